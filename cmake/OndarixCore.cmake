@@ -1,0 +1,37 @@
+# Helpers that keep the core free of Qt.
+#
+# Each core subsystem is a static library named ondarix_core_<name>; the target
+# ondarix_core links all of them. No core target ever sees a Qt include path, so
+# a core file that includes a Qt header does not compile, and the test
+# core_has_no_qt also greps for it.
+
+set_property(GLOBAL PROPERTY ONDARIX_CORE_PARTS "")
+
+# ondarix_core_part(NAME [DEPENDS part...] [EXCLUDE file...])
+# Builds every .cpp of the calling folder into ondarix_core_NAME.
+function(ondarix_core_part name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;EXCLUDE" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(ex IN LISTS ARG_EXCLUDE)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${ex})
+  endforeach()
+  set(target ondarix_core_${name})
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_features(${target} PUBLIC cxx_std_17)
+  target_link_libraries(${target} PUBLIC Threads::Threads)
+  foreach(dep IN LISTS ARG_DEPENDS)
+    target_link_libraries(${target} PUBLIC ondarix_core_${dep})
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY ONDARIX_CORE_PARTS ${target})
+  set_property(GLOBAL APPEND PROPERTY ONDARIX_CORE_SOURCES ${sources})
+endfunction()
+
+function(ondarix_core_umbrella)
+  get_property(parts GLOBAL PROPERTY ONDARIX_CORE_PARTS)
+  add_library(ondarix_core INTERFACE)
+  target_link_libraries(ondarix_core INTERFACE ${parts})
+  get_property(sources GLOBAL PROPERTY ONDARIX_CORE_SOURCES)
+  list(JOIN sources "\n" text)
+  file(WRITE ${PROJECT_BINARY_DIR}/core_sources.txt "${text}\n")
+endfunction()

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Ondarix builds with; does nothing when all are there.
+set -euo pipefail
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev pkg-config)
+if [ "${ONDARIX_WITH_UI:-0}" = 1 ]; then
+  packages+=(qt6-base-dev)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null

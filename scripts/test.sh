@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+#   1. a plain build and the whole suite;
+#   2. the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+#      (the file readers meet truncated and corrupted files there);
+#   3. the threaded tests under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+jobs=$(nproc)
+
+build() { # dir, extra cmake arguments...
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+build build -DCMAKE_BUILD_TYPE=Release
+(cd build && ctest --output-on-failure -j "$jobs")
+
+build build-asan -DCMAKE_BUILD_TYPE=Debug -DONDARIX_SANITIZE=address
+(cd build-asan && ctest --output-on-failure -j "$jobs")
+
+if [ -n "$(ls tests/*/*_thread_test.cpp 2>/dev/null)" ]; then
+  build build-tsan -DCMAKE_BUILD_TYPE=Debug -DONDARIX_SANITIZE=thread
+  (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j "$jobs" -R 'Thread')
+fi
