@@ -1,0 +1,268 @@
+#include "measure/int_format.h"
+
+#include <cstring>
+#include <vector>
+
+#include "measure/file_io.h"
+
+namespace {
+
+// Samples are expanded in pieces of this many values, so the part of the
+// block just read is still in cache when it is spread out.
+constexpr size_t EXPAND_CHUNK = 256 * 1024;
+
+struct IntReader {
+    CMeasure& m;
+    FileHandle file;
+    std::string error;
+
+    bool fail(const std::string& why) {
+        if (error.empty()) error = why;
+        return false;
+    }
+
+    bool readHeader(int& code);
+    bool readChannelRecords(int code);
+    bool readSamples(int code);
+    bool readChannelMajor(int code);
+    bool readSampleMajor(int code);
+    void zeroRows(int64_t firstValue);
+};
+
+size_t bytesPerValue(int code) {
+    switch (code) {
+    case 0: case 2: case 3: case 4: return 2;
+    case 5: return 4;
+    case 6: return 8;
+    default: return 0;
+    }
+}
+
+bool IntReader::readHeader(int& code) {
+    unsigned char head[14];
+    if (!file.readExact(head, 8)) return fail("file too short for the sample rate");
+    double rate = loadDouble(head);
+    if (!(rate >= 0.0 && rate <= INT_MAX_SAMPLE_RATE))
+        return fail("sample rate outside 0..330000");
+    m.sampleRate = rate;
+    if (!file.readExact(head + 8, 6)) return fail("file too short for the header");
+    int channels = head[8];
+    if (channels > MAX_CHANNELS) return fail("more than 64 channels");
+    m.channelCount = channels;
+    code = int8_t(head[9]);
+    if (code < 0 || code > 7) return fail("sample layout code outside 0..7");
+    m.sampleFormat = int8_t(code);
+    int32_t count = loadInt32(head + 10);
+    if (count < 0 || count > INT_MAX_SAMPLES) return fail("sample count outside 0..2097152");
+    m.sampleCount = count;
+    return true;
+}
+
+bool IntReader::readChannelRecords(int code) {
+    if (code == 0) {
+        // Always sixteen coefficients, whatever the channel count. Channels
+        // beyond them keep their raw counts (coefficient 1).
+        unsigned char coef[16 * 8];
+        if (!file.readExact(coef, sizeof coef)) return fail("file too short for the coefficients");
+        m.date = 0;
+        m.name[0] = '\0';
+        for (int c = 0; c < m.channelCount; ++c) {
+            std::memset(&m.channels[c], 0, sizeof(ChannelInfo));
+            m.channels[c].coefficient = c < 16 ? loadDouble(coef + 8 * c) : 1.0;
+        }
+        return true;
+    }
+    unsigned char head[65];
+    if (!file.readExact(head, sizeof head)) return fail("file too short for the name");
+    m.date = loadUint32(head);
+    if (head[4] > MAX_NAME) return fail("name length above 60");
+    std::memset(m.name, 0, sizeof m.name);
+    std::memcpy(m.name, head + 5, head[4]);
+    for (int c = 0; c < m.channelCount; ++c) {
+        unsigned char r[INT_CHANNEL_RECORD_BYTES];
+        if (!file.readExact(r, sizeof r)) return fail("file too short for the channel records");
+        if (r[8] > MAX_UNIT) return fail("unit length above 7 in channel " + std::to_string(c));
+        if (r[16] > MAX_CHANNEL_NAME)
+            return fail("channel name length above 40 in channel " + std::to_string(c));
+        ChannelInfo& info = m.channels[c];
+        std::memset(&info, 0, sizeof info);
+        info.coefficient = loadDouble(r);
+        std::memcpy(info.unit, r + 9, r[8]);
+        std::memcpy(info.name, r + 17, r[16]);
+        info.constant = loadDouble(r + 57);
+        for (int k = 0; k < 4; ++k) info.reserved[k] = loadDouble(r + 65 + 8 * k);
+    }
+    return true;
+}
+
+// Zeroes every value from `firstValue` (row-major index) to the end of the block.
+void IntReader::zeroRows(int64_t firstValue) {
+    int64_t total = int64_t(m.sampleCount) * m.channelCount;
+    if (firstValue < total)
+        std::memset(m.samples + firstValue, 0, size_t(total - firstValue) * sizeof(Sample));
+}
+
+bool IntReader::readChannelMajor(int code) {
+    const int32_t n = m.sampleCount;
+    const int channels = m.channelCount;
+    std::vector<int16_t> column(static_cast<size_t>(n));
+    for (int c = 0; c < channels; ++c) {
+        size_t got = file.read(column.data(), size_t(n) * 2);
+        if (got != size_t(n) * 2) {
+            // The rest of this channel and the channels after it stay zero.
+            for (int k = c; k < channels; ++k)
+                for (int32_t j = 0; j < n; ++j) m.at(k, j) = Sample{0.0f, 0.0f};
+            return fail("file ends in the samples of channel " + std::to_string(c));
+        }
+        const double coef = m.channels[c].coefficient;
+        const double offset = code == 3 ? m.channels[c].constant : 0.0;
+        Sample* out = m.samples + c;
+        for (int32_t j = 0; j < n; ++j, out += channels)
+            *out = Sample{float(coef * column[size_t(j)] + offset), 0.0f};
+    }
+    return true;
+}
+
+bool IntReader::readSampleMajor(int code) {
+    const size_t width = bytesPerValue(code);
+    const int64_t total = int64_t(m.sampleCount) * m.channelCount;
+    auto* block = reinterpret_cast<unsigned char*>(m.samples);
+    if (code == 6) {
+        size_t want = size_t(total) * sizeof(Sample);
+        size_t got = file.read(block, want);
+        if (got == want) return true;
+        zeroRows(int64_t(got / sizeof(Sample)));
+        return fail("file ends in the samples");
+    }
+    // Codes 4 and 5: the raw values go to the top of the block (its last
+    // quarter or upper half) and are spread downwards into samples from the
+    // lowest index up; sample i ends where raw value i + 1 begins, so nothing
+    // is overwritten before it is used and no second block is needed.
+    unsigned char* raw = block + size_t(m.sampleBytes) - size_t(total) * width;
+    std::vector<double> coef(size_t(m.channelCount)), offset(size_t(m.channelCount));
+    for (int c = 0; c < m.channelCount; ++c) {
+        coef[size_t(c)] = m.channels[c].coefficient;
+        offset[size_t(c)] = m.channels[c].constant;
+    }
+    int64_t done = 0;
+    int channel = 0;
+    while (done < total) {
+        int64_t count = total - done < int64_t(EXPAND_CHUNK) ? total - done : int64_t(EXPAND_CHUNK);
+        unsigned char* src = raw + size_t(done) * width;
+        size_t got = file.read(src, size_t(count) * width);
+        int64_t whole = int64_t(got / width);
+        Sample* out = m.samples + done;
+        if (code == 5) {
+            for (int64_t i = 0; i < whole; ++i) {
+                float v;
+                std::memcpy(&v, src + 4 * i, 4);
+                out[i] = Sample{v, 0.0f};
+            }
+        } else {
+            for (int64_t i = 0; i < whole; ++i) {
+                int16_t v;
+                std::memcpy(&v, src + 2 * i, 2);
+                out[i] = Sample{float(coef[size_t(channel)] * v + offset[size_t(channel)]), 0.0f};
+                if (++channel == m.channelCount) channel = 0;
+            }
+        }
+        done += whole;
+        if (whole != count) {
+            zeroRows(done);
+            return fail("file ends in the samples");
+        }
+    }
+    return true;
+}
+
+bool IntReader::readSamples(int code) {
+    size_t width = bytesPerValue(code);
+    if (width == 0) return fail("sample layout code " + std::to_string(code) + " has no samples");
+    int64_t values = int64_t(m.sampleCount) * m.channelCount;
+    int64_t left = file.remaining();
+    // A header that promises more than the file holds is refused before the
+    // block is allocated.
+    if (left >= 0 && left < values * int64_t(width))
+        return fail("header declares " + std::to_string(values * int64_t(width)) +
+                    " bytes of samples but the file holds " + std::to_string(left));
+    if (!m.resizeSamples(values * int64_t(sizeof(Sample))))
+        return fail("not enough memory for the samples");
+    if (!m.samples) return true;
+    return code <= 3 ? readChannelMajor(code) : readSampleMajor(code);
+}
+
+} // namespace
+
+bool readInt(CMeasure& m, const char* path, std::string* error) {
+    IntReader r{m, FileHandle::openRead(path), {}};
+    copyField(m.path, sizeof m.path, path);
+    int code = 0;
+    bool ok = r.file.valid() ? r.readHeader(code) : r.fail("cannot open the file");
+    ok = ok && r.readChannelRecords(code);
+    if (ok) {
+        for (int c = 0; c < m.channelCount; ++c) resetParameters(m.signalParameters[c]);
+        ok = r.readSamples(code);
+        if (m.samples && code < 5) m.sampleFormat = SAMPLE_FORMAT_REAL;
+    }
+    if (error) *error = r.error;
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+void putChannelRecord(unsigned char* r, const ChannelInfo& info) {
+    std::memset(r, 0, INT_CHANNEL_RECORD_BYTES);
+    storeDouble(r, info.coefficient);
+    r[8] = uint8_t(strnlen(info.unit, MAX_UNIT));
+    std::memcpy(r + 9, info.unit, MAX_UNIT);
+    r[16] = uint8_t(strnlen(info.name, MAX_CHANNEL_NAME));
+    std::memcpy(r + 17, info.name, MAX_CHANNEL_NAME);
+    storeDouble(r + 57, info.constant);
+    for (int k = 0; k < 4; ++k) storeDouble(r + 65 + 8 * k, info.reserved[k]);
+}
+
+bool writeHeader(FileHandle& file, const CMeasure& m) {
+    std::vector<unsigned char> head(79 + size_t(m.channelCount) * INT_CHANNEL_RECORD_BYTES, 0);
+    storeDouble(head.data(), m.sampleRate);
+    head[8] = uint8_t(m.channelCount & 0xFF);
+    head[9] = uint8_t(m.sampleFormat);
+    storeInt32(head.data() + 10, m.sampleCount);
+    storeUint32(head.data() + 14, m.date);
+    head[18] = uint8_t(strnlen(m.name, MAX_NAME));
+    std::memcpy(head.data() + 19, m.name, MAX_NAME);
+    for (int c = 0; c < m.channelCount; ++c)
+        putChannelRecord(head.data() + 79 + size_t(c) * INT_CHANNEL_RECORD_BYTES, m.channels[c]);
+    return file.writeAll(head.data(), head.size());
+}
+
+bool writeRealParts(FileHandle& file, const CMeasure& m) {
+    const int64_t total = int64_t(m.sampleCount) * m.channelCount;
+    std::vector<float> buffer(EXPAND_CHUNK);
+    for (int64_t done = 0; done < total;) {
+        int64_t count = total - done < int64_t(EXPAND_CHUNK) ? total - done : int64_t(EXPAND_CHUNK);
+        for (int64_t i = 0; i < count; ++i) buffer[size_t(i)] = m.samples[done + i].re;
+        if (!file.writeAll(buffer.data(), size_t(count) * 4)) return false;
+        done += count;
+    }
+    return true;
+}
+
+} // namespace
+
+bool writeInt(CMeasure& m, const char* path) {
+    FileHandle file = FileHandle::create(path);
+    if (!file.valid()) return false;
+    bool ok = true;
+    if (m.samples) {
+        ok = writeHeader(file, m);
+        if (ok && m.sampleFormat == SAMPLE_FORMAT_COMPLEX)
+            ok = file.writeAll(m.samples, size_t(m.sampleCount) * size_t(m.channelCount) * 8);
+        else if (ok)
+            ok = writeRealParts(file, m);
+    }
+    ok = file.close() && ok;
+    copyField(m.path, sizeof m.path, path);
+    return ok;
+}

@@ -1,0 +1,20 @@
+// The ".INT" measurement files of the DAXO acquisition program.
+#pragma once
+
+#include <string>
+
+#include "measure/measure.h"
+
+constexpr double INT_MAX_SAMPLE_RATE = 330000.0;
+constexpr int32_t INT_MAX_SAMPLES = 2 * 1024 * 1024;
+constexpr int INT_CHANNEL_RECORD_BYTES = 97;
+
+// Fills a freshly constructed measurement from an ".INT" file. Returns false
+// on failure; `*error` then names the check that failed. A measurement that
+// failed in the header has no sample block; one that failed while reading
+// samples keeps the rows read and zeros in the rest. `path` is set either way.
+bool readInt(CMeasure& m, const char* path, std::string* error = nullptr);
+
+// Writes layout 5 (real) or 6 (complex) and sets `path`. Returns false when a
+// write failed (the file is then incomplete).
+bool writeInt(CMeasure& m, const char* path);

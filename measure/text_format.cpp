@@ -1,0 +1,120 @@
+#include "measure/text_format.h"
+
+#include <cstring>
+
+#include "measure/file_io.h"
+#include "measure/line_reader.h"
+#include "measure/number_text.h"
+
+namespace {
+
+constexpr int MAX_NUMBERS = TEXT_MAX_CHANNELS + 1;
+
+int parseLine(const char* line, size_t length, float* numbers) {
+    return parseFloats(line, line + length, numbers, MAX_NUMBERS);
+}
+
+void describeChannels(CMeasure& m) {
+    m.sampleFormat = SAMPLE_FORMAT_REAL;
+    m.date = 0;
+    copyField(m.name, sizeof m.name, "Pomiar");
+    for (int c = 0; c < m.channelCount; ++c) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Channel %d", c + 1);
+        setChannelInfo(m.channels[c], 1.0, 0.0, "?", name);
+        resetParameters(m.signalParameters[c]);
+    }
+}
+
+// First pass: channel count and sample rate from lines 1 and 2, and the number
+// of lines.
+bool scanText(CMeasure& m, LineReader& lines, std::string& error) {
+    const char* line;
+    size_t length;
+    float first[MAX_NUMBERS], second[MAX_NUMBERS];
+    if (!lines.next(line, length) || parseLine(line, length, first) < 2) {
+        error = "line 1 holds fewer than two numbers";
+        return false;
+    }
+    int numbers = parseLine(line, length, first);
+    if (!lines.next(line, length) || parseLine(line, length, second) != numbers) {
+        error = "line 2 does not hold " + std::to_string(numbers) + " numbers like line 1";
+        return false;
+    }
+    m.channelCount = numbers - 1;
+    m.sampleRate = 1.0 / double(second[0] - first[0]);
+    int64_t count = 2;
+    while (lines.next(line, length)) ++count;
+    if (count * m.channelCount * int64_t(sizeof(Sample)) > INT32_MAX) {
+        error = "too many lines for one measurement";
+        return false;
+    }
+    m.sampleCount = int32_t(count);
+    return true;
+}
+
+// Second pass: every line must carry the X value and one value per channel.
+bool convertText(CMeasure& m, LineReader& lines, std::string& error) {
+    const char* line;
+    size_t length;
+    float numbers[MAX_NUMBERS];
+    const int expected = m.channelCount + 1;
+    int32_t row = 0;
+    bool ok = true;
+    for (; row < m.sampleCount; ++row) {
+        if (!lines.next(line, length) || parseLine(line, length, numbers) != expected) {
+            error = "line " + std::to_string(row + 1) + " does not hold " +
+                    std::to_string(expected) + " numbers";
+            ok = false;
+            break;
+        }
+        Sample* out = &m.at(0, row);
+        for (int c = 0; c < m.channelCount; ++c) out[c] = Sample{numbers[c + 1], 0.0f};
+    }
+    if (row < m.sampleCount)
+        std::memset(&m.at(0, row), 0,
+                    size_t(m.sampleCount - row) * size_t(m.channelCount) * sizeof(Sample));
+    return ok;
+}
+
+} // namespace
+
+bool readText(CMeasure& m, const char* path, std::string* error) {
+    std::string why;
+    FileHandle file = FileHandle::openRead(path);
+    bool ok = false;
+    if (!file.valid()) {
+        why = "cannot open the file";
+    } else {
+        LineReader lines(file);
+        if (scanText(m, lines, why)) {
+            describeChannels(m);
+            if (!m.resizeSamples(int64_t(m.sampleCount) * m.channelCount * 8))
+                why = "not enough memory for the samples";
+            else if (lines.rewind())
+                ok = convertText(m, lines, why);
+            else
+                why = "cannot read the file again";
+        }
+        copyField(m.path, sizeof m.path, path);
+    }
+    if (error) *error = why;
+    return ok;
+}
+
+bool writeTextFile(CMeasure& m, const char* path) {
+    std::FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    std::setvbuf(f, nullptr, _IOFBF, 1 << 20);
+    bool ok = m.WriteText(f);
+    return std::fclose(f) == 0 && ok;
+}
+
+bool writeBlockText(const CMeasure& m, int32_t channel, int32_t from, int32_t to,
+                    const char* path) {
+    if (from == to || !m.hasChannel(channel)) return false;
+    std::string text = blockText(m, channel, from, to);
+    FileHandle file = FileHandle::create(path);
+    bool ok = file.valid() && file.writeAll(text.data(), text.size());
+    return file.close() && ok;
+}

@@ -1,0 +1,22 @@
+// Tab-separated text measurements: one sample per line, the X value first.
+#pragma once
+
+#include <string>
+
+#include "measure/measure.h"
+
+// Text files carry at most this many channels (17 numbers per line).
+constexpr int TEXT_MAX_CHANNELS = 16;
+
+// Fills a freshly constructed measurement from a text file in two passes
+// (count the lines, then convert). Returns false on failure with `*error`
+// naming the line; rows after a bad line are zero.
+bool readText(CMeasure& m, const char* path, std::string* error = nullptr);
+
+// Writes the whole measurement through its WriteText operation. Returns false
+// when the file could not be created or written.
+bool writeTextFile(CMeasure& m, const char* path);
+
+// Writes one channel's block (X value, re, im per row). Nothing is written for
+// an empty range or a channel outside the measurement; returns false then.
+bool writeBlockText(const CMeasure& m, int32_t channel, int32_t from, int32_t to, const char* path);
