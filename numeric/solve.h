@@ -8,11 +8,11 @@ constexpr int SOLVE_MAX_ORDER = 101;
 
 // Solves A * x = b by Gaussian elimination with complete pivoting: b receives x
 // and A is destroyed. Returns the product of the pivots (the determinant up to its
-// sign), or 0 when the system is singular (a pivot below SOLVE_EPS), holds a NaN or
-// an infinity, or its order is outside 1 .. SOLVE_MAX_ORDER. After a singular
-// pivot A and b are left partly transformed; a refused order leaves both untouched.
-// A product that underflows is returned as the smallest non-zero double of its
-// sign, so 0 always means failure.
+// sign), or 0 when the system is singular (a pivot below SOLVE_EPS), when A holds a
+// NaN or an infinity or the solution does, or when the order is outside
+// 1 .. SOLVE_MAX_ORDER. After a failed solve A and b are left partly transformed;
+// a refused order leaves both untouched. A product that underflows is returned as
+// the smallest normal double of its sign, so 0 always means failure.
 double mat_solve(int n, double* A, double* b);
 
 // Replaces A by its lower Cholesky factor L (A = L * L^T, upper part zeroed),
