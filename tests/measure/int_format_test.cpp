@@ -1,0 +1,252 @@
+#include "measure/int_format.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+struct ChannelSpec {
+    double coefficient;
+    double constant;
+    std::string unit;
+    std::string name;
+};
+
+// The fixed part of an .INT file up to the samples, built byte by byte.
+ByteWriter intHeader(double rate, uint8_t channels, int8_t code, int32_t count,
+                     const std::vector<ChannelSpec>& specs, const std::string& name = "run 7") {
+    ByteWriter w;
+    w.put(rate).put(channels).put(code).put(count);
+    if (code == 0) {
+        for (int i = 0; i < 16; ++i) w.put(i < int(specs.size()) ? specs[size_t(i)].coefficient : 0.0);
+        return w;
+    }
+    w.put(uint32_t(0x4A515A1Bu)).put(uint8_t(name.size())).text(name, 60);
+    for (const auto& s : specs) {
+        w.put(s.coefficient).put(uint8_t(s.unit.size())).text(s.unit, 7);
+        w.put(uint8_t(s.name.size())).text(s.name, 40).put(s.constant);
+        w.put(1.5).put(2.5).put(3.5).put(4.5);
+    }
+    return w;
+}
+
+std::vector<ChannelSpec> twoChannels() {
+    return {{0.5, 1.0, "cm", "gauge 1"}, {2.0, -3.0, "m/s", "flap velocity"}};
+}
+
+bool read(const std::string& path, CMeasure& m, std::string* why = nullptr) {
+    return readInt(m, path.c_str(), why);
+}
+
+} // namespace
+
+TEST(IntFormat, IntegerLayoutsScaleByChannel) {
+    TempDir dir;
+    // raw -4 with coefficient 0.5 and constant 1: code 3 adds the constant (-1.0),
+    // code 2 does not (-2.0); channel 1 has coefficient 2 and constant -3.
+    for (int code : {2, 3}) {
+        ByteWriter w = intHeader(100.0, 2, int8_t(code), 3, twoChannels());
+        for (int16_t v : {-4, 0, 7}) w.put(v);    // channel 0, channel-major
+        for (int16_t v : {10, 20, 30}) w.put(v);  // channel 1
+        writeBytes(dir.file("a.int"), w.bytes);
+        CMeasure m;
+        ASSERT_TRUE(read(dir.file("a.int"), m)) << code;
+        EXPECT_EQ(m.sampleFormat, 5);
+        EXPECT_FLOAT_EQ(m.at(0, 0).re, code == 3 ? -1.0f : -2.0f);
+        EXPECT_FLOAT_EQ(m.at(0, 2).re, code == 3 ? 4.5f : 3.5f);
+        EXPECT_FLOAT_EQ(m.at(1, 1).re, code == 3 ? 37.0f : 40.0f);
+        EXPECT_EQ(m.at(1, 1).im, 0.0f);
+        EXPECT_STREQ(m.channels[0].unit, "cm");
+        EXPECT_STREQ(m.channels[1].name, "flap velocity");
+        EXPECT_EQ(m.channels[1].reserved[3], 4.5);
+        EXPECT_STREQ(m.name, "run 7");
+        EXPECT_EQ(m.signalParameters[1].components[0].k, 5.0); // parameters were reset
+    }
+    // code 4: sample-major int16, scaled with offset
+    ByteWriter w = intHeader(100.0, 2, 4, 2, twoChannels());
+    for (int16_t v : {-4, 10, 6, 20}) w.put(v);
+    writeBytes(dir.file("b.int"), w.bytes);
+    CMeasure m;
+    ASSERT_TRUE(read(dir.file("b.int"), m));
+    EXPECT_FLOAT_EQ(m.at(0, 0).re, -1.0f);
+    EXPECT_FLOAT_EQ(m.at(1, 0).re, 17.0f);
+    EXPECT_FLOAT_EQ(m.at(0, 1).re, 4.0f);
+    EXPECT_FLOAT_EQ(m.at(1, 1).re, 37.0f);
+}
+
+TEST(IntFormat, CodeZeroAlwaysCarriesSixteenCoefficients) {
+    TempDir dir;
+    ByteWriter w = intHeader(50.0, 2, 0, 2, {{0.5, 9.0, "", ""}, {4.0, 9.0, "", ""}});
+    ASSERT_EQ(w.bytes.size(), 14u + 128u);
+    for (int16_t v : {2, 4, 1, 3}) w.put(v);
+    writeBytes(dir.file("z.int"), w.bytes);
+    CMeasure m;
+    ASSERT_TRUE(read(dir.file("z.int"), m));
+    EXPECT_EQ(m.date, 0u);
+    EXPECT_STREQ(m.name, "");
+    EXPECT_FLOAT_EQ(m.at(0, 1).re, 2.0f); // 0.5 x 4, no constant
+    EXPECT_FLOAT_EQ(m.at(1, 0).re, 4.0f);
+    EXPECT_EQ(m.channels[1].constant, 0.0);
+}
+
+TEST(IntFormat, HeaderChecks) {
+    TempDir dir;
+    struct Case {
+        const char* what;
+        double rate;
+        int channels;
+        int code;
+        int32_t count;
+        bool ok;
+    } cases[] = {
+        {"highest rate", 330000.0, 1, 5, 1, true},
+        {"rate above limit", 330000.5, 1, 5, 1, false},
+        {"negative rate", -1.0, 1, 5, 1, false},
+        {"count above limit", 100.0, 1, 5, INT_MAX_SAMPLES + 1, false},
+        {"negative count", 100.0, 1, 5, -1, false},
+        {"layout 8", 100.0, 1, 8, 1, false},
+        {"65 channels", 100.0, 65, 5, 0, false},
+        {"layout 1 has no samples", 100.0, 1, 1, 1, false},
+        {"layout 7 has no samples", 100.0, 1, 7, 1, false},
+        {"no samples at all", 100.0, 3, 5, 0, true},
+    };
+    for (const auto& c : cases) {
+        std::vector<ChannelSpec> specs(size_t(c.channels), ChannelSpec{1.0, 0.0, "m", "x"});
+        ByteWriter w = intHeader(c.rate, uint8_t(c.channels), int8_t(c.code), c.count, specs);
+        if (c.count > 0 && c.count < 100)
+            for (int i = 0; i < c.count * c.channels; ++i) w.put(float(i));
+        writeBytes(dir.file("h.int"), w.bytes);
+        CMeasure m;
+        std::string why;
+        EXPECT_EQ(read(dir.file("h.int"), m, &why), c.ok) << c.what;
+        EXPECT_EQ(why.empty(), c.ok) << c.what << ": " << why;
+        EXPECT_LE(m.channelCount, MAX_CHANNELS);
+        EXPECT_GE(m.sampleCount, 0);
+        if (!c.ok) EXPECT_EQ(m.samples, nullptr) << c.what;
+        EXPECT_EQ(std::string(m.path), dir.file("h.int"));
+    }
+}
+
+TEST(IntFormat, LongNamesAndUnitsAreRejected) {
+    TempDir dir;
+    ByteWriter w = intHeader(100.0, 1, 5, 0, {{1.0, 0.0, "m", "x"}});
+    w.bytes[18] = 61; // name length
+    writeBytes(dir.file("n.int"), w.bytes);
+    CMeasure m;
+    std::string why;
+    EXPECT_FALSE(read(dir.file("n.int"), m, &why));
+    EXPECT_NE(why.find("name length"), std::string::npos);
+    w.bytes[18] = 5;
+    w.bytes[79 + 8] = 8; // unit length of channel 0
+    writeBytes(dir.file("n.int"), w.bytes);
+    CMeasure m2;
+    EXPECT_FALSE(read(dir.file("n.int"), m2, &why));
+    EXPECT_NE(why.find("unit length"), std::string::npos);
+}
+
+TEST(IntFormat, HugeDeclaredBlockInTinyFileIsRefusedBeforeAllocation) {
+    TempDir dir;
+    std::vector<ChannelSpec> specs(64, ChannelSpec{1.0, 0.0, "m", "x"});
+    ByteWriter w = intHeader(100.0, 64, 6, INT_MAX_SAMPLES, specs);
+    writeBytes(dir.file("big.int"), w.bytes);
+    CMeasure m;
+    std::string why;
+    EXPECT_FALSE(read(dir.file("big.int"), m, &why));
+    EXPECT_EQ(m.samples, nullptr);
+    EXPECT_NE(why.find("holds"), std::string::npos) << why;
+}
+
+TEST(IntFormat, EveryTruncationFailsCleanly) {
+    TempDir dir;
+    ByteWriter w = intHeader(100.0, 2, 5, 4, twoChannels());
+    for (int i = 0; i < 8; ++i) w.put(float(i) + 0.25f);
+    const auto& full = w.bytes;
+    for (size_t len = 0; len < full.size(); ++len) {
+        writeBytes(dir.file("t.int"), std::vector<unsigned char>(full.begin(), full.begin() + long(len)));
+        CMeasure m;
+        EXPECT_FALSE(read(dir.file("t.int"), m)) << len;
+        EXPECT_TRUE(m.samples == nullptr ||
+                    m.sampleBytes == m.channelCount * m.sampleCount * 8) << len;
+    }
+    writeBytes(dir.file("t.int"), full);
+    CMeasure m;
+    EXPECT_TRUE(read(dir.file("t.int"), m));
+    EXPECT_EQ(m.at(1, 3).re, 7.25f);
+}
+
+TEST(IntFormat, CorruptedBytesNeverCrash) {
+    TempDir dir;
+    ByteWriter w = intHeader(100.0, 2, 4, 3, twoChannels());
+    for (int i = 0; i < 6; ++i) w.put(int16_t(i * 100));
+    uint32_t seed = 12345;
+    for (int round = 0; round < 400; ++round) {
+        std::vector<unsigned char> bytes = w.bytes;
+        for (int k = 0; k < 3; ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            bytes[(seed >> 8) % bytes.size()] = uint8_t(seed >> 24);
+        }
+        writeBytes(dir.file("c.int"), bytes);
+        CMeasure m;
+        bool ok = read(dir.file("c.int"), m);
+        EXPECT_LE(m.channelCount, MAX_CHANNELS);
+        if (ok && m.samples) EXPECT_EQ(m.sampleBytes, m.channelCount * m.sampleCount * 8);
+    }
+}
+
+TEST(IntFormat, MissingFileFailsButKeepsPath) {
+    CMeasure m;
+    std::string why;
+    EXPECT_FALSE(readInt(m, "/nonexistent/dir/x.int", &why));
+    EXPECT_STREQ(m.path, "/nonexistent/dir/x.int");
+    EXPECT_EQ(m.channelCount, 0);
+}
+
+TEST(IntFormat, RoundTripOfLayoutFourGoesThroughLayoutFive) {
+    TempDir dir;
+    ByteWriter w = intHeader(250.0, 2, 4, 3, twoChannels());
+    for (int16_t v : {-4, 10, 6, 20, 32767, -32768}) w.put(v);
+    writeBytes(dir.file("in.int"), w.bytes);
+    CMeasure a;
+    ASSERT_TRUE(read(dir.file("in.int"), a));
+    ASSERT_TRUE(writeInt(a, dir.file("out.int").c_str()));
+    EXPECT_EQ(std::string(a.path), dir.file("out.int"));
+    auto bytes = readBytes(dir.file("out.int"));
+    EXPECT_EQ(bytes[9], 5);                            // layout 5 on disk
+    EXPECT_EQ(bytes.size(), 79u + 2 * 97u + 6u * 4u); // header, records, floats
+    CMeasure b;
+    ASSERT_TRUE(read(dir.file("out.int"), b));
+    for (int j = 0; j < 3; ++j)
+        for (int c = 0; c < 2; ++c) EXPECT_EQ(b.at(c, j).re, a.at(c, j).re);
+    EXPECT_EQ(b.date, a.date);
+    EXPECT_STREQ(b.channels[0].unit, "cm");
+    EXPECT_EQ(b.channels[1].reserved[0], 1.5);
+    EXPECT_EQ(b.sampleRate, 250.0);
+}
+
+TEST(IntFormat, ComplexMeasurementKeepsImaginaryParts) {
+    TempDir dir;
+    CMeasure a;
+    a.channelCount = 1;
+    a.sampleCount = 2;
+    a.sampleRate = 8.0;
+    a.sampleFormat = SAMPLE_FORMAT_COMPLEX;
+    ASSERT_TRUE(a.resizeSamples(16));
+    a.at(0, 0) = {1.0f, -2.0f};
+    a.at(0, 1) = {3.0f, 4.5f};
+    ASSERT_TRUE(writeInt(a, dir.file("c.int").c_str()));
+    CMeasure b;
+    ASSERT_TRUE(read(dir.file("c.int"), b));
+    EXPECT_EQ(b.sampleFormat, 6);
+    EXPECT_EQ(b.at(0, 1).im, 4.5f);
+    EXPECT_EQ(b.at(0, 0).im, -2.0f);
+}
+
+TEST(IntFormat, MeasurementWithoutSamplesWritesEmptyFile) {
+    TempDir dir;
+    CMeasure a;
+    EXPECT_TRUE(writeInt(a, dir.file("e.int").c_str()));
+    EXPECT_TRUE(readBytes(dir.file("e.int")).empty());
+}

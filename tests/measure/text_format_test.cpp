@@ -1,0 +1,200 @@
+#include "measure/text_format.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "measure/int_format.h"
+#include "measure/line_reader.h"
+#include "measure/number_text.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+bool readFrom(const TempDir& dir, const std::string& text, CMeasure& m, std::string* why = nullptr) {
+    writeString(dir.file("in.txt"), text);
+    return readText(m, dir.file("in.txt").c_str(), why);
+}
+
+std::string fileText(const std::string& path) {
+    auto bytes = readBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+} // namespace
+
+TEST(NumberText, ParsesLikeScanfPercentF) {
+    float v[8];
+    const std::string line = "  +1.5\t-2e3 .25 7. 1E-2 inf abc 9";
+    int n = parseFloats(line.data(), line.data() + line.size(), v, 8);
+    ASSERT_EQ(n, 6); // stops at "abc"
+    EXPECT_EQ(v[0], 1.5f);
+    EXPECT_EQ(v[1], -2000.0f);
+    EXPECT_EQ(v[2], 0.25f);
+    EXPECT_EQ(v[3], 7.0f);
+    EXPECT_EQ(v[4], 0.01f);
+    EXPECT_TRUE(std::isinf(v[5]));
+    const std::string huge = "1e50 -1e-60 +-3";
+    EXPECT_EQ(parseFloats(huge.data(), huge.data() + huge.size(), v, 8), 2);
+    EXPECT_TRUE(std::isinf(v[0]));
+    EXPECT_EQ(v[1], 0.0f);
+    // 0.1 is rounded once, straight to float (as strtof does)
+    const std::string tenth = "0.1";
+    parseFloats(tenth.data(), tenth.data() + 3, v, 1);
+    EXPECT_EQ(v[0], 0.1f);
+}
+
+TEST(NumberText, FormatsLikePrintfPercentE) {
+    char buf[64];
+    struct Case {
+        double value;
+        int width;
+        const char* printf;
+    } cases[] = {{0.0, 6, "0.000000e+00"}, {-1234.5678, 6, "-1.234568e+03"}, {1e-300, 5, "1.000000e-300"},
+                 {2.5e10, 20, "        2.500000e+10"}, {INFINITY, 6, "   inf"}, {-NAN, 6, "  -nan"}};
+    for (const auto& c : cases) {
+        int n = formatE(buf, c.value, c.width);
+        char ref[64];
+        std::snprintf(ref, sizeof ref, "%*e", c.width, c.value);
+        EXPECT_EQ(std::string(buf, size_t(n)), ref);
+        EXPECT_EQ(std::string(buf, size_t(n)), c.printf);
+    }
+}
+
+TEST(TextFormat, ReadsChannelsRateAndNames) {
+    TempDir dir;
+    CMeasure m;
+    ASSERT_TRUE(readFrom(dir, "0.0\t1\t2\t3\r\n0.02 4 5 6\r\n0.04\t7\t8\t9.5\r\n", m));
+    EXPECT_EQ(m.channelCount, 3);
+    EXPECT_EQ(m.sampleCount, 3);
+    EXPECT_NEAR(m.sampleRate, 50.0, 1e-4); // 1 / 0.02 from floats
+    EXPECT_EQ(m.at(2, 2).re, 9.5f);
+    EXPECT_EQ(m.at(0, 1).re, 4.0f);
+    EXPECT_STREQ(m.name, "Pomiar");
+    EXPECT_STREQ(m.channels[2].name, "Channel 3");
+    EXPECT_STREQ(m.channels[2].unit, "?");
+    EXPECT_EQ(m.sampleFormat, 5);
+    EXPECT_EQ(std::string(m.path), dir.file("in.txt"));
+}
+
+TEST(TextFormat, RejectsAndStopsAtBadLines) {
+    TempDir dir;
+    {
+        CMeasure m;
+        std::string why;
+        EXPECT_FALSE(readFrom(dir, "0.5\n1.0\n", m, &why));
+        EXPECT_EQ(m.samples, nullptr);
+        EXPECT_NE(why.find("line 1"), std::string::npos);
+    }
+    {
+        CMeasure m;
+        EXPECT_FALSE(readFrom(dir, "0 1 2\n1 2\n", m));
+        EXPECT_EQ(m.samples, nullptr);
+    }
+    {
+        // 18 numbers per line: 16 channels, the rest ignored
+        std::string line = "0";
+        for (int i = 1; i < 18; ++i) line += " " + std::to_string(i);
+        std::string line2 = "1";
+        for (int i = 1; i < 18; ++i) line2 += " " + std::to_string(i * 2);
+        CMeasure m;
+        EXPECT_TRUE(readFrom(dir, line + "\n" + line2 + "\n", m));
+        EXPECT_EQ(m.channelCount, 16);
+        EXPECT_EQ(m.at(15, 1).re, 32.0f);
+    }
+    {
+        // an empty trailing line fails after every real row is in place;
+        // the row it would have filled is zero
+        CMeasure m;
+        std::string why;
+        EXPECT_FALSE(readFrom(dir, "0 1\n1 2\n2 3\n\n", m, &why));
+        ASSERT_EQ(m.sampleCount, 4);
+        EXPECT_EQ(m.at(0, 2).re, 3.0f);
+        EXPECT_EQ(m.at(0, 3).re, 0.0f);
+        EXPECT_NE(why.find("line 4"), std::string::npos) << why;
+    }
+    {
+        // a bad line in the middle leaves the rows after it zero
+        CMeasure m;
+        EXPECT_FALSE(readFrom(dir, "0 1\n1 2\n2 x\n3 4\n", m));
+        EXPECT_EQ(m.at(0, 1).re, 2.0f);
+        EXPECT_EQ(m.at(0, 2).re, 0.0f);
+        EXPECT_EQ(m.at(0, 3).re, 0.0f);
+    }
+    {
+        CMeasure m;
+        EXPECT_FALSE(readText(m, (dir.path() + "/missing.txt").c_str()));
+        EXPECT_STREQ(m.path, "");
+    }
+}
+
+TEST(TextFormat, OverlongLinesCountAsSeveralAndNeverOverflow) {
+    TempDir dir;
+    // 600 characters of padding: read as pieces of 511, so line 3 is split and
+    // the count includes the extra piece; its first piece has only spaces.
+    std::string text = "0 1\n1 2\n" + std::string(600, ' ') + "5\n";
+    CMeasure m;
+    EXPECT_FALSE(readFrom(dir, text, m));
+    EXPECT_EQ(m.sampleCount, 4);
+    // A line of thousands of digits is read in pieces without harm.
+    CMeasure big;
+    EXPECT_FALSE(readFrom(dir, "0 1\n1 2\n" + std::string(5000, '7') + "\n", big));
+}
+
+TEST(TextFormat, LineReaderSplitsLikeFgets) {
+    TempDir dir;
+    // exactly 511 characters then a newline: two pieces, the second the bare newline
+    writeString(dir.file("l.txt"), std::string(511, 'a') + "\n" + "tail");
+    FileHandle file = FileHandle::openRead(dir.file("l.txt").c_str());
+    LineReader lines(file, 1024);
+    const char* p;
+    size_t n;
+    std::vector<size_t> lengths;
+    while (lines.next(p, n)) lengths.push_back(n);
+    EXPECT_EQ(lengths, (std::vector<size_t>{511, 1, 4}));
+}
+
+TEST(TextFormat, IntTextIntRoundTripKeepsValues) {
+    TempDir dir;
+    CMeasure a;
+    a.channelCount = 3;
+    a.sampleCount = 500;
+    a.sampleRate = 40.0;
+    ASSERT_TRUE(a.resizeSamples(3 * 500 * 8));
+    for (int j = 0; j < 500; ++j)
+        for (int c = 0; c < 3; ++c) a.at(c, j) = {float(std::sin(j * 0.1 + c) * std::pow(10.0, c - 1)), 0.0f};
+    ASSERT_TRUE(writeInt(a, dir.file("a.int").c_str()));
+    CMeasure b;
+    ASSERT_TRUE(readInt(b, dir.file("a.int").c_str()));
+    ASSERT_TRUE(writeTextFile(b, dir.file("b.txt").c_str()));
+    EXPECT_EQ(fileText(dir.file("b.txt")).substr(0, 38), "0.000000e+00\t0.000000e+00\t8.414710e-01");
+    EXPECT_EQ(fileText(dir.file("b.txt")).find("\n"), fileText(dir.file("b.txt")).find("\r\n") + 1);
+    CMeasure c;
+    ASSERT_TRUE(readText(c, dir.file("b.txt").c_str()));
+    ASSERT_TRUE(writeInt(c, dir.file("c.int").c_str()));
+    CMeasure d;
+    ASSERT_TRUE(readInt(d, dir.file("c.int").c_str()));
+    ASSERT_EQ(d.sampleCount, 500);
+    EXPECT_NEAR(d.sampleRate, 40.0, 1e-3);
+    for (int j = 0; j < 500; ++j)
+        for (int k = 0; k < 3; ++k)
+            // "%e" keeps 7 significant digits: float values come back within 1e-6 relative
+            EXPECT_NEAR(d.at(k, j).re, a.at(k, j).re, 1e-6 * std::fabs(a.at(k, j).re) + 1e-12);
+}
+
+TEST(TextFormat, BlockTextRunsDownwardsAndSkipsEmptyRanges) {
+    TempDir dir;
+    CMeasure m;
+    m.channelCount = 1;
+    m.sampleCount = 120;
+    m.sampleRate = 10.0;
+    ASSERT_TRUE(m.resizeSamples(120 * 8));
+    for (int j = 0; j < 120; ++j) m.at(0, j) = {float(j), 0.5f};
+    ASSERT_TRUE(writeBlockText(m, 0, 100, 90, dir.file("blk.txt").c_str()));
+    std::string text = fileText(dir.file("blk.txt"));
+    EXPECT_EQ(text.substr(0, 40), "9.900000e+00\t9.900000e+01\t5.000000e-01\r\n");
+    EXPECT_EQ(text.substr(text.size() - 40), "9.000000e+00\t9.000000e+01\t5.000000e-01\r\n");
+    EXPECT_EQ(text.size(), 10u * 40u);
+    EXPECT_FALSE(writeBlockText(m, 0, 5, 5, dir.file("none.txt").c_str()));
+    EXPECT_TRUE(readBytes(dir.file("none.txt")).empty());
+}

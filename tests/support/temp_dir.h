@@ -1,0 +1,71 @@
+// A scratch directory for one test, removed with everything in it afterwards.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+class TempDir {
+  public:
+    TempDir() {
+        const char* base = std::getenv("ONDARIX_TEST_TMP");
+        std::string root = base && *base ? base : "/tmp";
+        std::string cmd = "mkdir -p '" + root + "'";
+        if (std::system(cmd.c_str()) != 0) root = "/tmp";
+        std::string pattern = root + "/ondarix-XXXXXX";
+        std::vector<char> buf(pattern.begin(), pattern.end());
+        buf.push_back('\0');
+        path_ = mkdtemp(buf.data()) ? buf.data() : "/tmp";
+    }
+    ~TempDir() {
+        std::string cmd = "rm -rf '" + path_ + "'";
+        if (std::system(cmd.c_str()) != 0) std::perror("rm");
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
+// Writes `bytes` to `path`, replacing the file.
+inline void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return;
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+inline void writeString(const std::string& path, const std::string& text) {
+    writeBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+inline std::vector<unsigned char> readBytes(const std::string& path) {
+    std::vector<unsigned char> bytes;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return bytes;
+    unsigned char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    std::fclose(f);
+    return bytes;
+}
+
+// Appends little-endian values to a byte vector, for building files in tests.
+class ByteWriter {
+  public:
+    std::vector<unsigned char> bytes;
+    template <typename T> ByteWriter& put(T value) {
+        const auto* p = reinterpret_cast<const unsigned char*>(&value);
+        bytes.insert(bytes.end(), p, p + sizeof(T));
+        return *this;
+    }
+    ByteWriter& text(const std::string& s, size_t width) {
+        for (size_t i = 0; i < width; ++i) bytes.push_back(i < s.size() ? (unsigned char)s[i] : 0);
+        return *this;
+    }
+};
