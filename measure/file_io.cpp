@@ -8,6 +8,15 @@
 
 FileHandle::~FileHandle() { close(); }
 
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+        close();
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
 FileHandle FileHandle::openRead(const char* path) {
     int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd >= 0) posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);

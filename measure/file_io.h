@@ -11,6 +11,8 @@ class FileHandle {
     explicit FileHandle(int fd) : fd_(fd) {}
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
+    FileHandle(FileHandle&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    FileHandle& operator=(FileHandle&& other) noexcept;
     ~FileHandle();
 
     static FileHandle openRead(const char* path);
