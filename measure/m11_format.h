@@ -1,0 +1,30 @@
+// ".M11" files, the control files of the flume's wave synthesiser: records of
+// 122 bytes carrying one signal, the wave-maker flap displacement.
+#pragma once
+
+#include "measure/measure.h"
+
+constexpr int M11_RECORD_BYTES = 122;
+constexpr int M11_VALUES_PER_RECORD = 15;
+constexpr int M11_HEADER_RECORDS = 7;
+
+// Check codes of readM11 beyond the record checks 1..19.
+constexpr int M11_BAD_DATA_RECORD = 20;  // a data record is missing or not of type 7
+constexpr int M11_BAD_SAMPLE_COUNT = 21; // negative, not finite, or too large for one block
+constexpr int M11_CANNOT_OPEN = 22;
+constexpr int M11_NO_MEMORY = 23;
+
+// Fills a freshly constructed measurement with channel 0 the flap displacement
+// and channel 1 its velocity. Returns 0, or the code of the first check that
+// failed. A failure before the samples leaves the measurement without channels;
+// a failure among the data records keeps the rows read so far, fully described.
+// `path` is set in every case.
+int readM11(CMeasure& m, const char* path);
+
+// Writes channel 0 (real parts, centimetres converted to metres) with the
+// header records the synthesiser expects and sets `path`. Returns whether the
+// file was created and every record written.
+bool writeM11(CMeasure& m, const char* path);
+
+// A short English phrase naming the check behind a readM11 code.
+const char* m11CheckText(int code);
