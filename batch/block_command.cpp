@@ -1,0 +1,38 @@
+// ondarix-batch block: one channel's block as text (X value, re, im per row).
+#include <cstdio>
+#include <string>
+
+#include "batch/batch_command.h"
+#include "batch/measure_input.h"
+#include "measure/text_format.h"
+
+namespace {
+
+int runBlock(Args& args) {
+    static const BatchCommand& self = *findBatchCommand("block");
+    args.allowOnly({"type", "channel", "from", "to", "o"});
+    if (!args.error().empty()) return usageError(self, args.error());
+    if (args.positional().size() != 1) return usageError(self, "block takes one input file");
+    if (!args.has("channel") || !args.has("from") || !args.has("to"))
+        return usageError(self, "block needs --channel, --from and --to");
+    CMeasure m;
+    if (int rc = readInput(m, args.positional()[0], args)) return rc;
+    BlockRange range;
+    if (int rc = blockFromArgs(args, m, range)) return rc;
+    if (!args.has("o")) {
+        std::string text = blockText(m, range.channel, range.from, range.to);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return EXIT_OK;
+    }
+    if (range.from == range.to) return reportError(EXIT_FAILED, "the block is empty; nothing written");
+    if (!writeBlockText(m, range.channel, range.from, range.to, args.get("o").c_str()))
+        return reportError(EXIT_FAILED, "cannot write " + args.get("o"));
+    return EXIT_OK;
+}
+
+BatchCommandRegistration block{{"block", "IN --channel C --from A --to B [--type T] [-o OUT]",
+                                "write one channel's block as text (stdout without -o)",
+                                {"type", "channel", "from", "to"},
+                                runBlock}};
+
+} // namespace

@@ -1,0 +1,69 @@
+// ondarix-batch info: the header of a measurement and its channel descriptions.
+#include <cstdio>
+#include <string>
+
+#include "batch/batch_command.h"
+#include "batch/json_text.h"
+#include "batch/measure_input.h"
+#include "measure/text_encoding.h"
+
+namespace {
+
+const char* formatName(int code) {
+    return code == SAMPLE_FORMAT_COMPLEX ? "complex" : code == SAMPLE_FORMAT_REAL ? "real" : "other";
+}
+
+void printText(const CMeasure& m, const char* date) {
+    std::printf("name:        %s\n", displayText(m.name).c_str());
+    std::printf("date:        %s\n", date);
+    std::printf("sample rate: %.10g\n", m.sampleRate);
+    std::printf("channels:    %d\n", m.channelCount);
+    std::printf("samples:     %d\n", m.sampleCount);
+    std::printf("format:      %d (%s)\n", m.sampleFormat, formatName(m.sampleFormat));
+    std::printf("path:        %s\n", displayText(m.path).c_str());
+    std::printf("\n%-7s  %-40s  %-7s  %14s  %14s\n", "channel", "name", "unit", "coefficient",
+                "constant");
+    for (int c = 0; c < m.channelCount; ++c) {
+        const ChannelInfo& ch = m.channels[c];
+        std::printf("%-7d  %-40s  %-7s  %14.8g  %14.8g\n", c, displayText(ch.name).c_str(),
+                    displayText(ch.unit).c_str(), ch.coefficient, ch.constant);
+    }
+}
+
+void printJson(const CMeasure& m, const char* date) {
+    std::printf("{\n  \"name\": %s,\n  \"date\": %s,\n  \"sampleRate\": %s,\n",
+                jsonString(displayText(m.name)).c_str(), jsonString(date).c_str(),
+                jsonNumber(m.sampleRate).c_str());
+    std::printf("  \"channelCount\": %d,\n  \"sampleCount\": %d,\n  \"sampleFormat\": %d,\n",
+                m.channelCount, m.sampleCount, m.sampleFormat);
+    std::printf("  \"path\": %s,\n  \"channels\": [", jsonString(displayText(m.path)).c_str());
+    for (int c = 0; c < m.channelCount; ++c) {
+        const ChannelInfo& ch = m.channels[c];
+        std::printf("%s\n    {\"name\": %s, \"unit\": %s, \"coefficient\": %s, \"constant\": %s}",
+                    c ? "," : "", jsonString(displayText(ch.name)).c_str(),
+                    jsonString(displayText(ch.unit)).c_str(), jsonNumber(ch.coefficient).c_str(),
+                    jsonNumber(ch.constant).c_str());
+    }
+    std::printf("%s]\n}\n", m.channelCount ? "\n  " : "");
+}
+
+int runInfo(Args& args) {
+    static const BatchCommand& self = *findBatchCommand("info");
+    args.allowOnly({"type", "json"});
+    if (!args.error().empty()) return usageError(self, args.error());
+    if (args.positional().size() != 1) return usageError(self, "info takes one input file");
+    CMeasure m;
+    if (int rc = readInput(m, args.positional()[0], args)) return rc;
+    char date[64];
+    m.dateText(date, sizeof date);
+    if (args.has("json"))
+        printJson(m, date);
+    else
+        printText(m, date);
+    return EXIT_OK;
+}
+
+BatchCommandRegistration info{{"info", "FILE [--type int|m11|txt|wav] [--json]",
+                               "show a measurement's header and channels", {"type"}, runInfo}};
+
+} // namespace

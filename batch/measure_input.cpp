@@ -1,0 +1,34 @@
+#include "batch/measure_input.h"
+
+#include "measure/measure_file.h"
+
+int readInput(CMeasure& m, const std::string& path, const Args& args) {
+    FileType type = fileTypeFromPath(path);
+    if (args.has("type") && !fileTypeFromName(args.get("type"), type)) {
+        return reportError(EXIT_USAGE,
+                           "unknown --type '" + args.get("type") + "' (int, m11, txt or wav)");
+    }
+    std::string why;
+    if (readMeasure(m, path, type, &why)) return EXIT_OK;
+    return reportError(EXIT_FAILED, path + ": not a readable ." + std::string(fileTypeName(type)) +
+                                        " file: " + why);
+}
+
+int blockFromArgs(Args& args, const CMeasure& m, BlockRange& range) {
+    range.channel = args.getInt("channel", 0);
+    range.from = args.getInt("from", 0);
+    range.to = args.getInt("to", m.sampleCount);
+    if (!args.error().empty()) return reportError(EXIT_USAGE, args.error());
+    if (!m.hasChannel(range.channel)) {
+        return reportError(EXIT_FAILED, "channel " + std::to_string(range.channel) +
+                                            " does not exist (the measurement has " +
+                                            std::to_string(m.channelCount) + ")");
+    }
+    auto inside = [&](int32_t v) { return v >= 0 && v <= m.sampleCount; };
+    if (!inside(range.from) || !inside(range.to)) {
+        return reportError(EXIT_FAILED, "range " + std::to_string(range.from) + ".." +
+                                            std::to_string(range.to) + " is outside 0.." +
+                                            std::to_string(m.sampleCount));
+    }
+    return EXIT_OK;
+}

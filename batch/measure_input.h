@@ -1,0 +1,17 @@
+// Reading the input measurement of a subcommand, with the --type option.
+#pragma once
+
+#include <string>
+
+#include "batch/batch_command.h"
+#include "measure/measure.h"
+
+// Reads the measurement named by `path` with the type of --type or its
+// extension. On failure prints one line naming the file and the reason and
+// returns the exit code (EXIT_OK on success).
+int readInput(CMeasure& m, const std::string& path, const Args& args);
+
+// Checks --channel, --from and --to against the measurement; prints the
+// reason and returns the exit code when they do not fit. --from and --to
+// default to the whole channel.
+int blockFromArgs(Args& args, const CMeasure& m, BlockRange& range);

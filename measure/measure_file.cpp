@@ -1,0 +1,78 @@
+#include "measure/measure_file.h"
+
+#include <cctype>
+
+#include "measure/int_format.h"
+#include "measure/m11_format.h"
+#include "measure/text_format.h"
+#include "measure/wave_format.h"
+
+namespace {
+
+std::string lower(std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+} // namespace
+
+bool fileTypeFromName(const std::string& name, FileType& type) {
+    std::string n = lower(name);
+    if (n == "int") type = FileType::Int;
+    else if (n == "m11") type = FileType::M11;
+    else if (n == "txt") type = FileType::Text;
+    else if (n == "wav") type = FileType::Wave;
+    else return false;
+    return true;
+}
+
+FileType fileTypeFromPath(const std::string& path) {
+    size_t dot = path.find_last_of('.');
+    size_t slash = path.find_last_of('/');
+    FileType type = FileType::Int;
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        fileTypeFromName(path.substr(dot + 1), type);
+    return type;
+}
+
+const char* fileTypeName(FileType type) {
+    switch (type) {
+    case FileType::Int: return "int";
+    case FileType::M11: return "m11";
+    case FileType::Text: return "txt";
+    case FileType::Wave: return "wav";
+    }
+    return "int";
+}
+
+bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error) {
+    std::string why;
+    bool ok = false;
+    switch (type) {
+    case FileType::Int: ok = readInt(m, path.c_str(), &why); break;
+    case FileType::Text: ok = readText(m, path.c_str(), &why); break;
+    case FileType::Wave: ok = readWave(m, path.c_str(), &why); break;
+    case FileType::M11: {
+        int code = readM11(m, path.c_str());
+        ok = code == 0;
+        if (!ok) why = std::string(m11CheckText(code)) + " (check " + std::to_string(code) + ")";
+        break;
+    }
+    }
+    if (error) *error = why;
+    return ok;
+}
+
+bool writeMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error) {
+    bool ok = false;
+    switch (type) {
+    case FileType::Int: ok = writeInt(m, path.c_str()); break;
+    case FileType::Text: ok = writeTextFile(m, path.c_str()); break;
+    case FileType::M11: ok = writeM11(m, path.c_str()); break;
+    case FileType::Wave:
+        if (error) *error = ".WAV files are read only";
+        return false;
+    }
+    if (!ok && error) *error = "cannot write " + path;
+    return ok;
+}

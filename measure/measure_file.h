@@ -1,0 +1,22 @@
+// Choosing a file format: by the file dialog's type or by a file's extension.
+#pragma once
+
+#include <string>
+
+#include "measure/measure.h"
+
+enum class FileType { Int, M11, Text, Wave };
+
+// The type named on a command line ("int", "m11", "txt", "wav"); false when
+// the name is none of them.
+bool fileTypeFromName(const std::string& name, FileType& type);
+// By extension, ignoring letter case; anything unknown reads as .INT, as the
+// open dialog's "All files" does.
+FileType fileTypeFromPath(const std::string& path);
+const char* fileTypeName(FileType type);
+
+// Reads with the reader of `type`. False on failure with `*error` naming what
+// was wrong; the measurement then holds whatever the reader filled in.
+bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error);
+// Writes with the writer of `type` (.WAV has none). False on failure.
+bool writeMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error);
