@@ -3,7 +3,8 @@
 # Each core subsystem is a static library named ondarix_core_<name>; the target
 # ondarix_core links all of them. No core target ever sees a Qt include path, so
 # a core file that includes a Qt header does not compile, and the test
-# core_has_no_qt also greps for it.
+# core_has_no_qt also greps for it. The files of a subsystem's ui/ folder make
+# up ondarix_ui, the only library that sees Qt.
 
 set_property(GLOBAL PROPERTY ONDARIX_CORE_PARTS "")
 
@@ -32,6 +33,16 @@ function(ondarix_core_part name)
   endforeach()
   set_property(GLOBAL APPEND PROPERTY ONDARIX_CORE_PARTS ${target})
   set_property(GLOBAL APPEND PROPERTY ONDARIX_CORE_SOURCES ${sources})
+
+  # The folder's window and dialog layer lives beside it in ui/ and goes into
+  # ondarix_ui; ui/main.cpp is the desktop program's entry point.
+  file(GLOB ui_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.h)
+  list(REMOVE_ITEM ui_sources ${CMAKE_CURRENT_SOURCE_DIR}/ui/main.cpp)
+  set_property(GLOBAL APPEND PROPERTY ONDARIX_UI_SOURCES ${ui_sources})
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/ui/main.cpp)
+    set_property(GLOBAL PROPERTY ONDARIX_UI_MAIN ${CMAKE_CURRENT_SOURCE_DIR}/ui/main.cpp)
+  endif()
 endfunction()
 
 function(ondarix_core_umbrella)
@@ -41,4 +52,23 @@ function(ondarix_core_umbrella)
   get_property(sources GLOBAL PROPERTY ONDARIX_CORE_SOURCES)
   list(JOIN sources "\n" text)
   file(WRITE ${PROJECT_BINARY_DIR}/core_sources.txt "${text}\n")
+endfunction()
+
+# ondarix_ui and the desktop program, from every subsystem's ui/ folder.
+function(ondarix_ui_library)
+  get_property(sources GLOBAL PROPERTY ONDARIX_UI_SOURCES)
+  get_property(main GLOBAL PROPERTY ONDARIX_UI_MAIN)
+  if(NOT sources)
+    return()
+  endif()
+  find_package(Qt6 REQUIRED COMPONENTS Widgets)
+  add_library(ondarix_ui STATIC ${sources})
+  set_target_properties(ondarix_ui PROPERTIES AUTOMOC ON)
+  target_include_directories(ondarix_ui PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(ondarix_ui PUBLIC ondarix_core Qt6::Widgets)
+  if(main)
+    add_executable(ondarix ${main})
+    target_link_libraries(ondarix PRIVATE ondarix_ui)
+    target_compile_definitions(ondarix PRIVATE ONDARIX_VERSION="${PROJECT_VERSION}")
+  endif()
 endfunction()

@@ -2,7 +2,7 @@
 # Installs the Debian packages Ondarix builds with; does nothing when all are there.
 set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev pkg-config)
-if [ "${ONDARIX_WITH_UI:-0}" = 1 ]; then
+if [ "${ONDARIX_WITH_UI:-1}" = 1 ]; then
   packages+=(qt6-base-dev)
 fi
 missing=()
