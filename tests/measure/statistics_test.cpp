@@ -1,0 +1,359 @@
+#include "measure/statistics.h"
+#include "measure/statistics_report.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+const double PI = 3.141592653589793;
+
+std::vector<Sample> samplesOf(int n, const std::function<double(int)>& f) {
+    std::vector<Sample> v(n);
+    for (int i = 0; i < n; ++i)
+        v[i] = Sample{float(f(i)), 0.0f};
+    return v;
+}
+
+SignalStatistics recordOf(const std::vector<Sample>& v, double rate = 1.0) {
+    SignalStatistics s{};
+    s.values = v.data();
+    s.count = int32_t(v.size());
+    s.stride = 1;
+    s.sampleRate = rate;
+    return s;
+}
+
+SignalStatistics computed(const std::vector<Sample>& v, double rate = 1.0,
+                          uint32_t request = STAT_ALL) {
+    SignalStatistics s = recordOf(v, rate);
+    computeStatistics(s, request);
+    return s;
+}
+
+// a·sin(2π(i + 0.25)/n) over whole periods: no crossing or crest on a sample.
+std::vector<Sample> sine(double a, int perPeriod, int waves) {
+    return samplesOf(perPeriod * waves,
+                     [&](int i) { return a * std::sin(2 * PI * (i + 0.25) / perPeriod); });
+}
+
+} // namespace
+
+TEST(StatisticsSignal, FourValuesUseDivisorN) {
+    // Hand calculation: mean 10/4; squared deviations 2.25+0.25+0.25+2.25 = 5, /4.
+    SignalStatistics s = computed(samplesOf(4, [](int i) { return i + 1; }));
+    EXPECT_EQ(s.valid, STAT_SIGNAL | STAT_DEVIATION);
+    EXPECT_EQ(s.minimum, 1.0);
+    EXPECT_EQ(s.maximum, 4.0);
+    EXPECT_DOUBLE_EQ(s.mean, 2.5);
+    EXPECT_DOUBLE_EQ(s.deviation, std::sqrt(1.25));
+}
+
+TEST(StatisticsSignal, MinimumAndMaximumAnywhereInTheRange) {
+    std::vector<Sample> v = samplesOf(5, [](int i) { return (i == 0) ? 2 : (i == 3) ? -7 : 9; });
+    SignalStatistics s = computed(v);
+    EXPECT_EQ(s.minimum, -7.0);
+    EXPECT_EQ(s.maximum, 9.0);
+    v = samplesOf(5, [](int i) { return 5 - i; }); // falling: the first is the maximum
+    s = computed(v);
+    EXPECT_EQ(s.minimum, 1.0);
+    EXPECT_EQ(s.maximum, 5.0);
+}
+
+TEST(StatisticsSignal, OneSampleHasNoDeviationAndNoWaves) {
+    SignalStatistics s = computed(samplesOf(1, [](int) { return -3.5; }));
+    EXPECT_EQ(s.valid, STAT_SIGNAL);
+    EXPECT_EQ(s.minimum, -3.5);
+    EXPECT_EQ(s.maximum, -3.5);
+    EXPECT_EQ(s.mean, -3.5);
+}
+
+TEST(StatisticsSignal, NothingToReadComputesNothing) {
+    std::vector<Sample> v = samplesOf(20, [](int i) { return i; });
+    SignalStatistics s = recordOf(v);
+    s.values = nullptr;
+    s.valid = STAT_ALL;
+    computeStatistics(s, STAT_ALL);
+    EXPECT_EQ(s.valid, 0u);
+
+    for (int32_t count : {0, -5}) {
+        s = recordOf(v);
+        s.count = count;
+        computeStatistics(s, STAT_ALL);
+        EXPECT_EQ(s.valid, 0u) << count;
+    }
+    s = recordOf(v);
+    s.stride = 0;
+    computeStatistics(s, STAT_ALL);
+    EXPECT_EQ(s.valid, 0u);
+}
+
+TEST(StatisticsSignal, StaleResultsAreCleared) {
+    SignalStatistics s = recordOf(samplesOf(3, [](int i) { return i; }));
+    s.heightCount = 12;
+    s.periodMean = 4.0;
+    s.deviation = 9.0;
+    computeStatistics(s, STAT_SIGNAL);
+    EXPECT_EQ(s.heightCount, 0);
+    EXPECT_EQ(s.periodMean, 0.0);
+    EXPECT_EQ(s.deviation, 0.0);
+}
+
+TEST(StatisticsSignal, StrideSkipsTheOtherChannels) {
+    // Three channels interleaved; the middle one holds 1..4, the others noise.
+    std::vector<Sample> rows(12);
+    for (int j = 0; j < 4; ++j) {
+        rows[j * 3] = Sample{1000.0f, 0};
+        rows[j * 3 + 1] = Sample{float(j + 1), 0};
+        rows[j * 3 + 2] = Sample{-1000.0f, 0};
+    }
+    SignalStatistics s{};
+    s.values = &rows[1];
+    s.count = 4;
+    s.stride = 3;
+    s.sampleRate = 1;
+    computeStatistics(s, STAT_ALL);
+    EXPECT_EQ(s.minimum, 1.0);
+    EXPECT_EQ(s.maximum, 4.0);
+    EXPECT_DOUBLE_EQ(s.mean, 2.5);
+}
+
+TEST(StatisticsSignal, RequestChoosesTheGroups) {
+    std::vector<Sample> v = sine(1.0, 20, 5);
+    EXPECT_EQ(computed(v, 20, 0).valid, STAT_SIGNAL);
+    EXPECT_EQ(computed(v, 20, STAT_DEVIATION).valid, STAT_SIGNAL | STAT_DEVIATION);
+    // Any one wave bit brings all six.
+    SignalStatistics s = computed(v, 20, 0x10);
+    EXPECT_EQ(s.valid, STAT_SIGNAL | STAT_WAVES);
+    EXPECT_GT(s.periodCount, 0);
+    EXPECT_EQ(s.deviation, 0.0);
+}
+
+TEST(StatisticsWaves, NeedTenSamplesAndASampleRate) {
+    std::vector<Sample> v = samplesOf(10, [](int i) { return std::sin(i); });
+    EXPECT_EQ(computed(v).valid, STAT_ALL);
+    v.pop_back();
+    EXPECT_EQ(computed(v).valid, STAT_SIGNAL | STAT_DEVIATION);
+    v = samplesOf(50, [](int i) { return std::sin(i); });
+    EXPECT_EQ(computed(v, 0.0).valid, STAT_SIGNAL | STAT_DEVIATION);
+    EXPECT_EQ(computed(v, -2.0).valid, STAT_SIGNAL | STAT_DEVIATION);
+    EXPECT_EQ(computed(v, NAN).valid, STAT_SIGNAL | STAT_DEVIATION);
+}
+
+TEST(StatisticsWaves, CleanSineGivesItsPeriodAndHeight) {
+    // 50 waves of 40 samples at 40 Hz: period 1 s, height 2a. The crossings lie
+    // at 19.75 + 20k, k = 0..98 (the one at -0.25 is before the range), so 99
+    // crossings and 97 periods; crests and troughs at 9.75 + 20k, k = 0..99,
+    // all far enough from the ends to be seen, so 100 extremes and 98 heights.
+    const double a = 0.5;
+    SignalStatistics s = computed(sine(a, 40, 50), 40.0);
+    EXPECT_EQ(s.valid, STAT_ALL);
+    EXPECT_EQ(s.periodCount, 97);
+    EXPECT_EQ(s.heightCount, 98);
+    EXPECT_NEAR(s.periodMin, 1.0, 1e-4);
+    EXPECT_NEAR(s.periodMax, 1.0, 1e-4);
+    EXPECT_NEAR(s.periodMean, 1.0, 1e-4);
+    // The four-point parabola misses the crest by about (2·2π/40)^4/24 of a.
+    EXPECT_NEAR(s.heightMin, 2 * a, 1e-3);
+    EXPECT_NEAR(s.heightMax, 2 * a, 1e-3);
+    EXPECT_NEAR(s.heightMean, 2 * a, 1e-3);
+    // Over whole periods: mean 0, deviation a/√2.
+    EXPECT_NEAR(s.mean, 0.0, 1e-6);
+    EXPECT_NEAR(s.deviation, a / std::sqrt(2.0), 1e-6);
+    EXPECT_NEAR(s.minimum, -a, 1e-2);
+    EXPECT_NEAR(s.maximum, a, 1e-2);
+}
+
+TEST(StatisticsWaves, SineOffTheSampleGridKeepsItsPeriod) {
+    // 37.3 samples per period at 10 Hz: the true period is 3.73 s, and the
+    // crossings fall at ever-changing fractions of a sample. About 60 waves
+    // give about twice as many periods and heights.
+    std::vector<Sample> v =
+        samplesOf(2238, [](int i) { return 2.0 + 0.07 * std::sin(2 * PI * i / 37.3); });
+    SignalStatistics s = computed(v, 10.0);
+    EXPECT_NEAR(s.periodMin, 3.73, 0.01);
+    EXPECT_NEAR(s.periodMax, 3.73, 0.01);
+    EXPECT_NEAR(s.periodMean, 3.73, 0.002);
+    EXPECT_NEAR(s.heightMean, 0.14, 0.001);
+    EXPECT_NEAR(s.periodCount, 2 * 60, 4);
+    EXPECT_NEAR(s.heightCount, 2 * 60, 4);
+}
+
+TEST(StatisticsWaves, LongAndShortWavesSpanTheGroups) {
+    // 10 waves of 40 samples and height 2, then 20 waves of 20 samples and
+    // height 1 (same slope at the joint, so it is smooth). Crossings at
+    // 19.75 + 20k up to 399.75 (20 of them), then 409.75 + 10k up to 789.75
+    // (39): 59 crossings, 57 periods. Each period is c(k) - c(k-2), so their sum
+    // telescopes to c(59) + c(58) - c(2) - c(1) = 789.75 + 779.75 - 39.75 - 19.75.
+    std::vector<Sample> v = samplesOf(800, [](int i) {
+        return i < 400 ? std::sin(2 * PI * (i + 0.25) / 40)
+                       : 0.5 * std::sin(2 * PI * (i - 400 + 0.25) / 20);
+    });
+    SignalStatistics s = computed(v, 1.0);
+    EXPECT_EQ(s.periodCount, 57);
+    EXPECT_NEAR(s.periodMin, 20, 0.02); // the crossing at the joint is fitted across it
+    EXPECT_NEAR(s.periodMax, 40, 0.02);
+    EXPECT_NEAR(s.periodMean, (789.75 + 779.75 - 39.75 - 19.75) / 57, 0.01);
+    EXPECT_NEAR(s.heightMin, 1.0, 2e-3);
+    EXPECT_NEAR(s.heightMax, 2.0, 2e-3);
+}
+
+TEST(StatisticsWaves, ConstantSignalHasNoWaves) {
+    // 0.1 is not exact in binary, so the mean may differ from each value by a
+    // rounding error; that must not look like a crossing.
+    SignalStatistics s = computed(samplesOf(200, [](int) { return 0.1; }), 50.0);
+    EXPECT_EQ(s.valid, STAT_ALL);
+    EXPECT_EQ(s.periodCount, 0);
+    EXPECT_EQ(s.heightCount, 0);
+    EXPECT_EQ(s.periodMean, 0.0);
+    EXPECT_EQ(s.heightMean, 0.0);
+    EXPECT_NEAR(s.deviation, 0.0, 1e-9);
+}
+
+TEST(StatisticsWaves, CrossingWithinOneSampleOfTheLastIsIgnored) {
+    // +1, -1, ...: every window (w0..w3 = ±1, ∓1, ±1, ∓1) crosses, with
+    // e = ∓2, e' = ±2, so T = K + 0.5 at every K from 9. T - last = 1 is not
+    // more than 1, so only K = 9, 11, ..., 19 record: 6 crossings, 4 periods
+    // of 4 samples. The five-sample slopes are all 0: no extremes.
+    SignalStatistics s = computed(samplesOf(20, [](int i) { return i % 2 ? -1 : 1; }), 2.0);
+    EXPECT_EQ(s.mean, 0.0);
+    EXPECT_EQ(s.periodCount, 4);
+    EXPECT_DOUBLE_EQ(s.periodMin, 2.0);
+    EXPECT_DOUBLE_EQ(s.periodMax, 2.0);
+    EXPECT_DOUBLE_EQ(s.periodMean, 2.0);
+    EXPECT_EQ(s.heightCount, 0);
+}
+
+namespace {
+
+// sin t + 0.4 sin 3t has two equal crests per half-wave (the dip between stays
+// at 0.6 above zero); b·sin 2t lifts one of them and lowers the other.
+double twinCrest(double t, double b) {
+    return std::sin(t) + 0.4 * std::sin(3 * t) + b * std::sin(2 * t);
+}
+
+void expectCrestToTroughHeights(double b) {
+    const int perPeriod = 200;
+    std::vector<Sample> v = samplesOf(
+        perPeriod * 12, [&](int i) { return twinCrest(2 * PI * (i + 0.5) / perPeriod, b); });
+    // The expected height: highest crest minus deepest trough of the curve,
+    // from a fine scan of one period.
+    double high = -10, low = 10;
+    for (int i = 0; i < 100000; ++i) {
+        double y = twinCrest(2 * PI * i / 100000, b);
+        high = std::max(high, y);
+        low = std::min(low, y);
+    }
+    SignalStatistics s = computed(v, 1.0);
+    ASSERT_GT(s.heightCount, 15) << b;
+    EXPECT_NEAR(s.heightMin, high - low, 2e-3) << b;
+    EXPECT_NEAR(s.heightMax, high - low, 2e-3) << b;
+    EXPECT_NEAR(s.periodMean, perPeriod, 0.01) << b;
+}
+
+} // namespace
+
+TEST(StatisticsWaves, HigherOfTwoCrestsMakesTheHeight) {
+    expectCrestToTroughHeights(-0.15); // second crest higher: it replaces the first
+    expectCrestToTroughHeights(0.15);  // first crest higher: the second is passed over
+}
+
+TEST(StatisticsRing, WrapsAfterSevenEntries) {
+    StatisticsRing r;
+    for (int i = 1; i <= 10; ++i)
+        r.push(i);
+    EXPECT_EQ(r.entries, 10);
+    for (int age = 0; age < 7; ++age)
+        EXPECT_EQ(r.back(age), 10 - age);
+    r.replaceNewest(42);
+    EXPECT_EQ(r.back(0), 42);
+    EXPECT_EQ(r.back(1), 9);
+}
+
+TEST(StatisticsRing, CrossesZeroBetweenTheMiddleValues) {
+    auto ring = [](double w3, double w2, double w1, double w0) {
+        StatisticsRing r;
+        for (double w : {w3, w2, w1, w0})
+            r.push(w);
+        return r;
+    };
+    EXPECT_TRUE(crossesZero(ring(-3, -1, 1, 3)));
+    EXPECT_TRUE(crossesZero(ring(3, 1, -1, -3)));
+    EXPECT_FALSE(crossesZero(ring(1, 2, 3, 4)));
+    // -5, -3, -1, 1 crosses between the two newest, not the middle two:
+    // e = 1 - 2 - 9 - 20 < 0 and e' = 4 - 3 - 6 - 5 < 0.
+    EXPECT_FALSE(crossesZero(ring(-5, -3, -1, 1)));
+    // Line exactly 0 at w2 (e = 0) and rising: a crossing; flat at 0: none.
+    EXPECT_TRUE(crossesZero(ring(-1, 0, 1, 2)));
+    EXPECT_FALSE(crossesZero(ring(0, 0, 0, 0)));
+    // Tiny values whose product would underflow still cross.
+    EXPECT_TRUE(crossesZero(ring(-3e-200, -1e-200, 1e-200, 3e-200)));
+}
+
+TEST(StatisticsRing, QuadraticValueReproducesAParabola) {
+    // A least-squares parabola through points of a parabola is that parabola:
+    // y = 2t² - 3t + 0.5 sampled at t = -1, 0, 1, 2 (oldest of the four first,
+    // followed by two newer entries the fit does not use).
+    auto y = [](double t) { return 2 * t * t - 3 * t + 0.5; };
+    StatisticsRing r;
+    for (double v : {y(-1), y(0), y(1), y(2), 99.0, -99.0})
+        r.push(v);
+    for (double t : {-1.0, 0.0, 0.37, 1.0, 2.5})
+        EXPECT_NEAR(quadraticValue(r, t), y(t), 1e-12) << t;
+}
+
+namespace {
+
+void fillRows(CMeasure& m, int channels, int rows) {
+    m.channelCount = channels;
+    m.sampleCount = rows;
+    m.sampleRate = 25.0;
+    ASSERT_TRUE(m.resizeSamples(int64_t(channels) * rows * 8));
+    for (int j = 0; j < rows; ++j)
+        for (int c = 0; c < channels; ++c)
+            m.at(c, j) = Sample{float(100 * c + j), 0.0f};
+}
+
+} // namespace
+
+TEST(StatisticsBlock, RangeTakenUpwardsAndClamped) {
+    CMeasure m;
+    fillRows(m, 3, 20);
+    SignalStatistics s{};
+    ASSERT_TRUE(prepareStatistics(s, m, BlockRange{1, 5, 15}));
+    EXPECT_EQ(s.values, &m.at(1, 5));
+    EXPECT_EQ(s.count, 10);
+    EXPECT_EQ(s.stride, 3);
+    EXPECT_EQ(s.sampleRate, 25.0);
+    computeStatistics(s, STAT_ALL);
+    EXPECT_EQ(s.minimum, 105.0); // rows 5..14 of channel 1
+    EXPECT_EQ(s.maximum, 114.0);
+
+    // Backwards: the same rows.
+    SignalStatistics back{};
+    ASSERT_TRUE(prepareStatistics(back, m, BlockRange{1, 15, 5}));
+    EXPECT_EQ(back.values, s.values);
+    EXPECT_EQ(back.count, s.count);
+
+    // Bounds beyond the measurement are cut to it.
+    ASSERT_TRUE(prepareStatistics(s, m, BlockRange{2, 30, -4}));
+    EXPECT_EQ(s.values, &m.at(2, 0));
+    EXPECT_EQ(s.count, 20);
+}
+
+TEST(StatisticsBlock, NothingToAnalyse) {
+    CMeasure m;
+    fillRows(m, 2, 8);
+    SignalStatistics s{};
+    EXPECT_FALSE(prepareStatistics(s, m, BlockRange{2, 0, 8})); // no such channel
+    EXPECT_FALSE(prepareStatistics(s, m, BlockRange{-1, 0, 8}));
+    EXPECT_FALSE(prepareStatistics(s, m, BlockRange{0, 3, 3}));  // empty
+    EXPECT_FALSE(prepareStatistics(s, m, BlockRange{0, 9, 12})); // wholly past the end
+    EXPECT_EQ(s.values, nullptr);
+    CMeasure empty;
+    EXPECT_FALSE(prepareStatistics(s, empty, BlockRange{0, 0, 1}));
+}
