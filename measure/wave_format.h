@@ -1,0 +1,12 @@
+// Reading ".WAV" files: integer PCM of 8 to 32 bits per sample, as a
+// measurement of raw sample values (no scaling).
+#pragma once
+
+#include <string>
+
+#include "measure/measure.h"
+
+// Fills a freshly constructed measurement from the file. Returns true when the
+// measurement was read; on false `*error` (when given) gets a one-line reason.
+// A failure after the format chunk leaves the channels described and no samples.
+bool readWave(CMeasure& m, const char* path, std::string* error = nullptr);

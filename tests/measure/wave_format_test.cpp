@@ -1,0 +1,223 @@
+#include "measure/wave_format.h"
+
+#include "file_test_support.h"
+
+#include <random>
+#include <unistd.h>
+
+namespace {
+
+Bytes chunk(const char* id, const Bytes& data, uint32_t declared) {
+    Bytes b;
+    append(b, id);
+    append(b, declared, 4);
+    append(b, data);
+    if (data.size() % 2) b.push_back(0);
+    return b;
+}
+Bytes chunk(const char* id, const Bytes& data) {
+    return chunk(id, data, uint32_t(data.size()));
+}
+
+Bytes fmt(uint16_t tag, uint16_t channels, uint16_t bits, uint32_t rate = 8000) {
+    Bytes b;
+    uint16_t align = uint16_t(channels * ((bits + 7) / 8));
+    append(b, tag, 2);
+    append(b, channels, 2);
+    append(b, rate, 4);
+    append(b, uint64_t(rate) * align, 4);
+    append(b, align, 2);
+    append(b, bits, 2);
+    return b;
+}
+
+// WAVE_FORMAT_EXTENSIBLE with the given sub-format's first GUID field (1 PCM, 3 float).
+Bytes extensible(uint16_t channels, uint16_t bits, uint32_t subformat) {
+    Bytes b = fmt(0xFFFE, channels, bits);
+    append(b, 22, 2);   // extension size
+    append(b, bits, 2); // valid bits
+    append(b, 3, 4);    // channel mask
+    append(b, subformat, 4);
+    const Bytes guidTail = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    append(b, guidTail);
+    return b;
+}
+
+Bytes wave(const Bytes& format, const Bytes& data, const Bytes& extra = {}) {
+    Bytes body;
+    append(body, "WAVE");
+    append(body, extra);
+    append(body, chunk("fmt ", format));
+    append(body, chunk("data", data));
+    return chunk("RIFF", body);
+}
+
+bool read(const Bytes& file, CMeasure& m, std::string* error = nullptr) {
+    ScratchFile scratch(".WAV");
+    scratch.write(file);
+    return readWave(m, scratch.path(), error);
+}
+
+} // namespace
+
+TEST(WaveFormat, TwoChannelsOfSixteenBitsIgnoreTrailingBytes) {
+    Bytes data;
+    for (int v : {1, -2, 300, -32768, 7})
+        append(data, uint16_t(v), 2); // 10 bytes
+    CMeasure m;
+    ASSERT_TRUE(read(wave(fmt(1, 2, 16, 22050), data), m));
+    expectConsistent(m);
+    EXPECT_EQ(m.channelCount, 2);
+    EXPECT_EQ(m.sampleCount, 2); // 10 / (2 x 2), the last value has no partner
+    EXPECT_EQ(m.sampleRate, 22050.0);
+    const float expected[2][2] = {{1, -2}, {300, -32768}};
+    for (int j = 0; j < 2; ++j)
+        for (int c = 0; c < 2; ++c) {
+            EXPECT_EQ(m.at(c, j).re, expected[j][c]);
+            EXPECT_EQ(m.at(c, j).im, 0.0f);
+        }
+    EXPECT_STREQ(m.name, "Pomiar");
+    EXPECT_STREQ(m.channels[1].name, "Channel 2");
+    EXPECT_STREQ(m.channels[1].unit, "?");
+    EXPECT_EQ(m.channels[1].coefficient, 1.0);
+    EXPECT_EQ(m.signalParameters[1].unused[0], 100.0);
+    EXPECT_EQ(m.sampleFormat, SAMPLE_FORMAT_REAL);
+    EXPECT_EQ(m.date, 0u);
+    EXPECT_STREQ(m.path, ""); // this reader leaves the path alone
+}
+
+TEST(WaveFormat, EachBitDepthReadsItsIntegerValues) {
+    struct Case {
+        uint16_t bits;
+        Bytes data;
+        std::vector<float> values;
+    } cases[] = {
+        {8, {0x00, 0x80, 0xFF, 0x81}, {-128, 0, 127, 1}}, // unsigned, centred on 128
+        {16, {0x00, 0x80, 0xFF, 0x7F}, {-32768, 32767}},
+        {24, {0x00, 0x00, 0x80, 0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF}, {-8388608, 8388607, -1}},
+        {32, {0, 0, 0, 0x80, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, {-2147483648.0f, 1, -1}},
+        {12, {0x10, 0x00, 0xF0, 0xFF}, {16, -16}}, // 12 significant bits in 2 bytes
+    };
+    for (const Case& c : cases) {
+        for (const Bytes& format : {fmt(1, 1, c.bits), extensible(1, c.bits, 1)}) {
+            CMeasure m;
+            std::string error;
+            ASSERT_TRUE(read(wave(format, c.data), m, &error)) << c.bits << " " << error;
+            ASSERT_EQ(m.sampleCount, int(c.values.size())) << c.bits;
+            for (size_t j = 0; j < c.values.size(); ++j)
+                EXPECT_EQ(m.at(0, int(j)).re, c.values[j]) << c.bits << " bits, sample " << j;
+        }
+    }
+}
+
+TEST(WaveFormat, UnreadableFormatsAreRefusedWithAReason) {
+    Bytes data(8, 0);
+    Bytes noFormat = chunk("RIFF", Bytes{'W', 'A', 'V', 'E'});
+    append(noFormat, chunk("data", data));
+    Bytes notWave = wave(fmt(1, 1, 16), data);
+    notWave[8] = 'X';
+    struct Case {
+        Bytes file;
+        const char* reason;
+    } cases[] = {
+        {wave(fmt(3, 1, 32), data), "format tag 3 is not integer PCM"},
+        {wave(extensible(1, 32, 3), data), "the extensible sub-format is not integer PCM"},
+        {wave(fmt(0xFFFE, 1, 16), data), "the extensible format chunk is too short"},
+        {wave(fmt(1, 0, 16), data), "the file declares no channels"},
+        {wave(fmt(1, 65, 16), data), "65 channels, at most 64 can be read"},
+        {wave(fmt(1, 1, 40), data), "40-bit samples cannot be read"},
+        {wave(fmt(1, 1, 0), data), "0-bit samples cannot be read"},
+        {wave(Bytes(14, 1), data), "the format chunk is too short"},
+        {noFormat, "the file has no format chunk"},
+        {notWave, "the file is not a RIFF WAVE file"},
+    };
+    for (const Case& c : cases) {
+        CMeasure m;
+        std::string error;
+        EXPECT_FALSE(read(c.file, m, &error));
+        EXPECT_EQ(error, c.reason);
+        expectConsistent(m);
+        EXPECT_EQ(m.channelCount, 0) << c.reason;
+    }
+    CMeasure most; // the largest channel count a measurement holds is fine
+    EXPECT_TRUE(read(wave(fmt(1, 64, 16), Bytes(128 * 3, 0)), most));
+    EXPECT_EQ(most.sampleCount, 3);
+}
+
+TEST(WaveFormat, ChunksAreFoundAroundOthersAndShortDataIsClamped) {
+    // A LIST chunk of odd size before "fmt ", a "fact" chunk between it and "data".
+    Bytes body;
+    append(body, "WAVE");
+    append(body, chunk("LIST", {'I', 'N', 'F', 'O', 'x'}));
+    append(body, chunk("fmt ", fmt(1, 1, 16)));
+    append(body, chunk("fact", {1, 0, 0, 0}));
+    append(body, chunk("data", {5, 0, 6, 0, 7, 0}, 1000)); // declares far more than is there
+    CMeasure m;
+    ASSERT_TRUE(read(chunk("RIFF", body), m));
+    ASSERT_EQ(m.sampleCount, 3);
+    EXPECT_EQ(m.at(0, 2).re, 7.0f);
+
+    // Without a data chunk, or with no whole sample in it, the channels stay described.
+    for (const Bytes& file : {wave(fmt(1, 2, 16), {}), wave(fmt(1, 2, 16), {1, 2, 3})}) {
+        CMeasure empty;
+        std::string error;
+        EXPECT_FALSE(read(file, empty, &error));
+        EXPECT_EQ(error, "the data chunk holds no complete sample");
+        EXPECT_EQ(empty.channelCount, 2);
+        EXPECT_EQ(empty.samples, nullptr);
+    }
+}
+
+TEST(WaveFormat, BlockBeyondTwoGibibytesIsRefusedBeforeAllocation) {
+    // 8-bit mono of 0x12000000 bytes needs 0x90000000 bytes of samples. The file
+    // is sparse, so it costs no disk space.
+    const uint32_t dataBytes = 0x12000000;
+    Bytes head = wave(fmt(1, 1, 8), {});
+    poke(head, 4, uint32_t(head.size() - 8 + dataBytes), 4);
+    poke(head, head.size() - 4, dataBytes, 4);
+    ScratchFile scratch(".WAV");
+    scratch.write(head);
+    ASSERT_EQ(truncate(scratch.path(), off_t(head.size()) + dataBytes), 0);
+    CMeasure m;
+    std::string error;
+    EXPECT_FALSE(readWave(m, scratch.path(), &error));
+    EXPECT_EQ(error, "the samples need more than 2 GiB of memory");
+    EXPECT_EQ(m.samples, nullptr);
+    EXPECT_EQ(m.sampleCount, 0);
+}
+
+TEST(WaveFormat, TruncatedAndCorruptedFilesStayConsistent) {
+    Bytes data;
+    for (int v = 0; v < 40; ++v)
+        append(data, uint16_t(v * 100 - 2000), 2);
+    const Bytes full = wave(fmt(1, 2, 16), data, chunk("LIST", {'I', 'N', 'F', 'O'}));
+    const size_t dataStart = full.size() - data.size();
+    ScratchFile scratch(".WAV");
+    for (size_t length = 0; length <= full.size(); ++length) {
+        scratch.write(full, length);
+        CMeasure m;
+        std::string error;
+        bool ok = readWave(m, scratch.path(), &error);
+        expectConsistent(m);
+        int rows = length > dataStart ? int(length - dataStart) / 4 : 0;
+        EXPECT_EQ(ok, rows > 0) << length << " " << error;
+        EXPECT_EQ(ok, error.empty()) << length;
+        ASSERT_EQ(m.sampleCount, rows) << length;
+        if (rows > 0) {
+            EXPECT_EQ(m.at(1, rows - 1).re, float((2 * rows - 1) * 100 - 2000));
+        }
+    }
+    std::mt19937 random(7);
+    for (int round = 0; round < 600; ++round) {
+        Bytes bytes = full;
+        for (int k = 0; k < 3; ++k)
+            bytes[random() % dataStart] = uint8_t(random());
+        scratch.write(bytes, round % 3 ? bytes.size() : random() % bytes.size());
+        CMeasure m;
+        std::string error;
+        bool ok = readWave(m, scratch.path(), &error);
+        expectConsistent(m);
+        EXPECT_EQ(ok, error.empty());
+        EXPECT_EQ(ok, m.samples != nullptr);
+    }
+}
