@@ -261,7 +261,7 @@ TEST(M11Format, TruncatedAndCorruptedFilesStayConsistent) {
         }
     }
     std::mt19937 random(11);
-    for (int round = 0; round < 1500; ++round) {
+    for (int round = 0; round < 600; ++round) {
         Bytes bytes = full;
         for (int k = 0; k < 4; ++k) {
             // Half the rounds aim at the sample count and time step.
