@@ -183,8 +183,8 @@ struct Statistics {
     double mean = 0, meanOfSquares = 0, correlation = 0;
 };
 
-// Statistics of channel 0's real parts as stored; all zero for fewer than two
-// values or a constant signal, where the correlation has no finite value.
+// Statistics of channel 0's real parts as stored; all zero without values. The
+// correlation is 0 for one value or a constant signal, where it has no finite value.
 Statistics channelStatistics(const CMeasure& m, int32_t n) {
     Statistics s;
     if (n == 0) return s;
@@ -247,6 +247,22 @@ class RecordWriter {
     bool ok_ = true;
 };
 
+// Record 5: channel 0's name and statistics.
+void channelRecord(Record r, const CMeasure& m, int32_t n) {
+    Statistics s = channelStatistics(m, n);
+    startRecord(r, 1);
+    storeInt16(r + 1, RECORD_TAG);
+    storeInt16(r + 3, 1);
+    putText(r, 5, m.channels[0].name, MAX_CHANNEL_NAME);
+    const double extremes[4] = {s.minimum, s.minimumIndex, s.maximum, s.maximumIndex};
+    for (int i = 0; i < 4; ++i)
+        storeDouble(r + 46 + 8 * i, extremes[i]);
+    r[78] = 2;
+    storeDouble(r + 88, s.mean);
+    storeDouble(r + 96, s.meanOfSquares);
+    storeDouble(r + 104, s.correlation);
+}
+
 void writeHeaderRecords(RecordWriter& out, const CMeasure& m, int32_t n) {
     Record r[M11_HEADER_RECORDS];
     startRecord(r[0], 2);
@@ -266,18 +282,7 @@ void writeHeaderRecords(RecordWriter& out, const CMeasure& m, int32_t n) {
     storeInt16(r[3] + 1, RECORD_TAG);
     putText(r[3], 3, m.name, MAX_NAME);
     r[3][69] = 2;
-    Statistics s = channelStatistics(m, n);
-    startRecord(r[4], 1);
-    storeInt16(r[4] + 1, RECORD_TAG);
-    storeInt16(r[4] + 3, 1);
-    putText(r[4], 5, m.channels[0].name, MAX_CHANNEL_NAME);
-    const double stats[4] = {s.minimum, s.minimumIndex, s.maximum, s.maximumIndex};
-    for (int i = 0; i < 4; ++i)
-        storeDouble(r[4] + 46 + 8 * i, stats[i]);
-    r[4][78] = 2;
-    storeDouble(r[4] + 88, s.mean);
-    storeDouble(r[4] + 96, s.meanOfSquares);
-    storeDouble(r[4] + 104, s.correlation);
+    channelRecord(r[4], m, n);
     startRecord(r[5], 3);
     r[5][78] = 2;
     startRecord(r[6], 4);
