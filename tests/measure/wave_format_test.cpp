@@ -139,6 +139,10 @@ TEST(WaveFormat, UnreadableFormatsAreRefusedWithAReason) {
         expectConsistent(m);
         EXPECT_EQ(m.channelCount, 0) << c.reason;
     }
+    CMeasure missing;
+    std::string error;
+    EXPECT_FALSE(readWave(missing, "/nonexistent/ondarix/x.wav", &error));
+    EXPECT_EQ(error, "the file cannot be opened");
     CMeasure most; // the largest channel count a measurement holds is fine
     EXPECT_TRUE(read(wave(fmt(1, 64, 16), Bytes(128 * 3, 0)), most));
     EXPECT_EQ(most.sampleCount, 3);
