@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ctime>
 #include <new>
+#include <sys/mman.h>
 
 #include "measure/number_text.h"
 
@@ -133,6 +134,17 @@ CMeasure::CMeasure() = default;
 
 CMeasure::~CMeasure() { std::free(samples); }
 
+// Large sample blocks are asked for in transparent huge pages: filling a block
+// of hundreds of megabytes otherwise spends much of its time in page faults.
+static Sample* allocateBlock(size_t bytes) {
+    constexpr size_t HUGE_PAGE = size_t(2) << 20;
+    if (bytes < 4 * HUGE_PAGE) return static_cast<Sample*>(std::malloc(bytes));
+    size_t rounded = (bytes + HUGE_PAGE - 1) / HUGE_PAGE * HUGE_PAGE;
+    void* block = std::aligned_alloc(HUGE_PAGE, rounded);
+    if (block) madvise(block, rounded, MADV_HUGEPAGE);
+    return static_cast<Sample*>(block);
+}
+
 bool CMeasure::resizeSamples(int64_t bytes) {
     if (samples && bytes == sampleBytes) return true;
     if (!samples && bytes == 0) return true;
@@ -140,7 +152,7 @@ bool CMeasure::resizeSamples(int64_t bytes) {
     samples = nullptr;
     sampleBytes = 0;
     if (bytes <= 0 || bytes > INT32_MAX) return bytes == 0;
-    samples = static_cast<Sample*>(std::malloc(size_t(bytes)));
+    samples = allocateBlock(size_t(bytes));
     if (!samples) return false;
     sampleBytes = int32_t(bytes);
     return true;
