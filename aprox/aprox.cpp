@@ -1,0 +1,108 @@
+#include "aprox/aprox.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "aprox/aprox_worker.h"
+
+namespace {
+
+constexpr double STEP_LIMIT = 1e-8;
+constexpr double RMS_RISE_LIMIT = 0.0;
+
+bool finiteStart(const SignalComponent& c, const AproxOptions& options) {
+    if (!std::isfinite(c.frequency)) return false;
+    if (options.use_eta && !std::isfinite(c.eta)) return false;
+    return !options.use_ad || (std::isfinite(c.a) && std::isfinite(c.d));
+}
+
+} // namespace
+
+CAprox::CAprox(CMeasure* source, const BlockRange& range, const AproxOptions& options_)
+    : CCalculation(source, range), options(options_) {
+    params = std::make_unique<AproxParams>();
+}
+
+WorkerBody CAprox::Body() const {
+    return &AproxWorker;
+}
+
+bool CAprox::startable(const SignalParameters& list, int32_t count) const {
+    const int32_t K = list.componentCount;
+    if (K < 0 || K > MAX_COMPONENTS || count <= 0) return false;
+    if (!(source->sampleRate > 0.0) || !std::isfinite(source->sampleRate)) return false;
+    if (options.use_ad && !std::isfinite(list.level)) return false;
+    for (int32_t k = 0; k < K; ++k)
+        if (!finiteStart(list.components[k], options)) return false;
+    return true;
+}
+
+void CAprox::layOut(int32_t components, int32_t count) {
+    sampleFormat = SAMPLE_FORMAT_COMPLEX;
+    channelCount = components + 1;
+    sampleCount = count;
+    sampleRate = source->sampleRate;
+    const char* unit = source->channels[range.channel].unit;
+    char name[80];
+    for (int32_t k = 0; k <= components; ++k) {
+        if (k < components)
+            std::snprintf(name, sizeof name, "Component nr %d", k);
+        else
+            std::snprintf(name, sizeof name, "Rest");
+        setChannelInfo(channels[k], 1.0, 0.0, unit, name);
+        resetParameters(signalParameters[k]);
+    }
+}
+
+void CAprox::fillParams(const SignalParameters& list, int32_t first, int32_t count) {
+    fillHead(first, count);
+    AproxParams& p = aproxParams();
+    p.sample_rate = source->sampleRate;
+    p.component_count = list.componentCount;
+    for (int32_t k = 0; k < list.componentCount; ++k) {
+        const SignalComponent& c = list.components[k];
+        p.frequency[k] = c.frequency;
+        p.a[k] = c.a;
+        p.d[k] = c.d;
+        p.eta[k] = c.eta;
+    }
+    p.level = list.level;
+    p.step_limit = STEP_LIMIT;
+    p.rms_rise_limit = RMS_RISE_LIMIT;
+    p.use_ad = options.use_ad;
+    p.use_eta = options.use_eta;
+}
+
+bool CAprox::Build() {
+    const SignalParameters& list = source->signalParameters[range.channel];
+    const int32_t lo = std::min(range.from, range.to);
+    const int32_t count = std::max(range.from, range.to) - lo;
+    if (!startable(list, count)) return false;
+    const int32_t K = list.componentCount;
+    layOut(K, count);
+    if (!resizeSamples(int64_t(K + 1) * count * int64_t(sizeof(Sample)))) return false;
+    fillParams(list, lo, count);
+    pending_ = true;
+    return true;
+}
+
+void CAprox::Finish() {
+    if (!pending_) return;
+    pending_ = false;
+    const AproxParams& p = aproxParams();
+    if (!source || !source->hasChannel(p.channel) || p.channel >= MAX_CHANNELS) return;
+    SignalParameters& list = source->signalParameters[p.channel];
+    // Components added to the list since the build were not fitted: their
+    // slots of the record hold nothing of theirs.
+    const int32_t fitted = std::min(std::clamp(list.componentCount, 0, MAX_COMPONENTS),
+                                    std::clamp(p.component_count, 0, MAX_COMPONENTS));
+    for (int32_t k = 0; k < fitted; ++k) {
+        SignalComponent& c = list.components[k];
+        c.frequency = p.frequency[k];
+        c.a = p.a[k];
+        c.d = p.d[k];
+        c.eta = p.eta[k];
+    }
+    list.level = p.level;
+}

@@ -1,0 +1,37 @@
+// The result of an approximation: one channel per fitted component and the
+// rest, computed by AproxWorker, with the fitted values carried back into the
+// source's component list when a run ends.
+#pragma once
+
+#include "analysis/calculation.h"
+#include "aprox/aprox_options.h"
+#include "aprox/aprox_params.h"
+
+class CAprox : public CCalculation {
+  public:
+    CAprox(CMeasure* source, const BlockRange& range, const AproxOptions& options);
+
+    // Writes the fitted frequency, a, d, eta and level of the run that just
+    // ended into the analysed channel's list of the source.
+    void Finish() override;
+
+    AproxParams& aproxParams() { return static_cast<AproxParams&>(*params); }
+    const AproxParams& aproxParams() const { return static_cast<const AproxParams&>(*params); }
+
+    AproxOptions options;
+
+  protected:
+    // Refuses a component count outside 0 .. 10, an empty range, a sample rate
+    // that is not positive and start values that are not finite, before the
+    // layout changes; false too when the sample block cannot be obtained.
+    bool Build() override;
+    WorkerBody Body() const override;
+
+  private:
+    bool startable(const SignalParameters& list, int32_t count) const;
+    void layOut(int32_t components, int32_t count);
+    void fillParams(const SignalParameters& list, int32_t first, int32_t count);
+
+    // A run was built whose values have not yet been carried back.
+    bool pending_ = false;
+};
