@@ -1,0 +1,92 @@
+// ondarix-batch stats: what the "Statistic" dialog shows for one channel's block.
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "batch/batch_command.h"
+#include "batch/measure_input.h"
+#include "measure/statistics.h"
+#include "measure/statistics_report.h"
+
+namespace {
+
+void printGroup(const char* caption, const std::optional<double>& min,
+                const std::optional<double>& max, const std::optional<double>& mean) {
+    std::printf("%s\n", caption);
+    std::printf("  Min:     %s\n", statisticText(min).c_str());
+    std::printf("  Max:     %s\n", statisticText(max).c_str());
+    std::printf("  Mean:    %s\n", statisticText(mean).c_str());
+}
+
+void printText(const StatisticsReport& r) {
+    std::printf("From:      %d\n", r.from);
+    std::printf("To:        %d\n", r.to);
+    std::printf("Signal\n");
+    std::printf("  Min:     %s\n", statisticText(r.minimum).c_str());
+    std::printf("  Max:     %s\n", statisticText(r.maximum).c_str());
+    std::printf("  Mean:    %s\n", statisticText(r.mean).c_str());
+    std::printf("  St.dev:  %s\n", statisticText(r.deviation).c_str());
+    printGroup(waveCaption(r.heightCount).c_str(), r.heightMin, r.heightMax, r.heightMean);
+    printGroup(periodCaption(r.periodCount).c_str(), r.periodMin, r.periodMax, r.periodMean);
+    printGroup("Frequency", r.frequencyMin, r.frequencyMax, r.frequencyMean);
+}
+
+// The dialog's "%6.4f" text as a JSON number, null where there is no value.
+std::string jsonValue(const std::optional<double>& value) {
+    std::string text = statisticText(value);
+    size_t start = text.find_first_not_of(' ');
+    text.erase(0, start);
+    bool number = value && text.find_first_not_of("-0123456789.") == std::string::npos;
+    return number ? text : "null";
+}
+
+void printJsonGroup(const char* name, const char* countName, int32_t count,
+                    const std::optional<double>& min, const std::optional<double>& max,
+                    const std::optional<double>& mean, bool last) {
+    std::printf("  \"%s\": {", name);
+    if (countName) std::printf("\"%s\": %d, ", countName, count);
+    std::printf("\"min\": %s, \"max\": %s, \"mean\": %s}%s\n", jsonValue(min).c_str(),
+                jsonValue(max).c_str(), jsonValue(mean).c_str(), last ? "" : ",");
+}
+
+void printJson(const StatisticsReport& r) {
+    std::printf("{\n  \"from\": %d,\n  \"to\": %d,\n", r.from, r.to);
+    std::printf("  \"signal\": {\"min\": %s, \"max\": %s, \"mean\": %s, \"deviation\": %s},\n",
+                jsonValue(r.minimum).c_str(), jsonValue(r.maximum).c_str(),
+                jsonValue(r.mean).c_str(), jsonValue(r.deviation).c_str());
+    printJsonGroup("wave", "count", r.heightCount, r.heightMin, r.heightMax, r.heightMean, false);
+    printJsonGroup("period", "count", r.periodCount, r.periodMin, r.periodMax, r.periodMean, false);
+    printJsonGroup("frequency", nullptr, 0, r.frequencyMin, r.frequencyMax, r.frequencyMean, true);
+    std::printf("}\n");
+}
+
+int runStats(Args& args) {
+    static const BatchCommand& self = *findBatchCommand("stats");
+    args.allowOnly({"type", "channel", "from", "to", "json"});
+    if (!args.error().empty()) return usageError(self, args.error());
+    if (args.positional().size() != 1) return usageError(self, "stats takes one input file");
+    if (!args.has("channel") || !args.has("from") || !args.has("to"))
+        return usageError(self, "stats needs --channel, --from and --to");
+    CMeasure m;
+    if (int rc = readInput(m, args.positional()[0], args)) return rc;
+    BlockRange range;
+    if (int rc = blockFromArgs(args, m, range)) return rc;
+    SignalStatistics stats{};
+    if (!prepareStatistics(stats, m, range))
+        return reportError(EXIT_FAILED, "the block is empty; no statistics");
+    computeStatistics(stats, STAT_ALL);
+    StatisticsReport report = statisticsReport(stats, range);
+    if (args.has("json"))
+        printJson(report);
+    else
+        printText(report);
+    return EXIT_OK;
+}
+
+BatchCommandRegistration stats{{"stats",
+                                "IN --channel C --from A --to B [--type T] [--json]",
+                                "signal, wave, period and frequency statistics of a block",
+                                {"type", "channel", "from", "to"},
+                                runStats}};
+
+} // namespace
