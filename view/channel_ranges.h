@@ -1,0 +1,30 @@
+// Value ranges of a measurement's channels; channels with the same unit share one.
+#pragma once
+
+#include <cmath>
+
+#include "measure/measure.h"
+
+// |z| of a sample. Everything that draws or scales the modulus goes through
+// this one expression, so an extreme found by comparing moduleSquared values
+// is exactly the extreme of the drawn values.
+inline double moduleSquared(const Sample& s) {
+    return double(s.re) * double(s.re) + double(s.im) * double(s.im);
+}
+inline double moduleOf(const Sample& s) {
+    return std::sqrt(moduleSquared(s));
+}
+
+// Rows the view may read: the sample count, but never past the buffer.
+inline int32_t storedRows(const CMeasure& m) {
+    if (m.samples == nullptr || m.channelCount < 1 || m.sampleCount < 1) return 0;
+    int64_t held = int64_t(m.sampleBytes) / (int64_t(sizeof(Sample)) * m.channelCount);
+    return held < m.sampleCount ? int32_t(held) : m.sampleCount;
+}
+
+// For every channel: the smallest and largest value over both the real and
+// the imaginary parts, and the largest modulus; then every channel takes the
+// extremes of all channels whose unit text is the same. NaN samples are
+// skipped; a channel without a single number gets 0 .. 0. Does nothing
+// without a sample buffer.
+void ComputeRanges(const CMeasure& m, float* range_min, float* range_max, float* range_mod);

@@ -1,0 +1,11 @@
+// What the measurement view draws: a bit set over the channel's complex samples.
+#pragma once
+
+#include <cstdint>
+
+using PlotMode = int32_t;
+
+constexpr PlotMode PLOT_SIGNAL = 1;   // real part, a polyline
+constexpr PlotMode PLOT_COSIGNAL = 2; // imaginary part, a polyline
+constexpr PlotMode PLOT_ENVELOPE = 4; // +|z| and -|z|, two polylines
+constexpr PlotMode PLOT_MODULE = 8;   // |z| as bars; the other bits are then ignored

@@ -1,0 +1,28 @@
+#include "view/status_text.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+std::string format(const char* pattern, ...) {
+    char buffer[160];
+    va_list args;
+    va_start(args, pattern);
+    std::vsnprintf(buffer, sizeof buffer, pattern, args);
+    va_end(args);
+    return buffer;
+}
+
+} // namespace
+
+std::string PointerReadoutText(int32_t channel, const ValuePoint& value) {
+    return format("ch=%d  x=%6.4f  y=%6.4f", channel, value.x, value.y);
+}
+
+std::string BlockInfoText(const BlockRange& block, double rate) {
+    if (block.from == block.to)
+        return format("%d: %d (%6.4f)", block.channel, block.to, block.to / rate);
+    double d = (block.to - block.from) / rate;
+    return format("%d: %d-%d (%6.4f, %6.4f)", block.channel, block.from, block.to, d, 1.0 / d);
+}

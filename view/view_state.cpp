@@ -1,0 +1,285 @@
+#include "view/view_state.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "view/channel_ranges.h"
+
+namespace {
+
+// Content sizes and pixel positions stay far inside int32 even for absurd
+// zooms; scroll bars cannot take more anyway.
+constexpr int64_t MAX_PIXEL = int64_t(1) << 30;
+
+int64_t roundPixel(double v) {
+    if (!(v > -double(MAX_PIXEL))) return -MAX_PIXEL;
+    if (v > double(MAX_PIXEL)) return MAX_PIXEL;
+    return int64_t(std::floor(v + 0.5));
+}
+
+} // namespace
+
+int32_t ScrollRange::lastPosition() const {
+    int32_t last = maximum - page + 1;
+    return last < minimum ? minimum : last;
+}
+
+int32_t ScrollRange::clamp(int64_t position) const {
+    if (position < minimum) return minimum;
+    if (position > lastPosition()) return lastPosition();
+    return int32_t(position);
+}
+
+MeasureViewState::MeasureViewState()
+    : measure(nullptr), y_factor(1), block{0, 0, 0}, drag(0), drag_offset(0), cursor_sample(0),
+      cursor_channel(-1), visible_samples(2000), channels_per_screen(1), plot_mode(PLOT_SIGNAL),
+      client_width(0), client_height(0), strip_height(0), pixels_per_sample(0.0), scroll_x(0),
+      scroll_y(0) {
+    for (int c = 0; c < MAX_CHANNELS; ++c) {
+        expanded[c] = 1;
+        range_min[c] = range_max[c] = range_mod[c] = 0.0f;
+    }
+}
+
+int32_t MeasureViewState::sampleCount() const {
+    return measure && measure->sampleCount > 0 ? measure->sampleCount : 0;
+}
+
+int32_t MeasureViewState::channelCount() const {
+    if (!measure || measure->channelCount < 0) return 0;
+    return measure->channelCount > MAX_CHANNELS ? MAX_CHANNELS : measure->channelCount;
+}
+
+void MeasureViewState::ComputeRanges() {
+    if (measure) ::ComputeRanges(*measure, range_min, range_max, range_mod);
+}
+
+void MeasureViewState::Rescan() {
+    ComputeRanges();
+    for (int c = 0; c < MAX_CHANNELS; ++c)
+        expanded[c] = 1;
+    if (visible_samples < 20) visible_samples = 1000;
+    int32_t n = sampleCount();
+    if (n > 100 && n < visible_samples) visible_samples = n;
+    clampBlock();
+}
+
+// The measurement may have shrunk or lost channels since the block was made.
+void MeasureViewState::clampBlock() {
+    if (block.channel < 0 || block.channel >= channelCount()) {
+        block = BlockRange{0, 0, 0};
+        return;
+    }
+    block.from = clampSample(block.from);
+    block.to = clampSample(block.to);
+}
+
+void MeasureViewState::Layout(int32_t width, int32_t height) {
+    client_width = width > 0 ? width : 0;
+    client_height = height > 0 ? height : 0;
+    int32_t per_screen = channels_per_screen > 0 ? channels_per_screen : 1;
+    strip_height = (client_height - per_screen * HEADER_HEIGHT) / per_screen;
+    // A client lower than its headers leaves no strip at all.
+    if (strip_height < 0) strip_height = 0;
+    int32_t visible = visible_samples > 0 ? visible_samples : 1;
+    pixels_per_sample = double(client_width) / double(visible);
+    clampScroll();
+}
+
+int32_t MeasureViewState::contentWidth() const {
+    if (!measure) return MIN_CONTENT;
+    int64_t width = roundPixel(double(sampleCount()) * pixels_per_sample);
+    return width < MIN_CONTENT ? MIN_CONTENT : int32_t(width);
+}
+
+int32_t MeasureViewState::contentHeight() const {
+    if (!measure) return MIN_CONTENT;
+    int64_t height = int64_t(channelCount()) * HEADER_HEIGHT;
+    for (int c = 0; c < channelCount(); ++c)
+        if (expanded[c]) height += strip_height;
+    if (height > MAX_PIXEL) height = MAX_PIXEL;
+    return height < MIN_CONTENT ? MIN_CONTENT : int32_t(height);
+}
+
+ScrollRange MeasureViewState::horizontalScroll() const {
+    return ScrollRange{0, measure ? contentWidth() : 0, client_width + 1};
+}
+
+ScrollRange MeasureViewState::verticalScroll() const {
+    return ScrollRange{0, measure ? contentHeight() : 0, client_height + 1};
+}
+
+void MeasureViewState::clampScroll() {
+    scroll_x = horizontalScroll().clamp(scroll_x);
+    scroll_y = verticalScroll().clamp(scroll_y);
+}
+
+ChannelHit MeasureViewState::ChannelAt(int32_t y) const {
+    int64_t rest = y;
+    for (int32_t c = 0; c < channelCount(); ++c) {
+        rest -= HEADER_HEIGHT;
+        if (rest < 0) return ChannelHit{c, true, 0};
+        if (expanded[c]) {
+            if (rest < strip_height) return ChannelHit{c, false, int32_t(rest)};
+            rest -= strip_height;
+        }
+    }
+    return ChannelHit{-1, false, 0};
+}
+
+int32_t MeasureViewState::clampSample(int64_t sample) const {
+    if (sample < 0) return 0;
+    return sample > sampleCount() ? sampleCount() : int32_t(sample);
+}
+
+int32_t MeasureViewState::SampleAt(int32_t x) const {
+    if (!(pixels_per_sample > 0.0)) return 0;
+    return clampSample(roundPixel(double(x) / pixels_per_sample));
+}
+
+int64_t MeasureViewState::PixelOf(int64_t sample) const {
+    return roundPixel(double(sample) * pixels_per_sample);
+}
+
+ValuePoint MeasureViewState::ValueAt(int32_t x, int32_t y, int32_t c) const {
+    ValuePoint value{0.0, 0.0};
+    if (pixels_per_sample > 0.0 && measure) value.x = x / pixels_per_sample / measure->sampleRate;
+    AxisRange axis = VerticalAxis(c);
+    int32_t data_height = strip_height - LABEL_HEIGHT;
+    value.y = axis.lo;
+    if (data_height > 0) value.y += double(data_height - y) * (axis.hi - axis.lo) / data_height;
+    return value;
+}
+
+int32_t MeasureViewState::EdgeAt(int32_t x, int32_t c) const {
+    if (block.from == block.to || c != block.channel) return 0;
+    if (std::llabs(x - PixelOf(block.to)) < EDGE_GRAB) return 2;
+    if (std::llabs(x - PixelOf(block.from)) < EDGE_GRAB) return 1;
+    return 0;
+}
+
+AxisRange MeasureViewState::VerticalAxis(int32_t c) const {
+    if (c < 0 || c >= MAX_CHANNELS) return NiceRange(-1.0, 1.0);
+    int32_t factor = y_factor > 0 ? y_factor : 1;
+    if (plot_mode & PLOT_MODULE) {
+        double hi = double(range_mod[c]) / factor;
+        // Bars rise from zero even when every modulus is zero.
+        return NiceRange(0.0, hi > 0.0 ? hi : 1.0);
+    }
+    return NiceRange(double(range_min[c]) / factor, double(range_max[c]) / factor);
+}
+
+bool MeasureViewState::YRange(int32_t direction) {
+    int32_t before = y_factor;
+    if (direction > 0 && y_factor < MAX_Y_FACTOR) y_factor *= 2;
+    if (direction < 0 && y_factor >= 2) y_factor /= 2;
+    return y_factor != before;
+}
+
+bool MeasureViewState::ZoomX(int32_t direction) {
+    int32_t before = visible_samples;
+    if (direction > 0 && visible_samples > MIN_VISIBLE_SAMPLES) visible_samples /= 2;
+    // Zooming out stops at the whole record; a view that already shows more
+    // than the record (a short one) is left alone rather than zoomed in.
+    int32_t n = sampleCount();
+    if (direction < 0 && visible_samples < n)
+        visible_samples = int64_t(visible_samples) * 2 > n ? n : visible_samples * 2;
+    return visible_samples != before;
+}
+
+bool MeasureViewState::ZoomY(int32_t direction) {
+    int32_t before = channels_per_screen;
+    if (direction > 0 && channels_per_screen > 1) --channels_per_screen;
+    if (direction < 0 && channels_per_screen < channelCount()) ++channels_per_screen;
+    return channels_per_screen != before;
+}
+
+bool MeasureViewState::SetBlock(int32_t channel, int32_t from, int32_t to) {
+    if (channel < 0 || channel >= channelCount()) return false;
+    block = BlockRange{channel, clampSample(from), clampSample(to)};
+    return true;
+}
+
+void MeasureViewState::SetCursor(int32_t x, int32_t y) {
+    cursor_channel = ChannelAt(y).channel;
+    cursor_sample = SampleAt(x);
+}
+
+bool MeasureViewState::BeginBlock() {
+    if (cursor_channel < 0 || cursor_channel >= channelCount()) return false;
+    int32_t sample = clampSample(cursor_sample);
+    if (cursor_channel != block.channel) {
+        block.channel = cursor_channel;
+        block.to = sample;
+    }
+    block.from = sample;
+    return true;
+}
+
+bool MeasureViewState::EndBlock() {
+    if (cursor_channel < 0 || cursor_channel >= channelCount()) return false;
+    int32_t sample = clampSample(cursor_sample);
+    if (cursor_channel != block.channel) {
+        block.channel = cursor_channel;
+        block.from = sample;
+    }
+    block.to = sample;
+    return true;
+}
+
+bool MeasureViewState::SelectAll() {
+    if (cursor_channel < 0 || cursor_channel >= channelCount()) return false;
+    block = BlockRange{cursor_channel, 0, sampleCount()};
+    return true;
+}
+
+PressAction MeasureViewState::Press(int32_t x, int32_t y) {
+    ChannelHit hit = ChannelAt(y);
+    if (hit.channel < 0) return PressAction::None;
+    if (hit.header) {
+        expanded[hit.channel] = !expanded[hit.channel];
+        return PressAction::ToggledStrip;
+    }
+    switch (EdgeAt(x, hit.channel)) {
+    case 1:
+        drag = 1;
+        drag_offset = int32_t(x - PixelOf(block.from));
+        return PressAction::GrabbedEdge;
+    case 2:
+        drag = 2;
+        drag_offset = int32_t(x - PixelOf(block.to));
+        return PressAction::GrabbedEdge;
+    default:
+        drag_offset = 0;
+        block.from = block.to = SampleAt(x);
+        block.channel = hit.channel;
+        drag = 2;
+        return PressAction::NewBlock;
+    }
+}
+
+PointerInfo MeasureViewState::PointerMoved(int32_t x, int32_t y) {
+    PointerInfo info{};
+    ChannelHit hit = ChannelAt(y);
+    if (hit.header) {
+        info.arrowCursor = true;
+        return info;
+    }
+    if (drag == 1 || drag == 2) {
+        int32_t sample = SampleAt(x - drag_offset);
+        (drag == 1 ? block.from : block.to) = sample;
+        info.dragged = true;
+    }
+    if (hit.channel < 0) return info;
+    info.readout = true;
+    info.channel = hit.channel;
+    info.value = ValueAt(x, hit.y, hit.channel);
+    info.resizeCursor = EdgeAt(x, hit.channel) != 0;
+    return info;
+}
+
+bool MeasureViewState::Release() {
+    if (drag == 0) return false;
+    drag = 0;
+    return true;
+}
