@@ -171,6 +171,18 @@ void CMeasure::truncateSamples(int32_t rows) {
     sampleBytes = int32_t(bytes);
 }
 
+void describePlainChannels(CMeasure& m) {
+    m.sampleFormat = SAMPLE_FORMAT_REAL;
+    m.date = 0;
+    copyField(m.name, sizeof m.name, "Pomiar");
+    for (int c = 0; c < m.channelCount; ++c) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Channel %d", c + 1);
+        setChannelInfo(m.channels[c], 1.0, 0.0, "?", name);
+        resetParameters(m.signalParameters[c]);
+    }
+}
+
 std::string blockText(const CMeasure& m, int32_t channel, int32_t from, int32_t to) {
     std::string text;
     if (!m.samples || !m.hasChannel(channel)) return text;

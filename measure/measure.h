@@ -142,6 +142,11 @@ class CMeasure : public CHeader {
     int32_t sampleBytes = 0;
 };
 
+// The description a reader gives a measurement whose file names nothing: name
+// "Pomiar", no date, real samples, channel i (from 1) "Channel i" with unit "?",
+// coefficient 1, constant 0, and default signal parameters.
+void describePlainChannels(CMeasure& m);
+
 // The text of one channel's block, one "%5e\t%5e\t%5e" line per row (X value,
 // re, im) with CR LF line ends; empty for a channel outside the measurement.
 std::string blockText(const CMeasure& m, int32_t channel, int32_t from, int32_t to);

@@ -14,18 +14,6 @@ int parseLine(const char* line, size_t length, float* numbers) {
     return parseFloats(line, line + length, numbers, MAX_NUMBERS);
 }
 
-void describeChannels(CMeasure& m) {
-    m.sampleFormat = SAMPLE_FORMAT_REAL;
-    m.date = 0;
-    copyField(m.name, sizeof m.name, "Pomiar");
-    for (int c = 0; c < m.channelCount; ++c) {
-        char name[32];
-        std::snprintf(name, sizeof name, "Channel %d", c + 1);
-        setChannelInfo(m.channels[c], 1.0, 0.0, "?", name);
-        resetParameters(m.signalParameters[c]);
-    }
-}
-
 // First pass: channel count and sample rate from lines 1 and 2, and the number
 // of lines.
 bool scanText(CMeasure& m, LineReader& lines, std::string& error) {
@@ -88,7 +76,7 @@ bool readText(CMeasure& m, const char* path, std::string* error) {
     } else {
         LineReader lines(file);
         if (scanText(m, lines, why)) {
-            describeChannels(m);
+            describePlainChannels(m);
             if (!m.resizeSamples(int64_t(m.sampleCount) * m.channelCount * 8))
                 why = "not enough memory for the samples";
             else if (lines.rewind())

@@ -69,15 +69,7 @@ void describeChannels(CMeasure& m, const WaveFormat& format) {
     m.channelCount = format.channels;
     m.sampleRate = format.sampleRate;
     m.sampleCount = 0;
-    m.sampleFormat = SAMPLE_FORMAT_REAL;
-    m.date = 0;
-    copyField(m.name, sizeof m.name, "Pomiar");
-    for (int i = 0; i < format.channels; ++i) {
-        char name[24];
-        std::snprintf(name, sizeof name, "Channel %d", i + 1);
-        setChannelInfo(m.channels[i], 1.0, 0.0, "?", name);
-        resetParameters(m.signalParameters[i]);
-    }
+    describePlainChannels(m);
 }
 
 // The integer value of one little-endian sample; up to 8 bits are unsigned and
