@@ -17,7 +17,28 @@ bool finiteStart(const SignalComponent& c, const AproxOptions& options) {
     return !options.use_ad || (std::isfinite(c.a) && std::isfinite(c.d));
 }
 
+const char* startValuesRefusal(const SignalParameters& list, const AproxOptions& options) {
+    if (options.use_ad && !std::isfinite(list.level)) return "the level is not a finite number";
+    for (int32_t k = 0; k < list.componentCount; ++k)
+        if (!finiteStart(list.components[k], options))
+            return "a start value of a component is not a finite number";
+    return nullptr;
+}
+
 } // namespace
+
+const char* aproxRefusal(const CMeasure* source, const BlockRange& range,
+                         const AproxOptions& options) {
+    RangeCheck check = checkRange(source, range);
+    if (check != RangeCheck::Ok) return rangeCheckText(check);
+    const SignalParameters& list = source->signalParameters[range.channel];
+    if (list.componentCount < 0 || list.componentCount > MAX_COMPONENTS)
+        return "the channel's component count is outside 0..10";
+    if (range.from == range.to) return "the range is empty";
+    if (!(source->sampleRate > 0.0) || !std::isfinite(source->sampleRate))
+        return "the sampling rate is not positive";
+    return startValuesRefusal(list, options);
+}
 
 CAprox::CAprox(CMeasure* source, const BlockRange& range, const AproxOptions& options_)
     : CCalculation(source, range), options(options_) {
@@ -26,16 +47,6 @@ CAprox::CAprox(CMeasure* source, const BlockRange& range, const AproxOptions& op
 
 WorkerBody CAprox::Body() const {
     return &AproxWorker;
-}
-
-bool CAprox::startable(const SignalParameters& list, int32_t count) const {
-    const int32_t K = list.componentCount;
-    if (K < 0 || K > MAX_COMPONENTS || count <= 0) return false;
-    if (!(source->sampleRate > 0.0) || !std::isfinite(source->sampleRate)) return false;
-    if (options.use_ad && !std::isfinite(list.level)) return false;
-    for (int32_t k = 0; k < K; ++k)
-        if (!finiteStart(list.components[k], options)) return false;
-    return true;
 }
 
 void CAprox::layOut(int32_t components, int32_t count) {
@@ -75,10 +86,10 @@ void CAprox::fillParams(const SignalParameters& list, int32_t first, int32_t cou
 }
 
 bool CAprox::Build() {
+    if (aproxRefusal(source, range, options)) return false;
     const SignalParameters& list = source->signalParameters[range.channel];
     const int32_t lo = std::min(range.from, range.to);
     const int32_t count = std::max(range.from, range.to) - lo;
-    if (!startable(list, count)) return false;
     const int32_t K = list.componentCount;
     layOut(K, count);
     if (!resizeSamples(int64_t(K + 1) * count * int64_t(sizeof(Sample)))) return false;

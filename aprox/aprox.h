@@ -7,6 +7,14 @@
 #include "aprox/aprox_options.h"
 #include "aprox/aprox_params.h"
 
+// Why a run of `range` on `source` cannot start, or null when it can: the
+// channel and range bounds of checkRange, then a component count outside
+// 0 .. 10, an empty range, a sample rate that is not positive, and start
+// values that are not finite (frequencies; dampings with use_eta; amplitudes
+// and level with use_ad).
+const char* aproxRefusal(const CMeasure* source, const BlockRange& range,
+                         const AproxOptions& options);
+
 class CAprox : public CCalculation {
   public:
     CAprox(CMeasure* source, const BlockRange& range, const AproxOptions& options);
@@ -21,14 +29,12 @@ class CAprox : public CCalculation {
     AproxOptions options;
 
   protected:
-    // Refuses a component count outside 0 .. 10, an empty range, a sample rate
-    // that is not positive and start values that are not finite, before the
-    // layout changes; false too when the sample block cannot be obtained.
+    // Refuses what aproxRefusal names before the layout changes; false too
+    // when the sample block cannot be obtained.
     bool Build() override;
     WorkerBody Body() const override;
 
   private:
-    bool startable(const SignalParameters& list, int32_t count) const;
     void layOut(int32_t components, int32_t count);
     void fillParams(const SignalParameters& list, int32_t first, int32_t count);
 

@@ -177,6 +177,7 @@ TEST(CAproxRefusal, BadRequestsNeverStartAndChangeNothing) {
     auto refused = [&](BlockRange range, const char* what) {
         SCOPED_TRACE(what);
         const SignalParameters before = s.list();
+        EXPECT_NE(aproxRefusal(&s.m, range, AproxOptions{}), nullptr);
         CAprox result(&s.m, range, AproxOptions{});
         EXPECT_FALSE(result.StartWorker(nullptr));
         EXPECT_EQ(result.worker, nullptr);
@@ -194,6 +195,8 @@ TEST(CAproxRefusal, BadRequestsNeverStartAndChangeNothing) {
     s.list().componentCount = 3;
     s.list().components[2].frequency = NAN;
     refused({1, 0, 10}, "frequency not a number");
+    s.list().components[2].frequency = 4.1;
+    EXPECT_EQ(aproxRefusal(&s.m, BlockRange{1, 0, 10}, AproxOptions{}), nullptr);
     CAprox closed(nullptr, BlockRange{1, 0, 10}, AproxOptions{});
     EXPECT_FALSE(closed.StartWorker(nullptr));
 }
