@@ -1,0 +1,10 @@
+// Running an analysis result to its end without a window: this thread takes
+// the worker's messages as a result window would.
+#pragma once
+
+#include "analysis/calculation.h"
+
+// Starts the worker, follows its progress (a line on stderr headed `label`
+// when stderr is a terminal) and stops it on its done message. False when the
+// run was refused or could not start; the result is then as StartWorker left it.
+bool runCalculation(CCalculation& result, const char* label);
