@@ -109,6 +109,16 @@ void writeGroups(CGenerator& g, const GeneratorLayout& layout, const Envelopes& 
     deriveVelocity(g);
 }
 
+// Huge but finite coefficients (or a group size so small that its phase
+// overflows) can still leave values that single precision cannot hold.
+bool allSamplesFinite(const CGenerator& g) {
+    const int64_t values = int64_t(2) * g.channelCount * g.sampleCount;
+    const float* v = &g.samples[0].re;
+    for (int64_t k = 0; k < values; ++k)
+        if (!std::isfinite(v[k])) return false;
+    return true;
+}
+
 bool fillEnvelopes(const EnvelopeChain& chain, const GeneratorLayout& layout, unsigned seed,
                    int32_t model, Envelopes& envelopes) {
     if (model != 4) return fillDeterministicEnvelopes(chain, layout, envelopes);
@@ -145,6 +155,11 @@ bool synthesize(CGenerator& g, unsigned seed, std::string* error) {
         return reject(g, layout, "not enough memory for the signal", error);
     g.sampleCount = layout.sampleCount;
     writeOutput(g, layout, envelopes);
+    if (!allSamplesFinite(g))
+        return reject(g, layout,
+                      "the signal does not fit in single precision; use smaller "
+                      "coefficients or a larger NW",
+                      error);
     if (error) error->clear();
     return true;
 }

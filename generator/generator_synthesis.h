@@ -9,7 +9,9 @@
 
 // Empty when `p` can be synthesised, otherwise a one-line reason (a value out of
 // range or not finite, too many samples, an envelope chain that cannot be
-// solved). Allocates nothing beyond the chain's few small matrices.
+// solved). Allocates nothing beyond the chain's few small matrices. A signal
+// whose values overflow single precision (finite but huge coefficients) shows
+// only in the synthesis, which then fails.
 std::string checkGeneratorParameters(const GeneratorParameters& p);
 
 // Lays out `generator` and fills both channels from its own parameters,

@@ -108,6 +108,21 @@ TEST(GeneratorParametersCheck, BadValuesAreRejectedWithAReasonAndNoSamples) {
     }
 }
 
+TEST(GeneratorParametersCheck, SignalsBeyondSinglePrecisionAreRejected) {
+    GeneratorParameters huge = withModel(3);
+    huge.wspolczynnik_xa = 1e300;
+    GeneratorParameters tinyGroups = withModel(6);
+    tinyGroups.wielkosc_grupy = 1e-320; // the group phase overflows to infinity
+    for (const GeneratorParameters& p : {huge, tinyGroups}) {
+        CGenerator g(p);
+        std::string error;
+        EXPECT_FALSE(GeneratorSynthesis(g, &error));
+        EXPECT_NE(error, "");
+        EXPECT_EQ(g.sampleCount, 0);
+        EXPECT_EQ(g.samples, nullptr);
+    }
+}
+
 TEST(GeneratorParametersCheck, ValuesTheModelDoesNotReadAreIgnored) {
     GeneratorParameters p = withModel(1);
     p.wspolczynnik_xa = NaN;
