@@ -27,48 +27,59 @@ void output(AproxParams& p, const AproxModel& m) {
     p.rms = rmsOf(outputPass(p, m), p.count);
 }
 
-struct NewtonOutcome {
-    AproxStop stop;
-    int steps;        // steps applied to the model
-    bool rowsWritten; // the result rows belong to the model as it is now
-};
+// The Newton iterations from a model whose rows the result may already hold.
+// A step that cannot be taken (singular system, values that are not finite)
+// leaves the model at the last good values, with their rows.
+class NewtonRun {
+  public:
+    NewtonRun(AproxParams& p, AproxModel& m, bool rowsWritten)
+        : rowsWritten(rowsWritten), p_(p), m_(m), damped_(p.use_eta != 0) {}
 
-// The Newton iterations from `m` (whose rows the result holds when
-// `rowsWritten`). A step that cannot be taken (singular system, values that
-// are not finite) leaves `m` at the last good values, with their rows.
-NewtonOutcome iterate(AproxParams& p, AproxModel& m, bool rowsWritten) {
-    const bool damped = p.use_eta != 0;
-    NewtonSystem system;
-    double step[APROX_MAX_UNKNOWNS];
-    NewtonOutcome out{AproxStop::None, 0, rowsWritten};
-    double previousRms = 0.0;
-    for (int i = 1;;) {
-        if (cancelled(p)) return out.stop = AproxStop::Cancelled, out;
-        p.iteration.store(i, std::memory_order_release);
-        if (!newtonStep(p, m, damped, system, step)) return out.stop = AproxStop::Singular, out;
-        AproxModel next = m;
-        applyNewtonStep(next, damped, step);
-        if (!modelFinite(next)) return out.stop = AproxStop::Singular, out;
-        output(p, next);
-        if (!std::isfinite(p.rms)) {
-            // The carriers overflowed: restore the rows of the last good model.
-            output(p, m);
-            out.rowsWritten = true;
-            return out.stop = AproxStop::Singular, out;
+    AproxStop iterate() {
+        for (int i = 1;; ++i) {
+            AproxStop stop = iteration(i);
+            if (stop != AproxStop::None) return stop;
         }
-        m = next;
-        ++out.steps;
-        out.rowsWritten = true;
+    }
+
+    int steps = 0;    // steps applied to the model
+    bool rowsWritten; // the result rows belong to the model as it is now
+
+  private:
+    // Iteration i; None to go on.
+    AproxStop iteration(int i) {
+        if (cancelled(p_)) return AproxStop::Cancelled;
+        p_.iteration.store(i, std::memory_order_release);
+        if (!newtonStep(p_, m_, damped_, system_, step_)) return AproxStop::Singular;
+        AproxModel next = m_;
+        applyNewtonStep(next, damped_, step_);
+        if (!modelFinite(next)) return AproxStop::Singular;
+        output(p_, next);
+        rowsWritten = true;
+        if (!std::isfinite(p_.rms)) {
+            // The carriers overflowed: back to the rows of the last good model.
+            output(p_, m_);
+            return AproxStop::Singular;
+        }
+        m_ = next;
+        ++steps;
         // A rise keeps the step just made, and its rows: the next run with
         // "Use A,D at start" continues from exactly what the result shows.
-        if (i >= 2 && p.rms - previousRms > p.rms_rise_limit)
-            return out.stop = AproxStop::RmsRise, out;
-        previousRms = p.rms;
-        if (largestStep(newtonOrder(m.count, damped), step) < p.step_limit)
-            return out.stop = AproxStop::StepLimit, out;
-        if (++i > APROX_MAX_STEPS) return out.stop = AproxStop::MaxSteps, out;
+        if (i >= 2 && p_.rms - previousRms_ > p_.rms_rise_limit) return AproxStop::RmsRise;
+        previousRms_ = p_.rms;
+        if (largestStep(newtonOrder(m_.count, damped_), step_) < p_.step_limit)
+            return AproxStop::StepLimit;
+        if (i + 1 > APROX_MAX_STEPS) return AproxStop::MaxSteps;
+        return AproxStop::None;
     }
-}
+
+    AproxParams& p_;
+    AproxModel& m_;
+    const bool damped_;
+    double previousRms_ = 0.0;
+    NewtonSystem system_;
+    double step_[APROX_MAX_UNKNOWNS];
+};
 
 } // namespace
 
@@ -112,12 +123,12 @@ void runAprox(AproxParams& p) {
         storeAmplitudes(model, p);
         rowsWritten = true;
     }
-    NewtonOutcome outcome = iterate(p, model, rowsWritten);
-    p.stop = outcome.stop;
-    if (!outcome.rowsWritten && outcome.stop != AproxStop::Cancelled) output(p, model);
+    NewtonRun newton(p, model, rowsWritten);
+    p.stop = newton.iterate();
+    if (!newton.rowsWritten && p.stop != AproxStop::Cancelled) output(p, model);
     // Without a step the record already holds the model exactly; converting
     // back from per-sample units would only add rounding.
-    if (outcome.steps > 0) storeModel(model, p);
+    if (newton.steps > 0) storeModel(model, p);
 }
 
 int AproxWorker(WorkerParams& params) {

@@ -20,15 +20,6 @@ SignalComponent comp(double frequency, double a, double d) {
     return c;
 }
 
-class CapturingClipboard : public Clipboard {
-  public:
-    bool setText(const std::string& text) override {
-        last = text;
-        return true;
-    }
-    std::string last;
-};
-
 } // namespace
 
 TEST(AproxCopyText, FrequencyVectorThenOneComplexAmplitudePerComponent) {
@@ -50,14 +41,4 @@ TEST(AproxCopyText, PiecesAreCutToTheirLimits) {
     EXPECT_EQ(text.substr(19, 10), ";1.0000]\r\n");
     EXPECT_EQ(text.substr(29, 29), "AS11=10000000.0000+i*10000000");
     EXPECT_EQ(text.substr(58), "AS12=0.0000+i*0.0000;\r\n");
-}
-
-TEST(AproxCopyText, GoesToTheClipboardWhenThereIsOne) {
-    SignalParameters p = list({comp(1.0, 1.0, 1.0)});
-    copyAproxText(p); // none installed: nothing happens
-    CapturingClipboard board;
-    setClipboard(&board);
-    copyAproxText(p);
-    setClipboard(nullptr);
-    EXPECT_EQ(board.last, aproxCopyText(p));
 }

@@ -77,8 +77,9 @@ bool runToEnd(CAprox& result) {
 
 } // namespace
 
-TEST(CAproxLayout, OneChannelPerComponentThenRest) {
+TEST(CAprox, OneChannelPerComponentThenRestAndTheFitGoesBackIntoTheList) {
     Source s;
+    s.list().components[1].eta = 0.125; // undamped run: Eta stays
     CAprox result(&s.m, BlockRange{1, 0, 1000}, AproxOptions{});
     ASSERT_TRUE(runToEnd(result));
     EXPECT_EQ(result.channelCount, 4);
@@ -93,13 +94,6 @@ TEST(CAproxLayout, OneChannelPerComponentThenRest) {
         EXPECT_EQ(result.channels[c].constant, 0.0);
         EXPECT_EQ(result.signalParameters[c].componentCount, 0);
     }
-}
-
-TEST(CAproxFinish, FittedValuesGoBackIntoTheListAndNothingElseChanges) {
-    Source s;
-    s.list().components[1].eta = 0.125; // undamped run: Eta stays
-    CAprox result(&s.m, BlockRange{1, 0, 1000}, AproxOptions{});
-    ASSERT_TRUE(runToEnd(result));
     // Noise-free data of the model: the fit returns the generating values.
     const SignalParameters& list = s.list();
     ASSERT_EQ(list.componentCount, 3);
@@ -154,22 +148,6 @@ TEST(CAproxRange, BackwardsRangeAnalysesTheSameSamples) {
     ASSERT_EQ(down.sampleCount, 100);
     EXPECT_EQ(0, std::memcmp(up.samples, down.samples, size_t(4 * 100) * sizeof(Sample)));
     EXPECT_EQ(a.list().components[1].a, b.list().components[1].a);
-}
-
-TEST(CAproxRange, EmptyListGivesRestAsDeviationFromTheMean) {
-    Source s;
-    s.list().componentCount = 0;
-    CAprox result(&s.m, BlockRange{1, 10, 60}, AproxOptions{});
-    ASSERT_TRUE(runToEnd(result));
-    ASSERT_EQ(result.channelCount, 1);
-    EXPECT_STREQ(result.channels[0].name, "Rest");
-    long double sum = 0;
-    for (int j = 10; j < 60; ++j)
-        sum += s.m.at(1, j).re;
-    double mean = double(sum / 50);
-    EXPECT_NEAR(s.list().level, mean, 1e-12);
-    for (int n = 0; n < 50; ++n)
-        EXPECT_NEAR(result.at(0, n).re, s.m.at(1, 10 + n).re - mean, 1e-6);
 }
 
 TEST(CAproxRefusal, BadRequestsNeverStartAndChangeNothing) {

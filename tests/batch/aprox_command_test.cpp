@@ -1,0 +1,120 @@
+// ondarix-batch aprox on a measurement made of known sinusoids.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "measure/int_format.h"
+#include "measure/measure.h"
+#include "measure/text_format.h"
+#include "support/run_command.h"
+
+namespace {
+
+const double PI = 3.141592653589793;
+
+// Channel 1 of two: 0.1 + cos(pi t) - 0.25 sin(pi t) + 0.3 cos(3 pi t) +
+// 0.5 sin(3 pi t), 20 Hz, 100 s. Channel 0 is a ramp that must not be fitted.
+std::string writeWaves(const TempDir& dir) {
+    CMeasure m;
+    m.channelCount = 2;
+    m.sampleCount = 2000;
+    m.sampleRate = 20.0;
+    if (!m.resizeSamples(int64_t(2) * 2000 * 8)) return "";
+    for (int j = 0; j < 2000; ++j) {
+        double t = j / 20.0;
+        double y = 0.1 + std::cos(PI * t) - 0.25 * std::sin(PI * t) + 0.3 * std::cos(3 * PI * t) +
+                   0.5 * std::sin(3 * PI * t);
+        m.at(0, j) = Sample{float(j), 0.0f};
+        m.at(1, j) = Sample{float(y), 0.0f};
+    }
+    std::string path = dir.file("waves.INT");
+    return writeInt(m, path.c_str()) ? path : "";
+}
+
+std::string writeList(const TempDir& dir, const char* name, const char* text) {
+    std::string path = dir.file(name);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return "";
+    std::fputs(text, f);
+    std::fclose(f);
+    return path;
+}
+
+std::string readAll(const std::string& path) {
+    auto bytes = readBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+} // namespace
+
+TEST(BatchAprox, FitsTheWavesAndWritesResultListAndCopyText) {
+    TempDir dir;
+    std::string in = writeWaves(dir);
+    // Start a tenth of the frequency resolution (1/100 s) off each frequency.
+    std::string list = writeList(dir, "start.txt",
+                                 "1\t0\t2000\t2\r\n"
+                                 "0.5010\t1.0000\t5.0000\t0.0000\t0.0000\t0.0000\r\n"
+                                 "1.4990\t2.0000\t5.0000\t0.0000\t0.0000\t0.0000\r\n");
+    ASSERT_FALSE(in.empty());
+    ASSERT_FALSE(list.empty());
+    std::string out = dir.file("fit.TXT"), listOut = dir.file("fitted.txt");
+    CommandResult r = runBatch({"aprox", in, "--channel", "1", "--from", "2000", "--to", "0",
+                                "--components", list, "-o", out, "--components-out", listOut});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // Noise-free data of the model: the fit returns the generating values.
+    EXPECT_EQ(r.out, "FRS1=[0.5000;1.5000]\r\n"
+                     "AS11=1.0000-i*0.2500;\r\n"
+                     "AS12=0.3000+i*0.5000;\r\n");
+    // Channel, range and count first, then frequency, amplitude, k, a, d, eta.
+    EXPECT_EQ(readAll(listOut), "1\t2000\t0\t2\r\n"
+                                "0.5000\t1.0000\t5.0000\t1.0000\t-0.2500\t0.0000\r\n"
+                                "1.5000\t2.0000\t5.0000\t0.3000\t0.5000\t0.0000\r\n");
+
+    // Two component channels and the rest, each as a (re, im) pair.
+    CMeasure result;
+    ASSERT_TRUE(readText(result, out.c_str()));
+    ASSERT_EQ(result.channelCount, 6);
+    ASSERT_EQ(result.sampleCount, 2000);
+    double worst = 0.0;
+    for (int j = 0; j < 2000; ++j)
+        worst = std::fmax(worst, std::fabs(result.at(4, j).re));
+    EXPECT_LT(worst, 1e-5);
+    EXPECT_NEAR(result.at(0, 0).re, 1.0, 1e-5); // A of the first component at t = 0
+}
+
+TEST(BatchAprox, BadRequestsGiveOneLineAndExitOne) {
+    TempDir dir;
+    std::string in = writeWaves(dir);
+    std::string same = writeList(dir, "same.txt",
+                                 "1\t0\t2000\t2\r\n"
+                                 "0.5000\t1.0000\t5.0000\t0.0000\t0.0000\t0.0000\r\n"
+                                 "0.5000\t1.0000\t5.0000\t0.0000\t0.0000\t0.0000\r\n");
+    std::string broken = writeList(dir, "broken.txt", "1\t0\t2000\t2\r\n0.5\r\n");
+    std::string out = dir.file("fit.INT");
+    auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"aprox", in});
+        args.insert(args.end(), {"-o", out});
+        return runBatch(args);
+    };
+    struct Case {
+        std::vector<std::string> args;
+        const char* reason;
+    } cases[] = {
+        {{"--channel", "2", "--from", "0", "--to", "10", "--components", same}, "channel 2"},
+        {{"--channel", "1", "--from", "7", "--to", "7", "--components", same}, "empty"},
+        {{"--channel", "1", "--from", "0", "--to", "10", "--components", broken}, "broken.txt"},
+        {{"--channel", "1", "--from", "0", "--to", "2000", "--components", same}, "amplitudes"},
+    };
+    for (const Case& c : cases) {
+        CommandResult r = run(c.args);
+        EXPECT_EQ(r.exitCode, 1) << c.reason;
+        EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+    CommandResult flags =
+        run({"--channel", "1", "--from", "0", "--to", "9", "--components", same, "--use-eta", "2"});
+    EXPECT_EQ(flags.exitCode, 2);
+}
