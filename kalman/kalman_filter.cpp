@@ -17,10 +17,26 @@ KalmanBlockFilter::KalmanBlockFilter(const KalmanModel& model, double asymptotic
                 P_[(k * m + r) * N + k * m + c] = model.P0[k][r * m + c];
     vec_zero(N, x_.get());
     vec_zero(N, K_.get());
+    compressTransition();
     for (int k = 0; k < model.n; ++k) {
         ha_[k] = 1.0; // cos 0
         hb_[k] = 0.0; // sin 0
     }
+}
+
+void KalmanBlockFilter::compressTransition() {
+    const int m = model_.m;
+    for (int k = 0; k < model_.n; ++k)
+        for (int r = 0; r < m; ++r) {
+            SparseBlock& b = sparseF_[k];
+            b.count[r] = 0;
+            for (int c = 0; c < m; ++c) {
+                const double f = model_.F[k][r * m + c];
+                if (f == 0.0) continue;
+                b.column[r][b.count[r]] = c;
+                b.value[r][b.count[r]++] = f;
+            }
+        }
 }
 
 bool KalmanBlockFilter::valid() const {
@@ -43,64 +59,80 @@ void KalmanBlockFilter::predictState() {
 }
 
 // Pm(i,j) = F_i P(i,j) F_j^T (+ Q_i on the diagonal) for the blocks i <= j.
-// M is the block order, fixed at compile time so the small products unroll.
+// M is the block order, fixed at compile time so the small loops unroll. Only
+// the nonzeros of F enter (a third to a half of each block).
 template <int M> void KalmanBlockFilter::predictCovariance() {
     const int n = model_.n, N = model_.N;
     const double* P = P_.get();
     double* Pm = Pm_.get();
     for (int i = 0; i < n; ++i) {
-        const double* Fi = model_.F[i];
+        const SparseBlock& Fi = sparseF_[i];
         for (int j = i; j < n; ++j) {
-            const double* Fj = model_.F[j];
+            const SparseBlock& Fj = sparseF_[j];
             const double* Pij = P + (i * M) * N + j * M;
+            // T = F_i P(i,j), row by row from the rows of P(i,j).
             double T[M * M];
-            for (int r = 0; r < M; ++r)
-                for (int c = 0; c < M; ++c) {
-                    double sum = 0.0;
-                    for (int l = 0; l < M; ++l)
-                        sum += Fi[r * M + l] * Pij[l * N + c];
-                    T[r * M + c] = sum;
+            for (int r = 0; r < M; ++r) {
+                double row[M] = {};
+                for (int e = 0; e < Fi.count[r]; ++e) {
+                    const double f = Fi.value[r][e];
+                    const double* p = Pij + Fi.column[r][e] * N;
+                    for (int c = 0; c < M; ++c)
+                        row[c] += f * p[c];
                 }
+                for (int c = 0; c < M; ++c)
+                    T[r * M + c] = row[c];
+            }
+            // Pm(i,j) = T F_j^T: entry (r, c) is row r of T times row c of F_j.
             double* out = Pm + (i * M) * N + j * M;
             const double* Q = i == j ? model_.Q[i] : nullptr;
             for (int r = 0; r < M; ++r)
                 for (int c = 0; c < M; ++c) {
                     double sum = Q ? Q[r * M + c] : 0.0;
-                    for (int l = 0; l < M; ++l)
-                        sum += T[r * M + l] * Fj[c * M + l];
+                    for (int e = 0; e < Fj.count[c]; ++e)
+                        sum += T[r * M + Fj.column[c][e]] * Fj.value[c][e];
                     out[r * N + c] = sum;
                 }
         }
     }
-    mirrorBlocks(Pm);
+    mirrorDiagonalBlocks(Pm);
 }
 
-// Copies the upper triangle onto the lower one; the diagonal blocks are
-// computed whole, so their lower halves are overwritten with the mirror too.
-void KalmanBlockFilter::mirrorBlocks(double* A) {
+// The diagonal blocks are kept whole: their upper triangle is copied onto the
+// lower one, so each stays exactly symmetric.
+void KalmanBlockFilter::mirrorDiagonalBlocks(double* A) {
+    const int N = model_.N, m = model_.m;
+    for (int k = 0; k < model_.n; ++k) {
+        double* block = A + (k * m) * N + k * m;
+        for (int r = 0; r < m; ++r)
+            for (int c = r + 1; c < m; ++c)
+                block[c * N + r] = block[r * N + c];
+    }
+}
+
+// g += weight * column `o` of the symmetric Pm, from the stored blocks: above
+// the block of o it is read down the column, from there on along row o.
+void KalmanBlockFilter::addColumn(int o, double weight) {
+    if (weight == 0.0) return;
     const int N = model_.N;
-    for (int r = 0; r < N; ++r)
-        for (int c = r + 1; c < N; ++c)
-            A[c * N + r] = A[r * N + c];
+    const int start = o - o % model_.m;
+    const double* Pm = Pm_.get();
+    double* g = g_.get();
+    for (int c = 0; c < start; ++c)
+        g[c] += weight * Pm[c * N + o];
+    const double* row = Pm + o * N;
+    for (int c = start; c < N; ++c)
+        g[c] += weight * row[c];
 }
 
-// g = Pm h, read along rows since Pm is symmetric; then K = g / S.
+// g = Pm h; then K = g / S.
 void KalmanBlockFilter::computeGain() {
     const int N = model_.N, m = model_.m;
     double* g = g_.get();
-    const double* Pm = Pm_.get();
     vec_zero(N, g);
     for (int k = 0; k < model_.n; ++k) {
-        const double* rowA = Pm + (k * m + model_.observedA) * N;
-        const double* rowB = Pm + (k * m + model_.observedB) * N;
-        const double ha = ha_[k], hb = hb_[k];
-        if (hb == 0.0) {
-            for (int c = 0; c < N; ++c)
-                g[c] += ha * rowA[c];
-        } else {
-            for (int c = 0; c < N; ++c)
-                g[c] += ha * rowA[c] + hb * rowB[c];
-        }
+        addColumn(k * m + model_.observedA, ha_[k]);
+        addColumn(k * m + model_.observedB, hb_[k]);
     }
     const double S = model_.R + observe(g);
     // A non-positive innovation variance (no observation noise and a
@@ -110,27 +142,35 @@ void KalmanBlockFilter::computeGain() {
         K_[c] = usable ? g[c] / S : 0.0;
 }
 
-// P = Pm - K g^T on and above the diagonal, mirrored below. Model 3 also
-// measures how far P moved, to freeze the gain once it has settled.
+// P = Pm - K g^T on and above the diagonal (mirrored inside the diagonal
+// blocks). Model 3 also measures how far P moved, to freeze the gain once it
+// has settled; by symmetry these are all the distinct elements.
 void KalmanBlockFilter::updateCovariance() {
     const int N = model_.N;
     double* P = P_.get();
     const double* Pm = Pm_.get();
     const double* K = K_.get();
     const double* g = g_.get();
+    const bool measure = model_.model == 3;
     double largest = 0.0;
     for (int r = 0; r < N; ++r) {
         const double kr = K[r];
         double* row = P + r * N;
         const double* rowm = Pm + r * N;
-        for (int c = r; c < N; ++c) {
-            const double v = rowm[c] - kr * g[c];
-            largest = std::fmax(largest, std::fabs(v - row[c]));
-            row[c] = v;
+        if (measure) {
+            for (int c = r; c < N; ++c) {
+                const double v = rowm[c] - kr * g[c];
+                const double moved = std::fabs(v - row[c]);
+                largest = moved > largest ? moved : largest;
+                row[c] = v;
+            }
+        } else {
+            for (int c = r; c < N; ++c)
+                row[c] = rowm[c] - kr * g[c];
         }
     }
-    mirrorBlocks(P);
-    if (model_.model == 3 && largest < asymptotic_) converging_ = false;
+    mirrorDiagonalBlocks(P);
+    if (measure && largest < asymptotic_) converging_ = false;
 }
 
 double KalmanBlockFilter::observe(const double* v) const {

@@ -1,8 +1,9 @@
 // The Kalman filter as the program runs it. The transition and the process
 // noise are block-diagonal, one m x m block per component, so the covariance
 // prediction F P F^T + Q is done block by block: O(N^2 m) per sample instead
-// of two dense N^3 products. Only the blocks on and above the diagonal are
-// computed; the rest are their mirror images, so P stays exactly symmetric.
+// of two dense N^3 products. The covariances are symmetric: only their blocks
+// on and above the diagonal are computed and read (the diagonal blocks
+// exactly symmetric), the blocks below stand for their mirror images.
 #pragma once
 
 #include <cstdlib>
@@ -29,9 +30,11 @@ class KalmanBlockFilter : public KalmanStepper {
     bool converging() const { return converging_; }
 
   private:
+    void compressTransition();
     void predictState();
     template <int M> void predictCovariance();
-    void mirrorBlocks(double* A);
+    void mirrorDiagonalBlocks(double* A);
+    void addColumn(int o, double weight);
     void computeGain();
     void updateCovariance();
     double observe(const double* v) const; // h . v
@@ -41,6 +44,13 @@ class KalmanBlockFilter : public KalmanStepper {
     const double asymptotic_;
     bool converging_ = true;
     DoubleBuffer P_, Pm_, x_, xm_, g_, K_;
+    // The nonzeros of each row of a transition block.
+    struct SparseBlock {
+        int count[KALMAN_MAX_BLOCK];
+        int column[KALMAN_MAX_BLOCK][KALMAN_MAX_BLOCK];
+        double value[KALMAN_MAX_BLOCK][KALMAN_MAX_BLOCK];
+    };
+    SparseBlock sparseF_[MAX_COMPONENTS] = {};
     double ha_[MAX_COMPONENTS] = {};
     double hb_[MAX_COMPONENTS] = {};
 };
