@@ -9,8 +9,16 @@ namespace {
 // Where the processor has AVX the sums below take four columns per
 // instruction instead of two. Without FMA every sum still gets the same
 // multiplications and additions in the same order, so both paths agree to
-// the bit.
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// the bit. The thread sanitizer cannot run the selecting code, which runs
+// before it has started.
+#if defined(__SANITIZE_THREAD__)
+#define THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define THREAD_SANITIZER 1
+#endif
+#endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && !defined(THREAD_SANITIZER)
 #define WIDE_WHERE_AVAILABLE __attribute__((target_clones("avx", "default")))
 #else
 #define WIDE_WHERE_AVAILABLE
