@@ -15,7 +15,3 @@ std::string PointerReadoutText(int32_t channel, const ValuePoint& value);
 // duration d = (to - from) / rate and 1/d; both are negative when the end
 // edge lies left of the begin edge.
 std::string BlockInfoText(const BlockRange& block, double rate);
-
-// Status bar parts the view writes.
-constexpr int STATUS_PART_POINTER = 1;
-constexpr int STATUS_PART_BLOCK = 2;

@@ -200,7 +200,7 @@ bool MeasureViewState::SetBlock(int32_t channel, int32_t from, int32_t to) {
     return true;
 }
 
-void MeasureViewState::SetCursor(int32_t x, int32_t y) {
+void MeasureViewState::SetPopupPosition(int32_t x, int32_t y) {
     cursor_channel = ChannelAt(y).channel;
     cursor_sample = SampleAt(x);
 }

@@ -94,7 +94,7 @@ class MeasureViewState {
     bool EndBlock();
     bool SelectAll();
     // The popup position: where "Begin block" and the others act.
-    void SetCursor(int32_t x, int32_t y);
+    void SetPopupPosition(int32_t x, int32_t y);
 
     // Mouse handling in content coordinates.
     PressAction Press(int32_t x, int32_t y);

@@ -248,7 +248,7 @@ TEST_F(ViewBlock, SetBlockRefusesUnknownChannelsAndClampsBounds) {
 
 TEST_F(ViewBlock, PopupBlockCommandsActAtThePopupPosition) {
     ASSERT_TRUE(v.SetBlock(0, 10, 20));
-    v.SetCursor(300, 12 + 288 + 12 + 5); // channel 1, sample 300
+    v.SetPopupPosition(300, 12 + 288 + 12 + 5); // channel 1, sample 300
     ASSERT_EQ(v.cursor_channel, 1);
     ASSERT_EQ(v.cursor_sample, 300);
     // another channel: both edges move there
@@ -256,11 +256,11 @@ TEST_F(ViewBlock, PopupBlockCommandsActAtThePopupPosition) {
     EXPECT_EQ(v.block.channel, 1);
     EXPECT_EQ(v.block.from, 300);
     EXPECT_EQ(v.block.to, 300);
-    v.SetCursor(450, 12 + 288 + 12 + 5);
+    v.SetPopupPosition(450, 12 + 288 + 12 + 5);
     EXPECT_TRUE(v.EndBlock());
     EXPECT_EQ(v.block.from, 300);
     EXPECT_EQ(v.block.to, 450);
-    v.SetCursor(-20, 12 + 5); // channel 0, clamped to sample 0
+    v.SetPopupPosition(-20, 12 + 5); // channel 0, clamped to sample 0
     EXPECT_TRUE(v.EndBlock());
     EXPECT_EQ(v.block.channel, 0);
     EXPECT_EQ(v.block.from, 0);
@@ -271,7 +271,7 @@ TEST_F(ViewBlock, PopupBlockCommandsActAtThePopupPosition) {
 
 TEST_F(ViewBlock, PopupBelowTheLastChannelChangesNothing) {
     ASSERT_TRUE(v.SetBlock(1, 10, 20));
-    v.SetCursor(300, 5000);
+    v.SetPopupPosition(300, 5000);
     ASSERT_EQ(v.cursor_channel, -1);
     EXPECT_FALSE(v.BeginBlock());
     EXPECT_FALSE(v.EndBlock());

@@ -1,0 +1,292 @@
+#include "view/ui/measure_view.h"
+
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+
+#include "shell/ui/frame_services.h"
+#include "shell/window_classes.h"
+#include "view/status_text.h"
+#include "view/ui/plot_painter.h"
+#include "view/view_commands.h"
+
+CMeasureView::CMeasureView() = default;
+
+CMeasureView::~CMeasureView() = default;
+
+bool CMeasureView::Create(int x, int y, int width, int height, QWidget* parent, int) {
+    if (createWindow(DISPLAY_CLASS, parent, x, y, width, height)) return true;
+    hwnd->setWindowTitle(QString());
+    hwnd->setCursor(Qt::CrossCursor);
+    hwnd->show();
+    return false;
+}
+
+int CMeasureView::OnCreate(void*) {
+    horizontalBar_ = new QScrollBar(Qt::Horizontal, hwnd);
+    verticalBar_ = new QScrollBar(Qt::Vertical, hwnd);
+    for (QScrollBar* bar : {horizontalBar_, verticalBar_}) {
+        bar->setEnabled(false);
+        bar->hide();
+    }
+    attachScrollBar(horizontalBar_, false);
+    attachScrollBar(verticalBar_, true);
+    return 0;
+}
+
+void CMeasureView::OnSize(int, int, int) {
+    Layout();
+    repaint();
+}
+
+void CMeasureView::repaint() {
+    if (hwnd) hwnd->update();
+}
+
+void CMeasureView::SetMeasure(CMeasure* m) {
+    measure = m;
+    Rescan();
+    for (QScrollBar* bar : {horizontalBar_, verticalBar_}) {
+        if (!bar) continue;
+        bar->setEnabled(true);
+        bar->show();
+    }
+    Layout();
+    repaint();
+}
+
+void CMeasureView::Refresh() {
+    Rescan();
+    Layout();
+    repaint();
+}
+
+void CMeasureView::SetBlock(int32_t channel, int32_t from, int32_t to) {
+    MeasureViewState::SetBlock(channel, from, to);
+    ShowBlockInfo();
+    repaint();
+}
+
+// The scroll bars sit inside the widget along its right and bottom edges;
+// the client is what they leave.
+void CMeasureView::placeScrollBars(int width, int height) {
+    int extent = hwnd->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, hwnd);
+    bool shown = horizontalBar_ && !horizontalBar_->isHidden();
+    int clientWidth = shown ? width - extent : width;
+    int clientHeight = shown ? height - extent : height;
+    if (shown) {
+        horizontalBar_->setGeometry(0, clientHeight, clientWidth > 0 ? clientWidth : 0, extent);
+        verticalBar_->setGeometry(clientWidth, 0, extent, clientHeight > 0 ? clientHeight : 0);
+    }
+    MeasureViewState::Layout(clientWidth, clientHeight);
+}
+
+void CMeasureView::updateScrollBar(QScrollBar* bar, const ScrollRange& range, int32_t position) {
+    if (!bar) return;
+    bar->setRange(range.minimum, range.lastPosition());
+    bar->setPageStep(range.page);
+    bar->setSingleStep(1);
+    bar->setValue(position);
+}
+
+void CMeasureView::Layout() {
+    if (!hwnd) return;
+    placeScrollBars(hwnd->width(), hwnd->height());
+    updateScrollBar(horizontalBar_, horizontalScroll(), scroll_x);
+    updateScrollBar(verticalBar_, verticalScroll(), scroll_y);
+}
+
+void CMeasureView::OnPaint(QPainter& dc) {
+    PlotPainter(*this).paint(dc);
+    // The corner between the two scroll bars.
+    if (hwnd && horizontalBar_ && !horizontalBar_->isHidden())
+        dc.fillRect(client_width, client_height, hwnd->width() - client_width,
+                    hwnd->height() - client_height, hwnd->palette().window());
+}
+
+void CMeasureView::ShowBlockInfo() {
+    if (!measure) return;
+    setStatusText(STATUS_PART_BLOCK,
+                  QString::fromStdString(BlockInfoText(block, measure->sampleRate)));
+}
+
+ValuePoint CMeasureView::ValueAt(int32_t x, int32_t y, int32_t c) const {
+    return MeasureViewState::ValueAt(x, y, c);
+}
+
+void CMeasureView::YRange(int32_t direction) {
+    if (!MeasureViewState::YRange(direction)) return;
+    Layout();
+    repaint();
+}
+
+void CMeasureView::ZoomX(int32_t direction) {
+    if (!MeasureViewState::ZoomX(direction)) return;
+    Layout();
+    repaint();
+}
+
+void CMeasureView::ZoomY(int32_t direction) {
+    if (!MeasureViewState::ZoomY(direction)) return;
+    Layout();
+    repaint();
+}
+
+void CMeasureView::setPlotMode(PlotMode mode) {
+    plot_mode = mode;
+    Layout();
+    repaint();
+}
+
+intptr_t CMeasureView::OnCommand(int id, intptr_t param) {
+    const int command = id & 0xFFFF;
+    switch (command) {
+    case CMD_VIEW_ADD:
+        if (measure && measure->hasChannel(cursor_channel))
+            measure->AddComponent(cursor_channel, cursor_sample);
+        break;
+    case CMD_VIEW_COPY:
+        if (measure && block.from != block.to && measure->hasChannel(block.channel))
+            measure->CopyBlock(block.channel, block.from, block.to);
+        break;
+    case CMD_Y_RANGE_IN:
+        YRange(+1);
+        break;
+    case CMD_Y_RANGE_OUT:
+        YRange(-1);
+        break;
+    case CMD_ZOOM_X_IN:
+        ZoomX(+1);
+        break;
+    case CMD_ZOOM_X_OUT:
+        ZoomX(-1);
+        break;
+    case CMD_ZOOM_Y_IN:
+        ZoomY(+1);
+        break;
+    case CMD_ZOOM_Y_OUT:
+        ZoomY(-1);
+        break;
+    case CMD_BEGIN_BLOCK:
+    case CMD_END_BLOCK:
+    case CMD_SELECT_ALL: {
+        bool done = command == CMD_BEGIN_BLOCK ? BeginBlock()
+                    : command == CMD_END_BLOCK ? EndBlock()
+                                               : SelectAll();
+        if (done) {
+            ShowBlockInfo();
+            repaint();
+        }
+        break;
+    }
+    case CMD_PLOT_SIGNAL:
+        setPlotMode(PLOT_SIGNAL);
+        break;
+    case CMD_PLOT_ENVELOPE:
+        setPlotMode(PLOT_SIGNAL | PLOT_ENVELOPE);
+        break;
+    case CMD_PLOT_COSIGNAL:
+        setPlotMode(PLOT_SIGNAL | PLOT_COSIGNAL);
+        break;
+    case CMD_PLOT_ALL:
+        setPlotMode(PLOT_SIGNAL | PLOT_COSIGNAL | PLOT_ENVELOPE);
+        break;
+    case CMD_PLOT_MODULE:
+        setPlotMode(PLOT_MODULE);
+        break;
+    case CMD_GET_BLOCK:
+        if (param) *reinterpret_cast<BlockRange*>(param) = block;
+        break;
+    case CMD_GET_PLOT_MODE:
+        if (param) *reinterpret_cast<int32_t*>(param) = plot_mode;
+        break;
+    default:
+        break;
+    }
+    return CWnd::OnCommand(id, param);
+}
+
+// Scrolling is in pixels: a line is one, a page the page size.
+void CMeasureView::scrollTo(QScrollBar* bar, const ScrollRange& range, int32_t& position, int code,
+                            int trackPosition) {
+    int64_t wanted = position;
+    switch (code) {
+    case SB_LINEUP:
+        wanted -= 1;
+        break;
+    case SB_LINEDOWN:
+        wanted += 1;
+        break;
+    case SB_PAGEUP:
+        wanted -= range.page;
+        break;
+    case SB_PAGEDOWN:
+        wanted += range.page;
+        break;
+    case SB_THUMBTRACK:
+        wanted = trackPosition;
+        break;
+    case SB_TOP:
+        wanted = range.minimum;
+        break;
+    case SB_BOTTOM:
+        wanted = range.maximum;
+        break;
+    default:
+        return;
+    }
+    position = range.clamp(wanted);
+    if (bar) bar->setSliderPosition(position);
+    repaint();
+}
+
+void CMeasureView::OnVScroll(int code, int position, QScrollBar*) {
+    scrollTo(verticalBar_, verticalScroll(), scroll_y, code, position);
+}
+
+void CMeasureView::OnHScroll(int code, int position, QScrollBar*) {
+    scrollTo(horizontalBar_, horizontalScroll(), scroll_x, code, position);
+}
+
+void CMeasureView::OnMouseMove(int, int x, int y) {
+    if (!measure || !hwnd) return;
+    PointerInfo info = PointerMoved(x + scroll_x, y + scroll_y);
+    if (info.dragged) {
+        ShowBlockInfo();
+        repaint();
+    }
+    if (info.readout)
+        setStatusText(STATUS_PART_CURSOR,
+                      QString::fromStdString(PointerReadoutText(info.channel, info.value)));
+    hwnd->setCursor(info.arrowCursor    ? Qt::ArrowCursor
+                    : info.resizeCursor ? Qt::SizeHorCursor
+                                        : Qt::CrossCursor);
+}
+
+void CMeasureView::OnLButtonDown(int, int x, int y) {
+    if (!measure) return;
+    switch (Press(x + scroll_x, y + scroll_y)) {
+    case PressAction::ToggledStrip:
+        Layout();
+        break;
+    case PressAction::NewBlock:
+        prev_capture = SetCapture();
+        ShowBlockInfo();
+        break;
+    default:
+        break;
+    }
+    repaint();
+}
+
+void CMeasureView::OnLButtonUp(int, int, int) {
+    if (!Release()) return;
+    ReleaseCapture(prev_capture);
+    prev_capture = nullptr;
+}
+
+void CMeasureView::OnRButtonDown(int, int x, int y) {
+    if (!hwnd) return;
+    SetPopupPosition(x + scroll_x, y + scroll_y);
+    trackSignalPopup(hwnd, hwnd->mapToGlobal(QPoint(x, y)));
+}
