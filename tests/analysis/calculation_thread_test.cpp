@@ -49,6 +49,9 @@ TEST(CalculationThread, RestartAfterCancelRunsToTheEnd) {
     ASSERT_TRUE(result.StartWorker(&sink));
     Message done = sink.waitFor(CMD_CALC_DONE, result.currentRun());
     EXPECT_EQ(done.done, 100);
+    while (result.state() == CalcState::Running)
+        std::this_thread::yield();
+    EXPECT_EQ(result.state(), CalcState::Ended); // until the window takes the message
     EXPECT_TRUE(result.OnWorkerMessage(CMD_CALC_DONE, done.run));
     EXPECT_EQ(result.state(), CalcState::Idle);
     EXPECT_EQ(result.sampleCount, 100);
