@@ -114,8 +114,9 @@ void runAprox(AproxParams& p) {
         NormalEquations equations;
         if (!linearFit(p, model, equations)) {
             // Nothing can be fitted from these carriers: the record keeps its
-            // values and the result shows the rest they leave.
-            output(p, model);
+            // values and the result shows the rest they leave (none when those
+            // unused values are not even numbers).
+            if (modelFinite(model)) output(p, model);
             p.stop = AproxStop::LinearFailed;
             return;
         }
