@@ -1,0 +1,148 @@
+// ondarix-batch kalman: split one channel's block into the components of a
+// component list with the Kalman filter, and write the result channels.
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "batch/batch_command.h"
+#include "batch/calculation_run.h"
+#include "batch/measure_input.h"
+#include "kalman/kalman.h"
+#include "kalman/kalman_copy_text.h"
+#include "measure/component_list_text.h"
+#include "measure/measure_file.h"
+
+namespace {
+
+const BatchCommand& self() {
+    static const BatchCommand& command = *findBatchCommand("kalman");
+    return command;
+}
+
+bool readWholeFile(const std::string& path, std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        text.append(buffer, n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+bool writeWholeFile(const std::string& path, const std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+// .INT or .TXT by extension, in any letter case.
+bool resultType(const std::string& path, FileType& type) {
+    size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext)
+        c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (ext == "int")
+        type = FileType::Int;
+    else if (ext == "txt")
+        type = FileType::Text;
+    else
+        return false;
+    return true;
+}
+
+int32_t wholeOption(Args& args, const char* name, int32_t fallback, int32_t lo, int32_t hi) {
+    int value = args.getInt(name, fallback);
+    if (value < lo || value > hi)
+        args.fail(std::string("--") + name + " takes " + std::to_string(lo) + " to " +
+                  std::to_string(hi));
+    return value;
+}
+
+double numberOption(Args& args, const char* name, double fallback) {
+    double value = args.getDouble(name, fallback);
+    if (!std::isfinite(value) || value < 0.0)
+        args.fail(std::string("--") + name + " takes a number of at least 0");
+    return value;
+}
+
+// Unset options keep the defaults of the Kalman settings.
+KalmanOptions optionsFromArgs(Args& args) {
+    KalmanOptions o;
+    o.model = wholeOption(args, "model", o.model, 0, 3);
+    o.observation_error = numberOption(args, "observation-error", o.observation_error);
+    o.estimate_error = wholeOption(args, "estimate-error", o.estimate_error, 0, 1);
+    o.use_damp = wholeOption(args, "use-damp", o.use_damp, 0, 1);
+    o.constant_period = numberOption(args, "constant-period", o.constant_period);
+    o.asymptotic = numberOption(args, "asymptotic", o.asymptotic);
+    return o;
+}
+
+// The component list of the run, from the signal-parameters "Copy all" text;
+// its own channel and range are not used.
+int readComponents(const std::string& path, SignalParameters& list) {
+    std::string text, why;
+    if (!readWholeFile(path, text)) return reportError(EXIT_FAILED, path + ": cannot be read");
+    BlockRange ignored{};
+    if (!parseComponentList(text, ignored, list, &why))
+        return reportError(EXIT_FAILED, path + ": not a component list: " + why);
+    return EXIT_OK;
+}
+
+int writeOutputs(Args& args, CKalman& result, FileType type, const BlockRange& range,
+                 const SignalParameters& list) {
+    std::string why;
+    if (!writeMeasure(result, args.get("o"), type, &why))
+        return reportError(EXIT_FAILED, args.get("o") + ": could not be written: " + why);
+    if (args.has("components-out") &&
+        !writeWholeFile(args.get("components-out"), componentListText(range, list)))
+        return reportError(EXIT_FAILED, "cannot write " + args.get("components-out"));
+    std::string text = kalmanCopyAllText(range, list, result.options);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return EXIT_OK;
+}
+
+int runKalmanCommand(Args& args) {
+    args.allowOnly({"type", "channel", "from", "to", "components", "model", "observation-error",
+                    "estimate-error", "use-damp", "constant-period", "asymptotic", "o",
+                    "components-out"});
+    KalmanOptions options = optionsFromArgs(args);
+    if (!args.error().empty()) return usageError(self(), args.error());
+    if (args.positional().size() != 1) return usageError(self(), "kalman takes one input file");
+    if (!args.has("channel") || !args.has("from") || !args.has("to") || !args.has("components"))
+        return usageError(self(), "kalman needs --channel, --from, --to and --components");
+    if (!args.has("o")) return usageError(self(), "kalman needs -o OUT");
+    FileType type;
+    if (!resultType(args.get("o"), type)) return usageError(self(), "OUT must end in .INT or .TXT");
+
+    CMeasure m;
+    if (int rc = readInput(m, args.positional()[0], args)) return rc;
+    BlockRange range;
+    if (int rc = blockFromArgs(args, m, range)) return rc;
+    // A file of no samples could not be read back; say so instead of writing one.
+    if (range.from == range.to) return reportError(EXIT_FAILED, "the range is empty");
+    SignalParameters& list = m.signalParameters[range.channel];
+    if (int rc = readComponents(args.get("components"), list)) return rc;
+
+    CKalman result(&m, range, options);
+    if (const char* why = result.RunProblem()) return reportError(EXIT_FAILED, why);
+    if (!runCalculation(result, "kalman"))
+        return reportError(EXIT_FAILED, "the filter could not be started (out of memory?)");
+    return writeOutputs(args, result, type, range, list);
+}
+
+BatchCommandRegistration kalman{
+    {"kalman",
+     "IN --channel C --from A --to B --components FILE [--model 0..3] "
+     "[--observation-error P] [--estimate-error 0|1] [--use-damp 0|1] [--constant-period S] "
+     "[--asymptotic V] [--type T] -o OUT.INT|OUT.TXT [--components-out FILE]",
+     "split a block into the waves of a component list (the signal-parameters \"Copy all\" "
+     "text) with the Kalman filter; prints the run's \"Copy all\" text with the estimates",
+     {"type", "channel", "from", "to", "components", "model", "observation-error", "estimate-error",
+      "use-damp", "constant-period", "asymptotic", "components-out"},
+     runKalmanCommand}};
+
+} // namespace
