@@ -252,6 +252,9 @@ bool writeRealParts(FileHandle& file, const CMeasure& m) {
 } // namespace
 
 bool writeInt(CMeasure& m, const char* path) {
+    // A file the reader would refuse is not written at all.
+    if (m.sampleCount > INT_MAX_SAMPLES || m.sampleRate < 0.0 || !(m.sampleRate <= INT_MAX_SAMPLE_RATE))
+        return false;
     FileHandle file = FileHandle::create(path);
     if (!file.valid()) return false;
     bool ok = true;

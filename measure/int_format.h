@@ -16,5 +16,7 @@ constexpr int INT_CHANNEL_RECORD_BYTES = 97;
 bool readInt(CMeasure& m, const char* path, std::string* error = nullptr);
 
 // Writes layout 5 (real) or 6 (complex) and sets `path`. Returns false when a
-// write failed (the file is then incomplete).
+// write failed (the file is then incomplete), and writes nothing for a
+// measurement the format cannot carry (more than 2097152 samples, a sample
+// rate outside 0..330000), since reading it back would fail.
 bool writeInt(CMeasure& m, const char* path);

@@ -250,3 +250,17 @@ TEST(IntFormat, MeasurementWithoutSamplesWritesEmptyFile) {
     EXPECT_TRUE(writeInt(a, dir.file("e.int").c_str()));
     EXPECT_TRUE(readBytes(dir.file("e.int")).empty());
 }
+
+TEST(IntFormat, MeasurementsTheFormatCannotCarryAreNotWritten) {
+    TempDir dir;
+    CMeasure a;
+    a.channelCount = 1;
+    a.sampleCount = INT_MAX_SAMPLES + 1; // a long spectrum of a .WAV file, say
+    a.sampleRate = 100.0;
+    ASSERT_TRUE(a.resizeSamples(int64_t(a.sampleCount) * 8));
+    EXPECT_FALSE(writeInt(a, dir.file("long.int").c_str()));
+    EXPECT_TRUE(readBytes(dir.file("long.int")).empty());
+    a.sampleCount = 10;
+    a.sampleRate = 44100.0 * 8; // above the format's limit
+    EXPECT_FALSE(writeInt(a, dir.file("fast.int").c_str()));
+}
