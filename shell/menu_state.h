@@ -1,0 +1,23 @@
+// Enabling and radio marks of the frame menu's items, decided each time a
+// popup opens from what the active child reports.
+#pragma once
+
+#include "measure/measure.h"
+
+struct MenuContext {
+    bool hasChild = false;
+    BlockRange block{0, 0, 0}; // the child's selection; empty without a child
+    int plotMode = 0;          // the child's plot mode; unused without a child
+};
+
+struct MenuItemState {
+    bool enabled = true;
+    bool checked = false;
+};
+
+// The state of item `itemId` of the popup whose first item is `firstItemId`.
+// False when the popup's rules leave the item as it is.
+bool menuItemState(int firstItemId, int itemId, const MenuContext& context, MenuItemState& state);
+
+// The plot command whose radio mark a plot mode selects; 0 for none.
+int plotCommandForMode(int plotMode);

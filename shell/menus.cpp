@@ -1,0 +1,85 @@
+#include "shell/menus.h"
+
+#include "shell/command_ids.h"
+
+namespace {
+constexpr MenuItem SEPARATOR{0, ""};
+}
+
+const std::vector<MenuPopup>& frameMenu() {
+    static const std::vector<MenuPopup> menu{
+        {"&File",
+         {{CMD_OPEN, "&Open..."},
+          {CMD_SAVE_AS, "S&ave as..."},
+          {CMD_SAVE_BLOCK, "S&ave block..."},
+          {CMD_INFO, "&Info..."},
+          SEPARATOR,
+          {CMD_EXIT, "Exit"}}},
+        {"&Edit",
+         {{CMD_VIEW_COPY, "&Copy"},
+          SEPARATOR,
+          {CMD_BLOCK_SET, "Block &set..."},
+          {CMD_BLOCK_INFO, "&Block info..."},
+          {CMD_BLOCK_ERASE, "Block &erease"}}},
+        {"&View",
+         {{CMD_Y_RANGE_IN, "Y Range in\tCtrl+&I"},
+          {CMD_Y_RANGE_OUT, "Y Range out\tCtrl+&0"},
+          SEPARATOR,
+          {CMD_ZOOM_X_IN, "Zoom X in\tCtrl+&W"},
+          {CMD_ZOOM_X_OUT, "Zoom X out\tCtrl+&Q"},
+          {CMD_ZOOM_Y_IN, "Zoom Y in\tCtrl+&E"},
+          {CMD_ZOOM_Y_OUT, "Zoom Y out\tCtrl+&D"},
+          SEPARATOR,
+          {CMD_ADD_SAMPLE, "Add sample\tCtrl+&A"},
+          {CMD_SUB_SAMPLE, "Sub sample\tCtrl+&S"}}},
+        {"&Generate", {{CMD_GENERATE, "&Kalman models"}}},
+        {"&Analysis",
+         {{CMD_FOURIER, "&Fourier\tF5"},
+          {CMD_KALMAN, "&Kalman\tF6"},
+          {CMD_APPROXIMATION, "&Approximation\tF7"},
+          {CMD_RECALCULATE, "&Recalculate\tF9"},
+          SEPARATOR,
+          {CMD_STATISTIC, "&Statistic..."}}},
+        {"&Plot",
+         {{CMD_PLOT_SIGNAL, "&Signal"},
+          {CMD_PLOT_ENVELOPE, "Signal+&Envelope"},
+          {CMD_PLOT_COSIGNAL, "Signal+&Cosignal"},
+          {CMD_PLOT_ALL, "&All"},
+          {CMD_PLOT_MODULE, "&Module"}}},
+        {"&Options",
+         {{CMD_FOURIER_OPTIONS, "&Fourier..."},
+          {CMD_KALMAN_OPTIONS, "&Kalman..."},
+          {CMD_APROX_OPTIONS, "&Approximation..."}}},
+        {"&Window", {{CMD_CLOSE_WINDOW, "&Close"}}},
+        {"&Help", {{CMD_HELP_CONTENTS, "&Contents"}, SEPARATOR, {CMD_ABOUT, "&About..."}}},
+    };
+    return menu;
+}
+
+const MenuPopup& signalPopup() {
+    static const MenuPopup popup{"signal",
+                                 {{CMD_VIEW_INFO, "&Info"},
+                                  {CMD_VIEW_ADD, "&Add"},
+                                  SEPARATOR,
+                                  {CMD_ZOOM_X_IN, "Zoom X in"},
+                                  {CMD_ZOOM_X_OUT, "Zoom X out"},
+                                  {CMD_ZOOM_Y_IN, "Zoom Y in"},
+                                  {CMD_ZOOM_Y_OUT, "Zoom Y out"},
+                                  SEPARATOR,
+                                  {CMD_BEGIN_BLOCK, "Begin block"},
+                                  {CMD_END_BLOCK, "End block"},
+                                  {CMD_SELECT_ALL, "Select all"}}};
+    return popup;
+}
+
+const std::vector<Accelerator>& frameAccelerators() {
+    static const std::vector<Accelerator> table{
+        {"Ctrl+A", CMD_ADD_SAMPLE}, {"Ctrl+C", CMD_VIEW_COPY},  {"Ctrl+D", CMD_ZOOM_Y_OUT},
+        {"Ctrl+E", CMD_ZOOM_Y_IN},  {"Ctrl+I", CMD_Y_RANGE_IN}, {"Ctrl+O", CMD_Y_RANGE_OUT},
+        {"Ctrl+Q", CMD_ZOOM_X_OUT}, {"Ctrl+S", CMD_SUB_SAMPLE}, {"Ctrl+V", CMD_PASTE},
+        {"Shift+Del", CMD_CUT},     {"F5", CMD_FOURIER},        {"F6", CMD_KALMAN},
+        {"F7", CMD_APPROXIMATION},  {"F9", CMD_RECALCULATE},    {"Ctrl+Ins", CMD_VIEW_COPY},
+        {"Shift+Ins", CMD_PASTE},   {"Ctrl+W", CMD_ZOOM_X_IN},  {"Ctrl+X", CMD_CUT},
+    };
+    return table;
+}
