@@ -1,0 +1,123 @@
+#include "shell/ui/mdi_child_wnd.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "shell/ui/program_icons.h"
+#include "shell/ui/wnd_widget.h"
+#include "shell/window_classes.h"
+
+namespace {
+
+// The sub-window: asks its child object before closing and is deleted once closed.
+class MdiChildFrame : public QMdiSubWindow {
+  public:
+    MdiChildFrame() { setAttribute(Qt::WA_DeleteOnClose); }
+
+  protected:
+    void closeEvent(QCloseEvent* e) override {
+        CWnd* object = CWnd::fromWidget(widget());
+        if (object && !object->OnClose()) {
+            e->ignore();
+            return;
+        }
+        QMdiSubWindow::closeEvent(e);
+    }
+};
+
+QSize defaultChildSize(const QMdiArea* area) {
+    QSize size = area ? area->viewport()->size() * 2 / 3 : QSize(400, 300);
+    return size.expandedTo(QSize(200, 150));
+}
+
+} // namespace
+
+CMDIChildWnd::CMDIChildWnd() {
+    deleteWithWindow();
+}
+
+bool CMDIChildWnd::createChild(const char* windowClass, const QString& title, QWidget* mdiArea,
+                               int x, int y, int width, int height, int style) {
+    auto* area = qobject_cast<QMdiArea*>(mdiArea);
+    if (!area) return true;
+    auto* frame = new MdiChildFrame;
+    auto* widget = new WndWidget(this, windowClass, nullptr);
+    frame->setWidget(widget);
+    frame->setProperty(WINDOW_CLASS_PROPERTY, QString::fromLatin1(windowClass));
+    frame->setWindowTitle(title);
+    if (const WindowClass* cls = findWindowClass(windowClass); cls && cls->iconId)
+        frame->setWindowIcon(programIcon(cls->iconId));
+    area->addSubWindow(frame);
+    if (width == CW_USEDEFAULT || height == CW_USEDEFAULT)
+        frame->resize(defaultChildSize(area));
+    else
+        frame->resize(width, height);
+    if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) frame->move(x, y);
+    hwnd = widget;
+    QObject::connect(frame, &QMdiSubWindow::windowStateChanged, widget,
+                     [this](Qt::WindowStates before, Qt::WindowStates now) {
+                         if ((before ^ now) & Qt::WindowActive)
+                             OnMDIActivate(bool(now & Qt::WindowActive));
+                     });
+    if (OnCreate(nullptr) == -1) {
+        widget->detach();
+        hwnd = nullptr;
+        area->removeSubWindow(frame);
+        delete frame;
+        return true;
+    }
+    if (style & WS_MAXIMIZE)
+        frame->showMaximized();
+    else
+        frame->show();
+    area->setActiveSubWindow(frame);
+    return false;
+}
+
+void CMDIChildWnd::Destroy() {
+    auto* widget = static_cast<WndWidget*>(hwnd);
+    if (!widget) return;
+    QMdiSubWindow* frame = subWindow();
+    OnDestroy();
+    widget->detach();
+    hwnd = nullptr;
+    if (frame) {
+        if (QMdiArea* area = frame->mdiArea()) area->removeSubWindow(frame);
+        frame->hide();
+        frame->deleteLater();
+    } else {
+        widget->deleteLater();
+    }
+    delete this;
+}
+
+bool CMDIChildWnd::OnChar(int, int) {
+    return false;
+}
+bool CMDIChildWnd::OnKeyDown(int, int) {
+    return false;
+}
+bool CMDIChildWnd::OnKeyUp(int, int) {
+    return false;
+}
+intptr_t CMDIChildWnd::OnMDIActivate(bool) {
+    return 0;
+}
+
+QMdiSubWindow* CMDIChildWnd::subWindow() const {
+    return hwnd ? qobject_cast<QMdiSubWindow*>(hwnd->parentWidget()) : nullptr;
+}
+
+void CMDIChildWnd::setTitle(const QString& title) {
+    if (QMdiSubWindow* frame = subWindow()) frame->setWindowTitle(title);
+}
+
+QString CMDIChildWnd::title() const {
+    QMdiSubWindow* frame = subWindow();
+    return frame ? frame->windowTitle() : QString();
+}
+
+CMDIChildWnd* CMDIChildWnd::fromSubWindow(const QMdiSubWindow* window) {
+    return window ? dynamic_cast<CMDIChildWnd*>(CWnd::fromWidget(window->widget())) : nullptr;
+}

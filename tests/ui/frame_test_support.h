@@ -1,0 +1,67 @@
+// Helpers of the frame and window tests: a frame with its dialogs played by
+// a script, small measurements, and event processing that also runs the
+// deferred deletions of closed windows.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+
+#include <memory>
+
+#include "measure/measure.h"
+#include "shell/command_ids.h"
+#include "shell/ui/dialog_script.h"
+#include "shell/ui/frame_commands.h"
+#include "shell/ui/main_frame.h"
+#include "shell/window_classes.h"
+
+inline void settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+// A measurement of `channels` x `samples` with sample j of channel c = c * 1000 + j.
+inline CMeasure* makeMeasure(int channels, int samples, double rate = 10.0,
+                             const char* path = "/data/run.INT") {
+    auto* m = new CMeasure;
+    m->channelCount = channels;
+    m->sampleCount = samples;
+    m->sampleRate = rate;
+    m->sampleFormat = SAMPLE_FORMAT_REAL;
+    copyField(m->path, sizeof m->path, path);
+    copyField(m->name, sizeof m->name, "test");
+    for (int c = 0; c < channels; ++c) {
+        setChannelInfo(m->channels[c], 1, 0, "m", "gauge");
+        resetParameters(m->signalParameters[c]);
+    }
+    m->resizeSamples(int64_t(channels) * samples * 8);
+    for (int j = 0; j < samples; ++j)
+        for (int c = 0; c < channels; ++c)
+            m->at(c, j) = Sample{float(c * 1000 + j), 0.0f};
+    return m;
+}
+
+// A shown frame whose modal interactions a script plays.
+class FrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        registerWindowClasses();
+        dialogScript::begin();
+        frame = std::make_unique<CMainFrame>();
+        frame->resize(1000, 700);
+        frame->show();
+        settle();
+    }
+    void TearDown() override {
+        frame.reset();
+        settle();
+        dialogScript::end();
+    }
+
+    std::unique_ptr<CMainFrame> frame;
+};
