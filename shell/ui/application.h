@@ -1,0 +1,35 @@
+// The run of the desktop program around its message loop: the start in its
+// fixed order, and what happens after the loop has ended.
+#pragma once
+
+#include <QStringList>
+
+#include <memory>
+
+#include "shell/ui/qt_clipboard.h"
+
+class CMainFrame;
+
+// The command line after the program's name, as one path: the arguments
+// joined by blanks; a path in double quotes loses its quotes.
+QString commandLineText(const QStringList& arguments);
+
+class OndarixApp {
+  public:
+    OndarixApp();
+    ~OndarixApp();
+
+    // Settings, window classes, placement, the frame, and the command-line
+    // file. False when the program must end at once.
+    bool startUp(const QString& commandLine);
+    CMainFrame* frame() const { return frame_.get(); }
+    // After the loop: the frame goes (saving its placement) with its
+    // children, then the options are saved.
+    void finish();
+
+  private:
+    void openCommandLineFile(const QString& path);
+
+    std::unique_ptr<CMainFrame> frame_;
+    QtClipboard clipboard_;
+};

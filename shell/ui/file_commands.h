@@ -1,0 +1,31 @@
+// The frame's file commands: Open in four formats, Save as in three and Save
+// block as text, the format chosen by the file dialog's file type.
+#pragma once
+
+#include <QStringList>
+
+class CMainFrame;
+class CMeasure;
+class CMeasureWnd;
+
+// File types of the dialogs, in the order shown.
+QStringList openFileTypes();
+QStringList saveFileTypes();
+QStringList blockFileTypes();
+
+class FileCommands {
+  public:
+    explicit FileCommands(CMainFrame& frame) : frame_(frame) {}
+
+    void OnOpen();
+    void OnSaveAs();
+    void OnSaveBlock();
+
+  private:
+    CMainFrame& frame_;
+};
+
+// Opens a measure window in the frame's MDI area on `measure`, which the
+// window then owns. Null (and the measurement released) when no window could
+// be made.
+CMeasureWnd* openMeasureWindow(CMainFrame& frame, CMeasure* measure);

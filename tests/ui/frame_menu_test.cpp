@@ -1,0 +1,233 @@
+// The frame's menus, accelerators, toolbar and status bar as the user meets
+// them. The expected tables are written out here, not taken from the code.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include <utility>
+#include <vector>
+
+#include "frame_test_support.h"
+#include "shell/ui/file_commands.h"
+#include "shell/ui/menu_builder.h"
+#include "shell/ui/program_icons.h"
+#include "shell/ui/status_bar.h"
+#include "view/ui/measure_view.h"
+#include "view/ui/measure_wnd.h"
+
+namespace {
+
+using Items = std::vector<std::pair<int, const char*>>; // id 0: separator
+
+void expectItems(const QMenu* menu, const Items& expected) {
+    QList<QAction*> actual = menu->actions();
+    ASSERT_EQ(size_t(actual.size()), expected.size()) << menu->title().toStdString();
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const QAction* a = actual[int(i)];
+        EXPECT_EQ(a->isSeparator() ? 0 : commandIdOf(a), expected[i].first) << "item " << i;
+        if (expected[i].first != 0) {
+            EXPECT_EQ(a->text().toStdString(), expected[i].second);
+        }
+    }
+}
+
+bool enabled(const QMenu* menu, int id) {
+    return findCommand(menu, id)->isEnabled();
+}
+
+} // namespace
+
+using FrameMenuTest = FrameTest;
+
+TEST_F(FrameMenuTest, MenuBarHoldsEveryPopupItemAndId) {
+    QList<QAction*> popups = frame->menuBar()->actions();
+    const char* titles[] = {"&File", "&Edit",    "&View",   "&Generate", "&Analysis",
+                            "&Plot", "&Options", "&Window", "&Help"};
+    ASSERT_EQ(popups.size(), 9);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(popups[i]->text().toStdString(), titles[i]);
+
+    expectItems(frame->framePopup(0), {{103, "&Open..."},
+                                       {126, "S&ave as..."},
+                                       {124, "S&ave block..."},
+                                       {154, "&Info..."},
+                                       {0, ""},
+                                       {127, "Exit"}});
+    expectItems(frame->framePopup(1), {{193, "&Copy"},
+                                       {0, ""},
+                                       {279, "Block &set..."},
+                                       {200, "&Block info..."},
+                                       {278, "Block &erease"}});
+    expectItems(frame->framePopup(2), {{201, "Y Range in\tCtrl+&I"},
+                                       {202, "Y Range out\tCtrl+&0"},
+                                       {0, ""},
+                                       {203, "Zoom X in\tCtrl+&W"},
+                                       {207, "Zoom X out\tCtrl+&Q"},
+                                       {206, "Zoom Y in\tCtrl+&E"},
+                                       {204, "Zoom Y out\tCtrl+&D"},
+                                       {0, ""},
+                                       {212, "Add sample\tCtrl+&A"},
+                                       {213, "Sub sample\tCtrl+&S"}});
+    expectItems(frame->framePopup(3), {{158, "&Kalman models"}});
+    expectItems(frame->framePopup(4), {{159, "&Fourier\tF5"},
+                                       {161, "&Kalman\tF6"},
+                                       {162, "&Approximation\tF7"},
+                                       {163, "&Recalculate\tF9"},
+                                       {0, ""},
+                                       {192, "&Statistic..."}});
+    expectItems(frame->framePopup(5), {{220, "&Signal"},
+                                       {221, "Signal+&Envelope"},
+                                       {222, "Signal+&Cosignal"},
+                                       {223, "&All"},
+                                       {224, "&Module"}});
+    expectItems(frame->framePopup(6),
+                {{135, "&Fourier..."}, {198, "&Kalman..."}, {169, "&Approximation..."}});
+    expectItems(frame->framePopup(7), {{199, "&Close"}});
+    expectItems(frame->framePopup(8), {{152, "&Contents"}, {0, ""}, {102, "&About..."}});
+}
+
+TEST_F(FrameMenuTest, SignalPopupAndAcceleratorTable) {
+    std::unique_ptr<QMenu> popup(buildPopup(signalPopup(), frame.get(), nullptr));
+    expectItems(popup.get(), {{215, "&Info"},
+                              {106, "&Add"},
+                              {0, ""},
+                              {203, "Zoom X in"},
+                              {207, "Zoom X out"},
+                              {206, "Zoom Y in"},
+                              {204, "Zoom Y out"},
+                              {0, ""},
+                              {217, "Begin block"},
+                              {218, "End block"},
+                              {219, "Select all"}});
+
+    const std::vector<std::pair<QKeySequence, int>> expected = {
+        {QKeySequence(Qt::CTRL | Qt::Key_A), 212},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), 193},
+        {QKeySequence(Qt::CTRL | Qt::Key_D), 204},
+        {QKeySequence(Qt::CTRL | Qt::Key_E), 206},
+        {QKeySequence(Qt::CTRL | Qt::Key_I), 201},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), 202},
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), 207},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), 213},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), 195},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Delete), 194},
+        {QKeySequence(Qt::Key_F5), 159},
+        {QKeySequence(Qt::Key_F6), 161},
+        {QKeySequence(Qt::Key_F7), 162},
+        {QKeySequence(Qt::Key_F9), 163},
+        {QKeySequence(Qt::CTRL | Qt::Key_Insert), 193},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Insert), 195},
+        {QKeySequence(Qt::CTRL | Qt::Key_W), 203},
+        {QKeySequence(Qt::CTRL | Qt::Key_X), 194},
+    };
+    std::vector<std::pair<QKeySequence, int>> actual;
+    for (QAction* a : frame->actions())
+        if (!a->shortcut().isEmpty()) actual.emplace_back(a->shortcut(), commandIdOf(a));
+    EXPECT_EQ(actual, expected);
+    for (QAction* a : frame->actions())
+        EXPECT_EQ(a->shortcutContext(), Qt::WindowShortcut);
+}
+
+TEST_F(FrameMenuTest, ToolbarButtonsInOrder) {
+    QList<QAction*> actions = frame->frameToolBar()->actions();
+    ASSERT_EQ(actions.size(), 5);
+    const int ids[] = {103, 126, 154, 0, 193};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(actions[i]->isSeparator(), ids[i] == 0);
+        EXPECT_EQ(commandIdOf(actions[i]), ids[i]);
+        EXPECT_TRUE(actions[i]->isEnabled());
+    }
+    EXPECT_EQ(frame->frameToolBar()->iconSize(), QSize(16, 15));
+    EXPECT_EQ(toolbarImage(TOOLBAR_IMAGE_COPY).size(), QSize(16, 15));
+}
+
+TEST_F(FrameMenuTest, StatusBarPartsFollowTheWidthAndFrameHasAMinimumSize) {
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Ondarix ver. 3.2"));
+    EXPECT_EQ(frame->property(WINDOW_CLASS_PROPERTY).toString(), QStringLiteral("OndarixClass"));
+    CStatusBar* status = frame->statusParts();
+    EXPECT_EQ(status->text(0), QStringLiteral("Ready"));
+    EXPECT_EQ(status->text(1), QStringLiteral("x=  y="));
+    EXPECT_EQ(status->text(2), QStringLiteral("block="));
+    EXPECT_EQ(frame->centralWidget()->width(), 1000);
+    EXPECT_EQ(status->partEdge(0), 660);
+    EXPECT_EQ(status->partEdge(1), 820);
+    EXPECT_EQ(status->partEdge(2), 1000);
+
+    frame->resize(40, 30);
+    settle();
+    EXPECT_GE(frame->width(), 100);
+    EXPECT_GE(frame->height(), 100);
+}
+
+TEST_F(FrameMenuTest, EnablingWithoutChild) {
+    QMenu* file = frame->framePopup(0);
+    QMenu* edit = frame->framePopup(1);
+    QMenu* plot = frame->framePopup(5);
+    for (QMenu* m : {file, edit, plot})
+        frame->updateMenuState(m);
+    EXPECT_TRUE(enabled(file, 103));
+    EXPECT_FALSE(enabled(file, 126));
+    EXPECT_FALSE(enabled(file, 124));
+    EXPECT_FALSE(enabled(file, 154));
+    EXPECT_FALSE(enabled(edit, 193));
+    EXPECT_TRUE(enabled(edit, 279));
+    for (int id = 220; id <= 224; ++id) {
+        EXPECT_FALSE(enabled(plot, id));
+        EXPECT_FALSE(findCommand(plot, id)->isChecked());
+    }
+}
+
+TEST_F(FrameMenuTest, EnablingFollowsTheChildsBlockAndPlotMode) {
+    CMeasureWnd* child = openMeasureWindow(*frame, makeMeasure(2, 100));
+    ASSERT_NE(child, nullptr);
+    settle();
+    QMenu* file = frame->framePopup(0);
+    QMenu* edit = frame->framePopup(1);
+    QMenu* plot = frame->framePopup(5);
+    for (QMenu* m : {file, edit, plot})
+        frame->updateMenuState(m);
+    // An empty block: saving and copying it make no sense yet.
+    EXPECT_TRUE(enabled(file, 126));
+    EXPECT_TRUE(enabled(file, 154));
+    EXPECT_FALSE(enabled(file, 124));
+    EXPECT_FALSE(enabled(edit, 193));
+    EXPECT_FALSE(enabled(edit, 200));
+    EXPECT_FALSE(enabled(edit, 278));
+    EXPECT_TRUE(enabled(edit, 279));
+    EXPECT_TRUE(findCommand(plot, 220)->isChecked());
+
+    child->view->SetBlock(1, 10, 20);
+    frame->frameCommand(222, 0); // Signal+Cosignal
+    for (QMenu* m : {file, edit, plot})
+        frame->updateMenuState(m);
+    EXPECT_TRUE(enabled(file, 124));
+    EXPECT_TRUE(enabled(edit, 193));
+    EXPECT_TRUE(enabled(edit, 200));
+    EXPECT_TRUE(enabled(edit, 278));
+    for (int id = 220; id <= 224; ++id) {
+        EXPECT_TRUE(enabled(plot, id));
+        EXPECT_EQ(findCommand(plot, id)->isChecked(), id == 222) << id;
+    }
+}
+
+TEST_F(FrameMenuTest, WindowMenuListsChildrenAndActivatesThem) {
+    CMeasureWnd* first = openMeasureWindow(*frame, makeMeasure(1, 10, 10, "/a/first.INT"));
+    CMeasureWnd* second = openMeasureWindow(*frame, makeMeasure(1, 10, 10, "/a/second.INT"));
+    settle();
+    EXPECT_EQ(frame->activeChild(), second);
+    QMenu* window = frame->framePopup(7);
+    frame->updateMenuState(window);
+    QAction* entry = findCommand(window, 1000);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(entry->text().endsWith(QStringLiteral("/a/first.INT")));
+    EXPECT_TRUE(findCommand(window, 1001)->isChecked());
+    entry->trigger();
+    EXPECT_EQ(frame->activeChild(), first);
+    // Opening the menu again rebuilds the list rather than growing it.
+    frame->updateMenuState(window);
+    EXPECT_EQ(window->actions().size(), 4);
+}

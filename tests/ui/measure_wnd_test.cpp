@@ -1,0 +1,163 @@
+// The measure window: its title, the queries it answers, "Set Block",
+// "Block erease", and what closing it releases.
+#include <gtest/gtest.h>
+
+#include <QMdiSubWindow>
+
+#include "analysis/result_registry.h"
+#include "analysis/test_calculation.h"
+#include "frame_test_support.h"
+#include "shell/dialog_templates.h"
+#include "shell/ui/file_commands.h"
+#include "shell/ui/status_bar.h"
+#include "view/ui/measure_view.h"
+#include "view/ui/measure_wnd.h"
+
+namespace {
+
+struct IgnoringSink : MessageSink {
+    void post(int, int32_t, uint32_t) override {}
+};
+
+// Reports its own deletion.
+class TracedMeasure : public CMeasure {
+  public:
+    explicit TracedMeasure(bool* deleted) : deleted_(deleted) {}
+    ~TracedMeasure() override { *deleted_ = true; }
+
+  private:
+    bool* deleted_;
+};
+
+} // namespace
+
+class MeasureWndTest : public FrameTest {
+  protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        window = openMeasureWindow(*frame, makeMeasure(3, 100, 10.0, "/flume/run 7.INT"));
+        settle();
+    }
+    BlockRange block() const {
+        BlockRange b{-9, -9, -9};
+        window->OnCommand(CMD_GET_BLOCK, reinterpret_cast<intptr_t>(&b));
+        return b;
+    }
+    // Plays "Set Block" with the three fields and the button given.
+    void setBlock(const QString& channel, const QString& from, const QString& to, int button) {
+        dialogScript::pushDialog([=](ScriptedDialog& d) {
+            EXPECT_EQ(d.title(), QStringLiteral("Set Block"));
+            d.setText(IDC_BLOCK_CHANNEL, channel);
+            d.setText(IDC_BLOCK_FROM, from);
+            d.setText(IDC_BLOCK_TO, to);
+            d.press(button);
+        });
+        frame->frameCommand(CMD_BLOCK_SET, 0);
+    }
+    CMeasureWnd* window = nullptr;
+};
+
+TEST_F(MeasureWndTest, AttachTitlesTheWindowAndQueriesAnswer) {
+    EXPECT_EQ(window->title(), QStringLiteral("/flume/run 7.INT"));
+    EXPECT_EQ(window->view->hwnd->parentWidget(), window->hwnd);
+    CMeasure* shown = nullptr;
+    frame->frameCommand(CMD_GET_MEASURE, reinterpret_cast<intptr_t>(&shown));
+    EXPECT_EQ(shown, window->measure);
+    int32_t mode = 0;
+    window->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
+    EXPECT_EQ(mode, PLOT_SIGNAL);
+}
+
+TEST_F(MeasureWndTest, SetBlockDialogShowsTheBlockAndSetsIt) {
+    window->view->SetBlock(1, 4, 8);
+    QString shownChannel, shownFrom, shownTo;
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        shownChannel = d.text(IDC_BLOCK_CHANNEL);
+        shownFrom = d.text(IDC_BLOCK_FROM);
+        shownTo = d.text(IDC_BLOCK_TO);
+        d.setText(IDC_BLOCK_TO, QStringLiteral("60"));
+        d.press(IDOK);
+    });
+    frame->frameCommand(CMD_BLOCK_SET, 0);
+    EXPECT_EQ(shownChannel, QStringLiteral("1"));
+    EXPECT_EQ(shownFrom, QStringLiteral("4"));
+    EXPECT_EQ(shownTo, QStringLiteral("8"));
+    EXPECT_EQ(block().to, 60);
+    EXPECT_EQ(block().from, 4);
+}
+
+TEST_F(MeasureWndTest, SetBlockCancelKeepsTheBlockButShowsItAgain) {
+    window->view->SetBlock(2, 10, 30);
+    frame->setStatusText(STATUS_PART_BLOCK, QStringLiteral("stale"));
+    setBlock("0", "1", "2", IDCANCEL);
+    EXPECT_EQ(block().channel, 2);
+    EXPECT_EQ(block().from, 10);
+    EXPECT_EQ(block().to, 30);
+    EXPECT_NE(frame->statusParts()->text(STATUS_PART_BLOCK), QStringLiteral("stale"));
+}
+
+TEST_F(MeasureWndTest, SetBlockRefusesAForeignChannelAndClampsBounds) {
+    window->view->SetBlock(0, 5, 6);
+    setBlock("3", "1", "2", IDOK); // channels are 0 .. 2
+    EXPECT_EQ(block().channel, 0);
+    EXPECT_EQ(block().from, 5);
+    setBlock("2", "-40", "1000", IDOK);
+    EXPECT_EQ(block().channel, 2);
+    EXPECT_EQ(block().from, 0);
+    EXPECT_EQ(block().to, 100);
+    // A field without an integer keeps its value; the others are taken.
+    setBlock("1", "12x", "50", IDOK);
+    EXPECT_EQ(block().channel, 1);
+    EXPECT_EQ(block().from, 0);
+    EXPECT_EQ(block().to, 50);
+}
+
+TEST_F(MeasureWndTest, BlockEraseZerosTheBlockOnlyWhenThereIsOne) {
+    CMeasure* m = window->measure;
+    window->view->SetBlock(1, 20, 20);
+    frame->frameCommand(CMD_BLOCK_ERASE, 0);
+    EXPECT_FLOAT_EQ(m->at(1, 20).re, 1020.0f);
+
+    window->view->SetBlock(1, 20, 23);
+    frame->frameCommand(CMD_BLOCK_ERASE, 0);
+    EXPECT_FLOAT_EQ(m->at(1, 19).re, 1019.0f);
+    for (int j = 20; j < 23; ++j)
+        EXPECT_FLOAT_EQ(m->at(1, j).re, 0.0f);
+    EXPECT_FLOAT_EQ(m->at(1, 23).re, 1023.0f);
+    EXPECT_FLOAT_EQ(m->at(0, 21).re, 21.0f);
+}
+
+TEST_F(MeasureWndTest, AddAndSubSampleChangeNothingInAPlainMeasureWindow) {
+    window->view->SetBlock(0, 10, 20);
+    frame->frameCommand(CMD_ADD_SAMPLE, 0);
+    frame->frameCommand(CMD_SUB_SAMPLE, 0);
+    EXPECT_EQ(block().to, 20);
+    EXPECT_EQ(window->measure->sampleCount, 100);
+}
+
+TEST_F(MeasureWndTest, ClosingReleasesTheMeasurementAfterCuttingResultsLoose) {
+    bool deleted = false;
+    auto* traced = new TracedMeasure(&deleted);
+    std::unique_ptr<CMeasure> pattern(makeMeasure(1, 200));
+    traced->channelCount = 1;
+    traced->sampleCount = 200;
+    traced->sampleRate = 10;
+    traced->resizeSamples(200 * 8);
+    std::copy(pattern->samples, pattern->samples + 200, traced->samples);
+    CMeasureWnd* w = openMeasureWindow(*frame, traced);
+    settle();
+
+    IgnoringSink sink;
+    CCopy result(traced, BlockRange{0, 0, 200});
+    result.copyParams().gate = 50; // the worker waits inside the block
+    ASSERT_TRUE(result.StartWorker(&sink));
+    registerResult(&result);
+
+    w->subWindow()->close();
+    settle();
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(result.source, nullptr);
+    EXPECT_EQ(result.state(), CalcState::Idle);
+    EXPECT_GE(result.finishes, 1);
+    unregisterResult(&result);
+}

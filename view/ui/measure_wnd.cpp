@@ -1,0 +1,156 @@
+#include "view/ui/measure_wnd.h"
+
+#include <QString>
+
+#include <algorithm>
+
+#include "analysis/calculation.h"
+#include "analysis/result_registry.h"
+#include "measure/text_encoding.h"
+#include "shell/command_ids.h"
+#include "shell/dialog_templates.h"
+#include "shell/ui/dialog.h"
+#include "shell/window_classes.h"
+#include "view/ui/block_dlg.h"
+#include "view/ui/measure_view.h"
+
+bool fitBlock(const CMeasure* measure, const BlockRange& wanted, BlockRange& block) {
+    if (!measure || !measure->hasChannel(wanted.channel)) return false;
+    auto clamp = [&](int32_t v) { return std::clamp(v, int32_t(0), measure->sampleCount); };
+    block = {wanted.channel, clamp(wanted.from), clamp(wanted.to)};
+    return true;
+}
+
+CMeasureWnd::CMeasureWnd() = default;
+
+CMeasureWnd::~CMeasureWnd() {
+    view.reset();
+    releaseMeasure();
+}
+
+bool CMeasureWnd::Create(int x, int y, int width, int height, QWidget* parent, int style) {
+    return createChild(MEASURE_CLASS, QStringLiteral("Measure Data"), parent, x, y, width, height,
+                       style);
+}
+
+int CMeasureWnd::OnCreate(void*) {
+    return createView(PLOT_SIGNAL);
+}
+
+int CMeasureWnd::createView(PlotMode mode) {
+    view = std::make_unique<CMeasureView>();
+    view->plot_mode = mode;
+    if (view->Create(0, 0, hwnd->width(), hwnd->height(), hwnd, 0)) {
+        view.reset();
+        return -1;
+    }
+    return 0;
+}
+
+void CMeasureWnd::OnDestroy() {
+    view.reset();
+    releaseMeasure();
+}
+
+void CMeasureWnd::releaseMeasure() {
+    if (!measure) return;
+    // Results computed from this measurement stop reading it first.
+    closeResultsOf(measure);
+    if (auto* result = dynamic_cast<CCalculation*>(measure)) unregisterResult(result);
+    delete measure;
+    measure = nullptr;
+}
+
+void CMeasureWnd::OnSize(int, int width, int height) {
+    if (view && view->hwnd) {
+        view->hwnd->setGeometry(0, 0, width, height);
+        view->hwnd->update();
+    }
+}
+
+void CMeasureWnd::Attach(CMeasure* m) {
+    if (m != measure) releaseMeasure();
+    measure = m;
+    if (view) view->SetMeasure(m);
+    setTitle(m ? QString::fromStdString(displayText(m->path)) : QString());
+}
+
+BlockRange CMeasureWnd::viewBlock() const {
+    BlockRange block{0, 0, 0};
+    if (view) view->OnCommand(CMD_GET_BLOCK, reinterpret_cast<intptr_t>(&block));
+    return block;
+}
+
+bool CMeasureWnd::blockEmpty() const {
+    BlockRange block = viewBlock();
+    return block.from == block.to;
+}
+
+intptr_t CMeasureWnd::OnCommand(int id, intptr_t param) {
+    switch (id) {
+    case CMD_VIEW_ADD:
+    case CMD_VIEW_COPY:
+    case CMD_Y_RANGE_IN:
+    case CMD_Y_RANGE_OUT:
+    case CMD_ZOOM_X_IN:
+    case CMD_ZOOM_Y_OUT:
+    case CMD_ZOOM_Y_IN:
+    case CMD_ZOOM_X_OUT:
+    case CMD_BEGIN_BLOCK:
+    case CMD_END_BLOCK:
+    case CMD_SELECT_ALL:
+    case CMD_PLOT_SIGNAL:
+    case CMD_PLOT_ENVELOPE:
+    case CMD_PLOT_COSIGNAL:
+    case CMD_PLOT_ALL:
+    case CMD_PLOT_MODULE:
+    case CMD_GET_BLOCK:
+    case CMD_GET_PLOT_MODE:
+        return view ? view->OnCommand(id, param) : 0;
+    case CMD_BLOCK_INFO:
+        OnBlockInfo();
+        break;
+    case CMD_VIEW_INFO:
+        OnChannelInfo();
+        break;
+    case CMD_BLOCK_ERASE:
+        OnBlockErase();
+        break;
+    case CMD_BLOCK_SET:
+        OnBlockSet();
+        break;
+    case CMD_GET_MEASURE:
+        if (param) *reinterpret_cast<CMeasure**>(param) = measure;
+        break;
+    default:
+        // "Add sample", "Sub sample", "Recalculate": nothing for a plain measurement.
+        break;
+    }
+    return 0;
+}
+
+// The "Signal Parameters" dialog over the block comes with the component
+// editor; until then the command does nothing.
+void CMeasureWnd::OnBlockInfo() {}
+
+// The "Signal Parameters" dialog for the popup's channel comes with the
+// component editor; until then the command does nothing.
+void CMeasureWnd::OnChannelInfo() {}
+
+void CMeasureWnd::OnBlockErase() {
+    BlockRange block = viewBlock();
+    if (!measure || block.from == block.to) return;
+    measure->EraseBlock(block.channel, block.from, block.to);
+    view->Refresh();
+}
+
+void CMeasureWnd::OnBlockSet() {
+    BlockRange block = viewBlock();
+    CBlockDlg dialog(&block);
+    showDialog(dialog, hwnd, DIALOG_SET_BLOCK);
+    // OK or Cancel, the view shows the block again (Cancel: the old one). A
+    // channel outside the measurement keeps the old block; bounds are clamped.
+    BlockRange shown = viewBlock();
+    fitBlock(measure, block, shown);
+    view->SetBlock(shown.channel, shown.from, shown.to);
+}

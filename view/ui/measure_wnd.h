@@ -1,0 +1,54 @@
+// The MDI child that shows one measurement through its plotting view, routes
+// the frame's commands to the view or to its own handlers, and answers the
+// frame's queries. The result windows derive from it.
+#pragma once
+
+#include <memory>
+
+#include "measure/measure.h"
+#include "shell/ui/mdi_child_wnd.h"
+#include "view/plot_mode.h"
+
+class CMeasureView;
+
+class CMeasureWnd : public CMDIChildWnd {
+  public:
+    CMeasureWnd();
+    // Releases a measurement still held (a window never created).
+    ~CMeasureWnd() override;
+
+    // A child of class "KelvoMeasureClass" titled "Measure Data" in the
+    // frame's MDI area (`parent`). Returns true when it failed.
+    bool Create(int x, int y, int width, int height, QWidget* parent, int style) override;
+    // Creates the view over the client area, plotting the signal.
+    int OnCreate(void* createData) override;
+    // Releases the view, then the measurement.
+    void OnDestroy() override;
+    void OnSize(int sizeType, int width, int height) override;
+    intptr_t OnCommand(int id, intptr_t param) override;
+    // Slot 23: shows `m`, which the window owns from now on, and takes its
+    // path as the title.
+    virtual void Attach(CMeasure* m);
+
+    std::unique_ptr<CMeasureView> view;
+    CMeasure* measure = nullptr;
+
+  protected:
+    // Creates the view with the window's initial plot mode; for OnCreate.
+    int createView(PlotMode mode);
+    // Cuts open analysis results loose from the measurement, then deletes it.
+    void releaseMeasure();
+    BlockRange viewBlock() const;
+    bool blockEmpty() const;
+
+    // "&Block info...": the signal parameters of the block's channel. Not built yet.
+    void OnBlockInfo();
+    // Popup "&Info": the signal parameters of the popup's channel. Not built yet.
+    void OnChannelInfo();
+    void OnBlockErase();
+    void OnBlockSet();
+};
+
+// The block `wanted` fitted to `measure`: false (and `block` unchanged) for a
+// channel outside 0 .. C - 1; otherwise the bounds clamped into 0 .. N.
+bool fitBlock(const CMeasure* measure, const BlockRange& wanted, BlockRange& block);
