@@ -9,28 +9,32 @@ namespace {
 // after channel would read the whole buffer once per channel.
 void scanChannels(const CMeasure& m, float* range_min, float* range_max, float* range_mod) {
     const int channels = m.channelCount;
+    float low[MAX_CHANNELS], high[MAX_CHANNELS];
+    double mod2[MAX_CHANNELS];
     for (int c = 0; c < channels; ++c) {
-        range_min[c] = std::numeric_limits<float>::infinity();
-        range_max[c] = -std::numeric_limits<float>::infinity();
-        range_mod[c] = 0.0f;
+        low[c] = std::numeric_limits<float>::infinity();
+        high[c] = -std::numeric_limits<float>::infinity();
+        mod2[c] = 0.0;
     }
-    double mod2[MAX_CHANNELS] = {};
     const int32_t rows = storedRows(m);
     for (int32_t j = 0; j < rows; ++j) {
         const Sample* row = m.samples + int64_t(j) * channels;
+        // Selects rather than branches, so the compiler can work on several
+        // channels at once; a NaN never wins a comparison and is skipped.
         for (int c = 0; c < channels; ++c) {
-            float re = row[c].re;
-            float im = row[c].im;
-            if (re < range_min[c]) range_min[c] = re;
-            if (im < range_min[c]) range_min[c] = im;
-            if (re > range_max[c]) range_max[c] = re;
-            if (im > range_max[c]) range_max[c] = im;
+            float re = row[c].re, im = row[c].im;
             double m2 = moduleSquared(row[c]);
-            if (m2 > mod2[c]) mod2[c] = m2;
+            low[c] = re < low[c] ? re : low[c];
+            low[c] = im < low[c] ? im : low[c];
+            high[c] = re > high[c] ? re : high[c];
+            high[c] = im > high[c] ? im : high[c];
+            mod2[c] = m2 > mod2[c] ? m2 : mod2[c];
         }
     }
     for (int c = 0; c < channels; ++c) {
-        if (!(range_min[c] <= range_max[c])) range_min[c] = range_max[c] = 0.0f;
+        bool any = low[c] <= high[c];
+        range_min[c] = any ? low[c] : 0.0f;
+        range_max[c] = any ? high[c] : 0.0f;
         range_mod[c] = float(std::sqrt(mod2[c]));
     }
 }
