@@ -133,9 +133,12 @@ intptr_t CMeasureWnd::OnCommand(int id, intptr_t param) {
 // editor; until then the command does nothing.
 void CMeasureWnd::OnBlockInfo() {}
 
-// The "Signal Parameters" dialog for the popup's channel comes with the
-// component editor; until then the command does nothing.
-void CMeasureWnd::OnChannelInfo() {}
+void CMeasureWnd::OnChannelInfo() {
+    // A popup opened below the last channel names no channel.
+    if (!measure || !view || !measure->hasChannel(view->cursor_channel)) return;
+    // The "Signal Parameters" dialog for that channel comes with the component
+    // editor; until then the command does nothing more.
+}
 
 void CMeasureWnd::OnBlockErase() {
     BlockRange block = viewBlock();
