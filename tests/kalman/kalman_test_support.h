@@ -11,47 +11,39 @@
 #include "analysis/message_sink.h"
 #include "kalman/kalman_options.h"
 #include "kalman/kalman_params.h"
-#include "measure/measure.h"
 
 constexpr double TEST_PI = 3.141592653589793;
 
 struct TestComponent {
-    double frequency;
-    double amplitude;
-    double k;
-    double eta = 0.0;
+    double frequency, amplitude, k, eta = 0.0;
 };
 
 struct Sinusoid {
-    double amplitude;
-    double frequency;
-    double phase = 0.0;
+    double amplitude, frequency, phase = 0.0;
 };
 
-// sum of A cos(2 pi f t + phase) plus Gaussian noise of deviation `noise`
-// (a fixed seed, so every run sees the same samples), at t = j / rate.
+// sum of A cos(2 pi f t + phase) at t = j / rate, plus Gaussian noise of
+// deviation `noise` from a fixed seed.
 inline std::vector<double> sinusoids(const std::vector<Sinusoid>& parts, int count, double rate,
-                                     double noise, unsigned seed = 7) {
-    std::mt19937 gen(seed);
-    std::normal_distribution<double> gauss(0.0, noise > 0.0 ? noise : 1.0);
+                                     double noise) {
+    std::mt19937 gen(7);
+    std::normal_distribution<double> gauss(0.0, 1.0);
     std::vector<double> z(size_t(count), 0.0);
     for (int j = 0; j < count; ++j) {
-        const double t = j / rate;
         for (const Sinusoid& s : parts)
-            z[size_t(j)] += s.amplitude * std::cos(2.0 * TEST_PI * s.frequency * t + s.phase);
-        if (noise > 0.0) z[size_t(j)] += gauss(gen);
+            z[size_t(j)] +=
+                s.amplitude * std::cos(2.0 * TEST_PI * s.frequency * j / rate + s.phase);
+        if (noise > 0.0) z[size_t(j)] += noise * gauss(gen);
     }
     return z;
 }
 
 // One run over a one-channel source held in plain vectors.
 struct KalmanRunData {
-    std::vector<Sample> source;
-    std::vector<Sample> result;
+    std::vector<Sample> source, result;
     std::unique_ptr<KalmanParams> params = std::make_unique<KalmanParams>();
     int n = 0;
 
-    // Result row `row` of result channel `channel`.
     const Sample& out(int channel, int row) const {
         return result[size_t(row) * size_t(2 * n + 1) + size_t(channel)];
     }
@@ -59,12 +51,12 @@ struct KalmanRunData {
     double signal(int k, int row) const { return out(2 * k, row).re; }
 };
 
-// Source samples `z` (stored as floats, as a measurement holds them) analysed
-// over rows first .. first+count-1, forward or (direction -1) backward.
+// Samples `z` (stored as floats) analysed over rows first .. first+count-1,
+// forward or (direction -1) backward.
 inline std::unique_ptr<KalmanRunData> makeRun(const std::vector<double>& z, double rate,
                                               const std::vector<TestComponent>& components,
-                                              const KalmanOptions& options, int first = 0,
-                                              int count = -1, int direction = 1) {
+                                              const KalmanOptions& o, int first = 0, int count = -1,
+                                              int direction = 1) {
     auto run = std::make_unique<KalmanRunData>();
     for (double v : z)
         run->source.push_back(Sample{float(v), 0.0f});
@@ -74,7 +66,6 @@ inline std::unique_ptr<KalmanRunData> makeRun(const std::vector<double>& z, doub
     KalmanParams& p = *run->params;
     p.source_samples = run->source.data();
     p.result_samples = run->result.data();
-    p.channel = 0;
     p.first = first;
     p.count = count;
     p.stride = 1;
@@ -82,17 +73,15 @@ inline std::unique_ptr<KalmanRunData> makeRun(const std::vector<double>& z, doub
     p.sample_rate = rate;
     p.component_count = run->n;
     for (int k = 0; k < run->n; ++k) {
-        p.frequency[k] = components[size_t(k)].frequency;
-        p.amplitude[k] = components[size_t(k)].amplitude;
-        p.k[k] = components[size_t(k)].k;
-        p.eta[k] = components[size_t(k)].eta;
+        const TestComponent& c = components[size_t(k)];
+        p.frequency[k] = c.frequency, p.amplitude[k] = c.amplitude, p.k[k] = c.k, p.eta[k] = c.eta;
     }
-    p.model = options.model;
-    p.estimate_error = options.estimate_error;
-    p.observation_error = options.observation_error;
-    p.constant_period = options.constant_period;
-    p.asymptotic = options.asymptotic;
-    p.use_damp = options.use_damp;
+    p.model = o.model;
+    p.estimate_error = o.estimate_error;
+    p.observation_error = o.observation_error;
+    p.constant_period = o.constant_period;
+    p.asymptotic = o.asymptotic;
+    p.use_damp = o.use_damp;
     return run;
 }
 
@@ -112,39 +101,25 @@ inline double restRms(const KalmanRunData& run, int from, int to) {
     return std::sqrt(sum / (to - from));
 }
 
-struct PostedMessage {
-    int command;
-    int32_t done;
-};
-
+// Counts the messages posted to it; waits for the completion message.
 class RecordingSink : public MessageSink {
   public:
-    void post(int command, int32_t done, uint32_t) override {
+    void post(int command, int32_t, uint32_t) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        messages_.push_back({command, done});
+        ++(command == CMD_CALC_DONE ? done_ : progress_);
         arrived_.notify_all();
     }
-    // Waits until a message `command` has arrived and returns it.
-    PostedMessage waitFor(int command) {
+    void waitForDone() {
         std::unique_lock<std::mutex> lock(mutex_);
-        PostedMessage found{};
-        arrived_.wait(lock, [&] {
-            for (const PostedMessage& m : messages_)
-                if (m.command == command) return found = m, true;
-            return false;
-        });
-        return found;
+        arrived_.wait(lock, [&] { return done_ > 0; });
     }
-    int count(int command) {
+    int doneMessages() {
         std::lock_guard<std::mutex> lock(mutex_);
-        int n = 0;
-        for (const PostedMessage& m : messages_)
-            n += m.command == command;
-        return n;
+        return done_;
     }
 
   private:
     std::mutex mutex_;
     std::condition_variable arrived_;
-    std::vector<PostedMessage> messages_;
+    int done_ = 0, progress_ = 0;
 };
