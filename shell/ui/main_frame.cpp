@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include <algorithm>
+
 #include "shell/command_ids.h"
 #include "shell/menu_state.h"
 #include "shell/ui/dialog_script.h"
@@ -115,7 +117,8 @@ void CMainFrame::Layout(int width, int height) {
     int toolHeight = toolBar_->sizeHint().height();
     int statusHeight = status_->sizeHint().height();
     toolBar_->setGeometry(0, 0, width, toolHeight);
-    mdi_->setGeometry(0, toolHeight, width, height - statusHeight - toolHeight);
+    // A frame at its minimum size may leave the MDI area no height at all.
+    mdi_->setGeometry(0, toolHeight, width, std::max(0, height - statusHeight - toolHeight));
     status_->setGeometry(0, height - statusHeight, width, statusHeight);
     status_->setParts(width - STATUS_FIRST_FROM_RIGHT, width - STATUS_SECOND_FROM_RIGHT);
 }
