@@ -226,13 +226,3 @@ TEST(PlotPainter, VerticalScrollShiftsThePicture) {
     QImage scrolled = paintView(v);
     EXPECT_EQ(differingPixels(scrolled.copy(0, 0, 300, 163), top.copy(0, 37, 300, 163)), 0);
 }
-
-TEST(PlotPainter, FlatAndZeroChannelsDrawTheirCurveInsideTheStrip) {
-    auto m = makeMeasure(1, 500, 10.0, [](int, int) { return Sample{-2.5f, -2.5f}; });
-    MeasureViewState v = viewOf(m.get(), 250, 100);
-    QImage image = paintView(v);
-    int curveRow = StripScale(v.VerticalAxis(0), 76).Y(-2.5);
-    ASSERT_GT(curveRow, 0);
-    ASSERT_LT(curveRow, 76);
-    EXPECT_EQ(countColour(image, QRect(0, 12 + curveRow, 250, 1), qRgb(0, 0, 0)), 250);
-}

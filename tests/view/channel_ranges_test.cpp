@@ -80,17 +80,3 @@ TEST(ComputeRanges, NaNSamplesAreSkippedAndAllNaNGivesZero) {
     EXPECT_FLOAT_EQ(r.min[1], 0.0f);
     EXPECT_FLOAT_EQ(r.max[1], 0.0f);
 }
-
-TEST(ComputeRanges, WithoutSampleBufferNothingChanges) {
-    CMeasure m;
-    m.channelCount = 1;
-    m.sampleCount = 10;
-    Ranges r;
-    r.min[0] = 7.0f;
-    r.max[0] = 8.0f;
-    r.mod[0] = 9.0f;
-    ComputeRanges(m, r.min, r.max, r.mod);
-    EXPECT_EQ(r.min[0], 7.0f);
-    EXPECT_EQ(r.max[0], 8.0f);
-    EXPECT_EQ(r.mod[0], 9.0f);
-}

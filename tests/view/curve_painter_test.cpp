@@ -60,15 +60,3 @@ TEST(CurvePainter, ColumnExtremesDrawExactlyTheFullRun) {
         }
     }
 }
-
-TEST(CurvePainter, NothingToDrawForAnEmptyRangeOrAMissingChannel) {
-    auto m = makeMeasure(1, 100, 10.0, [](int, int) { return Sample{1.0f, 0.0f}; });
-    StripScale scale(AxisRange{0.0, 2.0, 0.5}, 20);
-    std::vector<uint32_t> pixels(320 * 20, 0u);
-    PixelSurface area{pixels.data(), 320, 320, 20};
-    CurvePainter painter(*m, 0, 0, 1.0);
-    painter.draw(area, 0, PLOT_SIGNAL, scale, 1u, 2u);
-    CurvePainter other(*m, 0, 100, 1.0);
-    other.draw(area, 3, PLOT_SIGNAL, scale, 1u, 2u);
-    EXPECT_EQ(pixels, std::vector<uint32_t>(320 * 20, 0u));
-}

@@ -177,31 +177,6 @@ TEST_F(ViewBlock, EdgeAtGrabsStrictlyWithinThreePixelsEndEdgeFirst) {
     EXPECT_EQ(v.EdgeAt(100, 0), 0);
 }
 
-TEST_F(ViewBlock, PressTwoPixelsFromAnEdgeDragsItThreePixelsStartsANewBlock) {
-    ASSERT_TRUE(v.SetBlock(0, 100, 200));
-    const int32_t inStrip = 12 + 50;
-    EXPECT_EQ(v.Press(202, inStrip), PressAction::GrabbedEdge);
-    EXPECT_EQ(v.drag, 2);
-    EXPECT_EQ(v.drag_offset, 2);
-    PointerInfo moved = v.PointerMoved(252, inStrip);
-    EXPECT_TRUE(moved.dragged);
-    EXPECT_EQ(v.block.to, 250);
-    EXPECT_TRUE(v.Release());
-    EXPECT_EQ(v.drag, 0);
-    EXPECT_FALSE(v.Release());
-
-    EXPECT_EQ(v.Press(98, inStrip), PressAction::GrabbedEdge);
-    EXPECT_EQ(v.drag, 1);
-    EXPECT_EQ(v.drag_offset, -2);
-    v.Release();
-
-    EXPECT_EQ(v.Press(97, inStrip), PressAction::NewBlock);
-    EXPECT_EQ(v.block.channel, 0);
-    EXPECT_EQ(v.block.from, 97);
-    EXPECT_EQ(v.block.to, 97);
-    EXPECT_EQ(v.drag, 2);
-}
-
 TEST_F(ViewBlock, DragGoesOnBelowTheLastChannelButNotOverAHeader) {
     v.channels_per_screen = 3;
     v.Layout(1000, 300); // strip_height (300 - 36) / 3 = 88: ch 1 header at 100..111
@@ -279,33 +254,6 @@ TEST_F(ViewBlock, PopupBelowTheLastChannelChangesNothing) {
     EXPECT_EQ(v.block.channel, 1);
     EXPECT_EQ(v.block.from, 10);
     EXPECT_EQ(v.block.to, 20);
-}
-
-TEST(ViewZoom, LimitsOfEveryZoom) {
-    auto m = makeMeasure(3, 3000, 1.0, view_test::zero);
-    MeasureViewState v = viewOf(m.get(), 100, 100);
-    // X out doubles up to the record length and not beyond
-    EXPECT_TRUE(v.ZoomX(-1));
-    EXPECT_EQ(v.visible_samples, 3000);
-    EXPECT_FALSE(v.ZoomX(-1));
-    // X in halves down to 16 or less and then stops
-    v.visible_samples = 32;
-    EXPECT_TRUE(v.ZoomX(+1));
-    EXPECT_EQ(v.visible_samples, 16);
-    EXPECT_FALSE(v.ZoomX(+1));
-    // y_factor 1 .. 256 in powers of two
-    for (int i = 0; i < 8; ++i)
-        EXPECT_TRUE(v.YRange(+1));
-    EXPECT_EQ(v.y_factor, 256);
-    EXPECT_FALSE(v.YRange(+1));
-    v.y_factor = 1;
-    EXPECT_FALSE(v.YRange(-1));
-    // channels per screen 1 .. channel count
-    EXPECT_FALSE(v.ZoomY(+1));
-    EXPECT_TRUE(v.ZoomY(-1));
-    EXPECT_TRUE(v.ZoomY(-1));
-    EXPECT_EQ(v.channels_per_screen, 3);
-    EXPECT_FALSE(v.ZoomY(-1));
 }
 
 TEST(ViewZoom, ZoomOutOfAShortRecordDoesNotZoomIn) {
