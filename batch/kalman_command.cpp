@@ -6,6 +6,7 @@
 
 #include "batch/batch_command.h"
 #include "batch/calculation_run.h"
+#include "batch/component_run.h"
 #include "batch/measure_input.h"
 #include "kalman/kalman.h"
 #include "kalman/kalman_copy_text.h"
@@ -17,41 +18,6 @@ namespace {
 const BatchCommand& self() {
     static const BatchCommand& command = *findBatchCommand("kalman");
     return command;
-}
-
-bool readWholeFile(const std::string& path, std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
-bool writeWholeFile(const std::string& path, const std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    return std::fclose(f) == 0 && ok;
-}
-
-// .INT or .TXT by extension, in any letter case.
-bool resultType(const std::string& path, FileType& type) {
-    size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
-    std::string ext = path.substr(dot + 1);
-    for (char& c : ext)
-        c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (ext == "int")
-        type = FileType::Int;
-    else if (ext == "txt")
-        type = FileType::Text;
-    else
-        return false;
-    return true;
 }
 
 int32_t wholeOption(Args& args, const char* name, int32_t fallback, int32_t lo, int32_t hi) {
@@ -81,42 +47,13 @@ KalmanOptions optionsFromArgs(Args& args) {
     return o;
 }
 
-// The component list of the run, from the signal-parameters "Copy all" text;
-// its own channel and range are not used.
-int readComponents(const std::string& path, SignalParameters& list) {
-    std::string text, why;
-    if (!readWholeFile(path, text)) return reportError(EXIT_FAILED, path + ": cannot be read");
-    BlockRange ignored{};
-    if (!parseComponentList(text, ignored, list, &why))
-        return reportError(EXIT_FAILED, path + ": not a component list: " + why);
-    return EXIT_OK;
-}
-
-int writeOutputs(Args& args, CKalman& result, FileType type, const BlockRange& range,
-                 const SignalParameters& list) {
-    std::string why;
-    if (!writeMeasure(result, args.get("o"), type, &why))
-        return reportError(EXIT_FAILED, args.get("o") + ": could not be written: " + why);
-    if (args.has("components-out") &&
-        !writeWholeFile(args.get("components-out"), componentListText(range, list)))
-        return reportError(EXIT_FAILED, "cannot write " + args.get("components-out"));
-    std::string text = kalmanCopyAllText(range, list, result.options);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return EXIT_OK;
-}
-
 int runKalmanCommand(Args& args) {
     args.allowOnly({"type", "channel", "from", "to", "components", "model", "observation-error",
                     "estimate-error", "use-damp", "constant-period", "asymptotic", "o",
                     "components-out"});
     KalmanOptions options = optionsFromArgs(args);
-    if (!args.error().empty()) return usageError(self(), args.error());
-    if (args.positional().size() != 1) return usageError(self(), "kalman takes one input file");
-    if (!args.has("channel") || !args.has("from") || !args.has("to") || !args.has("components"))
-        return usageError(self(), "kalman needs --channel, --from, --to and --components");
-    if (!args.has("o")) return usageError(self(), "kalman needs -o OUT");
     FileType type;
-    if (!resultType(args.get("o"), type)) return usageError(self(), "OUT must end in .INT or .TXT");
+    if (int rc = checkComponentRunArgs(args, self(), type)) return rc;
 
     CMeasure m;
     if (int rc = readInput(m, args.positional()[0], args)) return rc;
@@ -131,7 +68,8 @@ int runKalmanCommand(Args& args) {
     if (const char* why = result.RunProblem()) return reportError(EXIT_FAILED, why);
     if (!runCalculation(result, "kalman"))
         return reportError(EXIT_FAILED, "the filter could not be started (out of memory?)");
-    return writeOutputs(args, result, type, range, list);
+    return writeComponentRunOutputs(args, result, type, range, list,
+                                    kalmanCopyAllText(range, list, result.options));
 }
 
 BatchCommandRegistration kalman{

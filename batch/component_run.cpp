@@ -1,0 +1,61 @@
+#include "batch/component_run.h"
+
+#include <cstdio>
+
+#include "measure/component_list_text.h"
+
+bool readWholeFile(const std::string& path, std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        text.append(buffer, n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+bool writeWholeFile(const std::string& path, const std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+int checkComponentRunArgs(Args& args, const BatchCommand& command, FileType& outType) {
+    const std::string name = command.name;
+    if (!args.error().empty()) return usageError(command, args.error());
+    if (args.positional().size() != 1) return usageError(command, name + " takes one input file");
+    if (!args.has("channel") || !args.has("from") || !args.has("to") || !args.has("components"))
+        return usageError(command, name + " needs --channel, --from, --to and --components");
+    if (!args.has("o")) return usageError(command, name + " needs -o OUT");
+    const std::string& out = args.get("o");
+    size_t dot = out.find_last_of('.');
+    bool named = dot != std::string::npos && out.find('/', dot) == std::string::npos &&
+                 fileTypeFromName(out.substr(dot + 1), outType);
+    if (!named || (outType != FileType::Int && outType != FileType::Text))
+        return usageError(command, "OUT must end in .INT or .TXT");
+    return EXIT_OK;
+}
+
+int readComponents(const std::string& path, SignalParameters& list) {
+    std::string text, why;
+    if (!readWholeFile(path, text)) return reportError(EXIT_FAILED, path + ": cannot be read");
+    BlockRange ignored{};
+    if (!parseComponentList(text, ignored, list, &why))
+        return reportError(EXIT_FAILED, path + ": not a component list: " + why);
+    return EXIT_OK;
+}
+
+int writeComponentRunOutputs(Args& args, CMeasure& result, FileType type, const BlockRange& range,
+                             const SignalParameters& list, const std::string& copyAllText) {
+    std::string why;
+    if (!writeMeasure(result, args.get("o"), type, &why))
+        return reportError(EXIT_FAILED, args.get("o") + ": could not be written: " + why);
+    if (args.has("components-out") &&
+        !writeWholeFile(args.get("components-out"), componentListText(range, list)))
+        return reportError(EXIT_FAILED, "cannot write " + args.get("components-out"));
+    std::fwrite(copyAllText.data(), 1, copyAllText.size(), stdout);
+    return EXIT_OK;
+}

@@ -1,0 +1,25 @@
+// What the component-list analyses (kalman, aprox) share on the command line:
+// their arguments, the component file and the outputs.
+#pragma once
+
+#include <string>
+
+#include "batch/batch_command.h"
+#include "measure/measure.h"
+#include "measure/measure_file.h"
+
+bool readWholeFile(const std::string& path, std::string& text);
+bool writeWholeFile(const std::string& path, const std::string& text);
+
+// Checks IN, --channel, --from, --to, --components and -o OUT (.INT or .TXT);
+// returns the exit code of a usage error, or EXIT_OK with OUT's type.
+int checkComponentRunArgs(Args& args, const BatchCommand& command, FileType& outType);
+
+// The component list of the run, from the signal-parameters "Copy all" text;
+// its own channel and range are not used.
+int readComponents(const std::string& path, SignalParameters& list);
+
+// Writes the result to -o, the updated list to --components-out, and the
+// analysis's "Copy all" text to stdout.
+int writeComponentRunOutputs(Args& args, CMeasure& result, FileType type, const BlockRange& range,
+                             const SignalParameters& list, const std::string& copyAllText);
