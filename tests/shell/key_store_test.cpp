@@ -1,6 +1,6 @@
 #include "shell/key_store.h"
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -111,12 +111,12 @@ TEST(KeyStore, ReadFileTellsMissingFromUnreadable) {
 TEST(KeyStore, WriteReplacesFileAndLeavesNoTemporary) {
     TempDir tmp;
     std::string path = tmp.path() + "/3.0.reg";
-    writeText(path, "old\n");
+    writeString(path, "old\n");
     KeyStore store;
     uint8_t one[4] = {1, 0, 0, 0};
     store.set("a", REG_VALUE_DWORD, one, 4);
     ASSERT_TRUE(store.writeFile(path, "K"));
-    EXPECT_EQ(readText(path), store.serialise("K"));
+    EXPECT_EQ(readString(path), store.serialise("K"));
     EXPECT_EQ(countEntries(tmp.path()), 1);
 }
 
@@ -124,7 +124,7 @@ TEST(KeyStore, FailedWriteKeepsOldFileAndRemovesTemporary) {
     TempDir tmp;
     std::string path = tmp.path() + "/3.0.reg";
     const std::string old = "\"keep\"=dword:00000001\n";
-    writeText(path, old);
+    writeString(path, old);
     KeyStore store;
     std::vector<uint8_t> big(STORE_MAX_VALUE_BYTES, 0xab);
     store.set("big", REG_VALUE_BINARY, big.data(), big.size());
@@ -141,7 +141,7 @@ TEST(KeyStore, FailedWriteKeepsOldFileAndRemovesTemporary) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(written);
-    EXPECT_EQ(readText(path), old);
+    EXPECT_EQ(readString(path), old);
     EXPECT_EQ(countEntries(tmp.path()), 1);
 }
 

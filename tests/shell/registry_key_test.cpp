@@ -1,6 +1,6 @@
 #include "shell/registry_key.h"
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ uint64_t bitsOf(double d) {
 
 // A store file under `root` holding the given value lines.
 void storeLines(const std::string& root, const std::string& lines) {
-    writeText(root + "/KELVO/Ondarix/3.0.reg", lines);
+    writeString(root + "/KELVO/Ondarix/3.0.reg", lines);
 }
 
 } // namespace
@@ -138,7 +138,7 @@ TEST(RegistryKey, DoublesKeepEveryBit) {
         key.setDouble("v" + std::to_string(i), values[i]);
     key.setInt("neg", -2);
     ASSERT_TRUE(key.closeKey());
-    EXPECT_NE(readText(tmp.path() + "/KELVO/Ondarix/3.0.reg").find("\"neg\"=dword:fffffffe\n"),
+    EXPECT_NE(readString(tmp.path() + "/KELVO/Ondarix/3.0.reg").find("\"neg\"=dword:fffffffe\n"),
               std::string::npos);
     ASSERT_TRUE(key.openKey(KEY));
     for (int i = 0; i < 5; ++i) {
@@ -175,7 +175,7 @@ TEST(RegistryKey, CreateRefusesWhatItCannotUse) {
     EXPECT_FALSE(key.openKey(KEY));
     // A file where a directory should be.
     TempDir other;
-    writeText(other.path() + "/KELVO", "x");
+    writeString(other.path() + "/KELVO", "x");
     RegistryKey blocked(other.path());
     EXPECT_FALSE(blocked.createKey(KEY));
     EXPECT_FALSE(blocked.setInt("a", 1));

@@ -1,6 +1,6 @@
 #include "shell/settings.h"
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -108,7 +108,7 @@ TEST(Settings, EveryPersistedValueRoundTrips) {
     globalKalmanOptions = k;
     globalAproxOptions = a;
     ASSERT_TRUE(saveSettings(tmp.path()));
-    EXPECT_EQ(valueLines(readText(storeFile(tmp))), 34);
+    EXPECT_EQ(valueLines(readString(storeFile(tmp))), 34);
 
     scrambleRecords();
     ASSERT_TRUE(loadSettings(tmp.path()));
@@ -231,7 +231,7 @@ TEST(Settings, SaveWritesValuesUnclamped) {
 
 TEST(Settings, DamagedStoreLoadsWhatIsReadable) {
     TempDir tmp;
-    writeText(storeFile(tmp), "\x01\x02garbage\n\"KalmanModel\"=dword:00000001\n"
+    writeString(storeFile(tmp), "\x01\x02garbage\n\"KalmanModel\"=dword:00000001\n"
                               "\"AproxZero\"=hex:9a,99,9\n\"czas_zaniku\"=dword:\n"
                               "\"FourierTune\"=hex:00,00,00,00,00,40,5f,40\n"); // 125.0
     ASSERT_TRUE(loadSettings(tmp.path()));
@@ -243,11 +243,11 @@ TEST(Settings, DamagedStoreLoadsWhatIsReadable) {
 
 TEST(Settings, SaveKeepsValuesItDoesNotKnow) {
     TempDir tmp;
-    writeText(storeFile(tmp), "\"FutureOption\"=dword:0000002a\n\"Blob\"=hex(7):41,00,00,00\n"
+    writeString(storeFile(tmp), "\"FutureOption\"=dword:0000002a\n\"Blob\"=hex(7):41,00,00,00\n"
                               "\"KalmanModel\"=dword:00000002\n");
     loadSettings(tmp.path());
     ASSERT_TRUE(saveSettings(tmp.path()));
-    std::string text = readText(storeFile(tmp));
+    std::string text = readString(storeFile(tmp));
     EXPECT_NE(text.find("\"FutureOption\"=dword:0000002a\n"), std::string::npos);
     EXPECT_NE(text.find("\"Blob\"=hex(7):41,00,00,00\n"), std::string::npos);
     EXPECT_NE(text.find("\"KalmanModel\"=dword:00000002\n"), std::string::npos);
@@ -269,13 +269,13 @@ TEST(Settings, WindowPlacementRoundTripsBesideTheOptions) {
     EXPECT_EQ(placement.y, 20);
     EXPECT_EQ(placement.width, 800); // right - left
     EXPECT_EQ(placement.height, 600);
-    EXPECT_EQ(valueLines(readText(storeFile(tmp))), 39);
+    EXPECT_EQ(valueLines(readString(storeFile(tmp))), 39);
 }
 
 TEST(Settings, SaveFailsCleanlyWhenTheStoreCannotBeWritten) {
     TempDir tmp;
-    writeText(tmp.path() + "/KELVO", "a file where the directory belongs");
+    writeString(tmp.path() + "/KELVO", "a file where the directory belongs");
     EXPECT_FALSE(saveSettings(tmp.path()));
     EXPECT_FALSE(saveWindowPlacement(SHOW_NORMAL, 0, 0, 1, 1, tmp.path()));
-    EXPECT_EQ(readText(tmp.path() + "/KELVO"), "a file where the directory belongs");
+    EXPECT_EQ(readString(tmp.path() + "/KELVO"), "a file where the directory belongs");
 }

@@ -3,7 +3,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 class TempDir {
@@ -11,16 +13,15 @@ class TempDir {
     TempDir() {
         const char* base = std::getenv("ONDARIX_TEST_TMP");
         std::string root = base && *base ? base : "/tmp";
-        std::string cmd = "mkdir -p '" + root + "'";
-        if (std::system(cmd.c_str()) != 0) root = "/tmp";
+        std::error_code ec;
+        std::filesystem::create_directories(root, ec);
+        if (ec) root = "/tmp";
         std::string pattern = root + "/ondarix-XXXXXX";
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        path_ = mkdtemp(buf.data()) ? buf.data() : "/tmp";
+        path_ = ::mkdtemp(&pattern[0]) ? pattern : "/tmp";
     }
     ~TempDir() {
-        std::string cmd = "rm -rf '" + path_ + "'";
-        if (std::system(cmd.c_str()) != 0) std::perror("rm");
+        std::error_code ec;
+        if (path_ != "/tmp") std::filesystem::remove_all(path_, ec);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -40,7 +41,10 @@ inline void writeBytes(const std::string& path, const std::vector<unsigned char>
     std::fclose(f);
 }
 
+// Writes `text` to `path`, creating the directories above it.
 inline void writeString(const std::string& path, const std::string& text) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     writeBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
 }
 
@@ -53,6 +57,21 @@ inline std::vector<unsigned char> readBytes(const std::string& path) {
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
     std::fclose(f);
     return bytes;
+}
+
+inline std::string readString(const std::string& path) {
+    std::vector<unsigned char> bytes = readBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// How many entries `dir` holds (a failed save must leave no temporary behind).
+inline int countEntries(const std::string& dir) {
+    int n = 0;
+    std::error_code ec;
+    for (auto it = std::filesystem::directory_iterator(dir, ec);
+         !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+        ++n;
+    return n;
 }
 
 // Appends little-endian values to a byte vector, for building files in tests.
