@@ -9,7 +9,6 @@
 #include "aprox/aprox_copy_text.h"
 #include "batch/batch_command.h"
 #include "batch/component_run.h"
-#include "batch/measure_input.h"
 #include "measure/component_list_text.h"
 #include "measure/measure_file.h"
 
@@ -65,11 +64,9 @@ int runAproxCommand(Args& args) {
     if (int rc = checkComponentRunArgs(args, self(), type)) return rc;
 
     CMeasure m;
-    if (int rc = readInput(m, args.positional()[0], args)) return rc;
     BlockRange range;
-    if (int rc = blockFromArgs(args, m, range)) return rc;
-    SignalParameters& list = m.signalParameters[range.channel];
-    if (int rc = readComponents(args.get("components"), list)) return rc;
+    if (int rc = readComponentRunInput(args, m, range)) return rc;
+    const SignalParameters& list = m.signalParameters[range.channel];
     if (const char* why = aproxRefusal(&m, range, options)) return reportError(EXIT_FAILED, why);
 
     CAprox result(&m, range, options);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "batch/measure_input.h"
 #include "measure/component_list_text.h"
 
 bool readWholeFile(const std::string& path, std::string& text) {
@@ -39,6 +40,8 @@ int checkComponentRunArgs(Args& args, const BatchCommand& command, FileType& out
     return EXIT_OK;
 }
 
+namespace {
+
 int readComponents(const std::string& path, SignalParameters& list) {
     std::string text, why;
     if (!readWholeFile(path, text)) return reportError(EXIT_FAILED, path + ": cannot be read");
@@ -46,6 +49,14 @@ int readComponents(const std::string& path, SignalParameters& list) {
     if (!parseComponentList(text, ignored, list, &why))
         return reportError(EXIT_FAILED, path + ": not a component list: " + why);
     return EXIT_OK;
+}
+
+} // namespace
+
+int readComponentRunInput(Args& args, CMeasure& m, BlockRange& range) {
+    if (int rc = readInput(m, args.positional()[0], args)) return rc;
+    if (int rc = blockFromArgs(args, m, range)) return rc;
+    return readComponents(args.get("components"), m.signalParameters[range.channel]);
 }
 
 int writeComponentRunOutputs(Args& args, CMeasure& result, FileType type, const BlockRange& range,

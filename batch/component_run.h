@@ -15,9 +15,10 @@ bool writeWholeFile(const std::string& path, const std::string& text);
 // returns the exit code of a usage error, or EXIT_OK with OUT's type.
 int checkComponentRunArgs(Args& args, const BatchCommand& command, FileType& outType);
 
-// The component list of the run, from the signal-parameters "Copy all" text;
-// its own channel and range are not used.
-int readComponents(const std::string& path, SignalParameters& list);
+// Reads IN, the block of --channel/--from/--to, and the component list of
+// --components (the signal-parameters "Copy all" text, whose own channel and
+// range are not used) into the block channel's list; returns an exit code.
+int readComponentRunInput(Args& args, CMeasure& m, BlockRange& range);
 
 // Writes the result to -o, the updated list to --components-out, and the
 // analysis's "Copy all" text to stdout.

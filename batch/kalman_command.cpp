@@ -7,7 +7,6 @@
 #include "batch/batch_command.h"
 #include "batch/calculation_run.h"
 #include "batch/component_run.h"
-#include "batch/measure_input.h"
 #include "kalman/kalman.h"
 #include "kalman/kalman_copy_text.h"
 #include "measure/component_list_text.h"
@@ -56,13 +55,11 @@ int runKalmanCommand(Args& args) {
     if (int rc = checkComponentRunArgs(args, self(), type)) return rc;
 
     CMeasure m;
-    if (int rc = readInput(m, args.positional()[0], args)) return rc;
     BlockRange range;
-    if (int rc = blockFromArgs(args, m, range)) return rc;
+    if (int rc = readComponentRunInput(args, m, range)) return rc;
     // A file of no samples could not be read back; say so instead of writing one.
     if (range.from == range.to) return reportError(EXIT_FAILED, "the range is empty");
-    SignalParameters& list = m.signalParameters[range.channel];
-    if (int rc = readComponents(args.get("components"), list)) return rc;
+    const SignalParameters& list = m.signalParameters[range.channel];
 
     CKalman result(&m, range, options);
     if (const char* why = result.RunProblem()) return reportError(EXIT_FAILED, why);
