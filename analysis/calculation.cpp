@@ -60,9 +60,13 @@ bool CCalculation::StartWorker(MessageSink* window) {
     if (!params || checkRange(source, range) != RangeCheck::Ok) return false;
     if (!Build()) {
         // A build that refuses keeps the result as it was; one whose buffer
-        // could not be obtained must not claim rows it does not hold.
+        // could not be obtained must not claim rows it does not hold, not
+        // even through the earlier run's `done` at the next StopWorker.
         int64_t needed = int64_t(sampleCount) * channelCount * int64_t(sizeof(Sample));
-        if (!samples || sampleBytes < needed) sampleCount = 0;
+        if (!samples || sampleBytes < needed) {
+            sampleCount = 0;
+            params->done.store(0, std::memory_order_relaxed);
+        }
         return false;
     }
     params->window = window;

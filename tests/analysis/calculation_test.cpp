@@ -77,6 +77,21 @@ TEST(CalculationStart, FailedThreadStartLeavesAnEmptyResult) {
     EXPECT_EQ(result.sampleCount, 0);
 }
 
+TEST(CalculationStart, UnobtainableBufferForgetsTheEarlierRun) {
+    CMeasure source;
+    fillSource(source, 1, 50);
+    CCopy result(&source, {0, 0, 50});
+    ASSERT_TRUE(result.StartWorker(nullptr));
+    waitForDone(*result.params, 50);
+    result.StopWorker();
+    ASSERT_EQ(result.sampleCount, 50);
+    result.bufferBytes = int64_t(INT32_MAX) + 1;
+    EXPECT_FALSE(result.StartWorker(nullptr));
+    EXPECT_EQ(result.sampleCount, 0);
+    result.StopWorker(); // "Recalculate" stops first: no rows without a buffer
+    EXPECT_EQ(result.sampleCount, 0);
+}
+
 TEST(CalculationStop, WithoutWorkerTakesCountFromDoneAndFinishes) {
     CMeasure source;
     fillSource(source, 1, 10);

@@ -41,6 +41,7 @@ class CCopy : public CCalculation {
     void Finish() override { ++finishes; }
     int finishes = 0;
     int builds = 0;
+    int64_t bufferBytes = -1; // set: the size asked for, to make the buffer unobtainable
 
   protected:
     bool Build() override {
@@ -50,7 +51,7 @@ class CCopy : public CCalculation {
         channelCount = 1;
         sampleCount = n;
         sampleRate = source->sampleRate;
-        if (!resizeSamples(int64_t(n) * 8)) return false;
+        if (!resizeSamples(bufferBytes >= 0 ? bufferBytes : int64_t(n) * 8)) return false;
         for (int32_t k = 0; k < n; ++k)
             samples[k] = Sample{-1.0f, -1.0f}; // not yet computed
         fillHead(lo, n);
