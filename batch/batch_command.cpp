@@ -21,6 +21,8 @@ Args::Args(int argc, char** argv, const std::vector<std::string>& valued) {
             if (eq != std::string::npos) {
                 value = name.substr(eq + 1);
                 name = name.substr(0, eq);
+                // "--inverse=0" must not quietly mean --inverse.
+                if (!takesValue(name)) fail("option --" + name + " takes no value");
             } else if (takesValue(name)) {
                 if (i + 1 >= argc) {
                     fail("option --" + name + " needs a value");

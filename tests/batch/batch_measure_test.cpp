@@ -50,6 +50,8 @@ TEST(BatchInfo, ReportsBadFilesAndArguments) {
     EXPECT_EQ(runBatch({"info"}).exitCode, 2);
     EXPECT_EQ(runBatch({"info", SAMPLE_FILE, "--bogus"}).exitCode, 2);
     EXPECT_EQ(runBatch({"info", SAMPLE_FILE, "--type", "doc"}).exitCode, 2);
+    EXPECT_EQ(runBatch({"info", SAMPLE_FILE, "--json=0"}).exitCode, 2); // a flag takes no value
+    EXPECT_EQ(runBatch({"info", SAMPLE_FILE, "--type=int"}).exitCode, 0);
     EXPECT_EQ(runBatch({"nonsense"}).exitCode, 2);
     EXPECT_EQ(runBatch({"--help"}).exitCode, 0);
     EXPECT_NE(runBatch({"--version"}).out.find("ondarix-batch 3."), std::string::npos);
