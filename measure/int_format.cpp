@@ -251,10 +251,17 @@ bool writeRealParts(FileHandle& file, const CMeasure& m) {
 
 } // namespace
 
+const char* intFormatRefusal(const CMeasure& m) {
+    if (m.sampleCount > INT_MAX_SAMPLES)
+        return "an .INT file holds at most 2097152 samples per channel";
+    if (!(m.sampleRate >= 0.0 && m.sampleRate <= INT_MAX_SAMPLE_RATE))
+        return "an .INT file holds sample rates from 0 to 330000 only";
+    return nullptr;
+}
+
 bool writeInt(CMeasure& m, const char* path) {
     // A file the reader would refuse is not written at all.
-    if (m.sampleCount > INT_MAX_SAMPLES || m.sampleRate < 0.0 || !(m.sampleRate <= INT_MAX_SAMPLE_RATE))
-        return false;
+    if (intFormatRefusal(m)) return false;
     FileHandle file = FileHandle::create(path);
     if (!file.valid()) return false;
     bool ok = true;

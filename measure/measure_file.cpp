@@ -73,6 +73,7 @@ bool writeMeasure(CMeasure& m, const std::string& path, FileType type, std::stri
         if (error) *error = ".WAV files are read only";
         return false;
     }
-    if (!ok && error) *error = "cannot write " + path;
+    const char* refusal = type == FileType::Int ? intFormatRefusal(m) : nullptr;
+    if (!ok && error) *error = "cannot write " + path + (refusal ? std::string(": ") + refusal : "");
     return ok;
 }

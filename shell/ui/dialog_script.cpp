@@ -20,6 +20,7 @@ struct Script {
     std::deque<int> popups;
     QList<FileDialogRequest> fileRequests;
     QList<QUrl> urls;
+    QStringList messages;
 };
 
 Script& script() {
@@ -137,6 +138,14 @@ const QList<FileDialogRequest>& fileRequests() {
 
 void recordFileRequest(const FileDialogRequest& request) {
     script().fileRequests.append(request);
+}
+
+void recordMessage(const QString& text) {
+    script().messages.append(text);
+}
+
+const QStringList& messages() {
+    return script().messages;
 }
 
 void recordOpenedUrl(const QUrl& url) {

@@ -73,6 +73,9 @@ bool takePopup(int& commandId);
 // The file dialog requests seen in script mode, oldest first.
 void recordFileRequest(const FileDialogRequest& request);
 const QList<FileDialogRequest>& fileRequests();
+// Warnings are not shown in script mode; recorded instead.
+void recordMessage(const QString& text);
+const QStringList& messages();
 // Help and other documents are not opened in script mode; recorded instead.
 void recordOpenedUrl(const QUrl& url);
 const QList<QUrl>& openedUrls();

@@ -14,6 +14,7 @@
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/ui/mdi_child_wnd.h"
+#include "shell/ui/warning_message.h"
 #include "view/ui/measure_wnd.h"
 
 namespace {
@@ -114,8 +115,12 @@ void FileCommands::OnSaveAs() {
     if (!answer.accepted) return;
     CMeasure* measure = commands.childMeasure();
     if (!measure) return;
-    writeMeasure(*measure, QFile::encodeName(answer.path).toStdString(),
-                 saveTypeOf(answer.filterIndex), nullptr);
+    // The writers report nothing themselves; a save that failed must not
+    // pass for one that worked.
+    std::string why;
+    if (!writeMeasure(*measure, QFile::encodeName(answer.path).toStdString(),
+                      saveTypeOf(answer.filterIndex), &why))
+        showWarning(&frame_, QString::fromStdString(why));
 }
 
 void FileCommands::OnSaveBlock() {
@@ -127,6 +132,7 @@ void FileCommands::OnSaveBlock() {
     CMeasure* measure = commands.childMeasure();
     // An empty selection writes nothing, not even an empty file.
     if (!measure || block.from == block.to) return;
-    writeBlockText(*measure, block.channel, block.from, block.to,
-                   QFile::encodeName(answer.path).constData());
+    if (!writeBlockText(*measure, block.channel, block.from, block.to,
+                        QFile::encodeName(answer.path).constData()))
+        showWarning(&frame_, QStringLiteral("cannot write ") + answer.path);
 }

@@ -125,7 +125,9 @@ TEST(IntFormat, HeaderChecks) {
         EXPECT_EQ(why.empty(), c.ok) << c.what << ": " << why;
         EXPECT_LE(m.channelCount, MAX_CHANNELS);
         EXPECT_GE(m.sampleCount, 0);
-        if (!c.ok) EXPECT_EQ(m.samples, nullptr) << c.what;
+        if (!c.ok) {
+            EXPECT_EQ(m.samples, nullptr) << c.what;
+        }
         EXPECT_EQ(std::string(m.path), dir.file("h.int"));
     }
 }
@@ -192,7 +194,9 @@ TEST(IntFormat, CorruptedBytesNeverCrash) {
         CMeasure m;
         bool ok = read(dir.file("c.int"), m);
         EXPECT_LE(m.channelCount, MAX_CHANNELS);
-        if (ok && m.samples) EXPECT_EQ(m.sampleBytes, m.channelCount * m.sampleCount * 8);
+        if (ok && m.samples) {
+            EXPECT_EQ(m.sampleBytes, m.channelCount * m.sampleCount * 8);
+        }
     }
 }
 

@@ -141,6 +141,27 @@ TEST_F(FileCommandsTest, SaveBlockWritesTextOnlyForANonEmptyBlock) {
                     "1.000000e+00\t1.010000e+03\t0.000000e+00\r\n");
 }
 
+TEST_F(FileCommandsTest, FailedSaveIsShownNotPassedOff) {
+    // A rate above what an .INT file can carry.
+    CMeasureWnd* w = openMeasureWindow(*frame, makeMeasure(1, 10, 400000.0));
+    settle();
+    dialogScript::pushFile(q(dir.file("fast.INT")), 1);
+    frame->frameCommand(CMD_SAVE_AS, 0);
+    EXPECT_FALSE(QFile::exists(q(dir.file("fast.INT"))));
+    ASSERT_EQ(dialogScript::messages().size(), 1);
+    EXPECT_TRUE(dialogScript::messages()[0].startsWith("Cannot write"));
+    EXPECT_TRUE(dialogScript::messages()[0].contains("330000")) << dialogScript::messages()[0].toStdString();
+
+    w->view->SetBlock(0, 2, 5);
+    dialogScript::pushFile(q(dir.file("no/such/dir/block.TXT")), 1);
+    frame->frameCommand(CMD_SAVE_BLOCK, 0);
+    EXPECT_EQ(dialogScript::messages().size(), 2);
+    dialogScript::pushFile(q(dir.file("fast.TXT")), 3); // text carries any rate
+    frame->frameCommand(CMD_SAVE_AS, 0);
+    EXPECT_TRUE(QFile::exists(q(dir.file("fast.TXT"))));
+    EXPECT_EQ(dialogScript::messages().size(), 2);
+}
+
 TEST_F(FileCommandsTest, CancelledSaveWritesNothing) {
     openMeasureWindow(*frame, makeMeasure(1, 10));
     settle();
