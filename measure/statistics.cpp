@@ -190,6 +190,10 @@ void stepWaves(WaveState& w, int32_t k, double value) {
     checkExtreme(w);
 }
 
+bool usableRate(double rate) {
+    return std::isfinite(rate) && rate > 0;
+}
+
 void waveGroup(SignalStatistics& s) {
     WaveState w;
     w.dt = 1 / s.sampleRate;
@@ -200,15 +204,13 @@ void waveGroup(SignalStatistics& s) {
     s.heightMax = w.heights.maximum;
     s.heightMean = w.heights.average();
     s.heightCount = w.heights.count;
+    s.valid |= STAT_HEIGHTS;
+    if (!usableRate(s.sampleRate)) return;
     s.periodMin = w.periods.minimum;
     s.periodMax = w.periods.maximum;
     s.periodMean = w.periods.average();
     s.periodCount = w.periods.count;
-    s.valid |= STAT_WAVES;
-}
-
-bool usableRate(double rate) {
-    return std::isfinite(rate) && rate > 0;
+    s.valid |= STAT_PERIODS;
 }
 
 } // namespace
@@ -219,9 +221,7 @@ void computeStatistics(SignalStatistics& stats, uint32_t request) {
     signalGroup(stats);
     if (stats.count == 1) return;
     if (request & STAT_DEVIATION) deviationGroup(stats);
-    if ((request & STAT_WAVES) && stats.count >= STAT_MIN_WAVE_COUNT &&
-        usableRate(stats.sampleRate))
-        waveGroup(stats);
+    if ((request & STAT_WAVES) && stats.count >= STAT_MIN_WAVE_COUNT) waveGroup(stats);
 }
 
 bool prepareStatistics(SignalStatistics& stats, const CMeasure& m, const BlockRange& block) {

@@ -10,7 +10,9 @@
 // Request and result bits of computeStatistics.
 constexpr uint32_t STAT_SIGNAL = 0x7;    // minimum, maximum, mean: always computed
 constexpr uint32_t STAT_DEVIATION = 0x8; // needs at least 2 values
-constexpr uint32_t STAT_WAVES = 0x3f0;   // heights and periods, needs at least 10 values
+constexpr uint32_t STAT_HEIGHTS = 0x070; // wave heights, needs at least 10 values
+constexpr uint32_t STAT_PERIODS = 0x380; // periods, also needs a positive sample rate
+constexpr uint32_t STAT_WAVES = STAT_HEIGHTS | STAT_PERIODS; // computed together
 constexpr uint32_t STAT_ALL = STAT_SIGNAL | STAT_DEVIATION | STAT_WAVES;
 
 // Fewer values than this leave the wave results uncomputed.
@@ -39,7 +41,8 @@ struct SignalStatistics {
 // Fills the results of `stats` as far as its count and `request` allow and sets
 // `valid`. Results not computed are left at 0. Without values, with a count
 // below 1 or a stride below 1 nothing is computed and `valid` is 0; without a
-// positive, finite sample rate the wave results are not computed.
+// positive, finite sample rate the heights are, but the periods are not (they
+// stay 0; heights need no time scale).
 void computeStatistics(SignalStatistics& stats, uint32_t request);
 
 // Points `stats` at the rows of `block` in `m`, the bounds clamped to the

@@ -18,9 +18,8 @@ void signalPart(StatisticsReport& r, const SignalStatistics& s) {
 }
 
 void wavePart(StatisticsReport& r, const SignalStatistics& s) {
-    bool waves = (s.valid & STAT_WAVES) == STAT_WAVES;
-    r.heightCount = waves ? s.heightCount : 0;
-    r.periodCount = waves ? s.periodCount : 0;
+    r.heightCount = (s.valid & STAT_HEIGHTS) == STAT_HEIGHTS ? s.heightCount : 0;
+    r.periodCount = (s.valid & STAT_PERIODS) == STAT_PERIODS ? s.periodCount : 0;
     // With no wave measured the group's values are placeholders of 0, and the
     // frequencies would be reciprocals of 0.
     bool heights = r.heightCount > 0;

@@ -83,15 +83,23 @@ TEST(StatisticsSignal, RequestChoosesTheGroups) {
     EXPECT_EQ(s.deviation, 0.0);
 }
 
-TEST(StatisticsWaves, NeedTenSamplesAndASampleRate) {
+TEST(StatisticsWaves, NeedTenSamplesAndPeriodsASampleRate) {
     std::vector<Sample> v = samplesOf(10, [](int i) { return std::sin(i); });
     EXPECT_EQ(computed(v).valid, STAT_ALL);
     v.pop_back();
     EXPECT_EQ(computed(v).valid, STAT_SIGNAL | STAT_DEVIATION);
-    v = samplesOf(50, [](int i) { return std::sin(i); });
-    EXPECT_EQ(computed(v, 0.0).valid, STAT_SIGNAL | STAT_DEVIATION);
-    EXPECT_EQ(computed(v, -2.0).valid, STAT_SIGNAL | STAT_DEVIATION);
-    EXPECT_EQ(computed(v, NAN).valid, STAT_SIGNAL | STAT_DEVIATION);
+    // Without a time scale the heights stand; the periods are not measured.
+    v = sine(1.0, 40, 5);
+    const SignalStatistics timed = computed(v, 40.0);
+    ASSERT_GT(timed.heightCount, 0);
+    for (double rate : {0.0, -2.0, double(NAN), double(INFINITY)}) {
+        SignalStatistics s = computed(v, rate);
+        EXPECT_EQ(s.valid, STAT_SIGNAL | STAT_DEVIATION | STAT_HEIGHTS) << rate;
+        EXPECT_EQ(s.heightCount, timed.heightCount);
+        EXPECT_DOUBLE_EQ(s.heightMean, timed.heightMean);
+        EXPECT_EQ(s.periodCount, 0);
+        EXPECT_EQ(s.periodMean, 0.0);
+    }
 }
 
 TEST(StatisticsWaves, CleanSineGivesItsPeriodAndHeight) {
