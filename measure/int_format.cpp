@@ -202,7 +202,8 @@ bool readInt(CMeasure& m, const char* path, std::string* error) {
     if (ok) {
         for (int c = 0; c < m.channelCount; ++c) resetParameters(m.signalParameters[c]);
         ok = r.readSamples(code);
-        if (m.samples && code < 5) m.sampleFormat = SAMPLE_FORMAT_REAL;
+        // In memory samples are floats, whatever the read left of them.
+        if (code < 5) m.sampleFormat = SAMPLE_FORMAT_REAL;
     }
     if (error) *error = r.error;
     return ok;

@@ -132,6 +132,17 @@ TEST(IntFormat, HeaderChecks) {
     }
 }
 
+TEST(IntFormat, IntegerLayoutsAreFloatsInMemoryEvenWithoutSamples) {
+    TempDir dir;
+    std::vector<ChannelSpec> specs(2, ChannelSpec{1.0, 0.0, "m", "x"});
+    for (int32_t count : {0, 50}) { // no rows; rows the file does not hold
+        writeBytes(dir.file("i.int"), intHeader(100.0, 2, 2, count, specs).bytes);
+        CMeasure m;
+        read(dir.file("i.int"), m);
+        EXPECT_EQ(m.sampleFormat, SAMPLE_FORMAT_REAL) << count;
+    }
+}
+
 TEST(IntFormat, LongNamesAndUnitsAreRejected) {
     TempDir dir;
     ByteWriter w = intHeader(100.0, 1, 5, 0, {{1.0, 0.0, "m", "x"}});
