@@ -51,12 +51,13 @@ void PlotPainter::paint(QPainter& screen) {
     const int32_t height = view_.client_height;
     const CMeasure* m = view_.measure;
     if (width <= 0 || height <= 0) return;
-    if (!m || view_.channelCount() == 0) {
+    const int32_t rows = m ? storedRows(*m) : 0;
+    // Without samples there is nothing to scale a strip by, nor to show.
+    if (!m || view_.channelCount() == 0 || rows == 0) {
         screen.fillRect(0, 0, width, height, Qt::white);
         return;
     }
     const double p = view_.pixels_per_sample;
-    const int32_t rows = storedRows(*m);
     s0_ = p > 0.0 ? roundToInt(view_.scroll_x / p) : 0;
     int32_t count = rows - s0_ < view_.visible_samples ? rows - s0_ : view_.visible_samples;
     CurvePainter curves(*m, s0_, count, p);
@@ -73,13 +74,8 @@ void PlotPainter::paint(QPainter& screen) {
         y += HEADER_HEIGHT;
         if (!view_.expanded[c]) continue;
         if (y + H > 0 && y < height && H > 0) {
-            // Without samples there is nothing to scale a strip by: headers only.
-            if (rows > 0) {
-                paintStrip(c, curves);
-                screen.drawImage(QPoint(0, int(y)), band_, QRect(0, 0, width, H));
-            } else {
-                screen.fillRect(0, int(y), width, H, Qt::white);
-            }
+            paintStrip(c, curves);
+            screen.drawImage(QPoint(0, int(y)), band_, QRect(0, 0, width, H));
         }
         y += H;
     }
