@@ -15,12 +15,12 @@
 #include "shell/dialog_templates.h"
 #include "shell/format_text.h"
 #include "shell/ui/dialog_controls.h"
-#include "shell/ui/dialog_script.h"
+#include "shell/ui/modal_ui.h"
 
 namespace {
 
 // The dialog window: routes its controls to the CDialog behind it.
-class TemplateDialog : public QDialog {
+class TemplateDialog : public QDialog, public ModalDialog {
   public:
     TemplateDialog(CDialog* object, const DialogTemplate& layout, QWidget* owner)
         : QDialog(owner), object_(object) {
@@ -30,7 +30,10 @@ class TemplateDialog : public QDialog {
         connectControls();
     }
 
-    bool ended() const { return ended_; }
+    // ModalDialog
+    QDialog* widget() override { return this; }
+    bool ended() const override { return ended_; }
+    void cancel() override { command(IDCANCEL, BN_CLICKED, nullptr); }
 
     void command(int id, int code, QWidget* control) {
         if (id == IDOK)
@@ -212,19 +215,10 @@ int showDialog(CDialog& dialog, QWidget* owner, int templateId) {
     if (!layout) return -1;
     TemplateDialog box(&dialog, *layout, owner);
     dialog.OnInitDialog(&box);
-    int result;
-    if (dialogScript::active()) {
-        dialogScript::DialogStep step;
-        if (dialogScript::takeDialog(step)) {
-            ScriptedDialog scripted(&box);
-            step(scripted);
-        }
-        // A dialog the script left open is cancelled, as a user closing it.
-        if (!box.ended()) box.command(IDCANCEL, BN_CLICKED, nullptr);
-        result = box.ended() ? box.result() : IDCANCEL;
-    } else {
-        result = box.exec();
-    }
+    int result = modalUi().runDialog(box);
+    // A dialog closed without ending (the interaction gave up) counts as cancelled.
+    if (!box.ended()) box.cancel();
+    if (box.ended()) result = box.result();
     dialog.hwnd = nullptr;
     return result;
 }

@@ -10,10 +10,10 @@
 #include "measure/text_format.h"
 #include "shell/command_ids.h"
 #include "shell/file_name_buffer.h"
-#include "shell/ui/file_dialogs.h"
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/ui/mdi_child_wnd.h"
+#include "shell/ui/modal_ui.h"
 #include "shell/ui/warning_message.h"
 #include "view/ui/measure_wnd.h"
 
@@ -59,7 +59,7 @@ FileDialogAnswer askSavePath(CMainFrame& frame, const QStringList& types) {
     request.title = QStringLiteral("Save As");
     request.filters = types;
     request.fileName = sharedName();
-    FileDialogAnswer answer = runFileDialog(&frame, request);
+    FileDialogAnswer answer = modalUi().fileDialog(&frame, request);
     if (answer.accepted) rememberName(answer.path);
     return answer;
 }
@@ -98,7 +98,7 @@ void FileCommands::OnOpen() {
     request.title = QStringLiteral("Open");
     request.filters = openFileTypes();
     request.fileName = sharedName();
-    FileDialogAnswer answer = runFileDialog(&frame_, request);
+    FileDialogAnswer answer = modalUi().fileDialog(&frame_, request);
     if (!answer.accepted) return;
     rememberName(answer.path);
     auto measure = std::make_unique<CMeasure>();

@@ -1,7 +1,6 @@
 #include "shell/ui/frame_commands.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QUrl>
@@ -10,10 +9,10 @@
 #include "shell/dialog_templates.h"
 #include "shell/help_file.h"
 #include "shell/ui/dialog.h"
-#include "shell/ui/dialog_script.h"
 #include "shell/ui/file_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/ui/mdi_child_wnd.h"
+#include "shell/ui/modal_ui.h"
 
 FrameCommands::FrameCommands(CMainFrame& frame)
     : frame_(frame), files_(std::make_unique<FileCommands>(frame)) {}
@@ -150,10 +149,7 @@ void FrameCommands::OnHelpContents() {
         QString::fromStdString(helpFilePath(QCoreApplication::applicationFilePath().toStdString()));
     const QUrl url = QUrl::fromLocalFile(path);
     // A missing file is the viewer's to report.
-    if (dialogScript::active())
-        dialogScript::recordOpenedUrl(url);
-    else
-        QDesktopServices::openUrl(url);
+    modalUi().openUrl(url);
 }
 
 void FrameCommands::OnExit() {

@@ -13,10 +13,10 @@
 
 #include "shell/command_ids.h"
 #include "shell/menu_state.h"
-#include "shell/ui/dialog_script.h"
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/mdi_child_wnd.h"
 #include "shell/ui/menu_builder.h"
+#include "shell/ui/modal_ui.h"
 #include "shell/ui/program_icons.h"
 #include "shell/ui/status_bar.h"
 #include "shell/ui/wnd.h"
@@ -128,13 +128,7 @@ void CMainFrame::setStatusText(int part, const QString& text) {
 }
 
 void CMainFrame::trackSignalPopup(QWidget* owner, const QPoint& globalPos) {
-    int id = 0;
-    if (dialogScript::active()) {
-        dialogScript::takePopup(id);
-    } else {
-        std::unique_ptr<QMenu> menu(buildPopup(signalPopup(), owner ? owner : this, nullptr));
-        id = commandIdOf(menu->exec(globalPos));
-    }
+    int id = modalUi().popupMenu(signalPopup(), owner ? owner : this, globalPos);
     if (id != 0) frameCommand(id, 0);
 }
 

@@ -1,16 +1,11 @@
 #include "shell/ui/warning_message.h"
 
-#include <QMessageBox>
-
-#include "shell/ui/dialog_script.h"
+#include "shell/ui/modal_ui.h"
 
 void showWarning(QWidget* parent, const QString& text) {
     // The core's reasons are written to follow "ondarix-batch: "; a box
     // starts a sentence.
     QString sentence = text;
     if (!sentence.isEmpty()) sentence[0] = sentence[0].toUpper();
-    if (dialogScript::active())
-        dialogScript::recordMessage(sentence);
-    else
-        QMessageBox::warning(parent, QStringLiteral("Ondarix"), sentence);
+    modalUi().message(parent, sentence);
 }

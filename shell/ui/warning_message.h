@@ -5,6 +5,5 @@
 
 class QWidget;
 
-// A modal message box titled "Ondarix"; in script mode the text is recorded
-// instead, so a test never blocks.
+// A modal message box titled "Ondarix", its text starting a sentence.
 void showWarning(QWidget* parent, const QString& text);

@@ -12,7 +12,7 @@
 
 #include "measure/measure.h"
 #include "shell/command_ids.h"
-#include "shell/ui/dialog_script.h"
+#include "ui/dialog_script.h"
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/window_classes.h"

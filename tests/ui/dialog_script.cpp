@@ -1,4 +1,4 @@
-#include "shell/ui/dialog_script.h"
+#include "dialog_script.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -9,12 +9,13 @@
 
 #include <deque>
 
+#include "shell/menus.h"
 #include "shell/ui/dialog_controls.h"
 
 namespace {
 
 struct Script {
-    bool active = false;
+    bool openUrlResult = true;
     std::deque<dialogScript::DialogStep> dialogs;
     std::deque<dialogScript::FileDialogStep> fileDialogs;
     std::deque<int> popups;
@@ -34,6 +35,43 @@ template <typename T> bool takeFront(std::deque<T>& queue, T& out) {
     queue.pop_front();
     return true;
 }
+
+// The interaction the tests install: every answer comes from the script.
+class ScriptedModalUi : public ModalUi {
+  public:
+    int runDialog(ModalDialog& dialog) override {
+        dialogScript::DialogStep step;
+        if (takeFront(script().dialogs, step)) {
+            ScriptedDialog scripted(dialog.widget());
+            step(scripted);
+        }
+        // A dialog the script left open is cancelled, as a user closing it.
+        if (!dialog.ended()) dialog.cancel();
+        return 2;
+    }
+
+    FileDialogAnswer fileDialog(QWidget*, const FileDialogRequest& request) override {
+        script().fileRequests.append(request);
+        dialogScript::FileDialogStep step;
+        if (!takeFront(script().fileDialogs, step)) return FileDialogAnswer{};
+        return step(request);
+    }
+
+    int popupMenu(const MenuPopup&, QWidget*, const QPoint&) override {
+        int id = 0;
+        takeFront(script().popups, id);
+        return id;
+    }
+
+    void message(QWidget*, const QString& text) override { script().messages.append(text); }
+
+    bool openUrl(const QUrl& url) override {
+        script().urls.append(url);
+        return script().openUrlResult;
+    }
+};
+
+ScriptedModalUi scriptedUi;
 
 } // namespace
 
@@ -91,15 +129,12 @@ namespace dialogScript {
 
 void begin() {
     end();
-    script().active = true;
+    setModalUi(&scriptedUi);
 }
 
 void end() {
     script() = Script{};
-}
-
-bool active() {
-    return script().active;
+    setModalUi(nullptr);
 }
 
 void pushDialog(DialogStep step) {
@@ -120,40 +155,20 @@ void pushFile(const QString& path, int filterIndex) {
     });
 }
 
-bool takeDialog(DialogStep& step) {
-    return takeFront(script().dialogs, step);
-}
-
-bool takeFileDialog(FileDialogStep& step) {
-    return takeFront(script().fileDialogs, step);
-}
-
-bool takePopup(int& commandId) {
-    return takeFront(script().popups, commandId);
-}
-
 const QList<FileDialogRequest>& fileRequests() {
     return script().fileRequests;
-}
-
-void recordFileRequest(const FileDialogRequest& request) {
-    script().fileRequests.append(request);
-}
-
-void recordMessage(const QString& text) {
-    script().messages.append(text);
 }
 
 const QStringList& messages() {
     return script().messages;
 }
 
-void recordOpenedUrl(const QUrl& url) {
-    script().urls.append(url);
-}
-
 const QList<QUrl>& openedUrls() {
     return script().urls;
+}
+
+void setOpenUrlResult(bool opened) {
+    script().openUrlResult = opened;
 }
 
 } // namespace dialogScript

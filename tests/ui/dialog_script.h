@@ -1,7 +1,8 @@
-// A test hook that plays the user in modal interactions: dialogs built from
-// templates, the open and save file dialogs and popup menus consult it before
-// showing anything. While a script is active, an interaction nobody scripted
-// is answered as if the user had cancelled it, so a test never blocks.
+// Plays the user in modal interactions: begin() installs a ModalUi that
+// answers dialogs built from templates, the open and save file dialogs and
+// popup menus from queued steps, and records messages and opened documents.
+// An interaction nobody scripted is answered as if the user had cancelled it,
+// so a test never blocks.
 #pragma once
 
 #include <QString>
@@ -9,6 +10,8 @@
 #include <QUrl>
 
 #include <functional>
+
+#include "shell/ui/modal_ui.h"
 
 class QDialog;
 class QWidget;
@@ -34,19 +37,6 @@ class ScriptedDialog {
     QDialog* dialog_;
 };
 
-struct FileDialogRequest {
-    bool save = false;
-    QString title;
-    QStringList filters; // in the order shown; answers count from 1
-    QString fileName;    // the name proposed
-};
-
-struct FileDialogAnswer {
-    bool accepted = false;
-    QString path;
-    int filterIndex = 1; // 1-based
-};
-
 namespace dialogScript {
 
 using DialogStep = std::function<void(ScriptedDialog&)>;
@@ -55,7 +45,6 @@ using FileDialogStep = std::function<FileDialogAnswer(const FileDialogRequest&)>
 // Starts script mode; end() leaves it and drops what was not consumed.
 void begin();
 void end();
-bool active();
 
 // Steps are consumed in order, one per interaction of their kind.
 void pushDialog(DialogStep step);
@@ -65,19 +54,13 @@ void pushPopup(int commandId);
 // A file dialog step that chooses `path` with the filter `filterIndex`.
 void pushFile(const QString& path, int filterIndex);
 
-// Consumers. False when no step is queued.
-bool takeDialog(DialogStep& step);
-bool takeFileDialog(FileDialogStep& step);
-bool takePopup(int& commandId);
-
-// The file dialog requests seen in script mode, oldest first.
-void recordFileRequest(const FileDialogRequest& request);
+// The file dialog requests seen, oldest first.
 const QList<FileDialogRequest>& fileRequests();
-// Warnings are not shown in script mode; recorded instead.
-void recordMessage(const QString& text);
+// Message box texts, not shown but recorded.
 const QStringList& messages();
-// Help and other documents are not opened in script mode; recorded instead.
-void recordOpenedUrl(const QUrl& url);
+// Documents asked to open, not opened but recorded.
 const QList<QUrl>& openedUrls();
+// What openUrl answers from now on (true: the document opened).
+void setOpenUrlResult(bool opened);
 
 } // namespace dialogScript

@@ -1,0 +1,65 @@
+#include "shell/ui/modal_ui.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+
+#include <memory>
+
+#include "shell/menus.h"
+#include "shell/ui/menu_builder.h"
+
+namespace {
+
+// Qt's own dialogs, menus and boxes, shown to the user.
+class DesktopModalUi : public ModalUi {
+  public:
+    int runDialog(ModalDialog& dialog) override { return dialog.widget()->exec(); }
+
+    FileDialogAnswer fileDialog(QWidget* owner, const FileDialogRequest& request) override {
+        QFileDialog dialog(owner, request.title);
+        dialog.setNameFilters(request.filters);
+        dialog.setDefaultSuffix(QStringLiteral("INT"));
+        if (request.save) {
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+        } else {
+            dialog.setAcceptMode(QFileDialog::AcceptOpen);
+            dialog.setFileMode(QFileDialog::ExistingFile);
+        }
+        if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+        FileDialogAnswer answer;
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return answer;
+        answer.accepted = true;
+        answer.path = dialog.selectedFiles().constFirst();
+        answer.filterIndex = int(request.filters.indexOf(dialog.selectedNameFilter())) + 1;
+        if (answer.filterIndex < 1) answer.filterIndex = 1;
+        return answer;
+    }
+
+    int popupMenu(const MenuPopup& popup, QWidget* owner, const QPoint& globalPos) override {
+        std::unique_ptr<QMenu> menu(buildPopup(popup, owner, nullptr));
+        return commandIdOf(menu->exec(globalPos));
+    }
+
+    void message(QWidget* parent, const QString& text) override {
+        QMessageBox::warning(parent, QStringLiteral("Ondarix"), text);
+    }
+
+    bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
+};
+
+ModalUi* installed = nullptr;
+
+} // namespace
+
+ModalUi& modalUi() {
+    static DesktopModalUi desktop;
+    return installed ? *installed : desktop;
+}
+
+void setModalUi(ModalUi* ui) {
+    installed = ui;
+}

@@ -1,0 +1,56 @@
+// The one seam for modal interaction: template dialogs, the open and save file
+// dialogs, popup menus, message boxes and opening documents all go through the
+// installed ModalUi. The program runs on the real one; tests install a script
+// that plays the user, so no shipped code path asks whether it is under test.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+class QDialog;
+class QWidget;
+struct MenuPopup;
+
+struct FileDialogRequest {
+    bool save = false;
+    QString title;
+    QStringList filters; // in the order shown; answers count from 1
+    QString fileName;    // the name proposed
+};
+
+struct FileDialogAnswer {
+    bool accepted = false;
+    QString path;
+    int filterIndex = 1; // 1-based
+};
+
+// A dialog built from a template, initialised and ready to be shown.
+class ModalDialog {
+  public:
+    virtual ~ModalDialog() = default;
+    virtual QDialog* widget() = 0;
+    virtual bool ended() const = 0;
+    // Closes it as a user's Cancel would.
+    virtual void cancel() = 0;
+};
+
+class ModalUi {
+  public:
+    virtual ~ModalUi() = default;
+    // Runs the dialog until it ends; returns its end result.
+    virtual int runDialog(ModalDialog& dialog) = 0;
+    virtual FileDialogAnswer fileDialog(QWidget* owner, const FileDialogRequest& request) = 0;
+    // The chosen command of `popup` shown at `globalPos`; 0 when dismissed.
+    virtual int popupMenu(const MenuPopup& popup, QWidget* owner, const QPoint& globalPos) = 0;
+    // A message box titled "Ondarix".
+    virtual void message(QWidget* parent, const QString& text) = 0;
+    // Opens a document with the desktop's handler; false when that failed.
+    virtual bool openUrl(const QUrl& url) = 0;
+};
+
+// The installed interaction; the real one when nothing else is installed.
+ModalUi& modalUi();
+// Installs `ui` (null: the real one again).
+void setModalUi(ModalUi* ui);
