@@ -5,40 +5,13 @@
 
 namespace {
 
-DialogTemplate aboutTemplate() {
-    return {DIALOG_ABOUT,
-            "About",
-            260,
-            150,
-            {
-                {IDC_STATIC, ControlKind::Icon, "", 16, 16, 32, 32},
-                {IDC_STATIC, ControlKind::Label, "ONDARIX  ver. 3.2", 64, 16, 180, 18},
-                {IDC_STATIC, ControlKind::Label, "Windows 95 version", 64, 38, 180, 18},
-                {IDC_STATIC, ControlKind::Label, "Data Analysis", 64, 60, 180, 18},
-                {IDOK, ControlKind::DefaultButton, "OK", 95, 108, 70, 26},
-            }};
-}
-
-DialogTemplate setBlockTemplate() {
-    return {DIALOG_SET_BLOCK,
-            "Set Block",
-            240,
-            150,
-            {
-                {IDC_STATIC, ControlKind::Label, "Channel", 12, 14, 70, 20},
-                {IDC_BLOCK_CHANNEL, ControlKind::Edit, "", 90, 12, 130, 24},
-                {IDC_STATIC, ControlKind::Label, "From", 12, 46, 70, 20},
-                {IDC_BLOCK_FROM, ControlKind::Edit, "", 90, 44, 130, 24},
-                {IDC_STATIC, ControlKind::Label, "To", 12, 78, 70, 20},
-                {IDC_BLOCK_TO, ControlKind::Edit, "", 90, 76, 130, 24},
-                {IDOK, ControlKind::DefaultButton, "OK", 40, 114, 75, 26},
-                {IDCANCEL, ControlKind::Button, "Cancel", 125, 114, 75, 26},
-            }};
-}
+constexpr int LABEL_HEIGHT = 20;
+// Labels sit lower than their fields so the texts line up.
+constexpr int LABEL_DROP = 2;
 
 // A deque: adding a template keeps the addresses of the others.
 std::deque<DialogTemplate>& templates() {
-    static std::deque<DialogTemplate> all{aboutTemplate(), setBlockTemplate()};
+    static std::deque<DialogTemplate> all;
     return all;
 }
 
@@ -58,4 +31,49 @@ void addDialogTemplate(const DialogTemplate& dialog) {
         *it = dialog;
     else
         all.push_back(dialog);
+}
+
+DialogBuilder::DialogBuilder(int id, const char* title, int width, int height)
+    : dialog_{id, title, width, height, {}} {}
+
+DialogBuilder& DialogBuilder::labelEdit(int x, int y, int labelWidth, const char* label, int id,
+                                        int fieldWidth, int style) {
+    control(
+        {IDC_STATIC, ControlKind::Label, label, x, y + LABEL_DROP, labelWidth - 6, LABEL_HEIGHT});
+    return control({id, ControlKind::Edit, "", x + labelWidth, y, fieldWidth, FIELD_HEIGHT, style});
+}
+
+DialogBuilder& DialogBuilder::labelCombo(int x, int y, int labelWidth, const char* label, int id,
+                                         int fieldWidth) {
+    control(
+        {IDC_STATIC, ControlKind::Label, label, x, y + LABEL_DROP, labelWidth - 6, LABEL_HEIGHT});
+    return control({id, ControlKind::ComboBox, "", x + labelWidth, y, fieldWidth, FIELD_HEIGHT});
+}
+
+DialogBuilder& DialogBuilder::labelList(int x, int y, const char* label, int id, int width,
+                                        int height) {
+    if (label) {
+        control({IDC_STATIC, ControlKind::Label, label, x, y, width, LABEL_HEIGHT});
+        y += LABEL_HEIGHT;
+    }
+    return control({id, ControlKind::ListView, "", x, y, width, height});
+}
+
+DialogBuilder& DialogBuilder::check(int x, int y, int id, const char* text, int width) {
+    return control({id, ControlKind::CheckBox, text, x, y, width, FIELD_HEIGHT});
+}
+
+DialogBuilder& DialogBuilder::button(int x, int y, int id, const char* text, bool isDefault) {
+    return control({id, isDefault ? ControlKind::DefaultButton : ControlKind::Button, text, x, y,
+                    BUTTON_WIDTH, BUTTON_HEIGHT});
+}
+
+DialogBuilder& DialogBuilder::control(const ControlTemplate& c) {
+    dialog_.controls.push_back(c);
+    return *this;
+}
+
+DialogBuilder& DialogBuilder::okCancel(int x, int y, const char* ok, const char* cancel) {
+    button(x, y, IDOK, ok, true);
+    return button(x + BUTTON_WIDTH + 10, y, IDCANCEL, cancel);
 }

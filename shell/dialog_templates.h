@@ -1,6 +1,7 @@
 // Dialog templates as data: per dialog id its title, size and controls (id,
 // kind, label, geometry in pixels). The user interface builds a dialog from
-// its template; controls are found by id.
+// its template; controls are found by id. Each subsystem keeps the templates
+// of its own dialogs and adds them to this registry at start-up.
 #pragma once
 
 #include <vector>
@@ -48,12 +49,38 @@ struct DialogTemplate {
 };
 
 constexpr int DIALOG_ABOUT = 104;
-constexpr int DIALOG_SET_BLOCK = 280;
-constexpr int IDC_BLOCK_CHANNEL = 271;
-constexpr int IDC_BLOCK_FROM = 1050;
-constexpr int IDC_BLOCK_TO = 244;
 
 // The template of dialog `id`; null when there is none.
 const DialogTemplate* findDialogTemplate(int id);
 // Adds a template or replaces the one with the same id.
 void addDialogTemplate(const DialogTemplate& dialog);
+
+// Sizes of hand-placed rows.
+constexpr int ROW_HEIGHT = 30;
+constexpr int FIELD_HEIGHT = 24;
+constexpr int BUTTON_WIDTH = 80;
+constexpr int BUTTON_HEIGHT = 26;
+
+// Keeps hand placement short: the common rows of a dialog in one call each.
+class DialogBuilder {
+  public:
+    DialogBuilder(int id, const char* title, int width, int height);
+
+    // A label at (x, y) and the field `id` right of it, `labelWidth` apart.
+    DialogBuilder& labelEdit(int x, int y, int labelWidth, const char* label, int id,
+                             int fieldWidth, int style = 0);
+    DialogBuilder& labelCombo(int x, int y, int labelWidth, const char* label, int id,
+                              int fieldWidth);
+    // A label above a list view of `width` x `height` (no label when null).
+    DialogBuilder& labelList(int x, int y, const char* label, int id, int width, int height);
+    DialogBuilder& check(int x, int y, int id, const char* text, int width);
+    DialogBuilder& button(int x, int y, int id, const char* text, bool isDefault = false);
+    DialogBuilder& control(const ControlTemplate& control);
+    // OK (default) and Cancel side by side, from (x, y).
+    DialogBuilder& okCancel(int x, int y, const char* ok = "OK", const char* cancel = "Cancel");
+
+    const DialogTemplate& result() const { return dialog_; }
+
+  private:
+    DialogTemplate dialog_;
+};

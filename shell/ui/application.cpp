@@ -8,6 +8,7 @@
 #include "shell/settings.h"
 #include "shell/ui/file_commands.h"
 #include "shell/ui/main_frame.h"
+#include "shell/ui/shell_dialog_templates.h"
 #include "shell/window_classes.h"
 
 namespace {
@@ -38,6 +39,7 @@ OndarixApp::~OndarixApp() {
 
 bool OndarixApp::startUp(const QString& commandLine) {
     setClipboard(&clipboard_);
+    registerDialogTemplates();
     loadSettings();
     if (!registerWindowClasses()) return false;
     WindowPlacement placement;

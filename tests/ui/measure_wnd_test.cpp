@@ -12,6 +12,7 @@
 #include "shell/ui/status_bar.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
+#include "view/ui/view_dialog_templates.h"
 
 namespace {
 

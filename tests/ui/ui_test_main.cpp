@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "shell/ui/shell_dialog_templates.h"
 #include "support/temp_dir.h"
 
 int main(int argc, char** argv) {
@@ -17,5 +18,6 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
+    registerDialogTemplates();
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 #include "view/ui/block_dlg.h"
 
 #include "shell/dialog_templates.h"
+#include "view/ui/view_dialog_templates.h"
 
 int CBlockDlg::OnInitDialog(QDialog* dialog) {
     CDialog::OnInitDialog(dialog);

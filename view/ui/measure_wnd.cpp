@@ -13,6 +13,7 @@
 #include "shell/window_classes.h"
 #include "view/ui/block_dlg.h"
 #include "view/ui/measure_view.h"
+#include "view/ui/view_dialog_templates.h"
 
 bool fitBlock(const CMeasure* measure, const BlockRange& wanted, BlockRange& block) {
     if (!measure || !measure->hasChannel(wanted.channel)) return false;
