@@ -93,6 +93,22 @@ CMeasureWnd* openMeasureWindow(CMainFrame& frame, CMeasure* measure) {
     return window;
 }
 
+bool FileCommands::OnCommand(int id) {
+    switch (id) {
+    case CMD_OPEN:
+        OnOpen();
+        return true;
+    case CMD_SAVE_AS:
+        OnSaveAs();
+        return true;
+    case CMD_SAVE_BLOCK:
+        OnSaveBlock();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void FileCommands::OnOpen() {
     FileDialogRequest request;
     request.title = QStringLiteral("Open");

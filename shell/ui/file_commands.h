@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include "shell/ui/command_group.h"
+
 class CMainFrame;
 class CMeasure;
 class CMeasureWnd;
@@ -13,9 +15,12 @@ QStringList openFileTypes();
 QStringList saveFileTypes();
 QStringList blockFileTypes();
 
-class FileCommands {
+class FileCommands : public CommandGroup {
   public:
     explicit FileCommands(CMainFrame& frame) : frame_(frame) {}
+
+    // Open, Save as and Save block.
+    bool OnCommand(int id) override;
 
     void OnOpen();
     void OnSaveAs();

@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QUrl>
 
+#include "shell/child_commands.h"
 #include "shell/command_ids.h"
 #include "shell/dialog_templates.h"
 #include "shell/help_file.h"
@@ -14,45 +15,11 @@
 #include "shell/ui/mdi_child_wnd.h"
 #include "shell/ui/modal_ui.h"
 
-FrameCommands::FrameCommands(CMainFrame& frame)
-    : frame_(frame), files_(std::make_unique<FileCommands>(frame)) {}
+FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
+    groups_.push_back(std::make_unique<FileCommands>(frame));
+}
 
 FrameCommands::~FrameCommands() = default;
-
-bool FrameCommands::isChildCommand(int id) const {
-    switch (id) {
-    case CMD_VIEW_ADD:
-    case CMD_RECALCULATE:
-    case CMD_VIEW_COPY:
-    case CMD_BLOCK_INFO:
-    case CMD_Y_RANGE_IN:
-    case CMD_Y_RANGE_OUT:
-    case CMD_ZOOM_X_IN:
-    case CMD_ZOOM_Y_OUT:
-    case CMD_ZOOM_Y_IN:
-    case CMD_ZOOM_X_OUT:
-    case CMD_ADD_SAMPLE:
-    case CMD_SUB_SAMPLE:
-    case CMD_VIEW_INFO:
-    case CMD_BEGIN_BLOCK:
-    case CMD_END_BLOCK:
-    case CMD_SELECT_ALL:
-    case CMD_PLOT_SIGNAL:
-    case CMD_PLOT_ENVELOPE:
-    case CMD_PLOT_COSIGNAL:
-    case CMD_PLOT_ALL:
-    case CMD_PLOT_MODULE:
-    case CMD_BLOCK_ERASE:
-    case CMD_BLOCK_SET:
-    // The queries travel the same way when a caller asks through the frame.
-    case CMD_GET_BLOCK:
-    case CMD_GET_PLOT_MODE:
-    case CMD_GET_MEASURE:
-        return true;
-    default:
-        return false;
-    }
-}
 
 intptr_t FrameCommands::forwardToChild(int id, intptr_t param) {
     CMDIChildWnd* child = frame_.activeChild();
@@ -61,51 +28,17 @@ intptr_t FrameCommands::forwardToChild(int id, intptr_t param) {
 
 intptr_t FrameCommands::OnCommand(int id, intptr_t param) {
     if (isChildCommand(id)) return forwardToChild(id, param);
+    for (const auto& group : groups_)
+        if (group->OnCommand(id)) return 0;
     switch (id) {
     case CMD_ABOUT:
         OnAbout();
         break;
-    case CMD_OPEN:
-        files_->OnOpen();
-        break;
-    case CMD_SAVE_BLOCK:
-        files_->OnSaveBlock();
-        break;
-    case CMD_SAVE_AS:
-        files_->OnSaveAs();
-        break;
     case CMD_EXIT:
         OnExit();
         break;
-    case CMD_FOURIER_OPTIONS:
-        OnFourierOptions();
-        break;
     case CMD_HELP_CONTENTS:
         OnHelpContents();
-        break;
-    case CMD_INFO:
-        OnInfo();
-        break;
-    case CMD_GENERATE:
-        OnGenerate();
-        break;
-    case CMD_FOURIER:
-        OnFourier();
-        break;
-    case CMD_KALMAN:
-        OnKalman();
-        break;
-    case CMD_APPROXIMATION:
-        OnApproximation();
-        break;
-    case CMD_APROX_OPTIONS:
-        OnAproxOptions();
-        break;
-    case CMD_STATISTIC:
-        OnStatistic();
-        break;
-    case CMD_KALMAN_OPTIONS:
-        OnKalmanOptions();
         break;
     case CMD_CLOSE_WINDOW:
         OnCloseWindow();
@@ -169,20 +102,3 @@ void FrameCommands::OnActivateChild(int index) {
     if (window->isMinimized()) window->showNormal();
     frame_.mdiClient()->setActiveSubWindow(window);
 }
-
-// Measure configuration dialog on the child's measurement: not built yet.
-void FrameCommands::OnInfo() {}
-// Generator dialog and window: not built yet.
-void FrameCommands::OnGenerate() {}
-// Fourier run dialog and result window: not built yet.
-void FrameCommands::OnFourier() {}
-// Kalman run dialog and result window: not built yet.
-void FrameCommands::OnKalman() {}
-// Approximation run dialog and result window: not built yet.
-void FrameCommands::OnApproximation() {}
-// Statistic dialog: not built yet.
-void FrameCommands::OnStatistic() {}
-// Option dialogs: not built yet.
-void FrameCommands::OnFourierOptions() {}
-void FrameCommands::OnKalmanOptions() {}
-void FrameCommands::OnAproxOptions() {}

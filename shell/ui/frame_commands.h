@@ -1,15 +1,16 @@
-// The frame's command handler: the commands the frame carries out itself,
-// forwarding of the measurement commands to the active child, and the queries
-// it sends that child.
+// The frame's command handler: forwarding of the measurement commands to the
+// active child, the subsystems' command groups, the few commands the frame
+// carries out itself, and the queries it sends the active child.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "measure/measure.h"
 
 class CMainFrame;
-class FileCommands;
+class CommandGroup;
 
 class FrameCommands {
   public:
@@ -24,7 +25,6 @@ class FrameCommands {
     CMeasure* childMeasure() const;
 
   private:
-    bool isChildCommand(int id) const;
     intptr_t forwardToChild(int id, intptr_t param);
     void OnAbout();
     void OnHelpContents();
@@ -32,17 +32,6 @@ class FrameCommands {
     void OnCloseWindow();
     void OnActivateChild(int index);
 
-    // Dialogs and windows of later work; each does nothing yet.
-    void OnInfo();
-    void OnGenerate();
-    void OnFourier();
-    void OnKalman();
-    void OnApproximation();
-    void OnStatistic();
-    void OnFourierOptions();
-    void OnKalmanOptions();
-    void OnAproxOptions();
-
     CMainFrame& frame_;
-    std::unique_ptr<FileCommands> files_;
+    std::vector<std::unique_ptr<CommandGroup>> groups_;
 };

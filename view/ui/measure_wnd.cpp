@@ -88,26 +88,8 @@ bool CMeasureWnd::blockEmpty() const {
 }
 
 intptr_t CMeasureWnd::OnCommand(int id, intptr_t param) {
+    if (isViewCommand(id)) return view ? view->OnCommand(id, param) : 0;
     switch (id) {
-    case CMD_VIEW_ADD:
-    case CMD_VIEW_COPY:
-    case CMD_Y_RANGE_IN:
-    case CMD_Y_RANGE_OUT:
-    case CMD_ZOOM_X_IN:
-    case CMD_ZOOM_Y_OUT:
-    case CMD_ZOOM_Y_IN:
-    case CMD_ZOOM_X_OUT:
-    case CMD_BEGIN_BLOCK:
-    case CMD_END_BLOCK:
-    case CMD_SELECT_ALL:
-    case CMD_PLOT_SIGNAL:
-    case CMD_PLOT_ENVELOPE:
-    case CMD_PLOT_COSIGNAL:
-    case CMD_PLOT_ALL:
-    case CMD_PLOT_MODULE:
-    case CMD_GET_BLOCK:
-    case CMD_GET_PLOT_MODE:
-        return view ? view->OnCommand(id, param) : 0;
     case CMD_BLOCK_INFO:
         OnBlockInfo();
         break;
