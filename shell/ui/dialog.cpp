@@ -4,9 +4,11 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -19,14 +21,31 @@
 
 namespace {
 
+constexpr int MAX_FIELD_CHARS = 79;
+constexpr int HINT_HEIGHT = 22;
+
+// Below the controls of a dialog with fields, a line that tells what a
+// refused field accepts; returns the height it takes.
+int addHintLine(QWidget* dialog, const DialogTemplate& layout) {
+    bool hasFields =
+        std::any_of(layout.controls.begin(), layout.controls.end(),
+                    [](const ControlTemplate& c) { return c.kind == ControlKind::Edit; });
+    if (!hasFields) return 0;
+    auto* hint = new QLabel(dialog);
+    hint->setObjectName(QStringLiteral("fieldHint"));
+    hint->setStyleSheet(QStringLiteral("color: #b00000"));
+    hint->setGeometry(12, layout.height - 4, layout.width - 24, HINT_HEIGHT - 4);
+    return HINT_HEIGHT;
+}
+
 // The dialog window: routes its controls to the CDialog behind it.
 class TemplateDialog : public QDialog, public ModalDialog {
   public:
     TemplateDialog(CDialog* object, const DialogTemplate& layout, QWidget* owner)
         : QDialog(owner), object_(object) {
         setWindowTitle(QString::fromUtf8(layout.title));
-        setFixedSize(layout.width, layout.height);
         buildControls(this, layout);
+        setFixedSize(layout.width, layout.height + addHintLine(this, layout));
         connectControls();
     }
 
@@ -85,8 +104,6 @@ void TemplateDialog::connectControls() {
         }
     }
 }
-
-constexpr int MAX_FIELD_CHARS = 79;
 
 } // namespace
 

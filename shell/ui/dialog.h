@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <vector>
 
 class QDialog;
 class QTableWidget;
@@ -19,6 +21,13 @@ constexpr int LVN_ITEMCHANGED = -101;
 constexpr int BN_CLICKED = 0;     // buttons, check boxes, radio buttons
 constexpr int EN_CHANGE = 0x0300; // an edit's text changed by the user
 constexpr int CBN_SELCHANGE = 1;  // a combo box's selection changed
+
+// A column of a list view: its title, width in pixels and alignment.
+struct ListColumn {
+    const char* title;
+    int width;
+    bool rightAligned = false;
+};
 
 struct NotifyRecord {
     int code;
@@ -57,6 +66,39 @@ class CDialog {
     bool getDouble(int id, double& out, double low, double high) const;
     // The first selected row of a list view, -1 when none is selected.
     void getSelectedRow(int listId, int& out) const;
+
+    // Readers for OK, one rule in every dialog: a field that is empty, not
+    // a number, or outside low .. high leaves `out` unchanged, takes the
+    // focus and shows in the dialog what it accepts; the caller then keeps
+    // the dialog open.
+    bool readInt(int id, int32_t& out, int32_t low, int32_t high);
+    bool readDouble(int id, double& out, double low, double high);
+    // Any finite number.
+    bool readDouble(int id, double& out);
+    // A name as the measurement keeps it: Windows-1250 bytes, at most
+    // `capacity` - 1 of them. A character without a Windows-1250 form fails
+    // as above and leaves `field` unchanged.
+    bool readName(int id, char* field, int capacity);
+    // Shows a name kept as file bytes; the field takes at most `capacity` - 1
+    // characters, one byte each in the file.
+    void setName(int id, const char* bytes, int capacity);
+    // Focuses the field and shows `text` in the dialog's hint line.
+    void showFieldHint(int id, const QString& text);
+    QString fieldHint() const;
+
+    // List views: columns, rows of texts, the selection.
+    void setListColumns(int listId, const std::vector<ListColumn>& columns);
+    // Replaces row `row`'s texts; a row past the end is appended.
+    void setListRow(int listId, int row, const QStringList& texts);
+    void insertListRow(int listId, int row, const QStringList& texts);
+    void removeListRow(int listId, int row);
+    void selectListRow(int listId, int row);
+    int listRowCount(int listId) const;
+
+    // Combo boxes: the entries, the selected index (-1 for none).
+    void setComboItems(int id, const QStringList& items, int selected);
+    int comboSelection(int id) const;
+    void enableControl(int id, bool enabled);
 
     QWidget* control(int id) const;
     QTableWidget* listView(int id) const;

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -42,7 +43,7 @@ class ScriptedModalUi : public ModalUi {
     int runDialog(ModalDialog& dialog) override {
         dialogScript::DialogStep step;
         if (takeFront(script().dialogs, step)) {
-            ScriptedDialog scripted(dialog.widget());
+            ScriptedDialog scripted(dialog);
             step(scripted);
         }
         // A dialog the script left open is cancelled, as a user closing it.
@@ -119,6 +120,15 @@ void ScriptedDialog::selectRow(int listId, int row) {
 
 void ScriptedDialog::selectItem(int comboId, int index) {
     if (auto* combo = qobject_cast<QComboBox*>(control(comboId))) combo->setCurrentIndex(index);
+}
+
+QString ScriptedDialog::hint() const {
+    auto* line = dialog_->findChild<QLabel*>(QStringLiteral("fieldHint"));
+    return line ? line->text() : QString();
+}
+
+int ScriptedDialog::focusedControl() const {
+    return controlId(dialog_->focusWidget());
 }
 
 void ScriptedDialog::press(int id) {

@@ -19,7 +19,7 @@ class QWidget;
 // What a script sees of a dialog after its initialisation.
 class ScriptedDialog {
   public:
-    explicit ScriptedDialog(QDialog* dialog) : dialog_(dialog) {}
+    explicit ScriptedDialog(ModalDialog& dialog) : modal_(&dialog), dialog_(dialog.widget()) {}
 
     QDialog* dialog() const { return dialog_; }
     QString title() const;
@@ -32,8 +32,15 @@ class ScriptedDialog {
     void selectItem(int comboId, int index);
     // Presses the button with this id (1 and 2 end the dialog).
     void press(int id);
+    // Whether a press ended the dialog.
+    bool ended() const { return modal_->ended(); }
+    // The line that says what a refused field accepts; empty when none.
+    QString hint() const;
+    // The id of the control that has (or will have when shown) the focus.
+    int focusedControl() const;
 
   private:
+    ModalDialog* modal_;
     QDialog* dialog_;
 };
 

@@ -150,7 +150,8 @@ TEST_F(FileCommandsTest, FailedSaveIsShownNotPassedOff) {
     EXPECT_FALSE(QFile::exists(q(dir.file("fast.INT"))));
     ASSERT_EQ(dialogScript::messages().size(), 1);
     EXPECT_TRUE(dialogScript::messages()[0].startsWith("Cannot write"));
-    EXPECT_TRUE(dialogScript::messages()[0].contains("330000")) << dialogScript::messages()[0].toStdString();
+    EXPECT_TRUE(dialogScript::messages()[0].contains("330000"))
+        << dialogScript::messages()[0].toStdString();
 
     w->view->SetBlock(0, 2, 5);
     dialogScript::pushFile(q(dir.file("no/such/dir/block.TXT")), 1);

@@ -12,10 +12,10 @@
 
 #include "measure/measure.h"
 #include "shell/command_ids.h"
-#include "ui/dialog_script.h"
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/window_classes.h"
+#include "ui/dialog_script.h"
 
 inline void settle() {
     for (int i = 0; i < 3; ++i) {

@@ -97,20 +97,57 @@ TEST_F(MeasureWndTest, SetBlockCancelKeepsTheBlockButShowsItAgain) {
     EXPECT_NE(frame->statusParts()->text(STATUS_PART_BLOCK), QStringLiteral("stale"));
 }
 
-TEST_F(MeasureWndTest, SetBlockRefusesAForeignChannelAndClampsBounds) {
+// OK with a field that is not an integer in its range keeps the dialog open,
+// focused on that field and saying what it takes; nothing changes until the
+// field is mended, and Cancel then leaves the old block.
+TEST_F(MeasureWndTest, SetBlockKeepsTheDialogOpenOnAFieldOutOfRange) {
     window->view->SetBlock(0, 5, 6);
-    setBlock("3", "1", "2", IDOK); // channels are 0 .. 2
-    EXPECT_EQ(block().channel, 0);
-    EXPECT_EQ(block().from, 5);
-    setBlock("2", "-40", "1000", IDOK);
+    struct Case {
+        const char *channel, *from, *to;
+        int badField;
+        const char* hint;
+    } cases[] = {
+        {"3", "1", "2", IDC_BLOCK_CHANNEL, "from 0 to 2"}, // channels are 0 .. 2
+        {"abc", "1", "2", IDC_BLOCK_CHANNEL, "from 0 to 2"},
+        {"1", "-50", "2", IDC_BLOCK_FROM, "from 0 to 100"},
+        {"1", "12x", "50", IDC_BLOCK_FROM, "from 0 to 100"},
+        {"1", "10", "1000", IDC_BLOCK_TO, "from 0 to 100"},
+    };
+    for (const Case& c : cases) {
+        bool stayedOpen = false;
+        QString hint;
+        bool focused = false;
+        dialogScript::pushDialog([&](ScriptedDialog& d) {
+            d.setText(IDC_BLOCK_CHANNEL, c.channel);
+            d.setText(IDC_BLOCK_FROM, c.from);
+            d.setText(IDC_BLOCK_TO, c.to);
+            d.press(IDOK);
+            stayedOpen = !d.ended();
+            hint = d.hint();
+            focused = d.focusedControl() == c.badField;
+            d.press(IDCANCEL);
+        });
+        frame->frameCommand(CMD_BLOCK_SET, 0);
+        EXPECT_TRUE(stayedOpen) << c.channel << " " << c.from << " " << c.to;
+        EXPECT_TRUE(hint.contains(c.hint)) << hint.toStdString();
+        EXPECT_TRUE(focused) << c.channel << " " << c.from << " " << c.to;
+        EXPECT_EQ(block().channel, 0);
+        EXPECT_EQ(block().from, 5);
+        EXPECT_EQ(block().to, 6);
+    }
+    // Mended, the same dialog takes the block, a backward one included.
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        d.setText(IDC_BLOCK_CHANNEL, "2");
+        d.setText(IDC_BLOCK_FROM, "-1");
+        d.press(IDOK);
+        d.setText(IDC_BLOCK_FROM, "100");
+        d.setText(IDC_BLOCK_TO, "40");
+        d.press(IDOK);
+    });
+    frame->frameCommand(CMD_BLOCK_SET, 0);
     EXPECT_EQ(block().channel, 2);
-    EXPECT_EQ(block().from, 0);
-    EXPECT_EQ(block().to, 100);
-    // A field without an integer keeps its value; the others are taken.
-    setBlock("1", "12x", "50", IDOK);
-    EXPECT_EQ(block().channel, 1);
-    EXPECT_EQ(block().from, 0);
-    EXPECT_EQ(block().to, 50);
+    EXPECT_EQ(block().from, 100);
+    EXPECT_EQ(block().to, 40);
 }
 
 TEST_F(MeasureWndTest, BlockEraseZerosTheBlockOnlyWhenThereIsOne) {

@@ -12,9 +12,12 @@ int CBlockDlg::OnInitDialog(QDialog* dialog) {
 }
 
 int CBlockDlg::OnOK() {
-    getInt(IDC_BLOCK_CHANNEL, block.channel);
-    getInt(IDC_BLOCK_FROM, block.from);
-    getInt(IDC_BLOCK_TO, block.to);
+    BlockRange read = block;
+    if (!readInt(IDC_BLOCK_CHANNEL, read.channel, 0, channels - 1) ||
+        !readInt(IDC_BLOCK_FROM, read.from, 0, samples) ||
+        !readInt(IDC_BLOCK_TO, read.to, 0, samples))
+        return 1;
+    block = read;
     *data = block;
     return CDialog::OnOK();
 }

@@ -132,7 +132,7 @@ void CMeasureWnd::OnBlockErase() {
 
 void CMeasureWnd::OnBlockSet() {
     BlockRange block = viewBlock();
-    CBlockDlg dialog(&block);
+    CBlockDlg dialog(&block, measure);
     showDialog(dialog, hwnd, DIALOG_SET_BLOCK);
     // OK or Cancel, the view shows the block again (Cancel: the old one). A
     // channel outside the measurement keeps the old block; bounds are clamped.
