@@ -58,6 +58,8 @@ class CDialog {
     void setInt(int id, int32_t value);
     // Writes "%.10g".
     void setDouble(int id, double value);
+    // Writes the value through a printf format such as "%8.6f".
+    void setFormatted(int id, const char* format, double value);
     // Reads a number as strtod does from up to 79 characters. An empty field
     // fails quietly; text after the number fails and focuses the field.
     bool getDouble(int id, double& out) const;

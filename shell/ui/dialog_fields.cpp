@@ -11,6 +11,7 @@
 #include "measure/measure.h"
 #include "measure/text_encoding.h"
 #include "shell/ui/dialog.h"
+#include "shell/ui/formatted.h"
 
 namespace {
 
@@ -21,6 +22,10 @@ QString numberText(double value) {
 }
 
 } // namespace
+
+void CDialog::setFormatted(int id, const char* format, double value) {
+    setText(id, formatted(format, value));
+}
 
 void CDialog::showFieldHint(int id, const QString& text) {
     setFocusTo(id);

@@ -14,9 +14,11 @@
 #include "shell/ui/main_frame.h"
 #include "shell/ui/mdi_child_wnd.h"
 #include "shell/ui/modal_ui.h"
+#include "shell/ui/option_commands.h"
 
 FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<FileCommands>(frame));
+    groups_.push_back(std::make_unique<OptionCommands>(&frame));
 }
 
 FrameCommands::~FrameCommands() = default;
