@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "measure/int_format.h"
 #include "measure/measure.h"
@@ -144,4 +145,22 @@ TEST(BatchAprox, UseAdFromZeroAmplitudesFitsTheFrequency) {
     // Closed form: 0.5 cos(x + 0.2) = 0.5 cos 0.2 cos x - 0.5 sin 0.2 sin x,
     // so f = 0.4, A = 0.49003, D = -0.09933.
     EXPECT_EQ(r.out, "FRS1=[0.4000]\r\nAS11=0.4900-i*0.0993;\r\n");
+}
+
+TEST(BatchAprox, NegativeFrequencyIsRefusedAsKalmanRefusesIt) {
+    TempDir dir;
+    std::string in = writeCosine(dir);
+    std::string list = writeList(dir, "neg.txt", "0\t0\t1000\t1\r\n-0.4\t0.5\t1\t0\t0\t0\r\n");
+    std::string errors[2];
+    const char* commands[2] = {"kalman", "aprox"};
+    for (int i = 0; i < 2; ++i) {
+        std::string out = dir.file(std::string(commands[i]) + ".INT");
+        CommandResult r = runBatch({commands[i], in, "--channel", "0", "--from", "0", "--to",
+                                    "1000", "--components", list, "-o", out});
+        EXPECT_EQ(r.exitCode, 1) << commands[i];
+        EXPECT_FALSE(std::filesystem::exists(out)) << commands[i];
+        errors[i] = r.err;
+    }
+    EXPECT_NE(errors[0].find("frequency is negative"), std::string::npos) << errors[0];
+    EXPECT_EQ(errors[1], errors[0]);
 }
