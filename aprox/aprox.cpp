@@ -12,16 +12,20 @@ constexpr double STEP_LIMIT = 1e-8;
 constexpr double RMS_RISE_LIMIT = 0.0;
 
 bool finiteStart(const SignalComponent& c, const AproxOptions& options) {
-    if (!std::isfinite(c.frequency)) return false;
     if (options.use_eta && !std::isfinite(c.eta)) return false;
     return !options.use_ad || (std::isfinite(c.a) && std::isfinite(c.d));
 }
 
 const char* startValuesRefusal(const SignalParameters& list, const AproxOptions& options) {
     if (options.use_ad && !std::isfinite(list.level)) return "the level is not a finite number";
-    for (int32_t k = 0; k < list.componentCount; ++k)
+    for (int32_t k = 0; k < list.componentCount; ++k) {
+        // Worded as the Kalman filter refuses the same list.
+        const double f = list.components[k].frequency;
+        if (!std::isfinite(f) || f < 0.0)
+            return "a component frequency is negative or not a number";
         if (!finiteStart(list.components[k], options))
             return "a start value of a component is not a finite number";
+    }
     return nullptr;
 }
 

@@ -9,9 +9,9 @@
 
 // Why a run of `range` on `source` cannot start, or null when it can: the
 // channel and range bounds of checkRange, then a component count outside
-// 0 .. 10, an empty range, a sample rate that is not positive, and start
-// values that are not finite (frequencies; dampings with use_eta; amplitudes
-// and level with use_ad).
+// 0 .. 10, an empty range, a sample rate that is not positive, a negative
+// frequency, and start values that are not finite (frequencies; dampings with
+// use_eta; amplitudes and level with use_ad).
 const char* aproxRefusal(const CMeasure* source, const BlockRange& range,
                          const AproxOptions& options);
 

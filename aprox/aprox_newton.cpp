@@ -96,10 +96,9 @@ void accumulateNewton(const AproxParams& p, const AproxModel& m, bool damped, Ne
 bool solveNewton(NewtonSystem& s, int32_t components, bool damped, double* step) {
     NormalEquations& eq = s.equations;
     const int order = eq.order();
-    // Without full rank in j j^T some unknown is not determined by the data
-    // (equal frequencies, a silent component, a constant carrier); the
-    // residual terms alone would make such a system solvable with noise.
-    if (!gramFullRank(order, eq.matrix())) return false;
+    // The curvature terms belong to the system even where j j^T alone lacks
+    // rank: from A = D = 0 the frequency enters only through them. Only the
+    // solver's own report (a zero pivot, values that are not finite) stops.
     addCurvature(s, components, damped);
     vec_copy(order, step, eq.rhs());
     return solveSystem(order, eq.matrix(), step);

@@ -28,10 +28,9 @@ void accumulateNewton(const AproxParams& p, const AproxModel& m, bool damped, Ne
 // the completed j j^T sums, making them the exact Hessian of sum r^2 / 2.
 void addCurvature(NewtonSystem& s, int32_t components, bool damped);
 
-// Solves H step = g for the sums of accumulateNewton. False when the Newton
-// system is singular or its solution not finite: the j j^T part lacks full
-// rank (see gramFullRank) or the solver fails. `step` holds
-// newtonOrder(...) values.
+// Solves H step = g for the sums of accumulateNewton. False when the solver
+// finds the exact Hessian singular (a zero pivot) or the solution not finite.
+// `step` holds newtonOrder(...) values.
 bool solveNewton(NewtonSystem& s, int32_t components, bool damped, double* step);
 
 // Both of the above: the step from the model `m`.

@@ -4,6 +4,7 @@
 
 #include "batch/batch_command.h"
 #include "batch/measure_input.h"
+#include "batch/same_file.h"
 #include "measure/text_format.h"
 
 namespace {
@@ -15,6 +16,7 @@ int runBlock(Args& args) {
     if (args.positional().size() != 1) return usageError(self, "block takes one input file");
     if (!args.has("channel") || !args.has("from") || !args.has("to"))
         return usageError(self, "block needs --channel, --from and --to");
+    if (int rc = refuseOutputOverInput(args.get("o"), args.positional())) return rc;
     CMeasure m;
     if (int rc = readInput(m, args.positional()[0], args)) return rc;
     BlockRange range;
@@ -24,13 +26,15 @@ int runBlock(Args& args) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return EXIT_OK;
     }
-    if (range.from == range.to) return reportError(EXIT_FAILED, "the block is empty; nothing written");
+    if (range.from == range.to)
+        return reportError(EXIT_FAILED, "the block is empty; nothing written");
     if (!writeBlockText(m, range.channel, range.from, range.to, args.get("o").c_str()))
         return reportError(EXIT_FAILED, "cannot write " + args.get("o"));
     return EXIT_OK;
 }
 
-BatchCommandRegistration block{{"block", "IN --channel C --from A --to B [--type T] [-o OUT]",
+BatchCommandRegistration block{{"block",
+                                "IN --channel C --from A --to B [--type T] [-o OUT]",
                                 "write one channel's block as text (stdout without -o)",
                                 {"type", "channel", "from", "to"},
                                 runBlock}};

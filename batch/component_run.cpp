@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "batch/measure_input.h"
+#include "batch/same_file.h"
 #include "measure/component_list_text.h"
 
 bool readWholeFile(const std::string& path, std::string& text) {
@@ -37,7 +38,11 @@ int checkComponentRunArgs(Args& args, const BatchCommand& command, FileType& out
                  fileTypeFromName(out.substr(dot + 1), outType);
     if (!named || (outType != FileType::Int && outType != FileType::Text))
         return usageError(command, "OUT must end in .INT or .TXT");
-    return EXIT_OK;
+    const std::string& in = args.positional()[0];
+    if (int rc = refuseOutputOverInput(out, {in, args.get("components")})) return rc;
+    // Writing the updated list over the start list is how a list is kept up
+    // to date; only the measurement must not be replaced by it.
+    return refuseOutputOverInput(args.get("components-out"), {in});
 }
 
 namespace {

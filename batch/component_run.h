@@ -12,7 +12,8 @@ bool readWholeFile(const std::string& path, std::string& text);
 bool writeWholeFile(const std::string& path, const std::string& text);
 
 // Checks IN, --channel, --from, --to, --components and -o OUT (.INT or .TXT);
-// returns the exit code of a usage error, or EXIT_OK with OUT's type.
+// returns the exit code of a usage error or of an output that is one of the
+// inputs (see refuseOutputOverInput), or EXIT_OK with OUT's type.
 int checkComponentRunArgs(Args& args, const BatchCommand& command, FileType& outType);
 
 // Reads IN, the block of --channel/--from/--to, and the component list of

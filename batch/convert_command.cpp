@@ -3,6 +3,7 @@
 
 #include "batch/batch_command.h"
 #include "batch/measure_input.h"
+#include "batch/same_file.h"
 #include "measure/measure_file.h"
 
 namespace {
@@ -17,6 +18,7 @@ int runConvert(Args& args) {
     if (args.has("out-type") && !fileTypeFromName(args.get("out-type"), outType))
         return usageError(self, "unknown --out-type '" + args.get("out-type") + "'");
     if (outType == FileType::Wave) return usageError(self, "cannot write .WAV (int, m11 or txt)");
+    if (int rc = refuseOutputOverInput(out, {args.positional()[0]})) return rc;
     CMeasure m;
     if (int rc = readInput(m, args.positional()[0], args)) return rc;
     std::string why;

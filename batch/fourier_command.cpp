@@ -8,6 +8,7 @@
 #include "batch/batch_command.h"
 #include "batch/calculation_run.h"
 #include "batch/measure_input.h"
+#include "batch/same_file.h"
 #include "measure/int_format.h"
 
 namespace {
@@ -46,6 +47,7 @@ int runFourier(Args& args) {
     const std::string out = args.get("o");
     OutputKind kind = outputKind(out);
     if (kind == OutputKind::Unknown) return usageError(self(), "OUT must end in .TXT or .INT");
+    if (int rc = refuseOutputOverInput(out, args.positional())) return rc;
 
     CMeasure source;
     if (int rc = readInput(source, args.positional()[0], args)) return rc;

@@ -53,7 +53,7 @@ bool outputType(const std::string& path, FileType& type) {
 }
 
 // Options map onto the record fields of the same meaning; unset ones keep the
-// record's defaults.
+// record's built-in defaults, never the stored settings.
 void readParameters(Args& args, GeneratorParameters& p) {
     p.model_generacji = args.getInt("model", p.model_generacji);
     p.okres_probkowania = args.getDouble("time-step", p.okres_probkowania);

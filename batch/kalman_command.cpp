@@ -34,7 +34,8 @@ double numberOption(Args& args, const char* name, double fallback) {
     return value;
 }
 
-// Unset options keep the defaults of the Kalman settings.
+// Unset options keep the built-in defaults of KalmanOptions; the stored
+// settings are never read, so scripts are reproducible.
 KalmanOptions optionsFromArgs(Args& args) {
     KalmanOptions o;
     o.model = wholeOption(args, "model", o.model, 0, 3);

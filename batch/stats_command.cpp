@@ -4,6 +4,7 @@
 #include <string>
 
 #include "batch/batch_command.h"
+#include "batch/json_text.h"
 #include "batch/measure_input.h"
 #include "measure/statistics.h"
 #include "measure/statistics_report.h"
@@ -31,13 +32,10 @@ void printText(const StatisticsReport& r) {
     printGroup("Frequency", r.frequencyMin, r.frequencyMax, r.frequencyMean);
 }
 
-// The dialog's "%6.4f" text as a JSON number, null where there is no value.
+// Scripts get the value itself, not the dialog's four decimals; null where
+// there is no value.
 std::string jsonValue(const std::optional<double>& value) {
-    std::string text = statisticText(value);
-    size_t start = text.find_first_not_of(' ');
-    text.erase(0, start);
-    bool number = value && text.find_first_not_of("-0123456789.") == std::string::npos;
-    return number ? text : "null";
+    return value ? jsonNumber(*value) : "null";
 }
 
 void printJsonGroup(const char* name, const char* countName, int32_t count,

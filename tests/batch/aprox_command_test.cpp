@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "measure/int_format.h"
 #include "measure/measure.h"
@@ -30,6 +31,19 @@ std::string writeWaves(const TempDir& dir) {
         m.at(1, j) = Sample{float(y), 0.0f};
     }
     std::string path = dir.file("waves.INT");
+    return writeInt(m, path.c_str()) ? path : "";
+}
+
+// One channel, 1000 samples at 50 Hz of 0.5 cos(2 pi 0.4 t + 0.2).
+std::string writeCosine(const TempDir& dir) {
+    CMeasure m;
+    m.channelCount = 1;
+    m.sampleCount = 1000;
+    m.sampleRate = 50.0;
+    if (!m.resizeSamples(int64_t(1000) * 8)) return "";
+    for (int j = 0; j < 1000; ++j)
+        m.at(0, j) = Sample{float(0.5 * std::cos(2 * PI * 0.4 * j / 50.0 + 0.2)), 0.0f};
+    std::string path = dir.file("cosine.INT");
     return writeInt(m, path.c_str()) ? path : "";
 }
 
@@ -117,4 +131,36 @@ TEST(BatchAprox, BadRequestsGiveOneLineAndExitOne) {
     CommandResult flags =
         run({"--channel", "1", "--from", "0", "--to", "9", "--components", same, "--use-eta", "2"});
     EXPECT_EQ(flags.exitCode, 2);
+}
+
+TEST(BatchAprox, UseAdFromZeroAmplitudesFitsTheFrequency) {
+    TempDir dir;
+    std::string in = writeCosine(dir);
+    std::string list = writeList(dir, "zero.txt", "0\t0\t1000\t1\r\n0.403\t0\t1\t0\t0\t0\r\n");
+    CommandResult r =
+        runBatch({"aprox", in, "--channel", "0", "--from", "0", "--to", "1000", "--components",
+                  list, "--use-ad", "1", "--use-eta", "0", "-o", dir.file("fit.INT")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    // Closed form: 0.5 cos(x + 0.2) = 0.5 cos 0.2 cos x - 0.5 sin 0.2 sin x,
+    // so f = 0.4, A = 0.49003, D = -0.09933.
+    EXPECT_EQ(r.out, "FRS1=[0.4000]\r\nAS11=0.4900-i*0.0993;\r\n");
+}
+
+TEST(BatchAprox, NegativeFrequencyIsRefusedAsKalmanRefusesIt) {
+    TempDir dir;
+    std::string in = writeCosine(dir);
+    std::string list = writeList(dir, "neg.txt", "0\t0\t1000\t1\r\n-0.4\t0.5\t1\t0\t0\t0\r\n");
+    std::string errors[2];
+    const char* commands[2] = {"kalman", "aprox"};
+    for (int i = 0; i < 2; ++i) {
+        std::string out = dir.file(std::string(commands[i]) + ".INT");
+        CommandResult r = runBatch({commands[i], in, "--channel", "0", "--from", "0", "--to",
+                                    "1000", "--components", list, "-o", out});
+        EXPECT_EQ(r.exitCode, 1) << commands[i];
+        EXPECT_FALSE(std::filesystem::exists(out)) << commands[i];
+        errors[i] = r.err;
+    }
+    EXPECT_NE(errors[0].find("frequency is negative"), std::string::npos) << errors[0];
+    EXPECT_EQ(errors[1], errors[0]);
 }

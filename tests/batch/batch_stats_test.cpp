@@ -72,6 +72,31 @@ TEST(BatchStats, SineShowsItsWavesInTextAndJson) {
     EXPECT_NEAR(jsonField(j.out, "signal", "deviation"), 0.3536, 1e-4);
 }
 
+TEST(BatchStats, JsonKeepsEveryDigitTheTextRounds) {
+    TempDir dir;
+    CMeasure m;
+    m.channelCount = 1;
+    m.sampleCount = 4;
+    m.sampleRate = 1.0;
+    ASSERT_TRUE(m.resizeSamples(4 * 8));
+    // Binary fractions, so float samples and their mean are exact:
+    // (0.03125 + 0.515625 + 0.25 + 0.125) / 4 = 0.23046875.
+    const float values[4] = {0.03125f, 0.515625f, 0.25f, 0.125f};
+    for (int j = 0; j < 4; ++j)
+        m.at(0, j) = Sample{values[j], 0.0f};
+    std::string file = dir.file("fractions.INT");
+    ASSERT_TRUE(writeInt(m, file.c_str()));
+    std::vector<std::string> args = {"stats", file, "--channel", "0", "--from", "0", "--to", "4"};
+    CommandResult text = runBatch(args);
+    args.push_back("--json");
+    CommandResult json = runBatch(args);
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_EQ(jsonField(json.out, "signal", "min"), 0.03125) << json.out;
+    EXPECT_EQ(jsonField(json.out, "signal", "max"), 0.515625) << json.out;
+    EXPECT_EQ(jsonField(json.out, "signal", "mean"), 0.23046875) << json.out;
+    EXPECT_TRUE(has(text.out, "  Mean:    0.2305\n")) << text.out;
+}
+
 TEST(BatchStats, DashesAndNullsWhereNothingWasMeasured) {
     TempDir dir;
     std::string file = writeSineFile(dir);
