@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -152,6 +153,8 @@ void CDialog::setText(int id, const QString& text) {
         edit->setText(text);
     else if (auto* button = qobject_cast<QAbstractButton*>(c))
         button->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(c))
+        group->setTitle(text);
     else if (c)
         c->setProperty("text", text); // labels and the rest
 }

@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QUrl>
 
+#include "measure/ui/measure_commands.h"
 #include "shell/child_commands.h"
 #include "shell/command_ids.h"
 #include "shell/dialog_templates.h"
@@ -19,6 +20,7 @@
 FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<FileCommands>(frame));
     groups_.push_back(std::make_unique<OptionCommands>(&frame));
+    groups_.push_back(std::make_unique<MeasureCommands>(frame));
 }
 
 FrameCommands::~FrameCommands() = default;

@@ -1,5 +1,6 @@
 #include "shell/ui/shell_dialog_templates.h"
 
+#include "measure/ui/measure_dialog_templates.h"
 #include "shell/dialog_templates.h"
 #include "view/ui/view_dialog_templates.h"
 
@@ -58,5 +59,6 @@ void registerShellDialogTemplates() {
 
 void registerDialogTemplates() {
     registerShellDialogTemplates();
+    registerMeasureDialogTemplates();
     registerViewDialogTemplates();
 }

@@ -1,0 +1,256 @@
+// "Measure configuration", "Channel configuration" and "Statistic" through
+// the frame: what they show, what reaches the measurement (and a saved .INT),
+// and what Cancel, a refused field and a name without a Windows-1250 form leave.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QToolBar>
+
+#include <cmath>
+#include <cstring>
+
+#include "frame_test_support.h"
+#include "measure/int_format.h"
+#include "measure/ui/measure_dialog_templates.h"
+#include "shell/dialog_templates.h"
+#include "shell/ui/file_commands.h"
+#include "shell/ui/menu_builder.h"
+#include "support/temp_dir.h"
+#include "view/ui/measure_view.h"
+#include "view/ui/measure_wnd.h"
+
+namespace {
+
+// "Prędkość" as UTF-8 (how it is typed) and as Windows-1250 (how it is kept).
+const char* const TYPED = "Pr\xC4\x99"
+                          "dko\xC5\x9B\xC4\x87";
+const char* const KEPT = "Pr\xEA"
+                         "dko\x9C\xE6";
+
+QStringList rowTexts(const QTableWidget* list, int row) {
+    QStringList texts;
+    for (int c = 0; c < list->columnCount(); ++c)
+        texts << list->item(row, c)->text();
+    return texts;
+}
+
+} // namespace
+
+class MeasureDialogsTest : public FrameTest {
+  protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        window = openMeasureWindow(*frame, makeMeasure(3, 200, 50.0));
+        measure = window->measure;
+        setChannelInfo(measure->channels[2], 0.5, -1.25, "cm", "flap");
+        settle();
+    }
+    // Edits channel `row` in "Channel configuration" from the outer dialog.
+    static void editChannel(ScriptedDialog& outer, int row, const dialogScript::DialogStep& inner) {
+        dialogScript::pushDialog(inner);
+        outer.selectRow(IDC_MEASURE_LIST, row);
+        outer.press(IDC_MEASURE_EDIT);
+    }
+    CMeasureWnd* window = nullptr;
+    CMeasure* measure = nullptr;
+    TempDir dir;
+};
+
+TEST_F(MeasureDialogsTest, InfoShowsTheHeaderAndOneRowPerChannel) {
+    QString name, rate, channels, length, date;
+    QStringList row2, headers;
+    int selected = -1, rows = 0;
+    std::vector<int> widths;
+    bool coefficientRight = false;
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        EXPECT_EQ(d.title(), "Measure configuration");
+        name = d.text(IDC_MEASURE_NAME);
+        rate = d.text(IDC_MEASURE_RATE);
+        channels = d.text(IDC_MEASURE_CHANNELS);
+        length = d.text(IDC_MEASURE_LENGTH);
+        date = d.text(IDC_MEASURE_DATE);
+        auto* list = qobject_cast<QTableWidget*>(d.control(IDC_MEASURE_LIST));
+        rows = list->rowCount();
+        row2 = rowTexts(list, 2);
+        for (int c = 0; c < list->columnCount(); ++c) {
+            headers << list->horizontalHeaderItem(c)->text();
+            widths.push_back(list->columnWidth(c));
+        }
+        coefficientRight = list->item(2, 2)->textAlignment() & Qt::AlignRight;
+        selected = list->selectionModel()->selectedRows().value(0).row();
+        d.press(IDCANCEL);
+    });
+    // The toolbar's third button is "Info", as the menu item.
+    QAction* info = nullptr;
+    for (QAction* a : frame->frameToolBar()->actions())
+        if (commandIdOf(a) == CMD_INFO) info = a;
+    ASSERT_NE(info, nullptr);
+    info->trigger();
+    EXPECT_EQ(name, "test");
+    EXPECT_EQ(rate, "   50.0000"); // "%10.4f"
+    EXPECT_EQ(channels, "3");
+    EXPECT_EQ(length, "200");
+    EXPECT_EQ(date, "1980-00-00 at 00:00:00"); // date 0
+    EXPECT_EQ(rows, 3);
+    EXPECT_EQ(row2, QStringList({"flap", "cm", "0.50000000", "-1.25000000"}));
+    EXPECT_EQ(headers, QStringList({"Name", "Unit", "Coefficient", "Constant"}));
+    EXPECT_EQ(widths, std::vector<int>({300, 60, 90, 90}));
+    EXPECT_TRUE(coefficientRight);
+    EXPECT_EQ(selected, 0);
+}
+
+// A renamed channel shows in its row at once, reaches the measurement on OK
+// in Windows-1250, and comes back from a saved .INT as the same bytes.
+TEST_F(MeasureDialogsTest, ChannelEditReachesTheMeasurementAndASavedFile) {
+    QString rowAfterEdit;
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        editChannel(d, 1, [](ScriptedDialog& c) {
+            EXPECT_EQ(c.title(), "Channel configuration");
+            EXPECT_EQ(c.text(IDC_CHANNEL_COEFFICIENT), "1.00000000");
+            c.setText(IDC_CHANNEL_NAME, QString::fromUtf8(TYPED));
+            c.setText(IDC_CHANNEL_UNIT, "m/s");
+            c.setText(IDC_CHANNEL_COEFFICIENT, "2");
+            c.press(IDOK);
+        });
+        rowAfterEdit = qobject_cast<QTableWidget*>(d.control(IDC_MEASURE_LIST))->item(1, 0)->text();
+        d.setText(IDC_MEASURE_NAME, "flume run 12");
+        d.setText(IDC_MEASURE_RATE, "100");
+        d.press(IDOK);
+    });
+    frame->frameCommand(CMD_INFO, 0);
+    EXPECT_EQ(rowAfterEdit, QString::fromUtf8(TYPED));
+    EXPECT_STREQ(measure->channels[1].name, KEPT);
+    EXPECT_STREQ(measure->channels[1].unit, "m/s");
+    EXPECT_EQ(measure->channels[1].coefficient, 2.0);
+    EXPECT_STREQ(measure->name, "flume run 12");
+    EXPECT_EQ(measure->sampleRate, 100.0);
+    // The samples are untouched: float layouts are not scaled.
+    EXPECT_FLOAT_EQ(measure->at(1, 7).re, 1007.0f);
+
+    const std::string path = dir.file("renamed.INT");
+    ASSERT_TRUE(writeInt(*measure, path.c_str()));
+    CMeasure back;
+    ASSERT_TRUE(readInt(back, path.c_str()));
+    EXPECT_STREQ(back.channels[1].name, KEPT);
+    EXPECT_EQ(std::strlen(back.channels[1].name), 8u); // one byte a letter
+    EXPECT_FLOAT_EQ(back.at(1, 7).re, 1007.0f);
+}
+
+TEST_F(MeasureDialogsTest, CancelDropsChannelEditsAndRefusedFieldsChangeNothing) {
+    ChannelInfo before = measure->channels[0];
+    // A channel edit confirmed, then the outer dialog cancelled.
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        editChannel(d, 0, [](ScriptedDialog& c) {
+            c.setText(IDC_CHANNEL_NAME, "renamed");
+            c.press(IDOK);
+        });
+        d.press(IDCANCEL);
+    });
+    frame->frameCommand(CMD_INFO, 0);
+    EXPECT_STREQ(measure->channels[0].name, before.name);
+
+    // Fields OK cannot take keep their dialog open, on the field.
+    struct Case {
+        bool inner;
+        int field;
+        const char* text;
+        const char* hint;
+    } cases[] = {
+        {true, IDC_CHANNEL_NAME, "\xE6\xB3\xA2 gauge", "Windows-1250"}, // a CJK letter
+        {true, IDC_CHANNEL_UNIT, "\xE2\x84\x83", "Windows-1250"},       // the degree Celsius sign
+        {true, IDC_CHANNEL_COEFFICIENT, "-1", "from 0 to 999999"},
+        {true, IDC_CHANNEL_CONSTANT, "1e7", "from -999999 to 999999"},
+        {false, IDC_MEASURE_RATE, "fast", "from 0 to 999999"},
+        {false, IDC_MEASURE_NAME, "\xE2\x88\x9E", "Windows-1250"}, // infinity
+    };
+    for (const Case& c : cases) {
+        bool open = false;
+        int focus = 0;
+        QString hint;
+        auto probe = [&](ScriptedDialog& dialog) {
+            dialog.setText(c.field, QString::fromUtf8(c.text));
+            dialog.press(IDOK);
+            open = !dialog.ended();
+            focus = dialog.focusedControl();
+            hint = dialog.hint();
+        };
+        dialogScript::pushDialog([&](ScriptedDialog& d) {
+            if (c.inner)
+                editChannel(d, 0, probe);
+            else
+                probe(d);
+            d.press(IDOK);
+        });
+        frame->frameCommand(CMD_INFO, 0);
+        EXPECT_TRUE(open) << c.text;
+        EXPECT_EQ(focus, c.field) << c.text;
+        EXPECT_TRUE(hint.contains(c.hint)) << hint.toStdString();
+    }
+    EXPECT_EQ(std::memcmp(&measure->channels[0], &before, sizeof before), 0);
+    EXPECT_EQ(measure->sampleRate, 50.0);
+    EXPECT_STREQ(measure->name, "test");
+}
+
+TEST_F(MeasureDialogsTest, NameFieldsTakeTheirLimitInCharacters) {
+    int nameLimit = 0, unitLimit = 0;
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        editChannel(d, 0, [&](ScriptedDialog& c) {
+            nameLimit = qobject_cast<QLineEdit*>(c.control(IDC_CHANNEL_NAME))->maxLength();
+            unitLimit = qobject_cast<QLineEdit*>(c.control(IDC_CHANNEL_UNIT))->maxLength();
+            // Forty Polish letters: 80 bytes of UTF-8, 40 bytes in the file.
+            QString forty;
+            for (int i = 0; i < 40; ++i)
+                forty += QChar(0x0142); // ł
+            c.setText(IDC_CHANNEL_NAME, forty);
+            c.press(IDOK);
+        });
+        d.press(IDOK);
+    });
+    frame->frameCommand(CMD_INFO, 0);
+    EXPECT_EQ(nameLimit, 40);
+    EXPECT_EQ(unitLimit, 7);
+    EXPECT_EQ(std::strlen(measure->channels[0].name), 40u);
+    EXPECT_EQ(static_cast<unsigned char>(measure->channels[0].name[39]), 0xB3); // ł
+}
+
+// Statistic of a block: nothing for an empty block, the values of a known
+// signal, and a dash for what a short block cannot give.
+TEST_F(MeasureDialogsTest, StatisticShowsTheBlockAndDashesWhatWasNotComputed) {
+    int shown = 0;
+    dialogScript::pushDialog([&](ScriptedDialog&) { ++shown; });
+    window->view->SetBlock(1, 30, 30);
+    frame->frameCommand(CMD_STATISTIC, 0);
+    EXPECT_EQ(shown, 0);
+    dialogScript::end();
+    dialogScript::begin();
+
+    // Channel 1 holds 1000 + j: rows 20 .. 23 are 1020 .. 1023.
+    QString from, to, min, max, mean, dev, wave, period, freq;
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        EXPECT_EQ(d.title(), "Statistic");
+        from = d.text(165);
+        to = d.text(166);
+        min = d.text(167);
+        max = d.text(168);
+        mean = d.text(170);
+        dev = d.text(171);
+        wave = d.text(178);
+        period = d.text(175);
+        freq = d.text(182);
+        d.press(IDOK);
+    });
+    window->view->SetBlock(1, 24, 20); // backwards: the same rows
+    frame->frameCommand(CMD_STATISTIC, 0);
+    EXPECT_EQ(from, "24");
+    EXPECT_EQ(to, "20");
+    EXPECT_EQ(min, "1020.0000");
+    EXPECT_EQ(max, "1023.0000");
+    EXPECT_EQ(mean, "1021.5000");
+    EXPECT_EQ(dev, "1.1180"); // sqrt(1.25), divisor n
+    EXPECT_EQ(wave, "Wave (0)");
+    EXPECT_EQ(period, "-"); // fewer than 10 samples: no wave analysis
+    EXPECT_EQ(freq, "-");
+}
