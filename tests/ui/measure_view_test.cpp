@@ -10,6 +10,7 @@
 #include <map>
 
 #include "shell/ui/frame_services.h"
+#include "ui/recording_clipboard.h"
 #include "view/ui/plot_painter.h"
 #include "view/view_commands.h"
 #include "view/view_test_support.h"
@@ -30,16 +31,6 @@ struct RecordingFrame : FrameServices {
     QWidget* popupOwner = nullptr;
     QPoint popupAt;
     int popups = 0;
-};
-
-struct RecordingClipboard : Clipboard {
-    bool setText(const std::string& t) override {
-        text = t;
-        ++calls;
-        return true;
-    }
-    std::string text;
-    int calls = 0;
 };
 
 // A shown view over a measurement of 3 channels x 1000 samples at 10 Hz.

@@ -13,6 +13,7 @@
 #include "shell/window_classes.h"
 #include "view/ui/block_dlg.h"
 #include "view/ui/measure_view.h"
+#include "view/ui/parametry_sygnalu_dlg.h"
 #include "view/ui/view_dialog_templates.h"
 
 bool fitBlock(const CMeasure* measure, const BlockRange& wanted, BlockRange& block) {
@@ -112,15 +113,25 @@ intptr_t CMeasureWnd::OnCommand(int id, intptr_t param) {
     return 0;
 }
 
-// The "Signal Parameters" dialog over the block comes with the component
-// editor; until then the command does nothing.
-void CMeasureWnd::OnBlockInfo() {}
+void CMeasureWnd::OnBlockInfo() {
+    BlockRange block = viewBlock();
+    if (block.from == block.to) return;
+    showSignalParameters(block);
+}
 
 void CMeasureWnd::OnChannelInfo() {
     // A popup opened below the last channel names no channel.
     if (!measure || !view || !measure->hasChannel(view->cursor_channel)) return;
-    // The "Signal Parameters" dialog for that channel comes with the component
-    // editor; until then the command does nothing more.
+    showSignalParameters({view->cursor_channel, 0, measure->sampleCount});
+}
+
+void CMeasureWnd::showSignalParameters(const BlockRange& block) {
+    if (!measure || !measure->hasChannel(block.channel)) return;
+    // The block fields go back to a record nobody reads afterwards.
+    BlockRange edited = block;
+    CParametrySygnaluDlg dialog(&measure->signalParameters[block.channel], block, &edited,
+                                measure->sampleCount);
+    showDialog(dialog, hwnd, DIALOG_SIGNAL_PARAMETERS);
 }
 
 void CMeasureWnd::OnBlockErase() {

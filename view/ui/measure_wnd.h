@@ -41,10 +41,11 @@ class CMeasureWnd : public CMDIChildWnd {
     BlockRange viewBlock() const;
     bool blockEmpty() const;
 
-    // "&Block info...": the signal parameters of the block's channel. Not built yet.
+    // "&Block info...": the signal parameters of the block's channel.
     void OnBlockInfo();
-    // Popup "&Info": the signal parameters of the popup's channel. Not built yet.
+    // Popup "&Info": the signal parameters of the popup's channel, over all samples.
     void OnChannelInfo();
+    void showSignalParameters(const BlockRange& block);
     void OnBlockErase();
     void OnBlockSet();
 };

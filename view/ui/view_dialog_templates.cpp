@@ -1,6 +1,7 @@
 #include "view/ui/view_dialog_templates.h"
 
 #include "shell/dialog_templates.h"
+#include "view/ui/component_list.h"
 
 namespace {
 
@@ -13,8 +14,37 @@ DialogTemplate setBlockTemplate() {
     return d.result();
 }
 
+DialogTemplate signalParametersTemplate() {
+    DialogBuilder d(DIALOG_SIGNAL_PARAMETERS, "Signal Parameters", 620, 340);
+    d.labelEdit(12, 12, 60, "Channel", IDC_SIGNAL_CHANNEL, 60, CONTROL_READ_ONLY)
+        .labelEdit(150, 12, 50, "From", IDC_SIGNAL_FROM, 100)
+        .labelEdit(320, 12, 40, "To", IDC_SIGNAL_TO, 100)
+        .labelList(12, 48, nullptr, IDC_COMPONENT_LIST, 500, 240)
+        .button(526, 48, IDC_COMPONENT_EDIT, "&Edit")
+        .button(526, 82, IDC_COMPONENT_INSERT, "&Insert")
+        .button(526, 116, IDC_COMPONENT_DELETE, "&Delete")
+        .button(526, 170, IDC_COPY_ALL, "Copy all")
+        .okCancel(342, 300);
+    return d.result();
+}
+
+DialogTemplate componentTemplate() {
+    DialogBuilder d(DIALOG_SIGNAL_COMPONENT, "Channel configuration", 360, 280);
+    d.labelEdit(12, 12, 100, "Name:", IDC_COMPONENT_NAME, 236)
+        .labelEdit(12, 44, 100, "Frequency:", IDC_COMPONENT_FREQUENCY, 120)
+        .labelEdit(12, 76, 100, "Variation:", IDC_COMPONENT_AMPLITUDE, 120)
+        .labelEdit(12, 108, 100, "K:", IDC_COMPONENT_K, 120)
+        .labelEdit(12, 140, 100, "A:", IDC_COMPONENT_A, 120)
+        .labelEdit(12, 172, 100, "D:", IDC_COMPONENT_D, 120)
+        .labelEdit(12, 204, 100, "Eta:", IDC_COMPONENT_ETA, 120)
+        .okCancel(100, 242);
+    return d.result();
+}
+
 } // namespace
 
 void registerViewDialogTemplates() {
     addDialogTemplate(setBlockTemplate());
+    addDialogTemplate(signalParametersTemplate());
+    addDialogTemplate(componentTemplate());
 }

@@ -1,0 +1,85 @@
+#include "view/ui/component_list.h"
+
+#include <cstdio>
+
+#include "measure/text_encoding.h"
+
+namespace {
+const char* const NEW_COMPONENT_ROW = "New component";
+}
+
+QString componentName(const SignalComponent& component) {
+    return QString::fromStdString(displayText(component.name));
+}
+
+SignalComponent namedComponent(int row) {
+    SignalComponent component{};
+    std::snprintf(component.name, sizeof component.name, "Component no %d", row + 1);
+    return component;
+}
+
+void ComponentList::fill() {
+    dialog_.setListColumns(IDC_COMPONENT_LIST, style_.columns);
+    for (int i = 0; i < params_.componentCount; ++i)
+        dialog_.setListRow(IDC_COMPONENT_LIST, i, style_.rowTexts(params_.components[i]));
+    dialog_.setListRow(IDC_COMPONENT_LIST, params_.componentCount,
+                       {QString::fromLatin1(NEW_COMPONENT_ROW)});
+    dialog_.selectListRow(IDC_COMPONENT_LIST, 0);
+}
+
+int ComponentList::selectedRow() const {
+    int row = -1;
+    dialog_.getSelectedRow(IDC_COMPONENT_LIST, row);
+    return row;
+}
+
+bool ComponentList::OnCommand(int id) {
+    switch (id) {
+    case IDC_COMPONENT_EDIT:
+        edit(selectedRow());
+        return true;
+    case IDC_COMPONENT_INSERT: {
+        int row = selectedRow();
+        if (isComponentRow(row) || (style_.insertOnNewRow && row == params_.componentCount))
+            insert(row);
+        return true;
+    }
+    case IDC_COMPONENT_DELETE:
+        remove(selectedRow());
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ComponentList::OnNotify(int id, const NotifyRecord& record) {
+    if (id != IDC_COMPONENT_LIST || record.code != NM_DBLCLK) return false;
+    edit(record.row);
+    return true;
+}
+
+void ComponentList::edit(int row) {
+    // The "New component" row creates one at the end.
+    if (row == params_.componentCount) return insert(row);
+    if (!isComponentRow(row)) return;
+    SignalComponent copy = params_.components[row];
+    if (!style_.editComponent(copy)) return;
+    params_.components[row] = copy;
+    dialog_.setListRow(IDC_COMPONENT_LIST, row, style_.rowTexts(copy));
+}
+
+void ComponentList::insert(int row) {
+    SignalComponent component = style_.newComponent(row);
+    // A full list still opens the dialog, and then takes nothing.
+    if (!style_.editComponent(component) || params_.componentCount >= MAX_COMPONENTS) return;
+    insertComponent(params_, row, component);
+    dialog_.insertListRow(IDC_COMPONENT_LIST, row, style_.rowTexts(component));
+    dialog_.selectListRow(IDC_COMPONENT_LIST, row);
+}
+
+void ComponentList::remove(int row) {
+    if (!isComponentRow(row)) return;
+    removeComponent(params_, row);
+    dialog_.removeListRow(IDC_COMPONENT_LIST, row);
+    dialog_.selectListRow(IDC_COMPONENT_LIST, row);
+}
