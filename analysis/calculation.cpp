@@ -141,7 +141,7 @@ void CCalculation::AddComponent(int32_t channel, int32_t sample) {
     if (!source->hasChannel(range.channel) || range.channel >= MAX_CHANNELS) return;
     const Sample& value = at(channel, sample);
     SignalComponent c{};
-    copyField(c.name, sizeof c.name, "jakaś nazwa");
+    copyField(c.name, sizeof c.name, "jaka\x9C nazwa"); // "jakaś nazwa" in Windows-1250
     c.frequency = sample / sampleRate;
     c.a = value.re;
     c.d = value.im;

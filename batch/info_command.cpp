@@ -10,7 +10,18 @@
 namespace {
 
 const char* formatName(int code) {
-    return code == SAMPLE_FORMAT_COMPLEX ? "complex" : code == SAMPLE_FORMAT_REAL ? "real" : "other";
+    return code == SAMPLE_FORMAT_COMPLEX ? "complex"
+           : code == SAMPLE_FORMAT_REAL  ? "real"
+                                         : "other";
+}
+
+// The field's text for display, padded with blanks to `width` characters
+// (not bytes: a Polish letter takes two bytes in UTF-8).
+std::string column(const char* field, size_t width) {
+    std::string text = displayText(field);
+    size_t shown = displayLength(text);
+    if (shown < width) text.append(width - shown, ' ');
+    return text;
 }
 
 void printText(const CMeasure& m, const char* date) {
@@ -25,8 +36,8 @@ void printText(const CMeasure& m, const char* date) {
                 "constant");
     for (int c = 0; c < m.channelCount; ++c) {
         const ChannelInfo& ch = m.channels[c];
-        std::printf("%-7d  %-40s  %-7s  %14.8g  %14.8g\n", c, displayText(ch.name).c_str(),
-                    displayText(ch.unit).c_str(), ch.coefficient, ch.constant);
+        std::printf("%-7d  %s  %s  %14.8g  %14.8g\n", c, column(ch.name, 40).c_str(),
+                    column(ch.unit, 7).c_str(), ch.coefficient, ch.constant);
     }
 }
 
@@ -63,7 +74,10 @@ int runInfo(Args& args) {
     return EXIT_OK;
 }
 
-BatchCommandRegistration info{{"info", "FILE [--type int|m11|txt|wav] [--json]",
-                               "show a measurement's header and channels", {"type"}, runInfo}};
+BatchCommandRegistration info{{"info",
+                               "FILE [--type int|m11|txt|wav] [--json]",
+                               "show a measurement's header and channels",
+                               {"type"},
+                               runInfo}};
 
 } // namespace

@@ -147,7 +147,9 @@ void describeFlap(CMeasure& m) {
     m.sampleFormat = SAMPLE_FORMAT_REAL;
     copyField(m.name, sizeof m.name, "Przemieszczenie klapy z pliku M11");
     setChannelInfo(m.channels[0], 1.0, 0.0, "m", "Przemieszczenie klapy");
-    setChannelInfo(m.channels[1], 1.0, 0.0, "m/s", "Prędkość przemieszczenia klapy");
+    // "Prędkość przemieszczenia klapy", in Windows-1250 like every name in
+    // memory ("\x64" is the d, which would otherwise extend the escape before it).
+    setChannelInfo(m.channels[1], 1.0, 0.0, "m/s", "Pr\xEA\x64ko\x9C\xE6 przemieszczenia klapy");
     resetParameters(m.signalParameters[0]);
     resetParameters(m.signalParameters[1]);
 }

@@ -38,28 +38,51 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// Decodes the code point at `p`, moving past it; false (moving one byte) when
+// the bytes there are not valid UTF-8.
+bool nextCodePoint(const unsigned char*& p, const unsigned char* end, char32_t& cp) {
+    unsigned char c = *p++;
+    size_t more;
+    if (c < 0x80) {
+        cp = c;
+        return true;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+        more = 1;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        more = 2;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        more = 3;
+        cp = c & 0x07;
+    } else {
+        return false;
+    }
+    if (size_t(end - p) < more) return false;
+    for (size_t k = 0; k < more; ++k)
+        if ((p[k] & 0xC0) != 0x80) return false;
+    for (size_t k = 0; k < more; ++k)
+        cp = cp << 6 | (p[k] & 0x3F);
+    p += more;
+    return true;
+}
+
+// The Windows-1250 byte of a code point, or 0 when it has none.
+unsigned char cp1250Byte(char32_t cp) {
+    if (cp < 0x80) return static_cast<unsigned char>(cp);
+    for (int i = 0; i < 128; ++i)
+        if (CP1250[i] != 0xFFFD && CP1250[i] == cp) return static_cast<unsigned char>(0x80 + i);
+    return 0;
+}
+
 } // namespace
 
 bool isValidUtf8(const char* text, size_t length) {
     auto* p = reinterpret_cast<const unsigned char*>(text);
-    size_t i = 0;
-    while (i < length) {
-        unsigned char c = p[i];
-        size_t more;
-        if (c < 0x80)
-            more = 0;
-        else if (c >= 0xC2 && c <= 0xDF)
-            more = 1;
-        else if ((c & 0xF0) == 0xE0)
-            more = 2;
-        else if (c >= 0xF0 && c <= 0xF4)
-            more = 3;
-        else
-            return false;
-        for (size_t k = 1; k <= more; ++k)
-            if (i + k >= length || (p[i + k] & 0xC0) != 0x80) return false;
-        i += more + 1;
-    }
+    const unsigned char* end = p + length;
+    char32_t cp;
+    while (p < end)
+        if (!nextCodePoint(p, end, cp)) return false;
     return true;
 }
 
@@ -73,4 +96,29 @@ std::string displayText(const char* bytes) {
         appendUtf8(out, c < 0x80 ? char32_t(c) : char32_t(CP1250[c - 0x80]));
     }
     return out;
+}
+
+bool toFileEncoding(const std::string& utf8, std::string& bytes) {
+    auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const unsigned char* end = p + utf8.size();
+    bool complete = true;
+    bytes.clear();
+    while (p < end) {
+        char32_t cp = 0;
+        unsigned char b = nextCodePoint(p, end, cp) ? cp1250Byte(cp) : 0;
+        // U+0000 is no name character either: a NUL would end the field.
+        if (b == 0) {
+            b = '?';
+            complete = false;
+        }
+        bytes += char(b);
+    }
+    return complete;
+}
+
+size_t displayLength(const std::string& utf8) {
+    size_t n = 0;
+    for (char c : utf8)
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
 }

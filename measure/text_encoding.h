@@ -1,5 +1,7 @@
 // Names in measurement files are byte fields. Files from acquisition PCs often
-// carry Windows-1250 bytes; everything shown or printed goes out as UTF-8.
+// carry Windows-1250 bytes, and so does every name the program keeps in memory:
+// everything shown or printed goes out as UTF-8, everything typed comes in
+// through toFileEncoding.
 #pragma once
 
 #include <string>
@@ -9,3 +11,12 @@ bool isValidUtf8(const char* text, size_t length);
 // The bytes as UTF-8: unchanged when they already are valid UTF-8, otherwise
 // read as Windows-1250.
 std::string displayText(const char* bytes);
+
+// UTF-8 text as Windows-1250 bytes, the encoding names are kept in. Returns
+// false when a character has no Windows-1250 form (or the text is not valid
+// UTF-8); each such character, or invalid byte, then stands as '?' in `bytes`.
+bool toFileEncoding(const std::string& utf8, std::string& bytes);
+
+// How many characters a UTF-8 display string shows (what padding to a column
+// width counts), not how many bytes it takes.
+size_t displayLength(const std::string& utf8);

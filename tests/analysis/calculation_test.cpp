@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "measure/text_encoding.h"
 #include "test_calculation.h"
 
 namespace {
@@ -135,7 +136,8 @@ TEST(CalculationComponent, AddsTheValueUnderThePointerToTheSource) {
     const SignalParameters& list = source.signalParameters[1];
     ASSERT_EQ(list.componentCount, 1);
     const SignalComponent& c = list.components[0];
-    EXPECT_STREQ(c.name, "jakaś nazwa");
+    EXPECT_STREQ(c.name, "jaka\x9C nazwa"); // Windows-1250, like every name in memory
+    EXPECT_EQ(displayText(c.name), "jakaś nazwa");
     EXPECT_DOUBLE_EQ(c.frequency, 4.0); // sample 2 at 0.5 samples per hertz
     EXPECT_DOUBLE_EQ(c.a, 3.0);
     EXPECT_DOUBLE_EQ(c.d, -4.0);

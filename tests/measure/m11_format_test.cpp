@@ -1,6 +1,8 @@
 #include "measure/m11_format.h"
 
 #include "file_test_support.h"
+#include "measure/int_format.h"
+#include "measure/text_encoding.h"
 
 #include <cmath>
 #include <random>
@@ -274,4 +276,24 @@ TEST(M11Format, TruncatedAndCorruptedFilesStayConsistent) {
         expectConsistent(m);
         EXPECT_TRUE(code == 0 || std::string(m11CheckText(code)) != m11CheckText(-1));
     }
+}
+
+// Names live in memory in the file encoding, so an .INT saved from an .M11
+// carries the velocity channel's name as the acquisition program's 30
+// Windows-1250 bytes, not as 33 bytes of UTF-8.
+TEST(M11Format, NamesAreKeptInWindows1250AndSavedSo) {
+    ScratchFile file(".M11"), saved(".INT");
+    file.write(m11File(20, 0.1, ramp(20)));
+    CMeasure m;
+    ASSERT_EQ(readM11(m, file.path()), 0);
+    EXPECT_EQ(displayText(m.channels[1].name), "Prędkość przemieszczenia klapy");
+    ASSERT_TRUE(writeInt(m, saved.path()));
+    Bytes f = saved.read();
+    // Header 79 bytes, then 97 per channel; the name length at 16, the text at 17.
+    const size_t record = 79 + 97;
+    ASSERT_GT(f.size(), record + 57);
+    EXPECT_EQ(f[record + 16], 30);
+    // ę EA, ś 9C, ć E6 in Windows-1250 ("\x64" is the d).
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(&f[record + 17]), 30),
+              "Pr\xEA\x64ko\x9C\xE6 przemieszczenia klapy");
 }
