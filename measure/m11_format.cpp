@@ -18,8 +18,7 @@ constexpr uint8_t END_MARK = 127;
 constexpr int16_t RECORD_TAG = 30000;
 constexpr double ORIGINAL_CONSTANT = 0.0444375;
 constexpr uint8_t DATA_TYPE = 7;
-// Rows of two channels whose block still fits in INT32_MAX bytes.
-constexpr double MAX_ROWS = double(INT32_MAX / (2 * int(sizeof(Sample))));
+constexpr double MAX_ROWS = M11_MAX_SAMPLES;
 // Data records move to and from the file this many at a time.
 constexpr size_t PIECE_RECORDS = 512;
 
@@ -315,7 +314,14 @@ int readM11(CMeasure& m, const char* path) {
     return code;
 }
 
+const char* m11FormatRefusal(const CMeasure& m) {
+    if (m.sampleCount > M11_MAX_SAMPLES)
+        return "an .M11 file holds at most 134217727 samples (the reader keeps two channels)";
+    return nullptr;
+}
+
 bool writeM11(CMeasure& m, const char* path) {
+    if (m11FormatRefusal(m)) return false;
     FileHandle f = FileHandle::create(path);
     if (!f.valid()) return false;
     copyField(m.path, sizeof m.path, path);

@@ -137,6 +137,8 @@ class CMeasure : public CHeader {
     virtual void EraseBlock(int32_t channel, int32_t from, int32_t to);
     virtual void AddComponent(int32_t first, int32_t second);
     virtual bool WriteText(std::FILE* stream);
+    // How many values WriteText writes per row after the X value.
+    virtual int32_t TextValuesPerRow() const { return channelCount; }
 
     Sample* samples = nullptr;
     int32_t sampleBytes = 0;

@@ -297,3 +297,16 @@ TEST(M11Format, NamesAreKeptInWindows1250AndSavedSo) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(&f[record + 17]), 30),
               "Pr\xEA\x64ko\x9C\xE6 przemieszczenia klapy");
 }
+
+// The reader keeps two channels in one block of at most INT32_MAX bytes, so
+// it refuses more than 134217727 samples; the writer must not make such a file.
+TEST(M11Format, WritesNothingItsReaderWouldRefuse) {
+    ScratchFile file(".M11");
+    CMeasure m;
+    fillChannel0(m, {1, 2, 3}, "m");
+    // The count alone decides; no block of a gigabyte is needed to show it.
+    m.sampleCount = M11_MAX_SAMPLES + 1;
+    EXPECT_NE(m11FormatRefusal(m), nullptr);
+    EXPECT_FALSE(writeM11(m, file.path()));
+    EXPECT_TRUE(file.read().empty());
+}
