@@ -315,6 +315,7 @@ int readM11(CMeasure& m, const char* path) {
 }
 
 const char* m11FormatRefusal(const CMeasure& m) {
+    if (const char* why = noSamplesReason(m)) return why;
     if (m.sampleCount > M11_MAX_SAMPLES)
         return "an .M11 file holds at most 134217727 samples (the reader keeps two channels)";
     return nullptr;
@@ -325,8 +326,7 @@ bool writeM11(CMeasure& m, const char* path) {
     FileHandle f = FileHandle::create(path);
     if (!f.valid()) return false;
     copyField(m.path, sizeof m.path, path);
-    // Without a sample block no data records follow, so none are announced.
-    const int32_t n = m.samples && m.channelCount > 0 ? m.sampleCount : 0;
+    const int32_t n = m.sampleCount;
     RecordWriter out(f);
     writeHeaderRecords(out, m, n);
     writeDataRecords(out, m, n);

@@ -144,6 +144,10 @@ class CMeasure : public CHeader {
     int32_t sampleBytes = 0;
 };
 
+// Why `m` gives a writer nothing to write (no channels, no samples), or null.
+// Every format refuses such a measurement: its file would be empty or unreadable.
+const char* noSamplesReason(const CMeasure& m);
+
 // The description a reader gives a measurement whose file names nothing: name
 // "Pomiar", no date, real samples, channel i (from 1) "Channel i" with unit "?",
 // coefficient 1, constant 0, and default signal parameters.

@@ -93,11 +93,14 @@ bool readText(CMeasure& m, const char* path, std::string* error) {
 }
 
 const char* textFormatRefusal(const CMeasure& m) {
+    if (const char* why = noSamplesReason(m)) return why;
     // The reader takes 17 numbers of a line; lines of more would also pass
     // its 511 characters and come back as several rows.
     if (m.TextValuesPerRow() > TEXT_MAX_CHANNELS)
         return "a .TXT file holds at most 16 channels (8 of an analysis result, which writes "
                "two values per channel)";
+    if (m.sampleCount < 2)
+        return "a .TXT file needs at least 2 rows: its sample rate comes from rows 1 and 2";
     return nullptr;
 }
 

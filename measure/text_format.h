@@ -13,8 +13,8 @@ constexpr int TEXT_MAX_CHANNELS = 16;
 // naming the line; rows after a bad line are zero.
 bool readText(CMeasure& m, const char* path, std::string* error = nullptr);
 
-// Why a text file cannot carry `m` so that readText reads it back (more than
-// 16 values per row), or null when it can.
+// Why a text file cannot carry `m` so that readText reads it back (no
+// channels, more than 16 values per row, fewer than 2 rows), or null when it can.
 const char* textFormatRefusal(const CMeasure& m);
 
 // Writes the whole measurement through its WriteText operation. Returns false

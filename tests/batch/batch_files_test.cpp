@@ -81,3 +81,30 @@ TEST(BatchConvert, RefusesATextFileItsReaderCannotReadBack) {
     // 1 / 0.25: both X values are exact in binary, so the rate comes back whole.
     EXPECT_NE(back.out.find("sample rate: 4\n"), std::string::npos) << back.out;
 }
+
+// A measurement of no samples (or no channels) used to give a 0-byte .INT, an
+// unreadable .TXT and an .M11 of 0 samples, all with exit 0.
+TEST(BatchConvert, RefusesAMeasurementWithoutSamples) {
+    TempDir dir;
+    writeBytes(dir.file("rowless.INT"), intFile(plainNames(2), 0));
+    writeBytes(dir.file("empty.INT"), intFile({}, 0));
+    writeBytes(dir.file("one.INT"), intFile(plainNames(2), 1));
+    struct Case {
+        const char* in;
+        const char* out;
+        const char* reason;
+    } cases[] = {
+        {"rowless.INT", "x.INT", "no samples"}, {"rowless.INT", "x.TXT", "no samples"},
+        {"rowless.INT", "x.M11", "no samples"}, {"empty.INT", "x.INT", "no channels"},
+        {"empty.INT", "x.M11", "no channels"},  {"one.INT", "x.TXT", "at least 2 rows"},
+    };
+    for (const Case& c : cases) {
+        CommandResult r = runBatch({"convert", dir.file(c.in), dir.file(c.out)});
+        EXPECT_EQ(r.exitCode, 1) << c.in << " -> " << c.out;
+        EXPECT_EQ(lineCount(r.err), 1) << r.err;
+        EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file(c.out))) << c.out;
+    }
+    // One row is still a measurement .INT and .M11 carry.
+    EXPECT_EQ(runBatch({"convert", dir.file("one.INT"), dir.file("one.M11")}).exitCode, 0);
+}

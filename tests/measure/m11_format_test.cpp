@@ -198,8 +198,8 @@ TEST(M11Format, WritesRecordLayoutAndStatistics) {
     EXPECT_EQ(peekDouble(f, 4 * REC + 88), 2.0);
     EXPECT_EQ(peekDouble(f, 4 * REC + 96), 5.5);
     EXPECT_DOUBLE_EQ(peekDouble(f, 4 * REC + 104), (10.0 / 3) / 1.5);
-    // Fewer than two values or a constant signal: finite statistics, all zero.
-    for (auto values : {std::vector<float>{}, std::vector<float>{3}, std::vector<float>{7, 7, 7}}) {
+    // One value or a constant signal: finite statistics, all zero.
+    for (auto values : {std::vector<float>{3}, std::vector<float>{7, 7, 7}}) {
         fillChannel0(m, values, "m");
         ASSERT_TRUE(writeM11(m, file.path()));
         EXPECT_EQ(peekDouble(file.read(), 4 * REC + 104), 0.0);
@@ -299,10 +299,15 @@ TEST(M11Format, NamesAreKeptInWindows1250AndSavedSo) {
 }
 
 // The reader keeps two channels in one block of at most INT32_MAX bytes, so
-// it refuses more than 134217727 samples; the writer must not make such a file.
+// it refuses more than 134217727 samples; the writer must not make such a
+// file, nor one of no samples at all.
 TEST(M11Format, WritesNothingItsReaderWouldRefuse) {
     ScratchFile file(".M11");
     CMeasure m;
+    fillChannel0(m, {}, "m");
+    EXPECT_STREQ(m11FormatRefusal(m), "the measurement has no samples");
+    EXPECT_FALSE(writeM11(m, file.path()));
+    EXPECT_TRUE(file.read().empty());
     fillChannel0(m, {1, 2, 3}, "m");
     // The count alone decides; no block of a gigabyte is needed to show it.
     m.sampleCount = M11_MAX_SAMPLES + 1;
