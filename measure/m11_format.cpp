@@ -69,6 +69,12 @@ double fieldValue(const Record record, Field field, int offset) {
     }
 }
 
+// A time step gives a sample rate when it is positive and finite, and so is
+// its reciprocal.
+bool usableTimeStep(double step) {
+    return step > 0.0 && std::isfinite(step) && std::isfinite(1.0 / step);
+}
+
 // Reads records 1 to 7; record 1 stays in `first`. A missing record fails its type check.
 int readHeaderRecords(FileHandle& f, Record first) {
     for (int r = 0; r < M11_HEADER_RECORDS; ++r) {
@@ -159,9 +165,11 @@ int readFile(FileHandle& f, CMeasure& m) {
     double count = loadDouble(first + 81);
     if (!std::isfinite(count) || count < 0.0 || std::floor(count + 0.5) > MAX_ROWS)
         return M11_BAD_SAMPLE_COUNT;
+    const double step = loadDouble(first + 105);
+    if (!usableTimeStep(step)) return M11_BAD_TIME_STEP;
     const int32_t n = int32_t(std::floor(count + 0.5));
     m.channelCount = 2;
-    m.sampleRate = 1.0 / loadDouble(first + 105);
+    m.sampleRate = 1.0 / step;
     // A sample count larger than the file can carry must not size the block.
     int64_t rows = std::min<int64_t>(n, rowsInFile(f));
     int code = 0;
@@ -318,6 +326,8 @@ const char* m11FormatRefusal(const CMeasure& m) {
     if (const char* why = noSamplesReason(m)) return why;
     if (m.sampleCount > M11_MAX_SAMPLES)
         return "an .M11 file holds at most 134217727 samples (the reader keeps two channels)";
+    if (!usableTimeStep(1.0 / m.sampleRate))
+        return "an .M11 file needs a positive, finite sample rate";
     return nullptr;
 }
 
@@ -360,6 +370,7 @@ const char* m11CheckText(int code) {
         "the sample count in record 1 is not usable",
         "the file cannot be opened",
         "not enough memory for the samples",
+        "the time step in record 1 is not a positive, finite number",
     };
     if (code < 0 || code >= int(sizeof texts / sizeof texts[0])) return "unknown check code";
     return texts[code];

@@ -315,3 +315,24 @@ TEST(M11Format, WritesNothingItsReaderWouldRefuse) {
     EXPECT_FALSE(writeM11(m, file.path()));
     EXPECT_TRUE(file.read().empty());
 }
+
+// A time step of 0, below 0 or not a number gave a rate of inf, -50 or NaN
+// that the .INT reader refuses, and surfaced only when that was written.
+TEST(M11Format, UnusableTimeStepsAreRefusedAndNeverWritten) {
+    ScratchFile file(".M11");
+    // 1e-320 is positive but its reciprocal overflows to inf.
+    for (double step : {0.0, -0.02, double(NAN), double(INFINITY), -double(INFINITY), 1e-320}) {
+        file.write(m11File(20, step, ramp(20)));
+        CMeasure m;
+        EXPECT_EQ(readM11(m, file.path()), M11_BAD_TIME_STEP) << step;
+        expectEmpty(m);
+    }
+    EXPECT_STREQ(m11CheckText(M11_BAD_TIME_STEP),
+                 "the time step in record 1 is not a positive, finite number");
+    CMeasure m;
+    for (double rate : {-50.0, 0.0, double(NAN), double(INFINITY)}) {
+        fillChannel0(m, {1, 2, 3}, "m");
+        m.sampleRate = rate;
+        EXPECT_FALSE(writeM11(m, file.path())) << rate;
+    }
+}
