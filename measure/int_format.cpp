@@ -202,10 +202,11 @@ bool IntReader::readSamples(int code) {
 } // namespace
 
 bool readInt(CMeasure& m, const char* path, std::string* error) {
-    IntReader r{m, FileHandle::openRead(path), {}};
+    OpenError opened;
+    IntReader r{m, FileHandle::openRead(path, &opened), {}};
     copyField(m.path, sizeof m.path, path);
     int code = 0;
-    bool ok = r.file.valid() ? r.readHeader(code) : r.fail("cannot open the file");
+    bool ok = r.file.valid() ? r.readHeader(code) : r.fail(openErrorText(opened));
     ok = ok && r.readChannelRecords(code);
     if (ok) {
         for (int c = 0; c < m.channelCount; ++c)

@@ -316,8 +316,13 @@ void writeDataRecords(RecordWriter& out, const CMeasure& m, int32_t n) {
 } // namespace
 
 int readM11(CMeasure& m, const char* path) {
-    FileHandle f = FileHandle::openRead(path);
-    int code = f.valid() ? readFile(f, m) : M11_CANNOT_OPEN;
+    OpenError opened;
+    FileHandle f = FileHandle::openRead(path, &opened);
+    int code = M11_CANNOT_OPEN;
+    if (f.valid())
+        code = readFile(f, m);
+    else if (opened == OpenError::NotRegularFile)
+        code = M11_NOT_A_FILE;
     copyField(m.path, sizeof m.path, path);
     return code;
 }
@@ -371,6 +376,7 @@ const char* m11CheckText(int code) {
         "the file cannot be opened",
         "not enough memory for the samples",
         "the time step in record 1 is not a positive, finite number",
+        "not a regular file",
     };
     if (code < 0 || code >= int(sizeof texts / sizeof texts[0])) return "unknown check code";
     return texts[code];

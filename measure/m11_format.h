@@ -14,6 +14,7 @@ constexpr int M11_BAD_SAMPLE_COUNT = 21; // negative, not finite, or too large f
 constexpr int M11_CANNOT_OPEN = 22;
 constexpr int M11_NO_MEMORY = 23;
 constexpr int M11_BAD_TIME_STEP = 24; // not positive, not finite, or no finite rate
+constexpr int M11_NOT_A_FILE = 25;    // a directory, a FIFO or a device
 
 // Fills a freshly constructed measurement with channel 0 the flap displacement
 // and channel 1 its velocity. Returns 0, or the code of the first check that

@@ -30,9 +30,9 @@ RiffReader::~RiffReader() {
     close();
 }
 
-bool RiffReader::open(const char* path) {
+bool RiffReader::open(const char* path, OpenError* error) {
     close();
-    file_ = FileHandle::openRead(path);
+    file_ = FileHandle::openRead(path, error);
     fileSize_ = file_.remaining();
     if (fileSize_ < 0) close();
     return file_.valid();

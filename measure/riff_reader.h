@@ -29,7 +29,8 @@ class RiffReader {
     RiffReader& operator=(const RiffReader&) = delete;
     ~RiffReader();
 
-    bool open(const char* path);
+    // Opens a regular file (see FileHandle::openRead); `*error` says why not.
+    bool open(const char* path, OpenError* error = nullptr);
     void close();
     bool isOpen() const { return file_.valid(); }
     int64_t fileSize() const { return fileSize_; }

@@ -71,10 +71,11 @@ bool convertText(CMeasure& m, LineReader& lines, std::string& error) {
 
 bool readText(CMeasure& m, const char* path, std::string* error) {
     std::string why;
-    FileHandle file = FileHandle::openRead(path);
+    OpenError opened;
+    FileHandle file = FileHandle::openRead(path, &opened);
     bool ok = false;
     if (!file.valid()) {
-        why = "cannot open the file";
+        why = openErrorText(opened);
     } else {
         LineReader lines(file);
         if (scanText(m, lines, why)) {

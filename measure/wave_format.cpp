@@ -151,7 +151,10 @@ bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPer
 
 bool readWave(CMeasure& m, const char* path, std::string* error) {
     RiffReader riff;
-    if (!riff.open(path)) return fail(error, "the file cannot be opened");
+    OpenError opened;
+    if (!riff.open(path, &opened))
+        return fail(error, opened == OpenError::NotRegularFile ? openErrorText(opened)
+                                                               : "the file cannot be opened");
     RiffChunk wave;
     if (!riff.descend(wave, nullptr, riffId("RIFF"), riffId("WAVE")))
         return fail(error, "the file is not a RIFF WAVE file");
