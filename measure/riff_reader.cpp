@@ -93,6 +93,11 @@ void RiffReader::ascend(const RiffChunk& chunk) {
     position_ = chunk.dataOffset + int64_t(chunk.size) + (chunk.size & 1);
 }
 
+void RiffReader::rewind(const RiffChunk& parent) {
+    int64_t end;
+    childRange(&parent, fileSize_, position_, end);
+}
+
 int64_t RiffReader::read(const RiffChunk& chunk, int64_t offset, void* buffer, int64_t bytes) {
     if (!file_.valid() || offset < 0 || bytes <= 0 || offset >= chunk.available) return 0;
     return readAt(chunk.dataOffset + offset, buffer, std::min(bytes, chunk.available - offset));

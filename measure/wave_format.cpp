@@ -126,6 +126,8 @@ bool readFormat(RiffReader& riff, const RiffChunk& wave, WaveFormat& format, std
 bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPerSample,
               std::string* error) {
     RiffChunk data;
+    // The data chunk may come before the format chunk as well as after it.
+    riff.rewind(wave);
     if (!riff.descend(data, &wave, riffId("data")))
         return fail(error, "the file has no data chunk");
     // A chunk declared longer than the file is read as far as the file goes.
