@@ -32,6 +32,7 @@ class CCalculation : public CMeasure {
     void AddComponent(int32_t channel, int32_t sample) override;
     // X value, then real and imaginary part of every channel, "%6e", CR LF.
     bool WriteText(std::FILE* stream) override;
+    int32_t TextValuesPerRow() const override { return 2 * channelCount; }
     // Runs after every StopWorker; may find `source` null.
     virtual void Finish() {}
 

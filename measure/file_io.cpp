@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-FileHandle::~FileHandle() { close(); }
+FileHandle::~FileHandle() {
+    close();
+}
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
@@ -17,10 +19,37 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     return *this;
 }
 
-FileHandle FileHandle::openRead(const char* path) {
-    int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    return FileHandle(fd);
+const char* openErrorText(OpenError error) {
+    switch (error) {
+    case OpenError::None:
+        return "";
+    case OpenError::CannotOpen:
+        return "cannot open the file";
+    case OpenError::NotRegularFile:
+        return "not a regular file";
+    }
+    return "";
+}
+
+FileHandle FileHandle::openRead(const char* path, OpenError* error) {
+    // Without O_NONBLOCK, opening a FIFO waits until something writes to it.
+    FileHandle file(::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    OpenError why = OpenError::None;
+    struct stat st;
+    if (!file.valid() || fstat(file.fd(), &st) != 0) {
+        why = OpenError::CannotOpen;
+    } else if (!S_ISREG(st.st_mode)) {
+        why = OpenError::NotRegularFile;
+    } else {
+        int flags = fcntl(file.fd(), F_GETFL);
+        if (flags < 0 || fcntl(file.fd(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+            why = OpenError::CannotOpen;
+        else
+            posix_fadvise(file.fd(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    }
+    if (why != OpenError::None) file.close();
+    if (error) *error = why;
+    return file;
 }
 
 FileHandle FileHandle::create(const char* path) {
@@ -63,7 +92,9 @@ bool FileHandle::writeAll(const void* buffer, size_t n) {
     return true;
 }
 
-bool FileHandle::rewind() { return fd_ >= 0 && lseek(fd_, 0, SEEK_SET) == 0; }
+bool FileHandle::rewind() {
+    return fd_ >= 0 && lseek(fd_, 0, SEEK_SET) == 0;
+}
 
 bool FileHandle::close() {
     if (fd_ < 0) return true;
@@ -92,7 +123,15 @@ int16_t loadInt16(const unsigned char* p) {
     std::memcpy(&v, p, 2);
     return v;
 }
-void storeDouble(unsigned char* p, double v) { std::memcpy(p, &v, 8); }
-void storeInt32(unsigned char* p, int32_t v) { std::memcpy(p, &v, 4); }
-void storeUint32(unsigned char* p, uint32_t v) { std::memcpy(p, &v, 4); }
-void storeInt16(unsigned char* p, int16_t v) { std::memcpy(p, &v, 2); }
+void storeDouble(unsigned char* p, double v) {
+    std::memcpy(p, &v, 8);
+}
+void storeInt32(unsigned char* p, int32_t v) {
+    std::memcpy(p, &v, 4);
+}
+void storeUint32(unsigned char* p, uint32_t v) {
+    std::memcpy(p, &v, 4);
+}
+void storeInt16(unsigned char* p, int16_t v) {
+    std::memcpy(p, &v, 2);
+}

@@ -4,6 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
+// Why FileHandle::openRead gave no file.
+enum class OpenError { None, CannotOpen, NotRegularFile };
+// "cannot open the file", "not a regular file"; empty for None.
+const char* openErrorText(OpenError error);
+
 // An open file descriptor closed when the object goes away.
 class FileHandle {
   public:
@@ -15,7 +20,9 @@ class FileHandle {
     FileHandle& operator=(FileHandle&& other) noexcept;
     ~FileHandle();
 
-    static FileHandle openRead(const char* path);
+    // Opens a regular file for reading. Anything else (a directory, a FIFO, a
+    // device) is refused without waiting on it; `*error` says which failure.
+    static FileHandle openRead(const char* path, OpenError* error = nullptr);
     // Creates or truncates for writing.
     static FileHandle create(const char* path);
 

@@ -31,10 +31,17 @@ struct IntReader {
 
 size_t bytesPerValue(int code) {
     switch (code) {
-    case 0: case 2: case 3: case 4: return 2;
-    case 5: return 4;
-    case 6: return 8;
-    default: return 0;
+    case 0:
+    case 2:
+    case 3:
+    case 4:
+        return 2;
+    case 5:
+        return 4;
+    case 6:
+        return 8;
+    default:
+        return 0;
     }
 }
 
@@ -42,8 +49,7 @@ bool IntReader::readHeader(int& code) {
     unsigned char head[14];
     if (!file.readExact(head, 8)) return fail("file too short for the sample rate");
     double rate = loadDouble(head);
-    if (!(rate >= 0.0 && rate <= INT_MAX_SAMPLE_RATE))
-        return fail("sample rate outside 0..330000");
+    if (!(rate >= 0.0 && rate <= INT_MAX_SAMPLE_RATE)) return fail("sample rate outside 0..330000");
     m.sampleRate = rate;
     if (!file.readExact(head + 8, 6)) return fail("file too short for the header");
     int channels = head[8];
@@ -90,7 +96,8 @@ bool IntReader::readChannelRecords(int code) {
         std::memcpy(info.unit, r + 9, r[8]);
         std::memcpy(info.name, r + 17, r[16]);
         info.constant = loadDouble(r + 57);
-        for (int k = 0; k < 4; ++k) info.reserved[k] = loadDouble(r + 65 + 8 * k);
+        for (int k = 0; k < 4; ++k)
+            info.reserved[k] = loadDouble(r + 65 + 8 * k);
     }
     return true;
 }
@@ -111,7 +118,8 @@ bool IntReader::readChannelMajor(int code) {
         if (got != size_t(n) * 2) {
             // The rest of this channel and the channels after it stay zero.
             for (int k = c; k < channels; ++k)
-                for (int32_t j = 0; j < n; ++j) m.at(k, j) = Sample{0.0f, 0.0f};
+                for (int32_t j = 0; j < n; ++j)
+                    m.at(k, j) = Sample{0.0f, 0.0f};
             return fail("file ends in the samples of channel " + std::to_string(c));
         }
         const double coef = m.channels[c].coefficient;
@@ -194,13 +202,15 @@ bool IntReader::readSamples(int code) {
 } // namespace
 
 bool readInt(CMeasure& m, const char* path, std::string* error) {
-    IntReader r{m, FileHandle::openRead(path), {}};
+    OpenError opened;
+    IntReader r{m, FileHandle::openRead(path, &opened), {}};
     copyField(m.path, sizeof m.path, path);
     int code = 0;
-    bool ok = r.file.valid() ? r.readHeader(code) : r.fail("cannot open the file");
+    bool ok = r.file.valid() ? r.readHeader(code) : r.fail(openErrorText(opened));
     ok = ok && r.readChannelRecords(code);
     if (ok) {
-        for (int c = 0; c < m.channelCount; ++c) resetParameters(m.signalParameters[c]);
+        for (int c = 0; c < m.channelCount; ++c)
+            resetParameters(m.signalParameters[c]);
         ok = r.readSamples(code);
         // In memory samples are floats, whatever the read left of them.
         if (code < 5) m.sampleFormat = SAMPLE_FORMAT_REAL;
@@ -221,7 +231,8 @@ void putChannelRecord(unsigned char* r, const ChannelInfo& info) {
     r[16] = uint8_t(strnlen(info.name, MAX_CHANNEL_NAME));
     std::memcpy(r + 17, info.name, MAX_CHANNEL_NAME);
     storeDouble(r + 57, info.constant);
-    for (int k = 0; k < 4; ++k) storeDouble(r + 65 + 8 * k, info.reserved[k]);
+    for (int k = 0; k < 4; ++k)
+        storeDouble(r + 65 + 8 * k, info.reserved[k]);
 }
 
 bool writeHeader(FileHandle& file, const CMeasure& m) {
@@ -243,7 +254,8 @@ bool writeRealParts(FileHandle& file, const CMeasure& m) {
     std::vector<float> buffer(EXPAND_CHUNK);
     for (int64_t done = 0; done < total;) {
         int64_t count = total - done < int64_t(EXPAND_CHUNK) ? total - done : int64_t(EXPAND_CHUNK);
-        for (int64_t i = 0; i < count; ++i) buffer[size_t(i)] = m.samples[done + i].re;
+        for (int64_t i = 0; i < count; ++i)
+            buffer[size_t(i)] = m.samples[done + i].re;
         if (!file.writeAll(buffer.data(), size_t(count) * 4)) return false;
         done += count;
     }
@@ -253,6 +265,7 @@ bool writeRealParts(FileHandle& file, const CMeasure& m) {
 } // namespace
 
 const char* intFormatRefusal(const CMeasure& m) {
+    if (const char* why = noSamplesReason(m)) return why;
     if (m.sampleCount > INT_MAX_SAMPLES)
         return "an .INT file holds at most 2097152 samples per channel";
     if (!(m.sampleRate >= 0.0 && m.sampleRate <= INT_MAX_SAMPLE_RATE))
@@ -265,14 +278,11 @@ bool writeInt(CMeasure& m, const char* path) {
     if (intFormatRefusal(m)) return false;
     FileHandle file = FileHandle::create(path);
     if (!file.valid()) return false;
-    bool ok = true;
-    if (m.samples) {
-        ok = writeHeader(file, m);
-        if (ok && m.sampleFormat == SAMPLE_FORMAT_COMPLEX)
-            ok = file.writeAll(m.samples, size_t(m.sampleCount) * size_t(m.channelCount) * 8);
-        else if (ok)
-            ok = writeRealParts(file, m);
-    }
+    bool ok = writeHeader(file, m);
+    if (ok && m.sampleFormat == SAMPLE_FORMAT_COMPLEX)
+        ok = file.writeAll(m.samples, size_t(m.sampleCount) * size_t(m.channelCount) * 8);
+    else if (ok)
+        ok = writeRealParts(file, m);
     ok = file.close() && ok;
     copyField(m.path, sizeof m.path, path);
     return ok;

@@ -15,12 +15,12 @@ constexpr int INT_CHANNEL_RECORD_BYTES = 97;
 // samples keeps the rows read and zeros in the rest. `path` is set either way.
 bool readInt(CMeasure& m, const char* path, std::string* error = nullptr);
 
-// Why the format cannot carry `m` (more than 2097152 samples, a sample rate
-// outside 0..330000: reading it back would fail), or null when it can.
+// Why the format cannot carry `m` (no channels or no samples, more than
+// 2097152 samples, a sample rate outside 0..330000: reading it back would
+// fail or give nothing), or null when it can.
 const char* intFormatRefusal(const CMeasure& m);
 
 // Writes layout 5 (real) or 6 (complex) and sets `path`. Returns false when a
 // write failed (the file is then incomplete), and writes nothing for a
-// measurement the format cannot carry (more than 2097152 samples, a sample
-// rate outside 0..330000), since reading it back would fail.
+// measurement the format cannot carry (intFormatRefusal).
 bool writeInt(CMeasure& m, const char* path);

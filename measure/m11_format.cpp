@@ -18,8 +18,7 @@ constexpr uint8_t END_MARK = 127;
 constexpr int16_t RECORD_TAG = 30000;
 constexpr double ORIGINAL_CONSTANT = 0.0444375;
 constexpr uint8_t DATA_TYPE = 7;
-// Rows of two channels whose block still fits in INT32_MAX bytes.
-constexpr double MAX_ROWS = double(INT32_MAX / (2 * int(sizeof(Sample))));
+constexpr double MAX_ROWS = M11_MAX_SAMPLES;
 // Data records move to and from the file this many at a time.
 constexpr size_t PIECE_RECORDS = 512;
 
@@ -68,6 +67,12 @@ double fieldValue(const Record record, Field field, int offset) {
     default:
         return loadDouble(record + offset);
     }
+}
+
+// A time step gives a sample rate when it is positive and finite, and so is
+// its reciprocal.
+bool usableTimeStep(double step) {
+    return step > 0.0 && std::isfinite(step) && std::isfinite(1.0 / step);
 }
 
 // Reads records 1 to 7; record 1 stays in `first`. A missing record fails its type check.
@@ -160,9 +165,11 @@ int readFile(FileHandle& f, CMeasure& m) {
     double count = loadDouble(first + 81);
     if (!std::isfinite(count) || count < 0.0 || std::floor(count + 0.5) > MAX_ROWS)
         return M11_BAD_SAMPLE_COUNT;
+    const double step = loadDouble(first + 105);
+    if (!usableTimeStep(step)) return M11_BAD_TIME_STEP;
     const int32_t n = int32_t(std::floor(count + 0.5));
     m.channelCount = 2;
-    m.sampleRate = 1.0 / loadDouble(first + 105);
+    m.sampleRate = 1.0 / step;
     // A sample count larger than the file can carry must not size the block.
     int64_t rows = std::min<int64_t>(n, rowsInFile(f));
     int code = 0;
@@ -309,18 +316,32 @@ void writeDataRecords(RecordWriter& out, const CMeasure& m, int32_t n) {
 } // namespace
 
 int readM11(CMeasure& m, const char* path) {
-    FileHandle f = FileHandle::openRead(path);
-    int code = f.valid() ? readFile(f, m) : M11_CANNOT_OPEN;
+    OpenError opened;
+    FileHandle f = FileHandle::openRead(path, &opened);
+    int code = M11_CANNOT_OPEN;
+    if (f.valid())
+        code = readFile(f, m);
+    else if (opened == OpenError::NotRegularFile)
+        code = M11_NOT_A_FILE;
     copyField(m.path, sizeof m.path, path);
     return code;
 }
 
+const char* m11FormatRefusal(const CMeasure& m) {
+    if (const char* why = noSamplesReason(m)) return why;
+    if (m.sampleCount > M11_MAX_SAMPLES)
+        return "an .M11 file holds at most 134217727 samples (the reader keeps two channels)";
+    if (!usableTimeStep(1.0 / m.sampleRate))
+        return "an .M11 file needs a positive, finite sample rate";
+    return nullptr;
+}
+
 bool writeM11(CMeasure& m, const char* path) {
+    if (m11FormatRefusal(m)) return false;
     FileHandle f = FileHandle::create(path);
     if (!f.valid()) return false;
     copyField(m.path, sizeof m.path, path);
-    // Without a sample block no data records follow, so none are announced.
-    const int32_t n = m.samples && m.channelCount > 0 ? m.sampleCount : 0;
+    const int32_t n = m.sampleCount;
     RecordWriter out(f);
     writeHeaderRecords(out, m, n);
     writeDataRecords(out, m, n);
@@ -354,6 +375,8 @@ const char* m11CheckText(int code) {
         "the sample count in record 1 is not usable",
         "the file cannot be opened",
         "not enough memory for the samples",
+        "the time step in record 1 is not a positive, finite number",
+        "not a regular file",
     };
     if (code < 0 || code >= int(sizeof texts / sizeof texts[0])) return "unknown check code";
     return texts[code];

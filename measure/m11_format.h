@@ -13,6 +13,8 @@ constexpr int M11_BAD_DATA_RECORD = 20;  // a data record is missing or not of t
 constexpr int M11_BAD_SAMPLE_COUNT = 21; // negative, not finite, or too large for one block
 constexpr int M11_CANNOT_OPEN = 22;
 constexpr int M11_NO_MEMORY = 23;
+constexpr int M11_BAD_TIME_STEP = 24; // not positive, not finite, or no finite rate
+constexpr int M11_NOT_A_FILE = 25;    // a directory, a FIFO or a device
 
 // Fills a freshly constructed measurement with channel 0 the flap displacement
 // and channel 1 its velocity. Returns 0, or the code of the first check that
@@ -21,9 +23,18 @@ constexpr int M11_NO_MEMORY = 23;
 // `path` is set in every case.
 int readM11(CMeasure& m, const char* path);
 
+// Rows of two channels whose block still fits in INT32_MAX bytes: the reader
+// refuses a sample count above it (M11_BAD_SAMPLE_COUNT).
+constexpr int32_t M11_MAX_SAMPLES = INT32_MAX / (2 * int32_t(sizeof(Sample)));
+
+// Why an .M11 file cannot carry `m` so that readM11 reads it back, or null
+// when it can.
+const char* m11FormatRefusal(const CMeasure& m);
+
 // Writes channel 0 (real parts, centimetres converted to metres) with the
 // header records the synthesiser expects and sets `path`. Returns whether the
-// file was created and every record written.
+// file was created and every record written; writes nothing for a
+// measurement the format cannot carry (m11FormatRefusal).
 bool writeM11(CMeasure& m, const char* path);
 
 // A short English phrase naming the check behind a readM11 code.

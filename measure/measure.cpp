@@ -80,7 +80,9 @@ CHeader::CHeader() {
     date = 0;
 }
 
-CHeader::CHeader(const CHeader& other) : CHeader() { *this = other; }
+CHeader::CHeader(const CHeader& other) : CHeader() {
+    *this = other;
+}
 
 CHeader::~CHeader() = default;
 
@@ -118,8 +120,12 @@ void CHeader::stampDate() {
 
 static Clipboard* g_clipboard = nullptr;
 
-void setClipboard(Clipboard* c) { g_clipboard = c; }
-Clipboard* clipboard() { return g_clipboard; }
+void setClipboard(Clipboard* c) {
+    g_clipboard = c;
+}
+Clipboard* clipboard() {
+    return g_clipboard;
+}
 
 RowWalk clampRows(int32_t from, int32_t to, int32_t sampleCount) {
     auto clamp = [&](int32_t v) { return v < 0 ? 0 : v > sampleCount ? sampleCount : v; };
@@ -132,7 +138,9 @@ RowWalk clampRows(int32_t from, int32_t to, int32_t sampleCount) {
 
 CMeasure::CMeasure() = default;
 
-CMeasure::~CMeasure() { std::free(samples); }
+CMeasure::~CMeasure() {
+    std::free(samples);
+}
 
 // Large sample blocks are asked for in transparent huge pages: filling a block
 // of hundreds of megabytes otherwise spends much of its time in page faults.
@@ -167,8 +175,15 @@ void CMeasure::truncateSamples(int32_t rows) {
         resizeSamples(0);
         return;
     }
-    if (void* smaller = std::realloc(samples, size_t(bytes))) samples = static_cast<Sample*>(smaller);
+    if (void* smaller = std::realloc(samples, size_t(bytes)))
+        samples = static_cast<Sample*>(smaller);
     sampleBytes = int32_t(bytes);
+}
+
+const char* noSamplesReason(const CMeasure& m) {
+    if (m.channelCount <= 0) return "the measurement has no channels";
+    if (m.sampleCount <= 0 || !m.samples) return "the measurement has no samples";
+    return nullptr;
 }
 
 void describePlainChannels(CMeasure& m) {
@@ -210,7 +225,8 @@ void CMeasure::EraseBlock(int32_t channel, int32_t from, int32_t to) {
     if (!samples || !hasChannel(channel)) return;
     RowWalk walk = clampRows(from, to, sampleCount);
     int32_t row = walk.first;
-    for (int32_t i = 0; i < walk.count; ++i, row += walk.step) at(channel, row) = Sample{0.0f, 0.0f};
+    for (int32_t i = 0; i < walk.count; ++i, row += walk.step)
+        at(channel, row) = Sample{0.0f, 0.0f};
 }
 
 void CMeasure::AddComponent(int32_t, int32_t) {}

@@ -137,10 +137,16 @@ class CMeasure : public CHeader {
     virtual void EraseBlock(int32_t channel, int32_t from, int32_t to);
     virtual void AddComponent(int32_t first, int32_t second);
     virtual bool WriteText(std::FILE* stream);
+    // How many values WriteText writes per row after the X value.
+    virtual int32_t TextValuesPerRow() const { return channelCount; }
 
     Sample* samples = nullptr;
     int32_t sampleBytes = 0;
 };
+
+// Why `m` gives a writer nothing to write (no channels, no samples), or null.
+// Every format refuses such a measurement: its file would be empty or unreadable.
+const char* noSamplesReason(const CMeasure& m);
 
 // The description a reader gives a measurement whose file names nothing: name
 // "Pomiar", no date, real samples, channel i (from 1) "Channel i" with unit "?",

@@ -10,19 +10,40 @@
 namespace {
 
 std::string lower(std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
     return s;
+}
+
+// Why the writer of `type` refuses `m`, or null.
+const char* writeRefusal(const CMeasure& m, FileType type) {
+    switch (type) {
+    case FileType::Int:
+        return intFormatRefusal(m);
+    case FileType::Text:
+        return textFormatRefusal(m);
+    case FileType::M11:
+        return m11FormatRefusal(m);
+    case FileType::Wave:
+        return ".WAV files are read only";
+    }
+    return nullptr;
 }
 
 } // namespace
 
 bool fileTypeFromName(const std::string& name, FileType& type) {
     std::string n = lower(name);
-    if (n == "int") type = FileType::Int;
-    else if (n == "m11") type = FileType::M11;
-    else if (n == "txt") type = FileType::Text;
-    else if (n == "wav") type = FileType::Wave;
-    else return false;
+    if (n == "int")
+        type = FileType::Int;
+    else if (n == "m11")
+        type = FileType::M11;
+    else if (n == "txt")
+        type = FileType::Text;
+    else if (n == "wav")
+        type = FileType::Wave;
+    else
+        return false;
     return true;
 }
 
@@ -37,10 +58,14 @@ FileType fileTypeFromPath(const std::string& path) {
 
 const char* fileTypeName(FileType type) {
     switch (type) {
-    case FileType::Int: return "int";
-    case FileType::M11: return "m11";
-    case FileType::Text: return "txt";
-    case FileType::Wave: return "wav";
+    case FileType::Int:
+        return "int";
+    case FileType::M11:
+        return "m11";
+    case FileType::Text:
+        return "txt";
+    case FileType::Wave:
+        return "wav";
     }
     return "int";
 }
@@ -49,9 +74,15 @@ bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::strin
     std::string why;
     bool ok = false;
     switch (type) {
-    case FileType::Int: ok = readInt(m, path.c_str(), &why); break;
-    case FileType::Text: ok = readText(m, path.c_str(), &why); break;
-    case FileType::Wave: ok = readWave(m, path.c_str(), &why); break;
+    case FileType::Int:
+        ok = readInt(m, path.c_str(), &why);
+        break;
+    case FileType::Text:
+        ok = readText(m, path.c_str(), &why);
+        break;
+    case FileType::Wave:
+        ok = readWave(m, path.c_str(), &why);
+        break;
     case FileType::M11: {
         int code = readM11(m, path.c_str());
         ok = code == 0;
@@ -64,16 +95,26 @@ bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::strin
 }
 
 bool writeMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error) {
-    bool ok = false;
-    switch (type) {
-    case FileType::Int: ok = writeInt(m, path.c_str()); break;
-    case FileType::Text: ok = writeTextFile(m, path.c_str()); break;
-    case FileType::M11: ok = writeM11(m, path.c_str()); break;
-    case FileType::Wave:
-        if (error) *error = ".WAV files are read only";
+    // A file its own reader could not read back is not written at all.
+    if (const char* refusal = writeRefusal(m, type)) {
+        if (error)
+            *error = type == FileType::Wave ? refusal : "cannot write " + path + ": " + refusal;
         return false;
     }
-    const char* refusal = type == FileType::Int ? intFormatRefusal(m) : nullptr;
-    if (!ok && error) *error = "cannot write " + path + (refusal ? std::string(": ") + refusal : "");
+    bool ok = false;
+    switch (type) {
+    case FileType::Int:
+        ok = writeInt(m, path.c_str());
+        break;
+    case FileType::Text:
+        ok = writeTextFile(m, path.c_str());
+        break;
+    case FileType::M11:
+        ok = writeM11(m, path.c_str());
+        break;
+    case FileType::Wave:
+        break;
+    }
+    if (!ok && error) *error = "cannot write " + path;
     return ok;
 }

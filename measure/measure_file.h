@@ -18,5 +18,7 @@ const char* fileTypeName(FileType type);
 // Reads with the reader of `type`. False on failure with `*error` naming what
 // was wrong; the measurement then holds whatever the reader filled in.
 bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error);
-// Writes with the writer of `type` (.WAV has none). False on failure.
+// Writes with the writer of `type` (.WAV has none). False on failure with
+// `*error` naming it; a measurement the format cannot carry so that its reader
+// reads it back is refused and nothing is written.
 bool writeMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error);

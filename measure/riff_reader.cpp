@@ -30,9 +30,9 @@ RiffReader::~RiffReader() {
     close();
 }
 
-bool RiffReader::open(const char* path) {
+bool RiffReader::open(const char* path, OpenError* error) {
     close();
-    file_ = FileHandle::openRead(path);
+    file_ = FileHandle::openRead(path, error);
     fileSize_ = file_.remaining();
     if (fileSize_ < 0) close();
     return file_.valid();
@@ -91,6 +91,11 @@ bool RiffReader::descend(RiffChunk& chunk, const RiffChunk* parent, uint32_t id,
 
 void RiffReader::ascend(const RiffChunk& chunk) {
     position_ = chunk.dataOffset + int64_t(chunk.size) + (chunk.size & 1);
+}
+
+void RiffReader::rewind(const RiffChunk& parent) {
+    int64_t end;
+    childRange(&parent, fileSize_, position_, end);
 }
 
 int64_t RiffReader::read(const RiffChunk& chunk, int64_t offset, void* buffer, int64_t bytes) {

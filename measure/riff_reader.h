@@ -29,7 +29,8 @@ class RiffReader {
     RiffReader& operator=(const RiffReader&) = delete;
     ~RiffReader();
 
-    bool open(const char* path);
+    // Opens a regular file (see FileHandle::openRead); `*error` says why not.
+    bool open(const char* path, OpenError* error = nullptr);
     void close();
     bool isOpen() const { return file_.valid(); }
     int64_t fileSize() const { return fileSize_; }
@@ -42,6 +43,9 @@ class RiffReader {
     // Moves past the end of `chunk` and its pad byte, so that the next descend
     // looks at the chunks after it.
     void ascend(const RiffChunk& chunk);
+    // Moves back to the first chunk inside `parent`, so that the next descend
+    // searches all of it: RIFF does not fix the order of the chunks.
+    void rewind(const RiffChunk& parent);
     // Reads at most `bytes` of the chunk's data starting `offset` bytes into it;
     // never beyond the available data. Returns the number of bytes read.
     int64_t read(const RiffChunk& chunk, int64_t offset, void* buffer, int64_t bytes);

@@ -32,7 +32,8 @@ bool scanText(CMeasure& m, LineReader& lines, std::string& error) {
     m.channelCount = numbers - 1;
     m.sampleRate = 1.0 / double(second[0] - first[0]);
     int64_t count = 2;
-    while (lines.next(line, length)) ++count;
+    while (lines.next(line, length))
+        ++count;
     if (count * m.channelCount * int64_t(sizeof(Sample)) > INT32_MAX) {
         error = "too many lines for one measurement";
         return false;
@@ -57,7 +58,8 @@ bool convertText(CMeasure& m, LineReader& lines, std::string& error) {
             break;
         }
         Sample* out = &m.at(0, row);
-        for (int c = 0; c < m.channelCount; ++c) out[c] = Sample{numbers[c + 1], 0.0f};
+        for (int c = 0; c < m.channelCount; ++c)
+            out[c] = Sample{numbers[c + 1], 0.0f};
     }
     if (row < m.sampleCount)
         std::memset(&m.at(0, row), 0,
@@ -69,10 +71,11 @@ bool convertText(CMeasure& m, LineReader& lines, std::string& error) {
 
 bool readText(CMeasure& m, const char* path, std::string* error) {
     std::string why;
-    FileHandle file = FileHandle::openRead(path);
+    OpenError opened;
+    FileHandle file = FileHandle::openRead(path, &opened);
     bool ok = false;
     if (!file.valid()) {
-        why = "cannot open the file";
+        why = openErrorText(opened);
     } else {
         LineReader lines(file);
         if (scanText(m, lines, why)) {
@@ -90,7 +93,20 @@ bool readText(CMeasure& m, const char* path, std::string* error) {
     return ok;
 }
 
+const char* textFormatRefusal(const CMeasure& m) {
+    if (const char* why = noSamplesReason(m)) return why;
+    // The reader takes 17 numbers of a line; lines of more would also pass
+    // its 511 characters and come back as several rows.
+    if (m.TextValuesPerRow() > TEXT_MAX_CHANNELS)
+        return "a .TXT file holds at most 16 channels (8 of an analysis result, which writes "
+               "two values per channel)";
+    if (m.sampleCount < 2)
+        return "a .TXT file needs at least 2 rows: its sample rate comes from rows 1 and 2";
+    return nullptr;
+}
+
 bool writeTextFile(CMeasure& m, const char* path) {
+    if (textFormatRefusal(m)) return false;
     std::FILE* f = std::fopen(path, "wb");
     if (!f) return false;
     std::setvbuf(f, nullptr, _IOFBF, 1 << 20);

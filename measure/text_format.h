@@ -13,8 +13,13 @@ constexpr int TEXT_MAX_CHANNELS = 16;
 // naming the line; rows after a bad line are zero.
 bool readText(CMeasure& m, const char* path, std::string* error = nullptr);
 
+// Why a text file cannot carry `m` so that readText reads it back (no
+// channels, more than 16 values per row, fewer than 2 rows), or null when it can.
+const char* textFormatRefusal(const CMeasure& m);
+
 // Writes the whole measurement through its WriteText operation. Returns false
-// when the file could not be created or written.
+// when the file could not be created or written, and writes nothing for a
+// measurement the format cannot carry (textFormatRefusal).
 bool writeTextFile(CMeasure& m, const char* path);
 
 // Writes one channel's block (X value, re, im per row). Nothing is written for

@@ -126,6 +126,8 @@ bool readFormat(RiffReader& riff, const RiffChunk& wave, WaveFormat& format, std
 bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPerSample,
               std::string* error) {
     RiffChunk data;
+    // The data chunk may come before the format chunk as well as after it.
+    riff.rewind(wave);
     if (!riff.descend(data, &wave, riffId("data")))
         return fail(error, "the file has no data chunk");
     // A chunk declared longer than the file is read as far as the file goes.
@@ -151,7 +153,10 @@ bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPer
 
 bool readWave(CMeasure& m, const char* path, std::string* error) {
     RiffReader riff;
-    if (!riff.open(path)) return fail(error, "the file cannot be opened");
+    OpenError opened;
+    if (!riff.open(path, &opened))
+        return fail(error, opened == OpenError::NotRegularFile ? openErrorText(opened)
+                                                               : "the file cannot be opened");
     RiffChunk wave;
     if (!riff.descend(wave, nullptr, riffId("RIFF"), riffId("WAVE")))
         return fail(error, "the file is not a RIFF WAVE file");

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "measure/text_encoding.h"
+#include "measure/text_format.h"
 #include "test_calculation.h"
 
 namespace {
@@ -175,4 +176,17 @@ TEST(CalculationTitle, SourcePathOrClosedThenSuffix) {
     EXPECT_TRUE(result.closed());
     EXPECT_EQ(result.Title(" - Kalman Analysis"), "Closed - Kalman Analysis");
     EXPECT_FALSE(result.StartWorker(nullptr)); // a closed result does not run
+}
+
+// A result writes the real and the imaginary part of every channel, and a
+// text file carries 16 values per row: 8 channels fit, 9 would read back as
+// other rows.
+TEST(CalculationText, SavesAsTextOnlyWhatReadsBack) {
+    CMeasure source;
+    fillSource(source, 1, 10);
+    CCopy result(&source, {0, 0, 4});
+    shapeResult(result, 8, 4, 2.0);
+    EXPECT_EQ(textFormatRefusal(result), nullptr);
+    shapeResult(result, 9, 4, 2.0);
+    EXPECT_NE(textFormatRefusal(result), nullptr);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "support/temp_dir.h"
 
@@ -21,7 +22,8 @@ ByteWriter intHeader(double rate, uint8_t channels, int8_t code, int32_t count,
     ByteWriter w;
     w.put(rate).put(channels).put(code).put(count);
     if (code == 0) {
-        for (int i = 0; i < 16; ++i) w.put(i < int(specs.size()) ? specs[size_t(i)].coefficient : 0.0);
+        for (int i = 0; i < 16; ++i)
+            w.put(i < int(specs.size()) ? specs[size_t(i)].coefficient : 0.0);
         return w;
     }
     w.put(uint32_t(0x4A515A1Bu)).put(uint8_t(name.size())).text(name, 60);
@@ -49,8 +51,10 @@ TEST(IntFormat, IntegerLayoutsScaleByChannel) {
     // code 2 does not (-2.0); channel 1 has coefficient 2 and constant -3.
     for (int code : {2, 3}) {
         ByteWriter w = intHeader(100.0, 2, int8_t(code), 3, twoChannels());
-        for (int16_t v : {-4, 0, 7}) w.put(v);    // channel 0, channel-major
-        for (int16_t v : {10, 20, 30}) w.put(v);  // channel 1
+        for (int16_t v : {-4, 0, 7})
+            w.put(v); // channel 0, channel-major
+        for (int16_t v : {10, 20, 30})
+            w.put(v); // channel 1
         writeBytes(dir.file("a.int"), w.bytes);
         CMeasure m;
         ASSERT_TRUE(read(dir.file("a.int"), m)) << code;
@@ -67,7 +71,8 @@ TEST(IntFormat, IntegerLayoutsScaleByChannel) {
     }
     // code 4: sample-major int16, scaled with offset
     ByteWriter w = intHeader(100.0, 2, 4, 2, twoChannels());
-    for (int16_t v : {-4, 10, 6, 20}) w.put(v);
+    for (int16_t v : {-4, 10, 6, 20})
+        w.put(v);
     writeBytes(dir.file("b.int"), w.bytes);
     CMeasure m;
     ASSERT_TRUE(read(dir.file("b.int"), m));
@@ -81,7 +86,8 @@ TEST(IntFormat, CodeZeroAlwaysCarriesSixteenCoefficients) {
     TempDir dir;
     ByteWriter w = intHeader(50.0, 2, 0, 2, {{0.5, 9.0, "", ""}, {4.0, 9.0, "", ""}});
     ASSERT_EQ(w.bytes.size(), 14u + 128u);
-    for (int16_t v : {2, 4, 1, 3}) w.put(v);
+    for (int16_t v : {2, 4, 1, 3})
+        w.put(v);
     writeBytes(dir.file("z.int"), w.bytes);
     CMeasure m;
     ASSERT_TRUE(read(dir.file("z.int"), m));
@@ -117,7 +123,8 @@ TEST(IntFormat, HeaderChecks) {
         std::vector<ChannelSpec> specs(size_t(c.channels), ChannelSpec{1.0, 0.0, "m", "x"});
         ByteWriter w = intHeader(c.rate, uint8_t(c.channels), int8_t(c.code), c.count, specs);
         if (c.count > 0 && c.count < 100)
-            for (int i = 0; i < c.count * c.channels; ++i) w.put(float(i));
+            for (int i = 0; i < c.count * c.channels; ++i)
+                w.put(float(i));
         writeBytes(dir.file("h.int"), w.bytes);
         CMeasure m;
         std::string why;
@@ -175,14 +182,16 @@ TEST(IntFormat, HugeDeclaredBlockInTinyFileIsRefusedBeforeAllocation) {
 TEST(IntFormat, EveryTruncationFailsCleanly) {
     TempDir dir;
     ByteWriter w = intHeader(100.0, 2, 5, 4, twoChannels());
-    for (int i = 0; i < 8; ++i) w.put(float(i) + 0.25f);
+    for (int i = 0; i < 8; ++i)
+        w.put(float(i) + 0.25f);
     const auto& full = w.bytes;
     for (size_t len = 0; len < full.size(); ++len) {
-        writeBytes(dir.file("t.int"), std::vector<unsigned char>(full.begin(), full.begin() + long(len)));
+        writeBytes(dir.file("t.int"),
+                   std::vector<unsigned char>(full.begin(), full.begin() + long(len)));
         CMeasure m;
         EXPECT_FALSE(read(dir.file("t.int"), m)) << len;
-        EXPECT_TRUE(m.samples == nullptr ||
-                    m.sampleBytes == m.channelCount * m.sampleCount * 8) << len;
+        EXPECT_TRUE(m.samples == nullptr || m.sampleBytes == m.channelCount * m.sampleCount * 8)
+            << len;
     }
     writeBytes(dir.file("t.int"), full);
     CMeasure m;
@@ -193,7 +202,8 @@ TEST(IntFormat, EveryTruncationFailsCleanly) {
 TEST(IntFormat, CorruptedBytesNeverCrash) {
     TempDir dir;
     ByteWriter w = intHeader(100.0, 2, 4, 3, twoChannels());
-    for (int i = 0; i < 6; ++i) w.put(int16_t(i * 100));
+    for (int i = 0; i < 6; ++i)
+        w.put(int16_t(i * 100));
     uint32_t seed = 12345;
     for (int round = 0; round < 400; ++round) {
         std::vector<unsigned char> bytes = w.bytes;
@@ -222,19 +232,21 @@ TEST(IntFormat, MissingFileFailsButKeepsPath) {
 TEST(IntFormat, RoundTripOfLayoutFourGoesThroughLayoutFive) {
     TempDir dir;
     ByteWriter w = intHeader(250.0, 2, 4, 3, twoChannels());
-    for (int16_t v : {-4, 10, 6, 20, 32767, -32768}) w.put(v);
+    for (int16_t v : {-4, 10, 6, 20, 32767, -32768})
+        w.put(v);
     writeBytes(dir.file("in.int"), w.bytes);
     CMeasure a;
     ASSERT_TRUE(read(dir.file("in.int"), a));
     ASSERT_TRUE(writeInt(a, dir.file("out.int").c_str()));
     EXPECT_EQ(std::string(a.path), dir.file("out.int"));
     auto bytes = readBytes(dir.file("out.int"));
-    EXPECT_EQ(bytes[9], 5);                            // layout 5 on disk
+    EXPECT_EQ(bytes[9], 5);                           // layout 5 on disk
     EXPECT_EQ(bytes.size(), 79u + 2 * 97u + 6u * 4u); // header, records, floats
     CMeasure b;
     ASSERT_TRUE(read(dir.file("out.int"), b));
     for (int j = 0; j < 3; ++j)
-        for (int c = 0; c < 2; ++c) EXPECT_EQ(b.at(c, j).re, a.at(c, j).re);
+        for (int c = 0; c < 2; ++c)
+            EXPECT_EQ(b.at(c, j).re, a.at(c, j).re);
     EXPECT_EQ(b.date, a.date);
     EXPECT_STREQ(b.channels[0].unit, "cm");
     EXPECT_EQ(b.channels[1].reserved[0], 1.5);
@@ -259,11 +271,18 @@ TEST(IntFormat, ComplexMeasurementKeepsImaginaryParts) {
     EXPECT_EQ(b.at(0, 0).im, -2.0f);
 }
 
-TEST(IntFormat, MeasurementWithoutSamplesWritesEmptyFile) {
+// A 0-byte file used to pass for a saved measurement.
+TEST(IntFormat, MeasurementsWithoutChannelsOrSamplesAreNotWritten) {
     TempDir dir;
-    CMeasure a;
-    EXPECT_TRUE(writeInt(a, dir.file("e.int").c_str()));
-    EXPECT_TRUE(readBytes(dir.file("e.int")).empty());
+    CMeasure none;
+    EXPECT_STREQ(intFormatRefusal(none), "the measurement has no channels");
+    EXPECT_FALSE(writeInt(none, dir.file("e.int").c_str()));
+    CMeasure rowless;
+    rowless.channelCount = 2;
+    rowless.sampleRate = 50.0;
+    EXPECT_STREQ(intFormatRefusal(rowless), "the measurement has no samples");
+    EXPECT_FALSE(writeInt(rowless, dir.file("e.int").c_str()));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("e.int")));
 }
 
 TEST(IntFormat, MeasurementsTheFormatCannotCarryAreNotWritten) {

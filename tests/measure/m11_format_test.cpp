@@ -198,8 +198,8 @@ TEST(M11Format, WritesRecordLayoutAndStatistics) {
     EXPECT_EQ(peekDouble(f, 4 * REC + 88), 2.0);
     EXPECT_EQ(peekDouble(f, 4 * REC + 96), 5.5);
     EXPECT_DOUBLE_EQ(peekDouble(f, 4 * REC + 104), (10.0 / 3) / 1.5);
-    // Fewer than two values or a constant signal: finite statistics, all zero.
-    for (auto values : {std::vector<float>{}, std::vector<float>{3}, std::vector<float>{7, 7, 7}}) {
+    // One value or a constant signal: finite statistics, all zero.
+    for (auto values : {std::vector<float>{3}, std::vector<float>{7, 7, 7}}) {
         fillChannel0(m, values, "m");
         ASSERT_TRUE(writeM11(m, file.path()));
         EXPECT_EQ(peekDouble(file.read(), 4 * REC + 104), 0.0);
@@ -296,4 +296,43 @@ TEST(M11Format, NamesAreKeptInWindows1250AndSavedSo) {
     // ę EA, ś 9C, ć E6 in Windows-1250 ("\x64" is the d).
     EXPECT_EQ(std::string(reinterpret_cast<char*>(&f[record + 17]), 30),
               "Pr\xEA\x64ko\x9C\xE6 przemieszczenia klapy");
+}
+
+// The reader keeps two channels in one block of at most INT32_MAX bytes, so
+// it refuses more than 134217727 samples; the writer must not make such a
+// file, nor one of no samples at all.
+TEST(M11Format, WritesNothingItsReaderWouldRefuse) {
+    ScratchFile file(".M11");
+    CMeasure m;
+    fillChannel0(m, {}, "m");
+    EXPECT_STREQ(m11FormatRefusal(m), "the measurement has no samples");
+    EXPECT_FALSE(writeM11(m, file.path()));
+    EXPECT_TRUE(file.read().empty());
+    fillChannel0(m, {1, 2, 3}, "m");
+    // The count alone decides; no block of a gigabyte is needed to show it.
+    m.sampleCount = M11_MAX_SAMPLES + 1;
+    EXPECT_NE(m11FormatRefusal(m), nullptr);
+    EXPECT_FALSE(writeM11(m, file.path()));
+    EXPECT_TRUE(file.read().empty());
+}
+
+// A time step of 0, below 0 or not a number gave a rate of inf, -50 or NaN
+// that the .INT reader refuses, and surfaced only when that was written.
+TEST(M11Format, UnusableTimeStepsAreRefusedAndNeverWritten) {
+    ScratchFile file(".M11");
+    // 1e-320 is positive but its reciprocal overflows to inf.
+    for (double step : {0.0, -0.02, double(NAN), double(INFINITY), -double(INFINITY), 1e-320}) {
+        file.write(m11File(20, step, ramp(20)));
+        CMeasure m;
+        EXPECT_EQ(readM11(m, file.path()), M11_BAD_TIME_STEP) << step;
+        expectEmpty(m);
+    }
+    EXPECT_STREQ(m11CheckText(M11_BAD_TIME_STEP),
+                 "the time step in record 1 is not a positive, finite number");
+    CMeasure m;
+    for (double rate : {-50.0, 0.0, double(NAN), double(INFINITY)}) {
+        fillChannel0(m, {1, 2, 3}, "m");
+        m.sampleRate = rate;
+        EXPECT_FALSE(writeM11(m, file.path())) << rate;
+    }
 }

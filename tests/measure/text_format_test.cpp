@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "measure/int_format.h"
 #include "measure/line_reader.h"
@@ -11,7 +12,8 @@
 
 namespace {
 
-bool readFrom(const TempDir& dir, const std::string& text, CMeasure& m, std::string* why = nullptr) {
+bool readFrom(const TempDir& dir, const std::string& text, CMeasure& m,
+              std::string* why = nullptr) {
     writeString(dir.file("in.txt"), text);
     return readText(m, dir.file("in.txt").c_str(), why);
 }
@@ -50,8 +52,9 @@ TEST(NumberText, FormatsLikePrintfPercentE) {
         double value;
         int width;
         const char* printf;
-    } cases[] = {{0.0, 6, "0.000000e+00"}, {-1234.5678, 6, "-1.234568e+03"}, {1e-300, 5, "1.000000e-300"},
-                 {2.5e10, 20, "        2.500000e+10"}, {INFINITY, 6, "   inf"}, {-NAN, 6, "  -nan"}};
+    } cases[] = {{0.0, 6, "0.000000e+00"},     {-1234.5678, 6, "-1.234568e+03"},
+                 {1e-300, 5, "1.000000e-300"}, {2.5e10, 20, "        2.500000e+10"},
+                 {INFINITY, 6, "   inf"},      {-NAN, 6, "  -nan"}};
     for (const auto& c : cases) {
         int n = formatE(buf, c.value, c.width);
         char ref[64];
@@ -94,9 +97,11 @@ TEST(TextFormat, RejectsAndStopsAtBadLines) {
     {
         // 18 numbers per line: 16 channels, the rest ignored
         std::string line = "0";
-        for (int i = 1; i < 18; ++i) line += " " + std::to_string(i);
+        for (int i = 1; i < 18; ++i)
+            line += " " + std::to_string(i);
         std::string line2 = "1";
-        for (int i = 1; i < 18; ++i) line2 += " " + std::to_string(i * 2);
+        for (int i = 1; i < 18; ++i)
+            line2 += " " + std::to_string(i * 2);
         CMeasure m;
         EXPECT_TRUE(readFrom(dir, line + "\n" + line2 + "\n", m));
         EXPECT_EQ(m.channelCount, 16);
@@ -150,7 +155,8 @@ TEST(TextFormat, LineReaderSplitsLikeFgets) {
     const char* p;
     size_t n;
     std::vector<size_t> lengths;
-    while (lines.next(p, n)) lengths.push_back(n);
+    while (lines.next(p, n))
+        lengths.push_back(n);
     EXPECT_EQ(lengths, (std::vector<size_t>{511, 1, 4}));
 }
 
@@ -162,12 +168,14 @@ TEST(TextFormat, IntTextIntRoundTripKeepsValues) {
     a.sampleRate = 40.0;
     ASSERT_TRUE(a.resizeSamples(3 * 500 * 8));
     for (int j = 0; j < 500; ++j)
-        for (int c = 0; c < 3; ++c) a.at(c, j) = {float(std::sin(j * 0.1 + c) * std::pow(10.0, c - 1)), 0.0f};
+        for (int c = 0; c < 3; ++c)
+            a.at(c, j) = {float(std::sin(j * 0.1 + c) * std::pow(10.0, c - 1)), 0.0f};
     ASSERT_TRUE(writeInt(a, dir.file("a.int").c_str()));
     CMeasure b;
     ASSERT_TRUE(readInt(b, dir.file("a.int").c_str()));
     ASSERT_TRUE(writeTextFile(b, dir.file("b.txt").c_str()));
-    EXPECT_EQ(fileText(dir.file("b.txt")).substr(0, 38), "0.000000e+00\t0.000000e+00\t8.414710e-01");
+    EXPECT_EQ(fileText(dir.file("b.txt")).substr(0, 38),
+              "0.000000e+00\t0.000000e+00\t8.414710e-01");
     EXPECT_EQ(fileText(dir.file("b.txt")).find("\n"), fileText(dir.file("b.txt")).find("\r\n") + 1);
     CMeasure c;
     ASSERT_TRUE(readText(c, dir.file("b.txt").c_str()));
@@ -182,6 +190,36 @@ TEST(TextFormat, IntTextIntRoundTripKeepsValues) {
             EXPECT_NEAR(d.at(k, j).re, a.at(k, j).re, 1e-6 * std::fabs(a.at(k, j).re) + 1e-12);
 }
 
+// The reader takes the rate from rows 1 and 2 and refuses a first line of
+// fewer than two numbers: 0 or 1 rows, or no channels, made unreadable files.
+TEST(TextFormat, WritesNothingItsReaderCannotReadBack) {
+    TempDir dir;
+    const std::string path = dir.file("out.txt");
+    CMeasure m;
+    EXPECT_STREQ(textFormatRefusal(m), "the measurement has no channels");
+    EXPECT_FALSE(writeTextFile(m, path.c_str()));
+    m.channelCount = 2;
+    m.sampleCount = 1;
+    m.sampleRate = 4.0;
+    ASSERT_TRUE(m.resizeSamples(2 * 8));
+    m.at(0, 0) = {1.0f, 0.0f};
+    m.at(1, 0) = {2.0f, 0.0f};
+    EXPECT_NE(textFormatRefusal(m), nullptr);
+    EXPECT_FALSE(writeTextFile(m, path.c_str()));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    // Two rows are enough: X values 0 and 0.25 give the rate 4 back exactly.
+    m.sampleCount = 2;
+    ASSERT_TRUE(m.resizeSamples(2 * 2 * 8));
+    for (int j = 0; j < 2; ++j)
+        m.at(0, j) = m.at(1, j) = {float(j + 1), 0.0f};
+    ASSERT_TRUE(writeTextFile(m, path.c_str()));
+    CMeasure back;
+    ASSERT_TRUE(readText(back, path.c_str()));
+    EXPECT_EQ(back.channelCount, 2);
+    EXPECT_EQ(back.sampleCount, 2);
+    EXPECT_EQ(back.sampleRate, 4.0);
+}
+
 TEST(TextFormat, BlockTextRunsDownwardsAndSkipsEmptyRanges) {
     TempDir dir;
     CMeasure m;
@@ -189,7 +227,8 @@ TEST(TextFormat, BlockTextRunsDownwardsAndSkipsEmptyRanges) {
     m.sampleCount = 120;
     m.sampleRate = 10.0;
     ASSERT_TRUE(m.resizeSamples(120 * 8));
-    for (int j = 0; j < 120; ++j) m.at(0, j) = {float(j), 0.5f};
+    for (int j = 0; j < 120; ++j)
+        m.at(0, j) = {float(j), 0.5f};
     ASSERT_TRUE(writeBlockText(m, 0, 100, 90, dir.file("blk.txt").c_str()));
     std::string text = fileText(dir.file("blk.txt"));
     EXPECT_EQ(text.substr(0, 40), "9.900000e+00\t9.900000e+01\t5.000000e-01\r\n");

@@ -172,6 +172,29 @@ TEST(WaveFormat, ChunksAreFoundAroundOthersAndShortDataIsClamped) {
     }
 }
 
+// RIFF does not fix the order of the chunks; this file used to be refused as
+// having no data chunk.
+TEST(WaveFormat, DataBeforeTheFormatChunkIsFound) {
+    Bytes data;
+    for (int v : {1, -2, 3, -4})
+        append(data, uint16_t(v), 2);
+    Bytes body;
+    append(body, "WAVE");
+    append(body, chunk("data", data));
+    append(body, chunk("LIST", {'I', 'N', 'F', 'O', 'x'})); // odd size, padded
+    append(body, chunk("fmt ", fmt(1, 2, 16, 1000)));
+    CMeasure m;
+    std::string error;
+    ASSERT_TRUE(read(chunk("RIFF", body), m, &error)) << error;
+    expectConsistent(m);
+    EXPECT_EQ(m.channelCount, 2);
+    EXPECT_EQ(m.sampleRate, 1000.0);
+    ASSERT_EQ(m.sampleCount, 2);
+    EXPECT_EQ(m.at(0, 0).re, 1.0f);
+    EXPECT_EQ(m.at(1, 0).re, -2.0f);
+    EXPECT_EQ(m.at(1, 1).re, -4.0f);
+}
+
 TEST(WaveFormat, BlockBeyondTwoGibibytesIsRefusedBeforeAllocation) {
     // 8-bit mono of 0x12000000 bytes needs 0x90000000 bytes of samples. The file
     // is sparse, so it costs no disk space.
