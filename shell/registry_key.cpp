@@ -116,7 +116,7 @@ RegistryKey::~RegistryKey() {
 bool RegistryKey::openKey(const std::string& path) {
     closeKey();
     filePath = keyFilePath(rootDir, path);
-    if (filePath.empty() || store.readFile(filePath) != StoreRead::Ok) return false;
+    if (filePath.empty() || store.readFile(filePath, path) != StoreRead::Ok) return false;
     keyPath = path;
     isOpen = true;
     return true;
@@ -128,7 +128,7 @@ bool RegistryKey::createKey(const std::string& path) {
     if (filePath.empty()) return false;
     if (!makeDirectories(filePath.substr(0, filePath.rfind('/')))) return false;
     // A store that exists but cannot be read is not overwritten: its values would be lost.
-    StoreRead read = store.readFile(filePath);
+    StoreRead read = store.readFile(filePath, path);
     if (read == StoreRead::Unreadable) return false;
     fileExisted = read == StoreRead::Ok;
     keyPath = path;
@@ -204,11 +204,11 @@ bool RegistryKey::closeKey() {
         // Apply our changes to the file as it is now, so values another
         // instance wrote since createKey survive, as they would in a registry.
         KeyStore current;
-        ok = current.readFile(filePath) != StoreRead::Unreadable;
+        ok = current.readFile(filePath, keyPath) != StoreRead::Unreadable;
         for (const StoredValue& change : changes)
             if (ok)
                 ok = current.set(change.name, change.type, change.data.data(), change.data.size());
-        if (ok) ok = current.writeFile(filePath, keyPath);
+        if (ok) ok = current.writeFile(filePath);
     }
     store = KeyStore();
     changes.clear();
