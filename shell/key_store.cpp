@@ -202,6 +202,7 @@ bool endsWith(const std::string& s, const std::string& tail) {
 }
 
 bool writeAll(int fd, const std::string& text) {
+    errno = 0;
     size_t done = 0;
     while (done < text.size()) {
         ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -226,6 +227,13 @@ bool readAll(int fd, std::string& bytes) {
         if (bytes.size() + size_t(n) > STORE_MAX_FILE) return false; // grew while read
         bytes.append(buffer, size_t(n));
     }
+}
+
+// "Cannot write /x/3.0.reg: No space left on device", from errno.
+std::string failure(const char* what, const std::string& path) {
+    int error = errno;
+    return std::string(what) + " " + path + ": " +
+           (error ? std::strerror(error) : "the disk took no more data");
 }
 
 std::string directoryOf(const std::string& path) {
@@ -400,20 +408,22 @@ std::string KeyStore::serialise() const {
     return out;
 }
 
-bool KeyStore::writeFile(const std::string& path) const {
+SaveStatus KeyStore::writeFile(const std::string& path) const {
     std::string text = serialise();
     std::string temp = path + ".XXXXXX";
     int fd = ::mkstemp(&temp[0]);
-    if (fd < 0) return false;
-    bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
+    if (fd < 0) return saveFailed(failure("Cannot create a file beside", path));
+    SaveStatus status;
+    if (!writeAll(fd, text) || ::fsync(fd) != 0) status = saveFailed(failure("Cannot write", temp));
+    if (::close(fd) != 0 && status) status = saveFailed(failure("Cannot write", temp));
+    if (status && ::rename(temp.c_str(), path.c_str()) != 0)
+        status = saveFailed(failure("Cannot replace", path));
+    if (!status) {
         ::unlink(temp.c_str());
-        return false;
+        return status;
     }
     syncDirectory(directoryOf(path));
-    return true;
+    return status;
 }
 
 const StoredValue* KeyStore::find(const std::string& name) const {

@@ -8,6 +8,7 @@
 // the file on disk is always either the old or the new store.
 #pragma once
 
+#include "shell/save_status.h"
 #include "shell/store_encoding.h"
 
 #include <cstddef>
@@ -46,7 +47,7 @@ class KeyStore {
     StoreRead readFile(const std::string& path, const std::string& keyPath);
     // Writes a temporary file beside `path` and renames it over `path`.
     // On failure the temporary file is removed and `path` is untouched.
-    bool writeFile(const std::string& path) const;
+    SaveStatus writeFile(const std::string& path) const;
 
     // Replaces the content by that of the file bytes `bytes`; false when
     // their encoding is one this store cannot write back.

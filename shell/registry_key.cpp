@@ -1,5 +1,7 @@
 #include "shell/registry_key.h"
 
+#include "shell/store_lock.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -122,14 +124,23 @@ bool RegistryKey::openKey(const std::string& path) {
     return true;
 }
 
+bool RegistryKey::refuse(std::string reason) {
+    failureText = std::move(reason);
+    return false;
+}
+
 bool RegistryKey::createKey(const std::string& path) {
     closeKey();
+    failureText.clear();
     filePath = keyFilePath(rootDir, path);
-    if (filePath.empty()) return false;
-    if (!makeDirectories(filePath.substr(0, filePath.rfind('/')))) return false;
+    if (filePath.empty()) return refuse("No settings directory for the key " + path);
+    std::string dir = filePath.substr(0, filePath.rfind('/'));
+    if (!makeDirectories(dir))
+        return refuse("Cannot create the directory " + dir + ": " + std::strerror(errno));
     // A store that exists but cannot be read is not overwritten: its values would be lost.
     StoreRead read = store.readFile(filePath, path);
-    if (read == StoreRead::Unreadable) return false;
+    if (read == StoreRead::Unreadable)
+        return refuse("Cannot read " + filePath + " as a settings file");
     fileExisted = read == StoreRead::Ok;
     keyPath = path;
     isOpen = true;
@@ -198,20 +209,26 @@ bool RegistryKey::setDouble(const std::string& name, double value) {
     return true;
 }
 
-bool RegistryKey::closeKey() {
-    bool ok = true;
-    if (isOpen && isWritable && (!changes.empty() || !fileExisted)) {
-        // Apply our changes to the file as it is now, so values another
-        // instance wrote since createKey survive, as they would in a registry.
-        KeyStore current;
-        ok = current.readFile(filePath, keyPath) != StoreRead::Unreadable;
-        for (const StoredValue& change : changes)
-            if (ok)
-                ok = current.set(change.name, change.type, change.data.data(), change.data.size());
-        if (ok) ok = current.writeFile(filePath);
-    }
+SaveStatus RegistryKey::saveChanges() const {
+    StoreLock lock;
+    std::string reason;
+    if (!lock.acquire(filePath, reason)) return saveFailed(reason);
+    // Apply our changes to the file as it is now, so values another
+    // instance wrote since createKey survive, as they would in a registry.
+    KeyStore current;
+    if (current.readFile(filePath, keyPath) == StoreRead::Unreadable)
+        return saveFailed("Cannot read " + filePath + " as a settings file");
+    for (const StoredValue& change : changes)
+        if (!current.set(change.name, change.type, change.data.data(), change.data.size()))
+            return saveFailed("Cannot store the value \"" + change.name + "\"");
+    return current.writeFile(filePath);
+}
+
+SaveStatus RegistryKey::closeKey() {
+    SaveStatus status;
+    if (isOpen && isWritable && (!changes.empty() || !fileExisted)) status = saveChanges();
     store = KeyStore();
     changes.clear();
     isOpen = isWritable = fileExisted = false;
-    return ok;
+    return status;
 }

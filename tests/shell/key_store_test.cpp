@@ -132,11 +132,12 @@ TEST(KeyStore, FailedWriteKeepsOldFileAndRemovesTemporary) {
     rlimit small = saved;
     small.rlim_cur = 1024;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool written = store.writeFile(path);
+    SaveStatus written = store.writeFile(path);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(written);
+    EXPECT_NE(written.reason.find("File too large"), std::string::npos) << written.reason;
     EXPECT_EQ(readString(path), old);
     EXPECT_EQ(countEntries(tmp.path()), 1);
 }

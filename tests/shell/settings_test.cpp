@@ -277,7 +277,10 @@ TEST(Settings, WindowPlacementRoundTripsBesideTheOptions) {
 TEST(Settings, SaveFailsCleanlyWhenTheStoreCannotBeWritten) {
     TempDir tmp;
     writeString(tmp.path() + "/KELVO", "a file where the directory belongs");
-    EXPECT_FALSE(saveSettings(tmp.path()));
+    SaveStatus options = saveSettings(tmp.path());
+    EXPECT_FALSE(options);
+    EXPECT_NE(options.reason.find(tmp.path() + "/KELVO/Ondarix"), std::string::npos)
+        << options.reason;
     EXPECT_FALSE(saveWindowPlacement(SHOW_NORMAL, 0, 0, 1, 1, tmp.path()));
     EXPECT_EQ(readString(tmp.path() + "/KELVO"), "a file where the directory belongs");
 }
