@@ -1,5 +1,7 @@
 #include "shell/key_store.h"
 
+#include "shell/store_file.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -236,10 +238,11 @@ std::string failure(const char* what, const std::string& path) {
            (error ? std::strerror(error) : "the disk took no more data");
 }
 
-std::string directoryOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+// The new file gets the permissions the user gave the old one (mkstemp
+// makes it private); failing that, it stays private.
+void keepMode(int fd, const std::string& target) {
+    struct stat info;
+    if (::stat(target.c_str(), &info) == 0) ::fchmod(fd, info.st_mode & 07777);
 }
 
 // Makes the rename itself durable; a failure here does not undo the save.
@@ -410,19 +413,22 @@ std::string KeyStore::serialise() const {
 
 SaveStatus KeyStore::writeFile(const std::string& path) const {
     std::string text = serialise();
-    std::string temp = path + ".XXXXXX";
+    // Through a link, the target is replaced and the link stays.
+    std::string target = storeTarget(path);
+    std::string temp = target + ".XXXXXX";
     int fd = ::mkstemp(&temp[0]);
-    if (fd < 0) return saveFailed(failure("Cannot create a file beside", path));
+    if (fd < 0) return saveFailed(failure("Cannot create a file beside", target));
     SaveStatus status;
+    keepMode(fd, target);
     if (!writeAll(fd, text) || ::fsync(fd) != 0) status = saveFailed(failure("Cannot write", temp));
     if (::close(fd) != 0 && status) status = saveFailed(failure("Cannot write", temp));
-    if (status && ::rename(temp.c_str(), path.c_str()) != 0)
-        status = saveFailed(failure("Cannot replace", path));
+    if (status && ::rename(temp.c_str(), target.c_str()) != 0)
+        status = saveFailed(failure("Cannot replace", target));
     if (!status) {
         ::unlink(temp.c_str());
         return status;
     }
-    syncDirectory(directoryOf(path));
+    syncDirectory(directoryOf(target));
     return status;
 }
 

@@ -45,7 +45,8 @@ class KeyStore {
     // any before the first section) are the store's own. Missing: no such
     // file; Unreadable: it exists but cannot be read as a store.
     StoreRead readFile(const std::string& path, const std::string& keyPath);
-    // Writes a temporary file beside `path` and renames it over `path`.
+    // Writes a temporary file beside `path` and renames it over `path`, or
+    // over the file a symbolic link `path` leads to, keeping its permissions.
     // On failure the temporary file is removed and `path` is untouched.
     SaveStatus writeFile(const std::string& path) const;
 

@@ -1,5 +1,6 @@
 #include "shell/registry_key.h"
 
+#include "shell/store_file.h"
 #include "shell/store_lock.h"
 
 #include <cctype>
@@ -210,9 +211,14 @@ bool RegistryKey::setDouble(const std::string& name, double value) {
 }
 
 SaveStatus RegistryKey::saveChanges() const {
+    // The lock sits beside the file that is replaced, whatever link led to it.
+    std::string target = storeTarget(filePath);
     StoreLock lock;
     std::string reason;
-    if (!lock.acquire(filePath, reason)) return saveFailed(reason);
+    if (!lock.acquire(target, reason)) return saveFailed(reason);
+    // Holding the lock, no save of ours is under way: any temporary file
+    // beside the store was left by one that was killed.
+    removeStaleTemporaries(target);
     // Apply our changes to the file as it is now, so values another
     // instance wrote since createKey survive, as they would in a registry.
     KeyStore current;
