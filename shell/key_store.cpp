@@ -310,7 +310,8 @@ class StoreParser {
         StoredValue value;
         bool isValue = !overflow && parseValueLine(pendingText, value);
         if (isValue) adopt(value, index);
-        if (isValue || (inSection && !trimmed(pendingText).empty())) store.insertAt = index + 1;
+        bool blank = !overflow && trimmed(pendingText).empty();
+        if (isValue || (inSection && !blank)) store.insertAt = index + 1;
     }
 
     // A later line of a name replaces an earlier one, as an import would.
@@ -378,7 +379,6 @@ StoreRead KeyStore::readFile(const std::string& path, const std::string& keyPath
     bool ok = readAll(fd, bytes);
     ::close(fd);
     return ok && parse(bytes, keyPath) ? StoreRead::Ok : StoreRead::Unreadable;
-    return StoreRead::Ok;
 }
 
 void KeyStore::appendNewValues(std::string& out, bool inOwnSection) const {
@@ -386,7 +386,7 @@ void KeyStore::appendNewValues(std::string& out, bool inOwnSection) const {
     for (size_t i = 0; i < entries.size(); ++i)
         if (homes[i].line == NO_LINE) text += formatValue(entries[i], lineEnd);
     if (text.empty() && !lines.empty()) return;
-    if (!out.empty() && !endsWith(out, encodeText("\n", fileEncoding)))
+    if (out.size() > mark.size() && !endsWith(out, encodeText("\n", fileEncoding)))
         out += encodeText(lineEnd, fileEncoding);
     std::string head;
     if (lines.empty())

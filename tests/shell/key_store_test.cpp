@@ -214,3 +214,19 @@ TEST(KeyStoreKeeps, NewValuesGoIntoTheKeyNotAnotherOne) {
                                  "[HKEY_CURRENT_USER\\Software\\KELVO\\Ondarix\\3.0]\r\n"
                                  "\"n\"=dword:00000001\r\n");
 }
+
+TEST(KeyStoreKeeps, AnEmptyUtf16FileStaysUtf16) {
+    KeyStore store;
+    ASSERT_TRUE(store.parse("\xff\xfe", KEY));
+    EXPECT_EQ(store.encoding(), StoreEncoding::Utf16le);
+    uint8_t one[4] = {1, 0, 0, 0};
+    store.set("n", REG_VALUE_DWORD, one, 4);
+    std::string text = "Windows Registry Editor Version 5.00\n\n"
+                       "[HKEY_CURRENT_USER\\Software\\KELVO\\Ondarix\\3.0]\n\"n\"=dword:00000001\n";
+    std::string expected = "\xff\xfe";
+    for (char c : text)
+        expected += std::string{c, '\0'};
+    EXPECT_EQ(store.serialise(), expected);
+    // A UTF-16BE file could not be written back in step: it is not taken.
+    EXPECT_FALSE(store.parse("\xfe\xff", KEY));
+}
