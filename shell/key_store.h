@@ -4,8 +4,10 @@
 // The file may hold more than this store understands: other [sections],
 // string values, comments, lines from other tools. All of it is kept exactly
 // as read; a save rewrites only the lines of values it changed in its own key
-// and adds new values to that key. Writing replaces the file atomically, so
-// the file on disk is always either the old or the new store.
+// and adds new values to that key. A UTF-16LE file (as a registry export is)
+// is written back as UTF-16LE with its byte order mark, so the tools that
+// wrote it keep reading it. Writing replaces the file atomically, so the file
+// on disk is always either the old or the new store.
 #pragma once
 
 #include "shell/save_status.h"
