@@ -1,5 +1,7 @@
 #include "shell/key_store.h"
 
+#include "shell/store_file.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -122,7 +124,6 @@ bool parseData(const std::string& s, size_t pos, StoredValue& value) {
 // One logical line; anything but a well-formed value line yields false.
 bool parseValueLine(const std::string& line, StoredValue& value) {
     size_t pos = 0;
-    if (startsWith(line, 0, "\xEF\xBB\xBF")) pos = 3;
     skipSpaces(line, pos);
     if (pos == line.size() || line[pos] != '"') return false;
     if (!parseName(line, pos, value.name)) return false;
@@ -131,6 +132,33 @@ bool parseValueLine(const std::string& line, StoredValue& value) {
     ++pos;
     skipSpaces(line, pos);
     return parseData(line, pos, value);
+}
+
+std::string trimmedRight(std::string s) {
+    while (!s.empty() && isSpace(s.back()))
+        s.pop_back();
+    return s;
+}
+
+std::string trimmed(const std::string& s) {
+    size_t pos = 0;
+    skipSpaces(s, pos);
+    return trimmedRight(s.substr(pos));
+}
+
+// "[HKEY_CURRENT_USER\Software\X]" gives "HKEY_CURRENT_USER\Software\X".
+bool parseSection(const std::string& line, std::string& section) {
+    std::string t = trimmed(line);
+    if (t.size() < 2 || t.front() != '[' || t.back() != ']') return false;
+    section = t.substr(1, t.size() - 2);
+    return true;
+}
+
+std::string lowerName(const std::string& name) {
+    std::string lower = name;
+    for (char& c : lower)
+        c = lowerAscii(c);
+    return lower;
 }
 
 void appendName(std::string& out, const std::string& name) {
@@ -142,17 +170,19 @@ void appendName(std::string& out, const std::string& name) {
     out.push_back('"');
 }
 
-void appendValue(std::string& out, const StoredValue& value) {
+// The value as a registry-export line, its line ends (also those of the
+// wrapped continuation lines) given by `lineEnd`.
+std::string formatValue(const StoredValue& value, const std::string& lineEnd) {
     char buffer[32];
+    std::string out;
     appendName(out, value.name);
     out.push_back('=');
     if (value.type == REG_VALUE_DWORD && value.data.size() == 4) {
         uint32_t number = 0;
         for (int i = 0; i < 4; ++i)
             number |= uint32_t(value.data[i]) << (8 * i);
-        std::snprintf(buffer, sizeof buffer, "dword:%08x\n", unsigned(number));
-        out += buffer;
-        return;
+        std::snprintf(buffer, sizeof buffer, "dword:%08x", unsigned(number));
+        return out + buffer + lineEnd;
     }
     if (value.type == REG_VALUE_BINARY)
         out += "hex:";
@@ -162,14 +192,19 @@ void appendValue(std::string& out, const StoredValue& value) {
     }
     for (size_t i = 0; i < value.data.size(); ++i) {
         // Long values wrap like a registry export, so lines stay readable.
-        if (i > 0) out += (i % 25 == 0) ? ",\\\n  " : ",";
+        if (i > 0) out += (i % 25 == 0) ? ",\\" + lineEnd + "  " : ",";
         std::snprintf(buffer, sizeof buffer, "%02x", unsigned(value.data[i]));
         out += buffer;
     }
-    out.push_back('\n');
+    return out + lineEnd;
+}
+
+bool endsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 bool writeAll(int fd, const std::string& text) {
+    errno = 0;
     size_t done = 0;
     while (done < text.size()) {
         ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -180,10 +215,34 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
-std::string directoryOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+// The whole of a regular file of at most STORE_MAX_FILE bytes.
+bool readAll(int fd, std::string& bytes) {
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > off_t(STORE_MAX_FILE))
+        return false;
+    char buffer[16 * 1024];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        if (bytes.size() + size_t(n) > STORE_MAX_FILE) return false; // grew while read
+        bytes.append(buffer, size_t(n));
+    }
+}
+
+// "Cannot write /x/3.0.reg: No space left on device", from errno.
+std::string failure(const char* what, const std::string& path) {
+    int error = errno;
+    return std::string(what) + " " + path + ": " +
+           (error ? std::strerror(error) : "the disk took no more data");
+}
+
+// The new file gets the permissions the user gave the old one (mkstemp
+// makes it private); failing that, it stays private.
+void keepMode(int fd, const std::string& target) {
+    struct stat info;
+    if (::stat(target.c_str(), &info) == 0) ::fchmod(fd, info.st_mode & 07777);
 }
 
 // Makes the rename itself durable; a failure here does not undo the save.
@@ -196,68 +255,91 @@ void syncDirectory(const std::string& dir) {
 
 } // namespace
 
-// Splits the text into logical lines: a line ending in a backslash continues
-// on the next one, as in registry exports. Over-long lines are dropped whole.
+// Joins the file's lines into logical lines (a line ending in a backslash
+// continues on the next one, as in registry exports), keeps every one of them,
+// and takes the values of the store's own key.
 class StoreParser {
   public:
-    explicit StoreParser(KeyStore& store) : store(store) { store.entries.clear(); }
+    explicit StoreParser(KeyStore& store)
+        : store(store), ownSection("HKEY_CURRENT_USER\\" + store.key) {}
 
-    void feed(const char* data, size_t size) {
-        for (size_t i = 0; i < size; ++i)
-            put(data[i]);
-    }
-
-    void finish() {
-        if (!line.empty() || overflow || continuing) endLine(true);
+    void run(const std::vector<std::string>& physical) {
+        for (size_t i = 0; i < physical.size(); ++i) {
+            std::string text = decodeLine(physical[i], store.fileEncoding);
+            if (i == 0 && startsWith(text, 0, "\xEF\xBB\xBF")) text.erase(0, 3);
+            add(physical[i], text, i + 1 == physical.size());
+        }
     }
 
   private:
-    void put(char c) {
-        if (c == '\n') {
-            endLine(false);
-            return;
+    void add(const std::string& raw, const std::string& text, bool last) {
+        pendingRaw += raw;
+        std::string part = trimmedRight(text);
+        if (!pendingText.empty() || continuing) {
+            size_t pos = 0;
+            skipSpaces(part, pos);
+            part.erase(0, pos);
         }
-        if (!isSpace(c)) last = c;
-        if (indent && continuing && isSpace(c)) return;
-        indent = false;
-        if (overflow) return;
-        if (line.size() >= STORE_MAX_LINE) {
+        bool more = !last && !part.empty() && part.back() == '\\';
+        if (more) part.pop_back();
+        if (pendingText.size() + part.size() > STORE_MAX_LINE)
             overflow = true;
-            line.clear();
-            return;
-        }
-        line.push_back(c);
-    }
-
-    void endLine(bool atEof) {
-        bool more = last == '\\' && !atEof;
-        if (!overflow) {
-            while (!line.empty() && isSpace(line.back()))
-                line.pop_back();
-            if (last == '\\' && !line.empty()) line.pop_back();
-        }
-        last = 0;
-        indent = true;
+        else if (!overflow)
+            pendingText += part;
         continuing = more;
         if (more) return;
-        if (!overflow) take();
-        line.clear();
+        take();
+        pendingRaw.clear();
+        pendingText.clear();
         overflow = false;
     }
 
     void take() {
+        size_t index = store.lines.size();
+        store.lines.push_back(KeyStore::Line{pendingRaw, KeyStore::NO_LINE});
+        std::string section;
+        if (!overflow && parseSection(pendingText, section)) {
+            inSection = true;
+            inOwnSection = sameName(section, ownSection);
+            if (inOwnSection) store.insertAt = index + 1;
+            return;
+        }
+        // Lines before the first section belong to the key, as in the
+        // header-less files earlier versions wrote.
+        if (inSection && !inOwnSection) return;
         StoredValue value;
-        if (!parseValueLine(line, value)) return;
-        if (!store.find(value.name) && store.entries.size() >= STORE_MAX_VALUES) return;
-        store.set(value.name, value.type, value.data.data(), value.data.size());
+        bool isValue = !overflow && parseValueLine(pendingText, value);
+        if (isValue) adopt(value, index);
+        bool blank = !overflow && trimmed(pendingText).empty();
+        if (isValue || (inSection && !blank)) store.insertAt = index + 1;
+    }
+
+    // A later line of a name replaces an earlier one, as an import would.
+    void adopt(StoredValue& value, size_t index) {
+        std::string lower = lowerName(value.name);
+        auto known = store.byName.find(lower);
+        size_t entry = store.entries.size();
+        if (known == store.byName.end()) {
+            store.byName.emplace(lower, entry);
+            store.entries.push_back(std::move(value));
+            store.homes.push_back(KeyStore::Home{index, false});
+        } else {
+            entry = known->second;
+            store.entries[entry].type = value.type;
+            store.entries[entry].data = std::move(value.data);
+            store.homes[entry].line = index;
+        }
+        store.lines[index].value = entry;
     }
 
     KeyStore& store;
-    std::string line;
-    char last = 0;
-    bool indent = true;
+    const std::string ownSection;
+    std::string pendingRaw;
+    std::string pendingText;
     bool continuing = false;
     bool overflow = false;
+    bool inSection = false;
+    bool inOwnSection = false;
 };
 
 bool isValidValueName(const std::string& name) {
@@ -267,81 +349,111 @@ bool isValidValueName(const std::string& name) {
     return true;
 }
 
-void KeyStore::parse(const std::string& text) {
-    StoreParser parser(*this);
-    parser.feed(text.data(), text.size());
-    parser.finish();
-}
-
-StoreRead KeyStore::readFile(const std::string& path) {
-    entries.clear();
-    // Non-blocking open, so a FIFO put in place of the store cannot hang start-up.
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? StoreRead::Missing : StoreRead::Unreadable;
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return StoreRead::Unreadable;
-    }
-    StoreParser parser(*this);
-    char buffer[16 * 1024];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            entries.clear();
-            return StoreRead::Unreadable;
-        }
-        if (n == 0) break;
-        parser.feed(buffer, size_t(n));
-    }
-    parser.finish();
-    ::close(fd);
-    return StoreRead::Ok;
-}
-
-std::string KeyStore::serialise(const std::string& keyPath) const {
-    std::string out = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\";
-    out += keyPath;
-    out += "]\n";
-    for (const StoredValue& value : entries)
-        appendValue(out, value);
-    return out;
-}
-
-bool KeyStore::writeFile(const std::string& path, const std::string& keyPath) const {
-    std::string text = serialise(keyPath);
-    std::string temp = path + ".XXXXXX";
-    int fd = ::mkstemp(&temp[0]);
-    if (fd < 0) return false;
-    bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
+bool KeyStore::parse(const std::string& bytes, const std::string& keyPath) {
+    *this = KeyStore();
+    key = keyPath;
+    size_t markSize = 0;
+    fileEncoding = detectEncoding(bytes, markSize);
+    // Half a UTF-16 code unit at the end could not be written back in step.
+    if (fileEncoding == StoreEncoding::Unsupported ||
+        (fileEncoding == StoreEncoding::Utf16le && bytes.size() % 2 != 0)) {
+        fileEncoding = StoreEncoding::Bytes;
         return false;
     }
-    syncDirectory(directoryOf(path));
+    mark = bytes.substr(0, markSize);
+    std::vector<std::string> physical = splitLines(bytes, markSize, fileEncoding);
+    if (!physical.empty() && endsWith(physical[0], encodeText("\r\n", fileEncoding)))
+        lineEnd = "\r\n";
+    StoreParser parser(*this);
+    parser.run(physical);
     return true;
 }
 
+StoreRead KeyStore::readFile(const std::string& path, const std::string& keyPath) {
+    *this = KeyStore();
+    key = keyPath;
+    // Non-blocking open, so a FIFO put in place of the store cannot hang start-up.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? StoreRead::Missing : StoreRead::Unreadable;
+    std::string bytes;
+    bool ok = readAll(fd, bytes);
+    ::close(fd);
+    return ok && parse(bytes, keyPath) ? StoreRead::Ok : StoreRead::Unreadable;
+}
+
+void KeyStore::appendNewValues(std::string& out, bool inOwnSection) const {
+    std::string text;
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (homes[i].line == NO_LINE) text += formatValue(entries[i], lineEnd);
+    if (text.empty() && !lines.empty()) return;
+    if (out.size() > mark.size() && !endsWith(out, encodeText("\n", fileEncoding)))
+        out += encodeText(lineEnd, fileEncoding);
+    std::string head;
+    if (lines.empty())
+        head = "Windows Registry Editor Version 5.00" + lineEnd + lineEnd;
+    else if (!inOwnSection && !trimmed(decodeLine(lines.back().raw, fileEncoding)).empty())
+        head = lineEnd;
+    if (!inOwnSection) head += "[HKEY_CURRENT_USER\\" + key + "]" + lineEnd;
+    out += encodeText(head + text, fileEncoding);
+}
+
+std::string KeyStore::serialise() const {
+    std::string out = mark;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i == insertAt) appendNewValues(out, true);
+        size_t value = lines[i].value;
+        if (value != NO_LINE && homes[value].line == i && homes[value].changed)
+            out += encodeText(formatValue(entries[value], lineEnd), fileEncoding);
+        else
+            out += lines[i].raw;
+    }
+    if (insertAt == lines.size() || insertAt == NO_LINE) appendNewValues(out, insertAt != NO_LINE);
+    return out;
+}
+
+SaveStatus KeyStore::writeFile(const std::string& path) const {
+    std::string text = serialise();
+    // Through a link, the target is replaced and the link stays.
+    std::string target = storeTarget(path);
+    std::string temp = target + ".XXXXXX";
+    int fd = ::mkstemp(&temp[0]);
+    if (fd < 0) return saveFailed(failure("Cannot create a file beside", target));
+    SaveStatus status;
+    keepMode(fd, target);
+    if (!writeAll(fd, text) || ::fsync(fd) != 0) status = saveFailed(failure("Cannot write", temp));
+    if (::close(fd) != 0 && status) status = saveFailed(failure("Cannot write", temp));
+    if (status && ::rename(temp.c_str(), target.c_str()) != 0)
+        status = saveFailed(failure("Cannot replace", target));
+    if (!status) {
+        ::unlink(temp.c_str());
+        return status;
+    }
+    syncDirectory(directoryOf(target));
+    return status;
+}
+
 const StoredValue* KeyStore::find(const std::string& name) const {
-    for (const StoredValue& value : entries)
-        if (sameName(value.name, name)) return &value;
-    return nullptr;
+    auto known = byName.find(lowerName(name));
+    return known == byName.end() ? nullptr : &entries[known->second];
 }
 
 bool KeyStore::set(const std::string& name, uint32_t type, const uint8_t* data, size_t size) {
     if (!isValidValueName(name) || size > STORE_MAX_VALUE_BYTES) return false;
-    StoredValue* target = nullptr;
-    for (StoredValue& value : entries)
-        if (sameName(value.name, name)) target = &value;
-    if (!target) {
-        entries.push_back(StoredValue{name, type, {}});
-        target = &entries.back();
+    std::string lower = lowerName(name);
+    auto known = byName.find(lower);
+    if (known == byName.end()) {
+        byName.emplace(lower, entries.size());
+        entries.push_back(StoredValue{name, type, {data, data + size}});
+        homes.push_back(Home{NO_LINE, false});
+        return true;
     }
-    target->type = type;
-    target->data.assign(data, data + size);
+    StoredValue& value = entries[known->second];
+    // An unchanged value keeps its line as it was written.
+    if (value.type == type && value.data.size() == size &&
+        (size == 0 || std::memcmp(value.data.data(), data, size) == 0))
+        return true;
+    value.type = type;
+    value.data.assign(data, data + size);
+    homes[known->second].changed = true;
     return true;
 }

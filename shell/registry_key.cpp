@@ -1,5 +1,8 @@
 #include "shell/registry_key.h"
 
+#include "shell/store_file.h"
+#include "shell/store_lock.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -116,20 +119,29 @@ RegistryKey::~RegistryKey() {
 bool RegistryKey::openKey(const std::string& path) {
     closeKey();
     filePath = keyFilePath(rootDir, path);
-    if (filePath.empty() || store.readFile(filePath) != StoreRead::Ok) return false;
+    if (filePath.empty() || store.readFile(filePath, path) != StoreRead::Ok) return false;
     keyPath = path;
     isOpen = true;
     return true;
 }
 
+bool RegistryKey::refuse(std::string reason) {
+    failureText = std::move(reason);
+    return false;
+}
+
 bool RegistryKey::createKey(const std::string& path) {
     closeKey();
+    failureText.clear();
     filePath = keyFilePath(rootDir, path);
-    if (filePath.empty()) return false;
-    if (!makeDirectories(filePath.substr(0, filePath.rfind('/')))) return false;
+    if (filePath.empty()) return refuse("No settings directory for the key " + path);
+    std::string dir = filePath.substr(0, filePath.rfind('/'));
+    if (!makeDirectories(dir))
+        return refuse("Cannot create the directory " + dir + ": " + std::strerror(errno));
     // A store that exists but cannot be read is not overwritten: its values would be lost.
-    StoreRead read = store.readFile(filePath);
-    if (read == StoreRead::Unreadable) return false;
+    StoreRead read = store.readFile(filePath, path);
+    if (read == StoreRead::Unreadable)
+        return refuse("Cannot read " + filePath + " as a settings file");
     fileExisted = read == StoreRead::Ok;
     keyPath = path;
     isOpen = true;
@@ -198,20 +210,31 @@ bool RegistryKey::setDouble(const std::string& name, double value) {
     return true;
 }
 
-bool RegistryKey::closeKey() {
-    bool ok = true;
-    if (isOpen && isWritable && (!changes.empty() || !fileExisted)) {
-        // Apply our changes to the file as it is now, so values another
-        // instance wrote since createKey survive, as they would in a registry.
-        KeyStore current;
-        ok = current.readFile(filePath) != StoreRead::Unreadable;
-        for (const StoredValue& change : changes)
-            if (ok)
-                ok = current.set(change.name, change.type, change.data.data(), change.data.size());
-        if (ok) ok = current.writeFile(filePath, keyPath);
-    }
+SaveStatus RegistryKey::saveChanges() const {
+    // The lock sits beside the file that is replaced, whatever link led to it.
+    std::string target = storeTarget(filePath);
+    StoreLock lock;
+    std::string reason;
+    if (!lock.acquire(target, reason)) return saveFailed(reason);
+    // Holding the lock, no save of ours is under way: any temporary file
+    // beside the store was left by one that was killed.
+    removeStaleTemporaries(target);
+    // Apply our changes to the file as it is now, so values another
+    // instance wrote since createKey survive, as they would in a registry.
+    KeyStore current;
+    if (current.readFile(filePath, keyPath) == StoreRead::Unreadable)
+        return saveFailed("Cannot read " + filePath + " as a settings file");
+    for (const StoredValue& change : changes)
+        if (!current.set(change.name, change.type, change.data.data(), change.data.size()))
+            return saveFailed("Cannot store the value \"" + change.name + "\"");
+    return current.writeFile(filePath);
+}
+
+SaveStatus RegistryKey::closeKey() {
+    SaveStatus status;
+    if (isOpen && isWritable && (!changes.empty() || !fileExisted)) status = saveChanges();
     store = KeyStore();
     changes.clear();
     isOpen = isWritable = fileExisted = false;
-    return ok;
+    return status;
 }

@@ -43,12 +43,18 @@ class RegistryKey {
     bool setInt(const std::string& name, int32_t value);   // REG_DWORD
     bool setDouble(const std::string& name, double value); // REG_BINARY, 8 bytes
 
-    // Writes a created key's values; false when that write failed, in which
-    // case the file keeps its previous content.
-    bool closeKey();
+    // Writes a created key's values into the file as it is now, holding the
+    // store's lock meanwhile, so that saves of other programs are not undone.
+    // On failure the file keeps its previous content and the status says why.
+    SaveStatus closeKey();
+
+    // Why the last createKey failed.
+    const std::string& failure() const { return failureText; }
 
   private:
     bool queryBytes(const std::string& name, uint8_t* bytes, size_t size) const;
+    SaveStatus saveChanges() const;
+    bool refuse(std::string reason);
 
     std::string rootDir;
     std::string keyPath;
@@ -58,4 +64,5 @@ class RegistryKey {
     bool isOpen = false;
     bool isWritable = false;
     bool fileExisted = false;
+    std::string failureText;
 };

@@ -91,8 +91,11 @@ void loadEntry(const RegistryKey& key, const SettingEntry& e) {
         key.queryDouble(e.name, *e.doubleField);
 }
 
-bool saveEntry(RegistryKey& key, const SettingEntry& e) {
-    return e.intField ? key.setInt(e.name, *e.intField) : key.setDouble(e.name, *e.doubleField);
+void saveEntry(RegistryKey& key, const SettingEntry& e) {
+    if (e.intField)
+        key.setInt(e.name, *e.intField);
+    else
+        key.setDouble(e.name, *e.doubleField);
 }
 
 } // namespace
@@ -110,26 +113,26 @@ bool loadSettings(const std::string& root) {
     return true;
 }
 
-bool saveSettings(const std::string& root) {
+SaveStatus saveSettings(const std::string& root) {
     RegistryKey key(root);
-    if (!key.createKey(SETTINGS_KEY)) return false;
-    bool ok = true;
+    if (!key.createKey(SETTINGS_KEY)) return saveFailed(key.failure());
+    // Setting cannot fail on a created key: the names are valid, the sizes small.
     for (const SettingEntry& e : settingTable())
-        ok = saveEntry(key, e) && ok;
-    return key.closeKey() && ok;
+        saveEntry(key, e);
+    return key.closeKey();
 }
 
-bool saveWindowPlacement(int32_t state, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                         const std::string& root) {
+SaveStatus saveWindowPlacement(int32_t state, int32_t left, int32_t top, int32_t right,
+                               int32_t bottom, const std::string& root) {
     RegistryKey key(root);
-    if (!key.createKey(SETTINGS_KEY)) return false;
+    if (!key.createKey(SETTINGS_KEY)) return saveFailed(key.failure());
     // Differences wrap as 32-bit values would rather than overflow.
-    bool ok = key.setInt("window_xpos", left);
-    ok = key.setInt("window_ypos", top) && ok;
-    ok = key.setInt("window_width", int32_t(uint32_t(right) - uint32_t(left))) && ok;
-    ok = key.setInt("window_height", int32_t(uint32_t(bottom) - uint32_t(top))) && ok;
-    ok = key.setInt("window_state", state) && ok;
-    return key.closeKey() && ok;
+    key.setInt("window_xpos", left);
+    key.setInt("window_ypos", top);
+    key.setInt("window_width", int32_t(uint32_t(right) - uint32_t(left)));
+    key.setInt("window_height", int32_t(uint32_t(bottom) - uint32_t(top)));
+    key.setInt("window_state", state);
+    return key.closeKey();
 }
 
 bool loadWindowPlacement(WindowPlacement& placement, const std::string& root) {

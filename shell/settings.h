@@ -23,9 +23,10 @@ extern AproxOptions globalAproxOptions;
 // (the defaults stay).
 bool loadSettings(const std::string& root = settingsRoot());
 
-// Writes all 34 values of the four records, unclamped. False when the store
-// could not be created or written; the previous store is then unchanged.
-bool saveSettings(const std::string& root = settingsRoot());
+// Writes all 34 values of the four records, unclamped. Fails, saying why,
+// when the store could not be created, locked or written; the previous store
+// is then unchanged.
+SaveStatus saveSettings(const std::string& root = settingsRoot());
 
 // Show states of the frame as stored in "window_state".
 constexpr int32_t SHOW_NORMAL = 1;
@@ -40,9 +41,10 @@ struct WindowPlacement {
     int32_t height = 0;
 };
 
-// Stores the frame's show state and normal (restored) rectangle.
-bool saveWindowPlacement(int32_t state, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                         const std::string& root = settingsRoot());
+// Stores the frame's show state and normal (restored) rectangle; fails as
+// saveSettings does.
+SaveStatus saveWindowPlacement(int32_t state, int32_t left, int32_t top, int32_t right,
+                               int32_t bottom, const std::string& root = settingsRoot());
 
 // Reads the stored placement over `placement`, unclamped; fields whose value
 // is missing keep what the caller put there. True when the store holds at

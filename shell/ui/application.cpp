@@ -9,6 +9,7 @@
 #include "shell/ui/file_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/ui/shell_dialog_templates.h"
+#include "shell/ui/warning_message.h"
 #include "shell/window_classes.h"
 
 namespace {
@@ -69,5 +70,9 @@ void OndarixApp::openCommandLineFile(const QString& path) {
 
 void OndarixApp::finish() {
     frame_.reset();
-    saveSettings();
+    SaveStatus saved = saveSettings();
+    // Options the user set would silently be gone at the next start.
+    if (!saved)
+        showWarning(nullptr, QStringLiteral("The settings were not saved. ") +
+                                 QString::fromStdString(saved.reason));
 }

@@ -24,7 +24,7 @@ class OndarixApp {
     bool startUp(const QString& commandLine);
     CMainFrame* frame() const { return frame_.get(); }
     // After the loop: the frame goes (saving its placement) with its
-    // children, then the options are saved.
+    // children, then the options are saved; a failed save is shown.
     void finish();
 
   private:

@@ -19,6 +19,16 @@ uint64_t bitsOf(double d) {
     return b;
 }
 
+// ASCII text as UTF-16LE, the encoding of a registry export.
+std::string utf16(const std::string& ascii) {
+    std::string out;
+    for (char c : ascii) {
+        out.push_back(c);
+        out.push_back('\0');
+    }
+    return out;
+}
+
 // A store file under `root` holding the given value lines.
 void storeLines(const std::string& root, const std::string& lines) {
     writeString(root + "/KELVO/Ondarix/3.0.reg", lines);
@@ -179,4 +189,43 @@ TEST(RegistryKey, CreateRefusesWhatItCannotUse) {
     RegistryKey blocked(other.path());
     EXPECT_FALSE(blocked.createKey(KEY));
     EXPECT_FALSE(blocked.setInt("a", 1));
+}
+
+// A registry export as the system writes it: UTF-16LE after the mark FF FE,
+// CR LF line ends. Its values load, and a save writes it back in UTF-16LE
+// with only the changed value's line rewritten and the new one added.
+TEST(RegistryKey, Utf16ExportLoadsAndIsWrittenBackAsUtf16) {
+    const std::string mark = "\xff\xfe";
+    const std::string head = utf16("Windows Registry Editor Version 5.00\r\n\r\n"
+                                   "[HKEY_CURRENT_USER\\Software\\Other]\r\n"
+                                   "\"KalmanModel\"=dword:00000001\r\n"
+                                   "\"czas_narastania\"=dword:00000063\r\n"
+                                   "\r\n"
+                                   "[HKEY_CURRENT_USER\\Software\\KELVO\\Ondarix\\3.0]\r\n"
+                                   "@=\"\"\r\n"
+                                   "\"note\"=\"Przep") +
+                             std::string("\x42\x01", 2) /* U+0142 */ + utf16("yw\"\r\n");
+    // 0.05 as an IEEE 754 double, little-endian.
+    const std::string period = utf16("\"okres_probkowania\"=hex:9a,99,99,99,99,99,a9,3f\r\n");
+    TempDir tmp;
+    storeLines(tmp.path(), mark + head + utf16("\"KalmanModel\"=dword:00000002\r\n") + period);
+
+    RegistryKey key(tmp.path());
+    ASSERT_TRUE(key.openKey(KEY));
+    int32_t model = 0, rise = 5;
+    double sampling = 0;
+    EXPECT_TRUE(key.queryInt("KalmanModel", model));
+    EXPECT_EQ(model, 2);
+    EXPECT_TRUE(key.queryDouble("okres_probkowania", sampling));
+    EXPECT_EQ(sampling, 0.05);
+    EXPECT_FALSE(key.queryInt("czas_narastania", rise)); // it belongs to another key
+    EXPECT_EQ(rise, 5);
+
+    ASSERT_TRUE(key.createKey(KEY));
+    key.setInt("KalmanModel", 3);
+    key.setInt("czas_narastania", 7);
+    ASSERT_TRUE(key.closeKey());
+    EXPECT_EQ(readString(tmp.path() + "/KELVO/Ondarix/3.0.reg"),
+              mark + head + utf16("\"KalmanModel\"=dword:00000003\r\n") + period +
+                  utf16("\"czas_narastania\"=dword:00000007\r\n"));
 }

@@ -40,7 +40,9 @@ template <typename Fill> void writeStore(const TempDir& tmp, Fill fill) {
         EXPECT_EQ((x).f4, (y).f4) << #f4;                                                          \
     } while (0)
 
-int valueLines(const std::string& text) {
+// Lines that start with a value name, the first line of the file included.
+int valueLines(const std::string& fileText) {
+    std::string text = "\n" + fileText;
     int n = 0;
     for (size_t at = text.find("\n\""); at != std::string::npos; at = text.find("\n\"", at + 1))
         ++n;
@@ -232,8 +234,8 @@ TEST(Settings, SaveWritesValuesUnclamped) {
 TEST(Settings, DamagedStoreLoadsWhatIsReadable) {
     TempDir tmp;
     writeString(storeFile(tmp), "\x01\x02garbage\n\"KalmanModel\"=dword:00000001\n"
-                              "\"AproxZero\"=hex:9a,99,9\n\"czas_zaniku\"=dword:\n"
-                              "\"FourierTune\"=hex:00,00,00,00,00,40,5f,40\n"); // 125.0
+                                "\"AproxZero\"=hex:9a,99,9\n\"czas_zaniku\"=dword:\n"
+                                "\"FourierTune\"=hex:00,00,00,00,00,40,5f,40\n"); // 125.0
     ASSERT_TRUE(loadSettings(tmp.path()));
     EXPECT_EQ(globalKalmanOptions.model, 1);
     EXPECT_EQ(globalFourierOptions.tune_frequency, 125.0);
@@ -244,7 +246,7 @@ TEST(Settings, DamagedStoreLoadsWhatIsReadable) {
 TEST(Settings, SaveKeepsValuesItDoesNotKnow) {
     TempDir tmp;
     writeString(storeFile(tmp), "\"FutureOption\"=dword:0000002a\n\"Blob\"=hex(7):41,00,00,00\n"
-                              "\"KalmanModel\"=dword:00000002\n");
+                                "\"KalmanModel\"=dword:00000002\n");
     loadSettings(tmp.path());
     ASSERT_TRUE(saveSettings(tmp.path()));
     std::string text = readString(storeFile(tmp));
@@ -275,7 +277,10 @@ TEST(Settings, WindowPlacementRoundTripsBesideTheOptions) {
 TEST(Settings, SaveFailsCleanlyWhenTheStoreCannotBeWritten) {
     TempDir tmp;
     writeString(tmp.path() + "/KELVO", "a file where the directory belongs");
-    EXPECT_FALSE(saveSettings(tmp.path()));
+    SaveStatus options = saveSettings(tmp.path());
+    EXPECT_FALSE(options);
+    EXPECT_NE(options.reason.find(tmp.path() + "/KELVO/Ondarix"), std::string::npos)
+        << options.reason;
     EXPECT_FALSE(saveWindowPlacement(SHOW_NORMAL, 0, 0, 1, 1, tmp.path()));
     EXPECT_EQ(readString(tmp.path() + "/KELVO"), "a file where the directory belongs");
 }

@@ -87,6 +87,18 @@ TEST_F(ApplicationTest, PlacementAndOptionsAreKeptForTheNextRun) {
     again.finish();
 }
 
+TEST_F(ApplicationTest, OptionsThatCannotBeSavedAreReported) {
+    OndarixApp app;
+    ASSERT_TRUE(app.startUp(QString()));
+    std::string blocked = config.dir().file("KELVO");
+    writeString(blocked, "a file where the settings directory belongs");
+    app.finish();
+    ASSERT_EQ(dialogScript::messages().size(), 1);
+    EXPECT_TRUE(dialogScript::messages()[0].startsWith("The settings were not saved."));
+    EXPECT_TRUE(dialogScript::messages()[0].contains(QString::fromStdString(blocked)))
+        << dialogScript::messages()[0].toStdString();
+}
+
 TEST_F(ApplicationTest, AMaximisedFrameReopensMaximisedOverItsNormalRectangle) {
     ASSERT_TRUE(saveWindowPlacement(SHOW_MAXIMIZED, 20, 30, 520, 430));
     OndarixApp app;

@@ -1,0 +1,75 @@
+#include "shell/store_file.h"
+
+#include <dirent.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// As the kernel allows when it follows links itself.
+const int MAX_LINKS = 40;
+
+// The six characters mkstemp puts in place of "XXXXXX".
+bool isTemporarySuffix(const std::string& suffix) {
+    if (suffix.size() != 6) return false;
+    for (char c : suffix) {
+        bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!alnum) return false;
+    }
+    return true;
+}
+
+std::string baseName(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool readLink(const std::string& path, std::string& target) {
+    std::vector<char> buffer(PATH_MAX);
+    ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (n < 0 || size_t(n) >= buffer.size()) return false;
+    target.assign(buffer.data(), size_t(n));
+    return true;
+}
+
+} // namespace
+
+std::string directoryOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string storeTarget(const std::string& path) {
+    std::string current = path;
+    for (int i = 0; i < MAX_LINKS; ++i) {
+        struct stat info;
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        std::string target;
+        if (!readLink(current, target) || target.empty()) return current;
+        // A relative link is relative to the directory that holds it.
+        current = target[0] == '/' ? target : directoryOf(current) + "/" + target;
+    }
+    return current;
+}
+
+void removeStaleTemporaries(const std::string& storePath) {
+    std::string dir = directoryOf(storePath);
+    std::string prefix = baseName(storePath) + ".";
+    DIR* listing = ::opendir(dir.c_str());
+    if (!listing) return;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(listing)) {
+        std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        if (!isTemporarySuffix(name.substr(prefix.size()))) continue;
+        struct stat info;
+        std::string path = dir + "/" + name;
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) stale.push_back(path);
+    }
+    ::closedir(listing);
+    for (const std::string& path : stale)
+        ::unlink(path.c_str());
+}
