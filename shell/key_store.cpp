@@ -415,7 +415,7 @@ SaveStatus KeyStore::writeFile(const std::string& path) const {
     std::string text = serialise();
     // Through a link, the target is replaced and the link stays.
     std::string target = storeTarget(path);
-    std::string temp = target + ".XXXXXX";
+    std::string temp = temporaryPattern(target);
     int fd = ::mkstemp(&temp[0]);
     if (fd < 0) return saveFailed(failure("Cannot create a file beside", target));
     SaveStatus status;

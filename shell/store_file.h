@@ -11,7 +11,13 @@ std::string directoryOf(const std::string& path);
 // link gives the file it points at; a loop gives the last path reached.
 std::string storeTarget(const std::string& path);
 
-// The temporary files of saves that never finished ("<store>.XXXXXX", the
-// pattern a save writes through) beside the store: regular files only. Call
-// it only while holding the store's lock, when no save of ours is under way.
+// The name pattern (for mkstemp) of the temporary file a save writes through.
+std::string temporaryPattern(const std::string& storePath);
+
+// Removes the temporary files of saves that never finished beside the store:
+// regular files named by temporaryPattern, and those of earlier versions,
+// "<store>.XXXXXX", when the six characters hold a digit, a capital and a
+// small letter as mkstemp's mostly do, so that a user's "3.0.reg.backup"
+// stays. Call it only while holding the store's lock, when no save of ours
+// is under way.
 void removeStaleTemporaries(const std::string& storePath);

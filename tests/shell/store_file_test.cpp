@@ -47,7 +47,11 @@ TEST(StoreFile, SaveRemovesTemporariesOfKilledSaves) {
     writeString(dir + "/3.0.reg", "\"kept\"=dword:00000001\n");
     writeString(dir + "/3.0.reg.aB3xYz", "Windows Registry Editor Version 5.00\n\"half");
     writeString(dir + "/3.0.reg.Q9w2E1", "");
-    const char* others[] = {"3.0.reg.bak", "3.0.reg.aB3xYz.old", "2.0.reg.aB3xYz", "notes.txt"};
+    writeString(dir + "/3.0.reg.tmp.backup", ""); // our own pattern, whatever its letters
+    // A user's copies keep their names even when six letters long.
+    const char* others[] = {"3.0.reg.bak",    "3.0.reg.aB3xYz.old", "2.0.reg.aB3xYz",
+                            "3.0.reg.backup", "3.0.reg.BACKUP",     "3.0.reg.copy01",
+                            "notes.txt"};
     for (const char* name : others)
         writeString(dir + "/" + name, "the user's");
     std::filesystem::create_directories(dir + "/3.0.reg.Dir123"); // not a file of ours
@@ -55,6 +59,7 @@ TEST(StoreFile, SaveRemovesTemporariesOfKilledSaves) {
     ASSERT_TRUE(saveOneValue(tmp.path()));
     EXPECT_FALSE(std::filesystem::exists(dir + "/3.0.reg.aB3xYz"));
     EXPECT_FALSE(std::filesystem::exists(dir + "/3.0.reg.Q9w2E1"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/3.0.reg.tmp.backup"));
     for (const char* name : others)
         EXPECT_EQ(readString(dir + "/" + name), "the user's") << name;
     EXPECT_TRUE(std::filesystem::is_directory(dir + "/3.0.reg.Dir123"));
