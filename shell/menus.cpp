@@ -83,3 +83,8 @@ const std::vector<Accelerator>& frameAccelerators() {
     };
     return table;
 }
+
+const std::vector<Accelerator>& frameAcceleratorAliases() {
+    static const std::vector<Accelerator> table{{"Ctrl+0", CMD_Y_RANGE_OUT}};
+    return table;
+}

@@ -29,6 +29,9 @@ const std::vector<MenuPopup>& frameMenu();
 const MenuPopup& signalPopup();
 // Accelerator table 125.
 const std::vector<Accelerator>& frameAccelerators();
+// Keys beside the table: the menu writes "Y Range out" with Ctrl+0 (zero),
+// so that key works as well as the table's Ctrl+O.
+const std::vector<Accelerator>& frameAcceleratorAliases();
 
 // The popup of the frame menu that takes the window list ("&Window").
 constexpr int WINDOW_MENU_INDEX = 7;

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 #include "shell/ui/program_icons.h"
 #include "shell/ui/wnd_widget.h"
@@ -26,6 +27,18 @@ class MdiChildFrame : public QMdiSubWindow {
     }
 };
 
+// The sub-window's own menu closes it with Ctrl+W as well as Ctrl+F4; Ctrl+W
+// is the frame's "Zoom X in", and two owners of one key leave it to neither.
+void keepFrameKeys(QMdiSubWindow* frame) {
+    const QKeySequence zoomKey(Qt::CTRL | Qt::Key_W);
+    if (QMenu* menu = frame->systemMenu()) {
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(zoomKey) > 0) action->setShortcuts(keys);
+        }
+    }
+}
+
 QSize defaultChildSize(const QMdiArea* area) {
     QSize size = area ? area->viewport()->size() * 2 / 3 : QSize(400, 300);
     return size.expandedTo(QSize(200, 150));
@@ -44,6 +57,7 @@ bool CMDIChildWnd::createChild(const char* windowClass, const QString& title, QW
     auto* frame = new MdiChildFrame;
     auto* widget = new WndWidget(this, windowClass, nullptr);
     frame->setWidget(widget);
+    keepFrameKeys(frame);
     frame->setProperty(WINDOW_CLASS_PROPERTY, QString::fromLatin1(windowClass));
     frame->setWindowTitle(title);
     if (const WindowClass* cls = findWindowClass(windowClass); cls && cls->iconId)

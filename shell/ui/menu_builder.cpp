@@ -36,12 +36,14 @@ QMenuBar* buildMenuBar(QWidget* parent, const CommandSink& sink) {
 
 QList<QAction*> addAccelerators(QWidget* window, const CommandSink& sink) {
     QList<QAction*> actions;
-    for (const Accelerator& entry : frameAccelerators()) {
-        QAction* action = commandAction(window, entry.id, QString(), sink);
-        action->setShortcut(QKeySequence(QString::fromLatin1(entry.keys)));
-        action->setShortcutContext(Qt::WindowShortcut);
-        window->addAction(action);
-        actions.append(action);
+    for (const auto* table : {&frameAccelerators(), &frameAcceleratorAliases()}) {
+        for (const Accelerator& entry : *table) {
+            QAction* action = commandAction(window, entry.id, QString(), sink);
+            action->setShortcut(QKeySequence(QString::fromLatin1(entry.keys)));
+            action->setShortcutContext(Qt::WindowShortcut);
+            window->addAction(action);
+            actions.append(action);
+        }
     }
     return actions;
 }

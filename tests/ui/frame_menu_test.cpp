@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QToolBar>
 
 #include <utility>
@@ -103,7 +104,11 @@ TEST_F(FrameMenuTest, SignalPopupAndAcceleratorTable) {
                               {217, "Begin block"},
                               {218, "End block"},
                               {219, "Select all"}});
+}
 
+// Every key of table 125, and Ctrl+0 as the menu writes it, pressed for real
+// with a measure window open and focused, reaches the frame as its command.
+TEST_F(FrameMenuTest, EveryAcceleratorKeyReachesTheFrameWithAChildOpen) {
     const std::vector<std::pair<QKeySequence, int>> expected = {
         {QKeySequence(Qt::CTRL | Qt::Key_A), 212},
         {QKeySequence(Qt::CTRL | Qt::Key_C), 193},
@@ -123,13 +128,26 @@ TEST_F(FrameMenuTest, SignalPopupAndAcceleratorTable) {
         {QKeySequence(Qt::SHIFT | Qt::Key_Insert), 195},
         {QKeySequence(Qt::CTRL | Qt::Key_W), 203},
         {QKeySequence(Qt::CTRL | Qt::Key_X), 194},
+        {QKeySequence(Qt::CTRL | Qt::Key_0), 202},
     };
-    std::vector<std::pair<QKeySequence, int>> actual;
-    for (QAction* a : frame->actions())
-        if (!a->shortcut().isEmpty()) actual.emplace_back(a->shortcut(), commandIdOf(a));
-    EXPECT_EQ(actual, expected);
-    for (QAction* a : frame->actions())
-        EXPECT_EQ(a->shortcutContext(), Qt::WindowShortcut);
+    CMeasureWnd* window = openMeasureWindow(*frame, makeMeasure(2, 5000));
+    frame->activateWindow();
+    window->view->hwnd->setFocus();
+    settle();
+    std::vector<int> seen;
+    frame->onCommand = [&](int id) { seen.push_back(id); };
+    for (const auto& [keys, id] : expected) {
+        seen.clear();
+        QTest::keySequence(window->view->hwnd, keys);
+        settle();
+        EXPECT_EQ(seen, std::vector<int>({id})) << keys.toString().toStdString();
+    }
+    frame->onCommand = nullptr;
+    // And the command acts: Ctrl+W zooms the view in, Ctrl+0 widens the range.
+    int visible = window->view->visible_samples;
+    QTest::keySequence(window->view->hwnd, QKeySequence(Qt::CTRL | Qt::Key_W));
+    EXPECT_EQ(window->view->visible_samples, visible / 2);
+    EXPECT_EQ(frame->children().size(), 1); // not closed by the sub-window's own Ctrl+W
 }
 
 TEST_F(FrameMenuTest, ToolbarButtonsInOrder) {

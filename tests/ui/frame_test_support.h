@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <functional>
 #include <memory>
 
 #include "measure/measure.h"
@@ -47,13 +48,23 @@ inline CMeasure* makeMeasure(int channels, int samples, double rate = 10.0,
     return m;
 }
 
+// A frame that tells the test each command it is asked to carry out.
+class RecordingFrame : public CMainFrame {
+  public:
+    intptr_t frameCommand(int id, intptr_t param) override {
+        if (onCommand) onCommand(id);
+        return CMainFrame::frameCommand(id, param);
+    }
+    std::function<void(int id)> onCommand;
+};
+
 // A shown frame whose modal interactions a script plays.
 class FrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
         registerWindowClasses();
         dialogScript::begin();
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<RecordingFrame>();
         frame->resize(1000, 700);
         frame->show();
         settle();
@@ -64,5 +75,5 @@ class FrameTest : public ::testing::Test {
         dialogScript::end();
     }
 
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<RecordingFrame> frame;
 };
