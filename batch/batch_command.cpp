@@ -76,7 +76,8 @@ double Args::getDouble(const std::string& name, double fallback) {
 void Args::allowOnly(const std::vector<std::string>& known) {
     for (const auto& [name, value] : options_) {
         bool ok = false;
-        for (const auto& k : known) ok = ok || k == name;
+        for (const auto& k : known)
+            ok = ok || k == name;
         if (!ok) fail(name == "o" ? "this command takes no -o" : "unknown option --" + name);
     }
 }
@@ -103,4 +104,6 @@ int usageError(const BatchCommand& command, const std::string& message) {
     return EXIT_USAGE;
 }
 
-bool progressWanted() { return isatty(STDERR_FILENO) != 0; }
+bool progressWanted() {
+    return isatty(STDERR_FILENO) != 0;
+}

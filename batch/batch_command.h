@@ -42,8 +42,8 @@ class Args {
 
 struct BatchCommand {
     const char* name;
-    const char* usage;   // the arguments after the name, for the usage line
-    const char* summary; // one line for --help
+    const char* usage;               // the arguments after the name, for the usage line
+    const char* summary;             // one line for --help
     std::vector<std::string> valued; // options that take a value
     int (*run)(Args& args);
 };

@@ -13,9 +13,11 @@ void printHelp() {
     std::printf("ondarix-batch: Ondarix measurements and analyses from the command line\n\n"
                 "usage: ondarix-batch COMMAND [ARGUMENTS]\n\ncommands:\n");
     auto commands = batchCommands();
-    std::sort(commands.begin(), commands.end(),
-              [](const BatchCommand& a, const BatchCommand& b) { return std::strcmp(a.name, b.name) < 0; });
-    for (const auto& c : commands) std::printf("  %-9s %s\n", c.name, c.summary);
+    std::sort(commands.begin(), commands.end(), [](const BatchCommand& a, const BatchCommand& b) {
+        return std::strcmp(a.name, b.name) < 0;
+    });
+    for (const auto& c : commands)
+        std::printf("  %-9s %s\n", c.name, c.summary);
     std::printf("\n'ondarix-batch COMMAND --help' shows a command's arguments.\n"
                 "Input types: int, m11, txt, wav (default: the file's extension; .INT otherwise).\n"
                 "Exit codes: 0 success, 1 failure, 2 bad arguments.\n");

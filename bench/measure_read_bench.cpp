@@ -76,7 +76,8 @@ void BM_PlainRead(benchmark::State& state) {
         int fd = open(path.c_str(), O_RDONLY);
         size_t done = 0;
         ssize_t got;
-        while ((got = read(fd, buffer->data() + done, size_t(size) - done)) > 0) done += size_t(got);
+        while ((got = read(fd, buffer->data() + done, size_t(size) - done)) > 0)
+            done += size_t(got);
         close(fd);
         benchmark::DoNotOptimize(buffer->data());
         delete buffer;

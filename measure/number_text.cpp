@@ -12,8 +12,8 @@ int formatE(char* out, double value, int width) {
         n = std::signbit(value) ? 4 : 3;
         std::memcpy(digits, std::signbit(value) ? "-nan" : "nan", n);
     } else {
-        auto res = std::to_chars(digits, digits + sizeof digits, value,
-                                 std::chars_format::scientific, 6);
+        auto res =
+            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 6);
         n = int(res.ptr - digits);
     }
     int pad = width > n ? width - n : 0;
@@ -77,7 +77,8 @@ int parseFloats(const char* begin, const char* end, float* out, int max) {
     const char* p = begin;
     int count = 0;
     while (count < max) {
-        while (p != end && isSpace(*p)) ++p;
+        while (p != end && isSpace(*p))
+            ++p;
         const char* next = parseOne(p, end, &out[count]);
         if (!next) break;
         p = next;

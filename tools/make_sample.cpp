@@ -14,10 +14,10 @@
 namespace {
 
 constexpr double PI = 3.141592653589793;
-constexpr double RATE = 50.0;      // Hz
-constexpr int32_t SAMPLES = 4096;  // about 82 s
-constexpr double PERIOD = 1.6;     // s
-constexpr double RISE = 12.0;      // s until the train is steady
+constexpr double RATE = 50.0;     // Hz
+constexpr int32_t SAMPLES = 4096; // about 82 s
+constexpr double PERIOD = 1.6;    // s
+constexpr double RISE = 12.0;     // s until the train is steady
 
 // A small deterministic normal noise source (xorshift and Box-Muller).
 class Noise {
@@ -49,7 +49,8 @@ double elevation(double t, double delay, double amplitude) {
     double tau = t - delay;
     if (tau <= 0.0) return 0.0;
     double w = 2.0 * PI / PERIOD;
-    return envelope(tau) * (amplitude * std::cos(w * tau) + 0.12 * amplitude * std::cos(2.0 * w * tau + 0.4));
+    return envelope(tau) *
+           (amplitude * std::cos(w * tau) + 0.12 * amplitude * std::cos(2.0 * w * tau + 0.4));
 }
 
 } // namespace
@@ -70,7 +71,8 @@ int main(int argc, char** argv) {
     setChannelInfo(m.channels[1], 1.0, 0.0, "m", "Gauge 1, x = 4 m");
     setChannelInfo(m.channels[2], 1.0, 0.0, "m", "Gauge 2, x = 8 m");
     setChannelInfo(m.channels[3], 1.0, 0.0, "m", "Gauge 3, x = 12 m");
-    for (int c = 0; c < m.channelCount; ++c) resetParameters(m.signalParameters[c]);
+    for (int c = 0; c < m.channelCount; ++c)
+        resetParameters(m.signalParameters[c]);
     if (!m.resizeSamples(int64_t(m.channelCount) * SAMPLES * 8)) return 1;
     Noise noise;
     const double celerity = 2.2; // m/s, roughly the group of a 1.6 s wave in 0.6 m of water

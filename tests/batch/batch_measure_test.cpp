@@ -11,7 +11,8 @@ namespace {
 
 int lineCount(const std::string& text) {
     int n = 0;
-    for (char c : text) n += c == '\n';
+    for (char c : text)
+        n += c == '\n';
     return n;
 }
 
@@ -70,25 +71,33 @@ TEST(BatchConvert, TextAndBackKeepsValues) {
         for (int c = 0; c < a.channelCount; ++c)
             EXPECT_NEAR(b.at(c, j).re, a.at(c, j).re, 1e-6 * std::fabs(a.at(c, j).re) + 1e-30);
     // --out-type overrides the extension; .WAV cannot be written
-    ASSERT_EQ(runBatch({"convert", SAMPLE_FILE, dir.file("x.dat"), "--out-type", "txt"}).exitCode, 0);
+    ASSERT_EQ(runBatch({"convert", SAMPLE_FILE, dir.file("x.dat"), "--out-type", "txt"}).exitCode,
+              0);
     EXPECT_EQ(readBytes(dir.file("x.dat")), readBytes(dir.file("s.TXT")));
     EXPECT_EQ(runBatch({"convert", SAMPLE_FILE, dir.file("x.wav")}).exitCode, 2);
 }
 
 TEST(BatchBlock, WritesRowsAndRefusesBadRanges) {
     TempDir dir;
-    CommandResult r = runBatch({"block", SAMPLE_FILE, "--channel", "1", "--from", "10", "--to", "5"});
+    CommandResult r =
+        runBatch({"block", SAMPLE_FILE, "--channel", "1", "--from", "10", "--to", "5"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(lineCount(r.out), 5);
     EXPECT_EQ(r.out.substr(0, 13), "1.800000e-01\t"); // row 9 at 50 Hz
     ASSERT_EQ(runBatch({"block", SAMPLE_FILE, "--channel", "1", "--from", "10", "--to", "5", "-o",
-                        dir.file("b.txt")}).exitCode, 0);
+                        dir.file("b.txt")})
+                  .exitCode,
+              0);
     auto bytes = readBytes(dir.file("b.txt"));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), r.out);
-    CommandResult outside = runBatch({"block", SAMPLE_FILE, "--channel", "9", "--from", "0", "--to", "5"});
+    CommandResult outside =
+        runBatch({"block", SAMPLE_FILE, "--channel", "9", "--from", "0", "--to", "5"});
     EXPECT_EQ(outside.exitCode, 1);
     EXPECT_NE(outside.err.find("channel 9"), std::string::npos);
-    EXPECT_EQ(runBatch({"block", SAMPLE_FILE, "--channel", "0", "--from", "0", "--to", "5000"}).exitCode, 1);
-    EXPECT_EQ(runBatch({"block", SAMPLE_FILE, "--channel", "x", "--from", "0", "--to", "5"}).exitCode, 2);
+    EXPECT_EQ(
+        runBatch({"block", SAMPLE_FILE, "--channel", "0", "--from", "0", "--to", "5000"}).exitCode,
+        1);
+    EXPECT_EQ(
+        runBatch({"block", SAMPLE_FILE, "--channel", "x", "--from", "0", "--to", "5"}).exitCode, 2);
     EXPECT_EQ(runBatch({"block", SAMPLE_FILE, "--channel", "0"}).exitCode, 2);
 }

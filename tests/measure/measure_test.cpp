@@ -39,7 +39,8 @@ void fillRamp(CMeasure& m, int channels, int rows, double rate) {
     m.sampleRate = rate;
     ASSERT_TRUE(m.resizeSamples(int64_t(channels) * rows * 8));
     for (int j = 0; j < rows; ++j)
-        for (int c = 0; c < channels; ++c) m.at(c, j) = Sample{float(j * 10 + c), float(-j)};
+        for (int c = 0; c < channels; ++c)
+            m.at(c, j) = Sample{float(j * 10 + c), float(-j)};
 }
 
 } // namespace

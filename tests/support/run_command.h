@@ -15,14 +15,16 @@ struct CommandResult {
 
 inline std::string shellQuote(const std::string& word) {
     std::string q = "'";
-    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : word)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
 
 inline CommandResult runCommand(const std::string& program, const std::vector<std::string>& args) {
     TempDir dir;
     std::string cmd = shellQuote(program);
-    for (const auto& a : args) cmd += " " + shellQuote(a);
+    for (const auto& a : args)
+        cmd += " " + shellQuote(a);
     cmd += " >" + shellQuote(dir.file("out")) + " 2>" + shellQuote(dir.file("err")) + " </dev/null";
     CommandResult r;
     int status = std::system(cmd.c_str());

@@ -54,7 +54,8 @@ inline std::vector<unsigned char> readBytes(const std::string& path) {
     if (!f) return bytes;
     unsigned char buf[65536];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        bytes.insert(bytes.end(), buf, buf + n);
     std::fclose(f);
     return bytes;
 }
@@ -84,7 +85,8 @@ class ByteWriter {
         return *this;
     }
     ByteWriter& text(const std::string& s, size_t width) {
-        for (size_t i = 0; i < width; ++i) bytes.push_back(i < s.size() ? (unsigned char)s[i] : 0);
+        for (size_t i = 0; i < width; ++i)
+            bytes.push_back(i < s.size() ? (unsigned char)s[i] : 0);
         return *this;
     }
 };
