@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Ondarix builds with; does nothing when all are there.
 set -euo pipefail
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev pkg-config)
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev pkg-config
+          clang-format)
 if [ "${ONDARIX_WITH_UI:-1}" = 1 ]; then
   packages+=(qt6-base-dev)
 fi

@@ -4,10 +4,16 @@
 #   2. the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 #      (the file readers meet truncated and corrupted files there);
 #   3. the threaded tests under ThreadSanitizer.
+# First of all, every C++ file must be as .clang-format writes it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
+
+if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror; then
+  echo "Files above differ from .clang-format; run: git ls-files '*.cpp' '*.h' | xargs clang-format -i" >&2
+  exit 1
+fi
 
 build() { # dir, extra cmake arguments...
   local dir=$1; shift
