@@ -6,31 +6,50 @@
 #include "analysis/calculation.h"
 
 namespace {
-std::vector<CCalculation*>& openResults() {
-    static std::vector<CCalculation*> results;
+
+struct OpenResult {
+    CCalculation* result;
+    std::function<void()> onSourceClosed;
+};
+
+std::vector<OpenResult>& openResults() {
+    static std::vector<OpenResult> results;
     return results;
 }
+
+auto findResult(const CMeasure* measure) {
+    auto& results = openResults();
+    return std::find_if(results.begin(), results.end(),
+                        [&](const OpenResult& r) { return r.result == measure; });
+}
+
 } // namespace
 
-void registerResult(CCalculation* result) {
-    auto& results = openResults();
-    if (result && std::find(results.begin(), results.end(), result) == results.end())
-        results.push_back(result);
+void registerResult(CCalculation* result, std::function<void()> onSourceClosed) {
+    if (!result) return;
+    auto it = findResult(result);
+    if (it != openResults().end())
+        it->onSourceClosed = std::move(onSourceClosed);
+    else
+        openResults().push_back({result, std::move(onSourceClosed)});
 }
 
 void unregisterResult(CCalculation* result) {
-    auto& results = openResults();
-    results.erase(std::remove(results.begin(), results.end(), result), results.end());
+    auto it = findResult(result);
+    if (it != openResults().end()) openResults().erase(it);
 }
 
 bool isRegisteredResult(const CMeasure* measure) {
-    const auto& results = openResults();
-    return std::any_of(results.begin(), results.end(),
-                       [&](const CCalculation* r) { return r == measure; });
+    return findResult(measure) != openResults().end();
 }
 
 void closeResultsOf(const CMeasure* source) {
     if (!source) return;
-    for (CCalculation* result : openResults())
-        if (result->source == source) result->CloseSource();
+    // A callback may open or close windows; work on a copy of the list.
+    std::vector<OpenResult> results = openResults();
+    for (const OpenResult& open : results) {
+        if (open.result->source != source || !isRegisteredResult(open.result)) continue;
+        open.result->CloseSource();
+        if (open.onSourceClosed) open.onSourceClosed();
+    }
 }

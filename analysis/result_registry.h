@@ -4,12 +4,16 @@
 // Used from the user-interface thread only.
 #pragma once
 
+#include <functional>
+
 class CCalculation;
 class CMeasure;
 
 // A result window registers its result when it attaches it and unregisters
-// it before releasing it. Registering twice keeps one entry.
-void registerResult(CCalculation* result);
+// it before releasing it. Registering twice keeps one entry. `onSourceClosed`
+// runs after the result was cut loose from its source, so that its window can
+// say so.
+void registerResult(CCalculation* result, std::function<void()> onSourceClosed = {});
 void unregisterResult(CCalculation* result);
 bool isRegisteredResult(const CMeasure* measure);
 

@@ -82,15 +82,7 @@ QStringList blockFileTypes() {
 }
 
 CMeasureWnd* openMeasureWindow(CMainFrame& frame, CMeasure* measure) {
-    auto* window = new CMeasureWnd;
-    if (window->Create(CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                       frame.mdiClient(), 0)) {
-        delete window;
-        delete measure;
-        return nullptr;
-    }
-    window->Attach(measure);
-    return window;
+    return showInNewWindow(frame, new CMeasureWnd, OwnedMeasure(measure));
 }
 
 bool FileCommands::OnCommand(int id) {

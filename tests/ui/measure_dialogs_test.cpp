@@ -44,7 +44,7 @@ class MeasureDialogsTest : public FrameTest {
     void SetUp() override {
         FrameTest::SetUp();
         window = openMeasureWindow(*frame, makeMeasure(3, 200, 50.0));
-        measure = window->measure;
+        measure = window->measure.get();
         setChannelInfo(measure->channels[2], 0.5, -1.25, "cm", "flap");
         settle();
     }

@@ -63,7 +63,7 @@ TEST_F(MeasureWndTest, AttachTitlesTheWindowAndQueriesAnswer) {
     EXPECT_EQ(window->view->hwnd->parentWidget(), window->hwnd);
     CMeasure* shown = nullptr;
     frame->frameCommand(CMD_GET_MEASURE, reinterpret_cast<intptr_t>(&shown));
-    EXPECT_EQ(shown, window->measure);
+    EXPECT_EQ(shown, window->measure.get());
     int32_t mode = 0;
     window->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
     EXPECT_EQ(mode, PLOT_SIGNAL);
@@ -151,7 +151,7 @@ TEST_F(MeasureWndTest, SetBlockKeepsTheDialogOpenOnAFieldOutOfRange) {
 }
 
 TEST_F(MeasureWndTest, BlockEraseZerosTheBlockOnlyWhenThereIsOne) {
-    CMeasure* m = window->measure;
+    CMeasure* m = window->measure.get();
     window->view->SetBlock(1, 20, 20);
     frame->frameCommand(CMD_BLOCK_ERASE, 0);
     EXPECT_FLOAT_EQ(m->at(1, 20).re, 1020.0f);

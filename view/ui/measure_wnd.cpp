@@ -1,15 +1,15 @@
 #include "view/ui/measure_wnd.h"
 
+#include <QMdiArea>
 #include <QString>
 
 #include <algorithm>
 
-#include "analysis/calculation.h"
-#include "analysis/result_registry.h"
 #include "measure/text_encoding.h"
 #include "shell/command_ids.h"
 #include "shell/dialog_templates.h"
 #include "shell/ui/dialog.h"
+#include "shell/ui/main_frame.h"
 #include "shell/window_classes.h"
 #include "view/ui/block_dlg.h"
 #include "view/ui/measure_view.h"
@@ -26,8 +26,18 @@ bool fitBlock(const CMeasure* measure, const BlockRange& wanted, BlockRange& blo
 CMeasureWnd::CMeasureWnd() = default;
 
 CMeasureWnd::~CMeasureWnd() {
-    view.reset();
-    releaseMeasure();
+    release();
+}
+
+CMeasureWnd* showInNewWindow(CMainFrame& frame, CMeasureWnd* window, OwnedMeasure measure,
+                             bool maximized) {
+    if (window->Create(CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                       frame.mdiClient(), maximized ? WS_MAXIMIZE : 0)) {
+        delete window;
+        return nullptr;
+    }
+    window->Attach(std::move(measure));
+    return window;
 }
 
 bool CMeasureWnd::Create(int x, int y, int width, int height, QWidget* parent, int style) {
@@ -50,17 +60,12 @@ int CMeasureWnd::createView(PlotMode mode) {
 }
 
 void CMeasureWnd::OnDestroy() {
-    view.reset();
-    releaseMeasure();
+    release();
 }
 
-void CMeasureWnd::releaseMeasure() {
-    if (!measure) return;
-    // Results computed from this measurement stop reading it first.
-    closeResultsOf(measure);
-    if (auto* result = dynamic_cast<CCalculation*>(measure)) unregisterResult(result);
-    delete measure;
-    measure = nullptr;
+void CMeasureWnd::release() {
+    view.reset();
+    measure.reset();
 }
 
 void CMeasureWnd::OnSize(int, int width, int height) {
@@ -70,11 +75,10 @@ void CMeasureWnd::OnSize(int, int width, int height) {
     }
 }
 
-void CMeasureWnd::Attach(CMeasure* m) {
-    if (m != measure) releaseMeasure();
-    measure = m;
-    if (view) view->SetMeasure(m);
-    setTitle(m ? QString::fromStdString(displayText(m->path)) : QString());
+void CMeasureWnd::Attach(OwnedMeasure m) {
+    measure = std::move(m);
+    if (view) view->SetMeasure(measure.get());
+    setTitle(measure ? QString::fromStdString(displayText(measure->path)) : QString());
 }
 
 BlockRange CMeasureWnd::viewBlock() const {
@@ -104,7 +108,7 @@ intptr_t CMeasureWnd::OnCommand(int id, intptr_t param) {
         OnBlockSet();
         break;
     case CMD_GET_MEASURE:
-        if (param) *reinterpret_cast<CMeasure**>(param) = measure;
+        if (param) *reinterpret_cast<CMeasure**>(param) = measure.get();
         break;
     default:
         // "Add sample", "Sub sample", "Recalculate": nothing for a plain measurement.
@@ -143,11 +147,11 @@ void CMeasureWnd::OnBlockErase() {
 
 void CMeasureWnd::OnBlockSet() {
     BlockRange block = viewBlock();
-    CBlockDlg dialog(&block, measure);
+    CBlockDlg dialog(&block, measure.get());
     showDialog(dialog, hwnd, DIALOG_SET_BLOCK);
     // OK or Cancel, the view shows the block again (Cancel: the old one). A
     // channel outside the measurement keeps the old block; bounds are clamped.
     BlockRange shown = viewBlock();
-    fitBlock(measure, block, shown);
+    fitBlock(measure.get(), block, shown);
     view->SetBlock(shown.channel, shown.from, shown.to);
 }

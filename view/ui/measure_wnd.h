@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "analysis/owned_measure.h"
 #include "measure/measure.h"
 #include "shell/ui/mdi_child_wnd.h"
 #include "view/plot_mode.h"
@@ -14,7 +15,7 @@ class CMeasureView;
 class CMeasureWnd : public CMDIChildWnd {
   public:
     CMeasureWnd();
-    // Releases a measurement still held (a window never created).
+    // Releases the view, then the measurement (a window never created holds one too).
     ~CMeasureWnd() override;
 
     // A child of class "KelvoMeasureClass" titled "Measure Data" in the
@@ -28,16 +29,16 @@ class CMeasureWnd : public CMDIChildWnd {
     intptr_t OnCommand(int id, intptr_t param) override;
     // Slot 23: shows `m`, which the window owns from now on, and takes its
     // path as the title.
-    virtual void Attach(CMeasure* m);
+    virtual void Attach(OwnedMeasure m);
 
     std::unique_ptr<CMeasureView> view;
-    CMeasure* measure = nullptr;
+    OwnedMeasure measure;
 
   protected:
     // Creates the view with the window's initial plot mode; for OnCreate.
     int createView(PlotMode mode);
-    // Cuts open analysis results loose from the measurement, then deletes it.
-    void releaseMeasure();
+    // The view lets go of the measurement before the measurement goes.
+    void release();
     BlockRange viewBlock() const;
     bool blockEmpty() const;
 
@@ -49,6 +50,13 @@ class CMeasureWnd : public CMDIChildWnd {
     void OnBlockErase();
     void OnBlockSet();
 };
+
+// Creates `window` in the frame's MDI area (maximised on request) and
+// attaches `measure` to it. Null when no window could be made; the window
+// object and the measurement are released then.
+class CMainFrame;
+CMeasureWnd* showInNewWindow(CMainFrame& frame, CMeasureWnd* window, OwnedMeasure measure,
+                             bool maximized = false);
 
 // The block `wanted` fitted to `measure`: false (and `block` unchanged) for a
 // channel outside 0 .. C - 1; otherwise the bounds clamped into 0 .. N.
