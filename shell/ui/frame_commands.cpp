@@ -5,6 +5,8 @@
 #include <QMdiSubWindow>
 #include <QUrl>
 
+#include "analysis/ui/analysis_commands.h"
+#include "generator/ui/generator_commands.h"
 #include "measure/ui/measure_commands.h"
 #include "shell/child_commands.h"
 #include "shell/command_ids.h"
@@ -21,6 +23,8 @@ FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<FileCommands>(frame));
     groups_.push_back(std::make_unique<OptionCommands>(&frame));
     groups_.push_back(std::make_unique<MeasureCommands>(frame));
+    groups_.push_back(std::make_unique<AnalysisCommands>(frame));
+    groups_.push_back(std::make_unique<GeneratorCommands>(frame));
 }
 
 FrameCommands::~FrameCommands() = default;

@@ -1,5 +1,9 @@
 #include "shell/ui/shell_dialog_templates.h"
 
+#include "analysis/ui/analysis_dialog_templates.h"
+#include "aprox/ui/aprox_dialog_templates.h"
+#include "generator/ui/generator_dialog_templates.h"
+#include "kalman/ui/kalman_dialog_templates.h"
 #include "measure/ui/measure_dialog_templates.h"
 #include "shell/dialog_templates.h"
 #include "view/ui/view_dialog_templates.h"
@@ -61,4 +65,8 @@ void registerDialogTemplates() {
     registerShellDialogTemplates();
     registerMeasureDialogTemplates();
     registerViewDialogTemplates();
+    registerAnalysisDialogTemplates();
+    registerKalmanDialogTemplates();
+    registerAproxDialogTemplates();
+    registerGeneratorDialogTemplates();
 }

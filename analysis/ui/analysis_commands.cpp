@@ -1,0 +1,85 @@
+#include "analysis/ui/analysis_commands.h"
+
+#include "analysis/ui/analysis_dialog_templates.h"
+#include "analysis/ui/fft_wnd.h"
+#include "analysis/ui/parametry_fouriera_dlg.h"
+#include "aprox/ui/aprox_dialog_templates.h"
+#include "aprox/ui/aprox_wnd.h"
+#include "aprox/ui/parametry_aproksymacji_dlg.h"
+#include "kalman/ui/kalman_dialog_templates.h"
+#include "kalman/ui/kalman_wnd.h"
+#include "kalman/ui/parametry_kalmana_dlg.h"
+#include "shell/command_ids.h"
+#include "shell/settings.h"
+#include "shell/ui/frame_commands.h"
+#include "shell/ui/main_frame.h"
+#include "shell/ui/warning_message.h"
+
+bool AnalysisCommands::OnCommand(int id) {
+    switch (id) {
+    case CMD_FOURIER:
+        OnFourier();
+        return true;
+    case CMD_KALMAN:
+        OnKalman();
+        return true;
+    case CMD_APPROXIMATION:
+        OnApproximation();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool AnalysisCommands::activeBlock(CMeasure*& measure, BlockRange& block) {
+    measure = frame_.commands().childMeasure();
+    if (!measure) return false;
+    block = frame_.commands().childBlock();
+    if (measure->hasChannel(block.channel)) return true;
+    showWarning(&frame_, QStringLiteral("The window holds no channel to analyse."));
+    return false;
+}
+
+void AnalysisCommands::openResult(CResultWnd* window, CMeasure* result, const char* problem) {
+    OwnedMeasure owned(result);
+    if (problem) {
+        delete window;
+        showWarning(&frame_, QStringLiteral("The analysis was not started: %1.").arg(problem));
+        return;
+    }
+    showInNewWindow(frame_, window, std::move(owned), frame_.activeChildMaximized());
+}
+
+void AnalysisCommands::OnFourier() {
+    CMeasure* measure = nullptr;
+    BlockRange block{};
+    if (!activeBlock(measure, block)) return;
+    CParametryFourieraDlg dialog(&globalFourierOptions, &block, *measure);
+    if (showDialog(dialog, &frame_, DIALOG_FOURIER) != 1) return;
+    // The dialog may have named another channel of the same measurement.
+    RangeCheck check = checkRange(measure, block);
+    openResult(new CFftWnd, new CFft(measure, block, globalFourierOptions),
+               check == RangeCheck::Ok ? nullptr : rangeCheckText(check));
+}
+
+void AnalysisCommands::OnKalman() {
+    CMeasure* measure = nullptr;
+    BlockRange block{};
+    if (!activeBlock(measure, block)) return;
+    CParametryKalmanaDlg dialog(&measure->signalParameters[block.channel], &globalKalmanOptions,
+                                &block, *measure);
+    if (showDialog(dialog, &frame_, DIALOG_KALMAN) != 1) return;
+    auto* result = new CKalman(measure, block, globalKalmanOptions);
+    openResult(new CKalmanWnd, result, result->RunProblem());
+}
+
+void AnalysisCommands::OnApproximation() {
+    CMeasure* measure = nullptr;
+    BlockRange block{};
+    if (!activeBlock(measure, block)) return;
+    CParametryAproksymacjiDlg dialog(&measure->signalParameters[block.channel], &globalAproxOptions,
+                                     &block, *measure);
+    if (showDialog(dialog, &frame_, DIALOG_APROX) != 1) return;
+    openResult(new CAproxWnd, new CAprox(measure, block, globalAproxOptions),
+               aproxRefusal(measure, block, globalAproxOptions));
+}

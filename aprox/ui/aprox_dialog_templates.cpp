@@ -1,0 +1,41 @@
+#include "aprox/ui/aprox_dialog_templates.h"
+
+#include "analysis/ui/analysis_dialog_templates.h"
+#include "shell/dialog_templates.h"
+#include "view/ui/component_list.h"
+
+namespace {
+
+DialogTemplate aproxTemplate() {
+    DialogBuilder d(DIALOG_APROX, "Approximation", 560, 390);
+    d.labelEdit(12, 12, 60, "Channel", IDC_RUN_CHANNEL, 60, CONTROL_READ_ONLY)
+        .labelEdit(150, 12, 50, "From", IDC_RUN_FROM, 100)
+        .labelEdit(320, 12, 40, "To", IDC_RUN_TO, 100)
+        .labelList(12, 48, nullptr, IDC_COMPONENT_LIST, 440, 240)
+        .button(466, 48, IDC_COMPONENT_EDIT, "&Edit")
+        .button(466, 82, IDC_COMPONENT_INSERT, "&Insert")
+        .button(466, 116, IDC_COMPONENT_DELETE, "&Delete")
+        .check(12, 302, IDC_APROX_USE_AD, "Use &A,D at start", 200)
+        .check(230, 302, IDC_APROX_USE_ETA, "Use da&mp", 200)
+        .button(12, 346, IDC_APROX_COPY_ALL, "Copy all")
+        .okCancel(290, 346);
+    return d.result();
+}
+
+DialogTemplate componentTemplate() {
+    DialogBuilder d(DIALOG_APROX_COMPONENT, "Channel configuration", 360, 210);
+    d.labelEdit(12, 12, 100, "Name:", IDC_APROX_COMPONENT_NAME, 236)
+        .labelEdit(12, 44, 100, "Frequency:", IDC_APROX_COMPONENT_FREQUENCY, 120)
+        .labelEdit(12, 76, 100, "A:", IDC_APROX_COMPONENT_A, 120)
+        .labelEdit(12, 108, 100, "D:", IDC_APROX_COMPONENT_D, 120)
+        .labelEdit(12, 140, 100, "Eta:", IDC_APROX_COMPONENT_ETA, 120)
+        .okCancel(100, 174, "Ok");
+    return d.result();
+}
+
+} // namespace
+
+void registerAproxDialogTemplates() {
+    addDialogTemplate(aproxTemplate());
+    addDialogTemplate(componentTemplate());
+}

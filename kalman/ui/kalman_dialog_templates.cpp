@@ -1,0 +1,41 @@
+#include "kalman/ui/kalman_dialog_templates.h"
+
+#include "analysis/ui/analysis_dialog_templates.h"
+#include "shell/dialog_templates.h"
+#include "view/ui/component_list.h"
+
+namespace {
+
+DialogTemplate kalmanTemplate() {
+    DialogBuilder d(DIALOG_KALMAN, "Kalman Filter", 560, 420);
+    d.labelEdit(12, 12, 60, "Channel", IDC_RUN_CHANNEL, 60, CONTROL_READ_ONLY)
+        .labelEdit(150, 12, 50, "From", IDC_RUN_FROM, 100)
+        .labelEdit(320, 12, 40, "To", IDC_RUN_TO, 100)
+        .labelList(12, 48, nullptr, IDC_COMPONENT_LIST, 440, 240)
+        .button(466, 48, IDC_COMPONENT_EDIT, "&Edit")
+        .button(466, 82, IDC_COMPONENT_INSERT, "&Insert")
+        .button(466, 116, IDC_COMPONENT_DELETE, "&Delete")
+        .labelEdit(12, 302, 170, "Observation error [%]", IDC_KALMAN_RUN_ERROR, 80)
+        .check(290, 302, IDC_KALMAN_RUN_DAMP, "Use &damp", 150)
+        .labelCombo(12, 336, 170, "Model:", IDC_KALMAN_RUN_MODEL, 220)
+        .button(12, 378, IDC_KALMAN_COPY_ALL, "Copy all")
+        .okCancel(290, 378);
+    return d.result();
+}
+
+DialogTemplate componentTemplate() {
+    DialogBuilder d(DIALOG_KALMAN_COMPONENT, "Channel configuration", 360, 180);
+    d.labelEdit(12, 12, 100, "Name:", IDC_KALMAN_COMPONENT_NAME, 236)
+        .labelEdit(12, 44, 100, "Frequency:", IDC_KALMAN_COMPONENT_FREQUENCY, 120)
+        .labelEdit(12, 76, 100, "Amplitude:", IDC_KALMAN_COMPONENT_AMPLITUDE, 120)
+        .labelEdit(12, 108, 100, "K:", IDC_KALMAN_COMPONENT_K, 120)
+        .okCancel(100, 142);
+    return d.result();
+}
+
+} // namespace
+
+void registerKalmanDialogTemplates() {
+    addDialogTemplate(kalmanTemplate());
+    addDialogTemplate(componentTemplate());
+}

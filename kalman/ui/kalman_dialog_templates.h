@@ -1,0 +1,19 @@
+// The Kalman run dialog "Kalman Filter" and its component dialog.
+#pragma once
+
+// "Kalman Filter": the range fields and the component list are those every
+// run dialog shares (run_range.h, component_list.h).
+constexpr int DIALOG_KALMAN = 191;
+constexpr int IDC_KALMAN_RUN_ERROR = 234;
+constexpr int IDC_KALMAN_RUN_DAMP = 235;
+constexpr int IDC_KALMAN_RUN_MODEL = 236;
+constexpr int IDC_KALMAN_COPY_ALL = 238;
+
+// "Channel configuration" of one Kalman component.
+constexpr int DIALOG_KALMAN_COMPONENT = 453;
+constexpr int IDC_KALMAN_COMPONENT_NAME = 138;
+constexpr int IDC_KALMAN_COMPONENT_FREQUENCY = 205;
+constexpr int IDC_KALMAN_COMPONENT_AMPLITUDE = 214;
+constexpr int IDC_KALMAN_COMPONENT_K = 225;
+
+void registerKalmanDialogTemplates();
