@@ -119,7 +119,11 @@ void ScriptedDialog::selectRow(int listId, int row) {
 }
 
 void ScriptedDialog::selectItem(int comboId, int index) {
-    if (auto* combo = qobject_cast<QComboBox*>(control(comboId))) combo->setCurrentIndex(index);
+    if (auto* combo = qobject_cast<QComboBox*>(control(comboId))) {
+        // As a user's choice: the dialog hears of it.
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
 }
 
 QString ScriptedDialog::hint() const {
