@@ -5,7 +5,7 @@
 namespace {
 
 DialogTemplate generatorTemplate() {
-    DialogBuilder d(DIALOG_GENERATOR, "Kalman Models", 520, 360);
+    DialogBuilder d(DIALOG_GENERATOR, "Kalman Models", 520, 316);
     d.labelCombo(12, 12, 130, "Model:", IDC_GENERATOR_MODEL, 200)
         .labelEdit(12, 44, 130, "Number of waves:", IDC_GENERATOR_RISE, 60)
         .control({IDC_GENERATOR_STEADY, ControlKind::Edit, "", 208, 44, 60, FIELD_HEIGHT})
@@ -21,8 +21,8 @@ DialogTemplate generatorTemplate() {
         .labelEdit(280, 172, 60, "Fio:", IDC_GENERATOR_FIO, 110)
         .labelEdit(280, 204, 60, "Cr:", IDC_GENERATOR_CR, 110)
         .labelEdit(280, 236, 60, "NW:", IDC_GENERATOR_NW, 110)
-        .button(12, 312, IDC_GENERATOR_COPY_ALL, "Copy all")
-        .okCancel(250, 312);
+        .button(12, 276, IDC_GENERATOR_COPY_ALL, "Copy all")
+        .okCancel(250, 276);
     return d.result();
 }
 

@@ -8,9 +8,9 @@ DialogTemplate measureConfigurationTemplate() {
     DialogBuilder d(DIALOG_MEASURE_CONFIGURATION, "Measure configuration", 600, 430);
     d.labelEdit(12, 12, 140, "Name:", IDC_MEASURE_NAME, 440)
         .labelEdit(12, 44, 140, "Sampling Rate [Hz]:", IDC_MEASURE_RATE, 140)
-        .labelEdit(320, 44, 120, "Channels:", IDC_MEASURE_CHANNELS, 140, CONTROL_READ_ONLY)
+        .labelEdit(310, 44, 110, "Channels:", IDC_MEASURE_CHANNELS, 170, CONTROL_READ_ONLY)
         .labelEdit(12, 76, 140, "Measure length:", IDC_MEASURE_LENGTH, 140, CONTROL_READ_ONLY)
-        .labelEdit(320, 76, 120, "Measure date:", IDC_MEASURE_DATE, 140, CONTROL_READ_ONLY)
+        .labelEdit(310, 76, 110, "Measure date:", IDC_MEASURE_DATE, 170, CONTROL_READ_ONLY)
         .labelList(12, 112, nullptr, IDC_MEASURE_LIST, 576, 260)
         .button(12, 384, IDC_MEASURE_EDIT, "&Edit")
         .okCancel(418, 384, "Ok");

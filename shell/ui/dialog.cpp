@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int MAX_FIELD_CHARS = 79;
-constexpr int HINT_HEIGHT = 22;
+constexpr int HINT_HEIGHT = 36; // two lines
 
 // Below the controls of a dialog with fields, a line that tells what a
 // refused field accepts; returns the height it takes.
@@ -35,7 +35,9 @@ int addHintLine(QWidget* dialog, const DialogTemplate& layout) {
     auto* hint = new QLabel(dialog);
     hint->setObjectName(QStringLiteral("fieldHint"));
     hint->setStyleSheet(QStringLiteral("color: #b00000"));
-    hint->setGeometry(12, layout.height - 4, layout.width - 24, HINT_HEIGHT - 4);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    hint->setGeometry(12, layout.height - 6, layout.width - 24, HINT_HEIGHT);
     return HINT_HEIGHT;
 }
 
