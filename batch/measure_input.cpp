@@ -1,6 +1,7 @@
 #include "batch/measure_input.h"
 
 #include "measure/measure_file.h"
+#include "measure/save_target.h"
 
 int readInput(CMeasure& m, const std::string& path, const Args& args) {
     FileType type = fileTypeFromPath(path);
@@ -10,8 +11,7 @@ int readInput(CMeasure& m, const std::string& path, const Args& args) {
     }
     std::string why;
     if (readMeasure(m, path, type, &why)) return EXIT_OK;
-    return reportError(EXIT_FAILED, path + ": not a readable ." + std::string(fileTypeName(type)) +
-                                        " file: " + why);
+    return reportError(EXIT_FAILED, readFailureText(path, type, why));
 }
 
 int blockFromArgs(Args& args, const CMeasure& m, BlockRange& range) {

@@ -20,6 +20,9 @@ class CResultWnd : public CMeasureWnd, private MessageSink {
     // Shows the result (a CCalculation), titles the window and starts a run.
     void Attach(OwnedMeasure m) override;
 
+    // A saved result keeps its title: it names the source and the analysis.
+    void OnSaved() override {}
+
     CCalculation* result() const;
     // Starts a run on the result's current range and options. A run that
     // cannot be computed is refused with a message; false then.

@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "measure/int_format.h"
+#include "measure/measure_file.h"
 #include "shell/settings.h"
 #include "shell/ui/file_commands.h"
 #include "shell/ui/main_frame.h"
@@ -59,13 +59,11 @@ bool OndarixApp::startUp(const QString& commandLine) {
 }
 
 void OndarixApp::openCommandLineFile(const QString& path) {
-    // Always read as .INT, whatever the name; nothing opens when that fails.
-    auto* measure = new CMeasure;
-    if (!readInt(*measure, QFile::encodeName(path).constData())) {
-        delete measure;
-        return;
-    }
-    openMeasureWindow(*frame_, measure);
+    // By its extension (unknown ones read as .INT), so that a file manager
+    // can open any measurement with the program; a failure is said, and
+    // opens nothing.
+    const std::string name = QFile::encodeName(path).toStdString();
+    openMeasureFile(*frame_, name, fileTypeFromPath(name));
 }
 
 void OndarixApp::finish() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "measure/measure_file.h"
+#include "measure/save_target.h"
 #include "measure/text_format.h"
 #include "shell/command_ids.h"
 #include "shell/file_name_buffer.h"
@@ -27,16 +28,20 @@ void rememberName(const QString& path) {
     sharedFileName().set(QFile::encodeName(path).toStdString());
 }
 
-FileType openTypeOf(int filterIndex) {
+// The open dialog's type; "All files" (and anything past the list) goes by
+// the file's extension.
+FileType openTypeOf(int filterIndex, const std::string& path) {
     switch (filterIndex) {
+    case 1:
+        return FileType::Int;
     case 2:
         return FileType::M11;
     case 3:
         return FileType::Text;
     case 4:
         return FileType::Wave;
-    default: // the .INT type and "All files"
-        return FileType::Int;
+    default:
+        return fileTypeFromPath(path);
     }
 }
 
@@ -51,14 +56,21 @@ FileType saveTypeOf(int filterIndex) {
     }
 }
 
-// Shows a save dialog proposing the shared name without its measurement extension.
-FileDialogAnswer askSavePath(CMainFrame& frame, const QStringList& types) {
+// The name a save dialog proposes: the active window's file, else the name
+// last opened or saved, without its measurement extension.
+QString proposedName(const CMeasure* measure) {
+    if (measure && measure->path[0]) sharedFileName().set(measure->path);
     sharedFileName().cutMeasureExtension();
+    return sharedName();
+}
+
+FileDialogAnswer askSavePath(CMainFrame& frame, const QString& title, const QStringList& types,
+                             const CMeasure* measure) {
     FileDialogRequest request;
     request.save = true;
-    request.title = QStringLiteral("Save As");
+    request.title = title;
     request.filters = types;
-    request.fileName = sharedName();
+    request.fileName = proposedName(measure);
     FileDialogAnswer answer = modalUi().fileDialog(&frame, request);
     if (answer.accepted) rememberName(answer.path);
     return answer;
@@ -109,38 +121,58 @@ void FileCommands::OnOpen() {
     FileDialogAnswer answer = modalUi().fileDialog(&frame_, request);
     if (!answer.accepted) return;
     rememberName(answer.path);
+    const std::string path = QFile::encodeName(answer.path).toStdString();
+    openMeasureFile(frame_, path, openTypeOf(answer.filterIndex, path));
+}
+
+CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileType type) {
     auto measure = std::make_unique<CMeasure>();
-    // The window opens whatever the reader says; a failed read shows what it left.
-    readMeasure(*measure, QFile::encodeName(answer.path).toStdString(),
-                openTypeOf(answer.filterIndex), nullptr);
-    openMeasureWindow(frame_, measure.release());
+    std::string why;
+    // A file that cannot be read opens no window; the reader says why.
+    if (!readMeasure(*measure, path, type, &why)) {
+        showWarning(&frame, QString::fromStdString(readFailureText(path, type, why)));
+        return nullptr;
+    }
+    return openMeasureWindow(frame, measure.release());
 }
 
 void FileCommands::OnSaveAs() {
-    FrameCommands& commands = frame_.commands();
-    if (!frame_.activeChild()) return;
-    FileDialogAnswer answer = askSavePath(frame_, saveFileTypes());
-    if (!answer.accepted) return;
-    CMeasure* measure = commands.childMeasure();
+    auto* window = dynamic_cast<CMeasureWnd*>(frame_.activeChild());
+    CMeasure* measure = window ? window->measure.get() : nullptr;
     if (!measure) return;
+    FileDialogAnswer answer =
+        askSavePath(frame_, QStringLiteral("Save As"), saveFileTypes(), measure);
+    if (!answer.accepted) return;
+    SaveTarget target =
+        saveTarget(QFile::encodeName(answer.path).toStdString(), saveTypeOf(answer.filterIndex));
     // The writers report nothing themselves; a save that failed must not
     // pass for one that worked.
-    std::string why;
-    if (!writeMeasure(*measure, QFile::encodeName(answer.path).toStdString(),
-                      saveTypeOf(answer.filterIndex), &why))
-        showWarning(&frame_, QString::fromStdString(why));
+    std::string why = target.refusal;
+    if (why.empty() && writeMeasure(*measure, target.path, target.type, &why)) {
+        copyField(measure->path, sizeof measure->path, target.path.c_str());
+        rememberName(QFile::decodeName(target.path.c_str()));
+        window->OnSaved();
+        return;
+    }
+    showWarning(&frame_, QString::fromStdString(why));
 }
 
 void FileCommands::OnSaveBlock() {
-    FrameCommands& commands = frame_.commands();
-    if (!frame_.activeChild()) return;
-    FileDialogAnswer answer = askSavePath(frame_, blockFileTypes());
+    auto* window = dynamic_cast<CMeasureWnd*>(frame_.activeChild());
+    CMeasure* measure = window ? window->measure.get() : nullptr;
+    if (!measure) return;
+    FileDialogAnswer answer =
+        askSavePath(frame_, QStringLiteral("Save block"), blockFileTypes(), measure);
     if (!answer.accepted) return;
-    BlockRange block = commands.childBlock();
-    CMeasure* measure = commands.childMeasure();
+    BlockRange block = frame_.commands().childBlock();
     // An empty selection writes nothing, not even an empty file.
-    if (!measure || block.from == block.to) return;
-    if (!writeBlockText(*measure, block.channel, block.from, block.to,
-                        QFile::encodeName(answer.path).constData()))
-        showWarning(&frame_, QStringLiteral("cannot write ") + answer.path);
+    if (block.from == block.to) return;
+    SaveTarget target = blockSaveTarget(QFile::encodeName(answer.path).toStdString());
+    if (!target.refusal.empty()) {
+        showWarning(&frame_, QString::fromStdString(target.refusal));
+        return;
+    }
+    if (!writeBlockText(*measure, block.channel, block.from, block.to, target.path.c_str()))
+        showWarning(&frame_,
+                    QStringLiteral("cannot write ") + QFile::decodeName(target.path.c_str()));
 }

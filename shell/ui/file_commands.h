@@ -4,6 +4,9 @@
 
 #include <QStringList>
 
+#include <string>
+
+#include "measure/measure_file.h"
 #include "shell/ui/command_group.h"
 
 class CMainFrame;
@@ -29,6 +32,10 @@ class FileCommands : public CommandGroup {
   private:
     CMainFrame& frame_;
 };
+
+// Reads `path` with the reader of `type` and opens a measure window on it;
+// a file that cannot be read opens nothing and says why in a message.
+CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileType type);
 
 // Opens a measure window in the frame's MDI area on `measure`, which the
 // window then owns. Null (and the measurement released) when no window could

@@ -109,7 +109,9 @@ TEST_F(ApplicationTest, AMaximisedFrameReopensMaximisedOverItsNormalRectangle) {
     app.finish();
 }
 
-TEST_F(ApplicationTest, CommandLineOpensAnIntFileOnly) {
+// The command line reads by extension (unknown ones as .INT), so that a file
+// manager can open any measurement; a file that cannot be read is said.
+TEST_F(ApplicationTest, CommandLineOpensByExtensionAndSaysWhatItCannotRead) {
     std::unique_ptr<CMeasure> m(makeMeasure(2, 30));
     const std::string good = config.dir().file("start 1.INT");
     ASSERT_TRUE(writeInt(*m, good.c_str()));
@@ -122,11 +124,20 @@ TEST_F(ApplicationTest, CommandLineOpensAnIntFileOnly) {
         EXPECT_EQ(w->measure->sampleCount, 30);
         app.finish();
     }
-    // Not an .INT file, so nothing opens (and nothing is reported).
-    const std::string text = config.dir().file("start.TXT");
-    writeString(text, "0\t1\r\n1\t2\r\n");
+    {
+        const std::string text = config.dir().file("start.TXT");
+        writeString(text, "0\t1\r\n1\t2\r\n");
+        OndarixApp app;
+        ASSERT_TRUE(app.startUp(QString::fromStdString(text)));
+        EXPECT_EQ(app.frame()->children().size(), 1);
+        app.finish();
+    }
     OndarixApp app;
-    ASSERT_TRUE(app.startUp(QString::fromStdString(text)));
+    ASSERT_TRUE(app.startUp(QStringLiteral("/nonexistent.INT")));
     EXPECT_TRUE(app.frame()->children().isEmpty());
+    ASSERT_EQ(dialogScript::messages().size(), 1);
+    EXPECT_TRUE(
+        dialogScript::messages()[0].startsWith("/nonexistent.INT: not a readable .int file"))
+        << dialogScript::messages()[0].toStdString();
     app.finish();
 }

@@ -12,6 +12,7 @@
 #include "measure/text_format.h"
 #include "shell/file_name_buffer.h"
 #include "shell/ui/file_commands.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
@@ -84,12 +85,35 @@ TEST_F(FileCommandsTest, OpenReadsEachFormatByTheChosenType) {
                            "All files (*.*)"}));
 }
 
-TEST_F(FileCommandsTest, FailedReadStillOpensAWindow) {
+// A file that cannot be read opens no window; the message is the line
+// ondarix-batch prints for it.
+TEST_F(FileCommandsTest, FailedReadOpensNoWindowAndSaysWhatOndarixBatchSays) {
     writeString(dir.file("bad.INT"), "no measurement here");
-    CMeasureWnd* w = openWith(dir.file("bad.INT"), 1);
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->measure->samples, nullptr);
-    EXPECT_EQ(w->title(), q(dir.file("bad.INT")));
+    dialogScript::pushFile(q(dir.file("bad.INT")), 1);
+    frame->frameCommand(CMD_OPEN, 0);
+    settle();
+    EXPECT_TRUE(frame->children().isEmpty());
+    ASSERT_EQ(dialogScript::messages().size(), 1);
+    CommandResult batch = runBatch({"info", dir.file("bad.INT")});
+    ASSERT_EQ(batch.exitCode, 1);
+    std::string line = batch.err.substr(batch.err.find(": ") + 2);
+    line.pop_back(); // the newline
+    EXPECT_EQ(dialogScript::messages()[0].toStdString(), line);
+}
+
+// "All files" reads by the extension: a text file opens as text.
+TEST_F(FileCommandsTest, AllFilesChoosesTheReaderByExtension) {
+    std::unique_ptr<CMeasure> source(makeMeasure(2, 20));
+    ASSERT_TRUE(writeTextFile(*source, dir.file("run.txt").c_str()));
+    ASSERT_TRUE(writeM11(*source, dir.file("run.m11").c_str()));
+    CMeasureWnd* text = openWith(dir.file("run.txt"), 5);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->measure->channelCount, 2);
+    EXPECT_FLOAT_EQ(text->measure->at(1, 19).re, 1019.0f);
+    CMeasureWnd* m11 = openWith(dir.file("run.m11"), 5);
+    ASSERT_NE(m11, nullptr);
+    EXPECT_EQ(m11->measure->sampleCount, 20);
+    EXPECT_TRUE(dialogScript::messages().isEmpty());
 }
 
 TEST_F(FileCommandsTest, CancelledOpenOpensNothing) {
@@ -97,31 +121,48 @@ TEST_F(FileCommandsTest, CancelledOpenOpensNothing) {
     EXPECT_TRUE(frame->children().isEmpty());
 }
 
-TEST_F(FileCommandsTest, SaveAsWritesTheChosenFormatAndProposesTheNameWithoutExtension) {
-    openMeasureWindow(*frame, makeMeasure(2, 40));
+// A name without an extension gets the chosen type's; a name with a
+// measurement extension is written in that format, never another one.
+TEST_F(FileCommandsTest, SaveAsNamesTheFileAfterItsFormat) {
+    CMeasureWnd* w = openMeasureWindow(*frame, makeMeasure(2, 40, 10.0, "/data/run 7.INT"));
     settle();
-    sharedFileName().set(dir.file("run.int"));
-    // The file type decides, not the name.
-    dialogScript::pushFile(q(dir.file("out1.TXT")), 1);
-    dialogScript::pushFile(q(dir.file("out2.INT")), 2);
-    dialogScript::pushFile(q(dir.file("out3.M11")), 3);
-    for (int i = 0; i < 3; ++i)
+    dialogScript::pushFile(q(dir.file("plain")), 3);     // text, no extension
+    dialogScript::pushFile(q(dir.file("named.TXT")), 1); // .INT type, .TXT name
+    dialogScript::pushFile(q(dir.file("flap")), 2);
+    dialogScript::pushFile(q(dir.file("sound.wav")), 1); // no .WAV writer
+    for (int i = 0; i < 4; ++i)
         frame->frameCommand(CMD_SAVE_AS, 0);
 
     const QList<FileDialogRequest>& requests = dialogScript::fileRequests();
-    ASSERT_EQ(requests.size(), 3);
+    ASSERT_EQ(requests.size(), 4);
     EXPECT_TRUE(requests[0].save);
-    EXPECT_EQ(requests[0].fileName, q(dir.file("run")));
-    EXPECT_EQ(requests[1].fileName, q(dir.file("out1"))); // the name last saved, cut
-    EXPECT_EQ(requests[2].fileName, q(dir.file("out2")));
+    EXPECT_EQ(requests[0].title, "Save As");
+    EXPECT_EQ(requests[0].fileName, "/data/run 7");        // the window's file, cut
+    EXPECT_EQ(requests[1].fileName, q(dir.file("plain"))); // the file it was saved as
     EXPECT_EQ(requests[0].filters, QStringList({"DAXO 1.5 File (*.INT)", "Wave syntesiser (*.M11)",
                                                 "Plik tekstowy (*.TXT)"}));
-    CMeasure asInt, asM11, asText;
-    EXPECT_TRUE(readInt(asInt, dir.file("out1.TXT").c_str()));
-    EXPECT_EQ(asInt.sampleCount, 40);
-    EXPECT_EQ(readM11(asM11, dir.file("out2.INT").c_str()), 0);
-    EXPECT_TRUE(readText(asText, dir.file("out3.M11").c_str()));
+    CMeasure asText, asNamed, asM11;
+    EXPECT_TRUE(readText(asText, dir.file("plain.TXT").c_str()));
     EXPECT_FLOAT_EQ(asText.at(1, 39).re, 1039.0f);
+    EXPECT_TRUE(readText(asNamed, dir.file("named.TXT").c_str()));
+    EXPECT_EQ(readM11(asM11, dir.file("flap.M11").c_str()), 0);
+    EXPECT_FALSE(QFile::exists(q(dir.file("plain"))));
+    EXPECT_FALSE(QFile::exists(q(dir.file("sound.wav"))));
+    ASSERT_EQ(dialogScript::messages().size(), 1);
+    EXPECT_TRUE(dialogScript::messages()[0].contains(".WAV"));
+    // The window now shows the file it was last saved as.
+    EXPECT_EQ(w->title(), q(dir.file("flap.M11")));
+}
+
+TEST_F(FileCommandsTest, SaveAsOfAWindowWithoutSamplesIsRefused) {
+    openMeasureWindow(*frame, makeMeasure(2, 0));
+    settle();
+    dialogScript::pushFile(q(dir.file("empty.INT")), 1);
+    frame->frameCommand(CMD_SAVE_AS, 0);
+    EXPECT_FALSE(QFile::exists(q(dir.file("empty.INT"))));
+    ASSERT_EQ(dialogScript::messages().size(), 1);
+    EXPECT_TRUE(dialogScript::messages()[0].contains("no samples"))
+        << dialogScript::messages()[0].toStdString();
 }
 
 TEST_F(FileCommandsTest, SaveBlockWritesTextOnlyForANonEmptyBlock) {
@@ -131,9 +172,10 @@ TEST_F(FileCommandsTest, SaveBlockWritesTextOnlyForANonEmptyBlock) {
     frame->frameCommand(CMD_SAVE_BLOCK, 0);
     EXPECT_FALSE(QFile::exists(q(dir.file("empty.TXT"))));
     EXPECT_EQ(dialogScript::fileRequests().last().filters, QStringList({"Plik tekstowy (*.TXT)"}));
+    EXPECT_EQ(dialogScript::fileRequests().last().title, "Save block");
 
-    w->view->SetBlock(1, 12, 10); // backwards: rows 11 and 10
-    dialogScript::pushFile(q(dir.file("block.TXT")), 1);
+    w->view->SetBlock(1, 12, 10);                    // backwards: rows 11 and 10
+    dialogScript::pushFile(q(dir.file("block")), 1); // ".TXT" is added
     frame->frameCommand(CMD_SAVE_BLOCK, 0);
     std::vector<unsigned char> bytes = readBytes(dir.file("block.TXT"));
     std::string text(bytes.begin(), bytes.end());

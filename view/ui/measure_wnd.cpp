@@ -81,6 +81,10 @@ void CMeasureWnd::Attach(OwnedMeasure m) {
     setTitle(measure ? QString::fromStdString(displayText(measure->path)) : QString());
 }
 
+void CMeasureWnd::OnSaved() {
+    if (measure) setTitle(QString::fromStdString(displayText(measure->path)));
+}
+
 BlockRange CMeasureWnd::viewBlock() const {
     BlockRange block{0, 0, 0};
     if (view) view->OnCommand(CMD_GET_BLOCK, reinterpret_cast<intptr_t>(&block));

@@ -31,6 +31,9 @@ class CMeasureWnd : public CMDIChildWnd {
     // path as the title.
     virtual void Attach(OwnedMeasure m);
 
+    // After a Save as wrote the measurement to its new `path`.
+    virtual void OnSaved();
+
     std::unique_ptr<CMeasureView> view;
     OwnedMeasure measure;
 

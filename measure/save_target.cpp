@@ -1,0 +1,57 @@
+#include "measure/save_target.h"
+
+namespace {
+
+// The extension after the last dot of the last path element; empty when none.
+std::string extensionOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    if (dot == 0 || (slash != std::string::npos && dot == slash + 1)) return ""; // ".hidden"
+    return path.substr(dot + 1);
+}
+
+const char* extensionFor(FileType type) {
+    switch (type) {
+    case FileType::M11:
+        return "M11";
+    case FileType::Text:
+        return "TXT";
+    case FileType::Wave:
+        return "WAV";
+    case FileType::Int:
+        break;
+    }
+    return "INT";
+}
+
+} // namespace
+
+SaveTarget saveTarget(const std::string& chosen, FileType fileType) {
+    SaveTarget target{chosen, fileType, ""};
+    std::string extension = extensionOf(chosen);
+    FileType named;
+    if (extension.empty()) {
+        target.path += std::string(".") + extensionFor(fileType);
+    } else if (fileTypeFromName(extension, named)) {
+        target.type = named;
+        if (named == FileType::Wave)
+            target.refusal = "a .WAV file cannot be written; name the file .INT, .M11 or .TXT";
+    }
+    return target;
+}
+
+SaveTarget blockSaveTarget(const std::string& chosen) {
+    SaveTarget target{chosen, FileType::Text, ""};
+    std::string extension = extensionOf(chosen);
+    FileType named;
+    if (extension.empty())
+        target.path += ".TXT";
+    else if (fileTypeFromName(extension, named) && named != FileType::Text)
+        target.refusal = "a block is saved as text; name the file .TXT";
+    return target;
+}
+
+std::string readFailureText(const std::string& path, FileType type, const std::string& why) {
+    return path + ": not a readable ." + fileTypeName(type) + " file: " + why;
+}
