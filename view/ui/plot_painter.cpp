@@ -1,12 +1,14 @@
 #include "view/ui/plot_painter.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "measure/text_encoding.h"
+#include "view/axis_ticks.h"
 #include "view/channel_ranges.h"
 #include "view/column_reduction.h"
 #include "view/curve_painter.h"
@@ -14,20 +16,16 @@
 
 namespace {
 
-// A grid never needs more lines than this; it only bounds a broken axis.
-constexpr int64_t MAX_GRID_LINES = 1000;
+// Labels stand on a box of the strip's colour, so that a curve passing
+// under them does not hide them.
+constexpr int LABEL_ALPHA = 220;
+constexpr int LABEL_LEFT = 40; // where the value lines start, right of their labels
 
 int32_t roundToInt(double v) {
     constexpr double LIMIT = double(1 << 24);
     if (!(v > -LIMIT)) return -(1 << 24);
     if (v > LIMIT) return 1 << 24;
     return int32_t(std::floor(v + 0.5));
-}
-
-QString numberText(double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%4.2f", v);
-    return QString::fromLatin1(text);
 }
 
 // Text with its top-left corner at (x, y), as the labels are placed.
@@ -98,66 +96,66 @@ void PlotPainter::paintStrip(int32_t c, CurvePainter& curves) {
     const int32_t width = view_.client_width;
     const int32_t H = view_.strip_height;
     const int32_t dataHeight = H - LABEL_HEIGHT;
-    StripScale scale(view_.VerticalAxis(c), dataHeight);
+    AxisRange yAxis = view_.VerticalAxis(c);
+    StripScale scale(yAxis, dataHeight);
+    const QColor background = c % 2 ? ODD_STRIP_COLOUR : EVEN_STRIP_COLOUR;
+    const std::vector<AxisTick> times =
+        timeTicks(s0_, view_.visible_samples, view_.measure->sampleRate, view_.pixels_per_sample);
+    const std::vector<AxisTick> values = valueTicks(yAxis, scale);
     {
         QPainter band(&band_);
         band.setClipRect(0, 0, width, H);
         band.fillRect(0, dataHeight, width, LABEL_HEIGHT, bandBrush_);
         // A strip lower than its label band has no data area to draw in.
         if (dataHeight <= 0) return;
-        band.fillRect(0, 0, width, dataHeight, c % 2 ? ODD_STRIP_COLOUR : EVEN_STRIP_COLOUR);
+        band.fillRect(0, 0, width, dataHeight, background);
         band.setFont(font_);
-        paintGrid(band, c, dataHeight);
+        paintGrid(band, times, values, dataHeight);
         band.setClipRect(0, 0, width, dataHeight);
         band.setPen(zeroPen_);
-        band.drawLine(40, scale.Y(0.0), width, scale.Y(0.0));
+        band.drawLine(LABEL_LEFT, scale.Y(0.0), width, scale.Y(0.0));
     }
     // The curves go straight into the pixels, clipped to the data area.
     PixelSurface area{reinterpret_cast<uint32_t*>(band_.bits()), int32_t(band_.bytesPerLine() / 4),
                       width, dataHeight};
     curves.draw(area, c, view_.plot_mode, scale, CURVE_COLOUR.rgb(), BAR_COLOUR.rgb());
-    if (view_.block.channel == c) {
-        QPainter band(&band_);
-        band.setClipRect(0, 0, width, dataHeight);
-        paintBlock(band, dataHeight);
-    }
+    QPainter band(&band_);
+    band.setClipRect(0, 0, width, dataHeight);
+    if (view_.block.channel == c) paintBlock(band, dataHeight);
+    band.setClipRect(0, 0, width, H);
+    band.setFont(font_);
+    QString unit = QString::fromStdString(displayText(view_.measure->channels[c].unit));
+    paintLabels(band, times, values, unit, background, dataHeight);
 }
 
-void PlotPainter::paintGrid(QPainter& band, int32_t c, int32_t dataHeight) {
+void PlotPainter::paintGrid(QPainter& band, const std::vector<AxisTick>& times,
+                            const std::vector<AxisTick>& values, int32_t dataHeight) {
+    band.setPen(gridPen_);
+    for (const AxisTick& t : times)
+        band.drawLine(t.pixel, 0, t.pixel, dataHeight);
+    for (const AxisTick& t : values)
+        band.drawLine(LABEL_LEFT, t.pixel, view_.client_width, t.pixel);
+}
+
+void PlotPainter::paintLabels(QPainter& band, const std::vector<AxisTick>& times,
+                              const std::vector<AxisTick>& values, const QString& unit,
+                              const QColor& background, int32_t dataHeight) {
     const int32_t width = view_.client_width;
-    const double rate = view_.measure->sampleRate;
-    const double p = view_.pixels_per_sample;
-
-    // Vertical lines at whole steps of the time axis, x0' + sx .. x1'.
-    double x0 = s0_ / rate;
-    AxisRange xAxis = NiceRange(x0, x0 + view_.visible_samples / rate);
-    int64_t first = std::llround(xAxis.lo / xAxis.step);
-    int64_t last = std::llround(xAxis.hi / xAxis.step);
-    if (last - first > MAX_GRID_LINES) last = first + MAX_GRID_LINES;
-    for (int64_t k = first + 1; k <= last; ++k) {
-        double X = double(k) * xAxis.step;
-        double i = std::floor(X * rate + 0.5);
-        int32_t px = roundToInt((i - s0_) * p);
-        band.setPen(gridPen_);
-        band.drawLine(px, 0, px, dataHeight);
-        band.setPen(LABEL_COLOUR);
-        drawTextAt(band, px - 12, dataHeight, numberText(X));
+    const QFontMetrics metrics(font_);
+    band.setPen(LABEL_COLOUR);
+    // Time labels in the band below, moved left rather than cut at the right edge.
+    for (const AxisTick& t : times) {
+        QString text = QString::fromStdString(t.label);
+        int x = std::min(t.pixel - 12, width - metrics.horizontalAdvance(text) - 2);
+        drawTextAt(band, std::max(x, 0), dataHeight, text);
     }
-
-    // Horizontal lines lo' + sy .. hi' - sy, labelled with the unit.
-    AxisRange yAxis = view_.VerticalAxis(c);
-    StripScale scale(yAxis, dataHeight);
-    QString unit = QString::fromStdString(displayText(view_.measure->channels[c].unit));
-    first = std::llround(yAxis.lo / yAxis.step);
-    last = std::llround(yAxis.hi / yAxis.step);
-    if (last - first > MAX_GRID_LINES) last = first + MAX_GRID_LINES;
-    for (int64_t k = first + 1; k <= last - 1; ++k) {
-        double v = double(k) * yAxis.step;
-        int32_t Y = scale.Y(v);
-        band.setPen(gridPen_);
-        band.drawLine(40, Y, width, Y);
-        band.setPen(LABEL_COLOUR);
-        drawTextAt(band, 0, Y - 8, numberText(v) + QLatin1Char(' ') + unit);
+    QColor box = background;
+    box.setAlpha(LABEL_ALPHA);
+    for (const AxisTick& t : values) {
+        QString text = QString::fromStdString(t.label) + QLatin1Char(' ') + unit;
+        QRect area(0, t.pixel - 8, metrics.horizontalAdvance(text) + 4, metrics.height());
+        band.fillRect(area, box);
+        drawTextAt(band, 1, t.pixel - 8, text);
     }
 }
 

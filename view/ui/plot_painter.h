@@ -11,7 +11,9 @@
 #include <QPen>
 
 #include <cstdint>
+#include <vector>
 
+#include "view/axis_ticks.h"
 #include "view/view_state.h"
 
 class QPainter;
@@ -41,7 +43,12 @@ class PlotPainter {
   private:
     void paintHeader(int32_t c);
     void paintStrip(int32_t c, CurvePainter& curves);
-    void paintGrid(QPainter& band, int32_t c, int32_t dataHeight);
+    void paintGrid(QPainter& band, const std::vector<AxisTick>& times,
+                   const std::vector<AxisTick>& values, int32_t dataHeight);
+    // After the curves: labels drawn over them stay readable.
+    void paintLabels(QPainter& band, const std::vector<AxisTick>& times,
+                     const std::vector<AxisTick>& values, const QString& unit,
+                     const QColor& background, int32_t dataHeight);
     void paintBlock(QPainter& band, int32_t dataHeight);
 
     const MeasureViewState& view_;
