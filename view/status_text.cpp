@@ -16,8 +16,13 @@ std::string format(const char* pattern, ...) {
 
 } // namespace
 
-std::string PointerReadoutText(int32_t channel, const ValuePoint& value) {
-    return format("ch=%d  x=%6.4f  y=%6.4f", channel, value.x, value.y);
+std::string PointerReadoutText(int32_t channel, const ValuePoint& value, const char* xUnit,
+                               const char* yUnit) {
+    std::string text = format("ch=%d  x=%6.4f", channel, value.x);
+    if (*xUnit) text += std::string(" ") + xUnit;
+    text += format("  y=%6.4f", value.y);
+    if (*yUnit) text += std::string(" ") + yUnit;
+    return text;
 }
 
 std::string BlockInfoText(const BlockRange& block, double rate) {

@@ -187,6 +187,46 @@ bool MeasureViewState::ZoomX(int32_t direction) {
     return visible_samples != before;
 }
 
+bool MeasureViewState::ZoomXAround(int32_t direction, double anchorSample, int32_t anchorPixel) {
+    if (!ZoomX(direction)) return false;
+    Layout(client_width, client_height);
+    scroll_x = horizontalScroll().clamp(roundPixel(anchorSample * pixels_per_sample) - anchorPixel);
+    return true;
+}
+
+double MeasureViewState::ZoomAnchor(int32_t& pixel) const {
+    if (pixels_per_sample > 0.0 && block.from != block.to) {
+        double middle = 0.5 * (double(block.from) + double(block.to));
+        int64_t x = roundPixel(middle * pixels_per_sample) - scroll_x;
+        if (x >= 0 && x < client_width) {
+            pixel = int32_t(x);
+            return middle;
+        }
+    }
+    pixel = client_width / 2;
+    return pixels_per_sample > 0.0 ? (scroll_x + pixel) / pixels_per_sample : 0.0;
+}
+
+int32_t MeasureViewState::timeStep() const {
+    return client_width >= 10 ? client_width / 10 : 1;
+}
+
+int32_t MeasureViewState::channelStep() const {
+    return strip_height + HEADER_HEIGHT;
+}
+
+bool MeasureViewState::ScrollXBy(int64_t pixels) {
+    int32_t before = scroll_x;
+    scroll_x = horizontalScroll().clamp(int64_t(scroll_x) + pixels);
+    return scroll_x != before;
+}
+
+bool MeasureViewState::ScrollYBy(int64_t pixels) {
+    int32_t before = scroll_y;
+    scroll_y = verticalScroll().clamp(int64_t(scroll_y) + pixels);
+    return scroll_y != before;
+}
+
 bool MeasureViewState::ZoomY(int32_t direction) {
     int32_t before = channels_per_screen;
     if (direction > 0 && channels_per_screen > 1) --channels_per_screen;

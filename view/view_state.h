@@ -86,6 +86,20 @@ class MeasureViewState {
     bool YRange(int32_t direction);
     bool ZoomX(int32_t direction);
     bool ZoomY(int32_t direction);
+    // ZoomX that keeps `anchorSample` at client x `anchorPixel`: lays out
+    // again and scrolls so that what the user looked at stays in place.
+    bool ZoomXAround(int32_t direction, double anchorSample, int32_t anchorPixel);
+    // What a zoom keeps in place: the block's middle when the block is in
+    // view, otherwise the middle of the view. Sets `pixel` to its client x.
+    double ZoomAnchor(int32_t& pixel) const;
+
+    // Scroll steps: a tenth of the client width in time, one channel strip
+    // (with its header) down the stack.
+    int32_t timeStep() const;
+    int32_t channelStep() const;
+    // Scrolls by `pixels` (content pixels); returns whether the position changed.
+    bool ScrollXBy(int64_t pixels);
+    bool ScrollYBy(int64_t pixels);
 
     // Block operations. A channel outside the measurement is refused (false,
     // block unchanged); bounds are clamped into 0 .. N.
@@ -122,6 +136,8 @@ class MeasureViewState {
     // The scroll position in content pixels.
     int32_t scroll_x;
     int32_t scroll_y;
+    // The unit of the x axis: seconds, or hertz for a spectrum.
+    const char* x_unit = "s";
 
   private:
     int32_t clampSample(int64_t sample) const;

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -152,6 +153,19 @@ void WndWidget::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::RightButton) object_->OnRButtonUp(flags, x, y);
 }
 
+void WndWidget::wheelEvent(QWheelEvent* e) {
+    if (!object_) return QWidget::wheelEvent(e);
+    QPoint angle = e->angleDelta();
+    bool horizontal = angle.y() == 0 && angle.x() != 0;
+    object_->OnMouseWheel(keyFlags(e->buttons(), e->modifiers()),
+                          horizontal ? angle.x() : angle.y(), horizontal,
+                          clampCoordinate(e->position().x()), clampCoordinate(e->position().y()));
+}
+
+void WndWidget::leaveEvent(QEvent*) {
+    if (object_) object_->OnMouseLeave();
+}
+
 void WndWidget::keyPressEvent(QKeyEvent* e) {
     if (!object_) return QWidget::keyPressEvent(e);
     int modifiers = int(e->modifiers());
@@ -251,6 +265,8 @@ void CWnd::OnLButtonDown(int, int, int) {}
 void CWnd::OnLButtonUp(int, int, int) {}
 void CWnd::OnRButtonDown(int, int, int) {}
 void CWnd::OnRButtonUp(int, int, int) {}
+void CWnd::OnMouseWheel(int, int, bool, int, int) {}
+void CWnd::OnMouseLeave() {}
 
 CWnd* CWnd::fromWidget(const QWidget* widget) {
     auto* w = dynamic_cast<const WndWidget*>(widget);

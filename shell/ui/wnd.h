@@ -81,6 +81,10 @@ class CWnd {
     virtual void OnLButtonUp(int keyFlags, int x, int y);
     virtual void OnRButtonDown(int keyFlags, int x, int y);
     virtual void OnRButtonUp(int keyFlags, int x, int y);
+    // Beside the numbered slots: the wheel (`delta` in eighths of a degree,
+    // 120 a notch; horizontal wheels set `horizontal`), and the pointer leaving.
+    virtual void OnMouseWheel(int keyFlags, int delta, bool horizontal, int x, int y);
+    virtual void OnMouseLeave();
 
     // The object behind a widget of ours; null for any other widget.
     static CWnd* fromWidget(const QWidget* widget);

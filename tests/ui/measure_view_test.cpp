@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <map>
@@ -99,7 +101,7 @@ TEST_F(MeasureViewTest, PointerReadoutGoesToStatusPartOne) {
     // strip data 400 - 12 - 12 = 376 rows; x 250 px = 250 samples = 25 s
     move(250, 12);
     const QString readout = frame.status[STATUS_PART_CURSOR];
-    EXPECT_TRUE(readout.startsWith("ch=0  x=25.0000  y=")) << readout.toStdString();
+    EXPECT_TRUE(readout.startsWith("ch=0  x=25.0000 s  y=")) << readout.toStdString();
     frame.status.clear();
     move(250, 5); // a header: no readout
     EXPECT_EQ(frame.status.count(STATUS_PART_CURSOR), 0u);
@@ -164,16 +166,18 @@ TEST_F(MeasureViewTest, PlotModeCommandsAndQuery) {
     }
 }
 
-TEST_F(MeasureViewTest, ScrollBarsScrollInPixels) {
+// A scroll-bar arrow moves a tenth of the view, not one pixel.
+TEST_F(MeasureViewTest, ScrollBarsScrollByUsefulSteps) {
     EXPECT_TRUE(view.horizontalBar()->isVisible());
     EXPECT_TRUE(view.verticalBar()->isEnabled());
     view.OnCommand(CMD_ZOOM_X_IN, 0); // 500 samples per 1000 px: content 2000 px
     EXPECT_EQ(view.horizontalBar()->maximum(), 2000 - 1001 + 1);
     EXPECT_EQ(view.horizontalBar()->pageStep(), 1001);
+    EXPECT_EQ(view.scroll_x, 500); // the middle of the view stayed in the middle
     view.horizontalBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(view.scroll_x, 1);
+    EXPECT_EQ(view.scroll_x, 600);
     view.horizontalBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(view.scroll_x, 1000); // 1 + 1001, held at the last page
+    EXPECT_EQ(view.scroll_x, 1000); // held at the last page
     view.horizontalBar()->triggerAction(QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(view.scroll_x, 0);
     EXPECT_EQ(view.horizontalBar()->value(), 0);
@@ -217,4 +221,69 @@ TEST(MeasureViewAlone, WithoutAMeasurementTheBarsAreHiddenAndPaintIsWhite) {
     view.OnCommand(CMD_ZOOM_X_OUT, 0);
     view.OnCommand(CMD_SELECT_ALL, 0);
     EXPECT_EQ(view.visible_samples, 2000);
+}
+
+// Zooming keeps what the user looks at: viewing 32 to 52 s, "Zoom X in"
+// shows 37 to 47 s (not 16 to 26 s), and a block in view keeps its place.
+TEST_F(MeasureViewTest, ZoomKeepsTheMiddleOfTheViewOrTheBlockInPlace) {
+    view.visible_samples = 200; // 20 s over 1000 px: 5 px a sample
+    view.Layout();
+    view.scroll_x = 320 * 5;
+    view.OnCommand(CMD_ZOOM_X_IN, 0);
+    EXPECT_EQ(view.visible_samples, 100);
+    EXPECT_EQ(view.scroll_x, 370 * 10); // 37 s at the left edge, 42 s still in the middle
+    view.OnCommand(CMD_ZOOM_X_OUT, 0);
+    EXPECT_EQ(view.scroll_x, 320 * 5);
+
+    view.SetBlock(1, 340, 360); // its middle, 350, is at x = 150
+    view.OnCommand(CMD_ZOOM_X_IN, 0);
+    EXPECT_EQ(350 * 10 - view.scroll_x, 150);
+}
+
+TEST_F(MeasureViewTest, WheelScrollsZoomsAtThePointerAndShiftScrollsChannels) {
+    auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers, int x) {
+        QPointF at(x, 50);
+        QWheelEvent e(at, view.hwnd->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.hwnd, &e);
+    };
+    view.OnCommand(CMD_ZOOM_X_IN, 0); // content 2000 px, at 500
+    wheel(-120, Qt::NoModifier, 300); // towards the user: on in time
+    EXPECT_EQ(view.scroll_x, 600);
+    wheel(120, Qt::NoModifier, 300);
+    EXPECT_EQ(view.scroll_x, 500);
+
+    // Ctrl: the sample under the pointer stays under it.
+    const double under = (view.scroll_x + 250) / view.pixels_per_sample;
+    wheel(120, Qt::ControlModifier, 250);
+    EXPECT_EQ(view.visible_samples, 250);
+    EXPECT_NEAR((view.scroll_x + 250) / view.pixels_per_sample, under, 0.5);
+
+    // Shift: one channel strip further down the stack.
+    EXPECT_EQ(view.scroll_y, 0);
+    wheel(-120, Qt::ShiftModifier, 250);
+    EXPECT_EQ(view.scroll_y, view.strip_height + HEADER_HEIGHT);
+}
+
+TEST_F(MeasureViewTest, KeysScrollByStepsPagesAndToTheEnds) {
+    view.OnCommand(CMD_ZOOM_X_IN, 0);
+    view.OnCommand(CMD_ZOOM_X_IN, 0); // 250 samples, content 4000 px
+    view.scroll_x = 0;
+    view.Layout();
+    auto key = [&](Qt::Key k) {
+        QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(view.hwnd, &e);
+    };
+    key(Qt::Key_Right);
+    EXPECT_EQ(view.scroll_x, 100);
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(view.scroll_x, 1100);
+    key(Qt::Key_End);
+    EXPECT_EQ(view.scroll_x, view.horizontalScroll().lastPosition());
+    key(Qt::Key_Home);
+    EXPECT_EQ(view.scroll_x, 0);
+    key(Qt::Key_Down);
+    EXPECT_EQ(view.scroll_y, view.strip_height + HEADER_HEIGHT);
+    EXPECT_EQ(view.horizontalBar()->value(), 0);
+    EXPECT_EQ(view.verticalBar()->value(), view.scroll_y);
 }

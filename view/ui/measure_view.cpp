@@ -1,11 +1,17 @@
 #include "view/ui/measure_view.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 
+#include <algorithm>
+#include <cmath>
+
+#include "measure/text_encoding.h"
 #include "shell/ui/frame_services.h"
 #include "shell/window_classes.h"
+#include "view/pointer_readout.h"
 #include "view/status_text.h"
 #include "view/ui/plot_painter.h"
 #include "view/view_commands.h"
@@ -18,6 +24,8 @@ bool CMeasureView::Create(int x, int y, int width, int height, QWidget* parent, 
     if (createWindow(DISPLAY_CLASS, parent, x, y, width, height)) return true;
     hwnd->setWindowTitle(QString());
     hwnd->setCursor(Qt::CrossCursor);
+    // Clicks and Tab give it the keys that scroll it.
+    hwnd->setFocusPolicy(Qt::StrongFocus);
     hwnd->show();
     return false;
 }
@@ -40,6 +48,11 @@ void CMeasureView::OnSize(int, int, int) {
 }
 
 void CMeasureView::repaint() {
+    plotStale_ = true;
+    if (hwnd) hwnd->update();
+}
+
+void CMeasureView::repaintPointer() {
     if (hwnd) hwnd->update();
 }
 
@@ -85,19 +98,27 @@ void CMeasureView::updateScrollBar(QScrollBar* bar, const ScrollRange& range, in
     if (!bar) return;
     bar->setRange(range.minimum, range.lastPosition());
     bar->setPageStep(range.page);
-    bar->setSingleStep(1);
+    bar->setSingleStep(bar == horizontalBar_ ? timeStep() : channelStep());
     bar->setValue(position);
 }
 
 void CMeasureView::Layout() {
     if (!hwnd) return;
+    plotStale_ = true;
     placeScrollBars(hwnd->width(), hwnd->height());
     updateScrollBar(horizontalBar_, horizontalScroll(), scroll_x);
     updateScrollBar(verticalBar_, verticalScroll(), scroll_y);
 }
 
 void CMeasureView::OnPaint(QPainter& dc) {
-    PlotPainter(*this).paint(dc);
+    if (plotStale_ || plot_.size() != QSize(client_width, client_height)) {
+        plot_ = QImage(std::max(client_width, 1), std::max(client_height, 1), QImage::Format_RGB32);
+        QPainter painter(&plot_);
+        PlotPainter(*this).paint(painter);
+        plotStale_ = false;
+    }
+    dc.drawImage(0, 0, plot_);
+    paintPointerReadout(dc);
     // The corner between the two scroll bars.
     if (hwnd && horizontalBar_ && !horizontalBar_->isHidden())
         dc.fillRect(client_width, client_height, hwnd->width() - client_width,
@@ -121,7 +142,9 @@ void CMeasureView::YRange(int32_t direction) {
 }
 
 void CMeasureView::ZoomX(int32_t direction) {
-    if (!MeasureViewState::ZoomX(direction)) return;
+    int32_t pixel = 0;
+    double anchor = ZoomAnchor(pixel);
+    if (!ZoomXAround(direction, anchor, pixel)) return;
     Layout();
     repaint();
 }
@@ -206,16 +229,18 @@ intptr_t CMeasureView::OnCommand(int id, intptr_t param) {
     return CWnd::OnCommand(id, param);
 }
 
-// Scrolling is in pixels: a line is one, a page the page size.
+// Scrolling is in pixels: a line is a tenth of the view in time or one
+// channel strip, a page the page size.
 void CMeasureView::scrollTo(QScrollBar* bar, const ScrollRange& range, int32_t& position, int code,
                             int trackPosition) {
     int64_t wanted = position;
+    const int32_t line = bar == horizontalBar_ ? timeStep() : channelStep();
     switch (code) {
     case SB_LINEUP:
-        wanted -= 1;
+        wanted -= line;
         break;
     case SB_LINEDOWN:
-        wanted += 1;
+        wanted += line;
         break;
     case SB_PAGEUP:
         wanted -= range.page;
@@ -255,9 +280,15 @@ void CMeasureView::OnMouseMove(int, int x, int y) {
         ShowBlockInfo();
         repaint();
     }
-    if (info.readout)
+    pointerInside_ = x >= 0 && y >= 0 && x < client_width && y < client_height;
+    pointer_ = QPoint(x, y);
+    repaintPointer();
+    if (info.readout) {
+        const char* unit = measure->channels[info.channel].unit;
         setStatusText(STATUS_PART_CURSOR,
-                      QString::fromStdString(PointerReadoutText(info.channel, info.value)));
+                      QString::fromStdString(PointerReadoutText(info.channel, info.value, x_unit,
+                                                                displayText(unit).c_str())));
+    }
     hwnd->setCursor(info.arrowCursor    ? Qt::ArrowCursor
                     : info.resizeCursor ? Qt::SizeHorCursor
                                         : Qt::CrossCursor);
@@ -283,6 +314,102 @@ void CMeasureView::OnLButtonUp(int, int, int) {
     if (!Release()) return;
     ReleaseCapture(prev_capture);
     prev_capture = nullptr;
+}
+
+void CMeasureView::OnMouseLeave() {
+    if (!pointerInside_) return;
+    pointerInside_ = false;
+    repaintPointer();
+}
+
+void CMeasureView::scrollBy(int64_t dx, int64_t dy) {
+    bool moved = ScrollXBy(dx);
+    moved = ScrollYBy(dy) || moved;
+    if (!moved) return;
+    if (horizontalBar_) horizontalBar_->setValue(scroll_x);
+    if (verticalBar_) verticalBar_->setValue(scroll_y);
+    repaint();
+}
+
+void CMeasureView::OnMouseWheel(int keyFlags, int delta, bool horizontal, int x, int) {
+    if (!measure || delta == 0) return;
+    const double notches = delta / 120.0;
+    if (keyFlags & MK_CONTROL) {
+        // Zooms in towards the pointer; the sample under it stays under it.
+        if (!(pixels_per_sample > 0.0)) return;
+        double anchor = (scroll_x + x) / pixels_per_sample;
+        if (ZoomXAround(delta > 0 ? +1 : -1, anchor, x)) {
+            Layout();
+            repaint();
+        }
+    } else if (keyFlags & MK_SHIFT) {
+        scrollBy(0, -int64_t(std::lround(notches * channelStep())));
+    } else {
+        // Rolling the wheel towards the user moves on in time.
+        int64_t step = int64_t(std::lround(notches * timeStep()));
+        scrollBy(horizontal ? step : -step, 0);
+    }
+}
+
+bool CMeasureView::OnKeyDown(int key, int) {
+    if (!measure) return false;
+    switch (key) {
+    case Qt::Key_Left:
+        scrollBy(-timeStep(), 0);
+        return true;
+    case Qt::Key_Right:
+        scrollBy(timeStep(), 0);
+        return true;
+    case Qt::Key_PageUp:
+        scrollBy(-int64_t(client_width), 0);
+        return true;
+    case Qt::Key_PageDown:
+        scrollBy(client_width, 0);
+        return true;
+    case Qt::Key_Up:
+        scrollBy(0, -channelStep());
+        return true;
+    case Qt::Key_Down:
+        scrollBy(0, channelStep());
+        return true;
+    case Qt::Key_Home:
+        scrollBy(-int64_t(scroll_x), 0);
+        return true;
+    case Qt::Key_End:
+        scrollBy(int64_t(contentWidth()) - scroll_x, 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A thin line across every strip at the pointer, and beside it the time and
+// each shown channel's value there.
+void CMeasureView::paintPointerReadout(QPainter& dc) {
+    if (!pointerInside_ || !measure || drag) return;
+    std::vector<std::string> lines = PointerReadoutLines(*this, scroll_x + pointer_.x());
+    if (lines.empty()) return;
+    dc.setPen(QPen(QColor(0, 90, 200, 160), 1));
+    dc.drawLine(pointer_.x(), 0, pointer_.x(), client_height);
+    QFont font = dc.font();
+    font.setPixelSize(12);
+    dc.setFont(font);
+    QFontMetrics metrics(font);
+    int width = 0;
+    for (const std::string& line : lines)
+        width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(line)));
+    int height = metrics.height() * int(lines.size()) + 6;
+    int x = pointer_.x() + 12;
+    if (x + width + 8 > client_width) x = pointer_.x() - 12 - width - 8;
+    int y = std::min(std::max(pointer_.y() + 12, 0), std::max(client_height - height, 0));
+    QRect box(x, y, width + 8, height);
+    dc.fillRect(box, QColor(255, 255, 240, 230));
+    dc.setPen(QColor(120, 120, 120));
+    dc.drawRect(box.adjusted(0, 0, -1, -1));
+    dc.setPen(Qt::black);
+    for (size_t i = 0; i < lines.size(); ++i)
+        dc.drawText(x + 4, y + 3 + metrics.ascent() + int(i) * metrics.height(),
+                    QString::fromStdString(lines[i]));
 }
 
 void CMeasureView::OnRButtonDown(int, int x, int y) {

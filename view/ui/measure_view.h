@@ -4,6 +4,8 @@
 // the signal popup menu.
 #pragma once
 
+#include <QImage>
+#include <QPoint>
 #include <QPointer>
 
 #include <cstdint>
@@ -34,6 +36,12 @@ class CMeasureView : public CWnd, public MeasureViewState {
     void OnLButtonDown(int keyFlags, int x, int y) override;
     void OnLButtonUp(int keyFlags, int x, int y) override;
     void OnRButtonDown(int keyFlags, int x, int y) override;
+    // Wheel: scrolls in time; with Ctrl zooms around the pointer, with Shift
+    // scrolls the channels.
+    void OnMouseWheel(int keyFlags, int delta, bool horizontal, int x, int y) override;
+    void OnMouseLeave() override;
+    // Arrows, Page Up/Down, Home and End scroll.
+    bool OnKeyDown(int key, int modifiers) override;
 
     // Shows `m` (not owned): rescans it, shows the scroll bars, lays out and repaints.
     void SetMeasure(CMeasure* m);
@@ -63,7 +71,13 @@ class CMeasureView : public CWnd, public MeasureViewState {
     QPointer<QWidget> prev_capture;
 
   private:
+    // The plot changed: paint it anew at the next paint.
     void repaint();
+    // Only the pointer readout changed: the plot painted last stays.
+    void repaintPointer();
+    void paintPointerReadout(QPainter& dc);
+    void showPointerStatus(int x, int y);
+    void scrollBy(int64_t dx, int64_t dy);
     void scrollTo(QScrollBar* bar, const ScrollRange& range, int32_t& position, int code,
                   int trackPosition);
     void setPlotMode(PlotMode mode);
@@ -72,4 +86,8 @@ class CMeasureView : public CWnd, public MeasureViewState {
 
     QScrollBar* horizontalBar_ = nullptr;
     QScrollBar* verticalBar_ = nullptr;
+    QImage plot_;           // the plot as last painted
+    bool plotStale_ = true; // the state changed since
+    bool pointerInside_ = false;
+    QPoint pointer_;
 };
