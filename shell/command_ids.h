@@ -32,6 +32,11 @@ constexpr int CMD_SUB_SAMPLE = 213;
 constexpr int CMD_BLOCK_ERASE = 278;
 constexpr int CMD_BLOCK_SET = 279;
 
+// The Window menu's arrangements, beside "&Close".
+constexpr int CMD_TILE_WINDOWS = 300;
+constexpr int CMD_CASCADE_WINDOWS = 301;
+constexpr int CMD_ARRANGE_ICONS = 302;
+
 // The query for the child's measurement; the parameter points to the
 // caller's CMeasure* (the block and plot-mode queries are the view's).
 constexpr int CMD_GET_MEASURE = 2104;

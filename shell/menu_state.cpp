@@ -31,7 +31,7 @@ bool editItemState(int itemId, const MenuContext& context, MenuItemState& state)
         state = {!blockEmpty(context), false};
         return true;
     case CMD_BLOCK_SET:
-        state = {true, false};
+        state = {context.hasChild, false};
         return true;
     default:
         return false;
@@ -42,6 +42,12 @@ bool plotItemState(int itemId, const MenuContext& context, MenuItemState& state)
     if (itemId < CMD_PLOT_SIGNAL || itemId > CMD_PLOT_MODULE) return false;
     state.enabled = context.hasChild;
     state.checked = context.hasChild && plotCommandForMode(context.plotMode) == itemId;
+    return true;
+}
+
+// The View, Analysis and Window arrangement items act on a window.
+bool windowItemState(const MenuContext& context, MenuItemState& state) {
+    state = {context.hasChild, false};
     return true;
 }
 
@@ -72,6 +78,11 @@ bool menuItemState(int firstItemId, int itemId, const MenuContext& context, Menu
         return editItemState(itemId, context, state);
     case CMD_PLOT_SIGNAL:
         return plotItemState(itemId, context, state);
+    case CMD_Y_RANGE_IN:
+    case CMD_FOURIER:
+        return windowItemState(context, state);
+    case CMD_CLOSE_WINDOW:
+        return windowItemState(context, state);
     default:
         return false;
     }

@@ -50,7 +50,12 @@ const std::vector<MenuPopup>& frameMenu() {
          {{CMD_FOURIER_OPTIONS, "&Fourier..."},
           {CMD_KALMAN_OPTIONS, "&Kalman..."},
           {CMD_APROX_OPTIONS, "&Approximation..."}}},
-        {"&Window", {{CMD_CLOSE_WINDOW, "&Close"}}},
+        {"&Window",
+         {{CMD_CLOSE_WINDOW, "&Close"},
+          SEPARATOR,
+          {CMD_TILE_WINDOWS, "&Tile"},
+          {CMD_CASCADE_WINDOWS, "C&ascade"},
+          {CMD_ARRANGE_ICONS, "Arrange &icons"}}},
         {"&Help", {{CMD_HELP_CONTENTS, "&Contents"}, SEPARATOR, {CMD_ABOUT, "&About..."}}},
     };
     return menu;
@@ -87,4 +92,94 @@ const std::vector<Accelerator>& frameAccelerators() {
 const std::vector<Accelerator>& frameAcceleratorAliases() {
     static const std::vector<Accelerator> table{{"Ctrl+0", CMD_Y_RANGE_OUT}};
     return table;
+}
+
+const char* commandStatusTip(int id) {
+    switch (id) {
+    case CMD_OPEN:
+        return "Opens a measurement (.INT, .M11, .TXT or .WAV) in a new window";
+    case CMD_SAVE_AS:
+        return "Saves the active window's measurement as .INT, .M11 or .TXT";
+    case CMD_SAVE_BLOCK:
+        return "Saves the selected block of one channel as text";
+    case CMD_INFO:
+        return "Shows and edits the measurement's name, rate and channels";
+    case CMD_EXIT:
+        return "Ends Ondarix";
+    case CMD_VIEW_COPY:
+        return "Copies the selected block to the clipboard as text";
+    case CMD_BLOCK_SET:
+        return "Sets the block's channel and bounds by number";
+    case CMD_BLOCK_INFO:
+        return "Shows and edits the wave components of the block's channel";
+    case CMD_BLOCK_ERASE:
+        return "Sets the selected block to zero";
+    case CMD_Y_RANGE_IN:
+        return "Magnifies the values of every channel";
+    case CMD_Y_RANGE_OUT:
+        return "Shrinks the values of every channel";
+    case CMD_ZOOM_X_IN:
+        return "Shows half as much time, keeping the middle in place";
+    case CMD_ZOOM_X_OUT:
+        return "Shows twice as much time, keeping the middle in place";
+    case CMD_ZOOM_Y_IN:
+        return "Shows fewer channels at once";
+    case CMD_ZOOM_Y_OUT:
+        return "Shows more channels at once";
+    case CMD_ADD_SAMPLE:
+        return "Lengthens a Fourier window's range by one sample";
+    case CMD_SUB_SAMPLE:
+        return "Shortens a Fourier window's range by one sample";
+    case CMD_GENERATE:
+        return "Synthesises a wave-maker control signal";
+    case CMD_FOURIER:
+        return "Discrete Fourier transform of the block";
+    case CMD_KALMAN:
+        return "Splits the block into its channel's wave components with a Kalman filter";
+    case CMD_APPROXIMATION:
+        return "Fits damped sinusoids to the block";
+    case CMD_RECALCULATE:
+        return "Runs the active result window's analysis again";
+    case CMD_STATISTIC:
+        return "Extremes, mean, deviation and wave heights and periods of the block";
+    case CMD_PLOT_SIGNAL:
+    case CMD_PLOT_ENVELOPE:
+    case CMD_PLOT_COSIGNAL:
+    case CMD_PLOT_ALL:
+    case CMD_PLOT_MODULE:
+        return "Chooses what the active window plots";
+    case CMD_FOURIER_OPTIONS:
+    case CMD_KALMAN_OPTIONS:
+    case CMD_APROX_OPTIONS:
+        return "Settings that new analyses start from";
+    case CMD_CLOSE_WINDOW:
+        return "Closes the active window";
+    case CMD_TILE_WINDOWS:
+        return "Arranges the windows side by side";
+    case CMD_CASCADE_WINDOWS:
+        return "Arranges the windows overlapping";
+    case CMD_ARRANGE_ICONS:
+        return "Lines up the minimised windows";
+    case CMD_HELP_CONTENTS:
+        return "Opens the user manual";
+    case CMD_ABOUT:
+        return "Shows the program's version";
+    default:
+        return "";
+    }
+}
+
+const char* commandToolTip(int id) {
+    switch (id) {
+    case CMD_OPEN:
+        return "Open";
+    case CMD_SAVE_AS:
+        return "Save as";
+    case CMD_INFO:
+        return "Info";
+    case CMD_VIEW_COPY:
+        return "Copy";
+    default:
+        return "";
+    }
 }

@@ -33,5 +33,10 @@ const std::vector<Accelerator>& frameAccelerators();
 // so that key works as well as the table's Ctrl+O.
 const std::vector<Accelerator>& frameAcceleratorAliases();
 
+// What a command does, in one line for the status bar; empty for none.
+const char* commandStatusTip(int id);
+// The toolbar buttons' tooltips.
+const char* commandToolTip(int id);
+
 // The popup of the frame menu that takes the window list ("&Window").
 constexpr int WINDOW_MENU_INDEX = 7;

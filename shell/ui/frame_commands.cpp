@@ -51,6 +51,15 @@ intptr_t FrameCommands::OnCommand(int id, intptr_t param) {
     case CMD_CLOSE_WINDOW:
         OnCloseWindow();
         break;
+    case CMD_TILE_WINDOWS:
+        frame_.mdiClient()->tileSubWindows();
+        break;
+    case CMD_CASCADE_WINDOWS:
+        frame_.mdiClient()->cascadeSubWindows();
+        break;
+    case CMD_ARRANGE_ICONS:
+        OnArrangeIcons();
+        break;
     default:
         // The window list; every other id (194 and 195 among them) does nothing.
         if (id >= CMD_FIRST_CHILD) OnActivateChild(id - CMD_FIRST_CHILD);
@@ -101,6 +110,19 @@ void FrameCommands::OnExit() {
 void FrameCommands::OnCloseWindow() {
     if (CMDIChildWnd* child = frame_.activeChild())
         if (QMdiSubWindow* window = child->subWindow()) window->close();
+}
+
+// Minimised windows in a row along the bottom of the workspace.
+void FrameCommands::OnArrangeIcons() {
+    QMdiArea* area = frame_.mdiClient();
+    int x = 0;
+    for (QMdiSubWindow* window : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (!window->isMinimized()) continue;
+        QSize size = window->size();
+        if (x > 0 && x + size.width() > area->viewport()->width()) x = 0;
+        window->move(x, area->viewport()->height() - size.height());
+        x += size.width();
+    }
 }
 
 void FrameCommands::OnActivateChild(int index) {

@@ -31,6 +31,7 @@ class FrameCommands {
     void OnExit();
     void OnCloseWindow();
     void OnActivateChild(int index);
+    void OnArrangeIcons();
 
     CMainFrame& frame_;
     std::vector<std::unique_ptr<CommandGroup>> groups_;

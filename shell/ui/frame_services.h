@@ -14,6 +14,9 @@ class QWidget;
 constexpr int STATUS_PART_HINT = 0;
 constexpr int STATUS_PART_CURSOR = 1;
 constexpr int STATUS_PART_BLOCK = 2;
+// What parts 1 and 2 say while no window shows anything.
+constexpr const char* STATUS_CURSOR_IDLE = "x=  y=";
+constexpr const char* STATUS_BLOCK_IDLE = "block=";
 
 class FrameServices {
   public:

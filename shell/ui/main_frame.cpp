@@ -7,12 +7,14 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
 
 #include <algorithm>
 
 #include "shell/command_ids.h"
 #include "shell/menu_state.h"
+#include "shell/menus.h"
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/mdi_child_wnd.h"
 #include "shell/ui/menu_builder.h"
@@ -82,6 +84,8 @@ void CMainFrame::createFixedChildren() {
         }
         QAction* action = toolBar_->addAction(QIcon(toolbarImage(b.image)), QString());
         action->setProperty(COMMAND_ID_PROPERTY, b.id);
+        action->setToolTip(QString::fromLatin1(commandToolTip(b.id)));
+        action->setStatusTip(QString::fromLatin1(commandStatusTip(b.id)));
         connect(action, &QAction::triggered, this, [this, id = b.id] { frameCommand(id, 0); });
     }
 
@@ -89,12 +93,21 @@ void CMainFrame::createFixedChildren() {
     status_->setProperty("controlId", STATUS_BAR_ID);
     status_->setText(STATUS_PART_HINT, QStringLiteral("Ready"));
     status_->setParts(STATUS_FIRST_EDGE, STATUS_SECOND_EDGE);
-    status_->setText(STATUS_PART_CURSOR, QStringLiteral("x=  y="));
-    status_->setText(STATUS_PART_BLOCK, QStringLiteral("block="));
+    status_->setText(STATUS_PART_CURSOR, QString::fromLatin1(STATUS_CURSOR_IDLE));
+    status_->setText(STATUS_PART_BLOCK, QString::fromLatin1(STATUS_BLOCK_IDLE));
 
     mdi_ = new QMdiArea(client);
     mdi_->setFrameShape(QFrame::Panel);
     mdi_->setFrameShadow(QFrame::Sunken);
+    // Windows moved or left partly outside stay reachable.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The last window gone, nothing is left to read out.
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (window) return;
+        status_->setText(STATUS_PART_CURSOR, QString::fromLatin1(STATUS_CURSOR_IDLE));
+        status_->setText(STATUS_PART_BLOCK, QString::fromLatin1(STATUS_BLOCK_IDLE));
+    });
 }
 
 void CMainFrame::createMenus() {
@@ -154,7 +167,7 @@ QList<CMDIChildWnd*> CMainFrame::children() const {
 }
 
 void CMainFrame::updateMenuState(QMenu* popup) {
-    if (popup == framePopup(WINDOW_MENU_INDEX)) return fillWindowList(popup);
+    if (popup == framePopup(WINDOW_MENU_INDEX)) fillWindowList(popup);
     QList<QAction*> actions = popup->actions();
     if (actions.isEmpty()) return;
     int firstId = commandIdOf(actions.first());
@@ -210,6 +223,16 @@ void CMainFrame::savePlacement() const {
     QRect r = normalGeometry();
     if (!r.isValid()) r = geometry();
     saveWindowPlacement(state, r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+}
+
+bool CMainFrame::event(QEvent* e) {
+    // Menu items and toolbar buttons say what they do in the first part.
+    if (e->type() == QEvent::StatusTip && status_) {
+        QString tip = static_cast<QStatusTipEvent*>(e)->tip();
+        status_->setText(STATUS_PART_HINT, tip.isEmpty() ? QStringLiteral("Ready") : tip);
+        return true;
+    }
+    return QMainWindow::event(e);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* e) {

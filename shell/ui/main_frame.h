@@ -61,6 +61,7 @@ class CMainFrame : public QMainWindow, public FrameServices {
     void updateMenuState(QMenu* popup);
 
   protected:
+    bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
   private:

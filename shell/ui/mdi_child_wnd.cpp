@@ -39,9 +39,24 @@ void keepFrameKeys(QMdiSubWindow* frame) {
     }
 }
 
-QSize defaultChildSize(const QMdiArea* area) {
-    QSize size = area ? area->viewport()->size() * 2 / 3 : QSize(400, 300);
-    return size.expandedTo(QSize(200, 150));
+constexpr int CASCADE_STEP = 28;
+
+// The first window takes the whole workspace; later ones most of it, each a
+// step right and down from the active one, wrapping back to the corner so
+// that a new window always opens inside the workspace.
+QRect defaultChildPlace(QMdiArea* area, QMdiSubWindow* newcomer) {
+    QSize space = area->viewport()->size().expandedTo(QSize(200, 150));
+    QMdiSubWindow* active = area->activeSubWindow();
+    bool alone = true;
+    for (QMdiSubWindow* other : area->subWindowList())
+        if (other != newcomer && other->isVisible()) alone = false;
+    if (alone || !active || active == newcomer) return QRect(QPoint(0, 0), space);
+    QSize size = space * 17 / 20;
+    QPoint at = active->isMaximized() ? QPoint(0, 0) : active->pos();
+    at += QPoint(CASCADE_STEP, CASCADE_STEP);
+    if (at.x() + size.width() > space.width() || at.y() + size.height() > space.height())
+        at = QPoint(0, 0);
+    return QRect(at, size);
 }
 
 } // namespace
@@ -62,12 +77,11 @@ bool CMDIChildWnd::createChild(const char* windowClass, const QString& title, QW
     frame->setWindowTitle(title);
     if (const WindowClass* cls = findWindowClass(windowClass); cls && cls->iconId)
         frame->setWindowIcon(programIcon(cls->iconId));
+    QRect place = defaultChildPlace(area, frame);
     area->addSubWindow(frame);
-    if (width == CW_USEDEFAULT || height == CW_USEDEFAULT)
-        frame->resize(defaultChildSize(area));
-    else
-        frame->resize(width, height);
-    if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) frame->move(x, y);
+    if (width != CW_USEDEFAULT && height != CW_USEDEFAULT) place.setSize(QSize(width, height));
+    if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) place.moveTopLeft(QPoint(x, y));
+    frame->setGeometry(place);
     hwnd = widget;
     QObject::connect(frame, &QMdiSubWindow::windowStateChanged, widget,
                      [this](Qt::WindowStates before, Qt::WindowStates now) {

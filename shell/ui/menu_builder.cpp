@@ -10,6 +10,7 @@ namespace {
 QAction* commandAction(QObject* parent, int id, const QString& text, const CommandSink& sink) {
     auto* action = new QAction(text, parent);
     action->setProperty(COMMAND_ID_PROPERTY, id);
+    action->setStatusTip(QString::fromLatin1(commandStatusTip(id)));
     if (sink) QObject::connect(action, &QAction::triggered, action, [sink, id] { sink(id); });
     return action;
 }

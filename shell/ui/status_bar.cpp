@@ -24,7 +24,9 @@ int CStatusBar::partEdge(int part) const {
 }
 
 void CStatusBar::setText(int part, const QString& text) {
-    if (part >= 0 && part < 3) parts_[part]->setText(text);
+    if (part < 0 || part >= 3) return;
+    parts_[part]->setText(text);
+    placeParts();
 }
 
 QString CStatusBar::text(int part) const {
@@ -39,11 +41,21 @@ void CStatusBar::resizeEvent(QResizeEvent*) {
     placeParts();
 }
 
+int CStatusBar::textWidth(int part) const {
+    // The frame and the indent around the text.
+    return parts_[part]->fontMetrics().horizontalAdvance(parts_[part]->text()) + 16;
+}
+
 void CStatusBar::placeParts() {
-    // Edges left of the previous one (a very narrow frame) give an empty part.
+    // The edges the frame set, moved left where a readout or a block text
+    // would not fit; edges left of the previous one (a very narrow frame)
+    // give an empty part.
+    int edges[2] = {edges_[0], edges_[1]};
+    edges[1] = std::min(edges[1], width() - textWidth(2));
+    edges[0] = std::min(edges[0], edges[1] - textWidth(1));
     int left = 0;
     for (int i = 0; i < 3; ++i) {
-        int right = i < 2 ? std::max(edges_[i], left) : std::max(width(), left);
+        int right = i < 2 ? std::max(edges[i], left) : std::max(width(), left);
         parts_[i]->setGeometry(left, 0, right - left, height());
         left = right;
     }

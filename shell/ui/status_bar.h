@@ -1,4 +1,5 @@
-// The frame's status bar: three text parts whose right edges the frame sets.
+// The frame's status bar: three text parts whose right edges the frame sets;
+// the readout and block parts widen leftwards when their texts need it.
 #pragma once
 
 #include <QWidget>
@@ -22,6 +23,7 @@ class CStatusBar : public QWidget {
 
   private:
     void placeParts();
+    int textWidth(int part) const;
 
     QLabel* parts_[3];
     int edges_[2] = {0, 0};

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -87,7 +89,10 @@ TEST_F(FrameMenuTest, MenuBarHoldsEveryPopupItemAndId) {
                                        {224, "&Module"}});
     expectItems(frame->framePopup(6),
                 {{135, "&Fourier..."}, {198, "&Kalman..."}, {169, "&Approximation..."}});
-    expectItems(frame->framePopup(7), {{199, "&Close"}});
+    // The arrangements follow the items of the original menu, whose ids stay.
+    expectItems(
+        frame->framePopup(7),
+        {{199, "&Close"}, {0, ""}, {300, "&Tile"}, {301, "C&ascade"}, {302, "Arrange &icons"}});
     expectItems(frame->framePopup(8), {{152, "&Contents"}, {0, ""}, {102, "&About..."}});
 }
 
@@ -181,22 +186,79 @@ TEST_F(FrameMenuTest, StatusBarPartsFollowTheWidthAndFrameHasAMinimumSize) {
     EXPECT_GE(frame->height(), 100);
 }
 
+// Without a window, whatever needs one is greyed: Block set, every View and
+// Analysis item and the window arrangements too; Generate and Open are not.
 TEST_F(FrameMenuTest, EnablingWithoutChild) {
     QMenu* file = frame->framePopup(0);
     QMenu* edit = frame->framePopup(1);
+    QMenu* view = frame->framePopup(2);
+    QMenu* generate = frame->framePopup(3);
+    QMenu* analysis = frame->framePopup(4);
     QMenu* plot = frame->framePopup(5);
-    for (QMenu* m : {file, edit, plot})
+    QMenu* window = frame->framePopup(7);
+    for (QMenu* m : {file, edit, view, generate, analysis, plot, window})
         frame->updateMenuState(m);
     EXPECT_TRUE(enabled(file, 103));
     EXPECT_FALSE(enabled(file, 126));
     EXPECT_FALSE(enabled(file, 124));
     EXPECT_FALSE(enabled(file, 154));
     EXPECT_FALSE(enabled(edit, 193));
-    EXPECT_TRUE(enabled(edit, 279));
+    EXPECT_FALSE(enabled(edit, 279));
+    for (int id : {201, 202, 203, 207, 206, 204, 212, 213})
+        EXPECT_FALSE(enabled(view, id)) << id;
+    for (int id : {159, 161, 162, 163, 192})
+        EXPECT_FALSE(enabled(analysis, id)) << id;
+    EXPECT_TRUE(enabled(generate, 158));
+    for (int id : {199, 300, 301, 302})
+        EXPECT_FALSE(enabled(window, id)) << id;
     for (int id = 220; id <= 224; ++id) {
         EXPECT_FALSE(enabled(plot, id));
         EXPECT_FALSE(findCommand(plot, id)->isChecked());
     }
+    // With one, they come back.
+    openMeasureWindow(*frame, makeMeasure(1, 10));
+    settle();
+    for (QMenu* m : {edit, view, analysis, window})
+        frame->updateMenuState(m);
+    EXPECT_TRUE(enabled(edit, 279));
+    EXPECT_TRUE(enabled(view, 203));
+    EXPECT_TRUE(enabled(analysis, 159));
+    EXPECT_TRUE(enabled(window, 300));
+}
+
+// Buttons and items say what they do; the status bar forgets a closed window.
+TEST_F(FrameMenuTest, TipsAndAStatusBarThatFollowsTheActiveWindow) {
+    for (QAction* a : frame->frameToolBar()->actions())
+        if (!a->isSeparator()) EXPECT_FALSE(a->toolTip().isEmpty()) << commandIdOf(a);
+    for (QMenu* m : {frame->framePopup(0), frame->framePopup(4)})
+        for (QAction* a : m->actions())
+            if (!a->isSeparator()) EXPECT_FALSE(a->statusTip().isEmpty()) << commandIdOf(a);
+
+    CMeasureWnd* first = openMeasureWindow(*frame, makeMeasure(1, 100, 10, "/a/first.INT"));
+    CMeasureWnd* second = openMeasureWindow(*frame, makeMeasure(1, 100, 10, "/a/second.INT"));
+    settle();
+    first->view->SetBlock(0, 10, 20);
+    second->view->SetBlock(0, 30, 30);
+    frame->setStatusText(STATUS_PART_CURSOR, "ch=0  x=1.0000 s  y=2.0000 m");
+    frame->mdiClient()->setActiveSubWindow(first->subWindow());
+    settle();
+    EXPECT_EQ(frame->statusParts()->text(STATUS_PART_CURSOR), "x=  y=");
+    EXPECT_TRUE(frame->statusParts()->text(STATUS_PART_BLOCK).startsWith("0: 10-20"));
+    first->subWindow()->close();
+    second->subWindow()->close();
+    settle();
+    EXPECT_EQ(frame->statusParts()->text(STATUS_PART_BLOCK), "block=");
+
+    // A long readout widens its part instead of being cut.
+    frame->resize(1000, 700);
+    settle();
+    const QString readout = "ch=12  x=123456.7890 s  y=-0.0012 m/s";
+    frame->setStatusText(STATUS_PART_CURSOR, readout);
+    QLabel* part = nullptr;
+    for (QLabel* label : frame->statusParts()->findChildren<QLabel*>())
+        if (label->text() == readout) part = label;
+    ASSERT_NE(part, nullptr);
+    EXPECT_GE(part->width(), part->fontMetrics().horizontalAdvance(readout));
 }
 
 TEST_F(FrameMenuTest, EnablingFollowsTheChildsBlockAndPlotMode) {
@@ -247,5 +309,5 @@ TEST_F(FrameMenuTest, WindowMenuListsChildrenAndActivatesThem) {
     EXPECT_EQ(frame->activeChild(), first);
     // Opening the menu again rebuilds the list rather than growing it.
     frame->updateMenuState(window);
-    EXPECT_EQ(window->actions().size(), 4);
+    EXPECT_EQ(window->actions().size(), 8);
 }

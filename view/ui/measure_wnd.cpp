@@ -9,6 +9,7 @@
 #include "shell/command_ids.h"
 #include "shell/dialog_templates.h"
 #include "shell/ui/dialog.h"
+#include "shell/ui/frame_services.h"
 #include "shell/ui/main_frame.h"
 #include "shell/window_classes.h"
 #include "view/ui/block_dlg.h"
@@ -73,6 +74,16 @@ void CMeasureWnd::OnSize(int, int width, int height) {
         view->hwnd->setGeometry(0, 0, width, height);
         view->hwnd->update();
     }
+}
+
+intptr_t CMeasureWnd::OnMDIActivate(bool active) {
+    if (!active) return 0;
+    setStatusText(STATUS_PART_CURSOR, QString::fromLatin1(STATUS_CURSOR_IDLE));
+    if (view && measure)
+        view->ShowBlockInfo();
+    else
+        setStatusText(STATUS_PART_BLOCK, QString::fromLatin1(STATUS_BLOCK_IDLE));
+    return 0;
 }
 
 void CMeasureWnd::Attach(OwnedMeasure m) {

@@ -26,6 +26,9 @@ class CMeasureWnd : public CMDIChildWnd {
     // Releases the view, then the measurement.
     void OnDestroy() override;
     void OnSize(int sizeType, int width, int height) override;
+    // Becoming active, the window shows its own block in the status bar and
+    // clears the readout the previous window left.
+    intptr_t OnMDIActivate(bool active) override;
     intptr_t OnCommand(int id, intptr_t param) override;
     // Slot 23: shows `m`, which the window owns from now on, and takes its
     // path as the title.
