@@ -1,0 +1,24 @@
+#include "waves/wave_number.h"
+
+#include <cmath>
+
+#include "generator/dispersion.h"
+
+double waveNumber(double omega, double depth) {
+    if (!(omega >= 0) || !(depth > 0) || !std::isfinite(omega) || !std::isfinite(depth)) return NAN;
+    if (omega == 0) return 0;
+    // Start from the explicit approximation of Fenton and McKee (1990),
+    // k0 / tanh((k0 h)^(3/4))^(2/3) with k0 = omega^2 / g, then Newton steps on
+    // f(k) = g k tanh(k h) - omega^2, which is convex and increasing in k.
+    const double k0 = omega * omega / GRAVITY;
+    double k = k0 / std::pow(std::tanh(std::pow(k0 * depth, 0.75)), 2.0 / 3.0);
+    for (int i = 0; i < 50; ++i) {
+        double t = std::tanh(k * depth);
+        double f = GRAVITY * k * t - omega * omega;
+        double df = GRAVITY * (t + k * depth * (1 - t * t));
+        double next = k - f / df;
+        if (std::abs(next - k) <= 1e-14 * k) return next;
+        k = next;
+    }
+    return k;
+}
