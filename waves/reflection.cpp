@@ -40,26 +40,39 @@ std::string checkInput(const std::vector<BlockValues>& gauges, const ReflectionO
     return "";
 }
 
-// Incident and reflected amplitudes at one frequency from the gauges'
-// coefficients b_p = a_I e^(-ikx_p) + a_R e^(ikx_p), by least squares
-// (Mansard and Funke 1980; exact for two gauges, as Goda and Suzuki 1976).
-bool solveBin(const std::vector<double>& x, double k, const Complex* b, Complex& incident,
-              Complex& reflected) {
-    const double P = double(x.size());
-    Complex S = 0, u = 0, v = 0;
-    for (size_t p = 0; p < x.size(); ++p) {
-        Complex e = std::polar(1.0, k * x[p]); // e^(ikx)
-        S += e * e;
-        u += e * b[p];            // conj(e^(-ikx)) b
-        v += std::conj(e) * b[p]; // conj(e^(ikx)) b
+// The least-squares system of one frequency for gauge coefficients
+// b_p = a_I e^(-ikx_p) + a_R e^(ikx_p) (Mansard and Funke 1980; exact for
+// two gauges, as Goda and Suzuki 1976). Made once per frequency, solved once
+// per segment.
+struct BinSystem {
+    Complex e[3]; // e^(ikx_p)
+    Complex S;    // sum e^(2ikx_p)
+    double P = 0;
+    double det = 0;
+
+    // False where the gauges cannot tell the two waves apart.
+    bool make(const std::vector<double>& x, double k) {
+        P = double(x.size());
+        S = 0;
+        for (size_t p = 0; p < x.size(); ++p) {
+            e[p] = std::polar(1.0, k * x[p]);
+            S += e[p] * e[p];
+        }
+        det = P * P - std::norm(S);
+        return std::abs(S) <= MAX_COHERENCE * P;
     }
-    if (std::abs(S) > MAX_COHERENCE * P) return false;
-    // [[P, S], [S*, P]] [a_I, a_R] = [u, v]
-    const double det = P * P - std::norm(S);
-    incident = (P * u - S * v) / det;
-    reflected = (P * v - std::conj(S) * u) / det;
-    return true;
-}
+
+    // [[P, S], [S*, P]] [a_I, a_R] = [sum e b, sum conj(e) b]
+    void solve(const Complex* b, size_t gauges, Complex& incident, Complex& reflected) const {
+        Complex u = 0, v = 0;
+        for (size_t p = 0; p < gauges; ++p) {
+            u += e[p] * b[p];
+            v += std::conj(e[p]) * b[p];
+        }
+        incident = (P * u - S * v) / det;
+        reflected = (P * v - std::conj(S) * u) / det;
+    }
+};
 
 VarianceSpectrum emptyLike(const SegmentSpectra& seg, double rate) {
     VarianceSpectrum s;
@@ -95,27 +108,35 @@ bool separateReflection(const std::vector<BlockValues>& gauges, const Reflection
         options.band.fmax > 0 ? size_t(std::floor(options.band.fmax / df + 0.5)) : bins - 1;
     first = std::max<size_t>(first, 1);
     last = std::min(last, bins - 1);
-    std::vector<Complex> b(gauges.size());
+    // The systems first, then the segments one after another, so that the
+    // coefficients are read in the order they lie in memory.
+    std::vector<BinSystem> systems(bins);
+    std::vector<char> usable(bins, 0);
     size_t lowest = bins, highest = 0;
     for (size_t j = first; j <= last; ++j) {
         double k = waveNumber(2 * PI * r.incident.frequency(j), options.depth);
-        double sumI = 0, sumR = 0;
-        bool usable = true;
-        for (int32_t s = 0; s < seg[0].segmentCount && usable; ++s) {
-            for (size_t g = 0; g < gauges.size(); ++g)
-                b[g] = seg[g].coefficients[size_t(s) * bins + j];
-            Complex aI, aR;
-            usable = solveBin(options.positions, k, b.data(), aI, aR);
-            sumI += std::norm(aI);
-            sumR += std::norm(aR);
-        }
-        if (!usable) continue;
-        double scale = seg[0].densityFactor * (j == bins - 1 ? 0.5 : 1.0) / seg[0].segmentCount;
-        r.incident.density[j] = sumI * scale;
-        r.reflected.density[j] = sumR * scale;
+        if (!systems[j].make(options.positions, k)) continue;
+        usable[j] = 1;
         lowest = std::min(lowest, j);
         highest = std::max(highest, j);
         ++r.binsUsed;
+    }
+    Complex b[3];
+    for (int32_t s = 0; s < seg[0].segmentCount; ++s) {
+        for (size_t j = lowest; j <= highest; ++j) {
+            if (!usable[j]) continue;
+            for (size_t g = 0; g < gauges.size(); ++g)
+                b[g] = seg[g].coefficients[size_t(s) * bins + j];
+            Complex aI, aR;
+            systems[j].solve(b, gauges.size(), aI, aR);
+            r.incident.density[j] += std::norm(aI);
+            r.reflected.density[j] += std::norm(aR);
+        }
+    }
+    for (size_t j = lowest; j <= highest && j < bins; ++j) {
+        double scale = seg[0].densityFactor * (j == bins - 1 ? 0.5 : 1.0) / seg[0].segmentCount;
+        r.incident.density[j] *= scale;
+        r.reflected.density[j] *= scale;
     }
     if (r.binsUsed == 0)
         return fail("the gauges cannot resolve any frequency of the band (spacing too close to a "
