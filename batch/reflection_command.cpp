@@ -38,9 +38,9 @@ bool numberList(const std::string& text, std::vector<double>& out) {
 }
 
 JsonFields jsonFields(const ReflectionResult& r) {
-    return {{"df", r.incident.df},
+    return {{"df", r.df},
             {"segment", r.incident.segment},
-            {"segments", r.incident.segmentCount},
+            {"spectrum_df", r.incident.df},
             {"fmin", r.fmin},
             {"fmax", r.fmax},
             {"bins_used", r.binsUsed},

@@ -74,12 +74,52 @@ struct BinSystem {
     }
 };
 
-VarianceSpectrum emptyLike(const SegmentSpectra& seg, double rate) {
+// Each gauge's block, its mean removed, transformed whole: coefficients 0 ..
+// n/2, gauge g at [g * (n/2 + 1)]. Gauges go through the transform in pairs.
+bool gaugeCoefficients(const std::vector<BlockValues>& gauges, std::vector<Complex>& out) {
+    const int32_t n = int32_t(gauges[0].values.size());
+    const size_t bins = size_t(n / 2 + 1);
+    std::vector<std::vector<double>> centred(gauges.size());
+    for (size_t g = 0; g < gauges.size(); ++g) {
+        const auto& x = gauges[g].values;
+        double mean = 0;
+        for (double v : x)
+            mean += v / double(n);
+        centred[g].resize(x.size());
+        for (size_t i = 0; i < x.size(); ++i)
+            centred[g][i] = x[i] - mean;
+    }
+    out.assign(gauges.size() * bins, {});
+    for (size_t g = 0; g < gauges.size(); g += 2) {
+        bool two = g + 1 < gauges.size();
+        if (!realTransformPair(centred[g].data(), two ? centred[g + 1].data() : nullptr, n,
+                               &out[g * bins], two ? &out[(g + 1) * bins] : nullptr))
+            return false;
+    }
+    return true;
+}
+
+// The fine densities averaged over bands of `group` bins centred on every
+// group-th bin, the bins left out not counted.
+VarianceSpectrum bandAveraged(const std::vector<double>& fine, const std::vector<char>& usable,
+                              double df, int32_t group, int32_t segment) {
     VarianceSpectrum s;
-    s.df = rate / seg.segment;
-    s.segment = seg.segment;
-    s.segmentCount = seg.segmentCount;
-    s.density.assign(seg.bins(), 0.0);
+    s.df = df * group;
+    s.segment = segment;
+    s.segmentCount = 1;
+    const size_t bins = (fine.size() - 1) / size_t(group) + 1;
+    s.density.assign(bins, 0.0);
+    for (size_t i = 0; i < bins; ++i) {
+        int64_t lo = int64_t(i) * group - group / 2;
+        double sum = 0;
+        int32_t count = 0;
+        for (int64_t j = std::max<int64_t>(lo, 0); j < lo + group && j < int64_t(fine.size()); ++j)
+            if (usable[size_t(j)]) {
+                sum += fine[size_t(j)];
+                ++count;
+            }
+        s.density[i] = count > 0 ? sum / count : 0.0;
+    }
     return s;
 }
 
@@ -94,64 +134,62 @@ bool separateReflection(const std::vector<BlockValues>& gauges, const Reflection
     std::string bad = checkInput(gauges, options);
     if (!bad.empty()) return fail(bad);
     const double rate = gauges[0].sampleRate;
-    std::vector<SegmentSpectra> seg(gauges.size());
-    for (size_t g = 0; g < gauges.size(); ++g)
-        if (!segmentSpectra(gauges[g].values, rate, options.segment, seg[g], error)) return false;
+    if (!(rate > 0) || !std::isfinite(rate)) return fail("the sample rate is not positive");
+    const size_t n = gauges[0].values.size();
+    int32_t segment = 0;
+    if (!chooseSegment(n, options.segment, segment, error)) return false;
+    std::vector<Complex> coefficients;
+    if (!gaugeCoefficients(gauges, coefficients))
+        return fail("the Fourier transform could not be made (out of memory?)");
+    const size_t bins = n / 2 + 1;
     ReflectionResult r;
-    r.incident = emptyLike(seg[0], rate);
-    r.reflected = emptyLike(seg[0], rate);
-    const size_t bins = seg[0].bins();
-    const double df = r.incident.df;
+    r.df = rate / double(n);
     // The band, as for the spectrum: from the first non-zero bin to Nyquist.
-    size_t first = options.band.fmin > 0 ? size_t(std::ceil(options.band.fmin / df - 0.5)) : 1;
-    size_t last =
-        options.band.fmax > 0 ? size_t(std::floor(options.band.fmax / df + 0.5)) : bins - 1;
+    const SpectralBand& band = options.band;
+    size_t first = band.fmin > 0 ? size_t(std::ceil(band.fmin / r.df - 0.5)) : 1;
+    size_t last = band.fmax > 0 ? size_t(std::floor(band.fmax / r.df + 0.5)) : bins - 1;
     first = std::max<size_t>(first, 1);
     last = std::min(last, bins - 1);
-    // The systems first, then the segments one after another, so that the
-    // coefficients are read in the order they lie in memory.
-    std::vector<BinSystem> systems(bins);
+    std::vector<double> incident(bins, 0.0), reflected(bins, 0.0);
     std::vector<char> usable(bins, 0);
     size_t lowest = bins, highest = 0;
+    Complex b[3];
+    // One-sided density of a coefficient X: 2 |X|^2 / (rate n); half at Nyquist.
+    const double factor = 2 / (rate * double(n));
+    double k = 0;
     for (size_t j = first; j <= last; ++j) {
-        double k = waveNumber(2 * PI * r.incident.frequency(j), options.depth);
-        if (!systems[j].make(options.positions, k)) continue;
+        BinSystem system;
+        k = waveNumberNear(2 * PI * double(j) * r.df, options.depth, k);
+        if (!system.make(options.positions, k)) continue;
+        for (size_t g = 0; g < gauges.size(); ++g)
+            b[g] = coefficients[g * bins + j];
+        Complex aI, aR;
+        system.solve(b, gauges.size(), aI, aR);
+        double scale = factor * (2 * j == n ? 0.5 : 1.0);
+        incident[j] = std::norm(aI) * scale;
+        reflected[j] = std::norm(aR) * scale;
         usable[j] = 1;
         lowest = std::min(lowest, j);
         highest = std::max(highest, j);
         ++r.binsUsed;
     }
-    Complex b[3];
-    for (int32_t s = 0; s < seg[0].segmentCount; ++s) {
-        for (size_t j = lowest; j <= highest; ++j) {
-            if (!usable[j]) continue;
-            for (size_t g = 0; g < gauges.size(); ++g)
-                b[g] = seg[g].coefficients[size_t(s) * bins + j];
-            Complex aI, aR;
-            systems[j].solve(b, gauges.size(), aI, aR);
-            r.incident.density[j] += std::norm(aI);
-            r.reflected.density[j] += std::norm(aR);
-        }
-    }
-    for (size_t j = lowest; j <= highest && j < bins; ++j) {
-        double scale = seg[0].densityFactor * (j == bins - 1 ? 0.5 : 1.0) / seg[0].segmentCount;
-        r.incident.density[j] *= scale;
-        r.reflected.density[j] *= scale;
-    }
     if (r.binsUsed == 0)
         return fail("the gauges cannot resolve any frequency of the band (spacing too close to a "
                     "multiple of half a wave length, or too small)");
-    r.fmin = r.incident.frequency(lowest);
-    r.fmax = r.incident.frequency(highest);
+    r.fmin = double(lowest) * r.df;
+    r.fmax = double(highest) * r.df;
     r.binsLeftOut = int32_t(highest - lowest + 1) - r.binsUsed;
     double m0I = 0, m0R = 0;
     for (size_t j = lowest; j <= highest; ++j) {
-        m0I += r.incident.density[j] * df;
-        m0R += r.reflected.density[j] * df;
+        m0I += incident[j] * r.df;
+        m0R += reflected[j] * r.df;
     }
     r.hm0Incident = 4 * std::sqrt(m0I);
     r.hm0Reflected = 4 * std::sqrt(m0R);
     r.kr = m0I > 0 ? r.hm0Reflected / r.hm0Incident : NAN;
+    const int32_t group = std::max<int32_t>(1, int32_t(std::lround(double(n) / segment)));
+    r.incident = bandAveraged(incident, usable, r.df, group, segment);
+    r.reflected = bandAveraged(reflected, usable, r.df, group, segment);
     out = std::move(r);
     return true;
 }

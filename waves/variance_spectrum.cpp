@@ -99,6 +99,17 @@ bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_
     return true;
 }
 
+bool realTransformPair(const double* a, const double* b, int32_t n, std::complex<double>* outA,
+                       std::complex<double>* outB) {
+    FftBuffer z(n);
+    if (!z.valid()) return false;
+    for (int32_t i = 0; i < n; ++i)
+        z[i] = {a[i], b ? b[i] : 0.0};
+    if (!executeDft(z, -1)) return false;
+    splitPair(z, n, outA, b ? outB : nullptr);
+    return true;
+}
+
 bool varianceSpectrum(const BlockValues& block, int32_t segment, VarianceSpectrum& out,
                       std::string* error) {
     SegmentSpectra seg;

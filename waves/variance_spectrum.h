@@ -41,6 +41,12 @@ struct SegmentSpectra {
 bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
                     SegmentSpectra& out, std::string* error);
 
+// The Fourier coefficients 0 .. n/2 (FFTW's forward sign, unscaled) of the
+// real sequences a and b (b may be null), both of length n, through one
+// complex transform. False when no plan or memory could be had.
+bool realTransformPair(const double* a, const double* b, int32_t n, std::complex<double>* outA,
+                       std::complex<double>* outB);
+
 // The averaged density, scaled so that sum(S) * df equals the variance of the
 // block (the window's weighting makes Welch's own sum differ slightly).
 bool varianceSpectrum(const BlockValues& block, int32_t segment, VarianceSpectrum& out,

@@ -65,6 +65,11 @@ TEST(WaveNumber, SatisfiesTheDispersionRelation) {
             double omega = dispersionOmega(2 * SEA_PI / k, h);
             EXPECT_NEAR(waveNumber(omega, h), k, 1e-10 * k) << "h " << h << " k " << k;
         }
+    // Started from a neighbour's wave number, or from a poor guess, the
+    // iteration ends on the same root.
+    double omega = dispersionOmega(2 * SEA_PI / 3.0, 0.5);
+    EXPECT_NEAR(waveNumberNear(omega, 0.5, 2.9), 3.0, 1e-12);
+    EXPECT_NEAR(waveNumberNear(omega, 0.5, 300.0), 3.0, 1e-12);
     EXPECT_EQ(waveNumber(0, 1.0), 0.0);
     EXPECT_TRUE(std::isnan(waveNumber(1.0, 0.0)));
 }
@@ -79,7 +84,8 @@ TEST(Reflection, ThreeGaugesRecoverTheReflectionCoefficient) {
         // The incident Hm0 is the synthesis' 0.1 m less the little outside
         // the band the gauges resolve, plus noise.
         EXPECT_NEAR(r.hm0Incident, 0.1, 0.005) << "Kr " << kr;
-        EXPECT_EQ(r.binsUsed, 90); // 0.25 .. 2 Hz in steps of 20 / 1024 Hz
+        // Bins 205 .. 1638 of df = 20 / 16384 Hz: 0.25 .. 2 Hz.
+        EXPECT_EQ(r.binsUsed, 1434);
         EXPECT_EQ(r.binsLeftOut, 0);
     }
 }
