@@ -151,3 +151,16 @@ TEST(ReflectionCommand, BadInputGetsOneLine) {
     expectOneLineFailure(run("1,2", "0,0.4,0.8", "0.5"), "differ in count");
     EXPECT_EQ(run("1,2", "0,a", "0.5").exitCode, 2);
 }
+
+TEST(ReflectionCommand, BundledSampleShowsNoReflection) {
+    // The sample's gauges at 4, 8 and 12 m see a wave of T = 1.6 s travelling
+    // at 2.2 m/s and nothing coming back; linear theory gives that celerity in
+    // 0.77 m of water. Rows 1000..4040 hold 38 whole periods.
+    CommandResult r = runBatch({"reflection", SAMPLE_FILE, "--channels", "1,2,3", "--positions",
+                                "4,8,12", "--depth", "0.77", "--from", "1000", "--to", "4040",
+                                "--fmin", "0.3", "--fmax", "1", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_LT(jsonField(r.out, "Kr"), 0.02);
+    // H = 0.08 m: Hm0 = 4 * 0.04 / sqrt(2) = 0.113.
+    EXPECT_NEAR(jsonField(r.out, "Hm0_incident"), 0.113, 0.003);
+}
