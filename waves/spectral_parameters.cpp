@@ -71,7 +71,7 @@ std::vector<std::string> spectralParameterLines(const SpectralParameters& p, con
     return {
         parameterLine("fmin (Hz)", p.fmin),
         parameterLine("fmax (Hz)", p.fmax),
-        parameterLine("m0" + u + "^2", p.m0),
+        parameterLine("m0 (" + std::string(unit) + "^2)", p.m0),
         parameterLine("Hm0" + u, p.hm0),
         parameterLine("fp (Hz)", p.fp),
         parameterLine("Tp (s)", p.tp),
