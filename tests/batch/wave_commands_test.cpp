@@ -97,6 +97,12 @@ TEST(WavesCommand, PlainTextAndBadInput) {
     expectOneLineFailure(runBatch({"waves", in, "--channel", "0", "--threshold", "-1"}),
                          "threshold");
     EXPECT_EQ(runBatch({"waves", in, "--threshold", "x"}).exitCode, 2);
+    // Rows 0..240: down-crossings at 19.5 + 40 k (k = 0..5), 5 waves, too few
+    // for a highest tenth.
+    r = runBatch({"waves", in, "--channel", "0", "--to", "240", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"count\": 5,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"H1/10\": null,"), std::string::npos) << r.out;
 }
 
 TEST(SpectrumCommand, SineGivesHm0AndTpAndASpectrumFile) {
