@@ -1,0 +1,68 @@
+#include "batch/wave_output.h"
+
+#include <cstdio>
+
+#include "batch/json_text.h"
+#include "measure/measure_file.h"
+
+void printParameterLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        size_t tab = line.find('\t');
+        std::printf("%-22s %s\n", line.substr(0, tab).c_str(),
+                    tab == std::string::npos ? "" : line.c_str() + tab + 1);
+    }
+}
+
+void printJsonObject(const JsonFields& fields) {
+    std::printf("{\n");
+    for (size_t i = 0; i < fields.size(); ++i)
+        std::printf("  %s: %s%s\n", jsonString(fields[i].first).c_str(),
+                    jsonNumber(fields[i].second).c_str(), i + 1 < fields.size() ? "," : "");
+    std::printf("}\n");
+}
+
+SpectralBand bandFromArgs(Args& args) {
+    SpectralBand band;
+    band.fmin = args.getDouble("fmin", 0);
+    band.fmax = args.getDouble("fmax", 0);
+    return band;
+}
+
+namespace {
+
+bool outputType(const std::string& path, FileType& type) {
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+    type = fileTypeFromPath(path);
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext)
+        c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return ext == "txt" || ext == "int";
+}
+
+} // namespace
+
+bool spectrumOutputIsKnown(const std::string& path) {
+    FileType type;
+    return outputType(path, type);
+}
+
+int writeSpectrumOutput(CMeasure& m, const std::string& path) {
+    FileType type;
+    if (!outputType(path, type)) return reportError(EXIT_USAGE, "OUT must end in .TXT or .INT");
+    std::string why;
+    if (!writeMeasure(m, path, type, &why))
+        return reportError(EXIT_FAILED, path + ": could not be written: " + why);
+    return EXIT_OK;
+}
+
+int writeTextLines(const std::vector<std::string>& lines, const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return reportError(EXIT_FAILED, path + ": could not be written");
+    bool ok = true;
+    for (const std::string& line : lines)
+        ok = ok && std::fprintf(f, "%s\r\n", line.c_str()) >= 0;
+    if (std::fclose(f) != 0 || !ok)
+        return reportError(EXIT_FAILED, path + ": could not be written");
+    return EXIT_OK;
+}

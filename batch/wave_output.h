@@ -1,0 +1,30 @@
+// What the wave commands (waves, spectrum, reflection) share: their result
+// text, their JSON fields and their output files.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "batch/batch_command.h"
+#include "measure/measure.h"
+#include "waves/spectral_parameters.h"
+
+// Prints "label<TAB>value" lines as an aligned table for people.
+void printParameterLines(const std::vector<std::string>& lines);
+
+// Prints a flat JSON object, every number with full precision (null when not
+// finite).
+using JsonFields = std::vector<std::pair<std::string, double>>;
+void printJsonObject(const JsonFields& fields);
+
+// --fmin and --fmax.
+SpectralBand bandFromArgs(Args& args);
+
+// The output type of a spectrum file: .TXT or .INT; false for anything else.
+bool spectrumOutputIsKnown(const std::string& path);
+// Writes `m` as .TXT or .INT after the extension; one line on stderr and
+// EXIT_FAILED when it cannot.
+int writeSpectrumOutput(CMeasure& m, const std::string& path);
+// Writes text lines with CR LF ends; one line and EXIT_FAILED on failure.
+int writeTextLines(const std::vector<std::string>& lines, const std::string& path);

@@ -1,0 +1,160 @@
+// Welch spectra and spectral parameters against seas built from a known
+// spectrum, and against spectra whose moments have a closed form.
+#include "waves/spectral_parameters.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "sea_synthesis.h"
+#include "waves/spectrum_measure.h"
+
+namespace {
+
+// A JONSWAP sea of Hm0 0.1 m, fp 0.5 Hz at 10 Hz, 32768 samples. Component
+// frequencies are multiples of 8 / 3276.8 s, so each fits the record whole
+// and the record's variance is sum a^2 / 2.
+struct Sea {
+    std::vector<Component> components;
+    BlockValues block;
+};
+
+Sea jonswapSea() {
+    Sea sea;
+    const double duration = 32768 / 10.0;
+    std::vector<double> f;
+    for (int i = 1; 8.0 * i / duration < 2.5; ++i)
+        if (8.0 * i / duration > 0.15) f.push_back(8.0 * i / duration);
+    sea.components = jonswapComponents(f, {}, 0.5, 0.1, 11);
+    sea.block = emptyBlock(32768, 10.0);
+    for (const Component& c : sea.components)
+        for (size_t j = 0; j < sea.block.values.size(); ++j)
+            sea.block.values[j] += c.amplitude * std::cos(c.omega * j / 10.0 + c.phase);
+    return sea;
+}
+
+double variance(const std::vector<double>& x) {
+    double mean = 0, v = 0;
+    for (double a : x)
+        mean += a / double(x.size());
+    for (double a : x)
+        v += (a - mean) * (a - mean) / double(x.size());
+    return v;
+}
+
+} // namespace
+
+TEST(VarianceSpectrum, DefaultSegmentIsTheLargestPowerOfTwoNotAboveAnEighth) {
+    EXPECT_EQ(defaultSegment(32768), 4096);
+    EXPECT_EQ(defaultSegment(32767), 2048);
+    EXPECT_EQ(defaultSegment(2097152), 262144);
+    EXPECT_EQ(defaultSegment(1000), 256); // never below 256
+    int32_t chosen = 0;
+    std::string why;
+    EXPECT_FALSE(chooseSegment(200, 0, chosen, &why)); // 256 > 200 samples
+    EXPECT_EQ(why, "the block of 200 samples is shorter than a segment of 256");
+    EXPECT_FALSE(chooseSegment(1000, 7, chosen, &why));
+}
+
+TEST(VarianceSpectrum, JonswapSeaGivesItsHm0PeakAndMeanPeriods) {
+    Sea sea = jonswapSea();
+    VarianceSpectrum s;
+    std::string why;
+    ASSERT_TRUE(varianceSpectrum(sea.block, 1024, s, &why)) << why;
+    EXPECT_DOUBLE_EQ(s.df, 10.0 / 1024);
+    EXPECT_EQ(s.segmentCount, 63); // (32768 - 1024) / 512 + 1
+    // The density sums to the block's variance.
+    double sum = 0;
+    for (double d : s.density)
+        sum += d * s.df;
+    EXPECT_NEAR(sum, variance(sea.block.values), 1e-12);
+    SpectralParameters p;
+    ASSERT_TRUE(spectralParameters(s, SpectralBand{}, p, &why)) << why;
+    // Hm0 = 4 sqrt(sum a^2/2) = 0.1 by construction, equal to 4 sigma but for
+    // the little leakage into bin 0, which the band leaves out.
+    EXPECT_NEAR(p.hm0, 0.1, 1e-3);
+    EXPECT_NEAR(p.hm0, 4 * std::sqrt(variance(sea.block.values)), 1e-5);
+    // The peak within a bin or two of the synthesis peak 0.5 Hz.
+    EXPECT_NEAR(p.tp, 2.0, 0.1);
+    // Mean periods from the components' own moments (Hann leakage moves
+    // them by a little).
+    const auto& c = sea.components;
+    double m0 = componentMoment(c, 0);
+    EXPECT_NEAR(p.tm01, m0 / componentMoment(c, 1), 0.02);
+    EXPECT_NEAR(p.tm02, std::sqrt(m0 / componentMoment(c, 2)), 0.02);
+    EXPECT_NEAR(p.tm10, componentMoment(c, -1) / m0, 0.02);
+}
+
+TEST(VarianceSpectrum, SineOnABinPeaksThere) {
+    // f = 51 * 10 / 1024 Hz, on bin 51 of a 1024 segment: Tp = 1024 / 510 s,
+    // and its variance a^2/2 = 0.00125 is the whole m0.
+    BlockValues b = emptyBlock(8192, 10.0);
+    for (size_t j = 0; j < b.values.size(); ++j)
+        b.values[j] = 0.05 * std::sin(2 * SEA_PI * 51 * j / 1024.0);
+    VarianceSpectrum s;
+    SpectralParameters p;
+    ASSERT_TRUE(varianceSpectrum(b, 1024, s, nullptr));
+    ASSERT_TRUE(spectralParameters(s, SpectralBand{}, p, nullptr));
+    EXPECT_DOUBLE_EQ(p.tp, 1024 / 510.0);
+    EXPECT_NEAR(p.m0, 0.00125, 1e-12);
+    // The Hann window spreads a bin-centred sine over bins 50..52 only.
+    EXPECT_NEAR(s.density[51] * s.df, 0.00125 * 2 / 3, 1e-9);
+    EXPECT_NEAR(s.density[53], 0, 1e-12);
+}
+
+TEST(SpectralParameters, RectangularSpectrumHasItsClosedForms) {
+    // S = 2 on bins 10..29 of df = 0.05: with sums over j of 1, j and j^2 of
+    // 20, 390 and 8270, m0 = 2 df 20, m1 = 2 df^2 390, m2 = 2 df^3 8270,
+    // Qp = 2 sum f S^2 df / m0^2 = (10 + 29) / 20, nu = sqrt(20 8270 / 390^2 - 1).
+    VarianceSpectrum s;
+    s.df = 0.05;
+    s.density.assign(41, 0.0);
+    for (int j = 10; j <= 29; ++j)
+        s.density[size_t(j)] = 2.0;
+    SpectralParameters p;
+    ASSERT_TRUE(spectralParameters(s, SpectralBand{}, p, nullptr));
+    EXPECT_NEAR(p.m0, 2.0, 1e-12);
+    EXPECT_NEAR(p.hm0, 4 * std::sqrt(2.0), 1e-12);
+    EXPECT_NEAR(p.tm01, 20 / (390 * 0.05), 1e-12);
+    EXPECT_NEAR(p.tm02, std::sqrt(20 / (8270 * 0.05 * 0.05)), 1e-12);
+    EXPECT_NEAR(p.qp, 39.0 / 20, 1e-12);
+    EXPECT_NEAR(p.width, std::sqrt(20 * 8270.0 / (390.0 * 390.0) - 1), 1e-12);
+    EXPECT_NEAR(p.fp, 0.5, 1e-12); // the first of equal maxima
+}
+
+TEST(SpectralParameters, BandLimitsTheMomentsAndThePeak) {
+    // Two peaks: 3 at 0.5 Hz, 1 at 1.5 Hz (df 0.1). The band 1..2 Hz sees
+    // only the smaller one.
+    VarianceSpectrum s;
+    s.df = 0.1;
+    s.density.assign(26, 0.0);
+    s.density[5] = 3;
+    s.density[15] = 1;
+    SpectralParameters p;
+    std::string why;
+    ASSERT_TRUE(spectralParameters(s, SpectralBand{1.0, 2.0}, p, &why)) << why;
+    EXPECT_NEAR(p.fp, 1.5, 1e-12);
+    EXPECT_NEAR(p.m0, 0.1, 1e-12);
+    EXPECT_NEAR(p.fmin, 1.0, 1e-12);
+    EXPECT_NEAR(p.fmax, 2.0, 1e-12);
+    EXPECT_FALSE(spectralParameters(s, SpectralBand{2.0, 1.0}, p, &why));
+    EXPECT_EQ(why, "fmax is below fmin");
+    EXPECT_FALSE(spectralParameters(s, SpectralBand{1.7, 2.0}, p, &why));
+    EXPECT_EQ(why, "the band holds no variance");
+    EXPECT_FALSE(spectralParameters(s, SpectralBand{5.0, 0}, p, &why));
+}
+
+TEST(SpectrumMeasure, FrequencyIsTheXAxis) {
+    VarianceSpectrum s;
+    s.df = 0.025;
+    s.density = {0, 1.5, 2.5};
+    CMeasure m;
+    ASSERT_TRUE(spectrumMeasure(s, "m", m));
+    EXPECT_DOUBLE_EQ(m.sampleRate, 40.0); // row j at j / 40 = j * 0.025 Hz
+    EXPECT_EQ(m.sampleCount, 3);
+    EXPECT_EQ(m.channelCount, 1);
+    EXPECT_EQ(m.sampleFormat, SAMPLE_FORMAT_REAL);
+    EXPECT_STREQ(m.channels[0].unit, "m^2/Hz");
+    EXPECT_STREQ(m.channels[0].name, "S(f)");
+    EXPECT_FLOAT_EQ(m.at(0, 2).re, 2.5f);
+}

@@ -1,0 +1,208 @@
+#include "waves/reflection.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+
+#include "waves/parameter_text.h"
+#include "waves/wave_number.h"
+
+namespace {
+
+using Complex = std::complex<double>;
+constexpr double PI = 3.141592653589793;
+
+// The gauges cannot tell incident from reflected where k(x_p - x_q) is near a
+// multiple of pi for every pair. With S = sum_p e^(2ikx_p) over P gauges the
+// least-squares matrix has eigenvalues P - |S| and P + |S|; for two gauges
+// |S|/P = |cos(k dx)|, and Goda and Suzuki's range 0.05 < dx/L < 0.45 is
+// |cos(k dx)| < cos(0.1 pi). The same bound serves three gauges.
+const double MAX_COHERENCE = std::cos(0.1 * PI);
+
+std::string checkInput(const std::vector<BlockValues>& gauges, const ReflectionOptions& o) {
+    const auto& x = o.positions;
+    if (x.size() < 2) return "two or three gauges are needed";
+    if (x.size() > 3) return "at most three gauges";
+    if (gauges.size() != x.size()) return "one position per gauge is needed";
+    for (double p : x)
+        if (!std::isfinite(p)) return "a gauge position is not a number";
+    for (size_t i = 0; i < x.size(); ++i)
+        for (size_t j = i + 1; j < x.size(); ++j)
+            if (x[i] == x[j]) return "two gauges have the same position";
+    if (!(o.depth > 0) || !std::isfinite(o.depth)) return "the depth must be > 0";
+    if (!(o.band.fmin >= 0) || !(o.band.fmax >= 0) || !std::isfinite(o.band.fmin) ||
+        !std::isfinite(o.band.fmax))
+        return "the band limits must be numbers >= 0";
+    if (o.band.fmax > 0 && o.band.fmax < o.band.fmin) return "fmax is below fmin";
+    for (const auto& g : gauges)
+        if (g.values.size() != gauges[0].values.size() || g.sampleRate != gauges[0].sampleRate)
+            return "the gauges' blocks differ in length or sample rate";
+    return "";
+}
+
+// The least-squares system of one frequency for gauge coefficients
+// b_p = a_I e^(-ikx_p) + a_R e^(ikx_p) (Mansard and Funke 1980; exact for
+// two gauges, as Goda and Suzuki 1976). Made once per frequency, solved once
+// per segment.
+struct BinSystem {
+    Complex e[3]; // e^(ikx_p)
+    Complex S;    // sum e^(2ikx_p)
+    double P = 0;
+    double det = 0;
+
+    // False where the gauges cannot tell the two waves apart.
+    bool make(const std::vector<double>& x, double k) {
+        P = double(x.size());
+        S = 0;
+        for (size_t p = 0; p < x.size(); ++p) {
+            e[p] = std::polar(1.0, k * x[p]);
+            S += e[p] * e[p];
+        }
+        det = P * P - std::norm(S);
+        return std::abs(S) <= MAX_COHERENCE * P;
+    }
+
+    // [[P, S], [S*, P]] [a_I, a_R] = [sum e b, sum conj(e) b]
+    void solve(const Complex* b, size_t gauges, Complex& incident, Complex& reflected) const {
+        Complex u = 0, v = 0;
+        for (size_t p = 0; p < gauges; ++p) {
+            u += e[p] * b[p];
+            v += std::conj(e[p]) * b[p];
+        }
+        incident = (P * u - S * v) / det;
+        reflected = (P * v - std::conj(S) * u) / det;
+    }
+};
+
+// Each gauge's block, its mean removed, transformed whole: coefficients 0 ..
+// n/2, gauge g at [g * (n/2 + 1)]. Gauges go through the transform in pairs.
+bool gaugeCoefficients(const std::vector<BlockValues>& gauges, std::vector<Complex>& out) {
+    const int32_t n = int32_t(gauges[0].values.size());
+    const size_t bins = size_t(n / 2 + 1);
+    std::vector<std::vector<double>> centred(gauges.size());
+    for (size_t g = 0; g < gauges.size(); ++g) {
+        const auto& x = gauges[g].values;
+        double mean = 0;
+        for (double v : x)
+            mean += v / double(n);
+        centred[g].resize(x.size());
+        for (size_t i = 0; i < x.size(); ++i)
+            centred[g][i] = x[i] - mean;
+    }
+    out.assign(gauges.size() * bins, {});
+    for (size_t g = 0; g < gauges.size(); g += 2) {
+        bool two = g + 1 < gauges.size();
+        if (!realTransformPair(centred[g].data(), two ? centred[g + 1].data() : nullptr, n,
+                               &out[g * bins], two ? &out[(g + 1) * bins] : nullptr))
+            return false;
+    }
+    return true;
+}
+
+// The fine densities averaged over bands of `group` bins centred on every
+// group-th bin, the bins left out not counted.
+VarianceSpectrum bandAveraged(const std::vector<double>& fine, const std::vector<char>& usable,
+                              double df, int32_t group, int32_t segment) {
+    VarianceSpectrum s;
+    s.df = df * group;
+    s.segment = segment;
+    s.segmentCount = 1;
+    const size_t bins = (fine.size() - 1) / size_t(group) + 1;
+    s.density.assign(bins, 0.0);
+    for (size_t i = 0; i < bins; ++i) {
+        int64_t lo = int64_t(i) * group - group / 2;
+        double sum = 0;
+        int32_t count = 0;
+        for (int64_t j = std::max<int64_t>(lo, 0); j < lo + group && j < int64_t(fine.size()); ++j)
+            if (usable[size_t(j)]) {
+                sum += fine[size_t(j)];
+                ++count;
+            }
+        s.density[i] = count > 0 ? sum / count : 0.0;
+    }
+    return s;
+}
+
+} // namespace
+
+bool separateReflection(const std::vector<BlockValues>& gauges, const ReflectionOptions& options,
+                        ReflectionResult& out, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return false;
+    };
+    std::string bad = checkInput(gauges, options);
+    if (!bad.empty()) return fail(bad);
+    const double rate = gauges[0].sampleRate;
+    if (!(rate > 0) || !std::isfinite(rate)) return fail("the sample rate is not positive");
+    const size_t n = gauges[0].values.size();
+    int32_t segment = 0;
+    if (!chooseSegment(n, options.segment, segment, error)) return false;
+    std::vector<Complex> coefficients;
+    if (!gaugeCoefficients(gauges, coefficients))
+        return fail("the Fourier transform could not be made (out of memory?)");
+    const size_t bins = n / 2 + 1;
+    ReflectionResult r;
+    r.df = rate / double(n);
+    // The band, as for the spectrum: from the first non-zero bin to Nyquist.
+    const SpectralBand& band = options.band;
+    size_t first = band.fmin > 0 ? size_t(std::ceil(band.fmin / r.df - 0.5)) : 1;
+    size_t last = band.fmax > 0 ? size_t(std::floor(band.fmax / r.df + 0.5)) : bins - 1;
+    first = std::max<size_t>(first, 1);
+    last = std::min(last, bins - 1);
+    std::vector<double> incident(bins, 0.0), reflected(bins, 0.0);
+    std::vector<char> usable(bins, 0);
+    size_t lowest = bins, highest = 0;
+    Complex b[3];
+    // One-sided density of a coefficient X: 2 |X|^2 / (rate n); half at Nyquist.
+    const double factor = 2 / (rate * double(n));
+    double k = 0;
+    for (size_t j = first; j <= last; ++j) {
+        BinSystem system;
+        k = waveNumberNear(2 * PI * double(j) * r.df, options.depth, k);
+        if (!system.make(options.positions, k)) continue;
+        for (size_t g = 0; g < gauges.size(); ++g)
+            b[g] = coefficients[g * bins + j];
+        Complex aI, aR;
+        system.solve(b, gauges.size(), aI, aR);
+        double scale = factor * (2 * j == n ? 0.5 : 1.0);
+        incident[j] = std::norm(aI) * scale;
+        reflected[j] = std::norm(aR) * scale;
+        usable[j] = 1;
+        lowest = std::min(lowest, j);
+        highest = std::max(highest, j);
+        ++r.binsUsed;
+    }
+    if (r.binsUsed == 0)
+        return fail("the gauges cannot resolve any frequency of the band (spacing too close to a "
+                    "multiple of half a wave length, or too small)");
+    r.fmin = double(lowest) * r.df;
+    r.fmax = double(highest) * r.df;
+    r.binsLeftOut = int32_t(highest - lowest + 1) - r.binsUsed;
+    double m0I = 0, m0R = 0;
+    for (size_t j = lowest; j <= highest; ++j) {
+        m0I += incident[j] * r.df;
+        m0R += reflected[j] * r.df;
+    }
+    r.hm0Incident = 4 * std::sqrt(m0I);
+    r.hm0Reflected = 4 * std::sqrt(m0R);
+    r.kr = m0I > 0 ? r.hm0Reflected / r.hm0Incident : NAN;
+    const int32_t group = std::max<int32_t>(1, int32_t(std::lround(double(n) / segment)));
+    r.incident = bandAveraged(incident, usable, r.df, group, segment);
+    r.reflected = bandAveraged(reflected, usable, r.df, group, segment);
+    out = std::move(r);
+    return true;
+}
+
+std::vector<std::string> reflectionParameterLines(const ReflectionResult& r, const char* unit) {
+    std::string u = std::string(" (") + unit + ")";
+    return {
+        parameterLine("fmin used (Hz)", r.fmin),
+        parameterLine("fmax used (Hz)", r.fmax),
+        parameterLine("Bins used", double(r.binsUsed)),
+        parameterLine("Bins left out", double(r.binsLeftOut)),
+        parameterLine("Hm0 incident" + u, r.hm0Incident),
+        parameterLine("Hm0 reflected" + u, r.hm0Reflected),
+        parameterLine("Kr", r.kr),
+    };
+}

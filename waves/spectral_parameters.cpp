@@ -1,0 +1,84 @@
+#include "waves/spectral_parameters.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "waves/parameter_text.h"
+
+namespace {
+
+// First and last bin inside the band; false when none is.
+bool bandBins(const VarianceSpectrum& s, const SpectralBand& band, size_t& first, size_t& last) {
+    const size_t bins = s.density.size();
+    if (bins < 2 || !(s.df > 0)) return false;
+    first = 1;
+    last = bins - 1;
+    // Half a bin of slack so that a band edge typed from a printed frequency
+    // keeps its bin.
+    if (band.fmin > 0) first = std::max<size_t>(1, size_t(std::ceil(band.fmin / s.df - 0.5)));
+    if (band.fmax > 0) last = std::min(last, size_t(std::floor(band.fmax / s.df + 0.5)));
+    return first <= last;
+}
+
+} // namespace
+
+bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& band,
+                        SpectralParameters& out, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (!(band.fmin >= 0) || !(band.fmax >= 0) || !std::isfinite(band.fmin) ||
+        !std::isfinite(band.fmax))
+        return fail("the band limits must be numbers >= 0");
+    if (band.fmax > 0 && band.fmax < band.fmin) return fail("fmax is below fmin");
+    size_t first = 0, last = 0;
+    if (!bandBins(spectrum, band, first, last))
+        return fail("no frequency bin lies inside the band");
+    SpectralParameters p;
+    const double df = spectrum.df;
+    double peak = -1, sumFS2 = 0;
+    for (size_t j = first; j <= last; ++j) {
+        double f = spectrum.frequency(j);
+        double s = spectrum.density[j];
+        p.mMinus1 += s / f * df;
+        p.m0 += s * df;
+        p.m1 += f * s * df;
+        p.m2 += f * f * s * df;
+        sumFS2 += f * s * s * df;
+        if (s > peak) {
+            peak = s;
+            p.fp = f;
+        }
+    }
+    if (!(p.m0 > 0)) return fail("the band holds no variance");
+    p.fmin = spectrum.frequency(first);
+    p.fmax = spectrum.frequency(last);
+    p.binCount = int32_t(last - first + 1);
+    p.hm0 = 4 * std::sqrt(p.m0);
+    p.tp = 1 / p.fp;
+    p.tm01 = p.m0 / p.m1;
+    p.tm02 = std::sqrt(p.m0 / p.m2);
+    p.tm10 = p.mMinus1 / p.m0;
+    p.width = std::sqrt(std::max(0.0, p.m0 * p.m2 / (p.m1 * p.m1) - 1));
+    p.qp = 2 * sumFS2 / (p.m0 * p.m0);
+    out = p;
+    return true;
+}
+
+std::vector<std::string> spectralParameterLines(const SpectralParameters& p, const char* unit) {
+    std::string u = std::string(" (") + unit + ")";
+    return {
+        parameterLine("fmin (Hz)", p.fmin),
+        parameterLine("fmax (Hz)", p.fmax),
+        parameterLine("m0 (" + std::string(unit) + "^2)", p.m0),
+        parameterLine("Hm0" + u, p.hm0),
+        parameterLine("fp (Hz)", p.fp),
+        parameterLine("Tp (s)", p.tp),
+        parameterLine("Tm01 (s)", p.tm01),
+        parameterLine("Tm02 (s)", p.tm02),
+        parameterLine("Tm-10 (s)", p.tm10),
+        parameterLine("Width nu", p.width),
+        parameterLine("Qp", p.qp),
+    };
+}

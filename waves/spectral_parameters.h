@@ -1,0 +1,34 @@
+// Sea state parameters from a variance density spectrum, as defined in the
+// IAHR list of sea state parameters (IAHR/PIANC 1986).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "waves/variance_spectrum.h"
+
+struct SpectralBand {
+    double fmin = 0; // Hz; 0: from the first non-zero bin
+    double fmax = 0; // Hz; 0: up to the last bin (Nyquist)
+};
+
+// Moments m_n = sum f^n S(f) df over the bins inside the band.
+struct SpectralParameters {
+    double fmin = 0, fmax = 0; // the band used: the first and last bin inside it
+    int32_t binCount = 0;
+    double mMinus1 = 0, m0 = 0, m1 = 0, m2 = 0;
+    double hm0 = 0;   // 4 sqrt(m0)
+    double fp = 0;    // frequency of the largest density
+    double tp = 0;    // 1 / fp
+    double tm01 = 0;  // m0 / m1
+    double tm02 = 0;  // sqrt(m0 / m2)
+    double tm10 = 0;  // Tm-1,0 = m-1 / m0
+    double width = 0; // nu = sqrt(m0 m2 / m1^2 - 1), Longuet-Higgins (1975)
+    double qp = 0;    // Goda (1970) peakedness 2 / m0^2 sum f S^2 df
+};
+
+// False with `*error` set when the band is bad or holds no bin with variance.
+bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& band,
+                        SpectralParameters& out, std::string* error);
+
+std::vector<std::string> spectralParameterLines(const SpectralParameters& p, const char* unit);

@@ -1,0 +1,13 @@
+// Spectra as measurements with frequency as X (sampleRate = 1/df, so row j
+// is at j * df), so that they save, open and plot as any curve.
+#pragma once
+
+#include "measure/measure.h"
+#include "waves/reflection.h"
+#include "waves/variance_spectrum.h"
+
+// One channel "S(f)" in `unit`^2/Hz. False when the memory is not there.
+bool spectrumMeasure(const VarianceSpectrum& spectrum, const char* unit, CMeasure& out);
+
+// Two channels, "S incident" and "S reflected".
+bool reflectionMeasure(const ReflectionResult& result, const char* unit, CMeasure& out);

@@ -1,0 +1,145 @@
+#include "waves/variance_spectrum.h"
+
+#include <cmath>
+#include <numeric>
+
+#include "analysis/fft_plan.h"
+
+namespace {
+
+constexpr double PI = 3.141592653589793;
+constexpr int32_t MIN_SEGMENT = 256;
+
+std::vector<double> hannWindow(int32_t n) {
+    // Periodic Hann window: 50 % overlapped copies add up to a constant.
+    std::vector<double> w(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i)
+        w[size_t(i)] = 0.5 - 0.5 * std::cos(2 * PI * i / n);
+    return w;
+}
+
+// Two real segments go through one complex transform (one as the real part,
+// one as the imaginary part) and are told apart by symmetry afterwards.
+void splitPair(const FftBuffer& z, int32_t n, std::complex<double>* a, std::complex<double>* b) {
+    for (int32_t j = 0; j <= n / 2; ++j) {
+        std::complex<double> zj = z.data()[j];
+        std::complex<double> zc = std::conj(z.data()[(n - j) % n]);
+        a[j] = 0.5 * (zj + zc);
+        if (b) b[j] = std::complex<double>(0, -0.5) * (zj - zc);
+    }
+}
+
+void loadSegment(const std::vector<double>& x, size_t first, const std::vector<double>& w,
+                 std::vector<double>& out) {
+    size_t n = w.size();
+    double mean = 0;
+    for (size_t i = 0; i < n; ++i)
+        mean += x[first + i];
+    mean /= double(n);
+    for (size_t i = 0; i < n; ++i)
+        out[i] = (x[first + i] - mean) * w[i];
+}
+
+} // namespace
+
+int32_t defaultSegment(size_t n) {
+    int64_t s = MIN_SEGMENT;
+    while (s * 2 <= int64_t(n / 8) && s * 2 <= (int64_t(1) << 30))
+        s *= 2;
+    return int32_t(s);
+}
+
+bool chooseSegment(size_t n, int32_t segment, int32_t& chosen, std::string* error) {
+    int32_t s = segment == 0 ? defaultSegment(n) : segment;
+    std::string why;
+    if (s < 8 || s % 2 != 0)
+        why = "the segment must be an even number of at least 8 samples";
+    else if (size_t(s) > n)
+        why = "the block of " + std::to_string(n) + " samples is shorter than a segment of " +
+              std::to_string(s);
+    if (!why.empty()) {
+        if (error) *error = why;
+        return false;
+    }
+    chosen = s;
+    return true;
+}
+
+bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
+                    SegmentSpectra& out, std::string* error) {
+    auto fail = [&](const char* why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (!(sampleRate > 0) || !std::isfinite(sampleRate))
+        return fail("the sample rate is not positive");
+    int32_t n = 0;
+    if (!chooseSegment(values.size(), segment, n, error)) return false;
+    const int32_t step = n / 2;
+    const int32_t count = int32_t((values.size() - size_t(n)) / size_t(step)) + 1;
+    const std::vector<double> w = hannWindow(n);
+    const double sumW2 = std::inner_product(w.begin(), w.end(), w.begin(), 0.0);
+    out.segment = n;
+    out.segmentCount = count;
+    out.densityFactor = 2.0 / (sampleRate * sumW2);
+    out.coefficients.assign(size_t(count) * out.bins(), {});
+    FftBuffer z(n);
+    if (!z.valid()) return fail("out of memory for the transform");
+    std::vector<double> a(static_cast<size_t>(n)), b(static_cast<size_t>(n));
+    for (int32_t s = 0; s < count; s += 2) {
+        bool two = s + 1 < count;
+        loadSegment(values, size_t(s) * size_t(step), w, a);
+        if (two) loadSegment(values, size_t(s + 1) * size_t(step), w, b);
+        for (int32_t i = 0; i < n; ++i)
+            z[i] = {a[size_t(i)], two ? b[size_t(i)] : 0.0};
+        if (!executeDft(z, -1)) return fail("the Fourier transform could not be planned");
+        std::complex<double>* first = &out.coefficients[size_t(s) * out.bins()];
+        splitPair(z, n, first, two ? first + out.bins() : nullptr);
+    }
+    return true;
+}
+
+bool realTransformPair(const double* a, const double* b, int32_t n, std::complex<double>* outA,
+                       std::complex<double>* outB) {
+    FftBuffer z(n);
+    if (!z.valid()) return false;
+    for (int32_t i = 0; i < n; ++i)
+        z[i] = {a[i], b ? b[i] : 0.0};
+    if (!executeDft(z, -1)) return false;
+    splitPair(z, n, outA, b ? outB : nullptr);
+    return true;
+}
+
+bool varianceSpectrum(const BlockValues& block, int32_t segment, VarianceSpectrum& out,
+                      std::string* error) {
+    SegmentSpectra seg;
+    if (!segmentSpectra(block.values, block.sampleRate, segment, seg, error)) return false;
+    const size_t bins = seg.bins();
+    std::vector<double> density(bins, 0.0);
+    for (int32_t s = 0; s < seg.segmentCount; ++s)
+        for (size_t j = 0; j < bins; ++j)
+            density[j] += std::norm(seg.coefficients[size_t(s) * bins + j]);
+    for (size_t j = 0; j < bins; ++j) {
+        bool edge = j == 0 || j == bins - 1;
+        density[j] *= seg.densityFactor * (edge ? 0.5 : 1.0) / seg.segmentCount;
+    }
+    VarianceSpectrum result;
+    result.df = block.sampleRate / seg.segment;
+    result.segment = seg.segment;
+    result.segmentCount = seg.segmentCount;
+    // Rescale to the block's own variance: the window weighs the ends of the
+    // record less, and the per-segment means take out the slowest variation.
+    const auto& x = block.values;
+    double mean = std::accumulate(x.begin(), x.end(), 0.0) / double(x.size());
+    double variance = 0;
+    for (double v : x)
+        variance += (v - mean) * (v - mean);
+    variance /= double(x.size());
+    double total = std::accumulate(density.begin(), density.end(), 0.0) * result.df;
+    if (total > 0)
+        for (double& d : density)
+            d *= variance / total;
+    result.density = std::move(density);
+    out = std::move(result);
+    return true;
+}
