@@ -154,10 +154,8 @@ std::unique_ptr<CMeasure> measureFromArray(const py::array& data, double rate) {
     if (data.ndim() != 1 && data.ndim() != 2)
         throw py::value_error("samples must be an array of N rows (N, or N x channels)");
     const bool complex = data.dtype().kind() == 'c';
-    auto values =
-        py::array_t<std::complex<double>, py::array::c_style | py::array::forcecast>(data);
-    const int64_t rows = values.shape(0);
-    const int64_t columns = values.ndim() == 2 ? values.shape(1) : 1;
+    const int64_t rows = data.shape(0);
+    const int64_t columns = data.ndim() == 2 ? data.shape(1) : 1;
     if (columns < 1 || columns > MAX_CHANNELS)
         throw py::value_error("a measurement has 1 to " + std::to_string(MAX_CHANNELS) +
                               " channels");
@@ -170,9 +168,19 @@ std::unique_ptr<CMeasure> measureFromArray(const py::array& data, double rate) {
     describePlainChannels(*core);
     core->sampleFormat = complex ? SAMPLE_FORMAT_COMPLEX : SAMPLE_FORMAT_REAL;
     if (!core->resizeSamples(rows * columns * int64_t(sizeof(Sample)))) throw std::bad_alloc();
-    const std::complex<double>* in = values.data();
-    for (int64_t i = 0; i < rows * columns; ++i)
-        core->samples[i] = Sample{float(in[i].real()), float(in[i].imag())};
+    // Converted in single precision, the block's own, so a large real array
+    // needs no double-size temporary.
+    constexpr int flags = py::array::c_style | py::array::forcecast;
+    if (rows * columns == 0) return core;
+    if (complex) {
+        auto values = py::array_t<std::complex<float>, flags>(data);
+        std::memcpy(core->samples, values.data(), size_t(rows * columns) * sizeof(Sample));
+    } else {
+        auto values = py::array_t<float, flags>(data);
+        const float* in = values.data();
+        for (int64_t i = 0; i < rows * columns; ++i)
+            core->samples[i] = Sample{in[i], 0.0f};
+    }
     return core;
 }
 
