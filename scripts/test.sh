@@ -24,7 +24,7 @@ build() { # dir, extra cmake arguments...
 
 build build -DCMAKE_BUILD_TYPE=Release
 (cd build && ctest --output-on-failure -j "$jobs")
-python=$(sed -n 's/^Python3_EXECUTABLE:[A-Z]*=//p' build/CMakeCache.txt)
+python=$(sed -n 's/^Python_EXECUTABLE:[A-Z]*=//p' build/CMakeCache.txt)
 if [ -d build/python/ondarix ]; then
   PYTHONPATH="$PWD/build/python" ONDARIX_BATCH="$PWD/build/batch/ondarix-batch" \
     "$python" -m pytest -q -p no:cacheprovider tests/python
