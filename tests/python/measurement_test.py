@@ -42,6 +42,13 @@ def test_measurement_from_arrays_reads_back(tmp_path):
     assert m.channels[1].coefficient == 2.0 and m.channels[1].constant == 1.0
 
 
+def test_complex_samples_are_kept_whole():
+    values = numpy.array([1 + 2j, -0.5 - 0.25j, 3j], dtype=numpy.complex128)
+    m = ondarix.Measurement(values, 10.0)
+    assert m.samples.shape == (3, 1)
+    numpy.testing.assert_array_equal(m.samples[:, 0], values.astype(numpy.complex64))
+
+
 class TestZeroCopy:
     def test_arrays_share_the_block_and_keep_it_alive(self, sample):
         m = ondarix.read(sample)
@@ -83,6 +90,13 @@ class TestErrors:
         with pytest.raises(ValueError, match=reason.replace("(", r"\(").replace(")", r"\)")):
             ondarix.write(ondarix.read(sample), str(tmp_path / "x.WAV"))
         assert not (tmp_path / "x.WAV").exists()
+
+    def test_a_measurement_without_samples_is_not_written(self, tmp_path):
+        empty = ondarix.Measurement(numpy.zeros((0, 2)), 50.0)
+        assert empty.samples.shape == (0, 2)
+        with pytest.raises(OSError, match="no samples"):
+            ondarix.write(empty, str(tmp_path / "empty.INT"))
+        assert not (tmp_path / "empty.INT").exists()
 
     def test_unknown_type_is_refused(self, sample):
         with pytest.raises(ValueError, match="unknown type 'xls'"):
