@@ -6,6 +6,10 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libff
 if [ "${ONDARIX_WITH_UI:-1}" = 1 ]; then
   packages+=(qt6-base-dev)
 fi
+if [ "${ONDARIX_WITH_PYTHON:-1}" = 1 ]; then
+  packages+=(pybind11-dev python3-dev python3-numpy python3-pandas python3-dask python3-distributed
+             python3-pytest)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

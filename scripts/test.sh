@@ -3,7 +3,8 @@
 #   1. a plain build and the whole suite;
 #   2. the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 #      (the file readers meet truncated and corrupted files there);
-#   3. the threaded tests under ThreadSanitizer.
+#   3. the threaded tests under ThreadSanitizer;
+#   4. the Python module's tests (pytest) on the plain build.
 # First of all, every C++ file must be as .clang-format writes it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,11 +24,16 @@ build() { # dir, extra cmake arguments...
 
 build build -DCMAKE_BUILD_TYPE=Release
 (cd build && ctest --output-on-failure -j "$jobs")
+python=$(sed -n 's/^Python_EXECUTABLE:[A-Z]*=//p' build/CMakeCache.txt)
+if [ -d build/python/ondarix ]; then
+  PYTHONPATH="$PWD/build/python" ONDARIX_BATCH="$PWD/build/batch/ondarix-batch" \
+    "$python" -m pytest -q -p no:cacheprovider tests/python
+fi
 
-build build-asan -DCMAKE_BUILD_TYPE=Debug -DONDARIX_SANITIZE=address
+build build-asan -DCMAKE_BUILD_TYPE=Debug -DONDARIX_SANITIZE=address -DONDARIX_PYTHON=OFF
 (cd build-asan && ctest --output-on-failure -j "$jobs")
 
 if [ -n "$(ls tests/*/*_thread_test.cpp 2>/dev/null)" ]; then
-  build build-tsan -DCMAKE_BUILD_TYPE=Debug -DONDARIX_SANITIZE=thread
+  build build-tsan -DCMAKE_BUILD_TYPE=Debug -DONDARIX_SANITIZE=thread -DONDARIX_PYTHON=OFF
   (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j "$jobs" -R 'Thread')
 fi

@@ -1,0 +1,256 @@
+#include "python/measurement_object.h"
+
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <complex>
+#include <cstring>
+
+#include "measure/measure_file.h"
+
+namespace {
+
+py::object resultType(const char* name) {
+    return py::module_::import("ondarix._results").attr(name);
+}
+
+std::string fieldText(const char* field, size_t capacity) {
+    return std::string(field, strnlen(field, capacity));
+}
+
+py::object channelObject(const ChannelInfo& info) {
+    return resultType("Channel")(fieldText(info.name, sizeof info.name),
+                                 fieldText(info.unit, sizeof info.unit), info.coefficient,
+                                 info.constant);
+}
+
+// The DOS date-time of the header; None when the file carries none (or one
+// that names no real day).
+py::object dateObject(uint32_t date) {
+    if (date == 0) return py::none();
+    try {
+        return py::module_::import("datetime")
+            .attr("datetime")(int(date >> 25) + 1980, int(date >> 21 & 0xF), int(date >> 16 & 0x1F),
+                              int(date >> 11 & 0x1F), int(date >> 5 & 0x3F), int(date & 0x1F) * 2);
+    } catch (py::error_already_set&) {
+        return py::none();
+    }
+}
+
+void checkRate(double rate) {
+    if (!std::isfinite(rate) || rate <= 0.0)
+        throw py::value_error("the sample rate must be a positive number of samples per second");
+}
+
+// Channel i of `object`: a Channel, or a (name, unit[, coefficient, constant]) tuple.
+void describeChannel(ChannelInfo& info, py::handle object) {
+    std::string name, unit;
+    double coefficient = 1.0, constant = 0.0;
+    if (py::hasattr(object, "name") && py::hasattr(object, "unit")) {
+        name = py::str(object.attr("name"));
+        unit = py::str(object.attr("unit"));
+        coefficient = object.attr("coefficient").cast<double>();
+        constant = object.attr("constant").cast<double>();
+    } else {
+        auto fields = object.cast<py::sequence>();
+        if (fields.size() < 2 || fields.size() > 4)
+            throw py::value_error("a channel is (name, unit[, coefficient, constant])");
+        name = py::str(fields[0]);
+        unit = py::str(fields[1]);
+        if (fields.size() > 2) coefficient = fields[2].cast<double>();
+        if (fields.size() > 3) constant = fields[3].cast<double>();
+    }
+    setChannelInfo(info, coefficient, constant, unit.c_str(), name.c_str());
+}
+
+MeasurementObject newMeasurement(const py::array& samples, double rate, const std::string& name,
+                                 const py::object& channels) {
+    auto core = measureFromArray(samples, rate);
+    copyField(core->name, sizeof core->name, name.c_str());
+    if (!channels.is_none()) {
+        auto list = channels.cast<py::sequence>();
+        if (int(list.size()) != core->channelCount)
+            throw py::value_error("the samples have " + std::to_string(core->channelCount) +
+                                  " channels but " + std::to_string(list.size()) +
+                                  " are described");
+        for (int c = 0; c < core->channelCount; ++c)
+            describeChannel(core->channels[c], list[c]);
+    }
+    return MeasurementObject{std::move(core)};
+}
+
+bool fileTypeArgument(const py::object& type, const std::string& path, FileType& fileType) {
+    fileType = fileTypeFromPath(path);
+    if (type.is_none()) return true;
+    return fileTypeFromName(py::str(type), fileType);
+}
+
+py::object readMeasurement(const std::string& path, const py::object& type) {
+    FileType fileType;
+    if (!fileTypeArgument(type, path, fileType))
+        throw py::value_error("unknown type '" + std::string(py::str(type)) +
+                              "' (int, m11, txt or wav)");
+    auto core = std::make_unique<CMeasure>();
+    std::string why;
+    bool ok;
+    {
+        py::gil_scoped_release released;
+        ok = readMeasure(*core, path, fileType, &why);
+    }
+    if (!ok) {
+        PyErr_SetString(PyExc_OSError, (path + ": not a readable ." +
+                                        std::string(fileTypeName(fileType)) + " file: " + why)
+                                           .c_str());
+        throw py::error_already_set();
+    }
+    return wrapMeasure(std::move(core));
+}
+
+void writeMeasurement(MeasurementObject& object, const std::string& path, const py::object& type) {
+    FileType fileType;
+    if (!fileTypeArgument(type, path, fileType))
+        throw py::value_error("unknown type '" + std::string(py::str(type)) + "'");
+    if (fileType == FileType::Wave) throw py::value_error("cannot write .WAV (int, m11 or txt)");
+    std::string why;
+    bool ok;
+    {
+        py::gil_scoped_release released;
+        ok = writeMeasure(*object.core, path, fileType, &why);
+    }
+    if (!ok) {
+        PyErr_SetString(PyExc_OSError, why.c_str());
+        throw py::error_already_set();
+    }
+}
+
+} // namespace
+
+CMeasure& coreOf(MeasurementObject& object) {
+    return *object.core;
+}
+
+py::object wrapMeasure(std::unique_ptr<CMeasure> core) {
+    return py::cast(MeasurementObject{std::move(core)});
+}
+
+py::array samplesView(py::object self, bool realParts) {
+    CMeasure& m = *self.cast<MeasurementObject&>().core;
+    const py::ssize_t rows = m.sampleCount, columns = m.channelCount;
+    const py::ssize_t rowBytes = columns * py::ssize_t(sizeof(Sample));
+    if (!m.samples || rows == 0 || columns == 0) {
+        if (realParts) return py::array_t<float>({rows, columns});
+        return py::array_t<std::complex<float>>({rows, columns});
+    }
+    if (realParts)
+        return py::array_t<float>({rows, columns}, {rowBytes, py::ssize_t(sizeof(Sample))},
+                                  &m.samples->re, self);
+    return py::array_t<std::complex<float>>(
+        {rows, columns}, {rowBytes, py::ssize_t(sizeof(Sample))},
+        reinterpret_cast<std::complex<float>*>(m.samples), self);
+}
+
+std::unique_ptr<CMeasure> measureFromArray(const py::array& data, double rate) {
+    checkRate(rate);
+    if (data.ndim() != 1 && data.ndim() != 2)
+        throw py::value_error("samples must be an array of N rows (N, or N x channels)");
+    const bool complex = data.dtype().kind() == 'c';
+    const int64_t rows = data.shape(0);
+    const int64_t columns = data.ndim() == 2 ? data.shape(1) : 1;
+    if (columns < 1 || columns > MAX_CHANNELS)
+        throw py::value_error("a measurement has 1 to " + std::to_string(MAX_CHANNELS) +
+                              " channels");
+    if (rows > INT32_MAX / (columns * int64_t(sizeof(Sample))))
+        throw py::value_error("too many samples for one measurement");
+    auto core = std::make_unique<CMeasure>();
+    core->channelCount = int32_t(columns);
+    core->sampleCount = int32_t(rows);
+    core->sampleRate = rate;
+    describePlainChannels(*core);
+    core->sampleFormat = complex ? SAMPLE_FORMAT_COMPLEX : SAMPLE_FORMAT_REAL;
+    if (!core->resizeSamples(rows * columns * int64_t(sizeof(Sample)))) throw std::bad_alloc();
+    // Converted in single precision, the block's own, so a large real array
+    // needs no double-size temporary.
+    constexpr int flags = py::array::c_style | py::array::forcecast;
+    if (rows * columns == 0) return core;
+    if (complex) {
+        auto values = py::array_t<std::complex<float>, flags>(data);
+        std::memcpy(core->samples, values.data(), size_t(rows * columns) * sizeof(Sample));
+    } else {
+        auto values = py::array_t<float, flags>(data);
+        const float* in = values.data();
+        for (int64_t i = 0; i < rows * columns; ++i)
+            core->samples[i] = Sample{in[i], 0.0f};
+    }
+    return core;
+}
+
+void bindMeasurement(py::module_& m) {
+    py::class_<MeasurementObject>(m, "Measurement", R"(A multi-channel measurement.
+
+Measurement(samples, rate, name="Pomiar", channels=None) copies `samples`
+(N values of one channel, or N x C; real or complex) into a new measurement of
+`rate` samples per second. `channels`, when given, describes every channel as
+a Channel or a (name, unit[, coefficient, constant]) tuple; otherwise channel
+i is "Channel i" in "?".
+
+`samples` and `real` share the measurement's own block: writing to them
+changes what the analyses see, and the arrays keep the measurement alive.)")
+        .def(py::init(&newMeasurement), py::arg("samples"), py::arg("rate"),
+             py::arg("name") = "Pomiar", py::arg("channels") = py::none())
+        .def_property_readonly(
+            "samples", [](py::object self) { return samplesView(self, false); },
+            "N x C complex64 array sharing the measurement's block (no copy).")
+        .def_property_readonly(
+            "real", [](py::object self) { return samplesView(self, true); },
+            "N x C float32 view of the real parts of the block (no copy).")
+        .def_property(
+            "rate", [](const MeasurementObject& o) { return o.core->sampleRate; },
+            [](MeasurementObject& o, double rate) {
+                checkRate(rate);
+                o.core->sampleRate = rate;
+            },
+            "Samples per second.")
+        .def_property(
+            "name",
+            [](const MeasurementObject& o) { return fieldText(o.core->name, sizeof o.core->name); },
+            [](MeasurementObject& o, const std::string& name) {
+                copyField(o.core->name, sizeof o.core->name, name.c_str());
+            },
+            "The measurement's name (at most 63 bytes are kept).")
+        .def_property_readonly(
+            "date", [](const MeasurementObject& o) { return dateObject(o.core->date); },
+            "When the measurement was taken (a naive local datetime), or None.")
+        .def_property_readonly(
+            "path",
+            [](const MeasurementObject& o) { return fieldText(o.core->path, sizeof o.core->path); },
+            "The file it was read from, or empty.")
+        .def_property_readonly(
+            "channels",
+            [](const MeasurementObject& o) {
+                py::list list;
+                for (int c = 0; c < o.core->channelCount; ++c)
+                    list.append(channelObject(o.core->channels[c]));
+                return list;
+            },
+            "A list of Channel(name, unit, coefficient, constant), one per column.")
+        .def("__len__", [](const MeasurementObject& o) { return o.core->sampleCount; })
+        .def("__repr__", [](const MeasurementObject& o) {
+            return "<ondarix.Measurement '" + fieldText(o.core->name, sizeof o.core->name) +
+                   "': " + std::to_string(o.core->sampleCount) + " x " +
+                   std::to_string(o.core->channelCount) + " at " +
+                   std::to_string(o.core->sampleRate) + " Hz>";
+        });
+
+    m.def("read", &readMeasurement, py::arg("path"), py::arg("type") = py::none(),
+          R"(Reads a measurement file.
+
+`type` is "int", "m11", "txt" or "wav"; by default the extension decides (an
+unknown one reads as .INT). Raises OSError with the reason when the file
+cannot be read, ValueError for an unknown type.)");
+    m.def("write", &writeMeasurement, py::arg("measurement"), py::arg("path"),
+          py::arg("type") = py::none(),
+          R"(Writes a measurement as .INT, .M11 or .TXT (by `type` or the extension).
+
+A measurement the format cannot carry so that it reads back is refused with
+OSError, and nothing is written.)");
+}

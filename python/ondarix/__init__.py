@@ -1,0 +1,40 @@
+"""Ondarix in Python: measurements as numpy arrays, the analyses of the
+program, and campaigns of many runs on Dask.
+
+    import ondarix
+    m = ondarix.read("samples/flume_sample.INT")
+    m.samples                      # N x C complex64, no copy
+    ondarix.statistics(m, channel=1, start=0, stop=4000)
+"""
+
+from ._ondarix import APROX_DEFAULTS, KALMAN_DEFAULTS, Measurement, generate, read, write
+from ._results import (
+    AproxResult,
+    Channel,
+    GeneratedSignal,
+    KalmanResult,
+    Spectrum,
+    Statistics,
+)
+from .analyses import aprox, fourier, kalman, statistics
+from .campaign import campaign
+
+__all__ = [
+    "Measurement",
+    "read",
+    "write",
+    "statistics",
+    "fourier",
+    "kalman",
+    "aprox",
+    "generate",
+    "campaign",
+    "Channel",
+    "Statistics",
+    "Spectrum",
+    "KalmanResult",
+    "AproxResult",
+    "GeneratedSignal",
+    "KALMAN_DEFAULTS",
+    "APROX_DEFAULTS",
+]

@@ -1,0 +1,166 @@
+"""The small result types of ondarix: plain dataclasses of floats, ints,
+strings and numpy arrays."""
+
+from dataclasses import dataclass, fields
+from typing import Any, Optional
+
+
+@dataclass(frozen=True)
+class Channel:
+    """One channel's description: values in `unit` are raw * coefficient + constant."""
+
+    name: str
+    unit: str
+    coefficient: float
+    constant: float
+
+
+@dataclass(frozen=True)
+class Statistics:
+    """What the "Statistic" dialog shows for a block (and `ondarix-batch stats`).
+
+    A value is None where it was not computed: no deviation for one sample, no
+    wave values for fewer than 10 samples or when no wave was found, no periods
+    without a positive sample rate. Periods are in seconds, frequencies in Hz
+    (frequency_mean is 1 / period_mean)."""
+
+    start: int
+    stop: int
+    minimum: Optional[float]
+    maximum: Optional[float]
+    mean: Optional[float]
+    deviation: Optional[float]
+    wave_count: int
+    height_min: Optional[float]
+    height_max: Optional[float]
+    height_mean: Optional[float]
+    period_count: int
+    period_min: Optional[float]
+    period_max: Optional[float]
+    period_mean: Optional[float]
+    frequency_min: Optional[float]
+    frequency_max: Optional[float]
+    frequency_mean: Optional[float]
+
+
+@dataclass(frozen=True)
+class Spectrum:
+    """The discrete Fourier transform of a block.
+
+    values[k] is bin k (complex64, a view of the result's own block);
+    frequency_step is rate / N, the spacing of the bins in Hz. measurement is
+    the one-channel result "Spectrum", as ondarix-batch fourier writes it."""
+
+    measurement: Any
+    frequency_step: float
+
+    @property
+    def values(self):
+        return self.measurement.samples[:, 0]
+
+    @property
+    def bins(self) -> int:
+        return len(self.measurement)
+
+    @property
+    def peak_frequency(self) -> Optional[float]:
+        """Frequency of the largest bin among 1 .. N/2 (the mean excluded)."""
+        half = self.bins // 2
+        if half < 1:
+            return None
+        import numpy
+
+        k = 1 + int(numpy.argmax(numpy.abs(self.values[1 : half + 1])))
+        return k * self.frequency_step
+
+    @property
+    def peak_amplitude(self) -> Optional[float]:
+        half = self.bins // 2
+        if half < 1:
+            return None
+        import numpy
+
+        return float(numpy.max(numpy.abs(self.values[1 : half + 1])))
+
+
+def _channels_by_name(measurement):
+    columns = measurement.samples
+    return {c.name: columns[:, i] for i, c in enumerate(measurement.channels)}
+
+
+@dataclass(frozen=True)
+class KalmanResult:
+    """A Kalman decomposition: per component its signal and derivative
+    channels, then "Rest" (measurement, one column each); the component list
+    with the estimated amplitudes; the (re-estimated) observation error; and
+    the run's "Copy all" text."""
+
+    measurement: Any
+    components: Any
+    observation_error: float
+    text: str
+
+    @property
+    def channels(self):
+        """Result channels by name, each a complex64 column view."""
+        return _channels_by_name(self.measurement)
+
+
+@dataclass(frozen=True)
+class AproxResult:
+    """A least-squares fit of a level and damped sinusoids: the result
+    channels (measurement), the fitted component list and level, the RMS
+    residual, the Newton steps taken, why the fit stopped, and the fit's
+    "Copy all" text."""
+
+    measurement: Any
+    components: Any
+    level: float
+    rms: float
+    steps: int
+    stopped: str
+    text: str
+
+    @property
+    def channels(self):
+        """Result channels by name, each a complex64 column view."""
+        return _channels_by_name(self.measurement)
+
+
+@dataclass(frozen=True)
+class GeneratedSignal:
+    """A synthesised wave-maker signal and its wave period T in seconds."""
+
+    measurement: Any
+    period: float
+
+
+def scalar_fields(result) -> dict:
+    """Every scalar (number, string, None) of a result, by name, for tables."""
+    row = {}
+    for f in fields(result):
+        value = getattr(result, f.name)
+        if value is None or isinstance(value, (int, float, str)):
+            row[f.name] = value
+    for name in ("bins", "peak_frequency", "peak_amplitude"):
+        if hasattr(type(result), name):
+            row[name] = getattr(result, name)
+    components = getattr(result, "components", None)
+    if components is not None:
+        records = components.to_dict("records") if hasattr(components, "to_dict") else components
+        for i, component in enumerate(records, start=1):
+            for key, value in component.items():
+                if key != "name":
+                    row[f"component{i}_{key}"] = value
+    row.pop("text", None)
+    return row
+
+
+__all__ = [
+    "Channel",
+    "Statistics",
+    "Spectrum",
+    "KalmanResult",
+    "AproxResult",
+    "GeneratedSignal",
+]

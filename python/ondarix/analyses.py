@@ -1,0 +1,92 @@
+"""The analyses on a block: a Measurement with channel, start and stop, or a
+plain array (one channel) with its sample rate.
+
+start and stop are ondarix-batch's --from and --to: row numbers 0 .. N of the
+measurement; stop defaults to N (the whole channel). Bad input raises
+ValueError with the reason ondarix-batch gives."""
+
+import dataclasses
+
+import numpy
+
+from . import _ondarix
+from ._ondarix import Measurement
+from ._results import Spectrum
+
+
+def _block(data, channel, start, stop, rate):
+    if isinstance(data, Measurement):
+        if rate is not None:
+            raise ValueError("rate is the measurement's own; give it only with a plain array")
+        measurement = data
+    else:
+        if rate is None:
+            raise ValueError("a plain array needs its sample rate: rate=...")
+        measurement = Measurement(numpy.asarray(data), rate)
+    return measurement, channel, start, len(measurement) if stop is None else stop
+
+
+def _component_records(components):
+    """A list of dicts from a list of dicts or a pandas DataFrame."""
+    if hasattr(components, "to_dict"):
+        return components.to_dict("records")
+    return [dict(c) for c in components]
+
+
+def _like(components, records):
+    """The updated list in the form the caller gave it."""
+    if hasattr(components, "to_dict"):
+        import pandas
+
+        return pandas.DataFrame(records)
+    return records
+
+
+def statistics(data, channel=0, start=0, stop=None, *, rate=None):
+    """Signal, wave, period and frequency statistics of a block (Statistics)."""
+    m, channel, start, stop = _block(data, channel, start, stop, rate)
+    return _ondarix._statistics(m, channel, start, stop)
+
+
+def fourier(data, channel=0, start=0, stop=None, *, rate=None, inverse=False):
+    """The discrete Fourier transform of a block (Spectrum).
+
+    Forward, of the real parts: X_k = (2/N) sum_j re_j e^(+i 2 pi j k / N);
+    inverse=True, of the complex values: X_k = 0.5 sum_j x_j e^(-i 2 pi j k / N).
+    The two scalings undo each other for a real signal. The GIL is released
+    while it runs and Ctrl+C cancels it."""
+    m, channel, start, stop = _block(data, channel, start, stop, rate)
+    result = _ondarix._fourier(m, channel, start, stop, inverse)
+    return Spectrum(result, m.rate / len(result))
+
+
+def kalman(data, components, channel=0, start=0, stop=None, *, rate=None, **options):
+    """Splits a block into the waves of `components` with the Kalman filter.
+
+    components: a list of dicts or a pandas DataFrame with the columns
+    frequency and optionally name, amplitude, k, a, d, eta (missing values take
+    a fresh list's defaults: amplitude 100, k 5, a, d and eta 0). options, as
+    ondarix-batch kalman's with its built-in defaults (ondarix.KALMAN_DEFAULTS):
+    model 0..3, observation_error (percent), estimate_error 0|1, use_damp 0|1,
+    constant_period (s), asymptotic. Returns a KalmanResult whose components
+    are in the form given. The GIL is released while it runs and Ctrl+C
+    cancels it; the measurement's own component list is left as it was."""
+    m, channel, start, stop = _block(data, channel, start, stop, rate)
+    result = _ondarix._kalman(m, channel, start, stop, _component_records(components), **options)
+    return dataclasses.replace(result, components=_like(components, result.components))
+
+
+def aprox(data, components, channel=0, start=0, stop=None, *, rate=None, level=0.0, **options):
+    """Fits a level and damped sinusoids to a block, starting from `components`.
+
+    components as for kalman; level is the start level (used with use_ad=1).
+    options, as ondarix-batch aprox's with its defaults (ondarix.APROX_DEFAULTS):
+    use_ad 0|1 (start from the given a, d and level), use_eta 0|1 (fit the
+    dampings too). Returns an AproxResult with the fitted list in the form
+    given. A fit stopped at a singular system warns (RuntimeWarning) and keeps
+    the values of its last good step."""
+    m, channel, start, stop = _block(data, channel, start, stop, rate)
+    result = _ondarix._aprox(
+        m, channel, start, stop, _component_records(components), level, **options
+    )
+    return dataclasses.replace(result, components=_like(components, result.components))

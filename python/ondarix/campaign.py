@@ -1,0 +1,74 @@
+"""Campaigns: one analysis over many files, on Dask.
+
+Each file is one task; a task never raises, it returns its row with the error
+text, so one bad file never stops a campaign. Without a client the tasks run
+on Dask's local threaded scheduler (the analyses release the GIL); with a
+distributed.Client they run on its cluster, whose workers must be able to
+import ondarix and read the paths."""
+
+import dask
+import pandas
+
+from . import analyses
+from ._ondarix import read
+from ._results import scalar_fields
+
+ANALYSES = {
+    "statistics": analyses.statistics,
+    "fourier": analyses.fourier,
+    "kalman": analyses.kalman,
+    "aprox": analyses.aprox,
+}
+
+
+def _analysis(analysis):
+    if callable(analysis):
+        return analysis
+    try:
+        return ANALYSES[analysis]
+    except KeyError:
+        raise ValueError(
+            f"unknown analysis '{analysis}' ({', '.join(ANALYSES)}, or a function)"
+        ) from None
+
+
+def run_one(path, analysis, channel, start, stop, file_type, options):
+    """The row of one file: file, channel, block, the result's scalars, error."""
+    row = {"file": str(path), "channel": channel, "block": None, "error": None}
+    try:
+        measurement = read(str(path), file_type)
+        end = len(measurement) if stop is None else stop
+        row["block"] = f"{start}..{end}"
+        result = _analysis(analysis)(measurement, channel=channel, start=start, stop=end, **options)
+        row.update(result if isinstance(result, dict) else scalar_fields(result))
+    except Exception as error:  # the row says why; the campaign goes on
+        row["error"] = str(error) or type(error).__name__
+    return row
+
+
+def campaign(
+    paths, analysis, *, channel=0, start=0, stop=None, type=None, client=None, **options
+):
+    """Applies one analysis to many files; a pandas DataFrame, one row per file.
+
+    analysis: "statistics", "fourier", "kalman", "aprox", or a function
+    f(measurement, channel=, start=, stop=, **options) returning a result or a
+    dict. options go to the analysis (for kalman and aprox, components= and
+    their keywords). Rows keep the order of `paths` and hold file, channel,
+    block ("start..stop"), error (None, or why the file failed) and every
+    scalar of the result (component values as component<i>_<field>).
+
+    client: a distributed.Client to run on its cluster; by default Dask's
+    local threaded scheduler."""
+    _analysis(analysis)  # an unknown name fails here, not in every row
+    tasks = [
+        dask.delayed(run_one, pure=False)(path, analysis, channel, start, stop, type, options)
+        for path in paths
+    ]
+    if client is not None:
+        rows = client.gather(client.compute(tasks))
+    else:
+        rows = dask.compute(*tasks, scheduler="threads")
+    leading = ["file", "channel", "block", "error"]
+    frame = pandas.DataFrame(list(rows), columns=None if rows else leading)
+    return frame[leading + [c for c in frame.columns if c not in leading]]

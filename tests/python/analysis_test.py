@@ -1,0 +1,196 @@
+"""Each analysis in Python gives what its ondarix-batch command gives on the
+same block, takes plain arrays too, refuses what the command refuses with the
+same reason, and lets Python run (and Ctrl+C stop it) while it computes."""
+
+import json
+import threading
+import time
+import _thread
+
+import numpy
+import pandas
+import pytest
+
+import ondarix
+from conftest import batch_reason
+
+COMPONENTS = [
+    {"frequency": 0.625, "amplitude": 0.04, "k": 1, "a": 0, "d": 0, "eta": 0},
+    {"frequency": 1.25, "amplitude": 0.005, "k": 1, "a": 0, "d": 0, "eta": 0},
+]
+# The same list as the signal-parameters "Copy all" text ondarix-batch reads.
+COMPONENT_TEXT = "1\t0\t3000\t2\n0.625\t0.04\t1\t0\t0\t0\n1.25\t0.005\t1\t0\t0\t0\n"
+
+
+@pytest.fixture
+def component_file(tmp_path):
+    path = tmp_path / "components.txt"
+    path.write_text(COMPONENT_TEXT)
+    return path
+
+
+def test_statistics_equal_batch_stats(batch, sample):
+    printed = json.loads(
+        batch("stats", sample, "--channel", 1, "--from", 0, "--to", 4000, "--json").stdout
+    )
+    s = ondarix.statistics(ondarix.read(sample), channel=1, start=0, stop=4000)
+    assert (s.start, s.stop) == (0, 4000)
+    signal = printed["signal"]
+    assert (s.minimum, s.maximum, s.mean, s.deviation) == (
+        signal["min"], signal["max"], signal["mean"], signal["deviation"])
+    wave, period, frequency = printed["wave"], printed["period"], printed["frequency"]
+    assert (s.wave_count, s.height_min, s.height_max, s.height_mean) == (
+        wave["count"], wave["min"], wave["max"], wave["mean"])
+    assert (s.period_count, s.period_min, s.period_max, s.period_mean) == (
+        period["count"], period["min"], period["max"], period["mean"])
+    assert (s.frequency_min, s.frequency_max, s.frequency_mean) == (
+        frequency["min"], frequency["max"], frequency["mean"])
+
+
+@pytest.mark.parametrize("inverse", [False, True])
+def test_fourier_equals_batch_fourier(batch, sample, tmp_path, inverse):
+    out = tmp_path / "spectrum.INT"
+    batch("fourier", sample, "--channel", 2, "--from", 10, "--to", 1010, "-o", out,
+          *(["--inverse"] if inverse else []))
+    spectrum = ondarix.fourier(ondarix.read(sample), 2, 10, 1010, inverse=inverse)
+    numpy.testing.assert_array_equal(spectrum.values, ondarix.read(str(out)).samples[:, 0])
+    assert spectrum.frequency_step == 50.0 / 1000  # rate / N
+
+
+def test_fourier_finds_the_frequency_of_a_plain_sine():
+    # 64 samples at 16 Hz of a 2 Hz cosine of amplitude 3: bin 8 (2 Hz / (16/64 Hz)),
+    # and the forward scaling 2/N gives the amplitude itself.
+    t = numpy.arange(64) / 16.0
+    spectrum = ondarix.fourier(3.0 * numpy.cos(2 * numpy.pi * 2.0 * t), rate=16.0)
+    assert spectrum.peak_frequency == pytest.approx(2.0)
+    assert spectrum.peak_amplitude == pytest.approx(3.0, rel=1e-5)
+
+
+def test_kalman_equals_batch_kalman(batch, sample, tmp_path, component_file):
+    out = tmp_path / "waves.INT"
+    done = batch("kalman", sample, "--channel", 1, "--from", 0, "--to", 3000,
+                 "--components", component_file, "-o", out)
+    m = ondarix.read(sample)
+    result = ondarix.kalman(m, pandas.DataFrame(COMPONENTS), 1, 0, 3000)
+    assert result.text == done.stdout
+    numpy.testing.assert_array_equal(result.measurement.samples, ondarix.read(str(out)).samples)
+    assert isinstance(result.components, pandas.DataFrame)
+    assert list(result.channels) == ["Component no 1", "Component no 1 diff",
+                                     "Component no 2", "Component no 2 diff", "Rest"]
+    # The caller's measurement keeps its own list; the result carries the estimates.
+    assert result.components["amplitude"][0] != 0.04
+    assert m.samples.base is m
+
+
+def test_aprox_equals_batch_aprox(batch, sample, tmp_path, component_file):
+    out = tmp_path / "fit.INT"
+    done = batch("aprox", sample, "--channel", 1, "--from", 0, "--to", 3000,
+                 "--components", component_file, "--use-eta", 1, "-o", out,
+                 "--components-out", tmp_path / "fitted.txt")
+    result = ondarix.aprox(ondarix.read(sample), COMPONENTS, 1, 0, 3000, use_eta=1)
+    assert result.text == done.stdout
+    numpy.testing.assert_array_equal(result.measurement.samples, ondarix.read(str(out)).samples)
+    fitted = (tmp_path / "fitted.txt").read_text().split("\r\n")[1:3]
+    for line, component in zip(fitted, result.components):
+        frequency, amplitude, k, a, d, eta = map(float, line.split("\t"))
+        assert component["frequency"] == pytest.approx(frequency, abs=5e-5)
+        assert component["eta"] == pytest.approx(eta, abs=5e-5)
+
+
+def test_generate_equals_batch_generate(batch, tmp_path):
+    out = tmp_path / "control.M11"
+    done = batch("generate", "--model", 2, "--waves", "3,10,3", "--depth", 0.5, "-o", out)
+    generated = ondarix.generate(model=2, waves=(3, 10, 3), depth=0.5)
+    ondarix.write(generated.measurement, str(tmp_path / "python.M11"))
+    assert (tmp_path / "python.M11").read_bytes() == out.read_bytes()
+    assert f"T = {generated.period:f} s\n" == done.stdout
+
+
+def test_a_plain_array_gives_what_its_measurement_gives(sample):
+    m = ondarix.read(sample)
+    column = m.real[:, 3].copy()
+    assert ondarix.statistics(column, rate=50.0) == ondarix.statistics(m, channel=3)
+    with pytest.raises(ValueError, match="sample rate"):
+        ondarix.statistics(column)
+
+
+class TestRefusals:
+    def test_channel_and_range_reasons_are_batch_reasons(self, batch, sample):
+        m = ondarix.read(sample)
+        for channel, start, stop in [(4, 0, 10), (1, 0, 5000), (1, -1, 10)]:
+            done = batch("stats", sample, "--channel", channel, "--from", start, "--to", stop,
+                         ok=False)
+            with pytest.raises(ValueError) as raised:
+                ondarix.statistics(m, channel, start, stop)
+            assert str(raised.value) == batch_reason(done)
+
+    def test_empty_range_is_refused(self, batch, sample, tmp_path):
+        done = batch("fourier", sample, "--channel", 1, "--from", 7, "--to", 7,
+                     "-o", tmp_path / "x.TXT", ok=False)
+        with pytest.raises(ValueError) as raised:
+            ondarix.fourier(ondarix.read(sample), 1, 7, 7)
+        assert str(raised.value) == batch_reason(done)
+
+    def test_option_reasons_follow_batch(self, batch, sample, tmp_path, component_file):
+        done = batch("kalman", sample, "--channel", 1, "--from", 0, "--to", 3000,
+                     "--components", component_file, "--model", 7, "-o", tmp_path / "x.TXT",
+                     ok=False)
+        with pytest.raises(ValueError) as raised:
+            ondarix.kalman(ondarix.read(sample), COMPONENTS, 1, 0, 3000, model=7)
+        # The keyword is named as Python spells it: model, not --model.
+        assert "--" + str(raised.value) == batch_reason(done).splitlines()[0]
+
+    def test_fit_that_cannot_start_says_why(self, batch, sample, tmp_path):
+        same = tmp_path / "same.txt"
+        same.write_text("1\t0\t3000\t2\n0.625\t0.04\t1\t0\t0\t0\n0.625\t0.04\t1\t0\t0\t0\n")
+        done = batch("aprox", sample, "--channel", 1, "--from", 0, "--to", 3000,
+                     "--components", same, "-o", tmp_path / "x.TXT", ok=False)
+        twice = [COMPONENTS[0], COMPONENTS[0]]
+        with pytest.raises(ValueError) as raised:
+            ondarix.aprox(ondarix.read(sample), twice, 1, 0, 3000)
+        assert str(raised.value) == batch_reason(done)
+
+    def test_generator_reason_is_batch_reason(self, batch, tmp_path):
+        done = batch("generate", "--model", 9, "-o", tmp_path / "x.M11", ok=False)
+        with pytest.raises(ValueError) as raised:
+            ondarix.generate(model=9)
+        assert str(raised.value) == batch_reason(done)
+
+    def test_component_lists_are_checked(self):
+        m = ondarix.Measurement(numpy.zeros(100), 50.0)
+        with pytest.raises(ValueError, match="0 to 10"):
+            ondarix.kalman(m, [{"frequency": 1.0}] * 11)
+        with pytest.raises(ValueError, match="component 2 has no frequency"):
+            ondarix.kalman(m, [{"frequency": 1.0}, {"amplitude": 1.0}])
+
+
+class TestLongRuns:
+    # Model 2 on a million samples and ten components runs for seconds.
+    SIGNAL = numpy.sin(numpy.arange(1_000_000) * 0.05)
+    LIST = [{"frequency": f} for f in numpy.linspace(0.1, 2.0, 10)]
+
+    def test_python_threads_run_while_the_filter_runs(self):
+        ticks = []
+        stop = threading.Event()
+
+        def tick():
+            while not stop.is_set():
+                ticks.append(time.monotonic())
+                time.sleep(0.01)
+
+        ticker = threading.Thread(target=tick)
+        timer = threading.Timer(0.5, _thread.interrupt_main)
+        ticker.start()
+        began = time.monotonic()
+        timer.start()
+        try:
+            with pytest.raises(KeyboardInterrupt):
+                ondarix.kalman(self.SIGNAL, self.LIST, rate=50.0, model=2)
+        finally:
+            ended = time.monotonic()
+            stop.set()
+            ticker.join()
+            timer.cancel()
+        inside = [t for t in ticks if began + 0.05 < t < ended - 0.05]
+        assert len(inside) >= 10  # the GIL was free while the filter ran
+        assert ended - began < 2.0  # Ctrl+C stopped it, not its end
