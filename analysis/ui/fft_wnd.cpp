@@ -19,7 +19,11 @@ bool CFftWnd::runDialog() {
 }
 
 void CFftWnd::beforeRun() {
-    if (view) view->OnCommand(fft()->options.inverse ? CMD_PLOT_SIGNAL : CMD_PLOT_MODULE, 0);
+    if (!view) return;
+    const bool inverse = fft()->options.inverse;
+    view->OnCommand(inverse ? CMD_PLOT_SIGNAL : CMD_PLOT_MODULE, 0);
+    // A spectrum's x axis is frequency; an inverse transform's is time again.
+    view->x_unit = inverse ? "s" : "Hz";
 }
 
 void CFftWnd::changeLength(int step) {

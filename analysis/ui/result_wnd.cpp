@@ -52,6 +52,7 @@ void CResultWnd::Attach(OwnedMeasure m) {
     });
     updateTitle();
     start();
+    showStatusIfActive();
 }
 
 void CResultWnd::updateTitle() {

@@ -26,6 +26,7 @@ void CGeneratorWnd::Attach(OwnedMeasure m) {
     synthesise();
     if (view) view->SetMeasure(measure.get());
     setTitle(QStringLiteral("Generated"));
+    showStatusIfActive();
 }
 
 intptr_t CGeneratorWnd::OnCommand(int id, intptr_t param) {

@@ -104,9 +104,22 @@ void CMainFrame::createFixedChildren() {
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // The last window gone, nothing is left to read out.
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
-        if (window) return;
-        status_->setText(STATUS_PART_CURSOR, QString::fromLatin1(STATUS_CURSOR_IDLE));
-        status_->setText(STATUS_PART_BLOCK, QString::fromLatin1(STATUS_BLOCK_IDLE));
+        // The area may pass through "none" while it rearranges; the window it
+        // settles on speaks for itself again.
+        if (CMDIChildWnd* child = CMDIChildWnd::fromSubWindow(window)) {
+            child->OnMDIActivate(true);
+            return;
+        }
+        // "None" also comes while the frame itself is inactive (a dialog is
+        // up); only when no window is current any more is there nothing to show.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (mdi_ && mdi_->currentSubWindow()) return;
+                status_->setText(STATUS_PART_CURSOR, QString::fromLatin1(STATUS_CURSOR_IDLE));
+                status_->setText(STATUS_PART_BLOCK, QString::fromLatin1(STATUS_BLOCK_IDLE));
+            },
+            Qt::QueuedConnection);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "view/ui/measure_wnd.h"
 
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QString>
 
 #include <algorithm>
@@ -90,6 +91,14 @@ void CMeasureWnd::Attach(OwnedMeasure m) {
     measure = std::move(m);
     if (view) view->SetMeasure(measure.get());
     setTitle(measure ? QString::fromStdString(displayText(measure->path)) : QString());
+    showStatusIfActive();
+}
+
+void CMeasureWnd::showStatusIfActive() {
+    // A window becomes active before it has a measurement to speak of.
+    QMdiSubWindow* frame = subWindow();
+    if (frame && frame->mdiArea() && frame->mdiArea()->currentSubWindow() == frame)
+        OnMDIActivate(true);
 }
 
 void CMeasureWnd::OnSaved() {

@@ -41,6 +41,8 @@ class CMeasureWnd : public CMDIChildWnd {
     OwnedMeasure measure;
 
   protected:
+    // The status bar shows this window's block when it is the active one.
+    void showStatusIfActive();
     // Creates the view with the window's initial plot mode; for OnCreate.
     int createView(PlotMode mode);
     // The view lets go of the measurement before the measurement goes.

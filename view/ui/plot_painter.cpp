@@ -145,6 +145,7 @@ void PlotPainter::paintLabels(QPainter& band, const std::vector<AxisTick>& times
     band.setPen(LABEL_COLOUR);
     // Time labels in the band below, moved left rather than cut at the right edge.
     for (const AxisTick& t : times) {
+        if (t.pixel < 0 || t.pixel >= width) continue; // its line is not in view
         QString text = QString::fromStdString(t.label);
         int x = std::min(t.pixel - 12, width - metrics.horizontalAdvance(text) - 2);
         drawTextAt(band, std::max(x, 0), dataHeight, text);
