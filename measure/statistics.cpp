@@ -19,42 +19,51 @@ void StatisticsRing::replaceNewest(double value) {
 
 namespace {
 
-// Ten times the least-squares line through the four newest entries, at the
-// position of the third newest (level) and of the second newest (next).
-double lineLevel(const StatisticsRing& r) {
-    return r.back(0) + 2 * r.back(1) + 3 * r.back(2) + 4 * r.back(3);
+// Ten times the least-squares line through four entries b0 (newest) .. b3, at
+// the position of the third newest (level) and of the second newest (next).
+double lineLevel(double b0, double b1, double b2, double b3) {
+    return b0 + 2 * b1 + 3 * b2 + 4 * b3;
 }
-double lineNext(const StatisticsRing& r) {
-    return 4 * r.back(0) + 3 * r.back(1) + 2 * r.back(2) + r.back(3);
+double lineNext(double b0, double b1, double b2, double b3) {
+    return 4 * b0 + 3 * b1 + 2 * b2 + b3;
 }
 
-// Where the line through the four newest entries is zero, in samples after
-// the position of the third newest. Only called when crossesZero holds, so
-// the line is not level and the divisor is not 0.
-double lineRoot(const StatisticsRing& r) {
-    double e = lineLevel(r);
-    return -e / (lineNext(r) - e);
+// Whether the line of `level` and `next` changes sign between them. Signs are
+// compared rather than the product, which underflows for tiny values.
+bool lineCrosses(double level, double next) {
+    if (level < 0) return next > 0;
+    if (level > 0) return next < 0;
+    return level == 0 && next != 0;
+}
+
+// Where that line is zero, in samples after the third newest entry. Only
+// called when lineCrosses holds, so the line is not level.
+double lineRoot(double level, double next) {
+    return -level / (next - level);
+}
+
+// The least-squares parabola through g, f, e, d placed at -1, 0, 1, 2, at `t`.
+double parabolaValue(double g, double f, double e, double d, double t) {
+    return ((-3 * d + 9 * e + 11 * f + 3 * g) + t * (d + 7 * e + 3 * f - 11 * g) +
+            t * t * (5 * d - 5 * e - 5 * f + 5 * g)) /
+           20;
+}
+
+double ringLevel(const StatisticsRing& r) {
+    return lineLevel(r.back(0), r.back(1), r.back(2), r.back(3));
+}
+double ringNext(const StatisticsRing& r) {
+    return lineNext(r.back(0), r.back(1), r.back(2), r.back(3));
 }
 
 } // namespace
 
 bool crossesZero(const StatisticsRing& ring) {
-    double e = lineLevel(ring);
-    double next = lineNext(ring);
-    // Signs compared rather than the product, which underflows for tiny values.
-    if (e < 0) return next > 0;
-    if (e > 0) return next < 0;
-    return e == 0 && next != 0;
+    return lineCrosses(ringLevel(ring), ringNext(ring));
 }
 
 double quadraticValue(const StatisticsRing& ring, double t) {
-    double g = ring.back(5);
-    double f = ring.back(4);
-    double e = ring.back(3);
-    double d = ring.back(2);
-    return ((-3 * d + 9 * e + 11 * f + 3 * g) + t * (d + 7 * e + 3 * f - 11 * g) +
-            t * t * (5 * d - 5 * e - 5 * f + 5 * g)) /
-           20;
+    return parabolaValue(ring.back(5), ring.back(4), ring.back(3), ring.back(2), t);
 }
 
 namespace {
@@ -81,13 +90,33 @@ struct RunningGroup {
 };
 
 struct WaveState {
-    StatisticsRing values;    // d(i) = x(i) - mean
-    StatisticsRing slopes;    // five-sample slopes, two samples behind the values
     StatisticsRing crossings; // recorded crossing times, in samples
     StatisticsRing extremes;  // recorded crests and troughs, relative to the mean
     RunningGroup heights;
     RunningGroup periods;
     double dt = 0;
+};
+
+// The six newest values d(i) = x(i) - mean and the four newest five-sample
+// slopes (two samples behind the values), newest first. Kept in plain
+// variables rather than rings: the pass over the samples is the statistics'
+// hot loop.
+struct WaveWindow {
+    double v0, v1, v2, v3, v4, v5;
+    double s0, s1, s2, s3;
+
+    void push(double value) {
+        v5 = v4;
+        v4 = v3;
+        v3 = v2;
+        v2 = v1;
+        v1 = v0;
+        v0 = value;
+        s3 = s2;
+        s2 = s1;
+        s1 = s0;
+        s0 = (2 * (v0 - v4) + (v1 - v3)) / 10;
+    }
 };
 
 double valueAt(const SignalStatistics& s, int32_t i) {
@@ -135,21 +164,18 @@ double slopeAt(const double* d, int j) {
     return (2 * (d[j + 2] - d[j - 2]) + (d[j + 1] - d[j - 1])) / 10;
 }
 
-void startWaves(const SignalStatistics& s, WaveState& w) {
+// The window after the first nine values: values 8 .. 3, slopes centred on 6 .. 3.
+WaveWindow startWaves(const SignalStatistics& s) {
     double d[9];
     for (int i = 0; i < 9; ++i)
         d[i] = valueAt(s, i) - s.mean;
-    for (int j = 2; j <= 6; ++j)
-        w.slopes.push(slopeAt(d, j));
-    for (int i = 2; i <= 8; ++i)
-        w.values.push(d[i]);
+    return WaveWindow{d[8], d[7],          d[6],          d[5],          d[4],
+                      d[3], slopeAt(d, 6), slopeAt(d, 5), slopeAt(d, 4), slopeAt(d, 3)};
 }
 
-void checkCrossing(WaveState& w, int32_t k) {
-    if (!crossesZero(w.values)) return;
+void recordCrossing(WaveState& w, double time) {
     // The time is offset by a constant from the true crossing; periods are
     // differences, so the offset cancels.
-    double time = k + lineRoot(w.values);
     // The same crossing seen again from the next window lands within a sample.
     if (w.crossings.entries > 0 && !(time - w.crossings.back(0) > 1)) return;
     w.crossings.push(time);
@@ -163,11 +189,7 @@ void recordExtreme(WaveState& w, double extreme) {
     if (w.extremes.entries >= 3) w.heights.add(std::fabs(w.extremes.back(1) - w.extremes.back(2)));
 }
 
-void checkExtreme(WaveState& w) {
-    if (!crossesZero(w.slopes)) return;
-    // The slope ring trails the value ring by two samples, so its third
-    // newest slot is the sample the value parabola is centred on.
-    double extreme = quadraticValue(w.values, lineRoot(w.slopes));
+void considerExtreme(WaveState& w, double extreme) {
     if (w.extremes.entries == 0) {
         recordExtreme(w, extreme);
         return;
@@ -182,12 +204,23 @@ void checkExtreme(WaveState& w) {
     }
 }
 
-void stepWaves(WaveState& w, int32_t k, double value) {
-    w.values.push(value);
-    checkCrossing(w, k);
-    const StatisticsRing& d = w.values;
-    w.slopes.push((2 * (d.back(0) - d.back(4)) + (d.back(1) - d.back(3))) / 10);
-    checkExtreme(w);
+void scanWaves(const SignalStatistics& s, WaveState& w) {
+    WaveWindow b = startWaves(s);
+    const double mean = s.mean;
+    const Sample* x = s.values + int64_t(9) * s.stride;
+    for (int32_t k = 9; k < s.count; ++k, x += s.stride) {
+        b.push(x->re - mean);
+        double level = lineLevel(b.v0, b.v1, b.v2, b.v3);
+        double next = lineNext(b.v0, b.v1, b.v2, b.v3);
+        if (lineCrosses(level, next)) recordCrossing(w, k + lineRoot(level, next));
+        double slopeLevel = lineLevel(b.s0, b.s1, b.s2, b.s3);
+        double slopeNext = lineNext(b.s0, b.s1, b.s2, b.s3);
+        // The slopes trail the values by two samples, so the third newest
+        // slope is at the sample the value parabola is centred on.
+        if (lineCrosses(slopeLevel, slopeNext))
+            considerExtreme(w,
+                            parabolaValue(b.v5, b.v4, b.v3, b.v2, lineRoot(slopeLevel, slopeNext)));
+    }
 }
 
 bool usableRate(double rate) {
@@ -197,9 +230,7 @@ bool usableRate(double rate) {
 void waveGroup(SignalStatistics& s) {
     WaveState w;
     w.dt = 1 / s.sampleRate;
-    startWaves(s, w);
-    for (int32_t k = 9; k < s.count; ++k)
-        stepWaves(w, k, valueAt(s, k) - s.mean);
+    scanWaves(s, w);
     s.heightMin = w.heights.minimum;
     s.heightMax = w.heights.maximum;
     s.heightMean = w.heights.average();
