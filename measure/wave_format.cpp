@@ -123,9 +123,9 @@ bool readFormat(RiffReader& riff, const RiffChunk& wave, WaveFormat& format, std
     return true;
 }
 
-bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPerSample,
-              std::string* error) {
-    RiffChunk data;
+// Finds the data chunk and sets the sample count from it.
+bool locateData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPerSample,
+                RiffChunk& data, std::string* error) {
     // The data chunk may come before the format chunk as well as after it.
     riff.rewind(wave);
     if (!riff.descend(data, &wave, riffId("data")))
@@ -137,6 +137,14 @@ bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPer
     if (rows * m.channelCount * int64_t(sizeof(Sample)) > INT32_MAX)
         return fail(error, "the samples need more than 2 GiB of memory");
     m.sampleCount = int32_t(rows);
+    return true;
+}
+
+bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPerSample,
+              std::string* error) {
+    RiffChunk data;
+    if (!locateData(riff, wave, m, bytesPerSample, data, error)) return false;
+    int64_t rows = m.sampleCount;
     if (!m.resizeSamples(rows * m.channelCount * int64_t(sizeof(Sample)))) {
         m.sampleCount = 0;
         return fail(error, "not enough memory for the samples");
@@ -149,19 +157,35 @@ bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPer
     return true;
 }
 
-} // namespace
-
-bool readWave(CMeasure& m, const char* path, std::string* error) {
-    RiffReader riff;
+// Opens the file and reads the format chunk into `m`'s channels.
+bool readDescription(RiffReader& riff, RiffChunk& wave, CMeasure& m, WaveFormat& format,
+                     const char* path, std::string* error) {
     OpenError opened;
     if (!riff.open(path, &opened))
         return fail(error, opened == OpenError::NotRegularFile ? openErrorText(opened)
                                                                : "the file cannot be opened");
-    RiffChunk wave;
     if (!riff.descend(wave, nullptr, riffId("RIFF"), riffId("WAVE")))
         return fail(error, "the file is not a RIFF WAVE file");
-    WaveFormat format;
     if (!readFormat(riff, wave, format, error)) return false;
     describeChannels(m, format);
-    return readData(riff, wave, m, format.bytesPerSample, error);
+    return true;
+}
+
+} // namespace
+
+bool readWave(CMeasure& m, const char* path, std::string* error) {
+    RiffReader riff;
+    RiffChunk wave;
+    WaveFormat format;
+    return readDescription(riff, wave, m, format, path, error) &&
+           readData(riff, wave, m, format.bytesPerSample, error);
+}
+
+bool readWaveHeader(CMeasure& m, const char* path, std::string* error) {
+    RiffReader riff;
+    RiffChunk wave;
+    WaveFormat format;
+    RiffChunk data;
+    return readDescription(riff, wave, m, format, path, error) &&
+           locateData(riff, wave, m, format.bytesPerSample, data, error);
 }
