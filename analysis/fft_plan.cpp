@@ -69,14 +69,20 @@ template <typename T> T* alignedArray(int32_t n) {
 
 // Scales the lower half of the bins (conjugated for the positive sign, as
 // FFTW's real-input transform uses the negative one) and fills the upper half
-// with their conjugates.
+// with their conjugates, in one pass.
 void completeRealBins(std::complex<double>* x, int32_t n, int sign, double scale) {
-    const int32_t half = n / 2;
     const double imagScale = sign == FFTW_FORWARD ? scale : -scale;
-    for (int32_t k = 0; k <= half; ++k)
-        x[k] = {x[k].real() * scale, x[k].imag() * imagScale};
-    for (int32_t k = half + 1; k < n; ++k)
-        x[k] = std::conj(x[n - k]);
+    auto scaled = [&](std::complex<double> v) {
+        return std::complex<double>(v.real() * scale, v.imag() * imagScale);
+    };
+    x[0] = scaled(x[0]);
+    int32_t k = 1;
+    for (; k < n - k; ++k) {
+        std::complex<double> v = scaled(x[k]);
+        x[k] = v;
+        x[n - k] = std::conj(v);
+    }
+    if (k == n - k) x[k] = scaled(x[k]);
 }
 
 } // namespace
@@ -88,16 +94,6 @@ FftBuffer::FftBuffer(int32_t n) {
 }
 
 FftBuffer::~FftBuffer() {
-    std::free(data_);
-}
-
-FftRealBuffer::FftRealBuffer(int32_t n) {
-    if (n < 1) return;
-    data_ = alignedArray<double>(n);
-    if (data_) size_ = n;
-}
-
-FftRealBuffer::~FftRealBuffer() {
     std::free(data_);
 }
 
@@ -113,16 +109,22 @@ bool executeDft(FftBuffer& buffer, int sign) {
     return true;
 }
 
-bool executeRealDft(FftRealBuffer& in, FftBuffer& out, int sign, double scale) {
-    if (!in.valid() || !out.valid() || in.size() != out.size()) return false;
-    if (sign != FFTW_FORWARD && sign != FFTW_BACKWARD) return false;
-    const int32_t n = in.size();
-    auto* bins = reinterpret_cast<fftw_complex*>(out.data());
+double* realInput(FftBuffer& buffer) {
+    return reinterpret_cast<double*>(buffer.data());
+}
+
+bool executeRealDft(FftBuffer& buffer, int sign, double scale) {
+    if (!buffer.valid() || (sign != FFTW_FORWARD && sign != FFTW_BACKWARD)) return false;
+    // In place: n doubles in, n/2 + 1 complex bins out, which fit in the n
+    // complex values of the buffer for every n >= 1.
+    const int32_t n = buffer.size();
+    double* in = realInput(buffer);
+    auto* bins = reinterpret_cast<fftw_complex*>(buffer.data());
     std::shared_ptr<Plan> plan = acquirePlan(
-        n, REAL_INPUT, [&] { return fftw_plan_dft_r2c_1d(n, in.data(), bins, FFTW_ESTIMATE); });
+        n, REAL_INPUT, [&] { return fftw_plan_dft_r2c_1d(n, in, bins, FFTW_ESTIMATE); });
     if (!plan) return false;
-    fftw_execute_dft_r2c(plan->plan, in.data(), bins);
-    completeRealBins(out.data(), n, sign, scale);
+    fftw_execute_dft_r2c(plan->plan, in, bins);
+    completeRealBins(buffer.data(), n, sign, scale);
     return true;
 }
 

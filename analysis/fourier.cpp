@@ -88,9 +88,9 @@ namespace {
 
 // The input as real numbers when it is real: always for the forward transform
 // (it reads the real parts only), for the inverse when every imaginary part
-// is 0. False leaves `in` partly filled.
-bool gatherReal(const FourierParams& p, FftRealBuffer& in) {
-    double* x = in.data();
+// is 0. False leaves the buffer partly filled.
+bool gatherReal(const FourierParams& p, FftBuffer& out) {
+    double* x = realInput(out);
     for (int32_t j = 0; j < p.count; ++j) {
         const Sample& s = input(p, j);
         if (p.inverse && s.im != 0.0f) return false;
@@ -117,13 +117,8 @@ bool complexTransform(const FourierParams& p, FftBuffer& out) {
 bool fourierTransform(const FourierParams& p, FftBuffer& out) {
     if (!out.valid() || out.size() != p.count) return false;
     // Real input takes the real-input transform, about twice as fast; the
-    // complex one remains for complex input and when its buffer is not there.
-    {
-        FftRealBuffer in(p.count);
-        if (in.valid() && gatherReal(p, in) &&
-            executeRealDft(in, out, p.inverse ? -1 : +1, scaleOf(p)))
-            return true;
-    }
+    // complex one remains for complex input.
+    if (gatherReal(p, out) && executeRealDft(out, p.inverse ? -1 : +1, scaleOf(p))) return true;
     return complexTransform(p, out);
 }
 

@@ -207,13 +207,12 @@ TEST(FourierRealInput, RealTransformEqualsTheComplexOneForBothSignsAndScales) {
     for (int n : {1, 2, 5, 6, 64, 999, 1000}) {
         std::vector<Sample> x = noise(n, 11u + unsigned(n));
         for (int sign : {-1, +1}) {
-            FftRealBuffer in(n);
             FftBuffer viaReal(n), viaComplex(n);
             for (int j = 0; j < n; ++j) {
-                in.data()[j] = x[size_t(j)].re;
+                realInput(viaReal)[j] = x[size_t(j)].re;
                 viaComplex[j] = {double(x[size_t(j)].re), 0.0};
             }
-            ASSERT_TRUE(executeRealDft(in, viaReal, sign, 0.25));
+            ASSERT_TRUE(executeRealDft(viaReal, sign, 0.25));
             ASSERT_TRUE(executeDft(viaComplex, sign));
             Bins got(viaReal.data(), viaReal.data() + n),
                 want(viaComplex.data(), viaComplex.data() + n);
@@ -223,7 +222,4 @@ TEST(FourierRealInput, RealTransformEqualsTheComplexOneForBothSignsAndScales) {
             EXPECT_LE(relativeError(got, want), 1e-13);
         }
     }
-    FftRealBuffer in(8);
-    FftBuffer shorter(7);
-    EXPECT_FALSE(executeRealDft(in, shorter, -1, 1.0)); // lengths must agree
 }
