@@ -97,26 +97,52 @@ struct WaveState {
     double dt = 0;
 };
 
-// The six newest values d(i) = x(i) - mean and the four newest five-sample
-// slopes (two samples behind the values), newest first. Kept in plain
-// variables rather than rings: the pass over the samples is the statistics'
-// hot loop.
-struct WaveWindow {
-    double v0, v1, v2, v3, v4, v5;
-    double s0, s1, s2, s3;
+// Two bits per entry for the four newest entries, the newest lowest: 01
+// above 0, 10 below, 00 neither. When all four share a sign, the lines
+// through them, sums of those entries with positive weights, share it too:
+// they cannot cross, and their arithmetic is skipped.
+struct SignMasks {
+    static constexpr unsigned ALL_ABOVE = 0x55, ALL_BELOW = 0xAA;
+    unsigned bits = 0;
 
     void push(double value) {
+        bits = (bits << 2 | unsigned(value > 0) | unsigned(value < 0) << 1) & 0xFF;
+    }
+    bool mayCross() const { return bits != ALL_ABOVE && bits != ALL_BELOW; }
+};
+
+// Ten times the five-sample slope centred on b2 of the values b0 (newest) .. b4.
+double slopeTimesTen(double b0, double b1, double b3, double b4) {
+    return 2 * (b0 - b4) + (b1 - b3);
+}
+
+// The eight newest values d(i) = x(i) - mean, newest first, and the signs of
+// the four newest values and of the four newest slopes (centred two samples
+// behind). Kept in plain variables rather than rings: the pass over the
+// samples is the statistics' hot loop. A slope is divided out only when its
+// line may cross; its sign is the sign of its numerator (a numerator that
+// underflows to 0 when divided leaves the lines on the same side of 0).
+struct WaveWindow {
+    double v0, v1, v2, v3, v4, v5, v6, v7;
+    SignMasks valueSigns, slopeSigns;
+
+    void push(double value) {
+        v7 = v6;
+        v6 = v5;
         v5 = v4;
         v4 = v3;
         v3 = v2;
         v2 = v1;
         v1 = v0;
         v0 = value;
-        s3 = s2;
-        s2 = s1;
-        s1 = s0;
-        s0 = (2 * (v0 - v4) + (v1 - v3)) / 10;
+        valueSigns.push(v0);
+        slopeSigns.push(slopeTimesTen(v0, v1, v3, v4));
     }
+    // The slope `age` places before the newest, age 0..3.
+    double s0() const { return slopeTimesTen(v0, v1, v3, v4) / 10; }
+    double s1() const { return slopeTimesTen(v1, v2, v4, v5) / 10; }
+    double s2() const { return slopeTimesTen(v2, v3, v5, v6) / 10; }
+    double s3() const { return slopeTimesTen(v3, v4, v6, v7) / 10; }
 };
 
 double valueAt(const SignalStatistics& s, int32_t i) {
@@ -149,28 +175,39 @@ void signalGroup(SignalStatistics& s) {
     s.valid = STAT_SIGNAL;
 }
 
-void deviationGroup(SignalStatistics& s) {
-    double squares = 0;
-    for (int32_t i = 0; i < s.count; ++i) {
-        double d = valueAt(s, i) - s.mean;
-        squares += d * d;
-    }
-    s.deviation = std::sqrt(squares / s.count);
+// The sum of the squared deviations, in sample order. The wave pass takes it
+// along when both are wanted (one pass over the samples less); NoSquares
+// stands in when the deviation is not wanted.
+struct Squares {
+    double sum = 0;
+    void add(double d) { sum += d * d; }
+};
+struct NoSquares {
+    void add(double) {}
+};
+
+void setDeviation(SignalStatistics& s, const Squares& squares) {
+    s.deviation = std::sqrt(squares.sum / s.count);
     s.valid |= STAT_DEVIATION;
 }
 
-// Least-squares slope over the five values centred on d[j].
-double slopeAt(const double* d, int j) {
-    return (2 * (d[j + 2] - d[j - 2]) + (d[j + 1] - d[j - 1])) / 10;
+void deviationGroup(SignalStatistics& s) {
+    Squares squares;
+    for (int32_t i = 0; i < s.count; ++i)
+        squares.add(valueAt(s, i) - s.mean);
+    setDeviation(s, squares);
 }
 
-// The window after the first nine values: values 8 .. 3, slopes centred on 6 .. 3.
-WaveWindow startWaves(const SignalStatistics& s) {
-    double d[9];
-    for (int i = 0; i < 9; ++i)
-        d[i] = valueAt(s, i) - s.mean;
-    return WaveWindow{d[8], d[7],          d[6],          d[5],          d[4],
-                      d[3], slopeAt(d, 6), slopeAt(d, 5), slopeAt(d, 4), slopeAt(d, 3)};
+// The window after the first nine values: values 8 .. 1.
+template <typename Sum> WaveWindow startWaves(const SignalStatistics& s, Sum& squares) {
+    WaveWindow b{};
+    squares.add(valueAt(s, 0) - s.mean);
+    for (int i = 1; i < 9; ++i) {
+        double d = valueAt(s, i) - s.mean;
+        squares.add(d);
+        b.push(d);
+    }
+    return b;
 }
 
 void recordCrossing(WaveState& w, double time) {
@@ -204,22 +241,28 @@ void considerExtreme(WaveState& w, double extreme) {
     }
 }
 
-void scanWaves(const SignalStatistics& s, WaveState& w) {
-    WaveWindow b = startWaves(s);
+template <typename Sum> void scanWaves(const SignalStatistics& s, WaveState& w, Sum& squares) {
+    WaveWindow b = startWaves(s, squares);
     const double mean = s.mean;
     const Sample* x = s.values + int64_t(9) * s.stride;
     for (int32_t k = 9; k < s.count; ++k, x += s.stride) {
-        b.push(x->re - mean);
-        double level = lineLevel(b.v0, b.v1, b.v2, b.v3);
-        double next = lineNext(b.v0, b.v1, b.v2, b.v3);
-        if (lineCrosses(level, next)) recordCrossing(w, k + lineRoot(level, next));
-        double slopeLevel = lineLevel(b.s0, b.s1, b.s2, b.s3);
-        double slopeNext = lineNext(b.s0, b.s1, b.s2, b.s3);
-        // The slopes trail the values by two samples, so the third newest
-        // slope is at the sample the value parabola is centred on.
-        if (lineCrosses(slopeLevel, slopeNext))
-            considerExtreme(w,
-                            parabolaValue(b.v5, b.v4, b.v3, b.v2, lineRoot(slopeLevel, slopeNext)));
+        double d = x->re - mean;
+        squares.add(d);
+        b.push(d);
+        if (b.valueSigns.mayCross()) {
+            double level = lineLevel(b.v0, b.v1, b.v2, b.v3);
+            double next = lineNext(b.v0, b.v1, b.v2, b.v3);
+            if (lineCrosses(level, next)) recordCrossing(w, k + lineRoot(level, next));
+        }
+        if (b.slopeSigns.mayCross()) {
+            double s0 = b.s0(), s1 = b.s1(), s2 = b.s2(), s3 = b.s3();
+            double level = lineLevel(s0, s1, s2, s3);
+            double next = lineNext(s0, s1, s2, s3);
+            // The slopes trail the values by two samples, so the third newest
+            // slope is at the sample the value parabola is centred on.
+            if (lineCrosses(level, next))
+                considerExtreme(w, parabolaValue(b.v5, b.v4, b.v3, b.v2, lineRoot(level, next)));
+        }
     }
 }
 
@@ -227,10 +270,10 @@ bool usableRate(double rate) {
     return std::isfinite(rate) && rate > 0;
 }
 
-void waveGroup(SignalStatistics& s) {
+template <typename Sum> void waveGroup(SignalStatistics& s, Sum& squares) {
     WaveState w;
     w.dt = 1 / s.sampleRate;
-    scanWaves(s, w);
+    scanWaves(s, w, squares);
     s.heightMin = w.heights.minimum;
     s.heightMax = w.heights.maximum;
     s.heightMean = w.heights.average();
@@ -251,8 +294,17 @@ void computeStatistics(SignalStatistics& stats, uint32_t request) {
     if (!stats.values || stats.count < 1 || stats.stride < 1) return;
     signalGroup(stats);
     if (stats.count == 1) return;
-    if (request & STAT_DEVIATION) deviationGroup(stats);
-    if ((request & STAT_WAVES) && stats.count >= STAT_MIN_WAVE_COUNT) waveGroup(stats);
+    const bool deviation = request & STAT_DEVIATION;
+    const bool waves = (request & STAT_WAVES) && stats.count >= STAT_MIN_WAVE_COUNT;
+    if (deviation && waves) {
+        Squares squares;
+        waveGroup(stats, squares);
+        setDeviation(stats, squares);
+        return;
+    }
+    if (deviation) deviationGroup(stats);
+    NoSquares none;
+    if (waves) waveGroup(stats, none);
 }
 
 bool prepareStatistics(SignalStatistics& stats, const CMeasure& m, const BlockRange& block) {

@@ -396,4 +396,8 @@ TEST(StatisticsWaves, StreamedPassGivesTheRingPassBitForBit) {
     EXPECT_EQ(s.periodMin, *std::min_element(w.periods.begin(), w.periods.end()));
     EXPECT_EQ(s.periodMax, *std::max_element(w.periods.begin(), w.periods.end()));
     EXPECT_EQ(s.periodMean, sum(w.periods) / double(w.periods.size()));
+    // The deviation summed along the wave pass is the one of its own pass.
+    SignalStatistics alone = s;
+    computeStatistics(alone, STAT_DEVIATION);
+    EXPECT_EQ(s.deviation, alone.deviation);
 }
