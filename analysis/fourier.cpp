@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/chirp_dft.h"
-
 namespace {
 
 constexpr double TWO_PI = 6.283185307179586;
@@ -101,17 +99,12 @@ bool gatherReal(const FourierParams& p, FftBuffer& out) {
     return true;
 }
 
-void gatherComplex(const FourierParams& p, FftBuffer& out) {
+bool complexTransform(const FourierParams& p, FftBuffer& out) {
     std::complex<double>* x = out.data();
     for (int32_t j = 0; j < p.count; ++j) {
         const Sample& s = input(p, j);
         x[j] = {double(s.re), p.inverse ? double(s.im) : 0.0};
     }
-}
-
-bool complexTransform(const FourierParams& p, FftBuffer& out) {
-    gatherComplex(p, out);
-    std::complex<double>* x = out.data();
     if (!executeDft(out, p.inverse ? -1 : +1)) return false;
     double scale = scaleOf(p);
     for (int32_t k = 0; k < p.count; ++k)
@@ -123,12 +116,6 @@ bool complexTransform(const FourierParams& p, FftBuffer& out) {
 
 bool fourierTransform(const FourierParams& p, FftBuffer& out) {
     if (!out.valid() || out.size() != p.count) return false;
-    // A length with a large prime factor is faster as a convolution of a
-    // smooth length, real input or not.
-    if (chirpPreferred(p.count)) {
-        gatherComplex(p, out);
-        if (executeChirpDft(out, p.inverse ? -1 : +1, scaleOf(p))) return true;
-    }
     // Real input takes the real-input transform, about twice as fast; the
     // complex one remains for complex input.
     if (gatherReal(p, out) && executeRealDft(out, p.inverse ? -1 : +1, scaleOf(p))) return true;

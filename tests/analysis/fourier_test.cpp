@@ -1,4 +1,3 @@
-#include "analysis/chirp_dft.h"
 #include "analysis/fourier.h"
 
 #include <gtest/gtest.h>
@@ -221,41 +220,6 @@ TEST(FourierRealInput, RealTransformEqualsTheComplexOneForBothSignsAndScales) {
                 w *= 0.25;
             SCOPED_TRACE(testing::Message() << "N=" << n << " sign=" << sign);
             EXPECT_LE(relativeError(got, want), 1e-13);
-        }
-    }
-}
-
-TEST(FourierChirp, ConvolutionLengthIsTheSmallestOfFactorsTwoThreeAndFive) {
-    // By hand: 8 = 2^3, 12 = 2^2 3, 15 = 3 5, 18 = 2 3^2, 100 = 2^2 5^2 (98 and
-    // 99 have the factors 7 and 11).
-    EXPECT_EQ(smoothLengthAtLeast(1), 1);
-    EXPECT_EQ(smoothLengthAtLeast(7), 8);
-    EXPECT_EQ(smoothLengthAtLeast(11), 12);
-    EXPECT_EQ(smoothLengthAtLeast(13), 15);
-    EXPECT_EQ(smoothLengthAtLeast(17), 18);
-    EXPECT_EQ(smoothLengthAtLeast(97), 100);
-    EXPECT_FALSE(chirpPreferred(1000));
-    EXPECT_FALSE(chirpPreferred(2 * 997));
-    EXPECT_TRUE(chirpPreferred(1009));
-    EXPECT_TRUE(chirpPreferred(3 * 1013));
-}
-
-TEST(FourierChirp, ChirpTransformEqualsFftwsForAnyLengthAndBothSigns) {
-    // Complex input, so the chirp's own symmetry cannot hide a sign error.
-    for (int n : {1, 2, 7, 1009, 3 * 1013}) {
-        std::vector<Sample> x = noise(n, 21u + unsigned(n));
-        for (int sign : {-1, +1}) {
-            FftBuffer viaChirp(n), viaFftw(n);
-            for (int j = 0; j < n; ++j)
-                viaChirp[j] = viaFftw[j] = {double(x[size_t(j)].re), double(x[size_t(j)].im)};
-            ASSERT_TRUE(executeChirpDft(viaChirp, sign, 2.0));
-            ASSERT_TRUE(executeDft(viaFftw, sign));
-            Bins got(viaChirp.data(), viaChirp.data() + n),
-                want(viaFftw.data(), viaFftw.data() + n);
-            for (auto& w : want)
-                w *= 2.0;
-            SCOPED_TRACE(testing::Message() << "N=" << n << " sign=" << sign);
-            EXPECT_LE(relativeError(got, want), 1e-12);
         }
     }
 }
