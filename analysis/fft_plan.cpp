@@ -85,7 +85,22 @@ void completeRealBins(std::complex<double>* x, int32_t n, int sign, double scale
     if (k == n - k) x[k] = scaled(x[k]);
 }
 
+int32_t largestPrimeFactor(int32_t n) {
+    int32_t largest = 1;
+    for (int32_t p = 2; int64_t(p) * p <= n; ++p) {
+        while (n % p == 0) {
+            largest = p;
+            n /= p;
+        }
+    }
+    return n > 1 ? n : largest;
+}
+
 } // namespace
+
+bool realDftPreferred(int32_t n) {
+    return n % 2 == 0 || largestPrimeFactor(n) <= REAL_DFT_MAX_ODD_FACTOR;
+}
 
 FftBuffer::FftBuffer(int32_t n) {
     if (n < 1) return;

@@ -116,9 +116,11 @@ bool complexTransform(const FourierParams& p, FftBuffer& out) {
 
 bool fourierTransform(const FourierParams& p, FftBuffer& out) {
     if (!out.valid() || out.size() != p.count) return false;
-    // Real input takes the real-input transform, about twice as fast; the
-    // complex one remains for complex input.
-    if (gatherReal(p, out) && executeRealDft(out, p.inverse ? -1 : +1, scaleOf(p))) return true;
+    // Real input takes the real-input transform, about twice as fast where
+    // FFTW plans it well; the complex one remains for complex input.
+    if (realDftPreferred(p.count) && gatherReal(p, out) &&
+        executeRealDft(out, p.inverse ? -1 : +1, scaleOf(p)))
+        return true;
     return complexTransform(p, out);
 }
 

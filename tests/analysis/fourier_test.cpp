@@ -201,6 +201,17 @@ TEST(FourierRealInput, InverseOfRealSamplesAndOfOneComplexSampleMatchTheDefiniti
     }
 }
 
+TEST(FourierRealInput, OddLengthsWithALargePrimeFactorKeepTheComplexTransform) {
+    // By hand: 2 x 1009 is even; 997 x 3 and 3^7 = 2187 have factors up to
+    // 997; 1009 and 3 x 1013 have a prime factor above 1000.
+    EXPECT_TRUE(realDftPreferred(2 * 1009));
+    EXPECT_TRUE(realDftPreferred(3 * 997));
+    EXPECT_TRUE(realDftPreferred(2187));
+    EXPECT_TRUE(realDftPreferred(1));
+    EXPECT_FALSE(realDftPreferred(1009));
+    EXPECT_FALSE(realDftPreferred(3 * 1013));
+}
+
 TEST(FourierRealInput, RealTransformEqualsTheComplexOneForBothSignsAndScales) {
     // The same sums two ways: through the real-input plan (lower half plus its
     // conjugate mirror) and through the complex plan of the same data.
