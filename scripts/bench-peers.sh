@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ONDARIX_WITH_UI=0 scripts/install-deps.sh
-packages=(python3-numpy python3-scipy python3-statsmodels sox)
+packages=(python3-numpy python3-scipy sox)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,4 +1,4 @@
-"""The peers' side of the peer benchmark: numpy, scipy and statsmodels.
+"""The peers' side of the peer benchmark: numpy and scipy.
 
 `peer_ops.py OPERATION ARG...` times one operation in this process after one
 untimed run and prints milliseconds of CPU time; the operations starting with `whole-`
