@@ -24,9 +24,13 @@ struct Plan {
     }
 };
 
+// The kind of a cached plan: a complex transform of either sign, or the
+// real-input transform.
+constexpr int REAL_INPUT = 0;
+
 struct CacheEntry {
     int32_t n;
-    int sign;
+    int sign; // FFTW_FORWARD, FFTW_BACKWARD or REAL_INPUT
     std::shared_ptr<Plan> plan;
 };
 
@@ -34,19 +38,18 @@ struct CacheEntry {
 // lives on until that thread lets go of it.
 std::vector<CacheEntry> g_cache;
 
-std::shared_ptr<Plan> acquirePlan(FftBuffer& buffer, int sign) {
+// The cached plan of length `n` and kind `sign`, made by `make` (under the
+// lock) on a miss.
+template <typename Make> std::shared_ptr<Plan> acquirePlan(int32_t n, int sign, Make make) {
     std::shared_ptr<Plan> evicted; // released after the lock, its destructor locks again
     std::lock_guard<std::mutex> lock(g_plannerLock);
-    auto hit = std::find_if(g_cache.begin(), g_cache.end(), [&](const CacheEntry& e) {
-        return e.n == buffer.size() && e.sign == sign;
-    });
+    auto hit = std::find_if(g_cache.begin(), g_cache.end(),
+                            [&](const CacheEntry& e) { return e.n == n && e.sign == sign; });
     if (hit != g_cache.end()) {
         std::rotate(g_cache.begin(), hit, hit + 1);
         return g_cache.front().plan;
     }
-    // Estimated plans are cheap to make and do not touch the array's contents.
-    auto* data = reinterpret_cast<fftw_complex*>(buffer.data());
-    fftw_plan made = fftw_plan_dft_1d(buffer.size(), data, data, sign, FFTW_ESTIMATE);
+    fftw_plan made = make();
     if (!made) return nullptr;
     auto plan = std::shared_ptr<Plan>(new Plan);
     plan->plan = made;
@@ -54,17 +57,54 @@ std::shared_ptr<Plan> acquirePlan(FftBuffer& buffer, int sign) {
         evicted = std::move(g_cache.back().plan);
         g_cache.pop_back();
     }
-    g_cache.insert(g_cache.begin(), CacheEntry{buffer.size(), sign, plan});
+    g_cache.insert(g_cache.begin(), CacheEntry{n, sign, plan});
     return plan;
+}
+
+template <typename T> T* alignedArray(int32_t n) {
+    size_t bytes = size_t(n) * sizeof(T);
+    bytes = (bytes + ALIGNMENT - 1) / ALIGNMENT * ALIGNMENT;
+    return static_cast<T*>(std::aligned_alloc(ALIGNMENT, bytes));
+}
+
+// Scales the lower half of the bins (conjugated for the positive sign, as
+// FFTW's real-input transform uses the negative one) and fills the upper half
+// with their conjugates, in one pass.
+void completeRealBins(std::complex<double>* x, int32_t n, int sign, double scale) {
+    const double imagScale = sign == FFTW_FORWARD ? scale : -scale;
+    auto scaled = [&](std::complex<double> v) {
+        return std::complex<double>(v.real() * scale, v.imag() * imagScale);
+    };
+    x[0] = scaled(x[0]);
+    int32_t k = 1;
+    for (; k < n - k; ++k) {
+        std::complex<double> v = scaled(x[k]);
+        x[k] = v;
+        x[n - k] = std::conj(v);
+    }
+    if (k == n - k) x[k] = scaled(x[k]);
+}
+
+int32_t largestPrimeFactor(int32_t n) {
+    int32_t largest = 1;
+    for (int32_t p = 2; int64_t(p) * p <= n; ++p) {
+        while (n % p == 0) {
+            largest = p;
+            n /= p;
+        }
+    }
+    return n > 1 ? n : largest;
 }
 
 } // namespace
 
+bool realDftPreferred(int32_t n) {
+    return n % 2 == 0 || largestPrimeFactor(n) <= REAL_DFT_MAX_ODD_FACTOR;
+}
+
 FftBuffer::FftBuffer(int32_t n) {
     if (n < 1) return;
-    size_t bytes = size_t(n) * sizeof(std::complex<double>);
-    bytes = (bytes + ALIGNMENT - 1) / ALIGNMENT * ALIGNMENT;
-    data_ = static_cast<std::complex<double>*>(std::aligned_alloc(ALIGNMENT, bytes));
+    data_ = alignedArray<std::complex<double>>(n);
     if (data_) size_ = n;
 }
 
@@ -74,10 +114,32 @@ FftBuffer::~FftBuffer() {
 
 bool executeDft(FftBuffer& buffer, int sign) {
     if (!buffer.valid() || (sign != FFTW_FORWARD && sign != FFTW_BACKWARD)) return false;
-    std::shared_ptr<Plan> plan = acquirePlan(buffer, sign);
-    if (!plan) return false;
     auto* data = reinterpret_cast<fftw_complex*>(buffer.data());
+    // Estimated plans are cheap to make and do not touch the array's contents.
+    std::shared_ptr<Plan> plan = acquirePlan(buffer.size(), sign, [&] {
+        return fftw_plan_dft_1d(buffer.size(), data, data, sign, FFTW_ESTIMATE);
+    });
+    if (!plan) return false;
     fftw_execute_dft(plan->plan, data, data);
+    return true;
+}
+
+double* realInput(FftBuffer& buffer) {
+    return reinterpret_cast<double*>(buffer.data());
+}
+
+bool executeRealDft(FftBuffer& buffer, int sign, double scale) {
+    if (!buffer.valid() || (sign != FFTW_FORWARD && sign != FFTW_BACKWARD)) return false;
+    // In place: n doubles in, n/2 + 1 complex bins out, which fit in the n
+    // complex values of the buffer for every n >= 1.
+    const int32_t n = buffer.size();
+    double* in = realInput(buffer);
+    auto* bins = reinterpret_cast<fftw_complex*>(buffer.data());
+    std::shared_ptr<Plan> plan = acquirePlan(
+        n, REAL_INPUT, [&] { return fftw_plan_dft_r2c_1d(n, in, bins, FFTW_ESTIMATE); });
+    if (!plan) return false;
+    fftw_execute_dft_r2c(plan->plan, in, bins);
+    completeRealBins(buffer.data(), n, sign, scale);
     return true;
 }
 

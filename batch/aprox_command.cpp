@@ -1,13 +1,12 @@
 // ondarix-batch aprox: fit a level and damped sinusoids to one channel's block,
 // starting from a component list, and write the result channels.
-#include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 
 #include "aprox/aprox.h"
 #include "aprox/aprox_copy_text.h"
 #include "batch/batch_command.h"
+#include "batch/calculation_run.h"
 #include "batch/component_run.h"
 #include "measure/component_list_text.h"
 #include "measure/measure_file.h"
@@ -25,21 +24,13 @@ int32_t flag(Args& args, const char* name, int32_t fallback) {
     return value;
 }
 
-// Waits for the worker; a progress line on a terminal, since the fit itself
-// posts no progress.
-void waitForRun(CAprox& result) {
-    const bool progress = progressWanted();
-    const AproxParams& p = result.aproxParams();
-    while (result.state() == CalcState::Running) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        if (progress && p.count > 0) {
-            int32_t done = p.done.load(std::memory_order_acquire);
-            std::fprintf(stderr, "\raprox: Newton step %d, pass %3d%%", p.iteration.load(),
-                         int(100.0 * done / p.count));
-        }
-    }
-    if (progress) std::fprintf(stderr, "\r%40s\r", "");
-    result.StopWorker();
+// The fit posts no progress of its own: show its Newton step and pass.
+void aproxProgressLine(const CCalculation& result) {
+    const AproxParams& p = static_cast<const CAprox&>(result).aproxParams();
+    if (p.count <= 0) return;
+    int32_t done = p.done.load(std::memory_order_acquire);
+    std::fprintf(stderr, "\raprox: Newton step %d, pass %3d%%", p.iteration.load(),
+                 int(100.0 * done / p.count));
 }
 
 const char* failureText(AproxStop stop) {
@@ -70,9 +61,8 @@ int runAproxCommand(Args& args) {
     if (const char* why = aproxRefusal(&m, range, options)) return reportError(EXIT_FAILED, why);
 
     CAprox result(&m, range, options);
-    if (!result.StartWorker(nullptr))
+    if (!runCalculation(result, &aproxProgressLine))
         return reportError(EXIT_FAILED, "the approximation could not be started (out of memory?)");
-    waitForRun(result);
     if (const char* why = failureText(result.aproxParams().stop))
         return reportError(EXIT_FAILED, why);
     if (result.aproxParams().stop == AproxStop::Singular)

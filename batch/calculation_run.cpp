@@ -1,5 +1,6 @@
 #include "batch/calculation_run.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
@@ -8,6 +9,8 @@
 #include "batch/batch_command.h"
 
 namespace {
+
+constexpr auto LINE_INTERVAL = std::chrono::milliseconds(200);
 
 struct Posted {
     int command;
@@ -32,6 +35,14 @@ class QueueSink : public MessageSink {
         Posted p = queue_.front();
         queue_.pop_front();
         return p;
+    }
+    // False when nothing arrived within `wait`.
+    bool takeWithin(Posted& p, std::chrono::milliseconds wait) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (!arrived_.wait_for(lock, wait, [&] { return !queue_.empty(); })) return false;
+        p = queue_.front();
+        queue_.pop_front();
+        return true;
     }
 
   private:
@@ -58,5 +69,25 @@ bool runCalculation(CCalculation& result, const char* label) {
         }
     }
     if (shown) std::fprintf(stderr, "\r%s: %d of %d\n", label, result.sampleCount, total);
+    return true;
+}
+
+bool runCalculation(CCalculation& result, ProgressLine line) {
+    QueueSink sink;
+    if (!result.StartWorker(&sink)) return false;
+    const bool progress = progressWanted();
+    bool shown = false;
+    for (;;) {
+        Posted p;
+        if (!sink.takeWithin(p, LINE_INTERVAL)) {
+            if (progress) {
+                line(result);
+                shown = true;
+            }
+            continue;
+        }
+        if (result.OnWorkerMessage(p.command, p.run) && p.command == CMD_CALC_DONE) break;
+    }
+    if (shown) std::fprintf(stderr, "\r%40s\r", "");
     return true;
 }

@@ -64,7 +64,8 @@ int runInfo(Args& args) {
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 1) return usageError(self, "info takes one input file");
     CMeasure m;
-    if (int rc = readInput(m, args.positional()[0], args)) return rc;
+    // The header only: info on a large file neither reads nor holds its samples.
+    if (int rc = readInputHeader(m, args.positional()[0], args)) return rc;
     char date[64];
     m.dateText(date, sizeof date);
     if (args.has("json"))

@@ -3,15 +3,29 @@
 #include "measure/measure_file.h"
 #include "measure/save_target.h"
 
-int readInput(CMeasure& m, const std::string& path, const Args& args) {
+namespace {
+
+using Reader = bool (*)(CMeasure&, const std::string&, FileType, std::string*);
+
+int readWith(Reader reader, CMeasure& m, const std::string& path, const Args& args) {
     FileType type = fileTypeFromPath(path);
     if (args.has("type") && !fileTypeFromName(args.get("type"), type)) {
         return reportError(EXIT_USAGE,
                            "unknown --type '" + args.get("type") + "' (int, m11, txt or wav)");
     }
     std::string why;
-    if (readMeasure(m, path, type, &why)) return EXIT_OK;
+    if (reader(m, path, type, &why)) return EXIT_OK;
     return reportError(EXIT_FAILED, readFailureText(path, type, why));
+}
+
+} // namespace
+
+int readInput(CMeasure& m, const std::string& path, const Args& args) {
+    return readWith(&readMeasure, m, path, args);
+}
+
+int readInputHeader(CMeasure& m, const std::string& path, const Args& args) {
+    return readWith(&readMeasureHeader, m, path, args);
 }
 
 int blockFromArgs(Args& args, const CMeasure& m, BlockRange& range) {

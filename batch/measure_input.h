@@ -10,6 +10,8 @@
 // extension. On failure prints one line naming the file and the reason and
 // returns the exit code (EXIT_OK on success).
 int readInput(CMeasure& m, const std::string& path, const Args& args);
+// The same for the header and channel descriptions only (readMeasureHeader).
+int readInputHeader(CMeasure& m, const std::string& path, const Args& args);
 
 // Checks --channel, --from and --to against the measurement; prints the
 // reason and returns the exit code when they do not fit. --from and --to

@@ -22,6 +22,7 @@ struct IntReader {
     }
 
     bool readHeader(int& code);
+    bool checkSampleBytes(int code);
     bool readChannelRecords(int code);
     bool readSamples(int code);
     bool readChannelMajor(int code);
@@ -183,16 +184,22 @@ bool IntReader::readSampleMajor(int code) {
     return true;
 }
 
-bool IntReader::readSamples(int code) {
+// A header that promises more than the file holds is refused before the block
+// is allocated.
+bool IntReader::checkSampleBytes(int code) {
     size_t width = bytesPerValue(code);
     if (width == 0) return fail("sample layout code " + std::to_string(code) + " has no samples");
     int64_t values = int64_t(m.sampleCount) * m.channelCount;
     int64_t left = file.remaining();
-    // A header that promises more than the file holds is refused before the
-    // block is allocated.
     if (left >= 0 && left < values * int64_t(width))
         return fail("header declares " + std::to_string(values * int64_t(width)) +
                     " bytes of samples but the file holds " + std::to_string(left));
+    return true;
+}
+
+bool IntReader::readSamples(int code) {
+    if (!checkSampleBytes(code)) return false;
+    int64_t values = int64_t(m.sampleCount) * m.channelCount;
     if (!m.resizeSamples(values * int64_t(sizeof(Sample))))
         return fail("not enough memory for the samples");
     if (!m.samples) return true;
@@ -201,20 +208,46 @@ bool IntReader::readSamples(int code) {
 
 } // namespace
 
-bool readInt(CMeasure& m, const char* path, std::string* error) {
+namespace {
+
+// Opens the file and reads up to the samples; `code` is the sample layout.
+bool readUpToSamples(IntReader& r, const char* path, int& code) {
     OpenError opened;
-    IntReader r{m, FileHandle::openRead(path, &opened), {}};
-    copyField(m.path, sizeof m.path, path);
-    int code = 0;
+    r.file = FileHandle::openRead(path, &opened);
+    copyField(r.m.path, sizeof r.m.path, path);
     bool ok = r.file.valid() ? r.readHeader(code) : r.fail(openErrorText(opened));
     ok = ok && r.readChannelRecords(code);
     if (ok) {
-        for (int c = 0; c < m.channelCount; ++c)
-            resetParameters(m.signalParameters[c]);
-        ok = r.readSamples(code);
-        // In memory samples are floats, whatever the read left of them.
-        if (code < 5) m.sampleFormat = SAMPLE_FORMAT_REAL;
+        for (int c = 0; c < r.m.channelCount; ++c)
+            resetParameters(r.m.signalParameters[c]);
     }
+    return ok;
+}
+
+// In memory samples are floats, whatever the file holds.
+void setMemoryFormat(CMeasure& m, int code) {
+    if (code < 5) m.sampleFormat = SAMPLE_FORMAT_REAL;
+}
+
+} // namespace
+
+bool readInt(CMeasure& m, const char* path, std::string* error) {
+    IntReader r{m, {}, {}};
+    int code = 0;
+    bool ok = readUpToSamples(r, path, code);
+    if (ok) {
+        ok = r.readSamples(code);
+        setMemoryFormat(m, code);
+    }
+    if (error) *error = r.error;
+    return ok;
+}
+
+bool readIntHeader(CMeasure& m, const char* path, std::string* error) {
+    IntReader r{m, {}, {}};
+    int code = 0;
+    bool ok = readUpToSamples(r, path, code) && r.checkSampleBytes(code);
+    if (ok) setMemoryFormat(m, code);
     if (error) *error = r.error;
     return ok;
 }

@@ -15,6 +15,11 @@ constexpr int INT_CHANNEL_RECORD_BYTES = 97;
 // samples keeps the rows read and zeros in the rest. `path` is set either way.
 bool readInt(CMeasure& m, const char* path, std::string* error = nullptr);
 
+// The header and channel descriptions only, without allocating or reading the
+// samples: fails where readInt fails before its samples, and on a file too
+// short for the samples its header declares.
+bool readIntHeader(CMeasure& m, const char* path, std::string* error = nullptr);
+
 // Why the format cannot carry `m` (no channels or no samples, more than
 // 2097152 samples, a sample rate outside 0..330000: reading it back would
 // fail or give nothing), or null when it can.

@@ -159,7 +159,9 @@ void describeFlap(CMeasure& m) {
     resetParameters(m.signalParameters[1]);
 }
 
-int readFile(FileHandle& f, CMeasure& m) {
+// The header records: sample rate, rows (as many of those declared as the
+// file can hold) and the channel descriptions. `declared` gets the declared count.
+int readDescription(FileHandle& f, CMeasure& m, int32_t& declared) {
     Record first;
     if (int code = readHeaderRecords(f, first)) return code;
     double count = loadDouble(first + 81);
@@ -167,20 +169,26 @@ int readFile(FileHandle& f, CMeasure& m) {
         return M11_BAD_SAMPLE_COUNT;
     const double step = loadDouble(first + 105);
     if (!usableTimeStep(step)) return M11_BAD_TIME_STEP;
-    const int32_t n = int32_t(std::floor(count + 0.5));
+    declared = int32_t(std::floor(count + 0.5));
     m.channelCount = 2;
     m.sampleRate = 1.0 / step;
     // A sample count larger than the file can carry must not size the block.
-    int64_t rows = std::min<int64_t>(n, rowsInFile(f));
+    m.sampleCount = int32_t(std::min<int64_t>(declared, rowsInFile(f)));
+    describeFlap(m);
+    return 0;
+}
+
+int readFile(FileHandle& f, CMeasure& m) {
+    int32_t n = 0;
+    if (int code = readDescription(f, m, n)) return code;
+    int64_t rows = m.sampleCount;
     int code = 0;
-    m.sampleCount = int32_t(rows);
     if (!m.resizeSamples(rows * 2 * int64_t(sizeof(Sample)))) {
         m.sampleCount = 0;
         code = M11_NO_MEMORY;
     } else {
         code = readDataRecords(f, m, n);
     }
-    describeFlap(m);
     deriveVelocity(m);
     return code;
 }
@@ -315,16 +323,33 @@ void writeDataRecords(RecordWriter& out, const CMeasure& m, int32_t n) {
 
 } // namespace
 
-int readM11(CMeasure& m, const char* path) {
+namespace {
+
+int readWith(CMeasure& m, const char* path, int (*reader)(FileHandle&, CMeasure&)) {
     OpenError opened;
     FileHandle f = FileHandle::openRead(path, &opened);
     int code = M11_CANNOT_OPEN;
     if (f.valid())
-        code = readFile(f, m);
+        code = reader(f, m);
     else if (opened == OpenError::NotRegularFile)
         code = M11_NOT_A_FILE;
     copyField(m.path, sizeof m.path, path);
     return code;
+}
+
+int readHeaderOnly(FileHandle& f, CMeasure& m) {
+    int32_t declared = 0;
+    return readDescription(f, m, declared);
+}
+
+} // namespace
+
+int readM11(CMeasure& m, const char* path) {
+    return readWith(m, path, &readFile);
+}
+
+int readM11Header(CMeasure& m, const char* path) {
+    return readWith(m, path, &readHeaderOnly);
 }
 
 const char* m11FormatRefusal(const CMeasure& m) {

@@ -23,6 +23,11 @@ constexpr int M11_NOT_A_FILE = 25;    // a directory, a FIFO or a device
 // `path` is set in every case.
 int readM11(CMeasure& m, const char* path);
 
+// The header records and the channel descriptions only, no samples; the
+// sample count is the declared one as far as the file's size can hold it.
+// Returns 0 or the code of the first header check that failed.
+int readM11Header(CMeasure& m, const char* path);
+
 // Rows of two channels whose block still fits in INT32_MAX bytes: the reader
 // refuses a sample count above it (M11_BAD_SAMPLE_COUNT).
 constexpr int32_t M11_MAX_SAMPLES = INT32_MAX / (2 * int32_t(sizeof(Sample)));

@@ -30,6 +30,10 @@ const char* writeRefusal(const CMeasure& m, FileType type) {
     return nullptr;
 }
 
+std::string m11Failure(int code) {
+    return std::string(m11CheckText(code)) + " (check " + std::to_string(code) + ")";
+}
+
 } // namespace
 
 bool fileTypeFromName(const std::string& name, FileType& type) {
@@ -86,7 +90,31 @@ bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::strin
     case FileType::M11: {
         int code = readM11(m, path.c_str());
         ok = code == 0;
-        if (!ok) why = std::string(m11CheckText(code)) + " (check " + std::to_string(code) + ")";
+        if (!ok) why = m11Failure(code);
+        break;
+    }
+    }
+    if (error) *error = why;
+    return ok;
+}
+
+bool readMeasureHeader(CMeasure& m, const std::string& path, FileType type, std::string* error) {
+    std::string why;
+    bool ok = false;
+    switch (type) {
+    case FileType::Int:
+        ok = readIntHeader(m, path.c_str(), &why);
+        break;
+    case FileType::Text:
+        ok = readTextHeader(m, path.c_str(), &why);
+        break;
+    case FileType::Wave:
+        ok = readWaveHeader(m, path.c_str(), &why);
+        break;
+    case FileType::M11: {
+        int code = readM11Header(m, path.c_str());
+        ok = code == 0;
+        if (!ok) why = m11Failure(code);
         break;
     }
     }

@@ -18,6 +18,10 @@ const char* fileTypeName(FileType type);
 // Reads with the reader of `type`. False on failure with `*error` naming what
 // was wrong; the measurement then holds whatever the reader filled in.
 bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error);
+// The header and channel descriptions with the header reader of `type`: the
+// measurement gets no samples, and a file is not read further than its
+// description needs (a text file's lines are counted, not converted).
+bool readMeasureHeader(CMeasure& m, const std::string& path, FileType type, std::string* error);
 // Writes with the writer of `type` (.WAV has none). False on failure with
 // `*error` naming it; a measurement the format cannot carry so that its reader
 // reads it back is refused and nothing is written.

@@ -69,6 +69,23 @@ bool convertText(CMeasure& m, LineReader& lines, std::string& error) {
 
 } // namespace
 
+bool readTextHeader(CMeasure& m, const char* path, std::string* error) {
+    std::string why;
+    OpenError opened;
+    FileHandle file = FileHandle::openRead(path, &opened);
+    bool ok = false;
+    if (!file.valid()) {
+        why = openErrorText(opened);
+    } else {
+        LineReader lines(file);
+        ok = scanText(m, lines, why);
+        if (ok) describePlainChannels(m);
+        copyField(m.path, sizeof m.path, path);
+    }
+    if (error) *error = why;
+    return ok;
+}
+
 bool readText(CMeasure& m, const char* path, std::string* error) {
     std::string why;
     OpenError opened;

@@ -13,6 +13,10 @@ constexpr int TEXT_MAX_CHANNELS = 16;
 // naming the line; rows after a bad line are zero.
 bool readText(CMeasure& m, const char* path, std::string* error = nullptr);
 
+// The first pass only: channels and sample rate from the first two lines and
+// the number of lines, without converting the rest or allocating the samples.
+bool readTextHeader(CMeasure& m, const char* path, std::string* error = nullptr);
+
 // Why a text file cannot carry `m` so that readText reads it back (no
 // channels, more than 16 values per row, fewer than 2 rows), or null when it can.
 const char* textFormatRefusal(const CMeasure& m);

@@ -10,3 +10,7 @@
 // measurement was read; on false `*error` (when given) gets a one-line reason.
 // A failure after the format chunk leaves the channels described and no samples.
 bool readWave(CMeasure& m, const char* path, std::string* error = nullptr);
+
+// The format and the number of rows of the data chunk, without allocating or
+// reading the samples; fails where readWave fails before its samples.
+bool readWaveHeader(CMeasure& m, const char* path, std::string* error = nullptr);

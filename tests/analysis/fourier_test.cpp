@@ -177,3 +177,60 @@ TEST(FourierPlans, ReusedPerLengthAndDirectionAndBounded) {
         fast(noise(n, 3u), n % 2);
     EXPECT_EQ(cachedPlanCount(), MAX_CACHED_PLANS);
 }
+
+namespace {
+
+std::vector<Sample> realParts(std::vector<Sample> x) {
+    for (Sample& s : x)
+        s.im = 0.0f;
+    return x;
+}
+
+} // namespace
+
+TEST(FourierRealInput, InverseOfRealSamplesAndOfOneComplexSampleMatchTheDefinition) {
+    // Real input takes the real-input transform and mirrors the upper half; a
+    // single non-zero imaginary part anywhere must bring back the complex one.
+    for (int n : {1, 2, 3, 8, 1009, 2 * 1009, 1024}) {
+        std::vector<Sample> real = realParts(noise(n, 7u + unsigned(n)));
+        std::vector<Sample> almost = real;
+        almost.back().im = 0.5f;
+        SCOPED_TRACE(testing::Message() << "N=" << n);
+        EXPECT_LE(relativeError(fast(real, true), reference(real, true)), 1e-9);
+        EXPECT_LE(relativeError(fast(almost, true), reference(almost, true)), 1e-9);
+    }
+}
+
+TEST(FourierRealInput, OddLengthsWithALargePrimeFactorKeepTheComplexTransform) {
+    // By hand: 2 x 1009 is even; 997 x 3 and 3^7 = 2187 have factors up to
+    // 997; 1009 and 3 x 1013 have a prime factor above 1000.
+    EXPECT_TRUE(realDftPreferred(2 * 1009));
+    EXPECT_TRUE(realDftPreferred(3 * 997));
+    EXPECT_TRUE(realDftPreferred(2187));
+    EXPECT_TRUE(realDftPreferred(1));
+    EXPECT_FALSE(realDftPreferred(1009));
+    EXPECT_FALSE(realDftPreferred(3 * 1013));
+}
+
+TEST(FourierRealInput, RealTransformEqualsTheComplexOneForBothSignsAndScales) {
+    // The same sums two ways: through the real-input plan (lower half plus its
+    // conjugate mirror) and through the complex plan of the same data.
+    for (int n : {1, 2, 5, 6, 64, 999, 1000}) {
+        std::vector<Sample> x = noise(n, 11u + unsigned(n));
+        for (int sign : {-1, +1}) {
+            FftBuffer viaReal(n), viaComplex(n);
+            for (int j = 0; j < n; ++j) {
+                realInput(viaReal)[j] = x[size_t(j)].re;
+                viaComplex[j] = {double(x[size_t(j)].re), 0.0};
+            }
+            ASSERT_TRUE(executeRealDft(viaReal, sign, 0.25));
+            ASSERT_TRUE(executeDft(viaComplex, sign));
+            Bins got(viaReal.data(), viaReal.data() + n),
+                want(viaComplex.data(), viaComplex.data() + n);
+            for (auto& w : want)
+                w *= 0.25;
+            SCOPED_TRACE(testing::Message() << "N=" << n << " sign=" << sign);
+            EXPECT_LE(relativeError(got, want), 1e-13);
+        }
+    }
+}

@@ -1,0 +1,164 @@
+"""The peers' side of the peer benchmark: numpy and scipy.
+
+`peer_ops.py OPERATION ARG...` times one operation in this process after one
+untimed run and prints milliseconds of CPU time; the operations starting with `whole-`
+are whole programs instead (read the file, compute, write), timed from the
+outside by bench_peers.py.
+"""
+import sys
+import time
+
+import numpy as np
+
+FIT_RATE = 100.0
+INT_HEADER = 79  # .INT layouts 5 and 6: 79 bytes, then 97 per channel
+
+
+def peer_signal(n):
+    """Twin of peerSignal in peer_signal.h, as float32 values."""
+    j = np.arange(n, dtype=np.int64)
+    ripple = ((j * 7919) % 1000) / 1000.0 - 0.5
+    return (np.sin(0.013 * j) + 0.4 * np.sin(0.0711 * j + 1.0) + 0.05 * ripple).astype(np.float32)
+
+
+def fit_truth(k):
+    return [(0.35 + 0.45 * c, 0.002 * (c + 1), 1.0 / (c + 1), 0.3) for c in range(k)]
+
+
+def fit_model(params, t):
+    """level + sum of e^(-eta t) (a cos 2 pi f t + d sin 2 pi f t)."""
+    y = np.full_like(t, params[0])
+    for c in range((len(params) - 1) // 4):
+        f, eta, a, d = params[1 + 4 * c:5 + 4 * c]
+        phase = 2 * np.pi * f * t
+        y += np.exp(-eta * t) * (a * np.cos(phase) + d * np.sin(phase))
+    return y
+
+
+def fit_signal(n, k):
+    t = np.arange(n) / FIT_RATE
+    truth = [0.1] + [v for w in fit_truth(k) for v in w]
+    ripple = peer_signal(n).astype(np.float64) - float(peer_signal(1)[0])
+    return (fit_model(np.array(truth), t) + 0.01 * ripple).astype(np.float32)
+
+
+def fit_start(k):
+    start = [0.09]
+    for c, (f, eta, _, _) in enumerate(fit_truth(k)):
+        start += [f * 1.0001, eta * 1.05, 0.9 / (c + 1), 0.27]
+    return np.array(start)
+
+
+def read_int(path):
+    with open(path, 'rb') as f:
+        channels = f.read(9)[8]
+    return np.fromfile(path, dtype=np.float32, offset=INT_HEADER + 97 * channels)
+
+
+def line_roots(v, first):
+    """Where the least-squares line through v[k-3..k] changes sign, k >= first:
+    indices k and the root after the third newest."""
+    level = v[3:] + 2 * v[2:-1] + 3 * v[1:-2] + 4 * v[:-3]
+    nxt = 4 * v[3:] + 3 * v[2:-1] + 2 * v[1:-2] + v[:-3]
+    k = np.arange(3, len(v))
+    crosses = ((level < 0) & (nxt > 0)) | ((level > 0) & (nxt < 0)) | ((level == 0) & (nxt != 0))
+    crosses &= k >= first
+    lv, nx = level[crosses], nxt[crosses]
+    return k[crosses], -lv / (nx - lv)
+
+
+def statistics(x, rate):
+    """The same zero-crossing rule as computeStatistics, vectorised where the
+    rule allows; the few crossings and extremes are then walked in order."""
+    x = x.astype(np.float64)
+    mean = x.mean()
+    result = {'minimum': x.min(), 'maximum': x.max(), 'mean': mean, 'deviation': x.std()}
+    d = x - mean
+    k, root = line_roots(d, 9)
+    times, periods = [], []
+    for t in (k + root).tolist():
+        if times and not t - times[-1] > 1:
+            continue
+        times.append(t)
+        if len(times) >= 3:
+            periods.append((t - times[-3]) / rate)
+    # Slopes centred on c = 2 .. n-3; slope index s = c - 2. At step k the
+    # newest slope is centred on k - 2.
+    slopes = (2 * (d[4:] - d[:-4]) + (d[3:-1] - d[1:-3])) / 10
+    sk, sroot = line_roots(slopes, 9 - 2 - 2)
+    step = sk + 4
+    g, f, e, dd = d[step - 5], d[step - 4], d[step - 3], d[step - 2]
+    t = sroot
+    values = ((-3 * dd + 9 * e + 11 * f + 3 * g) + t * (dd + 7 * e + 3 * f - 11 * g) +
+              t * t * (5 * dd - 5 * e - 5 * f + 5 * g)) / 20
+    extremes, heights = [], []
+    for v in values.tolist():
+        if extremes:
+            last = extremes[-1]
+            if (v > 0) if last > 0 else (v < 0):
+                if (v > last) if last > 0 else (v < last):
+                    extremes[-1] = v
+                continue
+        extremes.append(v)
+        if len(extremes) >= 3:
+            heights.append(abs(extremes[-2] - extremes[-3]))
+    result.update(heights=len(heights), periods=len(periods),
+                  heightMean=float(np.mean(heights)) if heights else 0.0,
+                  periodMean=float(np.mean(periods)) if periods else 0.0)
+    return result
+
+
+def fit(y, k):
+    """scipy's least_squares on the same model from the same start."""
+    from scipy.optimize import least_squares
+    t = np.arange(len(y)) / FIT_RATE
+    y = y.astype(np.float64)
+    return least_squares(lambda p: fit_model(p, t) - y, fit_start(k))
+
+
+def timed(run):
+    """CPU milliseconds of the second run, as the harness measures them."""
+    run()
+    start = time.process_time()
+    run()
+    return (time.process_time() - start) * 1e3
+
+
+def in_process(op, args):
+    if op == 'read-int':
+        return timed(lambda: read_int(args[0]))
+    if op == 'fourier':
+        import scipy.fft
+        x = peer_signal(int(args[0])).astype(np.float64)
+        return timed(lambda: scipy.fft.rfft(x))
+    if op == 'stats':
+        x = peer_signal(int(args[0]))
+        return timed(lambda: statistics(x, 50.0))
+    if op == 'fit':
+        n, k = int(args[0]), int(args[1])
+        y = fit_signal(n, k)
+        return timed(lambda: fit(y, k))
+    raise SystemExit('unknown operation ' + op)
+
+
+def whole(op, args):
+    if op == 'whole-read-int':
+        read_int(args[0])
+    elif op == 'whole-fourier':
+        import scipy.fft
+        x = read_int(args[0]).astype(np.float64)
+        scipy.fft.rfft(x).astype(np.complex64).tofile(args[1])
+    elif op == 'whole-stats':
+        statistics(read_int(args[0])[:int(args[1])], 50.0)
+    elif op == 'whole-fit':
+        fit(read_int(args[0]), int(args[1]))
+    else:
+        raise SystemExit('unknown operation ' + op)
+
+
+if __name__ == '__main__':
+    operation, rest = sys.argv[1], sys.argv[2:]
+    if operation.startswith('whole-'):
+        whole(operation, rest)
+    else:
+        print('%.3f' % in_process(operation, rest))
