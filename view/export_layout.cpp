@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "view/channel_ranges.h"
+
 namespace {
 
 int32_t roundToInt(double v) {
@@ -61,4 +63,17 @@ MeasureViewState rangeLayout(CMeasure& m, int32_t from, int32_t to, int32_t widt
     out.scroll_x = roundToInt(from * out.pixels_per_sample);
     out.Layout(width, height);
     return out;
+}
+
+void scaleAsIn(const CMeasure& full, const std::vector<int32_t>& channels, MeasureViewState& view) {
+    MeasureViewState window;
+    window.measure = const_cast<CMeasure*>(&full);
+    window.ComputeRanges();
+    for (size_t k = 0; k < channels.size() && k < size_t(MAX_CHANNELS); ++k) {
+        const int32_t c = channels[k];
+        if (c < 0 || c >= MAX_CHANNELS) continue;
+        view.range_min[k] = window.range_min[c];
+        view.range_max[k] = window.range_max[c];
+        view.range_mod[k] = window.range_mod[c];
+    }
 }

@@ -73,3 +73,33 @@ TEST(ExportLayoutTest, ARangeLayoutStacksEveryChannelOverTheRange) {
     EXPECT_EQ(v.contentHeight(), 636);
     EXPECT_EQ(v.scroll_y, 0);
 }
+
+TEST(ExportLayoutTest, ChosenChannelsKeepTheScaleTheyHaveBesideTheirNeighbours) {
+    // Channel 0 swings 0.1, channel 1 of the same unit 2, channel 2 in "V" 50.
+    const char* const units[] = {"m", "m", "V"};
+    auto amplitude = [](int c) { return c == 0 ? 0.1f : c == 1 ? 2.0f : 50.0f; };
+    auto full = view_test::makeMeasure(
+        3, 100, 10.0,
+        [&](int c, int j) {
+            return Sample{j % 2 ? amplitude(c) : -amplitude(c), 0.0f};
+        },
+        units);
+    auto only0and2 = view_test::makeMeasure(
+        2, 100, 10.0,
+        [&](int k, int j) {
+            float a = amplitude(k == 0 ? 0 : 2);
+            return Sample{j % 2 ? a : -a, 0.0f};
+        },
+        units + 1); // any units: the scale must come from the full measurement
+
+    MeasureViewState window;
+    window.measure = full.get();
+    window.Rescan();
+    MeasureViewState picture = rangeLayout(*only0and2, 0, 100, 400, 300);
+    scaleAsIn(*full, {0, 2}, picture);
+    // Channel 0 is drawn on channel 1's -2 .. 2, as in the window.
+    EXPECT_EQ(picture.VerticalAxis(0).lo, window.VerticalAxis(0).lo);
+    EXPECT_EQ(picture.VerticalAxis(0).hi, window.VerticalAxis(0).hi);
+    EXPECT_LE(picture.VerticalAxis(0).lo, -2.0);
+    EXPECT_EQ(picture.VerticalAxis(1).hi, window.VerticalAxis(2).hi);
+}
