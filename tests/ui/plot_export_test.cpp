@@ -91,6 +91,8 @@ TEST_F(PlotExportTest, APictureAtTheWindowsSizeIsWhatTheWindowShows) {
     // The export was proposed under the measurement's name.
     ASSERT_FALSE(dialogScript::fileRequests().isEmpty());
     EXPECT_TRUE(dialogScript::fileRequests().last().fileName.endsWith("flume_sample.png"));
+    // The dialog adds no measurement extension to a bare name ("view.INT.png").
+    EXPECT_TRUE(dialogScript::fileRequests().last().defaultSuffix.isEmpty());
     QImage written(q(dir.file("same.png")));
     ASSERT_FALSE(written.isNull());
     EXPECT_TRUE(written.convertToFormat(QImage::Format_RGB32) == shown);

@@ -62,6 +62,8 @@ void ExportCommands::OnExportPlot() {
     request.title = QStringLiteral("Export Plot");
     request.filters = exportFileTypes();
     request.fileName = proposedName(view.measure);
+    // exportPath gives a bare name the extension of the chosen type.
+    request.defaultSuffix.clear();
     FileDialogAnswer answer = modalUi().fileDialog(&frame_, request);
     if (!answer.accepted) return;
 
