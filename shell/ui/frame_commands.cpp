@@ -100,8 +100,9 @@ void FrameCommands::OnHelpContents() {
         return;
     }
     if (!modalUi().openUrl(QUrl::fromLocalFile(path)))
-        showWarning(&frame_,
-                    QStringLiteral("no program of the desktop opened the user manual ") + path);
+        showWarning(&frame_, QStringLiteral("no program of the desktop opened the user manual; "
+                                            "open %1 in a web browser")
+                                 .arg(path));
 }
 
 void FrameCommands::OnExit() {
