@@ -31,6 +31,8 @@ constexpr int CMD_ADD_SAMPLE = 212;
 constexpr int CMD_SUB_SAMPLE = 213;
 constexpr int CMD_BLOCK_ERASE = 278;
 constexpr int CMD_BLOCK_SET = 279;
+// File -> "Export plot...": the active window's view as a picture.
+constexpr int CMD_EXPORT_PLOT = 185;
 
 // The Window menu's arrangements, beside "&Close".
 constexpr int CMD_TILE_WINDOWS = 300;

@@ -13,6 +13,7 @@ bool fileItemState(int itemId, const MenuContext& context, MenuItemState& state)
     switch (itemId) {
     case CMD_INFO:
     case CMD_SAVE_AS:
+    case CMD_EXPORT_PLOT:
         state = {context.hasChild, false};
         return true;
     case CMD_SAVE_BLOCK:

@@ -13,6 +13,7 @@ const std::vector<MenuPopup>& frameMenu() {
           {CMD_SAVE_AS, "S&ave as..."},
           {CMD_SAVE_BLOCK, "S&ave block..."},
           {CMD_INFO, "&Info..."},
+          {CMD_EXPORT_PLOT, "&Export plot..."},
           SEPARATOR,
           {CMD_EXIT, "Exit"}}},
         {"&Edit",

@@ -1,6 +1,7 @@
 #include "shell/ui/frame_commands.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QUrl>
@@ -18,6 +19,8 @@
 #include "shell/ui/mdi_child_wnd.h"
 #include "shell/ui/modal_ui.h"
 #include "shell/ui/option_commands.h"
+#include "shell/ui/warning_message.h"
+#include "view/ui/export_commands.h"
 
 FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<FileCommands>(frame));
@@ -25,6 +28,7 @@ FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<MeasureCommands>(frame));
     groups_.push_back(std::make_unique<AnalysisCommands>(frame));
     groups_.push_back(std::make_unique<GeneratorCommands>(frame));
+    groups_.push_back(std::make_unique<ExportCommands>(frame));
 }
 
 FrameCommands::~FrameCommands() = default;
@@ -95,11 +99,19 @@ void FrameCommands::OnAbout() {
 }
 
 void FrameCommands::OnHelpContents() {
-    const QString path =
-        QString::fromStdString(helpFilePath(QCoreApplication::applicationFilePath().toStdString()));
-    const QUrl url = QUrl::fromLocalFile(path);
-    // A missing file is the viewer's to report.
-    modalUi().openUrl(url);
+    const std::string executable =
+        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+    const QString path = QFile::decodeName(findHelpFile(executable).c_str());
+    if (path.isEmpty()) {
+        showWarning(&frame_, QStringLiteral("the user manual (%1) is neither beside the program "
+                                            "nor in its share directory")
+                                 .arg(QLatin1String(HELP_FILE_NAME)));
+        return;
+    }
+    if (!modalUi().openUrl(QUrl::fromLocalFile(path)))
+        showWarning(&frame_, QStringLiteral("no program of the desktop opened the user manual; "
+                                            "open %1 in a web browser")
+                                 .arg(path));
 }
 
 void FrameCommands::OnExit() {

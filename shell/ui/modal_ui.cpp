@@ -21,7 +21,7 @@ class DesktopModalUi : public ModalUi {
     FileDialogAnswer fileDialog(QWidget* owner, const FileDialogRequest& request) override {
         QFileDialog dialog(owner, request.title);
         dialog.setNameFilters(request.filters);
-        dialog.setDefaultSuffix(QStringLiteral("INT"));
+        if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
         if (request.save) {
             dialog.setAcceptMode(QFileDialog::AcceptSave);
             dialog.setFileMode(QFileDialog::AnyFile);

@@ -18,6 +18,9 @@ struct FileDialogRequest {
     QString title;
     QStringList filters; // in the order shown; answers count from 1
     QString fileName;    // the name proposed
+    // What the dialog appends to a name typed without an extension; empty
+    // leaves the name to the caller.
+    QString defaultSuffix = QStringLiteral("INT");
 };
 
 struct FileDialogAnswer {

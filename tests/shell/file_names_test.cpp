@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "shell/file_name_buffer.h"
 #include "shell/format_text.h"
 #include "shell/help_file.h"
+#include "support/temp_dir.h"
 
 TEST(FileNameBufferTest, CutsAMeasurementExtensionOfAnyCase) {
     const std::pair<const char*, const char*> cases[] = {
@@ -34,10 +36,26 @@ TEST(FileNameBufferTest, KeepsAtMost511Bytes) {
     EXPECT_EQ(std::strlen(name.get()), 511u);
 }
 
-TEST(HelpFileTest, LivesBesideTheExecutable) {
-    EXPECT_EQ(helpFilePath("/opt/ondarix/bin/ondarix"), "/opt/ondarix/bin/ONDAR32.HLP");
-    EXPECT_EQ(helpFilePath("/ondarix"), "/ONDAR32.HLP");
-    EXPECT_EQ(helpFilePath("ondarix"), "ONDAR32.HLP");
+// The manual is found where the build tree and an installed prefix put it.
+TEST(HelpFileTest, FindsTheManualBesideTheProgramOrInItsPrefix) {
+    TempDir dir;
+    const std::string program = dir.file("bin/ondarix");
+    writeString(program, "");
+    EXPECT_EQ(findHelpFile(program), "") << "nothing installed";
+
+    const std::string installed = dir.file("bin/../share/ondarix/ondarix-manual.html");
+    writeString(dir.file("share/ondarix/ondarix-manual.html"), "<html></html>");
+    EXPECT_EQ(findHelpFile(program), installed);
+
+    // A build tree keeps it beside the executable, and that copy is newer.
+    writeString(dir.file("bin/ondarix-manual.html"), "<html></html>");
+    EXPECT_EQ(findHelpFile(program), dir.file("bin/ondarix-manual.html"));
+}
+
+TEST(HelpFileTest, ADirectoryOfTheManualsNameIsNoManual) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("bin/ondarix-manual.html"));
+    EXPECT_EQ(findHelpFile(dir.file("bin/ondarix")), "");
 }
 
 TEST(FormatTextTest, ReportsACutAndAlwaysTerminates) {

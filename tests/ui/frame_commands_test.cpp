@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -106,12 +107,31 @@ TEST_F(FrameCommandsTest, ExitClosesTheFrame) {
     EXPECT_FALSE(frame->isVisible());
 }
 
-TEST_F(FrameCommandsTest, HelpOpensTheHelpFileBesideTheExecutable) {
+// One case, so that no other test sees the manual come and go beside the
+// test program.
+TEST_F(FrameCommandsTest, HelpOpensTheManualOrSaysWhyNot) {
+    const QString manual = QCoreApplication::applicationDirPath() + "/ondarix-manual.html";
+    QFile::remove(manual);
+    frame->frameCommand(CMD_HELP_CONTENTS, 0);
+    EXPECT_TRUE(dialogScript::openedUrls().isEmpty());
+    ASSERT_EQ(dialogScript::messages().size(), 1);
+    EXPECT_TRUE(dialogScript::messages()[0].contains("ondarix-manual.html"));
+
+    QFile file(manual);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<html><body>manual</body></html>");
+    file.close();
     frame->frameCommand(CMD_HELP_CONTENTS, 0);
     ASSERT_EQ(dialogScript::openedUrls().size(), 1);
-    QFileInfo help(dialogScript::openedUrls().first().toLocalFile());
-    EXPECT_EQ(help.fileName(), QStringLiteral("ONDAR32.HLP"));
-    EXPECT_EQ(help.absolutePath(), QCoreApplication::applicationDirPath());
+    EXPECT_EQ(dialogScript::openedUrls()[0].toLocalFile(), manual);
+    EXPECT_EQ(dialogScript::messages().size(), 1);
+
+    // A desktop without a program for HTML.
+    dialogScript::setOpenUrlResult(false);
+    frame->frameCommand(CMD_HELP_CONTENTS, 0);
+    ASSERT_EQ(dialogScript::messages().size(), 2);
+    EXPECT_TRUE(dialogScript::messages()[1].contains(manual));
+    QFile::remove(manual);
 }
 
 TEST_F(FrameCommandsTest, AboutShowsDialog104) {

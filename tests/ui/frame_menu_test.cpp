@@ -58,6 +58,7 @@ TEST_F(FrameMenuTest, MenuBarHoldsEveryPopupItemAndId) {
                                        {126, "S&ave as..."},
                                        {124, "S&ave block..."},
                                        {154, "&Info..."},
+                                       {185, "&Export plot..."},
                                        {0, ""},
                                        {127, "Exit"}});
     expectItems(frame->framePopup(1), {{193, "&Copy"},
@@ -202,6 +203,7 @@ TEST_F(FrameMenuTest, EnablingWithoutChild) {
     EXPECT_FALSE(enabled(file, 126));
     EXPECT_FALSE(enabled(file, 124));
     EXPECT_FALSE(enabled(file, 154));
+    EXPECT_FALSE(enabled(file, 185));
     EXPECT_FALSE(enabled(edit, 193));
     EXPECT_FALSE(enabled(edit, 279));
     for (int id : {201, 202, 203, 207, 206, 204, 212, 213})
@@ -273,6 +275,7 @@ TEST_F(FrameMenuTest, EnablingFollowsTheChildsBlockAndPlotMode) {
     // An empty block: saving and copying it make no sense yet.
     EXPECT_TRUE(enabled(file, 126));
     EXPECT_TRUE(enabled(file, 154));
+    EXPECT_TRUE(enabled(file, 185));
     EXPECT_FALSE(enabled(file, 124));
     EXPECT_FALSE(enabled(edit, 193));
     EXPECT_FALSE(enabled(edit, 200));

@@ -41,9 +41,18 @@ DialogTemplate componentTemplate() {
     return d.result();
 }
 
+DialogTemplate exportSizeTemplate() {
+    DialogBuilder d(DIALOG_EXPORT_SIZE, "Export Plot", 260, 120);
+    d.labelEdit(12, 12, 110, "Width [pixels]", IDC_EXPORT_WIDTH, 110)
+        .labelEdit(12, 44, 110, "Height [pixels]", IDC_EXPORT_HEIGHT, 110)
+        .okCancel(45, 84);
+    return d.result();
+}
+
 } // namespace
 
 void registerViewDialogTemplates() {
+    addDialogTemplate(exportSizeTemplate());
     addDialogTemplate(setBlockTemplate());
     addDialogTemplate(signalParametersTemplate());
     addDialogTemplate(componentTemplate());

@@ -27,3 +27,8 @@ constexpr int IDC_COMPONENT_K = 225;
 constexpr int IDC_COMPONENT_A = 1051;
 constexpr int IDC_COMPONENT_D = 1052;
 constexpr int IDC_COMPONENT_ETA = 113;
+
+// "Export Plot": the picture's size in pixels.
+constexpr int DIALOG_EXPORT_SIZE = 470;
+constexpr int IDC_EXPORT_WIDTH = 471;
+constexpr int IDC_EXPORT_HEIGHT = 472;
