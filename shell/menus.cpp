@@ -105,6 +105,8 @@ const char* commandStatusTip(int id) {
         return "Saves the selected block of one channel as text";
     case CMD_INFO:
         return "Shows and edits the measurement's name, rate and channels";
+    case CMD_EXPORT_PLOT:
+        return "Writes the active window's plot as a PNG, SVG or PDF picture";
     case CMD_EXIT:
         return "Ends Ondarix";
     case CMD_VIEW_COPY:

@@ -71,6 +71,8 @@ FileDialogAnswer askSavePath(CMainFrame& frame, const QString& title, const QStr
     request.title = title;
     request.filters = types;
     request.fileName = proposedName(measure);
+    // The extension follows the chosen file type (saveTarget), not a fixed one.
+    request.defaultSuffix.clear();
     FileDialogAnswer answer = modalUi().fileDialog(&frame, request);
     if (answer.accepted) rememberName(answer.path);
     return answer;
