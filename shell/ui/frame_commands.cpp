@@ -59,7 +59,7 @@ intptr_t FrameCommands::OnCommand(int id, intptr_t param) {
         frame_.mdiClient()->tileSubWindows();
         break;
     case CMD_CASCADE_WINDOWS:
-        frame_.mdiClient()->cascadeSubWindows();
+        OnCascade();
         break;
     case CMD_ARRANGE_ICONS:
         OnArrangeIcons();
@@ -122,6 +122,26 @@ void FrameCommands::OnExit() {
 void FrameCommands::OnCloseWindow() {
     if (CMDIChildWnd* child = frame_.activeChild())
         if (QMdiSubWindow* window = child->subWindow()) window->close();
+}
+
+// Overlapping, each a step right and down from the one before, all of one
+// size: most of the workspace (Qt's own cascade shrinks our windows to
+// their size hint, which says nothing).
+void FrameCommands::OnCascade() {
+    constexpr int STEP = 28;
+    QMdiArea* area = frame_.mdiClient();
+    QSize space = area->viewport()->size();
+    QSize size = space * 17 / 20;
+    QPoint at(0, 0);
+    for (QMdiSubWindow* window : area->subWindowList(QMdiArea::StackingOrder)) {
+        if (window->isMinimized() || window->isHidden()) continue;
+        if (window->isMaximized()) window->showNormal();
+        if (at.x() + size.width() > space.width() || at.y() + size.height() > space.height())
+            at = QPoint(0, 0);
+        window->setGeometry(QRect(at, size));
+        window->raise();
+        at += QPoint(STEP, STEP);
+    }
 }
 
 // Minimised windows in a row along the bottom of the workspace.

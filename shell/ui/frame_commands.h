@@ -32,6 +32,7 @@ class FrameCommands {
     void OnCloseWindow();
     void OnActivateChild(int index);
     void OnArrangeIcons();
+    void OnCascade();
 
     CMainFrame& frame_;
     std::vector<std::unique_ptr<CommandGroup>> groups_;

@@ -313,4 +313,11 @@ TEST_F(FrameMenuTest, WindowMenuListsChildrenAndActivatesThem) {
     // Opening the menu again rebuilds the list rather than growing it.
     frame->updateMenuState(window);
     EXPECT_EQ(window->actions().size(), 8);
+    // Cascade keeps the windows large, each a step from the one before.
+    frame->frameCommand(CMD_CASCADE_WINDOWS, 0);
+    QSize space = frame->mdiClient()->viewport()->size();
+    for (CMDIChildWnd* child :
+         {static_cast<CMDIChildWnd*>(first), static_cast<CMDIChildWnd*>(second)})
+        EXPECT_GT(child->subWindow()->width(), space.width() * 3 / 4);
+    EXPECT_NE(first->subWindow()->pos(), second->subWindow()->pos());
 }
