@@ -8,14 +8,8 @@ namespace {
 
 DialogTemplate aproxTemplate() {
     DialogBuilder d(DIALOG_APROX, "Approximation", 560, 390);
-    d.labelEdit(12, 12, 60, "Channel", IDC_RUN_CHANNEL, 60, CONTROL_READ_ONLY)
-        .labelEdit(150, 12, 50, "From", IDC_RUN_FROM, 100)
-        .labelEdit(320, 12, 40, "To", IDC_RUN_TO, 100)
-        .labelList(12, 48, nullptr, IDC_COMPONENT_LIST, 440, 240)
-        .button(466, 48, IDC_COMPONENT_EDIT, "&Edit")
-        .button(466, 82, IDC_COMPONENT_INSERT, "&Insert")
-        .button(466, 116, IDC_COMPONENT_DELETE, "&Delete")
-        .check(12, 302, IDC_APROX_USE_AD, "Use &A,D at start", 200)
+    addComponentListRows(d, 440);
+    d.check(12, 302, IDC_APROX_USE_AD, "Use &A,D at start", 200)
         .check(230, 302, IDC_APROX_USE_ETA, "Use da&mp", 200)
         .button(12, 346, IDC_APROX_COPY_ALL, "Copy all")
         .okCancel(290, 346);

@@ -8,14 +8,8 @@ namespace {
 
 DialogTemplate kalmanTemplate() {
     DialogBuilder d(DIALOG_KALMAN, "Kalman Filter", 560, 420);
-    d.labelEdit(12, 12, 60, "Channel", IDC_RUN_CHANNEL, 60, CONTROL_READ_ONLY)
-        .labelEdit(150, 12, 50, "From", IDC_RUN_FROM, 100)
-        .labelEdit(320, 12, 40, "To", IDC_RUN_TO, 100)
-        .labelList(12, 48, nullptr, IDC_COMPONENT_LIST, 440, 240)
-        .button(466, 48, IDC_COMPONENT_EDIT, "&Edit")
-        .button(466, 82, IDC_COMPONENT_INSERT, "&Insert")
-        .button(466, 116, IDC_COMPONENT_DELETE, "&Delete")
-        .labelEdit(12, 302, 170, "Observation error [%]", IDC_KALMAN_RUN_ERROR, 80)
+    addComponentListRows(d, 440);
+    d.labelEdit(12, 302, 170, "Observation error [%]", IDC_KALMAN_RUN_ERROR, 80)
         .check(290, 302, IDC_KALMAN_RUN_DAMP, "Use &damp", 150)
         .labelCombo(12, 336, 170, "Model:", IDC_KALMAN_RUN_MODEL, 220)
         .button(12, 378, IDC_KALMAN_COPY_ALL, "Copy all")

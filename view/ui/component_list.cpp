@@ -3,9 +3,21 @@
 #include <cstdio>
 
 #include "measure/text_encoding.h"
+#include "shell/dialog_templates.h"
 
 namespace {
 const char* const NEW_COMPONENT_ROW = "New component";
+}
+
+void addComponentListRows(DialogBuilder& d, int listWidth) {
+    const int buttons = 12 + listWidth + 14;
+    d.labelEdit(12, 12, 60, "Channel", 271, 60, CONTROL_READ_ONLY)
+        .labelEdit(150, 12, 50, "From", 1050, 100)
+        .labelEdit(320, 12, 40, "To", 244, 100)
+        .labelList(12, 48, nullptr, IDC_COMPONENT_LIST, listWidth, 240)
+        .button(buttons, 48, IDC_COMPONENT_EDIT, "&Edit")
+        .button(buttons, 82, IDC_COMPONENT_INSERT, "&Insert")
+        .button(buttons, 116, IDC_COMPONENT_DELETE, "&Delete");
 }
 
 QString componentName(const SignalComponent& component) {

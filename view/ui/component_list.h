@@ -18,6 +18,13 @@ constexpr int IDC_COMPONENT_EDIT = 1040;
 constexpr int IDC_COMPONENT_INSERT = 1016;
 constexpr int IDC_COMPONENT_DELETE = 1017;
 
+class DialogBuilder;
+
+// The rows every component-list dialog starts with: Channel (read-only),
+// From and To (271, 1050, 244), then the list, `listWidth` pixels wide and
+// 240 high, with Edit, Insert and Delete beside it.
+void addComponentListRows(DialogBuilder& d, int listWidth);
+
 struct ComponentListStyle {
     std::vector<ListColumn> columns;
     // The texts of a component's row, in column order.

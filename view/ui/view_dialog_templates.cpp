@@ -16,15 +16,8 @@ DialogTemplate setBlockTemplate() {
 
 DialogTemplate signalParametersTemplate() {
     DialogBuilder d(DIALOG_SIGNAL_PARAMETERS, "Signal Parameters", 620, 340);
-    d.labelEdit(12, 12, 60, "Channel", IDC_SIGNAL_CHANNEL, 60, CONTROL_READ_ONLY)
-        .labelEdit(150, 12, 50, "From", IDC_SIGNAL_FROM, 100)
-        .labelEdit(320, 12, 40, "To", IDC_SIGNAL_TO, 100)
-        .labelList(12, 48, nullptr, IDC_COMPONENT_LIST, 500, 240)
-        .button(526, 48, IDC_COMPONENT_EDIT, "&Edit")
-        .button(526, 82, IDC_COMPONENT_INSERT, "&Insert")
-        .button(526, 116, IDC_COMPONENT_DELETE, "&Delete")
-        .button(526, 170, IDC_COPY_ALL, "Copy all")
-        .okCancel(342, 300);
+    addComponentListRows(d, 500);
+    d.button(526, 170, IDC_COPY_ALL, "Copy all").okCancel(342, 300);
     return d.result();
 }
 
