@@ -30,6 +30,17 @@ SignalComponent namedComponent(int row) {
     return component;
 }
 
+SignalComponent unitComponent(int row) {
+    SignalComponent c = namedComponent(row);
+    c.frequency = 1.0;
+    c.a = 1.0;
+    c.d = 1.0;
+    c.eta = 0.0;
+    c.amplitude = 1.0;
+    c.k = 5.0;
+    return c;
+}
+
 void ComponentList::fill() {
     dialog_.setListColumns(IDC_COMPONENT_LIST, style_.columns);
     for (int i = 0; i < params_.componentCount; ++i)

@@ -63,5 +63,9 @@ class ComponentList {
 
 // The name of a component as the list shows it.
 QString componentName(const SignalComponent& component);
-// "Component no %d" for list row `row`, as the new components are named.
+// "Component no %d" for list row `row`, as the new components are named,
+// every number 0.
 SignalComponent namedComponent(int row);
+// The same with frequency, a, d, amplitude 1 and k 5, eta 0: what the
+// signal-parameters and Kalman lists insert.
+SignalComponent unitComponent(int row);

@@ -16,17 +16,6 @@ QStringList signalRow(const SignalComponent& c) {
         formatted("%6.4f", c.eta)};
 }
 
-SignalComponent newSignalComponent(int row) {
-    SignalComponent c = namedComponent(row);
-    c.frequency = 1.0;
-    c.a = 1.0;
-    c.d = 1.0;
-    c.eta = 0.0;
-    c.amplitude = 1.0;
-    c.k = 5.0;
-    return c;
-}
-
 } // namespace
 
 CParametrySygnaluDlg::CParametrySygnaluDlg(SignalParameters* data, const BlockRange& opened,
@@ -41,7 +30,7 @@ CParametrySygnaluDlg::CParametrySygnaluDlg(SignalParameters* data, const BlockRa
               {"D", 60, true},
               {"Eta", 60, true}},
              signalRow,
-             newSignalComponent,
+             unitComponent,
              [this](SignalComponent& component) {
                  CParametrySkladowejDlg editor(&component);
                  return showDialog(editor, hwnd, DIALOG_SIGNAL_COMPONENT) == 1;

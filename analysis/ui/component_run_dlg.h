@@ -1,0 +1,56 @@
+// What the Kalman and approximation run dialogs share: working copies of the
+// analysed channel's component list, of the analysis's options and of its
+// range, the list with its buttons, the range fields, and the write-back on
+// OK. Each dialog adds its own option fields and "Copy all".
+#pragma once
+
+#include "analysis/ui/run_range.h"
+#include "measure/measure.h"
+#include "shell/ui/dialog.h"
+#include "view/ui/component_list.h"
+
+template <typename Options> class CComponentRunDlg : public CDialog {
+  public:
+    // Edits copies of the channel's list, `options` and `range`; `source`
+    // bounds the range.
+    CComponentRunDlg(SignalParameters* list, Options* options_, BlockRange* range_,
+                     const CMeasure& source_, ComponentListStyle style)
+        : params(*list), options(*options_), range(*range_), listData(list), optionsData(options_),
+          rangeData(range_), source(source_), list_(*this, params, std::move(style)) {}
+
+    int OnInitDialog(QDialog* dialog) override {
+        CDialog::OnInitDialog(dialog);
+        showRunRange(*this, range);
+        list_.fill();
+        return 1;
+    }
+    int OnNotify(int id, const NotifyRecord& record) override {
+        list_.OnNotify(id, record);
+        return 0;
+    }
+
+    SignalParameters params;
+    Options options;
+    BlockRange range;
+    SignalParameters* listData;
+    Options* optionsData;
+    BlockRange* rangeData;
+    const CMeasure& source;
+
+  protected:
+    // The list's buttons; false for another control.
+    bool listCommand(int id) { return list_.OnCommand(id); }
+    // Reads the range; on success writes it, `read` and the list back and
+    // closes with OK. Otherwise the dialog stays open on the refused field.
+    int acceptWith(const Options& read) {
+        BlockRange readRange = range;
+        if (!readRunRange(*this, source, readRange)) return 1;
+        *rangeData = readRange;
+        *optionsData = read;
+        *listData = params;
+        return CDialog::OnOK();
+    }
+
+  private:
+    ComponentList list_;
+};
