@@ -13,8 +13,8 @@ std::vector<std::string> PointerReadoutLines(const MeasureViewState& view, int32
     if (sample >= view.sampleCount()) sample = view.sampleCount() - 1;
     char text[160];
     const bool hertz = std::string(view.x_unit) == "Hz";
-    std::snprintf(text, sizeof text, "%s = %.4f %s", hertz ? "f" : "t",
-                  sample / m->sampleRate, view.x_unit);
+    std::snprintf(text, sizeof text, "%s = %.4f %s", hertz ? "f" : "t", sample / m->sampleRate,
+                  view.x_unit);
     lines.push_back(text);
     for (int32_t c = 0; c < view.channelCount(); ++c) {
         if (!view.expanded[c]) continue;
