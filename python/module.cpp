@@ -4,10 +4,12 @@
 #include "python/analysis_functions.h"
 #include "python/generate_function.h"
 #include "python/measurement_object.h"
+#include "python/wave_functions.h"
 
 PYBIND11_MODULE(_ondarix, m) {
     m.doc() = "The Ondarix measurement and analysis core (use the package ondarix).";
     bindMeasurement(m);
     bindAnalyses(m);
     bindGenerate(m);
+    bindWaveAnalyses(m);
 }

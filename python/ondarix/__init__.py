@@ -13,10 +13,13 @@ from ._results import (
     Channel,
     GeneratedSignal,
     KalmanResult,
+    Reflection,
     Spectrum,
     Statistics,
+    VarianceSpectrum,
+    WaveStatistics,
 )
-from .analyses import aprox, fourier, kalman, statistics
+from .analyses import aprox, fourier, kalman, reflection, spectrum, statistics, waves
 from .campaign import campaign
 
 __all__ = [
@@ -28,6 +31,9 @@ __all__ = [
     "kalman",
     "aprox",
     "generate",
+    "waves",
+    "spectrum",
+    "reflection",
     "campaign",
     "Channel",
     "Statistics",
@@ -35,6 +41,9 @@ __all__ = [
     "KalmanResult",
     "AproxResult",
     "GeneratedSignal",
+    "WaveStatistics",
+    "VarianceSpectrum",
+    "Reflection",
     "KALMAN_DEFAULTS",
     "APROX_DEFAULTS",
 ]

@@ -135,6 +135,100 @@ class GeneratedSignal:
     period: float
 
 
+@dataclass(frozen=True)
+class WaveStatistics:
+    """Wave-by-wave statistics of a block (ondarix-batch waves).
+
+    Waves are cut at zero crossings about the block mean (removed first, and
+    given as mean). Heights are in the channel's unit, periods in seconds:
+    h_max and its period t_h_max; h13, t13 the mean height and period of the
+    highest floor(N/3) waves, h110, t110 of the highest floor(N/10) (None when
+    N is too small for one); h_mean, h_rms = sqrt(mean H^2); tz the mean
+    period, t_max the longest. waves is the wave list as --waves-out writes
+    it: a pandas DataFrame indexed 1 .. N with columns start (s), period (s),
+    height, crest and trough."""
+
+    count: int
+    mean: float
+    h_max: float
+    t_h_max: float
+    h13: Optional[float]
+    t13: Optional[float]
+    h110: Optional[float]
+    t110: Optional[float]
+    h_mean: float
+    h_rms: float
+    tz: float
+    t_max: float
+    waves: Any
+
+
+@dataclass(frozen=True)
+class VarianceSpectrum:
+    """A one-sided variance density spectrum by Welch's method and its sea
+    state parameters (ondarix-batch spectrum).
+
+    frequency (Hz) and density (unit^2/Hz) are numpy arrays of the bins 0 ..
+    segment/2, df apart, scaled so that sum(density) * df is the block's
+    variance; segment samples per segment, segments of them. fmin .. fmax is
+    the band of the moments m_1 (m-1), m0, m1, m2; hm0 = 4 sqrt(m0); fp the
+    frequency of the largest density, tp = 1/fp; tm01 = m0/m1,
+    tm02 = sqrt(m0/m2), tm10 = m-1/m0; width = sqrt(m0 m2 / m1^2 - 1); qp
+    Goda's peakedness. measurement is the spectrum as ondarix-batch spectrum -o
+    writes it (one channel "S(f)", frequency as X)."""
+
+    frequency: Any
+    density: Any
+    segment: int
+    segments: int
+    df: float
+    fmin: float
+    fmax: float
+    m_1: float
+    m0: float
+    m1: float
+    m2: float
+    hm0: float
+    fp: float
+    tp: float
+    tm01: float
+    tm02: float
+    tm10: float
+    width: float
+    qp: float
+    measurement: Any
+
+
+@dataclass(frozen=True)
+class Reflection:
+    """Incident and reflected waves from two or three gauges (ondarix-batch
+    reflection).
+
+    frequency (Hz), incident and reflected (unit^2/Hz) are numpy arrays: the
+    separated spectra averaged over bands spectrum_df wide (the resolution of
+    a Welch segment of segment samples), 0 where nothing was resolved. The
+    separation itself runs df apart over fmin .. fmax: bins_used frequencies,
+    bins_left_out inside the band where the gauges cannot resolve. hm0_incident
+    and hm0_reflected are 4 sqrt(m0) of each, kr = hm0_reflected /
+    hm0_incident. measurement holds the two spectra as -o writes them
+    ("S incident", "S reflected")."""
+
+    frequency: Any
+    incident: Any
+    reflected: Any
+    df: float
+    segment: int
+    spectrum_df: float
+    fmin: float
+    fmax: float
+    bins_used: int
+    bins_left_out: int
+    hm0_incident: float
+    hm0_reflected: float
+    kr: float
+    measurement: Any
+
+
 def scalar_fields(result) -> dict:
     """Every scalar (number, string, None) of a result, by name, for tables."""
     row = {}
@@ -163,4 +257,7 @@ __all__ = [
     "KalmanResult",
     "AproxResult",
     "GeneratedSignal",
+    "WaveStatistics",
+    "VarianceSpectrum",
+    "Reflection",
 ]

@@ -1,5 +1,5 @@
 """The analyses on a block: a Measurement with channel, start and stop, or a
-plain array (one channel) with its sample rate.
+plain array (one channel; N x G gauges for reflection) with its sample rate.
 
 start and stop are ondarix-batch's --from and --to: row numbers 0 .. N of the
 measurement; stop defaults to N (the whole channel). Bad input raises
@@ -90,3 +90,68 @@ def aprox(data, components, channel=0, start=0, stop=None, *, rate=None, level=0
         m, channel, start, stop, _component_records(components), level, **options
     )
     return dataclasses.replace(result, components=_like(components, result.components))
+
+
+def waves(data, channel=0, start=0, stop=None, *, rate=None, up=False, threshold=0.0):
+    """Wave-by-wave statistics of a block (WaveStatistics), as ondarix-batch waves.
+
+    The block mean is removed; waves are cut at zero-down-crossings, or
+    zero-up-crossings with up=True, interpolated between samples. A crossing
+    counts only once the signal has left the band +-threshold/2 (in the
+    channel's unit) on the other side, so that noise around zero does not
+    split waves. The GIL is released while it runs."""
+    m, channel, start, stop = _block(data, channel, start, stop, rate)
+    return _ondarix._waves(m, channel, start, stop, up=up, threshold=threshold)
+
+
+def spectrum(data, channel=0, start=0, stop=None, *, rate=None, segment=0, fmin=0.0, fmax=0.0):
+    """The variance density spectrum of a block and its sea state parameters
+    (VarianceSpectrum), as ondarix-batch spectrum.
+
+    Welch's method: Hann window, segment samples per segment (0: the largest
+    power of two not above N/8, at least 256), 50 % overlap, each segment's
+    mean removed. The moments are taken over fmin .. fmax in Hz (0: from the
+    first non-zero bin, and up to Nyquist). The GIL is released while it runs."""
+    m, channel, start, stop = _block(data, channel, start, stop, rate)
+    return _ondarix._spectrum(m, channel, start, stop, segment=segment, fmin=fmin, fmax=fmax)
+
+
+def reflection(
+    data,
+    channels=None,
+    start=0,
+    stop=None,
+    *,
+    positions,
+    depth,
+    rate=None,
+    segment=0,
+    fmin=0.0,
+    fmax=0.0,
+):
+    """Incident and reflected waves from two or three gauges in a row along
+    the flume (Reflection), as ondarix-batch reflection.
+
+    data is a Measurement whose channels are the gauges, or an N x G array
+    (one column a gauge) with its rate; channels defaults to all of them.
+    positions (m, along the incident waves, one per gauge) and depth (m) are
+    required. Two gauges are separated by Goda and Suzuki's method, three by
+    Mansard and Funke's least squares, per frequency of the block's transform
+    with the linear dispersion relation; frequencies the gauges cannot resolve
+    are left out. segment sets the resolution of the spectra (as for
+    spectrum), fmin .. fmax the band (Hz, 0: the whole). The GIL is released
+    while it runs."""
+    m, _, start, stop = _block(data, 0, start, stop, rate)
+    if channels is None:
+        channels = range(len(m.channels))
+    return _ondarix._reflection(
+        m,
+        list(channels),
+        start,
+        stop,
+        positions=list(positions),
+        depth=depth,
+        segment=segment,
+        fmin=fmin,
+        fmax=fmax,
+    )

@@ -13,11 +13,20 @@ from . import analyses
 from ._ondarix import read
 from ._results import scalar_fields
 
+
+def _reflection(measurement, channel, start, stop, channels=None, **options):
+    """reflection as a campaign calls it: the gauges are channels=, not channel."""
+    return analyses.reflection(measurement, channels, start, stop, **options)
+
+
 ANALYSES = {
     "statistics": analyses.statistics,
     "fourier": analyses.fourier,
     "kalman": analyses.kalman,
     "aprox": analyses.aprox,
+    "waves": analyses.waves,
+    "spectrum": analyses.spectrum,
+    "reflection": _reflection,
 }
 
 
@@ -35,6 +44,8 @@ def _analysis(analysis):
 def run_one(path, analysis, channel, start, stop, file_type, options):
     """The row of one file: file, channel, block, the result's scalars, error."""
     row = {"file": str(path), "channel": channel, "block": None, "error": None}
+    if options.get("channels") is not None:  # reflection's gauges
+        row["channel"] = ",".join(str(c) for c in options["channels"])
     try:
         measurement = read(str(path), file_type)
         end = len(measurement) if stop is None else stop
@@ -51,12 +62,15 @@ def campaign(
 ):
     """Applies one analysis to many files; a pandas DataFrame, one row per file.
 
-    analysis: "statistics", "fourier", "kalman", "aprox", or a function
-    f(measurement, channel=, start=, stop=, **options) returning a result or a
-    dict. options go to the analysis (for kalman and aprox, components= and
-    their keywords). Rows keep the order of `paths` and hold file, channel,
-    block ("start..stop"), error (None, or why the file failed) and every
-    scalar of the result (component values as component<i>_<field>).
+    analysis: "statistics", "fourier", "kalman", "aprox", "waves", "spectrum",
+    "reflection", or a function f(measurement, channel=, start=, stop=,
+    **options) returning a result or a dict. options go to the analysis (for
+    kalman and aprox, components= and their keywords; for reflection,
+    channels= (the gauges, default all), positions= and depth=, and the rows'
+    channel is then the gauges "c1,c2[,c3]"). Rows keep the order of `paths`
+    and hold file, channel, block ("start..stop"), error (None, or why the
+    file failed) and every scalar of the result (component values as
+    component<i>_<field>; no arrays, such as spectra or wave lists).
 
     client: a distributed.Client to run on its cluster; by default Dask's
     local threaded scheduler."""

@@ -81,3 +81,26 @@ def test_a_function_as_the_analysis(campaign_files):
 
     frame = ondarix.campaign(campaign_files[:3], peak)
     assert frame.loc[0, "peak"] == float(numpy.abs(ondarix.read(campaign_files[0]).real[:, 0]).max())
+
+
+def test_wave_analyses_in_a_campaign(campaign_files, tmp_path):
+    good = [p for i, p in enumerate(campaign_files) if i not in BROKEN][:3]
+    paths = good + [campaign_files[7]]
+    frame = ondarix.campaign(paths, "waves", threshold=0.1)
+    direct = ondarix.waves(ondarix.read(good[1]), threshold=0.1)
+    assert (frame.loc[1, "count"], frame.loc[1, "h13"]) == (direct.count, direct.h13)
+    assert "waves" not in frame.columns  # the wave list is not a scalar
+    assert frame.loc[3, "error"] is not None
+    frame = ondarix.campaign(paths, "spectrum", segment=256)
+    assert frame.loc[2, "hm0"] == ondarix.spectrum(ondarix.read(good[2]), segment=256).hm0
+
+    # Reflection's gauges are channels=; the rows name them.
+    sea = numpy.stack([numpy.cos(numpy.arange(2048) * 0.2 - 0.3 * g) for g in range(3)], axis=1)
+    path = str(tmp_path / "sea.TXT")
+    ondarix.write(ondarix.Measurement(sea, 20.0), path)
+    keywords = dict(positions=[0, 0.5, 1.2], depth=0.6)
+    frame = ondarix.campaign([path, campaign_files[7]], "reflection", channels=[0, 2, 1],
+                             **keywords)
+    assert list(frame["channel"]) == ["0,2,1", "0,2,1"]
+    assert frame.loc[0, "kr"] == ondarix.reflection(ondarix.read(path), [0, 2, 1], **keywords).kr
+    assert frame.loc[0, "error"] is None and frame.loc[1, "error"] is not None

@@ -1,0 +1,163 @@
+// waves, spectrum and reflection on blocks of a Python Measurement, with the
+// refusals and texts of their ondarix-batch commands.
+#include "python/wave_functions.h"
+
+#include <pybind11/numpy.h>
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "python/block_check.h"
+#include "python/measurement_object.h"
+#include "waves/reflection.h"
+#include "waves/spectral_parameters.h"
+#include "waves/spectrum_measure.h"
+#include "waves/wave_by_wave.h"
+
+namespace {
+
+py::object resultType(const char* name) {
+    return py::module_::import("ondarix._results").attr(name);
+}
+
+// A value the data did not allow (NaN) is None, as --json prints null.
+py::object finite(double value) {
+    return std::isfinite(value) ? py::cast(value) : py::none();
+}
+
+BlockValues blockOf(const CMeasure& m, const BlockRange& range) {
+    BlockValues block;
+    if (!blockValues(m, range, block)) throw py::value_error("the block is empty");
+    return block;
+}
+
+py::array_t<double> column(const std::vector<Wave>& waves, double Wave::*field) {
+    py::array_t<double> out(py::ssize_t(waves.size()));
+    double* at = out.mutable_data();
+    for (const Wave& w : waves)
+        *at++ = w.*field;
+    return out;
+}
+
+// The wave list as ondarix-batch --waves-out writes it, numbered from 1.
+py::object waveList(const std::vector<Wave>& waves) {
+    py::dict columns;
+    columns["start"] = column(waves, &Wave::start);
+    columns["period"] = column(waves, &Wave::period);
+    columns["height"] = column(waves, &Wave::height);
+    columns["crest"] = column(waves, &Wave::crest);
+    columns["trough"] = column(waves, &Wave::trough);
+    py::object pandas = py::module_::import("pandas");
+    py::object index = pandas.attr("RangeIndex")(1, waves.size() + 1, py::arg("name") = "index");
+    return pandas.attr("DataFrame")(columns, py::arg("index") = index);
+}
+
+py::object waves(MeasurementObject& object, int channel, int from, int to, bool up,
+                 double threshold) {
+    CMeasure& m = coreOf(object);
+    BlockValues block = blockOf(m, checkedBlock(m, channel, from, to));
+    WaveOptions options;
+    options.upCrossing = up;
+    options.threshold = threshold;
+    WaveStatistics s;
+    std::string why;
+    bool ok;
+    {
+        py::gil_scoped_release released;
+        ok = analyseWaves(block, options, s, &why);
+    }
+    if (!ok) throw py::value_error(why);
+    return resultType("WaveStatistics")(s.count, s.mean, s.hMax, s.tHMax, finite(s.h13),
+                                        finite(s.t13), finite(s.h110), finite(s.t110), s.hMean,
+                                        s.hRms, s.tz, s.tMax, waveList(s.waves));
+}
+
+py::array_t<double> frequencies(const VarianceSpectrum& s) {
+    py::array_t<double> out(py::ssize_t(s.density.size()));
+    double* at = out.mutable_data();
+    for (size_t j = 0; j < s.density.size(); ++j)
+        at[j] = s.frequency(j);
+    return out;
+}
+
+py::array_t<double> densities(const VarianceSpectrum& s) {
+    return py::array_t<double>(py::ssize_t(s.density.size()), s.density.data());
+}
+
+py::object spectrum(MeasurementObject& object, int channel, int from, int to, int segment,
+                    double fmin, double fmax) {
+    CMeasure& m = coreOf(object);
+    BlockValues block = blockOf(m, checkedBlock(m, channel, from, to));
+    VarianceSpectrum s;
+    SpectralParameters p;
+    std::string why;
+    bool ok;
+    {
+        py::gil_scoped_release released;
+        ok = varianceSpectrum(block, segment, s, &why) &&
+             spectralParameters(s, SpectralBand{fmin, fmax}, p, &why);
+    }
+    if (!ok) throw py::value_error(why);
+    auto curve = std::make_unique<CMeasure>();
+    if (!spectrumMeasure(s, m.channels[channel].unit, *curve))
+        throw py::value_error("out of memory for the spectrum");
+    return resultType("VarianceSpectrum")(frequencies(s), densities(s), s.segment, s.segmentCount,
+                                          s.df, p.fmin, p.fmax, p.mMinus1, p.m0, p.m1, p.m2, p.hm0,
+                                          p.fp, p.tp, p.tm01, p.tm02, p.tm10, p.width, p.qp,
+                                          wrapMeasure(std::move(curve)));
+}
+
+// Every gauge's channel is checked before the range, as ondarix-batch does.
+std::vector<BlockValues> gaugeBlocks(const CMeasure& m, const std::vector<int>& channels, int from,
+                                     int to) {
+    for (int c : channels)
+        checkedBlock(m, c, 0, 0);
+    std::vector<BlockValues> blocks;
+    for (int c : channels)
+        blocks.push_back(blockOf(m, checkedBlock(m, c, from, to)));
+    return blocks;
+}
+
+py::object reflection(MeasurementObject& object, const std::vector<int>& channels, int from, int to,
+                      const std::vector<double>& positions, double depth, int segment, double fmin,
+                      double fmax) {
+    if (channels.size() != positions.size())
+        throw py::value_error("channels and positions differ in count");
+    CMeasure& m = coreOf(object);
+    std::vector<BlockValues> blocks = gaugeBlocks(m, channels, from, to);
+    ReflectionOptions options;
+    options.positions = positions;
+    options.depth = depth;
+    options.segment = segment;
+    options.band = SpectralBand{fmin, fmax};
+    ReflectionResult r;
+    std::string why;
+    bool ok;
+    {
+        py::gil_scoped_release released;
+        ok = separateReflection(blocks, options, r, &why);
+    }
+    if (!ok) throw py::value_error(why);
+    auto curves = std::make_unique<CMeasure>();
+    if (!reflectionMeasure(r, m.channels[channels[0]].unit, *curves))
+        throw py::value_error("out of memory for the spectra");
+    return resultType("Reflection")(frequencies(r.incident), densities(r.incident),
+                                    densities(r.reflected), r.df, r.incident.segment, r.incident.df,
+                                    r.fmin, r.fmax, r.binsUsed, r.binsLeftOut, r.hm0Incident,
+                                    r.hm0Reflected, r.kr, wrapMeasure(std::move(curves)));
+}
+
+} // namespace
+
+void bindWaveAnalyses(py::module_& m) {
+    m.def("_waves", &waves, py::arg("measurement"), py::arg("channel"), py::arg("start"),
+          py::arg("stop"), py::kw_only(), py::arg("up"), py::arg("threshold"));
+    m.def("_spectrum", &spectrum, py::arg("measurement"), py::arg("channel"), py::arg("start"),
+          py::arg("stop"), py::kw_only(), py::arg("segment"), py::arg("fmin"), py::arg("fmax"));
+    m.def("_reflection", &reflection, py::arg("measurement"), py::arg("channels"), py::arg("start"),
+          py::arg("stop"), py::kw_only(), py::arg("positions"), py::arg("depth"),
+          py::arg("segment"), py::arg("fmin"), py::arg("fmax"));
+}
