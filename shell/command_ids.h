@@ -31,6 +31,10 @@ constexpr int CMD_ADD_SAMPLE = 212;
 constexpr int CMD_SUB_SAMPLE = 213;
 constexpr int CMD_BLOCK_ERASE = 278;
 constexpr int CMD_BLOCK_SET = 279;
+// The wave analyses of the Analysis menu.
+constexpr int CMD_WAVE_STATISTICS = 290;
+constexpr int CMD_SPECTRUM = 291;
+constexpr int CMD_REFLECTION = 292;
 
 // The Window menu's arrangements, beside "&Close".
 constexpr int CMD_TILE_WINDOWS = 300;

@@ -18,6 +18,7 @@
 #include "shell/ui/mdi_child_wnd.h"
 #include "shell/ui/modal_ui.h"
 #include "shell/ui/option_commands.h"
+#include "waves/ui/wave_commands.h"
 
 FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<FileCommands>(frame));
@@ -25,6 +26,7 @@ FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<MeasureCommands>(frame));
     groups_.push_back(std::make_unique<AnalysisCommands>(frame));
     groups_.push_back(std::make_unique<GeneratorCommands>(frame));
+    groups_.push_back(std::make_unique<WaveCommands>(frame));
 }
 
 FrameCommands::~FrameCommands() = default;
