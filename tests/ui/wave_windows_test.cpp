@@ -124,6 +124,8 @@ TEST_F(WaveWindowsTest, EachWindowsTableEqualsTheBatchResultForTheSameBlock) {
     // Its curves: height and period of every wave counted.
     EXPECT_EQ(stats->measure->channelCount, 2);
     EXPECT_EQ(stats->measure->sampleCount, stats->table->item(0, 1)->text().toInt());
+    // All of them in view, not squeezed into the first pixels of 2000 rows.
+    EXPECT_EQ(stats->view->visible_samples, stats->measure->sampleCount);
 
     frame->frameCommand(CMD_CLOSE_WINDOW, 0);
     settle();
@@ -138,6 +140,10 @@ TEST_F(WaveWindowsTest, EachWindowsTableEqualsTheBatchResultForTheSameBlock) {
     // One channel of 401 bins: 0 .. 800/2.
     EXPECT_EQ(spectrum->measure->channelCount, 1);
     EXPECT_EQ(spectrum->measure->sampleCount, 401);
+    // It opens on its energy: the peak at 1/1.6 s = 0.625 Hz, bin 10 of
+    // df = 50/800 Hz, in view, and not all of 0 .. 25 Hz.
+    EXPECT_GT(spectrum->view->visible_samples, 10);
+    EXPECT_LT(spectrum->view->visible_samples, 401);
 
     frame->frameCommand(CMD_CLOSE_WINDOW, 0);
     settle();

@@ -10,12 +10,30 @@
 #include "shell/ui/warning_message.h"
 #include "shell/window_classes.h"
 #include "view/ui/measure_view.h"
+#include "view/view_state.h"
 #include "waves/ui/wave_run_dlg.h"
 
 namespace {
 
 constexpr int TABLE_WIDTH = 300;
 constexpr int COPY_HEIGHT = 28;
+
+// The rows a result opens on: every wave, but of a spectrum only up to twice
+// the highest frequency with a density of 1 % of the peak, where the energy
+// of a flume record lies, rather than a curve squeezed against the axis.
+int32_t shownRows(const CWaveResult& r) {
+    const int32_t n = r.sampleCount;
+    if (r.kind == WaveAnalysis::Statistics || n < 1) return std::max(n, MIN_VISIBLE_SAMPLES + 4);
+    float peak = 0;
+    for (int32_t j = 0; j < n; ++j)
+        for (int32_t c = 0; c < r.channelCount; ++c)
+            peak = std::max(peak, r.at(c, j).re);
+    int32_t last = 0;
+    for (int32_t j = 0; j < n; ++j)
+        for (int32_t c = 0; c < r.channelCount; ++c)
+            if (r.at(c, j).re >= 0.01f * peak) last = j;
+    return std::clamp(2 * (last + 1), std::min(n, MIN_VISIBLE_SAMPLES + 4), n);
+}
 
 } // namespace
 
@@ -63,7 +81,19 @@ void CWaveResultWnd::Attach(OwnedMeasure m) {
 
 void CWaveResultWnd::showResult() {
     CWaveResult* r = result();
-    if (view) view->SetMeasure(r);
+    if (view) {
+        view->SetMeasure(r);
+        // X is frequency for the spectra, the wave's number (from 0) for the waves.
+        view->x_unit = r && r->kind == WaveAnalysis::Statistics ? "" : "Hz";
+        // The whole curve in view, a short one too (the view starts at 2000 rows).
+        view->scroll_x = 0;
+        if (r) {
+            view->visible_samples = shownRows(*r);
+            view->channels_per_screen = std::clamp(r->channelCount, 1, 2);
+        }
+        view->Layout();
+        view->hwnd->update();
+    }
     if (!r) return;
     setTitle(QString::fromStdString(r->sourcePath) + QStringLiteral(" - ") +
              QString::fromLatin1(waveAnalysisName(r->kind)));
