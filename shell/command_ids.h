@@ -33,6 +33,10 @@ constexpr int CMD_BLOCK_ERASE = 278;
 constexpr int CMD_BLOCK_SET = 279;
 // File -> "Export plot...": the active window's view as a picture.
 constexpr int CMD_EXPORT_PLOT = 185;
+// The wave analyses of the Analysis menu.
+constexpr int CMD_WAVE_STATISTICS = 290;
+constexpr int CMD_SPECTRUM = 291;
+constexpr int CMD_REFLECTION = 292;
 
 // The Window menu's arrangements, beside "&Close".
 constexpr int CMD_TILE_WINDOWS = 300;

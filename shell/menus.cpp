@@ -40,7 +40,10 @@ const std::vector<MenuPopup>& frameMenu() {
           {CMD_APPROXIMATION, "&Approximation\tF7"},
           {CMD_RECALCULATE, "&Recalculate\tF9"},
           SEPARATOR,
-          {CMD_STATISTIC, "&Statistic..."}}},
+          {CMD_STATISTIC, "&Statistic..."},
+          {CMD_WAVE_STATISTICS, "&Wave statistics..."},
+          {CMD_SPECTRUM, "S&pectrum..."},
+          {CMD_REFLECTION, "R&eflection..."}}},
         {"&Plot",
          {{CMD_PLOT_SIGNAL, "&Signal"},
           {CMD_PLOT_ENVELOPE, "Signal+&Envelope"},
@@ -145,6 +148,12 @@ const char* commandStatusTip(int id) {
         return "Runs the active result window's analysis again";
     case CMD_STATISTIC:
         return "Extremes, mean, deviation and wave heights and periods of the block";
+    case CMD_WAVE_STATISTICS:
+        return "Wave-by-wave heights and periods of the block: Hmax, H1/3, H1/10, Hrms, Tz";
+    case CMD_SPECTRUM:
+        return "Variance density spectrum of the block with Hm0, Tp, Tm01, Tm02";
+    case CMD_REFLECTION:
+        return "Incident and reflected spectra from two or three gauges, and Kr";
     case CMD_PLOT_SIGNAL:
     case CMD_PLOT_ENVELOPE:
     case CMD_PLOT_COSIGNAL:

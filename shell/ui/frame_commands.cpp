@@ -21,6 +21,7 @@
 #include "shell/ui/option_commands.h"
 #include "shell/ui/warning_message.h"
 #include "view/ui/export_commands.h"
+#include "waves/ui/wave_commands.h"
 
 FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<FileCommands>(frame));
@@ -29,6 +30,7 @@ FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<AnalysisCommands>(frame));
     groups_.push_back(std::make_unique<GeneratorCommands>(frame));
     groups_.push_back(std::make_unique<ExportCommands>(frame));
+    groups_.push_back(std::make_unique<WaveCommands>(frame));
 }
 
 FrameCommands::~FrameCommands() = default;

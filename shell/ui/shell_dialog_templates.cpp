@@ -7,6 +7,7 @@
 #include "measure/ui/measure_dialog_templates.h"
 #include "shell/dialog_templates.h"
 #include "view/ui/view_dialog_templates.h"
+#include "waves/ui/wave_dialog_templates.h"
 
 namespace {
 
@@ -69,4 +70,5 @@ void registerDialogTemplates() {
     registerKalmanDialogTemplates();
     registerAproxDialogTemplates();
     registerGeneratorDialogTemplates();
+    registerWaveDialogTemplates();
 }

@@ -82,7 +82,10 @@ TEST_F(FrameMenuTest, MenuBarHoldsEveryPopupItemAndId) {
                                        {162, "&Approximation\tF7"},
                                        {163, "&Recalculate\tF9"},
                                        {0, ""},
-                                       {192, "&Statistic..."}});
+                                       {192, "&Statistic..."},
+                                       {290, "&Wave statistics..."},
+                                       {291, "S&pectrum..."},
+                                       {292, "R&eflection..."}});
     expectItems(frame->framePopup(5), {{220, "&Signal"},
                                        {221, "Signal+&Envelope"},
                                        {222, "Signal+&Cosignal"},
@@ -208,7 +211,7 @@ TEST_F(FrameMenuTest, EnablingWithoutChild) {
     EXPECT_FALSE(enabled(edit, 279));
     for (int id : {201, 202, 203, 207, 206, 204, 212, 213})
         EXPECT_FALSE(enabled(view, id)) << id;
-    for (int id : {159, 161, 162, 163, 192})
+    for (int id : {159, 161, 162, 163, 192, 290, 291, 292})
         EXPECT_FALSE(enabled(analysis, id)) << id;
     EXPECT_TRUE(enabled(generate, 158));
     for (int id : {199, 300, 301, 302})
@@ -224,7 +227,8 @@ TEST_F(FrameMenuTest, EnablingWithoutChild) {
         frame->updateMenuState(m);
     EXPECT_TRUE(enabled(edit, 279));
     EXPECT_TRUE(enabled(view, 203));
-    EXPECT_TRUE(enabled(analysis, 159));
+    for (int id : {159, 290, 291, 292})
+        EXPECT_TRUE(enabled(analysis, id)) << id;
     EXPECT_TRUE(enabled(window, 300));
 }
 

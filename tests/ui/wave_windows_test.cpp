@@ -1,0 +1,273 @@
+// The wave analyses from the desktop on the bundled sample: each command's
+// dialog confirmed, its window's parameter table equal to what ondarix-batch
+// prints for the same block and options, inputs that cannot be computed kept
+// in their dialog with the reason, Recalculate after the source closed, and
+// the table copied as text.
+#include <gtest/gtest.h>
+
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "analysis/ui/analysis_dialog_templates.h"
+#include "frame_test_support.h"
+#include "shell/dialog_templates.h"
+#include "support/run_command.h"
+#include "view/ui/measure_view.h"
+#include "waves/ui/wave_dialog_templates.h"
+#include "waves/ui/wave_result_wnd.h"
+
+namespace {
+
+using Fields = std::map<std::string, std::string>;
+
+// `ondarix-batch ... --json`: a flat object, one "key": value per line.
+Fields batchJson(std::vector<std::string> args) {
+    args.insert(args.begin() + 1, SAMPLE_FILE);
+    args.push_back("--json");
+    CommandResult r = runBatch(args);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    Fields fields;
+    size_t at = 0;
+    while ((at = r.out.find('"', at)) != std::string::npos) {
+        size_t close = r.out.find('"', at + 1);
+        size_t end = r.out.find_first_of(",\n", close);
+        fields[r.out.substr(at + 1, close - at - 1)] = r.out.substr(close + 3, end - close - 3);
+        at = end;
+    }
+    return fields;
+}
+
+// What the table shows of a JSON number: six significant digits, "-" for null.
+std::string shown(const std::string& json) {
+    if (json == "null") return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", std::stod(json));
+    return text;
+}
+
+// The table's label (its unit left off) -> the batch's JSON key.
+using Keys = std::vector<std::pair<std::string, std::string>>;
+const Keys STATISTICS_KEYS = {{"Waves", "count"},   {"Mean level", "mean"}, {"Hmax", "Hmax"},
+                              {"T(Hmax)", "THmax"}, {"H1/3", "H1/3"},       {"T1/3", "T1/3"},
+                              {"H1/10", "H1/10"},   {"T1/10", "T1/10"},     {"Hmean", "Hmean"},
+                              {"Hrms", "Hrms"},     {"Tz", "Tz"},           {"Tmax", "Tmax"}};
+const Keys SPECTRUM_KEYS = {{"fmin", "fmin"},      {"fmax", "fmax"}, {"m0", "m0"},
+                            {"Hm0", "Hm0"},        {"fp", "fp"},     {"Tp", "Tp"},
+                            {"Tm01", "Tm01"},      {"Tm02", "Tm02"}, {"Tm-10", "Tm-10"},
+                            {"Width nu", "width"}, {"Qp", "Qp"}};
+const Keys REFLECTION_KEYS = {{"fmin used", "fmin"},
+                              {"fmax used", "fmax"},
+                              {"Bins used", "bins_used"},
+                              {"Bins left out", "bins_left_out"},
+                              {"Hm0 incident", "Hm0_incident"},
+                              {"Hm0 reflected", "Hm0_reflected"},
+                              {"Kr", "Kr"}};
+
+void expectTableEquals(const CWaveResultWnd* w, const Keys& keys, const Fields& json) {
+    ASSERT_NE(w->table, nullptr);
+    ASSERT_EQ(w->table->rowCount(), int(keys.size()));
+    for (int row = 0; row < int(keys.size()); ++row) {
+        const std::string label = w->table->item(row, 0)->text().toStdString();
+        const auto& [name, key] = keys[size_t(row)];
+        EXPECT_EQ(label.substr(0, label.find(" (")), name) << row;
+        ASSERT_EQ(json.count(key), 1u) << key;
+        EXPECT_EQ(w->table->item(row, 1)->text().toStdString(), shown(json.at(key))) << label;
+    }
+}
+
+} // namespace
+
+class WaveWindowsTest : public FrameTest {
+  protected:
+    // File -> Open on the bundled sample, a block of gauge 1 selected.
+    CMeasureWnd* openSample(int32_t from, int32_t to) {
+        dialogScript::pushFile(SAMPLE_FILE, 1);
+        frame->frameCommand(CMD_OPEN, 0);
+        settle();
+        auto* window = dynamic_cast<CMeasureWnd*>(frame->activeChild());
+        if (window) window->view->SetBlock(1, from, to);
+        return window;
+    }
+    // Runs `command` with its dialog filled by `fill` and confirmed; the
+    // dialog's hint is kept in `hint` and whether OK ended it in `ended`.
+    CWaveResultWnd* run(int command, std::function<void(ScriptedDialog&)> fill) {
+        dialogScript::pushDialog([this, fill](ScriptedDialog& d) {
+            fill(d);
+            d.press(IDOK);
+            ended = d.ended();
+            hint = d.hint().toStdString();
+        });
+        frame->frameCommand(command, 0);
+        settle();
+        return dynamic_cast<CWaveResultWnd*>(frame->activeChild());
+    }
+    bool ended = false;
+    std::string hint;
+};
+
+TEST_F(WaveWindowsTest, EachWindowsTableEqualsTheBatchResultForTheSameBlock) {
+    ASSERT_NE(openSample(1000, 4040), nullptr);
+    auto* stats =
+        run(CMD_WAVE_STATISTICS, [](ScriptedDialog& d) { d.setText(IDC_WAVE_THRESHOLD, "0.01"); });
+    ASSERT_NE(stats, nullptr);
+    EXPECT_EQ(stats->windowClass(), "KelvoKalmanClass");
+    EXPECT_EQ(stats->title(), QString(SAMPLE_FILE) + " - Wave statistics");
+    expectTableEquals(stats, STATISTICS_KEYS,
+                      batchJson({"waves", "--channel", "1", "--from", "1000", "--to", "4040",
+                                 "--threshold", "0.01"}));
+    // Its curves: height and period of every wave counted.
+    EXPECT_EQ(stats->measure->channelCount, 2);
+    EXPECT_EQ(stats->measure->sampleCount, stats->table->item(0, 1)->text().toInt());
+    // All of them in view, not squeezed into the first pixels of 2000 rows.
+    EXPECT_EQ(stats->view->visible_samples, stats->measure->sampleCount);
+
+    frame->frameCommand(CMD_CLOSE_WINDOW, 0);
+    settle();
+    auto* spectrum = run(CMD_SPECTRUM, [](ScriptedDialog& d) {
+        d.setText(IDC_WAVE_SEGMENT, "800");
+        d.setText(IDC_WAVE_FMAX, "5");
+    });
+    ASSERT_NE(spectrum, nullptr);
+    expectTableEquals(spectrum, SPECTRUM_KEYS,
+                      batchJson({"spectrum", "--channel", "1", "--from", "1000", "--to", "4040",
+                                 "--segment", "800", "--fmax", "5"}));
+    // One channel of 401 bins: 0 .. 800/2.
+    EXPECT_EQ(spectrum->measure->channelCount, 1);
+    EXPECT_EQ(spectrum->measure->sampleCount, 401);
+    // It opens on its energy: the peak at 1/1.6 s = 0.625 Hz, bin 10 of
+    // df = 50/800 Hz, in view, and not all of 0 .. 25 Hz.
+    EXPECT_GT(spectrum->view->visible_samples, 10);
+    EXPECT_LT(spectrum->view->visible_samples, 401);
+
+    frame->frameCommand(CMD_CLOSE_WINDOW, 0);
+    settle();
+    auto* reflection = run(CMD_REFLECTION, [](ScriptedDialog& d) {
+        EXPECT_EQ(d.text(IDC_WAVE_GAUGES), "1,2,3"); // the block's channel and those after it
+        d.setText(IDC_WAVE_POSITIONS, "4, 8, 12");
+        d.setText(IDC_WAVE_DEPTH, "0.77");
+        d.setText(IDC_WAVE_FMIN, "0.3");
+        d.setText(IDC_WAVE_FMAX, "1");
+    });
+    ASSERT_NE(reflection, nullptr);
+    expectTableEquals(
+        reflection, REFLECTION_KEYS,
+        batchJson({"reflection", "--channels", "1,2,3", "--positions", "4,8,12", "--depth", "0.77",
+                   "--from", "1000", "--to", "4040", "--fmin", "0.3", "--fmax", "1"}));
+    EXPECT_EQ(reflection->measure->channelCount, 2);
+    EXPECT_STREQ(reflection->measure->channels[1].name, "S reflected");
+}
+
+TEST_F(WaveWindowsTest, WhatCannotBeComputedKeepsTheDialogOpenWithTheReason) {
+    ASSERT_NE(openSample(1000, 4040), nullptr);
+    const int before = frame->children().size();
+    struct Case {
+        int command;
+        std::function<void(ScriptedDialog&)> fill;
+        const char* reason;
+    };
+    const std::vector<Case> cases = {
+        {CMD_REFLECTION,
+         [](ScriptedDialog& d) {
+             d.setText(IDC_WAVE_POSITIONS, "4,4,12");
+             d.setText(IDC_WAVE_DEPTH, "0.77");
+         },
+         "two gauges have the same position"},
+        {CMD_REFLECTION,
+         [](ScriptedDialog& d) {
+             d.setText(IDC_WAVE_POSITIONS, "4,8,12");
+             d.setText(IDC_WAVE_DEPTH, "0");
+         },
+         "the depth must be > 0"},
+        // The sample has channels 0 .. 3.
+        {CMD_REFLECTION, [](ScriptedDialog& d) { d.setText(IDC_WAVE_GAUGES, "1,2,4"); },
+         "Enter two or three channels from 0 to 3"},
+        {CMD_REFLECTION,
+         [](ScriptedDialog& d) {
+             d.setText(IDC_WAVE_GAUGES, "1,2");
+             d.setText(IDC_WAVE_POSITIONS, "4,8,12");
+         },
+         "Enter one position in metres per gauge (2)"},
+        // The sample's waves are 0.08 m high: a band of +-5 m hides every crossing.
+        {CMD_WAVE_STATISTICS, [](ScriptedDialog& d) { d.setText(IDC_WAVE_THRESHOLD, "10"); },
+         "the block holds no complete wave"},
+        {CMD_SPECTRUM, [](ScriptedDialog& d) { d.setText(IDC_WAVE_SEGMENT, "7"); },
+         "the segment must be an even number"},
+        {CMD_SPECTRUM, [](ScriptedDialog& d) { d.setText(IDC_RUN_TO, "5000"); },
+         "Enter a whole number from 0 to 4096"},
+    };
+    for (const Case& c : cases) {
+        run(c.command, c.fill);
+        EXPECT_FALSE(ended) << c.reason;
+        EXPECT_NE(hint.find(c.reason), std::string::npos) << hint;
+        EXPECT_EQ(frame->children().size(), before) << c.reason;
+    }
+}
+
+TEST_F(WaveWindowsTest, RecalculateWorksOnItsOwnBlockAfterTheSourceClosed) {
+    CMeasureWnd* source = openSample(1000, 4040);
+    ASSERT_NE(source, nullptr);
+    auto* w = run(CMD_SPECTRUM, [](ScriptedDialog&) {});
+    ASSERT_NE(w, nullptr);
+    source->subWindow()->close();
+    settle();
+    ASSERT_EQ(frame->children().size(), 1);
+
+    bool channelGreyed = false;
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        channelGreyed = !d.control(IDC_RUN_CHANNEL)->isEnabled();
+        d.setText(IDC_WAVE_SEGMENT, "512");
+        d.press(IDOK);
+    });
+    frame->frameCommand(CMD_RECALCULATE, 0);
+    settle();
+    EXPECT_TRUE(channelGreyed);
+    expectTableEquals(w, SPECTRUM_KEYS,
+                      batchJson({"spectrum", "--channel", "1", "--from", "1000", "--to", "4040",
+                                 "--segment", "512"}));
+    EXPECT_EQ(w->measure->sampleCount, 257);
+
+    // A segment longer than the block is refused; the window keeps its result.
+    const std::string kept = w->tableText();
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        d.setText(IDC_WAVE_SEGMENT, "4096");
+        d.press(IDOK);
+        ended = d.ended();
+    });
+    frame->frameCommand(CMD_RECALCULATE, 0);
+    settle();
+    EXPECT_FALSE(ended);
+    EXPECT_EQ(w->tableText(), kept);
+    EXPECT_EQ(w->measure->sampleCount, 257);
+}
+
+TEST_F(WaveWindowsTest, CopyPutsTheTableOnTheClipboardAsTheBatchPrintsIt) {
+    ASSERT_NE(openSample(1000, 4040), nullptr);
+    auto* w = run(CMD_WAVE_STATISTICS, [](ScriptedDialog&) {});
+    ASSERT_NE(w, nullptr);
+    RecordingClipboard clip;
+    setClipboard(&clip);
+    w->copyButton->click();
+    setClipboard(nullptr);
+    ASSERT_EQ(clip.calls, 1);
+    // The batch prints "%-22s %s" per line; the copy is label TAB value CR LF.
+    CommandResult r =
+        runBatch({"waves", SAMPLE_FILE, "--channel", "1", "--from", "1000", "--to", "4040"});
+    std::string expected;
+    size_t at = 0;
+    for (size_t end; (end = r.out.find('\n', at)) != std::string::npos; at = end + 1) {
+        std::string line = r.out.substr(at, end - at);
+        std::string label = line.substr(0, 22);
+        label.erase(label.find_last_not_of(' ') + 1);
+        expected += label + "\t" + line.substr(23) + "\r\n";
+    }
+    EXPECT_EQ(clip.text, expected);
+    // Rows 1000..4040 at 50 Hz are 38 periods of 1.6 s: 38 down-crossings, 37
+    // waves between them.
+    EXPECT_EQ(clip.text.substr(0, 8), "Waves\t37");
+}

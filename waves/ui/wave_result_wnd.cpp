@@ -1,0 +1,146 @@
+#include "waves/ui/wave_result_wnd.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <algorithm>
+
+#include "shell/command_ids.h"
+#include "shell/ui/warning_message.h"
+#include "shell/window_classes.h"
+#include "view/ui/measure_view.h"
+#include "view/view_state.h"
+#include "waves/ui/wave_run_dlg.h"
+
+namespace {
+
+constexpr int TABLE_WIDTH = 300;
+constexpr int COPY_HEIGHT = 28;
+
+// The rows a result opens on: every wave, but of a spectrum only up to twice
+// the highest frequency with a density of 1 % of the peak, where the energy
+// of a flume record lies, rather than a curve squeezed against the axis.
+int32_t shownRows(const CWaveResult& r) {
+    const int32_t n = r.sampleCount;
+    if (r.kind == WaveAnalysis::Statistics || n < 1) return std::max(n, MIN_VISIBLE_SAMPLES + 4);
+    float peak = 0;
+    for (int32_t j = 0; j < n; ++j)
+        for (int32_t c = 0; c < r.channelCount; ++c)
+            peak = std::max(peak, r.at(c, j).re);
+    int32_t last = 0;
+    for (int32_t j = 0; j < n; ++j)
+        for (int32_t c = 0; c < r.channelCount; ++c)
+            if (r.at(c, j).re >= 0.01f * peak) last = j;
+    return std::clamp(2 * (last + 1), std::min(n, MIN_VISIBLE_SAMPLES + 4), n);
+}
+
+} // namespace
+
+bool CWaveResultWnd::Create(int x, int y, int width, int height, QWidget* parent, int style) {
+    return createChild(KALMAN_CLASS, QStringLiteral("Wave Analysis"), parent, x, y, width, height,
+                       style);
+}
+
+int CWaveResultWnd::OnCreate(void*) {
+    if (createView(PLOT_SIGNAL) == -1) return -1;
+    table = new QTableWidget(0, 2, hwnd);
+    table->setHorizontalHeaderLabels({QStringLiteral("Parameter"), QStringLiteral("Value")});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setColumnWidth(0, 160);
+    copyButton = new QPushButton(QStringLiteral("&Copy as text"), hwnd);
+    copyButton->setToolTip(QStringLiteral("Copies the parameters as tab-separated text"));
+    QObject::connect(copyButton, &QPushButton::clicked, hwnd, [this] { copyTable(); });
+    return 0;
+}
+
+void CWaveResultWnd::OnSize(int, int width, int height) {
+    const int side = std::min(TABLE_WIDTH, width / 2);
+    if (view && view->hwnd) {
+        view->hwnd->setGeometry(0, 0, std::max(0, width - side), height);
+        view->hwnd->update();
+    }
+    if (table) table->setGeometry(width - side, 0, side, std::max(0, height - COPY_HEIGHT));
+    if (copyButton)
+        copyButton->setGeometry(width - side, std::max(0, height - COPY_HEIGHT), side, COPY_HEIGHT);
+}
+
+void CWaveResultWnd::Attach(OwnedMeasure m) {
+    measure = std::move(m);
+    if (result() && !result()->computed()) {
+        std::string why;
+        if (!result()->Compute(result()->options, &why))
+            showWarning(hwnd, QStringLiteral("The analysis was not computed: %1.")
+                                  .arg(QString::fromStdString(why)));
+    }
+    showResult();
+}
+
+void CWaveResultWnd::showResult() {
+    CWaveResult* r = result();
+    if (view) {
+        view->SetMeasure(r);
+        // X is frequency for the spectra, the wave's number (from 0) for the waves.
+        view->x_unit = r && r->kind == WaveAnalysis::Statistics ? "" : "Hz";
+        // The whole curve in view, a short one too (the view starts at 2000 rows).
+        view->scroll_x = 0;
+        if (r) {
+            view->visible_samples = shownRows(*r);
+            view->channels_per_screen = std::clamp(r->channelCount, 1, 2);
+        }
+        view->Layout();
+        view->hwnd->update();
+    }
+    if (!r) return;
+    setTitle(QString::fromStdString(r->sourcePath) + QStringLiteral(" - ") +
+             QString::fromLatin1(waveAnalysisName(r->kind)));
+    if (!table) return;
+    table->setRowCount(int(r->parameterLines.size()));
+    for (int row = 0; row < int(r->parameterLines.size()); ++row) {
+        const std::string& line = r->parameterLines[size_t(row)];
+        const size_t tab = line.find('\t');
+        const std::string value = tab == std::string::npos ? std::string() : line.substr(tab + 1);
+        table->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(line.substr(0, tab))));
+        table->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(value)));
+    }
+}
+
+std::string CWaveResultWnd::tableText() const {
+    std::string text;
+    if (!table) return text;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        for (int column = 0; column < 2; ++column) {
+            const QTableWidgetItem* item = table->item(row, column);
+            if (column > 0) text += '\t';
+            if (item) text += item->text().toStdString();
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+void CWaveResultWnd::copyTable() const {
+    if (Clipboard* target = clipboard()) target->setText(tableText());
+}
+
+void CWaveResultWnd::OnRecalculate() {
+    if (!result()) return;
+    CWaveRunDlg dialog(*result());
+    if (showDialog(dialog, hwnd, CWaveRunDlg::templateOf(result()->kind)) != 1 || !dialog.created)
+        return;
+    // The view lets go of the old result before it goes.
+    OwnedMeasure old = std::move(measure);
+    measure = OwnedMeasure(dialog.created.release());
+    showResult();
+}
+
+intptr_t CWaveResultWnd::OnCommand(int id, intptr_t param) {
+    if (id == CMD_RECALCULATE) {
+        OnRecalculate();
+        return 0;
+    }
+    return CMeasureWnd::OnCommand(id, param);
+}

@@ -1,0 +1,116 @@
+#include "waves/wave_result.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "waves/reflection.h"
+#include "waves/spectrum_measure.h"
+#include "waves/wave_list_measure.h"
+
+namespace {
+
+std::string field(const char* text, size_t capacity) {
+    return std::string(text, strnlen(text, capacity));
+}
+
+bool fail(std::string* error, const std::string& why) {
+    if (error) *error = why;
+    return false;
+}
+
+} // namespace
+
+const char* waveAnalysisName(WaveAnalysis kind) {
+    switch (kind) {
+    case WaveAnalysis::Statistics:
+        return "Wave statistics";
+    case WaveAnalysis::Spectrum:
+        return "Spectrum";
+    case WaveAnalysis::Reflection:
+        return "Reflection";
+    }
+    return "";
+}
+
+bool CWaveResult::TakeBlocks(const CMeasure& source, const WaveRunOptions& wanted,
+                             std::string* error) {
+    if (wanted.channels.empty()) return fail(error, "no channel is given");
+    std::vector<BlockValues> taken(wanted.channels.size());
+    for (size_t i = 0; i < wanted.channels.size(); ++i) {
+        const int32_t channel = wanted.channels[i];
+        if (!source.hasChannel(channel) || channel >= MAX_CHANNELS)
+            return fail(error, "channel " + std::to_string(channel) +
+                                   " does not exist (the measurement has " +
+                                   std::to_string(source.channelCount) + ")");
+        if (std::count(wanted.channels.begin(), wanted.channels.end(), channel) > 1)
+            return fail(error, "channel " + std::to_string(channel) + " is named twice");
+        if (!blockValues(source, {channel, wanted.from, wanted.to}, taken[i]))
+            return fail(error, "the block is empty");
+    }
+    blocks = std::move(taken);
+    options = wanted;
+    const int32_t first = wanted.channels[0];
+    unit = field(source.channels[first].unit, sizeof source.channels[first].unit);
+    sourcePath = field(source.path, sizeof source.path);
+    return true;
+}
+
+void CWaveResult::TakeBlocksOf(const CWaveResult& other) {
+    blocks = other.blocks;
+    options = other.options;
+    unit = other.unit;
+    sourcePath = other.sourcePath;
+}
+
+bool CWaveResult::Compute(const WaveRunOptions& wanted, std::string* error) {
+    if (blocks.empty()) return fail(error, "there is no block to analyse");
+    std::string why;
+    std::vector<std::string> lines;
+    bool filled = false;
+    switch (kind) {
+    case WaveAnalysis::Statistics: {
+        WaveStatistics stats;
+        if (!analyseWaves(blocks[0], wanted.waves, stats, &why)) return fail(error, why);
+        lines = waveParameterLines(stats, unit.c_str());
+        filled = waveListMeasure(stats, unit.c_str(), *this);
+        break;
+    }
+    case WaveAnalysis::Spectrum: {
+        VarianceSpectrum spectrum;
+        SpectralParameters params;
+        if (!varianceSpectrum(blocks[0], wanted.segment, spectrum, &why) ||
+            !spectralParameters(spectrum, wanted.band, params, &why))
+            return fail(error, why);
+        lines = spectralParameterLines(params, unit.c_str());
+        filled = spectrumMeasure(spectrum, unit.c_str(), *this);
+        break;
+    }
+    case WaveAnalysis::Reflection: {
+        ReflectionOptions reflection;
+        reflection.positions = wanted.positions;
+        reflection.depth = wanted.depth;
+        reflection.segment = wanted.segment;
+        reflection.band = wanted.band;
+        ReflectionResult result;
+        if (!separateReflection(blocks, reflection, result, &why)) return fail(error, why);
+        lines = reflectionParameterLines(result, unit.c_str());
+        filled = reflectionMeasure(result, unit.c_str(), *this);
+        break;
+    }
+    }
+    // Filling writes the curves in place; without memory nothing is left to show.
+    if (!filled) {
+        sampleCount = 0;
+        parameterLines.clear();
+        return fail(error, "out of memory for the result");
+    }
+    // The blocks stay what they were taken as.
+    const std::vector<int32_t> channels = options.channels;
+    const int32_t from = options.from, to = options.to;
+    options = wanted;
+    options.channels = channels;
+    options.from = from;
+    options.to = to;
+    parameterLines = std::move(lines);
+    return true;
+}
