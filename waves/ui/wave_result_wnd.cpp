@@ -77,6 +77,7 @@ void CWaveResultWnd::Attach(OwnedMeasure m) {
                                   .arg(QString::fromStdString(why)));
     }
     showResult();
+    showStatusIfActive();
 }
 
 void CWaveResultWnd::showResult() {
