@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Ondarix against numpy/scipy and sox on the same inputs (bench/peers/); run
+# Ondarix against numpy/scipy, statsmodels and sox on the same inputs (bench/peers/); run
 # by hand, never in CI. Installs what it needs, builds a Release tree with the
 # benchmarks in build-bench/, and prints the table README quotes.
 # Usage: scripts/bench-peers.sh [--rounds N]; inputs (about 200 MB) go to
@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ONDARIX_WITH_UI=0 scripts/install-deps.sh
-packages=(python3-numpy python3-scipy sox)
+packages=(python3-numpy python3-scipy python3-statsmodels sox)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -56,7 +56,22 @@ def in_process_rows(harness, work):
         rows.append(('fit of %d damped components, 100000' % k,
                      [harness, 'aprox', '100000', str(k)],
                      [PYTHON] + ops + ['fit', '100000', str(k)], 'scipy least_squares', None, ''))
+    for k in (3, 10):
+        rows.append(('Kalman with %d components, 200000' % k,
+                     [harness, 'kalman', '200000', str(k)],
+                     [PYTHON] + ops + ['kalman', '200000', str(k)], 'statsmodels, same matrices',
+                     None, ''))
     return rows
+
+
+def check_kalman(harness, work):
+    """Both Kalman filters give the same component signals on 2000 samples."""
+    for k in (3, 10):
+        path = '%s/kalman%d.txt' % (work, k)
+        with open(path, 'w') as out:
+            subprocess.run([harness, 'kalman-signals', '2000', str(k)], check=True, stdout=out)
+        subprocess.run([PYTHON, HERE + '/peer_ops.py', 'kalman-check', path, str(k)], check=True,
+                       stdout=subprocess.DEVNULL)
 
 
 def component_list(work, k):
@@ -124,6 +139,7 @@ def main():
     if not os.path.exists(a.work + '/fit4.INT'):
         subprocess.run([harness, 'make-inputs', a.work], check=True)
 
+    check_kalman(harness, a.work)
     inner = in_process_rows(harness, a.work)
     whole = whole_rows(batch, a.work)
     got = {}

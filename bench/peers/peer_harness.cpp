@@ -18,6 +18,7 @@
 #include "analysis/fourier.h"
 #include "aprox/aprox_test_support.h"
 #include "aprox/aprox_worker.h"
+#include "kalman/kalman_run.h"
 #include "measure/file_io.h"
 #include "measure/int_format.h"
 #include "measure/statistics.h"
@@ -175,6 +176,56 @@ double aproxTime(int32_t n, int k) {
     });
 }
 
+// A Kalman run of model 3 with `k` components over the first `n` peer
+// samples. The threshold 0 keeps the covariance running on every sample, as
+// statsmodels' filter (tolerance 0) does on the other side.
+struct KalmanRun {
+    std::vector<Sample> source, result;
+    KalmanParams p;
+
+    KalmanRun(int32_t n, int k) : source(signalSamples(n)), result(size_t(n) * size_t(2 * k + 1)) {
+        p.source_samples = source.data();
+        p.result_samples = result.data();
+        p.count = n;
+        p.stride = 1;
+        p.sample_rate = PEER_KALMAN_RATE;
+        p.component_count = k;
+        for (int c = 0; c < k; ++c) {
+            p.frequency[c] = peerKalmanFrequency(c);
+            p.amplitude[c] = 1.0 / (c + 1);
+            p.k[c] = 8.0;
+        }
+        p.model = 3;
+        p.observation_error = 5.0;
+        p.constant_period = 5.0;
+        p.asymptotic = 0.0;
+    }
+    // Starts again from the same inputs: a run stores its estimates in p.
+    void run() {
+        for (int c = 0; c < p.component_count; ++c)
+            p.amplitude[c] = 1.0 / (c + 1);
+        p.observation_error = 5.0;
+        runKalman(p, KalmanFilterKind::Block);
+    }
+};
+
+double kalmanTime(int32_t n, int k) {
+    KalmanRun r(n, k);
+    return millisecondsOf([&] { r.run(); });
+}
+
+// The component signals of a run, one row per sample, for peer_ops.py's
+// check against statsmodels.
+int printKalmanSignals(int32_t n, int k) {
+    KalmanRun r(n, k);
+    r.run();
+    for (int32_t j = 0; j < n; ++j)
+        for (int c = 0; c < k; ++c)
+            std::printf("%.9g%c", r.result[size_t(j) * size_t(2 * k + 1) + size_t(2 * c)].re,
+                        c + 1 < k ? ' ' : '\n');
+    return 0;
+}
+
 bool writeOneChannel(const std::string& path, int32_t n, double rate,
                      const std::function<float(int32_t)>& value) {
     CMeasure m;
@@ -259,6 +310,10 @@ int main(int argc, char** argv) {
         ms = statisticsTime(std::atoi(arg));
     else if (op == "stats-loop")
         ms = statisticsLoopTime(std::atoi(arg));
+    else if (op == "kalman" && argc == 4)
+        ms = kalmanTime(std::atoi(arg), std::atoi(argv[3]));
+    else if (op == "kalman-signals" && argc == 4)
+        return printKalmanSignals(std::atoi(arg), std::atoi(argv[3]));
     else if (op == "aprox" && argc == 4)
         ms = aproxTime(std::atoi(arg), std::atoi(argv[3]));
     else

@@ -1,4 +1,4 @@
-"""The peers' side of the peer benchmark: numpy and scipy.
+"""The peers' side of the peer benchmark: numpy, scipy and statsmodels.
 
 `peer_ops.py OPERATION ARG...` times one operation in this process after one
 untimed run and prints milliseconds of CPU time; the operations starting with `whole-`
@@ -116,9 +116,76 @@ def fit(y, k):
     return least_squares(lambda p: fit_model(p, t) - y, fit_start(k))
 
 
+KALMAN_RATE = 50.0
+
+
+def kalman_matrices(k):
+    """Twin of buildKalmanModel for model 3 (kalman/kalman_model.cpp) with the
+    harness's components: per component a three-level chain of lags times the
+    carrier's rotation, P0 its stationary covariance, Q = P0 - F P0 F^T, and the
+    observation of state 4 of each block (the chain's lowest in-phase level)."""
+    dt = 1 / KALMAN_RATE
+    chain_p0 = np.array([[8 / 3, 4 / 3, 2 / 3], [4 / 3, 4 / 3, 1.0], [2 / 3, 1.0, 1.0]])
+    F, P0 = np.zeros((6 * k, 6 * k)), np.zeros((6 * k, 6 * k))
+    variances = []
+    for c in range(k):
+        f, amplitude = 0.1 + 0.2 * c, 1.0 / (c + 1)
+        variance = 0.5 * amplitude * amplitude
+        x = f / 8.0 * dt
+        rho = np.exp(-x)
+        chain = rho * np.array([[1, 0, 0], [x, 1, 0], [0.5 * x * x, x, 1]])
+        cos, sin = np.cos(2 * np.pi * f * dt), np.sin(2 * np.pi * f * dt)
+        block = slice(6 * c, 6 * c + 6)
+        F[block, block] = np.kron(chain, np.array([[cos, sin], [-sin, cos]]))
+        P0[block, block] = np.kron(variance * chain_p0, np.eye(2))
+        variances.append(variance)
+    Q = P0 - F @ P0 @ F.T
+    h = np.zeros((1, 6 * k))
+    h[0, 4::6] = 1.0
+    R = 0.05 * sum(variances)
+    return F, Q, h, R, P0
+
+
+def kalman_filter(z, k):
+    """statsmodels' Kalman filter on the same matrices, filtering only, keeping
+    only the filtered states. Our filter predicts before its first observation,
+    from the zero state and P0: statsmodels starts from that prediction."""
+    from statsmodels.tsa.statespace.kalman_filter import KalmanFilter
+    F, Q, h, R, P0 = kalman_matrices(k)
+    n = F.shape[0]
+    kf = KalmanFilter(k_endog=1, k_states=n, k_posdef=n, transition=F, design=h,
+                      selection=np.eye(n), state_cov=Q, obs_cov=np.array([[R]]), tolerance=0)
+    kf.set_conserve_memory(memory_no_forecast=True, memory_no_predicted=True,
+                           memory_no_filtered_cov=True, memory_no_likelihood=True,
+                           memory_no_gain=True, memory_no_smoothing=True,
+                           memory_no_std_forecast=True)
+    kf.bind(z.astype(np.float64))
+    kf.initialize_known(np.zeros(n), F @ P0 @ F.T + Q)
+    return kf.filter().filtered_state[4::6]
+
+
+def kalman_check(path, k):
+    """The filtered component signals agree with the harness's (written as
+    floats) on a small case: within 1e-5 of the largest signal value."""
+    ours = np.loadtxt(path, ndmin=2).T
+    theirs = kalman_filter(peer_signal(ours.shape[1]), k)
+    worst = np.max(np.abs(ours - theirs))
+    if not worst <= 1e-5 * np.max(np.abs(theirs)):
+        raise SystemExit('Kalman outputs differ from statsmodels by %g' % worst)
+    return worst
+
+
 def timed(run):
     """CPU milliseconds of the second run, as the harness measures them."""
     run()
+    start = time.process_time()
+    run()
+    return (time.process_time() - start) * 1e3
+
+
+def timed_once(warm_up, run):
+    """CPU milliseconds of `run` after `warm_up`."""
+    warm_up()
     start = time.process_time()
     run()
     return (time.process_time() - start) * 1e3
@@ -138,6 +205,13 @@ def in_process(op, args):
         n, k = int(args[0]), int(args[1])
         y = fit_signal(n, k)
         return timed(lambda: fit(y, k))
+    if op == 'kalman':
+        n, k = int(args[0]), int(args[1])
+        z = peer_signal(n)
+        # The untimed run on a short head: a whole run takes seconds.
+        return timed_once(lambda: kalman_filter(z[:1000], k), lambda: kalman_filter(z, k))
+    if op == 'kalman-check':
+        return kalman_check(args[0], int(args[1]))
     raise SystemExit('unknown operation ' + op)
 
 

@@ -18,3 +18,9 @@ inline double peerFitFrequency(int c) {
 inline double peerFitEta(int c) {
     return 0.002 * (c + 1);
 }
+
+// The Kalman rows: components at 50 Hz of amplitude 1/(c+1) and K = 8.
+constexpr double PEER_KALMAN_RATE = 50.0;
+inline double peerKalmanFrequency(int c) {
+    return 0.1 + 0.2 * c;
+}
