@@ -79,6 +79,26 @@ size_t FileHandle::read(void* buffer, size_t n) {
     return done;
 }
 
+size_t FileHandle::readAt(void* buffer, size_t n, int64_t offset) const {
+    if (fd_ < 0 || offset < 0) return 0;
+    auto* p = static_cast<unsigned char*>(buffer);
+    size_t done = 0;
+    while (done < n) {
+        size_t want = n - done < (size_t(1) << 30) ? n - done : (size_t(1) << 30);
+        ssize_t got = ::pread(fd_, p + done, want, off_t(offset + int64_t(done)));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += size_t(got);
+    }
+    return done;
+}
+
+int64_t FileHandle::position() const {
+    if (fd_ < 0) return -1;
+    off_t at = ::lseek(fd_, 0, SEEK_CUR);
+    return at < 0 ? -1 : int64_t(at);
+}
+
 bool FileHandle::writeAll(const void* buffer, size_t n) {
     if (fd_ < 0) return false;
     auto* p = static_cast<const unsigned char*>(buffer);

@@ -33,6 +33,11 @@ class FileHandle {
     // Reads up to `n` bytes, retrying short reads; returns the bytes read.
     size_t read(void* buffer, size_t n);
     bool readExact(void* buffer, size_t n) { return read(buffer, n) == n; }
+    // Reads up to `n` bytes at `offset` without moving the position (safe
+    // from several threads at once); returns the bytes read.
+    size_t readAt(void* buffer, size_t n, int64_t offset) const;
+    // The current position; -1 when unknown.
+    int64_t position() const;
     bool writeAll(const void* buffer, size_t n);
     bool rewind();
     bool close();

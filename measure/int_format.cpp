@@ -1,6 +1,10 @@
 #include "measure/int_format.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "measure/file_io.h"
@@ -10,6 +14,21 @@ namespace {
 // Samples are expanded in pieces of this many values, so the part of the
 // block just read is still in cache when it is spread out.
 constexpr size_t EXPAND_CHUNK = 256 * 1024;
+
+// Runs body(0, 1) alone for a few pieces, otherwise body(0, 2) and body(1, 2)
+// on two threads (alone when a second thread cannot be had).
+template <typename Body> void runOnTwoThreads(int64_t pieces, Body& body) {
+    constexpr int64_t PIECES_FOR_TWO = 4;
+    if (pieces < PIECES_FOR_TWO) return body(0, 1);
+    std::thread second;
+    try {
+        second = std::thread([&body] { body(1, 2); });
+    } catch (const std::system_error&) {
+        return body(0, 1);
+    }
+    body(0, 2);
+    second.join();
+}
 
 struct IntReader {
     CMeasure& m;
@@ -27,6 +46,8 @@ struct IntReader {
     bool readSamples(int code);
     bool readChannelMajor(int code);
     bool readSampleMajor(int code);
+    void spreadValues(int code, const unsigned char* raw, int64_t count, int64_t first,
+                      const std::vector<double>& coef, const std::vector<double>& offset);
     void zeroRows(int64_t firstValue);
 };
 
@@ -143,45 +164,67 @@ bool IntReader::readSampleMajor(int code) {
         zeroRows(int64_t(got / sizeof(Sample)));
         return fail("file ends in the samples");
     }
-    // Codes 4 and 5: the raw values go to the top of the block (its last
-    // quarter or upper half) and are spread downwards into samples from the
-    // lowest index up; sample i ends where raw value i + 1 begins, so nothing
-    // is overwritten before it is used and no second block is needed.
-    unsigned char* raw = block + size_t(m.sampleBytes) - size_t(total) * width;
+    // Codes 4 and 5: pieces of raw values are read at their place in the file
+    // into a small buffer of each reading thread and spread into samples
+    // there; no second block of the block's size is needed, and two threads
+    // keep both the reading and the spreading going at once.
+    const int64_t start = file.position();
+    if (start < 0) return fail("cannot tell where the samples start");
     std::vector<double> coef(size_t(m.channelCount)), offset(size_t(m.channelCount));
     for (int c = 0; c < m.channelCount; ++c) {
         coef[size_t(c)] = m.channels[c].coefficient;
         offset[size_t(c)] = m.channels[c].constant;
     }
-    int64_t done = 0;
-    int channel = 0;
-    while (done < total) {
-        int64_t count = total - done < int64_t(EXPAND_CHUNK) ? total - done : int64_t(EXPAND_CHUNK);
-        unsigned char* src = raw + size_t(done) * width;
-        size_t got = file.read(src, size_t(count) * width);
-        int64_t whole = int64_t(got / width);
-        Sample* out = m.samples + done;
-        if (code == 5) {
-            for (int64_t i = 0; i < whole; ++i) {
-                float v;
-                std::memcpy(&v, src + 4 * i, 4);
-                out[i] = Sample{v, 0.0f};
-            }
-        } else {
-            for (int64_t i = 0; i < whole; ++i) {
-                int16_t v;
-                std::memcpy(&v, src + 2 * i, 2);
-                out[i] = Sample{float(coef[size_t(channel)] * v + offset[size_t(channel)]), 0.0f};
-                if (++channel == m.channelCount) channel = 0;
+    const int64_t pieces = (total + int64_t(EXPAND_CHUNK) - 1) / int64_t(EXPAND_CHUNK);
+    std::atomic<int64_t> shortAt{total}; // the first value the file did not hold
+    auto spread = [&](int64_t firstPiece, int64_t step) {
+        std::vector<unsigned char> raw(EXPAND_CHUNK * width);
+        for (int64_t p = firstPiece; p < pieces; p += step) {
+            const int64_t first = p * int64_t(EXPAND_CHUNK);
+            if (first >= shortAt.load(std::memory_order_relaxed)) return;
+            const int64_t count = std::min<int64_t>(int64_t(EXPAND_CHUNK), total - first);
+            size_t got =
+                file.readAt(raw.data(), size_t(count) * width, start + first * int64_t(width));
+            const int64_t whole = int64_t(got / width);
+            spreadValues(code, raw.data(), whole, first, coef, offset);
+            if (whole != count) {
+                int64_t at = first + whole;
+                int64_t seen = shortAt.load(std::memory_order_relaxed);
+                while (at < seen && !shortAt.compare_exchange_weak(seen, at)) {
+                }
+                return;
             }
         }
-        done += whole;
-        if (whole != count) {
-            zeroRows(done);
-            return fail("file ends in the samples");
-        }
+    };
+    runOnTwoThreads(pieces, spread);
+    if (shortAt.load() < total) {
+        zeroRows(shortAt.load());
+        return fail("file ends in the samples");
     }
     return true;
+}
+
+// Spreads `count` raw values, the first of them value `first` of the block,
+// into samples: floats as they are (code 5), integers scaled with their
+// channel's coefficient and constant (code 4).
+void IntReader::spreadValues(int code, const unsigned char* raw, int64_t count, int64_t first,
+                             const std::vector<double>& coef, const std::vector<double>& offset) {
+    Sample* out = m.samples + first;
+    if (code == 5) {
+        for (int64_t i = 0; i < count; ++i) {
+            float v;
+            std::memcpy(&v, raw + 4 * i, 4);
+            out[i] = Sample{v, 0.0f};
+        }
+        return;
+    }
+    int channel = int(first % m.channelCount);
+    for (int64_t i = 0; i < count; ++i) {
+        int16_t v;
+        std::memcpy(&v, raw + 2 * i, 2);
+        out[i] = Sample{float(coef[size_t(channel)] * v + offset[size_t(channel)]), 0.0f};
+        if (++channel == m.channelCount) channel = 0;
+    }
 }
 
 // A header that promises more than the file holds is refused before the block

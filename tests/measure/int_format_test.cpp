@@ -298,3 +298,50 @@ TEST(IntFormat, MeasurementsTheFormatCannotCarryAreNotWritten) {
     a.sampleRate = 44100.0 * 8; // above the format's limit
     EXPECT_FALSE(writeInt(a, dir.file("fast.int").c_str()));
 }
+
+// Records of several read pieces are read by two threads: every value lands
+// in its own sample and channel across the pieces' borders, and a file cut in
+// a later piece is refused before its samples are read.
+TEST(IntFormat, LargeSampleMajorRecordsKeepEveryValueAndStopAtACut) {
+    TempDir dir;
+    const int32_t rows = 300001; // 600,002 values: more pieces than one thread reads
+    for (int code : {4, 5}) {
+        ByteWriter w = intHeader(50.0, 2, int8_t(code), rows, twoChannels());
+        for (int32_t j = 0; j < rows; ++j) {
+            for (int c = 0; c < 2; ++c) {
+                int16_t raw = int16_t((j * 7 + c * 3) % 20000 - 10000);
+                if (code == 4)
+                    w.put(raw);
+                else
+                    w.put(float(raw));
+            }
+        }
+        writeBytes(dir.file("big.int"), w.bytes);
+        CMeasure m;
+        ASSERT_TRUE(read(dir.file("big.int"), m)) << code;
+        const std::vector<ChannelSpec> specs = twoChannels();
+        for (int32_t j : {0, 131071, 131072, 262144, 300000}) {
+            for (int c = 0; c < 2; ++c) {
+                double raw = double((j * 7 + c * 3) % 20000 - 10000);
+                // Code 4 scales with the channel's coefficient and adds its constant.
+                double expected =
+                    code == 4 ? specs[size_t(c)].coefficient * raw + specs[size_t(c)].constant
+                              : raw;
+                EXPECT_FLOAT_EQ(m.at(c, j).re, float(expected)) << code << " " << j << " " << c;
+                EXPECT_EQ(m.at(c, j).im, 0.0f);
+            }
+        }
+
+        // Cut inside the third piece.
+        const size_t width = code == 4 ? 2 : 4;
+        const size_t header = w.bytes.size() - size_t(rows) * 2 * width;
+        const int64_t cut = 2 * 262144 + 1001; // a value index
+        std::vector<unsigned char> truncated(w.bytes.begin(),
+                                             w.bytes.begin() + long(header + size_t(cut) * width));
+        writeBytes(dir.file("cut.int"), truncated);
+        CMeasure t;
+        std::string why;
+        EXPECT_FALSE(read(dir.file("cut.int"), t, &why)) << code;
+        EXPECT_NE(why.find("header declares"), std::string::npos) << why;
+    }
+}
