@@ -2,16 +2,9 @@
 // A, D and Eta; amplitude and K pass through.
 #pragma once
 
-#include "measure/measure.h"
-#include "shell/ui/dialog.h"
+#include "view/ui/component_dlg.h"
 
-class CSkladowaAproksymacjiDlg : public CDialog {
+class CSkladowaAproksymacjiDlg : public CComponentDlg {
   public:
-    explicit CSkladowaAproksymacjiDlg(SignalComponent* data) : data(data), component(*data) {}
-
-    int OnInitDialog(QDialog* dialog) override;
-    int OnOK() override;
-
-    SignalComponent* data;
-    SignalComponent component;
+    explicit CSkladowaAproksymacjiDlg(SignalComponent* data);
 };

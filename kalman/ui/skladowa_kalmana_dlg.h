@@ -2,16 +2,9 @@
 // amplitude and K; A, D and Eta pass through.
 #pragma once
 
-#include "measure/measure.h"
-#include "shell/ui/dialog.h"
+#include "view/ui/component_dlg.h"
 
-class CSkladowaKalmanaDlg : public CDialog {
+class CSkladowaKalmanaDlg : public CComponentDlg {
   public:
-    explicit CSkladowaKalmanaDlg(SignalComponent* data) : data(data), component(*data) {}
-
-    int OnInitDialog(QDialog* dialog) override;
-    int OnOK() override;
-
-    SignalComponent* data;
-    SignalComponent component;
+    explicit CSkladowaKalmanaDlg(SignalComponent* data);
 };

@@ -2,17 +2,9 @@
 // name, frequency, amplitude ("Variation"), K, A, D and Eta of one component.
 #pragma once
 
-#include "measure/measure.h"
-#include "shell/ui/dialog.h"
+#include "view/ui/component_dlg.h"
 
-class CParametrySkladowejDlg : public CDialog {
+class CParametrySkladowejDlg : public CComponentDlg {
   public:
-    explicit CParametrySkladowejDlg(SignalComponent* data) : data(data), component(*data) {}
-
-    int OnInitDialog(QDialog* dialog) override;
-    // Writes the whole component back.
-    int OnOK() override;
-
-    SignalComponent* data;
-    SignalComponent component;
+    explicit CParametrySkladowejDlg(SignalComponent* data);
 };
