@@ -1,6 +1,9 @@
 #include "measure/statistics.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <memory>
 
 void StatisticsRing::push(double value) {
     current = current == SIZE - 1 ? 0 : current + 1;
@@ -97,53 +100,27 @@ struct WaveState {
     double dt = 0;
 };
 
-// Two bits per entry for the four newest entries, the newest lowest: 01
-// above 0, 10 below, 00 neither. When all four share a sign, the lines
-// through them, sums of those entries with positive weights, share it too:
-// they cannot cross, and their arithmetic is skipped.
-struct SignMasks {
-    static constexpr unsigned ALL_ABOVE = 0x55, ALL_BELOW = 0xAA;
-    unsigned bits = 0;
-
-    void push(double value) {
-        bits = (bits << 2 | unsigned(value > 0) | unsigned(value < 0) << 1) & 0xFF;
-    }
-    bool mayCross() const { return bits != ALL_ABOVE && bits != ALL_BELOW; }
-};
-
 // Ten times the five-sample slope centred on b2 of the values b0 (newest) .. b4.
 double slopeTimesTen(double b0, double b1, double b3, double b4) {
     return 2 * (b0 - b4) + (b1 - b3);
 }
 
-// The eight newest values d(i) = x(i) - mean, newest first, and the signs of
-// the four newest values and of the four newest slopes (centred two samples
-// behind). Kept in plain variables rather than rings: the pass over the
-// samples is the statistics' hot loop. A slope is divided out only when its
-// line may cross; its sign is the sign of its numerator (a numerator that
-// underflows to 0 when divided leaves the lines on the same side of 0).
-struct WaveWindow {
-    double v0, v1, v2, v3, v4, v5, v6, v7;
-    SignMasks valueSigns, slopeSigns;
+// Whether two neighbouring entries may differ in sign, 0 counting as either.
+// Where none of the three pairs among four entries may, the four share a
+// sign, and the lines through them, sums of those entries with positive
+// weights, share it too: they cannot cross, and their arithmetic is skipped.
+// A product that underflows to 0 only keeps a position that could be
+// skipped; one with a NaN may be skipped, as its lines cannot cross. Free of
+// branches, so that it is computed over a whole block in vector registers.
+bool changesSign(double a, double b) {
+    return a * b <= 0;
+}
 
-    void push(double value) {
-        v7 = v6;
-        v6 = v5;
-        v5 = v4;
-        v4 = v3;
-        v3 = v2;
-        v2 = v1;
-        v1 = v0;
-        v0 = value;
-        valueSigns.push(v0);
-        slopeSigns.push(slopeTimesTen(v0, v1, v3, v4));
-    }
-    // The slope `age` places before the newest, age 0..3.
-    double s0() const { return slopeTimesTen(v0, v1, v3, v4) / 10; }
-    double s1() const { return slopeTimesTen(v1, v2, v4, v5) / 10; }
-    double s2() const { return slopeTimesTen(v2, v3, v5, v6) / 10; }
-    double s3() const { return slopeTimesTen(v3, v4, v6, v7) / 10; }
-};
+// 1 where either pair of neighbours may change sign, else 0, as a double so
+// that whole blocks of it are computed in vector registers.
+double eitherChangesSign(double a, double b, double c, double e) {
+    return changesSign(a, b) | changesSign(c, e) ? 1.0 : 0.0;
+}
 
 double valueAt(const SignalStatistics& s, int32_t i) {
     return s.values[int64_t(i) * s.stride].re;
@@ -157,20 +134,49 @@ void clearResults(SignalStatistics& s) {
     s.heightCount = s.periodCount = 0;
 }
 
-void signalGroup(SignalStatistics& s) {
-    double first = valueAt(s, 0);
-    double minimum = first, maximum = first, sum = first;
-    for (int32_t i = 1; i < s.count; ++i) {
-        double x = valueAt(s, i);
-        if (x < minimum) {
-            minimum = x;
-        } else if (x > maximum) {
-            maximum = x;
-        }
-        sum += x;
+// The lowest and highest value of one lane of samples: the first of them,
+// where equal values differ in bits (a zero's sign).
+struct Extremes {
+    double minimum, maximum;
+    void add(double x) {
+        minimum = x < minimum ? x : minimum;
+        maximum = x > maximum ? x : maximum;
     }
-    s.minimum = minimum;
-    s.maximum = maximum;
+};
+
+// The first sample equal to 0, of either sign. Only asked when an extreme is
+// 0, so one exists.
+double firstZero(const SignalStatistics& s) {
+    for (int32_t i = 0; i < s.count; ++i)
+        if (valueAt(s, i) == 0) return valueAt(s, i);
+    return 0;
+}
+
+// The extremes are followed in two interleaved lanes, which halves the chain
+// of dependent comparisons; the sum stays one chain in sample order. The
+// lanes' extremes are equal in bits to the first sample's of that value
+// unless the extreme is 0, whose sign the comparisons cannot tell.
+void signalGroup(SignalStatistics& s) {
+    const double first = valueAt(s, 0);
+    Extremes odd{first, first}, even{first, first};
+    double sum = first;
+    int32_t i = 1;
+    for (; i + 1 < s.count; i += 2) {
+        double a = valueAt(s, i), b = valueAt(s, i + 1);
+        odd.add(a);
+        even.add(b);
+        sum += a;
+        sum += b;
+    }
+    if (i < s.count) {
+        double a = valueAt(s, i);
+        odd.add(a);
+        sum += a;
+    }
+    even.add(odd.minimum);
+    even.add(odd.maximum);
+    s.minimum = even.minimum == 0 ? firstZero(s) : even.minimum;
+    s.maximum = even.maximum == 0 ? firstZero(s) : even.maximum;
     s.mean = sum / s.count;
     s.valid = STAT_SIGNAL;
 }
@@ -196,18 +202,6 @@ void deviationGroup(SignalStatistics& s) {
     for (int32_t i = 0; i < s.count; ++i)
         squares.add(valueAt(s, i) - s.mean);
     setDeviation(s, squares);
-}
-
-// The window after the first nine values: values 8 .. 1.
-template <typename Sum> WaveWindow startWaves(const SignalStatistics& s, Sum& squares) {
-    WaveWindow b{};
-    squares.add(valueAt(s, 0) - s.mean);
-    for (int i = 1; i < 9; ++i) {
-        double d = valueAt(s, i) - s.mean;
-        squares.add(d);
-        b.push(d);
-    }
-    return b;
 }
 
 void recordCrossing(WaveState& w, double time) {
@@ -241,28 +235,123 @@ void considerExtreme(WaveState& w, double extreme) {
     }
 }
 
+// The wave pass takes the samples in blocks. First the deviations from the
+// mean, their squares summed in sample order (a chain of dependent additions,
+// kept apart from any branch so that it runs at full speed); then, free of
+// branches, the slopes, the sign changes and the positions that may hold a
+// crossing; last the line arithmetic at those positions only. A block's
+// arrays start with the history its first position looks back on.
+constexpr int32_t WAVE_BLOCK = 2048;
+constexpr int32_t VALUE_HISTORY = 7; // a slope's line reaches seven values back
+constexpr int32_t SLOPE_HISTORY = 3;
+constexpr int32_t CHANGE_HISTORY = 2;
+
+struct WaveBlock {
+    double d[VALUE_HISTORY + WAVE_BLOCK];     // x(i) - mean
+    double slope[SLOPE_HISTORY + WAVE_BLOCK]; // ten times the slope, two samples behind d
+    // Whether the newest value or slope may have another sign than the one
+    // before it; three in a row decide whether position i may hold a crossing.
+    double signChange[CHANGE_HISTORY + WAVE_BLOCK];
+    int32_t mayCross[WAVE_BLOCK]; // the positions that may hold one
+    int32_t mayCount = 0;
+
+    // Position i of the block (k = first + i), newest first.
+    const double* values(int32_t i) const { return d + VALUE_HISTORY + i; }
+    const double* slopes(int32_t i) const { return slope + SLOPE_HISTORY + i; }
+
+    // Fills the history from the first nine samples: d of samples 2 .. 8
+    // and the slopes centred on 4 .. 6.
+    template <typename Sum> void start(const SignalStatistics& s, Sum& squares) {
+        double first[9];
+        for (int32_t i = 0; i < 9; ++i) {
+            first[i] = valueAt(s, i) - s.mean;
+            squares.add(first[i]);
+        }
+        for (int32_t i = 0; i < VALUE_HISTORY; ++i)
+            d[i] = first[i + 2];
+        for (int32_t j = 0; j < SLOPE_HISTORY; ++j)
+            slope[j] = slopeTimesTen(first[j + 6], first[j + 5], first[j + 3], first[j + 2]);
+        for (int32_t j = 0; j < CHANGE_HISTORY; ++j)
+            signChange[j] = eitherChangesSign(d[j + 5], d[j + 4], slope[j + 1], slope[j]);
+    }
+
+    template <typename Sum>
+    void fill(const Sample* x, int32_t stride, int32_t n, double mean, Sum& squares) {
+        double* out = d + VALUE_HISTORY;
+        for (int32_t i = 0; i < n; ++i) {
+            double v = x[int64_t(i) * stride].re - mean;
+            squares.add(v);
+            out[i] = v;
+        }
+        double* sl = slope + SLOPE_HISTORY;
+        for (int32_t i = 0; i < n; ++i)
+            sl[i] = slopeTimesTen(out[i], out[i - 1], out[i - 3], out[i - 4]);
+        double* change = signChange + CHANGE_HISTORY;
+        for (int32_t i = 0; i < n; ++i)
+            change[i] = eitherChangesSign(out[i], out[i - 1], sl[i], sl[i - 1]);
+        // Gathered without branches: the positions come in short, irregular
+        // runs that a branch per position would mispredict at every end.
+        mayCount = 0;
+        for (int32_t i = 0; i < n; ++i) {
+            mayCross[mayCount] = i;
+            mayCount += change[i] + change[i - 1] + change[i - 2] != 0;
+        }
+    }
+
+    // The last positions of a block of n become the next block's history.
+    void carry(int32_t n) {
+        std::memmove(d, d + n, sizeof(double) * VALUE_HISTORY);
+        std::memmove(slope, slope + n, sizeof(double) * SLOPE_HISTORY);
+        std::memmove(signChange, signChange + n, sizeof(double) * CHANGE_HISTORY);
+    }
+};
+
+// The value line at position k, whose newest value is v[0].
+void testValueLine(WaveState& w, int32_t k, const double* v) {
+    double level = lineLevel(v[0], v[-1], v[-2], v[-3]);
+    double next = lineNext(v[0], v[-1], v[-2], v[-3]);
+    if (lineCrosses(level, next)) recordCrossing(w, k + lineRoot(level, next));
+}
+
+// Whether the line through four slopes may cross, judged on the slopes times
+// ten before they are divided: false when that line is clear of 0 at both
+// ends by far more than the rounding the division and the sums can bring, so
+// that the line of the divided slopes is on the same side (the absolute part
+// of the margin covers slopes whose tenth is subnormal).
+bool slopeLineMayCross(double a, double b, double c, double e) {
+    double level = lineLevel(a, b, c, e), next = lineNext(a, b, c, e);
+    double margin = 1e-9 * (std::fabs(a) + std::fabs(b) + std::fabs(c) + std::fabs(e)) + 1e-300;
+    bool above = level > margin && next > margin;
+    bool below = level < -margin && next < -margin;
+    return !(above || below);
+}
+
+// The slope line at the position whose newest value is v[0] and newest slope
+// (times ten) sl[0]. The slopes are divided out only where their line may
+// cross.
+void testSlopeLine(WaveState& w, const double* v, const double* sl) {
+    if (!slopeLineMayCross(sl[0], sl[-1], sl[-2], sl[-3])) return;
+    double s0 = sl[0] / 10, s1 = sl[-1] / 10, s2 = sl[-2] / 10, s3 = sl[-3] / 10;
+    double level = lineLevel(s0, s1, s2, s3);
+    double next = lineNext(s0, s1, s2, s3);
+    // The slopes trail the values by two samples, so the third newest slope
+    // is at the sample the value parabola is centred on.
+    if (lineCrosses(level, next))
+        considerExtreme(w, parabolaValue(v[-5], v[-4], v[-3], v[-2], lineRoot(level, next)));
+}
+
 template <typename Sum> void scanWaves(const SignalStatistics& s, WaveState& w, Sum& squares) {
-    WaveWindow b = startWaves(s, squares);
-    const double mean = s.mean;
-    const Sample* x = s.values + int64_t(9) * s.stride;
-    for (int32_t k = 9; k < s.count; ++k, x += s.stride) {
-        double d = x->re - mean;
-        squares.add(d);
-        b.push(d);
-        if (b.valueSigns.mayCross()) {
-            double level = lineLevel(b.v0, b.v1, b.v2, b.v3);
-            double next = lineNext(b.v0, b.v1, b.v2, b.v3);
-            if (lineCrosses(level, next)) recordCrossing(w, k + lineRoot(level, next));
+    auto block = std::make_unique<WaveBlock>();
+    block->start(s, squares);
+    for (int32_t first = 9; first < s.count; first += WAVE_BLOCK) {
+        const int32_t n = std::min(WAVE_BLOCK, s.count - first);
+        block->fill(s.values + int64_t(first) * s.stride, s.stride, n, s.mean, squares);
+        for (int32_t j = 0; j < block->mayCount; ++j) {
+            const int32_t i = block->mayCross[j];
+            testValueLine(w, first + i, block->values(i));
+            testSlopeLine(w, block->values(i), block->slopes(i));
         }
-        if (b.slopeSigns.mayCross()) {
-            double s0 = b.s0(), s1 = b.s1(), s2 = b.s2(), s3 = b.s3();
-            double level = lineLevel(s0, s1, s2, s3);
-            double next = lineNext(s0, s1, s2, s3);
-            // The slopes trail the values by two samples, so the third newest
-            // slope is at the sample the value parabola is centred on.
-            if (lineCrosses(level, next))
-                considerExtreme(w, parabolaValue(b.v5, b.v4, b.v3, b.v2, lineRoot(level, next)));
-        }
+        block->carry(n);
     }
 }
 
