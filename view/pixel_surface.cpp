@@ -64,12 +64,27 @@ void drawSegment(PixelSurface& s, PixelPoint a, PixelPoint b, uint32_t colour) {
         firstStepPast(minorStart, minorDelta, n, tLo, tHi, growing ? minorLimit : 0, growing);
     tLo = enter;
     tHi = leave - 1;
+    // minorAt stepped along without dividing: its numerator 2tΔ + n grows by
+    // 2Δ a step, |2Δ| <= 2n, so the quotient moves by at most one.
+    const int64_t twoN = 2 * n, twoDelta = 2 * minorDelta;
+    int64_t numerator = 2 * tLo * minorDelta + n;
+    const int64_t quotient = floorDiv(numerator, twoN);
+    int64_t rest = numerator - quotient * twoN; // 0 .. 2n - 1
+    const int64_t minor = minorStart + quotient, major = majorStart + step * tLo;
+    const int64_t majorStride = xMajor ? step : step * s.stride;
+    const int64_t minorStride = xMajor ? s.stride : 1;
+    int64_t at = xMajor ? minor * s.stride + major : major * s.stride + minor;
     for (int64_t t = tLo; t <= tHi; ++t) {
-        int64_t major = majorStart + step * t;
-        int64_t minor = minorAt(minorStart, minorDelta, t, n);
-        int64_t x = xMajor ? major : minor;
-        int64_t y = xMajor ? minor : major;
-        s.bits[y * s.stride + x] = colour;
+        s.bits[at] = colour;
+        at += majorStride;
+        rest += twoDelta;
+        if (rest >= twoN) {
+            rest -= twoN;
+            at += minorStride;
+        } else if (rest < 0) {
+            rest += twoN;
+            at -= minorStride;
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <set>
 #include <utility>
@@ -61,6 +62,31 @@ TEST(PixelSurface, ClippedSegmentsKeepTheirPixels) {
             if (x - 150 >= 0 && x - 150 < 100 && y - 150 >= 0 && y - 150 < 60)
                 expected.insert({x - 150, y - 150});
         ASSERT_EQ(small.inked(), expected) << a.x << "," << a.y << " -> " << b.x << "," << b.y;
+    }
+}
+
+// Each step of a segment lands on the pixel nearest the true line along its
+// minor axis, halves rounded upwards, however long and steep the segment.
+TEST(PixelSurface, EveryStepIsTheRoundedLine) {
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> coordinate(0, 299);
+    for (int trial = 0; trial < 500; ++trial) {
+        PixelPoint a{coordinate(rng), coordinate(rng)}, b{coordinate(rng), coordinate(rng)};
+        const int64_t dx = b.x - a.x, dy = b.y - a.y;
+        const bool xMajor = std::abs(dx) >= std::abs(dy);
+        const int64_t n = xMajor ? std::abs(dx) : std::abs(dy);
+        std::set<std::pair<int, int>> expected;
+        for (int64_t t = 0; t < n; ++t) {
+            const int64_t delta = xMajor ? dy : dx;
+            const int64_t num = 2 * t * delta + n, den = 2 * n;
+            const int64_t minor = num / den - (num % den != 0 && num < 0);
+            const int64_t major =
+                (xMajor ? a.x : a.y) + (xMajor ? (dx < 0 ? -t : t) : (dy < 0 ? -t : t));
+            expected.insert(xMajor ? std::make_pair(int(major), int(a.y + minor))
+                                   : std::make_pair(int(a.x + minor), int(major)));
+        }
+        ASSERT_EQ(drawn({a, b}, 300, 300), expected)
+            << a.x << "," << a.y << " -> " << b.x << "," << b.y;
     }
 }
 
