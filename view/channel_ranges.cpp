@@ -1,43 +1,8 @@
 #include "view/channel_ranges.h"
 
 #include <cstring>
-#include <limits>
 
 namespace {
-
-// One pass over the rows: samples are stored row by row, so scanning channel
-// after channel would read the whole buffer once per channel.
-void scanChannels(const CMeasure& m, float* range_min, float* range_max, float* range_mod) {
-    const int channels = m.channelCount;
-    float low[MAX_CHANNELS], high[MAX_CHANNELS];
-    double mod2[MAX_CHANNELS];
-    for (int c = 0; c < channels; ++c) {
-        low[c] = std::numeric_limits<float>::infinity();
-        high[c] = -std::numeric_limits<float>::infinity();
-        mod2[c] = 0.0;
-    }
-    const int32_t rows = storedRows(m);
-    for (int32_t j = 0; j < rows; ++j) {
-        const Sample* row = m.samples + int64_t(j) * channels;
-        // Selects rather than branches, so the compiler can work on several
-        // channels at once; a NaN never wins a comparison and is skipped.
-        for (int c = 0; c < channels; ++c) {
-            float re = row[c].re, im = row[c].im;
-            double m2 = moduleSquared(row[c]);
-            low[c] = re < low[c] ? re : low[c];
-            low[c] = im < low[c] ? im : low[c];
-            high[c] = re > high[c] ? re : high[c];
-            high[c] = im > high[c] ? im : high[c];
-            mod2[c] = m2 > mod2[c] ? m2 : mod2[c];
-        }
-    }
-    for (int c = 0; c < channels; ++c) {
-        bool any = low[c] <= high[c];
-        range_min[c] = any ? low[c] : 0.0f;
-        range_max[c] = any ? high[c] : 0.0f;
-        range_mod[c] = float(std::sqrt(mod2[c]));
-    }
-}
 
 bool sameUnit(const ChannelInfo& a, const ChannelInfo& b) {
     return std::strncmp(a.unit, b.unit, sizeof a.unit) == 0;
@@ -63,8 +28,19 @@ void shareWithinUnits(const CMeasure& m, float* range_min, float* range_max, flo
 } // namespace
 
 void ComputeRanges(const CMeasure& m, float* range_min, float* range_max, float* range_mod) {
+    ComputeRanges(m, nullptr, range_min, range_max, range_mod);
+}
+
+void ComputeRanges(const CMeasure& m, const ChannelExtremes* known, float* range_min,
+                   float* range_max, float* range_mod) {
     if (m.samples == nullptr) return;
     if (m.channelCount < 1 || m.channelCount > MAX_CHANNELS) return;
-    scanChannels(m, range_min, range_max, range_mod);
+    ChannelRange ranges[MAX_CHANNELS];
+    channelRanges(m, storedRows(m), known, ranges);
+    for (int c = 0; c < m.channelCount; ++c) {
+        range_min[c] = ranges[c].low;
+        range_max[c] = ranges[c].high;
+        range_mod[c] = ranges[c].modulus;
+    }
     shareWithinUnits(m, range_min, range_max, range_mod);
 }

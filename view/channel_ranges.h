@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "measure/channel_extremes.h"
 #include "measure/measure.h"
 
 // |z| of a sample. Everything that draws or scales the modulus goes through
@@ -28,3 +29,7 @@ inline int32_t storedRows(const CMeasure& m) {
 // skipped; a channel without a single number gets 0 .. 0. Does nothing
 // without a sample buffer.
 void ComputeRanges(const CMeasure& m, float* range_min, float* range_max, float* range_mod);
+// The same, taking the extremes from `known` (gathered while the samples were
+// read; null or of another channel count: none) where they serve.
+void ComputeRanges(const CMeasure& m, const ChannelExtremes* known, float* range_min,
+                   float* range_max, float* range_mod);
