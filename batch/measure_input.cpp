@@ -21,7 +21,9 @@ int readWith(Reader reader, CMeasure& m, const std::string& path, const Args& ar
 } // namespace
 
 int readInput(CMeasure& m, const std::string& path, const Args& args) {
-    return readWith(&readMeasure, m, path, args);
+    return readWith([](CMeasure& r, const std::string& p, FileType t,
+                       std::string* e) { return readMeasure(r, p, t, e); },
+                    m, path, args);
 }
 
 int readInputHeader(CMeasure& m, const std::string& path, const Args& args) {

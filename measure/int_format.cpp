@@ -14,6 +14,9 @@ namespace {
 // Samples are expanded in pieces of this many values, so the part of the
 // block just read is still in cache when it is spread out.
 constexpr size_t EXPAND_CHUNK = 256 * 1024;
+// The extremes are gathered from this many samples just spread, still in the
+// nearest cache.
+constexpr int64_t GATHER_CHUNK = 4096;
 
 // Runs body(0, 1) alone for a few pieces, otherwise body(0, 2) and body(1, 2)
 // on two threads (alone when a second thread cannot be had).
@@ -34,6 +37,7 @@ struct IntReader {
     CMeasure& m;
     FileHandle file;
     std::string error;
+    ChannelExtremes* seen = nullptr; // gathered by readSampleMajor when given
 
     bool fail(const std::string& why) {
         if (error.empty()) error = why;
@@ -177,6 +181,9 @@ bool IntReader::readSampleMajor(int code) {
     }
     const int64_t pieces = (total + int64_t(EXPAND_CHUNK) - 1) / int64_t(EXPAND_CHUNK);
     std::atomic<int64_t> shortAt{total}; // the first value the file did not hold
+    // Each thread gathers the extremes of its pieces while they are in cache.
+    ChannelExtremes threadSeen[2] = {ChannelExtremes(m.channelCount),
+                                     ChannelExtremes(m.channelCount)};
     auto spread = [&](int64_t firstPiece, int64_t step) {
         std::vector<unsigned char> raw(EXPAND_CHUNK * width);
         for (int64_t p = firstPiece; p < pieces; p += step) {
@@ -186,11 +193,21 @@ bool IntReader::readSampleMajor(int code) {
             size_t got =
                 file.readAt(raw.data(), size_t(count) * width, start + first * int64_t(width));
             const int64_t whole = int64_t(got / width);
-            spreadValues(code, raw.data(), whole, first, coef, offset);
+            for (int64_t done = 0; done < whole; done += GATHER_CHUNK) {
+                const int64_t n = std::min(GATHER_CHUNK, whole - done);
+                spreadValues(code, raw.data() + done * int64_t(width), n, first + done, coef,
+                             offset);
+                if (!seen) continue;
+                // Floats from the file are the real parts as they are.
+                if (code == 5)
+                    threadSeen[firstPiece].addRealParts(raw.data() + 4 * done, n, first + done);
+                else
+                    threadSeen[firstPiece].add(m.samples + first + done, n, first + done);
+            }
             if (whole != count) {
                 int64_t at = first + whole;
-                int64_t seen = shortAt.load(std::memory_order_relaxed);
-                while (at < seen && !shortAt.compare_exchange_weak(seen, at)) {
+                int64_t earliest = shortAt.load(std::memory_order_relaxed);
+                while (at < earliest && !shortAt.compare_exchange_weak(earliest, at)) {
                 }
                 return;
             }
@@ -200,6 +217,10 @@ bool IntReader::readSampleMajor(int code) {
     if (shortAt.load() < total) {
         zeroRows(shortAt.load());
         return fail("file ends in the samples");
+    }
+    if (seen) {
+        threadSeen[0].join(threadSeen[1]);
+        *seen = threadSeen[0];
     }
     return true;
 }
@@ -274,8 +295,9 @@ void setMemoryFormat(CMeasure& m, int code) {
 
 } // namespace
 
-bool readInt(CMeasure& m, const char* path, std::string* error) {
-    IntReader r{m, {}, {}};
+bool readInt(CMeasure& m, const char* path, std::string* error, ChannelExtremes* seen) {
+    if (seen) *seen = ChannelExtremes();
+    IntReader r{m, {}, {}, seen};
     int code = 0;
     bool ok = readUpToSamples(r, path, code);
     if (ok) {

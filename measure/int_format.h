@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "measure/channel_extremes.h"
 #include "measure/measure.h"
 
 constexpr double INT_MAX_SAMPLE_RATE = 330000.0;
@@ -13,7 +14,10 @@ constexpr int INT_CHANNEL_RECORD_BYTES = 97;
 // on failure; `*error` then names the check that failed. A measurement that
 // failed in the header has no sample block; one that failed while reading
 // samples keeps the rows read and zeros in the rest. `path` is set either way.
-bool readInt(CMeasure& m, const char* path, std::string* error = nullptr);
+// `seen`, where given, gets the extremes of the samples (ChannelExtremes of
+// 0 channels when the layout's reading does not gather them, or on failure).
+bool readInt(CMeasure& m, const char* path, std::string* error = nullptr,
+             ChannelExtremes* seen = nullptr);
 
 // The header and channel descriptions only, without allocating or reading the
 // samples: fails where readInt fails before its samples, and on a file too

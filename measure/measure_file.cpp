@@ -74,12 +74,14 @@ const char* fileTypeName(FileType type) {
     return "int";
 }
 
-bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error) {
+bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error,
+                 ChannelExtremes* seen) {
     std::string why;
     bool ok = false;
+    if (seen) *seen = ChannelExtremes();
     switch (type) {
     case FileType::Int:
-        ok = readInt(m, path.c_str(), &why);
+        ok = readInt(m, path.c_str(), &why, seen);
         break;
     case FileType::Text:
         ok = readText(m, path.c_str(), &why);

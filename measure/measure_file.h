@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "measure/channel_extremes.h"
 #include "measure/measure.h"
 
 enum class FileType { Int, M11, Text, Wave };
@@ -17,7 +18,10 @@ const char* fileTypeName(FileType type);
 
 // Reads with the reader of `type`. False on failure with `*error` naming what
 // was wrong; the measurement then holds whatever the reader filled in.
-bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error);
+// `seen`, where given, gets the samples' extremes where the reader gathers
+// them while reading (an empty ChannelExtremes where it does not).
+bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error,
+                 ChannelExtremes* seen = nullptr);
 // The header and channel descriptions with the header reader of `type`: the
 // measurement gets no samples, and a file is not read further than its
 // description needs (a text file's lines are counted, not converted).

@@ -50,12 +50,12 @@ int32_t MeasureViewState::channelCount() const {
     return measure->channelCount > MAX_CHANNELS ? MAX_CHANNELS : measure->channelCount;
 }
 
-void MeasureViewState::ComputeRanges() {
-    if (measure) ::ComputeRanges(*measure, range_min, range_max, range_mod);
+void MeasureViewState::ComputeRanges(const ChannelExtremes* known) {
+    if (measure) ::ComputeRanges(*measure, known, range_min, range_max, range_mod);
 }
 
-void MeasureViewState::Rescan() {
-    ComputeRanges();
+void MeasureViewState::Rescan(const ChannelExtremes* known) {
+    ComputeRanges(known);
     for (int c = 0; c < MAX_CHANNELS; ++c)
         expanded[c] = 1;
     if (visible_samples < 20) visible_samples = 1000;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "measure/channel_extremes.h"
 #include "measure/measure.h"
 #include "view/nice_range.h"
 #include "view/plot_mode.h"
@@ -65,8 +66,9 @@ class MeasureViewState {
     int32_t sampleCount() const;
     int32_t channelCount() const;
 
-    void Rescan();
-    void ComputeRanges();
+    // `known`: the measurement's extremes gathered while it was read, if any.
+    void Rescan(const ChannelExtremes* known = nullptr);
+    void ComputeRanges(const ChannelExtremes* known = nullptr);
     // The layout numbers for a client of width x height pixels.
     void Layout(int32_t width, int32_t height);
     int32_t contentWidth() const;

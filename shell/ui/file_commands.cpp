@@ -95,8 +95,9 @@ QStringList blockFileTypes() {
     return {QStringLiteral("Plik tekstowy (*.TXT)")};
 }
 
-CMeasureWnd* openMeasureWindow(CMainFrame& frame, CMeasure* measure) {
-    return showInNewWindow(frame, new CMeasureWnd, OwnedMeasure(measure));
+CMeasureWnd* openMeasureWindow(CMainFrame& frame, CMeasure* measure,
+                               const ChannelExtremes* seen) {
+    return showInNewWindow(frame, new CMeasureWnd, OwnedMeasure(measure), false, seen);
 }
 
 bool FileCommands::OnCommand(int id) {
@@ -130,12 +131,15 @@ void FileCommands::OnOpen() {
 CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileType type) {
     auto measure = std::make_unique<CMeasure>();
     std::string why;
+    // The reader gathers the extremes the plots are scaled by while the
+    // samples are in cache, so the view need not read the block once more.
+    ChannelExtremes seen;
     // A file that cannot be read opens no window; the reader says why.
-    if (!readMeasure(*measure, path, type, &why)) {
+    if (!readMeasure(*measure, path, type, &why, &seen)) {
         showWarning(&frame, QString::fromStdString(readFailureText(path, type, why)));
         return nullptr;
     }
-    return openMeasureWindow(frame, measure.release());
+    return openMeasureWindow(frame, measure.release(), &seen);
 }
 
 void FileCommands::OnSaveAs() {

@@ -40,4 +40,6 @@ CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileTyp
 // Opens a measure window in the frame's MDI area on `measure`, which the
 // window then owns. Null (and the measurement released) when no window could
 // be made.
-CMeasureWnd* openMeasureWindow(CMainFrame& frame, CMeasure* measure);
+// `seen`: the measurement's extremes gathered while it was read, if any.
+CMeasureWnd* openMeasureWindow(CMainFrame& frame, CMeasure* measure,
+                               const ChannelExtremes* seen = nullptr);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 #include "support/temp_dir.h"
 
@@ -344,4 +346,47 @@ TEST(IntFormat, LargeSampleMajorRecordsKeepEveryValueAndStopAtACut) {
         EXPECT_FALSE(read(dir.file("cut.int"), t, &why)) << code;
         EXPECT_NE(why.find("header declares"), std::string::npos) << why;
     }
+}
+
+// The extremes the view scales its plots by, gathered by the reading threads
+// piece by piece, are those of a pass over the samples read.
+TEST(IntFormat, ExtremesGatheredWhileReadingAreThoseOfTheSamples) {
+    TempDir dir;
+    const int32_t rows = 300001; // several pieces, so both threads read
+    const std::vector<ChannelSpec> specs = {
+        {0.5, 1.0, "cm", "gauge 1"}, {-2.0, -3.0, "m/s", "flap"}, {1.0, 0.0, "m", "gauge 2"}};
+    for (int code : {4, 5}) {
+        ByteWriter w = intHeader(100.0, 3, int8_t(code), rows, specs);
+        for (int32_t j = 0; j < rows; ++j) {
+            for (int c = 0; c < 3; ++c) {
+                int v = int((int64_t(j) * 7919 + c * 131) % 20001) - 10000;
+                if (code == 4)
+                    w.put(int16_t(c == 2 ? std::abs(v) : v));
+                else
+                    w.put(j == 123457 && c == 1 ? -std::numeric_limits<float>::infinity()
+                                                : float(v) / 7.0f);
+            }
+        }
+        writeBytes(dir.file("x.int"), w.bytes);
+        CMeasure m;
+        ChannelExtremes seen;
+        ASSERT_TRUE(readInt(m, dir.file("x.int").c_str(), nullptr, &seen)) << code;
+        ASSERT_EQ(seen.channels(), 3);
+        ChannelRange gathered[MAX_CHANNELS], scanned[MAX_CHANNELS];
+        channelRanges(m, rows, &seen, gathered);
+        m.sampleFormat = SAMPLE_FORMAT_COMPLEX; // forces the pass with the modulus
+        channelRanges(m, rows, nullptr, scanned);
+        for (int c = 0; c < 3; ++c) {
+            SCOPED_TRACE(testing::Message() << "code " << code << ", channel " << c);
+            EXPECT_EQ(gathered[c].low, scanned[c].low);
+            EXPECT_EQ(gathered[c].high, scanned[c].high);
+            EXPECT_EQ(gathered[c].modulus, scanned[c].modulus);
+        }
+        if (code == 5) EXPECT_EQ(gathered[1].low, -std::numeric_limits<float>::infinity());
+    }
+    // A reader that gathers nothing leaves no extremes to be taken for the samples'.
+    CMeasure m;
+    ChannelExtremes seen(3);
+    EXPECT_FALSE(readInt(m, dir.file("missing.int").c_str(), nullptr, &seen));
+    EXPECT_EQ(seen.channels(), 0);
 }

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <string>
+#include <vector>
 
 #include "frame_test_support.h"
 #include "measure/int_format.h"
@@ -83,6 +84,35 @@ TEST_F(FileCommandsTest, OpenReadsEachFormatByTheChosenType) {
               QStringList({"DAXO 1.0/1.2/1.4/1.5 File (*.INT)", "Wave syntesiser (*.M11)",
                            "Plik tekstowy (*.TXT)", QString::fromUtf8("Plik dźwiękowy (*.WAV)"),
                            "All files (*.*)"}));
+}
+
+// The reader hands the window the extremes it gathered while reading; the
+// strips must be scaled exactly as a rescan of the samples scales them.
+TEST_F(FileCommandsTest, OpenedRecordIsScaledAsARescanScalesIt) {
+    const int channels = 5, rows = 300000; // read in several pieces, by two threads
+    std::unique_ptr<CMeasure> source(makeMeasure(channels, rows));
+    const char* units[] = {"m", "m", "cm", "V", "V"};
+    for (int c = 0; c < channels; ++c)
+        setChannelInfo(source->channels[c], 1, 0, units[c], "gauge");
+    for (int j = 0; j < rows; ++j)
+        for (int c = 0; c < channels; ++c)
+            source->at(c, j).re = float(((int64_t(j) * 7919 + c) % 1001) - 500) * (c + 1) / 64.0f;
+    source->at(3, rows - 1).re = -4000.0f; // the last sample decides a shared low
+    ASSERT_TRUE(writeInt(*source, dir.file("long.INT").c_str()));
+    CMeasureWnd* w = openWith(dir.file("long.INT"), 1);
+    ASSERT_TRUE(w && w->view);
+    std::vector<float> opened;
+    for (int c = 0; c < channels; ++c)
+        opened.insert(opened.end(),
+                      {w->view->range_min[c], w->view->range_max[c], w->view->range_mod[c]});
+    w->view->Refresh();
+    for (int c = 0; c < channels; ++c) {
+        EXPECT_EQ(opened[size_t(3 * c)], w->view->range_min[c]) << c;
+        EXPECT_EQ(opened[size_t(3 * c + 1)], w->view->range_max[c]) << c;
+        EXPECT_EQ(opened[size_t(3 * c + 2)], w->view->range_mod[c]) << c;
+    }
+    EXPECT_EQ(w->view->range_min[4], -4000.0f);
+    EXPECT_EQ(w->view->range_mod[3], 4000.0f);
 }
 
 // A file that cannot be read opens no window; the message is the line

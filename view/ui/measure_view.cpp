@@ -56,9 +56,9 @@ void CMeasureView::repaintPointer() {
     if (hwnd) hwnd->update();
 }
 
-void CMeasureView::SetMeasure(CMeasure* m) {
+void CMeasureView::SetMeasure(CMeasure* m, const ChannelExtremes* known) {
     measure = m;
-    Rescan();
+    Rescan(known);
     for (QScrollBar* bar : {horizontalBar_, verticalBar_}) {
         if (!bar) continue;
         bar->setEnabled(true);

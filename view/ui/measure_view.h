@@ -43,8 +43,9 @@ class CMeasureView : public CWnd, public MeasureViewState {
     // Arrows, Page Up/Down, Home and End scroll.
     bool OnKeyDown(int key, int modifiers) override;
 
-    // Shows `m` (not owned): rescans it, shows the scroll bars, lays out and repaints.
-    void SetMeasure(CMeasure* m);
+    // Shows `m` (not owned): rescans it (taking its extremes from `known`
+    // where given), shows the scroll bars, lays out and repaints.
+    void SetMeasure(CMeasure* m, const ChannelExtremes* known = nullptr);
     // After the measurement changed: rescan, lay out, repaint. Expands
     // collapsed strips again.
     void Refresh();

@@ -32,13 +32,16 @@ CMeasureWnd::~CMeasureWnd() {
 }
 
 CMeasureWnd* showInNewWindow(CMainFrame& frame, CMeasureWnd* window, OwnedMeasure measure,
-                             bool maximized) {
+                             bool maximized, const ChannelExtremes* seen) {
     if (window->Create(CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                        frame.mdiClient(), maximized ? WS_MAXIMIZE : 0)) {
         delete window;
         return nullptr;
     }
-    window->Attach(std::move(measure));
+    if (seen)
+        window->AttachRead(std::move(measure), *seen);
+    else
+        window->Attach(std::move(measure));
     return window;
 }
 
@@ -87,9 +90,15 @@ intptr_t CMeasureWnd::OnMDIActivate(bool active) {
     return 0;
 }
 
+void CMeasureWnd::AttachRead(OwnedMeasure m, const ChannelExtremes& seen) {
+    readExtremes_ = &seen;
+    Attach(std::move(m));
+    readExtremes_ = nullptr;
+}
+
 void CMeasureWnd::Attach(OwnedMeasure m) {
     measure = std::move(m);
-    if (view) view->SetMeasure(measure.get());
+    if (view) view->SetMeasure(measure.get(), readExtremes_);
     setTitle(measure ? QString::fromStdString(displayText(measure->path)) : QString());
     showStatusIfActive();
 }

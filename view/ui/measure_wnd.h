@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "analysis/owned_measure.h"
+#include "measure/channel_extremes.h"
 #include "measure/measure.h"
 #include "shell/ui/mdi_child_wnd.h"
 #include "view/plot_mode.h"
@@ -33,6 +34,9 @@ class CMeasureWnd : public CMDIChildWnd {
     // Slot 23: shows `m`, which the window owns from now on, and takes its
     // path as the title.
     virtual void Attach(OwnedMeasure m);
+    // Attach, the view taking the extremes its plots are scaled by from
+    // `seen`, gathered while `m` was read, rather than from a pass of its own.
+    void AttachRead(OwnedMeasure m, const ChannelExtremes& seen);
 
     // After a Save as wrote the measurement to its new `path`.
     virtual void OnSaved();
@@ -41,6 +45,9 @@ class CMeasureWnd : public CMDIChildWnd {
     OwnedMeasure measure;
 
   protected:
+    // Set for the time of AttachRead only.
+    const ChannelExtremes* readExtremes_ = nullptr;
+
     // The status bar shows this window's block when it is the active one.
     void showStatusIfActive();
     // Creates the view with the window's initial plot mode; for OnCreate.
@@ -63,8 +70,9 @@ class CMeasureWnd : public CMDIChildWnd {
 // attaches `measure` to it. Null when no window could be made; the window
 // object and the measurement are released then.
 class CMainFrame;
+// `seen`: the measurement's extremes gathered while it was read, if any.
 CMeasureWnd* showInNewWindow(CMainFrame& frame, CMeasureWnd* window, OwnedMeasure measure,
-                             bool maximized = false);
+                             bool maximized = false, const ChannelExtremes* seen = nullptr);
 
 // The block `wanted` fitted to `measure`: false (and `block` unchanged) for a
 // channel outside 0 .. C - 1; otherwise the bounds clamped into 0 .. N.
