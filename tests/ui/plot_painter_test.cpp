@@ -224,3 +224,28 @@ TEST(PlotPainter, VerticalScrollShiftsThePicture) {
     QImage scrolled = paintView(v);
     EXPECT_EQ(differingPixels(scrolled.copy(0, 0, 300, 163), top.copy(0, 37, 300, 163)), 0);
 }
+
+// Bands wholly on an image are painted in place; the others (and every band
+// on a painter that clips) into a band image that is copied. Both must give
+// the same picture: strips cut by the scroll position, the block, the labels.
+TEST(PlotPainter, BandsPaintedInPlaceEqualBandsCopiedIn) {
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<float> value(-1.0f, 1.0f);
+    auto m = makeMeasure(5, 4000, 10.0, [&](int, int) { return Sample{value(rng), value(rng)}; });
+    MeasureViewState v = viewOf(m.get(), 320, 230, 2);
+    v.plot_mode = PLOT_SIGNAL | PLOT_COSIGNAL;
+    v.block = BlockRange{1, 300, 900};
+    for (int32_t scroll : {0, 57, 140}) {
+        v.scroll_y = scroll;
+        QImage inPlace = paintView(v);
+        QImage copied(v.client_width, v.client_height, QImage::Format_RGB32);
+        copied.fill(Qt::magenta);
+        {
+            QPainter screen(&copied);
+            screen.setClipRect(copied.rect()); // a clipping painter gets copied bands
+            PlotPainter(v).paint(screen);
+        }
+        EXPECT_EQ(differingPixels(inPlace, copied), 0) << "scrolled by " << scroll;
+        EXPECT_EQ(countColour(inPlace, inPlace.rect(), qRgb(255, 0, 255)), 0);
+    }
+}

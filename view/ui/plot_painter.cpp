@@ -34,6 +34,18 @@ void drawTextAt(QPainter& p, int x, int y, const QString& text) {
                text);
 }
 
+// The image `screen` paints on when the bands can be painted into it
+// directly: an image of 32-bit pixels at least `width` wide, drawn on without
+// a transformation or clipping, where copying a band is copying its pixels.
+QImage* directTarget(QPainter& screen, int32_t width) {
+    QPaintDevice* device = screen.device();
+    if (!device || device->devType() != QInternal::Image) return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    if (image->format() != QImage::Format_RGB32 || image->width() < width) return nullptr;
+    if (!screen.transform().isIdentity() || screen.hasClipping()) return nullptr;
+    return image;
+}
+
 } // namespace
 
 PlotPainter::PlotPainter(const MeasureViewState& view)
@@ -62,27 +74,44 @@ void PlotPainter::paint(QPainter& screen) {
     curves.setOneVertexPerSample(oneVertexPerSample_);
 
     const int32_t H = view_.strip_height;
-    band_ = QImage(width, H > HEADER_HEIGHT ? H : HEADER_HEIGHT, QImage::Format_RGB32);
+    QImage* direct = directTarget(screen, width);
     int64_t y = -int64_t(view_.scroll_y);
     for (int32_t c = 0; c < view_.channelCount(); ++c) {
-        if (y + HEADER_HEIGHT > 0 && y < height) {
-            paintHeader(c);
-            screen.drawImage(QPoint(0, int(y)), band_, QRect(0, 0, width, HEADER_HEIGHT));
-        }
+        if (y + HEADER_HEIGHT > 0 && y < height)
+            paintBand(screen, direct, y, HEADER_HEIGHT,
+                      [&](QImage& target) { paintHeader(c, target); });
         y += HEADER_HEIGHT;
         if (!view_.expanded[c]) continue;
-        if (y + H > 0 && y < height && H > 0) {
-            paintStrip(c, curves);
-            screen.drawImage(QPoint(0, int(y)), band_, QRect(0, 0, width, H));
-        }
+        if (y + H > 0 && y < height && H > 0)
+            paintBand(screen, direct, y, H, [&](QImage& target) { paintStrip(c, curves, target); });
         y += H;
     }
     if (y < height) screen.fillRect(0, int(y), width, int(height - y), Qt::white);
 }
 
-void PlotPainter::paintHeader(int32_t c) {
+// A band wholly on a `direct` image is painted in place, through an image
+// that shares its rows (a large record's single strip is megabytes of
+// pixels, which need not be allocated and copied once more); any other into
+// band_ and copied onto the screen.
+template <typename Paint>
+void PlotPainter::paintBand(QPainter& screen, QImage* direct, int64_t top, int32_t rows,
+                            Paint paintInto) {
     const int32_t width = view_.client_width;
-    QPainter band(&band_);
+    if (direct && top >= 0 && top + rows <= direct->height()) {
+        const qsizetype line = direct->bytesPerLine();
+        QImage rowsOfScreen(direct->bits() + top * line, width, rows, line, QImage::Format_RGB32);
+        paintInto(rowsOfScreen);
+        return;
+    }
+    if (band_.width() != width || band_.height() < rows)
+        band_ = QImage(width, std::max(rows, band_.height()), QImage::Format_RGB32);
+    paintInto(band_);
+    screen.drawImage(QPoint(0, int(top)), band_, QRect(0, 0, width, rows));
+}
+
+void PlotPainter::paintHeader(int32_t c, QImage& target) {
+    const int32_t width = view_.client_width;
+    QPainter band(&target);
     band.setClipRect(0, 0, width, HEADER_HEIGHT);
     band.fillRect(0, 0, width, HEADER_HEIGHT, bandBrush_);
     band.setFont(font_);
@@ -92,7 +121,7 @@ void PlotPainter::paintHeader(int32_t c) {
     band.drawLine(0, 0, width, 0);
 }
 
-void PlotPainter::paintStrip(int32_t c, CurvePainter& curves) {
+void PlotPainter::paintStrip(int32_t c, CurvePainter& curves, QImage& target) {
     const int32_t width = view_.client_width;
     const int32_t H = view_.strip_height;
     const int32_t dataHeight = H - LABEL_HEIGHT;
@@ -103,7 +132,7 @@ void PlotPainter::paintStrip(int32_t c, CurvePainter& curves) {
         timeTicks(s0_, view_.visible_samples, view_.measure->sampleRate, view_.pixels_per_sample);
     const std::vector<AxisTick> values = valueTicks(yAxis, scale);
     {
-        QPainter band(&band_);
+        QPainter band(&target);
         band.setClipRect(0, 0, width, H);
         band.fillRect(0, dataHeight, width, LABEL_HEIGHT, bandBrush_);
         // A strip lower than its label band has no data area to draw in.
@@ -116,10 +145,10 @@ void PlotPainter::paintStrip(int32_t c, CurvePainter& curves) {
         band.drawLine(LABEL_LEFT, scale.Y(0.0), width, scale.Y(0.0));
     }
     // The curves go straight into the pixels, clipped to the data area.
-    PixelSurface area{reinterpret_cast<uint32_t*>(band_.bits()), int32_t(band_.bytesPerLine() / 4),
-                      width, dataHeight};
+    PixelSurface area{reinterpret_cast<uint32_t*>(target.bits()),
+                      int32_t(target.bytesPerLine() / 4), width, dataHeight};
     curves.draw(area, c, view_.plot_mode, scale, CURVE_COLOUR.rgb(), BAR_COLOUR.rgb());
-    QPainter band(&band_);
+    QPainter band(&target);
     band.setClipRect(0, 0, width, dataHeight);
     if (view_.block.channel == c) paintBlock(band, dataHeight);
     band.setClipRect(0, 0, width, H);

@@ -41,8 +41,12 @@ class PlotPainter {
     void paint(QPainter& screen);
 
   private:
-    void paintHeader(int32_t c);
-    void paintStrip(int32_t c, CurvePainter& curves);
+    // Paints one header or strip of `rows` rows, its top at `top` of the
+    // screen, through `paintInto`.
+    template <typename Paint>
+    void paintBand(QPainter& screen, QImage* direct, int64_t top, int32_t rows, Paint paintInto);
+    void paintHeader(int32_t c, QImage& target);
+    void paintStrip(int32_t c, CurvePainter& curves, QImage& target);
     void paintGrid(QPainter& band, const std::vector<AxisTick>& times,
                    const std::vector<AxisTick>& values, int32_t dataHeight);
     // After the curves: labels drawn over them stay readable.
@@ -54,7 +58,7 @@ class PlotPainter {
     const MeasureViewState& view_;
     bool oneVertexPerSample_ = false;
     int32_t s0_ = 0;
-    QImage band_;
+    QImage band_; // where a band is painted before it is copied onto the screen
     QFont font_;
     QBrush bandBrush_;
     QBrush barBrush_;
