@@ -350,7 +350,7 @@ TEST(IntFormat, LargeSampleMajorRecordsKeepEveryValueAndStopAtACut) {
 
 // The extremes the view scales its plots by, gathered by the reading threads
 // piece by piece, are those of a pass over the samples read.
-TEST(IntFormat, ExtremesGatheredWhileReadingAreThoseOfTheSamples) {
+TEST(IntFormat, ExtremesGatheredByTheReadingThreadsAreThoseOfTheSamples) {
     TempDir dir;
     const int32_t rows = 300001; // several pieces, so both threads read
     const std::vector<ChannelSpec> specs = {
