@@ -95,8 +95,7 @@ QStringList blockFileTypes() {
     return {QStringLiteral("Plik tekstowy (*.TXT)")};
 }
 
-CMeasureWnd* openMeasureWindow(CMainFrame& frame, CMeasure* measure,
-                               const ChannelExtremes* seen) {
+CMeasureWnd* openMeasureWindow(CMainFrame& frame, CMeasure* measure, const ChannelExtremes* seen) {
     return showInNewWindow(frame, new CMeasureWnd, OwnedMeasure(measure), false, seen);
 }
 
