@@ -41,14 +41,12 @@ void ChannelExtremes::takeSample(int c, const Sample& s) {
     take(s.im, low_[2 * c + 1], high_[2 * c + 1], imagNonZero_[2 * c + 1]);
 }
 
+namespace {
+
 // Four floats: two samples' real and imaginary parts, or their lanes. The
 // compiler maps these onto vector registers where the machine has them.
 typedef float Floats4 __attribute__((vector_size(16)));
 typedef int32_t Ints4 __attribute__((vector_size(16)));
-
-// Channels `c0` .. `c0` + 3 of `rowCount` whole rows, their lanes held in
-// registers for the whole walk down the rows.
-namespace {
 
 // Four lanes, in registers: the lowest and highest value and whether any was
 // other than 0.
@@ -82,6 +80,8 @@ struct Lanes4 {
 
 } // namespace
 
+// Channels `c0` .. `c0` + 3 of `rowCount` whole rows, their lanes held in
+// registers for the whole walk down the rows.
 void ChannelExtremes::takeGroup(const Sample* rows, int64_t rowCount, int c0) {
     static_assert(GROUP == 4, "a group is two pairs of samples");
     const int l0 = 2 * c0;
