@@ -50,9 +50,9 @@ class ChannelExtremes {
     void takeRealGroup(const unsigned char* rows, int64_t rowCount, int c0);
 
     int channels_ = 0;
-    float low_[2 * MAX_CHANNELS];
-    float high_[2 * MAX_CHANNELS];
-    uint32_t imagNonZero_[2 * MAX_CHANNELS]; // kept for the real lanes too: one loop for all
+    float low_[2 * MAX_CHANNELS] = {};
+    float high_[2 * MAX_CHANNELS] = {};
+    uint32_t imagNonZero_[2 * MAX_CHANNELS] = {}; // kept for the real lanes too: one loop for all
 };
 
 // The ranges of every channel of `m` over its first `rows` rows into `out`,
