@@ -179,7 +179,9 @@ class TestLongRuns:
                 time.sleep(0.01)
 
         ticker = threading.Thread(target=tick)
-        timer = threading.Timer(0.5, _thread.interrupt_main)
+        # A second of filtering: a stall of the whole machine (seen here for a
+        # third of a second) still leaves most of it to tick in.
+        timer = threading.Timer(1.0, _thread.interrupt_main)
         ticker.start()
         began = time.monotonic()
         timer.start()
@@ -192,5 +194,5 @@ class TestLongRuns:
             ticker.join()
             timer.cancel()
         inside = [t for t in ticks if began + 0.05 < t < ended - 0.05]
-        assert len(inside) >= 10  # the GIL was free while the filter ran
-        assert ended - began < 2.0  # Ctrl+C stopped it, not its end
+        assert len(inside) >= 20  # the GIL was free while the filter ran
+        assert ended - began < 2.5  # Ctrl+C stopped it, not its end
