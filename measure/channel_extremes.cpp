@@ -20,6 +20,32 @@ inline void take(float v, float& low, float& high, uint32_t& nonZero) {
     nonZero |= uint32_t(v != 0);
 }
 
+// Channels are taken GROUP at a time down whole rows.
+constexpr int GROUP = 4;
+
+// Visits `count` values of rows of `channels` values, the first of them at
+// row-major index `first`: walkGroup(i, rows, c0) for GROUP channels from c0
+// of the `rows` whole rows that start at value i, one(c, i) for value i of
+// channel c everywhere else (the rest of a row begun before, the channels
+// past the last whole group, a row that goes on after).
+template <typename One, typename Group>
+void walkValues(int channels, int64_t count, int64_t first, One one, Group walkGroup) {
+    int64_t i = 0;
+    int c = int(first % channels);
+    for (; i < count && c != 0; ++i, c = c + 1 == channels ? 0 : c + 1)
+        one(c, i);
+    const int64_t rows = (count - i) / channels;
+    int c0 = 0;
+    for (; c0 + GROUP <= channels; c0 += GROUP)
+        walkGroup(i, rows, c0);
+    for (; c0 < channels; ++c0)
+        for (int64_t r = 0; r < rows; ++r)
+            one(c0, i + r * channels + c0);
+    i += rows * channels;
+    for (int k = 0; i < count; ++i, ++k)
+        one(k, i);
+}
+
 // Below this many values one thread gathers the extremes alone.
 constexpr int64_t VALUES_FOR_TWO_THREADS = int64_t(1) << 22;
 
@@ -113,21 +139,9 @@ void ChannelExtremes::takeGroup(const Sample* rows, int64_t rowCount, int c0) {
 
 void ChannelExtremes::add(const Sample* values, int64_t count, int64_t first) {
     if (channels_ < 1 || count < 1) return;
-    const int channels = channels_;
-    int64_t i = 0;
-    int c = int(first % channels);
-    for (; i < count && c != 0; ++i, c = c + 1 == channels ? 0 : c + 1)
-        takeSample(c, values[i]); // the rest of a row begun before
-    const int64_t rows = (count - i) / channels;
-    int c0 = 0;
-    for (; c0 + GROUP <= channels; c0 += GROUP)
-        takeGroup(values + i, rows, c0);
-    for (; c0 < channels; ++c0)
-        for (int64_t r = 0; r < rows; ++r)
-            takeSample(c0, values[i + r * channels + c0]);
-    i += rows * channels;
-    for (int k = 0; i < count; ++i, ++k)
-        takeSample(k, values[i]); // a row that goes on after
+    walkValues(
+        channels_, count, first, [&](int c, int64_t i) { takeSample(c, values[i]); },
+        [&](int64_t i, int64_t rows, int c0) { takeGroup(values + i, rows, c0); });
 }
 
 void ChannelExtremes::takeReal(int c, float v) {
@@ -172,26 +186,14 @@ void ChannelExtremes::takeRealGroup(const unsigned char* rows, int64_t rowCount,
 
 void ChannelExtremes::addRealParts(const unsigned char* floats, int64_t count, int64_t first) {
     if (channels_ < 1 || count < 1) return;
-    const int channels = channels_;
     auto value = [floats](int64_t i) {
         float v;
         std::memcpy(&v, floats + 4 * i, sizeof v);
         return v;
     };
-    int64_t i = 0;
-    int c = int(first % channels);
-    for (; i < count && c != 0; ++i, c = c + 1 == channels ? 0 : c + 1)
-        takeReal(c, value(i)); // the rest of a row begun before
-    const int64_t rows = (count - i) / channels;
-    int c0 = 0;
-    for (; c0 + GROUP <= channels; c0 += GROUP)
-        takeRealGroup(floats + 4 * i, rows, c0);
-    for (; c0 < channels; ++c0)
-        for (int64_t r = 0; r < rows; ++r)
-            takeReal(c0, value(i + r * channels + c0));
-    i += rows * channels;
-    for (int k = 0; i < count; ++i, ++k)
-        takeReal(k, value(i)); // a row that goes on after
+    walkValues(
+        channels_, count, first, [&](int c, int64_t i) { takeReal(c, value(i)); },
+        [&](int64_t i, int64_t rows, int c0) { takeRealGroup(floats + 4 * i, rows, c0); });
 }
 
 void ChannelExtremes::join(const ChannelExtremes& other) {

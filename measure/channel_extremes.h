@@ -42,8 +42,6 @@ class ChannelExtremes {
     ChannelRange realRange(int c, const Sample& firstRow) const;
 
   private:
-    static constexpr int GROUP = 4; // channels walked down the rows at once
-
     void takeSample(int c, const Sample& s);
     void takeGroup(const Sample* rows, int64_t rowCount, int c0);
     void takeReal(int c, float v);
