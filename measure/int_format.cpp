@@ -38,6 +38,9 @@ struct IntReader {
     FileHandle file;
     std::string error;
     ChannelExtremes* seen = nullptr; // gathered by readSampleMajor when given
+    ReadOptions options;
+    ReadReport* report = nullptr;
+    int32_t declaredRows = 0; // the header's count; sampleCount is less on a partial read
 
     bool fail(const std::string& why) {
         if (error.empty()) error = why;
@@ -46,6 +49,7 @@ struct IntReader {
 
     bool readHeader(int& code);
     bool checkSampleBytes(int code);
+    int64_t completeRows(int code, int64_t bytes) const;
     bool readChannelRecords(int code);
     bool readSamples(int code);
     bool readChannelMajor(int code);
@@ -81,6 +85,8 @@ bool IntReader::readHeader(int& code) {
     int channels = head[8];
     if (channels > MAX_CHANNELS) return fail("more than 64 channels");
     m.channelCount = channels;
+    // Zeros or any file that is no measurement mostly gets here.
+    if (channels == 0) return fail("the file holds no channel");
     code = int8_t(head[9]);
     if (code < 0 || code > 7) return fail("sample layout code outside 0..7");
     m.sampleFormat = int8_t(code);
@@ -138,9 +144,14 @@ void IntReader::zeroRows(int64_t firstValue) {
 bool IntReader::readChannelMajor(int code) {
     const int32_t n = m.sampleCount;
     const int channels = m.channelCount;
+    // Each channel starts where the header's count puts it, also when fewer
+    // rows are read.
+    const int64_t start = file.position();
+    if (start < 0) return fail("cannot tell where the samples start");
     std::vector<int16_t> column(static_cast<size_t>(n));
     for (int c = 0; c < channels; ++c) {
-        size_t got = file.read(column.data(), size_t(n) * 2);
+        size_t got =
+            file.readAt(column.data(), size_t(n) * 2, start + int64_t(c) * declaredRows * 2);
         if (got != size_t(n) * 2) {
             // The rest of this channel and the channels after it stay zero.
             for (int k = c; k < channels; ++k)
@@ -248,16 +259,33 @@ void IntReader::spreadValues(int code, const unsigned char* raw, int64_t count, 
     }
 }
 
+// Rows whose every value lies in the first `bytes` bytes of the samples:
+// channel after channel (codes 0, 2, 3) only those the last channel reaches.
+int64_t IntReader::completeRows(int code, int64_t bytes) const {
+    const int64_t values = bytes / int64_t(bytesPerValue(code));
+    if (code <= 3) return std::max<int64_t>(0, values - int64_t(m.channelCount - 1) * declaredRows);
+    return values / m.channelCount;
+}
+
 // A header that promises more than the file holds is refused before the block
-// is allocated.
+// is allocated, unless the complete rows are to be kept; bytes after the
+// samples are counted.
 bool IntReader::checkSampleBytes(int code) {
     size_t width = bytesPerValue(code);
     if (width == 0) return fail("sample layout code " + std::to_string(code) + " has no samples");
-    int64_t values = int64_t(m.sampleCount) * m.channelCount;
+    declaredRows = m.sampleCount;
+    int64_t bytes = int64_t(m.sampleCount) * m.channelCount * int64_t(width);
     int64_t left = file.remaining();
-    if (left >= 0 && left < values * int64_t(width))
-        return fail("header declares " + std::to_string(values * int64_t(width)) +
-                    " bytes of samples but the file holds " + std::to_string(left));
+    if (left < 0) return true;
+    if (left >= bytes) {
+        if (report) report->bytesIgnored = left - bytes;
+        return true;
+    }
+    std::string why = "header declares " + std::to_string(bytes) +
+                      " bytes of samples but the file holds " + std::to_string(left);
+    int64_t complete = completeRows(code, left);
+    if (!acceptDamage(options, report, complete, declaredRows, why)) return fail(why);
+    m.sampleCount = int32_t(complete);
     return true;
 }
 
@@ -295,9 +323,10 @@ void setMemoryFormat(CMeasure& m, int code) {
 
 } // namespace
 
-bool readInt(CMeasure& m, const char* path, std::string* error, ChannelExtremes* seen) {
+bool readInt(CMeasure& m, const char* path, std::string* error, ChannelExtremes* seen,
+             const ReadOptions& options, ReadReport* report) {
     if (seen) *seen = ChannelExtremes();
-    IntReader r{m, {}, {}, seen};
+    IntReader r{m, {}, {}, seen, options, report};
     int code = 0;
     bool ok = readUpToSamples(r, path, code);
     if (ok) {
@@ -308,8 +337,9 @@ bool readInt(CMeasure& m, const char* path, std::string* error, ChannelExtremes*
     return ok;
 }
 
-bool readIntHeader(CMeasure& m, const char* path, std::string* error) {
-    IntReader r{m, {}, {}};
+bool readIntHeader(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
+                   ReadReport* report) {
+    IntReader r{m, {}, {}, nullptr, options, report};
     int code = 0;
     bool ok = readUpToSamples(r, path, code) && r.checkSampleBytes(code);
     if (ok) setMemoryFormat(m, code);

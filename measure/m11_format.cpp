@@ -178,8 +178,7 @@ int readDescription(FileHandle& f, CMeasure& m, int32_t& declared) {
     return 0;
 }
 
-int readFile(FileHandle& f, CMeasure& m) {
-    int32_t n = 0;
+int readFile(FileHandle& f, CMeasure& m, int32_t& n) {
     if (int code = readDescription(f, m, n)) return code;
     int64_t rows = m.sampleCount;
     int code = 0;
@@ -325,31 +324,30 @@ void writeDataRecords(RecordWriter& out, const CMeasure& m, int32_t n) {
 
 namespace {
 
-int readWith(CMeasure& m, const char* path, int (*reader)(FileHandle&, CMeasure&)) {
+int readWith(CMeasure& m, const char* path, int32_t* declared,
+             int (*reader)(FileHandle&, CMeasure&, int32_t&)) {
     OpenError opened;
     FileHandle f = FileHandle::openRead(path, &opened);
     int code = M11_CANNOT_OPEN;
+    int32_t rows = 0;
     if (f.valid())
-        code = reader(f, m);
+        code = reader(f, m, declared ? *declared : rows);
     else if (opened == OpenError::NotRegularFile)
         code = M11_NOT_A_FILE;
     copyField(m.path, sizeof m.path, path);
     return code;
 }
 
-int readHeaderOnly(FileHandle& f, CMeasure& m) {
-    int32_t declared = 0;
-    return readDescription(f, m, declared);
-}
-
 } // namespace
 
-int readM11(CMeasure& m, const char* path) {
-    return readWith(m, path, &readFile);
+int readM11(CMeasure& m, const char* path, int32_t* declared) {
+    if (declared) *declared = 0;
+    return readWith(m, path, declared, &readFile);
 }
 
-int readM11Header(CMeasure& m, const char* path) {
-    return readWith(m, path, &readHeaderOnly);
+int readM11Header(CMeasure& m, const char* path, int32_t* declared) {
+    if (declared) *declared = 0;
+    return readWith(m, path, declared, &readDescription);
 }
 
 const char* m11FormatRefusal(const CMeasure& m) {

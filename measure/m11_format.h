@@ -20,13 +20,14 @@ constexpr int M11_NOT_A_FILE = 25;    // a directory, a FIFO or a device
 // and channel 1 its velocity. Returns 0, or the code of the first check that
 // failed. A failure before the samples leaves the measurement without channels;
 // a failure among the data records keeps the rows read so far, fully described.
-// `path` is set in every case.
-int readM11(CMeasure& m, const char* path);
+// `path` is set in every case. `*declared`, where given, gets the sample
+// count record 1 declares (0 when the header was not read).
+int readM11(CMeasure& m, const char* path, int32_t* declared = nullptr);
 
 // The header records and the channel descriptions only, no samples; the
 // sample count is the declared one as far as the file's size can hold it.
 // Returns 0 or the code of the first header check that failed.
-int readM11Header(CMeasure& m, const char* path);
+int readM11Header(CMeasure& m, const char* path, int32_t* declared = nullptr);
 
 // Rows of two channels whose block still fits in INT32_MAX bytes: the reader
 // refuses a sample count above it (M11_BAD_SAMPLE_COUNT).

@@ -34,6 +34,25 @@ std::string m11Failure(int code) {
     return std::string(m11CheckText(code)) + " (check " + std::to_string(code) + ")";
 }
 
+// An .M11 whose data records end before the declared count: its header read
+// gives fewer rows, its full read stops at the first missing or damaged record.
+bool m11Outcome(int code, const CMeasure& m, int32_t declared, const ReadOptions& options,
+                ReadReport* report, std::string& why) {
+    if (code == 0 && m.sampleCount >= declared) return true;
+    if (code != 0 && code != M11_BAD_DATA_RECORD) {
+        why = m11Failure(code);
+        return false;
+    }
+    why = m11Failure(M11_BAD_DATA_RECORD);
+    return acceptDamage(options, report, m.sampleCount, declared, why);
+}
+
+// Where the reader reported no damage, the report holds every row.
+void completeReport(ReadReport* report, const CMeasure& m, bool ok) {
+    if (report && ok && !report->partialAvailable)
+        report->rowsRead = report->rowsExpected = m.sampleCount;
+}
+
 } // namespace
 
 bool fileTypeFromName(const std::string& name, FileType& type) {
@@ -75,52 +94,57 @@ const char* fileTypeName(FileType type) {
 }
 
 bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error,
-                 ChannelExtremes* seen) {
+                 ChannelExtremes* seen, const ReadOptions& options, ReadReport* report) {
     std::string why;
     bool ok = false;
     if (seen) *seen = ChannelExtremes();
+    if (report) *report = ReadReport();
     switch (type) {
     case FileType::Int:
-        ok = readInt(m, path.c_str(), &why, seen);
+        ok = readInt(m, path.c_str(), &why, seen, options, report);
         break;
     case FileType::Text:
-        ok = readText(m, path.c_str(), &why);
+        ok = readText(m, path.c_str(), &why, options, report);
         break;
     case FileType::Wave:
-        ok = readWave(m, path.c_str(), &why);
+        ok = readWave(m, path.c_str(), &why, options, report);
         break;
     case FileType::M11: {
-        int code = readM11(m, path.c_str());
-        ok = code == 0;
-        if (!ok) why = m11Failure(code);
+        int32_t declared = 0;
+        int code = readM11(m, path.c_str(), &declared);
+        ok = m11Outcome(code, m, declared, options, report, why);
         break;
     }
     }
-    if (error) *error = why;
+    completeReport(report, m, ok);
+    if (error) *error = ok ? std::string() : why;
     return ok;
 }
 
-bool readMeasureHeader(CMeasure& m, const std::string& path, FileType type, std::string* error) {
+bool readMeasureHeader(CMeasure& m, const std::string& path, FileType type, std::string* error,
+                       const ReadOptions& options, ReadReport* report) {
     std::string why;
     bool ok = false;
+    if (report) *report = ReadReport();
     switch (type) {
     case FileType::Int:
-        ok = readIntHeader(m, path.c_str(), &why);
+        ok = readIntHeader(m, path.c_str(), &why, options, report);
         break;
     case FileType::Text:
-        ok = readTextHeader(m, path.c_str(), &why);
+        ok = readTextHeader(m, path.c_str(), &why, options, report);
         break;
     case FileType::Wave:
-        ok = readWaveHeader(m, path.c_str(), &why);
+        ok = readWaveHeader(m, path.c_str(), &why, options, report);
         break;
     case FileType::M11: {
-        int code = readM11Header(m, path.c_str());
-        ok = code == 0;
-        if (!ok) why = m11Failure(code);
+        int32_t declared = 0;
+        int code = readM11Header(m, path.c_str(), &declared);
+        ok = m11Outcome(code, m, declared, options, report, why);
         break;
     }
     }
-    if (error) *error = why;
+    completeReport(report, m, ok);
+    if (error) *error = ok ? std::string() : why;
     return ok;
 }
 

@@ -14,9 +14,16 @@ int parseLine(const char* line, size_t length, float* numbers) {
     return parseFloats(line, line + length, numbers, MAX_NUMBERS);
 }
 
-// First pass: channel count and sample rate from lines 1 and 2, and the number
-// of lines.
-bool scanText(CMeasure& m, LineReader& lines, std::string& error) {
+bool isBlank(const char* line, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+        const char c = line[i];
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\v' && c != '\f') return false;
+    }
+    return true;
+}
+
+// Lines 1 and 2 decide the channel count and the sample rate.
+bool scanFirstLines(CMeasure& m, LineReader& lines, std::string& error) {
     const char* line;
     size_t length;
     float first[MAX_NUMBERS], second[MAX_NUMBERS];
@@ -31,45 +38,74 @@ bool scanText(CMeasure& m, LineReader& lines, std::string& error) {
     }
     m.channelCount = numbers - 1;
     m.sampleRate = 1.0 / double(second[0] - first[0]);
-    int64_t count = 2;
-    while (lines.next(line, length))
-        ++count;
-    if (count * m.channelCount * int64_t(sizeof(Sample)) > INT32_MAX) {
-        error = "too many lines for one measurement";
-        return false;
-    }
-    m.sampleCount = int32_t(count);
     return true;
 }
 
-// Second pass: every line must carry the X value and one value per channel.
-bool convertText(CMeasure& m, LineReader& lines, std::string& error) {
+std::string badLineText(int64_t row, int expected) {
+    return "line " + std::to_string(row + 1) + " does not hold " + std::to_string(expected) +
+           " numbers";
+}
+
+// First pass: the channels and sample rate, and the rows: every line up to
+// the last one that is not blank (blank lines at the end, as many tools
+// leave them, are no rows; a blank line before a row is damage). With
+// `firstBad`, every row is also checked and the first that does not hold the
+// channels' numbers is returned there (-1 when none).
+bool scanText(CMeasure& m, LineReader& lines, std::string& error, int64_t* firstBad = nullptr) {
+    if (!scanFirstLines(m, lines, error)) return false;
+    const char* line;
+    size_t length;
+    float numbers[MAX_NUMBERS];
+    const int expected = m.channelCount + 1;
+    int64_t count = 2, rows = 2;
+    if (firstBad) *firstBad = -1;
+    while (lines.next(line, length)) {
+        ++count;
+        if (!isBlank(line, length)) rows = count;
+        if (firstBad && *firstBad < 0 && parseLine(line, length, numbers) != expected)
+            *firstBad = count - 1;
+    }
+    // A blank line after the last row is no damage.
+    if (firstBad && *firstBad >= rows) *firstBad = -1;
+    if (rows * m.channelCount * int64_t(sizeof(Sample)) > INT32_MAX) {
+        error = "too many lines for one measurement";
+        return false;
+    }
+    m.sampleCount = int32_t(rows);
+    return true;
+}
+
+// Second pass: every row must carry the X value and one value per channel.
+// At the first that does not, the rows before it are kept when the options
+// allow it; otherwise the read fails with the rest of the block zero.
+bool convertText(CMeasure& m, LineReader& lines, std::string& error, const ReadOptions& options,
+                 ReadReport* report) {
     const char* line;
     size_t length;
     float numbers[MAX_NUMBERS];
     const int expected = m.channelCount + 1;
     int32_t row = 0;
-    bool ok = true;
     for (; row < m.sampleCount; ++row) {
-        if (!lines.next(line, length) || parseLine(line, length, numbers) != expected) {
-            error = "line " + std::to_string(row + 1) + " does not hold " +
-                    std::to_string(expected) + " numbers";
-            ok = false;
-            break;
-        }
+        if (!lines.next(line, length) || parseLine(line, length, numbers) != expected) break;
         Sample* out = &m.at(0, row);
         for (int c = 0; c < m.channelCount; ++c)
             out[c] = Sample{numbers[c + 1], 0.0f};
     }
-    if (row < m.sampleCount)
-        std::memset(&m.at(0, row), 0,
-                    size_t(m.sampleCount - row) * size_t(m.channelCount) * sizeof(Sample));
-    return ok;
+    if (row == m.sampleCount) return true;
+    error = badLineText(row, expected);
+    if (acceptDamage(options, report, row, m.sampleCount, error)) {
+        m.truncateSamples(row);
+        return true;
+    }
+    std::memset(&m.at(0, row), 0,
+                size_t(m.sampleCount - row) * size_t(m.channelCount) * sizeof(Sample));
+    return false;
 }
 
 } // namespace
 
-bool readTextHeader(CMeasure& m, const char* path, std::string* error) {
+bool readTextHeader(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
+                    ReadReport* report) {
     std::string why;
     OpenError opened;
     FileHandle file = FileHandle::openRead(path, &opened);
@@ -78,15 +114,22 @@ bool readTextHeader(CMeasure& m, const char* path, std::string* error) {
         why = openErrorText(opened);
     } else {
         LineReader lines(file);
-        ok = scanText(m, lines, why);
+        int64_t bad = -1;
+        ok = scanText(m, lines, why, &bad);
+        if (ok && bad >= 0) {
+            why = badLineText(bad, m.channelCount + 1);
+            ok = acceptDamage(options, report, bad, m.sampleCount, why);
+            if (ok) m.sampleCount = int32_t(bad);
+        }
         if (ok) describePlainChannels(m);
         copyField(m.path, sizeof m.path, path);
     }
-    if (error) *error = why;
+    if (error) *error = ok ? std::string() : why;
     return ok;
 }
 
-bool readText(CMeasure& m, const char* path, std::string* error) {
+bool readText(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
+              ReadReport* report) {
     std::string why;
     OpenError opened;
     FileHandle file = FileHandle::openRead(path, &opened);
@@ -100,13 +143,13 @@ bool readText(CMeasure& m, const char* path, std::string* error) {
             if (!m.resizeSamples(int64_t(m.sampleCount) * m.channelCount * 8))
                 why = "not enough memory for the samples";
             else if (lines.rewind())
-                ok = convertText(m, lines, why);
+                ok = convertText(m, lines, why, options, report);
             else
                 why = "cannot read the file again";
         }
         copyField(m.path, sizeof m.path, path);
     }
-    if (error) *error = why;
+    if (error) *error = ok ? std::string() : why;
     return ok;
 }
 

@@ -4,18 +4,25 @@
 #include <string>
 
 #include "measure/measure.h"
+#include "measure/read_report.h"
 
 // Text files carry at most this many channels (17 numbers per line).
 constexpr int TEXT_MAX_CHANNELS = 16;
 
 // Fills a freshly constructed measurement from a text file in two passes
-// (count the lines, then convert). Returns false on failure with `*error`
-// naming the line; rows after a bad line are zero.
-bool readText(CMeasure& m, const char* path, std::string* error = nullptr);
+// (count the lines, then convert). Blank lines at the end are no rows; a
+// blank line before a row is damage. Returns false on failure with `*error`
+// naming the line; rows after a bad line are zero. With `options.partial` a
+// bad line from line 3 on ends the measurement before it instead, and
+// `*report` says how many rows of how many were kept.
+bool readText(CMeasure& m, const char* path, std::string* error = nullptr,
+              const ReadOptions& options = {}, ReadReport* report = nullptr);
 
-// The first pass only: channels and sample rate from the first two lines and
-// the number of lines, without converting the rest or allocating the samples.
-bool readTextHeader(CMeasure& m, const char* path, std::string* error = nullptr);
+// Channels, sample rate and rows as readText gives them, without allocating
+// the samples: every line is checked but not stored, so the header read
+// fails (or is partial) where the full read does.
+bool readTextHeader(CMeasure& m, const char* path, std::string* error = nullptr,
+                    const ReadOptions& options = {}, ReadReport* report = nullptr);
 
 // Why a text file cannot carry `m` so that readText reads it back (no
 // channels, more than 16 values per row, fewer than 2 rows), or null when it can.

@@ -144,17 +144,25 @@ bool readFormat(RiffReader& riff, const RiffChunk& wave, WaveFormat& format, std
     return true;
 }
 
-// Finds the data chunk and sets the sample count from it.
+// Finds the data chunk and sets the sample count from it. A chunk declared
+// longer than the file is cut short: refused, or read as far as the file
+// goes when the options allow it.
 bool locateData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPerSample,
-                RiffChunk& data, std::string* error) {
+                RiffChunk& data, const ReadOptions& options, ReadReport* report,
+                std::string* error) {
     // The data chunk may come before the format chunk as well as after it.
     riff.rewind(wave);
     if (!riff.descend(data, &wave, riffId("data")))
         return fail(error, "the file has no data chunk");
-    // A chunk declared longer than the file is read as far as the file goes.
     int64_t rowBytes = int64_t(bytesPerSample) * m.channelCount;
     int64_t rows = data.available / rowBytes;
     if (rows == 0) return fail(error, "the data chunk holds no complete sample");
+    if (data.available < data.size) {
+        std::string why = "the data chunk declares " + number(data.size) +
+                          " bytes but the file holds " + number(data.available);
+        if (!acceptDamage(options, report, rows, data.size / rowBytes, why))
+            return fail(error, why);
+    }
     if (rows * m.channelCount * int64_t(sizeof(Sample)) > INT32_MAX)
         return fail(error, "the samples need more than 2 GiB of memory");
     m.sampleCount = int32_t(rows);
@@ -162,9 +170,9 @@ bool locateData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesP
 }
 
 bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPerSample,
-              std::string* error) {
+              const ReadOptions& options, ReadReport* report, std::string* error) {
     RiffChunk data;
-    if (!locateData(riff, wave, m, bytesPerSample, data, error)) return false;
+    if (!locateData(riff, wave, m, bytesPerSample, data, options, report, error)) return false;
     int64_t rows = m.sampleCount;
     if (!m.resizeSamples(rows * m.channelCount * int64_t(sizeof(Sample)))) {
         m.sampleCount = 0;
@@ -194,19 +202,21 @@ bool readDescription(RiffReader& riff, RiffChunk& wave, CMeasure& m, WaveFormat&
 
 } // namespace
 
-bool readWave(CMeasure& m, const char* path, std::string* error) {
+bool readWave(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
+              ReadReport* report) {
     RiffReader riff;
     RiffChunk wave;
     WaveFormat format;
     return readDescription(riff, wave, m, format, path, error) &&
-           readData(riff, wave, m, format.bytesPerSample, error);
+           readData(riff, wave, m, format.bytesPerSample, options, report, error);
 }
 
-bool readWaveHeader(CMeasure& m, const char* path, std::string* error) {
+bool readWaveHeader(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
+                    ReadReport* report) {
     RiffReader riff;
     RiffChunk wave;
     WaveFormat format;
     RiffChunk data;
     return readDescription(riff, wave, m, format, path, error) &&
-           locateData(riff, wave, m, format.bytesPerSample, data, error);
+           locateData(riff, wave, m, format.bytesPerSample, data, options, report, error);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -181,24 +182,134 @@ TEST(IntFormat, HugeDeclaredBlockInTinyFileIsRefusedBeforeAllocation) {
     EXPECT_NE(why.find("holds"), std::string::npos) << why;
 }
 
-TEST(IntFormat, EveryTruncationFailsCleanly) {
-    TempDir dir;
-    ByteWriter w = intHeader(100.0, 2, 5, 4, twoChannels());
-    for (int i = 0; i < 8; ++i)
-        w.put(float(i) + 0.25f);
-    const auto& full = w.bytes;
-    for (size_t len = 0; len < full.size(); ++len) {
-        writeBytes(dir.file("t.int"),
-                   std::vector<unsigned char>(full.begin(), full.begin() + long(len)));
-        CMeasure m;
-        EXPECT_FALSE(read(dir.file("t.int"), m)) << len;
-        EXPECT_TRUE(m.samples == nullptr || m.sampleBytes == m.channelCount * m.sampleCount * 8)
-            << len;
+// Every layout with samples, 4 rows of 2 channels.
+struct LayoutFile {
+    int code;
+    ByteWriter file;
+    size_t header; // bytes before the samples
+};
+
+LayoutFile layoutFile(int code) {
+    LayoutFile f{code, intHeader(100.0, 2, int8_t(code), 4, twoChannels()), 0};
+    f.header = f.file.bytes.size();
+    for (int k = 0; k < 8; ++k) {
+        // Channel after channel for codes 0, 2, 3, row after row for the others.
+        const int16_t raw = int16_t(k * 3 - 7);
+        if (code <= 4)
+            f.file.put(raw);
+        else if (code == 5)
+            f.file.put(float(raw) + 0.25f);
+        else
+            f.file.put(float(raw)).put(-float(raw));
     }
-    writeBytes(dir.file("t.int"), full);
-    CMeasure m;
-    EXPECT_TRUE(read(dir.file("t.int"), m));
-    EXPECT_EQ(m.at(1, 3).re, 7.25f);
+    return f;
+}
+
+// Rows whose every value is in the first `bytes` bytes of the samples.
+int64_t completeRowsIn(int code, size_t bytes) {
+    const int64_t width = code <= 4 ? 2 : code == 5 ? 4 : 8;
+    const int64_t values = int64_t(bytes) / width;
+    return code <= 3 ? std::max<int64_t>(0, values - 4) : values / 2;
+}
+
+// A file cut anywhere is refused by default, naming the complete rows where
+// there are any; a partial read keeps exactly those rows, as the full file
+// holds them, and the header read agrees on every cut.
+TEST(IntFormat, EveryTruncationIsRefusedOrReadUpToItsLastCompleteRow) {
+    TempDir dir;
+    const std::string path = dir.file("t.int");
+    for (int code : {0, 2, 3, 4, 5, 6}) {
+        const LayoutFile f = layoutFile(code);
+        const auto& full = f.file.bytes;
+        writeBytes(path, full);
+        CMeasure whole;
+        ASSERT_TRUE(read(path, whole)) << code;
+        for (size_t len = 0; len < full.size(); ++len) {
+            SCOPED_TRACE(testing::Message() << "code " << code << ", " << len << " bytes");
+            writeBytes(path, std::vector<unsigned char>(full.begin(), full.begin() + long(len)));
+            const int64_t rows = len < f.header ? 0 : completeRowsIn(code, len - f.header);
+            CMeasure refused, header;
+            std::string why;
+            EXPECT_FALSE(read(path, refused, &why));
+            EXPECT_TRUE(refused.samples == nullptr ||
+                        refused.sampleBytes == refused.channelCount * refused.sampleCount * 8);
+            EXPECT_EQ(why.find(" rows are complete") != std::string::npos, rows > 0) << why;
+            if (rows > 0)
+                EXPECT_NE(why.find("first " + std::to_string(rows) + " of 4 rows"),
+                          std::string::npos)
+                    << why;
+            EXPECT_FALSE(readIntHeader(header, path.c_str()));
+
+            CMeasure m, partialHeader;
+            ReadReport report, headerReport;
+            const ReadOptions partial{true};
+            EXPECT_EQ(readInt(m, path.c_str(), &why, nullptr, partial, &report), rows > 0) << why;
+            EXPECT_EQ(readIntHeader(partialHeader, path.c_str(), &why, partial, &headerReport),
+                      rows > 0)
+                << why;
+            EXPECT_EQ(report.partialAvailable, rows > 0);
+            if (rows == 0) continue;
+            EXPECT_EQ(report.rowsRead, rows);
+            EXPECT_EQ(report.rowsExpected, 4);
+            EXPECT_EQ(headerReport.rowsRead, rows);
+            ASSERT_EQ(m.sampleCount, rows);
+            EXPECT_EQ(partialHeader.sampleCount, rows);
+            EXPECT_EQ(m.sampleBytes, 2 * rows * 8);
+            for (int32_t j = 0; j < rows; ++j)
+                for (int c = 0; c < 2; ++c) {
+                    EXPECT_EQ(m.at(c, j).re, whole.at(c, j).re) << j << " " << c;
+                    EXPECT_EQ(m.at(c, j).im, whole.at(c, j).im) << j << " " << c;
+                }
+        }
+    }
+}
+
+// Data after the declared samples are not read, and counted.
+TEST(IntFormat, BytesAfterTheDeclaredSamplesAreReported) {
+    TempDir dir;
+    const std::string path = dir.file("long.int");
+    for (int code : {2, 5}) {
+        LayoutFile f = layoutFile(code);
+        writeBytes(path, f.file.bytes);
+        CMeasure exact;
+        ReadReport report;
+        ASSERT_TRUE(readInt(exact, path.c_str(), nullptr, nullptr, {}, &report));
+        EXPECT_EQ(report.bytesIgnored, 0);
+        for (int k = 0; k < 1234; ++k)
+            f.file.put(uint8_t(k));
+        writeBytes(path, f.file.bytes);
+        CMeasure m, header;
+        ReadReport headerReport;
+        ASSERT_TRUE(readInt(m, path.c_str(), nullptr, nullptr, {}, &report)) << code;
+        ASSERT_TRUE(readIntHeader(header, path.c_str(), nullptr, {}, &headerReport)) << code;
+        EXPECT_EQ(report.bytesIgnored, 1234);
+        EXPECT_EQ(headerReport.bytesIgnored, 1234);
+        ASSERT_EQ(m.sampleCount, 4);
+        EXPECT_EQ(m.at(1, 3).re, exact.at(1, 3).re);
+    }
+}
+
+// Zeros, or a program renamed .INT, pass the header's range checks but
+// describe no channel: that is no measurement.
+TEST(IntFormat, AFileWithoutChannelsIsRefused) {
+    TempDir dir;
+    const std::string path = dir.file("zeros.int");
+    std::vector<unsigned char> zeros(20 * 1024, 0);
+    ByteWriter program;
+    program.put(uint32_t(0x464C457Fu)).put(uint32_t(0x00010102u)).put(uint64_t(0));
+    for (int k = 0; k < 4000; ++k)
+        program.put(uint8_t(k * 7));
+    ByteWriter declared = intHeader(100.0, 0, 5, 10, {});
+    for (const auto& bytes : {zeros, program.bytes, declared.bytes}) {
+        writeBytes(path, bytes);
+        CMeasure m, header;
+        std::string why, headerWhy;
+        EXPECT_FALSE(read(path, m, &why));
+        EXPECT_FALSE(readIntHeader(header, path.c_str(), &headerWhy));
+        EXPECT_EQ(why, "the file holds no channel");
+        EXPECT_EQ(headerWhy, why);
+        EXPECT_EQ(m.samples, nullptr);
+    }
 }
 
 TEST(IntFormat, CorruptedBytesNeverCrash) {
@@ -345,6 +456,17 @@ TEST(IntFormat, LargeSampleMajorRecordsKeepEveryValueAndStopAtACut) {
         std::string why;
         EXPECT_FALSE(read(dir.file("cut.int"), t, &why)) << code;
         EXPECT_NE(why.find("header declares"), std::string::npos) << why;
+        // The threads of a partial read stop at the last complete row.
+        CMeasure p;
+        ReadReport report;
+        ASSERT_TRUE(
+            readInt(p, dir.file("cut.int").c_str(), &why, nullptr, ReadOptions{true}, &report))
+            << why;
+        ASSERT_EQ(p.sampleCount, cut / 2);
+        EXPECT_EQ(report.rowsExpected, rows);
+        for (int32_t j : {0, 131072, 262144, p.sampleCount - 1})
+            for (int c = 0; c < 2; ++c)
+                EXPECT_EQ(p.at(c, j).re, m.at(c, j).re) << code << " " << j << " " << c;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "file_test_support.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -112,4 +113,97 @@ TEST(MeasureHeader, FilesShortOfTheirDeclaredSamplesAreRefusedAsByTheFullReader)
     CMeasure w;
     EXPECT_FALSE(readMeasureHeader(w, wav.path(), FileType::Wave, &why));
     EXPECT_EQ(why, "the file has no data chunk");
+}
+
+// Cut off during the acquisition: each format refuses the file by default,
+// naming its complete rows, and a partial read keeps them, the header read
+// agreeing with the full one either way.
+TEST(MeasureHeader, CutFilesAreReadUpToTheirLastCompleteRowOnlyOnRequest) {
+    struct Cut {
+        FileType type;
+        int rows; // complete rows left by the cut
+    };
+    for (Cut cut : {Cut{FileType::Int, 99}, Cut{FileType::Text, 99}, Cut{FileType::M11, 75}}) {
+        SCOPED_TRACE(fileTypeName(cut.type));
+        TempDir dir;
+        std::string path = dir.file(std::string("m.") + fileTypeName(cut.type));
+        CMeasure source;
+        describe(source);
+        std::string why;
+        ASSERT_TRUE(writeMeasure(source, path, cut.type, &why)) << why;
+        Bytes bytes = readBytes(path);
+        if (cut.type == FileType::Int) {
+            bytes.resize(bytes.size() - 6); // inside the last row
+        } else if (cut.type == FileType::Text) {
+            // The last line ends after its X value.
+            size_t lastLine = std::string(bytes.begin(), bytes.end() - 1).rfind('\n') + 1;
+            bytes.resize(std::find(bytes.begin() + long(lastLine), bytes.end(), '\t') -
+                         bytes.begin());
+        } else {
+            bytes.resize(bytes.size() - 2 * 122 + 10); // inside the sixth data record
+        }
+        writeBytes(path, bytes);
+        for (bool partial : {false, true}) {
+            SCOPED_TRACE(partial ? "partial" : "whole");
+            CMeasure full, header;
+            ReadReport fullReport, headerReport;
+            std::string fullWhy, headerWhy;
+            const ReadOptions options{partial};
+            bool fullOk =
+                readMeasure(full, path, cut.type, &fullWhy, nullptr, options, &fullReport);
+            bool headerOk =
+                readMeasureHeader(header, path, cut.type, &headerWhy, options, &headerReport);
+            EXPECT_EQ(fullOk, partial) << fullWhy;
+            EXPECT_EQ(headerOk, partial) << headerWhy;
+            for (const ReadReport& report : {fullReport, headerReport}) {
+                EXPECT_TRUE(report.partialAvailable);
+                EXPECT_EQ(report.rowsRead, cut.rows);
+                EXPECT_EQ(report.rowsExpected, 100);
+            }
+            if (!partial) {
+                const std::string complete =
+                    "first " + std::to_string(cut.rows) + " of 100 rows are complete";
+                EXPECT_NE(fullWhy.find(complete), std::string::npos) << fullWhy;
+                EXPECT_NE(headerWhy.find(complete), std::string::npos) << headerWhy;
+                continue;
+            }
+            EXPECT_TRUE(fullWhy.empty()) << fullWhy;
+            ASSERT_EQ(full.sampleCount, cut.rows);
+            EXPECT_EQ(header.sampleCount, cut.rows);
+            EXPECT_EQ(full.at(0, cut.rows - 1).re, source.at(0, cut.rows - 1).re);
+            EXPECT_EQ(partialReadText("m", fullReport),
+                      "m: read " + std::to_string(cut.rows) +
+                          " of 100 rows; the rest of the file is damaged");
+        }
+    }
+}
+
+// Zeros, or a WAVE file declaring no channels: no reader makes a measurement
+// of nothing, and each says why.
+TEST(MeasureHeader, EveryReaderRefusesAFileWithoutChannels) {
+    Bytes noChannels = stereoWave(4, 0);
+    noChannels[22] = 0; // the format chunk's channel count
+    struct Case {
+        FileType type;
+        Bytes bytes;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {FileType::Int, Bytes(20 * 1024, 0), "the file holds no channel"},
+        {FileType::Wave, noChannels, "the file declares no channels"},
+        {FileType::Text, Bytes{'0', '\n', '1', '\n'}, "line 1 holds fewer than two numbers"},
+        {FileType::M11, Bytes(20 * 1024, 0), "record 1 is missing or not of type 2 (check 1)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(fileTypeName(c.type));
+        ScratchFile file(".bin");
+        file.write(c.bytes);
+        CMeasure full, header;
+        std::string fullWhy, headerWhy;
+        EXPECT_FALSE(readMeasure(full, file.path(), c.type, &fullWhy));
+        EXPECT_FALSE(readMeasureHeader(header, file.path(), c.type, &headerWhy));
+        EXPECT_EQ(fullWhy, c.reason);
+        EXPECT_EQ(headerWhy, c.reason);
+        EXPECT_EQ(full.samples, nullptr);
+    }
 }

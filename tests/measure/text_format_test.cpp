@@ -108,17 +108,6 @@ TEST(TextFormat, RejectsAndStopsAtBadLines) {
         EXPECT_EQ(m.at(15, 1).re, 32.0f);
     }
     {
-        // an empty trailing line fails after every real row is in place;
-        // the row it would have filled is zero
-        CMeasure m;
-        std::string why;
-        EXPECT_FALSE(readFrom(dir, "0 1\n1 2\n2 3\n\n", m, &why));
-        ASSERT_EQ(m.sampleCount, 4);
-        EXPECT_EQ(m.at(0, 2).re, 3.0f);
-        EXPECT_EQ(m.at(0, 3).re, 0.0f);
-        EXPECT_NE(why.find("line 4"), std::string::npos) << why;
-    }
-    {
         // a bad line in the middle leaves the rows after it zero
         CMeasure m;
         EXPECT_FALSE(readFrom(dir, "0 1\n1 2\n2 x\n3 4\n", m));
@@ -131,6 +120,81 @@ TEST(TextFormat, RejectsAndStopsAtBadLines) {
         EXPECT_FALSE(readText(m, (dir.path() + "/missing.txt").c_str()));
         EXPECT_STREQ(m.path, "");
     }
+}
+
+// What the header read (info) and the full read make of one file, with and
+// without a partial read: they must agree on every file.
+struct TextCase {
+    const char* text;
+    int rows;     // rows of a plain read; -1 when it is refused
+    int partial;  // rows of a partial read; -1 when it is refused too
+    int expected; // rows the file promises, where a partial read is possible
+};
+
+TEST(TextFormat, HeaderAndFullReadAgreeOnBlankLinesAndDamagedRows) {
+    const TextCase cases[] = {
+        // Blank lines at the end, as most tools leave them, are no rows.
+        {"0 1\n1 2\n2 3\n\n", 3, 3, 0},
+        {"0 1\r\n1 2\r\n2 3\r\n\r\n\r\n", 3, 3, 0},
+        {"0 1\n1 2\n2 3\n \t \n\t\r\n", 3, 3, 0},
+        {"0 1\n1 2\n2 3", 3, 3, 0},
+        // A blank line before a row is damage, not the end.
+        {"0 1\n1 2\n\n3 4\n", -1, 2, 4},
+        {"0 1\n1 2\n2 3\n\n4 5\n\n", -1, 3, 5},
+        // A last row cut short or garbled.
+        {"0 1 2\n1 2 3\n2 3 4\n3 4", -1, 3, 4},
+        {"0 1 2\n1 2 3\n2 3 4\r\n3 4 x\r\n", -1, 3, 4},
+        {"0 1 2\n1 2 3\n2 3 4\n3 4\n\n", -1, 3, 4},
+        // Nothing but blank lines, or too little to give a sample rate.
+        {"\n\n\n", -1, -1, 0},
+        {"", -1, -1, 0},
+        {"0 1\n\n", -1, -1, 0},
+        {"0 1\n1 2 3\n2 3\n", -1, -1, 0},
+    };
+    TempDir dir;
+    const std::string path = dir.file("in.txt");
+    for (const TextCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::string(c.text)));
+        writeString(path, c.text);
+        for (bool partial : {false, true}) {
+            const int rows = partial ? c.partial : c.rows;
+            CMeasure full, header;
+            std::string fullWhy, headerWhy;
+            ReadReport fullReport, headerReport;
+            const ReadOptions options{partial};
+            bool fullOk = readText(full, path.c_str(), &fullWhy, options, &fullReport);
+            bool headerOk =
+                readTextHeader(header, path.c_str(), &headerWhy, options, &headerReport);
+            EXPECT_EQ(fullOk, rows >= 0) << partial << " " << fullWhy;
+            EXPECT_EQ(headerOk, fullOk) << partial << " " << headerWhy;
+            EXPECT_EQ(headerWhy, fullWhy) << partial;
+            EXPECT_EQ(fullReport.partialAvailable, c.expected > 0) << partial;
+            EXPECT_EQ(headerReport.partialAvailable, c.expected > 0) << partial;
+            if (c.expected > 0) {
+                EXPECT_EQ(fullReport.rowsRead, c.partial);
+                EXPECT_EQ(fullReport.rowsExpected, c.expected);
+                EXPECT_EQ(headerReport.rowsExpected, c.expected);
+            }
+            if (!fullOk) continue;
+            EXPECT_EQ(full.sampleCount, rows) << partial;
+            EXPECT_EQ(header.sampleCount, rows) << partial;
+            // The last row kept is the file's own.
+            EXPECT_EQ(full.at(0, rows - 1).re, float(rows)) << partial;
+        }
+    }
+}
+
+TEST(TextFormat, RefusalOfADamagedRowNamesTheCompleteRows) {
+    TempDir dir;
+    CMeasure m;
+    std::string why;
+    EXPECT_FALSE(readFrom(dir, "0 1\n1 2\n2 3\n3 x\n", m, &why));
+    EXPECT_EQ(why, "line 4 does not hold 2 numbers; only the first 3 of 4 rows are complete (a "
+                   "partial read keeps them)");
+    // The rows before the damage are in place, the rest zero.
+    ASSERT_EQ(m.sampleCount, 4);
+    EXPECT_EQ(m.at(0, 2).re, 3.0f);
+    EXPECT_EQ(m.at(0, 3).re, 0.0f);
 }
 
 TEST(TextFormat, OverlongLinesCountAsSeveralAndNeverOverflow) {

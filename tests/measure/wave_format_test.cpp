@@ -52,10 +52,11 @@ Bytes wave(const Bytes& format, const Bytes& data, const Bytes& extra = {}) {
     return chunk("RIFF", body);
 }
 
-bool read(const Bytes& file, CMeasure& m, std::string* error = nullptr) {
+bool read(const Bytes& file, CMeasure& m, std::string* error = nullptr,
+          const ReadOptions& options = {}, ReadReport* report = nullptr) {
     ScratchFile scratch(".WAV");
     scratch.write(file);
-    return readWave(m, scratch.path(), error);
+    return readWave(m, scratch.path(), error, options, report);
 }
 
 } // namespace
@@ -148,7 +149,7 @@ TEST(WaveFormat, UnreadableFormatsAreRefusedWithAReason) {
     EXPECT_EQ(most.sampleCount, 3);
 }
 
-TEST(WaveFormat, ChunksAreFoundAroundOthersAndShortDataIsClamped) {
+TEST(WaveFormat, ChunksAreFoundAroundOthersAndShortDataIsReadOnRequest) {
     // A LIST chunk of odd size before "fmt ", a "fact" chunk between it and "data".
     Bytes body;
     append(body, "WAVE");
@@ -156,10 +157,18 @@ TEST(WaveFormat, ChunksAreFoundAroundOthersAndShortDataIsClamped) {
     append(body, chunk("fmt ", fmt(1, 1, 16)));
     append(body, chunk("fact", {1, 0, 0, 0}));
     append(body, chunk("data", {5, 0, 6, 0, 7, 0}, 1000)); // declares far more than is there
+    CMeasure refused;
+    std::string why;
+    EXPECT_FALSE(read(chunk("RIFF", body), refused, &why));
+    EXPECT_NE(why.find("only the first 3 of 500 rows"), std::string::npos) << why;
+    EXPECT_EQ(refused.samples, nullptr);
     CMeasure m;
-    ASSERT_TRUE(read(chunk("RIFF", body), m));
+    ReadReport report;
+    ASSERT_TRUE(read(chunk("RIFF", body), m, &why, ReadOptions{true}, &report));
     ASSERT_EQ(m.sampleCount, 3);
     EXPECT_EQ(m.at(0, 2).re, 7.0f);
+    EXPECT_EQ(report.rowsRead, 3);
+    EXPECT_EQ(report.rowsExpected, 500);
 
     // Without a data chunk, or with no whole sample in it, the channels stay described.
     for (const Bytes& file : {wave(fmt(1, 2, 16), {}), wave(fmt(1, 2, 16), {1, 2, 3})}) {
@@ -222,16 +231,25 @@ TEST(WaveFormat, TruncatedAndCorruptedFilesStayConsistent) {
     ScratchFile scratch(".WAV");
     for (size_t length = 0; length <= full.size(); ++length) {
         scratch.write(full, length);
-        CMeasure m;
-        std::string error;
-        bool ok = readWave(m, scratch.path(), &error);
-        expectConsistent(m);
         int rows = length > dataStart ? int(length - dataStart) / 4 : 0;
+        // A cut file is refused, naming the complete rows.
+        CMeasure whole;
+        std::string error;
+        EXPECT_EQ(readWave(whole, scratch.path(), &error), length == full.size()) << length;
+        expectConsistent(whole);
+        if (rows > 0 && length < full.size())
+            EXPECT_NE(error.find(std::to_string(rows) + " of 20 rows"), std::string::npos) << error;
+        // A partial read keeps them.
+        CMeasure m;
+        ReadReport report;
+        bool ok = readWave(m, scratch.path(), &error, ReadOptions{true}, &report);
+        expectConsistent(m);
         EXPECT_EQ(ok, rows > 0) << length << " " << error;
-        EXPECT_EQ(ok, error.empty()) << length;
         ASSERT_EQ(m.sampleCount, rows) << length;
         if (rows > 0) {
             EXPECT_EQ(m.at(1, rows - 1).re, float((2 * rows - 1) * 100 - 2000));
+            EXPECT_EQ(report.partialAvailable, rows < 20) << length;
+            if (report.partialAvailable) EXPECT_EQ(report.rowsExpected, 20);
         }
     }
     std::mt19937 random(7);
