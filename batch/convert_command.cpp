@@ -10,7 +10,7 @@ namespace {
 
 int runConvert(Args& args) {
     static const BatchCommand& self = *findBatchCommand("convert");
-    args.allowOnly({"type", "out-type"});
+    args.allowOnly({"type", "partial", "out-type"});
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 2) return usageError(self, "convert takes IN and OUT");
     const std::string& out = args.positional()[1];
@@ -26,10 +26,11 @@ int runConvert(Args& args) {
     return EXIT_OK;
 }
 
-BatchCommandRegistration convert{{"convert",
-                                  "IN OUT [--type int|m11|txt|wav] [--out-type int|m11|txt]",
-                                  "convert a measurement to another format",
-                                  {"type", "out-type"},
-                                  runConvert}};
+BatchCommandRegistration convert{
+    {"convert",
+     "IN OUT [--type int|m11|txt|wav] [--partial] [--out-type int|m11|txt]",
+     "convert a measurement to another format",
+     {"type", "out-type"},
+     runConvert}};
 
 } // namespace

@@ -24,7 +24,7 @@ std::string column(const char* field, size_t width) {
     return text;
 }
 
-void printText(const CMeasure& m, const char* date) {
+void printText(const CMeasure& m, const char* date, const ReadReport& report) {
     std::printf("name:        %s\n", displayText(m.name).c_str());
     std::printf("date:        %s\n", date);
     std::printf("sample rate: %.10g\n", m.sampleRate);
@@ -32,6 +32,9 @@ void printText(const CMeasure& m, const char* date) {
     std::printf("samples:     %d\n", m.sampleCount);
     std::printf("format:      %d (%s)\n", m.sampleFormat, formatName(m.sampleFormat));
     std::printf("path:        %s\n", displayText(m.path).c_str());
+    if (report.bytesIgnored > 0)
+        std::printf("ignored:     %lld bytes after the samples\n",
+                    static_cast<long long>(report.bytesIgnored));
     std::printf("\n%-7s  %-40s  %-7s  %14s  %14s\n", "channel", "name", "unit", "coefficient",
                 "constant");
     for (int c = 0; c < m.channelCount; ++c) {
@@ -41,13 +44,15 @@ void printText(const CMeasure& m, const char* date) {
     }
 }
 
-void printJson(const CMeasure& m, const char* date) {
+void printJson(const CMeasure& m, const char* date, const ReadReport& report) {
     std::printf("{\n  \"name\": %s,\n  \"date\": %s,\n  \"sampleRate\": %s,\n",
                 jsonString(displayText(m.name)).c_str(), jsonString(date).c_str(),
                 jsonNumber(m.sampleRate).c_str());
     std::printf("  \"channelCount\": %d,\n  \"sampleCount\": %d,\n  \"sampleFormat\": %d,\n",
                 m.channelCount, m.sampleCount, m.sampleFormat);
-    std::printf("  \"path\": %s,\n  \"channels\": [", jsonString(displayText(m.path)).c_str());
+    std::printf("  \"path\": %s,\n", jsonString(displayText(m.path)).c_str());
+    std::printf("  \"bytesIgnored\": %lld,\n  \"channels\": [",
+                static_cast<long long>(report.bytesIgnored));
     for (int c = 0; c < m.channelCount; ++c) {
         const ChannelInfo& ch = m.channels[c];
         std::printf("%s\n    {\"name\": %s, \"unit\": %s, \"coefficient\": %s, \"constant\": %s}",
@@ -60,23 +65,24 @@ void printJson(const CMeasure& m, const char* date) {
 
 int runInfo(Args& args) {
     static const BatchCommand& self = *findBatchCommand("info");
-    args.allowOnly({"type", "json"});
+    args.allowOnly({"type", "partial", "json"});
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 1) return usageError(self, "info takes one input file");
     CMeasure m;
     // The header only: info on a large file neither reads nor holds its samples.
-    if (int rc = readInputHeader(m, args.positional()[0], args)) return rc;
+    ReadReport report;
+    if (int rc = readInputHeader(m, args.positional()[0], args, &report)) return rc;
     char date[64];
     m.dateText(date, sizeof date);
     if (args.has("json"))
-        printJson(m, date);
+        printJson(m, date, report);
     else
-        printText(m, date);
+        printText(m, date, report);
     return EXIT_OK;
 }
 
 BatchCommandRegistration info{{"info",
-                               "FILE [--type int|m11|txt|wav] [--json]",
+                               "FILE [--type int|m11|txt|wav] [--partial] [--json]",
                                "show a measurement's header and channels",
                                {"type"},
                                runInfo}};

@@ -20,6 +20,8 @@ void printHelp() {
         std::printf("  %-9s %s\n", c.name, c.summary);
     std::printf("\n'ondarix-batch COMMAND --help' shows a command's arguments.\n"
                 "Input types: int, m11, txt, wav (default: the file's extension; .INT otherwise).\n"
+                "A cut or damaged input file is refused; --partial reads its complete rows\n"
+                "instead, with a warning.\n"
                 "Exit codes: 0 success, 1 failure, 2 bad arguments.\n");
 }
 

@@ -1,35 +1,51 @@
 #include "batch/measure_input.h"
 
+#include <cstdio>
+
 #include "measure/measure_file.h"
 #include "measure/save_target.h"
 
 namespace {
 
-using Reader = bool (*)(CMeasure&, const std::string&, FileType, std::string*);
+using Reader = bool (*)(CMeasure&, const std::string&, FileType, std::string*, const ReadOptions&,
+                        ReadReport*);
 
-int readWith(Reader reader, CMeasure& m, const std::string& path, const Args& args) {
+void warn(const std::string& message) {
+    std::fprintf(stderr, "ondarix-batch: warning: %s\n", message.c_str());
+}
+
+int readWith(Reader reader, CMeasure& m, const std::string& path, const Args& args,
+             ReadReport* shown) {
     FileType type = fileTypeFromPath(path);
     if (args.has("type") && !fileTypeFromName(args.get("type"), type)) {
         return reportError(EXIT_USAGE,
                            "unknown --type '" + args.get("type") + "' (int, m11, txt or wav)");
     }
     std::string why;
-    if (reader(m, path, type, &why)) return EXIT_OK;
-    return reportError(EXIT_FAILED, readFailureText(path, type, why));
+    ReadReport report;
+    if (!reader(m, path, type, &why, ReadOptions{args.has("partial")}, &report))
+        return reportError(EXIT_FAILED, readFailureText(path, type, why));
+    // What was left out of the file is never passed over in silence.
+    if (report.isPartial()) warn(partialReadText(path, report));
+    if (shown)
+        *shown = report;
+    else if (report.bytesIgnored > 0)
+        warn(ignoredBytesText(path, report));
+    return EXIT_OK;
 }
 
 } // namespace
 
 int readInput(CMeasure& m, const std::string& path, const Args& args) {
-    return readWith([](CMeasure& r, const std::string& p, FileType t,
-                       std::string* e) { return readMeasure(r, p, t, e); },
-                    m, path, args);
+    return readWith([](CMeasure& r, const std::string& p, FileType t, std::string* e,
+                       const ReadOptions& o,
+                       ReadReport* report) { return readMeasure(r, p, t, e, nullptr, o, report); },
+                    m, path, args, nullptr);
 }
 
-int readInputHeader(CMeasure& m, const std::string& path, const Args& args) {
-    return readWith(&readMeasureHeader, m, path, args);
+int readInputHeader(CMeasure& m, const std::string& path, const Args& args, ReadReport* report) {
+    return readWith(&readMeasureHeader, m, path, args, report);
 }
-
 int blockFromArgs(Args& args, const CMeasure& m, BlockRange& range) {
     range.channel = args.getInt("channel", 0);
     range.from = args.getInt("from", 0);

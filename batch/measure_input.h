@@ -5,13 +5,18 @@
 
 #include "batch/batch_command.h"
 #include "measure/measure.h"
+#include "measure/read_report.h"
 
 // Reads the measurement named by `path` with the type of --type or its
-// extension. On failure prints one line naming the file and the reason and
-// returns the exit code (EXIT_OK on success).
+// extension; with --partial the complete rows of a cut or damaged file. On
+// failure prints one line naming the file and the reason and returns the exit
+// code (EXIT_OK on success). A partial read, and bytes ignored after an
+// .INT's samples, are each told in a warning line on stderr.
 int readInput(CMeasure& m, const std::string& path, const Args& args);
 // The same for the header and channel descriptions only (readMeasureHeader).
-int readInputHeader(CMeasure& m, const std::string& path, const Args& args);
+// With `report`, the bytes ignored are left to the caller to show.
+int readInputHeader(CMeasure& m, const std::string& path, const Args& args,
+                    ReadReport* report = nullptr);
 
 // Checks --channel, --from and --to against the measurement; prints the
 // reason and returns the exit code when they do not fit. --from and --to

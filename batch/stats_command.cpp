@@ -60,7 +60,7 @@ void printJson(const StatisticsReport& r) {
 
 int runStats(Args& args) {
     static const BatchCommand& self = *findBatchCommand("stats");
-    args.allowOnly({"type", "channel", "from", "to", "json"});
+    args.allowOnly({"type", "partial", "channel", "from", "to", "json"});
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 1) return usageError(self, "stats takes one input file");
     if (!args.has("channel") || !args.has("from") || !args.has("to"))
@@ -82,7 +82,7 @@ int runStats(Args& args) {
 }
 
 BatchCommandRegistration stats{{"stats",
-                                "IN --channel C --from A --to B [--type T] [--json]",
+                                "IN --channel C --from A --to B [--type T] [--partial] [--json]",
                                 "signal, wave, period and frequency statistics of a block",
                                 {"type", "channel", "from", "to"},
                                 runStats}};

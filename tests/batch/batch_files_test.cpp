@@ -83,7 +83,8 @@ TEST(BatchConvert, RefusesATextFileItsReaderCannotReadBack) {
 }
 
 // A measurement of no samples (or no channels) used to give a 0-byte .INT, an
-// unreadable .TXT and an .M11 of 0 samples, all with exit 0.
+// unreadable .TXT and an .M11 of 0 samples, all with exit 0. A file of no
+// channels is now refused by its reader already.
 TEST(BatchConvert, RefusesAMeasurementWithoutSamples) {
     TempDir dir;
     writeBytes(dir.file("rowless.INT"), intFile(plainNames(2), 0));
@@ -94,9 +95,9 @@ TEST(BatchConvert, RefusesAMeasurementWithoutSamples) {
         const char* out;
         const char* reason;
     } cases[] = {
-        {"rowless.INT", "x.INT", "no samples"}, {"rowless.INT", "x.TXT", "no samples"},
-        {"rowless.INT", "x.M11", "no samples"}, {"empty.INT", "x.INT", "no channels"},
-        {"empty.INT", "x.M11", "no channels"},  {"one.INT", "x.TXT", "at least 2 rows"},
+        {"rowless.INT", "x.INT", "no samples"},     {"rowless.INT", "x.TXT", "no samples"},
+        {"rowless.INT", "x.M11", "no samples"},     {"empty.INT", "x.INT", "holds no channel"},
+        {"empty.INT", "x.M11", "holds no channel"}, {"one.INT", "x.TXT", "at least 2 rows"},
     };
     for (const Case& c : cases) {
         CommandResult r = runBatch({"convert", dir.file(c.in), dir.file(c.out)});
