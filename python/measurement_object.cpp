@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "measure/measure_file.h"
+#include "measure/save_target.h"
 
 namespace {
 
@@ -85,25 +86,34 @@ bool fileTypeArgument(const py::object& type, const std::string& path, FileType&
     return fileTypeFromName(py::str(type), fileType);
 }
 
-py::object readMeasurement(const std::string& path, const py::object& type) {
+// A Python warning naming what a read left out; an error when the warning
+// filters turn it into one.
+void warnAbout(const std::string& text) {
+    if (PyErr_WarnEx(PyExc_UserWarning, text.c_str(), 1) != 0) throw py::error_already_set();
+}
+
+py::object readMeasurement(const std::string& path, const py::object& type, bool partial) {
     FileType fileType;
     if (!fileTypeArgument(type, path, fileType))
         throw py::value_error("unknown type '" + std::string(py::str(type)) +
                               "' (int, m11, txt or wav)");
     auto core = std::make_unique<CMeasure>();
     std::string why;
+    ReadReport report;
     bool ok;
     {
         py::gil_scoped_release released;
-        ok = readMeasure(*core, path, fileType, &why);
+        ok = readMeasure(*core, path, fileType, &why, nullptr, ReadOptions{partial}, &report);
     }
     if (!ok) {
-        PyErr_SetString(PyExc_OSError, (path + ": not a readable ." +
-                                        std::string(fileTypeName(fileType)) + " file: " + why)
-                                           .c_str());
+        PyErr_SetString(PyExc_OSError, readFailureText(path, fileType, why).c_str());
         throw py::error_already_set();
     }
-    return wrapMeasure(std::move(core));
+    py::object measurement = wrapMeasure(std::move(core));
+    // What the file held beyond the measurement is never passed over in silence.
+    if (report.isPartial()) warnAbout(partialReadText(path, report));
+    if (report.bytesIgnored > 0) warnAbout(ignoredBytesText(path, report));
+    return measurement;
 }
 
 void writeMeasurement(MeasurementObject& object, const std::string& path, const py::object& type) {
@@ -242,11 +252,15 @@ changes what the analyses see, and the arrays keep the measurement alive.)")
         });
 
     m.def("read", &readMeasurement, py::arg("path"), py::arg("type") = py::none(),
+          py::arg("partial") = false,
           R"(Reads a measurement file.
 
 `type` is "int", "m11", "txt" or "wav"; by default the extension decides (an
 unknown one reads as .INT). Raises OSError with the reason when the file
-cannot be read, ValueError for an unknown type.)");
+cannot be read, ValueError for an unknown type. A file cut short or damaged
+is refused, the reason naming its complete rows; with `partial=True` those
+rows are read and a UserWarning says how many of how many. Bytes after the
+samples of an .INT are ignored with a UserWarning.)");
     m.def("write", &writeMeasurement, py::arg("measurement"), py::arg("path"),
           py::arg("type") = py::none(),
           R"(Writes a measurement as .INT, .M11 or .TXT (by `type` or the extension).
