@@ -234,10 +234,11 @@ TEST(IntFormat, EveryTruncationIsRefusedOrReadUpToItsLastCompleteRow) {
             EXPECT_TRUE(refused.samples == nullptr ||
                         refused.sampleBytes == refused.channelCount * refused.sampleCount * 8);
             EXPECT_EQ(why.find(" rows are complete") != std::string::npos, rows > 0) << why;
-            if (rows > 0)
+            if (rows > 0) {
                 EXPECT_NE(why.find("first " + std::to_string(rows) + " of 4 rows"),
                           std::string::npos)
                     << why;
+            }
             EXPECT_FALSE(readIntHeader(header, path.c_str()));
 
             CMeasure m, partialHeader;

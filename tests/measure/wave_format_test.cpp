@@ -237,8 +237,9 @@ TEST(WaveFormat, TruncatedAndCorruptedFilesStayConsistent) {
         std::string error;
         EXPECT_EQ(readWave(whole, scratch.path(), &error), length == full.size()) << length;
         expectConsistent(whole);
-        if (rows > 0 && length < full.size())
+        if (rows > 0 && length < full.size()) {
             EXPECT_NE(error.find(std::to_string(rows) + " of 20 rows"), std::string::npos) << error;
+        }
         // A partial read keeps them.
         CMeasure m;
         ReadReport report;
@@ -249,7 +250,9 @@ TEST(WaveFormat, TruncatedAndCorruptedFilesStayConsistent) {
         if (rows > 0) {
             EXPECT_EQ(m.at(1, rows - 1).re, float((2 * rows - 1) * 100 - 2000));
             EXPECT_EQ(report.partialAvailable, rows < 20) << length;
-            if (report.partialAvailable) EXPECT_EQ(report.rowsExpected, 20);
+            if (report.partialAvailable) {
+                EXPECT_EQ(report.rowsExpected, 20);
+            }
         }
     }
     std::mt19937 random(7);
