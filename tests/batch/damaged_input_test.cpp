@@ -2,6 +2,7 @@
 // holding no channel: refused with the reason, or read with a warning.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,8 @@ std::vector<unsigned char> intFile() {
     return w.bytes;
 }
 
-int lineCount(const std::string& text) {
-    int n = 0;
-    for (char c : text)
-        n += c == '\n';
-    return n;
+long lineCount(const std::string& text) {
+    return std::count(text.begin(), text.end(), '\n');
 }
 
 } // namespace
