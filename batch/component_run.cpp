@@ -36,8 +36,12 @@ int checkComponentRunArgs(Args& args, const BatchCommand& command, FileType& out
     const std::string& in = args.positional()[0];
     if (int rc = refuseOutputOverInput(out, {in, args.get("components")})) return rc;
     // Writing the updated list over the start list is how a list is kept up
-    // to date; only the measurement must not be replaced by it.
-    return refuseOutputOverInput(args.get("components-out"), {in});
+    // to date; only the measurement, read or written, must not be replaced by it.
+    const std::string& listOut = args.get("components-out");
+    if (!listOut.empty() && sameOutput(listOut, out))
+        return reportError(EXIT_FAILED, "--components-out " + listOut + " is the same file as -o " +
+                                            out + "; nothing written");
+    return refuseOutputOverInput(listOut, {in});
 }
 
 namespace {
