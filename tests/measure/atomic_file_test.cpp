@@ -17,6 +17,7 @@
 #include "measure/m11_format.h"
 #include "measure/measure_file.h"
 #include "measure/text_format.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -64,27 +65,6 @@ int entriesIn(const std::string& dir) {
     }
     return n;
 }
-
-// Files may grow to `bytes` while it lives, as on a nearly full disk: a
-// write beyond fails with EFBIG instead of stopping the process.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved_;
-        small.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, handler_);
-    }
-
-  private:
-    rlimit saved_;
-    void (*handler_)(int);
-};
 
 mode_t modeOf(const std::string& path) {
     struct stat info;
