@@ -1,10 +1,10 @@
 // ondarix-batch block: one channel's block as text (X value, re, im per row).
-#include <cstdio>
 #include <string>
 
 #include "batch/batch_command.h"
 #include "batch/measure_input.h"
 #include "batch/same_file.h"
+#include "batch/standard_output.h"
 #include "measure/text_format.h"
 
 namespace {
@@ -22,14 +22,14 @@ int runBlock(Args& args) {
     BlockRange range;
     if (int rc = blockFromArgs(args, m, range)) return rc;
     if (!args.has("o")) {
-        std::string text = blockText(m, range.channel, range.from, range.to);
-        std::fwrite(text.data(), 1, text.size(), stdout);
+        printText(blockText(m, range.channel, range.from, range.to));
         return EXIT_OK;
     }
     if (range.from == range.to)
         return reportError(EXIT_FAILED, "the block is empty; nothing written");
-    if (!writeBlockText(m, range.channel, range.from, range.to, args.get("o").c_str()))
-        return reportError(EXIT_FAILED, "cannot write " + args.get("o"));
+    std::string why;
+    if (!writeBlockText(m, range.channel, range.from, range.to, args.get("o").c_str(), &why))
+        return reportError(EXIT_FAILED, "cannot write " + args.get("o") + ": " + why);
     return EXIT_OK;
 }
 

@@ -4,6 +4,8 @@
 
 #include "batch/measure_input.h"
 #include "batch/same_file.h"
+#include "batch/standard_output.h"
+#include "measure/atomic_file.h"
 #include "measure/component_list_text.h"
 
 bool readWholeFile(const std::string& path, std::string& text) {
@@ -16,13 +18,6 @@ bool readWholeFile(const std::string& path, std::string& text) {
     bool ok = !std::ferror(f);
     std::fclose(f);
     return ok;
-}
-
-bool writeWholeFile(const std::string& path, const std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    return std::fclose(f) == 0 && ok;
 }
 
 int checkComponentRunArgs(Args& args, const BatchCommand& command, FileType& outType) {
@@ -41,8 +36,12 @@ int checkComponentRunArgs(Args& args, const BatchCommand& command, FileType& out
     const std::string& in = args.positional()[0];
     if (int rc = refuseOutputOverInput(out, {in, args.get("components")})) return rc;
     // Writing the updated list over the start list is how a list is kept up
-    // to date; only the measurement must not be replaced by it.
-    return refuseOutputOverInput(args.get("components-out"), {in});
+    // to date; only the measurement, read or written, must not be replaced by it.
+    const std::string& listOut = args.get("components-out");
+    if (!listOut.empty() && sameOutput(listOut, out))
+        return reportError(EXIT_FAILED, "--components-out " + listOut + " is the same file as -o " +
+                                            out + "; nothing written");
+    return refuseOutputOverInput(listOut, {in});
 }
 
 namespace {
@@ -70,8 +69,8 @@ int writeComponentRunOutputs(Args& args, CMeasure& result, FileType type, const 
     if (!writeMeasure(result, args.get("o"), type, &why))
         return reportError(EXIT_FAILED, args.get("o") + ": could not be written: " + why);
     if (args.has("components-out") &&
-        !writeWholeFile(args.get("components-out"), componentListText(range, list)))
-        return reportError(EXIT_FAILED, "cannot write " + args.get("components-out"));
-    std::fwrite(copyAllText.data(), 1, copyAllText.size(), stdout);
+        !replaceFile(args.get("components-out"), componentListText(range, list), &why))
+        return reportError(EXIT_FAILED, "cannot write " + args.get("components-out") + ": " + why);
+    printText(copyAllText);
     return EXIT_OK;
 }

@@ -9,7 +9,6 @@
 #include "measure/measure_file.h"
 
 bool readWholeFile(const std::string& path, std::string& text);
-bool writeWholeFile(const std::string& path, const std::string& text);
 
 // Checks IN, --channel, --from, --to, --components and -o OUT (.INT or .TXT);
 // returns the exit code of a usage error or of an output that is one of the

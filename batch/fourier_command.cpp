@@ -9,6 +9,7 @@
 #include "batch/calculation_run.h"
 #include "batch/measure_input.h"
 #include "batch/same_file.h"
+#include "measure/atomic_file.h"
 #include "measure/int_format.h"
 
 namespace {
@@ -32,11 +33,12 @@ OutputKind outputKind(const std::string& path) {
     return OutputKind::Unknown;
 }
 
-bool writeResultText(CCalculation& result, const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = result.WriteText(f);
-    return std::fclose(f) == 0 && ok;
+bool writeResultText(CCalculation& result, const std::string& path, std::string* error) {
+    AtomicFile out;
+    bool ok = out.open(path) &&
+              out.commit(out.writeStream([&result](std::FILE* f) { return result.WriteText(f); }));
+    if (!ok) *error = out.error();
+    return ok;
 }
 
 int runFourier(Args& args) {
@@ -64,9 +66,10 @@ int runFourier(Args& args) {
     if (!runCalculation(result, "fourier"))
         return reportError(EXIT_FAILED, "the transform could not be started (out of memory?)");
 
-    bool written =
-        kind == OutputKind::Text ? writeResultText(result, out) : writeInt(result, out.c_str());
-    if (!written) return reportError(EXIT_FAILED, out + ": could not be written");
+    std::string why;
+    bool written = kind == OutputKind::Text ? writeResultText(result, out, &why)
+                                            : writeInt(result, out.c_str(), &why);
+    if (!written) return reportError(EXIT_FAILED, out + ": could not be written: " + why);
     return EXIT_OK;
 }
 

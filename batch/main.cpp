@@ -6,6 +6,7 @@
 #include <string>
 
 #include "batch/batch_command.h"
+#include "batch/standard_output.h"
 
 namespace {
 
@@ -25,9 +26,7 @@ void printHelp() {
                 "Exit codes: 0 success, 1 failure, 2 bad arguments.\n");
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int runCommandLine(int argc, char** argv) {
     std::setlocale(LC_ALL, "C");
     if (argc < 2) {
         std::fprintf(stderr, "usage: ondarix-batch COMMAND [ARGUMENTS] (see --help)\n");
@@ -57,4 +56,10 @@ int main(int argc, char** argv) {
     Args args(argc - 2, argv + 2, command->valued);
     if (!args.error().empty()) return usageError(*command, args.error());
     return command->run(args);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return finishStandardOutput(runCommandLine(argc, argv));
 }

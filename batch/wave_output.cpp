@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "batch/json_text.h"
+#include "measure/atomic_file.h"
 #include "measure/measure_file.h"
 
 void printParameterLines(const std::vector<std::string>& lines) {
@@ -57,12 +58,10 @@ int writeSpectrumOutput(CMeasure& m, const std::string& path) {
 }
 
 int writeTextLines(const std::vector<std::string>& lines, const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return reportError(EXIT_FAILED, path + ": could not be written");
-    bool ok = true;
+    std::string text, why;
     for (const std::string& line : lines)
-        ok = ok && std::fprintf(f, "%s\r\n", line.c_str()) >= 0;
-    if (std::fclose(f) != 0 || !ok)
-        return reportError(EXIT_FAILED, path + ": could not be written");
+        text += line + "\r\n";
+    if (!replaceFile(path, text, &why))
+        return reportError(EXIT_FAILED, path + ": could not be written: " + why);
     return EXIT_OK;
 }

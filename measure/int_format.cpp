@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "measure/atomic_file.h"
 #include "measure/file_io.h"
 
 namespace {
@@ -401,17 +402,24 @@ const char* intFormatRefusal(const CMeasure& m) {
     return nullptr;
 }
 
-bool writeInt(CMeasure& m, const char* path) {
+bool writeInt(CMeasure& m, const char* path, std::string* error) {
     // A file the reader would refuse is not written at all.
-    if (intFormatRefusal(m)) return false;
-    FileHandle file = FileHandle::create(path);
-    if (!file.valid()) return false;
-    bool ok = writeHeader(file, m);
-    if (ok && m.sampleFormat == SAMPLE_FORMAT_COMPLEX)
-        ok = file.writeAll(m.samples, size_t(m.sampleCount) * size_t(m.channelCount) * 8);
-    else if (ok)
-        ok = writeRealParts(file, m);
-    ok = file.close() && ok;
-    copyField(m.path, sizeof m.path, path);
+    if (const char* why = intFormatRefusal(m)) {
+        if (error) *error = why;
+        return false;
+    }
+    AtomicFile out;
+    bool ok = out.open(path);
+    if (ok) {
+        FileHandle& file = out.file();
+        bool written = writeHeader(file, m);
+        if (written && m.sampleFormat == SAMPLE_FORMAT_COMPLEX)
+            written = file.writeAll(m.samples, size_t(m.sampleCount) * size_t(m.channelCount) * 8);
+        else if (written)
+            written = writeRealParts(file, m);
+        ok = out.commit(written);
+        copyField(m.path, sizeof m.path, path);
+    }
+    if (!ok && error) *error = out.error();
     return ok;
 }

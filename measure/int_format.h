@@ -37,7 +37,8 @@ bool readIntHeader(CMeasure& m, const char* path, std::string* error = nullptr,
 // fail or give nothing), or null when it can.
 const char* intFormatRefusal(const CMeasure& m);
 
-// Writes layout 5 (real) or 6 (complex) and sets `path`. Returns false when a
-// write failed (the file is then incomplete), and writes nothing for a
-// measurement the format cannot carry (intFormatRefusal).
-bool writeInt(CMeasure& m, const char* path);
+// Writes layout 5 (real) or 6 (complex) and sets `path`. Returns false, with
+// `*error` saying why, when the file could not be written (a file that was
+// there stays as it was), and writes nothing for a measurement the format
+// cannot carry (intFormatRefusal).
+bool writeInt(CMeasure& m, const char* path, std::string* error = nullptr);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "measure/atomic_file.h"
 #include "measure/derive_velocity.h"
 #include "measure/file_io.h"
 
@@ -359,17 +360,23 @@ const char* m11FormatRefusal(const CMeasure& m) {
     return nullptr;
 }
 
-bool writeM11(CMeasure& m, const char* path) {
-    if (m11FormatRefusal(m)) return false;
-    FileHandle f = FileHandle::create(path);
-    if (!f.valid()) return false;
-    copyField(m.path, sizeof m.path, path);
-    const int32_t n = m.sampleCount;
-    RecordWriter out(f);
-    writeHeaderRecords(out, m, n);
-    writeDataRecords(out, m, n);
-    bool written = out.finish();
-    return f.close() && written;
+bool writeM11(CMeasure& m, const char* path, std::string* error) {
+    if (const char* why = m11FormatRefusal(m)) {
+        if (error) *error = why;
+        return false;
+    }
+    AtomicFile f;
+    bool ok = f.open(path);
+    if (ok) {
+        copyField(m.path, sizeof m.path, path);
+        const int32_t n = m.sampleCount;
+        RecordWriter out(f.file());
+        writeHeaderRecords(out, m, n);
+        writeDataRecords(out, m, n);
+        ok = f.commit(out.finish());
+    }
+    if (!ok && error) *error = f.error();
+    return ok;
 }
 
 const char* m11CheckText(int code) {

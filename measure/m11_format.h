@@ -2,6 +2,8 @@
 // 122 bytes carrying one signal, the wave-maker flap displacement.
 #pragma once
 
+#include <string>
+
 #include "measure/measure.h"
 
 constexpr int M11_RECORD_BYTES = 122;
@@ -39,9 +41,10 @@ const char* m11FormatRefusal(const CMeasure& m);
 
 // Writes channel 0 (real parts, centimetres converted to metres) with the
 // header records the synthesiser expects and sets `path`. Returns whether the
-// file was created and every record written; writes nothing for a
-// measurement the format cannot carry (m11FormatRefusal).
-bool writeM11(CMeasure& m, const char* path);
+// file was written whole (otherwise `*error` says why and a file that was
+// there stays as it was); writes nothing for a measurement the format cannot
+// carry (m11FormatRefusal).
+bool writeM11(CMeasure& m, const char* path, std::string* error = nullptr);
 
 // A short English phrase naming the check behind a readM11 code.
 const char* m11CheckText(int code);

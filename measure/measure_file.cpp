@@ -156,19 +156,20 @@ bool writeMeasure(CMeasure& m, const std::string& path, FileType type, std::stri
         return false;
     }
     bool ok = false;
+    std::string why;
     switch (type) {
     case FileType::Int:
-        ok = writeInt(m, path.c_str());
+        ok = writeInt(m, path.c_str(), &why);
         break;
     case FileType::Text:
-        ok = writeTextFile(m, path.c_str());
+        ok = writeTextFile(m, path.c_str(), &why);
         break;
     case FileType::M11:
-        ok = writeM11(m, path.c_str());
+        ok = writeM11(m, path.c_str(), &why);
         break;
     case FileType::Wave:
         break;
     }
-    if (!ok && error) *error = "cannot write " + path;
+    if (!ok && error) *error = "cannot write " + path + ": " + why;
     return ok;
 }

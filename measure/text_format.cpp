@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "measure/atomic_file.h"
 #include "measure/file_io.h"
 #include "measure/line_reader.h"
 #include "measure/number_text.h"
@@ -165,20 +166,23 @@ const char* textFormatRefusal(const CMeasure& m) {
     return nullptr;
 }
 
-bool writeTextFile(CMeasure& m, const char* path) {
-    if (textFormatRefusal(m)) return false;
-    std::FILE* f = std::fopen(path, "wb");
-    if (!f) return false;
-    std::setvbuf(f, nullptr, _IOFBF, 1 << 20);
-    bool ok = m.WriteText(f);
-    return std::fclose(f) == 0 && ok;
+bool writeTextFile(CMeasure& m, const char* path, std::string* error) {
+    if (const char* why = textFormatRefusal(m)) {
+        if (error) *error = why;
+        return false;
+    }
+    AtomicFile out;
+    bool ok = out.open(path) &&
+              out.commit(out.writeStream([&m](std::FILE* f) { return m.WriteText(f); }));
+    if (!ok && error) *error = out.error();
+    return ok;
 }
 
-bool writeBlockText(const CMeasure& m, int32_t channel, int32_t from, int32_t to,
-                    const char* path) {
-    if (from == to || !m.hasChannel(channel)) return false;
-    std::string text = blockText(m, channel, from, to);
-    FileHandle file = FileHandle::create(path);
-    bool ok = file.valid() && file.writeAll(text.data(), text.size());
-    return file.close() && ok;
+bool writeBlockText(const CMeasure& m, int32_t channel, int32_t from, int32_t to, const char* path,
+                    std::string* error) {
+    if (from == to || !m.hasChannel(channel)) {
+        if (error) *error = "the block is empty";
+        return false;
+    }
+    return replaceFile(path, blockText(m, channel, from, to), error);
 }

@@ -28,11 +28,13 @@ bool readTextHeader(CMeasure& m, const char* path, std::string* error = nullptr,
 // channels, more than 16 values per row, fewer than 2 rows), or null when it can.
 const char* textFormatRefusal(const CMeasure& m);
 
-// Writes the whole measurement through its WriteText operation. Returns false
-// when the file could not be created or written, and writes nothing for a
-// measurement the format cannot carry (textFormatRefusal).
-bool writeTextFile(CMeasure& m, const char* path);
+// Writes the whole measurement through its WriteText operation. Returns false,
+// with `*error` saying why, when the file could not be written (a file that
+// was there stays as it was), and writes nothing for a measurement the format
+// cannot carry (textFormatRefusal).
+bool writeTextFile(CMeasure& m, const char* path, std::string* error = nullptr);
 
 // Writes one channel's block (X value, re, im per row). Nothing is written for
 // an empty range or a channel outside the measurement; returns false then.
-bool writeBlockText(const CMeasure& m, int32_t channel, int32_t from, int32_t to, const char* path);
+bool writeBlockText(const CMeasure& m, int32_t channel, int32_t from, int32_t to, const char* path,
+                    std::string* error = nullptr);

@@ -80,6 +80,13 @@ MeasurementObject newMeasurement(const py::array& samples, double rate, const st
     return MeasurementObject{std::move(core)};
 }
 
+// The system takes a path up to its first NUL; a path holding one would open
+// another file than the one named.
+void refuseNulInPath(const std::string& path) {
+    if (path.find('\0') != std::string::npos)
+        throw py::value_error("the path holds a NUL character");
+}
+
 bool fileTypeArgument(const py::object& type, const std::string& path, FileType& fileType) {
     fileType = fileTypeFromPath(path);
     if (type.is_none()) return true;
@@ -93,6 +100,7 @@ void warnAbout(const std::string& text) {
 }
 
 py::object readMeasurement(const std::string& path, const py::object& type, bool partial) {
+    refuseNulInPath(path);
     FileType fileType;
     if (!fileTypeArgument(type, path, fileType))
         throw py::value_error("unknown type '" + std::string(py::str(type)) +
@@ -117,6 +125,7 @@ py::object readMeasurement(const std::string& path, const py::object& type, bool
 }
 
 void writeMeasurement(MeasurementObject& object, const std::string& path, const py::object& type) {
+    refuseNulInPath(path);
     FileType fileType;
     if (!fileTypeArgument(type, path, fileType))
         throw py::value_error("unknown type '" + std::string(py::str(type)) + "'");

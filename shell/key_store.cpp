@@ -245,14 +245,6 @@ void keepMode(int fd, const std::string& target) {
     if (::stat(target.c_str(), &info) == 0) ::fchmod(fd, info.st_mode & 07777);
 }
 
-// Makes the rename itself durable; a failure here does not undo the save.
-void syncDirectory(const std::string& dir) {
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 } // namespace
 
 // Joins the file's lines into logical lines (a line ending in a backslash
@@ -414,7 +406,7 @@ std::string KeyStore::serialise() const {
 SaveStatus KeyStore::writeFile(const std::string& path) const {
     std::string text = serialise();
     // Through a link, the target is replaced and the link stays.
-    std::string target = storeTarget(path);
+    std::string target = linkTarget(path);
     std::string temp = temporaryPattern(target);
     int fd = ::mkstemp(&temp[0]);
     if (fd < 0) return saveFailed(failure("Cannot create a file beside", target));

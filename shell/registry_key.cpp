@@ -212,7 +212,7 @@ bool RegistryKey::setDouble(const std::string& name, double value) {
 
 SaveStatus RegistryKey::saveChanges() const {
     // The lock sits beside the file that is replaced, whatever link led to it.
-    std::string target = storeTarget(filePath);
+    std::string target = linkTarget(filePath);
     StoreLock lock;
     std::string reason;
     if (!lock.acquire(target, reason)) return saveFailed(reason);

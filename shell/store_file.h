@@ -3,13 +3,7 @@
 
 #include <string>
 
-// The directory part of `path` ("." when it has none).
-std::string directoryOf(const std::string& path);
-
-// The file `path` names once symbolic links in its last part are followed,
-// so that a save replaces the link's target rather than the link. A dangling
-// link gives the file it points at; a loop gives the last path reached.
-std::string storeTarget(const std::string& path);
+#include "measure/file_target.h"
 
 // The name pattern (for mkstemp) of the temporary file a save writes through.
 std::string temporaryPattern(const std::string& storePath);

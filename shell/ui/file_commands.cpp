@@ -177,7 +177,9 @@ void FileCommands::OnSaveBlock() {
         showWarning(&frame_, QString::fromStdString(target.refusal));
         return;
     }
-    if (!writeBlockText(*measure, block.channel, block.from, block.to, target.path.c_str()))
-        showWarning(&frame_,
-                    QStringLiteral("cannot write ") + QFile::decodeName(target.path.c_str()));
+    std::string why;
+    if (!writeBlockText(*measure, block.channel, block.from, block.to, target.path.c_str(), &why))
+        showWarning(&frame_, QStringLiteral("cannot write ") +
+                                 QFile::decodeName(target.path.c_str()) + QStringLiteral(": ") +
+                                 QString::fromStdString(why));
 }

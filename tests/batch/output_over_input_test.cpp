@@ -43,3 +43,37 @@ TEST(BatchOutputOverInput, RefusedWithOneLineAndTheInputsKept) {
         EXPECT_FALSE(std::filesystem::exists(dir.file("fit.INT")));
     }
 }
+
+// --components-out naming the file of -o used to overwrite the result with
+// the list; the same name in any spelling, or through a link, is refused
+// before anything runs, whether the file is there yet or not.
+TEST(BatchOutputOverInput, TheListIsNotWrittenOverTheResult) {
+    TempDir dir;
+    const std::string list = dir.file("list.TXT"), fit = dir.file("fit.TXT");
+    writeString(list, "1\t0\t64\t1\r\n0.5\t0.04\t1\t0\t0\t0\r\n");
+    auto run = [&](const std::string& command, const std::string& listOut) {
+        return runBatch({command, SAMPLE_FILE, "--channel", "1", "--from", "0", "--to", "64",
+                         "--components", list, "-o", fit, "--components-out", listOut});
+    };
+    for (const char* command : {"kalman", "aprox"}) {
+        SCOPED_TRACE(command);
+        for (const std::string& listOut : {fit, dir.path() + "/./fit.TXT", dir.file("link.TXT")}) {
+            std::filesystem::remove(fit);
+            std::filesystem::remove(dir.file("link.TXT"));
+            std::filesystem::create_symlink("fit.TXT", dir.file("link.TXT")); // dangling
+            CommandResult r = run(command, listOut);
+            EXPECT_EQ(r.exitCode, 1) << listOut;
+            EXPECT_NE(r.err.find("same file as -o"), std::string::npos) << r.err;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+            EXPECT_FALSE(std::filesystem::exists(fit)) << listOut;
+        }
+        writeString(fit, "kept\n");
+        std::filesystem::remove(dir.file("hard.TXT"));
+        std::filesystem::create_hard_link(fit, dir.file("hard.TXT"));
+        EXPECT_EQ(run(command, dir.file("hard.TXT")).exitCode, 1);
+        EXPECT_EQ(readBytes(fit), std::vector<unsigned char>({'k', 'e', 'p', 't', '\n'}));
+        // The list may still be kept up to date in place.
+        CommandResult inPlace = run(command, list);
+        EXPECT_EQ(inPlace.exitCode, 0) << inPlace.err;
+    }
+}

@@ -109,3 +109,21 @@ TEST_F(BatchPlotTest, BadArgumentsAndInputsFailWithOneLine) {
     }
     EXPECT_FALSE(QFile::exists(q(out)));
 }
+
+// `plot -o x.svg` onto a full disk used to exit 0 with a quarter of the picture.
+TEST_F(BatchPlotTest, AFailedWriteExitsOneAndKeepsTheOldPicture) {
+    for (const char* name : {"old.png", "old.svg", "old.pdf"}) {
+        const std::string out = dir.file(name);
+        writeString(out, "the old picture");
+        // The shell lets files grow to a KiB or two and ignores the signal,
+        // so the write fails part-way as on a full disk.
+        CommandResult r =
+            runCommand("/bin/sh", {"-c", "trap '' XFSZ; ulimit -f 2; exec \"$0\" \"$@\"",
+                                   ONDARIX_BATCH, "plot", SAMPLE_FILE, "-o", out});
+        EXPECT_EQ(r.exitCode, 1) << name;
+        EXPECT_NE(r.err.find("File too large"), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        const std::vector<unsigned char> kept = readBytes(out);
+        EXPECT_EQ(std::string(kept.begin(), kept.end()), "the old picture");
+    }
+}

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "measure/text_format.h"
 #include "shell/file_name_buffer.h"
 #include "shell/ui/file_commands.h"
+#include "support/file_size_limit.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 #include "view/ui/measure_view.h"
@@ -242,4 +245,32 @@ TEST_F(FileCommandsTest, CancelledSaveWritesNothing) {
     frame->frameCommand(CMD_SAVE_AS, 0); // unscripted: cancelled
     EXPECT_FALSE(QFile::exists(q(dir.file("keep.INT"))));
     EXPECT_FALSE(QFile::exists(q(dir.file("keep"))));
+}
+
+// Save as over the file a window came from, on a full disk, used to say
+// "Cannot write" with the file already cut short; Save block likewise.
+TEST_F(FileCommandsTest, AFailedSaveKeepsTheFileItWasToReplace) {
+    const std::string path = dir.file("run.INT"), block = dir.file("run.TXT");
+    std::unique_ptr<CMeasure> original(makeMeasure(2, 3000, 20.0));
+    ASSERT_TRUE(writeInt(*original, path.c_str()));
+    writeString(block, "0.0\t1.0\t0.0\r\n");
+    const std::vector<unsigned char> saved = readBytes(path), savedBlock = readBytes(block);
+    CMeasureWnd* w = openMeasureWindow(*frame, makeMeasure(2, 3000));
+    settle();
+    w->view->SetBlock(0, 0, 3000);
+    {
+        FileSizeLimit limit(4096); // the write fails part-way, as on a full disk
+        dialogScript::pushFile(q(path), 1);
+        frame->frameCommand(CMD_SAVE_AS, 0);
+        dialogScript::pushFile(q(block), 1);
+        frame->frameCommand(CMD_SAVE_BLOCK, 0);
+    }
+    ASSERT_EQ(dialogScript::messages().size(), 2);
+    for (const QString& message : dialogScript::messages())
+        EXPECT_TRUE(message.contains("File too large")) << message.toStdString();
+    EXPECT_EQ(readBytes(path), saved);
+    EXPECT_EQ(readBytes(block), savedBlock);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              2);
 }

@@ -6,13 +6,16 @@
 #include <QImage>
 #include <QPainter>
 
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "frame_test_support.h"
 #include "measure/measure_file.h"
 #include "picture_checks.h"
 #include "shell/ui/file_commands.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
@@ -148,4 +151,27 @@ TEST_F(PlotExportTest, TheFileMenuItemExportsTheActiveWindow) {
     ASSERT_NE(item, nullptr);
     item->trigger();
     EXPECT_TRUE(QFile::exists(q(dir.file("menu.png"))));
+}
+
+// Qt's SVG and PDF writers do not report a failed write: onto a full disk an
+// export used to say nothing and leave a cut picture over the old one.
+TEST_F(PlotExportTest, AFailedWriteIsShownAndTheOldPictureKept) {
+    openMeasureWindow(*frame, makeMeasure(3, 400));
+    const char* const names[] = {"old.png", "old.svg", "old.pdf"};
+    for (int filter = 1; filter <= 3; ++filter) {
+        const std::string path = dir.file(names[filter - 1]);
+        writeString(path, "the old picture");
+        {
+            FileSizeLimit limit(2048); // the write fails part-way, as on a full disk
+            exportAs(path, filter, 640, 360);
+        }
+        ASSERT_EQ(dialogScript::messages().size(), filter) << path;
+        EXPECT_TRUE(dialogScript::messages().last().contains("File too large"))
+            << dialogScript::messages().last().toStdString();
+        const std::vector<unsigned char> kept = readBytes(path);
+        EXPECT_EQ(std::string(kept.begin(), kept.end()), "the old picture");
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              3);
 }

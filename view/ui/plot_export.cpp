@@ -1,5 +1,7 @@
 #include "view/ui/plot_export.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
@@ -8,6 +10,9 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <string>
+
+#include "measure/atomic_file.h"
 #include "view/ui/plot_painter.h"
 
 namespace {
@@ -30,16 +35,14 @@ QImage paintView(const MeasureViewState& view) {
     return image;
 }
 
-bool writePng(const QImage& image, const QString& path, QString* why) {
-    QImageWriter writer(path, "png");
-    if (writer.write(image)) return true;
-    if (why) *why = QStringLiteral("cannot write %1 (%2)").arg(path, writer.errorString());
-    return false;
+bool renderPng(const QImage& image, QIODevice* device) {
+    QImageWriter writer(device, "png");
+    return writer.write(image);
 }
 
-bool writeSvg(const QImage& image, const QString& path) {
+bool renderSvg(const QImage& image, QIODevice* device) {
     QSvgGenerator svg;
-    svg.setFileName(path);
+    svg.setOutputDevice(device);
     svg.setResolution(SVG_PIXELS_PER_INCH);
     svg.setSize(image.size());
     svg.setViewBox(QRect(QPoint(0, 0), image.size()));
@@ -50,8 +53,8 @@ bool writeSvg(const QImage& image, const QString& path) {
     return painter.end();
 }
 
-bool writePdf(const QImage& image, const QString& path) {
-    QPdfWriter pdf(path);
+bool renderPdf(const QImage& image, QIODevice* device) {
+    QPdfWriter pdf(device);
     pdf.setResolution(POINTS_PER_INCH);
     pdf.setPageSize(
         QPageSize(QSizeF(image.size()), QPageSize::Point, QString(), QPageSize::ExactMatch));
@@ -63,23 +66,34 @@ bool writePdf(const QImage& image, const QString& path) {
     return painter.end();
 }
 
+// The picture's bytes, made in memory: Qt's SVG and PDF writers do not say
+// when a write to a file fails, so the file is written separately.
+bool render(const QImage& image, ExportFormat format, QByteArray& bytes) {
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly)) return false;
+    switch (format) {
+    case ExportFormat::Png:
+        return renderPng(image, &buffer);
+    case ExportFormat::Svg:
+        return renderSvg(image, &buffer);
+    case ExportFormat::Pdf:
+        return renderPdf(image, &buffer);
+    }
+    return false;
+}
+
 } // namespace
 
 bool writePlot(const MeasureViewState& view, const QString& path, ExportFormat format,
                QString* why) {
-    const QImage image = paintView(view);
-    bool written = false;
-    switch (format) {
-    case ExportFormat::Png:
-        return writePng(image, path, why);
-    case ExportFormat::Svg:
-        written = writeSvg(image, path);
-        break;
-    case ExportFormat::Pdf:
-        written = writePdf(image, path);
-        break;
+    QByteArray bytes;
+    if (!render(paintView(view), format, bytes)) {
+        if (why) *why = QStringLiteral("cannot write %1: the picture could not be made").arg(path);
+        return false;
     }
-    // The SVG and PDF writers only say that painting could not begin.
-    if (!written && why) *why = QStringLiteral("cannot write ") + path;
-    return written;
+    std::string reason;
+    if (replaceFile(QFile::encodeName(path).toStdString(), bytes.toStdString(), &reason))
+        return true;
+    if (why) *why = QStringLiteral("cannot write %1: %2").arg(path, QString::fromStdString(reason));
+    return false;
 }

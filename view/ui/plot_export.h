@@ -1,7 +1,8 @@
 // Writes a laid-out view as a picture: painted by the view's own PlotPainter
 // into a QImage, so the file shows what the window shows, and written as PNG,
 // or carried as that image of the chosen size by QSvgGenerator (SVG) and
-// QPdfWriter (PDF, one point per pixel).
+// QPdfWriter (PDF, one point per pixel). The picture is made in memory and
+// then replaces the file whole, so that a failed write leaves the old one.
 #pragma once
 
 #include <QString>
