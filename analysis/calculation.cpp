@@ -126,6 +126,16 @@ std::string CCalculation::Title(const char* suffix) const {
     return title;
 }
 
+const SignalParameters& CCalculation::runComponents() const {
+    return ownComponents_ ? *ownComponents_ : source->signalParameters[range.channel];
+}
+
+SignalParameters* CCalculation::finishComponents(int32_t channel) {
+    if (ownComponents_) return &*ownComponents_;
+    if (!source || !source->hasChannel(channel) || channel >= MAX_CHANNELS) return nullptr;
+    return &source->signalParameters[channel];
+}
+
 void CCalculation::fillHead(int32_t first, int32_t count) {
     params->source_samples = source->samples;
     params->result_samples = samples;

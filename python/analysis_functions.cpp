@@ -83,21 +83,13 @@ double numberOption(const char* name, double value) {
     return value;
 }
 
-// The analysed channel's list is the run's input and output; the caller's
-// measurement gets its own list back afterwards.
-class ListLoan {
-  public:
-    ListLoan(CMeasure& m, int channel, const py::list& components, double level)
-        : list_(m.signalParameters[channel]), saved_(list_) {
-        setComponents(list_, components, level);
-    }
-    ~ListLoan() { list_ = saved_; }
-    const SignalParameters& list() const { return list_; }
-
-  private:
-    SignalParameters& list_;
-    SignalParameters saved_;
-};
+// The run's own copy of the given list: the measurement may be shared with
+// other threads while the worker runs without the GIL, so it is only read.
+SignalParameters givenList(const py::list& components, double level) {
+    SignalParameters list;
+    setComponents(list, components, level);
+    return list;
+}
 
 py::object kalman(MeasurementObject& object, int channel, int from, int to,
                   const py::list& components, int model, double observationError, int estimateError,
@@ -111,14 +103,16 @@ py::object kalman(MeasurementObject& object, int channel, int from, int to,
     o.asymptotic = numberOption("asymptotic", asymptotic);
     CMeasure& m = coreOf(object);
     BlockRange range = checkedBlock(m, channel, from, to);
-    ListLoan loan(m, channel, components, 0.0);
+    const SignalParameters given = givenList(components, 0.0);
     if (range.from == range.to) throw py::value_error("the range is empty");
     auto result = std::make_unique<CKalman>(&m, range, o);
+    result->useOwnComponents(given);
     if (const char* why = result->RunProblem()) throw py::value_error(why);
     if (!runWorker(*result))
         throw std::runtime_error("the filter could not be started (out of memory?)");
-    py::object text = py::str(kalmanCopyAllText(range, loan.list(), result->options));
-    py::list updated = componentDicts(loan.list());
+    const SignalParameters& list = result->runComponents();
+    py::object text = py::str(kalmanCopyAllText(range, list, result->options));
+    py::list updated = componentDicts(list);
     double error = result->options.observation_error;
     return resultType("KalmanResult")(detachedResult(std::move(result)), updated, error, text);
 }
@@ -162,9 +156,9 @@ py::object aprox(MeasurementObject& object, int channel, int from, int to,
     o.use_eta = flagOption("use_eta", useEta);
     CMeasure& m = coreOf(object);
     BlockRange range = checkedBlock(m, channel, from, to);
-    ListLoan loan(m, channel, components, level);
-    if (const char* why = aproxRefusal(&m, range, o)) throw py::value_error(why);
     auto result = std::make_unique<CAprox>(&m, range, o);
+    result->useOwnComponents(givenList(components, level));
+    if (const char* why = result->RunProblem()) throw py::value_error(why);
     if (!runWorker(*result))
         throw std::runtime_error("the approximation could not be started (out of memory?)");
     const AproxParams& p = result->aproxParams();
@@ -175,9 +169,10 @@ py::object aprox(MeasurementObject& object, int channel, int from, int to,
                      "the last step that could be taken",
                      1);
     }
-    py::object text = py::str(aproxCopyText(loan.list()));
-    py::list updated = componentDicts(loan.list());
-    const double fittedLevel = loan.list().level;
+    const SignalParameters& list = result->runComponents();
+    py::object text = py::str(aproxCopyText(list));
+    py::list updated = componentDicts(list);
+    const double fittedLevel = list.level;
     const double rms = p.rms;
     const int steps = p.iteration.load();
     const char* stop = stopName(p.stop);

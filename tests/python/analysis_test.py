@@ -97,6 +97,38 @@ def test_aprox_equals_batch_aprox(batch, sample, tmp_path, component_file):
         assert component["eta"] == pytest.approx(eta, abs=5e-5)
 
 
+def test_runs_from_threads_on_one_measurement_equal_serial_runs(sample):
+    # Lists of different lengths on the same channel: a run that saw another
+    # thread's list would come back with the wrong number of components.
+    m = ondarix.read(sample)
+    jobs = [
+        lambda: ondarix.kalman(m, COMPONENTS, 1, 0, 3000),
+        lambda: ondarix.kalman(m, COMPONENTS[:1], 1, 0, 3000),
+        lambda: ondarix.aprox(m, COMPONENTS, 1, 0, 3000),
+        lambda: ondarix.aprox(m, COMPONENTS[1:], 1, 0, 3000, use_eta=1),
+    ]
+    serial = [(r.components, r.text) for r in (job() for job in jobs)]
+    assert [len(components) for components, _ in serial] == [2, 1, 2, 1]
+    threads, runs, seen = 8, 4, []
+    start = threading.Barrier(threads)
+
+    def work(offset):
+        start.wait()
+        for run in range(runs):
+            j = (offset + run) % len(jobs)
+            result = jobs[j]()
+            seen.append((j, result.components, result.text))
+
+    workers = [threading.Thread(target=work, args=(t,)) for t in range(threads)]
+    for w in workers:
+        w.start()
+    for w in workers:
+        w.join()
+    assert len(seen) == threads * runs
+    for j, components, text in seen:
+        assert (components, text) == serial[j]
+
+
 def test_generate_equals_batch_generate(batch, tmp_path):
     out = tmp_path / "control.M11"
     done = batch("generate", "--model", 2, "--waves", "3,10,3", "--depth", 0.5, "-o", out)
