@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "measure/finite_block.h"
 #include "measure/number_text.h"
 
 namespace {
@@ -128,6 +129,10 @@ std::string CCalculation::Title(const char* suffix) const {
 
 const SignalParameters& CCalculation::runComponents() const {
     return ownComponents_ ? *ownComponents_ : source->signalParameters[range.channel];
+}
+
+std::string CCalculation::blockRefusal() const {
+    return nonFiniteRefusal(*source, range, readsImaginary());
 }
 
 SignalParameters* CCalculation::finishComponents(int32_t channel) {

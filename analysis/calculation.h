@@ -63,6 +63,9 @@ class CCalculation : public CMeasure {
     // The list a run reads: the own one, or the list of the source's channel
     // (which must be there).
     const SignalParameters& runComponents() const;
+    // Why the source's block cannot be analysed: "row R of channel C is not a
+    // finite number", or empty. For a range that passed checkRange.
+    std::string blockRefusal() const;
 
     std::unique_ptr<WorkerThread> worker;
     BlockRange range;
@@ -75,6 +78,8 @@ class CCalculation : public CMeasure {
     // False when the result buffer could not be obtained.
     virtual bool Build() = 0;
     virtual WorkerBody Body() const = 0;
+    // Whether the analysis reads the imaginary parts of its block too.
+    virtual bool readsImaginary() const { return false; }
 
     // Fills the head fields that every analysis fills the same way.
     void fillHead(int32_t first, int32_t count);

@@ -53,11 +53,13 @@ JsonFields jsonFields(const ReflectionResult& r) {
 // The gauges' blocks over --from..--to; prints the reason when they do not fit.
 int gaugeBlocks(Args& args, const CMeasure& m, const std::vector<double>& channels,
                 std::vector<BlockValues>& blocks) {
+    std::vector<int32_t> gauges;
     for (double c : channels) {
         if (!(c >= 0 && c < MAX_CHANNELS) || c != double(int32_t(c)) || !m.hasChannel(int32_t(c)))
             return reportError(EXIT_FAILED, "channel " + parameterNumber(c) +
                                                 " does not exist (the measurement has " +
                                                 std::to_string(m.channelCount) + ")");
+        gauges.push_back(int32_t(c));
     }
     BlockRange range{int32_t(channels[0]), args.getInt("from", 0),
                      args.getInt("to", m.sampleCount)};
@@ -73,7 +75,7 @@ int gaugeBlocks(Args& args, const CMeasure& m, const std::vector<double>& channe
         if (!blockValues(m, range, blocks[g]))
             return reportError(EXIT_FAILED, "the block is empty");
     }
-    return EXIT_OK;
+    return refuseNonFinite(m, gauges, range.from, range.to);
 }
 
 int runReflection(Args& args) {

@@ -36,6 +36,7 @@ py::object statistics(MeasurementObject& object, int channel, int from, int to) 
     SignalStatistics stats{};
     if (!prepareStatistics(stats, m, range))
         throw py::value_error("the block is empty; no statistics");
+    checkFinite(m, range);
     {
         py::gil_scoped_release released;
         computeStatistics(stats, STAT_ALL);
@@ -62,6 +63,7 @@ py::object fourier(MeasurementObject& object, int channel, int from, int to, boo
     if (range.from == range.to) throw py::value_error("the range is empty");
     RangeCheck check = checkRange(&m, range);
     if (check != RangeCheck::Ok) throw py::value_error(rangeCheckText(check));
+    checkFinite(m, range, inverse);
     FourierOptions options;
     options.inverse = inverse ? 1 : 0;
     auto result = std::make_unique<CFft>(&m, range, options);
@@ -108,6 +110,7 @@ py::object kalman(MeasurementObject& object, int channel, int from, int to,
     auto result = std::make_unique<CKalman>(&m, range, o);
     result->useOwnComponents(given);
     if (const char* why = result->RunProblem()) throw py::value_error(why);
+    checkFinite(m, range);
     if (!runWorker(*result))
         throw std::runtime_error("the filter could not be started (out of memory?)");
     const SignalParameters& list = result->runComponents();
@@ -159,6 +162,7 @@ py::object aprox(MeasurementObject& object, int channel, int from, int to,
     auto result = std::make_unique<CAprox>(&m, range, o);
     result->useOwnComponents(givenList(components, level));
     if (const char* why = result->RunProblem()) throw py::value_error(why);
+    checkFinite(m, range);
     if (!runWorker(*result))
         throw std::runtime_error("the approximation could not be started (out of memory?)");
     const AproxParams& p = result->aproxParams();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "measure/finite_block.h"
 #include "waves/reflection.h"
 #include "waves/spectrum_measure.h"
 #include "waves/wave_list_measure.h"
@@ -47,6 +48,8 @@ bool CWaveResult::TakeBlocks(const CMeasure& source, const WaveRunOptions& wante
         if (!blockValues(source, {channel, wanted.from, wanted.to}, taken[i]))
             return fail(error, "the block is empty");
     }
+    const std::string why = nonFiniteRefusal(source, wanted.channels, wanted.from, wanted.to);
+    if (!why.empty()) return fail(error, why);
     blocks = std::move(taken);
     options = wanted;
     const int32_t first = wanted.channels[0];

@@ -129,6 +129,41 @@ def test_runs_from_threads_on_one_measurement_equal_serial_runs(sample):
         assert (components, text) == serial[j]
 
 
+def test_a_block_holding_nan_or_infinity_is_refused(batch, tmp_path):
+    values = numpy.sin(numpy.arange(2000) * numpy.pi / 20)[:, None].repeat(3, axis=1)
+    values[1234, 2] = numpy.nan
+    values[1500, 1] = -numpy.inf
+    path = tmp_path / "damaged.INT"
+    ondarix.write(ondarix.Measurement(values, 20.0), str(path))
+    m = ondarix.read(str(path))
+    assert numpy.isnan(m.real[1234, 2])  # the reader keeps what the file holds
+    reason = "row 1234 of channel 2 is not a finite number"
+    done = batch("stats", path, "--channel", 2, "--from", 0, "--to", 2000, ok=False)
+    assert batch_reason(done) == reason
+    runs = [
+        lambda: ondarix.statistics(m, 2),
+        lambda: ondarix.fourier(m, 2),
+        lambda: ondarix.fourier(m, 2, inverse=True),
+        lambda: ondarix.kalman(m, COMPONENTS, 2),
+        lambda: ondarix.aprox(m, COMPONENTS, 2),
+        lambda: ondarix.waves(m, 2),
+        lambda: ondarix.spectrum(m, 2, segment=256),
+        lambda: ondarix.reflection(m, [1, 2], positions=[0, 0.4], depth=0.5),
+    ]
+    for run in runs:
+        with pytest.raises(ValueError) as raised:
+            run()
+        assert str(raised.value) == reason
+    with pytest.raises(ValueError, match="row 1500 of channel 1 is not"):
+        ondarix.statistics(m, 1, 1600, 1000)
+    assert ondarix.statistics(m, 2, 0, 1234).maximum == pytest.approx(1.0)
+    # A campaign's row says why, not a Kr of NaN.
+    frame = ondarix.campaign([str(path)], "reflection", channels=[1, 2], positions=[0, 0.4],
+                             depth=0.5)
+    assert frame.loc[0, "error"] == reason
+    assert "kr" not in frame.columns
+
+
 def test_generate_equals_batch_generate(batch, tmp_path):
     out = tmp_path / "control.M11"
     done = batch("generate", "--model", 2, "--waves", "3,10,3", "--depth", 0.5, "-o", out)
