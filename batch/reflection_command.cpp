@@ -8,6 +8,7 @@
 #include "batch/measure_input.h"
 #include "batch/same_file.h"
 #include "batch/wave_output.h"
+#include "waves/gauge_channels.h"
 #include "waves/parameter_text.h"
 #include "waves/reflection.h"
 #include "waves/spectrum_measure.h"
@@ -61,6 +62,8 @@ int gaugeBlocks(Args& args, const CMeasure& m, const std::vector<double>& channe
                                                 std::to_string(m.channelCount) + ")");
         gauges.push_back(int32_t(c));
     }
+    const std::string repeated = repeatedChannelRefusal(gauges);
+    if (!repeated.empty()) return reportError(EXIT_FAILED, repeated);
     BlockRange range{int32_t(channels[0]), args.getInt("from", 0),
                      args.getInt("to", m.sampleCount)};
     if (!args.error().empty()) return reportError(EXIT_USAGE, args.error());

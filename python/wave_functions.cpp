@@ -12,6 +12,7 @@
 
 #include "python/block_check.h"
 #include "python/measurement_object.h"
+#include "waves/gauge_channels.h"
 #include "waves/reflection.h"
 #include "waves/spectral_parameters.h"
 #include "waves/spectrum_measure.h"
@@ -117,6 +118,8 @@ std::vector<BlockValues> gaugeBlocks(const CMeasure& m, const std::vector<int>& 
     for (int c : channels)
         checkedBlock(m, c, 0, 0);
     const std::vector<int32_t> gauges(channels.begin(), channels.end());
+    const std::string repeated = repeatedChannelRefusal(gauges);
+    if (!repeated.empty()) throw py::value_error(repeated);
     for (int c : channels)
         checkedBlock(m, c, from, to);
     // The first bad row of all the gauges, not of the first gauge that has one.

@@ -1,5 +1,6 @@
 // ondarix-batch refuses to analyse a block holding NaN or infinity, which the
-// readers keep as they find them, and names the first bad value.
+// readers keep as they find them, and names the first bad value; and the
+// reflection's gauges and band are checked before anything is computed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -89,4 +90,26 @@ TEST(NonFiniteBlock, EveryAnalysisRefusesItWithTheFirstBadRow) {
     EXPECT_EQ(
         runBatch({"spectrum", in, "--channel", "1", "--to", "1500", "--segment", "256"}).exitCode,
         0);
+}
+
+TEST(NonFiniteBlock, ReflectionGaugesAndBandAreChecked) {
+    TempDir dir;
+    const std::string in = writeDamaged(dir);
+    ASSERT_FALSE(in.empty());
+    const std::vector<std::string> gauges = {"--positions", "0,0.4,0.9", "--depth",
+                                             "0.5",         "--to",      "1000"};
+    auto reflection = [&](const std::string& channels, std::vector<std::string> more) {
+        std::vector<std::string> args = {"reflection", in, "--channels", channels};
+        args.insert(args.end(), gauges.begin(), gauges.end());
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    expectRefusal(reflection("0,1,0", {}), "channel 0 is named twice");
+    expectRefusal(reflection("1,1,1", {}), "channel 1 is named twice");
+    const std::string nyquist = "the band limits must not exceed the Nyquist frequency, 10 Hz";
+    expectRefusal(reflection("0,1,2", {"--fmin", "1e30"}), nyquist);
+    expectRefusal(reflection("0,1,2", {"--fmax", "1e30"}), nyquist);
+    expectRefusal({"spectrum", in, "--to", "1000", "--fmin", "1e30"}, nyquist);
+    expectRefusal({"spectrum", in, "--to", "1000", "--fmin", "10.5"}, nyquist);
+    EXPECT_EQ(runBatch(reflection("0,1,2", {"--fmax", "10"})).exitCode, 0);
 }
