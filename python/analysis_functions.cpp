@@ -18,6 +18,7 @@
 #include "python/block_check.h"
 #include "python/component_list.h"
 #include "python/measurement_object.h"
+#include "python/name_text.h"
 #include "python/worker_wait.h"
 
 namespace {
@@ -114,7 +115,7 @@ py::object kalman(MeasurementObject& object, int channel, int from, int to,
     if (!runWorker(*result))
         throw std::runtime_error("the filter could not be started (out of memory?)");
     const SignalParameters& list = result->runComponents();
-    py::object text = py::str(kalmanCopyAllText(range, list, result->options));
+    py::object text = displayStr(kalmanCopyAllText(range, list, result->options));
     py::list updated = componentDicts(list);
     double error = result->options.observation_error;
     return resultType("KalmanResult")(detachedResult(std::move(result)), updated, error, text);
@@ -174,7 +175,7 @@ py::object aprox(MeasurementObject& object, int channel, int from, int to,
                      1);
     }
     const SignalParameters& list = result->runComponents();
-    py::object text = py::str(aproxCopyText(list));
+    py::object text = displayStr(aproxCopyText(list));
     py::list updated = componentDicts(list);
     const double fittedLevel = list.level;
     const double rms = p.rms;
