@@ -96,3 +96,12 @@ def test_paths_of_any_bytes(tmp_path):
         ondarix.read(folder + b"/missing.INT")
     assert os.fsdecode(folder) in str(raised.value)
 
+
+def test_campaign_of_one_path_is_one_file(sample):
+    import pathlib
+
+    for one in (sample, pathlib.Path(sample), os.fsencode(sample)):
+        frame = ondarix.campaign(one, "statistics", channel=1)
+        assert list(frame["file"]) == [sample]
+        assert frame.loc[0, "error"] is None
+        assert frame.loc[0, "maximum"] == ondarix.statistics(ondarix.read(sample), 1).maximum
