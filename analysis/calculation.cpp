@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "measure/finite_block.h"
 #include "measure/number_text.h"
 
 namespace {
@@ -124,6 +125,20 @@ std::string CCalculation::Title(const char* suffix) const {
     if (suffix) title += suffix;
     if (title.size() > MAX_TITLE) title.resize(MAX_TITLE);
     return title;
+}
+
+const SignalParameters& CCalculation::runComponents() const {
+    return ownComponents_ ? *ownComponents_ : source->signalParameters[range.channel];
+}
+
+std::string CCalculation::blockRefusal() const {
+    return nonFiniteRefusal(*source, range, readsImaginary());
+}
+
+SignalParameters* CCalculation::finishComponents(int32_t channel) {
+    if (ownComponents_) return &*ownComponents_;
+    if (!source || !source->hasChannel(channel) || channel >= MAX_CHANNELS) return nullptr;
+    return &source->signalParameters[channel];
 }
 
 void CCalculation::fillHead(int32_t first, int32_t count) {

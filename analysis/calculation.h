@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "analysis/message_sink.h"
@@ -55,6 +56,17 @@ class CCalculation : public CMeasure {
     // The source's path, or "Closed", followed by `suffix`; at most 285 characters.
     std::string Title(const char* suffix) const;
 
+    // Runs on a component list of the result's own, and carries the run's
+    // estimates back into it, instead of the analysed channel's list of the
+    // source: a source shared between threads is then only read.
+    void useOwnComponents(const SignalParameters& list) { ownComponents_ = list; }
+    // The list a run reads: the own one, or the list of the source's channel
+    // (which must be there).
+    const SignalParameters& runComponents() const;
+    // Why the source's block cannot be analysed: "row R of channel C is not a
+    // finite number", or empty. For a range that passed checkRange.
+    std::string blockRefusal() const;
+
     std::unique_ptr<WorkerThread> worker;
     BlockRange range;
     std::unique_ptr<WorkerParams> params;
@@ -66,13 +78,19 @@ class CCalculation : public CMeasure {
     // False when the result buffer could not be obtained.
     virtual bool Build() = 0;
     virtual WorkerBody Body() const = 0;
+    // Whether the analysis reads the imaginary parts of its block too.
+    virtual bool readsImaginary() const { return false; }
 
     // Fills the head fields that every analysis fills the same way.
     void fillHead(int32_t first, int32_t count);
     // Cancels and joins without Finish; a derived destructor whose worker
     // reads members of its own calls it first.
     void joinWorker();
+    // Where Finish carries back a run built for `channel`: the own list, or
+    // the source channel's; null when the source no longer holds that channel.
+    SignalParameters* finishComponents(int32_t channel);
 
   private:
     uint32_t runs_ = 0; // the current run; 0 before the first start
+    std::optional<SignalParameters> ownComponents_;
 };

@@ -27,6 +27,8 @@ class CFft : public CCalculation {
   protected:
     bool Build() override;
     WorkerBody Body() const override;
+    // The inverse transform takes the complex values whole.
+    bool readsImaginary() const override { return options.inverse != 0; }
 };
 
 // The worker body: all N bins in increasing order.

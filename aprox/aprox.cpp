@@ -35,7 +35,13 @@ const char* aproxRefusal(const CMeasure* source, const BlockRange& range,
                          const AproxOptions& options) {
     RangeCheck check = checkRange(source, range);
     if (check != RangeCheck::Ok) return rangeCheckText(check);
-    const SignalParameters& list = source->signalParameters[range.channel];
+    return aproxRefusal(source, range, source->signalParameters[range.channel], options);
+}
+
+const char* aproxRefusal(const CMeasure* source, const BlockRange& range,
+                         const SignalParameters& list, const AproxOptions& options) {
+    RangeCheck check = checkRange(source, range);
+    if (check != RangeCheck::Ok) return rangeCheckText(check);
     if (list.componentCount < 0 || list.componentCount > MAX_COMPONENTS)
         return "the channel's component count is outside 0..10";
     if (range.from == range.to) return "the range is empty";
@@ -47,6 +53,12 @@ const char* aproxRefusal(const CMeasure* source, const BlockRange& range,
 CAprox::CAprox(CMeasure* source, const BlockRange& range, const AproxOptions& options_)
     : CCalculation(source, range), options(options_) {
     params = std::make_unique<AproxParams>();
+}
+
+const char* CAprox::RunProblem() const {
+    RangeCheck check = checkRange(source, range);
+    if (check != RangeCheck::Ok) return rangeCheckText(check);
+    return aproxRefusal(source, range, runComponents(), options);
 }
 
 WorkerBody CAprox::Body() const {
@@ -90,8 +102,8 @@ void CAprox::fillParams(const SignalParameters& list, int32_t first, int32_t cou
 }
 
 bool CAprox::Build() {
-    if (aproxRefusal(source, range, options)) return false;
-    const SignalParameters& list = source->signalParameters[range.channel];
+    if (RunProblem()) return false;
+    const SignalParameters& list = runComponents();
     const int32_t lo = std::min(range.from, range.to);
     const int32_t count = std::max(range.from, range.to) - lo;
     const int32_t K = list.componentCount;
@@ -106,8 +118,9 @@ void CAprox::Finish() {
     if (!pending_) return;
     pending_ = false;
     const AproxParams& p = aproxParams();
-    if (!source || !source->hasChannel(p.channel) || p.channel >= MAX_CHANNELS) return;
-    SignalParameters& list = source->signalParameters[p.channel];
+    SignalParameters* target = finishComponents(p.channel);
+    if (!target) return;
+    SignalParameters& list = *target;
     // Components added to the list since the build were not fitted: their
     // slots of the record hold nothing of theirs.
     const int32_t fitted = std::min(std::clamp(list.componentCount, 0, MAX_COMPONENTS),

@@ -14,13 +14,19 @@
 // use_eta; amplitudes and level with use_ad).
 const char* aproxRefusal(const CMeasure* source, const BlockRange& range,
                          const AproxOptions& options);
+// The same for a run on `list` instead of the channel's own list.
+const char* aproxRefusal(const CMeasure* source, const BlockRange& range,
+                         const SignalParameters& list, const AproxOptions& options);
 
 class CAprox : public CCalculation {
   public:
     CAprox(CMeasure* source, const BlockRange& range, const AproxOptions& options);
 
+    // aproxRefusal for the list this result runs on.
+    const char* RunProblem() const;
+
     // Writes the fitted frequency, a, d, eta and level of the run that just
-    // ended into the analysed channel's list of the source.
+    // ended into the list it ran on (see useOwnComponents).
     void Finish() override;
 
     AproxParams& aproxParams() { return static_cast<AproxParams&>(*params); }

@@ -8,6 +8,7 @@
 #include "batch/batch_command.h"
 #include "batch/calculation_run.h"
 #include "batch/component_run.h"
+#include "batch/measure_input.h"
 #include "measure/component_list_text.h"
 #include "measure/measure_file.h"
 
@@ -59,6 +60,7 @@ int runAproxCommand(Args& args) {
     if (int rc = readComponentRunInput(args, m, range)) return rc;
     const SignalParameters& list = m.signalParameters[range.channel];
     if (const char* why = aproxRefusal(&m, range, options)) return reportError(EXIT_FAILED, why);
+    if (int rc = refuseNonFinite(m, range)) return rc;
 
     CAprox result(&m, range, options);
     if (!runCalculation(result, &aproxProgressLine))

@@ -63,6 +63,7 @@ int runFourier(Args& args) {
     RangeCheck check = checkRange(&source, range);
     if (check != RangeCheck::Ok) return reportError(EXIT_FAILED, rangeCheckText(check));
     CFft result(&source, range, options);
+    if (int rc = refuseNonFinite(source, range, options.inverse != 0)) return rc;
     if (!runCalculation(result, "fourier"))
         return reportError(EXIT_FAILED, "the transform could not be started (out of memory?)");
 

@@ -7,6 +7,7 @@
 #include "batch/batch_command.h"
 #include "batch/calculation_run.h"
 #include "batch/component_run.h"
+#include "batch/measure_input.h"
 #include "kalman/kalman.h"
 #include "kalman/kalman_copy_text.h"
 #include "measure/component_list_text.h"
@@ -64,6 +65,7 @@ int runKalmanCommand(Args& args) {
 
     CKalman result(&m, range, options);
     if (const char* why = result.RunProblem()) return reportError(EXIT_FAILED, why);
+    if (int rc = refuseNonFinite(m, range)) return rc;
     if (!runCalculation(result, "kalman"))
         return reportError(EXIT_FAILED, "the filter could not be started (out of memory?)");
     return writeComponentRunOutputs(args, result, type, range, list,

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "measure/finite_block.h"
 #include "measure/measure_file.h"
 #include "measure/save_target.h"
 
@@ -63,4 +64,14 @@ int blockFromArgs(Args& args, const CMeasure& m, BlockRange& range) {
                                             std::to_string(m.sampleCount));
     }
     return EXIT_OK;
+}
+
+int refuseNonFinite(const CMeasure& m, const std::vector<int32_t>& channels, int32_t from,
+                    int32_t to, bool imaginary) {
+    std::string why = nonFiniteRefusal(m, channels, from, to, imaginary);
+    return why.empty() ? EXIT_OK : reportError(EXIT_FAILED, why);
+}
+
+int refuseNonFinite(const CMeasure& m, const BlockRange& range, bool imaginary) {
+    return refuseNonFinite(m, {range.channel}, range.from, range.to, imaginary);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "batch/batch_command.h"
 #include "measure/measure.h"
@@ -22,3 +23,9 @@ int readInputHeader(CMeasure& m, const std::string& path, const Args& args,
 // reason and returns the exit code when they do not fit. --from and --to
 // default to the whole channel.
 int blockFromArgs(Args& args, const CMeasure& m, BlockRange& range);
+
+// Refuses a block that holds a value that is not finite (nonFiniteRefusal's
+// reason, EXIT_FAILED); EXIT_OK otherwise.
+int refuseNonFinite(const CMeasure& m, const std::vector<int32_t>& channels, int32_t from,
+                    int32_t to, bool imaginary = false);
+int refuseNonFinite(const CMeasure& m, const BlockRange& range, bool imaginary = false);

@@ -8,6 +8,7 @@
 #include "batch/measure_input.h"
 #include "batch/same_file.h"
 #include "batch/wave_output.h"
+#include "waves/gauge_channels.h"
 #include "waves/parameter_text.h"
 #include "waves/reflection.h"
 #include "waves/spectrum_measure.h"
@@ -53,12 +54,16 @@ JsonFields jsonFields(const ReflectionResult& r) {
 // The gauges' blocks over --from..--to; prints the reason when they do not fit.
 int gaugeBlocks(Args& args, const CMeasure& m, const std::vector<double>& channels,
                 std::vector<BlockValues>& blocks) {
+    std::vector<int32_t> gauges;
     for (double c : channels) {
         if (!(c >= 0 && c < MAX_CHANNELS) || c != double(int32_t(c)) || !m.hasChannel(int32_t(c)))
             return reportError(EXIT_FAILED, "channel " + parameterNumber(c) +
                                                 " does not exist (the measurement has " +
                                                 std::to_string(m.channelCount) + ")");
+        gauges.push_back(int32_t(c));
     }
+    const std::string repeated = repeatedChannelRefusal(gauges);
+    if (!repeated.empty()) return reportError(EXIT_FAILED, repeated);
     BlockRange range{int32_t(channels[0]), args.getInt("from", 0),
                      args.getInt("to", m.sampleCount)};
     if (!args.error().empty()) return reportError(EXIT_USAGE, args.error());
@@ -73,7 +78,7 @@ int gaugeBlocks(Args& args, const CMeasure& m, const std::vector<double>& channe
         if (!blockValues(m, range, blocks[g]))
             return reportError(EXIT_FAILED, "the block is empty");
     }
-    return EXIT_OK;
+    return refuseNonFinite(m, gauges, range.from, range.to);
 }
 
 int runReflection(Args& args) {

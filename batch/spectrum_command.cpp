@@ -54,6 +54,7 @@ int runSpectrum(Args& args) {
     if (int rc = blockFromArgs(args, m, range)) return rc;
     BlockValues block;
     if (!blockValues(m, range, block)) return reportError(EXIT_FAILED, "the block is empty");
+    if (int rc = refuseNonFinite(m, range)) return rc;
     VarianceSpectrum spectrum;
     SpectralParameters params;
     std::string why;

@@ -72,6 +72,7 @@ int runStats(Args& args) {
     SignalStatistics stats{};
     if (!prepareStatistics(stats, m, range))
         return reportError(EXIT_FAILED, "the block is empty; no statistics");
+    if (int rc = refuseNonFinite(m, range)) return rc;
     computeStatistics(stats, STAT_ALL);
     StatisticsReport report = statisticsReport(stats, range);
     if (args.has("json"))

@@ -39,6 +39,7 @@ int runWaves(Args& args) {
     if (int rc = blockFromArgs(args, m, range)) return rc;
     BlockValues block;
     if (!blockValues(m, range, block)) return reportError(EXIT_FAILED, "the block is empty");
+    if (int rc = refuseNonFinite(m, range)) return rc;
     WaveStatistics stats;
     std::string why;
     if (!analyseWaves(block, options, stats, &why)) return reportError(EXIT_FAILED, why);

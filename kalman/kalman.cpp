@@ -19,7 +19,7 @@ WorkerBody CKalman::Body() const {
 const char* CKalman::RunProblem() const {
     RangeCheck check = checkRange(source, range);
     if (check != RangeCheck::Ok) return rangeCheckText(check);
-    int n = source->signalParameters[range.channel].componentCount;
+    int n = runComponents().componentCount;
     if (n < 0 || n > MAX_COMPONENTS) return "the channel's component count is not 0 to 10";
     KalmanParams p;
     fillRunFields(p);
@@ -27,7 +27,7 @@ const char* CKalman::RunProblem() const {
 }
 
 void CKalman::fillRunFields(KalmanParams& p) const {
-    const SignalParameters& list = source->signalParameters[range.channel];
+    const SignalParameters& list = runComponents();
     p.direction = range.from < range.to ? 1 : -1;
     p.sample_rate = source->sampleRate;
     p.component_count = list.componentCount;
@@ -48,7 +48,7 @@ void CKalman::fillRunFields(KalmanParams& p) const {
 }
 
 void CKalman::describeChannels(int n) {
-    const SignalParameters& list = source->signalParameters[range.channel];
+    const SignalParameters& list = runComponents();
     const char* unit = source->channels[range.channel].unit;
     char name[80], rateUnit[20];
     for (int k = 0; k < n; ++k) {
@@ -67,7 +67,7 @@ void CKalman::describeChannels(int n) {
 bool CKalman::Build() {
     built_ = false;
     if (RunProblem()) return false;
-    const int n = source->signalParameters[range.channel].componentCount;
+    const int n = runComponents().componentCount;
     sampleFormat = SAMPLE_FORMAT_COMPLEX;
     const int32_t lo = std::min(range.from, range.to);
     const int32_t count = std::max(range.from, range.to) - lo;
@@ -87,11 +87,12 @@ bool CKalman::Build() {
 }
 
 void CKalman::Finish() {
-    if (!source || !built_) return;
+    if (!built_) return;
     const KalmanParams& p = kalmanParams();
     // The channel the run was built for, even if `range` has been edited since.
-    if (!source->hasChannel(p.channel) || p.channel >= MAX_CHANNELS) return;
-    SignalParameters& list = source->signalParameters[p.channel];
+    SignalParameters* target = finishComponents(p.channel);
+    if (!target) return;
+    SignalParameters& list = *target;
     const int n = std::min(list.componentCount, p.component_count);
     for (int k = 0; k < n; ++k) {
         SignalComponent& c = list.components[k];

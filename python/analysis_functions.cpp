@@ -18,6 +18,7 @@
 #include "python/block_check.h"
 #include "python/component_list.h"
 #include "python/measurement_object.h"
+#include "python/name_text.h"
 #include "python/worker_wait.h"
 
 namespace {
@@ -36,6 +37,7 @@ py::object statistics(MeasurementObject& object, int channel, int from, int to) 
     SignalStatistics stats{};
     if (!prepareStatistics(stats, m, range))
         throw py::value_error("the block is empty; no statistics");
+    checkFinite(m, range);
     {
         py::gil_scoped_release released;
         computeStatistics(stats, STAT_ALL);
@@ -62,6 +64,7 @@ py::object fourier(MeasurementObject& object, int channel, int from, int to, boo
     if (range.from == range.to) throw py::value_error("the range is empty");
     RangeCheck check = checkRange(&m, range);
     if (check != RangeCheck::Ok) throw py::value_error(rangeCheckText(check));
+    checkFinite(m, range, inverse);
     FourierOptions options;
     options.inverse = inverse ? 1 : 0;
     auto result = std::make_unique<CFft>(&m, range, options);
@@ -83,21 +86,13 @@ double numberOption(const char* name, double value) {
     return value;
 }
 
-// The analysed channel's list is the run's input and output; the caller's
-// measurement gets its own list back afterwards.
-class ListLoan {
-  public:
-    ListLoan(CMeasure& m, int channel, const py::list& components, double level)
-        : list_(m.signalParameters[channel]), saved_(list_) {
-        setComponents(list_, components, level);
-    }
-    ~ListLoan() { list_ = saved_; }
-    const SignalParameters& list() const { return list_; }
-
-  private:
-    SignalParameters& list_;
-    SignalParameters saved_;
-};
+// The run's own copy of the given list: the measurement may be shared with
+// other threads while the worker runs without the GIL, so it is only read.
+SignalParameters givenList(const py::list& components, double level) {
+    SignalParameters list;
+    setComponents(list, components, level);
+    return list;
+}
 
 py::object kalman(MeasurementObject& object, int channel, int from, int to,
                   const py::list& components, int model, double observationError, int estimateError,
@@ -111,14 +106,17 @@ py::object kalman(MeasurementObject& object, int channel, int from, int to,
     o.asymptotic = numberOption("asymptotic", asymptotic);
     CMeasure& m = coreOf(object);
     BlockRange range = checkedBlock(m, channel, from, to);
-    ListLoan loan(m, channel, components, 0.0);
+    const SignalParameters given = givenList(components, 0.0);
     if (range.from == range.to) throw py::value_error("the range is empty");
     auto result = std::make_unique<CKalman>(&m, range, o);
+    result->useOwnComponents(given);
     if (const char* why = result->RunProblem()) throw py::value_error(why);
+    checkFinite(m, range);
     if (!runWorker(*result))
         throw std::runtime_error("the filter could not be started (out of memory?)");
-    py::object text = py::str(kalmanCopyAllText(range, loan.list(), result->options));
-    py::list updated = componentDicts(loan.list());
+    const SignalParameters& list = result->runComponents();
+    py::object text = displayStr(kalmanCopyAllText(range, list, result->options));
+    py::list updated = componentDicts(list);
     double error = result->options.observation_error;
     return resultType("KalmanResult")(detachedResult(std::move(result)), updated, error, text);
 }
@@ -162,9 +160,10 @@ py::object aprox(MeasurementObject& object, int channel, int from, int to,
     o.use_eta = flagOption("use_eta", useEta);
     CMeasure& m = coreOf(object);
     BlockRange range = checkedBlock(m, channel, from, to);
-    ListLoan loan(m, channel, components, level);
-    if (const char* why = aproxRefusal(&m, range, o)) throw py::value_error(why);
     auto result = std::make_unique<CAprox>(&m, range, o);
+    result->useOwnComponents(givenList(components, level));
+    if (const char* why = result->RunProblem()) throw py::value_error(why);
+    checkFinite(m, range);
     if (!runWorker(*result))
         throw std::runtime_error("the approximation could not be started (out of memory?)");
     const AproxParams& p = result->aproxParams();
@@ -175,9 +174,10 @@ py::object aprox(MeasurementObject& object, int channel, int from, int to,
                      "the last step that could be taken",
                      1);
     }
-    py::object text = py::str(aproxCopyText(loan.list()));
-    py::list updated = componentDicts(loan.list());
-    const double fittedLevel = loan.list().level;
+    const SignalParameters& list = result->runComponents();
+    py::object text = displayStr(aproxCopyText(list));
+    py::list updated = componentDicts(list);
+    const double fittedLevel = list.level;
     const double rms = p.rms;
     const int steps = p.iteration.load();
     const char* stop = stopName(p.stop);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "measure/finite_block.h"
+
 namespace py = pybind11;
 
 BlockRange checkedBlock(const CMeasure& m, int channel, int from, int to) {
@@ -18,4 +20,14 @@ BlockRange checkedBlock(const CMeasure& m, int channel, int from, int to) {
                               " is outside 0.." + std::to_string(m.sampleCount));
     }
     return BlockRange{channel, from, to};
+}
+
+void checkFinite(const CMeasure& m, const std::vector<int32_t>& channels, int from, int to,
+                 bool imaginary) {
+    std::string why = nonFiniteRefusal(m, channels, from, to, imaginary);
+    if (!why.empty()) throw py::value_error(why);
+}
+
+void checkFinite(const CMeasure& m, const BlockRange& range, bool imaginary) {
+    checkFinite(m, {range.channel}, range.from, range.to, imaginary);
 }

@@ -1,7 +1,8 @@
 #include "python/component_list.h"
 
-#include <cstring>
 #include <string>
+
+#include "python/name_text.h"
 
 namespace {
 
@@ -27,9 +28,11 @@ void setComponents(SignalParameters& params, const py::list& list, double level)
         if (!component.contains("frequency"))
             throw py::value_error("component " + std::to_string(i + 1) + " has no frequency");
         SignalComponent& c = fresh.components[i];
-        if (component.contains("name"))
+        if (component.contains("name")) {
+            const std::string what = "the name of component " + std::to_string(i + 1);
             copyField(c.name, MAX_COMPONENT_NAME + 1,
-                      std::string(py::str(component["name"])).c_str());
+                      nameBytes(component["name"], what.c_str()).c_str());
+        }
         c.frequency = numberField(component, "frequency", c.frequency, i);
         c.amplitude = numberField(component, "amplitude", c.amplitude, i);
         c.k = numberField(component, "k", c.k, i);
@@ -47,7 +50,7 @@ py::list componentDicts(const SignalParameters& params) {
     for (int i = 0; i < params.componentCount && i < MAX_COMPONENTS; ++i) {
         const SignalComponent& c = params.components[i];
         py::dict d;
-        d["name"] = std::string(c.name, strnlen(c.name, sizeof c.name));
+        d["name"] = nameText(c.name, sizeof c.name);
         d["frequency"] = c.frequency;
         d["amplitude"] = c.amplitude;
         d["k"] = c.k;

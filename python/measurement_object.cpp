@@ -8,6 +8,7 @@
 
 #include "measure/measure_file.h"
 #include "measure/save_target.h"
+#include "python/name_text.h"
 
 namespace {
 
@@ -15,13 +16,9 @@ py::object resultType(const char* name) {
     return py::module_::import("ondarix._results").attr(name);
 }
 
-std::string fieldText(const char* field, size_t capacity) {
-    return std::string(field, strnlen(field, capacity));
-}
-
 py::object channelObject(const ChannelInfo& info) {
-    return resultType("Channel")(fieldText(info.name, sizeof info.name),
-                                 fieldText(info.unit, sizeof info.unit), info.coefficient,
+    return resultType("Channel")(nameText(info.name, sizeof info.name),
+                                 nameText(info.unit, sizeof info.unit), info.coefficient,
                                  info.constant);
 }
 
@@ -48,26 +45,26 @@ void describeChannel(ChannelInfo& info, py::handle object) {
     std::string name, unit;
     double coefficient = 1.0, constant = 0.0;
     if (py::hasattr(object, "name") && py::hasattr(object, "unit")) {
-        name = py::str(object.attr("name"));
-        unit = py::str(object.attr("unit"));
+        name = nameBytes(object.attr("name"), "a channel name");
+        unit = nameBytes(object.attr("unit"), "a channel unit");
         coefficient = object.attr("coefficient").cast<double>();
         constant = object.attr("constant").cast<double>();
     } else {
         auto fields = object.cast<py::sequence>();
         if (fields.size() < 2 || fields.size() > 4)
             throw py::value_error("a channel is (name, unit[, coefficient, constant])");
-        name = py::str(fields[0]);
-        unit = py::str(fields[1]);
+        name = nameBytes(fields[0], "a channel name");
+        unit = nameBytes(fields[1], "a channel unit");
         if (fields.size() > 2) coefficient = fields[2].cast<double>();
         if (fields.size() > 3) constant = fields[3].cast<double>();
     }
     setChannelInfo(info, coefficient, constant, unit.c_str(), name.c_str());
 }
 
-MeasurementObject newMeasurement(const py::array& samples, double rate, const std::string& name,
+MeasurementObject newMeasurement(const py::array& samples, double rate, const py::object& name,
                                  const py::object& channels) {
     auto core = measureFromArray(samples, rate);
-    copyField(core->name, sizeof core->name, name.c_str());
+    copyField(core->name, sizeof core->name, nameBytes(name, "the name").c_str());
     if (!channels.is_none()) {
         auto list = channels.cast<py::sequence>();
         if (int(list.size()) != core->channelCount)
@@ -87,6 +84,12 @@ void refuseNulInPath(const std::string& path) {
         throw py::value_error("the path holds a NUL character");
 }
 
+// An OSError whose text starts with a path's bytes.
+[[noreturn]] void throwFileError(const std::string& text) {
+    PyErr_SetObject(PyExc_OSError, pathText(text).ptr());
+    throw py::error_already_set();
+}
+
 bool fileTypeArgument(const py::object& type, const std::string& path, FileType& fileType) {
     fileType = fileTypeFromPath(path);
     if (type.is_none()) return true;
@@ -94,12 +97,13 @@ bool fileTypeArgument(const py::object& type, const std::string& path, FileType&
 }
 
 // A Python warning naming what a read left out; an error when the warning
-// filters turn it into one.
+// filters turn it into one. The text may carry a path's bytes.
 void warnAbout(const std::string& text) {
-    if (PyErr_WarnEx(PyExc_UserWarning, text.c_str(), 1) != 0) throw py::error_already_set();
+    py::module_::import("warnings").attr("warn")(pathText(text), py::handle(PyExc_UserWarning), 2);
 }
 
-py::object readMeasurement(const std::string& path, const py::object& type, bool partial) {
+py::object readMeasurement(const py::object& pathArgument, const py::object& type, bool partial) {
+    const std::string path = pathBytes(pathArgument);
     refuseNulInPath(path);
     FileType fileType;
     if (!fileTypeArgument(type, path, fileType))
@@ -113,10 +117,7 @@ py::object readMeasurement(const std::string& path, const py::object& type, bool
         py::gil_scoped_release released;
         ok = readMeasure(*core, path, fileType, &why, nullptr, ReadOptions{partial}, &report);
     }
-    if (!ok) {
-        PyErr_SetString(PyExc_OSError, readFailureText(path, fileType, why).c_str());
-        throw py::error_already_set();
-    }
+    if (!ok) throwFileError(readFailureText(path, fileType, why));
     py::object measurement = wrapMeasure(std::move(core));
     // What the file held beyond the measurement is never passed over in silence.
     if (report.isPartial()) warnAbout(partialReadText(path, report));
@@ -124,7 +125,9 @@ py::object readMeasurement(const std::string& path, const py::object& type, bool
     return measurement;
 }
 
-void writeMeasurement(MeasurementObject& object, const std::string& path, const py::object& type) {
+void writeMeasurement(MeasurementObject& object, const py::object& pathArgument,
+                      const py::object& type) {
+    const std::string path = pathBytes(pathArgument);
     refuseNulInPath(path);
     FileType fileType;
     if (!fileTypeArgument(type, path, fileType))
@@ -136,10 +139,7 @@ void writeMeasurement(MeasurementObject& object, const std::string& path, const 
         py::gil_scoped_release released;
         ok = writeMeasure(*object.core, path, fileType, &why);
     }
-    if (!ok) {
-        PyErr_SetString(PyExc_OSError, why.c_str());
-        throw py::error_already_set();
-    }
+    if (!ok) throwFileError(why);
 }
 
 } // namespace
@@ -231,18 +231,22 @@ changes what the analyses see, and the arrays keep the measurement alive.)")
             "Samples per second.")
         .def_property(
             "name",
-            [](const MeasurementObject& o) { return fieldText(o.core->name, sizeof o.core->name); },
-            [](MeasurementObject& o, const std::string& name) {
-                copyField(o.core->name, sizeof o.core->name, name.c_str());
+            [](const MeasurementObject& o) { return nameText(o.core->name, sizeof o.core->name); },
+            [](MeasurementObject& o, const py::object& name) {
+                copyField(o.core->name, sizeof o.core->name, nameBytes(name, "the name").c_str());
             },
-            "The measurement's name (at most 63 bytes are kept).")
+            "The measurement's name, kept in Windows-1250 as measurement files keep it (at "
+            "most 63 characters are kept; a character without a Windows-1250 form is refused).")
         .def_property_readonly(
             "date", [](const MeasurementObject& o) { return dateObject(o.core->date); },
             "When the measurement was taken (a naive local datetime), or None.")
         .def_property_readonly(
             "path",
-            [](const MeasurementObject& o) { return fieldText(o.core->path, sizeof o.core->path); },
-            "The file it was read from, or empty.")
+            [](const MeasurementObject& o) {
+                return pathText(
+                    std::string(o.core->path, strnlen(o.core->path, sizeof o.core->path)));
+            },
+            "The file it was read from (as os.fsdecode gives it), or empty.")
         .def_property_readonly(
             "channels",
             [](const MeasurementObject& o) {
@@ -254,7 +258,8 @@ changes what the analyses see, and the arrays keep the measurement alive.)")
             "A list of Channel(name, unit, coefficient, constant), one per column.")
         .def("__len__", [](const MeasurementObject& o) { return o.core->sampleCount; })
         .def("__repr__", [](const MeasurementObject& o) {
-            return "<ondarix.Measurement '" + fieldText(o.core->name, sizeof o.core->name) +
+            return "<ondarix.Measurement '" +
+                   std::string(nameText(o.core->name, sizeof o.core->name)) +
                    "': " + std::to_string(o.core->sampleCount) + " x " +
                    std::to_string(o.core->channelCount) + " at " +
                    std::to_string(o.core->sampleRate) + " Hz>";
@@ -264,7 +269,8 @@ changes what the analyses see, and the arrays keep the measurement alive.)")
           py::arg("partial") = false,
           R"(Reads a measurement file.
 
-`type` is "int", "m11", "txt" or "wav"; by default the extension decides (an
+`path` is a str, bytes or a path-like object. `type` is "int", "m11", "txt"
+or "wav"; by default the extension decides (an
 unknown one reads as .INT). Raises OSError with the reason when the file
 cannot be read, ValueError for an unknown type. A file cut short or damaged
 is refused, the reason naming its complete rows; with `partial=True` those

@@ -12,6 +12,7 @@
 
 #include "python/block_check.h"
 #include "python/measurement_object.h"
+#include "waves/gauge_channels.h"
 #include "waves/reflection.h"
 #include "waves/spectral_parameters.h"
 #include "waves/spectrum_measure.h"
@@ -31,6 +32,7 @@ py::object finite(double value) {
 BlockValues blockOf(const CMeasure& m, const BlockRange& range) {
     BlockValues block;
     if (!blockValues(m, range, block)) throw py::value_error("the block is empty");
+    checkFinite(m, range);
     return block;
 }
 
@@ -115,9 +117,16 @@ std::vector<BlockValues> gaugeBlocks(const CMeasure& m, const std::vector<int>& 
                                      int to) {
     for (int c : channels)
         checkedBlock(m, c, 0, 0);
+    const std::vector<int32_t> gauges(channels.begin(), channels.end());
+    const std::string repeated = repeatedChannelRefusal(gauges);
+    if (!repeated.empty()) throw py::value_error(repeated);
+    for (int c : channels)
+        checkedBlock(m, c, from, to);
+    // The first bad row of all the gauges, not of the first gauge that has one.
+    checkFinite(m, gauges, from, to);
     std::vector<BlockValues> blocks;
     for (int c : channels)
-        blocks.push_back(blockOf(m, checkedBlock(m, c, from, to)));
+        blocks.push_back(blockOf(m, BlockRange{c, from, to}));
     return blocks;
 }
 

@@ -138,18 +138,15 @@ bool separateReflection(const std::vector<BlockValues>& gauges, const Reflection
     const size_t n = gauges[0].values.size();
     int32_t segment = 0;
     if (!chooseSegment(n, options.segment, segment, error)) return false;
-    std::vector<Complex> coefficients;
-    if (!gaugeCoefficients(gauges, coefficients))
-        return fail("the Fourier transform could not be made (out of memory?)");
     const size_t bins = n / 2 + 1;
     ReflectionResult r;
     r.df = rate / double(n);
     // The band, as for the spectrum: from the first non-zero bin to Nyquist.
-    const SpectralBand& band = options.band;
-    size_t first = band.fmin > 0 ? size_t(std::ceil(band.fmin / r.df - 0.5)) : 1;
-    size_t last = band.fmax > 0 ? size_t(std::floor(band.fmax / r.df + 0.5)) : bins - 1;
-    first = std::max<size_t>(first, 1);
-    last = std::min(last, bins - 1);
+    size_t first = 0, last = 0;
+    if (!bandBins(options.band, r.df, bins, rate / 2, first, last, error)) return false;
+    std::vector<Complex> coefficients;
+    if (!gaugeCoefficients(gauges, coefficients))
+        return fail("the Fourier transform could not be made (out of memory?)");
     std::vector<double> incident(bins, 0.0), reflected(bins, 0.0);
     std::vector<char> usable(bins, 0);
     size_t lowest = bins, highest = 0;

@@ -5,25 +5,8 @@
 
 #include "waves/parameter_text.h"
 
-namespace {
-
-// First and last bin inside the band; false when none is.
-bool bandBins(const VarianceSpectrum& s, const SpectralBand& band, size_t& first, size_t& last) {
-    const size_t bins = s.density.size();
-    if (bins < 2 || !(s.df > 0)) return false;
-    first = 1;
-    last = bins - 1;
-    // Half a bin of slack so that a band edge typed from a printed frequency
-    // keeps its bin.
-    if (band.fmin > 0) first = std::max<size_t>(1, size_t(std::ceil(band.fmin / s.df - 0.5)));
-    if (band.fmax > 0) last = std::min(last, size_t(std::floor(band.fmax / s.df + 0.5)));
-    return first <= last;
-}
-
-} // namespace
-
-bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& band,
-                        SpectralParameters& out, std::string* error) {
+bool bandBins(const SpectralBand& band, double df, size_t bins, double nyquist, size_t& first,
+              size_t& last, std::string* error) {
     auto fail = [&](const std::string& why) {
         if (error) *error = why;
         return false;
@@ -32,9 +15,35 @@ bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& ba
         !std::isfinite(band.fmax))
         return fail("the band limits must be numbers >= 0");
     if (band.fmax > 0 && band.fmax < band.fmin) return fail("fmax is below fmin");
+    if (band.fmin > nyquist || band.fmax > nyquist)
+        return fail("the band limits must not exceed the Nyquist frequency, " +
+                    parameterNumber(nyquist) + " Hz");
+    if (bins < 2 || !(df > 0)) return fail("no frequency bin lies inside the band");
+    // In doubles: a limit far beyond the bins has no integer bin number.
+    const double top = double(bins - 1);
+    double lo = band.fmin > 0 ? std::ceil(band.fmin / df - 0.5) : 1;
+    double hi = band.fmax > 0 ? std::floor(band.fmax / df + 0.5) : top;
+    lo = std::max(lo, 1.0);
+    hi = std::min(hi, top);
+    if (!(lo <= hi)) return fail("no frequency bin lies inside the band");
+    first = size_t(lo);
+    last = size_t(hi);
+    return true;
+}
+
+bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& band,
+                        SpectralParameters& out, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return false;
+    };
     size_t first = 0, last = 0;
-    if (!bandBins(spectrum, band, first, last))
-        return fail("no frequency bin lies inside the band");
+    // Half the sample rate; a spectrum that does not say its segment ends there.
+    const double bins = double(spectrum.density.size());
+    const double nyquist =
+        spectrum.df * (spectrum.segment > 0 ? spectrum.segment / 2.0 : std::max(bins - 1, 0.0));
+    if (!bandBins(band, spectrum.df, spectrum.density.size(), nyquist, first, last, error))
+        return false;
     SpectralParameters p;
     const double df = spectrum.df;
     double peak = -1, sumFS2 = 0;

@@ -27,6 +27,14 @@ struct SpectralParameters {
     double qp = 0;    // Goda (1970) peakedness 2 / m0^2 sum f S^2 df
 };
 
+// The bins first..last inside `band` of a spectrum of `bins` bins `df` apart,
+// from the first non-zero bin up to the last unless the band says otherwise;
+// half a bin of slack keeps a band edge typed from a printed frequency. False
+// with `*error` set for limits that are not numbers >= 0, fmax below fmin, a
+// limit above `nyquist` (Hz) or a band that holds no bin.
+bool bandBins(const SpectralBand& band, double df, size_t bins, double nyquist, size_t& first,
+              size_t& last, std::string* error);
+
 // False with `*error` set when the band is bad or holds no bin with variance.
 bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& band,
                         SpectralParameters& out, std::string* error);

@@ -1,8 +1,9 @@
 #include "waves/wave_result.h"
 
-#include <algorithm>
 #include <cstring>
 
+#include "measure/finite_block.h"
+#include "waves/gauge_channels.h"
 #include "waves/reflection.h"
 #include "waves/spectrum_measure.h"
 #include "waves/wave_list_measure.h"
@@ -35,18 +36,19 @@ const char* waveAnalysisName(WaveAnalysis kind) {
 bool CWaveResult::TakeBlocks(const CMeasure& source, const WaveRunOptions& wanted,
                              std::string* error) {
     if (wanted.channels.empty()) return fail(error, "no channel is given");
-    std::vector<BlockValues> taken(wanted.channels.size());
-    for (size_t i = 0; i < wanted.channels.size(); ++i) {
-        const int32_t channel = wanted.channels[i];
+    for (int32_t channel : wanted.channels)
         if (!source.hasChannel(channel) || channel >= MAX_CHANNELS)
             return fail(error, "channel " + std::to_string(channel) +
                                    " does not exist (the measurement has " +
                                    std::to_string(source.channelCount) + ")");
-        if (std::count(wanted.channels.begin(), wanted.channels.end(), channel) > 1)
-            return fail(error, "channel " + std::to_string(channel) + " is named twice");
-        if (!blockValues(source, {channel, wanted.from, wanted.to}, taken[i]))
+    std::string why = repeatedChannelRefusal(wanted.channels);
+    if (!why.empty()) return fail(error, why);
+    std::vector<BlockValues> taken(wanted.channels.size());
+    for (size_t i = 0; i < wanted.channels.size(); ++i)
+        if (!blockValues(source, {wanted.channels[i], wanted.from, wanted.to}, taken[i]))
             return fail(error, "the block is empty");
-    }
+    why = nonFiniteRefusal(source, wanted.channels, wanted.from, wanted.to);
+    if (!why.empty()) return fail(error, why);
     blocks = std::move(taken);
     options = wanted;
     const int32_t first = wanted.channels[0];

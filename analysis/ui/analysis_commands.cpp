@@ -40,11 +40,14 @@ bool AnalysisCommands::activeBlock(CMeasure*& measure, BlockRange& block) {
     return false;
 }
 
-void AnalysisCommands::openResult(CResultWnd* window, CMeasure* result, const char* problem) {
+void AnalysisCommands::openResult(CResultWnd* window, CCalculation* result, const char* problem) {
     OwnedMeasure owned(result);
-    if (problem) {
+    const std::string why = problem ? std::string(problem) : result->blockRefusal();
+    if (!why.empty()) {
         delete window;
-        showWarning(&frame_, QStringLiteral("The analysis was not started: %1.").arg(problem));
+        showWarning(
+            &frame_,
+            QStringLiteral("The analysis was not started: %1.").arg(QString::fromStdString(why)));
         return;
     }
     showInNewWindow(frame_, window, std::move(owned), frame_.activeChildMaximized());

@@ -5,6 +5,7 @@
 
 #include "shell/ui/command_group.h"
 
+class CCalculation;
 class CMainFrame;
 class CMeasure;
 class CResultWnd;
@@ -23,9 +24,9 @@ class AnalysisCommands : public CommandGroup {
     // The active window's measurement and block; false without one or
     // (said in a message) when its block names no channel.
     bool activeBlock(CMeasure*& measure, BlockRange& block);
-    // Refuses (with `problem` in a message) or opens `window` on `result`,
-    // maximised when the active window is.
-    void openResult(CResultWnd* window, CMeasure* result, const char* problem);
+    // Refuses (with `problem`, or the block's own refusal, in a message) or
+    // opens `window` on `result`, maximised when the active window is.
+    void openResult(CResultWnd* window, CCalculation* result, const char* problem);
 
     CMainFrame& frame_;
 };

@@ -86,8 +86,12 @@ bool CResultWnd::start() {
     CCalculation* calc = result();
     if (!calc) return false;
     beforeRun();
-    if (const char* why = runProblem()) {
-        showWarning(hwnd, QStringLiteral("The analysis was not started: %1.").arg(why));
+    const char* problem = runProblem();
+    const std::string why = problem ? std::string(problem) : calc->blockRefusal();
+    if (!why.empty()) {
+        showWarning(
+            hwnd,
+            QStringLiteral("The analysis was not started: %1.").arg(QString::fromStdString(why)));
         return false;
     }
     bool started = calc->StartWorker(this);

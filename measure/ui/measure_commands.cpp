@@ -1,5 +1,6 @@
 #include "measure/ui/measure_commands.h"
 
+#include "measure/finite_block.h"
 #include "measure/statistics.h"
 #include "measure/statistics_report.h"
 #include "measure/ui/file_info_dlg.h"
@@ -8,6 +9,7 @@
 #include "shell/command_ids.h"
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/main_frame.h"
+#include "shell/ui/warning_message.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
 
@@ -40,6 +42,12 @@ void MeasureCommands::OnStatistic() {
     CMeasure* measure = frame_.commands().childMeasure();
     SignalStatistics stats{};
     if (!measure || !prepareStatistics(stats, *measure, block)) return;
+    const std::string why = nonFiniteRefusal(*measure, block);
+    if (!why.empty()) {
+        showWarning(&frame_, QStringLiteral("The statistics were not computed: %1.")
+                                 .arg(QString::fromStdString(why)));
+        return;
+    }
     computeStatistics(stats, STAT_ALL);
     CStatystykaDlg dialog(statisticsReport(stats, block));
     showDialog(dialog, &frame_, DIALOG_STATISTIC);

@@ -3,7 +3,8 @@ plain array (one channel; N x G gauges for reflection) with its sample rate.
 
 start and stop are ondarix-batch's --from and --to: row numbers 0 .. N of the
 measurement; stop defaults to N (the whole channel). Bad input raises
-ValueError with the reason ondarix-batch gives."""
+ValueError with the reason ondarix-batch gives, and so does a block holding
+NaN or infinity ("row R of channel C is not a finite number")."""
 
 import dataclasses
 
@@ -111,7 +112,8 @@ def spectrum(data, channel=0, start=0, stop=None, *, rate=None, segment=0, fmin=
     Welch's method: Hann window, segment samples per segment (0: the largest
     power of two not above N/8, at least 256), 50 % overlap, each segment's
     mean removed. The moments are taken over fmin .. fmax in Hz (0: from the
-    first non-zero bin, and up to Nyquist). The GIL is released while it runs."""
+    first non-zero bin, and up to Nyquist; a limit above Nyquist is refused).
+    The GIL is released while it runs."""
     m, channel, start, stop = _block(data, channel, start, stop, rate)
     return _ondarix._spectrum(m, channel, start, stop, segment=segment, fmin=fmin, fmax=fmax)
 
@@ -133,14 +135,15 @@ def reflection(
     the flume (Reflection), as ondarix-batch reflection.
 
     data is a Measurement whose channels are the gauges, or an N x G array
-    (one column a gauge) with its rate; channels defaults to all of them.
+    (one column a gauge) with its rate; channels defaults to all of them, and
+    names each gauge once.
     positions (m, along the incident waves, one per gauge) and depth (m) are
     required. Two gauges are separated by Goda and Suzuki's method, three by
     Mansard and Funke's least squares, per frequency of the block's transform
     with the linear dispersion relation; frequencies the gauges cannot resolve
     are left out. segment sets the resolution of the spectra (as for
-    spectrum), fmin .. fmax the band (Hz, 0: the whole). The GIL is released
-    while it runs."""
+    spectrum), fmin .. fmax the band (Hz, 0: the whole; not above Nyquist).
+    The GIL is released while it runs."""
     m, _, start, stop = _block(data, 0, start, stop, rate)
     if channels is None:
         channels = range(len(m.channels))

@@ -6,6 +6,8 @@ on Dask's local threaded scheduler (the analyses release the GIL); with a
 distributed.Client they run on its cluster, whose workers must be able to
 import ondarix and read the paths."""
 
+import os
+
 import dask
 import pandas
 
@@ -41,13 +43,17 @@ def _analysis(analysis):
         ) from None
 
 
+def _is_path(path):
+    return isinstance(path, (str, bytes, os.PathLike))
+
+
 def run_one(path, analysis, channel, start, stop, file_type, options):
     """The row of one file: file, channel, block, the result's scalars, error."""
-    row = {"file": str(path), "channel": channel, "block": None, "error": None}
+    row = {"file": os.fsdecode(path) if _is_path(path) else str(path), "channel": channel, "block": None, "error": None}
     if options.get("channels") is not None:  # reflection's gauges
         row["channel"] = ",".join(str(c) for c in options["channels"])
     try:
-        measurement = read(str(path), file_type)
+        measurement = read(path, file_type)
         end = len(measurement) if stop is None else stop
         row["block"] = f"{start}..{end}"
         result = _analysis(analysis)(measurement, channel=channel, start=start, stop=end, **options)
@@ -62,6 +68,8 @@ def campaign(
 ):
     """Applies one analysis to many files; a pandas DataFrame, one row per file.
 
+    paths: an iterable of paths (str, bytes or path-like), or one such path.
+
     analysis: "statistics", "fourier", "kalman", "aprox", "waves", "spectrum",
     "reflection", or a function f(measurement, channel=, start=, stop=,
     **options) returning a result or a dict. options go to the analysis (for
@@ -75,6 +83,8 @@ def campaign(
     client: a distributed.Client to run on its cluster; by default Dask's
     local threaded scheduler."""
     _analysis(analysis)  # an unknown name fails here, not in every row
+    if _is_path(paths):
+        paths = [paths]  # one file, not the characters of its name
     tasks = [
         dask.delayed(run_one, pure=False)(path, analysis, channel, start, stop, type, options)
         for path in paths

@@ -114,6 +114,26 @@ TEST(CAprox, OneChannelPerComponentThenRestAndTheFitGoesBackIntoTheList) {
         EXPECT_EQ(s.m.signalParameters[c].componentCount, 0);
 }
 
+TEST(CAprox, AnOwnListIsFittedAndTheSourcesStaysAsItWas) {
+    Source s;
+    SignalParameters own = s.list();
+    const SignalParameters before = s.list();
+    resetParameters(s.list());
+    appendComponent(s.list(), component("only", 1.0));
+    const SignalParameters sourceList = s.list();
+    CAprox result(&s.m, BlockRange{1, 0, 1000}, AproxOptions{});
+    result.useOwnComponents(own);
+    ASSERT_EQ(result.RunProblem(), nullptr);
+    ASSERT_TRUE(runToEnd(result));
+    EXPECT_EQ(result.channelCount, 4); // the own list's three components and the rest
+    const SignalParameters& fitted = result.runComponents();
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(fitted.components[k].frequency, TRUTH[size_t(k)].frequency, 1e-6) << k;
+    EXPECT_NEAR(fitted.level, LEVEL, 1e-6);
+    EXPECT_NE(fitted.components[0].frequency, before.components[0].frequency);
+    EXPECT_EQ(std::memcmp(&sourceList, &s.list(), sizeof sourceList), 0);
+}
+
 TEST(CAproxFinish, ComponentsAddedDuringTheRunKeepTheirValues) {
     Source s;
     CAprox result(&s.m, BlockRange{1, 0, 1000}, AproxOptions{});

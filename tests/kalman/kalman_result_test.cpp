@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 #include "kalman/kalman_copy_text.h"
@@ -114,6 +115,30 @@ TEST(KalmanResult, FinishWritesTheEstimatesBack) {
     addComponent(source, "Later", 1.0, 9.0);
     result.StopWorker();
     EXPECT_EQ(list.components[2].amplitude, 9.0);
+}
+
+TEST(KalmanResult, AnOwnListIsReadAndUpdatedInsteadOfTheSources) {
+    CMeasure source;
+    fillSource(source, sinusoids({{1.0, 0.5}, {0.4, 1.5}}, 3000, RATE, 0.01));
+    addComponent(source, "Kept", 0.5, 7.0);
+    const SignalParameters before = source.signalParameters[1];
+    CMeasure other;
+    fillSource(other, {0.0});
+    addComponent(other, "First", 0.5, 1.5);
+    addComponent(other, "Second", 1.5, 0.3);
+    KalmanOptions options;
+    options.observation_error = 1.0; // as the run on the source's own list above
+    CKalman result(&source, {1, 0, 3000}, options);
+    result.useOwnComponents(other.signalParameters[1]);
+    ASSERT_EQ(result.RunProblem(), nullptr);
+    runToEnd(result);
+    // Two components from the own list, estimated into it; the source's own
+    // one-component list is as it was, byte for byte.
+    ASSERT_EQ(result.channelCount, 5);
+    EXPECT_STREQ(result.channels[2].name, "Second");
+    EXPECT_NEAR(result.runComponents().components[0].amplitude, 1.0, 0.05);
+    EXPECT_NEAR(result.runComponents().components[1].amplitude, 0.4, 0.02);
+    EXPECT_EQ(std::memcmp(&before, &source.signalParameters[1], sizeof before), 0);
 }
 
 TEST(KalmanResult, RefusedRequestsChangeNothing) {

@@ -97,6 +97,73 @@ def test_aprox_equals_batch_aprox(batch, sample, tmp_path, component_file):
         assert component["eta"] == pytest.approx(eta, abs=5e-5)
 
 
+def test_runs_from_threads_on_one_measurement_equal_serial_runs(sample):
+    # Lists of different lengths on the same channel: a run that saw another
+    # thread's list would come back with the wrong number of components.
+    m = ondarix.read(sample)
+    jobs = [
+        lambda: ondarix.kalman(m, COMPONENTS, 1, 0, 3000),
+        lambda: ondarix.kalman(m, COMPONENTS[:1], 1, 0, 3000),
+        lambda: ondarix.aprox(m, COMPONENTS, 1, 0, 3000),
+        lambda: ondarix.aprox(m, COMPONENTS[1:], 1, 0, 3000, use_eta=1),
+    ]
+    serial = [(r.components, r.text) for r in (job() for job in jobs)]
+    assert [len(components) for components, _ in serial] == [2, 1, 2, 1]
+    threads, runs, seen = 8, 4, []
+    start = threading.Barrier(threads)
+
+    def work(offset):
+        start.wait()
+        for run in range(runs):
+            j = (offset + run) % len(jobs)
+            result = jobs[j]()
+            seen.append((j, result.components, result.text))
+
+    workers = [threading.Thread(target=work, args=(t,)) for t in range(threads)]
+    for w in workers:
+        w.start()
+    for w in workers:
+        w.join()
+    assert len(seen) == threads * runs
+    for j, components, text in seen:
+        assert (components, text) == serial[j]
+
+
+def test_a_block_holding_nan_or_infinity_is_refused(batch, tmp_path):
+    values = numpy.sin(numpy.arange(2000) * numpy.pi / 20)[:, None].repeat(3, axis=1)
+    values[1234, 2] = numpy.nan
+    values[1500, 1] = -numpy.inf
+    path = tmp_path / "damaged.INT"
+    ondarix.write(ondarix.Measurement(values, 20.0), str(path))
+    m = ondarix.read(str(path))
+    assert numpy.isnan(m.real[1234, 2])  # the reader keeps what the file holds
+    reason = "row 1234 of channel 2 is not a finite number"
+    done = batch("stats", path, "--channel", 2, "--from", 0, "--to", 2000, ok=False)
+    assert batch_reason(done) == reason
+    runs = [
+        lambda: ondarix.statistics(m, 2),
+        lambda: ondarix.fourier(m, 2),
+        lambda: ondarix.fourier(m, 2, inverse=True),
+        lambda: ondarix.kalman(m, COMPONENTS, 2),
+        lambda: ondarix.aprox(m, COMPONENTS, 2),
+        lambda: ondarix.waves(m, 2),
+        lambda: ondarix.spectrum(m, 2, segment=256),
+        lambda: ondarix.reflection(m, [1, 2], positions=[0, 0.4], depth=0.5),
+    ]
+    for run in runs:
+        with pytest.raises(ValueError) as raised:
+            run()
+        assert str(raised.value) == reason
+    with pytest.raises(ValueError, match="row 1500 of channel 1 is not"):
+        ondarix.statistics(m, 1, 1600, 1000)
+    assert ondarix.statistics(m, 2, 0, 1234).maximum == pytest.approx(1.0)
+    # A campaign's row says why, not a Kr of NaN.
+    frame = ondarix.campaign([str(path)], "reflection", channels=[1, 2], positions=[0, 0.4],
+                             depth=0.5)
+    assert frame.loc[0, "error"] == reason
+    assert "kr" not in frame.columns
+
+
 def test_generate_equals_batch_generate(batch, tmp_path):
     out = tmp_path / "control.M11"
     done = batch("generate", "--model", 2, "--waves", "3,10,3", "--depth", 0.5, "-o", out)

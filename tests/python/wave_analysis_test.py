@@ -174,6 +174,8 @@ class TestRefusals:
                  (("--segment", 8192), dict(segment=8192)),
                  (("--fmin", 2, "--fmax", 1), dict(fmin=2.0, fmax=1.0)),
                  (("--fmin", 30), dict(fmin=30.0)),
+                 (("--fmin", 1e30), dict(fmin=1e30)),
+                 (("--fmax", 1e30), dict(fmax=1e30)),
                  (("--channel", 9), dict(channel=9))]
         for args, keywords in cases:
             with pytest.raises(ValueError) as raised:
@@ -183,7 +185,8 @@ class TestRefusals:
     def test_reflection_reasons_are_batch_reasons(self, batch, sample):
         m = ondarix.read(sample)
         cases = [("1", [4], 0.77), ("1,2", [4, 4], 0.77), ("1,2", [4, 8], 0),
-                 ("1,2,3,0", [4, 8, 12, 16], 0.77), ("1,9", [4, 8], 0.77)]
+                 ("1,2,3,0", [4, 8, 12, 16], 0.77), ("1,9", [4, 8], 0.77),
+                 ("1,1,1", [4, 8, 12], 0.77), ("2,1,2", [4, 8, 12], 0.77)]
         for channels, positions, depth in cases:
             done = batch("reflection", sample, "--channels", channels, "--positions",
                          ",".join(map(str, positions)), "--depth", depth, ok=False)
@@ -191,6 +194,17 @@ class TestRefusals:
                 ondarix.reflection(m, [int(c) for c in channels.split(",")],
                                    positions=positions, depth=depth)
             assert str(raised.value) == batch_reason(done)
+
+    def test_reflection_band_reasons_are_batch_reasons(self, batch, sample):
+        m = ondarix.read(sample)
+        for band in (dict(fmin=1e30), dict(fmax=1e30), dict(fmin=25.5)):
+            (name, value), = band.items()
+            done = batch("reflection", sample, "--channels", "1,2,3", "--positions", "4,8,12",
+                         "--depth", 0.77, f"--{name}", value, ok=False)
+            with pytest.raises(ValueError) as raised:
+                ondarix.reflection(m, [1, 2, 3], positions=[4, 8, 12], depth=0.77, **band)
+            assert str(raised.value) == batch_reason(done)
+            assert "Nyquist" in str(raised.value)
 
     def test_reflection_range_and_count_reasons(self, batch, sample):
         m = ondarix.read(sample)

@@ -144,6 +144,24 @@ TEST(SpectralParameters, BandLimitsTheMomentsAndThePeak) {
     EXPECT_FALSE(spectralParameters(s, SpectralBand{5.0, 0}, p, &why));
 }
 
+TEST(SpectralParameters, BandLimitsAboveNyquistAreRefused) {
+    // 26 bins 0.1 Hz apart: Nyquist is 2.5 Hz. 1e30 Hz is no bin number of any
+    // integer type, above or below.
+    VarianceSpectrum s;
+    s.df = 0.1;
+    s.density.assign(26, 1.0);
+    SpectralParameters p;
+    std::string why;
+    for (SpectralBand band : {SpectralBand{1e30, 0}, SpectralBand{0, 1e30}, SpectralBand{2.6, 0},
+                              SpectralBand{1.0, 2.6}}) {
+        EXPECT_FALSE(spectralParameters(s, band, p, &why)) << band.fmin << " " << band.fmax;
+        EXPECT_EQ(why, "the band limits must not exceed the Nyquist frequency, 2.5 Hz");
+    }
+    ASSERT_TRUE(spectralParameters(s, SpectralBand{2.5, 2.5}, p, &why)) << why;
+    EXPECT_NEAR(p.fmin, 2.5, 1e-12);
+    EXPECT_EQ(p.binCount, 1);
+}
+
 TEST(SpectrumMeasure, FrequencyIsTheXAxis) {
     VarianceSpectrum s;
     s.df = 0.025;

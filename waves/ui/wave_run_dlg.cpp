@@ -152,6 +152,7 @@ int CWaveRunDlg::fieldFor(const std::string& reason) const {
     if (mentions(reason, "position") || mentions(reason, "resolve")) return IDC_WAVE_POSITIONS;
     if (mentions(reason, "segment")) return IDC_WAVE_SEGMENT;
     if (mentions(reason, "fmax")) return IDC_WAVE_FMAX;
+    if (mentions(reason, "band limits")) return IDC_WAVE_FMIN;
     if (mentions(reason, "complete wave")) return IDC_WAVE_THRESHOLD;
     // The channels and block are greyed in a Recalculate.
     if (previous) return analysisField;

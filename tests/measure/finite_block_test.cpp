@@ -1,0 +1,50 @@
+#include "measure/finite_block.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Three channels of 10 rows, every value finite.
+void fillFinite(CMeasure& m) {
+    m.channelCount = 3;
+    m.sampleCount = 10;
+    m.sampleRate = 1.0;
+    ASSERT_TRUE(m.resizeSamples(3 * 10 * int64_t(sizeof(Sample))));
+    for (int r = 0; r < 10; ++r)
+        for (int c = 0; c < 3; ++c)
+            m.at(c, r) = Sample{float(r + c), 0.0f};
+}
+
+} // namespace
+
+TEST(FiniteBlock, NamesTheFirstRowAndChannelOfTheBlock) {
+    CMeasure m;
+    fillFinite(m);
+    EXPECT_EQ(nonFiniteRefusal(m, {0, 1, 2}, 0, 10), "");
+    const float inf = std::numeric_limits<float>::infinity();
+    m.at(2, 3).re = std::nanf("");
+    m.at(1, 6).re = -inf;
+    m.at(0, 0).re = inf;
+    // Row 0 lies outside 1..10; rows are walked upwards whichever way the block runs.
+    EXPECT_EQ(nonFiniteRefusal(m, {0, 1, 2}, 10, 1), "row 3 of channel 2 is not a finite number");
+    EXPECT_EQ(nonFiniteRefusal(m, BlockRange{1, 1, 10}),
+              "row 6 of channel 1 is not a finite number");
+    EXPECT_EQ(nonFiniteRefusal(m, BlockRange{0, 0, 1}),
+              "row 0 of channel 0 is not a finite number");
+    EXPECT_EQ(nonFiniteRefusal(m, BlockRange{1, 0, 6}), ""); // the range ends before row 6
+    NonFiniteValue bad = firstNonFinite(m, {1, 2}, 0, 10);
+    EXPECT_EQ(bad.row, 3);
+    EXPECT_EQ(bad.channel, 2);
+}
+
+TEST(FiniteBlock, ImaginaryPartsCountOnlyWhenAsked) {
+    CMeasure m;
+    fillFinite(m);
+    m.at(1, 4).im = std::nanf("");
+    EXPECT_EQ(nonFiniteRefusal(m, BlockRange{1, 0, 10}), "");
+    EXPECT_EQ(nonFiniteRefusal(m, BlockRange{1, 0, 10}, true),
+              "row 4 of channel 1 is not a finite number");
+}
