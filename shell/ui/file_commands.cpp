@@ -11,6 +11,7 @@
 #include "measure/text_format.h"
 #include "shell/command_ids.h"
 #include "shell/file_name_buffer.h"
+#include "shell/open_file_type.h"
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/ui/mdi_child_wnd.h"
@@ -26,23 +27,6 @@ QString sharedName() {
 
 void rememberName(const QString& path) {
     sharedFileName().set(QFile::encodeName(path).toStdString());
-}
-
-// The open dialog's type; "All files" (and anything past the list) goes by
-// the file's extension.
-FileType openTypeOf(int filterIndex, const std::string& path) {
-    switch (filterIndex) {
-    case 1:
-        return FileType::Int;
-    case 2:
-        return FileType::M11;
-    case 3:
-        return FileType::Text;
-    case 4:
-        return FileType::Wave;
-    default:
-        return fileTypeFromPath(path);
-    }
 }
 
 FileType saveTypeOf(int filterIndex) {
@@ -124,7 +108,7 @@ void FileCommands::OnOpen() {
     if (!answer.accepted) return;
     rememberName(answer.path);
     const std::string path = QFile::encodeName(answer.path).toStdString();
-    openMeasureFile(frame_, path, openTypeOf(answer.filterIndex, path));
+    openMeasureFile(frame_, path, openFileType(answer.filterIndex, path));
 }
 
 CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileType type) {

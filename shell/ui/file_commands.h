@@ -1,5 +1,6 @@
-// The frame's file commands: Open in four formats, Save as in three and Save
-// block as text, the format chosen by the file dialog's file type.
+// The frame's file commands: Open in four formats (chosen by a known
+// extension, else by the dialog's file type), Save as in three (by the
+// dialog's file type) and Save block as text.
 #pragma once
 
 #include <QStringList>
