@@ -48,7 +48,7 @@ QString proposedName(const CMeasure* measure) {
     return sharedName();
 }
 
-FileDialogAnswer askSavePath(CMainFrame& frame, const QString& title, const QStringList& types,
+FileDialogAnswer askSavePath(QWidget* owner, const QString& title, const QStringList& types,
                              const CMeasure* measure) {
     FileDialogRequest request;
     request.save = true;
@@ -57,7 +57,7 @@ FileDialogAnswer askSavePath(CMainFrame& frame, const QString& title, const QStr
     request.fileName = proposedName(measure);
     // The extension follows the chosen file type (saveTarget), not a fixed one.
     request.defaultSuffix.clear();
-    FileDialogAnswer answer = modalUi().fileDialog(&frame, request);
+    FileDialogAnswer answer = modalUi().fileDialog(owner, request);
     if (answer.accepted) rememberName(answer.path);
     return answer;
 }
@@ -126,12 +126,16 @@ CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileTyp
 }
 
 void FileCommands::OnSaveAs() {
-    auto* window = dynamic_cast<CMeasureWnd*>(frame_.activeChild());
-    CMeasure* measure = window ? window->measure.get() : nullptr;
-    if (!measure) return;
+    if (auto* window = dynamic_cast<CMeasureWnd*>(frame_.activeChild()))
+        saveMeasureAs(&frame_, *window);
+}
+
+bool saveMeasureAs(QWidget* owner, CMeasureWnd& window) {
+    CMeasure* measure = window.measure.get();
+    if (!measure) return false;
     FileDialogAnswer answer =
-        askSavePath(frame_, QStringLiteral("Save As"), saveFileTypes(), measure);
-    if (!answer.accepted) return;
+        askSavePath(owner, QStringLiteral("Save As"), saveFileTypes(), measure);
+    if (!answer.accepted) return false;
     SaveTarget target =
         saveTarget(QFile::encodeName(answer.path).toStdString(), saveTypeOf(answer.filterIndex));
     // The writers report nothing themselves; a save that failed must not
@@ -140,10 +144,11 @@ void FileCommands::OnSaveAs() {
     if (why.empty() && writeMeasure(*measure, target.path, target.type, &why)) {
         copyField(measure->path, sizeof measure->path, target.path.c_str());
         rememberName(QFile::decodeName(target.path.c_str()));
-        window->OnSaved();
-        return;
+        window.measureSaved();
+        return true;
     }
-    showWarning(&frame_, QString::fromStdString(why));
+    showWarning(owner, QString::fromStdString(why));
+    return false;
 }
 
 void FileCommands::OnSaveBlock() {
@@ -151,7 +156,7 @@ void FileCommands::OnSaveBlock() {
     CMeasure* measure = window ? window->measure.get() : nullptr;
     if (!measure) return;
     FileDialogAnswer answer =
-        askSavePath(frame_, QStringLiteral("Save block"), blockFileTypes(), measure);
+        askSavePath(&frame_, QStringLiteral("Save block"), blockFileTypes(), measure);
     if (!answer.accepted) return;
     BlockRange block = frame_.commands().childBlock();
     // An empty selection writes nothing, not even an empty file.

@@ -7,19 +7,6 @@
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
 
-namespace {
-
-SignalComponent wave(const char* name, double frequency, double amplitude) {
-    SignalComponent c{};
-    copyField(c.name, sizeof c.name, name);
-    c.frequency = frequency;
-    c.amplitude = amplitude;
-    c.k = 1.0;
-    return c;
-}
-
-} // namespace
-
 using RunWithoutComponentsTest = FrameTest;
 
 // F6 and F7 on a channel without wave components say why nothing runs and
