@@ -169,15 +169,19 @@ TEST_F(UnsavedChangesTest, CloseOfAModifiedWindowWithCancelKeepsTheWindowAndItsD
     CMeasureWnd* w = open("/data/run.INT");
     erase(w, 1, 10, 20);
     const std::vector<Sample> erased = samplesOf(*w->measure);
-    // The sub-window's close button, then Window -> Close (Ctrl+F4 does the same).
+    // The sub-window's close button, Window -> Close, and Ctrl+F4.
     dialogScript::pushSaveChoice(SaveChoice::Cancel);
     w->subWindow()->close();
     settle();
     dialogScript::pushSaveChoice(SaveChoice::Cancel);
     frame->frameCommand(CMD_CLOSE_WINDOW, 0);
     settle();
-    EXPECT_EQ(dialogScript::questions(),
-              QStringList({"Save changes to run.INT?", "Save changes to run.INT?"}));
+    frame->activateWindow();
+    w->view->hwnd->setFocus();
+    dialogScript::pushSaveChoice(SaveChoice::Cancel);
+    QTest::keySequence(w->view->hwnd, QKeySequence(Qt::CTRL | Qt::Key_F4));
+    settle();
+    EXPECT_EQ(dialogScript::questions(), QStringList(3, "Save changes to run.INT?"));
     ASSERT_TRUE(isOpen(w));
     EXPECT_TRUE(marked(w));
     EXPECT_TRUE(sameBits(erased, *w->measure));
@@ -186,7 +190,7 @@ TEST_F(UnsavedChangesTest, CloseOfAModifiedWindowWithCancelKeepsTheWindowAndItsD
     clean->subWindow()->close();
     settle();
     EXPECT_FALSE(isOpen(clean));
-    EXPECT_EQ(dialogScript::questions().size(), 2);
+    EXPECT_EQ(dialogScript::questions().size(), 3);
 }
 
 TEST_F(UnsavedChangesTest, DiscardClosesWithoutSaving) {
