@@ -7,8 +7,8 @@
 
 // What a child window handles itself (besides what its view answers).
 constexpr int WINDOW_COMMANDS[] = {
-    CMD_RECALCULATE, CMD_BLOCK_INFO,  CMD_ADD_SAMPLE, CMD_SUB_SAMPLE,
-    CMD_VIEW_INFO,   CMD_BLOCK_ERASE, CMD_BLOCK_SET,  CMD_GET_MEASURE,
+    CMD_RECALCULATE, CMD_BLOCK_INFO, CMD_ADD_SAMPLE, CMD_SUB_SAMPLE, CMD_VIEW_INFO,
+    CMD_BLOCK_ERASE, CMD_BLOCK_SET,  CMD_UNDO,       CMD_GET_UNDO,   CMD_GET_MEASURE,
 };
 
 constexpr bool isWindowCommand(int id) {

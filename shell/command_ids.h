@@ -38,6 +38,9 @@ constexpr int CMD_WAVE_STATISTICS = 290;
 constexpr int CMD_SPECTRUM = 291;
 constexpr int CMD_REFLECTION = 292;
 
+// Edit -> "&Undo": takes the last "Block erease" back.
+constexpr int CMD_UNDO = 310;
+
 // The Window menu's arrangements, beside "&Close".
 constexpr int CMD_TILE_WINDOWS = 300;
 constexpr int CMD_CASCADE_WINDOWS = 301;
@@ -46,6 +49,9 @@ constexpr int CMD_ARRANGE_ICONS = 302;
 // The query for the child's measurement; the parameter points to the
 // caller's CMeasure* (the block and plot-mode queries are the view's).
 constexpr int CMD_GET_MEASURE = 2104;
+// The query whether the child has something to undo; the parameter points to
+// the caller's int32_t, set to 1 when it has.
+constexpr int CMD_GET_UNDO = 2106;
 
 // The "&Window" menu lists the open children from this id on.
 constexpr int CMD_FIRST_CHILD = 1000;

@@ -34,6 +34,9 @@ bool editItemState(int itemId, const MenuContext& context, MenuItemState& state)
     case CMD_BLOCK_SET:
         state = {context.hasChild, false};
         return true;
+    case CMD_UNDO:
+        state = {context.canUndo, false};
+        return true;
     default:
         return false;
     }
@@ -75,6 +78,7 @@ bool menuItemState(int firstItemId, int itemId, const MenuContext& context, Menu
     switch (firstItemId) {
     case CMD_OPEN:
         return fileItemState(itemId, context, state);
+    case CMD_UNDO:
     case CMD_VIEW_COPY:
         return editItemState(itemId, context, state);
     case CMD_PLOT_SIGNAL:

@@ -8,6 +8,7 @@ struct MenuContext {
     bool hasChild = false;
     BlockRange block{0, 0, 0}; // the child's selection; empty without a child
     int plotMode = 0;          // the child's plot mode; unused without a child
+    bool canUndo = false;      // the child has an erase to take back
 };
 
 struct MenuItemState {

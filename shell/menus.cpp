@@ -17,7 +17,9 @@ const std::vector<MenuPopup>& frameMenu() {
           SEPARATOR,
           {CMD_EXIT, "Exit"}}},
         {"&Edit",
-         {{CMD_VIEW_COPY, "&Copy"},
+         {{CMD_UNDO, "&Undo\tCtrl+Z"},
+          SEPARATOR,
+          {CMD_VIEW_COPY, "&Copy"},
           SEPARATOR,
           {CMD_BLOCK_SET, "Block &set..."},
           {CMD_BLOCK_INFO, "&Block info..."},
@@ -98,6 +100,11 @@ const std::vector<Accelerator>& frameAcceleratorAliases() {
     return table;
 }
 
+const std::vector<Accelerator>& frameAddedAccelerators() {
+    static const std::vector<Accelerator> table{{"Ctrl+Z", CMD_UNDO}};
+    return table;
+}
+
 const char* commandStatusTip(int id) {
     switch (id) {
     case CMD_OPEN:
@@ -120,6 +127,8 @@ const char* commandStatusTip(int id) {
         return "Shows and edits the wave components of the block's channel";
     case CMD_BLOCK_ERASE:
         return "Sets the selected block to zero";
+    case CMD_UNDO:
+        return "Takes the last Block erease back";
     case CMD_Y_RANGE_IN:
         return "Magnifies the values of every channel";
     case CMD_Y_RANGE_OUT:

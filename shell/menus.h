@@ -32,6 +32,8 @@ const std::vector<Accelerator>& frameAccelerators();
 // Keys beside the table: the menu writes "Y Range out" with Ctrl+0 (zero),
 // so that key works as well as the table's Ctrl+O.
 const std::vector<Accelerator>& frameAcceleratorAliases();
+// Keys of the commands added beside the table's: Ctrl+Z undoes.
+const std::vector<Accelerator>& frameAddedAccelerators();
 
 // What a command does, in one line for the status bar; empty for none.
 const char* commandStatusTip(int id);

@@ -9,11 +9,30 @@
 #include "kalman/ui/kalman_dialog_templates.h"
 #include "kalman/ui/kalman_wnd.h"
 #include "kalman/ui/parametry_kalmana_dlg.h"
+#include "measure/text_encoding.h"
 #include "shell/command_ids.h"
 #include "shell/settings.h"
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/ui/warning_message.h"
+
+namespace {
+
+// Kalman and the approximation work on the channel's wave components; a
+// channel without any would give nothing but its rest. Says so, and where
+// the components are added; false then.
+bool hasComponents(QWidget* owner, const CMeasure& measure, int channel, const char* analysis) {
+    if (measure.signalParameters[channel].componentCount > 0) return true;
+    showWarning(owner, QStringLiteral("Channel %1 (%2) has no wave components for %3 to work "
+                                      "on. Add them with Edit → Block info... on a block of "
+                                      "this channel, then run %3 again.")
+                           .arg(QString::number(channel),
+                                QString::fromStdString(displayText(measure.channels[channel].name)),
+                                QLatin1String(analysis)));
+    return false;
+}
+
+} // namespace
 
 bool AnalysisCommands::OnCommand(int id) {
     switch (id) {
@@ -69,6 +88,7 @@ void AnalysisCommands::OnKalman() {
     CMeasure* measure = nullptr;
     BlockRange block{};
     if (!activeBlock(measure, block)) return;
+    if (!hasComponents(&frame_, *measure, block.channel, "Kalman")) return;
     CParametryKalmanaDlg dialog(&measure->signalParameters[block.channel], &globalKalmanOptions,
                                 &block, *measure);
     if (showDialog(dialog, &frame_, DIALOG_KALMAN) != 1) return;
@@ -80,6 +100,7 @@ void AnalysisCommands::OnApproximation() {
     CMeasure* measure = nullptr;
     BlockRange block{};
     if (!activeBlock(measure, block)) return;
+    if (!hasComponents(&frame_, *measure, block.channel, "the approximation")) return;
     CParametryAproksymacjiDlg dialog(&measure->signalParameters[block.channel], &globalAproxOptions,
                                      &block, *measure);
     if (showDialog(dialog, &frame_, DIALOG_APROX) != 1) return;

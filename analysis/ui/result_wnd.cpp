@@ -1,5 +1,6 @@
 #include "analysis/ui/result_wnd.h"
 
+#include <QMdiSubWindow>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include "measure/text_encoding.h"
 #include "shell/command_ids.h"
 #include "shell/ui/warning_message.h"
+#include "view/ui/description_watch.h"
 #include "view/ui/measure_view.h"
 
 namespace {
@@ -118,6 +120,11 @@ void CResultWnd::OnRecalculate() {
 }
 
 intptr_t CResultWnd::OnCommand(int id, intptr_t param) {
+    // The end of a run, and "Recalculate" with its dialog, write into the
+    // source's component list: the source's window is then modified.
+    const bool writesSource = id == CMD_CALC_DONE || id == CMD_RECALCULATE;
+    DescriptionWatch watch(subWindow() ? subWindow()->mdiArea() : nullptr,
+                           writesSource && result() ? result()->source : nullptr);
     switch (id) {
     case CMD_CALC_PROGRESS:
     case CMD_CALC_DONE:

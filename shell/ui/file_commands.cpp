@@ -11,6 +11,7 @@
 #include "measure/text_format.h"
 #include "shell/command_ids.h"
 #include "shell/file_name_buffer.h"
+#include "shell/open_file_type.h"
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/ui/mdi_child_wnd.h"
@@ -26,23 +27,6 @@ QString sharedName() {
 
 void rememberName(const QString& path) {
     sharedFileName().set(QFile::encodeName(path).toStdString());
-}
-
-// The open dialog's type; "All files" (and anything past the list) goes by
-// the file's extension.
-FileType openTypeOf(int filterIndex, const std::string& path) {
-    switch (filterIndex) {
-    case 1:
-        return FileType::Int;
-    case 2:
-        return FileType::M11;
-    case 3:
-        return FileType::Text;
-    case 4:
-        return FileType::Wave;
-    default:
-        return fileTypeFromPath(path);
-    }
 }
 
 FileType saveTypeOf(int filterIndex) {
@@ -64,7 +48,7 @@ QString proposedName(const CMeasure* measure) {
     return sharedName();
 }
 
-FileDialogAnswer askSavePath(CMainFrame& frame, const QString& title, const QStringList& types,
+FileDialogAnswer askSavePath(QWidget* owner, const QString& title, const QStringList& types,
                              const CMeasure* measure) {
     FileDialogRequest request;
     request.save = true;
@@ -73,7 +57,7 @@ FileDialogAnswer askSavePath(CMainFrame& frame, const QString& title, const QStr
     request.fileName = proposedName(measure);
     // The extension follows the chosen file type (saveTarget), not a fixed one.
     request.defaultSuffix.clear();
-    FileDialogAnswer answer = modalUi().fileDialog(&frame, request);
+    FileDialogAnswer answer = modalUi().fileDialog(owner, request);
     if (answer.accepted) rememberName(answer.path);
     return answer;
 }
@@ -124,7 +108,7 @@ void FileCommands::OnOpen() {
     if (!answer.accepted) return;
     rememberName(answer.path);
     const std::string path = QFile::encodeName(answer.path).toStdString();
-    openMeasureFile(frame_, path, openTypeOf(answer.filterIndex, path));
+    openMeasureFile(frame_, path, openFileType(answer.filterIndex, path));
 }
 
 CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileType type) {
@@ -142,12 +126,16 @@ CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileTyp
 }
 
 void FileCommands::OnSaveAs() {
-    auto* window = dynamic_cast<CMeasureWnd*>(frame_.activeChild());
-    CMeasure* measure = window ? window->measure.get() : nullptr;
-    if (!measure) return;
+    if (auto* window = dynamic_cast<CMeasureWnd*>(frame_.activeChild()))
+        saveMeasureAs(&frame_, *window);
+}
+
+bool saveMeasureAs(QWidget* owner, CMeasureWnd& window) {
+    CMeasure* measure = window.measure.get();
+    if (!measure) return false;
     FileDialogAnswer answer =
-        askSavePath(frame_, QStringLiteral("Save As"), saveFileTypes(), measure);
-    if (!answer.accepted) return;
+        askSavePath(owner, QStringLiteral("Save As"), saveFileTypes(), measure);
+    if (!answer.accepted) return false;
     SaveTarget target =
         saveTarget(QFile::encodeName(answer.path).toStdString(), saveTypeOf(answer.filterIndex));
     // The writers report nothing themselves; a save that failed must not
@@ -156,10 +144,11 @@ void FileCommands::OnSaveAs() {
     if (why.empty() && writeMeasure(*measure, target.path, target.type, &why)) {
         copyField(measure->path, sizeof measure->path, target.path.c_str());
         rememberName(QFile::decodeName(target.path.c_str()));
-        window->OnSaved();
-        return;
+        window.measureSaved();
+        return true;
     }
-    showWarning(&frame_, QString::fromStdString(why));
+    showWarning(owner, QString::fromStdString(why));
+    return false;
 }
 
 void FileCommands::OnSaveBlock() {
@@ -167,7 +156,7 @@ void FileCommands::OnSaveBlock() {
     CMeasure* measure = window ? window->measure.get() : nullptr;
     if (!measure) return;
     FileDialogAnswer answer =
-        askSavePath(frame_, QStringLiteral("Save block"), blockFileTypes(), measure);
+        askSavePath(&frame_, QStringLiteral("Save block"), blockFileTypes(), measure);
     if (!answer.accepted) return;
     BlockRange block = frame_.commands().childBlock();
     // An empty selection writes nothing, not even an empty file.

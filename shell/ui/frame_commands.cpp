@@ -20,8 +20,31 @@
 #include "shell/ui/modal_ui.h"
 #include "shell/ui/option_commands.h"
 #include "shell/ui/warning_message.h"
+#include "view/ui/description_watch.h"
 #include "view/ui/export_commands.h"
+#include "view/ui/measure_wnd.h"
 #include "waves/ui/wave_commands.h"
+
+namespace {
+
+// The commands whose dialogs edit the active window's measurement in place:
+// File -> Info, Block info and the popup's Info, the popup's Add, and the
+// Kalman and approximation run dialogs (the component list).
+bool editsDescription(int id) {
+    switch (id) {
+    case CMD_INFO:
+    case CMD_BLOCK_INFO:
+    case CMD_VIEW_INFO:
+    case CMD_VIEW_ADD:
+    case CMD_KALMAN:
+    case CMD_APPROXIMATION:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<FileCommands>(frame));
@@ -41,6 +64,9 @@ intptr_t FrameCommands::forwardToChild(int id, intptr_t param) {
 }
 
 intptr_t FrameCommands::OnCommand(int id, intptr_t param) {
+    auto* window =
+        editsDescription(id) ? dynamic_cast<CMeasureWnd*>(frame_.activeChild()) : nullptr;
+    DescriptionWatch watch(frame_.mdiClient(), window ? window->measure.get() : nullptr);
     if (isChildCommand(id)) return forwardToChild(id, param);
     for (const auto& group : groups_)
         if (group->OnCommand(id)) return 0;
@@ -86,6 +112,13 @@ int32_t FrameCommands::childPlotMode() const {
     if (CMDIChildWnd* child = frame_.activeChild())
         child->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
     return mode;
+}
+
+bool FrameCommands::childCanUndo() const {
+    int32_t can = 0;
+    if (CMDIChildWnd* child = frame_.activeChild())
+        child->OnCommand(CMD_GET_UNDO, reinterpret_cast<intptr_t>(&can));
+    return can != 0;
 }
 
 CMeasure* FrameCommands::childMeasure() const {

@@ -23,6 +23,8 @@ class FrameCommands {
     BlockRange childBlock() const;
     int32_t childPlotMode() const;
     CMeasure* childMeasure() const;
+    // Whether the active child has an erase to undo.
+    bool childCanUndo() const;
 
   private:
     intptr_t forwardToChild(int id, intptr_t param);

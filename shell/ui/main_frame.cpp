@@ -187,6 +187,7 @@ void CMainFrame::updateMenuState(QMenu* popup) {
     MenuContext context;
     context.hasChild = activeChild() != nullptr;
     context.block = commands_->childBlock();
+    context.canUndo = commands_->childCanUndo();
     if (context.hasChild && firstId == CMD_PLOT_SIGNAL)
         context.plotMode = commands_->childPlotMode();
     for (QAction* action : actions) {
@@ -249,7 +250,14 @@ bool CMainFrame::event(QEvent* e) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* e) {
-    // Nothing to ask: unsaved measurements are not looked after.
+    // Each window with unsaved changes asks in turn; a Cancel, or a save
+    // that did not happen, keeps the program and every window.
+    for (CMDIChildWnd* child : children()) {
+        if (!child->OnClose()) {
+            e->ignore();
+            return;
+        }
+    }
     e->accept();
     QCoreApplication::quit();
 }

@@ -1,6 +1,5 @@
 #include "shell/ui/mdi_child_wnd.h"
 
-#include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -11,20 +10,11 @@
 
 namespace {
 
-// The sub-window: asks its child object before closing and is deleted once closed.
+// The sub-window, deleted once closed. Closing it closes its widget first,
+// which asks the child object (OnClose) once and may refuse.
 class MdiChildFrame : public QMdiSubWindow {
   public:
     MdiChildFrame() { setAttribute(Qt::WA_DeleteOnClose); }
-
-  protected:
-    void closeEvent(QCloseEvent* e) override {
-        CWnd* object = CWnd::fromWidget(widget());
-        if (object && !object->OnClose()) {
-            e->ignore();
-            return;
-        }
-        QMdiSubWindow::closeEvent(e);
-    }
 };
 
 // The sub-window's own menu closes it with Ctrl+W as well as Ctrl+F4; Ctrl+W
@@ -74,6 +64,7 @@ bool CMDIChildWnd::createChild(const char* windowClass, const QString& title, QW
     frame->setWidget(widget);
     keepFrameKeys(frame);
     frame->setProperty(WINDOW_CLASS_PROPERTY, QString::fromLatin1(windowClass));
+    title_ = title;
     frame->setWindowTitle(title);
     if (const WindowClass* cls = findWindowClass(windowClass); cls && cls->iconId)
         frame->setWindowIcon(programIcon(cls->iconId));
@@ -138,7 +129,19 @@ QMdiSubWindow* CMDIChildWnd::subWindow() const {
 }
 
 void CMDIChildWnd::setTitle(const QString& title) {
-    if (QMdiSubWindow* frame = subWindow()) frame->setWindowTitle(title);
+    title_ = title;
+    showTitle();
+}
+
+void CMDIChildWnd::setModified(bool modified) {
+    modified_ = modified;
+    showTitle();
+}
+
+// The frame's title is what the title bar and the Window menu's list show.
+void CMDIChildWnd::showTitle() {
+    if (QMdiSubWindow* frame = subWindow())
+        frame->setWindowTitle(modified_ ? title_ + QLatin1Char('*') : title_);
 }
 
 QString CMDIChildWnd::title() const {

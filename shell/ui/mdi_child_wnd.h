@@ -30,7 +30,13 @@ class CMDIChildWnd : public CWnd {
 
     QMdiSubWindow* subWindow() const;
     void setTitle(const QString& title);
+    // The title as shown, an asterisk after it while the window is modified.
     QString title() const;
+    // The title as set, without the asterisk.
+    const QString& plainTitle() const { return title_; }
+    // Whether the window holds changes not yet saved; the title says so.
+    bool isModified() const { return modified_; }
+    void setModified(bool modified);
 
     // The child object of a sub-window; null for anything else.
     static CMDIChildWnd* fromSubWindow(const QMdiSubWindow* window);
@@ -40,4 +46,10 @@ class CMDIChildWnd : public CWnd {
     // Create), runs OnCreate and shows it. Returns true when it failed.
     bool createChild(const char* windowClass, const QString& title, QWidget* mdiArea, int x, int y,
                      int width, int height, int style);
+
+  private:
+    void showTitle();
+
+    QString title_;
+    bool modified_ = false;
 };

@@ -37,7 +37,8 @@ QMenuBar* buildMenuBar(QWidget* parent, const CommandSink& sink) {
 
 QList<QAction*> addAccelerators(QWidget* window, const CommandSink& sink) {
     QList<QAction*> actions;
-    for (const auto* table : {&frameAccelerators(), &frameAcceleratorAliases()}) {
+    for (const auto* table :
+         {&frameAccelerators(), &frameAcceleratorAliases(), &frameAddedAccelerators()}) {
         for (const Accelerator& entry : *table) {
             QAction* action = commandAction(window, entry.id, QString(), sink);
             action->setShortcut(QKeySequence(QString::fromLatin1(entry.keys)));

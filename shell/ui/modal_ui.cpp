@@ -48,6 +48,15 @@ class DesktopModalUi : public ModalUi {
         QMessageBox::warning(parent, QStringLiteral("Ondarix"), text);
     }
 
+    SaveChoice askSaveChanges(QWidget* parent, const QString& text) override {
+        QMessageBox::StandardButton pressed = QMessageBox::question(
+            parent, QStringLiteral("Ondarix"), text,
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+        if (pressed == QMessageBox::Save) return SaveChoice::Save;
+        if (pressed == QMessageBox::Discard) return SaveChoice::Discard;
+        return SaveChoice::Cancel;
+    }
+
     bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
 

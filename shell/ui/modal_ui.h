@@ -29,6 +29,9 @@ struct FileDialogAnswer {
     int filterIndex = 1; // 1-based
 };
 
+// The answers to "Save changes to ...?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 // A dialog built from a template, initialised and ready to be shown.
 class ModalDialog {
   public:
@@ -49,6 +52,9 @@ class ModalUi {
     virtual int popupMenu(const MenuPopup& popup, QWidget* owner, const QPoint& globalPos) = 0;
     // A message box titled "Ondarix".
     virtual void message(QWidget* parent, const QString& text) = 0;
+    // A question titled "Ondarix" with Save, Discard and Cancel; closing it
+    // without a choice is Cancel, and so is an interaction that asks nobody.
+    virtual SaveChoice askSaveChanges(QWidget*, const QString&) { return SaveChoice::Cancel; }
     // Opens a document with the desktop's handler; false when that failed.
     virtual bool openUrl(const QUrl& url) = 0;
 };

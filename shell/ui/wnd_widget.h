@@ -1,6 +1,7 @@
 // The widget behind every CWnd: turns Qt events into the object's operations.
 #pragma once
 
+#include <QEvent>
 #include <QWidget>
 
 #include <map>

@@ -47,15 +47,6 @@ std::string fileText(const std::string& path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-SignalComponent wave(const char* name, double frequency, double amplitude) {
-    SignalComponent c{};
-    copyField(c.name, sizeof c.name, name);
-    c.frequency = frequency;
-    c.amplitude = amplitude;
-    c.k = 1.0;
-    return c;
-}
-
 } // namespace
 
 class AnalysisWindowsTest : public FrameTest {

@@ -20,6 +20,8 @@ struct Script {
     std::deque<dialogScript::DialogStep> dialogs;
     std::deque<dialogScript::FileDialogStep> fileDialogs;
     std::deque<int> popups;
+    std::deque<SaveChoice> saveChoices;
+    QStringList questions;
     QList<FileDialogRequest> fileRequests;
     QList<QUrl> urls;
     QStringList messages;
@@ -65,6 +67,13 @@ class ScriptedModalUi : public ModalUi {
     }
 
     void message(QWidget*, const QString& text) override { script().messages.append(text); }
+
+    SaveChoice askSaveChanges(QWidget*, const QString& text) override {
+        script().questions.append(text);
+        SaveChoice choice = SaveChoice::Cancel;
+        takeFront(script().saveChoices, choice);
+        return choice;
+    }
 
     bool openUrl(const QUrl& url) override {
         script().urls.append(url);
@@ -163,6 +172,10 @@ void pushPopup(int commandId) {
     script().popups.push_back(commandId);
 }
 
+void pushSaveChoice(SaveChoice choice) {
+    script().saveChoices.push_back(choice);
+}
+
 void pushFile(const QString& path, int filterIndex) {
     pushFileDialog([path, filterIndex](const FileDialogRequest&) {
         return FileDialogAnswer{true, path, filterIndex};
@@ -175,6 +188,10 @@ const QList<FileDialogRequest>& fileRequests() {
 
 const QStringList& messages() {
     return script().messages;
+}
+
+const QStringList& questions() {
+    return script().questions;
 }
 
 const QList<QUrl>& openedUrls() {

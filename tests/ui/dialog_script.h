@@ -1,6 +1,7 @@
 // Plays the user in modal interactions: begin() installs a ModalUi that
-// answers dialogs built from templates, the open and save file dialogs and
-// popup menus from queued steps, and records messages and opened documents.
+// answers dialogs built from templates, the open and save file dialogs, popup
+// menus and "Save changes?" questions from queued steps, and records
+// messages, questions and opened documents.
 // An interaction nobody scripted is answered as if the user had cancelled it,
 // so a test never blocks.
 #pragma once
@@ -58,6 +59,8 @@ void pushDialog(DialogStep step);
 void pushFileDialog(FileDialogStep step);
 // The next popup menu answers with this command (0: dismissed).
 void pushPopup(int commandId);
+// The next "Save changes?" question answers with this (unscripted: Cancel).
+void pushSaveChoice(SaveChoice choice);
 // A file dialog step that chooses `path` with the filter `filterIndex`.
 void pushFile(const QString& path, int filterIndex);
 
@@ -65,6 +68,8 @@ void pushFile(const QString& path, int filterIndex);
 const QList<FileDialogRequest>& fileRequests();
 // Message box texts, not shown but recorded.
 const QStringList& messages();
+// The "Save changes?" questions asked, oldest first.
+const QStringList& questions();
 // Documents asked to open, not opened but recorded.
 const QList<QUrl>& openedUrls();
 // What openUrl answers from now on (true: the document opened).

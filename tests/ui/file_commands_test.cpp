@@ -1,5 +1,6 @@
-// Open, Save as and Save block through scripted file dialogs: the dialog's
-// file type picks the format, whatever the name says.
+// Open, Save as and Save block through scripted file dialogs: a known
+// extension picks the reader, whatever type the open dialog shows; the save
+// dialog's file type picks the format, whatever the name says.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -147,6 +148,23 @@ TEST_F(FileCommandsTest, AllFilesChoosesTheReaderByExtension) {
     ASSERT_NE(m11, nullptr);
     EXPECT_EQ(m11->measure->sampleCount, 20);
     EXPECT_TRUE(dialogScript::messages().isEmpty());
+}
+
+// The dialog opens with its first type (.INT) selected: a .TXT chosen there
+// reads as text, and an .INT chosen with the text type as .INT.
+TEST_F(FileCommandsTest, AKnownExtensionChoosesTheReaderWhateverTheType) {
+    std::unique_ptr<CMeasure> source(makeMeasure(2, 20));
+    ASSERT_TRUE(writeTextFile(*source, dir.file("run.TXT").c_str()));
+    ASSERT_TRUE(writeInt(*source, dir.file("run.int").c_str()));
+    for (const auto& [name, type] :
+         std::vector<std::pair<const char*, int>>{{"run.TXT", 1}, {"run.int", 3}}) {
+        CMeasureWnd* w = openWith(dir.file(name), type);
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_EQ(w->measure->channelCount, 2) << name;
+        EXPECT_FLOAT_EQ(w->measure->at(1, 19).re, 1019.0f) << name;
+    }
+    EXPECT_TRUE(dialogScript::messages().isEmpty())
+        << dialogScript::messages().join(" ").toStdString();
 }
 
 TEST_F(FileCommandsTest, CancelledOpenOpensNothing) {

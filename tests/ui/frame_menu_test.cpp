@@ -61,7 +61,9 @@ TEST_F(FrameMenuTest, MenuBarHoldsEveryPopupItemAndId) {
                                        {185, "&Export plot..."},
                                        {0, ""},
                                        {127, "Exit"}});
-    expectItems(frame->framePopup(1), {{193, "&Copy"},
+    expectItems(frame->framePopup(1), {{310, "&Undo\tCtrl+Z"},
+                                       {0, ""},
+                                       {193, "&Copy"},
                                        {0, ""},
                                        {279, "Block &set..."},
                                        {200, "&Block info..."},
@@ -115,8 +117,9 @@ TEST_F(FrameMenuTest, SignalPopupAndAcceleratorTable) {
                               {219, "Select all"}});
 }
 
-// Every key of table 125, and Ctrl+0 as the menu writes it, pressed for real
-// with a measure window open and focused, reaches the frame as its command.
+// Every key of table 125, Ctrl+0 as the menu writes it, and Ctrl+Z of Undo,
+// pressed for real with a measure window open and focused, reaches the frame
+// as its command.
 TEST_F(FrameMenuTest, EveryAcceleratorKeyReachesTheFrameWithAChildOpen) {
     const std::vector<std::pair<QKeySequence, int>> expected = {
         {QKeySequence(Qt::CTRL | Qt::Key_A), 212},
@@ -138,6 +141,7 @@ TEST_F(FrameMenuTest, EveryAcceleratorKeyReachesTheFrameWithAChildOpen) {
         {QKeySequence(Qt::CTRL | Qt::Key_W), 203},
         {QKeySequence(Qt::CTRL | Qt::Key_X), 194},
         {QKeySequence(Qt::CTRL | Qt::Key_0), 202},
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), 310},
     };
     CMeasureWnd* window = openMeasureWindow(*frame, makeMeasure(2, 5000));
     frame->activateWindow();

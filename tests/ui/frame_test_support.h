@@ -48,6 +48,16 @@ inline CMeasure* makeMeasure(int channels, int samples, double rate = 10.0,
     return m;
 }
 
+// A wave component of `frequency` and `amplitude`, correlation time 1.
+inline SignalComponent wave(const char* name, double frequency, double amplitude) {
+    SignalComponent c{};
+    copyField(c.name, sizeof c.name, name);
+    c.frequency = frequency;
+    c.amplitude = amplitude;
+    c.k = 1.0;
+    return c;
+}
+
 // A frame that tells the test each command it is asked to carry out.
 class RecordingFrame : public CMainFrame {
   public:

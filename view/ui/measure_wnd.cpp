@@ -12,6 +12,7 @@
 #include "shell/ui/dialog.h"
 #include "shell/ui/frame_services.h"
 #include "shell/ui/main_frame.h"
+#include "shell/ui/save_question.h"
 #include "shell/window_classes.h"
 #include "view/ui/block_dlg.h"
 #include "view/ui/measure_view.h"
@@ -110,6 +111,17 @@ void CMeasureWnd::showStatusIfActive() {
         OnMDIActivate(true);
 }
 
+void CMeasureWnd::measureSaved() {
+    setModified(false);
+    // The file now holds the erased rows: taking the erase back changes it.
+    modifiedBeforeErase_ = true;
+    OnSaved();
+}
+
+int CMeasureWnd::OnClose() {
+    return mayDiscardChanges(*this) ? 1 : 0;
+}
+
 void CMeasureWnd::OnSaved() {
     if (measure) setTitle(QString::fromStdString(displayText(measure->path)));
 }
@@ -128,6 +140,19 @@ bool CMeasureWnd::blockEmpty() const {
 intptr_t CMeasureWnd::OnCommand(int id, intptr_t param) {
     if (isViewCommand(id)) return view ? view->OnCommand(id, param) : 0;
     switch (id) {
+    case CMD_UNDO:
+        OnUndo();
+        break;
+    case CMD_GET_UNDO:
+        if (param) *reinterpret_cast<int32_t*>(param) = undo_.available() ? 1 : 0;
+        break;
+    case CMD_RECALCULATE:
+    case CMD_ADD_SAMPLE:
+    case CMD_SUB_SAMPLE:
+        // Nothing more for a plain measurement; a result window computes its
+        // rows anew, and the erased ones are gone.
+        undo_.clear();
+        break;
     case CMD_BLOCK_INFO:
         OnBlockInfo();
         break;
@@ -144,7 +169,6 @@ intptr_t CMeasureWnd::OnCommand(int id, intptr_t param) {
         if (param) *reinterpret_cast<CMeasure**>(param) = measure.get();
         break;
     default:
-        // "Add sample", "Sub sample", "Recalculate": nothing for a plain measurement.
         break;
     }
     return 0;
@@ -174,7 +198,16 @@ void CMeasureWnd::showSignalParameters(const BlockRange& block) {
 void CMeasureWnd::OnBlockErase() {
     BlockRange block = viewBlock();
     if (!measure || block.from == block.to) return;
-    measure->EraseBlock(block.channel, block.from, block.to);
+    const bool wasModified = isModified();
+    if (!undo_.erase(*measure, block)) return;
+    modifiedBeforeErase_ = wasModified;
+    setModified(true);
+    view->Refresh();
+}
+
+void CMeasureWnd::OnUndo() {
+    if (!measure || !undo_.undo(*measure)) return;
+    setModified(modifiedBeforeErase_);
     view->Refresh();
 }
 

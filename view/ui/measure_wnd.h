@@ -9,6 +9,7 @@
 #include "measure/channel_extremes.h"
 #include "measure/measure.h"
 #include "shell/ui/mdi_child_wnd.h"
+#include "view/erase_undo.h"
 #include "view/plot_mode.h"
 
 class CMeasureView;
@@ -26,6 +27,9 @@ class CMeasureWnd : public CMDIChildWnd {
     int OnCreate(void* createData) override;
     // Releases the view, then the measurement.
     void OnDestroy() override;
+    // A modified window asks whether to save its measurement first; it stays
+    // open (0) on Cancel or when the save did not happen.
+    int OnClose() override;
     void OnSize(int sizeType, int width, int height) override;
     // Becoming active, the window shows its own block in the status bar and
     // clears the readout the previous window left.
@@ -38,7 +42,10 @@ class CMeasureWnd : public CMDIChildWnd {
     // `seen`, gathered while `m` was read, rather than from a pass of its own.
     void AttachRead(OwnedMeasure m, const ChannelExtremes& seen);
 
-    // After a Save as wrote the measurement to its new `path`.
+    // After a Save as wrote the measurement to its new `path`: the window is
+    // no longer modified; then OnSaved.
+    void measureSaved();
+    // Titles the window after its new path.
     virtual void OnSaved();
 
     std::unique_ptr<CMeasureView> view;
@@ -64,6 +71,12 @@ class CMeasureWnd : public CMDIChildWnd {
     void showSignalParameters(const BlockRange& block);
     void OnBlockErase();
     void OnBlockSet();
+    void OnUndo();
+
+  private:
+    EraseUndo undo_;
+    // What undoing the erase makes of the window's modified state.
+    bool modifiedBeforeErase_ = false;
 };
 
 // Creates `window` in the frame's MDI area (maximised on request) and

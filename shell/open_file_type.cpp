@@ -1,0 +1,28 @@
+#include "shell/open_file_type.h"
+
+namespace {
+
+// The type the file's extension names; false for none or an unknown one.
+bool typeOfExtension(const std::string& path, FileType& type) {
+    size_t dot = path.find_last_of('.');
+    size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
+    return fileTypeFromName(path.substr(dot + 1), type);
+}
+
+} // namespace
+
+FileType openFileType(int filterIndex, const std::string& path) {
+    FileType type = FileType::Int;
+    if (typeOfExtension(path, type)) return type;
+    switch (filterIndex) {
+    case 2:
+        return FileType::M11;
+    case 3:
+        return FileType::Text;
+    case 4:
+        return FileType::Wave;
+    default:
+        return FileType::Int;
+    }
+}

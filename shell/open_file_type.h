@@ -1,0 +1,12 @@
+// Which reader opens a file chosen in the open dialog.
+#pragma once
+
+#include <string>
+
+#include "measure/measure_file.h"
+
+// A known extension (.INT, .M11, .TXT, .WAV, in any letter case) decides,
+// whatever type the dialog had selected: the type list only filters what the
+// dialog shows. Other names go by the dialog's type (1-based, in the order
+// of the open dialog's list); "All files" reads them as .INT.
+FileType openFileType(int filterIndex, const std::string& path);

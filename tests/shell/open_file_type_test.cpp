@@ -1,0 +1,30 @@
+// The reader of a file chosen in the open dialog: its extension first, the
+// dialog's type only for a name the program does not know.
+#include <gtest/gtest.h>
+
+#include "shell/open_file_type.h"
+
+TEST(OpenFileTypeTest, AKnownExtensionWinsOverTheSelectedType) {
+    const struct {
+        const char* path;
+        int filterIndex;
+        FileType type;
+    } cases[] = {
+        {"/d/run.TXT", 1, FileType::Text},
+        {"/d/run.txt", 1, FileType::Text},
+        {"/d/run.Int", 3, FileType::Int},
+        {"/d/flap.m11", 4, FileType::M11},
+        {"/d/sound.WAV", 2, FileType::Wave},
+        {"/d/run.TXT", 5, FileType::Text},
+        // Unknown or no extension: the selected type, "All files" as .INT.
+        {"/d/run.dat", 3, FileType::Text},
+        {"/d/run.dat", 2, FileType::M11},
+        {"/d/run.dat", 4, FileType::Wave},
+        {"/d/run.dat", 5, FileType::Int},
+        {"/d/run", 3, FileType::Text},
+        {"/d.TXT/run", 1, FileType::Int},
+        {"/d/run.", 3, FileType::Text},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(openFileType(c.filterIndex, c.path), c.type) << c.path << " " << c.filterIndex;
+}
