@@ -62,6 +62,15 @@ FileDialogAnswer askSavePath(QWidget* owner, const QString& title, const QString
     return answer;
 }
 
+// Offers the complete rows of a damaged file, saying what is left out.
+QString partialReadQuestion(const std::string& refusal, const ReadReport& report) {
+    return QString::fromStdString(refusal) +
+           QStringLiteral("\n\nOpen the first %1 of its %2 rows? The rest of the file is "
+                          "left out, and saving writes only these rows.")
+               .arg(report.rowsRead)
+               .arg(report.rowsExpected);
+}
+
 } // namespace
 
 QStringList openFileTypes() {
@@ -117,12 +126,27 @@ CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileTyp
     // The reader gathers the extremes the plots are scaled by while the
     // samples are in cache, so the view need not read the block once more.
     ChannelExtremes seen;
-    // A file that cannot be read opens no window; the reader says why.
-    if (!readMeasure(*measure, path, type, &why, &seen)) {
-        showWarning(&frame, QString::fromStdString(readFailureText(path, type, why)));
-        return nullptr;
+    ReadReport report;
+    if (!readMeasure(*measure, path, type, &why, &seen, {}, &report)) {
+        // A file that cannot be read opens no window; the reader says why.
+        // A damaged one opens only its complete rows, and only when asked to.
+        const std::string refusal = readFailureText(path, type, why);
+        if (!report.partialAvailable) {
+            showWarning(&frame, QString::fromStdString(refusal));
+            return nullptr;
+        }
+        if (!modalUi().askYesNo(&frame, partialReadQuestion(refusal, report))) return nullptr;
+        measure = std::make_unique<CMeasure>();
+        report = ReadReport();
+        if (!readMeasure(*measure, path, type, &why, &seen, ReadOptions{true}, &report)) {
+            showWarning(&frame, QString::fromStdString(readFailureText(path, type, why)));
+            return nullptr;
+        }
     }
-    return openMeasureWindow(frame, measure.release(), &seen);
+    CMeasureWnd* window = openMeasureWindow(frame, measure.release(), &seen);
+    if (report.bytesIgnored > 0)
+        showWarning(&frame, QString::fromStdString(ignoredBytesText(path, report)));
+    return window;
 }
 
 void FileCommands::OnSaveAs() {

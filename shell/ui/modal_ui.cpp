@@ -57,6 +57,12 @@ class DesktopModalUi : public ModalUi {
         return SaveChoice::Cancel;
     }
 
+    bool askYesNo(QWidget* parent, const QString& text) override {
+        return QMessageBox::question(parent, QStringLiteral("Ondarix"), text,
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    }
+
     bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
 

@@ -55,6 +55,9 @@ class ModalUi {
     // A question titled "Ondarix" with Save, Discard and Cancel; closing it
     // without a choice is Cancel, and so is an interaction that asks nobody.
     virtual SaveChoice askSaveChanges(QWidget*, const QString&) { return SaveChoice::Cancel; }
+    // A question titled "Ondarix" with Yes and No, No the default; closing it
+    // is No, and so is an interaction that asks nobody.
+    virtual bool askYesNo(QWidget*, const QString&) { return false; }
     // Opens a document with the desktop's handler; false when that failed.
     virtual bool openUrl(const QUrl& url) = 0;
 };

@@ -21,6 +21,7 @@ struct Script {
     std::deque<dialogScript::FileDialogStep> fileDialogs;
     std::deque<int> popups;
     std::deque<SaveChoice> saveChoices;
+    std::deque<bool> answers;
     QStringList questions;
     QList<FileDialogRequest> fileRequests;
     QList<QUrl> urls;
@@ -73,6 +74,13 @@ class ScriptedModalUi : public ModalUi {
         SaveChoice choice = SaveChoice::Cancel;
         takeFront(script().saveChoices, choice);
         return choice;
+    }
+
+    bool askYesNo(QWidget*, const QString& text) override {
+        script().questions.append(text);
+        bool yes = false;
+        takeFront(script().answers, yes);
+        return yes;
     }
 
     bool openUrl(const QUrl& url) override {
@@ -174,6 +182,10 @@ void pushPopup(int commandId) {
 
 void pushSaveChoice(SaveChoice choice) {
     script().saveChoices.push_back(choice);
+}
+
+void pushAnswer(bool yes) {
+    script().answers.push_back(yes);
 }
 
 void pushFile(const QString& path, int filterIndex) {

@@ -61,6 +61,8 @@ void pushFileDialog(FileDialogStep step);
 void pushPopup(int commandId);
 // The next "Save changes?" question answers with this (unscripted: Cancel).
 void pushSaveChoice(SaveChoice choice);
+// The next yes/no question answers with this (unscripted: No).
+void pushAnswer(bool yes);
 // A file dialog step that chooses `path` with the filter `filterIndex`.
 void pushFile(const QString& path, int filterIndex);
 
@@ -68,7 +70,7 @@ void pushFile(const QString& path, int filterIndex);
 const QList<FileDialogRequest>& fileRequests();
 // Message box texts, not shown but recorded.
 const QStringList& messages();
-// The "Save changes?" questions asked, oldest first.
+// The questions asked ("Save changes?" and yes/no), oldest first.
 const QStringList& questions();
 // Documents asked to open, not opened but recorded.
 const QList<QUrl>& openedUrls();

@@ -1,17 +1,22 @@
 // Files that are no measurement, opened from File -> Open: a message with
 // the reader's reason, no window, and no readout of an empty measurement.
+// Damaged files: their complete rows only when the user says so.
 #include <gtest/gtest.h>
 
 #include <QString>
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "frame_test_support.h"
+#include "measure/int_format.h"
 #include "shell/ui/frame_services.h"
 #include "shell/ui/status_bar.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
+#include "view/ui/measure_wnd.h"
 
 namespace {
 
@@ -35,10 +40,63 @@ class OpenRefusalsTest : public FrameTest {
         EXPECT_TRUE(dialogScript::messages()[0].endsWith("the file holds no channel"))
             << dialogScript::messages()[0].toStdString();
     }
+    // The sample written as .INT, then cut to `keep` bytes or given `extra`
+    // bytes after its samples; its 500 rows hold row numbers.
+    std::string damagedInt(size_t keep, size_t extra = 0) {
+        std::unique_ptr<CMeasure> m(makeMeasure(2, 500));
+        for (int j = 0; j < 500; ++j)
+            m->at(0, j).re = m->at(1, j).re = float(j);
+        const std::string path = dir.file("damaged.INT");
+        EXPECT_TRUE(writeInt(*m, path.c_str()));
+        std::vector<unsigned char> bytes = readBytes(path);
+        if (keep < bytes.size()) bytes.resize(keep);
+        bytes.insert(bytes.end(), extra, 0x5A);
+        writeBytes(path, bytes);
+        return path;
+    }
+    CMeasureWnd* openFile(const std::string& path) {
+        dialogScript::pushFile(QString::fromStdString(path), 1);
+        frame->frameCommand(CMD_OPEN, 0);
+        settle();
+        return dynamic_cast<CMeasureWnd*>(frame->activeChild());
+    }
     TempDir dir;
 };
 
 } // namespace
+
+// A file cut short by a stopped acquisition: refusal stays the answer
+// unless the user asks for the complete rows, which then open as they were.
+TEST_F(OpenRefusalsTest, ACutFileOpensItsCompleteRowsOnlyWhenAsked) {
+    // Two float channels a row: 8 bytes; cut inside row 300.
+    const std::string path =
+        damagedInt(size_t(readBytes(damagedInt(size_t(-1))).size()) - (500 - 300) * 8 + 3);
+    dialogScript::pushAnswer(false);
+    EXPECT_EQ(openFile(path), nullptr);
+    ASSERT_EQ(dialogScript::questions().size(), 1);
+    EXPECT_TRUE(dialogScript::questions()[0].contains("300 of its 500 rows"))
+        << dialogScript::questions()[0].toStdString();
+    EXPECT_TRUE(dialogScript::messages().isEmpty());
+
+    dialogScript::pushAnswer(true);
+    CMeasureWnd* window = openFile(path);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(dialogScript::questions().size(), 2);
+    ASSERT_EQ(window->measure->sampleCount, 300);
+    EXPECT_EQ(window->measure->at(1, 299).re, 299.0f);
+    EXPECT_FALSE(window->isModified());
+}
+
+// Bytes after the samples the header declares are left out, and said so.
+TEST_F(OpenRefusalsTest, BytesAfterTheSamplesAreNamedWhenTheFileOpens) {
+    CMeasureWnd* window = openFile(damagedInt(SIZE_MAX, 1234));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->measure->sampleCount, 500);
+    EXPECT_TRUE(dialogScript::questions().isEmpty());
+    ASSERT_EQ(dialogScript::messages().size(), 1);
+    EXPECT_TRUE(dialogScript::messages()[0].contains("1234 bytes after the samples"))
+        << dialogScript::messages()[0].toStdString();
+}
 
 // 20 KB of zeros used to open an empty window showing "0: 0 ( -nan)".
 TEST_F(OpenRefusalsTest, AFileOfZerosOpensNoWindow) {
