@@ -10,6 +10,7 @@ namespace {
 // Content sizes and pixel positions stay far inside int32 even for absurd
 // zooms; scroll bars cannot take more anyway.
 constexpr int64_t MAX_PIXEL = int64_t(1) << 30;
+constexpr double PI = 3.141592653589793; // the phase axis spans -PI .. PI
 
 int64_t roundPixel(double v) {
     if (!(v > -double(MAX_PIXEL))) return -MAX_PIXEL;
@@ -42,7 +43,17 @@ MeasureViewState::MeasureViewState()
 }
 
 int32_t MeasureViewState::sampleCount() const {
-    return measure && measure->sampleCount > 0 ? measure->sampleCount : 0;
+    int32_t n = measure && measure->sampleCount > 0 ? measure->sampleCount : 0;
+    const double rate = measure ? measure->sampleRate : 0.0;
+    if (n == 0 || !(x_limit >= 0.0) || !(rate > 0.0)) return n;
+    // Sample k lies at x = k / rate; the one at the limit is still shown.
+    double last = std::floor(x_limit * rate);
+    return last + 1.0 < double(n) ? int32_t(last) + 1 : n;
+}
+
+const char* MeasureViewState::valueUnit(int32_t c) const {
+    if (plotsPhase(plot_mode)) return "rad";
+    return measure && measure->hasChannel(c) ? measure->channels[c].unit : "";
 }
 
 int32_t MeasureViewState::channelCount() const {
@@ -51,7 +62,7 @@ int32_t MeasureViewState::channelCount() const {
 }
 
 void MeasureViewState::ComputeRanges(const ChannelExtremes* known) {
-    if (measure) ::ComputeRanges(*measure, known, range_min, range_max, range_mod);
+    if (measure) ::ComputeRanges(*measure, known, sampleCount(), range_min, range_max, range_mod);
 }
 
 void MeasureViewState::Rescan(const ChannelExtremes* known) {
@@ -161,11 +172,12 @@ int32_t MeasureViewState::EdgeAt(int32_t x, int32_t c) const {
 AxisRange MeasureViewState::VerticalAxis(int32_t c) const {
     if (c < 0 || c >= MAX_CHANNELS) return NiceRange(-1.0, 1.0);
     int32_t factor = y_factor > 0 ? y_factor : 1;
-    if (plot_mode & PLOT_MODULE) {
+    if (plotsModule(plot_mode)) {
         double hi = double(range_mod[c]) / factor;
         // Bars rise from zero even when every modulus is zero.
         return NiceRange(0.0, hi > 0.0 ? hi : 1.0);
     }
+    if (plotsPhase(plot_mode)) return NiceRange(-PI / factor, PI / factor);
     return NiceRange(double(range_min[c]) / factor, double(range_max[c]) / factor);
 }
 

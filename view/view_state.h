@@ -62,7 +62,8 @@ class MeasureViewState {
   public:
     MeasureViewState();
 
-    // Rows and channels of the measurement shown; 0 without one.
+    // Rows and channels of the measurement shown (rows up to x_limit); 0
+    // without one.
     int32_t sampleCount() const;
     int32_t channelCount() const;
 
@@ -140,6 +141,13 @@ class MeasureViewState {
     int32_t scroll_y;
     // The unit of the x axis: seconds, or hertz for a spectrum.
     const char* x_unit = "s";
+    // Only the samples up to this x (in x_unit) are shown; negative: all.
+    double x_limit = -1.0;
+    // The modulus and the phase as a line instead of bars.
+    bool line_plot = false;
+
+    // The unit of channel c's values as drawn: radians for the phase.
+    const char* valueUnit(int32_t c) const;
 
   private:
     int32_t clampSample(int64_t sample) const;

@@ -152,6 +152,45 @@ TEST_F(AnalysisWindowsTest, FourierWindowEqualsTheBatchSpectrumAndAddsAndSubsSam
     EXPECT_EQ(globalFourierOptions.inverse, 0); // the window's own options only
 }
 
+// "Limit DFT", "Plot Phase" and "Line Plot" change the picture only: the
+// spectrum is computed and saved in full, as ondarix-batch writes it.
+TEST_F(AnalysisWindowsTest, FourierDisplayOptionsSteerTheViewNotTheResult) {
+    ASSERT_NE(openSample(100, 1124), nullptr);
+    globalFourierOptions.limited = 1;
+    globalFourierOptions.limit_frequency = 2.0;
+    globalFourierOptions.plot_phase = 1;
+    globalFourierOptions.line_plot = 1;
+    const FourierOptions chosen = globalFourierOptions;
+    auto* w = run<CFftWnd>(CMD_FOURIER);
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->measure->sampleCount, 1024);
+    // Bin k lies at k / rate Hz: bins 0 .. floor(2 * rate) are shown.
+    const int32_t shown = int32_t(std::floor(2.0 * w->measure->sampleRate)) + 1;
+    ASSERT_LT(shown, 1024);
+    EXPECT_EQ(w->view->sampleCount(), shown);
+    EXPECT_TRUE(w->view->line_plot);
+    int32_t mode = 0;
+    w->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
+    EXPECT_EQ(mode, PLOT_PHASE);
+    EXPECT_EQ(saveActive("spectrum.TXT"),
+              batch({"fourier", "--channel", "1", "--from", "100", "--to", "1124"}, "b.TXT"));
+    const FourierOptions& now = globalFourierOptions;
+    EXPECT_TRUE(now.limited == chosen.limited && now.limit_frequency == chosen.limit_frequency &&
+                now.plot_phase == chosen.plot_phase && now.line_plot == chosen.line_plot);
+
+    // An inverse transform is a signal in time again: all of it, as a curve.
+    dialogScript::pushDialog([](ScriptedDialog& d) {
+        d.setChecked(IDC_FOURIER_INVERSE, true);
+        d.press(IDOK);
+    });
+    frame->frameCommand(CMD_RECALCULATE, 0);
+    waitIdle(w);
+    w->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
+    EXPECT_EQ(mode, PLOT_SIGNAL);
+    EXPECT_EQ(w->view->sampleCount(), 1024);
+    EXPECT_FALSE(w->view->line_plot);
+}
+
 TEST_F(AnalysisWindowsTest, FourierRefusesARangeOutsideTheSourceAndAMaximisedChildIsFollowed) {
     CMeasureWnd* source = openSample(4000, 4096);
     ASSERT_NE(source, nullptr);

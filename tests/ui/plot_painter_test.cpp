@@ -84,21 +84,30 @@ TEST(PlotPainter, ColumnExtremesDrawTheSamePixelsAsEverySample) {
         bool spike = spikeAt(rng) == 0;
         return Sample{spike ? (c ? -40.0f : 25.0f) : 0.0f, spike ? 10.0f : 0.0f};
     });
+    // The modulus and the phase as bars, and (line) as a polyline.
+    const std::pair<PlotMode, bool> drawings[] = {
+        {PLOT_SIGNAL, false},
+        {PLOT_SIGNAL | PLOT_COSIGNAL, false},
+        {PLOT_SIGNAL | PLOT_COSIGNAL | PLOT_ENVELOPE, false},
+        {PLOT_MODULE, false},
+        {PLOT_MODULE, true},
+        {PLOT_PHASE, false},
+        {PLOT_PHASE, true}};
     for (CMeasure* m : {noisy.get(), spiky.get()}) {
-        for (PlotMode mode : {PLOT_SIGNAL, PLOT_SIGNAL | PLOT_COSIGNAL,
-                              PLOT_SIGNAL | PLOT_COSIGNAL | PLOT_ENVELOPE, PLOT_MODULE}) {
+        for (auto [mode, line] : drawings) {
             // 30011 samples across 733 px, and a zoom with ~3.4 samples a pixel
             for (int32_t visible : {30011, 2500}) {
                 MeasureViewState v = viewOf(m, 733, 400, 2);
                 v.visible_samples = visible;
                 v.plot_mode = mode;
+                v.line_plot = line;
                 v.y_factor = 2; // curves leave the strip too
                 v.Layout(733, 400);
                 v.scroll_x = visible < 30011 ? 1000 : 0;
                 QImage fast = paintView(v);
                 QImage reference = paintView(v, true);
                 EXPECT_EQ(differingPixels(fast, reference), 0)
-                    << "mode " << mode << " visible " << visible;
+                    << "mode " << mode << " line " << line << " visible " << visible;
             }
         }
     }
@@ -200,6 +209,58 @@ TEST(PlotPainter, ModuleBarsRiseFromTheZeroLine) {
             EXPECT_EQ(image.pixel(x, 12 + y), blue) << x << " " << y;
         EXPECT_NE(image.pixel(x, 12 + 76), blue) << x;
     }
+}
+
+// A spectrum of |3 + 4i| = 5 at 10 samples a second (0.1 Hz a bin), 400
+// bins on 400 px: with the strip's data rows 12 .. 87.
+class SpectrumPicture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m = makeMeasure(1, 400, 10.0, [](int, int) { return Sample{3.0f, 4.0f}; });
+        v = viewOf(m.get(), 400, 100);
+        v.plot_mode = PLOT_MODULE;
+        v.Layout(400, 100);
+    }
+    int blueIn(const QImage& image, int x0, int x1) const {
+        return countColour(image, QRect(x0, 12, x1 - x0, 76), rgb(BAR_COLOUR));
+    }
+    std::unique_ptr<CMeasure> m;
+    MeasureViewState v;
+};
+
+TEST_F(SpectrumPicture, BarsStopAtTheLimitFrequency) {
+    EXPECT_GT(blueIn(paintView(v), 300, 400), 0);
+    v.x_limit = 10.0; // bins 0 .. 100
+    v.Rescan();
+    v.visible_samples = 400; // kept at one pixel a bin, to see where the bars end
+    v.Layout(400, 100);
+    QImage image = paintView(v);
+    EXPECT_GT(blueIn(image, 95, 102), 0);
+    EXPECT_EQ(blueIn(image, 102, 400), 0);
+}
+
+TEST_F(SpectrumPicture, ALinePlotDrawsTheModulusAsACurveNotAsBars) {
+    v.line_plot = true;
+    QImage image = paintView(v);
+    EXPECT_EQ(blueIn(image, 0, 400), 0);
+    // 0 .. 5 is 0 .. 6 on the axis: Y(5) = 76 - round(5 * 76 / 6) = 13
+    // (the polyline leaves out its own last pixel)
+    EXPECT_EQ(countColour(image, QRect(60, 12 + 13, 338, 1), qRgb(0, 0, 0)), 338);
+}
+
+TEST_F(SpectrumPicture, PhaseBarsRiseForPositiveAndHangForNegativeAngles) {
+    v.plot_mode = PLOT_PHASE; // -4 .. 4 rad: zero at row 38 of the strip
+    QImage up = paintView(v);
+    m->at(0, 200) = Sample{0.0f, -1.0f}; // -pi/2 from here on
+    for (int j = 200; j < 400; ++j)
+        m->at(0, j) = Sample{0.0f, -1.0f};
+    QImage down = paintView(v);
+    // atan2(4, 3) = 0.93 rad: 9 rows above zero; -pi/2: 15 rows below it
+    const int zero = 12 + 38;
+    EXPECT_EQ(countColour(up, QRect(100, zero - 10, 1, 10), rgb(BAR_COLOUR)), 10);
+    EXPECT_EQ(countColour(up, QRect(100, zero + 1, 1, 30), rgb(BAR_COLOUR)), 0);
+    EXPECT_EQ(countColour(down, QRect(300, zero + 1, 1, 16), rgb(BAR_COLOUR)), 16);
+    EXPECT_EQ(countColour(down, QRect(300, 12, 1, 38), rgb(BAR_COLOUR)), 0);
 }
 
 TEST(PlotPainter, AMeasurementWithoutSamplesPaintsWhite) {

@@ -283,15 +283,16 @@ void CMeasureView::OnMouseMove(int, int x, int y) {
     pointerInside_ = x >= 0 && y >= 0 && x < client_width && y < client_height;
     pointer_ = QPoint(x, y);
     repaintPointer();
-    if (info.readout) {
-        const char* unit = measure->channels[info.channel].unit;
-        setStatusText(STATUS_PART_CURSOR,
-                      QString::fromStdString(PointerReadoutText(info.channel, info.value, x_unit,
-                                                                displayText(unit).c_str())));
-    }
+    if (info.readout) writePointerStatus(info.channel, info.value);
     hwnd->setCursor(info.arrowCursor    ? Qt::ArrowCursor
                     : info.resizeCursor ? Qt::SizeHorCursor
                                         : Qt::CrossCursor);
+}
+
+void CMeasureView::writePointerStatus(int32_t channel, const ValuePoint& value) {
+    setStatusText(STATUS_PART_CURSOR,
+                  QString::fromStdString(PointerReadoutText(
+                      channel, value, x_unit, displayText(valueUnit(channel)).c_str())));
 }
 
 void CMeasureView::OnLButtonDown(int, int x, int y) {

@@ -61,7 +61,8 @@ void PlotPainter::paint(QPainter& screen) {
     const int32_t height = view_.client_height;
     const CMeasure* m = view_.measure;
     if (width <= 0 || height <= 0) return;
-    const int32_t rows = m ? storedRows(*m) : 0;
+    // The rows counted and stored, up to the view's limit.
+    const int32_t rows = m ? std::min(storedRows(*m), view_.sampleCount()) : 0;
     // Without samples there is nothing to scale a strip by, nor to show.
     if (!m || view_.channelCount() == 0 || rows == 0) {
         screen.fillRect(0, 0, width, height, Qt::white);
@@ -72,6 +73,7 @@ void PlotPainter::paint(QPainter& screen) {
     int32_t count = rows - s0_ < view_.visible_samples ? rows - s0_ : view_.visible_samples;
     CurvePainter curves(*m, s0_, count, p);
     curves.setOneVertexPerSample(oneVertexPerSample_);
+    curves.setLinePlot(view_.line_plot);
 
     const int32_t H = view_.strip_height;
     QImage* direct = directTarget(screen, width);
@@ -153,7 +155,7 @@ void PlotPainter::paintStrip(int32_t c, CurvePainter& curves, QImage& target) {
     if (view_.block.channel == c) paintBlock(band, dataHeight);
     band.setClipRect(0, 0, width, H);
     band.setFont(font_);
-    QString unit = QString::fromStdString(displayText(view_.measure->channels[c].unit));
+    QString unit = QString::fromStdString(displayText(view_.valueUnit(c)));
     paintLabels(band, times, values, unit, background, dataHeight);
 }
 
