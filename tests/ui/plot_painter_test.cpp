@@ -263,6 +263,40 @@ TEST_F(SpectrumPicture, PhaseBarsRiseForPositiveAndHangForNegativeAngles) {
     EXPECT_EQ(countColour(down, QRect(300, 12, 1, 38), rgb(BAR_COLOUR)), 0);
 }
 
+// The header's font is as tall as the header, descenders included: a name
+// written in it with nothing to cut it off stays inside the band, and the
+// header shows exactly that ("Gauge", not "Gauqe").
+TEST(PlotPainter, ChannelNamesKeepTheirDescenders) {
+    auto m = makeMeasure(1, 100, 10.0, view_test::zero);
+    MeasureViewState v = viewOf(m.get(), 300, 100);
+    setChannelInfo(m->channels[0], 1, 0, "m", "Gauge gjpqy");
+    QImage free(300, 3 * HEADER_HEIGHT, QImage::Format_RGB32);
+    free.fill(BAND_COLOUR);
+    {
+        QPainter p(&free);
+        p.setFont(plotFont());
+        p.setPen(Qt::black);
+        p.drawText(QRect(50, 0, 250, 3 * HEADER_HEIGHT), Qt::AlignLeft | Qt::AlignTop,
+                   QStringLiteral("Gauge gjpqy"));
+    }
+    EXPECT_EQ(countColour(free, QRect(0, HEADER_HEIGHT, 300, 2 * HEADER_HEIGHT), rgb(BAND_COLOUR)),
+              300 * 2 * HEADER_HEIGHT);
+    QImage header = paintView(v).copy(0, 1, 300, HEADER_HEIGHT - 1);
+    EXPECT_EQ(differingPixels(header, free.copy(0, 1, 300, HEADER_HEIGHT - 1)), 0);
+}
+
+// The time (or frequency) axis names its unit; nothing else changes.
+TEST(PlotPainter, TheXAxisNamesItsUnitInTheLabelBand) {
+    auto m = makeMeasure(1, 1000, 10.0, view_test::zero);
+    MeasureViewState v = viewOf(m.get(), 300, 100);
+    v.x_unit = "";
+    QImage bare = paintView(v);
+    v.x_unit = "Hz";
+    QImage named = paintView(v);
+    EXPECT_GT(differingPixels(bare.copy(0, 88, 300, 12), named.copy(0, 88, 300, 12)), 0);
+    EXPECT_EQ(differingPixels(bare.copy(0, 0, 300, 88), named.copy(0, 0, 300, 88)), 0);
+}
+
 TEST(PlotPainter, AMeasurementWithoutSamplesPaintsWhite) {
     auto m = makeMeasure(2, 0, 10.0, view_test::zero);
     MeasureViewState v = viewOf(m.get(), 200, 200, 2);

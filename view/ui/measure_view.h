@@ -81,6 +81,7 @@ class CMeasureView : public CWnd, public MeasureViewState {
     void repaintPointer();
     void paintPointerReadout(QPainter& dc);
     void writePointerStatus(int32_t channel, const ValuePoint& value);
+    void showPointerStatus();
     void scrollBy(int64_t dx, int64_t dy);
     void scrollTo(QScrollBar* bar, const ScrollRange& range, int32_t& position, int code,
                   int trackPosition);

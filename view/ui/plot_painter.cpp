@@ -46,15 +46,31 @@ QImage* directTarget(QPainter& screen, int32_t width) {
     return image;
 }
 
+// A font "12 pixels high" is 12 pixels from the top of its tallest letter to
+// the bottom of its descenders, as tall as the bands it writes in: the
+// largest pixel size whose full height fits.
+QFont cellFont(const QString& family, int cellHeight) {
+    QFont font(family);
+    for (int size = cellHeight; size > 1; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).height() <= cellHeight) break;
+    }
+    return font;
+}
+
 } // namespace
 
+const QFont& plotFont() {
+    // Every paint writes in the same font; it is looked for once.
+    static const QFont font = cellFont(QStringLiteral("Tahoma"), HEADER_HEIGHT);
+    return font;
+}
+
 PlotPainter::PlotPainter(const MeasureViewState& view)
-    : view_(view), font_(QStringLiteral("Tahoma")), bandBrush_(BAND_COLOUR), barBrush_(BAR_COLOUR),
+    : view_(view), font_(plotFont()), bandBrush_(BAND_COLOUR), barBrush_(BAR_COLOUR),
       zeroPen_(ZERO_LINE_COLOUR, 1, Qt::DashLine), gridPen_(GRID_COLOUR, 0, Qt::DashLine),
       curvePen_(CURVE_COLOUR, 0, Qt::SolidLine), blockBrush_(Qt::black, Qt::BDiagPattern),
-      blockPen_(Qt::black, 1, Qt::DotLine) {
-    font_.setPixelSize(12);
-}
+      blockPen_(Qt::black, 1, Qt::DotLine) {}
 
 void PlotPainter::paint(QPainter& screen) {
     const int32_t width = view_.client_width;
@@ -174,10 +190,16 @@ void PlotPainter::paintLabels(QPainter& band, const std::vector<AxisTick>& times
     const int32_t width = view_.client_width;
     const QFontMetrics metrics(font_);
     band.setPen(LABEL_COLOUR);
-    // Time labels in the band below, moved left rather than cut at the right edge.
+    // Time labels in the band below, moved left rather than cut at the right
+    // edge; the last one in view names the axis's unit.
+    const AxisTick* last = nullptr;
+    for (const AxisTick& t : times)
+        if (t.pixel >= 0 && t.pixel < width) last = &t;
     for (const AxisTick& t : times) {
         if (t.pixel < 0 || t.pixel >= width) continue; // its line is not in view
         QString text = QString::fromStdString(t.label);
+        if (&t == last && *view_.x_unit)
+            text += QLatin1Char(' ') + QString::fromLatin1(view_.x_unit);
         int x = std::min(t.pixel - 12, width - metrics.horizontalAdvance(text) - 2);
         drawTextAt(band, std::max(x, 0), dataHeight, text);
     }
