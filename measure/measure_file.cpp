@@ -34,6 +34,11 @@ std::string m11Failure(int code) {
     return std::string(m11CheckText(code)) + " (check " + std::to_string(code) + ")";
 }
 
+// A window is titled by its file; the .WAV reader does not note the path.
+void notePath(CMeasure& m, const std::string& path) {
+    if (m.path[0] == '\0') copyField(m.path, sizeof m.path, path.c_str());
+}
+
 } // namespace
 
 bool fileTypeFromName(const std::string& name, FileType& type) {
@@ -96,6 +101,7 @@ bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::strin
         break;
     }
     }
+    if (ok) notePath(m, path);
     if (error) *error = why;
     return ok;
 }
@@ -120,6 +126,7 @@ bool readMeasureHeader(CMeasure& m, const std::string& path, FileType type, std:
         break;
     }
     }
+    if (ok) notePath(m, path);
     if (error) *error = why;
     return ok;
 }

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 
@@ -189,6 +190,28 @@ TEST_F(AnalysisWindowsTest, FourierDisplayOptionsSteerTheViewNotTheResult) {
     EXPECT_EQ(mode, PLOT_SIGNAL);
     EXPECT_EQ(w->view->sampleCount(), 1024);
     EXPECT_FALSE(w->view->line_plot);
+}
+
+// Two results of one block open a step apart, the second titled " (2)".
+TEST_F(AnalysisWindowsTest, ResultsOfOneSourceOpenSteppedWithNumberedTitles) {
+    CMeasureWnd* source = openSample(100, 612);
+    ASSERT_NE(source, nullptr);
+    auto* first = run<CFftWnd>(CMD_FOURIER);
+    ASSERT_NE(first, nullptr);
+    frame->mdiClient()->setActiveSubWindow(source->subWindow());
+    auto* second = run<CFftWnd>(CMD_FOURIER);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(second, first);
+    EXPECT_NE(second->subWindow()->pos(), first->subWindow()->pos());
+    EXPECT_NE(second->subWindow()->pos(), source->subWindow()->pos());
+    const QString title = QString(SAMPLE_FILE) + " - Fourier Analysis";
+    EXPECT_EQ(first->title(), title);
+    EXPECT_EQ(second->title(), title + " (2)");
+    // A window keeps its number while its result is computed again.
+    frame->frameCommand(CMD_ADD_SAMPLE, 0);
+    waitIdle(second);
+    EXPECT_EQ(second->title(), title + " (2)");
+    EXPECT_EQ(first->title(), title);
 }
 
 TEST_F(AnalysisWindowsTest, FourierRefusesARangeOutsideTheSourceAndAMaximisedChildIsFollowed) {
