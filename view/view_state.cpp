@@ -33,9 +33,9 @@ int32_t ScrollRange::clamp(int64_t position) const {
 
 MeasureViewState::MeasureViewState()
     : measure(nullptr), y_factor(1), block{0, 0, 0}, drag(0), drag_offset(0), cursor_sample(0),
-      cursor_channel(-1), visible_samples(2000), channels_per_screen(1), plot_mode(PLOT_SIGNAL),
-      client_width(0), client_height(0), strip_height(0), pixels_per_sample(0.0), scroll_x(0),
-      scroll_y(0) {
+      cursor_channel(-1), visible_samples(INITIAL_VISIBLE_SAMPLES), channels_per_screen(1),
+      plot_mode(PLOT_SIGNAL), client_width(0), client_height(0), strip_height(0),
+      pixels_per_sample(0.0), scroll_x(0), scroll_y(0) {
     for (int c = 0; c < MAX_CHANNELS; ++c) {
         expanded[c] = 1;
         range_min[c] = range_max[c] = range_mod[c] = 0.0f;
@@ -44,11 +44,23 @@ MeasureViewState::MeasureViewState()
 
 int32_t MeasureViewState::sampleCount() const {
     int32_t n = measure && measure->sampleCount > 0 ? measure->sampleCount : 0;
+    int32_t limited = limitedRows();
+    return limited >= 0 && limited < n ? limited : n;
+}
+
+void MeasureViewState::SetXLimit(double limit) {
+    // Without its limit the view starts over, as on the whole record.
+    if (x_limit >= 0.0 && !(limit >= 0.0)) visible_samples = INITIAL_VISIBLE_SAMPLES;
+    x_limit = limit;
+}
+
+int32_t MeasureViewState::limitedRows() const {
     const double rate = measure ? measure->sampleRate : 0.0;
-    if (n == 0 || !(x_limit >= 0.0) || !(rate > 0.0)) return n;
+    if (!measure || !(x_limit >= 0.0) || !(rate > 0.0)) return -1;
     // Sample k lies at x = k / rate; the one at the limit is still shown.
-    double last = std::floor(x_limit * rate);
-    return last + 1.0 < double(n) ? int32_t(last) + 1 : n;
+    const double rows = std::floor(x_limit * rate) + 1.0;
+    const int32_t stored = storedRows(*measure);
+    return rows < double(stored) ? int32_t(rows) : stored;
 }
 
 const char* MeasureViewState::valueUnit(int32_t c) const {
@@ -72,6 +84,9 @@ void MeasureViewState::Rescan(const ChannelExtremes* known) {
     if (visible_samples < 20) visible_samples = 1000;
     int32_t n = sampleCount();
     if (n > 100 && n < visible_samples) visible_samples = n;
+    // A view limited in x shows all it may, however short; a result that is
+    // still growing is not zoomed in on the part computed so far.
+    if (limitedRows() > 0) visible_samples = limitedRows();
     clampBlock();
 }
 

@@ -26,7 +26,7 @@ void CFftWnd::beforeRun() {
     view->x_unit = spectrum ? "Hz" : "s";
     // "Limit DFT", "Plot Phase" and "Line Plot" steer how a spectrum is drawn,
     // never what is computed.
-    view->x_limit = spectrum && options.limited ? options.limit_frequency : -1.0;
+    view->SetXLimit(spectrum && options.limited ? options.limit_frequency : -1.0);
     view->line_plot = spectrum && options.line_plot;
     view->setPlotMode(!spectrum ? PLOT_SIGNAL : options.plot_phase ? PLOT_PHASE : PLOT_MODULE);
 }

@@ -169,6 +169,7 @@ TEST_F(AnalysisWindowsTest, FourierDisplayOptionsSteerTheViewNotTheResult) {
     const int32_t shown = int32_t(std::floor(2.0 * w->measure->sampleRate)) + 1;
     ASSERT_LT(shown, 1024);
     EXPECT_EQ(w->view->sampleCount(), shown);
+    EXPECT_EQ(w->view->visible_samples, shown); // the 0 .. 2 Hz across the window
     EXPECT_TRUE(w->view->line_plot);
     int32_t mode = 0;
     w->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
@@ -189,6 +190,7 @@ TEST_F(AnalysisWindowsTest, FourierDisplayOptionsSteerTheViewNotTheResult) {
     w->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
     EXPECT_EQ(mode, PLOT_SIGNAL);
     EXPECT_EQ(w->view->sampleCount(), 1024);
+    EXPECT_EQ(w->view->visible_samples, 1024);
     EXPECT_FALSE(w->view->line_plot);
 }
 
