@@ -99,6 +99,18 @@ class AnalysisWindowsTest : public FrameTest {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         settle();
     }
+    // "&Recalculate" with "&Invers" checked; the window's plot mode after it.
+    int32_t recalculateInverse(CFftWnd* w) {
+        dialogScript::pushDialog([](ScriptedDialog& d) {
+            d.setChecked(IDC_FOURIER_INVERSE, true);
+            d.press(IDOK);
+        });
+        frame->frameCommand(CMD_RECALCULATE, 0);
+        waitIdle(w);
+        int32_t mode = 0;
+        w->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
+        return mode;
+    }
     // Save as .TXT from the active window.
     std::string saveActive(const char* name) {
         std::string path = dir.file(name);
@@ -141,14 +153,7 @@ TEST_F(AnalysisWindowsTest, FourierWindowEqualsTheBatchSpectrumAndAddsAndSubsSam
     EXPECT_EQ(w->measure->sampleCount, 1024);
 
     // Recalculate as an inverse transform switches the view to Signal.
-    dialogScript::pushDialog([](ScriptedDialog& d) {
-        d.setChecked(IDC_FOURIER_INVERSE, true);
-        d.press(IDOK);
-    });
-    frame->frameCommand(CMD_RECALCULATE, 0);
-    waitIdle(w);
-    w->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
-    EXPECT_EQ(mode, PLOT_SIGNAL);
+    EXPECT_EQ(recalculateInverse(w), PLOT_SIGNAL);
     EXPECT_EQ(w->fft()->options.inverse, 1);
     EXPECT_EQ(globalFourierOptions.inverse, 0); // the window's own options only
 }
@@ -181,14 +186,7 @@ TEST_F(AnalysisWindowsTest, FourierDisplayOptionsSteerTheViewNotTheResult) {
                 now.plot_phase == chosen.plot_phase && now.line_plot == chosen.line_plot);
 
     // An inverse transform is a signal in time again: all of it, as a curve.
-    dialogScript::pushDialog([](ScriptedDialog& d) {
-        d.setChecked(IDC_FOURIER_INVERSE, true);
-        d.press(IDOK);
-    });
-    frame->frameCommand(CMD_RECALCULATE, 0);
-    waitIdle(w);
-    w->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
-    EXPECT_EQ(mode, PLOT_SIGNAL);
+    EXPECT_EQ(recalculateInverse(w), PLOT_SIGNAL);
     EXPECT_EQ(w->view->sampleCount(), 1024);
     EXPECT_EQ(w->view->visible_samples, 1024);
     EXPECT_FALSE(w->view->line_plot);
