@@ -42,5 +42,15 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6, libstdc++6, libgcc-s1, libfftw3-double3, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), \
 libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), qt6-qpa-plugins, shared-mime-info, \
 desktop-file-utils, hicolor-icon-theme")
+# The Python package goes to /usr/lib/python3/dist-packages, where Debian's
+# python3 finds it; it is built for this interpreter's version and imports
+# numpy, pandas and dask.
+if(TARGET _ondarix)
+  math(EXPR python_next_minor "${Python_VERSION_MINOR} + 1")
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS
+         ", python3 (>= ${Python_VERSION_MAJOR}.${Python_VERSION_MINOR}), "
+         "python3 (<< ${Python_VERSION_MAJOR}.${python_next_minor}), python3-numpy, python3-pandas, "
+         "python3-dask")
+endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)

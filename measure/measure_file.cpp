@@ -53,6 +53,11 @@ void completeReport(ReadReport* report, const CMeasure& m, bool ok) {
         report->rowsRead = report->rowsExpected = m.sampleCount;
 }
 
+// A window is titled by its file; the .WAV reader does not note the path.
+void notePath(CMeasure& m, const std::string& path) {
+    if (m.path[0] == '\0') copyField(m.path, sizeof m.path, path.c_str());
+}
+
 } // namespace
 
 bool fileTypeFromName(const std::string& name, FileType& type) {
@@ -117,6 +122,7 @@ bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::strin
     }
     }
     completeReport(report, m, ok);
+    if (ok) notePath(m, path);
     if (error) *error = ok ? std::string() : why;
     return ok;
 }
@@ -144,6 +150,7 @@ bool readMeasureHeader(CMeasure& m, const std::string& path, FileType type, std:
     }
     }
     completeReport(report, m, ok);
+    if (ok) notePath(m, path);
     if (error) *error = ok ? std::string() : why;
     return ok;
 }

@@ -33,10 +33,17 @@ void ComputeRanges(const CMeasure& m, float* range_min, float* range_max, float*
 
 void ComputeRanges(const CMeasure& m, const ChannelExtremes* known, float* range_min,
                    float* range_max, float* range_mod) {
+    ComputeRanges(m, known, storedRows(m), range_min, range_max, range_mod);
+}
+
+void ComputeRanges(const CMeasure& m, const ChannelExtremes* known, int32_t rows, float* range_min,
+                   float* range_max, float* range_mod) {
     if (m.samples == nullptr) return;
     if (m.channelCount < 1 || m.channelCount > MAX_CHANNELS) return;
+    const int32_t stored = storedRows(m);
+    if (rows < 0 || rows > stored) rows = stored;
     ChannelRange ranges[MAX_CHANNELS];
-    channelRanges(m, storedRows(m), known, ranges);
+    channelRanges(m, rows, rows == stored ? known : nullptr, ranges);
     for (int c = 0; c < m.channelCount; ++c) {
         range_min[c] = ranges[c].low;
         range_max[c] = ranges[c].high;

@@ -33,3 +33,7 @@ void ComputeRanges(const CMeasure& m, float* range_min, float* range_max, float*
 // read; null or of another channel count: none) where they serve.
 void ComputeRanges(const CMeasure& m, const ChannelExtremes* known, float* range_min,
                    float* range_max, float* range_mod);
+// The same over the first `rows` rows only (at most the stored ones); `known`
+// serves only when they are all of them.
+void ComputeRanges(const CMeasure& m, const ChannelExtremes* known, int32_t rows, float* range_min,
+                   float* range_max, float* range_mod);

@@ -1,5 +1,8 @@
 #include "view/curve_painter.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "view/channel_ranges.h"
 
 CurvePainter::CurvePainter(const CMeasure& m, int32_t s0, int32_t count, double p)
@@ -23,8 +26,38 @@ double CurvePainter::valueOf(int32_t channel, int32_t d, Quantity q) const {
         return moduleOf(s);
     case Quantity::ModuleMinus:
         return -moduleOf(s);
+    case Quantity::Phase:
+        return std::atan2(double(s.im), double(s.re));
     }
     return 0.0;
+}
+
+void CurvePainter::columnRange(size_t i, int32_t channel, Quantity q, double& low, double& high) {
+    const ColumnExtremes& e = reduction().extremes(i, channel);
+    switch (q) {
+    case Quantity::Real:
+        low = e.reMin, high = e.reMax;
+        return;
+    case Quantity::Imaginary:
+        low = e.imMin, high = e.imMax;
+        return;
+    case Quantity::ModulePlus:
+        low = e.modMin, high = e.modMax;
+        return;
+    case Quantity::ModuleMinus:
+        low = -e.modMax, high = -e.modMin;
+        return;
+    case Quantity::Phase:
+        // The reduction keeps no angles; a spectrum's columns are short.
+        const PixelColumn& col = reduction().columns()[i];
+        low = high = valueOf(channel, col.first, q);
+        for (int32_t d = col.first + 1; d <= col.last; ++d) {
+            const double v = valueOf(channel, d, q);
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+        return;
+    }
 }
 
 void CurvePainter::appendSample(int32_t channel, int32_t d, Quantity q, const StripScale& scale) {
@@ -47,22 +80,8 @@ void CurvePainter::drawCurve(PixelSurface& area, int32_t channel, Quantity q,
         const PixelColumn& col = r.columns()[i];
         appendSample(channel, col.first, q, scale);
         if (col.first == col.last) continue;
-        const ColumnExtremes& e = r.extremes(i, channel);
         double low = 0.0, high = 0.0;
-        switch (q) {
-        case Quantity::Real:
-            low = e.reMin, high = e.reMax;
-            break;
-        case Quantity::Imaginary:
-            low = e.imMin, high = e.imMax;
-            break;
-        case Quantity::ModulePlus:
-            low = e.modMin, high = e.modMax;
-            break;
-        case Quantity::ModuleMinus:
-            low = -e.modMax, high = -e.modMin;
-            break;
-        }
+        columnRange(i, channel, q, low, high);
         // Down to one extreme and up to the other covers every pixel the
         // column's samples cover; the last sample starts the next column's
         // segment as it does in the full run.
@@ -79,32 +98,43 @@ void CurvePainter::drawCurve(PixelSurface& area, int32_t channel, Quantity q,
     drawPolyline(area, points_.data(), points_.size(), colour);
 }
 
-void CurvePainter::drawBars(PixelSurface& area, int32_t channel, const StripScale& scale,
-                            uint32_t colour) {
+void CurvePainter::drawBars(PixelSurface& area, int32_t channel, Quantity q,
+                            const StripScale& scale, uint32_t colour) {
     const int64_t zero = scale.Y(0.0);
-    // Three pixels wide, from one row above the value down to (not including)
-    // the zero row.
-    auto bar = [&](int64_t x, double module) {
-        int64_t top = int64_t(scale.Y(module)) - 1;
-        fillRect(area, x - 1, top, 3, zero - top, colour);
+    // Three pixels wide, from one row beyond the value to (not including)
+    // the zero row; a negative value hangs below it.
+    auto bar = [&](int64_t x, double value) {
+        const int64_t y = scale.Y(value);
+        if (y <= zero)
+            fillRect(area, x - 1, y - 1, 3, zero - y + 1, colour);
+        else
+            fillRect(area, x - 1, zero + 1, 3, y - zero + 1, colour);
     };
     if (oneVertexPerSample_) {
         for (int32_t d = 0; d < count_; ++d)
-            bar(ColumnReduction::columnOf(d, p_), valueOf(channel, d, Quantity::ModulePlus));
+            bar(ColumnReduction::columnOf(d, p_), valueOf(channel, d, q));
         return;
     }
-    // The bars of one column share their sides and their bottom, so the
-    // tallest covers all the others.
+    // The bars of one column share their sides and the zero row, so the
+    // highest and the lowest cover all the others.
     const ColumnReduction& r = reduction();
-    for (size_t i = 0; i < r.columns().size(); ++i)
-        bar(r.columns()[i].x, r.extremes(i, channel).modMax);
+    for (size_t i = 0; i < r.columns().size(); ++i) {
+        double low = 0.0, high = 0.0;
+        columnRange(i, channel, q, low, high);
+        if (high >= 0.0) bar(r.columns()[i].x, high);
+        if (low < 0.0) bar(r.columns()[i].x, low);
+    }
 }
 
 void CurvePainter::draw(PixelSurface& area, int32_t channel, PlotMode mode, const StripScale& scale,
                         uint32_t curveColour, uint32_t barColour) {
     if (count_ <= 0 || !(p_ > 0.0) || !m_.hasChannel(channel)) return;
-    if (mode & PLOT_MODULE) {
-        drawBars(area, channel, scale, barColour);
+    if (plotsModule(mode) || plotsPhase(mode)) {
+        const Quantity q = plotsModule(mode) ? Quantity::ModulePlus : Quantity::Phase;
+        if (linePlot_)
+            drawCurve(area, channel, q, scale, curveColour);
+        else
+            drawBars(area, channel, q, scale, barColour);
         return;
     }
     if (mode & PLOT_SIGNAL) drawCurve(area, channel, Quantity::Real, scale, curveColour);

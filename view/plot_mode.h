@@ -9,3 +9,12 @@ constexpr PlotMode PLOT_SIGNAL = 1;   // real part, a polyline
 constexpr PlotMode PLOT_COSIGNAL = 2; // imaginary part, a polyline
 constexpr PlotMode PLOT_ENVELOPE = 4; // +|z| and -|z|, two polylines
 constexpr PlotMode PLOT_MODULE = 8;   // |z| as bars; the other bits are then ignored
+constexpr PlotMode PLOT_PHASE = 16;   // arg z in radians as bars; ignores the bits below it
+
+// The one quantity drawn alone, as bars (or a line): the modulus wins over the phase.
+inline bool plotsModule(PlotMode mode) {
+    return (mode & PLOT_MODULE) != 0;
+}
+inline bool plotsPhase(PlotMode mode) {
+    return !plotsModule(mode) && (mode & PLOT_PHASE) != 0;
+}

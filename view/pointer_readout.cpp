@@ -1,8 +1,36 @@
 #include "view/pointer_readout.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "measure/text_encoding.h"
+#include "view/channel_ranges.h"
+
+namespace {
+
+std::string number(const char* label, double v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%s%.4f", label, v);
+    return text;
+}
+
+// The quantities of `s` that `mode` draws, as the readout writes them.
+std::string drawnValueText(const Sample& s, PlotMode mode) {
+    if (plotsModule(mode)) return number("", moduleOf(s));
+    if (plotsPhase(mode)) return number("", std::atan2(double(s.im), double(s.re)));
+    const bool real = mode & PLOT_SIGNAL, imaginary = mode & PLOT_COSIGNAL,
+               envelope = mode & PLOT_ENVELOPE;
+    if (!imaginary && !envelope) return number("", s.re);
+    if (!real && !envelope) return number("", s.im);
+    if (!real && !imaginary) return number("", moduleOf(s));
+    std::string text;
+    if (real) text += number("re ", s.re);
+    if (imaginary) text += (text.empty() ? "" : "  ") + number("im ", s.im);
+    if (envelope) text += (text.empty() ? "" : "  ") + number("|z| ", moduleOf(s));
+    return text;
+}
+
+} // namespace
 
 std::vector<std::string> PointerReadoutLines(const MeasureViewState& view, int32_t contentX) {
     std::vector<std::string> lines;
@@ -18,9 +46,9 @@ std::vector<std::string> PointerReadoutLines(const MeasureViewState& view, int32
     lines.push_back(text);
     for (int32_t c = 0; c < view.channelCount(); ++c) {
         if (!view.expanded[c]) continue;
-        std::snprintf(text, sizeof text, "%s: %.4f %s", displayText(m->channels[c].name).c_str(),
-                      double(m->at(c, sample).re), displayText(m->channels[c].unit).c_str());
-        lines.push_back(text);
+        lines.push_back(displayText(m->channels[c].name) + ": " +
+                        drawnValueText(m->at(c, sample), view.plot_mode) + " " +
+                        displayText(view.valueUnit(c)));
     }
     return lines;
 }

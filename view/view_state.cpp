@@ -10,6 +10,7 @@ namespace {
 // Content sizes and pixel positions stay far inside int32 even for absurd
 // zooms; scroll bars cannot take more anyway.
 constexpr int64_t MAX_PIXEL = int64_t(1) << 30;
+constexpr double PI = 3.141592653589793; // the phase axis spans -PI .. PI
 
 int64_t roundPixel(double v) {
     if (!(v > -double(MAX_PIXEL))) return -MAX_PIXEL;
@@ -32,9 +33,9 @@ int32_t ScrollRange::clamp(int64_t position) const {
 
 MeasureViewState::MeasureViewState()
     : measure(nullptr), y_factor(1), block{0, 0, 0}, drag(0), drag_offset(0), cursor_sample(0),
-      cursor_channel(-1), visible_samples(2000), channels_per_screen(1), plot_mode(PLOT_SIGNAL),
-      client_width(0), client_height(0), strip_height(0), pixels_per_sample(0.0), scroll_x(0),
-      scroll_y(0) {
+      cursor_channel(-1), visible_samples(INITIAL_VISIBLE_SAMPLES), channels_per_screen(1),
+      plot_mode(PLOT_SIGNAL), client_width(0), client_height(0), strip_height(0),
+      pixels_per_sample(0.0), scroll_x(0), scroll_y(0) {
     for (int c = 0; c < MAX_CHANNELS; ++c) {
         expanded[c] = 1;
         range_min[c] = range_max[c] = range_mod[c] = 0.0f;
@@ -42,7 +43,29 @@ MeasureViewState::MeasureViewState()
 }
 
 int32_t MeasureViewState::sampleCount() const {
-    return measure && measure->sampleCount > 0 ? measure->sampleCount : 0;
+    int32_t n = measure && measure->sampleCount > 0 ? measure->sampleCount : 0;
+    int32_t limited = limitedRows();
+    return limited >= 0 && limited < n ? limited : n;
+}
+
+void MeasureViewState::SetXLimit(double limit) {
+    // Without its limit the view starts over, as on the whole record.
+    if (x_limit >= 0.0 && !(limit >= 0.0)) visible_samples = INITIAL_VISIBLE_SAMPLES;
+    x_limit = limit;
+}
+
+int32_t MeasureViewState::limitedRows() const {
+    const double rate = measure ? measure->sampleRate : 0.0;
+    if (!measure || !(x_limit >= 0.0) || !(rate > 0.0)) return -1;
+    // Sample k lies at x = k / rate; the one at the limit is still shown.
+    const double rows = std::floor(x_limit * rate) + 1.0;
+    const int32_t stored = storedRows(*measure);
+    return rows < double(stored) ? int32_t(rows) : stored;
+}
+
+const char* MeasureViewState::valueUnit(int32_t c) const {
+    if (plotsPhase(plot_mode)) return "rad";
+    return measure && measure->hasChannel(c) ? measure->channels[c].unit : "";
 }
 
 int32_t MeasureViewState::channelCount() const {
@@ -51,7 +74,7 @@ int32_t MeasureViewState::channelCount() const {
 }
 
 void MeasureViewState::ComputeRanges(const ChannelExtremes* known) {
-    if (measure) ::ComputeRanges(*measure, known, range_min, range_max, range_mod);
+    if (measure) ::ComputeRanges(*measure, known, sampleCount(), range_min, range_max, range_mod);
 }
 
 void MeasureViewState::Rescan(const ChannelExtremes* known) {
@@ -61,6 +84,9 @@ void MeasureViewState::Rescan(const ChannelExtremes* known) {
     if (visible_samples < 20) visible_samples = 1000;
     int32_t n = sampleCount();
     if (n > 100 && n < visible_samples) visible_samples = n;
+    // A view limited in x shows all it may, however short; a result that is
+    // still growing is not zoomed in on the part computed so far.
+    if (limitedRows() > 0) visible_samples = limitedRows();
     clampBlock();
 }
 
@@ -161,11 +187,12 @@ int32_t MeasureViewState::EdgeAt(int32_t x, int32_t c) const {
 AxisRange MeasureViewState::VerticalAxis(int32_t c) const {
     if (c < 0 || c >= MAX_CHANNELS) return NiceRange(-1.0, 1.0);
     int32_t factor = y_factor > 0 ? y_factor : 1;
-    if (plot_mode & PLOT_MODULE) {
+    if (plotsModule(plot_mode)) {
         double hi = double(range_mod[c]) / factor;
         // Bars rise from zero even when every modulus is zero.
         return NiceRange(0.0, hi > 0.0 ? hi : 1.0);
     }
+    if (plotsPhase(plot_mode)) return NiceRange(-PI / factor, PI / factor);
     return NiceRange(double(range_min[c]) / factor, double(range_max[c]) / factor);
 }
 

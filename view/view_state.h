@@ -16,6 +16,7 @@ constexpr int32_t EDGE_GRAB = 3;      // a block edge is grabbed strictly within
 constexpr int32_t MIN_CONTENT = 10;   // the smallest content size in either direction
 constexpr int32_t MAX_Y_FACTOR = 256;
 constexpr int32_t MIN_VISIBLE_SAMPLES = 16;
+constexpr int32_t INITIAL_VISIBLE_SAMPLES = 2000;
 
 // Where a content y falls: channel -1 is below the last channel.
 struct ChannelHit {
@@ -62,8 +63,14 @@ class MeasureViewState {
   public:
     MeasureViewState();
 
-    // Rows and channels of the measurement shown; 0 without one.
+    // Rows and channels of the measurement shown (rows up to x_limit); 0
+    // without one.
     int32_t sampleCount() const;
+    // The rows up to x_limit of all that the measurement holds; -1 without a limit.
+    int32_t limitedRows() const;
+    // Sets x_limit; a view that loses its limit shows as much as a new one
+    // after the next rescan.
+    void SetXLimit(double limit);
     int32_t channelCount() const;
 
     // `known`: the measurement's extremes gathered while it was read, if any.
@@ -140,6 +147,14 @@ class MeasureViewState {
     int32_t scroll_y;
     // The unit of the x axis: seconds, or hertz for a spectrum.
     const char* x_unit = "s";
+    // Only the samples up to this x (in x_unit) are shown, all of them in
+    // the client's width after a rescan; negative: all.
+    double x_limit = -1.0;
+    // The modulus and the phase as a line instead of bars.
+    bool line_plot = false;
+
+    // The unit of channel c's values as drawn: radians for the phase.
+    const char* valueUnit(int32_t c) const;
 
   private:
     int32_t clampSample(int64_t sample) const;

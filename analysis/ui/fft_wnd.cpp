@@ -20,10 +20,15 @@ bool CFftWnd::runDialog() {
 
 void CFftWnd::beforeRun() {
     if (!view) return;
-    const bool inverse = fft()->options.inverse;
-    view->OnCommand(inverse ? CMD_PLOT_SIGNAL : CMD_PLOT_MODULE, 0);
+    const FourierOptions& options = fft()->options;
+    const bool spectrum = !options.inverse;
     // A spectrum's x axis is frequency; an inverse transform's is time again.
-    view->x_unit = inverse ? "s" : "Hz";
+    view->x_unit = spectrum ? "Hz" : "s";
+    // "Limit DFT", "Plot Phase" and "Line Plot" steer how a spectrum is drawn,
+    // never what is computed.
+    view->SetXLimit(spectrum && options.limited ? options.limit_frequency : -1.0);
+    view->line_plot = spectrum && options.line_plot;
+    view->setPlotMode(!spectrum ? PLOT_SIGNAL : options.plot_phase ? PLOT_PHASE : PLOT_MODULE);
 }
 
 void CFftWnd::changeLength(int step) {

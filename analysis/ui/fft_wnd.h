@@ -18,7 +18,8 @@ class CFftWnd : public CResultWnd {
     const char* titleSuffix() const override { return " - Fourier Analysis"; }
     PlotMode initialPlotMode() const override { return PLOT_MODULE; }
     bool runDialog() override;
-    // Module for a spectrum, Signal for an inverse transform.
+    // Module (or the phase) for a spectrum, Signal for an inverse transform;
+    // a spectrum up to its limit, as bars or a line, as its options say.
     void beforeRun() override;
 
   private:

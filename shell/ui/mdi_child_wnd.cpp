@@ -31,9 +31,18 @@ void keepFrameKeys(QMdiSubWindow* frame) {
 
 constexpr int CASCADE_STEP = 28;
 
+// Whether a shown window other than `newcomer` has its corner at `at`.
+bool cornerTaken(QMdiArea* area, QMdiSubWindow* newcomer, QPoint at) {
+    for (QMdiSubWindow* other : area->subWindowList())
+        if (other != newcomer && other->isVisible() && !other->isMaximized() && other->pos() == at)
+            return true;
+    return false;
+}
+
 // The first window takes the whole workspace; later ones most of it, each a
-// step right and down from the active one, wrapping back to the corner so
-// that a new window always opens inside the workspace.
+// step right and down from the active one and from every window already
+// there (two results of one measurement would hide each other), wrapping
+// back to the corner so that a new window always opens inside the workspace.
 QRect defaultChildPlace(QMdiArea* area, QMdiSubWindow* newcomer) {
     QSize space = area->viewport()->size().expandedTo(QSize(200, 150));
     QMdiSubWindow* active = area->activeSubWindow();
@@ -43,10 +52,36 @@ QRect defaultChildPlace(QMdiArea* area, QMdiSubWindow* newcomer) {
     if (alone || !active || active == newcomer) return QRect(QPoint(0, 0), space);
     QSize size = space * 17 / 20;
     QPoint at = active->isMaximized() ? QPoint(0, 0) : active->pos();
-    at += QPoint(CASCADE_STEP, CASCADE_STEP);
-    if (at.x() + size.width() > space.width() || at.y() + size.height() > space.height())
-        at = QPoint(0, 0);
+    for (qsizetype tries = area->subWindowList().size(); tries >= 0; --tries) {
+        at += QPoint(CASCADE_STEP, CASCADE_STEP);
+        if (at.x() + size.width() > space.width() || at.y() + size.height() > space.height())
+            at = QPoint(0, 0);
+        if (!cornerTaken(area, newcomer, at)) break;
+    }
     return QRect(at, size);
+}
+
+// `wanted` for `window`, numbered " (2)", " (3)", ... when another window of
+// the area has that title already. A window keeps the number it has. Titles
+// compare without the asterisk of unsaved changes.
+QString distinctTitle(const CMDIChildWnd& window, const QMdiSubWindow* frame,
+                      const QString& wanted) {
+    QStringList others;
+    if (QMdiArea* area = frame->mdiArea())
+        for (QMdiSubWindow* other : area->subWindowList()) {
+            if (other == frame) continue;
+            const CMDIChildWnd* child = CMDIChildWnd::fromSubWindow(other);
+            others << (child ? child->plainTitle() : other->windowTitle());
+        }
+    const QString current = window.plainTitle();
+    const QString prefix = wanted + QStringLiteral(" (");
+    bool ownNumber = current.startsWith(prefix) && current.endsWith(QLatin1Char(')'));
+    if (ownNumber) current.mid(prefix.size(), current.size() - prefix.size() - 1).toInt(&ownNumber);
+    if ((current == wanted || ownNumber) && !others.contains(current)) return current;
+    QString title = wanted;
+    for (int n = 2; others.contains(title); ++n)
+        title = wanted + QStringLiteral(" (%1)").arg(n);
+    return title;
 }
 
 } // namespace
@@ -129,7 +164,8 @@ QMdiSubWindow* CMDIChildWnd::subWindow() const {
 }
 
 void CMDIChildWnd::setTitle(const QString& title) {
-    title_ = title;
+    QMdiSubWindow* frame = subWindow();
+    title_ = frame ? distinctTitle(*this, frame, title) : title;
     showTitle();
 }
 

@@ -29,6 +29,7 @@ class CMDIChildWnd : public CWnd {
     virtual intptr_t OnMDIActivate(bool active);
 
     QMdiSubWindow* subWindow() const;
+    // Numbered " (2)", " (3)", ... while another window has the same title.
     void setTitle(const QString& title);
     // The title as shown, an asterisk after it while the window is modified.
     QString title() const;

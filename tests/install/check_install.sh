@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# check_install.sh BUILD_DIR PREFIX MIME_SCHEMA SAMPLE
-# Installs BUILD_DIR into PREFIX (emptied first) and checks the result as a
-# desktop would use it. Prints what is wrong and exits non-zero.
+# check_install.sh BUILD_DIR ROOT MIME_SCHEMA SAMPLE [PYTHON_DIR PYTHON]
+# Installs BUILD_DIR with the prefix /usr, as the .deb does, into the staging
+# folder ROOT (emptied first; nothing is written outside it), and checks the
+# result as a desktop and a Python user would use it; then builds the .deb
+# and checks where it puts the Python package and what it depends on.
+# PYTHON_DIR is where the build puts the package (under the prefix when
+# relative), PYTHON the interpreter it is built for; both empty without it.
+# Prints what is wrong and exits non-zero.
 set -euo pipefail
-build=$1 prefix=$2 schema=$3 sample=$4
+build=$1 root=$2 schema=$3 sample=$4 pydir=${5:-} python=${6:-}
 fail() { echo "install check: $*" >&2; exit 1; }
 
-rm -rf "$prefix"
-cmake --install "$build" --prefix "$prefix" >/dev/null
+rm -rf "$root"
+DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
+prefix=$root/usr
 
 for f in bin/ondarix bin/ondarix-batch share/ondarix/ondarix-manual.html \
          share/applications/ondarix.desktop share/icons/hicolor/scalable/apps/ondarix.svg \
@@ -39,4 +45,37 @@ grep -q 'application/x-ondarix-m11:\*\.m11' "$prefix/share/mime/globs2" \
 
 # The installed batch tool runs and reads the sample.
 "$prefix/bin/ondarix-batch" info "$sample" >/dev/null || fail "installed ondarix-batch fails"
-echo "install check: all good in $prefix"
+
+if [ -n "$pydir" ]; then
+  case $pydir in
+    /*) site=$root$pydir ;;
+    *) site=$prefix/$pydir ;;
+  esac
+  [ -s "$site/ondarix/__init__.py" ] || fail "the Python package is not in $site"
+  ls "$site"/ondarix/_ondarix*.so >/dev/null 2>&1 || fail "the extension is not in $site/ondarix"
+  # Imported from there, not from the build or the source tree.
+  (cd "$root" && PYTHONPATH="$site" "$python" -c '
+import sys, ondarix
+assert ondarix.__file__.startswith(sys.argv[1]), ondarix.__file__
+m = ondarix.read(sys.argv[2])
+assert m.samples.shape[0] > 0
+' "$site" "$sample") || fail "the installed Python package does not import from $site"
+fi
+
+# The package: the Python module where Debian's python3 looks, and the
+# packages it needs among the dependencies.
+if command -v dpkg-deb >/dev/null; then
+  cpack --config "$build/CPackConfig.cmake" -B "$root/deb" >/dev/null || fail "cpack failed"
+  deb=$(ls "$root"/deb/*.deb)
+  contents=$(dpkg-deb -c "$deb")
+  grep -q ' ./usr/bin/ondarix$' <<<"$contents" || fail "the .deb holds no /usr/bin/ondarix"
+  if [ -n "$pydir" ]; then
+    grep -q ' ./usr/lib/python3/dist-packages/ondarix/__init__.py$' <<<"$contents" \
+      || fail "the .deb does not put the Python package in /usr/lib/python3/dist-packages"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for need in python3 python3-numpy python3-pandas; do
+      grep -Eq "(^|, )$need( |,|$)" <<<"$depends" || fail "the .deb does not depend on $need"
+    done
+  fi
+fi
+echo "install check: all good in $root"

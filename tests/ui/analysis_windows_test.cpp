@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 
@@ -89,6 +90,18 @@ class AnalysisWindowsTest : public FrameTest {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         settle();
     }
+    // "&Recalculate" with "&Invers" checked; the window's plot mode after it.
+    int32_t recalculateInverse(CFftWnd* w) {
+        dialogScript::pushDialog([](ScriptedDialog& d) {
+            d.setChecked(IDC_FOURIER_INVERSE, true);
+            d.press(IDOK);
+        });
+        frame->frameCommand(CMD_RECALCULATE, 0);
+        waitIdle(w);
+        int32_t mode = 0;
+        w->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
+        return mode;
+    }
     // Save as .TXT from the active window.
     std::string saveActive(const char* name) {
         std::string path = dir.file(name);
@@ -131,16 +144,65 @@ TEST_F(AnalysisWindowsTest, FourierWindowEqualsTheBatchSpectrumAndAddsAndSubsSam
     EXPECT_EQ(w->measure->sampleCount, 1024);
 
     // Recalculate as an inverse transform switches the view to Signal.
-    dialogScript::pushDialog([](ScriptedDialog& d) {
-        d.setChecked(IDC_FOURIER_INVERSE, true);
-        d.press(IDOK);
-    });
-    frame->frameCommand(CMD_RECALCULATE, 0);
-    waitIdle(w);
-    w->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
-    EXPECT_EQ(mode, PLOT_SIGNAL);
+    EXPECT_EQ(recalculateInverse(w), PLOT_SIGNAL);
     EXPECT_EQ(w->fft()->options.inverse, 1);
     EXPECT_EQ(globalFourierOptions.inverse, 0); // the window's own options only
+}
+
+// "Limit DFT", "Plot Phase" and "Line Plot" change the picture only: the
+// spectrum is computed and saved in full, as ondarix-batch writes it.
+TEST_F(AnalysisWindowsTest, FourierDisplayOptionsSteerTheViewNotTheResult) {
+    ASSERT_NE(openSample(100, 1124), nullptr);
+    globalFourierOptions.limited = 1;
+    globalFourierOptions.limit_frequency = 2.0;
+    globalFourierOptions.plot_phase = 1;
+    globalFourierOptions.line_plot = 1;
+    const FourierOptions chosen = globalFourierOptions;
+    auto* w = run<CFftWnd>(CMD_FOURIER);
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->measure->sampleCount, 1024);
+    // Bin k lies at k / rate Hz: bins 0 .. floor(2 * rate) are shown.
+    const int32_t shown = int32_t(std::floor(2.0 * w->measure->sampleRate)) + 1;
+    ASSERT_LT(shown, 1024);
+    EXPECT_EQ(w->view->sampleCount(), shown);
+    EXPECT_EQ(w->view->visible_samples, shown); // the 0 .. 2 Hz across the window
+    EXPECT_TRUE(w->view->line_plot);
+    int32_t mode = 0;
+    w->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
+    EXPECT_EQ(mode, PLOT_PHASE);
+    EXPECT_EQ(saveActive("spectrum.TXT"),
+              batch({"fourier", "--channel", "1", "--from", "100", "--to", "1124"}, "b.TXT"));
+    const FourierOptions& now = globalFourierOptions;
+    EXPECT_TRUE(now.limited == chosen.limited && now.limit_frequency == chosen.limit_frequency &&
+                now.plot_phase == chosen.plot_phase && now.line_plot == chosen.line_plot);
+
+    // An inverse transform is a signal in time again: all of it, as a curve.
+    EXPECT_EQ(recalculateInverse(w), PLOT_SIGNAL);
+    EXPECT_EQ(w->view->sampleCount(), 1024);
+    EXPECT_EQ(w->view->visible_samples, 1024);
+    EXPECT_FALSE(w->view->line_plot);
+}
+
+// Two results of one block open a step apart, the second titled " (2)".
+TEST_F(AnalysisWindowsTest, ResultsOfOneSourceOpenSteppedWithNumberedTitles) {
+    CMeasureWnd* source = openSample(100, 612);
+    ASSERT_NE(source, nullptr);
+    auto* first = run<CFftWnd>(CMD_FOURIER);
+    ASSERT_NE(first, nullptr);
+    frame->mdiClient()->setActiveSubWindow(source->subWindow());
+    auto* second = run<CFftWnd>(CMD_FOURIER);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(second, first);
+    EXPECT_NE(second->subWindow()->pos(), first->subWindow()->pos());
+    EXPECT_NE(second->subWindow()->pos(), source->subWindow()->pos());
+    const QString title = QString(SAMPLE_FILE) + " - Fourier Analysis";
+    EXPECT_EQ(first->title(), title);
+    EXPECT_EQ(second->title(), title + " (2)");
+    // A window keeps its number while its result is computed again.
+    frame->frameCommand(CMD_ADD_SAMPLE, 0);
+    waitIdle(second);
+    EXPECT_EQ(second->title(), title + " (2)");
+    EXPECT_EQ(first->title(), title);
 }
 
 TEST_F(AnalysisWindowsTest, FourierRefusesARangeOutsideTheSourceAndAMaximisedChildIsFollowed) {

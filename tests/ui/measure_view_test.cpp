@@ -287,3 +287,27 @@ TEST_F(MeasureViewTest, KeysScrollByStepsPagesAndToTheEnds) {
     EXPECT_EQ(view.horizontalBar()->value(), 0);
     EXPECT_EQ(view.verticalBar()->value(), view.scroll_y);
 }
+
+// A pointer that stands still while the keys (or a zoom) move the plot under
+// it reads what lies under it now, not what lay there before.
+TEST_F(MeasureViewTest, StatusReadoutFollowsThePlotScrolledUnderAStillPointer) {
+    auto key = [&](Qt::Key k) {
+        QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(view.hwnd, &e);
+    };
+    view.OnCommand(CMD_ZOOM_X_IN, 0); // 500 samples in 1000 px: 2 px a sample
+    view.scroll_x = 0;
+    view.Layout();
+    move(200, 50); // sample 100, 10 s
+    EXPECT_TRUE(frame.status[STATUS_PART_CURSOR].startsWith("ch=0  x=10.0000 s"));
+    key(Qt::Key_Right); // a tenth of the client: 100 px, 50 samples
+    EXPECT_TRUE(frame.status[STATUS_PART_CURSOR].startsWith("ch=0  x=15.0000 s"))
+        << frame.status[STATUS_PART_CURSOR].toStdString();
+    key(Qt::Key_Down); // the next channel's strip comes under the pointer
+    EXPECT_TRUE(frame.status[STATUS_PART_CURSOR].startsWith("ch=1  x=15.0000 s"))
+        << frame.status[STATUS_PART_CURSOR].toStdString();
+    key(Qt::Key_Home);
+    EXPECT_TRUE(frame.status[STATUS_PART_CURSOR].startsWith("ch=1  x=10.0000 s"));
+    view.OnCommand(CMD_ZOOM_X_OUT, 0);
+    EXPECT_FALSE(frame.status[STATUS_PART_CURSOR].startsWith("ch=1  x=10.0000 s"));
+}

@@ -10,6 +10,7 @@
 #include "shell/dialog_templates.h"
 #include "shell/ui/file_commands.h"
 #include "shell/ui/status_bar.h"
+#include "support/temp_dir.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
 #include "view/ui/view_dialog_templates.h"
@@ -67,6 +68,24 @@ TEST_F(MeasureWndTest, AttachTitlesTheWindowAndQueriesAnswer) {
     int32_t mode = 0;
     window->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
     EXPECT_EQ(mode, PLOT_SIGNAL);
+}
+
+// A .WAV file opens under its path, as the other types do; and a second
+// window on the same file is told apart by a number.
+TEST_F(MeasureWndTest, AWaveFileOpensTitledByItsPath) {
+    // RIFF WAVE, one channel of 16-bit PCM at 8000 Hz, four samples.
+    const char header[] = "RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0"
+                          "\x80\x3e\0\0\x02\0\x10\0data\x08\0\0\0\x01\0\x02\0\x03\0\x04\0";
+    TempDir dir;
+    const std::string path = dir.file("tone.wav");
+    writeBytes(path, std::vector<unsigned char>(header, header + sizeof header - 1));
+    CMeasureWnd* wave = openMeasureFile(*frame, path, FileType::Wave);
+    ASSERT_NE(wave, nullptr);
+    EXPECT_EQ(wave->measure->sampleCount, 4);
+    EXPECT_EQ(wave->title(), QString::fromStdString(path));
+    CMeasureWnd* again = openMeasureFile(*frame, path, FileType::Wave);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->title(), QString::fromStdString(path) + " (2)");
 }
 
 TEST_F(MeasureWndTest, SetBlockDialogShowsTheBlockAndSetsIt) {

@@ -84,21 +84,30 @@ TEST(PlotPainter, ColumnExtremesDrawTheSamePixelsAsEverySample) {
         bool spike = spikeAt(rng) == 0;
         return Sample{spike ? (c ? -40.0f : 25.0f) : 0.0f, spike ? 10.0f : 0.0f};
     });
+    // The modulus and the phase as bars, and (line) as a polyline.
+    const std::pair<PlotMode, bool> drawings[] = {
+        {PLOT_SIGNAL, false},
+        {PLOT_SIGNAL | PLOT_COSIGNAL, false},
+        {PLOT_SIGNAL | PLOT_COSIGNAL | PLOT_ENVELOPE, false},
+        {PLOT_MODULE, false},
+        {PLOT_MODULE, true},
+        {PLOT_PHASE, false},
+        {PLOT_PHASE, true}};
     for (CMeasure* m : {noisy.get(), spiky.get()}) {
-        for (PlotMode mode : {PLOT_SIGNAL, PLOT_SIGNAL | PLOT_COSIGNAL,
-                              PLOT_SIGNAL | PLOT_COSIGNAL | PLOT_ENVELOPE, PLOT_MODULE}) {
+        for (auto [mode, line] : drawings) {
             // 30011 samples across 733 px, and a zoom with ~3.4 samples a pixel
             for (int32_t visible : {30011, 2500}) {
                 MeasureViewState v = viewOf(m, 733, 400, 2);
                 v.visible_samples = visible;
                 v.plot_mode = mode;
+                v.line_plot = line;
                 v.y_factor = 2; // curves leave the strip too
                 v.Layout(733, 400);
                 v.scroll_x = visible < 30011 ? 1000 : 0;
                 QImage fast = paintView(v);
                 QImage reference = paintView(v, true);
                 EXPECT_EQ(differingPixels(fast, reference), 0)
-                    << "mode " << mode << " visible " << visible;
+                    << "mode " << mode << " line " << line << " visible " << visible;
             }
         }
     }
@@ -200,6 +209,92 @@ TEST(PlotPainter, ModuleBarsRiseFromTheZeroLine) {
             EXPECT_EQ(image.pixel(x, 12 + y), blue) << x << " " << y;
         EXPECT_NE(image.pixel(x, 12 + 76), blue) << x;
     }
+}
+
+// A spectrum of |3 + 4i| = 5 at 10 samples a second (0.1 Hz a bin), 400
+// bins on 400 px: with the strip's data rows 12 .. 87.
+class SpectrumPicture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m = makeMeasure(1, 400, 10.0, [](int, int) { return Sample{3.0f, 4.0f}; });
+        v = viewOf(m.get(), 400, 100);
+        v.plot_mode = PLOT_MODULE;
+        v.Layout(400, 100);
+    }
+    int blueIn(const QImage& image, int x0, int x1) const {
+        return countColour(image, QRect(x0, 12, x1 - x0, 76), rgb(BAR_COLOUR));
+    }
+    std::unique_ptr<CMeasure> m;
+    MeasureViewState v;
+};
+
+TEST_F(SpectrumPicture, BarsStopAtTheLimitFrequency) {
+    EXPECT_GT(blueIn(paintView(v), 300, 400), 0);
+    v.x_limit = 10.0; // bins 0 .. 100
+    v.Rescan();
+    v.visible_samples = 400; // kept at one pixel a bin, to see where the bars end
+    v.Layout(400, 100);
+    QImage image = paintView(v);
+    EXPECT_GT(blueIn(image, 95, 102), 0);
+    EXPECT_EQ(blueIn(image, 102, 400), 0);
+}
+
+TEST_F(SpectrumPicture, ALinePlotDrawsTheModulusAsACurveNotAsBars) {
+    v.line_plot = true;
+    QImage image = paintView(v);
+    EXPECT_EQ(blueIn(image, 0, 400), 0);
+    // 0 .. 5 is 0 .. 6 on the axis: Y(5) = 76 - round(5 * 76 / 6) = 13
+    // (the polyline leaves out its own last pixel)
+    EXPECT_EQ(countColour(image, QRect(60, 12 + 13, 338, 1), qRgb(0, 0, 0)), 338);
+}
+
+TEST_F(SpectrumPicture, PhaseBarsRiseForPositiveAndHangForNegativeAngles) {
+    v.plot_mode = PLOT_PHASE; // -4 .. 4 rad: zero at row 38 of the strip
+    QImage up = paintView(v);
+    m->at(0, 200) = Sample{0.0f, -1.0f}; // -pi/2 from here on
+    for (int j = 200; j < 400; ++j)
+        m->at(0, j) = Sample{0.0f, -1.0f};
+    QImage down = paintView(v);
+    // atan2(4, 3) = 0.93 rad: 9 rows above zero; -pi/2: 15 rows below it
+    const int zero = 12 + 38;
+    EXPECT_EQ(countColour(up, QRect(100, zero - 10, 1, 10), rgb(BAR_COLOUR)), 10);
+    EXPECT_EQ(countColour(up, QRect(100, zero + 1, 1, 30), rgb(BAR_COLOUR)), 0);
+    EXPECT_EQ(countColour(down, QRect(300, zero + 1, 1, 16), rgb(BAR_COLOUR)), 16);
+    EXPECT_EQ(countColour(down, QRect(300, 12, 1, 38), rgb(BAR_COLOUR)), 0);
+}
+
+// The header's font is as tall as the header, descenders included: a name
+// written in it with nothing to cut it off stays inside the band, and the
+// header shows exactly that ("Gauge", not "Gauqe").
+TEST(PlotPainter, ChannelNamesKeepTheirDescenders) {
+    auto m = makeMeasure(1, 100, 10.0, view_test::zero);
+    MeasureViewState v = viewOf(m.get(), 300, 100);
+    setChannelInfo(m->channels[0], 1, 0, "m", "Gauge gjpqy");
+    QImage free(300, 3 * HEADER_HEIGHT, QImage::Format_RGB32);
+    free.fill(BAND_COLOUR);
+    {
+        QPainter p(&free);
+        p.setFont(plotFont());
+        p.setPen(Qt::black);
+        p.drawText(QRect(50, 0, 250, 3 * HEADER_HEIGHT), Qt::AlignLeft | Qt::AlignTop,
+                   QStringLiteral("Gauge gjpqy"));
+    }
+    EXPECT_EQ(countColour(free, QRect(0, HEADER_HEIGHT, 300, 2 * HEADER_HEIGHT), rgb(BAND_COLOUR)),
+              300 * 2 * HEADER_HEIGHT);
+    QImage header = paintView(v).copy(0, 1, 300, HEADER_HEIGHT - 1);
+    EXPECT_EQ(differingPixels(header, free.copy(0, 1, 300, HEADER_HEIGHT - 1)), 0);
+}
+
+// The time (or frequency) axis names its unit; nothing else changes.
+TEST(PlotPainter, TheXAxisNamesItsUnitInTheLabelBand) {
+    auto m = makeMeasure(1, 1000, 10.0, view_test::zero);
+    MeasureViewState v = viewOf(m.get(), 300, 100);
+    v.x_unit = "";
+    QImage bare = paintView(v);
+    v.x_unit = "Hz";
+    QImage named = paintView(v);
+    EXPECT_GT(differingPixels(bare.copy(0, 88, 300, 12), named.copy(0, 88, 300, 12)), 0);
+    EXPECT_EQ(differingPixels(bare.copy(0, 0, 300, 88), named.copy(0, 0, 300, 88)), 0);
 }
 
 TEST(PlotPainter, AMeasurementWithoutSamplesPaintsWhite) {

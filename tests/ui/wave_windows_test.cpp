@@ -5,10 +5,13 @@
 // the table copied as text.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -19,6 +22,7 @@
 #include "shell/dialog_templates.h"
 #include "support/run_command.h"
 #include "view/ui/measure_view.h"
+#include "view/ui/plot_painter.h"
 #include "waves/ui/wave_dialog_templates.h"
 #include "waves/ui/wave_result_wnd.h"
 
@@ -270,4 +274,26 @@ TEST_F(WaveWindowsTest, CopyPutsTheTableOnTheClipboardAsTheBatchPrintsIt) {
     // Rows 1000..4040 at 50 Hz are 38 periods of 1.6 s: 38 down-crossings, 37
     // waves between them.
     EXPECT_EQ(clip.text.substr(0, 8), "Waves\t37");
+}
+
+// A short block has few waves; their curves still run across the plot
+// rather than over its left half.
+TEST_F(WaveWindowsTest, FewWavesSpanTheWholePlot) {
+    ASSERT_NE(openSample(1000, 2024), nullptr);
+    CWaveResultWnd* w = run(CMD_WAVE_STATISTICS, [](ScriptedDialog&) {});
+    ASSERT_NE(w, nullptr);
+    const CMeasureView& view = *w->view;
+    const int32_t waves = w->measure->sampleCount;
+    ASSERT_GT(waves, 2);
+    ASSERT_LT(waves, 20);
+    QImage image(view.client_width, view.client_height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    PlotPainter(view).paint(painter);
+    // The heights' strip: the rightmost pixel of its black curve.
+    int right = -1;
+    for (int y = HEADER_HEIGHT; y < HEADER_HEIGHT + view.strip_height - LABEL_HEIGHT; ++y)
+        for (int x = 0; x < view.client_width; ++x)
+            if (image.pixel(x, y) == qRgb(0, 0, 0)) right = std::max(right, x);
+    // Wave k of n lies at k / n of the width: the last one at (n - 1) / n.
+    EXPECT_GE(right, view.client_width * (waves - 1) / waves - 2);
 }

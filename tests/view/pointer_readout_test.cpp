@@ -25,3 +25,24 @@ TEST(PointerReadout, NamesTheTimeAndEveryShownChannelsValue) {
     // Past the last sample the last one is read.
     EXPECT_EQ(PointerReadoutLines(view, 5 * 1000)[0], "f = 9.9000 Hz");
 }
+
+// The readout names what the strip draws: 3 + 4i is 3 as the signal, 4 as
+// the cosignal, 5 as the modulus and atan2(4, 3) = 0.9273 rad as the phase.
+TEST(PointerReadout, FollowsThePlotMode) {
+    auto m = view_test::makeMeasure(1, 100, 10.0, [](int, int) { return Sample{3.0f, 4.0f}; });
+    MeasureViewState view;
+    view.measure = m.get();
+    view.Rescan();
+    view.Layout(500, 300);
+    auto valueLine = [&](PlotMode mode) {
+        view.plot_mode = mode;
+        return PointerReadoutLines(view, 50)[1];
+    };
+    EXPECT_EQ(valueLine(PLOT_SIGNAL), "ch 0: 3.0000 m");
+    EXPECT_EQ(valueLine(PLOT_COSIGNAL), "ch 0: 4.0000 m");
+    EXPECT_EQ(valueLine(PLOT_MODULE), "ch 0: 5.0000 m");
+    EXPECT_EQ(valueLine(PLOT_PHASE), "ch 0: 0.9273 rad");
+    EXPECT_EQ(valueLine(PLOT_SIGNAL | PLOT_COSIGNAL), "ch 0: re 3.0000  im 4.0000 m");
+    EXPECT_EQ(valueLine(PLOT_SIGNAL | PLOT_COSIGNAL | PLOT_ENVELOPE),
+              "ch 0: re 3.0000  im 4.0000  |z| 5.0000 m");
+}

@@ -267,3 +267,40 @@ TEST(ViewZoom, ZoomOutOfAShortRecordDoesNotZoomIn) {
     EXPECT_FALSE(none.ZoomX(-1));
     EXPECT_EQ(none.visible_samples, 2000);
 }
+
+// A spectrum limited to 0 .. 2 Hz at 0.1 Hz a bin shows bins 0 .. 20 over
+// the whole width and is scaled by them alone: the peak beyond the limit
+// neither widens the view nor flattens the bars that are shown.
+TEST(ViewLimit, ShowsAndScalesOnlyTheSamplesUpToTheLimit) {
+    auto m = makeMeasure(1, 400, 10.0, [](int, int j) {
+        return Sample{j == 300 ? 50.0f : 1.0f + j % 3, 0.0f};
+    });
+    MeasureViewState v = viewOf(m.get(), 400, 200);
+    v.plot_mode = PLOT_MODULE;
+    EXPECT_DOUBLE_EQ(v.VerticalAxis(0).hi, 60.0); // 0 .. 50 in steps of 10
+    v.x_limit = 2.0;
+    v.Rescan();
+    v.Layout(400, 200);
+    EXPECT_EQ(v.sampleCount(), 21);
+    EXPECT_EQ(v.visible_samples, 21);  // across the whole client, though fewer than 100
+    EXPECT_EQ(v.SampleAt(100000), 21); // the end of what is shown
+    EXPECT_DOUBLE_EQ(v.range_mod[0], 3.0);
+    EXPECT_EQ(v.contentWidth(), v.PixelOf(21));
+    v.x_limit = 1000.0; // beyond the last sample: all of them
+    v.Rescan();
+    EXPECT_EQ(v.sampleCount(), 400);
+    EXPECT_EQ(v.visible_samples, 400);
+}
+
+TEST(ViewGeometry, ThePhaseAxisSpansMinusPiToPiInRadians) {
+    auto m = makeMeasure(1, 10, 1.0, [](int, int) { return Sample{3.0f, 4.0f}; });
+    MeasureViewState v = viewOf(m.get(), 100, 100);
+    v.plot_mode = PLOT_PHASE;
+    // NiceRange(-pi, pi): d = 6.28, a = 1, r = 6.28, step 1: -4 .. 4
+    EXPECT_DOUBLE_EQ(v.VerticalAxis(0).lo, -4.0);
+    EXPECT_DOUBLE_EQ(v.VerticalAxis(0).hi, 4.0);
+    EXPECT_STREQ(v.valueUnit(0), "rad");
+    v.plot_mode = PLOT_MODULE | PLOT_PHASE; // the modulus wins
+    EXPECT_STREQ(v.valueUnit(0), "m");
+    EXPECT_DOUBLE_EQ(v.VerticalAxis(0).lo, 0.0);
+}

@@ -139,6 +139,7 @@ void CMeasureView::YRange(int32_t direction) {
     if (!MeasureViewState::YRange(direction)) return;
     Layout();
     repaint();
+    showPointerStatus();
 }
 
 void CMeasureView::ZoomX(int32_t direction) {
@@ -147,18 +148,21 @@ void CMeasureView::ZoomX(int32_t direction) {
     if (!ZoomXAround(direction, anchor, pixel)) return;
     Layout();
     repaint();
+    showPointerStatus();
 }
 
 void CMeasureView::ZoomY(int32_t direction) {
     if (!MeasureViewState::ZoomY(direction)) return;
     Layout();
     repaint();
+    showPointerStatus();
 }
 
 void CMeasureView::setPlotMode(PlotMode mode) {
     plot_mode = mode;
     Layout();
     repaint();
+    showPointerStatus();
 }
 
 intptr_t CMeasureView::OnCommand(int id, intptr_t param) {
@@ -263,6 +267,7 @@ void CMeasureView::scrollTo(QScrollBar* bar, const ScrollRange& range, int32_t& 
     position = range.clamp(wanted);
     if (bar) bar->setSliderPosition(position);
     repaint();
+    showPointerStatus();
 }
 
 void CMeasureView::OnVScroll(int code, int position, QScrollBar*) {
@@ -283,15 +288,24 @@ void CMeasureView::OnMouseMove(int, int x, int y) {
     pointerInside_ = x >= 0 && y >= 0 && x < client_width && y < client_height;
     pointer_ = QPoint(x, y);
     repaintPointer();
-    if (info.readout) {
-        const char* unit = measure->channels[info.channel].unit;
-        setStatusText(STATUS_PART_CURSOR,
-                      QString::fromStdString(PointerReadoutText(info.channel, info.value, x_unit,
-                                                                displayText(unit).c_str())));
-    }
+    if (info.readout) writePointerStatus(info.channel, info.value);
     hwnd->setCursor(info.arrowCursor    ? Qt::ArrowCursor
                     : info.resizeCursor ? Qt::SizeHorCursor
                                         : Qt::CrossCursor);
+}
+
+void CMeasureView::writePointerStatus(int32_t channel, const ValuePoint& value) {
+    setStatusText(STATUS_PART_CURSOR,
+                  QString::fromStdString(PointerReadoutText(
+                      channel, value, x_unit, displayText(valueUnit(channel)).c_str())));
+}
+
+// The plot moved under a pointer that stood still: what lies under it now.
+void CMeasureView::showPointerStatus() {
+    if (!pointerInside_ || !measure) return;
+    ChannelHit hit = ChannelAt(pointer_.y() + scroll_y);
+    if (hit.header || hit.channel < 0) return;
+    writePointerStatus(hit.channel, ValueAt(pointer_.x() + scroll_x, hit.y, hit.channel));
 }
 
 void CMeasureView::OnLButtonDown(int, int x, int y) {
@@ -329,6 +343,7 @@ void CMeasureView::scrollBy(int64_t dx, int64_t dy) {
     if (horizontalBar_) horizontalBar_->setValue(scroll_x);
     if (verticalBar_) verticalBar_->setValue(scroll_y);
     repaint();
+    showPointerStatus();
 }
 
 void CMeasureView::OnMouseWheel(int keyFlags, int delta, bool horizontal, int x, int) {
@@ -341,6 +356,7 @@ void CMeasureView::OnMouseWheel(int keyFlags, int delta, bool horizontal, int x,
         if (ZoomXAround(delta > 0 ? +1 : -1, anchor, x)) {
             Layout();
             repaint();
+            showPointerStatus();
         }
     } else if (keyFlags & MK_SHIFT) {
         scrollBy(0, -int64_t(std::lround(notches * channelStep())));

@@ -65,6 +65,9 @@ class CMeasureView : public CWnd, public MeasureViewState {
     virtual void ZoomX(int32_t direction);
     virtual void ZoomY(int32_t direction);
 
+    // Draws in `mode` from now on (lays out and repaints).
+    void setPlotMode(PlotMode mode);
+
     QScrollBar* horizontalBar() const { return horizontalBar_; }
     QScrollBar* verticalBar() const { return verticalBar_; }
 
@@ -77,11 +80,11 @@ class CMeasureView : public CWnd, public MeasureViewState {
     // Only the pointer readout changed: the plot painted last stays.
     void repaintPointer();
     void paintPointerReadout(QPainter& dc);
-    void showPointerStatus(int x, int y);
+    void writePointerStatus(int32_t channel, const ValuePoint& value);
+    void showPointerStatus();
     void scrollBy(int64_t dx, int64_t dy);
     void scrollTo(QScrollBar* bar, const ScrollRange& range, int32_t& position, int code,
                   int trackPosition);
-    void setPlotMode(PlotMode mode);
     void placeScrollBars(int width, int height);
     void updateScrollBar(QScrollBar* bar, const ScrollRange& range, int32_t position);
 

@@ -46,22 +46,39 @@ QImage* directTarget(QPainter& screen, int32_t width) {
     return image;
 }
 
+// A font "12 pixels high" is 12 pixels from the top of its tallest letter to
+// the bottom of its descenders, as tall as the bands it writes in: the
+// largest pixel size whose full height fits.
+QFont cellFont(const QString& family, int cellHeight) {
+    QFont font(family);
+    for (int size = cellHeight; size > 1; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).height() <= cellHeight) break;
+    }
+    return font;
+}
+
 } // namespace
 
+const QFont& plotFont() {
+    // Every paint writes in the same font; it is looked for once.
+    static const QFont font = cellFont(QStringLiteral("Tahoma"), HEADER_HEIGHT);
+    return font;
+}
+
 PlotPainter::PlotPainter(const MeasureViewState& view)
-    : view_(view), font_(QStringLiteral("Tahoma")), bandBrush_(BAND_COLOUR), barBrush_(BAR_COLOUR),
+    : view_(view), font_(plotFont()), bandBrush_(BAND_COLOUR), barBrush_(BAR_COLOUR),
       zeroPen_(ZERO_LINE_COLOUR, 1, Qt::DashLine), gridPen_(GRID_COLOUR, 0, Qt::DashLine),
       curvePen_(CURVE_COLOUR, 0, Qt::SolidLine), blockBrush_(Qt::black, Qt::BDiagPattern),
-      blockPen_(Qt::black, 1, Qt::DotLine) {
-    font_.setPixelSize(12);
-}
+      blockPen_(Qt::black, 1, Qt::DotLine) {}
 
 void PlotPainter::paint(QPainter& screen) {
     const int32_t width = view_.client_width;
     const int32_t height = view_.client_height;
     const CMeasure* m = view_.measure;
     if (width <= 0 || height <= 0) return;
-    const int32_t rows = m ? storedRows(*m) : 0;
+    // The rows counted and stored, up to the view's limit.
+    const int32_t rows = m ? std::min(storedRows(*m), view_.sampleCount()) : 0;
     // Without samples there is nothing to scale a strip by, nor to show.
     if (!m || view_.channelCount() == 0 || rows == 0) {
         screen.fillRect(0, 0, width, height, Qt::white);
@@ -72,6 +89,7 @@ void PlotPainter::paint(QPainter& screen) {
     int32_t count = rows - s0_ < view_.visible_samples ? rows - s0_ : view_.visible_samples;
     CurvePainter curves(*m, s0_, count, p);
     curves.setOneVertexPerSample(oneVertexPerSample_);
+    curves.setLinePlot(view_.line_plot);
 
     const int32_t H = view_.strip_height;
     QImage* direct = directTarget(screen, width);
@@ -153,7 +171,7 @@ void PlotPainter::paintStrip(int32_t c, CurvePainter& curves, QImage& target) {
     if (view_.block.channel == c) paintBlock(band, dataHeight);
     band.setClipRect(0, 0, width, H);
     band.setFont(font_);
-    QString unit = QString::fromStdString(displayText(view_.measure->channels[c].unit));
+    QString unit = QString::fromStdString(displayText(view_.valueUnit(c)));
     paintLabels(band, times, values, unit, background, dataHeight);
 }
 
@@ -172,10 +190,16 @@ void PlotPainter::paintLabels(QPainter& band, const std::vector<AxisTick>& times
     const int32_t width = view_.client_width;
     const QFontMetrics metrics(font_);
     band.setPen(LABEL_COLOUR);
-    // Time labels in the band below, moved left rather than cut at the right edge.
+    // Time labels in the band below, moved left rather than cut at the right
+    // edge; the last one in view names the axis's unit.
+    const AxisTick* last = nullptr;
+    for (const AxisTick& t : times)
+        if (t.pixel >= 0 && t.pixel < width) last = &t;
     for (const AxisTick& t : times) {
         if (t.pixel < 0 || t.pixel >= width) continue; // its line is not in view
         QString text = QString::fromStdString(t.label);
+        if (&t == last && *view_.x_unit)
+            text += QLatin1Char(' ') + QString::fromLatin1(view_.x_unit);
         int x = std::min(t.pixel - 12, width - metrics.horizontalAdvance(text) - 2);
         drawTextAt(band, std::max(x, 0), dataHeight, text);
     }

@@ -29,6 +29,11 @@ const QColor GRID_COLOUR(180, 180, 180);
 const QColor LABEL_COLOUR(96, 96, 96);
 const QColor CURVE_COLOUR(0, 0, 0);
 
+// The font of the channel names and the axis labels: "Tahoma" (or what
+// stands in for it) at the largest size whose full height, descenders
+// included, fits the 12-pixel bands.
+const QFont& plotFont();
+
 class PlotPainter {
   public:
     explicit PlotPainter(const MeasureViewState& view);

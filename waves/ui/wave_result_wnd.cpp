@@ -18,12 +18,14 @@ namespace {
 constexpr int TABLE_WIDTH = 300;
 constexpr int COPY_HEIGHT = 28;
 
-// The rows a result opens on: every wave, but of a spectrum only up to twice
-// the highest frequency with a density of 1 % of the peak, where the energy
-// of a flume record lies, rather than a curve squeezed against the axis.
+// The rows a result opens on: every wave across the whole width, however few
+// there are, but of a spectrum only up to twice the highest frequency with a
+// density of 1 % of the peak, where the energy of a flume record lies, rather
+// than a curve squeezed against the axis.
 int32_t shownRows(const CWaveResult& r) {
     const int32_t n = r.sampleCount;
-    if (r.kind == WaveAnalysis::Statistics || n < 1) return std::max(n, MIN_VISIBLE_SAMPLES + 4);
+    if (r.kind == WaveAnalysis::Statistics) return std::max(n, 1);
+    if (n < 1) return MIN_VISIBLE_SAMPLES + 4;
     float peak = 0;
     for (int32_t j = 0; j < n; ++j)
         for (int32_t c = 0; c < r.channelCount; ++c)
