@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "shell/command_ids.h"
+#include "shell/command_table.h"
 #include "shell/menu_state.h"
 #include "shell/menus.h"
 #include "shell/ui/frame_commands.h"
@@ -69,24 +70,17 @@ void CMainFrame::createFixedChildren() {
     toolBar_->setProperty("controlId", TOOLBAR_ID);
     toolBar_->setMovable(false);
     toolBar_->setIconSize(QSize(TOOLBAR_IMAGE_WIDTH, TOOLBAR_IMAGE_HEIGHT));
-    const struct {
-        int image;
-        int id;
-    } buttons[] = {{TOOLBAR_IMAGE_OPEN, CMD_OPEN},
-                   {TOOLBAR_IMAGE_SAVE_AS, CMD_SAVE_AS},
-                   {TOOLBAR_IMAGE_INFO, CMD_INFO},
-                   {-1, 0},
-                   {TOOLBAR_IMAGE_COPY, CMD_VIEW_COPY}};
-    for (const auto& b : buttons) {
-        if (b.id == 0) {
+    for (int id : toolbarCommands()) {
+        const CommandInfo* row = commandInfo(id);
+        if (!row) {
             toolBar_->addSeparator();
             continue;
         }
-        QAction* action = toolBar_->addAction(QIcon(toolbarImage(b.image)), QString());
-        action->setProperty(COMMAND_ID_PROPERTY, b.id);
-        action->setToolTip(QString::fromLatin1(commandToolTip(b.id)));
-        action->setStatusTip(QString::fromLatin1(commandStatusTip(b.id)));
-        connect(action, &QAction::triggered, this, [this, id = b.id] { frameCommand(id, 0); });
+        QAction* action = toolBar_->addAction(QIcon(toolbarImage(row->toolbarImage)), QString());
+        action->setProperty(COMMAND_ID_PROPERTY, id);
+        action->setToolTip(QString::fromLatin1(row->toolTip));
+        action->setStatusTip(QString::fromLatin1(row->statusTip));
+        connect(action, &QAction::triggered, this, [this, id] { frameCommand(id, 0); });
     }
 
     status_ = new CStatusBar(client);
