@@ -177,18 +177,22 @@ void CMainFrame::updateMenuState(QMenu* popup) {
     if (popup == framePopup(WINDOW_MENU_INDEX)) fillWindowList(popup);
     QList<QAction*> actions = popup->actions();
     if (actions.isEmpty()) return;
-    int firstId = commandIdOf(actions.first());
     MenuContext context;
     context.hasChild = activeChild() != nullptr;
     context.block = commands_->childBlock();
     context.canUndo = commands_->childCanUndo();
-    if (context.hasChild && firstId == CMD_PLOT_SIGNAL)
-        context.plotMode = commands_->childPlotMode();
+    bool plotModeRead = false;
     for (QAction* action : actions) {
-        MenuItemState state;
-        if (!menuItemState(firstId, commandIdOf(action), context, state)) continue;
+        // Separators and the window list have no row and keep their state.
+        const CommandInfo* row = commandInfo(commandIdOf(action));
+        if (!row) continue;
+        if (row->rule == EnableRule::PlotChoice && context.hasChild && !plotModeRead) {
+            context.plotMode = commands_->childPlotMode();
+            plotModeRead = true;
+        }
+        MenuItemState state = commandState(*row, context);
         action->setEnabled(state.enabled);
-        if (firstId == CMD_PLOT_SIGNAL) {
+        if (row->rule == EnableRule::PlotChoice) {
             action->setCheckable(true);
             action->setChecked(state.checked);
         }
