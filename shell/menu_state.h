@@ -1,8 +1,9 @@
 // Enabling and radio marks of the frame menu's items, decided each time a
-// popup opens from what the active child reports.
+// popup opens from what the active child reports and the command's rule.
 #pragma once
 
 #include "measure/measure.h"
+#include "shell/command_table.h"
 
 struct MenuContext {
     bool hasChild = false;
@@ -16,9 +17,8 @@ struct MenuItemState {
     bool checked = false;
 };
 
-// The state of item `itemId` of the popup whose first item is `firstItemId`.
-// False when the popup's rules leave the item as it is.
-bool menuItemState(int firstItemId, int itemId, const MenuContext& context, MenuItemState& state);
+// The state `command`'s rule gives its item in `context`.
+MenuItemState commandState(const CommandInfo& command, const MenuContext& context);
 
 // The plot command whose radio mark a plot mode selects; 0 for none.
 int plotCommandForMode(int plotMode);

@@ -1,18 +1,19 @@
-// The frame menu, the view's popup menu and the frame's accelerator table as
-// data: texts, command ids and keys. The user interface builds its menus and
-// shortcuts from these tables.
+// The frame's menu bar, the view's popup menu, the window-wide keys and the
+// toolbar as data, all taken from the command table. The user interface
+// builds its menus, shortcuts and buttons from these.
 #pragma once
 
+#include <string>
 #include <vector>
 
 // A menu item; id 0 marks a separator.
 struct MenuItem {
     int id;
-    const char* text;
+    std::string text;
 };
 
 struct MenuPopup {
-    const char* title;
+    std::string title;
     std::vector<MenuItem> items;
 };
 
@@ -27,18 +28,11 @@ struct Accelerator {
 const std::vector<MenuPopup>& frameMenu();
 // Menu 136: the plot view's popup "signal".
 const MenuPopup& signalPopup();
-// Accelerator table 125.
+// Every key of every command, in table order.
 const std::vector<Accelerator>& frameAccelerators();
-// Keys beside the table: the menu writes "Y Range out" with Ctrl+0 (zero),
-// so that key works as well as the table's Ctrl+O.
-const std::vector<Accelerator>& frameAcceleratorAliases();
-// Keys of the commands added beside the table's: Ctrl+Z undoes.
-const std::vector<Accelerator>& frameAddedAccelerators();
-
-// What a command does, in one line for the status bar; empty for none.
-const char* commandStatusTip(int id);
-// The toolbar buttons' tooltips.
-const char* commandToolTip(int id);
+// The toolbar's buttons as command ids, 0 for a separator: one between
+// buttons of different menus.
+const std::vector<int>& toolbarCommands();
 
 // The popup of the frame menu that takes the window list ("&Window").
 constexpr int WINDOW_MENU_INDEX = 7;

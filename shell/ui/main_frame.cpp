@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "shell/command_ids.h"
+#include "shell/command_table.h"
 #include "shell/menu_state.h"
 #include "shell/menus.h"
 #include "shell/ui/frame_commands.h"
@@ -69,24 +70,17 @@ void CMainFrame::createFixedChildren() {
     toolBar_->setProperty("controlId", TOOLBAR_ID);
     toolBar_->setMovable(false);
     toolBar_->setIconSize(QSize(TOOLBAR_IMAGE_WIDTH, TOOLBAR_IMAGE_HEIGHT));
-    const struct {
-        int image;
-        int id;
-    } buttons[] = {{TOOLBAR_IMAGE_OPEN, CMD_OPEN},
-                   {TOOLBAR_IMAGE_SAVE_AS, CMD_SAVE_AS},
-                   {TOOLBAR_IMAGE_INFO, CMD_INFO},
-                   {-1, 0},
-                   {TOOLBAR_IMAGE_COPY, CMD_VIEW_COPY}};
-    for (const auto& b : buttons) {
-        if (b.id == 0) {
+    for (int id : toolbarCommands()) {
+        const CommandInfo* row = commandInfo(id);
+        if (!row) {
             toolBar_->addSeparator();
             continue;
         }
-        QAction* action = toolBar_->addAction(QIcon(toolbarImage(b.image)), QString());
-        action->setProperty(COMMAND_ID_PROPERTY, b.id);
-        action->setToolTip(QString::fromLatin1(commandToolTip(b.id)));
-        action->setStatusTip(QString::fromLatin1(commandStatusTip(b.id)));
-        connect(action, &QAction::triggered, this, [this, id = b.id] { frameCommand(id, 0); });
+        QAction* action = toolBar_->addAction(QIcon(toolbarImage(row->toolbarImage)), QString());
+        action->setProperty(COMMAND_ID_PROPERTY, id);
+        action->setToolTip(QString::fromLatin1(row->toolTip));
+        action->setStatusTip(QString::fromLatin1(row->statusTip));
+        connect(action, &QAction::triggered, this, [this, id] { frameCommand(id, 0); });
     }
 
     status_ = new CStatusBar(client);
@@ -183,18 +177,22 @@ void CMainFrame::updateMenuState(QMenu* popup) {
     if (popup == framePopup(WINDOW_MENU_INDEX)) fillWindowList(popup);
     QList<QAction*> actions = popup->actions();
     if (actions.isEmpty()) return;
-    int firstId = commandIdOf(actions.first());
     MenuContext context;
     context.hasChild = activeChild() != nullptr;
     context.block = commands_->childBlock();
     context.canUndo = commands_->childCanUndo();
-    if (context.hasChild && firstId == CMD_PLOT_SIGNAL)
-        context.plotMode = commands_->childPlotMode();
+    bool plotModeRead = false;
     for (QAction* action : actions) {
-        MenuItemState state;
-        if (!menuItemState(firstId, commandIdOf(action), context, state)) continue;
+        // Separators and the window list have no row and keep their state.
+        const CommandInfo* row = commandInfo(commandIdOf(action));
+        if (!row) continue;
+        if (row->rule == EnableRule::PlotChoice && context.hasChild && !plotModeRead) {
+            context.plotMode = commands_->childPlotMode();
+            plotModeRead = true;
+        }
+        MenuItemState state = commandState(*row, context);
         action->setEnabled(state.enabled);
-        if (firstId == CMD_PLOT_SIGNAL) {
+        if (row->rule == EnableRule::PlotChoice) {
             action->setCheckable(true);
             action->setChecked(state.checked);
         }

@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "shell/command_table.h"
+
 namespace {
 
 QAction* commandAction(QObject* parent, int id, const QString& text, const CommandSink& sink) {
@@ -18,12 +20,12 @@ QAction* commandAction(QObject* parent, int id, const QString& text, const Comma
 } // namespace
 
 QMenu* buildPopup(const MenuPopup& popup, QWidget* parent, const CommandSink& sink) {
-    auto* menu = new QMenu(QString::fromUtf8(popup.title), parent);
+    auto* menu = new QMenu(QString::fromStdString(popup.title), parent);
     for (const MenuItem& item : popup.items) {
         if (item.id == 0)
             menu->addSeparator();
         else
-            menu->addAction(commandAction(menu, item.id, QString::fromUtf8(item.text), sink));
+            menu->addAction(commandAction(menu, item.id, QString::fromStdString(item.text), sink));
     }
     return menu;
 }
@@ -37,15 +39,12 @@ QMenuBar* buildMenuBar(QWidget* parent, const CommandSink& sink) {
 
 QList<QAction*> addAccelerators(QWidget* window, const CommandSink& sink) {
     QList<QAction*> actions;
-    for (const auto* table :
-         {&frameAccelerators(), &frameAcceleratorAliases(), &frameAddedAccelerators()}) {
-        for (const Accelerator& entry : *table) {
-            QAction* action = commandAction(window, entry.id, QString(), sink);
-            action->setShortcut(QKeySequence(QString::fromLatin1(entry.keys)));
-            action->setShortcutContext(Qt::WindowShortcut);
-            window->addAction(action);
-            actions.append(action);
-        }
+    for (const Accelerator& entry : frameAccelerators()) {
+        QAction* action = commandAction(window, entry.id, QString(), sink);
+        action->setShortcut(QKeySequence(QString::fromLatin1(entry.keys)));
+        action->setShortcutContext(Qt::WindowShortcut);
+        window->addAction(action);
+        actions.append(action);
     }
     return actions;
 }

@@ -1,5 +1,5 @@
-// Builds menus and shortcuts from the menu and accelerator tables. Every
-// action carries its command id; triggering it hands the id to a sink.
+// Builds menus and shortcuts from the command table. Every action carries its
+// command id; triggering it hands the id to a sink.
 #pragma once
 
 #include <QList>
@@ -21,7 +21,7 @@ using CommandSink = std::function<void(int id)>;
 QMenu* buildPopup(const MenuPopup& popup, QWidget* parent, const CommandSink& sink);
 // Menu 101 as a menu bar, popups in table order.
 QMenuBar* buildMenuBar(QWidget* parent, const CommandSink& sink);
-// Accelerator table 125 and its aliases as window-wide shortcuts of `window`.
+// Every key of the command table as a window-wide shortcut of `window`.
 QList<QAction*> addAccelerators(QWidget* window, const CommandSink& sink);
 
 // The command id of an action of ours; 0 for separators and other actions.

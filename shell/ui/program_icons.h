@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include "shell/toolbar_images.h"
+
 constexpr int ICON_PROGRAM = 90;
 constexpr int ICON_MEASURE = 91;
 constexpr int ICON_FOURIER = 92;
@@ -13,10 +15,6 @@ constexpr int ICON_GENERATOR = 94;
 
 constexpr int TOOLBAR_IMAGE_WIDTH = 16;
 constexpr int TOOLBAR_IMAGE_HEIGHT = 15;
-constexpr int TOOLBAR_IMAGE_OPEN = 0;
-constexpr int TOOLBAR_IMAGE_SAVE_AS = 1;
-constexpr int TOOLBAR_IMAGE_INFO = 2;
-constexpr int TOOLBAR_IMAGE_COPY = 3;
 
 // A 16 x 15 image of the toolbar strip; an empty pixmap for another index.
 QPixmap toolbarImage(int index);

@@ -1,0 +1,52 @@
+// The rows every menu, key and button is built from: a key that two rows
+// claim would fire neither command, a second row of one id would never be
+// read, and an item without a tip leaves the status bar saying nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+
+#include "shell/command_ids.h"
+#include "shell/command_table.h"
+#include "shell/menus.h"
+
+TEST(CommandTableTest, EveryIdHasOneRowAndEveryKeyOneCommand) {
+    std::set<int> ids;
+    for (const CommandInfo& row : commandTable())
+        EXPECT_TRUE(ids.insert(row.id).second) << "two rows of " << row.id;
+    std::map<std::string, int> owner;
+    for (const Accelerator& key : frameAccelerators()) {
+        auto [it, fresh] = owner.emplace(key.keys, key.id);
+        EXPECT_TRUE(fresh) << key.keys << " sends " << it->second << " and " << key.id;
+    }
+    EXPECT_EQ(owner.at("Ctrl+Z"), CMD_UNDO);
+    EXPECT_EQ(owner.at("Ctrl+0"), CMD_Y_RANGE_OUT);
+    EXPECT_EQ(owner.at("Ctrl+O"), CMD_Y_RANGE_OUT);
+}
+
+TEST(CommandTableTest, MenusGroupTheirRowsAndSayWhatEachItemDoes) {
+    std::set<std::string> titles;
+    for (const MenuPopup& popup : frameMenu()) {
+        EXPECT_TRUE(titles.insert(popup.title).second) << popup.title;
+        ASSERT_FALSE(popup.items.empty());
+        EXPECT_NE(popup.items.front().id, 0) << popup.title << " opens with a line";
+        EXPECT_NE(popup.items.back().id, 0) << popup.title << " ends with a line";
+        for (const MenuItem& item : popup.items)
+            if (item.id != 0) {
+                EXPECT_STRNE(commandStatusTip(item.id), "") << item.text;
+            }
+    }
+    EXPECT_EQ(frameMenu().at(WINDOW_MENU_INDEX).title, "&Window");
+    for (int id : toolbarCommands())
+        if (id != 0) {
+            EXPECT_STRNE(commandInfo(id)->toolTip, "") << id;
+        }
+    // The view's popup shows the zooms without the keys the menu bar names.
+    const auto& popup = signalPopup().items;
+    auto zoom = std::find_if(popup.begin(), popup.end(),
+                             [](const MenuItem& i) { return i.id == CMD_ZOOM_X_IN; });
+    ASSERT_NE(zoom, popup.end());
+    EXPECT_EQ(zoom->text, "Zoom X in");
+}
