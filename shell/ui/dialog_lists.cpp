@@ -14,7 +14,7 @@ void fillRow(QTableWidget* list, int row, const QStringList& texts) {
     for (int c = 0; c < list->columnCount(); ++c) {
         auto* item = new QTableWidgetItem(c < texts.size() ? texts[c] : QString());
         const QTableWidgetItem* header = list->horizontalHeaderItem(c);
-        item->setTextAlignment(header ? header->textAlignment() : LEFT);
+        item->setTextAlignment(header ? Qt::Alignment::fromInt(header->textAlignment()) : LEFT);
         list->setItem(row, c, item);
     }
 }

@@ -505,7 +505,9 @@ TEST(IntFormat, ExtremesGatheredByTheReadingThreadsAreThoseOfTheSamples) {
             EXPECT_EQ(gathered[c].high, scanned[c].high);
             EXPECT_EQ(gathered[c].modulus, scanned[c].modulus);
         }
-        if (code == 5) EXPECT_EQ(gathered[1].low, -std::numeric_limits<float>::infinity());
+        if (code == 5) {
+            EXPECT_EQ(gathered[1].low, -std::numeric_limits<float>::infinity());
+        }
     }
     // A reader that gathers nothing leaves no extremes to be taken for the samples'.
     CMeasure m;

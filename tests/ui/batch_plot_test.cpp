@@ -105,7 +105,9 @@ TEST_F(BatchPlotTest, BadArgumentsAndInputsFailWithOneLine) {
         CommandResult r = runBatch(c.args);
         EXPECT_EQ(r.exitCode, c.code) << r.err;
         EXPECT_EQ(r.err.rfind("ondarix-batch: ", 0), 0u) << r.err;
-        if (c.code == 1) EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        if (c.code == 1) {
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        }
     }
     EXPECT_FALSE(QFile::exists(q(out)));
 }

@@ -238,11 +238,18 @@ TEST_F(FrameMenuTest, EnablingWithoutChild) {
 
 // Buttons and items say what they do; the status bar forgets a closed window.
 TEST_F(FrameMenuTest, TipsAndAStatusBarThatFollowsTheActiveWindow) {
-    for (QAction* a : frame->frameToolBar()->actions())
-        if (!a->isSeparator()) EXPECT_FALSE(a->toolTip().isEmpty()) << commandIdOf(a);
-    for (QMenu* m : {frame->framePopup(0), frame->framePopup(4)})
-        for (QAction* a : m->actions())
-            if (!a->isSeparator()) EXPECT_FALSE(a->statusTip().isEmpty()) << commandIdOf(a);
+    for (QAction* a : frame->frameToolBar()->actions()) {
+        if (!a->isSeparator()) {
+            EXPECT_FALSE(a->toolTip().isEmpty()) << commandIdOf(a);
+        }
+    }
+    for (QMenu* m : {frame->framePopup(0), frame->framePopup(4)}) {
+        for (QAction* a : m->actions()) {
+            if (!a->isSeparator()) {
+                EXPECT_FALSE(a->statusTip().isEmpty()) << commandIdOf(a);
+            }
+        }
+    }
 
     CMeasureWnd* first = openMeasureWindow(*frame, makeMeasure(1, 100, 10, "/a/first.INT"));
     CMeasureWnd* second = openMeasureWindow(*frame, makeMeasure(1, 100, 10, "/a/second.INT"));
