@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "generator/dispersion.h"
+#include "numeric/constants.h"
 
 namespace {
 
