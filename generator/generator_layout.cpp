@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "generator/correction_coefficients.h"
-#include "generator/dispersion.h"
 #include "numeric/constants.h"
+#include "numeric/dispersion.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "generator/dispersion.h"
 #include "numeric/constants.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "generator/dispersion.h"
+#include "numeric/dispersion.h"
 
 #include <cmath>
 
