@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numeric/constants.h"
+
 namespace {
 
-constexpr double TWO_PI = 6.283185307179586;
 // Bins stored per check of `cancel`: storing them costs far less than one bin
 // of the direct sum, so a cancel is still seen promptly.
 constexpr int32_t STORE_CHUNK = 65536;

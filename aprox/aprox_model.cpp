@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "numeric/constants.h"
+
 namespace {
 
 bool allFinite(const double* v, int32_t n) {
@@ -27,7 +29,7 @@ AproxModel modelFromParams(const AproxParams& p) {
     for (int32_t k = 0; k < m.count; ++k) {
         m.a[k] = p.a[k];
         m.d[k] = p.d[k];
-        m.theta[k] = 2.0 * APROX_PI * p.frequency[k] * dt;
+        m.theta[k] = 2.0 * PI * p.frequency[k] * dt;
         m.delta[k] = p.use_eta ? p.eta[k] * dt : 0.0;
     }
     m.level = p.level;
@@ -53,7 +55,7 @@ void storeModel(const AproxModel& m, AproxParams& p) {
     storeAmplitudes(m, p);
     const double dt = 1.0 / p.sample_rate;
     for (int32_t k = 0; k < m.count; ++k) {
-        p.frequency[k] = m.theta[k] / (2.0 * APROX_PI * dt);
+        p.frequency[k] = m.theta[k] / (2.0 * PI * dt);
         if (p.use_eta) p.eta[k] = m.delta[k] / dt;
     }
 }

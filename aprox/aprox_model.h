@@ -7,8 +7,6 @@
 
 #include "aprox/aprox_params.h"
 
-constexpr double APROX_PI = 3.141592653589793;
-
 // Component k at sample n is e^(-delta_k n) (a_k cos theta_k n + d_k sin theta_k n).
 // The carrier of a component advances by the factor q_k per sample, so no
 // pass calls a trigonometric or exponential function.

@@ -3,7 +3,8 @@
 #include <cmath>
 
 #include "generator/correction_coefficients.h"
-#include "generator/dispersion.h"
+#include "numeric/constants.h"
+#include "numeric/dispersion.h"
 
 namespace {
 
@@ -98,7 +99,7 @@ std::string planGeneratorLayout(const GeneratorParameters& p, GeneratorLayout& l
 
     layout.dt = p.okres_probkowania;
     layout.omega = dispersionOmega(p.dlugosc_fali, p.wysokosc_wody);
-    layout.period = GENERATOR_TWO_PI / layout.omega;
+    layout.period = TWO_PI / layout.omega;
     if (!positive(layout.omega) || !positive(layout.period) || !positive(1.0 / layout.dt))
         return "the wave length, depth and time step give no usable wave period";
 

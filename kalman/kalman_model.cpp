@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-namespace {
+#include "numeric/constants.h"
 
-constexpr double PI = 3.141592653589793;
+namespace {
 
 bool isNumber(double v) {
     return std::isfinite(v);

@@ -10,10 +10,10 @@
 
 #include "measure/int_format.h"
 #include "measure/measure.h"
+#include "numeric/constants.h"
 
 namespace {
 
-constexpr double PI = 3.141592653589793;
 constexpr double RATE = 50.0;     // Hz
 constexpr int32_t SAMPLES = 4096; // about 82 s
 constexpr double PERIOD = 1.6;    // s

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "numeric/constants.h"
 #include "view/channel_ranges.h"
 
 namespace {
@@ -10,7 +11,6 @@ namespace {
 // Content sizes and pixel positions stay far inside int32 even for absurd
 // zooms; scroll bars cannot take more anyway.
 constexpr int64_t MAX_PIXEL = int64_t(1) << 30;
-constexpr double PI = 3.141592653589793; // the phase axis spans -PI .. PI
 
 int64_t roundPixel(double v) {
     if (!(v > -double(MAX_PIXEL))) return -MAX_PIXEL;

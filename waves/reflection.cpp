@@ -4,13 +4,13 @@
 #include <cmath>
 #include <complex>
 
+#include "numeric/constants.h"
 #include "waves/parameter_text.h"
 #include "waves/wave_number.h"
 
 namespace {
 
 using Complex = std::complex<double>;
-constexpr double PI = 3.141592653589793;
 
 // The gauges cannot tell incident from reflected where k(x_p - x_q) is near a
 // multiple of pi for every pair. With S = sum_p e^(2ikx_p) over P gauges the

@@ -4,10 +4,10 @@
 #include <numeric>
 
 #include "analysis/fft_plan.h"
+#include "numeric/constants.h"
 
 namespace {
 
-constexpr double PI = 3.141592653589793;
 constexpr int32_t MIN_SEGMENT = 256;
 
 std::vector<double> hannWindow(int32_t n) {

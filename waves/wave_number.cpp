@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "generator/dispersion.h"
+#include "numeric/constants.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "aprox/aprox_model.h"
 #include "aprox/aprox_newton.h"
 #include "aprox_test_support.h"
+#include "numeric/constants.h"
 
 namespace {
 
@@ -173,7 +174,7 @@ TEST(AproxStops, RiseOfTheRmsKeepsTheStepJustMadeButNeverStopsTheFirst) {
     EXPECT_EQ(p.stop, AproxStop::RmsRise);
     EXPECT_EQ(p.iteration.load(), 2);
     const double dt = 1.0 / 20.0;
-    EXPECT_DOUBLE_EQ(p.frequency[0], manual.theta[0] / (2 * APROX_PI * dt));
+    EXPECT_DOUBLE_EQ(p.frequency[0], manual.theta[0] / (2 * PI * dt));
     EXPECT_DOUBLE_EQ(p.eta[0], manual.delta[0] / dt);
     EXPECT_DOUBLE_EQ(p.a[0], manual.a[0]);
     EXPECT_DOUBLE_EQ(p.level, manual.level);

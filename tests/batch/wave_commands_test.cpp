@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "generator/dispersion.h"
 #include "measure/int_format.h"
 #include "measure/measure.h"
 #include "measure/measure_file.h"
+#include "numeric/dispersion.h"
 #include "support/run_command.h"
 
 namespace {

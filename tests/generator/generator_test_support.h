@@ -9,9 +9,7 @@
 
 #include "generator/generator.h"
 #include "generator/generator_synthesis.h"
-
-constexpr double TEST_PI = 3.141592653589793;
-constexpr double TEST_G = 9.81;
+#include "support/wave_length.h"
 
 inline std::unique_ptr<CGenerator> synthesized(const GeneratorParameters& p, unsigned seed = 7) {
     auto g = std::make_unique<CGenerator>(p);
@@ -62,16 +60,4 @@ inline double bumpOutput(int n, double b, double t) {
     for (int k = 1; k < n; ++k)
         value *= t / k;
     return value;
-}
-
-// The wave period of linear theory found by bisection on the wave length:
-// L - (g T^2 / 2 pi) tanh(2 pi h / L) rises monotonically in L.
-inline double lengthForPeriod(double T, double h) {
-    double lo = 1e-6, hi = 1e6;
-    for (int i = 0; i < 200; ++i) {
-        double mid = 0.5 * (lo + hi);
-        double f = mid - TEST_G * T * T / (2 * TEST_PI) * std::tanh(2 * TEST_PI * h / mid);
-        (f > 0 ? hi : lo) = mid;
-    }
-    return 0.5 * (lo + hi);
 }

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "generator/dispersion.h"
+#include "numeric/dispersion.h"
 #include "sea_synthesis.h"
 #include "waves/spectrum_measure.h"
 #include "waves/wave_number.h"

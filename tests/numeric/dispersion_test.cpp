@@ -1,10 +1,10 @@
-#include "generator/dispersion.h"
+#include "numeric/dispersion.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "generator_test_support.h"
+#include "support/wave_length.h"
 
 TEST(Dispersion, DefaultWaveAgreesWithBisectionOnTheWaveLength) {
     // L = 8 m, h = 0.6 m: the period found must give back L = 8 m when the

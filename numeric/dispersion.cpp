@@ -1,14 +1,16 @@
-#include "generator/dispersion.h"
+#include "numeric/dispersion.h"
 
 #include <cmath>
 
+#include "numeric/constants.h"
+
 double dispersionOmega(double waveLength, double depth) {
-    double k = GENERATOR_TWO_PI / waveLength;
+    double k = TWO_PI / waveLength;
     double kh = k * depth;
     // Written through k h so that the shallow-water limit keeps its precision.
     return std::sqrt(std::tanh(kh) * (GRAVITY / depth) * kh);
 }
 
 double dispersionPeriod(double waveLength, double depth) {
-    return GENERATOR_TWO_PI / dispersionOmega(waveLength, depth);
+    return TWO_PI / dispersionOmega(waveLength, depth);
 }

@@ -2,10 +2,6 @@
 // length in water of given depth.
 #pragma once
 
-constexpr double GENERATOR_PI = 3.141592653589793;
-constexpr double GENERATOR_TWO_PI = 6.283185307179586;
-constexpr double GRAVITY = 9.81;
-
 // omega from omega^2 = g k tanh(k h) with k = 2 pi / L. Not finite or not
 // positive for lengths and depths that are.
 double dispersionOmega(double waveLength, double depth);
