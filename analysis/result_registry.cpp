@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "analysis/calculation.h"
+#include "measure/owned_measure.h"
 
 namespace {
 
@@ -23,10 +24,19 @@ auto findResult(const CMeasure* measure) {
                         [&](const OpenResult& r) { return r.result == measure; });
 }
 
+// A measurement released by its window: the results computed from it are cut
+// loose, and a result being released leaves the registry.
+void releaseResultsOf(CMeasure* measure) {
+    closeResultsOf(measure);
+    if (auto* result = dynamic_cast<CCalculation*>(measure)) unregisterResult(result);
+}
+
 } // namespace
 
 void registerResult(CCalculation* result, std::function<void()> onSourceClosed) {
     if (!result) return;
+    // Only measurements with results registered need anything done on release.
+    setMeasureReleaseHook(&releaseResultsOf);
     auto it = findResult(result);
     if (it != openResults().end())
         it->onSourceClosed = std::move(onSourceClosed);

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "analysis/owned_measure.h"
+#include "measure/owned_measure.h"
 #include "measure/channel_extremes.h"
 #include "measure/measure.h"
 #include "shell/ui/mdi_child_wnd.h"
