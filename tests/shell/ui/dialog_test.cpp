@@ -12,7 +12,7 @@
 
 #include "shell/dialog_templates.h"
 #include "shell/ui/dialog.h"
-#include "ui/dialog_script.h"
+#include "dialog_script.h"
 
 namespace {
 

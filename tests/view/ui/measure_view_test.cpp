@@ -12,7 +12,7 @@
 #include <map>
 
 #include "shell/ui/frame_services.h"
-#include "ui/recording_clipboard.h"
+#include "recording_clipboard.h"
 #include "view/ui/plot_painter.h"
 #include "view/view_commands.h"
 #include "view/view_test_support.h"

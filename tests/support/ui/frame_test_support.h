@@ -16,8 +16,8 @@
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/window_classes.h"
-#include "ui/dialog_script.h"
-#include "ui/recording_clipboard.h"
+#include "dialog_script.h"
+#include "recording_clipboard.h"
 
 inline void settle() {
     for (int i = 0; i < 3; ++i) {
