@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "measure/owned_measure.h"
 #include "measure/channel_extremes.h"
 #include "measure/measure.h"
+#include "measure/owned_measure.h"
 #include "shell/ui/mdi_child_wnd.h"
 #include "view/erase_undo.h"
 #include "view/plot_mode.h"

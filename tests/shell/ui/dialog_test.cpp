@@ -10,9 +10,9 @@
 #include <cmath>
 #include <vector>
 
+#include "dialog_script.h"
 #include "shell/dialog_templates.h"
 #include "shell/ui/dialog.h"
-#include "dialog_script.h"
 
 namespace {
 

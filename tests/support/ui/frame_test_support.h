@@ -11,13 +11,13 @@
 #include <functional>
 #include <memory>
 
+#include "dialog_script.h"
 #include "measure/measure.h"
+#include "recording_clipboard.h"
 #include "shell/command_ids.h"
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/window_classes.h"
-#include "dialog_script.h"
-#include "recording_clipboard.h"
 
 inline void settle() {
     for (int i = 0; i < 3; ++i) {

@@ -11,8 +11,8 @@
 
 #include <map>
 
-#include "shell/ui/frame_services.h"
 #include "recording_clipboard.h"
+#include "shell/ui/frame_services.h"
 #include "view/ui/plot_painter.h"
 #include "view/view_commands.h"
 #include "view/view_test_support.h"
