@@ -16,4 +16,10 @@ constexpr int IDC_APROX_COMPONENT_A = 1051;
 constexpr int IDC_APROX_COMPONENT_D = 1052;
 constexpr int IDC_APROX_COMPONENT_ETA = 113;
 
+// "Approximation Options"
+constexpr int DIALOG_APROX_OPTIONS = 457;
+constexpr int IDC_APROX_EPSILON = 1054;
+constexpr int IDC_APROX_BREAK = 1055;
+constexpr int IDC_APROX_ZERO = 266;
+
 void registerAproxDialogTemplates();

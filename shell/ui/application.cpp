@@ -8,7 +8,6 @@
 #include "shell/settings.h"
 #include "shell/ui/file_commands.h"
 #include "shell/ui/main_frame.h"
-#include "shell/ui/shell_dialog_templates.h"
 #include "shell/ui/warning_message.h"
 #include "shell/window_classes.h"
 
@@ -40,7 +39,6 @@ OndarixApp::~OndarixApp() {
 
 bool OndarixApp::startUp(const QString& commandLine) {
     setClipboard(&clipboard_);
-    registerDialogTemplates();
     loadSettings();
     if (!registerWindowClasses()) return false;
     WindowPlacement placement;

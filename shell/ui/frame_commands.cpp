@@ -6,13 +6,11 @@
 #include <QMdiSubWindow>
 #include <QUrl>
 
-#include "analysis/ui/analysis_commands.h"
-#include "generator/ui/generator_commands.h"
-#include "measure/ui/measure_commands.h"
 #include "shell/child_commands.h"
 #include "shell/command_ids.h"
 #include "shell/dialog_templates.h"
 #include "shell/help_file.h"
+#include "shell/ui/command_groups.h"
 #include "shell/ui/dialog.h"
 #include "shell/ui/file_commands.h"
 #include "shell/ui/main_frame.h"
@@ -21,9 +19,7 @@
 #include "shell/ui/option_commands.h"
 #include "shell/ui/warning_message.h"
 #include "view/ui/description_watch.h"
-#include "view/ui/export_commands.h"
 #include "view/ui/measure_wnd.h"
-#include "waves/ui/wave_commands.h"
 
 namespace {
 
@@ -49,11 +45,8 @@ bool editsDescription(int id) {
 FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<FileCommands>(frame));
     groups_.push_back(std::make_unique<OptionCommands>(&frame));
-    groups_.push_back(std::make_unique<MeasureCommands>(frame));
-    groups_.push_back(std::make_unique<AnalysisCommands>(frame));
-    groups_.push_back(std::make_unique<GeneratorCommands>(frame));
-    groups_.push_back(std::make_unique<ExportCommands>(frame));
-    groups_.push_back(std::make_unique<WaveCommands>(frame));
+    for (const CommandGroupFactory& make : commandGroupFactories())
+        groups_.push_back(make(frame));
 }
 
 FrameCommands::~FrameCommands() = default;

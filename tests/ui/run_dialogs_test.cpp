@@ -7,9 +7,12 @@
 
 #include <cstring>
 
+#include "aprox/aprox_options.h"
 #include "aprox/ui/aprox_dialog_templates.h"
 #include "frame_test_support.h"
+#include "generator/generator_parameters.h"
 #include "generator/ui/generator_dialog_templates.h"
+#include "kalman/kalman_options.h"
 #include "kalman/ui/kalman_dialog_templates.h"
 #include "shell/dialog_templates.h"
 #include "shell/settings.h"

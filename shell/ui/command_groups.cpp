@@ -1,0 +1,20 @@
+#include "shell/ui/command_groups.h"
+
+#include <utility>
+
+namespace {
+
+std::vector<CommandGroupFactory>& factories() {
+    static std::vector<CommandGroupFactory> list;
+    return list;
+}
+
+} // namespace
+
+void addCommandGroup(CommandGroupFactory make) {
+    factories().push_back(std::move(make));
+}
+
+const std::vector<CommandGroupFactory>& commandGroupFactories() {
+    return factories();
+}
