@@ -9,6 +9,11 @@ std::vector<CommandGroupFactory>& factories() {
     return list;
 }
 
+std::vector<CommandWatch>& watches() {
+    static std::vector<CommandWatch> list;
+    return list;
+}
+
 } // namespace
 
 void addCommandGroup(CommandGroupFactory make) {
@@ -17,4 +22,12 @@ void addCommandGroup(CommandGroupFactory make) {
 
 const std::vector<CommandGroupFactory>& commandGroupFactories() {
     return factories();
+}
+
+void addCommandWatch(CommandWatch watch) {
+    watches().push_back(std::move(watch));
+}
+
+const std::vector<CommandWatch>& commandWatches() {
+    return watches();
 }

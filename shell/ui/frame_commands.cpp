@@ -18,29 +18,6 @@
 #include "shell/ui/modal_ui.h"
 #include "shell/ui/option_commands.h"
 #include "shell/ui/warning_message.h"
-#include "view/ui/description_watch.h"
-#include "view/ui/measure_wnd.h"
-
-namespace {
-
-// The commands whose dialogs edit the active window's measurement in place:
-// File -> Info, Block info and the popup's Info, the popup's Add, and the
-// Kalman and approximation run dialogs (the component list).
-bool editsDescription(int id) {
-    switch (id) {
-    case CMD_INFO:
-    case CMD_BLOCK_INFO:
-    case CMD_VIEW_INFO:
-    case CMD_VIEW_ADD:
-    case CMD_KALMAN:
-    case CMD_APPROXIMATION:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
     groups_.push_back(std::make_unique<FileCommands>(frame));
@@ -57,9 +34,9 @@ intptr_t FrameCommands::forwardToChild(int id, intptr_t param) {
 }
 
 intptr_t FrameCommands::OnCommand(int id, intptr_t param) {
-    auto* window =
-        editsDescription(id) ? dynamic_cast<CMeasureWnd*>(frame_.activeChild()) : nullptr;
-    DescriptionWatch watch(frame_.mdiClient(), window ? window->measure.get() : nullptr);
+    std::vector<std::shared_ptr<void>> watching;
+    for (const CommandWatch& watch : commandWatches())
+        watching.push_back(watch(frame_, id));
     if (isChildCommand(id)) return forwardToChild(id, param);
     for (const auto& group : groups_)
         if (group->OnCommand(id)) return 0;

@@ -1,6 +1,7 @@
-// The measurement view feature: its dialogs and the picture export.
+// The measurement view feature: its dialogs, the picture export, and the
+// watch that marks a measure window whose description a command changed.
 #pragma once
 
-// Adds its dialog templates and command group to the shell's registries; called once from the
-// program's list of features before the frame is made.
+// Adds its dialog templates, command group and command watch to the shell's
+// registries; called once from the program's list of features.
 void registerView();

@@ -1,4 +1,4 @@
-#include "shell/ui/save_question.h"
+#include "view/ui/save_question.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
