@@ -77,11 +77,11 @@ BlockRange FrameCommands::childBlock() const {
     return block;
 }
 
-int32_t FrameCommands::childPlotMode() const {
-    int32_t mode = 0;
+int32_t FrameCommands::childPlotCommand() const {
+    int32_t command = 0;
     if (CMDIChildWnd* child = frame_.activeChild())
-        child->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
-    return mode;
+        child->OnCommand(CMD_GET_PLOT_COMMAND, reinterpret_cast<intptr_t>(&command));
+    return command;
 }
 
 bool FrameCommands::childCanUndo() const {
