@@ -1,4 +1,4 @@
-// The Fourier run dialog "Transformata Fouriera".
+// The Fourier run dialog "Transformata Fouriera" and "Fourier Options".
 #pragma once
 
 constexpr int DIALOG_FOURIER = 270;

@@ -1,4 +1,5 @@
-// The approximation run dialog "Approximation" and its component dialog.
+// The approximation run dialog "Approximation", its component dialog and
+// "Approximation Options".
 #pragma once
 
 // "Approximation": the range fields and the component list are those every

@@ -1,4 +1,5 @@
-// The Kalman run dialog "Kalman Filter" and its component dialog.
+// The Kalman run dialog "Kalman Filter", its component dialog and "Kalman
+// Filter Options".
 #pragma once
 
 // "Kalman Filter": the range fields and the component list are those every
