@@ -13,3 +13,9 @@ struct FourierOptions {
     int32_t plot_phase = 0;
     int32_t line_plot = 0;
 };
+
+// The copy the dialogs edit and the next run starts from.
+extern FourierOptions globalFourierOptions;
+
+// Registers the Fourier options with the settings store under its stored names.
+void registerFourierSettings();

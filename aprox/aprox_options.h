@@ -11,3 +11,9 @@ struct AproxOptions {
     double break_limit = 0.001; // edited and persisted; the fit does not read it
     double zero = 1e-14;        // edited and persisted; the fit does not read it
 };
+
+// The copy the dialogs edit and the next run starts from.
+extern AproxOptions globalAproxOptions;
+
+// Registers the approximation options with the settings store under its stored names.
+void registerAproxSettings();

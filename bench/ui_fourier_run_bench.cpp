@@ -14,14 +14,14 @@
 
 #include "analysis/fourier.h"
 #include "analysis/ui/fft_wnd.h"
+#include "app/features.h"
 #include "shell/command_ids.h"
 #include "shell/dialog_templates.h"
 #include "shell/ui/dialog_controls.h"
-#include "shell/ui/file_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/ui/modal_ui.h"
-#include "shell/ui/shell_dialog_templates.h"
 #include "shell/window_classes.h"
+#include "view/ui/file_commands.h"
 #include "view/ui/measure_view.h"
 
 namespace {
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     registerWindowClasses();
-    registerDialogTemplates();
+    registerFeatures();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

@@ -35,14 +35,10 @@ function(ondarix_core_part name)
   set_property(GLOBAL APPEND PROPERTY ONDARIX_CORE_SOURCES ${sources})
 
   # The folder's window and dialog layer lives beside it in ui/ and goes into
-  # ondarix_ui; ui/main.cpp is the desktop program's entry point.
+  # ondarix_ui; the desktop program itself is built in app/.
   file(GLOB ui_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp
        ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.h)
-  list(REMOVE_ITEM ui_sources ${CMAKE_CURRENT_SOURCE_DIR}/ui/main.cpp)
   set_property(GLOBAL APPEND PROPERTY ONDARIX_UI_SOURCES ${ui_sources})
-  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/ui/main.cpp)
-    set_property(GLOBAL PROPERTY ONDARIX_UI_MAIN ${CMAKE_CURRENT_SOURCE_DIR}/ui/main.cpp)
-  endif()
 endfunction()
 
 function(ondarix_core_umbrella)
@@ -54,10 +50,9 @@ function(ondarix_core_umbrella)
   file(WRITE ${PROJECT_BINARY_DIR}/core_sources.txt "${text}\n")
 endfunction()
 
-# ondarix_ui and the desktop program, from every subsystem's ui/ folder.
+# ondarix_ui, from every subsystem's ui/ folder.
 function(ondarix_ui_library)
   get_property(sources GLOBAL PROPERTY ONDARIX_UI_SOURCES)
-  get_property(main GLOBAL PROPERTY ONDARIX_UI_MAIN)
   if(NOT sources)
     return()
   endif()
@@ -66,9 +61,4 @@ function(ondarix_ui_library)
   set_target_properties(ondarix_ui PROPERTIES AUTOMOC ON)
   target_include_directories(ondarix_ui PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(ondarix_ui PUBLIC ondarix_core Qt6::Widgets Qt6::Svg)
-  if(main)
-    add_executable(ondarix ${main})
-    target_link_libraries(ondarix PRIVATE ondarix_ui)
-    target_compile_definitions(ondarix PRIVATE ONDARIX_VERSION="${PROJECT_VERSION}")
-  endif()
 endfunction()

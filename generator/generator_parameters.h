@@ -26,3 +26,9 @@ struct GeneratorParameters {
     int32_t stopien_rozniczkowalnosci = 2; // envelope chain has degree + 1 states
     double period = 0.0;                   // not persisted: wave period T from the synthesis [s]
 };
+
+// The copy the dialogs edit and the next run starts from.
+extern GeneratorParameters globalGeneratorParameters;
+
+// Registers the generator parameters with the settings store under its stored names.
+void registerGeneratorSettings();

@@ -12,3 +12,9 @@ struct KalmanOptions {
     double constant_period = 5.0;   // seconds; time scale of zero-frequency components
     double asymptotic = 0.00001;    // convergence threshold of model 3
 };
+
+// The copy the dialogs edit and the next run starts from.
+extern KalmanOptions globalKalmanOptions;
+
+// Registers the Kalman options with the settings store under its stored names.
+void registerKalmanSettings();

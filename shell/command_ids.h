@@ -3,9 +3,10 @@
 // command handler.
 #pragma once
 
-// The ids the measurement view answers (zoom, range, block, plot mode, the
-// popup items and the block and plot-mode queries) live with the view.
-#include "view/view_commands.h"
+// The ids every measurement view answers (zoom, range, block, plot mode, the
+// popup items and the block and plot-mode queries), which the frame forwards
+// to the active child.
+#include "shell/view_commands.h"
 
 constexpr int CMD_ABOUT = 102;
 constexpr int CMD_OPEN = 103;

@@ -8,7 +8,7 @@
 struct MenuContext {
     bool hasChild = false;
     BlockRange block{0, 0, 0}; // the child's selection; empty without a child
-    int plotMode = 0;          // the child's plot mode; unused without a child
+    int plotCommand = 0;       // the plot command the child's mode selects, or 0
     bool canUndo = false;      // the child has an erase to take back
 };
 
@@ -19,6 +19,3 @@ struct MenuItemState {
 
 // The state `command`'s rule gives its item in `context`.
 MenuItemState commandState(const CommandInfo& command, const MenuContext& context);
-
-// The plot command whose radio mark a plot mode selects; 0 for none.
-int plotCommandForMode(int plotMode);

@@ -1,29 +1,53 @@
-// The process-wide settings records and their persistence in the settings key.
+// The process-wide option records and their persistence in the settings key.
+// Each record belongs to its analysis, which registers it here; the store
+// only knows names, fields and limits.
 #pragma once
 
-#include "analysis/fourier_options.h"
-#include "aprox/aprox_options.h"
-#include "generator/generator_parameters.h"
-#include "kalman/kalman_options.h"
 #include "shell/registry_key.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 // The key under the user's branch that holds every persisted value.
 extern const char* const SETTINGS_KEY;
 
-extern GeneratorParameters globalGeneratorParameters;
-extern FourierOptions globalFourierOptions;
-extern KalmanOptions globalKalmanOptions;
-extern AproxOptions globalAproxOptions;
+// One persisted field: exactly one of the two pointers is set. Load and save
+// walk the same entries, so their order and their set of values cannot drift.
+struct SettingEntry {
+    const char* name;
+    int32_t* intField;
+    double* doubleField;
+    bool clamped;
+    double low;
+    double high;
+};
 
-// Resets the four records to their defaults, then reads the stored values
-// over them, clamping the analysis options. False when there is no store
-// (the defaults stay).
+SettingEntry plainInt(const char* name, int32_t& field);
+SettingEntry plainDouble(const char* name, double& field);
+// Read back limited to [low, high]; written as they are.
+SettingEntry clampedInt(const char* name, int32_t& field, int32_t low, int32_t high);
+SettingEntry clampedDouble(const char* name, double& field, double low, double high);
+
+// A record as its owner registers it: how it goes back to its defaults, and
+// its values in the order a new store lists them.
+struct OptionRecord {
+    std::string name;
+    std::function<void()> reset;
+    std::vector<SettingEntry> entries;
+};
+
+// Adds `record` after those added before; one of the same name is replaced in
+// its place, so registering twice changes nothing.
+void addOptionRecord(OptionRecord record);
+
+// Resets the registered records to their defaults, then reads the stored
+// values over them, clamping where the entry says so. False when there is no
+// store (the defaults stay).
 bool loadSettings(const std::string& root = settingsRoot());
 
-// Writes all 34 values of the four records, unclamped. Fails, saying why,
+// Writes every value of the registered records, unclamped. Fails, saying why,
 // when the store could not be created, locked or written; the previous store
 // is then unchanged.
 SaveStatus saveSettings(const std::string& root = settingsRoot());

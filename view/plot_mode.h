@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "shell/view_commands.h"
+
 using PlotMode = int32_t;
 
 constexpr PlotMode PLOT_SIGNAL = 1;   // real part, a polyline
@@ -17,4 +19,22 @@ inline bool plotsModule(PlotMode mode) {
 }
 inline bool plotsPhase(PlotMode mode) {
     return !plotsModule(mode) && (mode & PLOT_PHASE) != 0;
+}
+
+// The plot command whose radio mark a plot mode selects; 0 for none.
+inline int plotCommandForMode(PlotMode plotMode) {
+    switch (plotMode) {
+    case PLOT_SIGNAL:
+        return CMD_PLOT_SIGNAL;
+    case PLOT_SIGNAL | PLOT_ENVELOPE:
+        return CMD_PLOT_ENVELOPE;
+    case PLOT_SIGNAL | PLOT_COSIGNAL:
+        return CMD_PLOT_COSIGNAL;
+    case PLOT_SIGNAL | PLOT_COSIGNAL | PLOT_ENVELOPE:
+        return CMD_PLOT_ALL;
+    case PLOT_MODULE:
+        return CMD_PLOT_MODULE;
+    default:
+        return 0;
+    }
 }

@@ -17,8 +17,21 @@ DialogTemplate fourierTemplate() {
     return d.result();
 }
 
+DialogTemplate fourierOptionsTemplate() {
+    DialogBuilder d(DIALOG_FOURIER_OPTIONS, "Fourier Options", 300, 200);
+    d.check(12, 12, IDC_FOURIER_TUNED, "Tunne DFT", 110)
+        .labelEdit(130, 12, 60, "fr [Hz]", IDC_FOURIER_TUNE_FREQUENCY, 100)
+        .check(12, 44, IDC_FOURIER_LIMITED, "Limit DFT", 110)
+        .labelEdit(130, 44, 60, "fr [Hz]", IDC_FOURIER_LIMIT_FREQUENCY, 100)
+        .check(12, 76, IDC_FOURIER_PLOT_PHASE, "Plot Phase", 200)
+        .check(12, 108, IDC_FOURIER_LINE_PLOT, "Line Plot", 200)
+        .okCancel(60, 156);
+    return d.result();
+}
+
 } // namespace
 
 void registerAnalysisDialogTemplates() {
+    addDialogTemplate(fourierOptionsTemplate());
     addDialogTemplate(fourierTemplate());
 }

@@ -27,9 +27,19 @@ DialogTemplate componentTemplate() {
     return d.result();
 }
 
+DialogTemplate aproxOptionsTemplate() {
+    DialogBuilder d(DIALOG_APROX_OPTIONS, "Approximation Options", 280, 170);
+    d.labelEdit(12, 12, 80, "Epsilon", IDC_APROX_EPSILON, 160)
+        .labelEdit(12, 44, 80, "Break if", IDC_APROX_BREAK, 160)
+        .labelEdit(12, 76, 80, "Zero", IDC_APROX_ZERO, 160)
+        .okCancel(50, 124);
+    return d.result();
+}
+
 } // namespace
 
 void registerAproxDialogTemplates() {
+    addDialogTemplate(aproxOptionsTemplate());
     addDialogTemplate(aproxTemplate());
     addDialogTemplate(componentTemplate());
 }

@@ -1,4 +1,5 @@
-// The approximation run dialog "Approximation" and its component dialog.
+// The approximation run dialog "Approximation", its component dialog and
+// "Approximation Options".
 #pragma once
 
 // "Approximation": the range fields and the component list are those every
@@ -15,5 +16,11 @@ constexpr int IDC_APROX_COMPONENT_FREQUENCY = 205;
 constexpr int IDC_APROX_COMPONENT_A = 1051;
 constexpr int IDC_APROX_COMPONENT_D = 1052;
 constexpr int IDC_APROX_COMPONENT_ETA = 113;
+
+// "Approximation Options"
+constexpr int DIALOG_APROX_OPTIONS = 457;
+constexpr int IDC_APROX_EPSILON = 1054;
+constexpr int IDC_APROX_BREAK = 1055;
+constexpr int IDC_APROX_ZERO = 266;
 
 void registerAproxDialogTemplates();

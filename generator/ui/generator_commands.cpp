@@ -1,10 +1,10 @@
 #include "generator/ui/generator_commands.h"
 
+#include "generator/generator_parameters.h"
 #include "generator/ui/generator_dialog_templates.h"
 #include "generator/ui/generator_wnd.h"
 #include "generator/ui/parametry_generatora_dlg.h"
 #include "shell/command_ids.h"
-#include "shell/settings.h"
 #include "shell/ui/main_frame.h"
 
 bool GeneratorCommands::OnCommand(int id) {

@@ -27,9 +27,21 @@ DialogTemplate componentTemplate() {
     return d.result();
 }
 
+DialogTemplate kalmanOptionsTemplate() {
+    DialogBuilder d(DIALOG_KALMAN_OPTIONS, "Kalman Filter Options", 380, 240);
+    d.labelCombo(12, 12, 150, "Mathematical model", IDC_KALMAN_MODEL, 200)
+        .check(12, 44, IDC_KALMAN_ESTIMATE_ERROR, "Estimate Observation Error", 300)
+        .labelEdit(12, 76, 150, "Observation error (%)", IDC_KALMAN_OBSERVATION_ERROR, 100)
+        .labelEdit(12, 108, 150, "Constant Period [s]", IDC_KALMAN_CONSTANT_PERIOD, 100)
+        .labelEdit(12, 140, 150, "Asymptotic after", IDC_KALMAN_ASYMPTOTIC, 100)
+        .okCancel(100, 196);
+    return d.result();
+}
+
 } // namespace
 
 void registerKalmanDialogTemplates() {
+    addDialogTemplate(kalmanOptionsTemplate());
     addDialogTemplate(kalmanTemplate());
     addDialogTemplate(componentTemplate());
 }

@@ -1,4 +1,5 @@
-// The Kalman run dialog "Kalman Filter" and its component dialog.
+// The Kalman run dialog "Kalman Filter", its component dialog and "Kalman
+// Filter Options".
 #pragma once
 
 // "Kalman Filter": the range fields and the component list are those every
@@ -15,5 +16,13 @@ constexpr int IDC_KALMAN_COMPONENT_NAME = 138;
 constexpr int IDC_KALMAN_COMPONENT_FREQUENCY = 205;
 constexpr int IDC_KALMAN_COMPONENT_AMPLITUDE = 214;
 constexpr int IDC_KALMAN_COMPONENT_K = 225;
+
+// "Kalman Filter Options"
+constexpr int DIALOG_KALMAN_OPTIONS = 239;
+constexpr int IDC_KALMAN_MODEL = 236;
+constexpr int IDC_KALMAN_ESTIMATE_ERROR = 243;
+constexpr int IDC_KALMAN_OBSERVATION_ERROR = 234;
+constexpr int IDC_KALMAN_CONSTANT_PERIOD = 244;
+constexpr int IDC_KALMAN_ASYMPTOTIC = 245;
 
 void registerKalmanDialogTemplates();

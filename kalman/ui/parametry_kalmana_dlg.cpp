@@ -4,9 +4,9 @@
 
 #include "kalman/kalman_copy_text.h"
 #include "kalman/ui/kalman_dialog_templates.h"
+#include "kalman/ui/kalman_options_dlg.h"
 #include "kalman/ui/skladowa_kalmana_dlg.h"
 #include "shell/ui/formatted.h"
-#include "shell/ui/kalman_options_dlg.h"
 
 namespace {
 

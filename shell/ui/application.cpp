@@ -4,11 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "measure/measure_file.h"
 #include "shell/settings.h"
-#include "shell/ui/file_commands.h"
 #include "shell/ui/main_frame.h"
-#include "shell/ui/shell_dialog_templates.h"
 #include "shell/ui/warning_message.h"
 #include "shell/window_classes.h"
 
@@ -21,6 +18,8 @@ QSize defaultFrameSize() {
     QSize available = screen ? screen->availableSize() : QSize(1024, 768);
     return available * 3 / 4;
 }
+
+CommandLineOpener commandLineOpener = nullptr;
 
 } // namespace
 
@@ -40,7 +39,6 @@ OndarixApp::~OndarixApp() {
 
 bool OndarixApp::startUp(const QString& commandLine) {
     setClipboard(&clipboard_);
-    registerDialogTemplates();
     loadSettings();
     if (!registerWindowClasses()) return false;
     WindowPlacement placement;
@@ -58,12 +56,12 @@ bool OndarixApp::startUp(const QString& commandLine) {
     return true;
 }
 
+void setCommandLineOpener(CommandLineOpener opener) {
+    commandLineOpener = opener;
+}
+
 void OndarixApp::openCommandLineFile(const QString& path) {
-    // By its extension (unknown ones read as .INT), so that a file manager
-    // can open any measurement with the program; a failure is said, and
-    // opens nothing.
-    const std::string name = QFile::encodeName(path).toStdString();
-    openMeasureFile(*frame_, name, fileTypeFromPath(name));
+    if (commandLineOpener) commandLineOpener(*frame_, QFile::encodeName(path).toStdString());
 }
 
 void OndarixApp::finish() {

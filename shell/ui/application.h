@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <string>
 
 #include "shell/ui/qt_clipboard.h"
 
@@ -13,6 +14,11 @@ class CMainFrame;
 // The command line after the program's name, as one path: the arguments
 // joined by blanks; a path in double quotes loses its quotes.
 QString commandLineText(const QStringList& arguments);
+
+// Opens a measurement named on the command line in `frame`; the feature that
+// owns measurement windows sets it (none: the name is ignored).
+using CommandLineOpener = void (*)(CMainFrame& frame, const std::string& path);
+void setCommandLineOpener(CommandLineOpener opener);
 
 class OndarixApp {
   public:

@@ -6,54 +6,22 @@
 #include <QMdiSubWindow>
 #include <QUrl>
 
-#include "analysis/ui/analysis_commands.h"
-#include "generator/ui/generator_commands.h"
-#include "measure/ui/measure_commands.h"
 #include "shell/child_commands.h"
 #include "shell/command_ids.h"
 #include "shell/dialog_templates.h"
 #include "shell/help_file.h"
+#include "shell/ui/command_groups.h"
 #include "shell/ui/dialog.h"
-#include "shell/ui/file_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/ui/mdi_child_wnd.h"
 #include "shell/ui/modal_ui.h"
 #include "shell/ui/option_commands.h"
 #include "shell/ui/warning_message.h"
-#include "view/ui/description_watch.h"
-#include "view/ui/export_commands.h"
-#include "view/ui/measure_wnd.h"
-#include "waves/ui/wave_commands.h"
-
-namespace {
-
-// The commands whose dialogs edit the active window's measurement in place:
-// File -> Info, Block info and the popup's Info, the popup's Add, and the
-// Kalman and approximation run dialogs (the component list).
-bool editsDescription(int id) {
-    switch (id) {
-    case CMD_INFO:
-    case CMD_BLOCK_INFO:
-    case CMD_VIEW_INFO:
-    case CMD_VIEW_ADD:
-    case CMD_KALMAN:
-    case CMD_APPROXIMATION:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 FrameCommands::FrameCommands(CMainFrame& frame) : frame_(frame) {
-    groups_.push_back(std::make_unique<FileCommands>(frame));
     groups_.push_back(std::make_unique<OptionCommands>(&frame));
-    groups_.push_back(std::make_unique<MeasureCommands>(frame));
-    groups_.push_back(std::make_unique<AnalysisCommands>(frame));
-    groups_.push_back(std::make_unique<GeneratorCommands>(frame));
-    groups_.push_back(std::make_unique<ExportCommands>(frame));
-    groups_.push_back(std::make_unique<WaveCommands>(frame));
+    for (const CommandGroupFactory& make : commandGroupFactories())
+        groups_.push_back(make(frame));
 }
 
 FrameCommands::~FrameCommands() = default;
@@ -64,9 +32,9 @@ intptr_t FrameCommands::forwardToChild(int id, intptr_t param) {
 }
 
 intptr_t FrameCommands::OnCommand(int id, intptr_t param) {
-    auto* window =
-        editsDescription(id) ? dynamic_cast<CMeasureWnd*>(frame_.activeChild()) : nullptr;
-    DescriptionWatch watch(frame_.mdiClient(), window ? window->measure.get() : nullptr);
+    std::vector<std::shared_ptr<void>> watching;
+    for (const CommandWatch& watch : commandWatches())
+        watching.push_back(watch(frame_, id));
     if (isChildCommand(id)) return forwardToChild(id, param);
     for (const auto& group : groups_)
         if (group->OnCommand(id)) return 0;
@@ -107,11 +75,11 @@ BlockRange FrameCommands::childBlock() const {
     return block;
 }
 
-int32_t FrameCommands::childPlotMode() const {
-    int32_t mode = 0;
+int32_t FrameCommands::childPlotCommand() const {
+    int32_t command = 0;
     if (CMDIChildWnd* child = frame_.activeChild())
-        child->OnCommand(CMD_GET_PLOT_MODE, reinterpret_cast<intptr_t>(&mode));
-    return mode;
+        child->OnCommand(CMD_GET_PLOT_COMMAND, reinterpret_cast<intptr_t>(&command));
+    return command;
 }
 
 bool FrameCommands::childCanUndo() const {

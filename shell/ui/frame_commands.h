@@ -19,9 +19,10 @@ class FrameCommands {
 
     intptr_t OnCommand(int id, intptr_t param);
 
-    // Queries of the active child; an empty block, mode 0 and null without one.
+    // Queries of the active child; an empty block, plot command 0 and
+    // null without one.
     BlockRange childBlock() const;
-    int32_t childPlotMode() const;
+    int32_t childPlotCommand() const;
     CMeasure* childMeasure() const;
     // Whether the active child has an erase to undo.
     bool childCanUndo() const;

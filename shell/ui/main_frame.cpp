@@ -187,7 +187,7 @@ void CMainFrame::updateMenuState(QMenu* popup) {
         const CommandInfo* row = commandInfo(commandIdOf(action));
         if (!row) continue;
         if (row->rule == EnableRule::PlotChoice && context.hasChild && !plotModeRead) {
-            context.plotMode = commands_->childPlotMode();
+            context.plotCommand = commands_->childPlotCommand();
             plotModeRead = true;
         }
         MenuItemState state = commandState(*row, context);

@@ -10,7 +10,7 @@ class OptionCommands : public CommandGroup {
   public:
     explicit OptionCommands(QWidget* owner) : owner_(owner) {}
 
-    // "&Fourier...", "&Kalman..." and "&Approximation..." of the Options menu.
+    // The items of the Options menu, each to the dialog its feature added.
     bool OnCommand(int id) override;
 
   private:

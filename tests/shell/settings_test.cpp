@@ -1,5 +1,10 @@
 #include "shell/settings.h"
 
+#include "analysis/fourier_options.h"
+#include "aprox/aprox_options.h"
+#include "generator/generator_parameters.h"
+#include "kalman/kalman_options.h"
+
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

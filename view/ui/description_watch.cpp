@@ -4,7 +4,34 @@
 #include <QMdiSubWindow>
 
 #include "measure/same_description.h"
+#include "shell/command_ids.h"
+#include "shell/ui/main_frame.h"
 #include "view/ui/measure_wnd.h"
+
+namespace {
+
+bool editsDescription(int id) {
+    switch (id) {
+    case CMD_INFO:
+    case CMD_BLOCK_INFO:
+    case CMD_VIEW_INFO:
+    case CMD_VIEW_ADD:
+    case CMD_KALMAN:
+    case CMD_APPROXIMATION:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+std::shared_ptr<void> watchDescription(CMainFrame& frame, int id) {
+    if (!editsDescription(id)) return nullptr;
+    auto* window = dynamic_cast<CMeasureWnd*>(frame.activeChild());
+    if (!window) return nullptr;
+    return std::make_shared<DescriptionWatch>(frame.mdiClient(), window->measure.get());
+}
 
 CMeasureWnd* measureOwner(QMdiArea* area, const CMeasure* measure) {
     if (!area || !measure) return nullptr;

@@ -13,6 +13,14 @@
 class CMeasureWnd;
 class QMdiArea;
 
+class CMainFrame;
+
+// The watch the frame keeps while it carries out `id`: a DescriptionWatch on
+// the active measure window for the commands whose dialogs edit its
+// measurement in place (File -> Info, Block info and the popup's Info, the
+// popup's Add, and the Kalman and approximation run dialogs); null otherwise.
+std::shared_ptr<void> watchDescription(CMainFrame& frame, int id);
+
 // The window among `area`'s children whose measurement is `measure`; null
 // when none is (the window was closed).
 CMeasureWnd* measureOwner(QMdiArea* area, const CMeasure* measure);

@@ -10,11 +10,11 @@
 
 #include "measure/text_encoding.h"
 #include "shell/ui/frame_services.h"
+#include "shell/view_commands.h"
 #include "shell/window_classes.h"
 #include "view/pointer_readout.h"
 #include "view/status_text.h"
 #include "view/ui/plot_painter.h"
-#include "view/view_commands.h"
 
 CMeasureView::CMeasureView() = default;
 
@@ -226,6 +226,9 @@ intptr_t CMeasureView::OnCommand(int id, intptr_t param) {
         break;
     case CMD_GET_PLOT_MODE:
         if (param) *reinterpret_cast<int32_t*>(param) = plot_mode;
+        break;
+    case CMD_GET_PLOT_COMMAND:
+        if (param) *reinterpret_cast<int32_t*>(param) = plotCommandForMode(plot_mode);
         break;
     default:
         break;

@@ -12,11 +12,11 @@
 #include "shell/ui/dialog.h"
 #include "shell/ui/frame_services.h"
 #include "shell/ui/main_frame.h"
-#include "shell/ui/save_question.h"
 #include "shell/window_classes.h"
 #include "view/ui/block_dlg.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/parametry_sygnalu_dlg.h"
+#include "view/ui/save_question.h"
 #include "view/ui/view_dialog_templates.h"
 
 bool fitBlock(const CMeasure* measure, const BlockRange& wanted, BlockRange& block) {

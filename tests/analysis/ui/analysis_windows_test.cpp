@@ -15,22 +15,26 @@
 #include <cstdio>
 #include <string>
 
+#include "analysis/fourier_options.h"
 #include "analysis/ui/analysis_dialog_templates.h"
 #include "analysis/ui/fft_wnd.h"
+#include "aprox/aprox_options.h"
 #include "aprox/ui/aprox_dialog_templates.h"
 #include "aprox/ui/aprox_wnd.h"
 #include "frame_test_support.h"
+#include "generator/generator_parameters.h"
 #include "generator/ui/generator_dialog_templates.h"
 #include "generator/ui/generator_wnd.h"
+#include "kalman/kalman_options.h"
 #include "kalman/ui/kalman_dialog_templates.h"
 #include "kalman/ui/kalman_wnd.h"
 #include "measure/component_list_text.h"
 #include "shell/dialog_templates.h"
 #include "shell/settings.h"
-#include "shell/ui/file_commands.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 #include "view/ui/component_list.h"
+#include "view/ui/file_commands.h"
 #include "view/ui/measure_view.h"
 
 namespace {

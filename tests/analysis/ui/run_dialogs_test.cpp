@@ -7,14 +7,17 @@
 
 #include <cstring>
 
+#include "aprox/aprox_options.h"
 #include "aprox/ui/aprox_dialog_templates.h"
 #include "frame_test_support.h"
+#include "generator/generator_parameters.h"
 #include "generator/ui/generator_dialog_templates.h"
+#include "kalman/kalman_options.h"
 #include "kalman/ui/kalman_dialog_templates.h"
 #include "shell/dialog_templates.h"
 #include "shell/settings.h"
-#include "shell/ui/file_commands.h"
 #include "view/ui/component_list.h"
+#include "view/ui/file_commands.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
 

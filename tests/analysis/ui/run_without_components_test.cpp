@@ -3,7 +3,7 @@
 
 #include "frame_test_support.h"
 #include "shell/dialog_templates.h"
-#include "shell/ui/file_commands.h"
+#include "view/ui/file_commands.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
 

@@ -10,9 +10,9 @@
 
 #include "frame_test_support.h"
 #include "picture_checks.h"
-#include "shell/ui/file_commands.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
+#include "view/ui/file_commands.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
 #include "view/ui/view_dialog_templates.h"

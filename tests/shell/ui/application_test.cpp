@@ -9,6 +9,7 @@
 #include <string>
 
 #include "frame_test_support.h"
+#include "kalman/kalman_options.h"
 #include "measure/int_format.h"
 #include "shell/settings.h"
 #include "shell/ui/application.h"

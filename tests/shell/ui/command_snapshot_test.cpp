@@ -26,8 +26,8 @@
 #include "analysis/ui/result_wnd.h"
 #include "frame_test_support.h"
 #include "shell/dialog_templates.h"
-#include "shell/ui/file_commands.h"
 #include "shell/ui/menu_builder.h"
+#include "view/ui/file_commands.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
 

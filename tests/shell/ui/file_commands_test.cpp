@@ -15,10 +15,10 @@
 #include "measure/m11_format.h"
 #include "measure/text_format.h"
 #include "shell/file_name_buffer.h"
-#include "shell/ui/file_commands.h"
 #include "support/file_size_limit.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
+#include "view/ui/file_commands.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
 

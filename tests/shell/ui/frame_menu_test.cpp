@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "frame_test_support.h"
-#include "shell/ui/file_commands.h"
 #include "shell/ui/menu_builder.h"
 #include "shell/ui/program_icons.h"
 #include "shell/ui/status_bar.h"
+#include "view/ui/file_commands.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
 

@@ -6,10 +6,15 @@
 #include <QAbstractButton>
 #include <QComboBox>
 
+#include "analysis/fourier_options.h"
+#include "analysis/ui/analysis_dialog_templates.h"
+#include "aprox/aprox_options.h"
+#include "aprox/ui/aprox_dialog_templates.h"
 #include "frame_test_support.h"
+#include "kalman/kalman_options.h"
+#include "kalman/ui/kalman_dialog_templates.h"
 #include "shell/dialog_templates.h"
 #include "shell/settings.h"
-#include "shell/ui/shell_dialog_templates.h"
 
 class OptionDialogsTest : public FrameTest {
   protected:

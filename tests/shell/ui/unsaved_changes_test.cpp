@@ -23,10 +23,10 @@
 #include "measure/ui/measure_dialog_templates.h"
 #include "shell/dialog_templates.h"
 #include "shell/menus.h"
-#include "shell/ui/file_commands.h"
 #include "shell/ui/menu_builder.h"
 #include "support/temp_dir.h"
 #include "view/ui/component_list.h"
+#include "view/ui/file_commands.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
 

@@ -8,7 +8,7 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "shell/ui/shell_dialog_templates.h"
+#include "app/features.h"
 #include "support/temp_dir.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +18,6 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    registerDialogTemplates();
+    registerFeatures();
     return RUN_ALL_TESTS();
 }

@@ -13,8 +13,8 @@
 
 #include "recording_clipboard.h"
 #include "shell/ui/frame_services.h"
+#include "shell/view_commands.h"
 #include "view/ui/plot_painter.h"
-#include "view/view_commands.h"
 #include "view/view_test_support.h"
 
 using view_test::makeMeasure;

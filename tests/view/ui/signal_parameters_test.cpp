@@ -9,8 +9,8 @@
 
 #include "frame_test_support.h"
 #include "shell/dialog_templates.h"
-#include "shell/ui/file_commands.h"
 #include "view/ui/component_list.h"
+#include "view/ui/file_commands.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
 #include "view/ui/view_dialog_templates.h"

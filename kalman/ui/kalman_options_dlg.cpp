@@ -1,7 +1,7 @@
-#include "shell/ui/kalman_options_dlg.h"
+#include "kalman/ui/kalman_options_dlg.h"
 
 #include "kalman/kalman_model_names.h"
-#include "shell/ui/shell_dialog_templates.h"
+#include "kalman/ui/kalman_dialog_templates.h"
 
 namespace {
 constexpr double MAX_VALUE = 100;

@@ -1,6 +1,6 @@
-#include "shell/ui/fft_options_dlg.h"
+#include "analysis/ui/fft_options_dlg.h"
 
-#include "shell/ui/shell_dialog_templates.h"
+#include "analysis/ui/analysis_dialog_templates.h"
 
 namespace {
 constexpr double MAX_FREQUENCY = 999999;

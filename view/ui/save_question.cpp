@@ -1,12 +1,12 @@
-#include "shell/ui/save_question.h"
+#include "view/ui/save_question.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include "measure/text_encoding.h"
-#include "shell/ui/file_commands.h"
 #include "shell/ui/modal_ui.h"
+#include "view/ui/file_commands.h"
 #include "view/ui/measure_wnd.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/ui/file_commands.h"
+#include "view/ui/file_commands.h"
 
 #include <QFile>
 #include <QMdiArea>

@@ -1,6 +1,6 @@
-#include "shell/ui/aprox_options_dlg.h"
+#include "aprox/ui/aprox_options_dlg.h"
 
-#include "shell/ui/shell_dialog_templates.h"
+#include "aprox/ui/aprox_dialog_templates.h"
 
 namespace {
 constexpr double MAX_VALUE = 100;
