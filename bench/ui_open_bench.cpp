@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "app/features.h"
 #include "measure/int_format.h"
 #include "shell/command_ids.h"
 #include "shell/ui/main_frame.h"
@@ -141,6 +142,8 @@ int main(int argc, char** argv) {
     // The frame saves its placement: keep it out of the user's settings.
     setenv("XDG_CONFIG_HOME", scratch().path().c_str(), 1);
     QApplication app(argc, argv);
+    // File -> Open is the view's command, added with the features.
+    registerFeatures();
     writeRecord();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
