@@ -12,13 +12,17 @@
 namespace {
 
 constexpr uint16_t WAVE_FORMAT_PCM = 1;
+constexpr uint16_t WAVE_FORMAT_IEEE_FLOAT = 3;
 constexpr uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
 constexpr int64_t PCM_FORMAT_BYTES = 16;
 constexpr int64_t EXTENSIBLE_FORMAT_BYTES = 40;
 constexpr int64_t MAX_FORMAT_BYTES = 4096;
-// The sub-format GUID of integer PCM inside WAVE_FORMAT_EXTENSIBLE, as stored.
+// The sub-format GUIDs inside WAVE_FORMAT_EXTENSIBLE, as stored: the first two
+// bytes are the plain format tag, the rest is the same for both.
 constexpr unsigned char PCM_SUBFORMAT[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
                                              0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+constexpr unsigned char FLOAT_SUBFORMAT[16] = {0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
+                                               0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 // Data are converted in pieces of about this size, not in one copy of the chunk.
 constexpr int64_t READ_PIECE_BYTES = 1 << 16;
 
@@ -26,6 +30,7 @@ struct WaveFormat {
     int channels = 0;
     double sampleRate = 0.0;
     int bytesPerSample = 0;
+    bool isFloat = false; // IEEE float samples instead of integers
 };
 
 bool fail(std::string* error, const std::string& reason) {
@@ -39,29 +44,58 @@ std::string number(int64_t value) {
     return text;
 }
 
-// Checks the "fmt " chunk's contents and takes what the reader needs from it.
-bool parseFormat(const unsigned char* fmt, int64_t bytes, WaveFormat& format, std::string* error) {
-    if (bytes < PCM_FORMAT_BYTES) return fail(error, "the format chunk is too short");
+// The format tag, with WAVE_FORMAT_EXTENSIBLE resolved to its sub-format.
+bool sampleEncoding(const unsigned char* fmt, int64_t bytes, bool& isFloat, std::string* error) {
     uint16_t tag = uint16_t(loadInt16(fmt));
-    uint16_t bits = uint16_t(loadInt16(fmt + 14));
     if (tag == WAVE_FORMAT_EXTENSIBLE) {
         if (bytes < EXTENSIBLE_FORMAT_BYTES)
             return fail(error, "the extensible format chunk is too short");
-        if (std::memcmp(fmt + 24, PCM_SUBFORMAT, sizeof PCM_SUBFORMAT) != 0)
-            return fail(error, "the extensible sub-format is not integer PCM");
-    } else if (tag != WAVE_FORMAT_PCM) {
-        return fail(error, "format tag " + number(tag) + " is not integer PCM");
+        isFloat = std::memcmp(fmt + 24, FLOAT_SUBFORMAT, sizeof FLOAT_SUBFORMAT) == 0;
+        if (!isFloat && std::memcmp(fmt + 24, PCM_SUBFORMAT, sizeof PCM_SUBFORMAT) != 0)
+            return fail(error, "the extensible sub-format is neither integer PCM nor IEEE float");
+        return true;
     }
+    isFloat = tag == WAVE_FORMAT_IEEE_FLOAT;
+    if (!isFloat && tag != WAVE_FORMAT_PCM)
+        return fail(error, "format tag " + number(tag) + " is neither integer PCM nor IEEE float");
+    return true;
+}
+
+// The bytes of one sample. An integer occupies whole bytes, fewer significant
+// bits sitting in the same container; a float is exactly 32 or 64 bits.
+bool sampleBytes(uint16_t bits, bool isFloat, int& bytes, std::string* error) {
+    if (isFloat) {
+        if (bits != 32 && bits != 64)
+            return fail(error, number(bits) + "-bit float samples cannot be read (32 or 64 bits)");
+    } else if (bits == 0 || bits > 32) {
+        return fail(error, number(bits) + "-bit samples cannot be read");
+    }
+    bytes = (bits + 7) / 8;
+    return true;
+}
+
+// Checks the "fmt " chunk's contents and takes what the reader needs from it.
+bool parseFormat(const unsigned char* fmt, int64_t bytes, WaveFormat& format, std::string* error) {
+    if (bytes < PCM_FORMAT_BYTES) return fail(error, "the format chunk is too short");
+    bool isFloat = false;
+    if (!sampleEncoding(fmt, bytes, isFloat, error)) return false;
     int channels = uint16_t(loadInt16(fmt + 2));
     if (channels == 0) return fail(error, "the file declares no channels");
     if (channels > MAX_CHANNELS)
         return fail(error, number(channels) + " channels, at most " + number(MAX_CHANNELS) +
                                " can be read");
-    // A sample occupies whole bytes; fewer significant bits sit in the same container.
-    if (bits == 0 || bits > 32) return fail(error, number(bits) + "-bit samples cannot be read");
+    int sample = 0;
+    if (!sampleBytes(uint16_t(loadInt16(fmt + 14)), isFloat, sample, error)) return false;
+    // Float files are newer than the integer readers' leniency: a block that
+    // is not one sample per channel means the layout is not understood.
+    int align = uint16_t(loadInt16(fmt + 12));
+    if (isFloat && align != channels * sample)
+        return fail(error, "a block of " + number(align) + " bytes does not hold " +
+                               number(channels) + " samples of " + number(sample) + " bytes");
     format.channels = channels;
     format.sampleRate = double(loadUint32(fmt + 4));
-    format.bytesPerSample = (bits + 7) / 8;
+    format.bytesPerSample = sample;
+    format.isFloat = isFloat;
     return true;
 }
 
@@ -99,8 +133,33 @@ template <int BYTES> void convertPiece(const unsigned char* in, Sample* out, int
         out[k] = Sample{float(sampleValue(in + k * BYTES, BYTES)), 0.0f};
 }
 
-void convert(const unsigned char* in, Sample* out, int64_t values, int bytesPerSample) {
-    switch (bytesPerSample) {
+// One little-endian IEEE float sample, kept as it is (NaN and infinities too);
+// a double is rounded to the nearest float.
+template <int BYTES> float floatValue(const unsigned char* p) {
+    uint64_t bits = 0;
+    for (int b = 0; b < BYTES; ++b)
+        bits |= uint64_t(p[b]) << (8 * b);
+    if (BYTES == 4) {
+        uint32_t narrow = uint32_t(bits);
+        float value;
+        std::memcpy(&value, &narrow, sizeof value);
+        return value;
+    }
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return float(value);
+}
+
+template <int BYTES> void convertFloatPiece(const unsigned char* in, Sample* out, int64_t values) {
+    for (int64_t k = 0; k < values; ++k)
+        out[k] = Sample{floatValue<BYTES>(in + k * BYTES), 0.0f};
+}
+
+void convert(const unsigned char* in, Sample* out, int64_t values, const WaveFormat& format) {
+    if (format.isFloat)
+        return format.bytesPerSample == 4 ? convertFloatPiece<4>(in, out, values)
+                                          : convertFloatPiece<8>(in, out, values);
+    switch (format.bytesPerSample) {
     case 1:
         return convertPiece<1>(in, out, values);
     case 2:
@@ -113,8 +172,8 @@ void convert(const unsigned char* in, Sample* out, int64_t values, int bytesPerS
 }
 
 // Reads and converts the rows of the data chunk; returns the rows converted.
-int32_t readRows(RiffReader& riff, const RiffChunk& data, CMeasure& m, int bytesPerSample) {
-    int64_t rowBytes = int64_t(bytesPerSample) * m.channelCount;
+int32_t readRows(RiffReader& riff, const RiffChunk& data, CMeasure& m, const WaveFormat& format) {
+    int64_t rowBytes = int64_t(format.bytesPerSample) * m.channelCount;
     int64_t rowsPerPiece = std::min<int64_t>(READ_PIECE_BYTES / rowBytes + 1, m.sampleCount);
     std::vector<unsigned char> piece(size_t(rowsPerPiece * rowBytes));
     int32_t row = 0;
@@ -123,7 +182,7 @@ int32_t readRows(RiffReader& riff, const RiffChunk& data, CMeasure& m, int bytes
         int64_t got = riff.read(data, row * rowBytes, piece.data(), wanted);
         int64_t rows = got / rowBytes;
         Sample* out = m.samples + int64_t(row) * m.channelCount;
-        convert(piece.data(), out, rows * m.channelCount, bytesPerSample);
+        convert(piece.data(), out, rows * m.channelCount, format);
         row += int32_t(rows);
         if (got < wanted) break;
     }
@@ -169,16 +228,17 @@ bool locateData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesP
     return true;
 }
 
-bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesPerSample,
+bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, const WaveFormat& format,
               const ReadOptions& options, ReadReport* report, std::string* error) {
     RiffChunk data;
-    if (!locateData(riff, wave, m, bytesPerSample, data, options, report, error)) return false;
+    if (!locateData(riff, wave, m, format.bytesPerSample, data, options, report, error))
+        return false;
     int64_t rows = m.sampleCount;
     if (!m.resizeSamples(rows * m.channelCount * int64_t(sizeof(Sample)))) {
         m.sampleCount = 0;
         return fail(error, "not enough memory for the samples");
     }
-    int32_t read = readRows(riff, data, m, bytesPerSample);
+    int32_t read = readRows(riff, data, m, format);
     if (read < m.sampleCount) {
         m.truncateSamples(read);
         return fail(error, "the data cannot be read after sample " + number(read));
@@ -208,7 +268,7 @@ bool readWave(CMeasure& m, const char* path, std::string* error, const ReadOptio
     RiffChunk wave;
     WaveFormat format;
     return readDescription(riff, wave, m, format, path, error) &&
-           readData(riff, wave, m, format.bytesPerSample, options, report, error);
+           readData(riff, wave, m, format, options, report, error);
 }
 
 bool readWaveHeader(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,

@@ -1,5 +1,6 @@
-// Reading ".WAV" files: integer PCM of 8 to 32 bits per sample, as a
-// measurement of raw sample values (no scaling).
+// Reading ".WAV" files: integer PCM of 8 to 32 bits per sample and IEEE float
+// of 32 or 64 bits (plain or WAVE_FORMAT_EXTENSIBLE), as a measurement of raw
+// sample values: integers as whole numbers, floats as stored (no scaling).
 #pragma once
 
 #include <string>

@@ -2,6 +2,9 @@
 
 #include "file_test_support.h"
 
+#include <cmath>
+#include <cstring>
+#include <limits>
 #include <random>
 #include <unistd.h>
 
@@ -57,6 +60,24 @@ bool read(const Bytes& file, CMeasure& m, std::string* error = nullptr,
     ScratchFile scratch(".WAV");
     scratch.write(file);
     return readWave(m, scratch.path(), error, options, report);
+}
+
+// Little-endian IEEE float samples of 4 or 8 bytes.
+Bytes floats(const std::vector<double>& values, int bytes) {
+    Bytes b;
+    for (double v : values) {
+        uint64_t bits;
+        if (bytes == 4) {
+            float narrow = float(v);
+            uint32_t word;
+            std::memcpy(&word, &narrow, 4);
+            bits = word;
+        } else {
+            std::memcpy(&bits, &v, 8);
+        }
+        append(b, bits, bytes);
+    }
+    return b;
 }
 
 } // namespace
@@ -121,8 +142,9 @@ TEST(WaveFormat, UnreadableFormatsAreRefusedWithAReason) {
         Bytes file;
         const char* reason;
     } cases[] = {
-        {wave(fmt(3, 1, 32), data), "format tag 3 is not integer PCM"},
-        {wave(extensible(1, 32, 3), data), "the extensible sub-format is not integer PCM"},
+        {wave(fmt(6, 1, 8), data), "format tag 6 is neither integer PCM nor IEEE float"},
+        {wave(extensible(1, 32, 6), data),
+         "the extensible sub-format is neither integer PCM nor IEEE float"},
         {wave(fmt(0xFFFE, 1, 16), data), "the extensible format chunk is too short"},
         {wave(fmt(1, 0, 16), data), "the file declares no channels"},
         {wave(fmt(1, 65, 16), data), "65 channels, at most 64 can be read"},
@@ -268,4 +290,93 @@ TEST(WaveFormat, TruncatedAndCorruptedFilesStayConsistent) {
         EXPECT_EQ(ok, error.empty());
         EXPECT_EQ(ok, m.samples != nullptr);
     }
+}
+
+// Float samples are kept as stored, unscaled, like soundfile's float reading;
+// doubles are rounded to the float the measurement holds.
+TEST(WaveFormat, FloatSamplesReadAsStoredInBothLayouts) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> values = {0.25, -1.5,    1e-3, 123456.789, -0.1, 3.0e38,
+                                        1e39, -1e-300, inf,  -inf,       1.0,  -0.75};
+    for (int bytes : {4, 8})
+        for (uint16_t channels : {1, 3}) {
+            uint16_t bits = uint16_t(8 * bytes);
+            for (const Bytes& format : {fmt(3, channels, bits), extensible(channels, bits, 3)}) {
+                CMeasure m;
+                std::string error;
+                ASSERT_TRUE(read(wave(format, floats(values, bytes)), m, &error))
+                    << bits << " bits, " << channels << " channels: " << error;
+                expectConsistent(m);
+                EXPECT_EQ(m.channelCount, channels);
+                EXPECT_EQ(m.channels[0].coefficient, 1.0);
+                ASSERT_EQ(m.sampleCount, int(values.size()) / channels);
+                for (size_t k = 0; k < values.size(); ++k) {
+                    float got = m.at(int(k % channels), int(k / channels)).re;
+                    EXPECT_EQ(got, float(values[k])) << bits << " bits, value " << k;
+                }
+            }
+        }
+    // NaN is kept for the analyses to refuse, not turned into a number.
+    for (int bytes : {4, 8}) {
+        CMeasure m;
+        Bytes data = floats({std::nan(""), 2.0}, bytes);
+        ASSERT_TRUE(read(wave(fmt(3, 1, uint16_t(8 * bytes)), data), m));
+        EXPECT_TRUE(std::isnan(m.at(0, 0).re));
+        EXPECT_EQ(m.at(0, 1).re, 2.0f);
+    }
+}
+
+TEST(WaveFormat, MalformedFloatFormatsAreRefusedWithAReason) {
+    Bytes data(16, 0);
+    Bytes badAlign = fmt(3, 2, 32);
+    poke(badAlign, 12, 6, 2);
+    struct Case {
+        Bytes format;
+        const char* reason;
+    } cases[] = {
+        {fmt(3, 1, 16), "16-bit float samples cannot be read (32 or 64 bits)"},
+        {extensible(2, 24, 3), "24-bit float samples cannot be read (32 or 64 bits)"},
+        {badAlign, "a block of 6 bytes does not hold 2 samples of 4 bytes"},
+    };
+    for (const Case& c : cases) {
+        CMeasure m;
+        std::string error;
+        EXPECT_FALSE(read(wave(c.format, data), m, &error));
+        EXPECT_EQ(error, c.reason);
+        expectConsistent(m);
+        EXPECT_EQ(m.channelCount, 0);
+    }
+}
+
+TEST(WaveFormat, CutFloatFilesAreReadPartlyOnRequest) {
+    std::vector<double> values;
+    for (int k = 0; k < 14; ++k)
+        values.push_back(k * 0.5 - 3.0);
+    for (int bytes : {4, 8})
+        for (bool extended : {false, true}) {
+            uint16_t bits = uint16_t(8 * bytes);
+            Bytes format = extended ? extensible(2, bits, 3) : fmt(3, 2, bits);
+            Bytes full = wave(format, floats(values, bytes));
+            // Five whole rows and half of the sixth are left.
+            Bytes cut(full.begin(), full.end() - 3 * bytes);
+            CMeasure refused;
+            std::string error;
+            EXPECT_FALSE(read(cut, refused, &error));
+            EXPECT_NE(error.find("5 of 7 rows"), std::string::npos) << error;
+            CMeasure header;
+            ReadReport headerReport;
+            ScratchFile scratch(".WAV");
+            scratch.write(cut);
+            ASSERT_TRUE(
+                readWaveHeader(header, scratch.path(), &error, ReadOptions{true}, &headerReport));
+            EXPECT_EQ(header.sampleCount, 5);
+            CMeasure m;
+            ReadReport report;
+            ASSERT_TRUE(read(cut, m, &error, ReadOptions{true}, &report)) << error;
+            expectConsistent(m);
+            ASSERT_EQ(m.sampleCount, 5);
+            EXPECT_EQ(report.rowsRead, 5);
+            EXPECT_EQ(report.rowsExpected, 7);
+            EXPECT_EQ(m.at(1, 4).re, float(values[9]));
+        }
 }
