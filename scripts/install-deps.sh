@@ -8,7 +8,7 @@ if [ "${ONDARIX_WITH_UI:-1}" = 1 ]; then
 fi
 if [ "${ONDARIX_WITH_PYTHON:-1}" = 1 ]; then
   packages+=(pybind11-dev python3-dev python3-numpy python3-pandas python3-dask python3-distributed
-             python3-pytest)
+             python3-pytest python3-soundfile)
 fi
 missing=()
 for p in "${packages[@]}"; do
