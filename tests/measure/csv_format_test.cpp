@@ -84,11 +84,13 @@ TEST(CsvFormat, ReadsQuotedNamesCommentsAndBlankOrTabDelimiters) {
 
     ReadOptions rate;
     rate.rate = 100;
-    for (const char* text : {"1.0  2.0   3\n  4 5 6 \n", "1.0\t2.0\t3\n4\t5\t6\n"}) {
+    for (const char* text : {"1.0  2.0   3\n  4 5 6 \n", "1.0\t2.0\t3\n4\t5\t6\n",
+                             "\"a\" \"b c\"  d\n1 2 3\n4 5 6\n"}) {
         CMeasure plain;
         r = readFrom(dir, text, plain, rate);
         ASSERT_TRUE(r.ok) << r.why;
         EXPECT_EQ(plain.channelCount, 3);
+        EXPECT_EQ(plain.sampleCount, 2);
         EXPECT_EQ(plain.sampleRate, 100.0);
         expectValues(plain, 2, {3.0f, 6.0f});
         CMeasure noRate;
