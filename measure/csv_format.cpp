@@ -401,10 +401,14 @@ std::string commentText(const char* bytes) {
     return text;
 }
 
+// As "%.<digits>g" in the "C" locale; with 0 digits, the shortest text that
+// reads back as the same double (the time column stays "0.04", not
+// "0.040000000000000001").
 void appendNumber(std::string& out, double value, int digits) {
     char text[40];
     auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits);
+        digits ? std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits)
+               : std::to_chars(text, text + sizeof text, value);
     out.append(text, result.ptr);
 }
 
@@ -418,7 +422,7 @@ std::string csvPreamble(const CMeasure& m) {
         text += std::string("# date: ") + date + "\r\n";
     }
     text += "# rate: ";
-    appendNumber(text, m.sampleRate, 17);
+    appendNumber(text, m.sampleRate, 0);
     text += "\r\ntime [s]";
     for (int c = 0; c < m.channelCount; ++c)
         text += ',' + csvCell(displayText(m.channels[c].name) + " [" +
@@ -457,7 +461,7 @@ bool writeCsv(CMeasure& m, const char* path, std::string* error) {
     if (ok) {
         std::string text = csvPreamble(m);
         for (int32_t row = 0; ok && row < m.sampleCount; ++row) {
-            appendNumber(text, row / m.sampleRate, 17);
+            appendNumber(text, row / m.sampleRate, 0);
             for (int c = 0; c < m.channelCount; ++c) {
                 text += ',';
                 appendNumber(text, m.at(c, row).re, 9);

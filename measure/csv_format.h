@@ -30,6 +30,7 @@ const char* csvFormatRefusal(const CMeasure& m);
 
 // Writes `# name:`, `# date:` and `# rate:` comments, a header
 // `time [s],<name> [<unit>],...` and one row per sample (values as "%.9g",
-// time as "%.17g", CR LF). A file that was there stays as it was when the
-// write fails; nothing is written for a measurement csvFormatRefusal refuses.
+// time and rate in the shortest text that reads back the same double, CR LF). A file that was there
+// stays as it was when the write fails; nothing is written for a measurement csvFormatRefusal
+// refuses.
 bool writeCsv(CMeasure& m, const char* path, std::string* error = nullptr);
