@@ -8,6 +8,9 @@ struct ReadOptions {
     // Keep the complete rows before the place where a file is cut short or
     // damaged, instead of refusing the file. At least one row must be complete.
     bool partial = false;
+    // Samples per second for a file that does not say (a CSV without a time
+    // column); 0 when not given.
+    double rate = 0;
 };
 
 struct ReadReport {

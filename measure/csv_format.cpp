@@ -1,0 +1,479 @@
+#include "measure/csv_format.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "measure/atomic_file.h"
+#include "measure/csv_cells.h"
+#include "measure/file_io.h"
+#include "measure/text_encoding.h"
+
+namespace {
+
+using csv::Cells;
+using csv::isBlank;
+using csv::isBlankChar;
+using csv::isComment;
+using csv::Lines;
+using csv::parseNumber;
+using csv::Span;
+
+// How the file is laid out, from its comments and first line.
+struct CsvLayout {
+    char delimiter = ',';
+    bool decimalComma = false;
+    int cells = 0;        // per row
+    int firstChannel = 0; // cells before the channels: the index, then the time
+    bool timeColumn = false;
+    std::vector<std::string> names, units; // empty without a header
+    std::string title;
+    uint32_t date = 0;
+    double rate = 0;            // from a "# rate:" comment
+    const char* rows = nullptr; // where the rows start
+    int64_t linesBefore = 0;    // lines before them
+};
+
+char findDelimiter(Span line) {
+    int tabs = 0, semicolons = 0, commas = 0;
+    bool quoted = false;
+    for (const char* p = line.begin; p < line.end; ++p) {
+        if (*p == '"') quoted = !quoted;
+        if (quoted) continue;
+        tabs += *p == '\t';
+        semicolons += *p == ';';
+        commas += *p == ',';
+    }
+    return tabs ? '\t' : semicolons ? ';' : commas ? ',' : ' ';
+}
+
+std::string trimmed(const std::string& text) {
+    size_t b = text.find_first_not_of(" \t");
+    if (b == std::string::npos) return std::string();
+    return text.substr(b, text.find_last_not_of(" \t") - b + 1);
+}
+
+// "depth [m]" or "depth (m)": the name and the unit ("?" when none).
+void splitUnit(const std::string& cell, std::string& name, std::string& unit) {
+    name = trimmed(cell);
+    unit = "?";
+    if (name.empty()) return;
+    char close = name.back();
+    size_t open = close == ']'   ? name.rfind('[')
+                  : close == ')' ? name.rfind('(')
+                                 : std::string::npos;
+    if (open == std::string::npos || open == 0) return;
+    unit = trimmed(name.substr(open + 1, name.size() - open - 2));
+    name = trimmed(name.substr(0, open));
+}
+
+bool isTimeName(const std::string& cell) {
+    std::string name, unit;
+    splitUnit(cell, name, unit);
+    for (char& c : name)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return (name == "time" || name == "t") && (unit == "?" || unit == "s");
+}
+
+// "2026-03-14T09:26:52" (or with a blank for T); seconds optional.
+uint32_t parseIsoDate(const std::string& text) {
+    int y, mo, d, h, mi, s = 0;
+    char sep;
+    int n = std::sscanf(text.c_str(), "%4d-%2d-%2d%c%2d:%2d:%2d", &y, &mo, &d, &sep, &h, &mi, &s);
+    if (n < 6 || (sep != 'T' && sep != ' ') || y < 1980 || y > 2107 || mo < 1 || mo > 12 || d < 1 ||
+        d > 31 || h > 23 || mi > 59 || s > 59 || h < 0 || mi < 0 || s < 0)
+        return 0;
+    return packDosDate(y, mo, d, h, mi, s);
+}
+
+void readComment(Span line, CsvLayout& layout) {
+    std::string text = trimmed(line.text());
+    auto value = [&text](const char* key, std::string& out) {
+        size_t n = std::strlen(key);
+        if (text.compare(0, n, key) != 0) return false;
+        out = trimmed(text.substr(n));
+        return true;
+    };
+    std::string v;
+    if (value("# name:", v)) layout.title = v;
+    if (value("# date:", v)) layout.date = parseIsoDate(v);
+    if (value("# rate:", v)) parseNumber(Span{v.data(), v.data() + v.size()}, false, layout.rate);
+}
+
+std::vector<std::string> cellTexts(Span line, char delimiter) {
+    std::vector<std::string> texts;
+    Cells cells(line, delimiter);
+    Span cell;
+    while (cells.next(cell))
+        texts.push_back(cell.text());
+    return texts;
+}
+
+void readHeader(const std::vector<std::string>& cells, CsvLayout& layout) {
+    // pandas writes its index under an empty first header cell.
+    if (cells.size() > 1 && trimmed(cells[0]).empty()) layout.firstChannel = 1;
+    if (int(cells.size()) > layout.firstChannel && isTimeName(cells[size_t(layout.firstChannel)])) {
+        layout.timeColumn = true;
+        ++layout.firstChannel;
+    }
+    for (size_t c = size_t(layout.firstChannel); c < cells.size(); ++c) {
+        std::string name, unit;
+        splitUnit(cells[c], name, unit);
+        layout.names.push_back(name);
+        layout.units.push_back(unit);
+    }
+}
+
+bool isHeader(const std::vector<std::string>& cells, bool decimalComma) {
+    for (const std::string& cell : cells) {
+        double value;
+        if (!parseNumber(Span{cell.data(), cell.data() + cell.size()}, decimalComma, value))
+            return true;
+    }
+    return false;
+}
+
+// Comments, then the header or the first row, decide the layout.
+bool scanLayout(const char* begin, const char* end, CsvLayout& layout, std::string& error) {
+    if (end - begin >= 3 && std::memcmp(begin, "\xEF\xBB\xBF", 3) == 0) begin += 3;
+    Lines lines(begin, end);
+    Span line;
+    const char* start = begin;
+    for (; lines.next(line); start = lines.position()) {
+        if (isBlank(line)) continue;
+        if (isComment(line)) {
+            readComment(line, layout);
+            continue;
+        }
+        layout.delimiter = findDelimiter(line);
+        layout.decimalComma = layout.delimiter == ';';
+        std::vector<std::string> cells = cellTexts(line, layout.delimiter);
+        layout.cells = int(cells.size());
+        const bool header = isHeader(cells, layout.decimalComma);
+        if (header) readHeader(cells, layout);
+        layout.rows = header ? lines.position() : start;
+        layout.linesBefore = header ? lines.number() : lines.number() - 1;
+        const int channels = layout.cells - layout.firstChannel;
+        if (channels < 1) error = "the file holds no channel";
+        if (channels > MAX_CHANNELS)
+            error = "the file holds " + std::to_string(channels) + " channels; at most " +
+                    std::to_string(MAX_CHANNELS) + " fit in a measurement";
+        return channels >= 1 && channels <= MAX_CHANNELS;
+    }
+    error = "the file holds no rows";
+    return false;
+}
+
+// Rows up to the last line that is not blank; comment lines are no rows.
+int64_t countRows(const CsvLayout& layout, const char* end) {
+    Lines lines(layout.rows, end);
+    Span line;
+    int64_t count = 0, rows = 0;
+    while (lines.next(line)) {
+        if (isComment(line)) continue;
+        ++count;
+        if (!isBlank(line)) rows = count;
+    }
+    return rows;
+}
+
+// The file's line that holds row `row` (from 0).
+int64_t lineOfRow(const CsvLayout& layout, const char* end, int64_t row) {
+    Lines lines(layout.rows, end, layout.linesBefore);
+    Span line;
+    for (int64_t count = -1; lines.next(line);)
+        if (!isComment(line) && ++count == row) break;
+    return lines.number();
+}
+
+std::string cellText(int64_t line, int column) {
+    return "row " + std::to_string(line) + ", column " + std::to_string(column + 1);
+}
+
+// Converts the rows into `out` (when given) and the time column into
+// `times`. Returns the row that is damaged, or `rows` when none is.
+int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Sample* out,
+                    std::vector<double>& times, std::string& error) {
+    Lines lines(layout.rows, end, layout.linesBefore);
+    Span line, cell;
+    const int timeCell = layout.firstChannel - 1;
+    int64_t row = 0;
+    for (; row < rows && lines.next(line);) {
+        if (isComment(line)) continue;
+        if (isBlank(line)) {
+            error = "row " + std::to_string(lines.number()) + " is empty";
+            return row;
+        }
+        Cells cells(line, layout.delimiter);
+        for (int c = 0; c < layout.cells; ++c) {
+            if (!cells.next(cell)) {
+                error = "row " + std::to_string(lines.number()) + " holds " + std::to_string(c) +
+                        " cells, not " + std::to_string(layout.cells);
+                return row;
+            }
+            if (c < layout.firstChannel && !(layout.timeColumn && c == timeCell)) continue;
+            bool number;
+            if (c < layout.firstChannel) {
+                double t;
+                number = parseNumber(cell, layout.decimalComma, t);
+                times.push_back(t);
+            } else {
+                float v = 0;
+                number = parseNumber(cell, layout.decimalComma, v);
+                if (out) *out++ = Sample{v, 0.0f};
+            }
+            if (!number) {
+                error = cellText(lines.number(), c) +
+                        (cell.empty() ? std::string(" is empty")
+                                      : ": \"" + cell.text() + "\" is not a number");
+                return row;
+            }
+        }
+        if (cells.next(cell)) {
+            error = "row " + std::to_string(lines.number()) + " holds more than " +
+                    std::to_string(layout.cells) + " cells";
+            return row;
+        }
+        ++row;
+    }
+    return row;
+}
+
+// The rate of `kept` rows: the "# rate:" comment, else the time column's
+// mean step, else the caller's. Uneven steps are refused, never resampled.
+bool findRate(const CsvLayout& layout, const char* end, const std::vector<double>& times,
+              int64_t kept, const ReadOptions& options, double& rate, std::string& error) {
+    if (layout.timeColumn) {
+        if (kept < 2) {
+            error = "a time column needs at least 2 rows to give the sample rate";
+            return false;
+        }
+        const double mean = (times[size_t(kept - 1)] - times[0]) / double(kept - 1);
+        if (!(mean > 0) || !std::isfinite(mean)) {
+            error = "the time column does not increase";
+            return false;
+        }
+        // Each step against the first, so that the row named is where the
+        // spacing changes.
+        const double first = times[1] - times[0];
+        for (int64_t i = 1; i < kept; ++i) {
+            const double step = times[size_t(i)] - times[size_t(i - 1)];
+            if (std::fabs(step - first) > 1e-6 * first) {
+                char text[128];
+                std::snprintf(text, sizeof text,
+                              " the time step is %.9g s after %.9g s; the samples must be evenly "
+                              "spaced",
+                              step, first);
+                error = "row " + std::to_string(lineOfRow(layout, end, i)) + ":" + text;
+                return false;
+            }
+        }
+        rate = layout.rate > 0 ? layout.rate : 1.0 / mean;
+        return true;
+    }
+    rate = layout.rate > 0 ? layout.rate : options.rate;
+    if (rate > 0 && std::isfinite(rate)) return true;
+    error = "the file has no time column: give the sample rate";
+    return false;
+}
+
+// Names are kept as the program keeps typed ones (Windows-1250) when they
+// have that form, otherwise as UTF-8 cut at a character boundary; both are
+// cut to the field's limit (as the .INT header holds it).
+void copyName(char* field, int capacity, const std::string& utf8) {
+    std::string bytes;
+    if (toFileEncoding(utf8, bytes)) {
+        copyField(field, capacity, bytes.c_str());
+        return;
+    }
+    size_t n = std::min(utf8.size(), size_t(capacity - 1));
+    while (n > 0 && n < utf8.size() && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80)
+        --n;
+    copyField(field, int(n + 1), utf8.c_str());
+}
+
+void describe(CMeasure& m, const CsvLayout& layout) {
+    describePlainChannels(m);
+    if (!layout.title.empty()) copyName(m.name, MAX_NAME + 1, layout.title);
+    m.date = layout.date;
+    for (int c = 0; c < m.channelCount && size_t(c) < layout.names.size(); ++c) {
+        ChannelInfo& info = m.channels[c];
+        if (!layout.names[size_t(c)].empty())
+            copyName(info.name, MAX_CHANNEL_NAME + 1, layout.names[size_t(c)]);
+        copyName(info.unit, MAX_UNIT + 1, layout.units[size_t(c)]);
+    }
+}
+
+bool loadFile(const char* path, std::string& bytes, std::string& error) {
+    OpenError opened;
+    FileHandle file = FileHandle::openRead(path, &opened);
+    if (!file.valid()) {
+        error = openErrorText(opened);
+        return false;
+    }
+    const int64_t size = file.remaining();
+    bytes.resize(size_t(size < 0 ? 0 : size));
+    if (size < 0 || !file.readExact(bytes.data(), bytes.size())) {
+        error = "cannot read the file";
+        return false;
+    }
+    return true;
+}
+
+bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
+                 const ReadOptions& options, ReadReport* report) {
+    std::string bytes;
+    CsvLayout layout;
+    if (!loadFile(path, bytes, why)) return false;
+    const char* end = bytes.data() + bytes.size();
+    if (!scanLayout(bytes.data(), end, layout, why)) return false;
+    const int64_t rows = countRows(layout, end);
+    const int channels = layout.cells - layout.firstChannel;
+    if (rows == 0) {
+        why = "the file holds no rows";
+        return false;
+    }
+    if (rows * channels * int64_t(sizeof(Sample)) > INT32_MAX) {
+        why = "too many rows for one measurement";
+        return false;
+    }
+    m.channelCount = channels;
+    m.sampleCount = int32_t(rows);
+    if (samples && !m.resizeSamples(rows * channels * int64_t(sizeof(Sample)))) {
+        m.sampleCount = 0;
+        why = "not enough memory for the samples";
+        return false;
+    }
+    std::vector<double> times;
+    if (layout.timeColumn) times.reserve(size_t(rows));
+    const int64_t kept = convertRows(layout, end, rows, m.samples, times, why);
+    if (kept < rows && !acceptDamage(options, report, kept, rows, why)) {
+        if (m.samples)
+            std::memset(&m.at(0, int32_t(kept)), 0,
+                        size_t(rows - kept) * size_t(channels) * sizeof(Sample));
+        describePlainChannels(m);
+        return false;
+    }
+    describe(m, layout);
+    if (!findRate(layout, end, times, kept, options, m.sampleRate, why)) {
+        m.truncateSamples(0);
+        m.sampleCount = 0;
+        return false;
+    }
+    if (samples) m.truncateSamples(int32_t(kept));
+    m.sampleCount = int32_t(kept);
+    return true;
+}
+
+bool readCsvAny(CMeasure& m, const char* path, bool samples, std::string* error,
+                const ReadOptions& options, ReadReport* report) {
+    std::string why;
+    const bool ok = readCsvFile(m, path, samples, why, options, report);
+    copyField(m.path, sizeof m.path, path);
+    if (error) *error = ok ? std::string() : why;
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
+
+// A name as a header cell: UTF-8, quoted when it holds a delimiter, a quote,
+// a line break or blanks at its ends.
+std::string csvCell(const std::string& text) {
+    const bool quote = text.find_first_of(",;\t\"\r\n#") != std::string::npos ||
+                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!quote) return text;
+    std::string cell = "\"";
+    for (char c : text) {
+        if (c == '"') cell += '"';
+        cell += c;
+    }
+    return cell + '"';
+}
+
+// One line of text for a comment: line breaks would end it.
+std::string commentText(const char* bytes) {
+    std::string text = displayText(bytes);
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+// As "%.<digits>g" in the "C" locale; with 0 digits, the shortest text that
+// reads back as the same double (the time column stays "0.04", not
+// "0.040000000000000001").
+void appendNumber(std::string& out, double value, int digits) {
+    char text[40];
+    auto result =
+        digits ? std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits)
+               : std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
+}
+
+std::string csvPreamble(const CMeasure& m) {
+    std::string text = "# name: " + commentText(m.name) + "\r\n";
+    if (m.date) {
+        char date[32];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02dT%02d:%02d:%02d", int(m.date >> 25) + 1980,
+                      int(m.date >> 21 & 0xF), int(m.date >> 16 & 0x1F), int(m.date >> 11 & 0x1F),
+                      int(m.date >> 5 & 0x3F), int(m.date & 0x1F) * 2);
+        text += std::string("# date: ") + date + "\r\n";
+    }
+    text += "# rate: ";
+    appendNumber(text, m.sampleRate, 0);
+    text += "\r\ntime [s]";
+    for (int c = 0; c < m.channelCount; ++c)
+        text += ',' + csvCell(displayText(m.channels[c].name) + " [" +
+                              displayText(m.channels[c].unit) + "]");
+    return text + "\r\n";
+}
+
+} // namespace
+
+bool readCsv(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
+             ReadReport* report) {
+    return readCsvAny(m, path, true, error, options, report);
+}
+
+bool readCsvHeader(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
+                   ReadReport* report) {
+    return readCsvAny(m, path, false, error, options, report);
+}
+
+const char* csvFormatRefusal(const CMeasure& m) {
+    if (const char* why = noSamplesReason(m)) return why;
+    if (m.TextValuesPerRow() != m.channelCount)
+        return "a CSV file holds one value per channel; an analysis result has two";
+    if (!(m.sampleRate > 0) || !std::isfinite(m.sampleRate))
+        return "a CSV file needs a sample rate above 0";
+    return nullptr;
+}
+
+bool writeCsv(CMeasure& m, const char* path, std::string* error) {
+    if (const char* why = csvFormatRefusal(m)) {
+        if (error) *error = why;
+        return false;
+    }
+    AtomicFile out;
+    bool ok = out.open(path);
+    if (ok) {
+        std::string text = csvPreamble(m);
+        for (int32_t row = 0; ok && row < m.sampleCount; ++row) {
+            appendNumber(text, row / m.sampleRate, 0);
+            for (int c = 0; c < m.channelCount; ++c) {
+                text += ',';
+                appendNumber(text, m.at(c, row).re, 9);
+            }
+            text += "\r\n";
+            if (text.size() > (1 << 20) || row + 1 == m.sampleCount) {
+                ok = out.write(text.data(), text.size());
+                text.clear();
+            }
+        }
+        ok = out.commit(ok);
+    }
+    if (!ok && error) *error = out.error();
+    return ok;
+}

@@ -1,0 +1,225 @@
+#include "measure/csv_format.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "measure/text_encoding.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+struct CsvRead {
+    bool ok;
+    std::string why;
+    ReadReport report;
+};
+
+CsvRead readFrom(const TempDir& dir, const std::string& text, CMeasure& m,
+                 const ReadOptions& options = {}) {
+    const std::string path = dir.file("in.csv");
+    writeString(path, text);
+    CsvRead r{};
+    r.ok = readCsv(m, path.c_str(), &r.why, options, &r.report);
+    return r;
+}
+
+void expectValues(const CMeasure& m, int channel, std::initializer_list<float> values) {
+    int row = 0;
+    for (float v : values) {
+        EXPECT_EQ(m.at(channel, row).re, v) << "channel " << channel << " row " << row;
+        ++row;
+    }
+}
+
+} // namespace
+
+TEST(CsvFormat, ReadsPandasDefaultShapeSkippingItsIndex) {
+    TempDir dir;
+    CMeasure m;
+    auto r =
+        readFrom(dir, ",time,gauge1,gauge2\n0,0.0,1.5,-2\n1,0.02,1.25,3e-3\n2,0.04,0.5,7\n", m);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_EQ(m.channelCount, 2);
+    EXPECT_EQ(m.sampleCount, 3);
+    EXPECT_DOUBLE_EQ(m.sampleRate, 50.0);
+    EXPECT_STREQ(m.channels[0].name, "gauge1");
+    EXPECT_STREQ(m.channels[1].name, "gauge2");
+    EXPECT_STREQ(m.channels[1].unit, "?");
+    expectValues(m, 0, {1.5f, 1.25f, 0.5f});
+    expectValues(m, 1, {-2.0f, 3e-3f, 7.0f});
+}
+
+TEST(CsvFormat, ReadsEuropeanExcelWithMarkCrLfUnitsAndTrailingBlanks) {
+    TempDir dir;
+    CMeasure m;
+    auto r = readFrom(dir,
+                      "\xEF\xBB\xBFTime (s);Gauge 1 [m];Gauge 2 (cm)\r\n0;1,5;2\r\n0,1;-2,5;3\r\n"
+                      "0,2;1e-3;4,25\r\n\r\n  \r\n",
+                      m);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_EQ(m.sampleCount, 3);
+    EXPECT_NEAR(m.sampleRate, 10.0, 1e-9);
+    EXPECT_STREQ(m.channels[0].name, "Gauge 1");
+    EXPECT_STREQ(m.channels[0].unit, "m");
+    EXPECT_STREQ(m.channels[1].unit, "cm");
+    expectValues(m, 0, {1.5f, -2.5f, 1e-3f});
+    expectValues(m, 1, {2.0f, 3.0f, 4.25f});
+}
+
+TEST(CsvFormat, ReadsQuotedNamesCommentsAndBlankOrTabDelimiters) {
+    TempDir dir;
+    CMeasure m;
+    auto r = readFrom(dir,
+                      "# from the flume\n\"t\",\"gauge, left [m]\",\"say \"\"hi\"\"\"\n0,1,2\n"
+                      "# a pause\n0.5,\"3\",4\n",
+                      m);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_STREQ(m.channels[0].name, "gauge, left");
+    EXPECT_STREQ(m.channels[0].unit, "m");
+    EXPECT_STREQ(m.channels[1].name, "say \"hi\"");
+    EXPECT_DOUBLE_EQ(m.sampleRate, 2.0);
+    expectValues(m, 0, {1.0f, 3.0f});
+
+    ReadOptions rate;
+    rate.rate = 100;
+    for (const char* text : {"1.0  2.0   3\n  4 5 6 \n", "1.0\t2.0\t3\n4\t5\t6\n",
+                             "\"a\" \"b c\"  d\n1 2 3\n4 5 6\n"}) {
+        CMeasure plain;
+        r = readFrom(dir, text, plain, rate);
+        ASSERT_TRUE(r.ok) << r.why;
+        EXPECT_EQ(plain.channelCount, 3);
+        EXPECT_EQ(plain.sampleCount, 2);
+        EXPECT_EQ(plain.sampleRate, 100.0);
+        expectValues(plain, 2, {3.0f, 6.0f});
+        CMeasure noRate;
+        r = readFrom(dir, text, noRate);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.why.find("give the sample rate"), std::string::npos) << r.why;
+    }
+}
+
+TEST(CsvFormat, RefusesUnevenTimeAndBadCellsWithTheirPlace) {
+    TempDir dir;
+    struct Case {
+        const char* text;
+        const char* why;
+    } cases[] = {
+        {"time,a\n0,1\n0.1,2\n0.2,3\n0.35,4\n", "row 5: the time step"},
+        {"time,a,b\n0,1,2\n1,,3\n", "row 3, column 2 is empty"},
+        {"# c\ntime,a,b\n0,1,2\n1,2,x\n2,3,4\n", "row 4, column 3: \"x\" is not a number"},
+        {"a,b\n1,2\n3\n", "row 3 holds 1 cells, not 2"},
+        {"time,a\n0,1\n\n2,3\n", "row 3 is empty"},
+    };
+    for (const Case& c : cases) {
+        CMeasure m;
+        ReadOptions rate;
+        rate.rate = 1;
+        auto r = readFrom(dir, c.text, m, rate);
+        EXPECT_FALSE(r.ok) << c.text;
+        EXPECT_NE(r.why.find(c.why), std::string::npos) << r.why;
+        EXPECT_GE(m.sampleCount, 0);
+    }
+    // Rounding in the last digits is no uneven step.
+    CMeasure m;
+    auto r = readFrom(dir, "time,a\n0,1\n0.1,2\n0.20000000001,3\n0.3,4\n", m);
+    EXPECT_TRUE(r.ok) << r.why;
+}
+
+TEST(CsvFormat, PartialReadKeepsTheRowsBeforeADamagedOne) {
+    TempDir dir;
+    const std::string text = "time,a\n0,1\n1,2\n2,3\n3,4,\n";
+    CMeasure refused;
+    auto r = readFrom(dir, text, refused);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.report.partialAvailable);
+    EXPECT_NE(r.why.find("first 3 of 4 rows"), std::string::npos) << r.why;
+
+    ReadOptions partial;
+    partial.partial = true;
+    CMeasure m;
+    r = readFrom(dir, text, m, partial);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_EQ(m.sampleCount, 3);
+    EXPECT_EQ(r.report.rowsRead, 3);
+    EXPECT_EQ(r.report.rowsExpected, 4);
+    expectValues(m, 0, {1.0f, 2.0f, 3.0f});
+
+    CMeasure header;
+    ReadReport report;
+    ASSERT_TRUE(readCsvHeader(header, dir.file("in.csv").c_str(), nullptr, partial, &report));
+    EXPECT_EQ(header.sampleCount, 3);
+    EXPECT_EQ(header.samples, nullptr);
+    EXPECT_DOUBLE_EQ(header.sampleRate, 1.0);
+}
+
+TEST(CsvFormat, RoundTripKeepsNameDateRateNamesUnitsAndValues) {
+    TempDir dir;
+    CMeasure m;
+    std::string name;
+    toFileEncoding("Fala \xC5\x81\xC3\xB3\x64\xC5\xBA, pr\xC3\xB3\x62\x61 2", name);
+    copyField(m.name, MAX_NAME + 1, name.c_str());
+    m.date = packDosDate(2026, 3, 14, 9, 26, 52);
+    m.sampleRate = 1000.0 / 3.0;
+    m.channelCount = 3;
+    m.sampleCount = 1000;
+    m.sampleFormat = SAMPLE_FORMAT_REAL;
+    setChannelInfo(m.channels[0], 1, 0, "m", "gauge, \"left\"");
+    setChannelInfo(m.channels[1], 1, 0, "", "probe [2]");
+    setChannelInfo(m.channels[2], 1, 0, "cm/s", "velocity");
+    ASSERT_TRUE(m.resizeSamples(int64_t(m.sampleCount) * m.channelCount * 8));
+    const float values[] = {0.1f, 1e-7f, 3.4e38f, -123456.78f, 1.0f / 3.0f};
+    for (int row = 0; row < m.sampleCount; ++row)
+        for (int c = 0; c < 3; ++c)
+            m.at(c, row) = Sample{values[(row + c) % 5] * float(row % 7 + 1) / 7.0f, 0.0f};
+
+    const std::string path = dir.file("out.csv");
+    std::string why;
+    ASSERT_TRUE(writeCsv(m, path.c_str(), &why)) << why;
+    CMeasure back;
+    ASSERT_TRUE(readCsv(back, path.c_str(), &why)) << why;
+    EXPECT_STREQ(back.name, m.name);
+    EXPECT_EQ(back.date, m.date);
+    EXPECT_EQ(back.sampleRate, m.sampleRate);
+    ASSERT_EQ(back.channelCount, 3);
+    ASSERT_EQ(back.sampleCount, m.sampleCount);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_STREQ(back.channels[c].name, m.channels[c].name);
+        EXPECT_STREQ(back.channels[c].unit, m.channels[c].unit);
+    }
+    EXPECT_EQ(std::memcmp(back.samples, m.samples, size_t(m.sampleBytes)), 0);
+
+    // Without the rate comment the time column alone gives the rate back.
+    std::string text = readString(path);
+    text.erase(text.find("# rate:"), text.find("time [s]") - text.find("# rate:"));
+    CMeasure fromTime;
+    auto r = readFrom(dir, text, fromTime);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_NEAR(fromTime.sampleRate, m.sampleRate, 1e-9 * m.sampleRate);
+}
+
+TEST(CsvFormat, CutsLongNamesAtACharacterAndRefusesTooManyChannels) {
+    TempDir dir;
+    std::string header = "time";
+    std::string longName;
+    for (int i = 0; i < 20; ++i)
+        longName += "\xE6\xB3\xA2"; // a character with no Windows-1250 form
+    header += "," + longName + "\n0,1\n1,2\n";
+    CMeasure m;
+    auto r = readFrom(dir, header, m);
+    ASSERT_TRUE(r.ok) << r.why;
+    const size_t n = std::strlen(m.channels[0].name);
+    EXPECT_EQ(n, 39u);
+    EXPECT_TRUE(isValidUtf8(m.channels[0].name, n));
+
+    std::string wide = "1";
+    for (int c = 1; c <= MAX_CHANNELS; ++c)
+        wide += ",1";
+    ReadOptions rate;
+    rate.rate = 1;
+    CMeasure tooWide;
+    r = readFrom(dir, wide + "\n", tooWide, rate);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.why.find("at most 64"), std::string::npos) << r.why;
+}
