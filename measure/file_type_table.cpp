@@ -110,10 +110,11 @@ std::vector<FileTypeRow> makeRows() {
 }
 
 // "a, b or c"
-std::string joined(const std::vector<std::string>& items, const char* lastJoin) {
+std::string joined(const std::vector<std::string>& items, const char* separator,
+                   const char* lastJoin) {
     std::string text;
     for (size_t i = 0; i < items.size(); ++i) {
-        if (i > 0) text += i + 1 == items.size() ? lastJoin : ", ";
+        if (i > 0) text += i + 1 == items.size() ? lastJoin : separator;
         text += items[i];
     }
     return text;
@@ -142,18 +143,18 @@ const FileTypeRow* fileTypeRowNamed(const std::string& name) {
     return nullptr;
 }
 
-std::string fileTypeNameList(bool writableOnly, const char* lastJoin) {
+std::string fileTypeNameList(bool writableOnly, const char* separator, const char* lastJoin) {
     std::vector<std::string> names;
     for (const FileTypeRow& row : fileTypeRows())
         if (!writableOnly || row.write) names.push_back(row.name);
-    return joined(names, lastJoin);
+    return joined(names, separator, lastJoin);
 }
 
 std::string writableExtensionList() {
     std::vector<std::string> extensions;
     for (const FileTypeRow& row : fileTypeRows())
         if (row.write) extensions.push_back("." + row.extensions.front());
-    return joined(extensions, " or ");
+    return joined(extensions, ", ", " or ");
 }
 
 std::string cannotWriteText(const FileTypeRow& row) {

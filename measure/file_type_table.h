@@ -58,7 +58,8 @@ const FileTypeRow& fileTypeRow(FileType type);
 const FileTypeRow* fileTypeRowNamed(const std::string& name);
 
 // "int, m11, txt or wav": the names of every type (or only of the writable).
-std::string fileTypeNameList(bool writableOnly, const char* lastJoin = " or ");
+std::string fileTypeNameList(bool writableOnly, const char* separator = ", ",
+                             const char* lastJoin = " or ");
 // ".INT, .M11 or .TXT": the first extension of every writable type.
 std::string writableExtensionList();
 // The one wording of a type without a writer.
