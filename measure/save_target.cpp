@@ -26,6 +26,13 @@ SaveTarget saveTarget(const std::string& chosen, FileType fileType) {
     return target;
 }
 
+FileType saveFileType(int filterIndex) {
+    int index = 0;
+    for (const FileTypeRow& row : fileTypeRows())
+        if (*row.saveFilter && ++index == filterIndex) return row.id;
+    return FileType::Int;
+}
+
 SaveTarget blockSaveTarget(const std::string& chosen) {
     SaveTarget target{chosen, FileType::Text, ""};
     std::string extension = extensionOf(chosen);

@@ -80,3 +80,15 @@ TEST(FileTypeTable, TheMimeFileIsGeneratedFromTheRows) {
     text << installed.rdbuf();
     EXPECT_EQ(xml, text.str());
 }
+
+TEST(FileTypeTable, TheSaveDialogsPositionsPickTheWritableRows) {
+    int position = 0;
+    for (const FileTypeRow& row : fileTypeRows()) {
+        if (!*row.saveFilter) continue;
+        EXPECT_TRUE(row.write) << row.name << " offered for saving without a writer";
+        EXPECT_EQ(saveFileType(++position), row.id) << row.name;
+        EXPECT_EQ(saveTarget("/d/run", saveFileType(position)).path,
+                  "/d/run." + row.extensions.front());
+    }
+    EXPECT_EQ(saveFileType(position + 1), FileType::Int);
+}
