@@ -75,7 +75,7 @@ TEST(FileTypeTable, TheMimeFileIsGeneratedFromTheRows) {
                 << extension;
     }
     std::ifstream installed(ONDARIX_MIME_XML);
-    ASSERT_TRUE(installed) << ONDARIX_MIME_XML;
+    ASSERT_TRUE(installed) << ONDARIX_MIME_XML << " (built by the mime-info target)";
     std::stringstream text;
     text << installed.rdbuf();
     EXPECT_EQ(xml, text.str());
