@@ -150,16 +150,16 @@ std::string fileTypeNameList(bool writableOnly, const char* separator, const cha
     return joined(names, separator, lastJoin);
 }
 
-std::string writableExtensionList() {
+std::string extensionList(bool writableOnly) {
     std::vector<std::string> extensions;
     for (const FileTypeRow& row : fileTypeRows())
-        if (row.write) extensions.push_back("." + row.extensions.front());
+        if (!writableOnly || row.write) extensions.push_back("." + row.extensions.front());
     return joined(extensions, ", ", " or ");
 }
 
 std::string cannotWriteText(const FileTypeRow& row) {
     return "a ." + row.extensions.front() + " file cannot be written; name the file " +
-           writableExtensionList();
+           extensionList(true);
 }
 
 std::string mimeInfoXml() {

@@ -60,8 +60,9 @@ const FileTypeRow* fileTypeRowNamed(const std::string& name);
 // "int, m11, txt or wav": the names of every type (or only of the writable).
 std::string fileTypeNameList(bool writableOnly, const char* separator = ", ",
                              const char* lastJoin = " or ");
-// ".INT, .M11 or .TXT": the first extension of every writable type.
-std::string writableExtensionList();
+// ".INT, .M11, .TXT or .WAV": the first extension of every type (or only of
+// the writable).
+std::string extensionList(bool writableOnly);
 // The one wording of a type without a writer.
 std::string cannotWriteText(const FileTypeRow& row);
 // The shared-mime-info XML installed for the types with a MIME type.
