@@ -17,7 +17,8 @@ int runConvert(Args& args) {
     FileType outType = fileTypeFromPath(out);
     if (args.has("out-type") && !fileTypeFromName(args.get("out-type"), outType))
         return usageError(self, "unknown --out-type '" + args.get("out-type") + "'");
-    if (outType == FileType::Wave) return usageError(self, "cannot write .WAV (int, m11 or txt)");
+    const FileTypeRow& row = fileTypeRow(outType);
+    if (!row.write) return usageError(self, cannotWriteText(row));
     if (int rc = refuseOutputOverInput(out, {args.positional()[0]})) return rc;
     CMeasure m;
     if (int rc = readInput(m, args.positional()[0], args)) return rc;
@@ -26,11 +27,13 @@ int runConvert(Args& args) {
     return EXIT_OK;
 }
 
-BatchCommandRegistration convert{
-    {"convert",
-     "IN OUT [--type int|m11|txt|wav] [--partial] [--out-type int|m11|txt]",
-     "convert a measurement to another format",
-     {"type", "out-type"},
-     runConvert}};
+const std::string usage = std::string("IN OUT [--type ") + typeChoices() +
+                          "] [--partial] [--out-type " + typeChoices(true) + "]";
+
+BatchCommandRegistration convert{{"convert",
+                                  usage.c_str(),
+                                  "convert a measurement to another format",
+                                  {"type", "out-type"},
+                                  runConvert}};
 
 } // namespace

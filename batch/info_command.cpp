@@ -81,10 +81,9 @@ int runInfo(Args& args) {
     return EXIT_OK;
 }
 
-BatchCommandRegistration info{{"info",
-                               "FILE [--type int|m11|txt|wav] [--partial] [--json]",
-                               "show a measurement's header and channels",
-                               {"type"},
-                               runInfo}};
+const std::string usage = std::string("FILE [--type ") + typeChoices() + "] [--partial] [--json]";
+
+BatchCommandRegistration info{
+    {"info", usage.c_str(), "show a measurement's header and channels", {"type"}, runInfo}};
 
 } // namespace

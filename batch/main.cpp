@@ -7,6 +7,7 @@
 
 #include "batch/batch_command.h"
 #include "batch/standard_output.h"
+#include "measure/file_type_table.h"
 
 namespace {
 
@@ -20,10 +21,11 @@ void printHelp() {
     for (const auto& c : commands)
         std::printf("  %-9s %s\n", c.name, c.summary);
     std::printf("\n'ondarix-batch COMMAND --help' shows a command's arguments.\n"
-                "Input types: int, m11, txt, wav (default: the file's extension; .INT otherwise).\n"
+                "Input types: %s (default: the file's extension; .INT otherwise).\n"
                 "A cut or damaged input file is refused; --partial reads its complete rows\n"
                 "instead, with a warning.\n"
-                "Exit codes: 0 success, 1 failure, 2 bad arguments.\n");
+                "Exit codes: 0 success, 1 failure, 2 bad arguments.\n",
+                fileTypeNameList(false, ", ", ", ").c_str());
 }
 
 int runCommandLine(int argc, char** argv) {

@@ -19,8 +19,8 @@ int readWith(Reader reader, CMeasure& m, const std::string& path, const Args& ar
              ReadReport* shown) {
     FileType type = fileTypeFromPath(path);
     if (args.has("type") && !fileTypeFromName(args.get("type"), type)) {
-        return reportError(EXIT_USAGE,
-                           "unknown --type '" + args.get("type") + "' (int, m11, txt or wav)");
+        return reportError(EXIT_USAGE, "unknown --type '" + args.get("type") + "' (" +
+                                           fileTypeNameList(false) + ")");
     }
     std::string why;
     ReadReport report;
@@ -36,6 +36,12 @@ int readWith(Reader reader, CMeasure& m, const std::string& path, const Args& ar
 }
 
 } // namespace
+
+const char* typeChoices(bool writableOnly) {
+    static const std::string all = fileTypeNameList(false, "|", "|"),
+                             writable = fileTypeNameList(true, "|", "|");
+    return (writableOnly ? writable : all).c_str();
+}
 
 int readInput(CMeasure& m, const std::string& path, const Args& args) {
     return readWith([](CMeasure& r, const std::string& p, FileType t, std::string* e,

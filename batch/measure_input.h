@@ -14,6 +14,9 @@
 // code (EXIT_OK on success). A partial read, and bytes ignored after an
 // .INT's samples, are each told in a warning line on stderr.
 int readInput(CMeasure& m, const std::string& path, const Args& args);
+// The --type values for usage lines, from the file type table: "int|m11|..."
+// of every type, or of the types that can be written.
+const char* typeChoices(bool writableOnly = false);
 // The same for the header and channel descriptions only (readMeasureHeader).
 // With `report`, the bytes ignored are left to the caller to show.
 int readInputHeader(CMeasure& m, const std::string& path, const Args& args,

@@ -17,7 +17,7 @@ if(TARGET ondarix)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/dist/ondarix.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-  install(FILES ${PROJECT_SOURCE_DIR}/dist/ondarix-mime.xml
+  install(FILES ${ONDARIX_MIME_XML}
           DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ondarix.xml)
 endif()
 

@@ -3,14 +3,10 @@
 
 #include <string>
 
-#include "measure/channel_extremes.h"
-#include "measure/measure.h"
-#include "measure/read_report.h"
+#include "measure/file_type_table.h"
 
-enum class FileType { Int, M11, Text, Wave };
-
-// The type named on a command line ("int", "m11", "txt", "wav"); false when
-// the name is none of them.
+// The type named on a command line (a row's name or extension, as "int" or
+// "wav"); false when the name is none of them.
 bool fileTypeFromName(const std::string& name, FileType& type);
 // By extension, ignoring letter case; anything unknown reads as .INT, as the
 // open dialog's "All files" does.
@@ -35,7 +31,7 @@ bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::strin
 // or with `options.partial` gives the sample count, as readMeasure would.
 bool readMeasureHeader(CMeasure& m, const std::string& path, FileType type, std::string* error,
                        const ReadOptions& options = {}, ReadReport* report = nullptr);
-// Writes with the writer of `type` (.WAV has none). False on failure with
+// Writes with the writer of `type` (a row without one refuses). False on failure with
 // `*error` naming it; a measurement the format cannot carry so that its reader
 // reads it back is refused and nothing is written.
 bool writeMeasure(CMeasure& m, const std::string& path, FileType type, std::string* error);

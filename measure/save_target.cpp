@@ -11,20 +11,6 @@ std::string extensionOf(const std::string& path) {
     return path.substr(dot + 1);
 }
 
-const char* extensionFor(FileType type) {
-    switch (type) {
-    case FileType::M11:
-        return "M11";
-    case FileType::Text:
-        return "TXT";
-    case FileType::Wave:
-        return "WAV";
-    case FileType::Int:
-        break;
-    }
-    return "INT";
-}
-
 } // namespace
 
 SaveTarget saveTarget(const std::string& chosen, FileType fileType) {
@@ -32,13 +18,19 @@ SaveTarget saveTarget(const std::string& chosen, FileType fileType) {
     std::string extension = extensionOf(chosen);
     FileType named;
     if (extension.empty()) {
-        target.path += std::string(".") + extensionFor(fileType);
+        target.path += "." + fileTypeRow(fileType).extensions.front();
     } else if (fileTypeFromName(extension, named)) {
         target.type = named;
-        if (named == FileType::Wave)
-            target.refusal = "a .WAV file cannot be written; name the file .INT, .M11 or .TXT";
+        if (!fileTypeRow(named).write) target.refusal = cannotWriteText(fileTypeRow(named));
     }
     return target;
+}
+
+FileType saveFileType(int filterIndex) {
+    int index = 0;
+    for (const FileTypeRow& row : fileTypeRows())
+        if (*row.saveFilter && ++index == filterIndex) return row.id;
+    return FileType::Int;
 }
 
 SaveTarget blockSaveTarget(const std::string& chosen) {
@@ -46,7 +38,7 @@ SaveTarget blockSaveTarget(const std::string& chosen) {
     std::string extension = extensionOf(chosen);
     FileType named;
     if (extension.empty())
-        target.path += ".TXT";
+        target.path += "." + fileTypeRow(FileType::Text).extensions.front();
     else if (fileTypeFromName(extension, named) && named != FileType::Text)
         target.refusal = "a block is saved as text; name the file .TXT";
     return target;

@@ -19,6 +19,9 @@ struct SaveTarget {
 // format (".WAV" is refused: there is no .WAV writer); any other extension
 // is kept and the file type's format written.
 SaveTarget saveTarget(const std::string& chosen, FileType fileType);
+// The type of the save dialog's filter `filterIndex` (1-based, the rows with
+// a save filter in the table's order); .INT for any other index.
+FileType saveFileType(int filterIndex);
 // Save block writes text: a name without an extension gets ".TXT", one with
 // another measurement extension is refused.
 SaveTarget blockSaveTarget(const std::string& chosen);

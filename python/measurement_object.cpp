@@ -107,8 +107,8 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
     refuseNulInPath(path);
     FileType fileType;
     if (!fileTypeArgument(type, path, fileType))
-        throw py::value_error("unknown type '" + std::string(py::str(type)) +
-                              "' (int, m11, txt or wav)");
+        throw py::value_error("unknown type '" + std::string(py::str(type)) + "' (" +
+                              fileTypeNameList(false) + ")");
     auto core = std::make_unique<CMeasure>();
     std::string why;
     ReadReport report;
@@ -132,7 +132,8 @@ void writeMeasurement(MeasurementObject& object, const py::object& pathArgument,
     FileType fileType;
     if (!fileTypeArgument(type, path, fileType))
         throw py::value_error("unknown type '" + std::string(py::str(type)) + "'");
-    if (fileType == FileType::Wave) throw py::value_error("cannot write .WAV (int, m11 or txt)");
+    const FileTypeRow& row = fileTypeRow(fileType);
+    if (!row.write) throw py::value_error(cannotWriteText(row));
     std::string why;
     bool ok;
     {

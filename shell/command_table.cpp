@@ -1,5 +1,8 @@
 #include "shell/command_table.h"
 
+#include <string>
+
+#include "measure/file_type_table.h"
 #include "shell/command_ids.h"
 #include "shell/toolbar_images.h"
 
@@ -31,13 +34,18 @@ constexpr const char* OPTIONS_TIP = "Settings that new analyses start from";
 } // namespace
 
 const std::vector<CommandInfo>& commandTable() {
+    // The file types named in the tips are the file type table's.
+    static const std::string openTip =
+        "Opens a measurement (" + extensionList(false) + ") in a new window";
+    static const std::string saveTip =
+        "Saves the active window's measurement as " + extensionList(true);
     // clang-format off
     static const std::vector<CommandInfo> table{
         // id, menu, separator, text, keys, rule, toolbar image, tool tip, status tip
         {CMD_OPEN, FILE_MENU, NONE, "&Open...", {}, ALWAYS, TOOLBAR_IMAGE_OPEN, "Open",
-         "Opens a measurement (.INT, .M11, .TXT or .WAV) in a new window"},
+         openTip.c_str()},
         {CMD_SAVE_AS, FILE_MENU, NONE, "S&ave as...", {}, WINDOW, TOOLBAR_IMAGE_SAVE_AS, "Save as",
-         "Saves the active window's measurement as .INT, .M11 or .TXT"},
+         saveTip.c_str()},
         {CMD_SAVE_BLOCK, FILE_MENU, NONE, "S&ave block...", {}, BLOCK, NO_IMAGE, "",
          "Saves the selected block of one channel as text"},
         {CMD_INFO, FILE_MENU, NONE, "&Info...", {}, WINDOW, TOOLBAR_IMAGE_INFO, "Info",

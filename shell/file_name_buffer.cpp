@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "measure/file_type_table.h"
 #include "measure/measure.h"
 
 void FileNameBuffer::set(const std::string& name) {
@@ -12,12 +13,15 @@ void FileNameBuffer::set(const std::string& name) {
 
 void FileNameBuffer::cutMeasureExtension() {
     size_t length = std::strlen(name_);
-    if (length < 5) return;
-    char* extension = name_ + length - 4;
-    for (const char* known : {".INT", ".TXT", ".WAV", ".M11"}) {
-        if (strcasecmp(extension, known) == 0) {
-            *extension = '\0';
-            return;
+    for (const FileTypeRow& row : fileTypeRows()) {
+        for (const std::string& known : row.extensions) {
+            // A name of only the extension keeps it.
+            if (length < known.size() + 2) continue;
+            char* dot = name_ + length - known.size() - 1;
+            if (*dot == '.' && strcasecmp(dot + 1, known.c_str()) == 0) {
+                *dot = '\0';
+                return;
+            }
         }
     }
 }

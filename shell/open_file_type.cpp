@@ -15,14 +15,9 @@ bool typeOfExtension(const std::string& path, FileType& type) {
 FileType openFileType(int filterIndex, const std::string& path) {
     FileType type = FileType::Int;
     if (typeOfExtension(path, type)) return type;
-    switch (filterIndex) {
-    case 2:
-        return FileType::M11;
-    case 3:
-        return FileType::Text;
-    case 4:
-        return FileType::Wave;
-    default:
-        return FileType::Int;
-    }
+    // The open dialog lists the rows with an open filter, then "All files".
+    int index = 0;
+    for (const FileTypeRow& row : fileTypeRows())
+        if (*row.openFilter && ++index == filterIndex) return row.id;
+    return FileType::Int;
 }

@@ -102,6 +102,22 @@ class TestErrors:
         with pytest.raises(ValueError, match="unknown type 'xls'"):
             ondarix.read(sample, type="xls")
 
+    def test_types_are_those_of_batch(self, batch, sample, tmp_path):
+        # Both list the one table's types: read's refusal names what
+        # ondarix-batch accepts, and every one of them is taken as a type.
+        names = batch("--help").stdout.split("Input types: ")[1].split(" (")[0].split(", ")
+        with pytest.raises(ValueError) as raised:
+            ondarix.read(sample, type="xls")
+        assert str(raised.value) == batch_reason(
+            batch("info", sample, "--type", "xls", ok=False)
+        ).replace("--type", "type")
+        for name in names:
+            assert name in str(raised.value)
+            try:
+                ondarix.read(sample, type=name)
+            except OSError:
+                pass  # the sample is an .INT; only an unknown type is a ValueError
+
     def test_bad_arrays_and_rates_are_refused(self):
         with pytest.raises(ValueError, match="sample rate"):
             ondarix.Measurement(numpy.zeros(4), 0.0)

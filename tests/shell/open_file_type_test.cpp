@@ -2,6 +2,7 @@
 // dialog's type only for a name the program does not know.
 #include <gtest/gtest.h>
 
+#include "shell/file_name_buffer.h"
 #include "shell/open_file_type.h"
 
 TEST(OpenFileTypeTest, AKnownExtensionWinsOverTheSelectedType) {
@@ -27,4 +28,25 @@ TEST(OpenFileTypeTest, AKnownExtensionWinsOverTheSelectedType) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(openFileType(c.filterIndex, c.path), c.type) << c.path << " " << c.filterIndex;
+}
+
+// The dialog lists the rows with an open filter in the table's order; the
+// position of each decides the reader of a name the program does not know,
+// and the saved name's measurement extension is cut from the proposed name.
+TEST(OpenFileTypeTest, TheDialogsPositionsAndExtensionsAreTheTables) {
+    int position = 0;
+    for (const FileTypeRow& row : fileTypeRows()) {
+        if (*row.openFilter) {
+            EXPECT_EQ(openFileType(++position, "/d/run.dat"), row.id) << row.name;
+        }
+        for (const std::string& extension : row.extensions) {
+            EXPECT_EQ(openFileType(position + 1, "/d/run." + extension), row.id) << extension;
+            FileNameBuffer name;
+            name.set("/d/run." + extension);
+            name.cutMeasureExtension();
+            EXPECT_STREQ(name.get(), "/d/run") << extension;
+        }
+    }
+    // "All files" follows the types.
+    EXPECT_EQ(openFileType(position + 1, "/d/run.dat"), FileType::Int);
 }

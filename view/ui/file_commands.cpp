@@ -29,15 +29,12 @@ void rememberName(const QString& path) {
     sharedFileName().set(QFile::encodeName(path).toStdString());
 }
 
-FileType saveTypeOf(int filterIndex) {
-    switch (filterIndex) {
-    case 2:
-        return FileType::M11;
-    case 3:
-        return FileType::Text;
-    default:
-        return FileType::Int;
-    }
+// The filter texts of the rows that have one, in the table's order.
+QStringList filtersOf(const char* FileTypeRow::*filter) {
+    QStringList filters;
+    for (const FileTypeRow& row : fileTypeRows())
+        if (*(row.*filter)) filters << QString::fromUtf8(row.*filter);
+    return filters;
 }
 
 // The name a save dialog proposes: the active window's file, else the name
@@ -74,18 +71,15 @@ QString partialReadQuestion(const std::string& refusal, const ReadReport& report
 } // namespace
 
 QStringList openFileTypes() {
-    return {QStringLiteral("DAXO 1.0/1.2/1.4/1.5 File (*.INT)"),
-            QStringLiteral("Wave syntesiser (*.M11)"), QStringLiteral("Plik tekstowy (*.TXT)"),
-            QStringLiteral("Plik dźwiękowy (*.WAV)"), QStringLiteral("All files (*.*)")};
+    return filtersOf(&FileTypeRow::openFilter) << QStringLiteral("All files (*.*)");
 }
 
 QStringList saveFileTypes() {
-    return {QStringLiteral("DAXO 1.5 File (*.INT)"), QStringLiteral("Wave syntesiser (*.M11)"),
-            QStringLiteral("Plik tekstowy (*.TXT)")};
+    return filtersOf(&FileTypeRow::saveFilter);
 }
 
 QStringList blockFileTypes() {
-    return {QStringLiteral("Plik tekstowy (*.TXT)")};
+    return {QString::fromUtf8(fileTypeRow(FileType::Text).saveFilter)};
 }
 
 CMeasureWnd* openMeasureWindow(CMainFrame& frame, CMeasure* measure, const ChannelExtremes* seen) {
@@ -161,7 +155,7 @@ bool saveMeasureAs(QWidget* owner, CMeasureWnd& window) {
         askSavePath(owner, QStringLiteral("Save As"), saveFileTypes(), measure);
     if (!answer.accepted) return false;
     SaveTarget target =
-        saveTarget(QFile::encodeName(answer.path).toStdString(), saveTypeOf(answer.filterIndex));
+        saveTarget(QFile::encodeName(answer.path).toStdString(), saveFileType(answer.filterIndex));
     // The writers report nothing themselves; a save that failed must not
     // pass for one that worked.
     std::string why = target.refusal;

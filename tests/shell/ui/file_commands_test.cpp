@@ -292,3 +292,25 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsTheFileItWasToReplace) {
                             std::filesystem::directory_iterator()),
               2);
 }
+
+// Each dialog lists the table's rows that have its filter, "All files" last
+// in Open; a row appears in Save as exactly when it can be written.
+TEST(FileCommandsTypes, TheDialogsListTheTablesRows) {
+    QStringList open = openFileTypes(), save = saveFileTypes();
+    ASSERT_FALSE(open.isEmpty());
+    EXPECT_EQ(open.last(), QStringLiteral("All files (*.*)"));
+    int opened = 0, saved = 0;
+    for (const FileTypeRow& row : fileTypeRows()) {
+        if (*row.openFilter) {
+            EXPECT_EQ(open.value(opened++), QString::fromUtf8(row.openFilter));
+        }
+        if (*row.saveFilter) {
+            EXPECT_EQ(save.value(saved++), QString::fromUtf8(row.saveFilter));
+        }
+        EXPECT_EQ(*row.saveFilter != '\0', row.write != nullptr) << row.name;
+    }
+    EXPECT_EQ(open.size(), opened + 1);
+    EXPECT_EQ(save.size(), saved);
+    EXPECT_EQ(blockFileTypes(),
+              QStringList(QString::fromUtf8(fileTypeRow(FileType::Text).saveFilter)));
+}
