@@ -1,6 +1,8 @@
 #include "batch/measure_input.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "measure/finite_block.h"
 #include "measure/measure_file.h"
@@ -22,10 +24,20 @@ int readWith(Reader reader, CMeasure& m, const std::string& path, const Args& ar
         return reportError(EXIT_USAGE, "unknown --type '" + args.get("type") + "' (" +
                                            fileTypeNameList(false) + ")");
     }
+    ReadOptions options{args.has("partial")};
+    if (args.has("rate")) {
+        // Only for a file that does not say its rate (a CSV without a time column).
+        const std::string text = args.get("rate");
+        char* end = nullptr;
+        options.rate = std::strtod(text.c_str(), &end);
+        if (text.empty() || *end != '\0' || !(options.rate > 0) || !std::isfinite(options.rate))
+            return reportError(EXIT_USAGE, "--rate '" + text + "' is not a positive number");
+    }
     std::string why;
     ReadReport report;
-    if (!reader(m, path, type, &why, ReadOptions{args.has("partial")}, &report))
-        return reportError(EXIT_FAILED, readFailureText(path, type, why));
+    if (!reader(m, path, type, &why, options, &report))
+        return reportError(EXIT_FAILED, readFailureText(path, type, why) +
+                                            (report.rateNeeded ? " (--rate HZ)" : ""));
     // What was left out of the file is never passed over in silence.
     if (report.isPartial()) warn(partialReadText(path, report));
     if (shown)

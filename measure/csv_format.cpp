@@ -359,6 +359,7 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
     }
     describe(m, layout);
     if (!findRate(layout, end, times, kept, options, m.sampleRate, why)) {
+        if (report && !layout.timeColumn && !(layout.rate > 0)) report->rateNeeded = true;
         m.truncateSamples(0);
         m.sampleCount = 0;
         return false;

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "measure/csv_format.h"
 #include "measure/int_format.h"
 #include "measure/m11_format.h"
 #include "measure/text_format.h"
@@ -60,6 +61,11 @@ bool readWaveFile(CMeasure& m, const char* path, std::string* error, ChannelExtr
     return readWave(m, path, error, options, report);
 }
 
+bool readCsvFile(CMeasure& m, const char* path, std::string* error, ChannelExtremes*,
+                 const ReadOptions& options, ReadReport* report) {
+    return readCsv(m, path, error, options, report);
+}
+
 std::vector<FileTypeRow> makeRows() {
     return {
         {FileType::Int,
@@ -104,6 +110,18 @@ std::vector<FileTypeRow> makeRows() {
          readWaveHeader,
          nullptr,
          nullptr,
+         "",
+         ""},
+        // text/csv is the desktop's own type for these files.
+        {FileType::Csv,
+         "csv",
+         {"csv"},
+         "CSV file (*.csv *.CSV)",
+         "CSV file (*.csv *.CSV)",
+         readCsvFile,
+         readCsvHeader,
+         writeCsv,
+         csvFormatRefusal,
          "",
          ""},
     };

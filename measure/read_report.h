@@ -21,6 +21,9 @@ struct ReadReport {
     // short or damaged after rowsRead complete rows; ReadOptions::partial
     // reads (or read) them.
     bool partialAvailable = false;
+    // The read failed only for want of a sample rate the file does not give
+    // (a CSV without a time column); ReadOptions::rate supplies it.
+    bool rateNeeded = false;
 
     // The measurement holds fewer rows than the file promised.
     bool isPartial() const { return rowsRead < rowsExpected; }

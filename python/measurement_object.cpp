@@ -102,7 +102,8 @@ void warnAbout(const std::string& text) {
     py::module_::import("warnings").attr("warn")(pathText(text), py::handle(PyExc_UserWarning), 2);
 }
 
-py::object readMeasurement(const py::object& pathArgument, const py::object& type, bool partial) {
+py::object readMeasurement(const py::object& pathArgument, const py::object& type, bool partial,
+                           const py::object& rate) {
     const std::string path = pathBytes(pathArgument);
     refuseNulInPath(path);
     FileType fileType;
@@ -111,13 +112,21 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
                               fileTypeNameList(false) + ")");
     auto core = std::make_unique<CMeasure>();
     std::string why;
+    ReadOptions options{partial};
+    if (!rate.is_none()) {
+        // Only for a file that does not say its rate (a CSV without a time column).
+        options.rate = rate.cast<double>();
+        if (!(options.rate > 0) || !std::isfinite(options.rate))
+            throw py::value_error("rate must be a positive number");
+    }
     ReadReport report;
     bool ok;
     {
         py::gil_scoped_release released;
-        ok = readMeasure(*core, path, fileType, &why, nullptr, ReadOptions{partial}, &report);
+        ok = readMeasure(*core, path, fileType, &why, nullptr, options, &report);
     }
-    if (!ok) throwFileError(readFailureText(path, fileType, why));
+    if (!ok)
+        throwFileError(readFailureText(path, fileType, why) + (report.rateNeeded ? " (rate=)" : ""));
     py::object measurement = wrapMeasure(std::move(core));
     // What the file held beyond the measurement is never passed over in silence.
     if (report.isPartial()) warnAbout(partialReadText(path, report));
@@ -267,12 +276,13 @@ changes what the analyses see, and the arrays keep the measurement alive.)")
         });
 
     m.def("read", &readMeasurement, py::arg("path"), py::arg("type") = py::none(),
-          py::arg("partial") = false,
+          py::arg("partial") = false, py::arg("rate") = py::none(),
           R"(Reads a measurement file.
 
-`path` is a str, bytes or a path-like object. `type` is "int", "m11", "txt"
-or "wav"; by default the extension decides (an
-unknown one reads as .INT). Raises OSError with the reason when the file
+`path` is a str, bytes or a path-like object. `type` is "int", "m11", "txt",
+"wav" or "csv"; by default the extension decides (an unknown one reads as
+.INT). `rate` (samples per second) is for a file that does not give its own,
+a CSV without a time column. Raises OSError with the reason when the file
 cannot be read, ValueError for an unknown type. A file cut short or damaged
 is refused, the reason naming its complete rows; with `partial=True` those
 rows are read and a UserWarning says how many of how many. Bytes after the

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 
@@ -61,6 +62,14 @@ class DesktopModalUi : public ModalUi {
         return QMessageBox::question(parent, QStringLiteral("Ondarix"), text,
                                      QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::No) == QMessageBox::Yes;
+    }
+
+    bool askNumber(QWidget* parent, const QString& text, double* value) override {
+        bool ok = false;
+        double answer = QInputDialog::getDouble(parent, QStringLiteral("Ondarix"), text, *value,
+                                                1e-6, 1e9, 6, &ok);
+        if (ok) *value = answer;
+        return ok;
     }
 
     bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }

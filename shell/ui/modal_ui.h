@@ -58,6 +58,9 @@ class ModalUi {
     // A question titled "Ondarix" with Yes and No, No the default; closing it
     // is No, and so is an interaction that asks nobody.
     virtual bool askYesNo(QWidget*, const QString&) { return false; }
+    // A positive number asked for in a box titled "Ondarix", `*value` the
+    // proposal and, on OK, the answer; false when cancelled or nobody asked.
+    virtual bool askNumber(QWidget*, const QString&, double*) { return false; }
     // Opens a document with the desktop's handler; false when that failed.
     virtual bool openUrl(const QUrl& url) = 0;
 };

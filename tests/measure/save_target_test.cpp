@@ -33,6 +33,8 @@ TEST(SaveTarget, NameAndTypeDecideTogether) {
 TEST(SaveTarget, BlocksAreTextUnderATextName) {
     EXPECT_EQ(blockSaveTarget("/d/block").path, "/d/block.TXT");
     EXPECT_TRUE(blockSaveTarget("/d/block.txt").refusal.empty());
-    EXPECT_TRUE(blockSaveTarget("/d/block.csv").refusal.empty());
+    EXPECT_TRUE(blockSaveTarget("/d/block.dat").refusal.empty());
     EXPECT_FALSE(blockSaveTarget("/d/block.INT").refusal.empty());
+    // A CSV is a measurement of its own, not a block's text.
+    EXPECT_FALSE(blockSaveTarget("/d/block.csv").refusal.empty());
 }

@@ -68,6 +68,13 @@ QString partialReadQuestion(const std::string& refusal, const ReadReport& report
                .arg(report.rowsExpected);
 }
 
+// Asks for the rate of a file that does not give it.
+QString rateQuestion(const std::string& path) {
+    return QFile::decodeName(path.c_str()) +
+           QStringLiteral(" does not say its sample rate (it has no time column).\n\n"
+                          "Samples per second:");
+}
+
 } // namespace
 
 QStringList openFileTypes() {
@@ -115,25 +122,30 @@ void FileCommands::OnOpen() {
 }
 
 CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileType type) {
-    auto measure = std::make_unique<CMeasure>();
+    std::unique_ptr<CMeasure> measure;
     std::string why;
     // The reader gathers the extremes the plots are scaled by while the
     // samples are in cache, so the view need not read the block once more.
     ChannelExtremes seen;
     ReadReport report;
-    if (!readMeasure(*measure, path, type, &why, &seen, {}, &report)) {
-        // A file that cannot be read opens no window; the reader says why.
-        // A damaged one opens only its complete rows, and only when asked to.
-        const std::string refusal = readFailureText(path, type, why);
-        if (!report.partialAvailable) {
-            showWarning(&frame, QString::fromStdString(refusal));
-            return nullptr;
-        }
-        if (!modalUi().askYesNo(&frame, partialReadQuestion(refusal, report))) return nullptr;
+    ReadOptions options;
+    for (;;) {
         measure = std::make_unique<CMeasure>();
         report = ReadReport();
-        if (!readMeasure(*measure, path, type, &why, &seen, ReadOptions{true}, &report)) {
-            showWarning(&frame, QString::fromStdString(readFailureText(path, type, why)));
+        if (readMeasure(*measure, path, type, &why, &seen, options, &report)) break;
+        // A file that cannot be read opens no window; the reader says why. A
+        // damaged one opens only its complete rows, and only when asked to; a
+        // file without its sample rate opens with the rate the user gives.
+        const std::string refusal = readFailureText(path, type, why);
+        if (report.partialAvailable && !options.partial) {
+            if (!modalUi().askYesNo(&frame, partialReadQuestion(refusal, report))) return nullptr;
+            options.partial = true;
+        } else if (report.rateNeeded && !(options.rate > 0)) {
+            double rate = 50.0;
+            if (!modalUi().askNumber(&frame, rateQuestion(path), &rate)) return nullptr;
+            options.rate = rate;
+        } else {
+            showWarning(&frame, QString::fromStdString(refusal));
             return nullptr;
         }
     }

@@ -78,7 +78,7 @@ TEST_F(FileCommandsTest, OpenReadsEachFormatByTheChosenType) {
     EXPECT_FLOAT_EQ(w->measure->at(1, 2).re, -3.0f);
     // "All files" reads as .INT, whatever the extension.
     ASSERT_TRUE(writeInt(*source, dir.file("e.dat").c_str()));
-    w = openWith(dir.file("e.dat"), 5);
+    w = openWith(dir.file("e.dat"), 6);
     EXPECT_EQ(w->measure->sampleCount, 50);
 
     ASSERT_FALSE(dialogScript::fileRequests().isEmpty());
@@ -87,7 +87,7 @@ TEST_F(FileCommandsTest, OpenReadsEachFormatByTheChosenType) {
     EXPECT_EQ(request.filters,
               QStringList({"DAXO 1.0/1.2/1.4/1.5 File (*.INT)", "Wave syntesiser (*.M11)",
                            "Plik tekstowy (*.TXT)", QString::fromUtf8("Plik dźwiękowy (*.WAV)"),
-                           "All files (*.*)"}));
+                           "CSV file (*.csv *.CSV)", "All files (*.*)"}));
 }
 
 // The reader hands the window the extremes it gathered while reading; the
@@ -190,8 +190,9 @@ TEST_F(FileCommandsTest, SaveAsNamesTheFileAfterItsFormat) {
     EXPECT_EQ(requests[0].title, "Save As");
     EXPECT_EQ(requests[0].fileName, "/data/run 7");        // the window's file, cut
     EXPECT_EQ(requests[1].fileName, q(dir.file("plain"))); // the file it was saved as
-    EXPECT_EQ(requests[0].filters, QStringList({"DAXO 1.5 File (*.INT)", "Wave syntesiser (*.M11)",
-                                                "Plik tekstowy (*.TXT)"}));
+    EXPECT_EQ(requests[0].filters,
+              QStringList({"DAXO 1.5 File (*.INT)", "Wave syntesiser (*.M11)",
+                           "Plik tekstowy (*.TXT)", "CSV file (*.csv *.CSV)"}));
     CMeasure asText, asNamed, asM11;
     EXPECT_TRUE(readText(asText, dir.file("plain.TXT").c_str()));
     EXPECT_FLOAT_EQ(asText.at(1, 39).re, 1039.0f);

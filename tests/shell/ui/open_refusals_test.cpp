@@ -113,3 +113,21 @@ TEST_F(OpenRefusalsTest, ARenamedProgramOpensNoWindow) {
     writeBytes(dir.file("tool.INT"), program.bytes);
     expectRefused(dir.file("tool.INT"));
 }
+
+// A CSV without a time column opens with the rate the user gives, or not at all.
+TEST_F(OpenRefusalsTest, ACsvWithoutTimeAsksForItsRate) {
+    const std::string path = dir.file("gauges.csv");
+    const std::string text = "gauge1,gauge2\n0.5,1\n0.25,2\n0.125,3\n";
+    writeBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+    EXPECT_EQ(openFile(path), nullptr);
+    ASSERT_EQ(dialogScript::questions().size(), 1);
+    EXPECT_TRUE(dialogScript::questions()[0].contains("sample rate"));
+    EXPECT_TRUE(dialogScript::messages().isEmpty());
+
+    dialogScript::pushNumber(20.0);
+    CMeasureWnd* window = openFile(path);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->measure->sampleRate, 20.0);
+    EXPECT_EQ(window->measure->sampleCount, 3);
+    EXPECT_EQ(window->measure->at(1, 2).re, 3.0f);
+}

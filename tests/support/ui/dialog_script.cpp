@@ -22,6 +22,7 @@ struct Script {
     std::deque<int> popups;
     std::deque<SaveChoice> saveChoices;
     std::deque<bool> answers;
+    std::deque<double> numbers;
     QStringList questions;
     QList<FileDialogRequest> fileRequests;
     QList<QUrl> urls;
@@ -81,6 +82,11 @@ class ScriptedModalUi : public ModalUi {
         bool yes = false;
         takeFront(script().answers, yes);
         return yes;
+    }
+
+    bool askNumber(QWidget*, const QString& text, double* value) override {
+        script().questions.append(text);
+        return takeFront(script().numbers, *value);
     }
 
     bool openUrl(const QUrl& url) override {
@@ -186,6 +192,10 @@ void pushSaveChoice(SaveChoice choice) {
 
 void pushAnswer(bool yes) {
     script().answers.push_back(yes);
+}
+
+void pushNumber(double value) {
+    script().numbers.push_back(value);
 }
 
 void pushFile(const QString& path, int filterIndex) {

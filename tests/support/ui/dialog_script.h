@@ -63,6 +63,8 @@ void pushPopup(int commandId);
 void pushSaveChoice(SaveChoice choice);
 // The next yes/no question answers with this (unscripted: No).
 void pushAnswer(bool yes);
+// The next number asked for answers with this (unscripted: cancelled).
+void pushNumber(double value);
 // A file dialog step that chooses `path` with the filter `filterIndex`.
 void pushFile(const QString& path, int filterIndex);
 
@@ -70,7 +72,7 @@ void pushFile(const QString& path, int filterIndex);
 const QList<FileDialogRequest>& fileRequests();
 // Message box texts, not shown but recorded.
 const QStringList& messages();
-// The questions asked ("Save changes?" and yes/no), oldest first.
+// The questions asked ("Save changes?", yes/no and numbers), oldest first.
 const QStringList& questions();
 // Documents asked to open, not opened but recorded.
 const QList<QUrl>& openedUrls();

@@ -1,0 +1,71 @@
+"""CSV files as pandas and Excel write them, read by ondarix.read and
+ondarix-batch, and a measurement saved as CSV read back whole."""
+
+import datetime
+
+import numpy
+import pandas
+import pytest
+
+import ondarix
+
+from conftest import batch_reason
+
+T = numpy.arange(200) / 20.0
+GAUGES = {"gauge1": numpy.sin(T), "gauge2": numpy.cos(3 * T)}
+
+
+def frame():
+    return pandas.DataFrame({"time": T, **GAUGES})
+
+
+@pytest.mark.parametrize(
+    "write",
+    [
+        lambda df, p: df.to_csv(p),  # with pandas' index column
+        lambda df, p: df.to_csv(p, index=False),
+        lambda df, p: df.to_csv(p, sep=";", decimal=",", index=False),  # Excel in Europe
+    ],
+    ids=["default", "no-index", "semicolon-decimal-comma"],
+)
+def test_pandas_files_read_as_the_arrays_that_wrote_them(tmp_path, batch, write):
+    path = tmp_path / "run.csv"
+    write(frame(), path)
+    m = ondarix.read(path)
+    assert m.rate == pytest.approx(20.0, rel=1e-12)
+    assert [c.name for c in m.channels] == list(GAUGES)
+    for column, values in enumerate(GAUGES.values()):
+        numpy.testing.assert_array_equal(m.real[:, column], values.astype(numpy.float32))
+    info = batch("info", path).stdout
+    assert "samples:     200" in info and "sample rate: 20" in info
+
+
+def test_a_file_without_time_needs_its_rate(tmp_path, batch):
+    path = tmp_path / "gauges.csv"
+    pandas.DataFrame(GAUGES).to_csv(path, index=False)
+    with pytest.raises(OSError, match="rate"):
+        ondarix.read(path)
+    assert ondarix.read(path, rate=20).rate == 20
+    with pytest.raises(ValueError):
+        ondarix.read(path, rate=-1)
+    refused = batch("info", path, ok=False)
+    assert refused.returncode == 1 and "--rate" in batch_reason(refused)
+    assert "sample rate: 20" in batch("info", path, "--rate", "20").stdout
+    assert batch("info", path, "--rate", "x", ok=False).returncode == 2
+
+
+def test_saved_as_csv_a_measurement_reads_back_whole(tmp_path, sample, batch):
+    m = ondarix.read(sample)
+    path = tmp_path / "sample.csv"
+    ondarix.write(m, path)
+    back = ondarix.read(path)
+    assert (back.name, back.date, back.rate) == (m.name, m.date, m.rate)
+    assert back.channels == m.channels
+    numpy.testing.assert_array_equal(back.real, m.real)
+    # pandas reads it too, as a table with a time column.
+    table = pandas.read_csv(path, comment="#")
+    assert list(table.columns)[0] == "time [s]" and len(table) == len(m)
+    # ondarix-batch converts from and to it.
+    batch("convert", path, tmp_path / "again.INT")
+    assert ondarix.read(tmp_path / "again.INT").channels == m.channels
+    assert isinstance(back.date, datetime.datetime)
