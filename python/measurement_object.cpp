@@ -126,7 +126,8 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
         ok = readMeasure(*core, path, fileType, &why, nullptr, options, &report);
     }
     if (!ok)
-        throwFileError(readFailureText(path, fileType, why) + (report.rateNeeded ? " (rate=)" : ""));
+        throwFileError(readFailureText(path, fileType, why) +
+                       (report.rateNeeded ? " (rate=)" : ""));
     py::object measurement = wrapMeasure(std::move(core));
     // What the file held beyond the measurement is never passed over in silence.
     if (report.isPartial()) warnAbout(partialReadText(path, report));
