@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "measure/finite_block.h"
 #include "measure/measure_file.h"
@@ -17,22 +16,17 @@ void warn(const std::string& message) {
     std::fprintf(stderr, "ondarix-batch: warning: %s\n", message.c_str());
 }
 
-int readWith(Reader reader, CMeasure& m, const std::string& path, const Args& args,
-             ReadReport* shown) {
+int readWith(Reader reader, CMeasure& m, const std::string& path, Args& args, ReadReport* shown) {
     FileType type = fileTypeFromPath(path);
     if (args.has("type") && !fileTypeFromName(args.get("type"), type)) {
         return reportError(EXIT_USAGE, "unknown --type '" + args.get("type") + "' (" +
                                            fileTypeNameList(false) + ")");
     }
-    ReadOptions options{args.has("partial")};
-    if (args.has("rate")) {
-        // Only for a file that does not say its rate (a CSV without a time column).
-        const std::string text = args.get("rate");
-        char* end = nullptr;
-        options.rate = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0' || !(options.rate > 0) || !std::isfinite(options.rate))
-            return reportError(EXIT_USAGE, "--rate '" + text + "' is not a positive number");
-    }
+    // The rate only for a file that does not say its own (a CSV without time).
+    ReadOptions options{args.has("partial"), args.getDouble("rate", 0)};
+    if (!args.error().empty()) return reportError(EXIT_USAGE, args.error());
+    if (args.has("rate") && !(options.rate > 0 && std::isfinite(options.rate)))
+        return reportError(EXIT_USAGE, "--rate takes a positive number of samples per second");
     std::string why;
     ReadReport report;
     if (!reader(m, path, type, &why, options, &report))
@@ -55,14 +49,14 @@ const char* typeChoices(bool writableOnly) {
     return (writableOnly ? writable : all).c_str();
 }
 
-int readInput(CMeasure& m, const std::string& path, const Args& args) {
+int readInput(CMeasure& m, const std::string& path, Args& args) {
     return readWith([](CMeasure& r, const std::string& p, FileType t, std::string* e,
                        const ReadOptions& o,
                        ReadReport* report) { return readMeasure(r, p, t, e, nullptr, o, report); },
                     m, path, args, nullptr);
 }
 
-int readInputHeader(CMeasure& m, const std::string& path, const Args& args, ReadReport* report) {
+int readInputHeader(CMeasure& m, const std::string& path, Args& args, ReadReport* report) {
     return readWith(&readMeasureHeader, m, path, args, report);
 }
 int blockFromArgs(Args& args, const CMeasure& m, BlockRange& range) {

@@ -13,14 +13,13 @@
 // failure prints one line naming the file and the reason and returns the exit
 // code (EXIT_OK on success). A partial read, and bytes ignored after an
 // .INT's samples, are each told in a warning line on stderr.
-int readInput(CMeasure& m, const std::string& path, const Args& args);
+int readInput(CMeasure& m, const std::string& path, Args& args);
 // The --type values for usage lines, from the file type table: "int|m11|..."
 // of every type, or of the types that can be written.
 const char* typeChoices(bool writableOnly = false);
 // The same for the header and channel descriptions only (readMeasureHeader).
 // With `report`, the bytes ignored are left to the caller to show.
-int readInputHeader(CMeasure& m, const std::string& path, const Args& args,
-                    ReadReport* report = nullptr);
+int readInputHeader(CMeasure& m, const std::string& path, Args& args, ReadReport* report = nullptr);
 
 // Checks --channel, --from and --to against the measurement; prints the
 // reason and returns the exit code when they do not fit. --from and --to
