@@ -2,6 +2,7 @@
 // from the file type table, so that a new row is also a new MIME type.
 #include <cstdio>
 
+#include "measure/atomic_file.h"
 #include "measure/file_type_table.h"
 
 int main(int argc, char** argv) {
@@ -9,14 +10,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: ondarix-mime-info OUT.xml\n");
         return 2;
     }
-    std::FILE* out = std::fopen(argv[1], "wb");
-    if (!out) {
-        std::perror(argv[1]);
-        return 1;
-    }
-    const std::string xml = mimeInfoXml();
-    bool ok = std::fwrite(xml.data(), 1, xml.size(), out) == xml.size();
-    ok = std::fclose(out) == 0 && ok;
-    if (!ok) std::perror(argv[1]);
-    return ok ? 0 : 1;
+    // Replaced whole, so an interrupted build never installs half a file.
+    std::string why;
+    if (replaceFile(argv[1], mimeInfoXml(), &why)) return 0;
+    std::fprintf(stderr, "ondarix-mime-info: cannot write %s: %s\n", argv[1], why.c_str());
+    return 1;
 }

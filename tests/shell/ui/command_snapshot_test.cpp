@@ -25,6 +25,7 @@
 
 #include "analysis/ui/result_wnd.h"
 #include "frame_test_support.h"
+#include "measure/atomic_file.h"
 #include "shell/dialog_templates.h"
 #include "shell/ui/menu_builder.h"
 #include "view/ui/file_commands.h"
@@ -168,7 +169,7 @@ TEST_F(CommandSnapshotTest, MenusKeysTipsAndGreyingAreAsWrittenOut) {
         if (const char* dir = std::getenv("ONDARIX_TEST_TMP")) {
             std::error_code ec;
             std::filesystem::create_directories(dir, ec);
-            std::ofstream(std::string(dir) + "/command_snapshot.txt") << actual;
+            replaceFile(std::string(dir) + "/command_snapshot.txt", actual, nullptr);
         }
     }
     std::vector<std::string> want = lines(expected.str());
