@@ -26,6 +26,12 @@ std::string PointerReadoutText(int32_t channel, const ValuePoint& value, const c
 }
 
 std::string BlockInfoText(const BlockRange& block, double rate) {
+    // A measurement without a rate (the transform of an empty block) has no
+    // times to show; "nan" would be all the parentheses said.
+    if (!(rate > 0)) {
+        if (block.from == block.to) return format("%d: %d", block.channel, block.to);
+        return format("%d: %d-%d", block.channel, block.from, block.to);
+    }
     if (block.from == block.to)
         return format("%d: %d (%6.4f)", block.channel, block.to, block.to / rate);
     double d = (block.to - block.from) / rate;

@@ -13,6 +13,12 @@ TEST(StatusText, EmptyBlockShowsTheEndEdgeAndItsTime) {
     EXPECT_EQ(BlockInfoText(BlockRange{3, 25, 25}, 10.0), "3: 25 (2.5000)");
 }
 
+// The transform of an empty block has no rate: no times, rather than "-nan".
+TEST(StatusText, WithoutARateTheBlockHasNoTimes) {
+    EXPECT_EQ(BlockInfoText(BlockRange{0, 0, 0}, 0.0), "0: 0");
+    EXPECT_EQ(BlockInfoText(BlockRange{1, 5, 9}, 0.0), "1: 5-9");
+}
+
 TEST(StatusText, PointerReadout) {
     EXPECT_EQ(PointerReadoutText(1, ValuePoint{0.5, -2.25}), "ch=1  x=0.5000  y=-2.2500");
     EXPECT_EQ(PointerReadoutText(12, ValuePoint{123.45678, 0.0}), "ch=12  x=123.4568  y=0.0000");
