@@ -1,7 +1,8 @@
 // The confidence interval of a Welch density: S_est * nu / S is taken as
 // chi-square with nu equivalent degrees of freedom (Welch 1967; Percival and
-// Walden 1993, on the WOSA estimator), so that S lies in [nu S_est / chi2_(1+c)/2(nu),
-// nu S_est / chi2_(1-c)/2(nu)] with probability c.
+// Walden 1993, on the WOSA estimator), so that S lies in
+// [nu S_est / chi2_(1+c)/2(nu), nu S_est / chi2_(1-c)/2(nu)] with
+// probability c.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +13,8 @@
 // nu = 2K / (1 + 2 sum_{j=1}^{K-1} (1 - j/K) rho(j)^2) for K segments of the
 // window `w` started `step` samples apart, rho(j) = sum_n w(n) w(n + j step) /
 // sum_n w(n)^2, the sum over the overlap (Welch 1967; Percival and Walden
-// 1993). For
-// the Hann window at 50 % overlap rho(1) = 1/6, so nu = 36K^2 / (19K - 1).
+// 1993). For the Hann window at 50 % overlap rho(1) = 1/6 (rho(j) = 0 for
+// j > 1), so nu = 36K^2 / (19K - 1).
 double welchDegreesOfFreedom(const std::vector<double>& w, int32_t step, int32_t segments);
 
 struct ConfidenceBand {

@@ -23,7 +23,7 @@ struct SpectralParameters {
     // Peak periods less tied to one bin of a noisy estimate, all over the band:
     double tpParabola = 0; // 1 / the vertex of the parabola through the largest bin and its
                            // neighbours (the largest bin itself at the band's edge)
-    double tp5 = 0;        // 1 / fp5, fp5 = sum f S^5 / sum S^5 (Read 1989)
+    double tp5 = 0;        // 1 / fp5, fp5 = sum f S^5 / sum S^5
     double tpD = 0;        // Delft: 1 / (sum f S / sum S over the bins with S >= 0.8 Smax)
     double tm01 = 0;       // m0 / m1
     double tm02 = 0;       // sqrt(m0 / m2)

@@ -1,6 +1,7 @@
 // Wave-by-wave analysis of a surface elevation record: waves cut at zero
-// crossings about the block mean (or its straight line, or zero), with the height and period
-// statistics of the IAHR list of sea state parameters (IAHR/PIANC 1986).
+// crossings about the block mean (or its straight line, or zero), with the
+// height and period statistics of the IAHR list of sea state parameters
+// (IAHR/PIANC 1986).
 #pragma once
 
 #include <string>
