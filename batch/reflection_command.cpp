@@ -83,12 +83,13 @@ int gaugeBlocks(Args& args, const CMeasure& m, const std::vector<double>& channe
 
 int runReflection(Args& args) {
     args.allowOnly({"type", "partial", "rate", "channels", "positions", "depth", "from", "to",
-                    "segment", "fmin", "fmax", "o", "json"});
+                    "segment", "fmin", "fmax", "detrend", "o", "json"});
     ReflectionOptions options;
     options.depth = args.getDouble("depth", 0);
     options.segment = args.getInt("segment", 0);
     options.band = bandFromArgs(args);
     if (!args.error().empty()) return usageError(self(), args.error());
+    if (int rc = detrendFromArgs(args, Detrend::Linear, options.detrend)) return rc;
     if (args.positional().size() != 1) return usageError(self(), "reflection takes one input file");
     if (!args.has("channels") || !args.has("positions") || !args.has("depth"))
         return usageError(self(), "reflection needs --channels, --positions and --depth");
@@ -128,11 +129,11 @@ int runReflection(Args& args) {
 BatchCommandRegistration reflection{
     {"reflection",
      "IN --channels C1,C2[,C3] --positions X1,X2[,X3] --depth H [--from A] [--to B] "
-     "[--segment N] [--fmin F] [--fmax F] [--type T] [--partial] [--rate HZ] [--json] [-o "
-     "OUT.TXT|OUT.INT]",
+     "[--segment N] [--fmin F] [--fmax F] [--detrend none|mean|linear] [--type T] [--partial] "
+     "[--rate HZ] [--json] [-o OUT.TXT|OUT.INT]",
      "incident and reflected spectra, Hm0 of each and Kr from two or three gauges",
      {"type", "rate", "channels", "positions", "depth", "from", "to", "segment", "fmin", "fmax",
-      "o"},
+      "detrend", "o"},
      runReflection}};
 
 } // namespace

@@ -6,8 +6,8 @@
 #include "batch/measure_input.h"
 #include "batch/same_file.h"
 #include "batch/wave_output.h"
-#include "waves/spectral_parameters.h"
 #include "waves/spectrum_measure.h"
+#include "waves/spectrum_report.h"
 
 namespace {
 
@@ -16,7 +16,9 @@ const BatchCommand& self() {
     return command;
 }
 
-JsonFields jsonFields(const VarianceSpectrum& s, const SpectralParameters& p) {
+JsonFields jsonFields(const SpectrumReport& r) {
+    const VarianceSpectrum& s = r.spectrum;
+    const SpectralParameters& p = r.parameters;
     return {{"segment", s.segment},
             {"segments", s.segmentCount},
             {"df", s.df},
@@ -29,19 +31,28 @@ JsonFields jsonFields(const VarianceSpectrum& s, const SpectralParameters& p) {
             {"Hm0", p.hm0},
             {"fp", p.fp},
             {"Tp", p.tp},
+            {"Tp_parabola", p.tpParabola},
+            {"Tp5", p.tp5},
+            {"TpD", p.tpD},
             {"Tm01", p.tm01},
             {"Tm02", p.tm02},
             {"Tm-10", p.tm10},
             {"width", p.width},
-            {"Qp", p.qp}};
+            {"Qp", p.qp},
+            {"dof", r.band.dof},
+            {"band_level", r.band.level},
+            {"band_lower", r.band.lowerFactor},
+            {"band_upper", r.band.upperFactor}};
 }
 
 int runSpectrum(Args& args) {
     args.allowOnly({"type", "partial", "rate", "channel", "from", "to", "segment", "fmin", "fmax",
-                    "o", "json"});
+                    "detrend", "o", "json"});
     const int32_t segment = args.getInt("segment", 0);
     const SpectralBand band = bandFromArgs(args);
     if (!args.error().empty()) return usageError(self(), args.error());
+    Detrend detrend = Detrend::Linear;
+    if (int rc = detrendFromArgs(args, Detrend::Linear, detrend)) return rc;
     if (args.positional().size() != 1) return usageError(self(), "spectrum takes one input file");
     const std::string out = args.get("o");
     if (args.has("o") && !spectrumOutputIsKnown(out))
@@ -55,33 +66,32 @@ int runSpectrum(Args& args) {
     BlockValues block;
     if (!blockValues(m, range, block)) return reportError(EXIT_FAILED, "the block is empty");
     if (int rc = refuseNonFinite(m, range)) return rc;
-    VarianceSpectrum spectrum;
-    SpectralParameters params;
+    SpectrumReport report;
     std::string why;
-    if (!varianceSpectrum(block, segment, spectrum, &why) ||
-        !spectralParameters(spectrum, band, params, &why))
+    if (!spectrumReport(block, segment, detrend, band, report, &why))
         return reportError(EXIT_FAILED, why);
     const char* unit = m.channels[range.channel].unit;
     if (!out.empty()) {
         CMeasure result;
-        if (!spectrumMeasure(spectrum, unit, result))
+        if (!spectrumMeasure(report.spectrum, report.band, unit, result))
             return reportError(EXIT_FAILED, "out of memory for the spectrum");
         if (int rc = writeSpectrumOutput(result, out)) return rc;
     }
     if (args.has("json"))
-        printJsonObject(jsonFields(spectrum, params));
+        printJsonObject(jsonFields(report));
     else
-        printParameterLines(spectralParameterLines(params, unit));
+        printParameterLines(spectrumReportLines(report, unit));
     return EXIT_OK;
 }
 
 BatchCommandRegistration spectrum{
     {"spectrum",
-     "IN [--channel C] [--from A] [--to B] [--segment N] [--fmin F] [--fmax F] [--type T] "
-     "[--partial] [--rate HZ] "
+     "IN [--channel C] [--from A] [--to B] [--segment N] [--fmin F] [--fmax F] "
+     "[--detrend none|mean|linear] [--type T] [--partial] [--rate HZ] "
      "[--json] [-o OUT.TXT|OUT.INT]",
-     "variance density spectrum (Welch) and Hm0, Tp, Tm01, Tm02, Tm-10, width, Qp",
-     {"type", "rate", "channel", "from", "to", "segment", "fmin", "fmax", "o"},
+     "variance density spectrum (Welch) with its 90 % band; Hm0, Tp (bin, parabola, Tp5, TpD), "
+     "Tm01, Tm02, Tm-10, width, Qp",
+     {"type", "rate", "channel", "from", "to", "segment", "fmin", "fmax", "detrend", "o"},
      runSpectrum}};
 
 } // namespace

@@ -29,6 +29,14 @@ SpectralBand bandFromArgs(Args& args) {
     return band;
 }
 
+int detrendFromArgs(const Args& args, Detrend fallback, Detrend& out) {
+    out = fallback;
+    if (!args.has("detrend")) return EXIT_OK;
+    if (detrendFromName(args.get("detrend"), out)) return EXIT_OK;
+    return reportError(EXIT_USAGE,
+                       "--detrend takes none, mean or linear, not \"" + args.get("detrend") + "\"");
+}
+
 namespace {
 
 bool outputType(const std::string& path, FileType& type) {

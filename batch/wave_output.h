@@ -21,6 +21,10 @@ void printJsonObject(const JsonFields& fields);
 // --fmin and --fmax.
 SpectralBand bandFromArgs(Args& args);
 
+// --detrend none|mean|linear, `fallback` without it. Any other value prints
+// one line and returns EXIT_USAGE; EXIT_OK otherwise.
+int detrendFromArgs(const Args& args, Detrend fallback, Detrend& out);
+
 // The output type of a spectrum file: .TXT or .INT; false for anything else.
 bool spectrumOutputIsKnown(const std::string& path);
 // Writes `m` as .TXT or .INT after the extension; one line on stderr and

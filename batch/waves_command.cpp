@@ -22,11 +22,12 @@ JsonFields jsonFields(const WaveStatistics& s) {
 
 int runWaves(Args& args) {
     args.allowOnly({"type", "partial", "rate", "channel", "from", "to", "up", "threshold",
-                    "waves-out", "json"});
+                    "detrend", "waves-out", "json"});
     WaveOptions options;
     options.upCrossing = args.has("up");
     options.threshold = args.getDouble("threshold", 0);
     if (!args.error().empty()) return usageError(self(), args.error());
+    if (int rc = detrendFromArgs(args, Detrend::Mean, options.detrend)) return rc;
     if (args.positional().size() != 1) return usageError(self(), "waves takes one input file");
     const std::string listOut = args.get("waves-out");
     if (args.has("waves-out") && listOut.empty())
@@ -54,10 +55,11 @@ int runWaves(Args& args) {
 
 BatchCommandRegistration waves{
     {"waves",
-     "IN [--channel C] [--from A] [--to B] [--up] [--threshold H] [--waves-out FILE.TXT] "
-     "[--type T] [--partial] [--rate HZ] [--json]",
+     "IN [--channel C] [--from A] [--to B] [--up] [--threshold H] "
+     "[--detrend none|mean|linear] [--waves-out FILE.TXT] [--type T] [--partial] [--rate HZ] "
+     "[--json]",
      "wave-by-wave statistics (Hmax, H1/3, H1/10, Hrms, Tz, ...) from zero crossings",
-     {"type", "rate", "channel", "from", "to", "threshold", "waves-out"},
+     {"type", "rate", "channel", "from", "to", "threshold", "detrend", "waves-out"},
      runWaves}};
 
 } // namespace

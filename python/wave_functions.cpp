@@ -16,6 +16,7 @@
 #include "waves/reflection.h"
 #include "waves/spectral_parameters.h"
 #include "waves/spectrum_measure.h"
+#include "waves/spectrum_report.h"
 #include "waves/wave_by_wave.h"
 
 namespace {
@@ -34,6 +35,13 @@ BlockValues blockOf(const CMeasure& m, const BlockRange& range) {
     if (!blockValues(m, range, block)) throw py::value_error("the block is empty");
     checkFinite(m, range);
     return block;
+}
+
+Detrend detrendOf(const std::string& name) {
+    Detrend d = Detrend::None;
+    if (!detrendFromName(name, d))
+        throw py::value_error("detrend takes none, mean or linear, not \"" + name + "\"");
+    return d;
 }
 
 py::array_t<double> column(const std::vector<Wave>& waves, double Wave::*field) {
@@ -58,12 +66,14 @@ py::object waveList(const std::vector<Wave>& waves) {
 }
 
 py::object waves(MeasurementObject& object, int channel, int from, int to, bool up,
-                 double threshold) {
+                 double threshold, const std::string& detrend) {
+    const Detrend d = detrendOf(detrend);
     CMeasure& m = coreOf(object);
     BlockValues block = blockOf(m, checkedBlock(m, channel, from, to));
     WaveOptions options;
     options.upCrossing = up;
     options.threshold = threshold;
+    options.detrend = d;
     WaveStatistics s;
     std::string why;
     bool ok;
@@ -85,31 +95,37 @@ py::array_t<double> frequencies(const VarianceSpectrum& s) {
     return out;
 }
 
+py::array_t<double> array(const std::vector<double>& values) {
+    return py::array_t<double>(py::ssize_t(values.size()), values.data());
+}
+
 py::array_t<double> densities(const VarianceSpectrum& s) {
-    return py::array_t<double>(py::ssize_t(s.density.size()), s.density.data());
+    return array(s.density);
 }
 
 py::object spectrum(MeasurementObject& object, int channel, int from, int to, int segment,
-                    double fmin, double fmax) {
+                    double fmin, double fmax, const std::string& detrend) {
+    const Detrend d = detrendOf(detrend);
     CMeasure& m = coreOf(object);
     BlockValues block = blockOf(m, checkedBlock(m, channel, from, to));
-    VarianceSpectrum s;
-    SpectralParameters p;
+    SpectrumReport r;
     std::string why;
     bool ok;
     {
         py::gil_scoped_release released;
-        ok = varianceSpectrum(block, segment, s, &why) &&
-             spectralParameters(s, SpectralBand{fmin, fmax}, p, &why);
+        ok = spectrumReport(block, segment, d, SpectralBand{fmin, fmax}, r, &why);
     }
     if (!ok) throw py::value_error(why);
     auto curve = std::make_unique<CMeasure>();
-    if (!spectrumMeasure(s, m.channels[channel].unit, *curve))
+    if (!spectrumMeasure(r.spectrum, r.band, m.channels[channel].unit, *curve))
         throw py::value_error("out of memory for the spectrum");
-    return resultType("VarianceSpectrum")(frequencies(s), densities(s), s.segment, s.segmentCount,
-                                          s.df, p.fmin, p.fmax, p.mMinus1, p.m0, p.m1, p.m2, p.hm0,
-                                          p.fp, p.tp, p.tm01, p.tm02, p.tm10, p.width, p.qp,
-                                          wrapMeasure(std::move(curve)));
+    const VarianceSpectrum& s = r.spectrum;
+    const SpectralParameters& p = r.parameters;
+    return resultType("VarianceSpectrum")(
+        frequencies(s), densities(s), array(r.band.lower), array(r.band.upper), s.segment,
+        s.segmentCount, s.df, p.fmin, p.fmax, p.mMinus1, p.m0, p.m1, p.m2, p.hm0, p.fp, p.tp,
+        p.tpParabola, p.tp5, p.tpD, p.tm01, p.tm02, p.tm10, p.width, p.qp, r.band.dof, r.band.level,
+        r.band.lowerFactor, r.band.upperFactor, detrendName(d), wrapMeasure(std::move(curve)));
 }
 
 // Every gauge's channel is checked before the range, as ondarix-batch does.
@@ -132,7 +148,8 @@ std::vector<BlockValues> gaugeBlocks(const CMeasure& m, const std::vector<int>& 
 
 py::object reflection(MeasurementObject& object, const std::vector<int>& channels, int from, int to,
                       const std::vector<double>& positions, double depth, int segment, double fmin,
-                      double fmax) {
+                      double fmax, const std::string& detrend) {
+    const Detrend d = detrendOf(detrend);
     if (channels.size() != positions.size())
         throw py::value_error("channels and positions differ in count");
     CMeasure& m = coreOf(object);
@@ -142,6 +159,7 @@ py::object reflection(MeasurementObject& object, const std::vector<int>& channel
     options.depth = depth;
     options.segment = segment;
     options.band = SpectralBand{fmin, fmax};
+    options.detrend = d;
     ReflectionResult r;
     std::string why;
     bool ok;
@@ -163,10 +181,11 @@ py::object reflection(MeasurementObject& object, const std::vector<int>& channel
 
 void bindWaveAnalyses(py::module_& m) {
     m.def("_waves", &waves, py::arg("measurement"), py::arg("channel"), py::arg("start"),
-          py::arg("stop"), py::kw_only(), py::arg("up"), py::arg("threshold"));
+          py::arg("stop"), py::kw_only(), py::arg("up"), py::arg("threshold"), py::arg("detrend"));
     m.def("_spectrum", &spectrum, py::arg("measurement"), py::arg("channel"), py::arg("start"),
-          py::arg("stop"), py::kw_only(), py::arg("segment"), py::arg("fmin"), py::arg("fmax"));
+          py::arg("stop"), py::kw_only(), py::arg("segment"), py::arg("fmin"), py::arg("fmax"),
+          py::arg("detrend"));
     m.def("_reflection", &reflection, py::arg("measurement"), py::arg("channels"), py::arg("start"),
           py::arg("stop"), py::kw_only(), py::arg("positions"), py::arg("depth"),
-          py::arg("segment"), py::arg("fmin"), py::arg("fmax"));
+          py::arg("segment"), py::arg("fmin"), py::arg("fmax"), py::arg("detrend"));
 }

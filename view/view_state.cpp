@@ -1,5 +1,6 @@
 #include "view/view_state.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -39,7 +40,13 @@ MeasureViewState::MeasureViewState()
     for (int c = 0; c < MAX_CHANNELS; ++c) {
         expanded[c] = 1;
         range_min[c] = range_max[c] = range_mod[c] = 0.0f;
+        overlay_of[c] = -1;
     }
+}
+
+bool MeasureViewState::isOverlay(int32_t c) const {
+    const int32_t host = c >= 0 && c < MAX_CHANNELS ? overlay_of[c] : -1;
+    return host >= 0 && host != c && host < channelCount() && c < channelCount();
 }
 
 int32_t MeasureViewState::sampleCount() const {
@@ -74,7 +81,15 @@ int32_t MeasureViewState::channelCount() const {
 }
 
 void MeasureViewState::ComputeRanges(const ChannelExtremes* known) {
-    if (measure) ::ComputeRanges(*measure, known, sampleCount(), range_min, range_max, range_mod);
+    if (!measure) return;
+    ::ComputeRanges(*measure, known, sampleCount(), range_min, range_max, range_mod);
+    for (int32_t c = 0; c < channelCount(); ++c)
+        if (isOverlay(c)) {
+            const int32_t host = overlay_of[c];
+            range_min[host] = std::min(range_min[host], range_min[c]);
+            range_max[host] = std::max(range_max[host], range_max[c]);
+            range_mod[host] = std::max(range_mod[host], range_mod[c]);
+        }
 }
 
 void MeasureViewState::Rescan(const ChannelExtremes* known) {

@@ -152,6 +152,13 @@ class MeasureViewState {
     double x_limit = -1.0;
     // The modulus and the phase as a line instead of bars.
     bool line_plot = false;
+    // Channels also drawn, lighter, in another channel's strip and on its
+    // scale (a spectrum's confidence band over its density): overlay_of[c]
+    // is the channel whose strip c is drawn in, -1 for none. The strip's
+    // range takes in its overlays.
+    int32_t overlay_of[MAX_CHANNELS];
+    // Whether channel c has a valid overlay_of (a channel other than c).
+    bool isOverlay(int32_t c) const;
 
     // The unit of channel c's values as drawn: radians for the phase.
     const char* valueUnit(int32_t c) const;

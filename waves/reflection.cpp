@@ -74,20 +74,17 @@ struct BinSystem {
     }
 };
 
-// Each gauge's block, its mean removed, transformed whole: coefficients 0 ..
-// n/2, gauge g at [g * (n/2 + 1)]. Gauges go through the transform in pairs.
-bool gaugeCoefficients(const std::vector<BlockValues>& gauges, std::vector<Complex>& out) {
+// Each gauge's block, detrended on its own (each gauge drifts its own way),
+// transformed whole: coefficients 0 .. n/2, gauge g at [g * (n/2 + 1)].
+// Gauges go through the transform in pairs.
+bool gaugeCoefficients(const std::vector<BlockValues>& gauges, Detrend detrend,
+                       std::vector<Complex>& out) {
     const int32_t n = int32_t(gauges[0].values.size());
     const size_t bins = size_t(n / 2 + 1);
     std::vector<std::vector<double>> centred(gauges.size());
     for (size_t g = 0; g < gauges.size(); ++g) {
-        const auto& x = gauges[g].values;
-        double mean = 0;
-        for (double v : x)
-            mean += v / double(n);
-        centred[g].resize(x.size());
-        for (size_t i = 0; i < x.size(); ++i)
-            centred[g][i] = x[i] - mean;
+        centred[g] = gauges[g].values;
+        detrendValues(centred[g], detrend);
     }
     out.assign(gauges.size() * bins, {});
     for (size_t g = 0; g < gauges.size(); g += 2) {
@@ -145,7 +142,7 @@ bool separateReflection(const std::vector<BlockValues>& gauges, const Reflection
     size_t first = 0, last = 0;
     if (!bandBins(options.band, r.df, bins, rate / 2, first, last, error)) return false;
     std::vector<Complex> coefficients;
-    if (!gaugeCoefficients(gauges, coefficients))
+    if (!gaugeCoefficients(gauges, options.detrend, coefficients))
         return fail("the Fourier transform could not be made (out of memory?)");
     std::vector<double> incident(bins, 0.0), reflected(bins, 0.0);
     std::vector<char> usable(bins, 0);

@@ -18,6 +18,9 @@ struct ReflectionOptions {
     double depth = 0;              // m
     int32_t segment = 0;           // the spectra's resolution: sampleRate / segment; 0: the default
     SpectralBand band;
+    // Taken out of each gauge's block before the transform: over the whole
+    // block a drift's line leaks into every frequency.
+    Detrend detrend = Detrend::Linear;
 };
 
 struct ReflectionResult {

@@ -31,6 +31,40 @@ bool bandBins(const SpectralBand& band, double df, size_t bins, double nyquist, 
     return true;
 }
 
+namespace {
+
+// The peak periods beside Tp over bins first..last, `peak` the largest.
+void peakPeriods(const VarianceSpectrum& spectrum, size_t first, size_t last, size_t peak,
+                 SpectralParameters& p) {
+    const std::vector<double>& S = spectrum.density;
+    const double top = S[peak];
+    // Vertex of the parabola through (k-1, k, k+1); a flat top or an edge
+    // of the band keeps the bin.
+    double offset = 0;
+    if (peak > first && peak < last) {
+        const double curvature = S[peak - 1] - 2 * top + S[peak + 1];
+        if (curvature < 0) offset = 0.5 * (S[peak - 1] - S[peak + 1]) / curvature;
+    }
+    p.tpParabola = 1 / ((double(peak) + offset) * spectrum.df);
+    // S^5 relative to the peak, so that no power under- or overflows.
+    double sum5 = 0, sumF5 = 0, sumD = 0, sumFD = 0;
+    for (size_t j = first; j <= last; ++j) {
+        const double f = spectrum.frequency(j);
+        const double r = S[j] / top;
+        const double r5 = r * r * r * r * r;
+        sum5 += r5;
+        sumF5 += f * r5;
+        if (S[j] >= 0.8 * top) {
+            sumD += S[j];
+            sumFD += f * S[j];
+        }
+    }
+    p.tp5 = sum5 / sumF5;
+    p.tpD = sumD / sumFD;
+}
+
+} // namespace
+
 bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& band,
                         SpectralParameters& out, std::string* error) {
     auto fail = [&](const std::string& why) {
@@ -47,6 +81,7 @@ bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& ba
     SpectralParameters p;
     const double df = spectrum.df;
     double peak = -1, sumFS2 = 0;
+    size_t peakBin = first;
     for (size_t j = first; j <= last; ++j) {
         double f = spectrum.frequency(j);
         double s = spectrum.density[j];
@@ -57,6 +92,7 @@ bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& ba
         sumFS2 += f * s * s * df;
         if (s > peak) {
             peak = s;
+            peakBin = j;
             p.fp = f;
         }
     }
@@ -71,6 +107,7 @@ bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& ba
     p.tm10 = p.mMinus1 / p.m0;
     p.width = std::sqrt(std::max(0.0, p.m0 * p.m2 / (p.m1 * p.m1) - 1));
     p.qp = 2 * sumFS2 / (p.m0 * p.m0);
+    peakPeriods(spectrum, first, last, peakBin, p);
     out = p;
     return true;
 }
@@ -89,5 +126,13 @@ std::vector<std::string> spectralParameterLines(const SpectralParameters& p, con
         parameterLine("Tm-10 (s)", p.tm10),
         parameterLine("Width nu", p.width),
         parameterLine("Qp", p.qp),
+    };
+}
+
+std::vector<std::string> peakPeriodLines(const SpectralParameters& p) {
+    return {
+        parameterLine("Tp parabola (s)", p.tpParabola),
+        parameterLine("Tp5 (s)", p.tp5),
+        parameterLine("TpD (s)", p.tpD),
     };
 }

@@ -17,14 +17,19 @@ struct SpectralParameters {
     double fmin = 0, fmax = 0; // the band used: the first and last bin inside it
     int32_t binCount = 0;
     double mMinus1 = 0, m0 = 0, m1 = 0, m2 = 0;
-    double hm0 = 0;   // 4 sqrt(m0)
-    double fp = 0;    // frequency of the largest density
-    double tp = 0;    // 1 / fp
-    double tm01 = 0;  // m0 / m1
-    double tm02 = 0;  // sqrt(m0 / m2)
-    double tm10 = 0;  // Tm-1,0 = m-1 / m0
-    double width = 0; // nu = sqrt(m0 m2 / m1^2 - 1), Longuet-Higgins (1975)
-    double qp = 0;    // Goda (1970) peakedness 2 / m0^2 sum f S^2 df
+    double hm0 = 0; // 4 sqrt(m0)
+    double fp = 0;  // frequency of the largest density
+    double tp = 0;  // 1 / fp
+    // Peak periods less tied to one bin of a noisy estimate, all over the band:
+    double tpParabola = 0; // 1 / the vertex of the parabola through the largest bin and its
+                           // neighbours (the largest bin itself at the band's edge)
+    double tp5 = 0;        // 1 / fp5, fp5 = sum f S^5 / sum S^5
+    double tpD = 0;        // Delft: 1 / (sum f S / sum S over the bins with S >= 0.8 Smax)
+    double tm01 = 0;       // m0 / m1
+    double tm02 = 0;       // sqrt(m0 / m2)
+    double tm10 = 0;       // Tm-1,0 = m-1 / m0
+    double width = 0;      // nu = sqrt(m0 m2 / m1^2 - 1), Longuet-Higgins (1975)
+    double qp = 0;         // Goda (1970) peakedness 2 / m0^2 sum f S^2 df
 };
 
 // The bins first..last inside `band` of a spectrum of `bins` bins `df` apart,
@@ -40,3 +45,5 @@ bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& ba
                         SpectralParameters& out, std::string* error);
 
 std::vector<std::string> spectralParameterLines(const SpectralParameters& p, const char* unit);
+// The lines of Tp parabola, Tp5 and TpD.
+std::vector<std::string> peakPeriodLines(const SpectralParameters& p);

@@ -5,6 +5,7 @@
 
 #include "analysis/fft_plan.h"
 #include "numeric/constants.h"
+#include "waves/confidence_band.h"
 
 namespace {
 
@@ -30,10 +31,10 @@ void splitPair(const FftBuffer& z, int32_t n, std::complex<double>* a, std::comp
 }
 
 void loadSegment(const std::vector<double>& x, size_t first, const std::vector<double>& w,
-                 std::vector<double>& out) {
+                 bool removeMean, std::vector<double>& out) {
     size_t n = w.size();
     double mean = 0;
-    for (size_t i = 0; i < n; ++i)
+    for (size_t i = 0; i < n && removeMean; ++i)
         mean += x[first + i];
     mean /= double(n);
     for (size_t i = 0; i < n; ++i)
@@ -67,6 +68,11 @@ bool chooseSegment(size_t n, int32_t segment, int32_t& chosen, std::string* erro
 
 bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
                     SegmentSpectra& out, std::string* error) {
+    return segmentSpectra(values, sampleRate, segment, true, out, error);
+}
+
+bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
+                    bool removeSegmentMeans, SegmentSpectra& out, std::string* error) {
     auto fail = [&](const char* why) {
         if (error) *error = why;
         return false;
@@ -82,14 +88,15 @@ bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_
     out.segment = n;
     out.segmentCount = count;
     out.densityFactor = 2.0 / (sampleRate * sumW2);
+    out.dof = welchDegreesOfFreedom(w, step, count);
     out.coefficients.assign(size_t(count) * out.bins(), {});
     FftBuffer z(n);
     if (!z.valid()) return fail("out of memory for the transform");
     std::vector<double> a(static_cast<size_t>(n)), b(static_cast<size_t>(n));
     for (int32_t s = 0; s < count; s += 2) {
         bool two = s + 1 < count;
-        loadSegment(values, size_t(s) * size_t(step), w, a);
-        if (two) loadSegment(values, size_t(s + 1) * size_t(step), w, b);
+        loadSegment(values, size_t(s) * size_t(step), w, removeSegmentMeans, a);
+        if (two) loadSegment(values, size_t(s + 1) * size_t(step), w, removeSegmentMeans, b);
         for (int32_t i = 0; i < n; ++i)
             z[i] = {a[size_t(i)], two ? b[size_t(i)] : 0.0};
         if (!executeDft(z, -1)) return fail("the Fourier transform could not be planned");
@@ -112,8 +119,21 @@ bool realTransformPair(const double* a, const double* b, int32_t n, std::complex
 
 bool varianceSpectrum(const BlockValues& block, int32_t segment, VarianceSpectrum& out,
                       std::string* error) {
+    return varianceSpectrum(block, segment, Detrend::Mean, out, error);
+}
+
+// The block is detrended whole, not segment by segment: a gauge's drift is
+// one line over the record, and a line fitted to each segment would also
+// take out the slow waves (seiching, long waves) at the segment's scale and
+// leave no single block whose variance the density could be scaled to. Each
+// segment then loses only its own mean, as Welch's segments always have.
+bool varianceSpectrum(const BlockValues& block, int32_t segment, Detrend detrend,
+                      VarianceSpectrum& out, std::string* error) {
+    std::vector<double> x = block.values;
+    detrendValues(x, detrend);
     SegmentSpectra seg;
-    if (!segmentSpectra(block.values, block.sampleRate, segment, seg, error)) return false;
+    if (!segmentSpectra(x, block.sampleRate, segment, detrend != Detrend::None, seg, error))
+        return false;
     const size_t bins = seg.bins();
     std::vector<double> density(bins, 0.0);
     for (int32_t s = 0; s < seg.segmentCount; ++s)
@@ -127,14 +147,11 @@ bool varianceSpectrum(const BlockValues& block, int32_t segment, VarianceSpectru
     result.df = block.sampleRate / seg.segment;
     result.segment = seg.segment;
     result.segmentCount = seg.segmentCount;
-    // Rescale to the block's own variance: the window weighs the ends of the
-    // record less, and the per-segment means take out the slowest variation.
-    const auto& x = block.values;
-    double mean = std::accumulate(x.begin(), x.end(), 0.0) / double(x.size());
-    double variance = 0;
-    for (double v : x)
-        variance += (v - mean) * (v - mean);
-    variance /= double(x.size());
+    result.dof = seg.dof;
+    // Rescale to the detrended block's own variance: the window weighs the
+    // ends of the record less, and the per-segment means take out the
+    // slowest variation.
+    const double variance = detrendedPower(x);
     double total = std::accumulate(density.begin(), density.end(), 0.0) * result.df;
     if (total > 0)
         for (double& d : density)

@@ -1,5 +1,6 @@
 // One-sided variance density spectrum by Welch's method (Welch 1967): Hann
-// windowed segments with 50 % overlap, each with its own mean removed.
+// windowed segments with 50 % overlap, each with its own mean removed unless
+// the block is taken as it is (Detrend::None).
 #pragma once
 
 #include <complex>
@@ -7,12 +8,16 @@
 #include <vector>
 
 #include "waves/block_values.h"
+#include "waves/detrend.h"
 
 struct VarianceSpectrum {
     double df = 0;               // Hz between bins; bin j is at j * df
     std::vector<double> density; // unit^2/Hz, bins 0 .. segment/2
     int32_t segment = 0;         // samples per segment
     int32_t segmentCount = 0;
+    // Equivalent degrees of freedom of the density at bins 1 .. segment/2-1
+    // (half of it at bin 0 and Nyquist); 0 where unknown.
+    double dof = 0;
     double frequency(size_t j) const { return double(j) * df; }
 };
 
@@ -33,6 +38,7 @@ struct SegmentSpectra {
     int32_t segment = 0;
     int32_t segmentCount = 0;
     double densityFactor = 0;
+    double dof = 0; // of the average of |X|^2 over the segments, as VarianceSpectrum::dof
     size_t bins() const { return size_t(segment / 2 + 1); }
 };
 
@@ -40,6 +46,9 @@ struct SegmentSpectra {
 // could not plan the transform.
 bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
                     SegmentSpectra& out, std::string* error);
+// The same, the segments' own means left in when `removeSegmentMeans` is false.
+bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
+                    bool removeSegmentMeans, SegmentSpectra& out, std::string* error);
 
 // The Fourier coefficients 0 .. n/2 (FFTW's forward sign, unscaled) of the
 // real sequences a and b (b may be null), both of length n, through one
@@ -51,3 +60,8 @@ bool realTransformPair(const double* a, const double* b, int32_t n, std::complex
 // block (the window's weighting makes Welch's own sum differ slightly).
 bool varianceSpectrum(const BlockValues& block, int32_t segment, VarianceSpectrum& out,
                       std::string* error);
+// The same after `detrend` has been taken out of the block, scaled to the
+// variance of the detrended block (its mean square; Detrend::None keeps the
+// block's mean in, at bin 0 and, through the window, bin 1).
+bool varianceSpectrum(const BlockValues& block, int32_t segment, Detrend detrend,
+                      VarianceSpectrum& out, std::string* error);

@@ -103,9 +103,8 @@ bool analyseWaves(const BlockValues& block, const WaveOptions& options, WaveStat
     if (x.empty()) return fail("the block is empty");
     WaveStatistics s;
     s.mean = std::accumulate(x.begin(), x.end(), 0.0) / double(x.size());
-    std::vector<double> y(x.size());
-    for (size_t i = 0; i < x.size(); ++i)
-        y[i] = x[i] - s.mean;
+    std::vector<double> y = x;
+    detrendValues(y, options.detrend);
     std::vector<double> at = crossings(y, options.upCrossing ? -1.0 : 1.0, options.threshold / 2);
     for (size_t i = 1; i < at.size(); ++i) {
         Wave w = measureWave(y, at[i - 1], at[i], block.sampleRate);

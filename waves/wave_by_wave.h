@@ -1,16 +1,19 @@
 // Wave-by-wave analysis of a surface elevation record: waves cut at zero
-// crossings about the block mean, with the height and period statistics of the
-// IAHR list of sea state parameters (IAHR/PIANC 1986).
+// crossings about the block mean (or its straight line, or zero), with the
+// height and period statistics of the IAHR list of sea state parameters
+// (IAHR/PIANC 1986).
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "waves/block_values.h"
+#include "waves/detrend.h"
 
 struct WaveOptions {
-    bool upCrossing = false; // zero-down-crossings by default
-    double threshold = 0;    // noise band H: a crossing counts once the signal leaves ±H/2
+    bool upCrossing = false;         // zero-down-crossings by default
+    double threshold = 0;            // noise band H: a crossing counts once the signal leaves ±H/2
+    Detrend detrend = Detrend::Mean; // what the crossings are taken about
 };
 
 struct Wave {
@@ -25,7 +28,7 @@ struct Wave {
 // count does not allow (H1/3 with fewer than three waves) is NaN.
 struct WaveStatistics {
     int32_t count = 0;
-    double mean = 0; // the block mean that was removed
+    double mean = 0; // the block mean (removed unless Detrend::None)
     double hMax = 0, tHMax = 0;
     double h13 = 0, t13 = 0;   // mean of the highest floor(N/3) waves
     double h110 = 0, t110 = 0; // mean of the highest floor(N/10) waves

@@ -6,6 +6,7 @@
 #include "waves/gauge_channels.h"
 #include "waves/reflection.h"
 #include "waves/spectrum_measure.h"
+#include "waves/spectrum_report.h"
 #include "waves/wave_list_measure.h"
 
 namespace {
@@ -78,13 +79,11 @@ bool CWaveResult::Compute(const WaveRunOptions& wanted, std::string* error) {
         break;
     }
     case WaveAnalysis::Spectrum: {
-        VarianceSpectrum spectrum;
-        SpectralParameters params;
-        if (!varianceSpectrum(blocks[0], wanted.segment, spectrum, &why) ||
-            !spectralParameters(spectrum, wanted.band, params, &why))
+        SpectrumReport report;
+        if (!spectrumReport(blocks[0], wanted.segment, wanted.detrend, wanted.band, report, &why))
             return fail(error, why);
-        lines = spectralParameterLines(params, unit.c_str());
-        filled = spectrumMeasure(spectrum, unit.c_str(), *this);
+        lines = spectrumReportLines(report, unit.c_str());
+        filled = spectrumMeasure(report.spectrum, report.band, unit.c_str(), *this);
         break;
     }
     case WaveAnalysis::Reflection: {
@@ -93,6 +92,7 @@ bool CWaveResult::Compute(const WaveRunOptions& wanted, std::string* error) {
         reflection.depth = wanted.depth;
         reflection.segment = wanted.segment;
         reflection.band = wanted.band;
+        reflection.detrend = wanted.detrend;
         ReflectionResult result;
         if (!separateReflection(blocks, reflection, result, &why)) return fail(error, why);
         lines = reflectionParameterLines(result, unit.c_str());

@@ -17,11 +17,12 @@ enum class WaveAnalysis { Statistics, Spectrum, Reflection };
 struct WaveRunOptions {
     std::vector<int32_t> channels; // one; two or three gauges for Reflection
     int32_t from = 0, to = 0;
-    WaveOptions waves;             // Statistics
-    int32_t segment = 0;           // Spectrum and Reflection; 0: the default
-    SpectralBand band;             // Spectrum and Reflection
-    std::vector<double> positions; // Reflection, m, one per gauge
-    double depth = 0;              // Reflection, m
+    WaveOptions waves;                 // Statistics
+    int32_t segment = 0;               // Spectrum and Reflection; 0: the default
+    SpectralBand band;                 // Spectrum and Reflection
+    Detrend detrend = Detrend::Linear; // Spectrum and Reflection (per gauge)
+    std::vector<double> positions;     // Reflection, m, one per gauge
+    double depth = 0;                  // Reflection, m
 };
 
 class CWaveResult : public CMeasure {

@@ -169,16 +169,25 @@ class VarianceSpectrum:
     state parameters (ondarix-batch spectrum).
 
     frequency (Hz) and density (unit^2/Hz) are numpy arrays of the bins 0 ..
-    segment/2, df apart, scaled so that sum(density) * df is the block's
-    variance; segment samples per segment, segments of them. fmin .. fmax is
-    the band of the moments m_1 (m-1), m0, m1, m2; hm0 = 4 sqrt(m0); fp the
-    frequency of the largest density, tp = 1/fp; tm01 = m0/m1,
+    segment/2, df apart, scaled so that sum(density) * df is the variance of
+    the block less what detrend ("none", "mean" or "linear") took out;
+    lower and upper the 90 % confidence band of the density (chi-square with
+    dof equivalent degrees of freedom, half of them at bin 0 and Nyquist;
+    band_lower and band_upper are the factors on density of the other
+    bins). segment samples per segment, segments of them. fmin .. fmax is
+    the band of the moments m_1 (m-1), m0, m1, m2 and of the peak periods;
+    hm0 = 4 sqrt(m0); fp the frequency of the largest density, tp = 1/fp;
+    tp_parabola from the vertex of the parabola through the largest bin and
+    its neighbours, tp5 = 1/fp5 with fp5 = sum f S^5 / sum S^5, tpd (Delft)
+    = 1 / (sum f S / sum S over the bins with S >= 0.8 max); tm01 = m0/m1,
     tm02 = sqrt(m0/m2), tm10 = m-1/m0; width = sqrt(m0 m2 / m1^2 - 1); qp
     Goda's peakedness. measurement is the spectrum as ondarix-batch spectrum -o
-    writes it (one channel "S(f)", frequency as X)."""
+    writes it ("S(f)", "S lower 90%", "S upper 90%", frequency as X)."""
 
     frequency: Any
     density: Any
+    lower: Any
+    upper: Any
     segment: int
     segments: int
     df: float
@@ -191,11 +200,19 @@ class VarianceSpectrum:
     hm0: float
     fp: float
     tp: float
+    tp_parabola: float
+    tp5: float
+    tpd: float
     tm01: float
     tm02: float
     tm10: float
     width: float
     qp: float
+    dof: float
+    band_level: float
+    band_lower: float
+    band_upper: float
+    detrend: str
     measurement: Any
 
 

@@ -93,29 +93,47 @@ def aprox(data, components, channel=0, start=0, stop=None, *, rate=None, level=0
     return dataclasses.replace(result, components=_like(components, result.components))
 
 
-def waves(data, channel=0, start=0, stop=None, *, rate=None, up=False, threshold=0.0):
+def waves(
+    data, channel=0, start=0, stop=None, *, rate=None, up=False, threshold=0.0, detrend="mean"
+):
     """Wave-by-wave statistics of a block (WaveStatistics), as ondarix-batch waves.
 
-    The block mean is removed; waves are cut at zero-down-crossings, or
+    detrend ("none", "mean" or "linear": the least-squares line) is taken
+    out of the block first; waves are cut at zero-down-crossings, or
     zero-up-crossings with up=True, interpolated between samples. A crossing
     counts only once the signal has left the band +-threshold/2 (in the
     channel's unit) on the other side, so that noise around zero does not
     split waves. The GIL is released while it runs."""
     m, channel, start, stop = _block(data, channel, start, stop, rate)
-    return _ondarix._waves(m, channel, start, stop, up=up, threshold=threshold)
+    return _ondarix._waves(m, channel, start, stop, up=up, threshold=threshold, detrend=detrend)
 
 
-def spectrum(data, channel=0, start=0, stop=None, *, rate=None, segment=0, fmin=0.0, fmax=0.0):
-    """The variance density spectrum of a block and its sea state parameters
-    (VarianceSpectrum), as ondarix-batch spectrum.
+def spectrum(
+    data,
+    channel=0,
+    start=0,
+    stop=None,
+    *,
+    rate=None,
+    segment=0,
+    fmin=0.0,
+    fmax=0.0,
+    detrend="linear",
+):
+    """The variance density spectrum of a block, its sea state parameters and
+    its 90 % confidence band (VarianceSpectrum), as ondarix-batch spectrum.
 
-    Welch's method: Hann window, segment samples per segment (0: the largest
-    power of two not above N/8, at least 256), 50 % overlap, each segment's
-    mean removed. The moments are taken over fmin .. fmax in Hz (0: from the
+    detrend ("none", "mean" or "linear": the least-squares line, a gauge's
+    drift) is taken out of the whole block first. Welch's method: Hann
+    window, segment samples per segment (0: the largest power of two not
+    above N/8, at least 256), 50 % overlap, each segment's mean removed
+    (unless detrend="none"). The moments are taken over fmin .. fmax in Hz (0: from the
     first non-zero bin, and up to Nyquist; a limit above Nyquist is refused).
     The GIL is released while it runs."""
     m, channel, start, stop = _block(data, channel, start, stop, rate)
-    return _ondarix._spectrum(m, channel, start, stop, segment=segment, fmin=fmin, fmax=fmax)
+    return _ondarix._spectrum(
+        m, channel, start, stop, segment=segment, fmin=fmin, fmax=fmax, detrend=detrend
+    )
 
 
 def reflection(
@@ -130,6 +148,7 @@ def reflection(
     segment=0,
     fmin=0.0,
     fmax=0.0,
+    detrend="linear",
 ):
     """Incident and reflected waves from two or three gauges in a row along
     the flume (Reflection), as ondarix-batch reflection.
@@ -143,6 +162,7 @@ def reflection(
     with the linear dispersion relation; frequencies the gauges cannot resolve
     are left out. segment sets the resolution of the spectra (as for
     spectrum), fmin .. fmax the band (Hz, 0: the whole; not above Nyquist).
+    detrend ("none", "mean" or "linear") is taken out of each gauge's block.
     The GIL is released while it runs."""
     m, _, start, stop = _block(data, 0, start, stop, rate)
     if channels is None:
@@ -157,4 +177,5 @@ def reflection(
         segment=segment,
         fmin=fmin,
         fmax=fmax,
+        detrend=detrend,
     )

@@ -19,7 +19,10 @@ WAVE_FIELDS = {"count": "count", "mean": "mean", "h_max": "Hmax", "t_h_max": "TH
 SPECTRUM_FIELDS = {"segment": "segment", "segments": "segments", "df": "df", "fmin": "fmin",
                    "fmax": "fmax", "m_1": "m-1", "m0": "m0", "m1": "m1", "m2": "m2",
                    "hm0": "Hm0", "fp": "fp", "tp": "Tp", "tm01": "Tm01", "tm02": "Tm02",
-                   "tm10": "Tm-10", "width": "width", "qp": "Qp"}
+                   "tm10": "Tm-10", "width": "width", "qp": "Qp",
+                   "tp_parabola": "Tp_parabola", "tp5": "Tp5", "tpd": "TpD", "dof": "dof",
+                   "band_level": "band_level", "band_lower": "band_lower",
+                   "band_upper": "band_upper"}
 REFLECTION_FIELDS = {"df": "df", "segment": "segment", "spectrum_df": "spectrum_df",
                      "fmin": "fmin", "fmax": "fmax", "bins_used": "bins_used",
                      "bins_left_out": "bins_left_out", "hm0_incident": "Hm0_incident",
@@ -76,6 +79,76 @@ def test_spectrum_equals_batch_spectrum(batch, sample, tmp_path):
     # The file holds the densities in single precision, row j at j * df.
     numpy.testing.assert_allclose(result.density, written.real[:, 0], rtol=1e-6, atol=0)
     numpy.testing.assert_allclose(result.frequency, numpy.arange(401) * (50.0 / 800))
+
+
+@pytest.mark.parametrize("detrend", ["none", "mean", "linear"])
+def test_detrended_spectrum_equals_batch_and_its_band_is_chi_square(batch, tmp_path, detrend):
+    # A JONSWAP-like sea of random phases on a drift of 2 cm over the record.
+    from scipy.stats import chi2
+
+    rng = numpy.random.default_rng(5)
+    t = numpy.arange(12000) / 10.0
+    f = numpy.arange(1, 600) / 1200.0 * 2 + 0.2
+    a = 0.004 * numpy.exp(-(((f - 0.5) / 0.1) ** 2))
+    phase = rng.uniform(0, 2 * numpy.pi, f.size)[:, None]
+    x = (a[:, None] * numpy.cos(2 * numpy.pi * f[:, None] * t + phase)).sum(0)
+    m = ondarix.Measurement(numpy.asarray(x + 0.02 * t / t[-1], dtype=numpy.float32), 10.0)
+    path = tmp_path / "drift.INT"
+    ondarix.write(m, str(path))
+    out = tmp_path / "s.INT"
+    printed = json.loads(batch("spectrum", path, "--segment", 1024, "--detrend", detrend,
+                               "-o", out, "--json").stdout)
+    result = ondarix.spectrum(m, segment=1024, detrend=detrend)
+    assert result.detrend == detrend
+    assert_fields(result, printed, SPECTRUM_FIELDS)
+    written = ondarix.read(str(out))
+    numpy.testing.assert_array_equal(result.measurement.samples, written.samples)
+    assert [c.name for c in written.channels] == ["S(f)", "S lower 90%", "S upper 90%"]
+    # The band against scipy's quantiles: half the degrees of freedom at bin
+    # 0 and Nyquist, where every segment's coefficient is real.
+    nu = result.dof
+    assert nu == pytest.approx(36 * result.segments**2 / (19 * result.segments - 1), rel=1e-12)
+    assert result.band_lower == pytest.approx(nu / chi2.ppf(0.95, nu), rel=1e-11)
+    assert result.band_upper == pytest.approx(nu / chi2.ppf(0.05, nu), rel=1e-11)
+    inner = slice(1, -1)
+    numpy.testing.assert_allclose(result.lower[inner], result.density[inner] * result.band_lower,
+                                  rtol=1e-14)
+    numpy.testing.assert_allclose(result.upper[inner], result.density[inner] * result.band_upper,
+                                  rtol=1e-14)
+    for j in (0, -1):
+        assert result.lower[j] == pytest.approx(result.density[j] * nu / 2 / chi2.ppf(0.95, nu / 2),
+                                                rel=1e-11)
+        assert result.upper[j] == pytest.approx(result.density[j] * nu / 2 / chi2.ppf(0.05, nu / 2),
+                                                rel=1e-11)
+    # The drift: only the line gives back Hm0 of the waves alone.
+    truth = 4 * numpy.sqrt((a**2 / 2).sum())
+    if detrend == "linear":
+        assert result.hm0 == pytest.approx(truth, rel=5e-3)
+    else:
+        assert result.hm0 > truth * 1.01
+
+
+def test_chi_square_quantiles_of_any_degrees_of_freedom_equal_scipys():
+    # Through the band of spectra of 1 to 40 segments (nu from 2 to 75.9,
+    # rarely an integer).
+    from scipy.stats import chi2
+
+    x = numpy.random.default_rng(2).standard_normal(256 * 41)
+    for segments in (1, 2, 3, 5, 8, 13, 40):
+        r = ondarix.spectrum(x[: 128 * (segments + 1)], rate=1.0, segment=256)
+        assert r.segments == segments
+        assert r.band_lower == pytest.approx(r.dof / chi2.ppf(0.95, r.dof), rel=1e-11)
+        assert r.band_upper == pytest.approx(r.dof / chi2.ppf(0.05, r.dof), rel=1e-11)
+
+
+def test_bad_detrend_is_the_batch_reason_without_dashes(batch, sample):
+    m = ondarix.read(sample)
+    for analysis, keywords in ((ondarix.spectrum, {}), (ondarix.waves, {}),
+                               (ondarix.reflection, dict(positions=[0, 1, 2], depth=0.5))):
+        with pytest.raises(ValueError) as raised:
+            analysis(m, detrend="quadratic", **keywords)
+        assert "--" + str(raised.value) == batch_reason(
+            batch("spectrum", sample, "--detrend", "quadratic", ok=False))
 
 
 def test_spectrum_of_a_sine_holds_its_variance():

@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "analysis/fft_plan.h"
 #include "waves/block_values.h"
 
 constexpr double SEA_PI = 3.141592653589793;
@@ -67,4 +68,32 @@ inline void addNoise(BlockValues& b, double sigma, unsigned seed) {
     std::normal_distribution<double> noise(0, sigma);
     for (double& v : b.values)
         v += noise(gen);
+}
+
+// A Gaussian sea of n samples at `rate` whose density is c * jonswapShape(f,
+// fp), c set so that its m0 is (hm0/4)^2: on every harmonic k of the record
+// a cos + b sin with a and b normal of variance S(f_k) df, summed by one
+// inverse transform. Returns c, so that the true density is known.
+inline double gaussianJonswapSea(BlockValues& block, size_t n, double rate, double fp, double hm0,
+                                 unsigned seed) {
+    const double df = rate / double(n);
+    double m0 = 0;
+    for (size_t k = 1; k < n / 2; ++k)
+        m0 += jonswapShape(double(k) * df, fp) * df;
+    const double c = hm0 * hm0 / 16 / m0;
+    std::mt19937 gen(seed);
+    std::normal_distribution<double> normal(0, 1);
+    FftBuffer z(static_cast<int32_t>(n));
+    for (size_t k = 0; k < n; ++k)
+        z[int32_t(k)] = 0;
+    for (size_t k = 1; k < n / 2; ++k) {
+        double sigma = std::sqrt(c * jonswapShape(double(k) * df, fp) * df);
+        double a = normal(gen) * sigma, b = normal(gen) * sigma;
+        z[int32_t(k)] = {a, -b};
+    }
+    executeDft(z, +1);
+    block = emptyBlock(n, rate);
+    for (size_t j = 0; j < n; ++j)
+        block.values[j] = z[int32_t(j)].real();
+    return c;
 }

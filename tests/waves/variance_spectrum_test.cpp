@@ -176,3 +176,68 @@ TEST(SpectrumMeasure, FrequencyIsTheXAxis) {
     EXPECT_STREQ(m.channels[0].name, "S(f)");
     EXPECT_FLOAT_EQ(m.at(0, 2).re, 2.5f);
 }
+
+TEST(Detrend, TakesOutTheMeanOrTheLeastSquaresLine) {
+    // A pure line 3 + 0.5 i: the line takes all of it, the mean its offset.
+    std::vector<double> x(101);
+    for (size_t i = 0; i < x.size(); ++i)
+        x[i] = 3 + 0.5 * double(i);
+    std::vector<double> line = x, mean = x, none = x;
+    detrendValues(line, Detrend::Linear);
+    detrendValues(mean, Detrend::Mean);
+    detrendValues(none, Detrend::None);
+    for (size_t i = 0; i < x.size(); ++i) {
+        EXPECT_NEAR(line[i], 0, 1e-12) << i;
+        EXPECT_NEAR(mean[i], 0.5 * (double(i) - 50), 1e-12) << i;
+        EXPECT_EQ(none[i], x[i]);
+    }
+    Detrend d = Detrend::None;
+    for (const char* name : {"none", "mean", "linear"}) {
+        ASSERT_TRUE(detrendFromName(name, d)) << name;
+        EXPECT_STREQ(detrendName(d), name);
+    }
+    EXPECT_FALSE(detrendFromName("Linear", d));
+    EXPECT_FALSE(detrendFromName("", d));
+}
+
+TEST(VarianceSpectrum, LinearDetrendGivesHm0OfADriftingGauge) {
+    // The sea of Hm0 0.1 m with a gauge drifting 2 cm over the record: its
+    // line's variance (0.02^2 / 12) would add 5 % to m0.
+    Sea sea = jonswapSea();
+    const size_t n = sea.block.values.size();
+    for (size_t j = 0; j < n; ++j)
+        sea.block.values[j] += 0.02 * double(j) / double(n - 1);
+    auto hm0 = [&](Detrend d, VarianceSpectrum& s) {
+        SpectralParameters p;
+        std::string why;
+        EXPECT_TRUE(varianceSpectrum(sea.block, 1024, d, s, &why)) << why;
+        EXPECT_TRUE(spectralParameters(s, SpectralBand{}, p, &why)) << why;
+        return p.hm0;
+    };
+    VarianceSpectrum linear, mean, none;
+    EXPECT_NEAR(hm0(Detrend::Linear, linear) / 0.1, 1, 0.005);
+    EXPECT_GT(hm0(Detrend::Mean, mean) / 0.1 - 1, 0.01);
+    EXPECT_GT(hm0(Detrend::None, none) / 0.1 - 1, 0.01);
+    // The density sums to the variance of the block less its least-squares
+    // line (fitted here by the normal equations in i, not about the middle).
+    double si = 0, sx = 0, sii = 0, six = 0;
+    for (size_t j = 0; j < n; ++j) {
+        double i = double(j), x = sea.block.values[j];
+        si += i, sx += x, sii += i * i, six += i * x;
+    }
+    const double b = (double(n) * six - si * sx) / (double(n) * sii - si * si);
+    const double a = (sx - b * si) / double(n);
+    double residual = 0, sum = 0;
+    for (size_t j = 0; j < n; ++j) {
+        double r = sea.block.values[j] - a - b * double(j);
+        residual += r * r / double(n);
+    }
+    for (double d : linear.density)
+        sum += d * linear.df;
+    EXPECT_NEAR(sum / residual, 1, 1e-9);
+    // The older form keeps its meaning: the mean taken out.
+    VarianceSpectrum old;
+    ASSERT_TRUE(varianceSpectrum(sea.block, 1024, old, nullptr));
+    for (size_t j = 0; j < old.density.size(); ++j)
+        ASSERT_NEAR(old.density[j], mean.density[j], 1e-12 * mean.density[j] + 1e-300) << j;
+}

@@ -138,3 +138,31 @@ TEST(WaveByWave, FewWavesLeaveTheHighestThirdUncomputed) {
     EXPECT_EQ(lines[4], "H1/3 (m)\t-");
     EXPECT_EQ(waveListLines(s).size(), 3u);
 }
+
+TEST(WaveByWave, LinearDetrendFindsTheWavesOfADriftingGauge) {
+    // The regular wave on a drift of 0.2 over the record: about the mean the
+    // first and last seconds never cross, about the line every wave does.
+    BlockValues b = regularWave();
+    const double n = double(b.values.size());
+    for (size_t j = 0; j < b.values.size(); ++j)
+        b.values[j] += 0.2 * double(j) / n;
+    WaveOptions options;
+    WaveStatistics s;
+    std::string why;
+    ASSERT_TRUE(analyseWaves(b, options, s, &why)) << why;
+    EXPECT_LT(s.count, 15);
+    options.detrend = Detrend::Linear;
+    ASSERT_TRUE(analyseWaves(b, options, s, &why)) << why;
+    EXPECT_EQ(s.count, 19);
+    // Crest to trough half a period apart: the drift adds 0.01 m/s * 0.5 s.
+    EXPECT_NEAR(s.hMean, 0.14, 0.006);
+    EXPECT_NEAR(s.tz, 1.0, 1e-3);
+    EXPECT_NEAR(s.mean, 0.1, 0.005); // the block mean, the line at its middle
+    // Without detrending the crossings are those of zero: a record far above
+    // zero has none.
+    for (double& v : b.values)
+        v += 1.0;
+    options.detrend = Detrend::None;
+    EXPECT_FALSE(analyseWaves(b, options, s, &why));
+    EXPECT_EQ(why, "the block holds no complete wave");
+}

@@ -165,6 +165,11 @@ void PlotPainter::paintStrip(int32_t c, CurvePainter& curves, QImage& target) {
     // The curves go straight into the pixels, clipped to the data area.
     PixelSurface area{reinterpret_cast<uint32_t*>(target.bits()),
                       int32_t(target.bytesPerLine() / 4), width, dataHeight};
+    // Overlays first, so that the strip's own curve stays on top.
+    for (int32_t o = 0; o < view_.channelCount(); ++o)
+        if (view_.isOverlay(o) && view_.overlay_of[o] == c)
+            curves.draw(area, o, view_.plot_mode, scale, OVERLAY_COLOUR.rgb(),
+                        OVERLAY_COLOUR.rgb());
     curves.draw(area, c, view_.plot_mode, scale, CURVE_COLOUR.rgb(), BAR_COLOUR.rgb());
     QPainter band(&target);
     band.setClipRect(0, 0, width, dataHeight);

@@ -28,6 +28,7 @@ const QColor ZERO_LINE_COLOUR(127, 127, 127);
 const QColor GRID_COLOUR(180, 180, 180);
 const QColor LABEL_COLOUR(96, 96, 96);
 const QColor CURVE_COLOUR(0, 0, 0);
+const QColor OVERLAY_COLOUR(150, 170, 230); // channels drawn over another's strip
 
 // The font of the channel names and the axis labels: "Tahoma" (or what
 // stands in for it) at the largest size whose full height, descenders

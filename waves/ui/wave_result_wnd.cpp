@@ -90,6 +90,14 @@ void CWaveResultWnd::showResult() {
         view->x_unit = r && r->kind == WaveAnalysis::Statistics ? "" : "Hz";
         // The whole curve in view, a short one too (the view starts at 2000 rows).
         view->scroll_x = 0;
+        for (int32_t c = 0; c < MAX_CHANNELS; ++c)
+            view->overlay_of[c] = -1;
+        if (r && r->kind == WaveAnalysis::Spectrum && r->channelCount == 3) {
+            // The confidence band drawn over the density, its own strips folded.
+            view->overlay_of[1] = view->overlay_of[2] = 0;
+            view->ComputeRanges();
+            view->expanded[1] = view->expanded[2] = 0;
+        }
         if (r) {
             view->visible_samples = shownRows(*r);
             view->channels_per_screen = std::clamp(r->channelCount, 1, 2);

@@ -31,6 +31,13 @@ QString channelList(const std::vector<int32_t>& channels) {
     return items.join(QStringLiteral(","));
 }
 
+// The combo box's entries, in Detrend's order.
+const QStringList& detrendItems() {
+    static const QStringList items{QStringLiteral("None"), QStringLiteral("Mean"),
+                                   QStringLiteral("Linear (drift)")};
+    return items;
+}
+
 bool mentions(const std::string& text, const char* word) {
     return text.find(word) != std::string::npos;
 }
@@ -71,8 +78,10 @@ void CWaveRunDlg::showFields() {
     if (kind == WaveAnalysis::Statistics) {
         setDouble(IDC_WAVE_THRESHOLD, options.waves.threshold);
         setChecked(IDC_WAVE_UP, options.waves.upCrossing);
+        setComboItems(IDC_WAVE_DETREND, detrendItems(), int(options.waves.detrend));
         return;
     }
+    setComboItems(IDC_WAVE_DETREND, detrendItems(), int(options.detrend));
     setInt(IDC_WAVE_SEGMENT, options.segment);
     setDouble(IDC_WAVE_FMIN, options.band.fmin);
     setDouble(IDC_WAVE_FMAX, options.band.fmax);
@@ -115,10 +124,13 @@ bool CWaveRunDlg::readBlock(WaveRunOptions& read) {
 }
 
 bool CWaveRunDlg::readAnalysisFields(WaveRunOptions& read) {
+    const int detrend = comboSelection(IDC_WAVE_DETREND);
     if (kind == WaveAnalysis::Statistics) {
         read.waves.upCrossing = isChecked(IDC_WAVE_UP);
+        if (detrend >= 0) read.waves.detrend = Detrend(detrend);
         return readDouble(IDC_WAVE_THRESHOLD, read.waves.threshold);
     }
+    if (detrend >= 0) read.detrend = Detrend(detrend);
     if (!readInt(IDC_WAVE_SEGMENT, read.segment, 0, INT32_MAX) ||
         !readDouble(IDC_WAVE_FMIN, read.band.fmin) || !readDouble(IDC_WAVE_FMAX, read.band.fmax))
         return false;

@@ -61,10 +61,23 @@ const Keys STATISTICS_KEYS = {{"Waves", "count"},   {"Mean level", "mean"}, {"Hm
                               {"T(Hmax)", "THmax"}, {"H1/3", "H1/3"},       {"T1/3", "T1/3"},
                               {"H1/10", "H1/10"},   {"T1/10", "T1/10"},     {"Hmean", "Hmean"},
                               {"Hrms", "Hrms"},     {"Tz", "Tz"},           {"Tmax", "Tmax"}};
-const Keys SPECTRUM_KEYS = {{"fmin", "fmin"},      {"fmax", "fmax"}, {"m0", "m0"},
-                            {"Hm0", "Hm0"},        {"fp", "fp"},     {"Tp", "Tp"},
-                            {"Tm01", "Tm01"},      {"Tm02", "Tm02"}, {"Tm-10", "Tm-10"},
-                            {"Width nu", "width"}, {"Qp", "Qp"}};
+const Keys SPECTRUM_KEYS = {{"fmin", "fmin"},
+                            {"fmax", "fmax"},
+                            {"m0", "m0"},
+                            {"Hm0", "Hm0"},
+                            {"fp", "fp"},
+                            {"Tp", "Tp"},
+                            {"Tp parabola", "Tp_parabola"},
+                            {"Tp5", "Tp5"},
+                            {"TpD", "TpD"},
+                            {"Tm01", "Tm01"},
+                            {"Tm02", "Tm02"},
+                            {"Tm-10", "Tm-10"},
+                            {"Width nu", "width"},
+                            {"Qp", "Qp"},
+                            {"Degrees of freedom", "dof"},
+                            {"90% band lower / S", "band_lower"},
+                            {"90% band upper / S", "band_upper"}};
 const Keys REFLECTION_KEYS = {{"fmin used", "fmin"},
                               {"fmax used", "fmax"},
                               {"Bins used", "bins_used"},
@@ -141,8 +154,8 @@ TEST_F(WaveWindowsTest, EachWindowsTableEqualsTheBatchResultForTheSameBlock) {
     expectTableEquals(spectrum, SPECTRUM_KEYS,
                       batchJson({"spectrum", "--channel", "1", "--from", "1000", "--to", "4040",
                                  "--segment", "800", "--fmax", "5"}));
-    // One channel of 401 bins: 0 .. 800/2.
-    EXPECT_EQ(spectrum->measure->channelCount, 1);
+    // The density and its band, 401 bins: 0 .. 800/2.
+    EXPECT_EQ(spectrum->measure->channelCount, 3);
     EXPECT_EQ(spectrum->measure->sampleCount, 401);
     // It opens on its energy: the peak at 1/1.6 s = 0.625 Hz, bin 10 of
     // df = 50/800 Hz, in view, and not all of 0 .. 25 Hz.
@@ -296,4 +309,75 @@ TEST_F(WaveWindowsTest, FewWavesSpanTheWholePlot) {
             if (image.pixel(x, y) == qRgb(0, 0, 0)) right = std::max(right, x);
     // Wave k of n lies at k / n of the width: the last one at (n - 1) / n.
     EXPECT_GE(right, view.client_width * (waves - 1) / waves - 2);
+}
+
+// The detrend choice of each run dialog: its default, what the run then
+// computes (as ondarix-batch --detrend), and the next run starting from it.
+TEST_F(WaveWindowsTest, DetrendIsChosenInTheDialogAndKeptForTheNextRun) {
+    ASSERT_NE(openSample(1000, 4040), nullptr);
+    QString shownFirst, shownNext, statistics;
+    auto* w = run(CMD_SPECTRUM, [&](ScriptedDialog& d) {
+        shownFirst = d.text(IDC_WAVE_DETREND);
+        d.selectItem(IDC_WAVE_DETREND, 0);
+        d.setText(IDC_WAVE_SEGMENT, "800");
+    });
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(shownFirst, "Linear (drift)");
+    expectTableEquals(w, SPECTRUM_KEYS,
+                      batchJson({"spectrum", "--channel", "1", "--from", "1000", "--to", "4040",
+                                 "--segment", "800", "--detrend", "none"}));
+    frame->frameCommand(CMD_CLOSE_WINDOW, 0);
+    settle();
+    w = run(CMD_SPECTRUM, [&](ScriptedDialog& d) { shownNext = d.text(IDC_WAVE_DETREND); });
+    EXPECT_EQ(shownNext, "None");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->result()->options.detrend, Detrend::None);
+    frame->frameCommand(CMD_CLOSE_WINDOW, 0);
+    settle();
+    auto* stats = run(CMD_WAVE_STATISTICS, [&](ScriptedDialog& d) {
+        statistics = d.text(IDC_WAVE_DETREND);
+        d.selectItem(IDC_WAVE_DETREND, 2);
+    });
+    EXPECT_EQ(statistics, "Mean");
+    ASSERT_NE(stats, nullptr);
+    expectTableEquals(stats, STATISTICS_KEYS,
+                      batchJson({"waves", "--channel", "1", "--from", "1000", "--to", "4040",
+                                 "--detrend", "linear"}));
+}
+
+// The spectrum window draws the 90 % band, lighter, in the density's strip:
+// above the curve and below it, and inside the strip's range.
+TEST_F(WaveWindowsTest, SpectrumWindowDrawsTheBandOverTheDensity) {
+    ASSERT_NE(openSample(1000, 4040), nullptr);
+    CWaveResultWnd* w =
+        run(CMD_SPECTRUM, [](ScriptedDialog& d) { d.setText(IDC_WAVE_SEGMENT, "800"); });
+    ASSERT_NE(w, nullptr);
+    const CMeasureView& view = *w->view;
+    EXPECT_EQ(view.overlay_of[1], 0);
+    EXPECT_EQ(view.overlay_of[2], 0);
+    EXPECT_FALSE(view.expanded[1]);
+    // The strip reaches the band's top, not only the density's.
+    float top = 0;
+    for (int32_t j = 0; j < w->measure->sampleCount; ++j)
+        top = std::max(top, w->measure->at(2, j).re);
+    EXPECT_GE(view.range_max[0], top);
+    QImage image(view.client_width, view.client_height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    PlotPainter(view).paint(painter);
+    // In the peak's column the band's colour lies both above and below black.
+    int above = 0, below = 0, peakX = -1;
+    const int stripTop = HEADER_HEIGHT,
+              stripBottom = HEADER_HEIGHT + view.strip_height - LABEL_HEIGHT;
+    int highest = stripBottom;
+    for (int x = 0; x < view.client_width; ++x)
+        for (int y = stripTop; y < stripBottom; ++y)
+            if (image.pixel(x, y) == qRgb(0, 0, 0) && y < highest) {
+                highest = y;
+                peakX = x;
+            }
+    ASSERT_GE(peakX, 0);
+    for (int y = stripTop; y < stripBottom; ++y)
+        if (image.pixel(peakX, y) == OVERLAY_COLOUR.rgb()) (y < highest ? above : below)++;
+    EXPECT_GT(above, 0);
+    EXPECT_GT(below, 0);
 }
