@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analysis/fft_plan.h"
+#include "numeric/constants.h"
 #include "sea/sea_ramp.h"
 #include "waves/spectral_parameters.h"
 
@@ -12,6 +13,23 @@ namespace {
 bool fail(std::string* error, const std::string& text) {
     if (error) *error = text;
     return false;
+}
+
+// How far the window's response is followed, in bins: its side lobes are
+// down by 10^-7 there.
+constexpr double KERNEL_BINS = 16;
+
+double sinc(double x) {
+    return x == 0 ? 1.0 : std::sin(PI * x) / (PI * x);
+}
+
+// The Hann window's power response at `nu` bins from a bin, of area 1: the
+// window's transform is 0.5 sinc(nu) + 0.25 sinc(nu - 1) + 0.25 sinc(nu + 1)
+// (the side terms' sign is that of a window centred on its segment), and the
+// mean of the squared window is 3/8.
+double hannPower(double nu) {
+    const double w = 0.5 * sinc(nu) + 0.25 * (sinc(nu - 1) + sinc(nu + 1));
+    return w * w / 0.375;
 }
 
 // The gain at frequency f, linear between the bins of the measured spectrum.
@@ -74,8 +92,25 @@ bool componentsFromDisplacement(const SeaParameters& p, const std::vector<double
     return true;
 }
 
+std::vector<double> targetAsMeasured(const VarianceSpectrum& measured,
+                                     const TargetSpectrum& target) {
+    const double dfw = measured.df;
+    std::vector<double> seen(measured.density.size());
+    for (size_t i = 0; i < target.binDensity.size(); ++i) {
+        const double f = target.frequency(target.firstBin + i);
+        const double variance = target.binDensity[i] * target.df;
+        const double at = f / dfw;
+        const int64_t from = std::max<int64_t>(0, int64_t(std::ceil(at - KERNEL_BINS)));
+        const int64_t to = std::min<int64_t>(int64_t(seen.size()) - 1, int64_t(at + KERNEL_BINS));
+        for (int64_t j = from; j <= to; ++j)
+            seen[size_t(j)] += variance * hannPower(at - double(j)) / dfw;
+    }
+    return seen;
+}
+
 std::vector<double> bandEnergyErrors(const VarianceSpectrum& measured,
                                      const TargetSpectrum& target) {
+    const std::vector<double> seen = targetAsMeasured(measured, target);
     const double low = target.frequency(target.firstBin);
     const double width = (target.frequency(target.lastBin) - low) / SEA_ENERGY_BANDS;
     std::vector<double> wanted(SEA_ENERGY_BANDS), got(SEA_ENERGY_BANDS);
@@ -84,7 +119,7 @@ std::vector<double> bandEnergyErrors(const VarianceSpectrum& measured,
         const double at = width > 0 ? (f - low) / width : 0;
         if (at < 0 || at > SEA_ENERGY_BANDS) continue;
         const size_t band = std::min(size_t(at), size_t(SEA_ENERGY_BANDS - 1));
-        wanted[band] += target.density(f);
+        wanted[band] += seen[j];
         got[band] += measured.density[j];
     }
     std::vector<double> errors;
@@ -96,9 +131,8 @@ std::vector<double> bandEnergyErrors(const VarianceSpectrum& measured,
 std::vector<double> correctionGains(const VarianceSpectrum& measured, const TargetSpectrum& target,
                                     int32_t smooth) {
     const size_t bins = measured.density.size();
-    std::vector<double> wanted(bins), gains(bins, 1.0);
-    for (size_t j = 0; j < bins; ++j)
-        wanted[j] = target.density(measured.frequency(j));
+    const std::vector<double> wanted = targetAsMeasured(measured, target);
+    std::vector<double> gains(bins, 1.0);
     const int64_t before = (smooth - 1) / 2;
     for (size_t j = 0; j < bins; ++j) {
         const size_t from = size_t(std::max<int64_t>(0, int64_t(j) - before));

@@ -26,12 +26,21 @@ constexpr int32_t SEA_DEFAULT_SMOOTH = 5;
 bool componentsFromDisplacement(const SeaParameters& p, const std::vector<double>& displacement,
                                 SeaDrive& drive, std::string* error);
 
+// The target as the measured spectrum's Hann-windowed segments see it: at
+// each of its bins, the target's variance spread by the window's power
+// response |W|^2 (main lobe 2 bins each side). A sea that is exactly the
+// target is measured as this, peak rounded and edges blurred, so the gains
+// and errors compare with it rather than with the target itself.
+std::vector<double> targetAsMeasured(const VarianceSpectrum& measured,
+                                     const TargetSpectrum& target);
+
 // The relative energy error measured / target - 1 of each of the
 // SEA_ENERGY_BANDS bands of the target's band, over the bins of `measured`.
 std::vector<double> bandEnergyErrors(const VarianceSpectrum& measured,
                                      const TargetSpectrum& target);
 
-// The gain sqrt(S_target / S_measured) at each bin of `measured`, both
+// The gain sqrt(S_target / S_measured) at each bin of `measured` (the
+// target as targetAsMeasured gives it), both
 // summed over `smooth` bins around it, within [SEA_GAIN_MIN, SEA_GAIN_MAX];
 // 1 where neither holds variance.
 std::vector<double> correctionGains(const VarianceSpectrum& measured, const TargetSpectrum& target,

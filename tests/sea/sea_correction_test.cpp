@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "sea/sea_correction.h"
-#include "sea_flume.h"
+#include "support/sea_flume.h"
 
 namespace {
 
@@ -91,7 +91,9 @@ TEST(SeaCorrection, GainsAreSmoothedAndBounded) {
                                    1, 9, 0.01, 1000, t, nullptr));
     VarianceSpectrum m;
     m.df = 1;
-    m.density.assign(11, t.density(5.0));
+    m.density.assign(11, 0.0);
+    m.density = targetAsMeasured(m, t); // the target met exactly
+    const std::vector<double> met = correctionGains(m, t, 1);
     m.density[3] *= 100; // far too much: the gain stops at 0.5
     m.density[6] = 0;    // nothing: the gain stops at 2
     m.density[8] /= 4;   // a quarter: sqrt(4) = 2 alone, less when averaged
@@ -99,12 +101,42 @@ TEST(SeaCorrection, GainsAreSmoothedAndBounded) {
     EXPECT_DOUBLE_EQ(one[3], 0.5);
     EXPECT_DOUBLE_EQ(one[6], 2.0);
     EXPECT_DOUBLE_EQ(one[8], 2.0);
+    for (double g : met)
+        EXPECT_DOUBLE_EQ(g, 1.0);
     EXPECT_DOUBLE_EQ(one[5], 1.0);
     const std::vector<double> three = correctionGains(m, t, 3);
-    EXPECT_DOUBLE_EQ(three[8], std::sqrt(3 / 2.25));
+    const std::vector<double> seen = targetAsMeasured(m, t);
+    EXPECT_DOUBLE_EQ(three[8],
+                     std::sqrt((seen[7] + seen[8] + seen[9]) / (seen[7] + seen[8] / 4 + seen[9])));
     // Outside the band the band's edge gains hold.
     EXPECT_DOUBLE_EQ(one[0], one[1]);
     EXPECT_DOUBLE_EQ(one[10], one[9]);
+}
+
+TEST(SeaCorrection, TargetAsTheWindowedSegmentsSeeIt) {
+    // One component in the middle of bin 20: the Hann window's power
+    // response puts 2/3 of it there and 1/6 in each neighbour.
+    TargetSpectrum t;
+    t.df = 0.01;
+    t.firstBin = t.lastBin = 200;
+    t.binDensity = {3.0}; // variance 0.03
+    VarianceSpectrum m;
+    m.df = 0.1;
+    m.density.assign(64, 0.0);
+    const std::vector<double> seen = targetAsMeasured(m, t);
+    EXPECT_NEAR(seen[20] * m.df, 0.02, 1e-12);
+    EXPECT_NEAR(seen[19] * m.df, 0.005, 1e-12);
+    EXPECT_NEAR(seen[21] * m.df, 0.005, 1e-12);
+    EXPECT_NEAR(seen[18], 0.0, 1e-12);
+    // Half-way between bins the main lobe shares it between two bins
+    // and the side lobes show.
+    t.firstBin = t.lastBin = 205;
+    const std::vector<double> between = targetAsMeasured(m, t);
+    EXPECT_NEAR(between[20], between[21], 1e-12);
+    double sum = 0;
+    for (double s : between)
+        sum += s * m.df;
+    EXPECT_NEAR(sum, 0.03, 1e-4);
 }
 
 TEST(SeaCorrection, DriveReadBackGivesItsComponents) {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "sea/sea_synthesis.h"
-#include "sea_flume.h"
+#include "support/sea_flume.h"
 
 namespace {
 
