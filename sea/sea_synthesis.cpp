@@ -45,15 +45,21 @@ void packElevation(FftBuffer& z, const SeaDrive& d, const std::vector<double>& t
     }
 }
 
+void applyRamp(SeaDrive& d, const SeaRamp& ramp, int64_t n) {
+    double w, slope;
+    ramp.at(n, w, slope);
+    const size_t i = size_t(n);
+    d.velocity[i] = w * d.velocity[i] + slope * d.displacement[i];
+    d.displacement[i] *= w;
+    d.elevation[i] *= w;
+}
+
+// Only the samples within a ramp's length of an end are touched.
 void applyRamps(SeaDrive& d, const SeaRamp& ramp) {
-    for (int64_t n = 0; n < ramp.count; ++n) {
-        double w, slope;
-        ramp.at(n, w, slope);
-        if (w == 1) continue;
-        const size_t i = size_t(n);
-        d.velocity[i] = w * d.velocity[i] + slope * d.displacement[i];
-        d.displacement[i] *= w;
-        d.elevation[i] *= w;
+    const int64_t reach = std::min(ramp.count / 2, int64_t(std::ceil(ramp.seconds / ramp.dt)) + 1);
+    for (int64_t n = 0; n < reach; ++n) {
+        applyRamp(d, ramp, n);
+        applyRamp(d, ramp, ramp.count - 1 - n);
     }
 }
 
