@@ -145,8 +145,9 @@ int runSea(Args& args) {
     const std::string missing = missingOption(args, p.regular);
     if (!missing.empty()) return usageError(self(), missing);
     const bool correcting = args.has("correct");
-    if (!correcting && (args.has("drive") || args.has("smooth") || args.has("channel")))
-        return usageError(self(), "--drive, --smooth and --channel belong to --correct");
+    for (const char* name : {"drive", "smooth", "channel", "from", "to"})
+        if (!correcting && args.has(name))
+            return usageError(self(), "--" + std::string(name) + " belongs to --correct");
     const std::string out = args.get("o");
     FileType type;
     if (!outputType(out, type)) return usageError(self(), "OUT must end in " + extensionList(true));

@@ -153,6 +153,7 @@ TEST(BatchSea, BadArgumentsAreUsageErrors) {
         seaArgs("piston", out, {"--seed", "-1"}),
         seaArgs("piston", out, {"--hm0", "tall"}),
         seaArgs("piston", out, {"--smooth", "3"}),
+        seaArgs("piston", out, {"--from", "3"}),
         seaArgs("piston", out, {"--bogus"}),
         seaArgs("piston", dir.file("d.wav")),
         seaArgs("piston", dir.file("d")),

@@ -82,7 +82,7 @@ TEST(SeaCorrection, FirstRoundReportsTheMeasuredSea) {
     for (double f : {0.7, 0.9, 1.3, 1.8})
         EXPECT_NEAR(gains[size_t(std::lround(f / s.df))], 1.25, 0.06) << f;
     EXPECT_NEAR(d.report.gainMax, 1.25, 0.1);
-    EXPECT_NEAR(d.report.gainMin, 1.0, 0.15);
+    EXPECT_NEAR(d.report.gainMin, 1.0, 0.05);
 }
 
 TEST(SeaCorrection, GainsAreSmoothedAndBounded) {

@@ -199,6 +199,27 @@ TEST(SeaSynthesis, RegularWaveOfGivenHeightAndPeriod) {
     EXPECT_NEAR(d.report.largestStroke, 0.08 / transfer, 1e-4);
     EXPECT_DOUBLE_EQ(d.report.ramp, 2 * 1.37);
     EXPECT_TRUE(d.target.binDensity.empty());
+    // Without ramps: the crest passes the paddle as it moves forward
+    // fastest, a quarter period before its furthest forward position.
+    p.ramp = 0;
+    ASSERT_TRUE(synthesiseSea(p, d, &why)) << why;
+    EXPECT_NEAR(d.elevation[0], 0.04, 1e-12);
+    EXPECT_NEAR(d.displacement[0], 0.0, 1e-12);
+    EXPECT_GT(d.velocity[0], 0.0);
+    const size_t quarter = size_t(std::lround(1.37 / 4 / p.dt));
+    EXPECT_NEAR(d.displacement[quarter], d.report.largestDisplacement, 1e-3);
+}
+
+TEST(SeaSynthesis, IrregularDriveLagsItsSeaByAQuarterPeriod) {
+    SeaParameters p = exampleSea(PaddleType::Flap);
+    p.duration = 120;
+    p.ramp = 0;
+    SeaDrive d;
+    ASSERT_TRUE(synthesiseSea(p, d, nullptr));
+    const auto bins = flumeElevationBins(d.displacement, p);
+    const BlockValues sea = flumeRecord(bins, int32_t(d.displacement.size()), p.dt);
+    for (size_t i = 0; i < sea.values.size(); i += 13)
+        ASSERT_NEAR(sea.values[i], d.elevation[i], 1e-12) << i;
 }
 
 TEST(SeaSynthesis, DriveMeasurementCarriesMetres) {
