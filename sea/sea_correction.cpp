@@ -75,6 +75,9 @@ void describeMeasured(const VarianceSpectrum& measured, const TargetSpectrum& ta
 
 bool componentsFromDisplacement(const SeaParameters& p, const std::vector<double>& displacement,
                                 SeaDrive& drive, std::string* error) {
+    if (int64_t(displacement.size()) != seaSampleCount(p) ||
+        drive.target.lastBin >= displacement.size() / 2)
+        return fail(error, "the drive's length is not that of the sea's parameters");
     const int32_t n = int32_t(displacement.size());
     FftBuffer z(n);
     if (!z.valid()) return fail(error, "out of memory for the drive's spectrum");

@@ -159,6 +159,10 @@ TEST(SeaCorrection, DriveReadBackGivesItsComponents) {
         worst = std::max(worst, std::abs(back.components[i] - d.components[i]));
     }
     EXPECT_LT(worst, 1e-5 * largest);
+    // A drive of another length has no components on these frequencies.
+    stored.resize(stored.size() / 2);
+    EXPECT_FALSE(componentsFromDisplacement(p, stored, back, &why));
+    EXPECT_EQ(why, "the drive's length is not that of the sea's parameters");
 }
 
 TEST(SeaCorrection, RefusesWhatCannotBeCorrected) {
