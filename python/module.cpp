@@ -4,6 +4,7 @@
 #include "python/analysis_functions.h"
 #include "python/generate_function.h"
 #include "python/measurement_object.h"
+#include "python/sea_function.h"
 #include "python/wave_functions.h"
 
 PYBIND11_MODULE(_ondarix, m) {
@@ -12,4 +13,5 @@ PYBIND11_MODULE(_ondarix, m) {
     bindAnalyses(m);
     bindGenerate(m);
     bindWaveAnalyses(m);
+    bindSea(m);
 }

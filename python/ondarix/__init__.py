@@ -14,6 +14,7 @@ from ._results import (
     GeneratedSignal,
     KalmanResult,
     Reflection,
+    Sea,
     Spectrum,
     Statistics,
     VarianceSpectrum,
@@ -21,6 +22,7 @@ from ._results import (
 )
 from .analyses import aprox, fourier, kalman, reflection, spectrum, statistics, waves
 from .campaign import campaign
+from .sea import sea
 
 __all__ = [
     "Measurement",
@@ -34,6 +36,7 @@ __all__ = [
     "waves",
     "spectrum",
     "reflection",
+    "sea",
     "campaign",
     "Channel",
     "Statistics",
@@ -44,6 +47,7 @@ __all__ = [
     "WaveStatistics",
     "VarianceSpectrum",
     "Reflection",
+    "Sea",
     "KALMAN_DEFAULTS",
     "APROX_DEFAULTS",
 ]

@@ -278,3 +278,16 @@ __all__ = [
     "VarianceSpectrum",
     "Reflection",
 ]
+
+
+@dataclass(frozen=True)
+class Sea:
+    """A sea's drive (ondarix.sea): the drive measurement, channel 0 the
+    paddle's displacement at the still-water level (m) and channel 1 its
+    velocity (m/s); the target spectrum's density (m^2/Hz) at the generated
+    frequencies (Hz); and the report, as ondarix-batch sea --json prints it."""
+
+    drive: Any
+    frequencies: Any
+    density: Any
+    report: dict

@@ -1,0 +1,187 @@
+// ondarix-batch sea: the drive of an irregular (or regular) sea for the
+// wave-maker, and its correction from the sea a drive made.
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <string>
+
+#include "batch/batch_command.h"
+#include "batch/json_text.h"
+#include "batch/measure_input.h"
+#include "batch/same_file.h"
+#include "batch/standard_output.h"
+#include "measure/measure_file.h"
+#include "sea/correction_round.h"
+#include "sea/spectrum_table.h"
+
+namespace {
+
+const BatchCommand& self() {
+    static const BatchCommand& command = *findBatchCommand("sea");
+    return command;
+}
+
+const std::vector<std::string> VALUED = {
+    "spectrum",     "hm0",  "tp",      "gamma",   "depth", "paddle", "hinge",   "dt",
+    "duration",     "seed", "method",  "fmin",    "fmax",  "ramp",   "regular", "max-stroke",
+    "max-velocity", "o",    "correct", "channel", "from",  "to",     "smooth",  "drive"};
+
+// "H,T": two numbers.
+bool parseRegular(const std::string& text, SeaParameters& p) {
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos) return false;
+    char* end = nullptr;
+    const std::string h = text.substr(0, comma), t = text.substr(comma + 1);
+    p.regularHeight = std::strtod(h.c_str(), &end);
+    if (h.empty() || *end) return false;
+    p.regularPeriod = std::strtod(t.c_str(), &end);
+    return !t.empty() && !*end;
+}
+
+bool parseSeed(const std::string& text, uint64_t& seed) {
+    auto res = std::from_chars(text.data(), text.data() + text.size(), seed);
+    return res.ec == std::errc() && res.ptr == text.data() + text.size() && !text.empty();
+}
+
+// The options the sea cannot be made without.
+std::string missingOption(Args& args, bool regular) {
+    std::vector<std::string> needed = {"depth", "paddle", "duration", "o"};
+    if (!regular) needed.insert(needed.begin(), {"spectrum", "hm0", "tp"});
+    for (const std::string& name : needed)
+        if (!args.has(name)) return "sea needs " + std::string(name == "o" ? "-o" : "--" + name);
+    return {};
+}
+
+// Options onto the parameters; a word that is none of the choices is a
+// usage error, a spectrum that is none of the names a table's file.
+void readParameters(Args& args, SeaParameters& p) {
+    p.regular = args.has("regular");
+    if (p.regular && !parseRegular(args.get("regular"), p))
+        args.fail("--regular takes a height and a period H,T, not '" + args.get("regular") + "'");
+    const std::string spectrum = args.get("spectrum", "jonswap");
+    if (!spectrumShapeNamed(spectrum, p.spectrum)) p.spectrum = SpectrumShape::Table;
+    if (args.has("paddle") && !paddleTypeNamed(args.get("paddle"), p.paddle.type))
+        args.fail("--paddle is piston or flap, not '" + args.get("paddle") + "'");
+    if (args.has("method") && !seaMethodNamed(args.get("method"), p.method))
+        args.fail("--method is phase or amplitude, not '" + args.get("method") + "'");
+    if (args.has("seed") && !parseSeed(args.get("seed"), p.seed))
+        args.fail("--seed takes a whole number >= 0, not '" + args.get("seed") + "'");
+    p.hm0 = args.getDouble("hm0", p.hm0);
+    p.tp = args.getDouble("tp", p.tp);
+    p.gamma = args.getDouble("gamma", p.gamma);
+    p.depth = args.getDouble("depth", p.depth);
+    p.paddle.hinge = args.getDouble("hinge", 0);
+    p.dt = args.getDouble("dt", p.dt);
+    p.duration = args.getDouble("duration", p.duration);
+    p.fmin = args.getDouble("fmin", 0);
+    p.fmax = args.getDouble("fmax", 0);
+    p.ramp = args.getDouble("ramp", -1);
+    p.maxStroke = args.getDouble("max-stroke", 0);
+    p.maxVelocity = args.getDouble("max-velocity", 0);
+}
+
+// Any type of the file type table that can be written, by extension.
+bool outputType(const std::string& path, FileType& type) {
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+    const FileTypeRow* row = fileTypeRowNamed(path.substr(dot + 1));
+    if (!row || !row->write) return false;
+    type = row->id;
+    return true;
+}
+
+void printReport(const SeaReport& r, const SeaParameters& p, bool json) {
+    if (!json) {
+        for (const std::string& line : seaReportLines(r, p)) {
+            const size_t tab = line.find('\t');
+            char text[200];
+            std::snprintf(text, sizeof text, "%-26s %s\n", line.substr(0, tab).c_str(),
+                          line.c_str() + tab + 1);
+            printText(text);
+        }
+        return;
+    }
+    std::string text = "{\n";
+    for (const auto& [key, word] : seaReportWords(r, p))
+        text += "  " + jsonString(key) + ": " + jsonString(word) + ",\n";
+    const auto fields = seaReportFields(r);
+    for (size_t i = 0; i < fields.size(); ++i)
+        text += "  " + jsonString(fields[i].key) + ": " + jsonNumber(fields[i].value) +
+                (i + 1 < fields.size() ? ",\n" : "\n");
+    printText(text + "}\n");
+}
+
+// A correction round: the measured block and the previous drive from files.
+int correct(Args& args, SeaParameters& p, SeaDrive& drive) {
+    CMeasure measured;
+    if (int rc = readInput(measured, args.get("correct"), args)) return rc;
+    BlockRange range;
+    if (int rc = blockFromArgs(args, measured, range)) return rc;
+    if (int rc = refuseNonFinite(measured, range)) return rc;
+    const int32_t smooth = args.getInt("smooth", SEA_DEFAULT_SMOOTH);
+    if (!args.error().empty()) return usageError(self(), args.error());
+    CMeasure previous;
+    if (args.has("drive")) {
+        std::string why;
+        const std::string path = args.get("drive");
+        if (!readMeasure(previous, path, fileTypeFromPath(path), &why))
+            return reportError(EXIT_FAILED, path + ": " + why);
+    }
+    std::string why;
+    if (!correctionRound(p, args.has("drive") ? &previous : nullptr, measured, range, smooth, drive,
+                         &why))
+        return reportError(EXIT_FAILED, why + "; nothing written");
+    return EXIT_OK;
+}
+
+int runSea(Args& args) {
+    std::vector<std::string> known = VALUED;
+    known.push_back("json"); // the one flag
+    args.allowOnly(known);
+    SeaParameters p;
+    readParameters(args, p);
+    if (!args.error().empty()) return usageError(self(), args.error());
+    if (!args.positional().empty()) return usageError(self(), "sea takes no input file");
+    const std::string missing = missingOption(args, p.regular);
+    if (!missing.empty()) return usageError(self(), missing);
+    const bool correcting = args.has("correct");
+    for (const char* name : {"drive", "smooth", "channel", "from", "to"})
+        if (!correcting && args.has(name))
+            return usageError(self(), "--" + std::string(name) + " belongs to --correct");
+    const std::string out = args.get("o");
+    FileType type;
+    if (!outputType(out, type)) return usageError(self(), "OUT must end in " + extensionList(true));
+    std::vector<std::string> inputs = {args.get("correct"), args.get("drive")};
+    if (p.spectrum == SpectrumShape::Table) inputs.push_back(args.get("spectrum"));
+    if (int rc = refuseOutputOverInput(out, inputs)) return rc;
+
+    std::string why;
+    if (!p.regular && p.spectrum == SpectrumShape::Table &&
+        !readSpectrumTable(args.get("spectrum"), p.table, &why))
+        return reportError(EXIT_FAILED, why);
+    why = validateSeaParameters(p);
+    if (!why.empty()) return reportError(EXIT_FAILED, why);
+    SeaDrive drive;
+    if (correcting) {
+        if (int rc = correct(args, p, drive)) return rc;
+    } else if (!synthesiseSea(p, drive, &why)) {
+        return reportError(EXIT_FAILED, why + "; nothing written");
+    }
+    CMeasure m;
+    if (!seaDriveMeasure(drive, m)) return reportError(EXIT_FAILED, "out of memory for the drive");
+    if (!writeMeasure(m, out, type, &why)) return reportError(EXIT_FAILED, why);
+    printReport(drive.report, p, args.has("json"));
+    return EXIT_OK;
+}
+
+BatchCommandRegistration sea{
+    {"sea",
+     "--spectrum jonswap|pm|tma|FILE --hm0 H --tp T [--gamma 3.3] --depth h "
+     "--paddle piston|flap [--hinge z] [--dt 0.02] --duration s [--seed n] "
+     "[--method phase|amplitude] [--fmin f] [--fmax f] [--ramp s] [--regular H,T] "
+     "[--max-stroke m] [--max-velocity m/s] [--correct MEASURED [--channel C] [--from A] "
+     "[--to B] [--smooth n] [--drive PREVIOUS]] [--json] -o DRIVE",
+     "drive signal of an irregular sea for a piston or flap wave-maker, and its correction", VALUED,
+     runSea}};
+
+} // namespace

@@ -1,0 +1,14 @@
+#!/bin/sh
+# Runs bench/sea_bench.cpp and prints the time to synthesise one hour of sea
+# at 100 Hz as a ratio to one FFT of that length, measured in the same run.
+# usage: bench/sea_ratio.sh [BUILD_DIR]   (a -DONDARIX_BENCH=ON Release build)
+set -eu
+build=${1:-build-bench}
+"$build/bench/sea_bench" --benchmark_format=csv --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true 2>/dev/null |
+    awk -F, '/_median"/ { gsub(/"/, "", $1); sub(/_median/, "", $1); t[$1] = $4 }
+        END {
+            printf "FFT of 360000        %8.2f ms\n", t["BM_FftOneHour"]
+            printf "one hour of sea      %8.2f ms  %5.2f x FFT\n", t["BM_SynthesiseOneHour"],
+                t["BM_SynthesiseOneHour"] / t["BM_FftOneHour"]
+        }'

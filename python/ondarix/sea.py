@@ -1,0 +1,117 @@
+"""ondarix.sea: the drive signal of an irregular sea for a piston or flap
+wave-maker, and its correction from the sea a drive made."""
+
+import os
+
+from . import _ondarix
+from ._ondarix import Measurement
+
+_SHAPES = ("jonswap", "pm", "tma")
+
+
+def _measurement(value, what):
+    """A Measurement, or the one read from a path."""
+    if value is None or isinstance(value, Measurement):
+        return value
+    if isinstance(value, (str, bytes, os.PathLike)):
+        return _ondarix.read(value)
+    raise ValueError(f"{what} is a Measurement or a file's path")
+
+
+def sea(
+    *,
+    spectrum="jonswap",
+    hm0=None,
+    tp=None,
+    gamma=3.3,
+    depth=None,
+    paddle=None,
+    hinge=0.0,
+    dt=0.02,
+    duration=None,
+    seed=1,
+    method="phase",
+    fmin=None,
+    fmax=None,
+    ramp=None,
+    regular=None,
+    max_stroke=None,
+    max_velocity=None,
+    correct=None,
+    channel=0,
+    start=0,
+    stop=None,
+    smooth=5,
+    drive=None,
+):
+    """The paddle drive of a sea, as ondarix-batch sea makes it (Sea).
+
+    spectrum is "jonswap", "pm", "tma" or the path of a table of frequency
+    and density (.TXT as ondarix-batch spectrum -o writes it, or .CSV),
+    scaled so that 4 sqrt(m0) over the generated band is hm0 (m); tp (s) is
+    the peak period, gamma the peak enhancement. depth (m), paddle ("piston"
+    or "flap", hinge m above the bottom for a flap), dt and duration (s)
+    describe the flume and the drive; seed gives the same drive bit for bit,
+    method "phase" (deterministic amplitudes) or "amplitude" (random complex
+    amplitudes). fmin and fmax (Hz) default to 0.5 / tp and the smaller of
+    3 / tp and a quarter of the sampling rate; ramp (s) to two peak periods.
+    regular=(H, T) makes a regular sea instead. max_stroke (m, max - min) and
+    max_velocity (m/s) refuse a drive beyond them.
+
+    correct (a Measurement or a path) is the record the previous drive made:
+    its block channel, start .. stop (in m, or cm/mm by the channel's unit) is
+    compared with the target and the drive (drive=, a Measurement or path;
+    by default made again from the same parameters and seed) corrected, the
+    gains averaged over smooth bins of its spectrum.
+
+    Returns Sea(drive, frequencies, density, report): the drive measurement
+    ("Paddle displacement" m, "Paddle velocity" m/s), the target spectrum on
+    the generated frequencies, and the report as a dict. Raises ValueError
+    for bad parameters or a drive beyond a limit, OSError for a file."""
+    needed = {"depth": depth, "paddle": paddle, "duration": duration}
+    if regular is None:
+        needed = {"hm0": hm0, "tp": tp, **needed}
+    for name, value in needed.items():
+        if value is None:
+            raise ValueError(f"sea needs {name}=")
+    if not isinstance(seed, int) or isinstance(seed, bool) or not 0 <= seed < 2**64:
+        raise ValueError("seed is a whole number >= 0")
+    table = None
+    if not (isinstance(spectrum, str) and spectrum in _SHAPES):
+        if not isinstance(spectrum, (str, bytes, os.PathLike)):
+            raise ValueError("spectrum is jonswap, pm, tma or a table's path")
+        table = os.fsdecode(spectrum)
+    correct = _measurement(correct, "correct")
+    drive = _measurement(drive, "drive")
+    if drive is not None and correct is None:
+        raise ValueError("drive= belongs to correct=")
+    if regular is not None:
+        regular = tuple(float(x) for x in regular)
+        if len(regular) != 2:
+            raise ValueError("regular is a height and a period (H, T)")
+    return _ondarix._sea(
+        spectrum=spectrum if table is None else "table",
+        table=table,
+        hm0=0.0 if hm0 is None else float(hm0),
+        tp=0.0 if tp is None else float(tp),
+        gamma=float(gamma),
+        depth=float(depth),
+        paddle=paddle,
+        hinge=float(hinge),
+        dt=float(dt),
+        duration=float(duration),
+        seed=seed,
+        method=method,
+        fmin=0.0 if fmin is None else float(fmin),
+        fmax=0.0 if fmax is None else float(fmax),
+        ramp=-1.0 if ramp is None else float(ramp),
+        regular=regular,
+        max_stroke=0.0 if max_stroke is None else float(max_stroke),
+        max_velocity=0.0 if max_velocity is None else float(max_velocity),
+        correct=correct,
+        channel=channel,
+        start=start,
+        stop=(len(correct) if correct is not None else 0) if stop is None else stop,
+        smooth=smooth,
+        drive=drive,
+    )

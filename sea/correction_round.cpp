@@ -1,0 +1,54 @@
+#include "sea/correction_round.h"
+
+#include <cstring>
+
+#include "waves/block_values.h"
+
+namespace {
+
+bool fail(std::string* error, const std::string& text) {
+    if (error) *error = text;
+    return false;
+}
+
+} // namespace
+
+double metresPerUnit(const char* unit) {
+    if (std::strcmp(unit, "cm") == 0) return 0.01;
+    if (std::strcmp(unit, "mm") == 0) return 0.001;
+    return 1;
+}
+
+bool driveDisplacement(const CMeasure& drive, SeaParameters& p, std::vector<double>& displacement,
+                       std::string* error) {
+    if (!drive.samples || drive.channelCount < 1 || drive.sampleCount < 16)
+        return fail(error, "the previous drive holds no signal");
+    if (!(drive.sampleRate > 0)) return fail(error, "the previous drive has no sample rate");
+    const double scale = metresPerUnit(drive.channels[0].unit);
+    displacement.resize(size_t(drive.sampleCount));
+    for (int32_t i = 0; i < drive.sampleCount; ++i)
+        displacement[size_t(i)] = double(drive.at(0, i).re) * scale;
+    p.dt = 1 / drive.sampleRate;
+    p.duration = double(drive.sampleCount) * p.dt;
+    return true;
+}
+
+bool correctionRound(SeaParameters& p, const CMeasure* previous, const CMeasure& measured,
+                     const BlockRange& block, int32_t smooth, SeaDrive& out, std::string* error) {
+    if (p.regular) return fail(error, "a regular sea is not corrected from a spectrum");
+    std::vector<double> displacement;
+    if (previous && !driveDisplacement(*previous, p, displacement, error)) return false;
+    const std::string why = validateSeaParameters(p);
+    if (!why.empty()) return fail(error, why);
+    BlockValues record;
+    if (!blockValues(measured, block, record)) return fail(error, "the measured block is empty");
+    const double scale = metresPerUnit(measured.channels[block.channel].unit);
+    for (double& x : record.values)
+        x *= scale;
+    SeaDrive d;
+    if (!prepareSea(p, d, error)) return false;
+    if (previous && !componentsFromDisplacement(p, displacement, d, error)) return false;
+    const bool ok = correctSeaDrive(p, record, smooth, d, error);
+    out = std::move(d);
+    return ok;
+}

@@ -1,0 +1,166 @@
+#include "sea/sea_parameters.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+bool positive(double x) {
+    return x > 0 && std::isfinite(x);
+}
+
+std::string format(const char* pattern, double a, double b = 0, double c = 0) {
+    char text[240];
+    std::snprintf(text, sizeof text, pattern, a, b, c);
+    return text;
+}
+
+std::string checkTime(const SeaParameters& p) {
+    if (!positive(p.dt)) return "the time step must be a number above 0 s";
+    if (!positive(p.duration)) return "the duration must be a number above 0 s";
+    const int64_t n = seaSampleCount(p);
+    if (n < 16) return format("the duration must hold at least 16 time steps (%g s)", 16 * p.dt);
+    if (n > SEA_MAX_SAMPLES)
+        return format("the duration must hold at most %.0f time steps (%g s)",
+                      double(SEA_MAX_SAMPLES), double(SEA_MAX_SAMPLES) * p.dt);
+    return {};
+}
+
+std::string checkPaddle(const SeaParameters& p) {
+    if (!positive(p.depth)) return "the depth must be a number above 0 m";
+    if (p.paddle.type == PaddleType::Piston && p.paddle.hinge != 0)
+        return "a piston has no hinge; --hinge is for a flap";
+    if (!(p.paddle.hinge >= 0) || !(p.paddle.hinge < p.depth))
+        return format("the hinge must lie at or above the bottom and below the water: "
+                      "0 <= hinge < %g m",
+                      p.depth);
+    return {};
+}
+
+std::string checkSpectrum(const SeaParameters& p) {
+    if (p.regular) {
+        if (!positive(p.regularHeight)) return "the regular wave's height must be above 0 m";
+        if (!positive(p.regularPeriod)) return "the regular wave's period must be above 0 s";
+        if (!(2 * p.dt < p.regularPeriod))
+            return format("the regular wave's period must be above two time steps (%g s)",
+                          2 * p.dt);
+        return {};
+    }
+    if (!positive(p.hm0)) return "Hm0 must be a number above 0 m";
+    if (!positive(p.tp)) return "Tp must be a number above 0 s";
+    if (!(p.gamma >= 1 && p.gamma <= 20)) return "gamma must lie between 1 and 20";
+    if (p.spectrum == SpectrumShape::Table) {
+        std::string why;
+        if (!checkSpectrumTable(p.table, &why)) return why;
+    }
+    const double low = seaBandLow(p), high = seaBandHigh(p), nyquist = 0.5 / p.dt;
+    if (!(low >= 0) || !std::isfinite(low)) return "fmin must be a number >= 0 Hz";
+    if (!(high < nyquist) || !(high > low))
+        return format("fmax must lie above fmin (%g Hz) and below half the sampling rate "
+                      "(%g Hz)",
+                      low, nyquist);
+    const double fp = 1 / p.tp;
+    if (fp < low || fp > high)
+        return format("Tp must lie inside the band: %g s <= Tp <= %g s (fmin %g Hz)", 1 / high,
+                      low > 0 ? 1 / low : INFINITY, low);
+    return {};
+}
+
+std::string checkLimits(const SeaParameters& p) {
+    const double ramp = seaRampSeconds(p);
+    if (!(ramp >= 0) || !(2 * ramp <= double(seaSampleCount(p)) * p.dt))
+        return format("the ramps must lie between 0 s and half the duration (%g s)",
+                      double(seaSampleCount(p)) * p.dt / 2);
+    if (!(p.maxStroke >= 0) || !std::isfinite(p.maxStroke))
+        return "the largest stroke must be a number >= 0 m (0: no limit)";
+    if (!(p.maxVelocity >= 0) || !std::isfinite(p.maxVelocity))
+        return "the largest velocity must be a number >= 0 m/s (0: no limit)";
+    return {};
+}
+
+} // namespace
+
+int64_t seaSampleCount(const SeaParameters& p) {
+    const double n = std::round(p.duration / p.dt);
+    if (!(n >= 0)) return 0;
+    return n > double(SEA_MAX_SAMPLES) ? SEA_MAX_SAMPLES + 1 : int64_t(n);
+}
+
+double seaPeakPeriod(const SeaParameters& p) {
+    return p.regular ? p.regularPeriod : p.tp;
+}
+
+double seaBandLow(const SeaParameters& p) {
+    return p.fmin > 0 ? p.fmin : 0.5 / p.tp;
+}
+
+double seaBandHigh(const SeaParameters& p) {
+    if (p.fmax > 0) return p.fmax;
+    return std::fmin(3 / p.tp, 0.25 / p.dt);
+}
+
+double seaRampSeconds(const SeaParameters& p) {
+    return p.ramp >= 0 ? p.ramp : 2 * seaPeakPeriod(p);
+}
+
+std::string validateSeaParameters(const SeaParameters& p) {
+    for (auto check : {checkTime, checkPaddle, checkSpectrum, checkLimits}) {
+        std::string why = check(p);
+        if (!why.empty()) return why;
+    }
+    return {};
+}
+
+bool spectrumShapeNamed(const std::string& name, SpectrumShape& shape) {
+    if (name == "jonswap")
+        shape = SpectrumShape::Jonswap;
+    else if (name == "pm")
+        shape = SpectrumShape::PiersonMoskowitz;
+    else if (name == "tma")
+        shape = SpectrumShape::Tma;
+    else
+        return false;
+    return true;
+}
+
+bool paddleTypeNamed(const std::string& name, PaddleType& type) {
+    if (name == "piston")
+        type = PaddleType::Piston;
+    else if (name == "flap")
+        type = PaddleType::Flap;
+    else
+        return false;
+    return true;
+}
+
+bool seaMethodNamed(const std::string& name, SeaMethod& method) {
+    if (name == "phase")
+        method = SeaMethod::Phase;
+    else if (name == "amplitude")
+        method = SeaMethod::Amplitude;
+    else
+        return false;
+    return true;
+}
+
+const char* spectrumShapeName(SpectrumShape shape) {
+    switch (shape) {
+    case SpectrumShape::Jonswap:
+        return "jonswap";
+    case SpectrumShape::PiersonMoskowitz:
+        return "pm";
+    case SpectrumShape::Tma:
+        return "tma";
+    case SpectrumShape::Table:
+        return "table";
+    }
+    return "";
+}
+
+const char* paddleTypeName(PaddleType type) {
+    return type == PaddleType::Piston ? "piston" : "flap";
+}
+
+const char* seaMethodName(SeaMethod method) {
+    return method == SeaMethod::Phase ? "phase" : "amplitude";
+}

@@ -1,0 +1,62 @@
+// What an irregular (or regular) sea for the wave-maker is made from: every
+// field of the command line's sea options and of a dialog asking for them,
+// and the check that says what is wrong with them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "sea/paddle_transfer.h"
+#include "sea/target_spectrum.h"
+
+enum class SeaMethod {
+    Phase,     // deterministic amplitudes sqrt(2 S df), random phases
+    Amplitude, // random complex amplitudes: Rayleigh amplitudes, a Gaussian sea
+};
+
+struct SeaParameters {
+    SpectrumShape spectrum = SpectrumShape::Jonswap;
+    SpectrumTable table; // the user's spectrum when `spectrum` is Table
+    double hm0 = 0.1;    // m
+    double tp = 1.6;     // s
+    double gamma = 3.3;
+    double depth = 0.6; // m
+    Paddle paddle;
+    double dt = 0.02;       // s
+    double duration = 1800; // s; the sea repeats after round(duration / dt) samples
+    uint64_t seed = 1;
+    SeaMethod method = SeaMethod::Phase;
+    double fmin = 0;  // Hz; 0: half the peak frequency
+    double fmax = 0;  // Hz; 0: the smaller of 3 fp and a quarter of the sampling rate
+    double ramp = -1; // s of the cosine ramps at each end; below 0: two peak periods
+    // A regular sea of height regularHeight (m) and period regularPeriod (s)
+    // instead of the spectrum.
+    bool regular = false;
+    double regularHeight = 0;
+    double regularPeriod = 0;
+    double maxStroke = 0;   // m, the paddle's travel max - min; 0: no limit
+    double maxVelocity = 0; // m/s; 0: no limit
+};
+
+// The most samples a drive may have (about a week at 50 Hz).
+constexpr int64_t SEA_MAX_SAMPLES = int64_t(1) << 25;
+
+// The sample count, peak period and band the parameters come to.
+int64_t seaSampleCount(const SeaParameters& p);
+double seaPeakPeriod(const SeaParameters& p); // tp, or the regular period
+double seaBandLow(const SeaParameters& p);    // Hz
+double seaBandHigh(const SeaParameters& p);   // Hz
+double seaRampSeconds(const SeaParameters& p);
+
+// Empty when the parameters make a sea; otherwise one line saying which
+// value is wrong and what it may be.
+std::string validateSeaParameters(const SeaParameters& p);
+
+// The names on the command line and in Python: "jonswap", "pm", "tma";
+// "piston", "flap"; "phase", "amplitude". False for any other.
+bool spectrumShapeNamed(const std::string& name, SpectrumShape& shape);
+bool paddleTypeNamed(const std::string& name, PaddleType& type);
+bool seaMethodNamed(const std::string& name, SeaMethod& method);
+const char* spectrumShapeName(SpectrumShape shape); // "table" for a user's table
+const char* paddleTypeName(PaddleType type);
+const char* seaMethodName(SeaMethod method);

@@ -1,0 +1,50 @@
+#include "sea/sea_report.h"
+
+#include <cstdio>
+
+std::vector<SeaReportField> seaReportFields(const SeaReport& r) {
+    std::vector<SeaReportField> f = {
+        {"Hm0", r.hm0, "Hm0 target", "m"},
+        {"Tp", r.tp, "Tp target", "s"},
+        {"fmin", r.fmin, "lowest frequency", "Hz"},
+        {"fmax", r.fmax, "highest frequency", "Hz"},
+        {"components", double(r.components), "components", ""},
+        {"samples", double(r.samples), "samples", ""},
+        {"dt", r.dt, "time step", "s"},
+        {"duration", r.duration, "repeat period", "s"},
+        {"ramp", r.ramp, "ramps", "s"},
+        {"seed", double(r.seed), "seed", ""},
+        {"stroke", r.largestStroke, "largest stroke", "m"},
+        {"displacement", r.largestDisplacement, "largest displacement", "m"},
+        {"velocity", r.largestVelocity, "largest velocity", "m/s"},
+    };
+    if (r.corrected) {
+        f.push_back({"measured_Hm0", r.measuredHm0, "Hm0 measured", "m"});
+        f.push_back({"measured_Tp", r.measuredTp, "Tp measured", "s"});
+        f.push_back({"band_error", r.bandError, "largest band energy error", ""});
+        f.push_back({"band_error_rms", r.bandErrorRms, "rms band energy error", ""});
+        f.push_back({"gain_min", r.gainMin, "smallest gain", ""});
+        f.push_back({"gain_max", r.gainMax, "largest gain", ""});
+    }
+    return f;
+}
+
+std::vector<std::pair<std::string, std::string>> seaReportWords(const SeaReport& r,
+                                                                const SeaParameters& p) {
+    return {{"spectrum", r.regular ? "regular" : spectrumShapeName(p.spectrum)},
+            {"paddle", paddleTypeName(r.paddle)},
+            {"method", r.regular ? "regular" : seaMethodName(r.method)}};
+}
+
+std::vector<std::string> seaReportLines(const SeaReport& r, const SeaParameters& p) {
+    std::vector<std::string> lines;
+    for (const auto& word : seaReportWords(r, p))
+        lines.push_back(word.first + "\t" + word.second);
+    for (const SeaReportField& f : seaReportFields(r)) {
+        char text[160];
+        std::snprintf(text, sizeof text, "%s\t%.6g%s%s", f.label, f.value, *f.unit ? " " : "",
+                      f.unit);
+        lines.push_back(text);
+    }
+    return lines;
+}

@@ -1,0 +1,123 @@
+#include "sea/target_spectrum.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "numeric/constants.h"
+#include "waves/wave_number.h"
+
+namespace {
+
+// A frequency typed from a printed bin still selects that bin.
+constexpr double BIN_SLACK = 1e-9;
+
+bool fail(std::string* error, const std::string& text) {
+    if (error) *error = text;
+    return false;
+}
+
+std::string rowText(size_t row) {
+    char text[32];
+    std::snprintf(text, sizeof text, "row %zu", row + 1);
+    return text;
+}
+
+} // namespace
+
+double jonswapShape(double f, double fp, double gamma) {
+    if (!(f > 0) || !(fp > 0)) return 0;
+    const double sigma = f <= fp ? 0.07 : 0.09;
+    const double r = std::exp(-(f - fp) * (f - fp) / (2 * sigma * sigma * fp * fp));
+    const double ratio = fp / f;
+    return std::pow(f, -5.0) * std::exp(-1.25 * ratio * ratio * ratio * ratio) * std::pow(gamma, r);
+}
+
+double kitaigorodskiiFactor(double f, double depth) {
+    const double kh = waveNumber(2 * PI * f, depth) * depth;
+    if (!(kh > 0)) return 0;
+    const double t = std::tanh(kh);
+    // 2kh / sinh 2kh vanishes long before sinh overflows.
+    const double flux = kh > 20 ? 1.0 : 1 + 2 * kh / std::sinh(2 * kh);
+    return t * t / flux;
+}
+
+double tableDensity(const SpectrumTable& table, double f) {
+    const auto& x = table.frequency;
+    if (x.size() < 2 || !(f >= x.front()) || !(f <= x.back())) return 0;
+    size_t upper = size_t(std::upper_bound(x.begin(), x.end(), f) - x.begin());
+    if (upper >= x.size()) return table.density.back();
+    const size_t lower = upper - 1;
+    const double w = (f - x[lower]) / (x[upper] - x[lower]);
+    return table.density[lower] + w * (table.density[upper] - table.density[lower]);
+}
+
+double shapeDensity(const TargetShape& s, double f) {
+    switch (s.shape) {
+    case SpectrumShape::Jonswap:
+        return jonswapShape(f, s.fp, s.gamma);
+    case SpectrumShape::PiersonMoskowitz:
+        return jonswapShape(f, s.fp, 1.0);
+    case SpectrumShape::Tma:
+        return jonswapShape(f, s.fp, s.gamma) * kitaigorodskiiFactor(f, s.depth);
+    case SpectrumShape::Table:
+        return tableDensity(s.table, f);
+    }
+    return 0;
+}
+
+bool checkSpectrumTable(const SpectrumTable& table, std::string* error) {
+    const auto& x = table.frequency;
+    const auto& s = table.density;
+    if (x.size() < 2 || s.size() != x.size())
+        return fail(error, "the spectrum table needs at least 2 rows of frequency and density");
+    for (size_t i = 0; i < x.size(); ++i) {
+        if (!std::isfinite(x[i]) || x[i] < 0)
+            return fail(error, "the spectrum table's " + rowText(i) +
+                                   " has a frequency that is not a number >= 0");
+        if (i > 0 && !(x[i] > x[i - 1]))
+            return fail(error, "the spectrum table's frequencies must increase, but " + rowText(i) +
+                                   "'s is not above the one before");
+        if (!std::isfinite(s[i]) || s[i] < 0)
+            return fail(error, "the spectrum table's " + rowText(i) +
+                                   " has a density that is not a number >= 0");
+    }
+    return true;
+}
+
+double TargetSpectrum::density(double f) const {
+    if (!(f >= fmin) || !(f <= fmax)) return 0;
+    return scale * shapeDensity(shape, f);
+}
+
+bool makeTargetSpectrum(const TargetShape& shape, double hm0, double fmin, double fmax, double df,
+                        size_t highestBin, TargetSpectrum& out, std::string* error) {
+    TargetSpectrum t;
+    t.shape = shape;
+    t.fmin = fmin;
+    t.fmax = fmax;
+    t.df = df;
+    t.firstBin = size_t(std::max(1.0, std::ceil(fmin / df - BIN_SLACK)));
+    t.lastBin = size_t(std::min(double(highestBin), std::floor(fmax / df + BIN_SLACK)));
+    if (t.lastBin < t.firstBin)
+        return fail(error, "the band holds none of the generated frequencies; make it wider or "
+                           "the duration longer");
+    double m0 = 0, largest = -1;
+    for (size_t k = t.firstBin; k <= t.lastBin; ++k) {
+        const double s = shapeDensity(shape, t.frequency(k));
+        t.binDensity.push_back(s);
+        m0 += s * df;
+        if (s > largest) {
+            largest = s;
+            t.fp = t.frequency(k);
+        }
+    }
+    if (!(m0 > 0) || !std::isfinite(m0))
+        return fail(error, "the spectrum holds no variance in the band");
+    t.scale = hm0 * hm0 / 16 / m0;
+    for (double& s : t.binDensity)
+        s *= t.scale;
+    t.hm0 = hm0;
+    out = std::move(t);
+    return true;
+}

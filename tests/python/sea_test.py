@@ -1,0 +1,112 @@
+"""ondarix.sea makes the drive ondarix-batch sea makes, byte for byte for a
+seed, corrects it from a record as the command does, and refuses what the
+command refuses with the same reasons."""
+
+import json
+
+import numpy
+import pytest
+
+import ondarix
+from conftest import batch_reason
+
+SEA = {"hm0": 0.1, "tp": 1.6, "depth": 0.6, "duration": 600}
+
+
+def batch_args(paddle, **extra):
+    args = ["sea", "--spectrum", "jonswap", "--hm0", 0.1, "--tp", 1.6, "--depth", 0.6,
+            "--paddle", paddle, "--duration", 600]
+    for key, value in extra.items():
+        args += [f"--{key.replace('_', '-')}", value]
+    return args
+
+
+@pytest.mark.parametrize("paddle,extra", [
+    ("piston", {}),
+    ("flap", {"hinge": 0.1, "method": "amplitude", "seed": 99}),
+])
+def test_same_seed_same_bytes_as_batch(batch, tmp_path, paddle, extra):
+    printed = json.loads(batch(*batch_args(paddle, **extra), "--json", "-o",
+                               tmp_path / "batch.M11").stdout)
+    result = ondarix.sea(paddle=paddle, **SEA, **extra)
+    ondarix.write(result.drive, tmp_path / "python.M11")
+    assert (tmp_path / "python.M11").read_bytes() == (tmp_path / "batch.M11").read_bytes()
+    assert result.report == printed
+    # Two runs in Python agree too.
+    again = ondarix.sea(paddle=paddle, **SEA, **extra)
+    assert numpy.array_equal(again.drive.samples, result.drive.samples)
+
+
+def test_target_spectrum_and_drive_channels():
+    result = ondarix.sea(paddle="piston", **SEA)
+    df = result.frequencies[1] - result.frequencies[0]
+    assert df == pytest.approx(1 / 600)
+    assert 4 * numpy.sqrt(numpy.sum(result.density) * df) == pytest.approx(0.1, rel=1e-12)
+    assert result.frequencies[numpy.argmax(result.density)] == pytest.approx(1 / 1.6, abs=df)
+    assert [c.unit for c in result.drive.channels] == ["m", "m/s"]
+    stroke = result.drive.samples[:, 0].real
+    assert stroke.max() - stroke.min() == pytest.approx(result.report["stroke"], rel=1e-6)
+
+
+def test_regular_sea_needs_no_spectrum():
+    result = ondarix.sea(regular=(0.08, 1.37), depth=0.6, paddle="flap", duration=120)
+    assert result.report["spectrum"] == "regular"
+    assert result.report["Tp"] == 1.37
+    assert len(result.frequencies) == 0
+
+
+def test_correction_round_as_batch(batch, tmp_path):
+    # A record of a sea a little off the target: its peak too low.
+    t = numpy.arange(30000) / 50
+    rng = numpy.random.default_rng(5)
+    f = numpy.linspace(0.35, 1.8, 400)
+    a = 0.1 / 4 * numpy.sqrt(2 / len(f)) * numpy.where(f > 0.625, 0.8, 1.0)
+    record = (a * numpy.cos(2 * numpy.pi * numpy.outer(t, f) +
+                            rng.uniform(0, 2 * numpy.pi, len(f)))).sum(axis=1)
+    gauge = ondarix.Measurement(record.astype(numpy.float32).reshape(-1, 1), 50.0)
+    ondarix.write(gauge, tmp_path / "gauge.INT")
+    printed = json.loads(batch(*batch_args("flap"), "--correct", tmp_path / "gauge.INT",
+                               "--from", 500, "--smooth", 3, "--json", "-o",
+                               tmp_path / "batch.M11").stdout)
+    result = ondarix.sea(paddle="flap", **SEA, correct=tmp_path / "gauge.INT", start=500,
+                         smooth=3)
+    ondarix.write(result.drive, tmp_path / "python.M11")
+    assert (tmp_path / "python.M11").read_bytes() == (tmp_path / "batch.M11").read_bytes()
+    assert result.report == printed
+    assert 0.5 <= result.report["gain_min"] < result.report["gain_max"] <= 2
+    # The previous drive given as a measurement.
+    previous = ondarix.sea(paddle="flap", **SEA).drive
+    again = ondarix.sea(paddle="flap", **SEA, correct=gauge, start=500, smooth=3, drive=previous)
+    assert again.report["measured_Hm0"] == result.report["measured_Hm0"]
+
+
+# The command adds that it wrote nothing where it had a drive to write.
+@pytest.mark.parametrize("change,options,suffix", [
+    ({"hm0": 0}, ["--hm0", 0], ""),
+    ({"tp": 1.6, "fmin": 0.7}, ["--fmin", 0.7], ""),
+    ({"depth": -1}, ["--depth", -1], ""),
+    ({"paddle": "flap", "hinge": 0.6}, ["--paddle", "flap", "--hinge", 0.6], ""),
+    ({"max_stroke": 0.01}, ["--max-stroke", 0.01], "; nothing written"),
+])
+def test_bad_input_as_batch(batch, tmp_path, change, options, suffix):
+    keywords = {"paddle": "piston", **SEA, **change}
+    with pytest.raises(ValueError) as raised:
+        ondarix.sea(**keywords)
+    done = batch(*batch_args("piston"), *options, "-o", tmp_path / "d.M11", ok=False)
+    assert done.returncode == 1
+    assert batch_reason(done) == str(raised.value) + suffix
+
+
+def test_bad_tables_and_keywords(tmp_path):
+    table = tmp_path / "s.csv"
+    table.write_text("f,S\n0.2,1\n0.6,2\n0.5,3\n")
+    with pytest.raises(ValueError, match="frequencies must increase"):
+        ondarix.sea(spectrum=table, paddle="piston", **SEA)
+    with pytest.raises(OSError, match="cannot open the spectrum table"):
+        ondarix.sea(spectrum=tmp_path / "none.txt", paddle="piston", **SEA)
+    with pytest.raises(ValueError, match="sea needs paddle="):
+        ondarix.sea(**SEA)
+    with pytest.raises(ValueError, match="paddle is piston or flap"):
+        ondarix.sea(paddle="wedge", **SEA)
+    with pytest.raises(ValueError, match="seed"):
+        ondarix.sea(paddle="piston", seed=-1, **SEA)

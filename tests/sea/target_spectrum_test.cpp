@@ -1,0 +1,107 @@
+// Target spectra: their shapes, their scaling to Hm0, and users' tables.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "sea/spectrum_table.h"
+#include "sea/target_spectrum.h"
+#include "support/temp_dir.h"
+
+TEST(TargetSpectrum, ScaledSoThatTheGeneratedBandHoldsHm0) {
+    for (SpectrumShape shape :
+         {SpectrumShape::Jonswap, SpectrumShape::PiersonMoskowitz, SpectrumShape::Tma}) {
+        TargetShape s{shape, 0.625, 3.3, 0.6, {}};
+        TargetSpectrum t;
+        const double df = 1 / 1800.0;
+        ASSERT_TRUE(makeTargetSpectrum(s, 0.1, 0.3125, 1.875, df, 45000, t, nullptr));
+        EXPECT_EQ(t.firstBin, 563u); // 0.3125 * 1800 = 562.5
+        EXPECT_EQ(t.lastBin, 3375u);
+        double m0 = 0;
+        for (double d : t.binDensity)
+            m0 += d * df;
+        EXPECT_NEAR(4 * std::sqrt(m0), 0.1, 1e-15);
+        EXPECT_NEAR(t.fp, 0.625, 0.01);
+        EXPECT_DOUBLE_EQ(t.density(t.frequency(1000)), t.binDensity[1000 - t.firstBin]);
+        EXPECT_EQ(t.density(0.3), 0.0);
+        EXPECT_EQ(t.density(1.9), 0.0);
+    }
+}
+
+TEST(TargetSpectrum, ShapesOfTheFamily) {
+    const double fp = 0.625;
+    // Pierson-Moskowitz is JONSWAP without the peak enhancement, which
+    // multiplies the peak by gamma.
+    EXPECT_DOUBLE_EQ(shapeDensity({SpectrumShape::PiersonMoskowitz, fp, 3.3, 0, {}}, 0.9),
+                     jonswapShape(0.9, fp, 1.0));
+    EXPECT_NEAR(jonswapShape(fp, fp, 3.3) / jonswapShape(fp, fp, 1.0), 3.3, 1e-12);
+    // sigma 0.07 below the peak and 0.09 above: one sigma away the
+    // enhancement is gamma^exp(-1/2).
+    const double below = fp * (1 - 0.07), above = fp * (1 + 0.09);
+    EXPECT_NEAR(jonswapShape(below, fp, 3.3) / jonswapShape(below, fp, 1.0),
+                std::pow(3.3, std::exp(-0.5)), 1e-12);
+    EXPECT_NEAR(jonswapShape(above, fp, 3.3) / jonswapShape(above, fp, 1.0),
+                std::pow(3.3, std::exp(-0.5)), 1e-12);
+    // TMA: deep water leaves JONSWAP alone; in shallow water the factor
+    // tends to (kh)^2 / 2 with k = omega / sqrt(g h).
+    EXPECT_NEAR(kitaigorodskiiFactor(1.0, 50), 1.0, 1e-12);
+    const double h = 0.01, f = 0.05;
+    const double kh = 2 * 3.141592653589793 * f / std::sqrt(9.81 * h) * h;
+    EXPECT_NEAR(kitaigorodskiiFactor(f, h) / (kh * kh / 2), 1.0, 1e-3);
+    EXPECT_NEAR(shapeDensity({SpectrumShape::Tma, fp, 3.3, 0.3, {}}, 1.2),
+                jonswapShape(1.2, fp, 3.3) * kitaigorodskiiFactor(1.2, 0.3), 1e-15);
+}
+
+TEST(TargetSpectrum, TableIsLinearBetweenRowsAndZeroOutside) {
+    SpectrumTable t{{0.2, 0.4, 1.0}, {0.0, 2.0, 1.0}};
+    EXPECT_DOUBLE_EQ(tableDensity(t, 0.3), 1.0);
+    EXPECT_DOUBLE_EQ(tableDensity(t, 0.7), 1.5);
+    EXPECT_DOUBLE_EQ(tableDensity(t, 1.0), 1.0);
+    EXPECT_EQ(tableDensity(t, 0.19), 0.0);
+    EXPECT_EQ(tableDensity(t, 1.01), 0.0);
+    // A table's target is the table scaled: the shape is kept.
+    TargetSpectrum target;
+    ASSERT_TRUE(makeTargetSpectrum({SpectrumShape::Table, 2.5, 1, 0, t}, 0.05, 0.2, 1.0, 0.01, 500,
+                                   target, nullptr));
+    EXPECT_NEAR(target.density(0.7) / target.density(0.3), 1.5, 1e-12);
+}
+
+TEST(TargetSpectrum, ReadsTablesAsTheyAreWritten) {
+    SpectrumTable t;
+    std::string why;
+    // ondarix-batch spectrum -o OUT.TXT: X value and density, tabs, CR LF.
+    ASSERT_TRUE(parseSpectrumTable("0.000000e+00\t0.000000e+00\r\n"
+                                   "1.000000e-01\t2.500000e-03\r\n"
+                                   "2.000000e-01\t5.000000e-03\r\n",
+                                   t, &why))
+        << why;
+    ASSERT_EQ(t.frequency.size(), 3u);
+    EXPECT_DOUBLE_EQ(t.density[2], 5e-3);
+    // A spreadsheet's CSV with a header, a comment and a blank last line.
+    ASSERT_TRUE(parseSpectrumTable("# from the basin\nf [Hz],S [m^2/Hz]\n0.3,0.001\n0.5, 0.004\n\n",
+                                   t, &why))
+        << why;
+    EXPECT_EQ(t.frequency, (std::vector<double>{0.3, 0.5}));
+    TempDir dir;
+    writeString(dir.file("s.csv"), "0.3;1\n0.6;2\n");
+    ASSERT_TRUE(readSpectrumTable(dir.file("s.csv"), t, &why)) << why;
+    EXPECT_EQ(t.density, (std::vector<double>{1, 2}));
+}
+
+TEST(TargetSpectrum, RefusesTablesThatAreNoSpectrum) {
+    SpectrumTable t{{1.0}, {2.0}};
+    std::string why;
+    EXPECT_FALSE(parseSpectrumTable("0.1\t1\n0.3\t2\n0.2\t3\n", t, &why));
+    EXPECT_EQ(why, "the spectrum table's frequencies must increase, but row 3's is not above the "
+                   "one before");
+    EXPECT_FALSE(parseSpectrumTable("0.1\t1\n0.1\t2\n", t, &why));
+    EXPECT_FALSE(parseSpectrumTable("0.1\t1\n", t, &why));
+    EXPECT_FALSE(parseSpectrumTable("0.1\t1\n0.2\t-1\n", t, &why));
+    EXPECT_FALSE(parseSpectrumTable("0.1\t1\n0.2\tlots\n", t, &why));
+    EXPECT_EQ(why, "line 2 of the spectrum table is not a frequency and a density");
+    EXPECT_FALSE(parseSpectrumTable("0.1\t1\n0.2\t2x\n", t, &why));
+    // Nothing read is kept on failure.
+    EXPECT_EQ(t.frequency, (std::vector<double>{1.0}));
+    TempDir dir;
+    EXPECT_FALSE(readSpectrumTable(dir.file("none.txt"), t, &why));
+    EXPECT_NE(why.find("cannot open the spectrum table"), std::string::npos) << why;
+}
