@@ -98,6 +98,12 @@ bool CSeaWnd::showTarget(const SeaDrive& drive) {
     // The view lets go of the old spectrum before it goes.
     if (spectrumView) spectrumView->SetMeasure(nullptr);
     spectrum = std::move(target);
+    // The drive and the sea it makes, one above the other.
+    if (view && measure) {
+        view->channels_per_screen = measure->channelCount;
+        view->Layout();
+        view->hwnd->update();
+    }
     setTitle(
         QString::fromLatin1(drive.report.regular ? "Regular sea drive" : "Irregular sea drive"));
     if (spectrumView) {

@@ -65,6 +65,7 @@ TEST_F(SeaWindowTest, ShowsTheCoresDriveWithItsSeaAndTargetAndSavesTheM11) {
     ASSERT_TRUE(synthesiseSea(shortSeaParameters(7), expected, nullptr));
     const CMeasure& m = *w->measure;
     ASSERT_EQ(m.channelCount, 3);
+    EXPECT_EQ(w->view->channels_per_screen, 3); // the drive and its sea together
     ASSERT_EQ(m.sampleCount, 2400);
     EXPECT_DOUBLE_EQ(m.sampleRate, 20.0);
     for (int32_t i = 0; i < m.sampleCount; i += 37) {
