@@ -5,6 +5,7 @@
 #include "generator/ui/generator_feature.h"
 #include "kalman/ui/kalman_feature.h"
 #include "measure/ui/measure_feature.h"
+#include "sea/ui/sea_feature.h"
 #include "shell/ui/shell_dialog_templates.h"
 #include "view/ui/view_feature.h"
 #include "waves/ui/wave_feature.h"
@@ -23,4 +24,5 @@ void registerFeatures() {
     registerKalman();
     registerAprox();
     registerWaves();
+    registerSea();
 }

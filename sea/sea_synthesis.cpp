@@ -224,24 +224,26 @@ std::string driveLimitError(const SeaParameters& p, const SeaReport& r) {
     return {};
 }
 
-bool seaDriveMeasure(const SeaDrive& d, CMeasure& out) {
+bool seaDriveMeasure(const SeaDrive& d, CMeasure& out, bool withElevation) {
     const int32_t rows = int32_t(d.displacement.size());
-    if (!out.resizeSamples(int64_t(rows) * 2 * int64_t(sizeof(Sample)))) return false;
+    const int32_t channels = withElevation && d.elevation.size() == size_t(rows) ? 3 : 2;
+    if (!out.resizeSamples(int64_t(rows) * channels * int64_t(sizeof(Sample)))) return false;
     out.sampleFormat = SAMPLE_FORMAT_REAL;
     out.sampleRate = 1 / d.dt;
     out.sampleCount = rows;
-    out.channelCount = 2;
+    out.channelCount = channels;
     copyField(out.name, sizeof out.name,
               d.report.regular ? "Regular sea drive" : "Irregular sea drive");
     copyField(out.path, sizeof out.path, "");
     out.date = 0;
     setChannelInfo(out.channels[0], 1.0, 0.0, "m", "Paddle displacement");
     setChannelInfo(out.channels[1], 1.0, 0.0, "m/s", "Paddle velocity");
-    resetParameters(out.signalParameters[0]);
-    resetParameters(out.signalParameters[1]);
-    for (int32_t j = 0; j < rows; ++j) {
-        out.at(0, j) = Sample{float(d.displacement[size_t(j)]), 0.0f};
-        out.at(1, j) = Sample{float(d.velocity[size_t(j)]), 0.0f};
+    if (channels == 3) setChannelInfo(out.channels[2], 1.0, 0.0, "m", "Target elevation");
+    const std::vector<double>* signals[] = {&d.displacement, &d.velocity, &d.elevation};
+    for (int32_t c = 0; c < channels; ++c) {
+        resetParameters(out.signalParameters[c]);
+        for (int32_t j = 0; j < rows; ++j)
+            out.at(c, j) = Sample{float((*signals[c])[size_t(j)]), 0.0f};
     }
     return true;
 }

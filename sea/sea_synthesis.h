@@ -68,5 +68,7 @@ std::string driveLimitError(const SeaParameters& p, const SeaReport& report);
 
 // The drive as a two-channel measurement: "Paddle displacement" in m and
 // "Paddle velocity" in m/s, dated 0 so that the same seed writes the same
-// bytes. False when the memory is not there.
-bool seaDriveMeasure(const SeaDrive& drive, CMeasure& out);
+// bytes; with `withElevation`, a third channel "Target elevation" in m for
+// showing the drive beside the sea it makes (an .M11 keeps channel 0 only).
+// False when the memory is not there.
+bool seaDriveMeasure(const SeaDrive& drive, CMeasure& out, bool withElevation = false);

@@ -17,6 +17,8 @@ constexpr int CMD_FOURIER_OPTIONS = 135;
 constexpr int CMD_HELP_CONTENTS = 152;
 constexpr int CMD_INFO = 154;
 constexpr int CMD_GENERATE = 158;
+// Generate -> "&Irregular sea...": a drive for the wave-maker from a target spectrum.
+constexpr int CMD_IRREGULAR_SEA = 320;
 constexpr int CMD_FOURIER = 159;
 constexpr int CMD_KALMAN = 161;
 constexpr int CMD_APPROXIMATION = 162;

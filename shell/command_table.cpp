@@ -85,6 +85,8 @@ const std::vector<CommandInfo>& commandTable() {
 
         {CMD_GENERATE, GENERATE_MENU, NONE, "&Kalman models", {}, ALWAYS, NO_IMAGE, "",
          "Synthesises a wave-maker control signal"},
+        {CMD_IRREGULAR_SEA, GENERATE_MENU, NONE, "&Irregular sea...", {}, ALWAYS, NO_IMAGE, "",
+         "Synthesises the wave-maker's drive for an irregular sea from its target spectrum"},
 
         {CMD_FOURIER, ANALYSIS_MENU, NONE, "&Fourier\tF5", {"F5"}, WINDOW, NO_IMAGE, "",
          "Discrete Fourier transform of the block"},

@@ -78,7 +78,7 @@ TEST_F(FrameMenuTest, MenuBarHoldsEveryPopupItemAndId) {
                                        {0, ""},
                                        {212, "Add sample\tCtrl+&A"},
                                        {213, "Sub sample\tCtrl+&S"}});
-    expectItems(frame->framePopup(3), {{158, "&Kalman models"}});
+    expectItems(frame->framePopup(3), {{158, "&Kalman models"}, {320, "&Irregular sea..."}});
     expectItems(frame->framePopup(4), {{159, "&Fourier\tF5"},
                                        {161, "&Kalman\tF6"},
                                        {162, "&Approximation\tF7"},

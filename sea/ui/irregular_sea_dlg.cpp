@@ -1,0 +1,168 @@
+#include "sea/ui/irregular_sea_dlg.h"
+
+#include <QDialog>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "sea/spectrum_table.h"
+#include "sea/ui/sea_dialog_templates.h"
+#include "shell/dialog_templates.h"
+#include "shell/ui/modal_ui.h"
+
+namespace {
+
+// In SpectrumShape's order.
+const QStringList SPECTRUM_NAMES = {"JONSWAP", "Pierson-Moskowitz", "TMA", "Table from a file"};
+// In PaddleType's order.
+const QStringList PADDLE_NAMES = {"Piston", "Flap"};
+// In SeaMethod's order.
+const QStringList METHOD_NAMES = {"Random phases", "Random amplitudes"};
+
+struct NumberField {
+    int id;
+    double SeaParameters::*field;
+};
+
+constexpr NumberField NUMBER_FIELDS[] = {
+    {IDC_SEA_HM0, &SeaParameters::hm0},           {IDC_SEA_TP, &SeaParameters::tp},
+    {IDC_SEA_GAMMA, &SeaParameters::gamma},       {IDC_SEA_DEPTH, &SeaParameters::depth},
+    {IDC_SEA_DURATION, &SeaParameters::duration}, {IDC_SEA_TIME_STEP, &SeaParameters::dt},
+};
+
+// Fields whose blank stands for the core's default or for no limit.
+struct OptionalField {
+    int id;
+    double SeaParameters::*field;
+    double blank;
+};
+
+constexpr OptionalField OPTIONAL_FIELDS[] = {
+    {IDC_SEA_FMIN, &SeaParameters::fmin, 0},
+    {IDC_SEA_FMAX, &SeaParameters::fmax, 0},
+    {IDC_SEA_RAMP, &SeaParameters::ramp, -1},
+    {IDC_SEA_MAX_STROKE, &SeaParameters::maxStroke, 0},
+    {IDC_SEA_MAX_VELOCITY, &SeaParameters::maxVelocity, 0},
+};
+
+// The core's reasons start in lower case for the command line's prefix.
+QString sentence(const std::string& reason) {
+    QString text = QString::fromStdString(reason);
+    if (!text.isEmpty()) text[0] = text[0].toUpper();
+    return text + QLatin1Char('.');
+}
+
+} // namespace
+
+int CIrregularSeaDlg::OnInitDialog(QDialog* dialog) {
+    CDialog::OnInitDialog(dialog);
+    setComboItems(IDC_SEA_SPECTRUM, SPECTRUM_NAMES, int(parameters.spectrum));
+    setComboItems(IDC_SEA_PADDLE, PADDLE_NAMES, int(parameters.paddle.type));
+    setComboItems(IDC_SEA_METHOD, METHOD_NAMES, int(parameters.method));
+    for (const NumberField& f : NUMBER_FIELDS)
+        setDouble(f.id, parameters.*f.field);
+    setDouble(IDC_SEA_HINGE, parameters.paddle.hinge);
+    setText(IDC_SEA_SEED, QString::number(parameters.seed));
+    for (const OptionalField& f : OPTIONAL_FIELDS)
+        showOptional(f.id, parameters.*f.field, f.blank);
+    setText(IDC_SEA_TABLE, QString::fromStdString(tablePath));
+    enableFields();
+    return 1;
+}
+
+void CIrregularSeaDlg::showOptional(int id, double value, double blank) {
+    if (value == blank)
+        setText(id, QString());
+    else
+        setDouble(id, value);
+}
+
+void CIrregularSeaDlg::enableFields() {
+    const bool table = comboSelection(IDC_SEA_SPECTRUM) == int(SpectrumShape::Table);
+    enableControl(IDC_SEA_TABLE, table);
+    enableControl(IDC_SEA_BROWSE, table);
+    enableControl(IDC_SEA_GAMMA, !table && comboSelection(IDC_SEA_SPECTRUM) !=
+                                               int(SpectrumShape::PiersonMoskowitz));
+    enableControl(IDC_SEA_HINGE, comboSelection(IDC_SEA_PADDLE) == int(PaddleType::Flap));
+}
+
+int CIrregularSeaDlg::OnCommand(int id, int code, QWidget*) {
+    if ((id == IDC_SEA_SPECTRUM || id == IDC_SEA_PADDLE) && code == CBN_SELCHANGE) enableFields();
+    if (id == IDC_SEA_BROWSE) browseTable();
+    return 0;
+}
+
+void CIrregularSeaDlg::browseTable() {
+    FileDialogRequest request;
+    request.title = QStringLiteral("Target spectrum");
+    request.filters = {QStringLiteral("Spectrum tables (*.txt *.TXT *.csv *.CSV)"),
+                       QStringLiteral("All files (*.*)")};
+    request.fileName = text(IDC_SEA_TABLE);
+    request.defaultSuffix.clear();
+    FileDialogAnswer answer = modalUi().fileDialog(hwnd, request);
+    if (answer.accepted) setText(IDC_SEA_TABLE, answer.path);
+}
+
+bool CIrregularSeaDlg::readOptional(int id, double& out, double blank) {
+    if (text(id).trimmed().isEmpty()) {
+        out = blank;
+        return true;
+    }
+    return readDouble(id, out);
+}
+
+bool CIrregularSeaDlg::readTable(SeaParameters& read) {
+    if (read.spectrum != SpectrumShape::Table) return true;
+    const std::string path = text(IDC_SEA_TABLE).trimmed().toStdString();
+    if (path.empty()) {
+        showFieldHint(IDC_SEA_TABLE, QStringLiteral("Choose the file of the target spectrum."));
+        return false;
+    }
+    std::string why;
+    if (!readSpectrumTable(path, read.table, &why)) {
+        showFieldHint(IDC_SEA_TABLE, sentence(why));
+        return false;
+    }
+    tablePath = path;
+    return true;
+}
+
+bool CIrregularSeaDlg::readFields(SeaParameters& read) {
+    read.spectrum = SpectrumShape(std::max(0, comboSelection(IDC_SEA_SPECTRUM)));
+    read.paddle.type = PaddleType(std::max(0, comboSelection(IDC_SEA_PADDLE)));
+    read.method = SeaMethod(std::max(0, comboSelection(IDC_SEA_METHOD)));
+    for (const NumberField& f : NUMBER_FIELDS)
+        if (control(f.id)->isEnabled() && !readDouble(f.id, read.*f.field)) return false;
+    if (read.spectrum == SpectrumShape::PiersonMoskowitz) read.gamma = 1;
+    read.paddle.hinge = 0;
+    if (read.paddle.type == PaddleType::Flap && !readDouble(IDC_SEA_HINGE, read.paddle.hinge))
+        return false;
+    bool ok = false;
+    const qulonglong seed = text(IDC_SEA_SEED).trimmed().toULongLong(&ok);
+    if (!ok) {
+        showFieldHint(
+            IDC_SEA_SEED,
+            QStringLiteral("Enter a whole number from 0 to %1.").arg(QString::number(UINT64_MAX)));
+        return false;
+    }
+    read.seed = seed;
+    for (const OptionalField& f : OPTIONAL_FIELDS)
+        if (!readOptional(f.id, read.*f.field, f.blank)) return false;
+    return readTable(read);
+}
+
+int CIrregularSeaDlg::OnOK() {
+    SeaParameters read = parameters;
+    if (!readFields(read)) return 1;
+    std::string why = validateSeaParameters(read);
+    auto drive = std::make_unique<SeaDrive>();
+    if (why.empty() && !synthesiseSea(read, *drive, &why) && why.empty())
+        why = "the drive could not be synthesised";
+    if (!why.empty()) {
+        showFieldHint(IDC_STATIC, sentence(why));
+        return 1;
+    }
+    parameters = read;
+    created = std::move(drive);
+    return CDialog::OnOK();
+}

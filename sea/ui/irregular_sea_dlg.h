@@ -1,0 +1,38 @@
+// "Irregular Sea": the parameters of a drive for the wave-maker. On OK the
+// drive is synthesised at once, so that a sea the band cannot hold or a drive
+// beyond the paddle's limits keeps the dialog open and says why.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "sea/sea_parameters.h"
+#include "sea/sea_synthesis.h"
+#include "shell/ui/dialog.h"
+
+class CIrregularSeaDlg : public CDialog {
+  public:
+    explicit CIrregularSeaDlg(const SeaParameters& start) : parameters(start) {}
+
+    int OnInitDialog(QDialog* dialog) override;
+    int OnOK() override;
+    // The spectrum and paddle lists enable their fields; "Browse..." picks
+    // the table file.
+    int OnCommand(int id, int code, QWidget* control) override;
+
+    // The parameters as shown and, after OK, as read.
+    SeaParameters parameters;
+    // The file the user's table was read from, shown when asked again.
+    std::string tablePath;
+    // The drive synthesised on OK.
+    std::unique_ptr<SeaDrive> created;
+
+  private:
+    void enableFields();
+    void browseTable();
+    bool readFields(SeaParameters& read);
+    // A blank field reads as `blank` (a default the core works out).
+    bool readOptional(int id, double& out, double blank);
+    bool readTable(SeaParameters& read);
+    void showOptional(int id, double value, double blank);
+};

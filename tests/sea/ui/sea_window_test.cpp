@@ -1,0 +1,178 @@
+// Generate -> Irregular sea...: the dialog's fields and refusals, the window
+// it opens (the drive the core makes for the same parameters, the target
+// spectrum, the report), Save as .M11 and Recalculate.
+#include <gtest/gtest.h>
+
+#include <QTableWidget>
+
+#include <fstream>
+#include <string>
+
+#include "frame_test_support.h"
+#include "measure/m11_format.h"
+#include "sea/ui/sea_dialog_templates.h"
+#include "sea/ui/sea_wnd.h"
+#include "shell/command_ids.h"
+#include "shell/dialog_templates.h"
+#include "support/temp_dir.h"
+#include "view/ui/measure_view.h"
+
+namespace {
+
+// Two minutes at 20 Hz: quick, and long enough for the band.
+void shortSea(ScriptedDialog& d, const char* seed) {
+    d.setText(IDC_SEA_DURATION, "120");
+    d.setText(IDC_SEA_TIME_STEP, "0.05");
+    d.setText(IDC_SEA_SEED, seed);
+}
+
+SeaParameters shortSeaParameters(uint64_t seed) {
+    SeaParameters p;
+    p.duration = 120;
+    p.dt = 0.05;
+    p.seed = seed;
+    return p;
+}
+
+QString reportValue(const CSeaWnd& w, const QString& label) {
+    for (int row = 0; row < w.table->rowCount(); ++row)
+        if (w.table->item(row, 0)->text() == label) return w.table->item(row, 1)->text();
+    return QString();
+}
+
+} // namespace
+
+class SeaWindowTest : public FrameTest {
+  protected:
+    CSeaWnd* make(const dialogScript::DialogStep& step) {
+        dialogScript::pushDialog(step);
+        frame->frameCommand(CMD_IRREGULAR_SEA, 0);
+        settle();
+        return dynamic_cast<CSeaWnd*>(frame->activeChild());
+    }
+    TempDir dir;
+};
+
+TEST_F(SeaWindowTest, ShowsTheCoresDriveWithItsSeaAndTargetAndSavesTheM11) {
+    CSeaWnd* w = make([](ScriptedDialog& d) {
+        EXPECT_EQ(d.title(), "Irregular Sea");
+        shortSea(d, "7");
+        d.press(IDOK);
+    });
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->title(), "Irregular sea drive");
+    SeaDrive expected;
+    ASSERT_TRUE(synthesiseSea(shortSeaParameters(7), expected, nullptr));
+    const CMeasure& m = *w->measure;
+    ASSERT_EQ(m.channelCount, 3);
+    EXPECT_EQ(w->view->channels_per_screen, 3); // the drive and its sea together
+    ASSERT_EQ(m.sampleCount, 2400);
+    EXPECT_DOUBLE_EQ(m.sampleRate, 20.0);
+    for (int32_t i = 0; i < m.sampleCount; i += 37) {
+        ASSERT_EQ(m.at(0, i).re, float(expected.displacement[size_t(i)])) << i;
+        ASSERT_EQ(m.at(2, i).re, float(expected.elevation[size_t(i)])) << i;
+    }
+    // The target beside it: X in Hz, its peak at fp.
+    ASSERT_NE(w->spectrum, nullptr);
+    EXPECT_EQ(w->spectrumView->measure, w->spectrum.get());
+    EXPECT_EQ(w->spectrumView->x_unit, std::string("Hz"));
+    int32_t peak = 0;
+    for (int32_t j = 0; j < w->spectrum->sampleCount; ++j)
+        if (w->spectrum->at(0, j).re > w->spectrum->at(0, peak).re) peak = j;
+    EXPECT_NEAR(peak / w->spectrum->sampleRate, 1 / 1.6, 1 / 120.0);
+    EXPECT_EQ(reportValue(*w, "Hm0 target"), "0.1 m");
+    EXPECT_FALSE(reportValue(*w, "largest stroke").isEmpty());
+
+    // Save as .M11: the synthesiser's file of the displacement.
+    const std::string path = dir.file("drive.M11");
+    dialogScript::pushFile(QString::fromStdString(path), 1);
+    frame->frameCommand(CMD_SAVE_AS, 0);
+    CMeasure saved;
+    ASSERT_EQ(readM11(saved, path.c_str()), 0);
+    ASSERT_EQ(saved.sampleCount, 2400);
+    for (int32_t i = 0; i < saved.sampleCount; i += 41)
+        ASSERT_NEAR(saved.at(0, i).re, m.at(0, i).re, 1e-6) << i;
+}
+
+TEST_F(SeaWindowTest, FieldsFollowTheChoicesAndWrongValuesKeepTheDialogOpen) {
+    bool gammaForPm = true, hingeForPiston = true, hingeForFlap = false, tableForJonswap = true;
+    QStringList hints;
+    CSeaWnd* w = make([&](ScriptedDialog& d) {
+        tableForJonswap = d.control(IDC_SEA_TABLE)->isEnabled();
+        hingeForPiston = d.control(IDC_SEA_HINGE)->isEnabled();
+        d.selectItem(IDC_SEA_SPECTRUM, 1);
+        gammaForPm = d.control(IDC_SEA_GAMMA)->isEnabled();
+        d.selectItem(IDC_SEA_SPECTRUM, 0);
+        d.selectItem(IDC_SEA_PADDLE, 1);
+        hingeForFlap = d.control(IDC_SEA_HINGE)->isEnabled();
+        shortSea(d, "1");
+        auto refused = [&](int id, const char* text) {
+            const QString before = d.text(id);
+            d.setText(id, text);
+            d.press(IDOK);
+            if (!d.ended()) hints << d.hint();
+            d.setText(id, before);
+        };
+        refused(IDC_SEA_HM0, "0");
+        refused(IDC_SEA_DEPTH, "-1");
+        refused(IDC_SEA_HINGE, "0.7");
+        refused(IDC_SEA_TP, "many");
+        refused(IDC_SEA_SEED, "-3");
+        refused(IDC_SEA_MAX_STROKE, "0.001");
+        d.selectItem(IDC_SEA_SPECTRUM, 3);
+        d.press(IDOK);
+        if (!d.ended()) hints << d.hint();
+        d.press(IDCANCEL);
+    });
+    EXPECT_EQ(w, nullptr);
+    EXPECT_FALSE(tableForJonswap);
+    EXPECT_FALSE(hingeForPiston);
+    EXPECT_FALSE(gammaForPm);
+    EXPECT_TRUE(hingeForFlap);
+    ASSERT_EQ(hints.size(), 7) << hints.join(" | ").toStdString();
+    EXPECT_TRUE(hints[0].startsWith("Hm0 must be")) << hints[0].toStdString();
+    EXPECT_TRUE(hints[1].contains("depth")) << hints[1].toStdString();
+    EXPECT_TRUE(hints[2].contains("hinge")) << hints[2].toStdString();
+    EXPECT_EQ(hints[3], "Enter a number.");
+    EXPECT_TRUE(hints[4].startsWith("Enter a whole number")) << hints[4].toStdString();
+    EXPECT_TRUE(hints[5].contains("stroke")) << hints[5].toStdString();
+    EXPECT_TRUE(hints[6].contains("file")) << hints[6].toStdString();
+}
+
+TEST_F(SeaWindowTest, ATableChosenWithBrowseAndRecalculateOnTheWindowsOwnParameters) {
+    const std::string table = dir.file("target.txt");
+    {
+        std::ofstream f(table);
+        f << "f [Hz]\tS [m^2/Hz]\n0.3\t0\n0.6\t0.004\n0.9\t0.001\n1.5\t0\n";
+    }
+    dialogScript::pushFile(QString::fromStdString(table), 1);
+    CSeaWnd* w = make([](ScriptedDialog& d) {
+        shortSea(d, "3");
+        d.selectItem(IDC_SEA_SPECTRUM, 3);
+        d.press(IDC_SEA_BROWSE);
+        d.setText(IDC_SEA_TP, "1.6667");
+        d.press(IDOK);
+    });
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->parameters.spectrum, SpectrumShape::Table);
+    EXPECT_EQ(w->tablePath, table);
+    EXPECT_EQ(reportValue(*w, "spectrum"), "table");
+    const float before = w->measure->at(0, 1200).re;
+
+    // Recalculate shows this window's parameters and table; a new seed
+    // makes a new drive of the same sea.
+    QString seedShown, tableShown;
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        seedShown = d.text(IDC_SEA_SEED);
+        tableShown = d.text(IDC_SEA_TABLE);
+        d.setText(IDC_SEA_SEED, "4");
+        d.press(IDOK);
+    });
+    frame->frameCommand(CMD_RECALCULATE, 0);
+    settle();
+    EXPECT_EQ(seedShown, "3");
+    EXPECT_EQ(tableShown.toStdString(), table);
+    EXPECT_EQ(w->parameters.seed, 4u);
+    EXPECT_NE(w->measure->at(0, 1200).re, before);
+    EXPECT_EQ(reportValue(*w, "seed"), "4");
+}
