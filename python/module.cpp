@@ -2,6 +2,7 @@
 #include <pybind11/pybind11.h>
 
 #include "python/analysis_functions.h"
+#include "python/calibrate_function.h"
 #include "python/generate_function.h"
 #include "python/measurement_object.h"
 #include "python/wave_functions.h"
@@ -12,4 +13,5 @@ PYBIND11_MODULE(_ondarix, m) {
     bindAnalyses(m);
     bindGenerate(m);
     bindWaveAnalyses(m);
+    bindCalibrate(m);
 }

@@ -10,6 +10,7 @@ program, and campaigns of many runs on Dask.
 from ._ondarix import APROX_DEFAULTS, KALMAN_DEFAULTS, Measurement, generate, read, write
 from ._results import (
     AproxResult,
+    GaugeCalibration,
     Channel,
     GeneratedSignal,
     KalmanResult,
@@ -19,7 +20,16 @@ from ._results import (
     VarianceSpectrum,
     WaveStatistics,
 )
-from .analyses import aprox, fourier, kalman, reflection, spectrum, statistics, waves
+from .analyses import (
+    aprox,
+    calibrate,
+    fourier,
+    kalman,
+    reflection,
+    spectrum,
+    statistics,
+    waves,
+)
 from .campaign import campaign
 
 __all__ = [
@@ -34,6 +44,7 @@ __all__ = [
     "waves",
     "spectrum",
     "reflection",
+    "calibrate",
     "campaign",
     "Channel",
     "Statistics",
@@ -42,6 +53,7 @@ __all__ = [
     "AproxResult",
     "GeneratedSignal",
     "WaveStatistics",
+    "GaugeCalibration",
     "VarianceSpectrum",
     "Reflection",
     "KALMAN_DEFAULTS",
