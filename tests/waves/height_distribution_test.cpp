@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "sea_synthesis.h"
+#include "waves/exceedance_measure.h"
 #include "waves/height_distribution.h"
 #include "waves/wave_by_wave.h"
 
@@ -121,4 +122,29 @@ TEST(HeightDistribution, PointsAndHm0AreThoseOfTheBlockAsAnalysed) {
     std::string why;
     EXPECT_FALSE(analyseWaves(block, linear, s, &why));
     EXPECT_EQ(why, "the depth must be a number > 0");
+}
+
+TEST(HeightDistribution, ExceedancePlotHasTheHeightAsX) {
+    // Heights 1..4 (N = 4, m0 = 1, Hm0 = 4): log10 of the waves at or above
+    // h over N + 1, from h = 0 to the highest wave.
+    HeightDistribution d;
+    ASSERT_TRUE(heightDistribution({2, 4, 1, 3}, 1.0, 0, 0, d, nullptr));
+    CMeasure m;
+    ASSERT_TRUE(exceedanceMeasure(d, m));
+    ASSERT_EQ(m.channelCount, 2);
+    ASSERT_EQ(m.sampleCount, EXCEEDANCE_ROWS);
+    EXPECT_DOUBLE_EQ((EXCEEDANCE_ROWS - 1) / m.sampleRate, 4.0);
+    EXPECT_STREQ(m.channels[1].name, "Rayleigh");
+    EXPECT_STREQ(m.channels[0].unit, "log10 P");
+    EXPECT_FLOAT_EQ(m.at(0, 0).re, float(std::log10(4.0 / 5)));
+    EXPECT_FLOAT_EQ(m.at(0, EXCEEDANCE_ROWS - 1).re, float(std::log10(1.0 / 5)));
+    const int32_t row = int32_t(std::ceil(2.5 * m.sampleRate)); // just above 2.5
+    EXPECT_FLOAT_EQ(m.at(0, row).re, float(std::log10(2.0 / 5)));
+    const double h = row / m.sampleRate;
+    EXPECT_FLOAT_EQ(m.at(1, row).re, float(-2 * (h / 4) * (h / 4) / std::log(10.0)));
+    // With a foreshore a third curve.
+    ASSERT_TRUE(heightDistribution({2, 4, 1, 3}, 1.0, 10.0, 0.02, d, nullptr));
+    ASSERT_TRUE(exceedanceMeasure(d, m));
+    EXPECT_EQ(m.channelCount, 3);
+    EXPECT_STREQ(m.channels[2].name, "Weibull");
 }
