@@ -12,7 +12,6 @@
 #include "measure/gauge_calibration.h"
 #include "measure/int_channel_scale.h"
 #include "measure/measure_file.h"
-#include "waves/block_values.h"
 
 namespace {
 
@@ -36,24 +35,6 @@ bool numberList(const std::string& text, const char* separators, std::vector<dou
         if (end == std::string::npos) return true;
         start = end + 1;
     }
-}
-
-// The raw values of the channel: the counts of an .INT file of integer
-// samples (the file's own coefficient and constant undone), the stored
-// values otherwise.
-int rawValues(const CMeasure& m, int channel, const std::string& path, const Args& args,
-              std::vector<double>& raw) {
-    BlockValues block;
-    if (!blockValues(m, {channel, 0, m.sampleCount}, block))
-        return reportError(EXIT_FAILED, "the channel holds no sample");
-    raw = std::move(block.values);
-    FileType type = fileTypeFromPath(path);
-    if (args.has("type")) fileTypeFromName(args.get("type"), type);
-    const int code = type == FileType::Int ? intSampleLayout(path) : -1;
-    std::string why;
-    if (intLayoutIsInteger(code) && !intCounts(raw, m.channels[channel], code, &why))
-        return reportError(EXIT_FAILED, why);
-    return EXIT_OK;
 }
 
 void printCalibration(const GaugeCalibration& c, const CalibrationOptions& options, double rate,
@@ -98,10 +79,13 @@ int runCalibrate(Args& args) {
     BlockRange range;
     if (int rc = blockFromArgs(args, m, range)) return rc;
     if (int rc = refuseNonFinite(m, range)) return rc;
+    FileType type = fileTypeFromPath(path);
+    if (args.has("type")) fileTypeFromName(args.get("type"), type);
     std::vector<double> raw;
-    if (int rc = rawValues(m, range.channel, path, args, raw)) return rc;
-    GaugeCalibration c;
     std::string why;
+    if (!rawChannelValues(m, range.channel, path, type, raw, &why))
+        return reportError(EXIT_FAILED, why);
+    GaugeCalibration c;
     if (!calibrateGauge(raw, m.sampleRate, options, c, &why)) return reportError(EXIT_FAILED, why);
     if (!target.empty() &&
         !writeIntChannelScale(target, range.channel, c.coefficient, c.constant, &why))

@@ -60,6 +60,17 @@ bool intCounts(std::vector<double>& values, const ChannelInfo& info, int code, s
     return true;
 }
 
+bool rawChannelValues(const CMeasure& m, int channel, const std::string& path, FileType type,
+                      std::vector<double>& raw, std::string* error) {
+    if (!m.hasChannel(channel) || !m.samples || m.sampleCount < 1)
+        return fail(error, "the channel holds no sample");
+    raw.resize(size_t(m.sampleCount));
+    for (int32_t j = 0; j < m.sampleCount; ++j)
+        raw[size_t(j)] = m.at(channel, j).re;
+    const int code = type == FileType::Int ? intSampleLayout(path) : -1;
+    return !intLayoutIsInteger(code) || intCounts(raw, m.channels[channel], code, error);
+}
+
 bool writeIntChannelScale(const std::string& path, int channel, double coefficient, double constant,
                           std::string* error) {
     std::string bytes;

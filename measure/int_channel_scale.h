@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "measure/file_type_table.h"
 #include "measure/measure.h"
 
 // The sample layout code (0..7) of an .INT file, or -1 when the file cannot
@@ -20,6 +21,13 @@ bool intLayoutAddsConstant(int code);
 // counts: (value - constant) / coefficient. False with `*error` set when
 // the coefficient is 0.
 bool intCounts(std::vector<double>& values, const ChannelInfo& info, int code, std::string* error);
+
+// The raw values of a calibration: those of `channel` of `m`, which was
+// read from `path` as `type`; for an .INT file of integer samples its
+// counts (intCounts), otherwise the values as stored. False with `*error`
+// set when the channel holds no sample or its counts cannot be recovered.
+bool rawChannelValues(const CMeasure& m, int channel, const std::string& path, FileType type,
+                      std::vector<double>& raw, std::string* error);
 
 // Writes `coefficient` and `constant` into the description of `channel` of
 // the .INT file at `path`, every other byte as it was, through the atomic

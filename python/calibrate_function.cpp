@@ -11,7 +11,6 @@
 #include "measure/measure_file.h"
 #include "python/block_check.h"
 #include "python/measurement_object.h"
-#include "waves/block_values.h"
 
 namespace py = pybind11;
 
@@ -23,16 +22,12 @@ py::object calibrate(MeasurementObject& object, int channel, const std::vector<d
                      const std::vector<double>& windows, bool force, const std::string& path,
                      const std::string& apply) {
     CMeasure& m = coreOf(object);
-    const BlockRange range = checkedBlock(m, channel, 0, m.sampleCount);
-    checkFinite(m, range);
-    BlockValues block;
-    if (!blockValues(m, range, block)) throw py::value_error("the channel holds no sample");
+    checkFinite(m, checkedBlock(m, channel, 0, m.sampleCount));
+    std::vector<double> raw;
     std::string why;
-    if (!path.empty() && fileTypeFromPath(path) == FileType::Int) {
-        const int code = intSampleLayout(path);
-        if (intLayoutIsInteger(code) && !intCounts(block.values, m.channels[channel], code, &why))
-            throw py::value_error(why);
-    }
+    // An array or a Measurement not read from a file: its values as they are.
+    const FileType type = path.empty() ? FileType::Text : fileTypeFromPath(path);
+    if (!rawChannelValues(m, channel, path, type, raw, &why)) throw py::value_error(why);
     if (!apply.empty() && fileTypeFromPath(apply) != FileType::Int)
         throw py::value_error("apply writes the coefficient into an .INT file only");
     CalibrationOptions options;
@@ -40,23 +35,23 @@ py::object calibrate(MeasurementObject& object, int channel, const std::vector<d
     options.windows = windows;
     options.force = force;
     GaugeCalibration c;
-    if (!calibrateGauge(block.values, m.sampleRate, options, c, &why)) throw py::value_error(why);
+    if (!calibrateGauge(raw, m.sampleRate, options, c, &why)) throw py::value_error(why);
     if (!apply.empty() && !writeIntChannelScale(apply, channel, c.coefficient, c.constant, &why)) {
         PyErr_SetString(PyExc_OSError, why.c_str());
         throw py::error_already_set();
     }
-    std::vector<double> from, to, raw;
+    std::vector<double> from, to, means;
     for (const SteadyStretch& s : c.stretches) {
         from.push_back(s.from / m.sampleRate);
         to.push_back(s.to / m.sampleRate);
-        raw.push_back(s.mean);
+        means.push_back(s.mean);
     }
     py::dict columns;
     columns["level"] = py::array_t<double>(py::ssize_t(levels.size()), levels.data());
     columns["start"] = py::array_t<double>(py::ssize_t(from.size()), from.data());
     columns["stop"] = py::array_t<double>(py::ssize_t(to.size()), to.data());
-    columns["raw"] = py::array_t<double>(py::ssize_t(raw.size()), raw.data());
-    columns["residual"] = py::array_t<double>(py::ssize_t(raw.size()), c.residuals.data());
+    columns["raw"] = py::array_t<double>(py::ssize_t(means.size()), means.data());
+    columns["residual"] = py::array_t<double>(py::ssize_t(means.size()), c.residuals.data());
     py::object stretches = py::module_::import("pandas").attr("DataFrame")(columns);
     return py::module_::import("ondarix._results")
         .attr("GaugeCalibration")(c.coefficient, c.constant, c.r2, c.largestResidual, stretches);
