@@ -122,10 +122,9 @@ bool calibrateGauge(const std::vector<double>& raw, double rate, const Calibrati
     else if (!windowStretches(raw, rate, options.windows, c.stretches, error))
         return false;
     if (c.stretches.size() != count)
-        return fail(error, (options.windows.empty() ? "found " : "gave ") +
+        return fail(error, (options.windows.empty() ? "found " : "the windows name ") +
                                std::to_string(c.stretches.size()) + " steady stretches for " +
-                               std::to_string(count) + " levels" +
-                               (options.windows.empty() ? " (--windows names them)" : ""));
+                               std::to_string(count) + " levels");
     double mx = 0, my = 0;
     for (size_t i = 0; i < count; ++i) {
         mx += c.stretches[i].mean / double(count);

@@ -103,7 +103,7 @@ TEST(GaugeCalibration, RefusesWhatCannotGiveATrustworthyLine) {
     EXPECT_EQ(why, "a calibration needs at least two levels");
     options.levels = {-0.15, -0.10, -0.05, 0.0, 0.05, 0.10};
     EXPECT_FALSE(calibrateGauge(raw, RATE, options, c, &why));
-    EXPECT_EQ(why, "found 5 steady stretches for 6 levels (--windows names them)");
+    EXPECT_EQ(why, "found 5 steady stretches for 6 levels");
     // Two levels typed the wrong way round: the readings correlate with
     // them by r = 0.0225 / 0.025 = 0.9, r^2 = 0.81.
     options.levels = {-0.10, -0.05, 0.05, 0.0, 0.10};
