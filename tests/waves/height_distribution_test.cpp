@@ -14,31 +14,14 @@
 namespace {
 
 // A Gaussian sea whose density is a narrow Gaussian peak at fp (relative
-// width `width`) of Hm0 `hm0`: normal a and b on each harmonic, as
-// gaussianJonswapSea builds its seas.
+// width `width`) of Hm0 `hm0`.
 void narrowBandSea(BlockValues& block, size_t n, double rate, double fp, double width, double hm0,
                    unsigned seed) {
-    const double df = rate / double(n);
     auto shape = [&](double f) {
         const double r = (f - fp) / (width * fp);
         return std::exp(-0.5 * r * r);
     };
-    double m0 = 0;
-    for (size_t k = 1; k < n / 2; ++k)
-        m0 += shape(double(k) * df) * df;
-    std::mt19937 gen(seed);
-    std::normal_distribution<double> normal(0, 1);
-    FftBuffer z(static_cast<int32_t>(n));
-    for (size_t k = 0; k < n; ++k)
-        z[int32_t(k)] = 0;
-    for (size_t k = 1; k < n / 2; ++k) {
-        const double sigma = std::sqrt(hm0 * hm0 / 16 / m0 * shape(double(k) * df) * df);
-        z[int32_t(k)] = {normal(gen) * sigma, -normal(gen) * sigma};
-    }
-    executeDft(z, +1);
-    block = emptyBlock(n, rate);
-    for (size_t j = 0; j < n; ++j)
-        block.values[j] = z[int32_t(j)].real();
+    gaussianSea(block, n, rate, shape, hm0, seed);
 }
 
 } // namespace
