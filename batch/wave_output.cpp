@@ -14,11 +14,19 @@ void printParameterLines(const std::vector<std::string>& lines) {
     }
 }
 
-void printJsonObject(const JsonFields& fields) {
+void printJsonObject(const JsonFields& fields, const JsonArrays& arrays) {
     std::printf("{\n");
     for (size_t i = 0; i < fields.size(); ++i)
         std::printf("  %s: %s%s\n", jsonString(fields[i].first).c_str(),
-                    jsonNumber(fields[i].second).c_str(), i + 1 < fields.size() ? "," : "");
+                    jsonNumber(fields[i].second).c_str(),
+                    i + 1 < fields.size() || !arrays.empty() ? "," : "");
+    for (size_t i = 0; i < arrays.size(); ++i) {
+        std::printf("  %s: [", jsonString(arrays[i].first).c_str());
+        const std::vector<double>& values = arrays[i].second;
+        for (size_t j = 0; j < values.size(); ++j)
+            std::printf("%s%s", j ? ", " : "", jsonNumber(values[j]).c_str());
+        std::printf("]%s\n", i + 1 < arrays.size() ? "," : "");
+    }
     std::printf("}\n");
 }
 

@@ -16,7 +16,9 @@ void printParameterLines(const std::vector<std::string>& lines);
 // Prints a flat JSON object, every number with full precision (null when not
 // finite).
 using JsonFields = std::vector<std::pair<std::string, double>>;
-void printJsonObject(const JsonFields& fields);
+// `arrays` follow the numbers as lists of numbers.
+using JsonArrays = std::vector<std::pair<std::string, std::vector<double>>>;
+void printJsonObject(const JsonFields& fields, const JsonArrays& arrays = {});
 
 // --fmin and --fmax.
 SpectralBand bandFromArgs(Args& args);

@@ -15,18 +15,55 @@ const BatchCommand& self() {
 }
 
 JsonFields jsonFields(const WaveStatistics& s) {
-    return {{"count", s.count}, {"mean", s.mean}, {"Hmax", s.hMax},  {"THmax", s.tHMax},
-            {"H1/3", s.h13},    {"T1/3", s.t13},  {"H1/10", s.h110}, {"T1/10", s.t110},
-            {"Hmean", s.hMean}, {"Hrms", s.hRms}, {"Tz", s.tz},      {"Tmax", s.tMax}};
+    const HeightDistribution& d = s.heights;
+    JsonFields fields{{"count", s.count},   {"mean", s.mean},
+                      {"Hmax", s.hMax},     {"THmax", s.tHMax},
+                      {"H1/3", s.h13},      {"T1/3", s.t13},
+                      {"H1/10", s.h110},    {"T1/10", s.t110},
+                      {"Hmean", s.hMean},   {"Hrms", s.hRms},
+                      {"Tz", s.tz},         {"Tmax", s.tMax},
+                      {"Hm0", d.hm0},       {"H2%", d.h2Percent},
+                      {"H1%", d.h1Percent}, {"Hmax/Hm0", d.hMaxOverHm0}};
+    if (!d.shallow) return fields;
+    const ShallowWaterHeights& p = d.predicted;
+    JsonFields predicted{{"BG Htr", p.htr},
+                         {"BG Hrms", p.hrms},
+                         {"BG Htr/Hrms", p.normalised.htrNorm},
+                         {"BG H1/Hrms", p.normalised.h1Norm},
+                         {"BG H2/Hrms", p.normalised.h2Norm},
+                         {"BG H1/3", p.h13},
+                         {"BG H1/10", p.h110},
+                         {"BG H2%", p.h2Percent},
+                         {"BG H1%", p.h1Percent}};
+    fields.insert(fields.end(), predicted.begin(), predicted.end());
+    return fields;
+}
+
+// The exceedance plot's points, highest wave first.
+JsonArrays jsonArrays(const HeightDistribution& d) {
+    JsonArrays arrays{
+        {"exceedance H", {}}, {"exceedance measured", {}}, {"exceedance Rayleigh", {}}};
+    if (d.shallow) arrays.push_back({"exceedance Weibull", {}});
+    for (const ExceedancePoint& p : d.points) {
+        arrays[0].second.push_back(p.height);
+        arrays[1].second.push_back(p.measured);
+        arrays[2].second.push_back(p.rayleigh);
+        if (d.shallow) arrays[3].second.push_back(p.weibull);
+    }
+    return arrays;
 }
 
 int runWaves(Args& args) {
     args.allowOnly({"type", "partial", "rate", "channel", "from", "to", "up", "threshold",
-                    "detrend", "waves-out", "json"});
+                    "detrend", "waves-out", "depth", "slope", "json"});
     WaveOptions options;
     options.upCrossing = args.has("up");
     options.threshold = args.getDouble("threshold", 0);
+    options.depth = args.getDouble("depth", 0);
+    options.slope = args.getDouble("slope", 0);
     if (!args.error().empty()) return usageError(self(), args.error());
+    if (args.has("depth") != args.has("slope"))
+        return usageError(self(), "--depth and --slope go together");
     if (int rc = detrendFromArgs(args, Detrend::Mean, options.detrend)) return rc;
     if (args.positional().size() != 1) return usageError(self(), "waves takes one input file");
     const std::string listOut = args.get("waves-out");
@@ -47,7 +84,7 @@ int runWaves(Args& args) {
     if (!listOut.empty())
         if (int rc = writeTextLines(waveListLines(stats), listOut)) return rc;
     if (args.has("json"))
-        printJsonObject(jsonFields(stats));
+        printJsonObject(jsonFields(stats), jsonArrays(stats.heights));
     else
         printParameterLines(waveParameterLines(stats, m.channels[range.channel].unit));
     return EXIT_OK;
@@ -56,10 +93,11 @@ int runWaves(Args& args) {
 BatchCommandRegistration waves{
     {"waves",
      "IN [--channel C] [--from A] [--to B] [--up] [--threshold H] "
-     "[--detrend none|mean|linear] [--waves-out FILE.TXT] [--type T] [--partial] [--rate HZ] "
-     "[--json]",
-     "wave-by-wave statistics (Hmax, H1/3, H1/10, Hrms, Tz, ...) from zero crossings",
-     {"type", "rate", "channel", "from", "to", "threshold", "detrend", "waves-out"},
+     "[--detrend none|mean|linear] [--depth D --slope TANA] [--waves-out FILE.TXT] [--type T] "
+     "[--partial] [--rate HZ] [--json]",
+     "wave-by-wave statistics (Hmax, H1/3, H2%, Tz, ...) from zero crossings",
+     {"type", "rate", "channel", "from", "to", "threshold", "detrend", "waves-out", "depth",
+      "slope"},
      runWaves}};
 
 } // namespace

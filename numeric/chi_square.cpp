@@ -85,6 +85,13 @@ double regularizedGammaP(double a, double x) {
     return x < a + 1 ? gammaSeries(a, x) : 1 - gammaContinuedFraction(a, x);
 }
 
+double regularizedGammaQ(double a, double x) {
+    if (!(a > 0) || !(x >= 0) || std::isinf(a)) return std::numeric_limits<double>::quiet_NaN();
+    if (x == 0) return 1;
+    if (std::isinf(x)) return 0;
+    return x < a + 1 ? 1 - gammaSeries(a, x) : gammaContinuedFraction(a, x);
+}
+
 double chiSquareQuantile(double p, double nu) {
     if (!(p > 0 && p < 1) || !(nu > 0) || std::isinf(nu))
         return std::numeric_limits<double>::quiet_NaN();

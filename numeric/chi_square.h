@@ -6,6 +6,8 @@
 
 // P(a, x) = gamma(a, x) / Gamma(a) for a > 0, x >= 0; NaN outside.
 double regularizedGammaP(double a, double x);
+// Q(a, x) = 1 - P(a, x), without the loss of 1 - P where P is near 1.
+double regularizedGammaQ(double a, double x);
 
 // The x with P(chi^2_nu <= x) = p, for 0 < p < 1 and nu > 0 (not necessarily
 // an integer); NaN outside. Wilson and Hilferty's (1931) normal

@@ -2,6 +2,7 @@
 #include <pybind11/pybind11.h>
 
 #include "python/analysis_functions.h"
+#include "python/calibrate_function.h"
 #include "python/generate_function.h"
 #include "python/measurement_object.h"
 #include "python/sea_function.h"
@@ -14,4 +15,5 @@ PYBIND11_MODULE(_ondarix, m) {
     bindGenerate(m);
     bindWaveAnalyses(m);
     bindSea(m);
+    bindCalibrate(m);
 }

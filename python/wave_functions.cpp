@@ -65,8 +65,43 @@ py::object waveList(const std::vector<Wave>& waves) {
     return pandas.attr("DataFrame")(columns, py::arg("index") = index);
 }
 
+// The exceedance plot's points, highest wave first; weibull is NaN without
+// a foreshore.
+py::object exceedance(const HeightDistribution& d) {
+    std::vector<double> h, measured, rayleigh, weibull;
+    for (const ExceedancePoint& p : d.points) {
+        h.push_back(p.height);
+        measured.push_back(p.measured);
+        rayleigh.push_back(p.rayleigh);
+        weibull.push_back(p.weibull);
+    }
+    py::dict columns;
+    columns["height"] = py::array_t<double>(py::ssize_t(h.size()), h.data());
+    columns["measured"] = py::array_t<double>(py::ssize_t(h.size()), measured.data());
+    columns["rayleigh"] = py::array_t<double>(py::ssize_t(h.size()), rayleigh.data());
+    columns["weibull"] = py::array_t<double>(py::ssize_t(h.size()), weibull.data());
+    return py::module_::import("pandas").attr("DataFrame")(columns);
+}
+
+// Battjes and Groenendijk's prediction, None without a foreshore.
+py::object predicted(const HeightDistribution& d) {
+    if (!d.shallow) return py::none();
+    const ShallowWaterHeights& p = d.predicted;
+    py::dict out;
+    out["htr"] = p.htr;
+    out["hrms"] = p.hrms;
+    out["htr_hrms"] = p.normalised.htrNorm;
+    out["h1_hrms"] = p.normalised.h1Norm;
+    out["h2_hrms"] = p.normalised.h2Norm;
+    out["h13"] = p.h13;
+    out["h110"] = p.h110;
+    out["h2_percent"] = p.h2Percent;
+    out["h1_percent"] = p.h1Percent;
+    return std::move(out);
+}
+
 py::object waves(MeasurementObject& object, int channel, int from, int to, bool up,
-                 double threshold, const std::string& detrend) {
+                 double threshold, const std::string& detrend, double depth, double slope) {
     const Detrend d = detrendOf(detrend);
     CMeasure& m = coreOf(object);
     BlockValues block = blockOf(m, checkedBlock(m, channel, from, to));
@@ -74,6 +109,8 @@ py::object waves(MeasurementObject& object, int channel, int from, int to, bool 
     options.upCrossing = up;
     options.threshold = threshold;
     options.detrend = d;
+    options.depth = depth;
+    options.slope = slope;
     WaveStatistics s;
     std::string why;
     bool ok;
@@ -82,9 +119,11 @@ py::object waves(MeasurementObject& object, int channel, int from, int to, bool 
         ok = analyseWaves(block, options, s, &why);
     }
     if (!ok) throw py::value_error(why);
-    return resultType("WaveStatistics")(s.count, s.mean, s.hMax, s.tHMax, finite(s.h13),
-                                        finite(s.t13), finite(s.h110), finite(s.t110), s.hMean,
-                                        s.hRms, s.tz, s.tMax, waveList(s.waves));
+    return resultType("WaveStatistics")(
+        s.count, s.mean, s.hMax, s.tHMax, finite(s.h13), finite(s.t13), finite(s.h110),
+        finite(s.t110), s.hMean, s.hRms, s.tz, s.tMax, waveList(s.waves), s.heights.hm0,
+        finite(s.heights.h2Percent), finite(s.heights.h1Percent), s.heights.hMaxOverHm0,
+        exceedance(s.heights), predicted(s.heights));
 }
 
 py::array_t<double> frequencies(const VarianceSpectrum& s) {
@@ -181,7 +220,8 @@ py::object reflection(MeasurementObject& object, const std::vector<int>& channel
 
 void bindWaveAnalyses(py::module_& m) {
     m.def("_waves", &waves, py::arg("measurement"), py::arg("channel"), py::arg("start"),
-          py::arg("stop"), py::kw_only(), py::arg("up"), py::arg("threshold"), py::arg("detrend"));
+          py::arg("stop"), py::kw_only(), py::arg("up"), py::arg("threshold"), py::arg("detrend"),
+          py::arg("depth") = 0.0, py::arg("slope") = 0.0);
     m.def("_spectrum", &spectrum, py::arg("measurement"), py::arg("channel"), py::arg("start"),
           py::arg("stop"), py::kw_only(), py::arg("segment"), py::arg("fmin"), py::arg("fmax"),
           py::arg("detrend"));

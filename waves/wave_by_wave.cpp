@@ -113,13 +113,20 @@ bool analyseWaves(const BlockValues& block, const WaveOptions& options, WaveStat
     }
     if (s.waves.empty()) return fail("the block holds no complete wave");
     summarise(s);
+    std::vector<double> heights;
+    for (const Wave& w : s.waves)
+        heights.push_back(w.height);
+    std::string why;
+    if (!heightDistribution(heights, detrendedPower(y), options.depth, options.slope, s.heights,
+                            &why))
+        return fail(why.c_str());
     result = std::move(s);
     return true;
 }
 
 std::vector<std::string> waveParameterLines(const WaveStatistics& s, const char* unit) {
     std::string u = std::string(" (") + unit + ")";
-    return {
+    std::vector<std::string> lines{
         parameterLine("Waves", double(s.count)), parameterLine("Mean level" + u, s.mean),
         parameterLine("Hmax" + u, s.hMax),       parameterLine("T(Hmax) (s)", s.tHMax),
         parameterLine("H1/3" + u, s.h13),        parameterLine("T1/3 (s)", s.t13),
@@ -127,6 +134,9 @@ std::vector<std::string> waveParameterLines(const WaveStatistics& s, const char*
         parameterLine("Hmean" + u, s.hMean),     parameterLine("Hrms" + u, s.hRms),
         parameterLine("Tz (s)", s.tz),           parameterLine("Tmax (s)", s.tMax),
     };
+    for (const std::string& line : heightDistributionLines(s.heights, unit))
+        lines.push_back(line);
+    return lines;
 }
 
 std::vector<std::string> waveListLines(const WaveStatistics& s) {

@@ -9,11 +9,15 @@
 
 #include "waves/block_values.h"
 #include "waves/detrend.h"
+#include "waves/height_distribution.h"
 
 struct WaveOptions {
     bool upCrossing = false;         // zero-down-crossings by default
     double threshold = 0;            // noise band H: a crossing counts once the signal leaves ±H/2
     Detrend detrend = Detrend::Mean; // what the crossings are taken about
+    // The foreshore of the composite Weibull prediction: depth in the
+    // heights' unit and slope tan(alpha); both 0 for none.
+    double depth = 0, slope = 0;
 };
 
 struct Wave {
@@ -34,6 +38,7 @@ struct WaveStatistics {
     double h110 = 0, t110 = 0; // mean of the highest floor(N/10) waves
     double hMean = 0, hRms = 0;
     double tz = 0, tMax = 0;
+    HeightDistribution heights; // H2 %, H1 %, Hmax/Hm0 and the exceedance
     std::vector<Wave> waves;
 };
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "measure/finite_block.h"
+#include "waves/exceedance_measure.h"
 #include "waves/gauge_channels.h"
 #include "waves/reflection.h"
 #include "waves/spectrum_measure.h"
@@ -75,7 +76,8 @@ bool CWaveResult::Compute(const WaveRunOptions& wanted, std::string* error) {
         WaveStatistics stats;
         if (!analyseWaves(blocks[0], wanted.waves, stats, &why)) return fail(error, why);
         lines = waveParameterLines(stats, unit.c_str());
-        filled = waveListMeasure(stats, unit.c_str(), *this);
+        filled = waveListMeasure(stats, unit.c_str(), *this) &&
+                 exceedanceMeasure(stats.heights, exceedance);
         break;
     }
     case WaveAnalysis::Spectrum: {

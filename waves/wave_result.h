@@ -17,7 +17,7 @@ enum class WaveAnalysis { Statistics, Spectrum, Reflection };
 struct WaveRunOptions {
     std::vector<int32_t> channels; // one; two or three gauges for Reflection
     int32_t from = 0, to = 0;
-    WaveOptions waves;                 // Statistics
+    WaveOptions waves;                 // Statistics (its depth and slope too)
     int32_t segment = 0;               // Spectrum and Reflection; 0: the default
     SpectralBand band;                 // Spectrum and Reflection
     Detrend detrend = Detrend::Linear; // Spectrum and Reflection (per gauge)
@@ -49,6 +49,8 @@ class CWaveResult : public CMeasure {
     std::string sourcePath; // of the measurement the blocks came from
     // "label<TAB>value", as ondarix-batch prints them.
     std::vector<std::string> parameterLines;
+    // Statistics: the exceedance plot (exceedance_measure.h), X the height.
+    CMeasure exceedance;
 };
 
 // "Wave statistics", "Spectrum" or "Reflection".

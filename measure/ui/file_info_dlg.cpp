@@ -39,7 +39,7 @@ void CFileInfoDlg::showChannelRow(int row) {
 
 void CFileInfoDlg::editChannel(int row) {
     if (row < 0 || row >= header->channelCount || row >= MAX_CHANNELS) return;
-    CChannelInfoDlg dialog(&header->channels[row]);
+    CChannelInfoDlg dialog(&header->channels[row], row);
     if (showDialog(dialog, hwnd, DIALOG_CHANNEL_CONFIGURATION) != 1) return;
     showChannelRow(row);
     modified = true;

@@ -18,12 +18,14 @@ DialogTemplate measureConfigurationTemplate() {
 }
 
 DialogTemplate channelConfigurationTemplate() {
-    DialogBuilder d(DIALOG_CHANNEL_CONFIGURATION, "Channel configuration", 400, 190);
+    DialogBuilder d(DIALOG_CHANNEL_CONFIGURATION, "Channel configuration", 400, 254);
     d.labelEdit(12, 12, 100, "Name:", IDC_CHANNEL_NAME, 276)
         .labelEdit(12, 44, 100, "Unit:", IDC_CHANNEL_UNIT, 100)
         .labelEdit(12, 76, 100, "Coefficient:", IDC_CHANNEL_COEFFICIENT, 160)
         .labelEdit(12, 108, 100, "Constant:", IDC_CHANNEL_CONSTANT, 160)
-        .okCancel(120, 146, "Ok");
+        .labelEdit(12, 140, 100, "Levels:", IDC_CHANNEL_LEVELS, 160)
+        .button(280, 140, IDC_CHANNEL_CALIBRATE, "C&alibrate...")
+        .okCancel(120, 210, "Ok");
     return d.result();
 }
 

@@ -18,6 +18,8 @@ constexpr int IDC_CHANNEL_NAME = 138;
 constexpr int IDC_CHANNEL_UNIT = 276;
 constexpr int IDC_CHANNEL_COEFFICIENT = 1048;
 constexpr int IDC_CHANNEL_CONSTANT = 1049;
+constexpr int IDC_CHANNEL_LEVELS = 1050;    // the elevations of a calibration record, in order
+constexpr int IDC_CHANNEL_CALIBRATE = 1051; // "Calibrate...": the two fields from a record
 
 // "Statistic": its fields are those of the statistics report's texts.
 constexpr int DIALOG_STATISTIC = 164;

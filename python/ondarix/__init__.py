@@ -10,6 +10,7 @@ program, and campaigns of many runs on Dask.
 from ._ondarix import APROX_DEFAULTS, KALMAN_DEFAULTS, Measurement, generate, read, write
 from ._results import (
     AproxResult,
+    GaugeCalibration,
     Channel,
     GeneratedSignal,
     KalmanResult,
@@ -20,7 +21,16 @@ from ._results import (
     VarianceSpectrum,
     WaveStatistics,
 )
-from .analyses import aprox, fourier, kalman, reflection, spectrum, statistics, waves
+from .analyses import (
+    aprox,
+    calibrate,
+    fourier,
+    kalman,
+    reflection,
+    spectrum,
+    statistics,
+    waves,
+)
 from .campaign import campaign
 from .sea import sea
 
@@ -37,6 +47,7 @@ __all__ = [
     "spectrum",
     "reflection",
     "sea",
+    "calibrate",
     "campaign",
     "Channel",
     "Statistics",
@@ -45,6 +56,7 @@ __all__ = [
     "AproxResult",
     "GeneratedSignal",
     "WaveStatistics",
+    "GaugeCalibration",
     "VarianceSpectrum",
     "Reflection",
     "Sea",

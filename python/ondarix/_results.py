@@ -146,7 +146,16 @@ class WaveStatistics:
     N is too small for one); h_mean, h_rms = sqrt(mean H^2); tz the mean
     period, t_max the longest. waves is the wave list as --waves-out writes
     it: a pandas DataFrame indexed 1 .. N with columns start (s), period (s),
-    height, crest and trough."""
+    height, crest and trough.
+
+    The height distribution: hm0 = 4 sqrt(m0) of the block as analysed;
+    h2_percent and h1_percent the heights exceeded by 2 % and 1 % of the
+    waves (None for fewer than 49 and 99 waves); hmax_hm0 = h_max / hm0;
+    exceedance a DataFrame, highest wave first, of height, measured (i /
+    (N + 1)), rayleigh (exp(-2 (H/hm0)^2)) and weibull (Battjes and
+    Groenendijk's composite Weibull, NaN without depth and slope); predicted
+    that distribution's htr, hrms, htr_hrms, h1_hrms, h2_hrms, h13, h110,
+    h2_percent and h1_percent (a dict; None without depth and slope)."""
 
     count: int
     mean: float
@@ -161,6 +170,27 @@ class WaveStatistics:
     tz: float
     t_max: float
     waves: Any
+    hm0: float
+    h2_percent: Optional[float]
+    h1_percent: Optional[float]
+    hmax_hm0: float
+    exceedance: Any
+    predicted: Optional[dict]
+
+
+@dataclass(frozen=True)
+class GaugeCalibration:
+    """A gauge's calibration (ondarix-batch calibrate): elevation =
+    coefficient * raw + constant by least squares through one point per
+    level, its r2 and the largest |level - fit| (largest_residual, in the
+    levels' unit); stretches a DataFrame, one row per level, of level, start
+    and stop (s) of the steady stretch, its mean raw value and residual."""
+
+    coefficient: float
+    constant: float
+    r2: float
+    largest_residual: float
+    stretches: Any
 
 
 @dataclass(frozen=True)
@@ -275,6 +305,7 @@ __all__ = [
     "AproxResult",
     "GeneratedSignal",
     "WaveStatistics",
+    "GaugeCalibration",
     "VarianceSpectrum",
     "Reflection",
 ]

@@ -7,6 +7,7 @@ ValueError with the reason ondarix-batch gives, and so does a block holding
 NaN or infinity ("row R of channel C is not a finite number")."""
 
 import dataclasses
+import os
 
 import numpy
 
@@ -94,7 +95,17 @@ def aprox(data, components, channel=0, start=0, stop=None, *, rate=None, level=0
 
 
 def waves(
-    data, channel=0, start=0, stop=None, *, rate=None, up=False, threshold=0.0, detrend="mean"
+    data,
+    channel=0,
+    start=0,
+    stop=None,
+    *,
+    rate=None,
+    up=False,
+    threshold=0.0,
+    detrend="mean",
+    depth=None,
+    slope=None,
 ):
     """Wave-by-wave statistics of a block (WaveStatistics), as ondarix-batch waves.
 
@@ -103,9 +114,25 @@ def waves(
     zero-up-crossings with up=True, interpolated between samples. A crossing
     counts only once the signal has left the band +-threshold/2 (in the
     channel's unit) on the other side, so that noise around zero does not
-    split waves. The GIL is released while it runs."""
+    split waves. depth (in the channel's unit) and slope (tan alpha of the
+    foreshore), given together, add Battjes and Groenendijk's (2000)
+    composite Weibull prediction. The GIL is released while it runs."""
+    if (depth is None) != (slope is None):
+        raise ValueError("depth and slope go together")
+    if depth is not None and not depth > 0:
+        raise ValueError("the depth must be a number > 0")
     m, channel, start, stop = _block(data, channel, start, stop, rate)
-    return _ondarix._waves(m, channel, start, stop, up=up, threshold=threshold, detrend=detrend)
+    return _ondarix._waves(
+        m,
+        channel,
+        start,
+        stop,
+        up=up,
+        threshold=threshold,
+        detrend=detrend,
+        depth=0.0 if depth is None else depth,
+        slope=0.0 if slope is None else slope,
+    )
 
 
 def spectrum(
@@ -178,4 +205,36 @@ def reflection(
         fmin=fmin,
         fmax=fmax,
         detrend=detrend,
+    )
+
+
+def calibrate(data, channel=0, levels=(), *, rate=None, windows=None, force=False, apply=None):
+    """A gauge's coefficient and constant (GaugeCalibration), as ondarix-batch
+    calibrate finds them, from a record in which it stood still at `levels`
+    in that order.
+
+    data is a file name (read as ondarix-batch reads it: the raw values of
+    an .INT file of integer samples are its counts, the file's own
+    coefficient and constant undone), a Measurement or a plain array with
+    rate (their values are the raw values). windows, a list of (start,
+    stop) pairs in seconds, names the steady stretches instead of finding
+    them; force takes a fit with r2 below 0.99; apply, an .INT file name,
+    gets the coefficient and constant in that channel's description. Raises
+    ValueError with the reason for fewer than two levels, a number of
+    stretches other than the levels', or r2 below 0.99; OSError when apply
+    cannot be written."""
+    path = ""
+    if isinstance(data, (str, os.PathLike)):
+        path = os.fspath(data)
+        data = _ondarix.read(path)
+    m, channel, _, _ = _block(data, channel, 0, None, rate)
+    flat = [float(v) for pair in (windows or ()) for v in pair]
+    return _ondarix._calibrate(
+        m,
+        channel,
+        [float(v) for v in levels],
+        windows=flat,
+        force=force,
+        path=path,
+        apply="" if apply is None else os.fspath(apply),
     )

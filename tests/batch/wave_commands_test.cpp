@@ -107,6 +107,40 @@ TEST(WavesCommand, PlainTextAndBadInput) {
     EXPECT_NE(r.out.find("\"H1/10\": null,"), std::string::npos) << r.out;
 }
 
+TEST(WavesCommand, HeightDistributionAndTheCompositeWeibullAtFullPrecision) {
+    TempDir dir;
+    std::string in = writeInput(dir);
+    CommandResult r =
+        runBatch({"waves", in, "--channel", "0", "--json", "--depth", "0.5", "--slope", "0.02"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // 199 equal waves of H cos(pi / 40); Hm0 = 4 sqrt(m0) of a sine of 0.05
+    // sampled at 40 points a period.
+    const double h = 0.1 * std::cos(PI / 40), hm0 = jsonField(r.out, "Hm0");
+    EXPECT_NEAR(hm0, 4 * 0.05 / std::sqrt(2.0), 1e-6);
+    EXPECT_NEAR(jsonField(r.out, "H2%"), h, 1e-6);
+    EXPECT_NEAR(jsonField(r.out, "H1%"), h, 1e-6);
+    EXPECT_NEAR(jsonField(r.out, "Hmax/Hm0"), jsonField(r.out, "Hmax") / hm0, 1e-15);
+    EXPECT_DOUBLE_EQ(jsonField(r.out, "BG Htr"), (0.35 + 5.8 * 0.02) * 0.5);
+    EXPECT_DOUBLE_EQ(jsonField(r.out, "BG Hrms"), (0.6725 + 0.2025 * hm0 / 0.5) * hm0);
+    EXPECT_DOUBLE_EQ(jsonField(r.out, "BG Htr/Hrms"),
+                     jsonField(r.out, "BG Htr") / jsonField(r.out, "BG Hrms"));
+    for (const char* key : {"BG H1/3", "BG H1/10", "BG H2%", "BG H1%"})
+        EXPECT_GT(jsonField(r.out, key), 0) << key;
+    // One exceedance point per wave in each array.
+    for (const char* key :
+         {"exceedance H", "exceedance measured", "exceedance Rayleigh", "exceedance Weibull"}) {
+        size_t at = r.out.find(std::string("\"") + key + "\": [");
+        ASSERT_NE(at, std::string::npos) << key;
+        std::string list = r.out.substr(at, r.out.find(']', at) - at);
+        EXPECT_EQ(std::count(list.begin(), list.end(), ','), 198) << key;
+    }
+    r = runBatch({"waves", in, "--channel", "0"});
+    EXPECT_NE(r.out.find("H2% (m)"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("BG H1%"), std::string::npos) << r.out;
+    EXPECT_EQ(runBatch({"waves", in, "--depth", "0.5"}).exitCode, 2);
+    expectOneLineFailure(runBatch({"waves", in, "--depth", "0", "--slope", "0.02"}), "depth");
+}
+
 TEST(SpectrumCommand, SineGivesHm0AndTpAndASpectrumFile) {
     TempDir dir;
     std::string in = writeInput(dir), out = dir.file("s.TXT");

@@ -70,16 +70,17 @@ inline void addNoise(BlockValues& b, double sigma, unsigned seed) {
         v += noise(gen);
 }
 
-// A Gaussian sea of n samples at `rate` whose density is c * jonswapShape(f,
-// fp), c set so that its m0 is (hm0/4)^2: on every harmonic k of the record
+// A Gaussian sea of n samples at `rate` whose density is c * shape(f), c
+// set so that its m0 is (hm0/4)^2: on every harmonic k of the record
 // a cos + b sin with a and b normal of variance S(f_k) df, summed by one
 // inverse transform. Returns c, so that the true density is known.
-inline double gaussianJonswapSea(BlockValues& block, size_t n, double rate, double fp, double hm0,
-                                 unsigned seed) {
+template <typename Shape>
+double gaussianSea(BlockValues& block, size_t n, double rate, Shape shape, double hm0,
+                   unsigned seed) {
     const double df = rate / double(n);
     double m0 = 0;
     for (size_t k = 1; k < n / 2; ++k)
-        m0 += jonswapShape(double(k) * df, fp) * df;
+        m0 += shape(double(k) * df) * df;
     const double c = hm0 * hm0 / 16 / m0;
     std::mt19937 gen(seed);
     std::normal_distribution<double> normal(0, 1);
@@ -87,7 +88,7 @@ inline double gaussianJonswapSea(BlockValues& block, size_t n, double rate, doub
     for (size_t k = 0; k < n; ++k)
         z[int32_t(k)] = 0;
     for (size_t k = 1; k < n / 2; ++k) {
-        double sigma = std::sqrt(c * jonswapShape(double(k) * df, fp) * df);
+        double sigma = std::sqrt(c * shape(double(k) * df) * df);
         double a = normal(gen) * sigma, b = normal(gen) * sigma;
         z[int32_t(k)] = {a, -b};
     }
@@ -96,4 +97,11 @@ inline double gaussianJonswapSea(BlockValues& block, size_t n, double rate, doub
     for (size_t j = 0; j < n; ++j)
         block.values[j] = z[int32_t(j)].real();
     return c;
+}
+
+// gaussianSea of the JONSWAP shape with its peak at fp.
+inline double gaussianJonswapSea(BlockValues& block, size_t n, double rate, double fp, double hm0,
+                                 unsigned seed) {
+    return gaussianSea(
+        block, n, rate, [fp](double f) { return jonswapShape(f, fp); }, hm0, seed);
 }

@@ -9,14 +9,16 @@ constexpr int LABEL = 150;
 constexpr int FIELD = 130;
 
 DialogTemplate waveStatisticsTemplate() {
-    DialogBuilder d(DIALOG_WAVE_STATISTICS, "Wave statistics", 330, 262);
+    DialogBuilder d(DIALOG_WAVE_STATISTICS, "Wave statistics", 330, 326);
     d.labelEdit(12, 12, LABEL, "Channel", IDC_RUN_CHANNEL, FIELD)
         .labelEdit(12, 44, LABEL, "From", IDC_RUN_FROM, FIELD)
         .labelEdit(12, 76, LABEL, "To", IDC_RUN_TO, FIELD)
         .labelEdit(12, 108, LABEL, "Threshold H", IDC_WAVE_THRESHOLD, FIELD)
         .labelCombo(12, 140, LABEL, "Detrend", IDC_WAVE_DETREND, FIELD)
-        .check(12, 172, IDC_WAVE_UP, "Zero-&up-crossings", 300)
-        .okCancel(75, 218);
+        .labelEdit(12, 172, LABEL, "Depth (0: deep)", IDC_WAVE_DEPTH, FIELD)
+        .labelEdit(12, 204, LABEL, "Slope tan(a)", IDC_WAVE_SLOPE, FIELD)
+        .check(12, 236, IDC_WAVE_UP, "Zero-&up-crossings", 300)
+        .okCancel(75, 282);
     return d.result();
 }
 

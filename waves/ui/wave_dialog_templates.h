@@ -14,7 +14,8 @@ constexpr int IDC_WAVE_FMIN = 473;      // Hz, 0: from the first bin
 constexpr int IDC_WAVE_FMAX = 474;      // Hz, 0: up to Nyquist
 constexpr int IDC_WAVE_GAUGES = 475;    // channels "1,2,3"
 constexpr int IDC_WAVE_POSITIONS = 476; // m, "4,8,12"
-constexpr int IDC_WAVE_DEPTH = 477;     // m
+constexpr int IDC_WAVE_DEPTH = 477;     // m (Reflection); the heights' unit, 0: none (Statistics)
 constexpr int IDC_WAVE_DETREND = 478;   // combo box: none, mean, linear (Detrend's order)
+constexpr int IDC_WAVE_SLOPE = 479;     // tan alpha of the foreshore (Statistics)
 
 void registerWaveDialogTemplates();

@@ -11,6 +11,7 @@
 #include "shell/window_classes.h"
 #include "view/ui/measure_view.h"
 #include "view/view_state.h"
+#include "waves/exceedance_measure.h"
 #include "waves/ui/wave_run_dlg.h"
 
 namespace {
@@ -39,6 +40,9 @@ int32_t shownRows(const CWaveResult& r) {
 
 } // namespace
 
+CWaveResultWnd::CWaveResultWnd() = default;
+CWaveResultWnd::~CWaveResultWnd() = default;
+
 bool CWaveResultWnd::Create(int x, int y, int width, int height, QWidget* parent, int style) {
     return createChild(KALMAN_CLASS, QStringLiteral("Wave Analysis"), parent, x, y, width, height,
                        style);
@@ -46,6 +50,10 @@ bool CWaveResultWnd::Create(int x, int y, int width, int height, QWidget* parent
 
 int CWaveResultWnd::OnCreate(void*) {
     if (createView(PLOT_SIGNAL) == -1) return -1;
+    exceedanceView = std::make_unique<CMeasureView>();
+    exceedanceView->plot_mode = PLOT_SIGNAL;
+    if (exceedanceView->Create(0, 0, hwnd->width(), hwnd->height(), hwnd, 0)) return -1;
+    exceedanceView->hwnd->hide();
     table = new QTableWidget(0, 2, hwnd);
     table->setHorizontalHeaderLabels({QStringLiteral("Parameter"), QStringLiteral("Value")});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -61,9 +69,15 @@ int CWaveResultWnd::OnCreate(void*) {
 
 void CWaveResultWnd::OnSize(int, int width, int height) {
     const int side = std::min(TABLE_WIDTH, width / 2);
+    const bool both = exceedanceView && exceedanceView->hwnd && exceedanceView->hwnd->isVisible();
+    const int top = both ? height / 2 : height;
     if (view && view->hwnd) {
-        view->hwnd->setGeometry(0, 0, std::max(0, width - side), height);
+        view->hwnd->setGeometry(0, 0, std::max(0, width - side), top);
         view->hwnd->update();
+    }
+    if (both) {
+        exceedanceView->hwnd->setGeometry(0, top, std::max(0, width - side), height - top);
+        exceedanceView->hwnd->update();
     }
     if (table) table->setGeometry(width - side, 0, side, std::max(0, height - COPY_HEIGHT));
     if (copyButton)
@@ -105,6 +119,7 @@ void CWaveResultWnd::showResult() {
         view->Layout();
         view->hwnd->update();
     }
+    showExceedance();
     if (!r) return;
     setTitle(QString::fromStdString(r->sourcePath) + QStringLiteral(" - ") +
              QString::fromLatin1(waveAnalysisName(r->kind)));
@@ -117,6 +132,33 @@ void CWaveResultWnd::showResult() {
         table->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(line.substr(0, tab))));
         table->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(value)));
     }
+}
+
+void CWaveResultWnd::showExceedance() {
+    if (!exceedanceView || !exceedanceView->hwnd) return;
+    CWaveResult* r = result();
+    const bool shown = r && r->kind == WaveAnalysis::Statistics && r->exceedance.sampleCount > 0;
+    exceedanceView->SetMeasure(shown ? &r->exceedance : nullptr);
+    exceedanceView->hwnd->setVisible(shown);
+    if (shown) {
+        // X is the height; the curves over the measured one, on its scale.
+        exceedanceView->x_unit = r->unit.c_str();
+        exceedanceView->scroll_x = 0;
+        for (int32_t c = 0; c < MAX_CHANNELS; ++c)
+            exceedanceView->overlay_of[c] = c > 0 && c < r->exceedance.channelCount ? 0 : -1;
+        exceedanceView->ComputeRanges();
+        for (int32_t c = 1; c < r->exceedance.channelCount; ++c)
+            exceedanceView->expanded[c] = 0;
+        exceedanceView->visible_samples = EXCEEDANCE_ROWS;
+        exceedanceView->channels_per_screen = 1;
+        exceedanceView->Layout();
+    }
+    OnSize(0, hwnd->width(), hwnd->height());
+}
+
+void CWaveResultWnd::OnDestroy() {
+    exceedanceView.reset();
+    CMeasureWnd::OnDestroy();
 }
 
 std::string CWaveResultWnd::tableText() const {

@@ -5,6 +5,7 @@
 // user's thread: "&Recalculate" runs the dialog on its own options again.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "view/ui/measure_wnd.h"
@@ -15,11 +16,15 @@ class QTableWidget;
 
 class CWaveResultWnd : public CMeasureWnd {
   public:
+    CWaveResultWnd();
+    ~CWaveResultWnd() override;
     // A child of class "KelvoKalmanClass".
     bool Create(int x, int y, int width, int height, QWidget* parent, int style) override;
     // The view and, beside it, the parameter table and its Copy button.
     int OnCreate(void* createData) override;
     void OnSize(int sizeType, int width, int height) override;
+    // Lets go of the exceedance view before the result goes.
+    void OnDestroy() override;
     // Shows the result (a CWaveResult), computing it first when it has not
     // been, and titles the window "<source> - <analysis>".
     void Attach(OwnedMeasure m) override;
@@ -35,8 +40,12 @@ class CWaveResultWnd : public CMeasureWnd {
 
     QTableWidget* table = nullptr;
     QPushButton* copyButton = nullptr;
+    // Wave statistics: the exceedance plot (log10 P against H) under the
+    // wave list; hidden for the other analyses.
+    std::unique_ptr<CMeasureView> exceedanceView;
 
   private:
     void showResult();
+    void showExceedance();
     void OnRecalculate();
 };

@@ -79,6 +79,8 @@ void CWaveRunDlg::showFields() {
         setDouble(IDC_WAVE_THRESHOLD, options.waves.threshold);
         setChecked(IDC_WAVE_UP, options.waves.upCrossing);
         setComboItems(IDC_WAVE_DETREND, detrendItems(), int(options.waves.detrend));
+        setDouble(IDC_WAVE_DEPTH, options.waves.depth);
+        setDouble(IDC_WAVE_SLOPE, options.waves.slope);
         return;
     }
     setComboItems(IDC_WAVE_DETREND, detrendItems(), int(options.detrend));
@@ -128,7 +130,13 @@ bool CWaveRunDlg::readAnalysisFields(WaveRunOptions& read) {
     if (kind == WaveAnalysis::Statistics) {
         read.waves.upCrossing = isChecked(IDC_WAVE_UP);
         if (detrend >= 0) read.waves.detrend = Detrend(detrend);
-        return readDouble(IDC_WAVE_THRESHOLD, read.waves.threshold);
+        if (!readDouble(IDC_WAVE_THRESHOLD, read.waves.threshold) ||
+            !readDouble(IDC_WAVE_DEPTH, read.waves.depth) ||
+            !readDouble(IDC_WAVE_SLOPE, read.waves.slope))
+            return false;
+        // Depth 0 is deep water: no composite Weibull, whatever the slope.
+        if (read.waves.depth == 0) read.waves.slope = 0;
+        return true;
     }
     if (detrend >= 0) read.detrend = Detrend(detrend);
     if (!readInt(IDC_WAVE_SEGMENT, read.segment, 0, INT32_MAX) ||
@@ -161,6 +169,7 @@ int CWaveRunDlg::fieldFor(const std::string& reason) const {
                               : kind == WaveAnalysis::Reflection ? IDC_WAVE_POSITIONS
                                                                  : IDC_WAVE_FMIN;
     if (mentions(reason, "depth")) return IDC_WAVE_DEPTH;
+    if (mentions(reason, "slope")) return IDC_WAVE_SLOPE;
     if (mentions(reason, "position") || mentions(reason, "resolve")) return IDC_WAVE_POSITIONS;
     if (mentions(reason, "segment")) return IDC_WAVE_SEGMENT;
     if (mentions(reason, "fmax")) return IDC_WAVE_FMAX;

@@ -11,6 +11,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "frame_test_support.h"
 #include "measure/int_format.h"
@@ -253,4 +256,58 @@ TEST_F(MeasureDialogsTest, StatisticShowsTheBlockAndDashesWhatWasNotComputed) {
     EXPECT_EQ(wave, "Wave (0)");
     EXPECT_EQ(period, "-"); // fewer than 10 samples: no wave analysis
     EXPECT_EQ(freq, "-");
+}
+
+// "Calibrate..." reads the record picked in the open dialog at the edited
+// channel's number and puts the fit into the two fields, which OK keeps; a
+// record that does not fit the levels leaves the fields and says why.
+TEST_F(MeasureDialogsTest, CalibrateFillsCoefficientAndConstantFromARecord) {
+    // Channel 2 held 8 s at each of five levels (moves of 3 s between) and
+    // read (level + 0.3) / 0.0001 with noise; channels 0 and 1 stay 0.
+    const double levels[] = {-0.1, -0.05, 0.0, 0.05, 0.1};
+    std::vector<double> track;
+    for (int i = 0; i < 5; ++i) {
+        for (int j = 0; j < 400; ++j)
+            track.push_back(levels[i]);
+        for (int j = 0; i < 4 && j < 150; ++j)
+            track.push_back(levels[i] + 0.05 * j / 150.0);
+    }
+    std::unique_ptr<CMeasure> record(makeMeasure(3, int32_t(track.size()), 50.0));
+    uint32_t noise = 1;
+    for (size_t j = 0; j < track.size(); ++j) {
+        noise = noise * 1664525u + 1013904223u;
+        const double wobble = 6.0 * (double(noise >> 8) / double(1u << 24) - 0.5);
+        record->at(0, int32_t(j)) = record->at(1, int32_t(j)) = Sample{0.0f, 0.0f};
+        record->at(2, int32_t(j)) = Sample{float((track[j] + 0.3) / 0.0001 + wobble), 0.0f};
+    }
+    const std::string path = dir.file("cal.INT");
+    ASSERT_TRUE(writeInt(*record, path.c_str()));
+
+    QString coefficient, constant, hint, refused, untouched;
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        editChannel(d, 2, [&](ScriptedDialog& c) {
+            c.setText(IDC_CHANNEL_LEVELS, "-0.1, -0.05, 0, 0.05, 0.1, 0.15");
+            dialogScript::pushFile(QString::fromStdString(path), 1);
+            c.press(IDC_CHANNEL_CALIBRATE);
+            refused = c.hint();
+            untouched = c.text(IDC_CHANNEL_COEFFICIENT);
+            c.setText(IDC_CHANNEL_LEVELS, "-0.1, -0.05, 0, 0.05, 0.1");
+            dialogScript::pushFile(QString::fromStdString(path), 1);
+            c.press(IDC_CHANNEL_CALIBRATE);
+            coefficient = c.text(IDC_CHANNEL_COEFFICIENT);
+            constant = c.text(IDC_CHANNEL_CONSTANT);
+            hint = c.hint();
+            c.press(IDOK);
+        });
+        d.press(IDOK);
+    });
+    frame->frameCommand(CMD_INFO, 0);
+    EXPECT_EQ(refused, "Not calibrated: found 5 steady stretches for 6 levels.");
+    EXPECT_EQ(untouched, "0.50000000");
+    EXPECT_NEAR(coefficient.toDouble(), 0.0001, 0.005 * 0.0001) << coefficient.toStdString();
+    EXPECT_NEAR(constant.toDouble(), -0.3, 0.005 * 0.3) << constant.toStdString();
+    EXPECT_TRUE(hint.startsWith("Calibrated: r^2 ")) << hint.toStdString();
+    EXPECT_TRUE(hint.contains("largest residual")) << hint.toStdString();
+    EXPECT_EQ(measure->channels[2].coefficient, coefficient.toDouble());
+    EXPECT_EQ(measure->channels[2].constant, constant.toDouble());
 }

@@ -23,6 +23,7 @@
 #include "support/run_command.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/plot_painter.h"
+#include "waves/exceedance_measure.h"
 #include "waves/ui/wave_dialog_templates.h"
 #include "waves/ui/wave_result_wnd.h"
 
@@ -57,10 +58,11 @@ std::string shown(const std::string& json) {
 
 // The table's label (its unit left off) -> the batch's JSON key.
 using Keys = std::vector<std::pair<std::string, std::string>>;
-const Keys STATISTICS_KEYS = {{"Waves", "count"},   {"Mean level", "mean"}, {"Hmax", "Hmax"},
-                              {"T(Hmax)", "THmax"}, {"H1/3", "H1/3"},       {"T1/3", "T1/3"},
-                              {"H1/10", "H1/10"},   {"T1/10", "T1/10"},     {"Hmean", "Hmean"},
-                              {"Hrms", "Hrms"},     {"Tz", "Tz"},           {"Tmax", "Tmax"}};
+const Keys STATISTICS_KEYS = {
+    {"Waves", "count"}, {"Mean level", "mean"}, {"Hmax", "Hmax"},   {"T(Hmax)", "THmax"},
+    {"H1/3", "H1/3"},   {"T1/3", "T1/3"},       {"H1/10", "H1/10"}, {"T1/10", "T1/10"},
+    {"Hmean", "Hmean"}, {"Hrms", "Hrms"},       {"Tz", "Tz"},       {"Tmax", "Tmax"},
+    {"Hm0", "Hm0"},     {"H2%", "H2%"},         {"H1%", "H1%"},     {"Hmax/Hm0", "Hmax/Hm0"}};
 const Keys SPECTRUM_KEYS = {{"fmin", "fmin"},
                             {"fmax", "fmax"},
                             {"m0", "m0"},
@@ -380,4 +382,51 @@ TEST_F(WaveWindowsTest, SpectrumWindowDrawsTheBandOverTheDensity) {
         if (image.pixel(peakX, y) == OVERLAY_COLOUR.rgb()) (y < highest ? above : below)++;
     EXPECT_GT(above, 0);
     EXPECT_GT(below, 0);
+}
+
+// Wave statistics with a foreshore: the composite Weibull's rows in the
+// table as the batch prints them, and under the wave list the exceedance
+// plot, X the height, its curves over the measured one; the spectrum has
+// none.
+TEST_F(WaveWindowsTest, StatisticsShowTheExceedancePlotAndTheCompositeWeibull) {
+    ASSERT_NE(openSample(1000, 4040), nullptr);
+    auto* stats = run(CMD_WAVE_STATISTICS, [](ScriptedDialog& d) {
+        d.setText(IDC_WAVE_DEPTH, "0.3");
+        d.setText(IDC_WAVE_SLOPE, "0.02");
+    });
+    ASSERT_NE(stats, nullptr);
+    Keys keys = STATISTICS_KEYS;
+    for (const char* name : {"BG Htr", "BG Hrms", "BG Htr/Hrms", "BG H1/Hrms", "BG H2/Hrms",
+                             "BG H1/3", "BG H1/10", "BG H2%", "BG H1%"})
+        keys.push_back({name, name});
+    expectTableEquals(stats, keys,
+                      batchJson({"waves", "--channel", "1", "--from", "1000", "--to", "4040",
+                                 "--depth", "0.3", "--slope", "0.02"}));
+    ASSERT_NE(stats->exceedanceView, nullptr);
+    const CMeasureView& view = *stats->exceedanceView;
+    EXPECT_TRUE(view.hwnd->isVisible());
+    EXPECT_EQ(view.measure, &stats->result()->exceedance);
+    EXPECT_EQ(view.measure->channelCount, 3);
+    EXPECT_STREQ(view.x_unit, "m");
+    EXPECT_EQ(view.overlay_of[1], 0);
+    EXPECT_EQ(view.overlay_of[2], 0);
+    EXPECT_EQ(view.visible_samples, EXCEEDANCE_ROWS);
+    // The two views share the window's height.
+    EXPECT_LE(stats->view->hwnd->height() + view.hwnd->height(), stats->hwnd->height());
+    EXPECT_GT(view.hwnd->height(), 0);
+    // Recalculated in deep water: the Weibull curve goes.
+    dialogScript::pushDialog([](ScriptedDialog& d) {
+        d.setText(IDC_WAVE_DEPTH, "0");
+        d.press(IDOK);
+    });
+    stats->OnCommand(CMD_RECALCULATE, 0);
+    settle();
+    EXPECT_EQ(stats->exceedanceView->measure->channelCount, 2);
+    expectTableEquals(stats, STATISTICS_KEYS,
+                      batchJson({"waves", "--channel", "1", "--from", "1000", "--to", "4040"}));
+    frame->frameCommand(CMD_CLOSE_WINDOW, 0);
+    settle();
+    auto* spectrum = run(CMD_SPECTRUM, [](ScriptedDialog&) {});
+    ASSERT_NE(spectrum, nullptr);
+    EXPECT_FALSE(spectrum->exceedanceView->hwnd->isVisible());
 }
