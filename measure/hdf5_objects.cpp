@@ -71,12 +71,7 @@ Handle space(size_t count, bool scalar) {
 } // namespace
 
 Session::Session() : lock_(libraryLock()) {
-    H5Eget_auto2(H5E_DEFAULT, &printer_, &printerData_);
     H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
-}
-
-Session::~Session() {
-    H5Eset_auto2(H5E_DEFAULT, printer_, printerData_);
 }
 
 AttributeRead readTexts(hid_t object, const char* name, std::vector<std::string>& texts) {

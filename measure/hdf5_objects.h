@@ -13,19 +13,18 @@ namespace hdf5 {
 
 // The serial HDF5 library is not thread-safe, and the Python module reads
 // files from worker threads: every sequence of HDF5 calls runs inside one
-// Session, which holds the process-wide lock and keeps the library from
-// printing its error stack to stderr (failures are told by the caller).
+// Session, which holds the process-wide lock. The library's printing of its
+// error stack to stderr is turned off for the process (h5py turns it off
+// too): failures are told by the caller in one line, and after some damaged
+// files the library would also print a page of its state at exit.
 class Session {
   public:
     Session();
-    ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
   private:
     std::lock_guard<std::mutex> lock_;
-    H5E_auto2_t printer_ = nullptr;
-    void* printerData_ = nullptr;
 };
 
 // An identifier, closed by its own close function when it goes.

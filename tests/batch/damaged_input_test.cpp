@@ -114,6 +114,27 @@ TEST(BatchDamagedInput, EveryReadingCommandTakesTheDatasetToRead) {
     }
 }
 
+// The HDF5 library keeps quiet about a damaged file, even at exit, where
+// it prints a page of its state after some damage to the superblock.
+TEST(BatchDamagedInput, DamagedHdf5FileIsRefusedInOneLine) {
+    TempDir dir;
+    const std::string arrays = dir.file("run.h5");
+    ASSERT_EQ(runBatch({"convert", SAMPLE_FILE, arrays}).exitCode, 0);
+    const std::vector<unsigned char> whole = readBytes(arrays);
+    // The end-of-file address in the superblock, and the root group's entry.
+    for (size_t at : {40, 41, 42, 43, 120, 124, 126, 127, 128, 129, 130, 132, 136}) {
+        std::vector<unsigned char> bytes = whole;
+        bytes[at] = 0;
+        writeBytes(arrays, bytes);
+        CommandResult r = runBatch({"info", arrays});
+        EXPECT_LE(lineCount(r.err), r.exitCode == 0 ? 0 : 1) << at << r.err;
+    }
+    writeBytes(arrays, std::vector<unsigned char>(whole.begin(), whole.begin() + 3000));
+    CommandResult r = runBatch({"info", arrays});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(lineCount(r.err), 1) << r.err;
+}
+
 TEST(BatchDamagedInput, BytesAfterTheSamplesAreNamed) {
     TempDir dir;
     const std::string path = dir.file("long.INT");

@@ -281,20 +281,33 @@ TEST(Hdf5Format, RefusesDatasetsAndAttributesItCannotTake) {
     }
 }
 
-TEST(Hdf5Format, FileCutAnywhereIsRefusedInOneLine) {
+TEST(Hdf5Format, FileCutOrDamagedAnywhereIsRefusedInOneLine) {
     TempDir dir;
     const std::string whole = dir.file("whole.h5"), cut = dir.file("cut.h5");
     CMeasure m;
     fillMeasure(m, 4, 3000);
     ASSERT_TRUE(writeHdf5(m, whole.c_str()));
     const std::vector<unsigned char> bytes = readBytes(whole);
-    for (size_t length = 0; length < bytes.size(); length += length < 4096 ? 7 : 997) {
+    for (size_t length = 0; length < bytes.size(); length += length < 4096 ? 13 : 997) {
         writeBytes(cut, std::vector<unsigned char>(bytes.begin(), bytes.begin() + long(length)));
         CMeasure back;
         Read r = readFile(back, cut);
         EXPECT_FALSE(r.ok) << length;
         EXPECT_FALSE(r.why.empty()) << length;
         EXPECT_EQ(r.why.find('\n'), std::string::npos) << length;
+    }
+    // Damaged metadata: refused in one line, or read when the damage is
+    // where nothing looks.
+    for (size_t at = 0; at < 2048; at += 5) {
+        std::vector<unsigned char> damaged = bytes;
+        damaged[at] ^= 0xFF;
+        writeBytes(cut, damaged);
+        CMeasure back;
+        Read r = readFile(back, cut);
+        if (r.ok) continue;
+        EXPECT_FALSE(r.why.empty()) << at;
+        EXPECT_EQ(r.why.find('\n'), std::string::npos) << at;
+        EXPECT_EQ(back.sampleCount * back.channelCount == 0 || back.samples, true) << at;
     }
     CMeasure missing;
     EXPECT_FALSE(readFile(missing, dir.file("none.h5")).ok);
