@@ -85,6 +85,29 @@ const char* kindText(H5T_class_t kind) {
     }
 }
 
+// The dataset's storage holds all its samples, as far as its index can
+// tell. The library copies a damaged one's samples out of a buffer of the
+// size the file claims, reading past its end.
+bool storageHoldsAll(hid_t dataset, hsize_t elements, size_t elementSize) {
+    Handle creation(H5Dget_create_plist(dataset), H5Pclose);
+    const H5D_layout_t layout = H5Pget_layout(creation.get());
+    const hsize_t stored = H5Dget_storage_size(dataset);
+    if (layout == H5D_COMPACT) return stored >= elements * elementSize;
+    // Contiguous storage never written reads as the fill value.
+    if (layout == H5D_CONTIGUOUS) return stored == 0 || stored >= elements * elementSize;
+    if (layout != H5D_CHUNKED) return false;
+    // Compressed chunks differ in size; plain ones all take a whole chunk.
+    if (H5Pget_nfilters(creation.get()) != 0) return true;
+    hsize_t chunk[H5S_MAX_RANK];
+    const int rank = H5Pget_chunk(creation.get(), H5S_MAX_RANK, chunk);
+    hsize_t chunkBytes = elementSize, chunks = 0;
+    for (int i = 0; i < rank; ++i)
+        chunkBytes *= chunk[i];
+    Handle space(H5Dget_space(dataset), H5Sclose);
+    return rank > 0 && H5Dget_num_chunks(dataset, space.get(), &chunks) >= 0 &&
+           stored == chunks * chunkBytes;
+}
+
 bool readShape(hid_t dataset, const std::string& name, Shape& shape, std::string& error) {
     Handle type(H5Dget_type(dataset), H5Tclose), space(H5Dget_space(dataset), H5Sclose);
     const H5T_class_t kind = H5Tget_class(type.get());
@@ -116,6 +139,10 @@ bool readShape(hid_t dataset, const std::string& name, Shape& shape, std::string
     }
     if (rows * channels * sizeof(Sample) > INT32_MAX) {
         error = "dataset " + name + " holds too many samples for one measurement";
+        return false;
+    }
+    if (!storageHoldsAll(dataset, rows * channels, H5Tget_size(type.get()))) {
+        error = "dataset " + name + " is damaged: it stores fewer bytes than its samples take";
         return false;
     }
     shape.rows = int64_t(rows);

@@ -39,6 +39,29 @@ def test_our_layout_written_by_h5py_reads_as_its_arrays(tmp_path, batch):
     assert "samples:     3000" in info and "sample rate: 40" in info
 
 
+@pytest.mark.parametrize(
+    "storage",
+    [
+        {},  # contiguous
+        {"chunks": (333, 2)},  # chunks that cut through rows
+        {"chunks": (1000, 3), "compression": "gzip", "shuffle": True},
+    ],
+    ids=["contiguous", "odd-chunks", "gzip"],
+)
+def test_every_storage_h5py_writes_reads_the_same(tmp_path, storage):
+    path = tmp_path / "run.h5"
+    with h5py.File(path, "w") as f:
+        f.attrs["sample_rate"] = 10.0
+        f.create_dataset("samples", data=GAUGES.astype(numpy.float32), **storage)
+        # Chunks never written read as the fill value.
+        sparse = f.create_dataset("sparse", shape=(3000, 2), dtype="f8", chunks=(500, 2))
+        sparse[1000:1500] = GAUGES[1000:1500, :2]
+    numpy.testing.assert_array_equal(ondarix.read(path).real, GAUGES.astype(numpy.float32))
+    expected = numpy.zeros((3000, 2), numpy.float32)
+    expected[1000:1500] = GAUGES[1000:1500, :2]
+    numpy.testing.assert_array_equal(ondarix.read(path, dataset="sparse").real, expected)
+
+
 def test_any_numeric_dataset_is_read_when_named(tmp_path, batch):
     path = tmp_path / "lab.hdf5"
     with h5py.File(path, "w") as f:
