@@ -12,15 +12,6 @@
 #include "measure/file_io.h"
 #include "support/temp_dir.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-// HDF5 asks malloc for the sizes a damaged file claims; without the
-// sanitizer malloc says no and the library refuses the file, as it must
-// under the sanitizer too.
-extern "C" const char* __asan_default_options() {
-    return "allocator_may_return_null=1";
-}
-#endif
-
 namespace {
 
 // Files as other programs lay them out, built with the HDF5 C library.
