@@ -27,11 +27,14 @@ int readWith(Reader reader, CMeasure& m, const std::string& path, Args& args, Re
     if (!args.error().empty()) return reportError(EXIT_USAGE, args.error());
     if (args.has("rate") && !(options.rate > 0 && std::isfinite(options.rate)))
         return reportError(EXIT_USAGE, "--rate takes a positive number of samples per second");
+    // The dataset of an HDF5 file that is not in Ondarix's own layout.
+    options.dataset = args.get("dataset");
     std::string why;
     ReadReport report;
     if (!reader(m, path, type, &why, options, &report))
         return reportError(EXIT_FAILED, readFailureText(path, type, why) +
-                                            (report.rateNeeded ? " (--rate HZ)" : ""));
+                                            (report.rateNeeded ? " (--rate HZ)" : "") +
+                                            (report.datasetNeeded ? " (--dataset PATH)" : ""));
     // What was left out of the file is never passed over in silence.
     if (report.isPartial()) warn(partialReadText(path, report));
     if (shown)

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "measure/csv_format.h"
+#include "measure/hdf5_format.h"
 #include "measure/int_format.h"
 #include "measure/m11_format.h"
 #include "measure/text_format.h"
@@ -66,6 +67,11 @@ bool readCsvFile(CMeasure& m, const char* path, std::string* error, ChannelExtre
     return readCsv(m, path, error, options, report);
 }
 
+bool readHdf5File(CMeasure& m, const char* path, std::string* error, ChannelExtremes*,
+                  const ReadOptions& options, ReadReport* report) {
+    return readHdf5(m, path, error, options, report);
+}
+
 std::vector<FileTypeRow> makeRows() {
     return {
         {FileType::Int,
@@ -122,6 +128,18 @@ std::vector<FileTypeRow> makeRows() {
          readCsvHeader,
          writeCsv,
          csvFormatRefusal,
+         "",
+         ""},
+        // shared-mime-info already knows these as application/x-hdf (with HDF4).
+        {FileType::Hdf5,
+         "hdf5",
+         {"h5", "hdf5"},
+         "HDF5 file (*.h5 *.hdf5 *.H5 *.HDF5)",
+         "HDF5 file (*.h5 *.hdf5 *.H5 *.HDF5)",
+         readHdf5File,
+         readHdf5Header,
+         writeHdf5,
+         hdf5FormatRefusal,
          "",
          ""},
     };

@@ -11,6 +11,8 @@ struct ReadOptions {
     // Samples per second for a file that does not say (a CSV without a time
     // column); 0 when not given.
     double rate = 0;
+    // The dataset an HDF5 file is read from instead of /samples; empty for it.
+    std::string dataset = {};
 };
 
 struct ReadReport {
@@ -24,6 +26,9 @@ struct ReadReport {
     // The read failed only for want of a sample rate the file does not give
     // (a CSV without a time column); ReadOptions::rate supplies it.
     bool rateNeeded = false;
+    // The read failed for want of the dataset to read (an HDF5 file without
+    // /samples); ReadOptions::dataset names it.
+    bool datasetNeeded = false;
 
     // The measurement holds fewer rows than the file promised.
     bool isPartial() const { return rowsRead < rowsExpected; }

@@ -20,3 +20,8 @@ bool toFileEncoding(const std::string& utf8, std::string& bytes);
 // How many characters a UTF-8 display string shows (what padding to a column
 // width counts), not how many bytes it takes.
 size_t displayLength(const std::string& utf8);
+
+// Puts a UTF-8 name read from a file into a fixed name field of `capacity`
+// bytes: as Windows-1250 when it has that form (as typed names are kept),
+// otherwise as UTF-8 cut at a character boundary.
+void copyNameField(char* field, int capacity, const std::string& utf8);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <complex>
 #include <cstring>
+#include <optional>
 
 #include "measure/measure_file.h"
 #include "measure/save_target.h"
@@ -102,8 +103,14 @@ void warnAbout(const std::string& text) {
     py::module_::import("warnings").attr("warn")(pathText(text), py::handle(PyExc_UserWarning), 2);
 }
 
+// h5py calls the same HDF5 library guarded only by the GIL, so an HDF5 file
+// is read and written without letting the GIL go.
+bool holdsGilFor(FileType type) {
+    return type == FileType::Hdf5;
+}
+
 py::object readMeasurement(const py::object& pathArgument, const py::object& type, bool partial,
-                           const py::object& rate) {
+                           const py::object& rate, const py::object& dataset) {
     const std::string path = pathBytes(pathArgument);
     refuseNulInPath(path);
     FileType fileType;
@@ -119,15 +126,19 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
         if (!(options.rate > 0) || !std::isfinite(options.rate))
             throw py::value_error("rate must be a positive number");
     }
+    // The dataset of an HDF5 file that is not in Ondarix's own layout.
+    if (!dataset.is_none()) options.dataset = dataset.cast<std::string>();
     ReadReport report;
     bool ok;
     {
-        py::gil_scoped_release released;
+        std::optional<py::gil_scoped_release> released;
+        if (!holdsGilFor(fileType)) released.emplace();
         ok = readMeasure(*core, path, fileType, &why, nullptr, options, &report);
     }
     if (!ok)
         throwFileError(readFailureText(path, fileType, why) +
-                       (report.rateNeeded ? " (rate=)" : ""));
+                       (report.rateNeeded ? " (rate=)" : "") +
+                       (report.datasetNeeded ? " (dataset=)" : ""));
     py::object measurement = wrapMeasure(std::move(core));
     // What the file held beyond the measurement is never passed over in silence.
     if (report.isPartial()) warnAbout(partialReadText(path, report));
@@ -147,7 +158,8 @@ void writeMeasurement(MeasurementObject& object, const py::object& pathArgument,
     std::string why;
     bool ok;
     {
-        py::gil_scoped_release released;
+        std::optional<py::gil_scoped_release> released;
+        if (!holdsGilFor(fileType)) released.emplace();
         ok = writeMeasure(*object.core, path, fileType, &why);
     }
     if (!ok) throwFileError(why);
@@ -277,20 +289,21 @@ changes what the analyses see, and the arrays keep the measurement alive.)")
         });
 
     m.def("read", &readMeasurement, py::arg("path"), py::arg("type") = py::none(),
-          py::arg("partial") = false, py::arg("rate") = py::none(),
+          py::arg("partial") = false, py::arg("rate") = py::none(), py::arg("dataset") = py::none(),
           R"(Reads a measurement file.
 
 `path` is a str, bytes or a path-like object. `type` is "int", "m11", "txt",
-"wav" or "csv"; by default the extension decides (an unknown one reads as
-.INT). `rate` (samples per second) is for a file that does not give its own,
-a CSV without a time column. Raises OSError with the reason when the file
+"wav", "csv" or "hdf5"; by default the extension decides (an unknown one
+reads as .INT). `rate` (samples per second) is for a file that does not give
+its own, a CSV without a time column. `dataset` names the 1-D or 2-D numeric
+dataset of an HDF5 file to read instead of /samples. Raises OSError with the reason when the file
 cannot be read, ValueError for an unknown type. A file cut short or damaged
 is refused, the reason naming its complete rows; with `partial=True` those
 rows are read and a UserWarning says how many of how many. Bytes after the
 samples of an .INT are ignored with a UserWarning.)");
     m.def("write", &writeMeasurement, py::arg("measurement"), py::arg("path"),
           py::arg("type") = py::none(),
-          R"(Writes a measurement as .INT, .M11 or .TXT (by `type` or the extension).
+          R"(Writes a measurement as .INT, .M11, .TXT, .csv or .h5 (by `type` or the extension).
 
 A measurement the format cannot carry so that it reads back is refused with
 OSError, and nothing is written.)");

@@ -30,6 +30,26 @@ long lineCount(const std::string& text) {
     return std::count(text.begin(), text.end(), '\n');
 }
 
+// Every command that reads a measurement, reading `cut`.
+std::vector<std::vector<std::string>> readingCommands(const std::string& cut, const TempDir& dir) {
+    const std::string list = dir.file("none.txt");
+    return {
+        {"info", cut},
+        {"stats", cut, "--channel", "0", "--from", "0", "--to", "99"},
+        {"block", cut, "--channel", "1", "--from", "0", "--to", "10"},
+        {"convert", cut, dir.file("out.INT")},
+        {"fourier", cut, "-o", dir.file("f.TXT")},
+        {"waves", cut},
+        {"spectrum", cut, "--segment", "32"},
+        {"reflection", cut, "--channels", "0,1", "--positions", "0,1", "--depth", "1"},
+        {"kalman", cut, "--channel", "0", "--from", "0", "--to", "99", "--components", list, "-o",
+         dir.file("k.INT")},
+        {"aprox", cut, "--channel", "0", "--from", "0", "--to", "99", "--components", list, "-o",
+         dir.file("a.INT")},
+        {"plot", cut, "-o", dir.file("p.png")},
+    };
+}
+
 } // namespace
 
 TEST(BatchDamagedInput, CutFileIsRefusedNamingItsCompleteRows) {
@@ -67,22 +87,7 @@ TEST(BatchDamagedInput, EveryReadingCommandTakesPartialAndWarns) {
     std::vector<unsigned char> bytes = intFile();
     bytes.resize(bytes.size() - 6);
     writeBytes(cut, bytes);
-    const std::string list = dir.file("none.txt");
-    const std::vector<std::vector<std::string>> commands = {
-        {"info", cut},
-        {"stats", cut, "--channel", "0", "--from", "0", "--to", "99"},
-        {"block", cut, "--channel", "1", "--from", "0", "--to", "10"},
-        {"convert", cut, dir.file("out.INT")},
-        {"fourier", cut, "-o", dir.file("f.TXT")},
-        {"waves", cut},
-        {"spectrum", cut, "--segment", "32"},
-        {"reflection", cut, "--channels", "0,1", "--positions", "0,1", "--depth", "1"},
-        {"kalman", cut, "--channel", "0", "--from", "0", "--to", "99", "--components", list, "-o",
-         dir.file("k.INT")},
-        {"aprox", cut, "--channel", "0", "--from", "0", "--to", "99", "--components", list, "-o",
-         dir.file("a.INT")},
-        {"plot", cut, "-o", dir.file("p.png")},
-    };
+    const auto commands = readingCommands(cut, dir);
     for (std::vector<std::string> args : commands) {
         SCOPED_TRACE(args[0]);
         args.push_back("--partial");
@@ -91,6 +96,43 @@ TEST(BatchDamagedInput, EveryReadingCommandTakesPartialAndWarns) {
         EXPECT_EQ(r.err.find("ondarix-batch: warning: " + cut + ": read 99 of 100 rows"), 0u)
             << r.err;
     }
+}
+
+// Every command that reads a measurement reads the HDF5 dataset --dataset names.
+TEST(BatchDamagedInput, EveryReadingCommandTakesTheDatasetToRead) {
+    TempDir dir;
+    const std::string source = dir.file("run.INT"), arrays = dir.file("run.h5");
+    writeBytes(source, intFile());
+    ASSERT_EQ(runBatch({"convert", source, arrays}).exitCode, 0);
+    for (std::vector<std::string> args : readingCommands(arrays, dir)) {
+        SCOPED_TRACE(args[0]);
+        args.insert(args.end(), {"--dataset", "/elsewhere"});
+        CommandResult r = runBatch(args);
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_EQ(r.err, "ondarix-batch: " + arrays +
+                             ": not a readable .hdf5 file: the file holds no dataset /elsewhere\n");
+    }
+}
+
+// The HDF5 library keeps quiet about a damaged file, even at exit, where
+// it prints a page of its state after some damage to the superblock.
+TEST(BatchDamagedInput, DamagedHdf5FileIsRefusedInOneLine) {
+    TempDir dir;
+    const std::string arrays = dir.file("run.h5");
+    ASSERT_EQ(runBatch({"convert", SAMPLE_FILE, arrays}).exitCode, 0);
+    const std::vector<unsigned char> whole = readBytes(arrays);
+    // The end-of-file address in the superblock, and the root group's entry.
+    for (size_t at : {40, 41, 42, 43, 120, 124, 126, 127, 128, 129, 130, 132, 136}) {
+        std::vector<unsigned char> bytes = whole;
+        bytes[at] = 0;
+        writeBytes(arrays, bytes);
+        CommandResult r = runBatch({"info", arrays});
+        EXPECT_LE(lineCount(r.err), r.exitCode == 0 ? 0 : 1) << at << r.err;
+    }
+    writeBytes(arrays, std::vector<unsigned char>(whole.begin(), whole.begin() + 3000));
+    CommandResult r = runBatch({"info", arrays});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(lineCount(r.err), 1) << r.err;
 }
 
 TEST(BatchDamagedInput, BytesAfterTheSamplesAreNamed) {

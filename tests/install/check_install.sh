@@ -69,6 +69,21 @@ if command -v dpkg-deb >/dev/null; then
   deb=$(ls "$root"/deb/*.deb)
   contents=$(dpkg-deb -c "$deb")
   grep -q ' ./usr/bin/ondarix$' <<<"$contents" || fail "the .deb holds no /usr/bin/ondarix"
+  # Every library the programs link comes from a package the .deb depends on.
+  depends=$(dpkg-deb -f "$deb" Depends)
+  for exe in "$prefix/bin/ondarix" "$prefix/bin/ondarix-batch"; do
+    for lib in $(objdump -p "$exe" | awk '$1 == "NEEDED" {print $2}'); do
+      path=$(ldd "$exe" | awk -v l="$lib" '$1 == l && $2 == "=>" {print $3}')
+      [ -n "$path" ] || continue # the dynamic loader itself
+      owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(realpath "$path")" 2>/dev/null) \
+        || continue # not from a package: nothing to depend on
+      need=${owner%%:*}
+      case ", $depends," in
+        *", $need,"* | *", $need "*) ;;
+        *) fail "the .deb does not depend on $need, which holds $lib" ;;
+      esac
+    done
+  done
   if [ -n "$pydir" ]; then
     grep -q ' ./usr/lib/python3/dist-packages/ondarix/__init__.py$' <<<"$contents" \
       || fail "the .deb does not put the Python package in /usr/lib/python3/dist-packages"

@@ -1,0 +1,454 @@
+#include "measure/hdf5_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "measure/atomic_file.h"
+#include "measure/file_io.h"
+#include "measure/hdf5_objects.h"
+#include "measure/iso_date.h"
+#include "measure/text_encoding.h"
+
+namespace {
+
+using hdf5::AttributeRead;
+using hdf5::Handle;
+
+const char* const SAMPLES = "/samples";
+
+// Rows per chunk of /samples: whole rows of every channel, about 256 KiB,
+// so that reading every channel (what Ondarix and h5py's [:] do) takes each
+// chunk once, in file order, straight into the caller's buffer, and a chunk
+// fits HDF5's default chunk cache of 1 MiB for readers that take less.
+hsize_t chunkRows(int64_t rows, int channels) {
+    return hsize_t(std::clamp<int64_t>((1 << 16) / channels, 1, rows));
+}
+
+// Rows read per H5Dread: a buffer of about 1 MiB of floats, reused.
+int64_t blockRows(int channels) {
+    return std::max(1, (1 << 18) / channels);
+}
+
+// What the dataset holds, as the measurement takes it.
+struct Shape {
+    int rank = 0;
+    int64_t rows = 0;
+    int channels = 0;
+    // The file stores channels x samples (time along the longer dimension).
+    bool transposed = false;
+};
+
+std::string normalName(const std::string& name) {
+    return name.empty() ? SAMPLES : name.front() == '/' ? name : "/" + name;
+}
+
+bool isNumericTable(hid_t object) {
+    if (H5Iget_type(object) != H5I_DATASET) return false;
+    Handle type(H5Dget_type(object), H5Tclose), space(H5Dget_space(object), H5Sclose);
+    const H5T_class_t kind = H5Tget_class(type.get());
+    const int rank = H5Sget_simple_extent_ndims(space.get());
+    return (kind == H5T_INTEGER || kind == H5T_FLOAT) && (rank == 1 || rank == 2);
+}
+
+herr_t collectTable(hid_t group, const char* name, const H5L_info_t* info, void* data) {
+    auto& names = *static_cast<std::vector<std::string>*>(data);
+    if (info->type != H5L_TYPE_HARD) return 0;
+    Handle object(H5Oopen(group, name, H5P_DEFAULT), H5Oclose);
+    if (object.valid() && isNumericTable(object.get())) names.push_back(std::string("/") + name);
+    return names.size() > 5 ? 1 : 0;
+}
+
+// "/samples is missing; the file's numeric datasets: /a, /b"
+std::string missingSamplesText(hid_t file, ReadReport* report) {
+    std::vector<std::string> names;
+    H5Lvisit(file, H5_INDEX_NAME, H5_ITER_INC, collectTable, &names);
+    if (names.empty()) return "the file holds no /samples and no other dataset of numbers";
+    if (report) report->datasetNeeded = true;
+    std::string text = "the file holds no /samples; name the dataset to read (";
+    for (size_t i = 0; i < names.size() && i < 5; ++i)
+        text += (i ? ", " : "") + names[i];
+    return text + (names.size() > 5 ? ", ...)" : ")");
+}
+
+const char* kindText(H5T_class_t kind) {
+    switch (kind) {
+    case H5T_STRING:
+        return "text";
+    case H5T_COMPOUND:
+        return "records";
+    case H5T_ENUM:
+        return "enumerated values";
+    default:
+        return "values";
+    }
+}
+
+// The dataset's storage holds all its samples, as far as its index can
+// tell. The library copies a damaged one's samples out of a buffer of the
+// size the file claims, reading past its end.
+bool storageHoldsAll(hid_t dataset, hsize_t elements, size_t elementSize) {
+    Handle creation(H5Dget_create_plist(dataset), H5Pclose);
+    const H5D_layout_t layout = H5Pget_layout(creation.get());
+    const hsize_t stored = H5Dget_storage_size(dataset);
+    if (layout == H5D_COMPACT) return stored >= elements * elementSize;
+    // Contiguous storage never written reads as the fill value.
+    if (layout == H5D_CONTIGUOUS) return stored == 0 || stored >= elements * elementSize;
+    if (layout != H5D_CHUNKED) return false;
+    // Compressed chunks differ in size; plain ones all take a whole chunk.
+    if (H5Pget_nfilters(creation.get()) != 0) return true;
+    hsize_t chunk[H5S_MAX_RANK];
+    const int rank = H5Pget_chunk(creation.get(), H5S_MAX_RANK, chunk);
+    hsize_t chunkBytes = elementSize, chunks = 0;
+    for (int i = 0; i < rank; ++i)
+        chunkBytes *= chunk[i];
+    Handle space(H5Dget_space(dataset), H5Sclose);
+    return rank > 0 && H5Dget_num_chunks(dataset, space.get(), &chunks) >= 0 &&
+           stored == chunks * chunkBytes;
+}
+
+bool readShape(hid_t dataset, const std::string& name, Shape& shape, std::string& error) {
+    Handle type(H5Dget_type(dataset), H5Tclose), space(H5Dget_space(dataset), H5Sclose);
+    const H5T_class_t kind = H5Tget_class(type.get());
+    if (kind != H5T_INTEGER && kind != H5T_FLOAT) {
+        error = "dataset " + name + " holds " + kindText(kind) + ", not numbers";
+        return false;
+    }
+    shape.rank = H5Sget_simple_extent_ndims(space.get());
+    hsize_t dims[2] = {0, 1};
+    if (shape.rank < 1 || shape.rank > 2 ||
+        H5Sget_simple_extent_dims(space.get(), dims, nullptr) < 0) {
+        error = "dataset " + name + " has " + std::to_string(std::max(shape.rank, 0)) +
+                " dimensions; a measurement is read from 1 or 2";
+        return false;
+    }
+    // Our own layout is samples x channels whatever its size; another
+    // program's table may be either way round.
+    shape.transposed = shape.rank == 2 && name != SAMPLES && dims[1] > dims[0];
+    const hsize_t rows = shape.transposed ? dims[1] : dims[0];
+    const hsize_t channels = shape.transposed ? dims[0] : dims[1];
+    if (rows == 0 || channels == 0) {
+        error = "dataset " + name + " is empty";
+        return false;
+    }
+    if (channels > hsize_t(MAX_CHANNELS)) {
+        error = "dataset " + name + " holds " + std::to_string(channels) + " channels; at most " +
+                std::to_string(MAX_CHANNELS) + " fit in a measurement";
+        return false;
+    }
+    if (rows * channels * sizeof(Sample) > INT32_MAX) {
+        error = "dataset " + name + " holds too many samples for one measurement";
+        return false;
+    }
+    if (!storageHoldsAll(dataset, rows * channels, H5Tget_size(type.get()))) {
+        error = "dataset " + name + " is damaged: it stores fewer bytes than its samples take";
+        return false;
+    }
+    shape.rows = int64_t(rows);
+    shape.channels = int(channels);
+    return true;
+}
+
+// Reads the samples a block of rows at a time into `m`'s block (real parts).
+bool readSamples(hid_t dataset, const Shape& shape, CMeasure& m) {
+    Handle file(H5Dget_space(dataset), H5Sclose);
+    const int64_t step = blockRows(shape.channels);
+    std::vector<float> values(size_t(step) * size_t(shape.channels));
+    for (int64_t first = 0; first < shape.rows; first += step) {
+        const int64_t count = std::min(step, shape.rows - first);
+        const hsize_t b = hsize_t(count), c = hsize_t(shape.channels), f = hsize_t(first);
+        hsize_t start[2] = {f, 0}, size[2] = {b, c};
+        if (shape.transposed) {
+            start[0] = 0, start[1] = f;
+            size[0] = c, size[1] = b;
+        }
+        const hsize_t total = b * c;
+        // The buffer has the selection's shape: HDF5 maps a chunk into a
+        // buffer of another shape one element at a time, 20 times slower.
+        Handle memory(H5Screate_simple(shape.rank, size, nullptr), H5Sclose);
+        if (H5Sselect_hyperslab(file.get(), H5S_SELECT_SET, start, nullptr, size, nullptr) < 0 ||
+            H5Dread(dataset, H5T_NATIVE_FLOAT, memory.get(), file.get(), H5P_DEFAULT,
+                    values.data()) < 0)
+            return false;
+        Sample* out = &m.at(0, int32_t(first));
+        if (!shape.transposed)
+            for (hsize_t i = 0; i < total; ++i)
+                out[i] = Sample{values[i], 0.0f};
+        else
+            for (hsize_t r = 0; r < b; ++r)
+                for (hsize_t ch = 0; ch < c; ++ch)
+                    out[r * c + ch] = Sample{values[ch * b + r], 0.0f};
+    }
+    return true;
+}
+
+std::string attributeText(const char* attribute, const std::string& owner) {
+    return "attribute " + std::string(attribute) + " of " + owner;
+}
+
+// One text per channel from an optional attribute; an absent one leaves
+// `texts` empty.
+bool channelTexts(hid_t object, const char* attribute, const std::string& owner, int channels,
+                  std::vector<std::string>& texts, std::string& error) {
+    AttributeRead read = hdf5::readTexts(object, attribute, texts);
+    if (read == AttributeRead::WrongType)
+        error = attributeText(attribute, owner) + " is not text";
+    else if (read == AttributeRead::Read && int(texts.size()) != channels)
+        error = attributeText(attribute, owner) + " holds " + std::to_string(texts.size()) +
+                " texts for " + std::to_string(channels) + " channels";
+    return error.empty();
+}
+
+bool channelNumbers(hid_t object, const char* attribute, const std::string& owner, int channels,
+                    std::vector<double>& values, std::string& error) {
+    AttributeRead read = hdf5::readNumbers(object, attribute, values);
+    if (read == AttributeRead::WrongType)
+        error = attributeText(attribute, owner) + " does not hold numbers";
+    else if (read == AttributeRead::Read && int(values.size()) != channels)
+        error = attributeText(attribute, owner) + " holds " + std::to_string(values.size()) +
+                " numbers for " + std::to_string(channels) + " channels";
+    return error.empty();
+}
+
+// One text of the root group; empty when absent.
+bool rootText(hid_t root, const char* attribute, std::string& text, std::string& error) {
+    std::vector<std::string> texts;
+    AttributeRead read = hdf5::readTexts(root, attribute, texts);
+    if (read == AttributeRead::WrongType || texts.size() > 1) {
+        error = attributeText(attribute, "the root group") + " is not one text";
+        return false;
+    }
+    text = texts.empty() ? std::string() : texts.front();
+    return true;
+}
+
+// The rate from sample_rate or fs of `object`; 0 when it has neither.
+bool rateOf(hid_t object, const std::string& owner, double& rate, std::string& error) {
+    for (const char* attribute : {"sample_rate", "fs"}) {
+        std::vector<double> values;
+        AttributeRead read = hdf5::readNumbers(object, attribute, values);
+        if (read == AttributeRead::Absent) continue;
+        if (read == AttributeRead::WrongType || values.size() != 1 || !(values[0] > 0) ||
+            !std::isfinite(values[0])) {
+            error = attributeText(attribute, owner) + " is not one positive number";
+            return false;
+        }
+        rate = values[0];
+        return true;
+    }
+    rate = 0;
+    return true;
+}
+
+struct Description {
+    std::string name, date;
+    std::vector<std::string> names, units;
+    std::vector<double> coefficients, constants;
+    double rate = 0;
+};
+
+bool readDescription(hid_t root, hid_t dataset, const std::string& owner, int channels,
+                     Description& d, std::string& error) {
+    return rootText(root, "name", d.name, error) && rootText(root, "date", d.date, error) &&
+           channelTexts(dataset, "channel_names", owner, channels, d.names, error) &&
+           channelTexts(dataset, "units", owner, channels, d.units, error) &&
+           channelNumbers(dataset, "coefficients", owner, channels, d.coefficients, error) &&
+           channelNumbers(dataset, "constants", owner, channels, d.constants, error) &&
+           rateOf(dataset, owner, d.rate, error) &&
+           (d.rate > 0 || rateOf(root, "the root group", d.rate, error));
+}
+
+void describe(CMeasure& m, const Description& d) {
+    describePlainChannels(m);
+    if (!d.name.empty()) copyNameField(m.name, MAX_NAME + 1, d.name);
+    m.date = parseIsoDate(d.date);
+    m.sampleRate = d.rate;
+    for (int c = 0; c < m.channelCount; ++c) {
+        ChannelInfo& info = m.channels[c];
+        if (!d.names.empty() && !d.names[size_t(c)].empty())
+            copyNameField(info.name, MAX_CHANNEL_NAME + 1, d.names[size_t(c)]);
+        if (!d.units.empty()) copyNameField(info.unit, MAX_UNIT + 1, d.units[size_t(c)]);
+        if (!d.coefficients.empty()) info.coefficient = d.coefficients[size_t(c)];
+        if (!d.constants.empty()) info.constant = d.constants[size_t(c)];
+    }
+}
+
+bool readOpenFile(CMeasure& m, hid_t file, bool samples, std::string& why,
+                  const ReadOptions& options, ReadReport* report) {
+    const std::string name = normalName(options.dataset);
+    if (name == SAMPLES && H5Lexists(file, "samples", H5P_DEFAULT) <= 0) {
+        why = missingSamplesText(file, report);
+        return false;
+    }
+    Handle dataset(H5Dopen2(file, name.c_str(), H5P_DEFAULT), H5Dclose);
+    if (!dataset.valid()) {
+        why = "the file holds no dataset " + name;
+        return false;
+    }
+    Shape shape;
+    Description d;
+    Handle root(H5Gopen2(file, "/", H5P_DEFAULT), H5Gclose);
+    if (!readShape(dataset.get(), name, shape, why) ||
+        !readDescription(root.get(), dataset.get(), name, shape.channels, d, why))
+        return false;
+    if (!(d.rate > 0)) d.rate = options.rate;
+    if (!(d.rate > 0) || !std::isfinite(d.rate)) {
+        if (report) report->rateNeeded = true;
+        why = "the file does not say its sample rate: give it";
+        return false;
+    }
+    const int64_t bytes = shape.rows * shape.channels * int64_t(sizeof(Sample));
+    if (samples && !m.resizeSamples(bytes)) {
+        why = "not enough memory for the samples";
+        return false;
+    }
+    m.channelCount = shape.channels;
+    m.sampleCount = int32_t(shape.rows);
+    if (samples && !readSamples(dataset.get(), shape, m)) {
+        m.truncateSamples(0);
+        m.sampleCount = 0;
+        why = "the samples of " + name + " cannot be read; the file is damaged";
+        return false;
+    }
+    describe(m, d);
+    return true;
+}
+
+bool readHdf5Any(CMeasure& m, const char* path, bool samples, std::string* error,
+                 const ReadOptions& options, ReadReport* report) {
+    std::string why;
+    bool ok = false;
+    OpenError opened;
+    if (!FileHandle::openRead(path, &opened).valid()) {
+        why = openErrorText(opened);
+    } else {
+        hdf5::Session session;
+        if (H5Fis_hdf5(path) <= 0) {
+            why = "not an HDF5 file";
+        } else {
+            Handle file(H5Fopen(path, H5F_ACC_RDONLY, H5P_DEFAULT), H5Fclose);
+            if (!file.valid())
+                why = "the HDF5 file cannot be opened; it is damaged or cut short";
+            else
+                ok = readOpenFile(m, file.get(), samples, why, options, report);
+        }
+    }
+    if (ok && report) report->rowsRead = report->rowsExpected = m.sampleCount;
+    copyField(m.path, sizeof m.path, path);
+    if (error) *error = ok ? std::string() : why;
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
+
+bool writeDescription(const CMeasure& m, hid_t root, hid_t dataset) {
+    std::vector<std::string> names, units;
+    std::vector<double> coefficients, constants;
+    for (int c = 0; c < m.channelCount; ++c) {
+        names.push_back(displayText(m.channels[c].name));
+        units.push_back(displayText(m.channels[c].unit));
+        coefficients.push_back(m.channels[c].coefficient);
+        constants.push_back(m.channels[c].constant);
+    }
+    const std::string date = isoDateText(m.date);
+    return hdf5::writeTexts(root, "name", {displayText(m.name)}, true) &&
+           (date.empty() || hdf5::writeTexts(root, "date", {date}, true)) &&
+           hdf5::writeNumbers(root, "sample_rate", {m.sampleRate}, true) &&
+           hdf5::writeTexts(dataset, "channel_names", names, false) &&
+           hdf5::writeTexts(dataset, "units", units, false) &&
+           hdf5::writeNumbers(dataset, "coefficients", coefficients, false) &&
+           hdf5::writeNumbers(dataset, "constants", constants, false);
+}
+
+// Writes the real parts a chunk of rows at a time.
+bool writeSamples(const CMeasure& m, hid_t dataset, hsize_t rowsPerChunk) {
+    Handle file(H5Dget_space(dataset), H5Sclose);
+    const hsize_t channels = hsize_t(m.channelCount);
+    std::vector<float> values(size_t(rowsPerChunk * channels));
+    for (hsize_t first = 0; first < hsize_t(m.sampleCount); first += rowsPerChunk) {
+        const hsize_t rows = std::min(rowsPerChunk, hsize_t(m.sampleCount) - first);
+        const hsize_t total = rows * channels;
+        const Sample* in = &m.at(0, int32_t(first));
+        for (hsize_t i = 0; i < total; ++i)
+            values[i] = in[i].re;
+        hsize_t start[2] = {first, 0}, size[2] = {rows, channels};
+        Handle memory(H5Screate_simple(2, size, nullptr), H5Sclose);
+        if (H5Sselect_hyperslab(file.get(), H5S_SELECT_SET, start, nullptr, size, nullptr) < 0 ||
+            H5Dwrite(dataset, H5T_NATIVE_FLOAT, memory.get(), file.get(), H5P_DEFAULT,
+                     values.data()) < 0)
+            return false;
+    }
+    return true;
+}
+
+bool writeLayout(const CMeasure& m, hid_t file) {
+    const hsize_t dims[2] = {hsize_t(m.sampleCount), hsize_t(m.channelCount)};
+    const hsize_t chunk[2] = {chunkRows(m.sampleCount, m.channelCount), dims[1]};
+    Handle space(H5Screate_simple(2, dims, nullptr), H5Sclose);
+    Handle layout(H5Pcreate(H5P_DATASET_CREATE), H5Pclose);
+    if (H5Pset_chunk(layout.get(), 2, chunk) < 0) return false;
+    Handle dataset(H5Dcreate2(file, SAMPLES, H5T_IEEE_F32LE, space.get(), H5P_DEFAULT, layout.get(),
+                              H5P_DEFAULT),
+                   H5Dclose);
+    Handle root(H5Gopen2(file, "/", H5P_DEFAULT), H5Gclose);
+    return dataset.valid() && root.valid() && writeSamples(m, dataset.get(), chunk[0]) &&
+           writeDescription(m, root.get(), dataset.get());
+}
+
+// The whole file, built in memory by HDF5's core driver so that it can be
+// written through AtomicFile like every other output.
+bool buildImage(const CMeasure& m, std::vector<char>& image) {
+    hdf5::Session session;
+    Handle access(H5Pcreate(H5P_FILE_ACCESS), H5Pclose);
+    if (H5Pset_fapl_core(access.get(), 1 << 20, false) < 0) return false;
+    Handle file(H5Fcreate("ondarix.h5", H5F_ACC_TRUNC, H5P_DEFAULT, access.get()), H5Fclose);
+    if (!file.valid() || !writeLayout(m, file.get()) || H5Fflush(file.get(), H5F_SCOPE_GLOBAL) < 0)
+        return false;
+    const ssize_t size = H5Fget_file_image(file.get(), nullptr, 0);
+    if (size <= 0) return false;
+    image.resize(size_t(size));
+    return H5Fget_file_image(file.get(), image.data(), image.size()) == size;
+}
+
+} // namespace
+
+bool readHdf5(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
+              ReadReport* report) {
+    return readHdf5Any(m, path, true, error, options, report);
+}
+
+bool readHdf5Header(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
+                    ReadReport* report) {
+    return readHdf5Any(m, path, false, error, options, report);
+}
+
+const char* hdf5FormatRefusal(const CMeasure& m) {
+    if (const char* why = noSamplesReason(m)) return why;
+    if (m.TextValuesPerRow() != m.channelCount)
+        return "an HDF5 file holds one value per channel; an analysis result has two";
+    if (!(m.sampleRate > 0) || !std::isfinite(m.sampleRate))
+        return "an HDF5 file needs a sample rate above 0";
+    return nullptr;
+}
+
+bool writeHdf5(CMeasure& m, const char* path, std::string* error) {
+    if (const char* why = hdf5FormatRefusal(m)) {
+        if (error) *error = why;
+        return false;
+    }
+    AtomicFile out;
+    if (!out.open(path)) {
+        if (error) *error = out.error();
+        return false;
+    }
+    std::vector<char> image;
+    if (!buildImage(m, image)) {
+        out.discard();
+        if (error) *error = "the HDF5 library could not build the file";
+        return false;
+    }
+    const bool ok = out.commit(out.write(image.data(), image.size()));
+    if (!ok && error) *error = out.error();
+    return ok;
+}

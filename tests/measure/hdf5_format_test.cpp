@@ -1,0 +1,353 @@
+#include "measure/hdf5_format.h"
+
+#include <gtest/gtest.h>
+#include <hdf5.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "measure/file_io.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// Files as other programs lay them out, built with the HDF5 C library.
+class H5File {
+  public:
+    explicit H5File(const std::string& path)
+        : id_(H5Fcreate(path.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT)) {}
+    ~H5File() {
+        for (hid_t d : datasets_)
+            H5Dclose(d);
+        H5Fclose(id_);
+    }
+    hid_t id() const { return id_; }
+
+    hid_t dataset(const char* name, hid_t type, std::vector<hsize_t> dims, const void* data) {
+        hid_t lcpl = H5Pcreate(H5P_LINK_CREATE);
+        H5Pset_create_intermediate_group(lcpl, 1);
+        hid_t space = H5Screate_simple(int(dims.size()), dims.data(), nullptr);
+        hid_t d = H5Dcreate2(id_, name, type, space, lcpl, H5P_DEFAULT, H5P_DEFAULT);
+        if (data) H5Dwrite(d, type, H5S_ALL, H5S_ALL, H5P_DEFAULT, data);
+        H5Sclose(space);
+        H5Pclose(lcpl);
+        datasets_.push_back(d);
+        return d;
+    }
+    hid_t samples(const std::vector<float>& values, hsize_t channels) {
+        return dataset("samples", H5T_NATIVE_FLOAT, {values.size() / channels, channels},
+                       values.data());
+    }
+
+  private:
+    hid_t id_;
+    std::vector<hid_t> datasets_;
+};
+
+hid_t attributeSpace(size_t count, bool scalar) {
+    const hsize_t n = count;
+    return scalar ? H5Screate(H5S_SCALAR) : H5Screate_simple(1, &n, nullptr);
+}
+
+void putAttribute(hid_t object, const char* name, hid_t type, hid_t space, const void* data) {
+    hid_t a = H5Acreate2(object, name, type, space, H5P_DEFAULT, H5P_DEFAULT);
+    H5Awrite(a, type, data);
+    H5Aclose(a);
+    H5Sclose(space);
+}
+
+// Variable-length UTF-8, as h5py writes a str or a list of them.
+void putTexts(hid_t object, const char* name, std::vector<const char*> texts, bool scalar = false) {
+    hid_t type = H5Tcopy(H5T_C_S1);
+    H5Tset_size(type, H5T_VARIABLE);
+    H5Tset_cset(type, H5T_CSET_UTF8);
+    putAttribute(object, name, type, attributeSpace(texts.size(), scalar), texts.data());
+    H5Tclose(type);
+}
+
+// Fixed-length, blank-padded, as MATLAB and Fortran programs write them.
+void putFixedTexts(hid_t object, const char* name, const std::vector<std::string>& texts,
+                   size_t width) {
+    std::string bytes;
+    for (const std::string& t : texts)
+        bytes += t + std::string(width - t.size(), ' ');
+    hid_t type = H5Tcopy(H5T_C_S1);
+    H5Tset_size(type, width);
+    H5Tset_strpad(type, H5T_STR_SPACEPAD);
+    putAttribute(object, name, type, attributeSpace(texts.size(), false), bytes.data());
+    H5Tclose(type);
+}
+
+void putNumbers(hid_t object, const char* name, std::vector<double> values, bool scalar = false) {
+    putAttribute(object, name, H5T_NATIVE_DOUBLE, attributeSpace(values.size(), scalar),
+                 values.data());
+}
+
+struct Read {
+    bool ok;
+    std::string why;
+    ReadReport report;
+};
+
+Read readFile(CMeasure& m, const std::string& path, const ReadOptions& options = {}) {
+    Read r{};
+    r.ok = readHdf5(m, path.c_str(), &r.why, options, &r.report);
+    return r;
+}
+
+void fillMeasure(CMeasure& m, int channels, int rows) {
+    m.channelCount = channels;
+    m.sampleCount = rows;
+    m.sampleRate = 50.00000112;
+    m.resizeSamples(int64_t(channels) * rows * int64_t(sizeof(Sample)));
+    describePlainChannels(m);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < channels; ++c)
+            m.at(c, r) = Sample{float(r) * 0.25f - float(c) * 1e-3f + 1.0f / 3.0f, 0.0f};
+}
+
+} // namespace
+
+TEST(Hdf5Format, WrittenMeasurementReadsBackWithEveryDescription) {
+    TempDir dir;
+    const std::string path = dir.file("m.h5");
+    CMeasure m;
+    fillMeasure(m, 3, 20000);
+    copyField(m.name, sizeof m.name,
+              "Pr\xF3"
+              "ba \xB3\xF3"
+              "d\xBC");
+    m.date = packDosDate(2026, 3, 14, 9, 26, 52);
+    setChannelInfo(m.channels[0], 0.5, -2.25, "m", "gauge 1");
+    setChannelInfo(m.channels[2], 2.0, 1.0, "cm/s", "vel\xEA");
+    std::string why;
+    ASSERT_TRUE(writeHdf5(m, path.c_str(), &why)) << why;
+
+    CMeasure back;
+    Read r = readFile(back, path);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_STREQ(back.name, m.name);
+    EXPECT_EQ(back.date, m.date);
+    EXPECT_EQ(back.sampleRate, m.sampleRate);
+    ASSERT_EQ(back.channelCount, 3);
+    ASSERT_EQ(back.sampleCount, 20000);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_STREQ(back.channels[c].name, m.channels[c].name);
+        EXPECT_STREQ(back.channels[c].unit, m.channels[c].unit);
+        EXPECT_EQ(back.channels[c].coefficient, m.channels[c].coefficient);
+        EXPECT_EQ(back.channels[c].constant, m.channels[c].constant);
+    }
+    EXPECT_EQ(std::memcmp(back.samples, m.samples, size_t(m.sampleBytes)), 0);
+
+    CMeasure header;
+    std::string headerWhy;
+    ASSERT_TRUE(readHdf5Header(header, path.c_str(), &headerWhy)) << headerWhy;
+    EXPECT_EQ(header.sampleCount, 20000);
+    EXPECT_EQ(header.samples, nullptr);
+}
+
+TEST(Hdf5Format, RefusedWriteLeavesTheOldFile) {
+    TempDir dir;
+    const std::string path = dir.file("m.h5");
+    writeString(path, "old");
+    CMeasure m;
+    fillMeasure(m, 1, 10);
+    m.sampleRate = 0;
+    std::string why;
+    EXPECT_FALSE(writeHdf5(m, path.c_str(), &why));
+    EXPECT_EQ(why, "an HDF5 file needs a sample rate above 0");
+    const std::vector<unsigned char> bytes = readBytes(path);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "old");
+}
+
+TEST(Hdf5Format, TakesTextsOfEveryStorageAndDefaultsWhatIsAbsent) {
+    TempDir dir;
+    const std::string path = dir.file("m.h5");
+    {
+        H5File f(path);
+        hid_t d = f.samples({1, 2, 3, 4, 5, 6}, 2);
+        putFixedTexts(d, "channel_names", {"left", "right"}, 12);
+        putTexts(d, "units", {"m", "mm"});
+        putTexts(f.id(), "name", {"run 7"}, true);
+        putTexts(f.id(), "date", {"2025-11-02 13:05:00"}, true);
+        putNumbers(f.id(), "sample_rate", {20.0}, true);
+    }
+    CMeasure m;
+    Read r = readFile(m, path);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_STREQ(m.name, "run 7");
+    EXPECT_EQ(m.date, packDosDate(2025, 11, 2, 13, 5, 0));
+    EXPECT_EQ(m.sampleRate, 20.0);
+    EXPECT_STREQ(m.channels[0].name, "left");
+    EXPECT_STREQ(m.channels[1].name, "right");
+    EXPECT_STREQ(m.channels[1].unit, "mm");
+    EXPECT_EQ(m.channels[1].coefficient, 1.0);
+    EXPECT_EQ(m.channels[1].constant, 0.0);
+    EXPECT_EQ(m.at(1, 2).re, 6.0f);
+}
+
+TEST(Hdf5Format, ReadsAnotherProgramsDatasetWithTimeAlongItsLongerSide) {
+    TempDir dir;
+    const std::string path = dir.file("m.h5");
+    std::vector<int16_t> table(2 * 500);
+    for (size_t i = 0; i < table.size(); ++i)
+        table[i] = int16_t(i);
+    std::vector<double> trace = {0.5, -1.5, 2.5};
+    {
+        H5File f(path);
+        hid_t d = f.dataset("/run/gauges", H5T_NATIVE_INT16, {2, 500}, table.data());
+        putNumbers(d, "fs", {100.0});
+        f.dataset("trace", H5T_NATIVE_DOUBLE, {3}, trace.data());
+    }
+    CMeasure m;
+    ReadOptions options;
+    options.dataset = "/run/gauges";
+    Read r = readFile(m, path, options);
+    ASSERT_TRUE(r.ok) << r.why;
+    ASSERT_EQ(m.channelCount, 2);
+    ASSERT_EQ(m.sampleCount, 500);
+    EXPECT_EQ(m.sampleRate, 100.0);
+    EXPECT_EQ(m.at(0, 499).re, 499.0f);
+    EXPECT_EQ(m.at(1, 0).re, 500.0f);
+    EXPECT_STREQ(m.channels[1].name, "Channel 2");
+    EXPECT_STREQ(m.channels[1].unit, "?");
+
+    // No rate anywhere: the caller's, or a refusal that says so.
+    CMeasure plain;
+    options.dataset = "trace";
+    r = readFile(plain, path, options);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.report.rateNeeded);
+    options.rate = 8.0;
+    CMeasure rated;
+    r = readFile(rated, path, options);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_EQ(rated.channelCount, 1);
+    EXPECT_EQ(rated.at(0, 2).re, 2.5f);
+    EXPECT_EQ(rated.sampleRate, 8.0);
+
+    // Without /samples the refusal names the datasets there are.
+    CMeasure none;
+    r = readFile(none, path);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.report.datasetNeeded);
+    EXPECT_EQ(r.why, "the file holds no /samples; name the dataset to read (/run/gauges, /trace)");
+}
+
+TEST(Hdf5Format, RefusesDatasetsAndAttributesItCannotTake) {
+    TempDir dir;
+    const std::string path = dir.file("m.h5");
+    const std::vector<float> cube(8, 1.0f);
+    {
+        H5File f(path);
+        hid_t d = f.samples({1, 2, 3, 4}, 2);
+        putNumbers(f.id(), "sample_rate", {10.0}, true);
+        putTexts(d, "channel_names", {"a", "b", "c"});
+        hid_t coefficients = f.dataset("coef", H5T_NATIVE_FLOAT, {3}, cube.data());
+        putTexts(coefficients, "coefficients", {"1"});
+        f.dataset("cube", H5T_NATIVE_FLOAT, {2, 2, 2}, cube.data());
+        f.dataset("empty", H5T_NATIVE_FLOAT, {0, 2}, nullptr);
+        f.dataset("wide", H5T_NATIVE_FLOAT, {70, 65}, nullptr);
+        hid_t text = H5Tcopy(H5T_C_S1);
+        H5Tset_size(text, 4);
+        f.dataset("words", text, {2}, "abcdefgh");
+        H5Tclose(text);
+        hid_t odd = f.dataset("odd", H5T_NATIVE_FLOAT, {3}, cube.data());
+        putNumbers(odd, "sample_rate", {-5.0});
+        hid_t named = f.dataset("named", H5T_NATIVE_FLOAT, {3}, cube.data());
+        putNumbers(named, "channel_names", {1.0});
+    }
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "attribute channel_names of /samples holds 3 texts for 2 channels"},
+        {"cube", "dataset /cube has 3 dimensions; a measurement is read from 1 or 2"},
+        {"empty", "dataset /empty is empty"},
+        {"wide", "dataset /wide holds 65 channels; at most 64 fit in a measurement"},
+        {"words", "dataset /words holds text, not numbers"},
+        {"odd", "attribute sample_rate of /odd is not one positive number"},
+        {"named", "attribute channel_names of /named is not text"},
+        {"coef", "attribute coefficients of /coef does not hold numbers"},
+        {"/no/such", "the file holds no dataset /no/such"},
+    };
+    for (const auto& [name, expected] : cases) {
+        CMeasure m;
+        ReadOptions options;
+        options.dataset = name;
+        Read r = readFile(m, path, options);
+        EXPECT_FALSE(r.ok) << name;
+        EXPECT_EQ(r.why, expected);
+        EXPECT_EQ(m.samples, nullptr) << name;
+    }
+}
+
+TEST(Hdf5Format, FileCutOrDamagedAnywhereIsRefusedInOneLine) {
+    TempDir dir;
+    const std::string whole = dir.file("whole.h5"), cut = dir.file("cut.h5");
+    CMeasure m;
+    fillMeasure(m, 4, 3000);
+    ASSERT_TRUE(writeHdf5(m, whole.c_str()));
+    const std::vector<unsigned char> bytes = readBytes(whole);
+    for (size_t length = 0; length < bytes.size(); length += length < 4096 ? 13 : 997) {
+        writeBytes(cut, std::vector<unsigned char>(bytes.begin(), bytes.begin() + long(length)));
+        CMeasure back;
+        Read r = readFile(back, cut);
+        EXPECT_FALSE(r.ok) << length;
+        EXPECT_FALSE(r.why.empty()) << length;
+        EXPECT_EQ(r.why.find('\n'), std::string::npos) << length;
+    }
+    // Damaged metadata: refused in one line, or read when the damage is
+    // where nothing looks.
+    for (size_t at = 0; at < 2048; at += 5) {
+        std::vector<unsigned char> damaged = bytes;
+        damaged[at] ^= 0xFF;
+        writeBytes(cut, damaged);
+        CMeasure back;
+        Read r = readFile(back, cut);
+        if (r.ok) continue;
+        EXPECT_FALSE(r.why.empty()) << at;
+        EXPECT_EQ(r.why.find('\n'), std::string::npos) << at;
+        EXPECT_EQ(back.sampleCount * back.channelCount == 0 || back.samples, true) << at;
+    }
+    // The one chunk's size in the chunk index (48000 bytes, no filter mask)
+    // made smaller: the library would copy 48000 bytes out of the smaller
+    // buffer it reads.
+    const unsigned char key[] = {0x80, 0xBB, 0, 0, 0, 0, 0, 0};
+    auto found = std::search(bytes.begin(), bytes.end(), key, key + sizeof key);
+    ASSERT_NE(found, bytes.end());
+    std::vector<unsigned char> damaged = bytes;
+    damaged[size_t(found - bytes.begin()) + 1] = 0x44;
+    writeBytes(cut, damaged);
+    CMeasure shrunk;
+    EXPECT_EQ(readFile(shrunk, cut).why,
+              "dataset /samples is damaged: it stores fewer bytes than its samples take");
+    CMeasure missing;
+    EXPECT_FALSE(readFile(missing, dir.file("none.h5")).ok);
+    writeString(cut, "time,a\n0,1\n");
+    EXPECT_EQ(readFile(missing, cut).why, "not an HDF5 file");
+}
+
+TEST(Hdf5Format, ReadsAndWritesFromSeveralThreadsAtOnce) {
+    TempDir dir;
+    CMeasure m;
+    fillMeasure(m, 2, 5000);
+    const std::string source = dir.file("source.h5");
+    ASSERT_TRUE(writeHdf5(m, source.c_str()));
+    std::vector<int> failures(4, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            const std::string copy = dir.file("copy" + std::to_string(t) + ".h5");
+            for (int i = 0; i < 15; ++i) {
+                CMeasure back;
+                failures[size_t(t)] +=
+                    !readHdf5(back, source.c_str()) ||
+                    std::memcmp(back.samples, m.samples, size_t(m.sampleBytes)) ||
+                    !writeHdf5(back, copy.c_str());
+            }
+        });
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
+}
