@@ -10,6 +10,7 @@
 #include "measure/atomic_file.h"
 #include "measure/csv_cells.h"
 #include "measure/file_io.h"
+#include "measure/iso_date.h"
 #include "measure/text_encoding.h"
 
 namespace {
@@ -76,17 +77,6 @@ bool isTimeName(const std::string& cell) {
     for (char& c : name)
         c = char(std::tolower(static_cast<unsigned char>(c)));
     return (name == "time" || name == "t") && (unit == "?" || unit == "s");
-}
-
-// "2026-03-14T09:26:52" (or with a blank for T); seconds optional.
-uint32_t parseIsoDate(const std::string& text) {
-    int y, mo, d, h, mi, s = 0;
-    char sep;
-    int n = std::sscanf(text.c_str(), "%4d-%2d-%2d%c%2d:%2d:%2d", &y, &mo, &d, &sep, &h, &mi, &s);
-    if (n < 6 || (sep != 'T' && sep != ' ') || y < 1980 || y > 2107 || mo < 1 || mo > 12 || d < 1 ||
-        d > 31 || h > 23 || mi > 59 || s > 59 || h < 0 || mi < 0 || s < 0)
-        return 0;
-    return packDosDate(y, mo, d, h, mi, s);
 }
 
 void readComment(Span line, CsvLayout& layout) {
@@ -280,30 +270,15 @@ bool findRate(const CsvLayout& layout, const char* end, const std::vector<double
     return false;
 }
 
-// Names are kept as the program keeps typed ones (Windows-1250) when they
-// have that form, otherwise as UTF-8 cut at a character boundary; both are
-// cut to the field's limit (as the .INT header holds it).
-void copyName(char* field, int capacity, const std::string& utf8) {
-    std::string bytes;
-    if (toFileEncoding(utf8, bytes)) {
-        copyField(field, capacity, bytes.c_str());
-        return;
-    }
-    size_t n = std::min(utf8.size(), size_t(capacity - 1));
-    while (n > 0 && n < utf8.size() && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80)
-        --n;
-    copyField(field, int(n + 1), utf8.c_str());
-}
-
 void describe(CMeasure& m, const CsvLayout& layout) {
     describePlainChannels(m);
-    if (!layout.title.empty()) copyName(m.name, MAX_NAME + 1, layout.title);
+    if (!layout.title.empty()) copyNameField(m.name, MAX_NAME + 1, layout.title);
     m.date = layout.date;
     for (int c = 0; c < m.channelCount && size_t(c) < layout.names.size(); ++c) {
         ChannelInfo& info = m.channels[c];
         if (!layout.names[size_t(c)].empty())
-            copyName(info.name, MAX_CHANNEL_NAME + 1, layout.names[size_t(c)]);
-        copyName(info.unit, MAX_UNIT + 1, layout.units[size_t(c)]);
+            copyNameField(info.name, MAX_CHANNEL_NAME + 1, layout.names[size_t(c)]);
+        copyNameField(info.unit, MAX_UNIT + 1, layout.units[size_t(c)]);
     }
 }
 
@@ -415,13 +390,7 @@ void appendNumber(std::string& out, double value, int digits) {
 
 std::string csvPreamble(const CMeasure& m) {
     std::string text = "# name: " + commentText(m.name) + "\r\n";
-    if (m.date) {
-        char date[32];
-        std::snprintf(date, sizeof date, "%04d-%02d-%02dT%02d:%02d:%02d", int(m.date >> 25) + 1980,
-                      int(m.date >> 21 & 0xF), int(m.date >> 16 & 0x1F), int(m.date >> 11 & 0x1F),
-                      int(m.date >> 5 & 0x3F), int(m.date & 0x1F) * 2);
-        text += std::string("# date: ") + date + "\r\n";
-    }
+    if (m.date) text += "# date: " + isoDateText(m.date) + "\r\n";
     text += "# rate: ";
     appendNumber(text, m.sampleRate, 0);
     text += "\r\ntime [s]";

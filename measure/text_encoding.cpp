@@ -1,6 +1,9 @@
 #include "measure/text_encoding.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "measure/measure.h"
 
 namespace {
 
@@ -121,4 +124,16 @@ size_t displayLength(const std::string& utf8) {
     for (char c : utf8)
         n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     return n;
+}
+
+void copyNameField(char* field, int capacity, const std::string& utf8) {
+    std::string bytes;
+    if (toFileEncoding(utf8, bytes)) {
+        copyField(field, capacity, bytes.c_str());
+        return;
+    }
+    size_t n = std::min(utf8.size(), size_t(capacity - 1));
+    while (n > 0 && n < utf8.size() && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80)
+        --n;
+    copyField(field, int(n + 1), utf8.c_str());
 }

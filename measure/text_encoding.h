@@ -20,3 +20,8 @@ bool toFileEncoding(const std::string& utf8, std::string& bytes);
 // How many characters a UTF-8 display string shows (what padding to a column
 // width counts), not how many bytes it takes.
 size_t displayLength(const std::string& utf8);
+
+// Puts a name read as UTF-8 into a byte field of `capacity` bytes (with its
+// terminator): as Windows-1250, the form typed names are kept in, when it has
+// one, otherwise as UTF-8 cut at a character boundary.
+void copyNameField(char* field, int capacity, const std::string& utf8);
