@@ -5,6 +5,7 @@
 #include "measure/csv_format.h"
 #include "measure/int_format.h"
 #include "measure/m11_format.h"
+#include "measure/mat_format.h"
 #include "measure/text_format.h"
 #include "measure/wave_format.h"
 
@@ -66,6 +67,11 @@ bool readCsvFile(CMeasure& m, const char* path, std::string* error, ChannelExtre
     return readCsv(m, path, error, options, report);
 }
 
+bool readMatFile(CMeasure& m, const char* path, std::string* error, ChannelExtremes*,
+                 const ReadOptions& options, ReadReport* report) {
+    return readMat(m, path, error, options, report);
+}
+
 std::vector<FileTypeRow> makeRows() {
     return {
         {FileType::Int,
@@ -124,6 +130,18 @@ std::vector<FileTypeRow> makeRows() {
          csvFormatRefusal,
          "",
          ""},
+        // shared-mime-info has no type for .mat files (only for .m scripts).
+        {FileType::Mat,
+         "mat",
+         {"mat"},
+         "MATLAB file (*.mat *.MAT)",
+         "MATLAB file (*.mat *.MAT)",
+         readMatFile,
+         readMatHeader,
+         writeMat,
+         matFormatRefusal,
+         "application/x-matlab-data",
+         "MATLAB data file"},
     };
 }
 

@@ -78,16 +78,17 @@ TEST_F(FileCommandsTest, OpenReadsEachFormatByTheChosenType) {
     EXPECT_FLOAT_EQ(w->measure->at(1, 2).re, -3.0f);
     // "All files" reads as .INT, whatever the extension.
     ASSERT_TRUE(writeInt(*source, dir.file("e.dat").c_str()));
-    w = openWith(dir.file("e.dat"), 6);
+    w = openWith(dir.file("e.dat"), 7);
     EXPECT_EQ(w->measure->sampleCount, 50);
 
     ASSERT_FALSE(dialogScript::fileRequests().isEmpty());
     const FileDialogRequest& request = dialogScript::fileRequests().first();
     EXPECT_FALSE(request.save);
-    EXPECT_EQ(request.filters,
-              QStringList({"DAXO 1.0/1.2/1.4/1.5 File (*.INT)", "Wave syntesiser (*.M11)",
-                           "Plik tekstowy (*.TXT)", QString::fromUtf8("Plik dźwiękowy (*.WAV)"),
-                           "CSV file (*.csv *.CSV)", "All files (*.*)"}));
+    EXPECT_EQ(
+        request.filters,
+        QStringList({"DAXO 1.0/1.2/1.4/1.5 File (*.INT)", "Wave syntesiser (*.M11)",
+                     "Plik tekstowy (*.TXT)", QString::fromUtf8("Plik dźwiękowy (*.WAV)"),
+                     "CSV file (*.csv *.CSV)", "MATLAB file (*.mat *.MAT)", "All files (*.*)"}));
 }
 
 // The reader hands the window the extremes it gathered while reading; the
@@ -190,9 +191,9 @@ TEST_F(FileCommandsTest, SaveAsNamesTheFileAfterItsFormat) {
     EXPECT_EQ(requests[0].title, "Save As");
     EXPECT_EQ(requests[0].fileName, "/data/run 7");        // the window's file, cut
     EXPECT_EQ(requests[1].fileName, q(dir.file("plain"))); // the file it was saved as
-    EXPECT_EQ(requests[0].filters,
-              QStringList({"DAXO 1.5 File (*.INT)", "Wave syntesiser (*.M11)",
-                           "Plik tekstowy (*.TXT)", "CSV file (*.csv *.CSV)"}));
+    EXPECT_EQ(requests[0].filters, QStringList({"DAXO 1.5 File (*.INT)", "Wave syntesiser (*.M11)",
+                                                "Plik tekstowy (*.TXT)", "CSV file (*.csv *.CSV)",
+                                                "MATLAB file (*.mat *.MAT)"}));
     CMeasure asText, asNamed, asM11;
     EXPECT_TRUE(readText(asText, dir.file("plain.TXT").c_str()));
     EXPECT_FLOAT_EQ(asText.at(1, 39).re, 1039.0f);
