@@ -47,8 +47,8 @@ const char* failureText(AproxStop stop) {
 }
 
 int runAproxCommand(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "channel", "from", "to", "components", "use-ad",
-                    "use-eta", "o", "components-out"});
+    args.allowOnly({"type", "partial", "rate", "variable", "channel", "from", "to", "components",
+                    "use-ad", "use-eta", "o", "components-out"});
     AproxOptions options;
     options.use_ad = flag(args, "use-ad", options.use_ad);
     options.use_eta = flag(args, "use-eta", options.use_eta);
@@ -76,10 +76,12 @@ int runAproxCommand(Args& args) {
 BatchCommandRegistration aprox{
     {"aprox",
      "IN --channel C --from A --to B --components FILE [--use-ad 0|1] [--use-eta 0|1] "
-     "[--type T] [--partial] [--rate HZ] -o OUT.INT|OUT.TXT [--components-out FILE]",
+     "[--type T] [--partial] [--rate HZ] [--variable NAME] -o OUT.INT|OUT.TXT [--components-out "
+     "FILE]",
      "fit a level and damped sinusoids to a block, starting from a component list "
      "(the signal-parameters \"Copy all\" text); prints the fit's \"Copy all\" text",
-     {"type", "rate", "channel", "from", "to", "components", "use-ad", "use-eta", "components-out"},
+     {"type", "rate", "variable", "channel", "from", "to", "components", "use-ad", "use-eta",
+      "components-out"},
      runAproxCommand}};
 
 } // namespace

@@ -11,7 +11,7 @@ namespace {
 
 int runBlock(Args& args) {
     static const BatchCommand& self = *findBatchCommand("block");
-    args.allowOnly({"type", "partial", "rate", "channel", "from", "to", "o"});
+    args.allowOnly({"type", "partial", "rate", "variable", "channel", "from", "to", "o"});
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 1) return usageError(self, "block takes one input file");
     if (!args.has("channel") || !args.has("from") || !args.has("to"))
@@ -35,9 +35,9 @@ int runBlock(Args& args) {
 
 BatchCommandRegistration block{
     {"block",
-     "IN --channel C --from A --to B [--type T] [--partial] [--rate HZ] [-o OUT]",
+     "IN --channel C --from A --to B [--type T] [--partial] [--rate HZ] [--variable NAME] [-o OUT]",
      "write one channel's block as text (stdout without -o)",
-     {"type", "rate", "channel", "from", "to"},
+     {"type", "rate", "variable", "channel", "from", "to"},
      runBlock}};
 
 } // namespace

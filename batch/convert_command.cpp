@@ -10,7 +10,7 @@ namespace {
 
 int runConvert(Args& args) {
     static const BatchCommand& self = *findBatchCommand("convert");
-    args.allowOnly({"type", "partial", "rate", "out-type"});
+    args.allowOnly({"type", "partial", "rate", "variable", "out-type"});
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 2) return usageError(self, "convert takes IN and OUT");
     const std::string& out = args.positional()[1];
@@ -28,12 +28,13 @@ int runConvert(Args& args) {
 }
 
 const std::string usage = std::string("IN OUT [--type ") + typeChoices() +
-                          "] [--partial] [--rate HZ] [--out-type " + typeChoices(true) + "]";
+                          "] [--partial] [--rate HZ] [--variable NAME] [--out-type " +
+                          typeChoices(true) + "]";
 
 BatchCommandRegistration convert{{"convert",
                                   usage.c_str(),
                                   "convert a measurement to another format",
-                                  {"type", "rate", "out-type"},
+                                  {"type", "rate", "variable", "out-type"},
                                   runConvert}};
 
 } // namespace

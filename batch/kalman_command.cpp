@@ -49,8 +49,8 @@ KalmanOptions optionsFromArgs(Args& args) {
 }
 
 int runKalmanCommand(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "channel", "from", "to", "components", "model",
-                    "observation-error", "estimate-error", "use-damp", "constant-period",
+    args.allowOnly({"type", "partial", "rate", "variable", "channel", "from", "to", "components",
+                    "model", "observation-error", "estimate-error", "use-damp", "constant-period",
                     "asymptotic", "o", "components-out"});
     KalmanOptions options = optionsFromArgs(args);
     FileType type;
@@ -76,12 +76,14 @@ BatchCommandRegistration kalman{
     {"kalman",
      "IN --channel C --from A --to B --components FILE [--model 0..3] "
      "[--observation-error P] [--estimate-error 0|1] [--use-damp 0|1] [--constant-period S] "
-     "[--asymptotic V] [--type T] [--partial] [--rate HZ] -o OUT.INT|OUT.TXT [--components-out "
+     "[--asymptotic V] [--type T] [--partial] [--rate HZ] [--variable NAME] -o OUT.INT|OUT.TXT "
+     "[--components-out "
      "FILE]",
      "split a block into the waves of a component list (the signal-parameters \"Copy all\" "
      "text) with the Kalman filter; prints the run's \"Copy all\" text with the estimates",
-     {"type", "rate", "channel", "from", "to", "components", "model", "observation-error",
-      "estimate-error", "use-damp", "constant-period", "asymptotic", "components-out"},
+     {"type", "rate", "variable", "channel", "from", "to", "components", "model",
+      "observation-error", "estimate-error", "use-damp", "constant-period", "asymptotic",
+      "components-out"},
      runKalmanCommand}};
 
 } // namespace

@@ -22,16 +22,21 @@ int readWith(Reader reader, CMeasure& m, const std::string& path, Args& args, Re
         return reportError(EXIT_USAGE, "unknown --type '" + args.get("type") + "' (" +
                                            fileTypeNameList(false) + ")");
     }
-    // The rate only for a file that does not say its own (a CSV without time).
-    ReadOptions options{args.has("partial"), args.getDouble("rate", 0)};
+    // The rate only for a file that does not say its own (a CSV without time);
+    // the variable only for a MATLAB file that holds several.
+    ReadOptions options{args.has("partial"), args.getDouble("rate", 0), args.get("variable")};
     if (!args.error().empty()) return reportError(EXIT_USAGE, args.error());
     if (args.has("rate") && !(options.rate > 0 && std::isfinite(options.rate)))
         return reportError(EXIT_USAGE, "--rate takes a positive number of samples per second");
+    if (args.has("variable") && options.variable.empty())
+        return reportError(EXIT_USAGE, "--variable takes the name of a variable");
     std::string why;
     ReadReport report;
     if (!reader(m, path, type, &why, options, &report))
         return reportError(EXIT_FAILED, readFailureText(path, type, why) +
-                                            (report.rateNeeded ? " (--rate HZ)" : ""));
+                                            (report.rateNeeded       ? " (--rate HZ)"
+                                             : report.variableNeeded ? " (--variable NAME)"
+                                                                     : ""));
     // What was left out of the file is never passed over in silence.
     if (report.isPartial()) warn(partialReadText(path, report));
     if (shown)

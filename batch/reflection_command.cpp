@@ -82,8 +82,8 @@ int gaugeBlocks(Args& args, const CMeasure& m, const std::vector<double>& channe
 }
 
 int runReflection(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "channels", "positions", "depth", "from", "to",
-                    "segment", "fmin", "fmax", "o", "json"});
+    args.allowOnly({"type", "partial", "rate", "variable", "channels", "positions", "depth", "from",
+                    "to", "segment", "fmin", "fmax", "o", "json"});
     ReflectionOptions options;
     options.depth = args.getDouble("depth", 0);
     options.segment = args.getInt("segment", 0);
@@ -128,11 +128,12 @@ int runReflection(Args& args) {
 BatchCommandRegistration reflection{
     {"reflection",
      "IN --channels C1,C2[,C3] --positions X1,X2[,X3] --depth H [--from A] [--to B] "
-     "[--segment N] [--fmin F] [--fmax F] [--type T] [--partial] [--rate HZ] [--json] [-o "
+     "[--segment N] [--fmin F] [--fmax F] [--type T] [--partial] [--rate HZ] [--variable NAME] "
+     "[--json] [-o "
      "OUT.TXT|OUT.INT]",
      "incident and reflected spectra, Hm0 of each and Kr from two or three gauges",
-     {"type", "rate", "channels", "positions", "depth", "from", "to", "segment", "fmin", "fmax",
-      "o"},
+     {"type", "rate", "variable", "channels", "positions", "depth", "from", "to", "segment", "fmin",
+      "fmax", "o"},
      runReflection}};
 
 } // namespace

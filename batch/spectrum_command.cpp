@@ -37,8 +37,8 @@ JsonFields jsonFields(const VarianceSpectrum& s, const SpectralParameters& p) {
 }
 
 int runSpectrum(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "channel", "from", "to", "segment", "fmin", "fmax",
-                    "o", "json"});
+    args.allowOnly({"type", "partial", "rate", "variable", "channel", "from", "to", "segment",
+                    "fmin", "fmax", "o", "json"});
     const int32_t segment = args.getInt("segment", 0);
     const SpectralBand band = bandFromArgs(args);
     if (!args.error().empty()) return usageError(self(), args.error());
@@ -78,10 +78,10 @@ int runSpectrum(Args& args) {
 BatchCommandRegistration spectrum{
     {"spectrum",
      "IN [--channel C] [--from A] [--to B] [--segment N] [--fmin F] [--fmax F] [--type T] "
-     "[--partial] [--rate HZ] "
+     "[--partial] [--rate HZ] [--variable NAME] "
      "[--json] [-o OUT.TXT|OUT.INT]",
      "variance density spectrum (Welch) and Hm0, Tp, Tm01, Tm02, Tm-10, width, Qp",
-     {"type", "rate", "channel", "from", "to", "segment", "fmin", "fmax", "o"},
+     {"type", "rate", "variable", "channel", "from", "to", "segment", "fmin", "fmax", "o"},
      runSpectrum}};
 
 } // namespace

@@ -60,7 +60,7 @@ void printJson(const StatisticsReport& r) {
 
 int runStats(Args& args) {
     static const BatchCommand& self = *findBatchCommand("stats");
-    args.allowOnly({"type", "partial", "rate", "channel", "from", "to", "json"});
+    args.allowOnly({"type", "partial", "rate", "variable", "channel", "from", "to", "json"});
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 1) return usageError(self, "stats takes one input file");
     if (!args.has("channel") || !args.has("from") || !args.has("to"))
@@ -84,9 +84,9 @@ int runStats(Args& args) {
 
 BatchCommandRegistration stats{
     {"stats",
-     "IN --channel C --from A --to B [--type T] [--partial] [--rate HZ] [--json]",
+     "IN --channel C --from A --to B [--type T] [--partial] [--rate HZ] [--variable NAME] [--json]",
      "signal, wave, period and frequency statistics of a block",
-     {"type", "rate", "channel", "from", "to"},
+     {"type", "rate", "variable", "channel", "from", "to"},
      runStats}};
 
 } // namespace

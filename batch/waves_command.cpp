@@ -21,8 +21,8 @@ JsonFields jsonFields(const WaveStatistics& s) {
 }
 
 int runWaves(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "channel", "from", "to", "up", "threshold",
-                    "waves-out", "json"});
+    args.allowOnly({"type", "partial", "rate", "variable", "channel", "from", "to", "up",
+                    "threshold", "waves-out", "json"});
     WaveOptions options;
     options.upCrossing = args.has("up");
     options.threshold = args.getDouble("threshold", 0);
@@ -55,9 +55,9 @@ int runWaves(Args& args) {
 BatchCommandRegistration waves{
     {"waves",
      "IN [--channel C] [--from A] [--to B] [--up] [--threshold H] [--waves-out FILE.TXT] "
-     "[--type T] [--partial] [--rate HZ] [--json]",
+     "[--type T] [--partial] [--rate HZ] [--variable NAME] [--json]",
      "wave-by-wave statistics (Hmax, H1/3, H1/10, Hrms, Tz, ...) from zero crossings",
-     {"type", "rate", "channel", "from", "to", "threshold", "waves-out"},
+     {"type", "rate", "variable", "channel", "from", "to", "threshold", "waves-out"},
      runWaves}};
 
 } // namespace

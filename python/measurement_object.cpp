@@ -103,7 +103,7 @@ void warnAbout(const std::string& text) {
 }
 
 py::object readMeasurement(const py::object& pathArgument, const py::object& type, bool partial,
-                           const py::object& rate) {
+                           const py::object& rate, const py::object& variable) {
     const std::string path = pathBytes(pathArgument);
     refuseNulInPath(path);
     FileType fileType;
@@ -119,6 +119,11 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
         if (!(options.rate > 0) || !std::isfinite(options.rate))
             throw py::value_error("rate must be a positive number");
     }
+    if (!variable.is_none()) {
+        // Only for a MATLAB file that holds several numeric variables.
+        options.variable = variable.cast<std::string>();
+        if (options.variable.empty()) throw py::value_error("variable must name a variable");
+    }
     ReadReport report;
     bool ok;
     {
@@ -126,8 +131,10 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
         ok = readMeasure(*core, path, fileType, &why, nullptr, options, &report);
     }
     if (!ok)
-        throwFileError(readFailureText(path, fileType, why) +
-                       (report.rateNeeded ? " (rate=)" : ""));
+        throwFileError(readFailureText(path, fileType, why) + (report.rateNeeded ? " (rate=)"
+                                                               : report.variableNeeded
+                                                                   ? " (variable=)"
+                                                                   : ""));
     py::object measurement = wrapMeasure(std::move(core));
     // What the file held beyond the measurement is never passed over in silence.
     if (report.isPartial()) warnAbout(partialReadText(path, report));
@@ -278,19 +285,22 @@ changes what the analyses see, and the arrays keep the measurement alive.)")
 
     m.def("read", &readMeasurement, py::arg("path"), py::arg("type") = py::none(),
           py::arg("partial") = false, py::arg("rate") = py::none(),
+          py::arg("variable") = py::none(),
           R"(Reads a measurement file.
 
 `path` is a str, bytes or a path-like object. `type` is "int", "m11", "txt",
-"wav" or "csv"; by default the extension decides (an unknown one reads as
-.INT). `rate` (samples per second) is for a file that does not give its own,
-a CSV without a time column. Raises OSError with the reason when the file
+"wav", "csv" or "mat"; by default the extension decides (an unknown one reads
+as .INT). `rate` (samples per second) is for a file that does not give its
+own, a CSV without a time column. `variable` names the matrix that holds the
+samples in a MATLAB file that holds several. Raises OSError with the reason when the file
 cannot be read, ValueError for an unknown type. A file cut short or damaged
 is refused, the reason naming its complete rows; with `partial=True` those
 rows are read and a UserWarning says how many of how many. Bytes after the
 samples of an .INT are ignored with a UserWarning.)");
     m.def("write", &writeMeasurement, py::arg("measurement"), py::arg("path"),
           py::arg("type") = py::none(),
-          R"(Writes a measurement as .INT, .M11 or .TXT (by `type` or the extension).
+          R"(Writes a measurement as .INT, .M11, .TXT, .csv or .mat (by `type` or the
+extension).
 
 A measurement the format cannot carry so that it reads back is refused with
 OSError, and nothing is written.)");
