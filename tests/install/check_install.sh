@@ -69,10 +69,23 @@ if command -v dpkg-deb >/dev/null; then
   deb=$(ls "$root"/deb/*.deb)
   contents=$(dpkg-deb -c "$deb")
   grep -q ' ./usr/bin/ondarix$' <<<"$contents" || fail "the .deb holds no /usr/bin/ondarix"
+  depends=$(dpkg-deb -f "$deb" Depends)
+  # The package names alone, one a line.
+  packages=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
+  # Every library the programs link comes from a package the .deb depends on.
+  for exe in "$prefix/bin/ondarix" "$prefix/bin/ondarix-batch"; do
+    for name in $(objdump -p "$exe" | awk '/NEEDED/ {print $2}'); do
+      path=$(ldd "$exe" | awk -v n="$name" '$1 == n {print $3}')
+      [ -n "$path" ] || continue
+      need=$( (dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")" 2>/dev/null) \
+              | head -1 | cut -d: -f1 || true)
+      [ -z "$need" ] || grep -qxF "$need" <<<"$packages" \
+        || fail "the .deb does not depend on $need (for $name)"
+    done
+  done
   if [ -n "$pydir" ]; then
     grep -q ' ./usr/lib/python3/dist-packages/ondarix/__init__.py$' <<<"$contents" \
       || fail "the .deb does not put the Python package in /usr/lib/python3/dist-packages"
-    depends=$(dpkg-deb -f "$deb" Depends)
     for need in python3 python3-numpy python3-pandas; do
       grep -Eq "(^|, )$need( |,|$)" <<<"$depends" || fail "the .deb does not depend on $need"
     done
