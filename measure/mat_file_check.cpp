@@ -1,6 +1,7 @@
 #include "measure/mat_file_check.h"
 
 #include <cstdint>
+#include <hdf5.h>
 
 #include "measure/file_io.h"
 
@@ -45,6 +46,53 @@ bool checkElements(const FileHandle& file, int64_t size, bool bigEndian, std::st
     return true;
 }
 
+// No data set holds more than its file could, compressed as well as deflate
+// compresses (about 1032 to 1); a damaged size asks libmatio for more memory
+// than there is.
+struct DataSetLimit {
+    uint64_t bytes;
+    bool exceeded = false;
+};
+
+uint64_t dataSetBytes(hid_t set) {
+    const hid_t space = H5Dget_space(set), type = H5Dget_type(set);
+    const int rank = space >= 0 ? H5Sget_simple_extent_ndims(space) : -1;
+    hsize_t dims[H5S_MAX_RANK];
+    uint64_t bytes = type >= 0 ? H5Tget_size(type) : 0;
+    if (rank < 0 || rank > H5S_MAX_RANK || H5Sget_simple_extent_dims(space, dims, nullptr) < 0)
+        bytes = UINT64_MAX;
+    for (int i = 0; i < rank && bytes != UINT64_MAX; ++i)
+        bytes = dims[i] && bytes > UINT64_MAX / dims[i] ? UINT64_MAX : bytes * dims[i];
+    if (type >= 0) H5Tclose(type);
+    if (space >= 0) H5Sclose(space);
+    return bytes;
+}
+
+herr_t checkDataSet(hid_t group, const char* name, const H5L_info_t* info, void* data) {
+    auto& limit = *static_cast<DataSetLimit*>(data);
+    if (info->type != H5L_TYPE_HARD) return 0; // never another file's
+    const hid_t object = H5Oopen(group, name, H5P_DEFAULT);
+    if (object < 0 || (H5Iget_type(object) == H5I_DATASET && dataSetBytes(object) > limit.bytes))
+        limit.exceeded = true;
+    if (object >= 0) H5Oclose(object);
+    return limit.exceeded ? 1 : 0;
+}
+
+bool checkDataSets(const char* path, int64_t size, std::string& error) {
+    H5E_auto2_t printer = nullptr;
+    void* printerData = nullptr;
+    H5Eget_auto2(H5E_DEFAULT, &printer, &printerData);
+    H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
+    DataSetLimit limit{uint64_t(size) * 1032 + (1 << 20)};
+    const hid_t file = H5Fopen(path, H5F_ACC_RDONLY, H5P_DEFAULT);
+    if (file < 0 || H5Lvisit(file, H5_INDEX_NAME, H5_ITER_NATIVE, checkDataSet, &limit) < 0)
+        limit.exceeded = true;
+    if (file >= 0) H5Fclose(file);
+    H5Eset_auto2(H5E_DEFAULT, printer, printerData);
+    if (limit.exceeded) error = "the file is damaged or cut short";
+    return !limit.exceeded;
+}
+
 } // namespace
 
 MatVersion checkMatFile(const char* path, std::string* error) {
@@ -67,7 +115,7 @@ MatVersion checkMatFile(const char* path, std::string* error) {
         if ((little || big) && number == 0x0100)
             version = checkElements(file, size, big, why) ? MatVersion::V5 : MatVersion::None;
         else if ((little || big) && number == 0x0200)
-            version = MatVersion::V73;
+            version = checkDataSets(path, size, why) ? MatVersion::V73 : MatVersion::None;
         else
             why = "not a MATLAB version 5 or 7.3 file";
     }
