@@ -121,23 +121,31 @@ double valueAt(const matvar_t& v, size_t i) {
     }
 }
 
-// Row `row` of a char matrix as UTF-8, without the blanks that pad it. Two
-// bytes a character are UTF-16, as MATLAB keeps text; one are bytes, UTF-8
-// or else Windows-1250.
+// A char variable's characters in MATLAB's column order. UTF-8 is decoded
+// whole (its bytes outnumber its characters), two bytes a character are
+// UTF-16, as MATLAB keeps text, one byte is Latin-1.
+std::u16string charUnits(const matvar_t& v) {
+    const size_t n = elementCount(v);
+    if (v.data_size == 2) return std::u16string(static_cast<const char16_t*>(v.data), n);
+    const char* bytes = static_cast<const char*>(v.data);
+    if (v.data_type == MAT_T_UTF8) return utf8ToUtf16(std::string(bytes, v.nbytes));
+    std::u16string units;
+    for (size_t i = 0; v.data_size == 1 && i < n; ++i)
+        units += char16_t(static_cast<unsigned char>(bytes[i]));
+    return units;
+}
+
+// Row `row` of a char matrix as UTF-8, without the blanks that pad it.
 std::string charRow(const matvar_t& v, size_t row) {
     size_t rows, columns;
-    std::string bytes;
-    std::u16string units;
-    if (!matrixShape(v, rows, columns) || row >= rows) return bytes;
-    for (size_t k = 0; k < columns; ++k) {
-        const size_t i = row + k * rows;
-        if (v.data_size == 1) bytes += static_cast<const char*>(v.data)[i];
-        if (v.data_size == 2) units += static_cast<const char16_t*>(v.data)[i];
-    }
-    std::string text = v.data_size == 2 ? utf16ToUtf8(units) : bytes;
-    size_t end = text.find_last_not_of(std::string(" \0", 2));
-    text.erase(end == std::string::npos ? 0 : end + 1);
-    return isValidUtf8(text.data(), text.size()) ? text : displayText(text.c_str());
+    if (!matrixShape(v, rows, columns) || row >= rows) return std::string();
+    const std::u16string units = charUnits(v);
+    std::u16string text;
+    for (size_t i = row; i < units.size() && i < rows * columns; i += rows)
+        text += units[i];
+    const size_t end = text.find_last_not_of(std::u16string(u" \0", 2));
+    text.erase(end == std::u16string::npos ? 0 : end + 1);
+    return utf16ToUtf8(text);
 }
 
 // The file's variables, described; samples and text are read by name.
@@ -361,11 +369,15 @@ bool readMatAny(CMeasure& m, const char* path, bool keep, std::string* error,
 
 // ---------------------------------------------------------------------------
 
-// A char row vector (1 x length), as scipy and MATLAB write text.
+// A char row vector (1 x characters) of UTF-8, as scipy and MATLAB write
+// text; libmatio counts the bytes from the characters.
 matvar_t* charVariable(const char* name, const char* bytes) {
-    std::u16string units = utf8ToUtf16(displayText(bytes));
-    size_t dims[2] = {1, units.size()};
-    return Mat_VarCreate(name, MAT_C_CHAR, MAT_T_UINT16, 2, dims, units.data(), 0);
+    std::string text = displayText(bytes);
+    size_t characters = 0;
+    for (char c : text)
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    size_t dims[2] = {1, characters};
+    return Mat_VarCreate(name, MAT_C_CHAR, MAT_T_UTF8, 2, dims, text.data(), 0);
 }
 
 // A 1 x channels cell array of one text per channel.

@@ -94,3 +94,16 @@ def test_a_cut_file_is_refused_in_one_line(tmp_path, batch):
         ondarix.read(path)
     refused = batch("info", path, ok=False)
     assert refused.returncode == 1 and len(refused.stderr.strip().splitlines()) == 1
+
+
+def test_text_beyond_ascii_crosses_both_ways(tmp_path):
+    # scipy writes text as UTF-8, more bytes than characters.
+    path = tmp_path / "polish.mat"
+    scipy.io.savemat(path, {"x": GAUGES[:, :2], "fs": RATE, "name": "Próba żółw",
+                            "names": cell(["głębokość", "ciśnienie"])})
+    m = ondarix.read(path)
+    assert (m.name, [c.name for c in m.channels]) == ("Próba żółw", ["głębokość", "ciśnienie"])
+    ondarix.write(m, tmp_path / "again.mat")
+    saved = scipy.io.loadmat(tmp_path / "again.mat")
+    assert saved["name"][0] == "Próba żółw"
+    assert [n[0] for n in saved["names"][0]] == ["głębokość", "ciśnienie"]
