@@ -4,6 +4,7 @@
 #include <hdf5.h>
 
 #include "measure/file_io.h"
+#include "measure/mat_library.h"
 
 namespace {
 
@@ -79,16 +80,12 @@ herr_t checkDataSet(hid_t group, const char* name, const H5L_info_t* info, void*
 }
 
 bool checkDataSets(const char* path, int64_t size, std::string& error) {
-    H5E_auto2_t printer = nullptr;
-    void* printerData = nullptr;
-    H5Eget_auto2(H5E_DEFAULT, &printer, &printerData);
-    H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
+    MatLibraryUse library;
     DataSetLimit limit{uint64_t(size) * 1032 + (1 << 20)};
     const hid_t file = H5Fopen(path, H5F_ACC_RDONLY, H5P_DEFAULT);
     if (file < 0 || H5Lvisit(file, H5_INDEX_NAME, H5_ITER_NATIVE, checkDataSet, &limit) < 0)
         limit.exceeded = true;
     if (file >= 0) H5Fclose(file);
-    H5Eset_auto2(H5E_DEFAULT, printer, printerData);
     if (limit.exceeded) error = "the file is damaged or cut short";
     return !limit.exceeded;
 }

@@ -2,15 +2,14 @@
 
 #include <cmath>
 #include <cstring>
-#include <hdf5.h>
 #include <matio.h>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "measure/atomic_file.h"
 #include "measure/iso_date.h"
 #include "measure/mat_file_check.h"
+#include "measure/mat_library.h"
 #include "measure/text_encoding.h"
 
 namespace {
@@ -23,32 +22,6 @@ struct CloseMat {
 };
 using Var = std::unique_ptr<matvar_t, FreeVar>;
 using MatFile = std::unique_ptr<mat_t, CloseMat>;
-
-// libmatio logs on stderr, where ondarix-batch says one line, and aborts
-// after its error level; its messages are dropped, the reader says its own.
-void dropMessage(int, char*) {}
-
-void quietMatio() {
-    static std::once_flag once;
-    std::call_once(once, [] { Mat_LogInitFunc("ondarix", dropMessage); });
-}
-
-// The HDF5 library under a 7.3 file prints its error stack on stderr;
-// silenced while the file is read.
-class QuietHdf5 {
-  public:
-    QuietHdf5() {
-        H5Eget_auto2(H5E_DEFAULT, &function_, &data_);
-        H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
-    }
-    ~QuietHdf5() { H5Eset_auto2(H5E_DEFAULT, function_, data_); }
-    QuietHdf5(const QuietHdf5&) = delete;
-    QuietHdf5& operator=(const QuietHdf5&) = delete;
-
-  private:
-    H5E_auto2_t function_ = nullptr;
-    void* data_ = nullptr;
-};
 
 bool isNumeric(matio_classes c) {
     return c == MAT_C_DOUBLE || c == MAT_C_SINGLE || (c >= MAT_C_INT8 && c <= MAT_C_UINT64);
@@ -327,10 +300,8 @@ bool describe(CMeasure& m, const MatReader& file, std::string& error) {
 
 bool readMatFile(CMeasure& m, const char* path, bool keep, std::string& error,
                  const ReadOptions& options, ReadReport* report) {
-    const MatVersion version = checkMatFile(path, &error);
-    if (version == MatVersion::None) return false;
-    quietMatio();
-    std::unique_ptr<QuietHdf5> quiet(version == MatVersion::V73 ? new QuietHdf5 : nullptr);
+    MatLibraryUse library; // outlives the file and every variable below
+    if (checkMatFile(path, &error) == MatVersion::None) return false;
     MatFile mat(Mat_Open(path, MAT_ACC_RDONLY));
     if (!mat) {
         error = "the file is damaged";
@@ -440,7 +411,7 @@ bool writeMat(CMeasure& m, const char* path, std::string* error) {
         if (error) *error = why;
         return false;
     }
-    quietMatio();
+    MatLibraryUse library;
     AtomicFile out;
     bool ok = out.open(path);
     if (ok) {
