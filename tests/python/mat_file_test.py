@@ -1,6 +1,7 @@
 """MATLAB files as scipy.io writes and reads them: read by ondarix.read and
 ondarix-batch, and a measurement saved as .mat read by scipy.io.loadmat."""
 
+import h5py
 import numpy
 import pytest
 import scipy.io
@@ -107,3 +108,37 @@ def test_text_beyond_ascii_crosses_both_ways(tmp_path):
     saved = scipy.io.loadmat(tmp_path / "again.mat")
     assert saved["name"][0] == "Próba żółw"
     assert [n[0] for n in saved["names"][0]] == ["głębokość", "ciśnienie"]
+
+
+def write_v73(path, variables):
+    """A MATLAB 7.3 file as MATLAB lays it out: HDF5 after a 512-byte user
+    block that holds the MAT header, each array transposed (MATLAB keeps
+    columns first) with its MATLAB_class."""
+    # MATLAB's class names are null-terminated strings that fill their size.
+    text = h5py.h5t.C_S1.copy()
+    text.set_size(6)
+    text.set_strpad(h5py.h5t.STR_NULLTERM)
+    with h5py.File(path, "w", userblock_size=512) as f:
+        for name, value in variables.items():
+            data = f.create_dataset(name, data=numpy.atleast_2d(value).T)
+            attribute = h5py.h5a.create(
+                data.id, b"MATLAB_class", text, h5py.h5s.create(h5py.h5s.SCALAR)
+            )
+            attribute.write(numpy.array(b"double"), mtype=text)
+    header = b"MATLAB 7.3 MAT-file, Platform: GLNXA64, HDF5 schema 1.00 ."
+    with open(path, "r+b") as f:
+        f.write(header.ljust(116, b" ") + bytes(8) + b"\x00\x02IM")
+
+
+def test_a_v73_file_reads_and_cut_short_is_refused_in_one_line(tmp_path, batch):
+    path = tmp_path / "v73.mat"
+    write_v73(path, {"data": GAUGES, "fs": numpy.array(RATE)})
+    m = ondarix.read(path)
+    assert (m.rate, len(m.channels)) == (RATE, 3)
+    numpy.testing.assert_array_equal(m.real, GAUGES.astype(numpy.float32))
+    whole = path.read_bytes()
+    path.write_bytes(whole[: len(whole) - 1000])
+    with pytest.raises(OSError, match="v73.mat"):
+        ondarix.read(path)
+    refused = batch("info", path, ok=False)
+    assert refused.returncode == 1 and len(refused.stderr.strip().splitlines()) == 1, refused.stderr
