@@ -47,9 +47,13 @@ bool checkElements(const FileHandle& file, int64_t size, bool bigEndian, std::st
     return true;
 }
 
-// No data set holds more than its file could, compressed as well as deflate
+// No variable holds more than its file could, compressed as well as deflate
 // compresses (about 1032 to 1); a damaged size asks libmatio for more memory
-// than there is.
+// than there is, or for gigabytes of nothing to read and convert.
+uint64_t dataLimitOf(int64_t size) {
+    return uint64_t(size) * 1032 + (1 << 20);
+}
+
 struct DataSetLimit {
     uint64_t bytes;
     bool exceeded = false;
@@ -81,7 +85,7 @@ herr_t checkDataSet(hid_t group, const char* name, const H5L_info_t* info, void*
 
 bool checkDataSets(const char* path, int64_t size, std::string& error) {
     MatLibraryUse library;
-    DataSetLimit limit{uint64_t(size) * 1032 + (1 << 20)};
+    DataSetLimit limit{dataLimitOf(size)};
     const hid_t file = H5Fopen(path, H5F_ACC_RDONLY, H5P_DEFAULT);
     if (file < 0 || H5Lvisit(file, H5_INDEX_NAME, H5_ITER_NATIVE, checkDataSet, &limit) < 0)
         limit.exceeded = true;
@@ -92,7 +96,7 @@ bool checkDataSets(const char* path, int64_t size, std::string& error) {
 
 } // namespace
 
-MatVersion checkMatFile(const char* path, std::string* error) {
+MatVersion checkMatFile(const char* path, std::string* error, uint64_t* dataLimit) {
     std::string why;
     OpenError opened;
     FileHandle file = FileHandle::openRead(path, &opened);
@@ -117,5 +121,6 @@ MatVersion checkMatFile(const char* path, std::string* error) {
             why = "not a MATLAB version 5 or 7.3 file";
     }
     if (error) *error = why;
+    if (dataLimit) *dataLimit = dataLimitOf(size);
     return version;
 }

@@ -4,11 +4,13 @@
 // so a file cut short or damaged is told here, in its own words.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 enum class MatVersion { None, V5, V73 };
 
 // The file's version; None with `*error` saying why when it is neither a
 // version 5 nor a 7.3 file, or when it is cut short or its sizes are
-// damaged.
-MatVersion checkMatFile(const char* path, std::string* error);
+// damaged. `*dataLimit` (where given) gets the most bytes of data one
+// variable of the file can hold; a size beyond it is damage.
+MatVersion checkMatFile(const char* path, std::string* error, uint64_t* dataLimit = nullptr);

@@ -1,5 +1,6 @@
 #include "measure/mat_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <matio.h>
@@ -94,14 +95,19 @@ double valueAt(const matvar_t& v, size_t i) {
     }
 }
 
-// A char variable's characters in MATLAB's column order. UTF-8 is decoded
-// whole (its bytes outnumber its characters), two bytes a character are
-// UTF-16, as MATLAB keeps text, one byte is Latin-1.
-std::u16string charUnits(const matvar_t& v) {
-    const size_t n = elementCount(v);
+// The characters of a text looked at: every name field is far shorter, and a
+// damaged size must not make the reader decode megabytes of nothing.
+constexpr size_t MAX_TEXT = 1024;
+
+// The first `count` characters of a char variable, in MATLAB's column order.
+// UTF-8 is decoded from the start (its bytes outnumber its characters), two
+// bytes a character are UTF-16, as MATLAB keeps text, one byte is Latin-1.
+std::u16string charUnits(const matvar_t& v, size_t count) {
+    const size_t n = std::min(elementCount(v), count);
     if (v.data_size == 2) return std::u16string(static_cast<const char16_t*>(v.data), n);
     const char* bytes = static_cast<const char*>(v.data);
-    if (v.data_type == MAT_T_UTF8) return utf8ToUtf16(std::string(bytes, v.nbytes));
+    if (v.data_type == MAT_T_UTF8)
+        return utf8ToUtf16(std::string(bytes, std::min(v.nbytes, 4 * n)));
     std::u16string units;
     for (size_t i = 0; v.data_size == 1 && i < n; ++i)
         units += char16_t(static_cast<unsigned char>(bytes[i]));
@@ -111,10 +117,11 @@ std::u16string charUnits(const matvar_t& v) {
 // Row `row` of a char matrix as UTF-8, without the blanks that pad it.
 std::string charRow(const matvar_t& v, size_t row) {
     size_t rows, columns;
-    if (!matrixShape(v, rows, columns) || row >= rows) return std::string();
-    const std::u16string units = charUnits(v);
+    if (!matrixShape(v, rows, columns) || row >= rows || rows > MAX_TEXT) return std::string();
+    const size_t kept = std::min(columns, MAX_TEXT);
+    const std::u16string units = charUnits(v, rows * kept);
     std::u16string text;
-    for (size_t i = row; i < units.size() && i < rows * columns; i += rows)
+    for (size_t k = 0, i = row; k < kept && i < units.size(); ++k, i += rows)
         text += units[i];
     const size_t end = text.find_last_not_of(std::u16string(u" \0", 2));
     text.erase(end == std::u16string::npos ? 0 : end + 1);
@@ -124,7 +131,7 @@ std::string charRow(const matvar_t& v, size_t row) {
 // The file's variables, described; samples and text are read by name.
 class MatReader {
   public:
-    MatReader(mat_t* mat) : mat_(mat) {
+    MatReader(mat_t* mat, uint64_t dataLimit) : mat_(mat), dataLimit_(dataLimit) {
         while (matvar_t* v = Mat_VarReadNextInfo(mat))
             infos_.emplace_back(v);
     }
@@ -143,6 +150,9 @@ class MatReader {
     // The variable read whole, when it still has the class and shape its
     // description gave (a name twice in a file is read once).
     Var read(const matvar_t& described) const {
+        const size_t n = elementCount(described);
+        if (n > dataLimit_ / std::max<size_t>(1, Mat_SizeOfClass(described.class_type)))
+            return nullptr;
         Var v(Mat_VarRead(mat_, described.name));
         if (!v || v->class_type != described.class_type ||
             elementCount(*v) != elementCount(described) || !hasData(*v))
@@ -152,6 +162,7 @@ class MatReader {
 
   private:
     mat_t* mat_;
+    uint64_t dataLimit_;
     std::vector<Var> infos_;
 };
 
@@ -301,13 +312,14 @@ bool describe(CMeasure& m, const MatReader& file, std::string& error) {
 bool readMatFile(CMeasure& m, const char* path, bool keep, std::string& error,
                  const ReadOptions& options, ReadReport* report) {
     MatLibraryUse library; // outlives the file and every variable below
-    if (checkMatFile(path, &error) == MatVersion::None) return false;
+    uint64_t dataLimit = 0;
+    if (checkMatFile(path, &error, &dataLimit) == MatVersion::None) return false;
     MatFile mat(Mat_Open(path, MAT_ACC_RDONLY));
     if (!mat) {
         error = "the file is damaged";
         return false;
     }
-    MatReader file(mat.get());
+    MatReader file(mat.get(), dataLimit);
     const matvar_t* info = samplesVariable(file, options, report, error);
     double rate = 0;
     if (!info || !fileRate(file, rate, error) || !readSamples(m, file, *info, keep, error) ||
