@@ -11,7 +11,8 @@ namespace {
 
 int runBlock(Args& args) {
     static const BatchCommand& self = *findBatchCommand("block");
-    args.allowOnly({"type", "partial", "rate", "dataset", "channel", "from", "to", "o"});
+    args.allowOnly(
+        {"type", "partial", "rate", "dataset", "variable", "channel", "from", "to", "o"});
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 1) return usageError(self, "block takes one input file");
     if (!args.has("channel") || !args.has("from") || !args.has("to"))
@@ -33,11 +34,11 @@ int runBlock(Args& args) {
     return EXIT_OK;
 }
 
-BatchCommandRegistration block{
-    {"block",
-     "IN --channel C --from A --to B [--type T] [--partial] [--rate HZ] [--dataset PATH] [-o OUT]",
-     "write one channel's block as text (stdout without -o)",
-     {"type", "rate", "dataset", "channel", "from", "to"},
-     runBlock}};
+BatchCommandRegistration block{{"block",
+                                "IN --channel C --from A --to B [--type T] [--partial] [--rate HZ] "
+                                "[--dataset PATH] [--variable NAME] [-o OUT]",
+                                "write one channel's block as text (stdout without -o)",
+                                {"type", "rate", "dataset", "variable", "channel", "from", "to"},
+                                runBlock}};
 
 } // namespace

@@ -10,7 +10,7 @@ namespace {
 
 int runConvert(Args& args) {
     static const BatchCommand& self = *findBatchCommand("convert");
-    args.allowOnly({"type", "partial", "rate", "dataset", "out-type"});
+    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "out-type"});
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 2) return usageError(self, "convert takes IN and OUT");
     const std::string& out = args.positional()[1];
@@ -27,14 +27,15 @@ int runConvert(Args& args) {
     return EXIT_OK;
 }
 
-const std::string usage = std::string("IN OUT [--type ") + typeChoices() +
-                          "] [--partial] [--rate HZ] [--dataset PATH] [--out-type " +
-                          typeChoices(true) + "]";
+const std::string usage =
+    std::string("IN OUT [--type ") + typeChoices() +
+    "] [--partial] [--rate HZ] [--dataset PATH] [--variable NAME] [--out-type " +
+    typeChoices(true) + "]";
 
 BatchCommandRegistration convert{{"convert",
                                   usage.c_str(),
                                   "convert a measurement to another format",
-                                  {"type", "rate", "dataset", "out-type"},
+                                  {"type", "rate", "dataset", "variable", "out-type"},
                                   runConvert}};
 
 } // namespace

@@ -42,7 +42,8 @@ bool writeResultText(CCalculation& result, const std::string& path, std::string*
 }
 
 int runFourier(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "dataset", "channel", "from", "to", "inverse", "o"});
+    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "channel", "from", "to",
+                    "inverse", "o"});
     if (!args.error().empty()) return usageError(self(), args.error());
     if (args.positional().size() != 1) return usageError(self(), "fourier takes one input file");
     if (!args.has("o")) return usageError(self(), "fourier needs -o OUT");
@@ -77,10 +78,10 @@ int runFourier(Args& args) {
 BatchCommandRegistration fourier{
     {"fourier",
      "IN [--channel C] [--from A] [--to B] [--inverse] [--type T] [--partial] [--rate HZ] "
-     "[--dataset PATH] -o "
+     "[--dataset PATH] [--variable NAME] -o "
      "OUT.TXT|OUT.INT",
      "discrete Fourier transform of one channel's block (forward, or inverse with --inverse)",
-     {"type", "rate", "dataset", "channel", "from", "to", "o"},
+     {"type", "rate", "dataset", "variable", "channel", "from", "to", "o"},
      runFourier}};
 
 } // namespace

@@ -65,7 +65,7 @@ void printJson(const CMeasure& m, const char* date, const ReadReport& report) {
 
 int runInfo(Args& args) {
     static const BatchCommand& self = *findBatchCommand("info");
-    args.allowOnly({"type", "partial", "rate", "dataset", "json"});
+    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "json"});
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 1) return usageError(self, "info takes one input file");
     CMeasure m;
@@ -82,12 +82,12 @@ int runInfo(Args& args) {
 }
 
 const std::string usage = std::string("FILE [--type ") + typeChoices() +
-                          "] [--partial] [--rate HZ] [--dataset PATH] [--json]";
+                          "] [--partial] [--rate HZ] [--dataset PATH] [--variable NAME] [--json]";
 
 BatchCommandRegistration info{{"info",
                                usage.c_str(),
                                "show a measurement's header and channels",
-                               {"type", "rate", "dataset"},
+                               {"type", "rate", "dataset", "variable"},
                                runInfo}};
 
 } // namespace

@@ -12,6 +12,14 @@ namespace {
 using Reader = bool (*)(CMeasure&, const std::string&, FileType, std::string*, const ReadOptions&,
                         ReadReport*);
 
+// The option that would have let a refused read go on, as the refusal names it.
+const char* neededOption(const ReadReport& report) {
+    if (report.rateNeeded) return " (--rate HZ)";
+    if (report.variableNeeded) return " (--variable NAME)";
+    if (report.datasetNeeded) return " (--dataset PATH)";
+    return "";
+}
+
 void warn(const std::string& message) {
     std::fprintf(stderr, "ondarix-batch: warning: %s\n", message.c_str());
 }
@@ -22,19 +30,20 @@ int readWith(Reader reader, CMeasure& m, const std::string& path, Args& args, Re
         return reportError(EXIT_USAGE, "unknown --type '" + args.get("type") + "' (" +
                                            fileTypeNameList(false) + ")");
     }
-    // The rate only for a file that does not say its own (a CSV without time).
-    ReadOptions options{args.has("partial"), args.getDouble("rate", 0)};
+    // The rate only for a file that does not say its own (a CSV without time);
+    // the variable only for a MATLAB file that holds several.
+    ReadOptions options{args.has("partial"), args.getDouble("rate", 0), args.get("variable")};
     if (!args.error().empty()) return reportError(EXIT_USAGE, args.error());
     if (args.has("rate") && !(options.rate > 0 && std::isfinite(options.rate)))
         return reportError(EXIT_USAGE, "--rate takes a positive number of samples per second");
+    if (args.has("variable") && options.variable.empty())
+        return reportError(EXIT_USAGE, "--variable takes the name of a variable");
     // The dataset of an HDF5 file that is not in Ondarix's own layout.
     options.dataset = args.get("dataset");
     std::string why;
     ReadReport report;
     if (!reader(m, path, type, &why, options, &report))
-        return reportError(EXIT_FAILED, readFailureText(path, type, why) +
-                                            (report.rateNeeded ? " (--rate HZ)" : "") +
-                                            (report.datasetNeeded ? " (--dataset PATH)" : ""));
+        return reportError(EXIT_FAILED, readFailureText(path, type, why) + neededOption(report));
     // What was left out of the file is never passed over in silence.
     if (report.isPartial()) warn(partialReadText(path, report));
     if (shown)

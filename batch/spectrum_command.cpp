@@ -46,8 +46,8 @@ JsonFields jsonFields(const SpectrumReport& r) {
 }
 
 int runSpectrum(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "dataset", "channel", "from", "to", "segment",
-                    "fmin", "fmax", "detrend", "o", "json"});
+    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "channel", "from", "to",
+                    "segment", "fmin", "fmax", "detrend", "o", "json"});
     const int32_t segment = args.getInt("segment", 0);
     const SpectralBand band = bandFromArgs(args);
     if (!args.error().empty()) return usageError(self(), args.error());
@@ -87,12 +87,13 @@ int runSpectrum(Args& args) {
 BatchCommandRegistration spectrum{
     {"spectrum",
      "IN [--channel C] [--from A] [--to B] [--segment N] [--fmin F] [--fmax F] "
-     "[--detrend none|mean|linear] [--type T] [--partial] [--rate HZ] [--dataset PATH] "
+     "[--detrend none|mean|linear] [--type T] [--partial] [--rate HZ] [--dataset PATH] [--variable "
+     "NAME] "
      "[--json] [-o OUT.TXT|OUT.INT]",
      "variance density spectrum (Welch) with its 90 % band; Hm0, Tp (bin, parabola, Tp5, TpD), "
      "Tm01, Tm02, Tm-10, width, Qp",
-     {"type", "rate", "dataset", "channel", "from", "to", "segment", "fmin", "fmax", "detrend",
-      "o"},
+     {"type", "rate", "dataset", "variable", "channel", "from", "to", "segment", "fmin", "fmax",
+      "detrend", "o"},
      runSpectrum}};
 
 } // namespace

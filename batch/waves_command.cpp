@@ -54,7 +54,7 @@ JsonArrays jsonArrays(const HeightDistribution& d) {
 }
 
 int runWaves(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "dataset", "channel", "from", "to", "up",
+    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "channel", "from", "to", "up",
                     "threshold", "detrend", "waves-out", "depth", "slope", "json"});
     WaveOptions options;
     options.upCrossing = args.has("up");
@@ -94,10 +94,10 @@ BatchCommandRegistration waves{
     {"waves",
      "IN [--channel C] [--from A] [--to B] [--up] [--threshold H] "
      "[--detrend none|mean|linear] [--depth D --slope TANA] [--waves-out FILE.TXT] [--type T] "
-     "[--partial] [--rate HZ] [--dataset PATH] [--json]",
+     "[--partial] [--rate HZ] [--dataset PATH] [--variable NAME] [--json]",
      "wave-by-wave statistics (Hmax, H1/3, H2%, Tz, ...) from zero crossings",
-     {"type", "rate", "dataset", "channel", "from", "to", "threshold", "detrend", "waves-out",
-      "depth", "slope"},
+     {"type", "rate", "dataset", "variable", "channel", "from", "to", "threshold", "detrend",
+      "waves-out", "depth", "slope"},
      runWaves}};
 
 } // namespace

@@ -26,6 +26,9 @@ class AtomicFile {
     bool open(const std::string& path);
     // The temporary file, for writers that write their pieces themselves.
     FileHandle& file() { return file_; }
+    // Its name, for a library that opens a file by name and writes it itself;
+    // commit() syncs and renames what it wrote.
+    const std::string& temporaryPath() const { return temporary_; }
     bool write(const void* data, size_t size) { return file_.writeAll(data, size); }
     // Writes through a stdio stream on the temporary file, closed (and so
     // flushed) before this returns; false when `body` or the flush failed.

@@ -6,6 +6,7 @@
 #include "measure/hdf5_format.h"
 #include "measure/int_format.h"
 #include "measure/m11_format.h"
+#include "measure/mat_format.h"
 #include "measure/text_format.h"
 #include "measure/wave_format.h"
 
@@ -65,6 +66,11 @@ bool readWaveFile(CMeasure& m, const char* path, std::string* error, ChannelExtr
 bool readCsvFile(CMeasure& m, const char* path, std::string* error, ChannelExtremes*,
                  const ReadOptions& options, ReadReport* report) {
     return readCsv(m, path, error, options, report);
+}
+
+bool readMatFile(CMeasure& m, const char* path, std::string* error, ChannelExtremes*,
+                 const ReadOptions& options, ReadReport* report) {
+    return readMat(m, path, error, options, report);
 }
 
 bool readHdf5File(CMeasure& m, const char* path, std::string* error, ChannelExtremes*,
@@ -130,6 +136,18 @@ std::vector<FileTypeRow> makeRows() {
          csvFormatRefusal,
          "",
          ""},
+        // shared-mime-info has no type for .mat files (only for .m scripts).
+        {FileType::Mat,
+         "mat",
+         {"mat"},
+         "MATLAB file (*.mat *.MAT)",
+         "MATLAB file (*.mat *.MAT)",
+         readMatFile,
+         readMatHeader,
+         writeMat,
+         matFormatRefusal,
+         "application/x-matlab-data",
+         "MATLAB data file"},
         // shared-mime-info already knows these as application/x-hdf (with HDF4).
         {FileType::Hdf5,
          "hdf5",

@@ -12,7 +12,7 @@
 #include "measure/read_report.h"
 
 // The rows' ids, in the order of the open dialog's list.
-enum class FileType { Int, M11, Text, Wave, Csv, Hdf5 };
+enum class FileType { Int, M11, Text, Wave, Csv, Mat, Hdf5 };
 
 // Fills a freshly constructed measurement; false with `*error` naming what
 // was wrong. `seen` (may be null) gets the extremes where the reader gathers

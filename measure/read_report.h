@@ -11,6 +11,9 @@ struct ReadOptions {
     // Samples per second for a file that does not say (a CSV without a time
     // column); 0 when not given.
     double rate = 0;
+    // The variable that holds the samples, for a file that holds several
+    // (a MATLAB file); empty when not given.
+    std::string variable{};
     // The dataset an HDF5 file is read from instead of /samples; empty for it.
     std::string dataset = {};
 };
@@ -26,6 +29,9 @@ struct ReadReport {
     // The read failed only for want of a sample rate the file does not give
     // (a CSV without a time column); ReadOptions::rate supplies it.
     bool rateNeeded = false;
+    // The read failed because the file holds several variables that could be
+    // the samples; ReadOptions::variable names one.
+    bool variableNeeded = false;
     // The read failed for want of the dataset to read (an HDF5 file without
     // /samples); ReadOptions::dataset names it.
     bool datasetNeeded = false;

@@ -34,8 +34,13 @@ void appendUtf8(std::string& out, char32_t cp) {
     } else if (cp < 0x800) {
         out += char(0xC0 | cp >> 6);
         out += char(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += char(0xE0 | cp >> 12);
+        out += char(0x80 | (cp >> 6 & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | cp >> 18);
+        out += char(0x80 | (cp >> 12 & 0x3F));
         out += char(0x80 | (cp >> 6 & 0x3F));
         out += char(0x80 | (cp & 0x3F));
     }
@@ -136,4 +141,35 @@ void copyNameField(char* field, int capacity, const std::string& utf8) {
     while (n > 0 && n < utf8.size() && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80)
         --n;
     copyField(field, int(n + 1), utf8.c_str());
+}
+
+std::string utf16ToUtf8(const std::u16string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        const bool high = cp >= 0xD800 && cp < 0xDC00;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+        else if (cp >= 0xD800 && cp < 0xE000)
+            cp = 0xFFFD;
+        appendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::u16string utf8ToUtf16(const std::string& utf8) {
+    std::u16string out;
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const unsigned char* end = p + utf8.size();
+    while (p < end) {
+        char32_t cp;
+        if (!nextCodePoint(p, end, cp)) cp = 0xFFFD;
+        if (cp >= 0x10000) {
+            out += char16_t(0xD800 + ((cp - 0x10000) >> 10));
+            out += char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            out += char16_t(cp);
+        }
+    }
+    return out;
 }

@@ -25,3 +25,8 @@ size_t displayLength(const std::string& utf8);
 // bytes: as Windows-1250 when it has that form (as typed names are kept),
 // otherwise as UTF-8 cut at a character boundary.
 void copyNameField(char* field, int capacity, const std::string& utf8);
+
+// UTF-16, the text MATLAB keeps, as UTF-8 (a lone surrogate as U+FFFD), and
+// back (a byte that is not UTF-8 as U+FFFD).
+std::string utf16ToUtf8(const std::u16string& text);
+std::u16string utf8ToUtf16(const std::string& utf8);

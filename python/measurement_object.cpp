@@ -106,11 +106,20 @@ void warnAbout(const std::string& text) {
 // h5py calls the same HDF5 library guarded only by the GIL, so an HDF5 file
 // is read and written without letting the GIL go.
 bool holdsGilFor(FileType type) {
-    return type == FileType::Hdf5;
+    return type == FileType::Hdf5 || type == FileType::Mat; // 7.3 files are HDF5
+}
+
+// The keyword that would have let a refused read go on, as the refusal names it.
+const char* neededKeyword(const ReadReport& report) {
+    if (report.rateNeeded) return " (rate=)";
+    if (report.variableNeeded) return " (variable=)";
+    if (report.datasetNeeded) return " (dataset=)";
+    return "";
 }
 
 py::object readMeasurement(const py::object& pathArgument, const py::object& type, bool partial,
-                           const py::object& rate, const py::object& dataset) {
+                           const py::object& rate, const py::object& variable,
+                           const py::object& dataset) {
     const std::string path = pathBytes(pathArgument);
     refuseNulInPath(path);
     FileType fileType;
@@ -126,6 +135,11 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
         if (!(options.rate > 0) || !std::isfinite(options.rate))
             throw py::value_error("rate must be a positive number");
     }
+    if (!variable.is_none()) {
+        // Only for a MATLAB file that holds several numeric variables.
+        options.variable = variable.cast<std::string>();
+        if (options.variable.empty()) throw py::value_error("variable must name a variable");
+    }
     // The dataset of an HDF5 file that is not in Ondarix's own layout.
     if (!dataset.is_none()) options.dataset = dataset.cast<std::string>();
     ReadReport report;
@@ -135,10 +149,7 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
         if (!holdsGilFor(fileType)) released.emplace();
         ok = readMeasure(*core, path, fileType, &why, nullptr, options, &report);
     }
-    if (!ok)
-        throwFileError(readFailureText(path, fileType, why) +
-                       (report.rateNeeded ? " (rate=)" : "") +
-                       (report.datasetNeeded ? " (dataset=)" : ""));
+    if (!ok) throwFileError(readFailureText(path, fileType, why) + neededKeyword(report));
     py::object measurement = wrapMeasure(std::move(core));
     // What the file held beyond the measurement is never passed over in silence.
     if (report.isPartial()) warnAbout(partialReadText(path, report));
@@ -289,21 +300,25 @@ changes what the analyses see, and the arrays keep the measurement alive.)")
         });
 
     m.def("read", &readMeasurement, py::arg("path"), py::arg("type") = py::none(),
-          py::arg("partial") = false, py::arg("rate") = py::none(), py::arg("dataset") = py::none(),
+          py::arg("partial") = false, py::arg("rate") = py::none(),
+          py::arg("variable") = py::none(), py::arg("dataset") = py::none(),
           R"(Reads a measurement file.
 
 `path` is a str, bytes or a path-like object. `type` is "int", "m11", "txt",
-"wav", "csv" or "hdf5"; by default the extension decides (an unknown one
+"wav", "csv", "mat" or "hdf5"; by default the extension decides (an unknown one
 reads as .INT). `rate` (samples per second) is for a file that does not give
-its own, a CSV without a time column. `dataset` names the 1-D or 2-D numeric
-dataset of an HDF5 file to read instead of /samples. Raises OSError with the reason when the file
+its own, a CSV without a time column. `variable` names the matrix that holds
+the samples in a MATLAB file that holds several; `dataset` names the 1-D or
+2-D numeric dataset of an HDF5 file to read instead of /samples. Raises
+OSError with the reason when the file
 cannot be read, ValueError for an unknown type. A file cut short or damaged
 is refused, the reason naming its complete rows; with `partial=True` those
 rows are read and a UserWarning says how many of how many. Bytes after the
 samples of an .INT are ignored with a UserWarning.)");
     m.def("write", &writeMeasurement, py::arg("measurement"), py::arg("path"),
           py::arg("type") = py::none(),
-          R"(Writes a measurement as .INT, .M11, .TXT, .csv or .h5 (by `type` or the extension).
+          R"(Writes a measurement as .INT, .M11, .TXT, .csv, .mat or .h5 (by `type` or
+the extension).
 
 A measurement the format cannot carry so that it reads back is refused with
 OSError, and nothing is written.)");

@@ -87,7 +87,6 @@ if command -v dpkg-deb >/dev/null; then
   if [ -n "$pydir" ]; then
     grep -q ' ./usr/lib/python3/dist-packages/ondarix/__init__.py$' <<<"$contents" \
       || fail "the .deb does not put the Python package in /usr/lib/python3/dist-packages"
-    depends=$(dpkg-deb -f "$deb" Depends)
     for need in python3 python3-numpy python3-pandas; do
       grep -Eq "(^|, )$need( |,|$)" <<<"$depends" || fail "the .deb does not depend on $need"
     done

@@ -78,12 +78,12 @@ TEST_F(FileCommandsTest, OpenReadsEachFormatByTheChosenType) {
     EXPECT_EQ(w->measure->sampleCount, 3);
     EXPECT_FLOAT_EQ(w->measure->at(1, 2).re, -3.0f);
     ASSERT_TRUE(writeHdf5(*source, dir.file("f.h5").c_str()));
-    w = openWith(dir.file("f.h5"), 6);
+    w = openWith(dir.file("f.h5"), 7);
     EXPECT_EQ(w->measure->sampleCount, 50);
     EXPECT_FLOAT_EQ(w->measure->at(1, 7).re, source->at(1, 7).re);
     // "All files" reads as .INT, whatever the extension.
     ASSERT_TRUE(writeInt(*source, dir.file("e.dat").c_str()));
-    w = openWith(dir.file("e.dat"), 7);
+    w = openWith(dir.file("e.dat"), 8);
     EXPECT_EQ(w->measure->sampleCount, 50);
 
     ASSERT_FALSE(dialogScript::fileRequests().isEmpty());
@@ -92,8 +92,8 @@ TEST_F(FileCommandsTest, OpenReadsEachFormatByTheChosenType) {
     EXPECT_EQ(request.filters,
               QStringList({"DAXO 1.0/1.2/1.4/1.5 File (*.INT)", "Wave syntesiser (*.M11)",
                            "Plik tekstowy (*.TXT)", QString::fromUtf8("Plik dźwiękowy (*.WAV)"),
-                           "CSV file (*.csv *.CSV)", "HDF5 file (*.h5 *.hdf5 *.H5 *.HDF5)",
-                           "All files (*.*)"}));
+                           "CSV file (*.csv *.CSV)", "MATLAB file (*.mat *.MAT)",
+                           "HDF5 file (*.h5 *.hdf5 *.H5 *.HDF5)", "All files (*.*)"}));
 }
 
 // The reader hands the window the extremes it gathered while reading; the
@@ -187,7 +187,7 @@ TEST_F(FileCommandsTest, SaveAsNamesTheFileAfterItsFormat) {
     dialogScript::pushFile(q(dir.file("named.TXT")), 1); // .INT type, .TXT name
     dialogScript::pushFile(q(dir.file("flap")), 2);
     dialogScript::pushFile(q(dir.file("sound.wav")), 1); // no .WAV writer
-    dialogScript::pushFile(q(dir.file("arrays")), 5);
+    dialogScript::pushFile(q(dir.file("arrays")), 6);
     for (int i = 0; i < 5; ++i)
         frame->frameCommand(CMD_SAVE_AS, 0);
 
@@ -197,9 +197,10 @@ TEST_F(FileCommandsTest, SaveAsNamesTheFileAfterItsFormat) {
     EXPECT_EQ(requests[0].title, "Save As");
     EXPECT_EQ(requests[0].fileName, "/data/run 7");        // the window's file, cut
     EXPECT_EQ(requests[1].fileName, q(dir.file("plain"))); // the file it was saved as
-    EXPECT_EQ(requests[0].filters, QStringList({"DAXO 1.5 File (*.INT)", "Wave syntesiser (*.M11)",
-                                                "Plik tekstowy (*.TXT)", "CSV file (*.csv *.CSV)",
-                                                "HDF5 file (*.h5 *.hdf5 *.H5 *.HDF5)"}));
+    EXPECT_EQ(requests[0].filters,
+              QStringList({"DAXO 1.5 File (*.INT)", "Wave syntesiser (*.M11)",
+                           "Plik tekstowy (*.TXT)", "CSV file (*.csv *.CSV)",
+                           "MATLAB file (*.mat *.MAT)", "HDF5 file (*.h5 *.hdf5 *.H5 *.HDF5)"}));
     CMeasure asText, asNamed, asM11, asHdf5;
     EXPECT_TRUE(readHdf5(asHdf5, dir.file("arrays.h5").c_str()));
     EXPECT_TRUE(readText(asText, dir.file("plain.TXT").c_str()));

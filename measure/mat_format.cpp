@@ -1,0 +1,439 @@
+#include "measure/mat_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <matio.h>
+#include <memory>
+#include <vector>
+
+#include "measure/atomic_file.h"
+#include "measure/iso_date.h"
+#include "measure/mat_file_check.h"
+#include "measure/mat_library.h"
+#include "measure/text_encoding.h"
+
+namespace {
+
+struct FreeVar {
+    void operator()(matvar_t* v) const { Mat_VarFree(v); }
+};
+struct CloseMat {
+    void operator()(mat_t* mat) const { Mat_Close(mat); }
+};
+using Var = std::unique_ptr<matvar_t, FreeVar>;
+using MatFile = std::unique_ptr<mat_t, CloseMat>;
+
+bool isNumeric(matio_classes c) {
+    return c == MAT_C_DOUBLE || c == MAT_C_SINGLE || (c >= MAT_C_INT8 && c <= MAT_C_UINT64);
+}
+
+size_t elementCount(const matvar_t& v) {
+    if (v.rank < 1 || !v.dims) return 0;
+    size_t n = 1;
+    for (int i = 0; i < v.rank; ++i) {
+        if (v.dims[i] != 0 && n > SIZE_MAX / v.dims[i]) return SIZE_MAX;
+        n *= v.dims[i];
+    }
+    return n;
+}
+
+// Rows and columns of a variable with no third dimension beyond 1.
+bool matrixShape(const matvar_t& v, size_t& rows, size_t& columns) {
+    if (v.rank < 1 || !v.dims) return false;
+    for (int i = 2; i < v.rank; ++i)
+        if (v.dims[i] != 1) return false;
+    rows = v.dims[0];
+    columns = v.rank > 1 ? v.dims[1] : 1;
+    return true;
+}
+
+// A real numeric matrix or vector of more than one element: what samples are.
+bool isCandidate(const matvar_t& v) {
+    size_t rows, columns;
+    return isNumeric(v.class_type) && !v.isComplex && !v.isLogical &&
+           matrixShape(v, rows, columns) && elementCount(v) > 1;
+}
+
+// The data as read, whole: libmatio gives numbers in their class's type.
+// A cell's data are its elements' descriptions; text may be 1, 2 or 4 bytes
+// a character.
+bool hasData(const matvar_t& v) {
+    const size_t n = elementCount(v);
+    const bool exact = v.class_type != MAT_C_CHAR && v.class_type != MAT_C_CELL;
+    const size_t size = v.class_type == MAT_C_CELL   ? sizeof(matvar_t*)
+                        : v.class_type == MAT_C_CHAR ? size_t(v.data_size)
+                                                     : Mat_SizeOfClass(v.class_type);
+    return n == 0 ||
+           (v.data && size > 0 && v.nbytes / size >= n && (!exact || size_t(v.data_size) == size));
+}
+
+double valueAt(const matvar_t& v, size_t i) {
+    switch (v.class_type) {
+    case MAT_C_DOUBLE:
+        return static_cast<const double*>(v.data)[i];
+    case MAT_C_SINGLE:
+        return static_cast<const float*>(v.data)[i];
+    case MAT_C_INT8:
+        return static_cast<const int8_t*>(v.data)[i];
+    case MAT_C_UINT8:
+        return static_cast<const uint8_t*>(v.data)[i];
+    case MAT_C_INT16:
+        return static_cast<const int16_t*>(v.data)[i];
+    case MAT_C_UINT16:
+        return static_cast<const uint16_t*>(v.data)[i];
+    case MAT_C_INT32:
+        return static_cast<const int32_t*>(v.data)[i];
+    case MAT_C_UINT32:
+        return static_cast<const uint32_t*>(v.data)[i];
+    case MAT_C_INT64:
+        return double(static_cast<const int64_t*>(v.data)[i]);
+    case MAT_C_UINT64:
+        return double(static_cast<const uint64_t*>(v.data)[i]);
+    default:
+        return 0;
+    }
+}
+
+// The characters of a text looked at: every name field is far shorter, and a
+// damaged size must not make the reader decode megabytes of nothing.
+constexpr size_t MAX_TEXT = 1024;
+
+// The first `count` characters of a char variable, in MATLAB's column order.
+// UTF-8 is decoded from the start (its bytes outnumber its characters), two
+// bytes a character are UTF-16, as MATLAB keeps text, one byte is Latin-1.
+std::u16string charUnits(const matvar_t& v, size_t count) {
+    const size_t n = std::min(elementCount(v), count);
+    if (v.data_size == 2) return std::u16string(static_cast<const char16_t*>(v.data), n);
+    const char* bytes = static_cast<const char*>(v.data);
+    if (v.data_type == MAT_T_UTF8)
+        return utf8ToUtf16(std::string(bytes, std::min(v.nbytes, 4 * n)));
+    std::u16string units;
+    for (size_t i = 0; v.data_size == 1 && i < n; ++i)
+        units += char16_t(static_cast<unsigned char>(bytes[i]));
+    return units;
+}
+
+// Row `row` of a char matrix as UTF-8, without the blanks that pad it.
+std::string charRow(const matvar_t& v, size_t row) {
+    size_t rows, columns;
+    if (!matrixShape(v, rows, columns) || row >= rows || rows > MAX_TEXT) return std::string();
+    const size_t kept = std::min(columns, MAX_TEXT);
+    const std::u16string units = charUnits(v, rows * kept);
+    std::u16string text;
+    for (size_t k = 0, i = row; k < kept && i < units.size(); ++k, i += rows)
+        text += units[i];
+    const size_t end = text.find_last_not_of(std::u16string(u" \0", 2));
+    text.erase(end == std::u16string::npos ? 0 : end + 1);
+    return utf16ToUtf8(text);
+}
+
+// The file's variables, described; samples and text are read by name.
+class MatReader {
+  public:
+    MatReader(mat_t* mat, uint64_t dataLimit) : mat_(mat), dataLimit_(dataLimit) {
+        while (matvar_t* v = Mat_VarReadNextInfo(mat))
+            infos_.emplace_back(v);
+    }
+
+    const matvar_t* info(const std::string& name) const {
+        for (const Var& v : infos_)
+            if (v->name && name == v->name) return v.get();
+        return nullptr;
+    }
+    std::vector<std::string> candidates() const {
+        std::vector<std::string> names;
+        for (const Var& v : infos_)
+            if (v->name && isCandidate(*v)) names.push_back(v->name);
+        return names;
+    }
+    // The variable read whole, when it still has the class and shape its
+    // description gave (a name twice in a file is read once).
+    Var read(const matvar_t& described) const {
+        const size_t n = elementCount(described);
+        if (n > dataLimit_ / std::max<size_t>(1, Mat_SizeOfClass(described.class_type)))
+            return nullptr;
+        Var v(Mat_VarRead(mat_, described.name));
+        if (!v || v->class_type != described.class_type ||
+            elementCount(*v) != elementCount(described) || !hasData(*v))
+            return nullptr;
+        return v;
+    }
+
+  private:
+    mat_t* mat_;
+    uint64_t dataLimit_;
+    std::vector<Var> infos_;
+};
+
+std::string nameList(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names)
+        text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+// The variable that holds the samples: the one candidate, or the one named.
+const matvar_t* samplesVariable(const MatReader& file, const ReadOptions& options,
+                                ReadReport* report, std::string& error) {
+    const std::vector<std::string> names = file.candidates();
+    if (!options.variable.empty()) {
+        const matvar_t* v = file.info(options.variable);
+        if (!v)
+            error = "the file holds no variable '" + options.variable + "'" +
+                    (names.empty() ? "" : " (numeric matrices: " + nameList(names) + ")");
+        else if (elementCount(*v) == 0)
+            error = "variable '" + options.variable + "' is empty";
+        else if (!isNumeric(v->class_type) || v->isComplex || v->isLogical)
+            error = "variable '" + options.variable + "' holds no real numbers";
+        else if (size_t rows, columns; !matrixShape(*v, rows, columns))
+            error = "variable '" + options.variable + "' has more than 2 dimensions";
+        return error.empty() ? v : nullptr;
+    }
+    if (names.size() == 1) return file.info(names.front());
+    if (names.empty()) {
+        error = "the file holds no numeric matrix or vector";
+    } else {
+        error = "the file holds " + std::to_string(names.size()) + " numeric matrices (" +
+                nameList(names) + "); name the one to read";
+        if (report) report->variableNeeded = true;
+    }
+    return nullptr;
+}
+
+bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool keep,
+                 std::string& error) {
+    size_t rows = 0, columns = 0;
+    matrixShape(info, rows, columns);
+    const bool timeDown = rows >= columns;
+    const size_t samples = timeDown ? rows : columns, channels = timeDown ? columns : rows;
+    if (channels > size_t(MAX_CHANNELS)) {
+        error = "variable '" + std::string(info.name) + "' holds " + std::to_string(channels) +
+                " channels; at most " + std::to_string(MAX_CHANNELS) + " fit in a measurement";
+        return false;
+    }
+    if (samples > size_t(INT32_MAX) / sizeof(Sample) / channels) {
+        error = "too many rows for one measurement";
+        return false;
+    }
+    Var v = file.read(info);
+    if (!v) {
+        error = "variable '" + std::string(info.name) + "' cannot be read; the file is damaged";
+        return false;
+    }
+    m.channelCount = int32_t(channels);
+    m.sampleCount = int32_t(samples);
+    if (!keep) return true;
+    if (!m.resizeSamples(int64_t(samples * channels * sizeof(Sample)))) {
+        m.sampleCount = 0;
+        error = "not enough memory for the samples";
+        return false;
+    }
+    for (size_t r = 0; r < samples; ++r)
+        for (size_t c = 0; c < channels; ++c)
+            m.at(int(c), int(r)) =
+                Sample{float(valueAt(*v, timeDown ? r + c * rows : c + r * rows)), 0.0f};
+    return true;
+}
+
+// The rate from the first of fs, Fs, rate, sample_rate and dt the file
+// holds; 0 when it holds none.
+bool fileRate(const MatReader& file, double& rate, std::string& error) {
+    static const char* const names[] = {"fs", "Fs", "rate", "sample_rate", "dt"};
+    rate = 0;
+    for (const char* name : names) {
+        const matvar_t* info = file.info(name);
+        if (!info) continue;
+        Var v = isNumeric(info->class_type) && !info->isComplex && elementCount(*info) == 1
+                    ? file.read(*info)
+                    : nullptr;
+        const double value = v ? valueAt(*v, 0) : 0;
+        rate = std::strcmp(name, "dt") == 0 ? 1.0 / value : value;
+        if (rate > 0 && std::isfinite(rate)) return true;
+        error = std::string(name) + " is not a positive number";
+        return false;
+    }
+    return true;
+}
+
+// One text per channel from a cell array of strings or the rows of a char
+// matrix; nothing when the file holds no such variable.
+bool channelTexts(const MatReader& file, const char* name, size_t channels,
+                  std::vector<std::string>& texts, std::string& error) {
+    const matvar_t* info = file.info(name);
+    if (!info) return true;
+    size_t rows, columns;
+    const bool chars = info->class_type == MAT_C_CHAR && matrixShape(*info, rows, columns);
+    const size_t count = chars ? rows : elementCount(*info);
+    if ((info->class_type != MAT_C_CELL && !chars) || count != channels) {
+        error = std::string(name) + " holds " + std::to_string(count) + " texts for " +
+                std::to_string(channels) + " channels";
+        return false;
+    }
+    Var v = file.read(*info);
+    for (size_t i = 0; v && i < count; ++i) {
+        const matvar_t* text = chars ? v.get() : Mat_VarGetCell(v.get(), int(i));
+        if (text && elementCount(*text) == 0) {
+            texts.emplace_back();
+        } else if (text && text->class_type == MAT_C_CHAR && hasData(*text)) {
+            texts.push_back(charRow(*text, chars ? i : 0));
+        } else {
+            error = std::string(name) + " holds something other than text";
+            return false;
+        }
+    }
+    if (!v) error = std::string(name) + " cannot be read; the file is damaged";
+    return bool(v);
+}
+
+std::string textVariable(const MatReader& file, const char* name) {
+    const matvar_t* info = file.info(name);
+    if (!info || info->class_type != MAT_C_CHAR) return std::string();
+    Var v = file.read(*info);
+    return v ? charRow(*v, 0) : std::string();
+}
+
+bool describe(CMeasure& m, const MatReader& file, std::string& error) {
+    describePlainChannels(m);
+    std::vector<std::string> names, units;
+    if (!channelTexts(file, "names", size_t(m.channelCount), names, error) ||
+        !channelTexts(file, "units", size_t(m.channelCount), units, error))
+        return false;
+    for (size_t c = 0; c < names.size(); ++c)
+        if (!names[c].empty()) copyNameField(m.channels[c].name, MAX_CHANNEL_NAME + 1, names[c]);
+    for (size_t c = 0; c < units.size(); ++c)
+        if (!units[c].empty()) copyNameField(m.channels[c].unit, MAX_UNIT + 1, units[c]);
+    const std::string title = textVariable(file, "name");
+    if (!title.empty()) copyNameField(m.name, MAX_NAME + 1, title);
+    m.date = parseIsoDate(textVariable(file, "date"));
+    return true;
+}
+
+bool readMatFile(CMeasure& m, const char* path, bool keep, std::string& error,
+                 const ReadOptions& options, ReadReport* report) {
+    MatLibraryUse library; // outlives the file and every variable below
+    uint64_t dataLimit = 0;
+    if (checkMatFile(path, &error, &dataLimit) == MatVersion::None) return false;
+    MatFile mat(Mat_Open(path, MAT_ACC_RDONLY));
+    if (!mat) {
+        error = "the file is damaged";
+        return false;
+    }
+    MatReader file(mat.get(), dataLimit);
+    const matvar_t* info = samplesVariable(file, options, report, error);
+    double rate = 0;
+    if (!info || !fileRate(file, rate, error) || !readSamples(m, file, *info, keep, error) ||
+        !describe(m, file, error))
+        return false;
+    m.sampleRate = rate > 0 ? rate : options.rate;
+    if (m.sampleRate > 0 && std::isfinite(m.sampleRate)) {
+        if (report) report->rowsRead = report->rowsExpected = m.sampleCount;
+        return true;
+    }
+    error = "the file holds no fs, rate or dt: give the sample rate";
+    if (report) report->rateNeeded = true;
+    return false;
+}
+
+bool readMatAny(CMeasure& m, const char* path, bool keep, std::string* error,
+                const ReadOptions& options, ReadReport* report) {
+    std::string why;
+    const bool ok = readMatFile(m, path, keep, why, options, report);
+    if (!ok) {
+        // A failed read leaves an empty measurement, never half of one.
+        m.truncateSamples(0);
+        m.sampleCount = 0;
+        describePlainChannels(m);
+    }
+    copyField(m.path, sizeof m.path, path);
+    if (error) *error = ok ? std::string() : why;
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
+
+// A char row vector (1 x characters) of UTF-8, as scipy and MATLAB write
+// text; libmatio counts the bytes from the characters.
+matvar_t* charVariable(const char* name, const char* bytes) {
+    std::string text = displayText(bytes);
+    size_t characters = 0;
+    for (char c : text)
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    size_t dims[2] = {1, characters};
+    return Mat_VarCreate(name, MAT_C_CHAR, MAT_T_UTF8, 2, dims, text.data(), 0);
+}
+
+// A 1 x channels cell array of one text per channel.
+matvar_t* cellVariable(const char* name, const CMeasure& m, bool units) {
+    size_t dims[2] = {1, size_t(m.channelCount)};
+    matvar_t* cell = Mat_VarCreate(name, MAT_C_CELL, MAT_T_CELL, 2, dims, nullptr, 0);
+    for (int c = 0; cell && c < m.channelCount; ++c)
+        Mat_VarSetCell(cell, c,
+                       charVariable(nullptr, units ? m.channels[c].unit : m.channels[c].name));
+    return cell;
+}
+
+bool writeVariable(mat_t* mat, matvar_t* v) {
+    Var owned(v);
+    return owned && Mat_VarWrite(mat, owned.get(), MAT_COMPRESSION_NONE) == 0;
+}
+
+bool writeVariables(mat_t* mat, const CMeasure& m) {
+    std::vector<double> data(size_t(m.sampleCount) * size_t(m.channelCount));
+    for (int c = 0; c < m.channelCount; ++c)
+        for (int32_t r = 0; r < m.sampleCount; ++r)
+            data[size_t(c) * size_t(m.sampleCount) + size_t(r)] = m.at(c, r).re;
+    size_t dims[2] = {size_t(m.sampleCount), size_t(m.channelCount)};
+    size_t one[2] = {1, 1};
+    double rate = m.sampleRate;
+    bool ok =
+        writeVariable(mat,
+                      Mat_VarCreate("data", MAT_C_DOUBLE, MAT_T_DOUBLE, 2, dims, data.data(), 0)) &&
+        writeVariable(mat, Mat_VarCreate("fs", MAT_C_DOUBLE, MAT_T_DOUBLE, 2, one, &rate, 0)) &&
+        writeVariable(mat, cellVariable("names", m, false)) &&
+        writeVariable(mat, cellVariable("units", m, true)) &&
+        writeVariable(mat, charVariable("name", m.name));
+    if (ok && m.date) ok = writeVariable(mat, charVariable("date", isoDateText(m.date).c_str()));
+    return ok;
+}
+
+} // namespace
+
+bool readMat(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
+             ReadReport* report) {
+    return readMatAny(m, path, true, error, options, report);
+}
+
+bool readMatHeader(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
+                   ReadReport* report) {
+    return readMatAny(m, path, false, error, options, report);
+}
+
+const char* matFormatRefusal(const CMeasure& m) {
+    if (const char* why = noSamplesReason(m)) return why;
+    if (m.TextValuesPerRow() != m.channelCount)
+        return "a MATLAB file holds one value per channel; an analysis result has two";
+    if (!(m.sampleRate > 0) || !std::isfinite(m.sampleRate))
+        return "a MATLAB file needs a sample rate above 0";
+    return nullptr;
+}
+
+bool writeMat(CMeasure& m, const char* path, std::string* error) {
+    if (const char* why = matFormatRefusal(m)) {
+        if (error) *error = why;
+        return false;
+    }
+    MatLibraryUse library;
+    AtomicFile out;
+    bool ok = out.open(path);
+    if (ok) {
+        // libmatio opens the temporary file by its name and writes it whole.
+        mat_t* mat = Mat_CreateVer(out.temporaryPath().c_str(),
+                                   "MATLAB 5.0 MAT-file, written by Ondarix", MAT_FT_MAT5);
+        ok = mat && writeVariables(mat, m);
+        if (mat) ok = Mat_Close(mat) == 0 && ok;
+        ok = out.commit(ok);
+    }
+    if (!ok && error) *error = out.error();
+    return ok;
+}
