@@ -47,8 +47,8 @@ const char* failureText(AproxStop stop) {
 }
 
 int runAproxCommand(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "channel", "from", "to",
-                    "components", "use-ad", "use-eta", "o", "components-out"});
+    args.allowOnly(withReadingOptions(
+        {"channel", "from", "to", "components", "use-ad", "use-eta", "o", "components-out"}));
     AproxOptions options;
     options.use_ad = flag(args, "use-ad", options.use_ad);
     options.use_eta = flag(args, "use-eta", options.use_eta);
@@ -75,14 +75,12 @@ int runAproxCommand(Args& args) {
 
 BatchCommandRegistration aprox{
     {"aprox",
-     "IN --channel C --from A --to B --components FILE [--use-ad 0|1] [--use-eta 0|1] "
-     "[--type T] [--partial] [--rate HZ] [--dataset PATH] [--variable NAME] -o OUT.INT|OUT.TXT "
-     "[--components-out "
-     "FILE]",
-     "fit a level and damped sinusoids to a block, starting from a component list "
-     "(the signal-parameters \"Copy all\" text); prints the fit's \"Copy all\" text",
-     {"type", "rate", "dataset", "variable", "channel", "from", "to", "components", "use-ad",
-      "use-eta", "components-out"},
+     "IN --channel C --from A --to B --components FILE [--use-ad 0|1] [--use-eta 0|1] [--type "
+     "T] " READING_USAGE " -o OUT.INT|OUT.TXT [--components-out FILE]",
+     "fit a level and damped sinusoids to a block, starting from a component list (the "
+     "signal-parameters \"Copy all\" text); prints the fit's \"Copy all\" text",
+     withReadingValues(
+         {"channel", "from", "to", "components", "use-ad", "use-eta", "components-out"}),
      runAproxCommand}};
 
 } // namespace

@@ -11,8 +11,7 @@ namespace {
 
 int runBlock(Args& args) {
     static const BatchCommand& self = *findBatchCommand("block");
-    args.allowOnly(
-        {"type", "partial", "rate", "dataset", "variable", "channel", "from", "to", "o"});
+    args.allowOnly(withReadingOptions({"channel", "from", "to", "o"}));
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 1) return usageError(self, "block takes one input file");
     if (!args.has("channel") || !args.has("from") || !args.has("to"))
@@ -34,11 +33,9 @@ int runBlock(Args& args) {
     return EXIT_OK;
 }
 
-BatchCommandRegistration block{{"block",
-                                "IN --channel C --from A --to B [--type T] [--partial] [--rate HZ] "
-                                "[--dataset PATH] [--variable NAME] [-o OUT]",
-                                "write one channel's block as text (stdout without -o)",
-                                {"type", "rate", "dataset", "variable", "channel", "from", "to"},
-                                runBlock}};
+BatchCommandRegistration block{
+    {"block", "IN --channel C --from A --to B [--type T] " READING_USAGE " [-o OUT]",
+     "write one channel's block as text (stdout without -o)",
+     withReadingValues({"channel", "from", "to"}), runBlock}};
 
 } // namespace

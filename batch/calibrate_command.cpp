@@ -58,8 +58,7 @@ void printCalibration(const GaugeCalibration& c, const CalibrationOptions& optio
 }
 
 int runCalibrate(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "dataset", "channel", "levels", "windows", "force",
-                    "apply", "json"});
+    args.allowOnly(withReadingOptions({"channel", "levels", "windows", "force", "apply", "json"}));
     if (!args.error().empty()) return usageError(self(), args.error());
     if (args.positional().size() != 1) return usageError(self(), "calibrate takes one input file");
     if (!args.has("channel") || !args.has("levels"))
@@ -96,10 +95,9 @@ int runCalibrate(Args& args) {
 
 BatchCommandRegistration calibrate{
     {"calibrate",
-     "IN --channel C --levels L1,L2,... [--windows A:B,...] [--force] [--apply TARGET.INT] "
-     "[--type T] [--partial] [--rate HZ] [--dataset PATH] [--json]",
+     "IN --channel C --levels L1,L2,... [--windows A:B,...] [--force] [--apply TARGET.INT] [--type "
+     "T] " READING_USAGE " [--json]",
      "a gauge's coefficient and constant from a record of it held at known levels",
-     {"type", "rate", "dataset", "channel", "levels", "windows", "apply"},
-     runCalibrate}};
+     withReadingValues({"channel", "levels", "windows", "apply"}), runCalibrate}};
 
 } // namespace

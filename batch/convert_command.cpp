@@ -10,7 +10,7 @@ namespace {
 
 int runConvert(Args& args) {
     static const BatchCommand& self = *findBatchCommand("convert");
-    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "out-type"});
+    args.allowOnly(withReadingOptions({"out-type"}));
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 2) return usageError(self, "convert takes IN and OUT");
     const std::string& out = args.positional()[1];
@@ -27,15 +27,11 @@ int runConvert(Args& args) {
     return EXIT_OK;
 }
 
-const std::string usage =
-    std::string("IN OUT [--type ") + typeChoices() +
-    "] [--partial] [--rate HZ] [--dataset PATH] [--variable NAME] [--out-type " +
-    typeChoices(true) + "]";
+const std::string usage = std::string("IN OUT [--type ") + typeChoices() +
+                          "] " READING_USAGE " [--out-type " + typeChoices(true) + "]";
 
-BatchCommandRegistration convert{{"convert",
-                                  usage.c_str(),
+BatchCommandRegistration convert{{"convert", usage.c_str(),
                                   "convert a measurement to another format",
-                                  {"type", "rate", "dataset", "variable", "out-type"},
-                                  runConvert}};
+                                  withReadingValues({"out-type"}), runConvert}};
 
 } // namespace

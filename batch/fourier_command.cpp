@@ -42,8 +42,7 @@ bool writeResultText(CCalculation& result, const std::string& path, std::string*
 }
 
 int runFourier(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "channel", "from", "to",
-                    "inverse", "o"});
+    args.allowOnly(withReadingOptions({"channel", "from", "to", "inverse", "o"}));
     if (!args.error().empty()) return usageError(self(), args.error());
     if (args.positional().size() != 1) return usageError(self(), "fourier takes one input file");
     if (!args.has("o")) return usageError(self(), "fourier needs -o OUT");
@@ -77,11 +76,9 @@ int runFourier(Args& args) {
 
 BatchCommandRegistration fourier{
     {"fourier",
-     "IN [--channel C] [--from A] [--to B] [--inverse] [--type T] [--partial] [--rate HZ] "
-     "[--dataset PATH] [--variable NAME] -o "
-     "OUT.TXT|OUT.INT",
+     "IN [--channel C] [--from A] [--to B] [--inverse] [--type T] " READING_USAGE
+     " -o OUT.TXT|OUT.INT",
      "discrete Fourier transform of one channel's block (forward, or inverse with --inverse)",
-     {"type", "rate", "dataset", "variable", "channel", "from", "to", "o"},
-     runFourier}};
+     withReadingValues({"channel", "from", "to", "o"}), runFourier}};
 
 } // namespace

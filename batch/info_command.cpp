@@ -65,7 +65,7 @@ void printJson(const CMeasure& m, const char* date, const ReadReport& report) {
 
 int runInfo(Args& args) {
     static const BatchCommand& self = *findBatchCommand("info");
-    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "json"});
+    args.allowOnly(withReadingOptions({"json"}));
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 1) return usageError(self, "info takes one input file");
     CMeasure m;
@@ -81,13 +81,10 @@ int runInfo(Args& args) {
     return EXIT_OK;
 }
 
-const std::string usage = std::string("FILE [--type ") + typeChoices() +
-                          "] [--partial] [--rate HZ] [--dataset PATH] [--variable NAME] [--json]";
+const std::string usage =
+    std::string("FILE [--type ") + typeChoices() + "] " READING_USAGE " [--json]";
 
-BatchCommandRegistration info{{"info",
-                               usage.c_str(),
-                               "show a measurement's header and channels",
-                               {"type", "rate", "dataset", "variable"},
-                               runInfo}};
+BatchCommandRegistration info{{"info", usage.c_str(), "show a measurement's header and channels",
+                               withReadingValues({}), runInfo}};
 
 } // namespace

@@ -49,9 +49,9 @@ KalmanOptions optionsFromArgs(Args& args) {
 }
 
 int runKalmanCommand(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "channel", "from", "to",
-                    "components", "model", "observation-error", "estimate-error", "use-damp",
-                    "constant-period", "asymptotic", "o", "components-out"});
+    args.allowOnly(withReadingOptions({"channel", "from", "to", "components", "model",
+                                       "observation-error", "estimate-error", "use-damp",
+                                       "constant-period", "asymptotic", "o", "components-out"}));
     KalmanOptions options = optionsFromArgs(args);
     FileType type;
     if (int rc = checkComponentRunArgs(args, self(), type)) return rc;
@@ -74,17 +74,14 @@ int runKalmanCommand(Args& args) {
 
 BatchCommandRegistration kalman{
     {"kalman",
-     "IN --channel C --from A --to B --components FILE [--model 0..3] "
-     "[--observation-error P] [--estimate-error 0|1] [--use-damp 0|1] [--constant-period S] "
-     "[--asymptotic V] [--type T] [--partial] [--rate HZ] [--dataset PATH] [--variable NAME] -o "
-     "OUT.INT|OUT.TXT "
-     "[--components-out "
-     "FILE]",
-     "split a block into the waves of a component list (the signal-parameters \"Copy all\" "
-     "text) with the Kalman filter; prints the run's \"Copy all\" text with the estimates",
-     {"type", "rate", "dataset", "variable", "channel", "from", "to", "components", "model",
-      "observation-error", "estimate-error", "use-damp", "constant-period", "asymptotic",
-      "components-out"},
+     "IN --channel C --from A --to B --components FILE [--model 0..3] [--observation-error P] "
+     "[--estimate-error 0|1] [--use-damp 0|1] [--constant-period S] [--asymptotic V] [--type "
+     "T] " READING_USAGE " -o OUT.INT|OUT.TXT [--components-out FILE]",
+     "split a block into the waves of a component list (the signal-parameters \"Copy all\" text) "
+     "with the Kalman filter; prints the run's \"Copy all\" text with the estimates",
+     withReadingValues({"channel", "from", "to", "components", "model", "observation-error",
+                        "estimate-error", "use-damp", "constant-period", "asymptotic",
+                        "components-out"}),
      runKalmanCommand}};
 
 } // namespace

@@ -18,8 +18,12 @@ void printHelp() {
     std::sort(commands.begin(), commands.end(), [](const BatchCommand& a, const BatchCommand& b) {
         return std::strcmp(a.name, b.name) < 0;
     });
+    // The summaries in one column, after the longest name.
+    int width = 0;
     for (const auto& c : commands)
-        std::printf("  %-9s %s\n", c.name, c.summary);
+        width = std::max(width, int(std::strlen(c.name)));
+    for (const auto& c : commands)
+        std::printf("  %-*s %s\n", width, c.name, c.summary);
     std::printf("\n'ondarix-batch COMMAND --help' shows a command's arguments.\n"
                 "Input types: %s (default: the file's extension; .INT otherwise).\n"
                 "A cut or damaged input file is refused; --partial reads its complete rows\n"

@@ -55,6 +55,17 @@ int readWith(Reader reader, CMeasure& m, const std::string& path, Args& args, Re
 
 } // namespace
 
+std::vector<std::string> withReadingValues(std::vector<std::string> own) {
+    own.insert(own.begin(), {"type", "rate", "dataset", "variable"});
+    return own;
+}
+
+std::vector<std::string> withReadingOptions(std::vector<std::string> own) {
+    own = withReadingValues(std::move(own));
+    own.push_back("partial");
+    return own;
+}
+
 const char* typeChoices(bool writableOnly) {
     static const std::string all = fileTypeNameList(false, "|", "|"),
                              writable = fileTypeNameList(true, "|", "|");

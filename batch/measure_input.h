@@ -8,6 +8,14 @@
 #include "measure/measure.h"
 #include "measure/read_report.h"
 
+// The options of reading the input, which every command that reads a
+// measurement takes; a new one is added here and in readWith only.
+#define READING_USAGE "[--partial] [--rate HZ] [--dataset PATH] [--variable NAME]"
+// `own` and the reading options (--type among them): for Args::allowOnly.
+std::vector<std::string> withReadingOptions(std::vector<std::string> own);
+// `own` and the reading options that take a value: for the registration.
+std::vector<std::string> withReadingValues(std::vector<std::string> own);
+
 // Reads the measurement named by `path` with the type of --type or its
 // extension; with --partial the complete rows of a cut or damaged file. On
 // failure prints one line naming the file and the reason and returns the exit

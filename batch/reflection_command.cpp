@@ -82,8 +82,8 @@ int gaugeBlocks(Args& args, const CMeasure& m, const std::vector<double>& channe
 }
 
 int runReflection(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "channels", "positions",
-                    "depth", "from", "to", "segment", "fmin", "fmax", "detrend", "o", "json"});
+    args.allowOnly(withReadingOptions({"channels", "positions", "depth", "from", "to", "segment",
+                                       "fmin", "fmax", "detrend", "o", "json"}));
     ReflectionOptions options;
     options.depth = args.getDouble("depth", 0);
     options.segment = args.getInt("segment", 0);
@@ -128,12 +128,12 @@ int runReflection(Args& args) {
 
 BatchCommandRegistration reflection{
     {"reflection",
-     "IN --channels C1,C2[,C3] --positions X1,X2[,X3] --depth H [--from A] [--to B] "
-     "[--segment N] [--fmin F] [--fmax F] [--detrend none|mean|linear] [--type T] [--partial] "
-     "[--rate HZ] [--dataset PATH] [--variable NAME] [--json] [-o OUT.TXT|OUT.INT]",
+     "IN --channels C1,C2[,C3] --positions X1,X2[,X3] --depth H [--from A] [--to B] [--segment N] "
+     "[--fmin F] [--fmax F] [--detrend none|mean|linear] [--type T] " READING_USAGE
+     " [--json] [-o OUT.TXT|OUT.INT]",
      "incident and reflected spectra, Hm0 of each and Kr from two or three gauges",
-     {"type", "rate", "dataset", "variable", "channels", "positions", "depth", "from", "to",
-      "segment", "fmin", "fmax", "detrend", "o"},
+     withReadingValues({"channels", "positions", "depth", "from", "to", "segment", "fmin", "fmax",
+                        "detrend", "o"}),
      runReflection}};
 
 } // namespace

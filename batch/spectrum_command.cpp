@@ -46,8 +46,8 @@ JsonFields jsonFields(const SpectrumReport& r) {
 }
 
 int runSpectrum(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "channel", "from", "to",
-                    "segment", "fmin", "fmax", "detrend", "o", "json"});
+    args.allowOnly(withReadingOptions(
+        {"channel", "from", "to", "segment", "fmin", "fmax", "detrend", "o", "json"}));
     const int32_t segment = args.getInt("segment", 0);
     const SpectralBand band = bandFromArgs(args);
     if (!args.error().empty()) return usageError(self(), args.error());
@@ -86,14 +86,11 @@ int runSpectrum(Args& args) {
 
 BatchCommandRegistration spectrum{
     {"spectrum",
-     "IN [--channel C] [--from A] [--to B] [--segment N] [--fmin F] [--fmax F] "
-     "[--detrend none|mean|linear] [--type T] [--partial] [--rate HZ] [--dataset PATH] [--variable "
-     "NAME] "
-     "[--json] [-o OUT.TXT|OUT.INT]",
+     "IN [--channel C] [--from A] [--to B] [--segment N] [--fmin F] [--fmax F] [--detrend "
+     "none|mean|linear] [--type T] " READING_USAGE " [--json] [-o OUT.TXT|OUT.INT]",
      "variance density spectrum (Welch) with its 90 % band; Hm0, Tp (bin, parabola, Tp5, TpD), "
      "Tm01, Tm02, Tm-10, width, Qp",
-     {"type", "rate", "dataset", "variable", "channel", "from", "to", "segment", "fmin", "fmax",
-      "detrend", "o"},
+     withReadingValues({"channel", "from", "to", "segment", "fmin", "fmax", "detrend", "o"}),
      runSpectrum}};
 
 } // namespace

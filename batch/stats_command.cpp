@@ -60,8 +60,7 @@ void printJson(const StatisticsReport& r) {
 
 int runStats(Args& args) {
     static const BatchCommand& self = *findBatchCommand("stats");
-    args.allowOnly(
-        {"type", "partial", "rate", "dataset", "variable", "channel", "from", "to", "json"});
+    args.allowOnly(withReadingOptions({"channel", "from", "to", "json"}));
     if (!args.error().empty()) return usageError(self, args.error());
     if (args.positional().size() != 1) return usageError(self, "stats takes one input file");
     if (!args.has("channel") || !args.has("from") || !args.has("to"))
@@ -83,11 +82,9 @@ int runStats(Args& args) {
     return EXIT_OK;
 }
 
-BatchCommandRegistration stats{{"stats",
-                                "IN --channel C --from A --to B [--type T] [--partial] [--rate HZ] "
-                                "[--dataset PATH] [--variable NAME] [--json]",
-                                "signal, wave, period and frequency statistics of a block",
-                                {"type", "rate", "dataset", "variable", "channel", "from", "to"},
-                                runStats}};
+BatchCommandRegistration stats{
+    {"stats", "IN --channel C --from A --to B [--type T] " READING_USAGE " [--json]",
+     "signal, wave, period and frequency statistics of a block",
+     withReadingValues({"channel", "from", "to"}), runStats}};
 
 } // namespace

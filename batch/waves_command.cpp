@@ -54,8 +54,8 @@ JsonArrays jsonArrays(const HeightDistribution& d) {
 }
 
 int runWaves(Args& args) {
-    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "channel", "from", "to", "up",
-                    "threshold", "detrend", "waves-out", "depth", "slope", "json"});
+    args.allowOnly(withReadingOptions({"channel", "from", "to", "up", "threshold", "detrend",
+                                       "waves-out", "depth", "slope", "json"}));
     WaveOptions options;
     options.upCrossing = args.has("up");
     options.threshold = args.getDouble("threshold", 0);
@@ -92,12 +92,11 @@ int runWaves(Args& args) {
 
 BatchCommandRegistration waves{
     {"waves",
-     "IN [--channel C] [--from A] [--to B] [--up] [--threshold H] "
-     "[--detrend none|mean|linear] [--depth D --slope TANA] [--waves-out FILE.TXT] [--type T] "
-     "[--partial] [--rate HZ] [--dataset PATH] [--variable NAME] [--json]",
+     "IN [--channel C] [--from A] [--to B] [--up] [--threshold H] [--detrend none|mean|linear] "
+     "[--depth D --slope TANA] [--waves-out FILE.TXT] [--type T] " READING_USAGE " [--json]",
      "wave-by-wave statistics (Hmax, H1/3, H2%, Tz, ...) from zero crossings",
-     {"type", "rate", "dataset", "variable", "channel", "from", "to", "threshold", "detrend",
-      "waves-out", "depth", "slope"},
+     withReadingValues(
+         {"channel", "from", "to", "threshold", "detrend", "waves-out", "depth", "slope"}),
      runWaves}};
 
 } // namespace

@@ -21,8 +21,7 @@ constexpr int DEFAULT_HEIGHT = 800;
 
 int runPlot(Args& args) {
     static const BatchCommand& self = *findBatchCommand("plot");
-    args.allowOnly({"type", "partial", "rate", "dataset", "variable", "channel", "from", "to",
-                    "width", "height", "o"});
+    args.allowOnly(withReadingOptions({"channel", "from", "to", "width", "height", "o"}));
     int width = args.getInt("width", DEFAULT_WIDTH);
     int height = args.getInt("height", DEFAULT_HEIGHT);
     if (!args.error().empty()) return usageError(self, args.error());
@@ -78,10 +77,9 @@ int runPlot(Args& args) {
 
 BatchCommandRegistration plot{
     {"plot",
-     "IN -o OUT.png|OUT.svg|OUT.pdf [--channel C[,C...]] [--from A] [--to B] [--width W] "
-     "[--height H] [--type T] [--partial] [--rate HZ] [--dataset PATH] [--variable NAME]",
+     "IN -o OUT.png|OUT.svg|OUT.pdf [--channel C[,C...]] [--from A] [--to B] [--width W] [--height "
+     "H] [--type T] " READING_USAGE,
      "draw channels over a range of samples as the desktop program shows them",
-     {"type", "rate", "dataset", "variable", "channel", "from", "to", "width", "height"},
-     runPlot}};
+     withReadingValues({"channel", "from", "to", "width", "height"}), runPlot}};
 
 } // namespace

@@ -2,6 +2,11 @@
 // table: a row is offered where it can be used and refused in its own words.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "measure/file_type_table.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
@@ -47,4 +52,26 @@ TEST(BatchFileTypes, EveryRowIsNamedAcceptedAndConvertedToWhereWritable) {
     CommandResult unknown = runBatch({"info", SAMPLE_FILE, "--type", "nope"});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_NE(unknown.err.find(fileTypeNameList(false)), std::string::npos) << unknown.err;
+}
+
+// Every command that reads a measurement names and takes every reading
+// option, and the summaries of --help stand in one column.
+TEST(BatchFileTypes, EveryReadingCommandTakesEveryReadingOption) {
+    const std::vector<std::string> reading = {"info",  "convert",  "block",   "stats",
+                                              "waves", "spectrum", "fourier", "calibrate"};
+    for (const std::string& name : reading) {
+        CommandResult help = runBatch({name, "--help"});
+        const std::string usage = help.out + help.err;
+        for (const char* option : {"--type", "--partial", "--rate", "--dataset", "--variable"})
+            EXPECT_NE(usage.find(option), std::string::npos) << name << " " << option;
+        // The option is known: whatever else is wrong, it is not named as unknown.
+        CommandResult run = runBatch({name, SAMPLE_FILE, "--variable", "x", "--dataset", "/d"});
+        EXPECT_EQ(run.err.find("unknown option"), std::string::npos) << name << run.err;
+    }
+    CommandResult general = runBatch({"--help"});
+    std::set<size_t> columns;
+    std::istringstream lines(general.out.substr(general.out.find("commands:\n") + 10));
+    for (std::string line; std::getline(lines, line) && !line.empty();)
+        columns.insert(line.find_first_not_of(' ', line.find(' ', 2)));
+    EXPECT_EQ(columns.size(), 1u) << general.out;
 }
