@@ -20,6 +20,7 @@
 #include "python/measurement_object.h"
 #include "python/name_text.h"
 #include "python/worker_wait.h"
+#include "waves/spectrum_starts.h"
 
 namespace {
 
@@ -121,6 +122,23 @@ py::object kalman(MeasurementObject& object, int channel, int from, int to,
     return resultType("KalmanResult")(detachedResult(std::move(result)), updated, error, text);
 }
 
+// "auto:K": the K start components from the peaks of the block's spectrum.
+py::list autoComponents(MeasurementObject& object, int channel, int from, int to,
+                        const std::string& text) {
+    CMeasure& m = coreOf(object);
+    BlockRange range = checkedBlock(m, channel, from, to);
+    int count = 0;
+    std::string why;
+    if (!autoComponentCount(text, count, &why))
+        throw py::value_error("components must be a list of dicts, a DataFrame or \"auto:K\"");
+    if (count == 0) throw py::value_error(why);
+    checkFinite(m, range);
+    SignalParameters list;
+    if (!spectrumStartComponents(m, range, count, list, &why))
+        throw py::value_error("components " + text + ": " + why);
+    return componentDicts(list);
+}
+
 const char* aproxFailure(AproxStop stop) {
     switch (stop) {
     case AproxStop::LinearFailed:
@@ -194,6 +212,8 @@ void bindAnalyses(py::module_& m) {
           py::arg("stop"));
     m.def("_fourier", &fourier, py::arg("measurement"), py::arg("channel"), py::arg("start"),
           py::arg("stop"), py::arg("inverse") = false);
+    m.def("_auto_components", &autoComponents, py::arg("measurement"), py::arg("channel"),
+          py::arg("start"), py::arg("stop"), py::arg("text"));
     m.def("_kalman", &kalman, py::arg("measurement"), py::arg("channel"), py::arg("start"),
           py::arg("stop"), py::arg("components"), py::kw_only(), py::arg("model") = k.model,
           py::arg("observation_error") = k.observation_error,
