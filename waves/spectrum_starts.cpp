@@ -52,6 +52,10 @@ std::vector<SpectrumPeak> spectrumPeaks(const VarianceSpectrum& spectrum, int co
 }
 
 bool startSpectrum(const BlockValues& block, VarianceSpectrum& out, std::string* error) {
+    if (block.values.size() < 8) {
+        if (error) *error = "the block must hold at least 8 samples";
+        return false;
+    }
     const int32_t segment =
         int32_t(std::min<size_t>(block.values.size(), INT32_MAX - 1) & ~size_t(1));
     return varianceSpectrum(block, segment, Detrend::Linear, out, error);
