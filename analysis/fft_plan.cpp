@@ -70,18 +70,22 @@ template <typename T> T* alignedArray(int32_t n) {
 // Scales the lower half of the bins (conjugated for the positive sign, as
 // FFTW's real-input transform uses the negative one) and fills the upper half
 // with their conjugates, in one pass.
-void completeRealBins(std::complex<double>* x, int32_t n, int sign, double scale) {
+void completeRealBins(std::complex<double>* x, int32_t n, int sign, double scale, bool mirror) {
     const double imagScale = sign == FFTW_FORWARD ? scale : -scale;
     auto scaled = [&](std::complex<double> v) {
         return std::complex<double>(v.real() * scale, v.imag() * imagScale);
     };
     x[0] = scaled(x[0]);
     int32_t k = 1;
-    for (; k < n - k; ++k) {
-        std::complex<double> v = scaled(x[k]);
-        x[k] = v;
-        x[n - k] = std::conj(v);
-    }
+    if (mirror)
+        for (; k < n - k; ++k) {
+            std::complex<double> v = scaled(x[k]);
+            x[k] = v;
+            x[n - k] = std::conj(v);
+        }
+    else
+        for (; k < n - k; ++k)
+            x[k] = scaled(x[k]);
     if (k == n - k) x[k] = scaled(x[k]);
 }
 
@@ -128,7 +132,7 @@ double* realInput(FftBuffer& buffer) {
     return reinterpret_cast<double*>(buffer.data());
 }
 
-bool executeRealDft(FftBuffer& buffer, int sign, double scale) {
+bool executeRealDft(FftBuffer& buffer, int sign, double scale, bool mirror) {
     if (!buffer.valid() || (sign != FFTW_FORWARD && sign != FFTW_BACKWARD)) return false;
     // In place: n doubles in, n/2 + 1 complex bins out, which fit in the n
     // complex values of the buffer for every n >= 1.
@@ -139,7 +143,7 @@ bool executeRealDft(FftBuffer& buffer, int sign, double scale) {
         n, REAL_INPUT, [&] { return fftw_plan_dft_r2c_1d(n, in, bins, FFTW_ESTIMATE); });
     if (!plan) return false;
     fftw_execute_dft_r2c(plan->plan, in, bins);
-    completeRealBins(buffer.data(), n, sign, scale);
+    completeRealBins(buffer.data(), n, sign, scale, mirror);
     return true;
 }
 

@@ -46,8 +46,9 @@ bool realDftPreferred(int32_t n);
 // y_k = scale * sum_j x_j e^(sign 2 pi i j k / n), all n bins into the
 // buffer. FFTW's real-input transform computes the lower half in place, at
 // about half the cost of the complex transform, and the upper half is its
-// mirror (y_(n-k) is the conjugate of y_k). False when no plan could be made.
-bool executeRealDft(FftBuffer& buffer, int sign, double scale);
+// mirror (y_(n-k) is the conjugate of y_k), left out unless `mirror`. False
+// when no plan could be made.
+bool executeRealDft(FftBuffer& buffer, int sign, double scale, bool mirror = true);
 
 // How many plans the cache holds; it keeps the most recently used few.
 size_t cachedPlanCount();

@@ -59,7 +59,8 @@ py::object detachedResult(std::unique_ptr<CCalculation> result) {
     return wrapMeasure(std::move(result));
 }
 
-py::object fourier(MeasurementObject& object, int channel, int from, int to, bool inverse) {
+py::object fourier(MeasurementObject& object, int channel, int from, int to, bool inverse,
+                   bool onesided) {
     CMeasure& m = coreOf(object);
     BlockRange range = checkedBlock(m, channel, from, to);
     if (range.from == range.to) throw py::value_error("the range is empty");
@@ -69,6 +70,7 @@ py::object fourier(MeasurementObject& object, int channel, int from, int to, boo
     FourierOptions options;
     options.inverse = inverse ? 1 : 0;
     auto result = std::make_unique<CFft>(&m, range, options);
+    result->onesided = onesided;
     if (!runWorker(*result))
         throw std::runtime_error("the transform could not be started (out of memory?)");
     return detachedResult(std::move(result));
@@ -211,7 +213,7 @@ void bindAnalyses(py::module_& m) {
     m.def("_statistics", &statistics, py::arg("measurement"), py::arg("channel"), py::arg("start"),
           py::arg("stop"));
     m.def("_fourier", &fourier, py::arg("measurement"), py::arg("channel"), py::arg("start"),
-          py::arg("stop"), py::arg("inverse") = false);
+          py::arg("stop"), py::arg("inverse") = false, py::arg("onesided") = false);
     m.def("_auto_components", &autoComponents, py::arg("measurement"), py::arg("channel"),
           py::arg("start"), py::arg("stop"), py::arg("text"));
     m.def("_kalman", &kalman, py::arg("measurement"), py::arg("channel"), py::arg("start"),

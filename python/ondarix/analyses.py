@@ -57,16 +57,20 @@ def statistics(data, channel=0, start=0, stop=None, *, rate=None):
     return _ondarix._statistics(m, channel, start, stop)
 
 
-def fourier(data, channel=0, start=0, stop=None, *, rate=None, inverse=False):
+def fourier(data, channel=0, start=0, stop=None, *, rate=None, inverse=False, onesided=False):
     """The discrete Fourier transform of a block (Spectrum).
 
     Forward, of the real parts: X_k = (2/N) sum_j re_j e^(+i 2 pi j k / N);
     inverse=True, of the complex values: X_k = 0.5 sum_j x_j e^(-i 2 pi j k / N).
-    The two scalings undo each other for a real signal. The GIL is released
-    while it runs and Ctrl+C cancels it."""
+    The two scalings undo each other for a real signal. All N bins, or with
+    onesided=True bins 0 .. N/2 only (N/2 + 1 of them, as scipy.fft.rfft
+    returns; for a real block the others are their conjugates, X_(N-k) =
+    conj(X_k)), which is faster. The GIL is released while it runs and Ctrl+C
+    cancels it."""
     m, channel, start, stop = _block(data, channel, start, stop, rate)
-    result = _ondarix._fourier(m, channel, start, stop, inverse)
-    return Spectrum(result, m.rate / len(result))
+    result = _ondarix._fourier(m, channel, start, stop, inverse, onesided)
+    # The bins are rate / N apart, N the block's length, on one side too.
+    return Spectrum(result, m.rate / abs(stop - start), onesided)
 
 
 def kalman(data, components, channel=0, start=0, stop=None, *, rate=None, **options):

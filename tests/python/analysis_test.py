@@ -10,6 +10,7 @@ import _thread
 import numpy
 import pandas
 import pytest
+import scipy.fft
 
 import ondarix
 from conftest import batch_reason
@@ -64,6 +65,21 @@ def test_fourier_finds_the_frequency_of_a_plain_sine():
     spectrum = ondarix.fourier(3.0 * numpy.cos(2 * numpy.pi * 2.0 * t), rate=16.0)
     assert spectrum.peak_frequency == pytest.approx(2.0)
     assert spectrum.peak_amplitude == pytest.approx(3.0, rel=1e-5)
+
+
+@pytest.mark.parametrize("n", [1000, 999, 1])
+def test_fourier_onesided_is_the_lower_half_of_the_full_spectrum(n):
+    # The bins 0 .. N/2 that scipy.fft.rfft returns, scaled as the full ones.
+    x = numpy.sin(numpy.arange(n) * 0.3).astype(numpy.float32)
+    full = ondarix.fourier(x, rate=50.0)
+    half = ondarix.fourier(x, rate=50.0, onesided=True)
+    assert len(half.values) == n // 2 + 1
+    numpy.testing.assert_array_equal(half.values, full.values[: n // 2 + 1])
+    assert half.frequency_step == full.frequency_step == 50.0 / n
+    assert half.peak_frequency == full.peak_frequency
+    assert half.peak_amplitude == full.peak_amplitude
+    reference = scipy.fft.rfft(x.astype(numpy.float64)) * 2 / n
+    numpy.testing.assert_allclose(half.values, numpy.conj(reference), atol=1e-5)
 
 
 def test_kalman_equals_batch_kalman(batch, sample, tmp_path, component_file):
