@@ -61,10 +61,43 @@ template <typename Make> std::shared_ptr<Plan> acquirePlan(int32_t n, int sign, 
     return plan;
 }
 
-template <typename T> T* alignedArray(int32_t n) {
-    size_t bytes = size_t(n) * sizeof(T);
-    bytes = (bytes + ALIGNMENT - 1) / ALIGNMENT * ALIGNMENT;
-    return static_cast<T*>(std::aligned_alloc(ALIGNMENT, bytes));
+// One freed buffer kept for the next transform of about its size: touching
+// fresh memory costs more than the transform itself on some machines (a
+// new 64 MiB buffer faults in 16384 pages), and a run of transforms of one
+// length, as from a script, would pay it every time.
+std::mutex g_spareLock;
+void* g_spare = nullptr;
+size_t g_spareBytes = 0;
+constexpr size_t MIN_SPARE_BYTES = size_t(1) << 20;
+constexpr size_t MAX_SPARE_BYTES = size_t(128) << 20;
+
+size_t roundedBytes(size_t bytes) {
+    return (bytes + ALIGNMENT - 1) / ALIGNMENT * ALIGNMENT;
+}
+
+// A block of at least `bytes`; `capacity` gets its size.
+void* takeBlock(size_t bytes, size_t& capacity) {
+    {
+        std::lock_guard<std::mutex> lock(g_spareLock);
+        if (g_spare && g_spareBytes >= bytes && g_spareBytes <= 2 * bytes) {
+            capacity = g_spareBytes;
+            void* block = g_spare;
+            g_spare = nullptr;
+            g_spareBytes = 0;
+            return block;
+        }
+    }
+    capacity = bytes;
+    return std::aligned_alloc(ALIGNMENT, bytes);
+}
+
+void giveBack(void* block, size_t capacity) {
+    if (capacity >= MIN_SPARE_BYTES && capacity <= MAX_SPARE_BYTES) {
+        std::lock_guard<std::mutex> lock(g_spareLock);
+        std::swap(block, g_spare);
+        g_spareBytes = capacity;
+    }
+    std::free(block);
 }
 
 // Scales the lower half of the bins (conjugated for the positive sign, as
@@ -108,12 +141,13 @@ bool realDftPreferred(int32_t n) {
 
 FftBuffer::FftBuffer(int32_t n) {
     if (n < 1) return;
-    data_ = alignedArray<std::complex<double>>(n);
+    data_ = static_cast<std::complex<double>*>(
+        takeBlock(roundedBytes(size_t(n) * sizeof(std::complex<double>)), capacity_));
     if (data_) size_ = n;
 }
 
 FftBuffer::~FftBuffer() {
-    std::free(data_);
+    if (data_) giveBack(data_, capacity_);
 }
 
 bool executeDft(FftBuffer& buffer, int sign) {

@@ -6,7 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// An array of complex doubles aligned for FFTW's SIMD code.
+// An array of complex doubles aligned for FFTW's SIMD code. The memory of the
+// last large one freed is kept for the next of about its size.
 class FftBuffer {
   public:
     explicit FftBuffer(int32_t n);
@@ -24,6 +25,7 @@ class FftBuffer {
   private:
     std::complex<double>* data_ = nullptr;
     int32_t size_ = 0;
+    size_t capacity_ = 0; // bytes
 };
 
 // Replaces x by y_k = sum_j x_j e^(sign 2 pi i j k / n), n = buffer size,

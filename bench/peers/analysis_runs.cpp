@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 
+#include "analysis/finish_signal.h"
 #include "analysis/fourier.h"
 #include "aprox/aprox.h"
 #include "kalman/kalman.h"
@@ -22,30 +21,12 @@
 
 namespace {
 
-class FinishSignal : public MessageSink {
-  public:
-    void post(int command, int32_t, uint32_t) override {
-        if (command != CMD_CALC_DONE) return;
-        std::lock_guard<std::mutex> lock(mutex_);
-        finished_ = true;
-        arrived_.notify_all();
-    }
-    void wait() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        arrived_.wait(lock, [&] { return finished_; });
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable arrived_;
-    bool finished_ = false;
-};
-
 bool runResult(CCalculation& result, const CMeasure& m, const BlockRange& range) {
     if (!nonFiniteRefusal(m, range).empty()) return false;
     FinishSignal finish;
     if (!result.StartWorker(&finish)) return false;
-    finish.wait();
+    while (!finish.waitFor(std::chrono::milliseconds(1000))) {
+    }
     result.StopWorker();
     return true;
 }

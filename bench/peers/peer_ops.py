@@ -207,8 +207,14 @@ def python_run(name, n, k):
     """The call of ondarix's analysis `name` on float32 arrays, as
     analysis_runs.cpp runs it in process; scipy-rfft and scipy-welch are the
     peers of fourier and spectrum."""
-    import ondarix
     x = peer_signal(n)
+    if name == 'scipy-rfft':
+        import scipy.fft
+        return lambda: scipy.fft.rfft(x)
+    if name == 'scipy-welch':
+        import scipy.signal
+        return lambda: scipy.signal.welch(x, fs=50.0, nperseg=4096)
+    import ondarix
     if name == 'fourier':
         return lambda: ondarix.fourier(x, rate=50.0)
     if name == 'fourier-onesided':
@@ -232,12 +238,6 @@ def python_run(name, n, k):
                       for c, (f, eta, _, _) in enumerate(fit_truth(k))]
         return lambda: ondarix.aprox(y, components, rate=FIT_RATE, level=0.09, use_ad=1,
                                      use_eta=1)
-    if name == 'scipy-rfft':
-        import scipy.fft
-        return lambda: scipy.fft.rfft(x)
-    if name == 'scipy-welch':
-        import scipy.signal
-        return lambda: scipy.signal.welch(x, fs=50.0, nperseg=4096)
     raise SystemExit('unknown analysis ' + name)
 
 
