@@ -61,27 +61,64 @@ template <typename Make> std::shared_ptr<Plan> acquirePlan(int32_t n, int sign, 
     return plan;
 }
 
-template <typename T> T* alignedArray(int32_t n) {
-    size_t bytes = size_t(n) * sizeof(T);
-    bytes = (bytes + ALIGNMENT - 1) / ALIGNMENT * ALIGNMENT;
-    return static_cast<T*>(std::aligned_alloc(ALIGNMENT, bytes));
+// One freed buffer kept for the next transform of about its size: touching
+// fresh memory costs more than the transform itself on some machines (a
+// new 64 MiB buffer faults in 16384 pages), and a run of transforms of one
+// length, as from a script, would pay it every time.
+std::mutex g_spareLock;
+void* g_spare = nullptr;
+size_t g_spareBytes = 0;
+constexpr size_t MIN_SPARE_BYTES = size_t(1) << 20;
+constexpr size_t MAX_SPARE_BYTES = size_t(128) << 20;
+
+size_t roundedBytes(size_t bytes) {
+    return (bytes + ALIGNMENT - 1) / ALIGNMENT * ALIGNMENT;
+}
+
+// A block of at least `bytes`; `capacity` gets its size.
+void* takeBlock(size_t bytes, size_t& capacity) {
+    {
+        std::lock_guard<std::mutex> lock(g_spareLock);
+        if (g_spare && g_spareBytes >= bytes && g_spareBytes <= 2 * bytes) {
+            capacity = g_spareBytes;
+            void* block = g_spare;
+            g_spare = nullptr;
+            g_spareBytes = 0;
+            return block;
+        }
+    }
+    capacity = bytes;
+    return std::aligned_alloc(ALIGNMENT, bytes);
+}
+
+void giveBack(void* block, size_t capacity) {
+    if (capacity >= MIN_SPARE_BYTES && capacity <= MAX_SPARE_BYTES) {
+        std::lock_guard<std::mutex> lock(g_spareLock);
+        std::swap(block, g_spare);
+        g_spareBytes = capacity;
+    }
+    std::free(block);
 }
 
 // Scales the lower half of the bins (conjugated for the positive sign, as
 // FFTW's real-input transform uses the negative one) and fills the upper half
 // with their conjugates, in one pass.
-void completeRealBins(std::complex<double>* x, int32_t n, int sign, double scale) {
+void completeRealBins(std::complex<double>* x, int32_t n, int sign, double scale, bool mirror) {
     const double imagScale = sign == FFTW_FORWARD ? scale : -scale;
     auto scaled = [&](std::complex<double> v) {
         return std::complex<double>(v.real() * scale, v.imag() * imagScale);
     };
     x[0] = scaled(x[0]);
     int32_t k = 1;
-    for (; k < n - k; ++k) {
-        std::complex<double> v = scaled(x[k]);
-        x[k] = v;
-        x[n - k] = std::conj(v);
-    }
+    if (mirror)
+        for (; k < n - k; ++k) {
+            std::complex<double> v = scaled(x[k]);
+            x[k] = v;
+            x[n - k] = std::conj(v);
+        }
+    else
+        for (; k < n - k; ++k)
+            x[k] = scaled(x[k]);
     if (k == n - k) x[k] = scaled(x[k]);
 }
 
@@ -104,12 +141,13 @@ bool realDftPreferred(int32_t n) {
 
 FftBuffer::FftBuffer(int32_t n) {
     if (n < 1) return;
-    data_ = alignedArray<std::complex<double>>(n);
+    data_ = static_cast<std::complex<double>*>(
+        takeBlock(roundedBytes(size_t(n) * sizeof(std::complex<double>)), capacity_));
     if (data_) size_ = n;
 }
 
 FftBuffer::~FftBuffer() {
-    std::free(data_);
+    if (data_) giveBack(data_, capacity_);
 }
 
 bool executeDft(FftBuffer& buffer, int sign) {
@@ -128,7 +166,7 @@ double* realInput(FftBuffer& buffer) {
     return reinterpret_cast<double*>(buffer.data());
 }
 
-bool executeRealDft(FftBuffer& buffer, int sign, double scale) {
+bool executeRealDft(FftBuffer& buffer, int sign, double scale, bool mirror) {
     if (!buffer.valid() || (sign != FFTW_FORWARD && sign != FFTW_BACKWARD)) return false;
     // In place: n doubles in, n/2 + 1 complex bins out, which fit in the n
     // complex values of the buffer for every n >= 1.
@@ -139,7 +177,7 @@ bool executeRealDft(FftBuffer& buffer, int sign, double scale) {
         n, REAL_INPUT, [&] { return fftw_plan_dft_r2c_1d(n, in, bins, FFTW_ESTIMATE); });
     if (!plan) return false;
     fftw_execute_dft_r2c(plan->plan, in, bins);
-    completeRealBins(buffer.data(), n, sign, scale);
+    completeRealBins(buffer.data(), n, sign, scale, mirror);
     return true;
 }
 

@@ -6,7 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// An array of complex doubles aligned for FFTW's SIMD code.
+// An array of complex doubles aligned for FFTW's SIMD code. The memory of the
+// last large one freed is kept for the next of about its size.
 class FftBuffer {
   public:
     explicit FftBuffer(int32_t n);
@@ -24,6 +25,7 @@ class FftBuffer {
   private:
     std::complex<double>* data_ = nullptr;
     int32_t size_ = 0;
+    size_t capacity_ = 0; // bytes
 };
 
 // Replaces x by y_k = sum_j x_j e^(sign 2 pi i j k / n), n = buffer size,
@@ -46,8 +48,9 @@ bool realDftPreferred(int32_t n);
 // y_k = scale * sum_j x_j e^(sign 2 pi i j k / n), all n bins into the
 // buffer. FFTW's real-input transform computes the lower half in place, at
 // about half the cost of the complex transform, and the upper half is its
-// mirror (y_(n-k) is the conjugate of y_k). False when no plan could be made.
-bool executeRealDft(FftBuffer& buffer, int sign, double scale);
+// mirror (y_(n-k) is the conjugate of y_k), left out unless `mirror`. False
+// when no plan could be made.
+bool executeRealDft(FftBuffer& buffer, int sign, double scale, bool mirror = true);
 
 // How many plans the cache holds; it keeps the most recently used few.
 size_t cachedPlanCount();

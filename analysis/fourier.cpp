@@ -28,9 +28,10 @@ Sample toSample(std::complex<double> value) {
 }
 
 void storeFast(FourierParams& p, const FftBuffer& bins, WorkerProgress& progress) {
-    for (int32_t k0 = 0; k0 < p.count; k0 += STORE_CHUNK) {
+    const int32_t stored = storedBins(p);
+    for (int32_t k0 = 0; k0 < stored; k0 += STORE_CHUNK) {
         if (progress.cancelled()) return;
-        int32_t k1 = std::min(p.count, k0 + STORE_CHUNK);
+        int32_t k1 = std::min(stored, k0 + STORE_CHUNK);
         for (int32_t k = k0; k < k1; ++k)
             p.result_samples[k] = toSample(bins.data()[k]);
         progress.publish(k1);
@@ -38,7 +39,7 @@ void storeFast(FourierParams& p, const FftBuffer& bins, WorkerProgress& progress
 }
 
 void storeDirect(FourierParams& p, WorkerProgress& progress) {
-    for (int32_t k = 0; k < p.count; ++k) {
+    for (int32_t k = 0; k < storedBins(p); ++k) {
         if (progress.cancelled()) return;
         p.result_samples[k] = toSample(fourierBinDirect(p, k));
         progress.publish(k + 1);
@@ -61,14 +62,21 @@ bool CFft::Build() {
     int32_t lo = std::min(range.from, range.to);
     int32_t n = std::max(range.from, range.to) - lo;
     channelCount = 1;
-    sampleCount = n;
+    FourierParams& p = fourierParams(*params);
+    p.onesided = onesided ? 1 : 0;
+    p.count = n;
+    sampleCount = storedBins(p);
     sampleRate = n / source->sampleRate;
     setChannelInfo(channels[0], 1.0, 0.0, source->channels[range.channel].unit, "Spectrum");
     resetParameters(signalParameters[0]);
-    if (!resizeSamples(int64_t(n) * int64_t(sizeof(Sample)))) return false;
+    if (!resizeSamples(int64_t(sampleCount) * int64_t(sizeof(Sample)))) return false;
     fillHead(lo, n);
-    fourierParams(*params).inverse = options.inverse;
+    p.inverse = options.inverse;
     return true;
+}
+
+int32_t storedBins(const FourierParams& p) {
+    return p.onesided ? std::min(p.count, p.count / 2 + 1) : p.count;
 }
 
 int FourierWorker(WorkerParams& params) {
@@ -120,7 +128,7 @@ bool fourierTransform(const FourierParams& p, FftBuffer& out) {
     // Real input takes the real-input transform, about twice as fast where
     // FFTW plans it well; the complex one remains for complex input.
     if (realDftPreferred(p.count) && gatherReal(p, out) &&
-        executeRealDft(out, p.inverse ? -1 : +1, scaleOf(p)))
+        executeRealDft(out, p.inverse ? -1 : +1, scaleOf(p), !p.onesided))
         return true;
     return complexTransform(p, out);
 }

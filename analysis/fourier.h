@@ -16,13 +16,20 @@
 
 struct FourierParams : WorkerParams {
     int32_t inverse = 0;
+    int32_t onesided = 0; // 1: bins 0 .. N/2 only
 };
+
+// The bins a run stores: all N, or N/2 + 1 on one side.
+int32_t storedBins(const FourierParams& params);
 
 class CFft : public CCalculation {
   public:
     CFft(CMeasure* source, const BlockRange& range, const FourierOptions& options);
 
     FourierOptions options;
+    // Only bins 0 .. N/2, the others being the conjugates of these for a real
+    // block; set before the run.
+    bool onesided = false;
 
   protected:
     bool Build() override;
@@ -31,11 +38,12 @@ class CFft : public CCalculation {
     bool readsImaginary() const override { return options.inverse != 0; }
 };
 
-// The worker body: all N bins in increasing order.
+// The worker body: the stored bins in increasing order.
 int FourierWorker(WorkerParams& params);
 
-// All bins of the analysed samples in double precision, through FFTW.
-// `out` must hold `count` values. False when no plan could be made.
+// The bins of the analysed samples in double precision, through FFTW: all of
+// them, or with `onesided` at least 0 .. N/2. `out` must hold `count` values. False when no plan
+// could be made.
 bool fourierTransform(const FourierParams& params, FftBuffer& out);
 
 // Bin k by the direct sum: O(N) with a cosine and a sine per term. The worker

@@ -75,10 +75,11 @@ int runAproxCommand(Args& args) {
 
 BatchCommandRegistration aprox{
     {"aprox",
-     "IN --channel C --from A --to B --components FILE [--use-ad 0|1] [--use-eta 0|1] [--type "
-     "T] " READING_USAGE " -o OUT.INT|OUT.TXT [--components-out FILE]",
-     "fit a level and damped sinusoids to a block, starting from a component list (the "
-     "signal-parameters \"Copy all\" text); prints the fit's \"Copy all\" text",
+     "IN --channel C --from A --to B --components FILE|auto:K [--use-ad 0|1] [--use-eta 0|1] "
+     "[--type T] " READING_USAGE " -o OUT.INT|OUT.TXT [--components-out FILE]",
+     "fit a level and damped sinusoids to a block, starting from a component list "
+     "(the signal-parameters \"Copy all\" text, or auto:K: the K largest peaks of the block's "
+     "spectrum); prints the fit's \"Copy all\" text",
      withReadingValues(
          {"channel", "from", "to", "components", "use-ad", "use-eta", "components-out"}),
      runAproxCommand}};

@@ -1,12 +1,14 @@
 #include "batch/component_run.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "batch/measure_input.h"
 #include "batch/same_file.h"
 #include "batch/standard_output.h"
 #include "measure/atomic_file.h"
 #include "measure/component_list_text.h"
+#include "waves/spectrum_starts.h"
 
 bool readWholeFile(const std::string& path, std::string& text) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -34,7 +36,13 @@ int checkComponentRunArgs(Args& args, const BatchCommand& command, FileType& out
     if (!named || (outType != FileType::Int && outType != FileType::Text))
         return usageError(command, "OUT must end in .INT or .TXT");
     const std::string& in = args.positional()[0];
-    if (int rc = refuseOutputOverInput(out, {in, args.get("components")})) return rc;
+    int count = 0;
+    std::string why;
+    const bool automatic = autoComponentCount(args.get("components"), count, &why);
+    if (automatic && count == 0) return usageError(command, why);
+    std::vector<std::string> inputs{in};
+    if (!automatic) inputs.push_back(args.get("components"));
+    if (int rc = refuseOutputOverInput(out, inputs)) return rc;
     // Writing the updated list over the start list is how a list is kept up
     // to date; only the measurement, read or written, must not be replaced by it.
     const std::string& listOut = args.get("components-out");
@@ -60,7 +68,14 @@ int readComponents(const std::string& path, SignalParameters& list) {
 int readComponentRunInput(Args& args, CMeasure& m, BlockRange& range) {
     if (int rc = readInput(m, args.positional()[0], args)) return rc;
     if (int rc = blockFromArgs(args, m, range)) return rc;
-    return readComponents(args.get("components"), m.signalParameters[range.channel]);
+    SignalParameters& list = m.signalParameters[range.channel];
+    int count = 0;
+    std::string why;
+    if (!autoComponentCount(args.get("components"), count, &why))
+        return readComponents(args.get("components"), list);
+    if (!spectrumStartComponents(m, range, count, list, &why))
+        return reportError(EXIT_FAILED, "--components auto:" + std::to_string(count) + ": " + why);
+    return EXIT_OK;
 }
 
 int writeComponentRunOutputs(Args& args, CMeasure& result, FileType type, const BlockRange& range,

@@ -17,7 +17,9 @@ int checkComponentRunArgs(Args& args, const BatchCommand& command, FileType& out
 
 // Reads IN, the block of --channel/--from/--to, and the component list of
 // --components (the signal-parameters "Copy all" text, whose own channel and
-// range are not used) into the block channel's list; returns an exit code.
+// range are not used) into the block channel's list, or with "auto:K" the K
+// start components from the peaks of the block's spectrum; returns an exit
+// code.
 int readComponentRunInput(Args& args, CMeasure& m, BlockRange& range);
 
 // Writes the result to -o, the updated list to --components-out, and the

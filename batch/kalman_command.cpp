@@ -74,11 +74,12 @@ int runKalmanCommand(Args& args) {
 
 BatchCommandRegistration kalman{
     {"kalman",
-     "IN --channel C --from A --to B --components FILE [--model 0..3] [--observation-error P] "
-     "[--estimate-error 0|1] [--use-damp 0|1] [--constant-period S] [--asymptotic V] [--type "
-     "T] " READING_USAGE " -o OUT.INT|OUT.TXT [--components-out FILE]",
-     "split a block into the waves of a component list (the signal-parameters \"Copy all\" text) "
-     "with the Kalman filter; prints the run's \"Copy all\" text with the estimates",
+     "IN --channel C --from A --to B --components FILE|auto:K [--model 0..3] "
+     "[--observation-error P] [--estimate-error 0|1] [--use-damp 0|1] [--constant-period S] "
+     "[--asymptotic V] [--type T] " READING_USAGE " -o OUT.INT|OUT.TXT [--components-out FILE]",
+     "split a block into the waves of a component list (the signal-parameters \"Copy all\" "
+     "text, or auto:K: the K largest peaks of the block's spectrum) with the Kalman filter; prints "
+     "the run's \"Copy all\" text with the estimates",
      withReadingValues({"channel", "from", "to", "components", "model", "observation-error",
                         "estimate-error", "use-damp", "constant-period", "asymptotic",
                         "components-out"}),

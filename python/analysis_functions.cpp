@@ -20,6 +20,7 @@
 #include "python/measurement_object.h"
 #include "python/name_text.h"
 #include "python/worker_wait.h"
+#include "waves/spectrum_starts.h"
 
 namespace {
 
@@ -58,7 +59,8 @@ py::object detachedResult(std::unique_ptr<CCalculation> result) {
     return wrapMeasure(std::move(result));
 }
 
-py::object fourier(MeasurementObject& object, int channel, int from, int to, bool inverse) {
+py::object fourier(MeasurementObject& object, int channel, int from, int to, bool inverse,
+                   bool onesided) {
     CMeasure& m = coreOf(object);
     BlockRange range = checkedBlock(m, channel, from, to);
     if (range.from == range.to) throw py::value_error("the range is empty");
@@ -68,6 +70,7 @@ py::object fourier(MeasurementObject& object, int channel, int from, int to, boo
     FourierOptions options;
     options.inverse = inverse ? 1 : 0;
     auto result = std::make_unique<CFft>(&m, range, options);
+    result->onesided = onesided;
     if (!runWorker(*result))
         throw std::runtime_error("the transform could not be started (out of memory?)");
     return detachedResult(std::move(result));
@@ -119,6 +122,23 @@ py::object kalman(MeasurementObject& object, int channel, int from, int to,
     py::list updated = componentDicts(list);
     double error = result->options.observation_error;
     return resultType("KalmanResult")(detachedResult(std::move(result)), updated, error, text);
+}
+
+// "auto:K": the K start components from the peaks of the block's spectrum.
+py::list autoComponents(MeasurementObject& object, int channel, int from, int to,
+                        const std::string& text) {
+    CMeasure& m = coreOf(object);
+    BlockRange range = checkedBlock(m, channel, from, to);
+    int count = 0;
+    std::string why;
+    if (!autoComponentCount(text, count, &why))
+        throw py::value_error("components must be a list of dicts, a DataFrame or \"auto:K\"");
+    if (count == 0) throw py::value_error(why);
+    checkFinite(m, range);
+    SignalParameters list;
+    if (!spectrumStartComponents(m, range, count, list, &why))
+        throw py::value_error("components " + text + ": " + why);
+    return componentDicts(list);
 }
 
 const char* aproxFailure(AproxStop stop) {
@@ -193,7 +213,9 @@ void bindAnalyses(py::module_& m) {
     m.def("_statistics", &statistics, py::arg("measurement"), py::arg("channel"), py::arg("start"),
           py::arg("stop"));
     m.def("_fourier", &fourier, py::arg("measurement"), py::arg("channel"), py::arg("start"),
-          py::arg("stop"), py::arg("inverse") = false);
+          py::arg("stop"), py::arg("inverse") = false, py::arg("onesided") = false);
+    m.def("_auto_components", &autoComponents, py::arg("measurement"), py::arg("channel"),
+          py::arg("start"), py::arg("stop"), py::arg("text"));
     m.def("_kalman", &kalman, py::arg("measurement"), py::arg("channel"), py::arg("start"),
           py::arg("stop"), py::arg("components"), py::kw_only(), py::arg("model") = k.model,
           py::arg("observation_error") = k.observation_error,

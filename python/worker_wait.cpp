@@ -2,23 +2,23 @@
 
 #include <pybind11/pybind11.h>
 
-#include <algorithm>
 #include <chrono>
-#include <thread>
+
+#include "analysis/finish_signal.h"
 
 namespace py = pybind11;
 
 bool runWorker(CCalculation& result) {
-    // No message sink: the state is polled, which also serves the analyses
-    // that post nothing while they run.
-    if (!result.StartWorker(nullptr)) return false;
-    auto pause = std::chrono::microseconds(200);
-    while (result.state() == CalcState::Running) {
+    FinishSignal finish;
+    if (!result.StartWorker(&finish)) return false;
+    // A cancelled run posts no finish: the state is looked at too, and the
+    // wait is bounded so that Ctrl+C is seen within a few milliseconds.
+    bool finished = false;
+    while (!finished && result.state() == CalcState::Running) {
         {
             py::gil_scoped_release released;
-            std::this_thread::sleep_for(pause);
+            finished = finish.waitFor(std::chrono::milliseconds(20));
         }
-        pause = std::min(pause * 2, std::chrono::microseconds(50000));
         if (PyErr_CheckSignals() != 0) {
             result.StopWorker();
             throw py::error_already_set();

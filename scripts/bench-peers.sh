@@ -23,6 +23,6 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DONDARIX_BENCH=ON \
   -DONDARIX_TESTS=OFF -DONDARIX_UI=OFF "${launcher[@]}" >/dev/null
-cmake --build build-bench ${ONDARIX_BUILD_JOBS:+-j"$ONDARIX_BUILD_JOBS"} --target peer_harness ondarix-batch
+cmake --build build-bench ${ONDARIX_BUILD_JOBS:+-j"$ONDARIX_BUILD_JOBS"} --target peer_harness ondarix-batch _ondarix
 /usr/bin/python3 bench/peers/bench_peers.py --build build-bench \
   --work "${ONDARIX_PEER_WORK:-/tmp/ondarix-peers}" "$@"

@@ -31,6 +31,16 @@ bool bandBins(const SpectralBand& band, double df, size_t bins, double nyquist, 
     return true;
 }
 
+double parabolaPeakBin(const std::vector<double>& S, size_t peak, size_t first, size_t last) {
+    // A flat top or an edge of the band keeps the bin.
+    double offset = 0;
+    if (peak > first && peak < last) {
+        const double curvature = S[peak - 1] - 2 * S[peak] + S[peak + 1];
+        if (curvature < 0) offset = 0.5 * (S[peak - 1] - S[peak + 1]) / curvature;
+    }
+    return double(peak) + offset;
+}
+
 namespace {
 
 // The peak periods beside Tp over bins first..last, `peak` the largest.
@@ -38,14 +48,7 @@ void peakPeriods(const VarianceSpectrum& spectrum, size_t first, size_t last, si
                  SpectralParameters& p) {
     const std::vector<double>& S = spectrum.density;
     const double top = S[peak];
-    // Vertex of the parabola through (k-1, k, k+1); a flat top or an edge
-    // of the band keeps the bin.
-    double offset = 0;
-    if (peak > first && peak < last) {
-        const double curvature = S[peak - 1] - 2 * top + S[peak + 1];
-        if (curvature < 0) offset = 0.5 * (S[peak - 1] - S[peak + 1]) / curvature;
-    }
-    p.tpParabola = 1 / ((double(peak) + offset) * spectrum.df);
+    p.tpParabola = 1 / (parabolaPeakBin(S, peak, first, last) * spectrum.df);
     // S^5 relative to the peak, so that no power under- or overflows.
     double sum5 = 0, sumF5 = 0, sumD = 0, sumFD = 0;
     for (size_t j = first; j <= last; ++j) {

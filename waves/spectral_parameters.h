@@ -40,6 +40,11 @@ struct SpectralParameters {
 bool bandBins(const SpectralBand& band, double df, size_t bins, double nyquist, size_t& first,
               size_t& last, std::string* error);
 
+// The bin number (fractional) of the vertex of the parabola through the bins
+// peak-1, peak and peak+1 of `S`; `peak` itself when it is first or last of
+// the bins looked at, or when the three do not bend downwards.
+double parabolaPeakBin(const std::vector<double>& S, size_t peak, size_t first, size_t last);
+
 // False with `*error` set when the band is bad or holds no bin with variance.
 bool spectralParameters(const VarianceSpectrum& spectrum, const SpectralBand& band,
                         SpectralParameters& out, std::string* error);

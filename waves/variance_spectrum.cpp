@@ -1,5 +1,6 @@
 #include "waves/variance_spectrum.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -73,6 +74,18 @@ bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_
 
 bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
                     bool removeSegmentMeans, SegmentSpectra& out, std::string* error) {
+    return visitSegmentSpectra(
+        values, sampleRate, segment, removeSegmentMeans, out,
+        [&](int32_t s, const std::complex<double>* bins) {
+            if (s == 0) out.coefficients.assign(size_t(out.segmentCount) * out.bins(), {});
+            std::copy(bins, bins + out.bins(), &out.coefficients[size_t(s) * out.bins()]);
+        },
+        error);
+}
+
+bool visitSegmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
+                         bool removeSegmentMeans, SegmentSpectra& out, const SegmentVisitor& visit,
+                         std::string* error) {
     auto fail = [&](const char* why) {
         if (error) *error = why;
         return false;
@@ -89,10 +102,12 @@ bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_
     out.segmentCount = count;
     out.densityFactor = 2.0 / (sampleRate * sumW2);
     out.dof = welchDegreesOfFreedom(w, step, count);
-    out.coefficients.assign(size_t(count) * out.bins(), {});
+    out.coefficients.clear();
     FftBuffer z(n);
     if (!z.valid()) return fail("out of memory for the transform");
     std::vector<double> a(static_cast<size_t>(n)), b(static_cast<size_t>(n));
+    const size_t bins = out.bins();
+    std::vector<std::complex<double>> pair(2 * bins);
     for (int32_t s = 0; s < count; s += 2) {
         bool two = s + 1 < count;
         loadSegment(values, size_t(s) * size_t(step), w, removeSegmentMeans, a);
@@ -100,8 +115,9 @@ bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_
         for (int32_t i = 0; i < n; ++i)
             z[i] = {a[size_t(i)], two ? b[size_t(i)] : 0.0};
         if (!executeDft(z, -1)) return fail("the Fourier transform could not be planned");
-        std::complex<double>* first = &out.coefficients[size_t(s) * out.bins()];
-        splitPair(z, n, first, two ? first + out.bins() : nullptr);
+        splitPair(z, n, pair.data(), two ? pair.data() + bins : nullptr);
+        visit(s, pair.data());
+        if (two) visit(s + 1, pair.data() + bins);
     }
     return true;
 }
@@ -132,13 +148,20 @@ bool varianceSpectrum(const BlockValues& block, int32_t segment, Detrend detrend
     std::vector<double> x = block.values;
     detrendValues(x, detrend);
     SegmentSpectra seg;
-    if (!segmentSpectra(x, block.sampleRate, segment, detrend != Detrend::None, seg, error))
+    std::vector<double> density;
+    // Summed segment by segment as they come: the coefficients of all the
+    // segments together would take 16 bytes a sample, and their memory more
+    // time than the sums.
+    auto add = [&](int32_t, const std::complex<double>* coefficients) {
+        density.resize(seg.bins(), 0.0);
+        for (size_t j = 0; j < density.size(); ++j)
+            density[j] += std::norm(coefficients[j]);
+    };
+    if (!visitSegmentSpectra(x, block.sampleRate, segment, detrend != Detrend::None, seg, add,
+                             error))
         return false;
     const size_t bins = seg.bins();
-    std::vector<double> density(bins, 0.0);
-    for (int32_t s = 0; s < seg.segmentCount; ++s)
-        for (size_t j = 0; j < bins; ++j)
-            density[j] += std::norm(seg.coefficients[size_t(s) * bins + j]);
+    density.resize(bins, 0.0);
     for (size_t j = 0; j < bins; ++j) {
         bool edge = j == 0 || j == bins - 1;
         density[j] *= seg.densityFactor * (edge ? 0.5 : 1.0) / seg.segmentCount;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <complex>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,13 @@ bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_
 // The same, the segments' own means left in when `removeSegmentMeans` is false.
 bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
                     bool removeSegmentMeans, SegmentSpectra& out, std::string* error);
+
+// The same, each segment's coefficients handed to `visit` in order of the
+// segments (s = 0, 1, ...) instead of kept; `out` gets all but them.
+using SegmentVisitor = std::function<void(int32_t s, const std::complex<double>* bins)>;
+bool visitSegmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
+                         bool removeSegmentMeans, SegmentSpectra& out, const SegmentVisitor& visit,
+                         std::string* error);
 
 // The Fourier coefficients 0 .. n/2 (FFTW's forward sign, unscaled) of the
 // real sequences a and b (b may be null), both of length n, through one

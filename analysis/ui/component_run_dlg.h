@@ -40,6 +40,13 @@ template <typename Options> class CComponentRunDlg : public CDialog {
   protected:
     // The list's buttons; false for another control.
     bool listCommand(int id) { return list_.OnCommand(id); }
+    // The range as typed now; false, the dialog on the refused field, otherwise.
+    bool typedRange(BlockRange& out) {
+        out = range;
+        return readRunRange(*this, source, out);
+    }
+    // Shows the list anew after `params` was replaced as a whole.
+    void refillList() { list_.fill(); }
     // Reads the range; on success writes it, `read` and the list back and
     // closes with OK. Otherwise the dialog stays open on the refused field.
     int acceptWith(const Options& read) {

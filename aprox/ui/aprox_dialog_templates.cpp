@@ -3,12 +3,14 @@
 #include "analysis/ui/analysis_dialog_templates.h"
 #include "shell/dialog_templates.h"
 #include "view/ui/component_list.h"
+#include "waves/ui/spectrum_start_controls.h"
 
 namespace {
 
 DialogTemplate aproxTemplate() {
     DialogBuilder d(DIALOG_APROX, "Approximation", 560, 390);
     addComponentListRows(d, 440);
+    addSpectrumStartRows(d, 12 + 440 + 14, 176);
     d.check(12, 302, IDC_APROX_USE_AD, "Use &A,D at start", 200)
         .check(230, 302, IDC_APROX_USE_ETA, "Use da&mp", 200)
         .button(12, 346, IDC_APROX_COPY_ALL, "Copy all")

@@ -6,6 +6,7 @@
 #include "aprox/ui/aprox_dialog_templates.h"
 #include "aprox/ui/skladowa_aproksymacji_dlg.h"
 #include "shell/ui/formatted.h"
+#include "waves/ui/spectrum_start_controls.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ CParametryAproksymacjiDlg::CParametryAproksymacjiDlg(SignalParameters* list, Apr
 
 int CParametryAproksymacjiDlg::OnInitDialog(QDialog* dialog) {
     CComponentRunDlg::OnInitDialog(dialog);
+    showSpectrumStartCount(*this);
     setChecked(IDC_APROX_USE_AD, options.use_ad);
     setChecked(IDC_APROX_USE_ETA, options.use_eta);
     return 1;
@@ -40,6 +42,10 @@ int CParametryAproksymacjiDlg::OnInitDialog(QDialog* dialog) {
 
 int CParametryAproksymacjiDlg::OnCommand(int id, int, QWidget*) {
     if (listCommand(id)) return 0;
+    BlockRange typed;
+    if (id == IDC_SPECTRUM_STARTS && typedRange(typed) &&
+        readSpectrumStarts(*this, source, typed, params))
+        refillList();
     if (id == IDC_APROX_COPY_ALL)
         if (Clipboard* board = clipboard()) board->setText(aproxCopyText(params));
     return 0;

@@ -113,6 +113,36 @@ def whole_rows(batch, work):
     return rows
 
 
+# From Python: (label, analysis, samples, components, scipy's peer or None).
+PYTHON_ROWS = [
+    ('fourier of %d' % n, 'fourier', n, 0, 'scipy-rfft') for n in (1 << 20, 1 << 21, 1 << 22)
+] + [
+    ('fourier onesided=True of %d' % n, 'fourier-onesided', n, 0, 'scipy-rfft')
+    for n in (1 << 20, 1 << 21, 1 << 22)
+] + [
+    ('spectrum of %d, segments of 4096' % n, 'spectrum', n, 0, 'scipy-welch')
+    for n in (1 << 20, 1 << 22)
+] + [
+    ('statistics of 1000000', 'stats', 1000000, 0, None),
+    ('waves of 1000000', 'waves', 1000000, 0, None),
+    ('reflection of 2 x 1048576', 'reflection', 1 << 20, 0, None),
+    ('Kalman with 3 components, 200000', 'kalman', 200000, 3, None),
+    ('fit of 2 damped components, 100000', 'aprox', 100000, 2, None),
+]
+
+
+def python_rows(harness):
+    """Wall times, best of 3 after a first call: the analysis called from
+    Python on a float32 array, the same analysis in process, scipy's peer."""
+    ops = [PYTHON, HERE + '/peer_ops.py', 'python']
+    rows = []
+    for label, name, n, k, peer in PYTHON_ROWS:
+        tail = [str(n)] + ([str(k)] if k else [])
+        rows.append((label, ops + [name] + tail, [harness, 'analysis', name] + tail,
+                     ops + [peer, str(n)] if peer else None))
+    return rows
+
+
 def median(values):
     return statistics.median(values) if values else float('nan')
 
@@ -142,9 +172,15 @@ def main():
     check_kalman(harness, a.work)
     inner = in_process_rows(harness, a.work)
     whole = whole_rows(batch, a.work)
+    python = python_rows(harness)
+    os.environ['PYTHONPATH'] = os.path.abspath(a.build + '/python')
     got = {}
     for r in range(a.rounds):
         print('round %d of %d' % (r + 1, a.rounds), file=sys.stderr)
+        for name, ours, core, peer in python:
+            for side, argv in (('python', ours), ('core', core), ('scipy', peer)):
+                if argv:
+                    got.setdefault((name, side), []).append(run_ms(argv))
         for name, ours, peer, _, floor, _ in inner:
             for side, argv in (('ours', ours), ('peer', peer), ('floor', floor)):
                 if argv:
@@ -164,6 +200,17 @@ def main():
         print('| %s | %s | %s (%s) | %s | %s | %s |' % (
             name, cell(ours), cell(peer), peer_name, ratio(ours, peer),
             cell(floor) + (' (%s)' % floor_name if floor_name else ''), ratio(ours, floor)))
+
+    print('\nFrom Python on float32 arrays, median of %d rounds of the best of 3 after a first '
+          'call, wall milliseconds\n' % a.rounds)
+    print('| operation | Python | in process | Python / in process | scipy | Python / scipy |')
+    print('|---|---:|---:|---:|---:|---:|')
+    for name, _, _, peer in python:
+        ours = median(got.get((name, 'python'), []))
+        core = median(got.get((name, 'core'), []))
+        scipy = median(got.get((name, 'scipy'), []))
+        print('| %s | %s | %s | %s | %s | %s |' % (name, cell(ours), cell(core), ratio(ours, core),
+                                                  cell(scipy), ratio(ours, scipy)))
 
     print('\nWhole process, median of %d rounds: wall ms (CPU ms, peak MiB)\n' % a.rounds)
     print('| operation | Ondarix | peer | ratio (wall) | Ondarix wall / CPU |')

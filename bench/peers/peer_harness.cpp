@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "analysis/fourier.h"
+#include "analysis_runs.h"
 #include "aprox/aprox_test_support.h"
 #include "aprox/aprox_worker.h"
 #include "kalman/kalman_run.h"
@@ -284,7 +285,9 @@ int makeInputs(const std::string& dir) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: peer_harness make-inputs DIR | OPERATION ARG [ARG]\n");
+    std::fprintf(stderr,
+                 "usage: peer_harness make-inputs DIR | OPERATION ARG [ARG] | analysis NAME "
+                 "N [K]\n");
     return 2;
 }
 
@@ -316,8 +319,11 @@ int main(int argc, char** argv) {
         return printKalmanSignals(std::atoi(arg), std::atoi(argv[3]));
     else if (op == "aprox" && argc == 4)
         ms = aproxTime(std::atoi(arg), std::atoi(argv[3]));
+    else if (op == "analysis" && argc >= 4)
+        ms = analysisMilliseconds(arg, std::atoi(argv[3]), argc == 5 ? std::atoi(argv[4]) : 0);
     else
         return usage();
+    if (ms < 0) return usage();
     std::printf("%.3f\n", ms);
     return 0;
 }

@@ -3,12 +3,14 @@
 #include "analysis/ui/analysis_dialog_templates.h"
 #include "shell/dialog_templates.h"
 #include "view/ui/component_list.h"
+#include "waves/ui/spectrum_start_controls.h"
 
 namespace {
 
 DialogTemplate kalmanTemplate() {
     DialogBuilder d(DIALOG_KALMAN, "Kalman Filter", 560, 420);
     addComponentListRows(d, 440);
+    addSpectrumStartRows(d, 12 + 440 + 14, 176);
     d.labelEdit(12, 302, 170, "Observation error [%]", IDC_KALMAN_RUN_ERROR, 80)
         .check(290, 302, IDC_KALMAN_RUN_DAMP, "Use &damp", 150)
         .labelCombo(12, 336, 170, "Model:", IDC_KALMAN_RUN_MODEL, 220)

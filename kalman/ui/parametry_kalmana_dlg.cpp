@@ -7,6 +7,7 @@
 #include "kalman/ui/kalman_options_dlg.h"
 #include "kalman/ui/skladowa_kalmana_dlg.h"
 #include "shell/ui/formatted.h"
+#include "waves/ui/spectrum_start_controls.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ CParametryKalmanaDlg::CParametryKalmanaDlg(SignalParameters* list, KalmanOptions
 
 int CParametryKalmanaDlg::OnInitDialog(QDialog* dialog) {
     CComponentRunDlg::OnInitDialog(dialog);
+    showSpectrumStartCount(*this);
     setFormatted(IDC_KALMAN_RUN_ERROR, "%3.1f", options.observation_error);
     setChecked(IDC_KALMAN_RUN_DAMP, options.use_damp);
     setComboItems(IDC_KALMAN_RUN_MODEL, kalmanModelNames(), options.model);
@@ -39,6 +41,10 @@ int CParametryKalmanaDlg::OnInitDialog(QDialog* dialog) {
 
 int CParametryKalmanaDlg::OnCommand(int id, int, QWidget*) {
     if (listCommand(id)) return 0;
+    BlockRange typed;
+    if (id == IDC_SPECTRUM_STARTS && typedRange(typed) &&
+        readSpectrumStarts(*this, source, typed, params))
+        refillList();
     // The list as edited so far; the range and options as the dialog opened.
     if (id == IDC_KALMAN_COPY_ALL)
         if (Clipboard* board = clipboard())

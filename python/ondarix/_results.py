@@ -47,12 +47,14 @@ class Statistics:
 class Spectrum:
     """The discrete Fourier transform of a block.
 
-    values[k] is bin k (complex64, a view of the result's own block);
-    frequency_step is rate / N, the spacing of the bins in Hz. measurement is
-    the one-channel result "Spectrum", as ondarix-batch fourier writes it."""
+    values[k] is bin k (complex64, a view of the result's own block): all N
+    bins, or bins 0 .. N/2 when onesided; frequency_step is rate / N, the
+    spacing of the bins in Hz. measurement is the one-channel result
+    "Spectrum", as ondarix-batch fourier writes it."""
 
     measurement: Any
     frequency_step: float
+    onesided: bool = False
 
     @property
     def values(self):
@@ -62,25 +64,29 @@ class Spectrum:
     def bins(self) -> int:
         return len(self.measurement)
 
+    def _positive(self):
+        """Bins 1 .. N/2 (the mean excluded)."""
+        half = self.bins - 1 if self.onesided else self.bins // 2
+        return self.values[1 : half + 1]
+
     @property
     def peak_frequency(self) -> Optional[float]:
         """Frequency of the largest bin among 1 .. N/2 (the mean excluded)."""
-        half = self.bins // 2
-        if half < 1:
+        positive = self._positive()
+        if len(positive) < 1:
             return None
         import numpy
 
-        k = 1 + int(numpy.argmax(numpy.abs(self.values[1 : half + 1])))
-        return k * self.frequency_step
+        return (1 + int(numpy.argmax(numpy.abs(positive)))) * self.frequency_step
 
     @property
     def peak_amplitude(self) -> Optional[float]:
-        half = self.bins // 2
-        if half < 1:
+        positive = self._positive()
+        if len(positive) < 1:
             return None
         import numpy
 
-        return float(numpy.max(numpy.abs(self.values[1 : half + 1])))
+        return float(numpy.max(numpy.abs(positive)))
 
 
 def _channels_by_name(measurement):

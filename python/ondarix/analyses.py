@@ -35,6 +35,14 @@ def _component_records(components):
     return [dict(c) for c in components]
 
 
+def _start_list(m, channel, start, stop, components):
+    """The records of `components`, or for "auto:K" the K start components
+    from the largest separate peaks of the block's spectrum."""
+    if isinstance(components, str):
+        return _ondarix._auto_components(m, channel, start, stop, components)
+    return _component_records(components)
+
+
 def _like(components, records):
     """The updated list in the form the caller gave it."""
     if hasattr(components, "to_dict"):
@@ -50,16 +58,20 @@ def statistics(data, channel=0, start=0, stop=None, *, rate=None):
     return _ondarix._statistics(m, channel, start, stop)
 
 
-def fourier(data, channel=0, start=0, stop=None, *, rate=None, inverse=False):
+def fourier(data, channel=0, start=0, stop=None, *, rate=None, inverse=False, onesided=False):
     """The discrete Fourier transform of a block (Spectrum).
 
     Forward, of the real parts: X_k = (2/N) sum_j re_j e^(+i 2 pi j k / N);
     inverse=True, of the complex values: X_k = 0.5 sum_j x_j e^(-i 2 pi j k / N).
-    The two scalings undo each other for a real signal. The GIL is released
-    while it runs and Ctrl+C cancels it."""
+    The two scalings undo each other for a real signal. All N bins, or with
+    onesided=True bins 0 .. N/2 only (N/2 + 1 of them, as scipy.fft.rfft
+    returns; for a real block the others are their conjugates, X_(N-k) =
+    conj(X_k)), which is faster. The GIL is released while it runs and Ctrl+C
+    cancels it."""
     m, channel, start, stop = _block(data, channel, start, stop, rate)
-    result = _ondarix._fourier(m, channel, start, stop, inverse)
-    return Spectrum(result, m.rate / len(result))
+    result = _ondarix._fourier(m, channel, start, stop, inverse, onesided)
+    # The bins are rate / N apart, N the block's length, on one side too.
+    return Spectrum(result, m.rate / abs(stop - start), onesided)
 
 
 def kalman(data, components, channel=0, start=0, stop=None, *, rate=None, **options):
@@ -67,14 +79,18 @@ def kalman(data, components, channel=0, start=0, stop=None, *, rate=None, **opti
 
     components: a list of dicts or a pandas DataFrame with the columns
     frequency and optionally name, amplitude, k, a, d, eta (missing values take
-    a fresh list's defaults: amplitude 100, k 5, a, d and eta 0). options, as
+    a fresh list's defaults: amplitude 100, k 5, a, d and eta 0), or "auto:K":
+    the K (1..10) largest separate peaks of the block's spectrum, frequency
+    from the parabola through each peak's top bin, amplitude sqrt(2 sum S df)
+    over its bins, k 5, a, d and eta 0 (returned as a list of dicts). options, as
     ondarix-batch kalman's with its built-in defaults (ondarix.KALMAN_DEFAULTS):
     model 0..3, observation_error (percent), estimate_error 0|1, use_damp 0|1,
     constant_period (s), asymptotic. Returns a KalmanResult whose components
     are in the form given. The GIL is released while it runs and Ctrl+C
     cancels it; the measurement's own component list is left as it was."""
     m, channel, start, stop = _block(data, channel, start, stop, rate)
-    result = _ondarix._kalman(m, channel, start, stop, _component_records(components), **options)
+    records = _start_list(m, channel, start, stop, components)
+    result = _ondarix._kalman(m, channel, start, stop, records, **options)
     return dataclasses.replace(result, components=_like(components, result.components))
 
 
@@ -88,9 +104,8 @@ def aprox(data, components, channel=0, start=0, stop=None, *, rate=None, level=0
     given. A fit stopped at a singular system warns (RuntimeWarning) and keeps
     the values of its last good step."""
     m, channel, start, stop = _block(data, channel, start, stop, rate)
-    result = _ondarix._aprox(
-        m, channel, start, stop, _component_records(components), level, **options
-    )
+    records = _start_list(m, channel, start, stop, components)
+    result = _ondarix._aprox(m, channel, start, stop, records, level, **options)
     return dataclasses.replace(result, components=_like(components, result.components))
 
 

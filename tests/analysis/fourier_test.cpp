@@ -234,3 +234,32 @@ TEST(FourierRealInput, RealTransformEqualsTheComplexOneForBothSignsAndScales) {
         }
     }
 }
+
+TEST(FourierRealInput, BuffersReusedAfterALargeOneWasFreedHoldTheirOwnTransform) {
+    // A large buffer freed is kept for the next of about its size: one just
+    // smaller, one larger and two at once must each get memory of their own
+    // that holds their whole transform, and the same data the same bins.
+    const int big = 1 << 18;
+    std::vector<Sample> x = noise(big, 5u);
+    auto transform = [&](int n) {
+        FftBuffer b(n);
+        for (int j = 0; j < n; ++j)
+            realInput(b)[j] = x[size_t(j)].re;
+        EXPECT_TRUE(executeRealDft(b, -1, 1.0));
+        return Bins(b.data(), b.data() + n);
+    };
+    const Bins first = transform(big);
+    EXPECT_EQ(transform(big), first);
+    const Bins smaller = transform(big - 2), larger = transform(big + 2);
+    EXPECT_EQ(transform(big - 2), smaller);
+    {
+        FftBuffer held(big), other(big);
+        ASSERT_TRUE(held.valid() && other.valid());
+        EXPECT_NE(held.data(), other.data());
+        for (int j = 0; j < big; ++j)
+            held[j] = other[j] = {double(j), 0.0};
+        EXPECT_EQ(held[big - 1], other[big - 1]);
+    }
+    EXPECT_EQ(transform(big), first);
+    EXPECT_EQ(transform(big + 2), larger);
+}

@@ -164,3 +164,38 @@ TEST(BatchAprox, NegativeFrequencyIsRefusedAsKalmanRefusesIt) {
     EXPECT_NE(errors[0].find("frequency is negative"), std::string::npos) << errors[0];
     EXPECT_EQ(errors[1], errors[0]);
 }
+
+TEST(BatchComponentsAuto, BothAnalysesStartFromTheSpectrumsPeaks) {
+    TempDir dir;
+    std::string in = writeWaves(dir);
+    ASSERT_FALSE(in.empty());
+    CommandResult fit = runBatch({"aprox", in, "--channel", "1", "--from", "0", "--to", "2000",
+                                  "--components", "auto:2", "-o", dir.file("fit.INT")});
+    ASSERT_EQ(fit.exitCode, 0) << fit.err;
+    EXPECT_EQ(fit.out, "FRS1=[0.5000;1.5000]\r\n"
+                       "AS11=1.0000-i*0.2500;\r\n"
+                       "AS12=0.3000+i*0.5000;\r\n");
+    std::string listOut = dir.file("kalman.txt");
+    CommandResult filter =
+        runBatch({"kalman", in, "--channel", "1", "--from", "0", "--to", "2000", "--components",
+                  "auto:2", "-o", dir.file("kalman.INT"), "--components-out", listOut});
+    ASSERT_EQ(filter.exitCode, 0) << filter.err;
+    // The peaks on the bins of 0.5 and 1.5 Hz, in order of frequency.
+    const std::string list = readAll(listOut);
+    EXPECT_EQ(list.substr(0, list.find("\r\n")), "1\t0\t2000\t2");
+    EXPECT_NE(list.find("\r\n0.5000\t"), std::string::npos) << list;
+    EXPECT_NE(list.find("\r\n1.5000\t"), std::string::npos) << list;
+
+    for (const char* bad : {"auto:0", "auto:x", "auto:11"}) {
+        CommandResult r = runBatch({"aprox", in, "--channel", "1", "--from", "0", "--to", "2000",
+                                    "--components", bad, "-o", dir.file("bad.INT")});
+        EXPECT_EQ(r.exitCode, 2) << bad;
+        EXPECT_NE(r.err.find("auto:K"), std::string::npos) << r.err;
+    }
+    CommandResult tiny = runBatch({"kalman", in, "--channel", "1", "--from", "0", "--to", "5",
+                                   "--components", "auto:1", "-o", dir.file("tiny.INT")});
+    EXPECT_EQ(tiny.exitCode, 1);
+    EXPECT_EQ(tiny.err.rfind("ondarix-batch: --components auto:1: ", 0), 0u) << tiny.err;
+    EXPECT_EQ(std::count(tiny.err.begin(), tiny.err.end(), '\n'), 1) << tiny.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("tiny.INT")));
+}

@@ -48,3 +48,33 @@ TEST(FiniteBlock, ImaginaryPartsCountOnlyWhenAsked) {
     EXPECT_EQ(nonFiniteRefusal(m, BlockRange{1, 0, 10}, true),
               "row 4 of channel 1 is not a finite number");
 }
+
+TEST(FiniteBlock, LongBlocksAreSearchedInPiecesWithoutMissingARow) {
+    // Two channels of 10000 rows: the check goes over them piece by piece,
+    // and a value at any place, either edge of a piece included, is found.
+    CMeasure m;
+    m.channelCount = 2;
+    m.sampleCount = 10000;
+    m.sampleRate = 1.0;
+    ASSERT_TRUE(m.resizeSamples(2 * 10000 * int64_t(sizeof(Sample))));
+    for (int r = 0; r < 10000; ++r)
+        for (int c = 0; c < 2; ++c)
+            m.at(c, r) = Sample{3.0e38f, -3.0e38f}; // large, still finite
+    EXPECT_EQ(firstNonFinite(m, {0, 1}, 0, 10000, true).row, -1);
+    const float inf = std::numeric_limits<float>::infinity();
+    for (int row : {0, 4095, 4096, 8191, 9999}) {
+        m.at(1, row).im = -inf;
+        NonFiniteValue bad = firstNonFinite(m, {0, 1}, 0, 10000, true);
+        EXPECT_EQ(bad.row, row);
+        EXPECT_EQ(bad.channel, 1);
+        EXPECT_EQ(firstNonFinite(m, {0, 1}, 0, 10000, false).row, -1) << row;
+        m.at(1, row).re = std::nanf("");
+        EXPECT_EQ(firstNonFinite(m, {0}, 0, 10000).row, -1) << row;
+        EXPECT_EQ(firstNonFinite(m, {1}, 10000, 0).row, row);
+        m.at(1, row) = Sample{1.0f, 1.0f};
+    }
+    // The first of two in the same piece, the later one in an earlier channel.
+    m.at(0, 5000).re = inf;
+    m.at(1, 4999).re = inf;
+    EXPECT_EQ(firstNonFinite(m, {0, 1}, 0, 10000).row, 4999);
+}

@@ -10,6 +10,7 @@ import _thread
 import numpy
 import pandas
 import pytest
+import scipy.fft
 
 import ondarix
 from conftest import batch_reason
@@ -66,6 +67,21 @@ def test_fourier_finds_the_frequency_of_a_plain_sine():
     assert spectrum.peak_amplitude == pytest.approx(3.0, rel=1e-5)
 
 
+@pytest.mark.parametrize("n", [1000, 999, 1])
+def test_fourier_onesided_is_the_lower_half_of_the_full_spectrum(n):
+    # The bins 0 .. N/2 that scipy.fft.rfft returns, scaled as the full ones.
+    x = numpy.sin(numpy.arange(n) * 0.3).astype(numpy.float32)
+    full = ondarix.fourier(x, rate=50.0)
+    half = ondarix.fourier(x, rate=50.0, onesided=True)
+    assert len(half.values) == n // 2 + 1
+    numpy.testing.assert_array_equal(half.values, full.values[: n // 2 + 1])
+    assert half.frequency_step == full.frequency_step == 50.0 / n
+    assert half.peak_frequency == full.peak_frequency
+    assert half.peak_amplitude == full.peak_amplitude
+    reference = scipy.fft.rfft(x.astype(numpy.float64)) * 2 / n
+    numpy.testing.assert_allclose(half.values, numpy.conj(reference), atol=1e-5)
+
+
 def test_kalman_equals_batch_kalman(batch, sample, tmp_path, component_file):
     out = tmp_path / "waves.INT"
     done = batch("kalman", sample, "--channel", 1, "--from", 0, "--to", 3000,
@@ -95,6 +111,36 @@ def test_aprox_equals_batch_aprox(batch, sample, tmp_path, component_file):
         frequency, amplitude, k, a, d, eta = map(float, line.split("\t"))
         assert component["frequency"] == pytest.approx(frequency, abs=5e-5)
         assert component["eta"] == pytest.approx(eta, abs=5e-5)
+
+
+@pytest.mark.parametrize("command", ["kalman", "aprox"])
+def test_auto_components_equal_batch_auto(batch, sample, tmp_path, command):
+    out = tmp_path / "auto.INT"
+    done = batch(command, sample, "--channel", 1, "--from", 0, "--to", 3000,
+                 "--components", "auto:2", "-o", out)
+    result = getattr(ondarix, command)(ondarix.read(sample), "auto:2", 1, 0, 3000)
+    assert result.text == done.stdout
+    numpy.testing.assert_array_equal(result.measurement.samples, ondarix.read(str(out)).samples)
+    assert [c["name"] for c in result.components] == ["Peak 1", "Peak 2"]
+
+
+def test_auto_components_find_a_sine_and_refuse_bad_counts(batch, sample, tmp_path):
+    # 0.5 Hz, amplitude 2, between the bins of 1000 samples at 20 Hz (0.02 Hz).
+    t = numpy.arange(1000) / 20.0
+    fit = ondarix.aprox(2.0 * numpy.sin(2 * numpy.pi * 0.513 * t), "auto:1", rate=20.0)
+    assert fit.components[0]["frequency"] == pytest.approx(0.513, rel=1e-6)
+    assert abs(complex(fit.components[0]["a"], fit.components[0]["d"])) == pytest.approx(2.0)
+    m = ondarix.read(sample)
+    for bad in ["auto:0", "auto:11", "auto:two"]:
+        done = batch("aprox", sample, "--channel", 1, "--from", 0, "--to", 3000,
+                     "--components", bad, "-o", tmp_path / "x.INT", ok=False)
+        with pytest.raises(ValueError) as raised:
+            ondarix.aprox(m, bad, 1, 0, 3000)
+        assert str(raised.value) in batch_reason(done)
+    with pytest.raises(ValueError, match="auto:K"):
+        ondarix.kalman(m, "components.txt", 1, 0, 3000)
+    with pytest.raises(ValueError, match="auto:1: "):
+        ondarix.kalman(m, "auto:1", 1, 0, 5)
 
 
 def test_runs_from_threads_on_one_measurement_equal_serial_runs(sample):

@@ -43,6 +43,9 @@ SignalComponent unitComponent(int row) {
 
 void ComponentList::fill() {
     dialog_.setListColumns(IDC_COMPONENT_LIST, style_.columns);
+    // A list replaced as a whole may be shorter than the one shown.
+    for (int n = dialog_.listRowCount(IDC_COMPONENT_LIST); n > params_.componentCount + 1; --n)
+        dialog_.removeListRow(IDC_COMPONENT_LIST, n - 1);
     for (int i = 0; i < params_.componentCount; ++i)
         dialog_.setListRow(IDC_COMPONENT_LIST, i, style_.rowTexts(params_.components[i]));
     dialog_.setListRow(IDC_COMPONENT_LIST, params_.componentCount,
