@@ -128,7 +128,7 @@ struct DirectObjective {
 TEST(AproxNewton, GradientAndHessianMatchFiniteDifferencesOfTheSquaredResiduals) {
     // Away from the optimum, so that the residual-weighted second derivatives
     // matter; central differences of F give g and H to ~1e-7 relative.
-    const std::vector<Wave> truth{{0.6, 0.3, 1.0, -0.7}, {1.9, 0.1, 0.4, 0.9}};
+    const std::vector<DampedWave> truth{{0.6, 0.3, 1.0, -0.7}, {1.9, 0.1, 0.4, 0.9}};
     const double rate = 8.0;
     FitData f(160, rate, [&](int32_t n) { return waveValue(0.25, truth, n / rate); });
     f.start({{0.62, 0.25, 0.8, -0.5}, {1.87, 0.2, 0.6, 0.7}}, 0.1, true, true);

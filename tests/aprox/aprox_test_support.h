@@ -10,7 +10,9 @@
 
 #include "aprox/aprox_params.h"
 
-struct Wave {
+// Named apart from the wave-by-wave analysis's Wave, which tests of the
+// spectrum's start components link beside this one.
+struct DampedWave {
     double frequency; // Hz
     double eta;       // 1/s
     double a;         // cosine part
@@ -18,9 +20,9 @@ struct Wave {
 };
 
 // level + sum of e^(-eta t) (a cos 2 pi f t + d sin 2 pi f t) at t = n / rate.
-inline double waveValue(double level, const std::vector<Wave>& waves, double t) {
+inline double waveValue(double level, const std::vector<DampedWave>& waves, double t) {
     double y = level;
-    for (const Wave& w : waves) {
+    for (const DampedWave& w : waves) {
         double phase = 2.0 * M_PI * w.frequency * t;
         y += std::exp(-w.eta * t) * (w.a * std::cos(phase) + w.d * std::sin(phase));
     }
@@ -50,7 +52,7 @@ struct FitData {
     }
 
     // Start values: frequencies and dampings of `waves`, amplitudes as given.
-    void start(const std::vector<Wave>& waves, double level, bool useAd, bool useEta) {
+    void start(const std::vector<DampedWave>& waves, double level, bool useAd, bool useEta) {
         AproxParams& p = *params;
         p.component_count = int32_t(waves.size());
         for (size_t k = 0; k < waves.size(); ++k) {

@@ -39,7 +39,7 @@ void expectRelative(double got, double want, double tolerance, const char* what)
 TEST(AproxFit, RecoversOneDampedSinusoidAndLevelFromNearbyStart) {
     // The data are the model itself (rounded to floats), so the least-squares
     // optimum is the generating parameter set.
-    const Wave truth{1.3, 0.05, 2.0, -1.5};
+    const DampedWave truth{1.3, 0.05, 2.0, -1.5};
     const double level = 0.7, rate = 50.0;
     FitData f(2000, rate, [&](int32_t n) { return waveValue(level, {truth}, n / rate); });
     f.start({{1.3025, 0.03, 0.0, 0.0}}, 0.0, false, true);
@@ -66,7 +66,7 @@ TEST(AproxFit, RecoversOneDampedSinusoidAndLevelFromNearbyStart) {
 }
 
 TEST(AproxFit, RecoversTwoUndampedComponentsWithinTheNoise) {
-    const std::vector<Wave> truth{{0.8, 0.0, 1.0, 0.5}, {2.1, 0.0, -0.4, 0.3}};
+    const std::vector<DampedWave> truth{{0.8, 0.0, 1.0, 0.5}, {2.1, 0.0, -0.4, 0.3}};
     const double level = 0.1, rate = 20.0, sigma = 0.05;
     const int32_t N = 4000;
     std::mt19937 gen(20240611u);
@@ -127,7 +127,7 @@ TEST(AproxFit, WithoutComponentsTheLevelIsTheMeanAndTheRestTheDeviation) {
 
 TEST(AproxFit, ComponentRowsHoldValueAndQuadratureAndSumToTheModel) {
     // Result pair k is (A + iD) conj(z_k(n)); pairs plus the rest rebuild y.
-    const std::vector<Wave> truth{{0.5, 0.1, 1.0, 2.0}, {1.7, 0.0, -0.5, 0.25}};
+    const std::vector<DampedWave> truth{{0.5, 0.1, 1.0, 2.0}, {1.7, 0.0, -0.5, 0.25}};
     FitData f(300, 10.0, [&](int32_t n) { return waveValue(0.3, truth, n / 10.0); });
     f.start(truth, 0.3, true, true);
     f.params->cancel.store(1); // rows of the start values only
@@ -141,7 +141,7 @@ TEST(AproxFit, ComponentRowsHoldValueAndQuadratureAndSumToTheModel) {
     for (int32_t n = 0; n < 300; n += 7) {
         double t = n / 10.0, sum = 0.0;
         for (int32_t k = 0; k < 2; ++k) {
-            const Wave& w = truth[size_t(k)];
+            const DampedWave& w = truth[size_t(k)];
             double e = std::exp(-w.eta * t), phase = 2 * M_PI * w.frequency * t;
             double value = e * (w.a * std::cos(phase) + w.d * std::sin(phase));
             double quadrature = e * (w.d * std::cos(phase) - w.a * std::sin(phase));
@@ -156,7 +156,7 @@ TEST(AproxFit, ComponentRowsHoldValueAndQuadratureAndSumToTheModel) {
 TEST(AproxStops, RiseOfTheRmsKeepsTheStepJustMadeButNeverStopsTheFirst) {
     // A negative limit counts every iteration as a rise: the first must go on,
     // the second must stop and return exactly what two plain steps give.
-    const Wave truth{1.0, 0.2, 1.0, 0.5};
+    const DampedWave truth{1.0, 0.2, 1.0, 0.5};
     FitData f(400, 20.0, [&](int32_t n) { return waveValue(0.0, {truth}, n / 20.0); });
     f.start({{1.05, 0.1, 0.8, 0.4}}, 0.05, true, true);
     AproxParams& p = *f.params;
@@ -191,7 +191,7 @@ TEST(AproxStops, NoMoreThanFortyNineSteps) {
 }
 
 TEST(AproxStops, CancelDuringTheLinearFitKeepsItsValuesAndPostsNothing) {
-    const Wave truth{0.5, 0.0, 1.5, -0.5};
+    const DampedWave truth{0.5, 0.0, 1.5, -0.5};
     FitData f(600, 10.0, [&](int32_t n) { return waveValue(2.0, {truth}, n / 10.0); });
     f.start({{0.51, 0.7, 9, 9}}, 9.0, false, false);
     Recorder sink;
@@ -238,7 +238,7 @@ TEST(AproxFit, ZeroStartAmplitudesReachTheClosedFormOptimum) {
 // Systems the data cannot determine: the run must end with finite values and
 // finite rows, never with NaN.
 TEST(AproxSingular, EqualFrequenciesKeepTheirSum) {
-    const Wave truth{0.5, 0.0, 1.0, 0.5};
+    const DampedWave truth{0.5, 0.0, 1.0, 0.5};
     FitData f(800, 10.0, [&](int32_t n) { return waveValue(0.2, {truth}, n / 10.0); });
     for (int useAd : {0, 1}) {
         SCOPED_TRACE(useAd);

@@ -15,11 +15,11 @@
 namespace {
 
 const double RATE = 20.0;
-const std::vector<Wave> TWO{{0.50013, 0.0, 1.0, 0.3}, {0.62031, 0.0, 0.5, -0.4}};
+const std::vector<DampedWave> TWO{{0.50013, 0.0, 1.0, 0.3}, {0.62031, 0.0, 0.5, -0.4}};
 const double LEVEL = 0.2;
 
 // One channel holding `waves` plus white noise over `count` samples.
-void fillMeasure(CMeasure& m, int32_t count, const std::vector<Wave>& waves, double sigma) {
+void fillMeasure(CMeasure& m, int32_t count, const std::vector<DampedWave>& waves, double sigma) {
     m.channelCount = 1;
     m.sampleCount = count;
     m.sampleRate = RATE;
@@ -34,7 +34,7 @@ void fillMeasure(CMeasure& m, int32_t count, const std::vector<Wave>& waves, dou
 // The fit of the record from the start frequencies of `list`.
 std::vector<double> fittedFrequencies(const CMeasure& m, const std::vector<double>& start) {
     FitData f(m.sampleCount, RATE, [&](int32_t n) { return double(m.at(0, n).re); });
-    std::vector<Wave> waves;
+    std::vector<DampedWave> waves;
     for (double frequency : start)
         waves.push_back({frequency, 0.0, 0.0, 0.0});
     f.start(waves, 0.0, false, false);
@@ -101,7 +101,7 @@ TEST(SpectrumStarts, ComponentsOfTwoWavesAndRefusals) {
     for (int i = 0; i < 3; ++i) {
         const SignalComponent& c = list.components[i];
         if (c.amplitude < 0.1) continue;
-        const Wave& w = TWO[size_t(wave++)];
+        const DampedWave& w = TWO[size_t(wave++)];
         EXPECT_NEAR(c.frequency, w.frequency, 0.25 * df) << i;
         EXPECT_NEAR(c.amplitude, std::hypot(w.a, w.d), 0.05 * std::hypot(w.a, w.d)) << i;
         EXPECT_EQ(c.k, 5.0);
