@@ -29,7 +29,8 @@ class WaitingSink : public MessageSink {
 };
 
 const double RATE = 20.0;
-const std::vector<DampedWave> TRUTH{{0.75, 0.0, 1.2, -0.4}, {2.2, 0.0, 0.3, 0.6}, {4.1, 0.0, -0.2, 0.1}};
+const std::vector<DampedWave> TRUTH{
+    {0.75, 0.0, 1.2, -0.4}, {2.2, 0.0, 0.3, 0.6}, {4.1, 0.0, -0.2, 0.1}};
 const double LEVEL = 0.35;
 
 SignalComponent component(const char* name, double frequency) {
