@@ -15,8 +15,8 @@ namespace {
 constexpr int32_t SAMPLES = 1000000;
 constexpr double RATE = 1000.0;
 
-std::vector<Wave> truth() {
-    std::vector<Wave> waves;
+std::vector<DampedWave> truth() {
+    std::vector<DampedWave> waves;
     for (int k = 0; k < MAX_COMPONENTS; ++k)
         waves.push_back({0.37 + 1.1 * k, 0.001 * (k + 1), 1.0 / (k + 1), 0.5 - 0.1 * k});
     return waves;
@@ -31,11 +31,11 @@ struct Problem {
         : data(SAMPLES, RATE, [](int32_t n) {
               static std::mt19937 gen(5);
               static std::normal_distribution<double> noise(0.0, 0.01);
-              static const std::vector<Wave> waves = truth();
+              static const std::vector<DampedWave> waves = truth();
               return waveValue(0.2, waves, n / RATE) + noise(gen);
           }) {
-        std::vector<Wave> guess = truth();
-        for (Wave& w : guess) {
+        std::vector<DampedWave> guess = truth();
+        for (DampedWave& w : guess) {
             w.frequency += 1e-5;
             w.eta *= 1.01;
             w.a *= 0.99;

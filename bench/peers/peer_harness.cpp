@@ -149,14 +149,14 @@ double statisticsLoopTime(int32_t n) {
 }
 
 // `k` damped components and a level: the signal the fit is run on.
-std::vector<Wave> fitTruth(int k) {
-    std::vector<Wave> truth;
+std::vector<DampedWave> fitTruth(int k) {
+    std::vector<DampedWave> truth;
     for (int c = 0; c < k; ++c)
-        truth.push_back(Wave{peerFitFrequency(c), peerFitEta(c), 1.0 / (c + 1), 0.3});
+        truth.push_back(DampedWave{peerFitFrequency(c), peerFitEta(c), 1.0 / (c + 1), 0.3});
     return truth;
 }
 
-float fitSignal(const std::vector<Wave>& truth, int32_t j) {
+float fitSignal(const std::vector<DampedWave>& truth, int32_t j) {
     return float(waveValue(0.1, truth, j / PEER_FIT_RATE) + 0.01 * (peerSignal(j) - peerSignal(0)));
 }
 
@@ -164,10 +164,10 @@ float fitSignal(const std::vector<Wave>& truth, int32_t j) {
 // to `n` samples at 100 Hz, from a start a little off the truth: the same
 // signal and start as the peer's and as bench_peers.py's component lists.
 double aproxTime(int32_t n, int k) {
-    std::vector<Wave> truth = fitTruth(k), start;
+    std::vector<DampedWave> truth = fitTruth(k), start;
     for (int c = 0; c < k; ++c)
         start.push_back(
-            Wave{peerFitFrequency(c) * 1.0001, peerFitEta(c) * 1.05, 0.9 / (c + 1), 0.27});
+            DampedWave{peerFitFrequency(c) * 1.0001, peerFitEta(c) * 1.05, 0.9 / (c + 1), 0.27});
     FitData data(n, PEER_FIT_RATE, [&](int32_t j) { return fitSignal(truth, j); });
     data.start(start, 0.09, true, true);
     data.params->step_limit = 1e-8;
@@ -257,7 +257,7 @@ int makeInputs(const std::string& dir) {
     }
     if (!writeOneChannel(dir + "/signal.INT", INT_MAX_SAMPLES, 50.0, &peerSignal)) return 1;
     for (int k : {2, 4}) {
-        std::vector<Wave> truth = fitTruth(k);
+        std::vector<DampedWave> truth = fitTruth(k);
         std::string path = dir + "/fit" + std::to_string(k) + ".INT";
         if (!writeOneChannel(path, 100000, PEER_FIT_RATE,
                              [&](int32_t j) { return fitSignal(truth, j); }))
