@@ -214,8 +214,9 @@ TEST(FourierRealInput, OddLengthsWithALargePrimeFactorKeepTheComplexTransform) {
 
 TEST(FourierRealInput, RealTransformEqualsTheComplexOneForBothSignsAndScales) {
     // The same sums two ways: through the real-input plan (lower half plus its
-    // conjugate mirror) and through the complex plan of the same data.
-    for (int n : {1, 2, 5, 6, 64, 999, 1000}) {
+    // conjugate mirror) and through the complex plan of the same data; the
+    // longest ones run on two threads.
+    for (int n : {1, 2, 5, 6, 64, 999, 1000, (1 << 18) + 6, 1 << 19}) {
         std::vector<Sample> x = noise(n, 11u + unsigned(n));
         for (int sign : {-1, +1}) {
             FftBuffer viaReal(n), viaComplex(n);
