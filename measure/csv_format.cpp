@@ -126,6 +126,20 @@ bool isHeader(const std::vector<std::string>& cells, bool decimalComma) {
     return false;
 }
 
+// The delimiter of the first row after `lines` (a copy is read): a single
+// value a row parts nothing, so a tab, which a blank header holds none of.
+char rowDelimiter(Lines lines) {
+    Span row;
+    while (lines.next(row))
+        if (!isBlank(row) && !isComment(row)) {
+            const std::string text = trimmed(std::string(row.begin, row.end));
+            if (text.find_first_of("\t;, ") != std::string::npos)
+                return findDelimiter(Span{text.data(), text.data() + text.size()});
+            break;
+        }
+    return '\t';
+}
+
 // Comments, then the header or the first row, decide the layout.
 bool scanLayout(const char* begin, const char* end, CsvLayout& layout, std::string& error) {
     if (end - begin >= 3 && std::memcmp(begin, "\xEF\xBB\xBF", 3) == 0) begin += 3;
@@ -141,8 +155,14 @@ bool scanLayout(const char* begin, const char* end, CsvLayout& layout, std::stri
         layout.delimiter = findDelimiter(line);
         layout.decimalComma = layout.delimiter == ';';
         std::vector<std::string> cells = cellTexts(line, layout.delimiter);
-        layout.cells = int(cells.size());
         const bool header = isHeader(cells, layout.decimalComma);
+        if (header && layout.delimiter == ' ') {
+            // Names may hold blanks ("gauge [m]"): the rows say what parts them.
+            layout.delimiter = rowDelimiter(lines);
+            layout.decimalComma = layout.delimiter == ';';
+            cells = cellTexts(line, layout.delimiter);
+        }
+        layout.cells = int(cells.size());
         if (header) readHeader(cells, layout);
         layout.rows = header ? lines.position() : start;
         layout.linesBefore = header ? lines.number() : lines.number() - 1;

@@ -100,6 +100,23 @@ TEST(CsvFormat, ReadsQuotedNamesCommentsAndBlankOrTabDelimiters) {
     }
 }
 
+// One gauge a file: its name's blank is no delimiter, whatever the rows hold.
+TEST(CsvFormat, ReadsOneColumnWhoseNameHoldsABlank) {
+    TempDir dir;
+    ReadOptions rate;
+    rate.rate = 20;
+    for (const char* text :
+         {"gauge 1 [m]\n0.5\n-0.25\n", "# one gauge\r\ngauge 1 [m]\r\n0.5\r\n-0.25\r\n",
+          "gauge 1 [m];x [cm]\n0,5;1\n-0,25;2\n"}) {
+        CMeasure m;
+        auto r = readFrom(dir, text, m, rate);
+        ASSERT_TRUE(r.ok) << r.why << " in " << text;
+        EXPECT_STREQ(m.channels[0].name, "gauge 1");
+        EXPECT_STREQ(m.channels[0].unit, "m");
+        expectValues(m, 0, {0.5f, -0.25f});
+    }
+}
+
 TEST(CsvFormat, RefusesUnevenTimeAndBadCellsWithTheirPlace) {
     TempDir dir;
     struct Case {
