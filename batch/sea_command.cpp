@@ -135,8 +135,9 @@ int correct(Args& args, SeaParameters& p, SeaDrive& drive) {
 }
 
 int runSea(Args& args) {
-    std::vector<std::string> known = VALUED;
-    known.push_back("json"); // the one flag
+    // The measured record of a correction is read as every input is.
+    std::vector<std::string> known = withReadingOptions(VALUED);
+    known.push_back("json"); // the one flag of its own
     args.allowOnly(known);
     SeaParameters p;
     readParameters(args, p);
@@ -145,7 +146,8 @@ int runSea(Args& args) {
     const std::string missing = missingOption(args, p.regular);
     if (!missing.empty()) return usageError(self(), missing);
     const bool correcting = args.has("correct");
-    for (const char* name : {"drive", "smooth", "channel", "from", "to"})
+    for (const char* name : {"drive", "smooth", "channel", "from", "to", "type", "partial", "rate",
+                             "dataset", "variable"})
         if (!correcting && args.has(name))
             return usageError(self(), "--" + std::string(name) + " belongs to --correct");
     const std::string out = args.get("o");
@@ -180,8 +182,8 @@ BatchCommandRegistration sea{
      "--paddle piston|flap [--hinge z] [--dt 0.02] --duration s [--seed n] "
      "[--method phase|amplitude] [--fmin f] [--fmax f] [--ramp s] [--regular H,T] "
      "[--max-stroke m] [--max-velocity m/s] [--correct MEASURED [--channel C] [--from A] "
-     "[--to B] [--smooth n] [--drive PREVIOUS]] [--json] -o DRIVE",
-     "drive signal of an irregular sea for a piston or flap wave-maker, and its correction", VALUED,
-     runSea}};
+     "[--to B] [--smooth n] [--drive PREVIOUS] [--type T] " READING_USAGE "] [--json] -o DRIVE",
+     "drive signal of an irregular sea for a piston or flap wave-maker, and its correction",
+     withReadingValues(VALUED), runSea}};
 
 } // namespace

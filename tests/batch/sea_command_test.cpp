@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -223,4 +224,32 @@ TEST(BatchSea, UserTableAsTheSpectrumCommandWritesIt) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("\"spectrum\": \"table\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"Hm0\": 0.1"), std::string::npos) << r.out;
+}
+
+// A gauge record from another tool, a CSV without a time column, is read as
+// every input is: refused without its rate, corrected with --rate.
+TEST(BatchSea, MeasuredRecordTakesTheReadingOptions) {
+    TempDir dir;
+    const SeaParameters p = seaParameters(PaddleType::Piston);
+    ASSERT_EQ(runBatch(seaArgs("piston", dir.file("d0.M11"))).exitCode, 0);
+    flumeRecordFile(dir.file("d0.M11"), p, dir.file("gauge.INT"));
+    CMeasure gauge;
+    ASSERT_TRUE(readInt(gauge, dir.file("gauge.INT").c_str()));
+    {
+        std::ofstream csv(dir.file("gauge.csv"));
+        csv << "gauge [" << gauge.channels[0].unit << "]\n";
+        for (int32_t i = 0; i < gauge.sampleCount; ++i)
+            csv << gauge.at(0, i).re << "\n";
+    }
+    CommandResult r = runBatch(
+        seaArgs("piston", dir.file("d1.M11"), {"--correct", dir.file("gauge.csv"), "--json"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("--rate HZ"), std::string::npos) << r.err;
+    const std::string rate = std::to_string(gauge.sampleRate);
+    r = runBatch(seaArgs("piston", dir.file("d1.M11"),
+                         {"--correct", dir.file("gauge.csv"), "--rate", rate, "--json"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"measured_Hm0\": 0.08"), std::string::npos) << r.out;
+    // Without a record to read, a reading option is a usage error.
+    EXPECT_EQ(runBatch(seaArgs("piston", dir.file("d2.M11"), {"--rate", rate})).exitCode, 2);
 }
