@@ -9,6 +9,7 @@
 #include "sea/ui/irregular_sea_dlg.h"
 #include "sea/ui/sea_dialog_templates.h"
 #include "shell/command_ids.h"
+#include "shell/ui/parameter_table.h"
 #include "shell/ui/warning_message.h"
 #include "shell/window_classes.h"
 #include "view/ui/measure_view.h"
@@ -116,20 +117,8 @@ bool CSeaWnd::showTarget(const SeaDrive& drive) {
         spectrumView->hwnd->update();
     }
     reportLines = seaReportLines(drive.report, parameters);
-    showReport();
+    showParameterLines(table, reportLines);
     return true;
-}
-
-void CSeaWnd::showReport() {
-    if (!table) return;
-    table->setRowCount(int(reportLines.size()));
-    for (int row = 0; row < int(reportLines.size()); ++row) {
-        const std::string& line = reportLines[size_t(row)];
-        const size_t tab = line.find('\t');
-        const std::string value = tab == std::string::npos ? std::string() : line.substr(tab + 1);
-        table->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(line.substr(0, tab))));
-        table->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(value)));
-    }
 }
 
 void CSeaWnd::OnRecalculate() {

@@ -43,7 +43,6 @@ class CSeaWnd : public CMeasureWnd {
 
   private:
     void OnRecalculate();
-    void showReport();
 };
 
 // The drive as the window shows it: displacement, velocity and the target

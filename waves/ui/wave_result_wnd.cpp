@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "shell/command_ids.h"
+#include "shell/ui/parameter_table.h"
 #include "shell/ui/warning_message.h"
 #include "shell/window_classes.h"
 #include "view/ui/measure_view.h"
@@ -123,15 +124,7 @@ void CWaveResultWnd::showResult() {
     if (!r) return;
     setTitle(QString::fromStdString(r->sourcePath) + QStringLiteral(" - ") +
              QString::fromLatin1(waveAnalysisName(r->kind)));
-    if (!table) return;
-    table->setRowCount(int(r->parameterLines.size()));
-    for (int row = 0; row < int(r->parameterLines.size()); ++row) {
-        const std::string& line = r->parameterLines[size_t(row)];
-        const size_t tab = line.find('\t');
-        const std::string value = tab == std::string::npos ? std::string() : line.substr(tab + 1);
-        table->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(line.substr(0, tab))));
-        table->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(value)));
-    }
+    showParameterLines(table, r->parameterLines);
 }
 
 void CWaveResultWnd::showExceedance() {
