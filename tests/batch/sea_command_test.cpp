@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -235,12 +235,11 @@ TEST(BatchSea, MeasuredRecordTakesTheReadingOptions) {
     flumeRecordFile(dir.file("d0.M11"), p, dir.file("gauge.INT"));
     CMeasure gauge;
     ASSERT_TRUE(readInt(gauge, dir.file("gauge.INT").c_str()));
-    {
-        std::ofstream csv(dir.file("gauge.csv"));
-        csv << "gauge [" << gauge.channels[0].unit << "]\n";
-        for (int32_t i = 0; i < gauge.sampleCount; ++i)
-            csv << gauge.at(0, i).re << "\n";
-    }
+    std::ostringstream csv;
+    csv << "gauge [" << gauge.channels[0].unit << "]\n";
+    for (int32_t i = 0; i < gauge.sampleCount; ++i)
+        csv << gauge.at(0, i).re << "\n";
+    writeString(dir.file("gauge.csv"), csv.str());
     CommandResult r = runBatch(
         seaArgs("piston", dir.file("d1.M11"), {"--correct", dir.file("gauge.csv"), "--json"}));
     EXPECT_EQ(r.exitCode, 1);

@@ -5,7 +5,6 @@
 
 #include <QTableWidget>
 
-#include <fstream>
 #include <string>
 
 #include "frame_test_support.h"
@@ -141,10 +140,7 @@ TEST_F(SeaWindowTest, FieldsFollowTheChoicesAndWrongValuesKeepTheDialogOpen) {
 
 TEST_F(SeaWindowTest, ATableChosenWithBrowseAndRecalculateOnTheWindowsOwnParameters) {
     const std::string table = dir.file("target.txt");
-    {
-        std::ofstream f(table);
-        f << "f [Hz]\tS [m^2/Hz]\n0.3\t0\n0.6\t0.004\n0.9\t0.001\n1.5\t0\n";
-    }
+    writeString(table, "f [Hz]\tS [m^2/Hz]\n0.3\t0\n0.6\t0.004\n0.9\t0.001\n1.5\t0\n");
     dialogScript::pushFile(QString::fromStdString(table), 1);
     CSeaWnd* w = make([](ScriptedDialog& d) {
         shortSea(d, "3");
