@@ -17,17 +17,6 @@ bool activeBlock(CMainFrame& frame, CMeasure*& measure, BlockRange& block) {
     return false;
 }
 
-bool hasComponents(QWidget* owner, const CMeasure& measure, int channel, const char* analysis) {
-    if (measure.signalParameters[channel].componentCount > 0) return true;
-    showWarning(owner, QStringLiteral("Channel %1 (%2) has no wave components for %3 to work "
-                                      "on. Add them with Edit → Block info... on a block of "
-                                      "this channel, then run %3 again.")
-                           .arg(QString::number(channel),
-                                QString::fromStdString(displayText(measure.channels[channel].name)),
-                                QLatin1String(analysis)));
-    return false;
-}
-
 void openResult(CMainFrame& frame, CResultWnd* window, CCalculation* result, const char* problem) {
     OwnedMeasure owned(result);
     const std::string why = problem ? std::string(problem) : result->blockRefusal();

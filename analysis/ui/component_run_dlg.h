@@ -48,8 +48,15 @@ template <typename Options> class CComponentRunDlg : public CDialog {
     // Shows the list anew after `params` was replaced as a whole.
     void refillList() { list_.fill(); }
     // Reads the range; on success writes it, `read` and the list back and
-    // closes with OK. Otherwise the dialog stays open on the refused field.
+    // closes with OK. Otherwise, and while the list is empty (a run would
+    // give nothing but the block's rest), the dialog stays open and says why.
     int acceptWith(const Options& read) {
+        if (params.componentCount < 1) {
+            showFieldHint(IDC_COMPONENT_LIST,
+                          QStringLiteral("The list holds no wave component to work on: add one, "
+                                         "or take the block's peaks with From spectrum."));
+            return 1;
+        }
         BlockRange readRange = range;
         if (!readRunRange(*this, source, readRange)) return 1;
         *rangeData = readRange;

@@ -17,7 +17,6 @@ void AproxCommands::OnApproximation() {
     CMeasure* measure = nullptr;
     BlockRange block{};
     if (!activeBlock(frame_, measure, block)) return;
-    if (!hasComponents(&frame_, *measure, block.channel, "the approximation")) return;
     CParametryAproksymacjiDlg dialog(&measure->signalParameters[block.channel], &globalAproxOptions,
                                      &block, *measure);
     if (showDialog(dialog, &frame_, DIALOG_APROX) != 1) return;

@@ -17,7 +17,6 @@ void KalmanCommands::OnKalman() {
     CMeasure* measure = nullptr;
     BlockRange block{};
     if (!activeBlock(frame_, measure, block)) return;
-    if (!hasComponents(&frame_, *measure, block.channel, "Kalman")) return;
     CParametryKalmanaDlg dialog(&measure->signalParameters[block.channel], &globalKalmanOptions,
                                 &block, *measure);
     if (showDialog(dialog, &frame_, DIALOG_KALMAN) != 1) return;
