@@ -7,8 +7,9 @@
 #include "waves/spectrum_starts.h"
 
 void addSpectrumStartRows(DialogBuilder& d, int x, int y) {
-    d.control({IDC_SPECTRUM_STARTS, ControlKind::Button, "From &spectrum", x, y, BUTTON_WIDTH + 8,
-               BUTTON_HEIGHT})
+    // Wider than the buttons above it, to the same right edge: the label is longer.
+    d.control({IDC_SPECTRUM_STARTS, ControlKind::Button, "From &spectrum", x - 12, y,
+               BUTTON_WIDTH + 12 + 8, BUTTON_HEIGHT})
         .labelEdit(x, y + BUTTON_HEIGHT + 10, 30, "K", IDC_SPECTRUM_START_COUNT, 50);
 }
 
