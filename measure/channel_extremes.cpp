@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <system_error>
-#include <thread>
+
+#include "numeric/two_threads.h"
 
 namespace {
 
@@ -270,29 +270,18 @@ struct ExactRanges {
 // Runs work(0, 0, half) here and work(1, half, rows) on a second thread when
 // the block is large and a thread can be had, else work(0, 0, rows); true
 // when split. `work` writes only the results of its own part k.
-template <typename Work> bool onTwoThreads(int64_t values, int32_t rows, Work work) {
+template <typename Work> bool splitRows(int64_t values, int32_t rows, Work work) {
     const int32_t half = rows / 2;
-    std::thread helper;
-    if (values >= VALUES_FOR_TWO_THREADS) {
-        try {
-            helper = std::thread([&] { work(1, half, rows); });
-        } catch (const std::system_error&) {
-        }
-    }
-    if (!helper.joinable()) {
-        work(0, 0, rows);
-        return false;
-    }
-    work(0, 0, half);
-    helper.join();
-    return true;
+    return onTwoThreads(values >= VALUES_FOR_TWO_THREADS, [&](int k, int parts) {
+        work(k, k == 0 ? 0 : half, parts == 2 && k == 0 ? half : rows);
+    });
 }
 
 void exactRanges(const CMeasure& m, int32_t rows, ChannelRange* out) {
     ExactRanges part[2];
     bool split =
-        onTwoThreads(int64_t(rows) * m.channelCount, rows,
-                     [&](int k, int32_t first, int32_t last) { part[k].scan(m, first, last); });
+        splitRows(int64_t(rows) * m.channelCount, rows,
+                  [&](int k, int32_t first, int32_t last) { part[k].scan(m, first, last); });
     if (split) part[0].follow(part[1], m.channelCount);
     for (int c = 0; c < m.channelCount; ++c)
         out[c] = part[0].range(c);
@@ -312,7 +301,7 @@ ChannelExtremes gatherExtremes(const CMeasure& m, int32_t rows) {
     const int channels = m.channelCount;
     ChannelExtremes part[2] = {ChannelExtremes(channels), ChannelExtremes(channels)};
     std::atomic<bool> imaginary{false};
-    onTwoThreads(int64_t(rows) * channels, rows, [&](int k, int32_t first, int32_t last) {
+    splitRows(int64_t(rows) * channels, rows, [&](int k, int32_t first, int32_t last) {
         for (int32_t r = first; r < last && !imaginary.load(std::memory_order_relaxed);
              r += STRETCH) {
             const int64_t from = int64_t(r) * channels;

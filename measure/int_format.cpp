@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "measure/atomic_file.h"
 #include "measure/file_io.h"
+#include "numeric/two_threads.h"
 
 namespace {
 
@@ -18,21 +17,6 @@ constexpr size_t EXPAND_CHUNK = 256 * 1024;
 // The extremes are gathered from this many samples just spread, still in the
 // nearest cache.
 constexpr int64_t GATHER_CHUNK = 4096;
-
-// Runs body(0, 1) alone for a few pieces, otherwise body(0, 2) and body(1, 2)
-// on two threads (alone when a second thread cannot be had).
-template <typename Body> void runOnTwoThreads(int64_t pieces, Body& body) {
-    constexpr int64_t PIECES_FOR_TWO = 4;
-    if (pieces < PIECES_FOR_TWO) return body(0, 1);
-    std::thread second;
-    try {
-        second = std::thread([&body] { body(1, 2); });
-    } catch (const std::system_error&) {
-        return body(0, 1);
-    }
-    body(0, 2);
-    second.join();
-}
 
 struct IntReader {
     CMeasure& m;
@@ -225,7 +209,8 @@ bool IntReader::readSampleMajor(int code) {
             }
         }
     };
-    runOnTwoThreads(pieces, spread);
+    constexpr int64_t PIECES_FOR_TWO = 4;
+    onTwoThreads(pieces >= PIECES_FOR_TWO, spread);
     if (shortAt.load() < total) {
         zeroRows(shortAt.load());
         return fail("file ends in the samples");
