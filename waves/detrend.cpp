@@ -1,6 +1,6 @@
 #include "waves/detrend.h"
 
-#include <numeric>
+#include "numeric/lane_sum.h"
 
 const char* detrendName(Detrend d) {
     switch (d) {
@@ -23,31 +23,41 @@ bool detrendFromName(const std::string& name, Detrend& out) {
     return false;
 }
 
-void detrendValues(std::vector<double>& values, Detrend d) {
+DetrendLine detrendLine(const std::vector<double>& values, Detrend d) {
     const size_t n = values.size();
-    if (d == Detrend::None || n == 0) return;
-    const double mean = std::accumulate(values.begin(), values.end(), 0.0) / double(n);
-    // The line's slope about the middle sample, where it is uncorrelated
-    // with the mean: b = sum (i - c) x_i / sum (i - c)^2.
-    double slope = 0;
-    const double centre = 0.5 * double(n - 1);
+    DetrendLine line;
+    if (d == Detrend::None || n == 0) return line;
+    const double* x = values.data();
+    line.mean = laneSum(n, [x](size_t i) { return x[i]; }) / double(n);
+    // The slope about the middle sample, where it is uncorrelated with the
+    // mean: b = sum (i - c) x_i / sum (i - c)^2, the denominator n (n^2 - 1) / 12.
+    line.centre = 0.5 * double(n - 1);
     if (d == Detrend::Linear && n > 1) {
-        double sxy = 0, sxx = 0;
-        for (size_t i = 0; i < n; ++i) {
-            double t = double(i) - centre;
-            sxy += t * values[i];
-            sxx += t * t;
-        }
-        slope = sxy / sxx;
+        const double c = line.centre, dn = double(n);
+        const double sxy = laneSum(n, [x, c](size_t i) { return (double(i) - c) * x[i]; });
+        line.slope = sxy / (dn * (dn * dn - 1) / 12);
     }
-    for (size_t i = 0; i < n; ++i)
-        values[i] -= mean + slope * (double(i) - centre);
+    return line;
+}
+
+void detrendValues(std::vector<double>& values, Detrend d) {
+    if (d == Detrend::None) return;
+    const DetrendLine line = detrendLine(values, d);
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i] -= line.at(i);
 }
 
 double detrendedPower(const std::vector<double>& detrended) {
-    if (detrended.empty()) return 0;
-    double sum = 0;
-    for (double v : detrended)
-        sum += v * v;
-    return sum / double(detrended.size());
+    return detrendedPower(detrended, DetrendLine{});
+}
+
+double detrendedPower(const std::vector<double>& values, const DetrendLine& line) {
+    if (values.empty()) return 0;
+    const double* x = values.data();
+    return laneSum(values.size(),
+                   [x, &line](size_t i) {
+                       const double v = x[i] - line.at(i);
+                       return v * v;
+                   }) /
+           double(values.size());
 }

@@ -6,6 +6,8 @@
 
 #include "analysis/fft_plan.h"
 #include "numeric/constants.h"
+#include "numeric/lane_sum.h"
+#include "numeric/two_threads.h"
 #include "waves/confidence_band.h"
 
 namespace {
@@ -31,15 +33,23 @@ void splitPair(const FftBuffer& z, int32_t n, std::complex<double>* a, std::comp
     }
 }
 
-void loadSegment(const std::vector<double>& x, size_t first, const std::vector<double>& w,
-                 bool removeMean, std::vector<double>& out) {
-    size_t n = w.size();
+// The segment of x from `first`, less `line` (the block's trend) and, when
+// asked, the segment's own mean, windowed by w, into out[0], out[stride], ...
+void loadSegment(const std::vector<double>& x, size_t first, const DetrendLine& line,
+                 const std::vector<double>& w, bool removeMean, double* out, size_t stride) {
+    const size_t n = w.size();
+    const double* in = x.data() + first;
+    // t runs over the sample's offset from the line's centre; counted in
+    // halves and whole numbers, it stays exact.
+    const double t0 = double(first) - line.centre;
     double mean = 0;
-    for (size_t i = 0; i < n && removeMean; ++i)
-        mean += x[first + i];
-    mean /= double(n);
+    if (removeMean)
+        mean =
+            laneSum(n,
+                    [&](size_t i) { return in[i] - (line.mean + line.slope * (t0 + double(i))); }) /
+            double(n);
     for (size_t i = 0; i < n; ++i)
-        out[i] = (x[first + i] - mean) * w[i];
+        out[i * stride] = (in[i] - (line.mean + line.slope * (t0 + double(i))) - mean) * w[i];
 }
 
 } // namespace
@@ -83,43 +93,109 @@ bool segmentSpectra(const std::vector<double>& values, double sampleRate, int32_
         error);
 }
 
-bool visitSegmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
-                         bool removeSegmentMeans, SegmentSpectra& out, const SegmentVisitor& visit,
-                         std::string* error) {
-    auto fail = [&](const char* why) {
-        if (error) *error = why;
+namespace {
+
+// What the segments of one block share.
+struct SegmentLayout {
+    int32_t n = 0;     // samples per segment
+    int32_t step = 0;  // between segment starts
+    int32_t count = 0; // segments
+    std::vector<double> window;
+    DetrendLine line; // taken out of the block first
+};
+
+// Checks the rate and segment and fills `layout` and all of `out` but its
+// coefficients.
+bool layOutSegments(size_t values, double sampleRate, int32_t segment, SegmentLayout& layout,
+                    SegmentSpectra& out, std::string* error) {
+    if (!(sampleRate > 0) || !std::isfinite(sampleRate)) {
+        if (error) *error = "the sample rate is not positive";
         return false;
-    };
-    if (!(sampleRate > 0) || !std::isfinite(sampleRate))
-        return fail("the sample rate is not positive");
+    }
     int32_t n = 0;
-    if (!chooseSegment(values.size(), segment, n, error)) return false;
-    const int32_t step = n / 2;
-    const int32_t count = int32_t((values.size() - size_t(n)) / size_t(step)) + 1;
-    const std::vector<double> w = hannWindow(n);
+    if (!chooseSegment(values, segment, n, error)) return false;
+    layout.n = n;
+    layout.step = n / 2;
+    layout.count = int32_t((values - size_t(n)) / size_t(layout.step)) + 1;
+    layout.window = hannWindow(n);
+    const std::vector<double>& w = layout.window;
     const double sumW2 = std::inner_product(w.begin(), w.end(), w.begin(), 0.0);
     out.segment = n;
-    out.segmentCount = count;
+    out.segmentCount = layout.count;
     out.densityFactor = 2.0 / (sampleRate * sumW2);
-    out.dof = welchDegreesOfFreedom(w, step, count);
+    out.dof = welchDegreesOfFreedom(w, layout.step, layout.count);
     out.coefficients.clear();
+    return true;
+}
+
+// Visits segments first .. last - 1 (first even), two at a time through one
+// complex transform; false when no plan or memory could be had.
+bool visitSegments(const std::vector<double>& values, const SegmentLayout& layout,
+                   bool removeSegmentMeans, int32_t first, int32_t last,
+                   const SegmentVisitor& visit) {
+    const int32_t n = layout.n;
     FftBuffer z(n);
-    if (!z.valid()) return fail("out of memory for the transform");
-    std::vector<double> a(static_cast<size_t>(n)), b(static_cast<size_t>(n));
-    const size_t bins = out.bins();
+    if (!z.valid()) return false;
+    double* parts = reinterpret_cast<double*>(z.data()); // re, im, re, im, ...
+    const size_t bins = size_t(n / 2 + 1);
     std::vector<std::complex<double>> pair(2 * bins);
-    for (int32_t s = 0; s < count; s += 2) {
-        bool two = s + 1 < count;
-        loadSegment(values, size_t(s) * size_t(step), w, removeSegmentMeans, a);
-        if (two) loadSegment(values, size_t(s + 1) * size_t(step), w, removeSegmentMeans, b);
-        for (int32_t i = 0; i < n; ++i)
-            z[i] = {a[size_t(i)], two ? b[size_t(i)] : 0.0};
-        if (!executeDft(z, -1)) return fail("the Fourier transform could not be planned");
+    for (int32_t s = first; s < last; s += 2) {
+        bool two = s + 1 < last;
+        const size_t at = size_t(s) * size_t(layout.step);
+        loadSegment(values, at, layout.line, layout.window, removeSegmentMeans, parts, 2);
+        if (two)
+            loadSegment(values, at + size_t(layout.step), layout.line, layout.window,
+                        removeSegmentMeans, parts + 1, 2);
+        else
+            for (int32_t i = 0; i < n; ++i)
+                parts[2 * i + 1] = 0.0;
+        if (!executeDft(z, -1)) return false;
         splitPair(z, n, pair.data(), two ? pair.data() + bins : nullptr);
         visit(s, pair.data());
         if (two) visit(s + 1, pair.data() + bins);
     }
     return true;
+}
+
+// Blocks from this long are summed on two threads, half of the segments
+// each: below it a thread costs more than it saves.
+constexpr size_t VALUES_FOR_TWO_THREADS = size_t(1) << 17;
+
+// The sum over the segments of |X_j|^2, bins j = 0 .. n/2.
+bool segmentPowerSum(const std::vector<double>& values, const SegmentLayout& layout,
+                     bool removeSegmentMeans, std::vector<double>& sum) {
+    const int32_t pairs = (layout.count + 1) / 2;
+    const size_t bins = size_t(layout.n / 2 + 1);
+    std::vector<double> part[2];
+    bool ok[2] = {true, true};
+    onTwoThreads(values.size() >= VALUES_FOR_TWO_THREADS && pairs >= 2, [&](int k, int parts) {
+        const int32_t first = 2 * (pairs * k / parts);
+        const int32_t last = std::min(layout.count, 2 * (pairs * (k + 1) / parts));
+        std::vector<double>& power = part[k];
+        power.assign(bins, 0.0);
+        ok[k] = visitSegments(values, layout, removeSegmentMeans, first, last,
+                              [&](int32_t, const std::complex<double>* coefficients) {
+                                  for (size_t j = 0; j < bins; ++j)
+                                      power[j] += std::norm(coefficients[j]);
+                              });
+    });
+    if (!ok[0] || !ok[1]) return false;
+    sum = std::move(part[0]);
+    for (size_t j = 0; j < part[1].size(); ++j)
+        sum[j] += part[1][j];
+    return true;
+}
+
+} // namespace
+
+bool visitSegmentSpectra(const std::vector<double>& values, double sampleRate, int32_t segment,
+                         bool removeSegmentMeans, SegmentSpectra& out, const SegmentVisitor& visit,
+                         std::string* error) {
+    SegmentLayout layout;
+    if (!layOutSegments(values.size(), sampleRate, segment, layout, out, error)) return false;
+    if (visitSegments(values, layout, removeSegmentMeans, 0, layout.count, visit)) return true;
+    if (error) *error = "the Fourier transform could not be planned";
+    return false;
 }
 
 bool realTransformPair(const double* a, const double* b, int32_t n, std::complex<double>* outA,
@@ -145,21 +221,19 @@ bool varianceSpectrum(const BlockValues& block, int32_t segment, VarianceSpectru
 // segment then loses only its own mean, as Welch's segments always have.
 bool varianceSpectrum(const BlockValues& block, int32_t segment, Detrend detrend,
                       VarianceSpectrum& out, std::string* error) {
-    std::vector<double> x = block.values;
-    detrendValues(x, detrend);
+    const std::vector<double>& x = block.values;
     SegmentSpectra seg;
-    std::vector<double> density;
+    SegmentLayout layout;
+    if (!layOutSegments(x.size(), block.sampleRate, segment, layout, seg, error)) return false;
+    layout.line = detrendLine(x, detrend);
     // Summed segment by segment as they come: the coefficients of all the
     // segments together would take 16 bytes a sample, and their memory more
     // time than the sums.
-    auto add = [&](int32_t, const std::complex<double>* coefficients) {
-        density.resize(seg.bins(), 0.0);
-        for (size_t j = 0; j < density.size(); ++j)
-            density[j] += std::norm(coefficients[j]);
-    };
-    if (!visitSegmentSpectra(x, block.sampleRate, segment, detrend != Detrend::None, seg, add,
-                             error))
+    std::vector<double> density;
+    if (!segmentPowerSum(x, layout, detrend != Detrend::None, density)) {
+        if (error) *error = "the Fourier transform could not be planned";
         return false;
+    }
     const size_t bins = seg.bins();
     density.resize(bins, 0.0);
     for (size_t j = 0; j < bins; ++j) {
@@ -174,7 +248,7 @@ bool varianceSpectrum(const BlockValues& block, int32_t segment, Detrend detrend
     // Rescale to the detrended block's own variance: the window weighs the
     // ends of the record less, and the per-segment means take out the
     // slowest variation.
-    const double variance = detrendedPower(x);
+    const double variance = detrendedPower(x, layout.line);
     double total = std::accumulate(density.begin(), density.end(), 0.0) * result.df;
     if (total > 0)
         for (double& d : density)

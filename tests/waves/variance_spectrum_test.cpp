@@ -241,3 +241,35 @@ TEST(VarianceSpectrum, LinearDetrendGivesHm0OfADriftingGauge) {
     for (size_t j = 0; j < old.density.size(); ++j)
         ASSERT_NEAR(old.density[j], mean.density[j], 1e-12 * mean.density[j] + 1e-300) << j;
 }
+
+TEST(VarianceSpectrum, ALongBlockSplitOverThreadsSumsEverySegmentOnce) {
+    // Long enough to be summed on two threads, with an odd number of
+    // segments (513) so that one part ends on a lone segment. The reference
+    // keeps every segment's coefficients and sums them in order.
+    const int32_t segment = 1024, count = 513;
+    BlockValues block = emptyBlock(size_t(segment / 2) * (count + 1), 20.0);
+    for (size_t j = 0; j < block.values.size(); ++j) {
+        double t = double(j) / 20.0;
+        block.values[j] = 0.3 * std::sin(2.1 * t) + 0.1 * std::sin(17.0 * t + 1) +
+                          0.05 * std::fmod(double(j) * 0.6180339887, 1.0) + 1e-6 * double(j);
+    }
+    VarianceSpectrum s;
+    std::string why;
+    ASSERT_TRUE(varianceSpectrum(block, segment, Detrend::Linear, s, &why)) << why;
+    ASSERT_EQ(s.segmentCount, count);
+    std::vector<double> detrended = block.values;
+    detrendValues(detrended, Detrend::Linear);
+    SegmentSpectra all;
+    ASSERT_TRUE(segmentSpectra(detrended, block.sampleRate, segment, all, &why)) << why;
+    std::vector<double> reference(all.bins(), 0.0);
+    for (int32_t k = 0; k < count; ++k)
+        for (size_t j = 0; j < all.bins(); ++j)
+            reference[j] += std::norm(all.coefficients[size_t(k) * all.bins() + j]);
+    reference.front() *= 0.5, reference.back() *= 0.5;
+    double sumS = 0, sumR = 0;
+    for (size_t j = 0; j < all.bins(); ++j)
+        sumS += s.density[j], sumR += reference[j];
+    for (size_t j = 0; j < all.bins(); ++j)
+        EXPECT_NEAR(s.density[j] / sumS, reference[j] / sumR, 1e-12 * reference[j] / sumR + 1e-300)
+            << j;
+}
