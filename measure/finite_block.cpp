@@ -65,7 +65,10 @@ NonFiniteValue firstNonFinite(const CMeasure& m, const std::vector<int32_t>& cha
 
 std::string nonFiniteRefusal(const CMeasure& m, const std::vector<int32_t>& channels, int32_t from,
                              int32_t to, bool imaginary) {
-    NonFiniteValue bad = firstNonFinite(m, channels, from, to, imaginary);
+    return nonFiniteRefusal(firstNonFinite(m, channels, from, to, imaginary));
+}
+
+std::string nonFiniteRefusal(const NonFiniteValue& bad) {
     if (bad.row < 0) return {};
     return "row " + std::to_string(bad.row) + " of channel " + std::to_string(bad.channel) +
            " is not a finite number";

@@ -26,3 +26,5 @@ NonFiniteValue firstNonFinite(const CMeasure& m, const std::vector<int32_t>& cha
 std::string nonFiniteRefusal(const CMeasure& m, const std::vector<int32_t>& channels, int32_t from,
                              int32_t to, bool imaginary = false);
 std::string nonFiniteRefusal(const CMeasure& m, const BlockRange& block, bool imaginary = false);
+// The refusal naming `bad`; empty when its row is -1.
+std::string nonFiniteRefusal(const NonFiniteValue& bad);

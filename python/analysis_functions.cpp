@@ -16,6 +16,7 @@
 #include "measure/statistics_report.h"
 #include "python/analysis_functions.h"
 #include "python/block_check.h"
+#include "python/block_source.h"
 #include "python/component_list.h"
 #include "python/measurement_object.h"
 #include "python/name_text.h"
@@ -59,14 +60,17 @@ py::object detachedResult(std::unique_ptr<CCalculation> result) {
     return wrapMeasure(std::move(result));
 }
 
-py::object fourier(MeasurementObject& object, int channel, int from, int to, bool inverse,
-                   bool onesided) {
-    CMeasure& m = coreOf(object);
-    BlockRange range = checkedBlock(m, channel, from, to);
+py::object fourier(const py::object& data, std::optional<double> rate, int channel, int from,
+                   std::optional<int> to, bool inverse, bool onesided) {
+    BlockSource source(data, rate);
+    BlockRange range = checkedBlock(source.measure(), channel, from, source.stop(to));
     if (range.from == range.to) throw py::value_error("the range is empty");
+    BlockSource::OwnBlock own = source.ownBlock(channel, from, range.to, inverse);
+    if (own) range = BlockRange{0, 0, own->sampleCount};
+    CMeasure& m = own ? *own : source.measure();
     RangeCheck check = checkRange(&m, range);
     if (check != RangeCheck::Ok) throw py::value_error(rangeCheckText(check));
-    checkFinite(m, range, inverse);
+    if (!own) checkFinite(m, range, inverse);
     FourierOptions options;
     options.inverse = inverse ? 1 : 0;
     auto result = std::make_unique<CFft>(&m, range, options);
@@ -212,8 +216,9 @@ void bindAnalyses(py::module_& m) {
     const AproxOptions a;
     m.def("_statistics", &statistics, py::arg("measurement"), py::arg("channel"), py::arg("start"),
           py::arg("stop"));
-    m.def("_fourier", &fourier, py::arg("measurement"), py::arg("channel"), py::arg("start"),
-          py::arg("stop"), py::arg("inverse") = false, py::arg("onesided") = false);
+    m.def("_fourier", &fourier, py::arg("data"), py::arg("rate"), py::arg("channel"),
+          py::arg("start"), py::arg("stop"), py::arg("inverse") = false,
+          py::arg("onesided") = false);
     m.def("_auto_components", &autoComponents, py::arg("measurement"), py::arg("channel"),
           py::arg("start"), py::arg("stop"), py::arg("text"));
     m.def("_kalman", &kalman, py::arg("measurement"), py::arg("channel"), py::arg("start"),

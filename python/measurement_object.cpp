@@ -202,11 +202,10 @@ py::array samplesView(py::object self, bool realParts) {
         reinterpret_cast<std::complex<float>*>(m.samples), self);
 }
 
-std::unique_ptr<CMeasure> measureFromArray(const py::array& data, double rate) {
+std::unique_ptr<CMeasure> arrayShape(const py::array& data, double rate) {
     checkRate(rate);
     if (data.ndim() != 1 && data.ndim() != 2)
         throw py::value_error("samples must be an array of N rows (N, or N x channels)");
-    const bool complex = data.dtype().kind() == 'c';
     const int64_t rows = data.shape(0);
     const int64_t columns = data.ndim() == 2 ? data.shape(1) : 1;
     if (columns < 1 || columns > MAX_CHANNELS)
@@ -219,7 +218,14 @@ std::unique_ptr<CMeasure> measureFromArray(const py::array& data, double rate) {
     core->sampleCount = int32_t(rows);
     core->sampleRate = rate;
     describePlainChannels(*core);
-    core->sampleFormat = complex ? SAMPLE_FORMAT_COMPLEX : SAMPLE_FORMAT_REAL;
+    core->sampleFormat = data.dtype().kind() == 'c' ? SAMPLE_FORMAT_COMPLEX : SAMPLE_FORMAT_REAL;
+    return core;
+}
+
+std::unique_ptr<CMeasure> measureFromArray(const py::array& data, double rate) {
+    auto core = arrayShape(data, rate);
+    const bool complex = core->sampleFormat == SAMPLE_FORMAT_COMPLEX;
+    const int64_t rows = core->sampleCount, columns = core->channelCount;
     if (!core->resizeSamples(rows * columns * int64_t(sizeof(Sample)))) throw std::bad_alloc();
     // Converted in single precision, the block's own, so a large real array
     // needs no double-size temporary.

@@ -22,6 +22,9 @@ py::array samplesView(py::object self, bool realParts);
 
 // A new measurement holding a copy of `data` (N, or N x C; real or complex).
 std::unique_ptr<CMeasure> measureFromArray(const py::array& data, double rate);
+// The measurement measureFromArray would make, refused as it would be, with
+// its channels, rows and rate but no samples.
+std::unique_ptr<CMeasure> arrayShape(const py::array& data, double rate);
 
 // The "a measurement, or an array and its rate" argument of every analysis.
 CMeasure& coreOf(MeasurementObject& object);

@@ -7,10 +7,12 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "python/block_check.h"
+#include "python/block_source.h"
 #include "python/measurement_object.h"
 #include "waves/gauge_channels.h"
 #include "waves/reflection.h"
@@ -28,13 +30,6 @@ py::object resultType(const char* name) {
 // A value the data did not allow (NaN) is None, as --json prints null.
 py::object finite(double value) {
     return std::isfinite(value) ? py::cast(value) : py::none();
-}
-
-BlockValues blockOf(const CMeasure& m, const BlockRange& range) {
-    BlockValues block;
-    if (!blockValues(m, range, block)) throw py::value_error("the block is empty");
-    checkFinite(m, range);
-    return block;
 }
 
 Detrend detrendOf(const std::string& name) {
@@ -100,11 +95,12 @@ py::object predicted(const HeightDistribution& d) {
     return std::move(out);
 }
 
-py::object waves(MeasurementObject& object, int channel, int from, int to, bool up,
-                 double threshold, const std::string& detrend, double depth, double slope) {
+py::object waves(const py::object& data, std::optional<double> rate, int channel, int from,
+                 std::optional<int> to, bool up, double threshold, const std::string& detrend,
+                 double depth, double slope) {
     const Detrend d = detrendOf(detrend);
-    CMeasure& m = coreOf(object);
-    BlockValues block = blockOf(m, checkedBlock(m, channel, from, to));
+    BlockSource source(data, rate);
+    BlockValues block = source.block(channel, from, source.stop(to));
     WaveOptions options;
     options.upCrossing = up;
     options.threshold = threshold;
@@ -142,11 +138,13 @@ py::array_t<double> densities(const VarianceSpectrum& s) {
     return array(s.density);
 }
 
-py::object spectrum(MeasurementObject& object, int channel, int from, int to, int segment,
-                    double fmin, double fmax, const std::string& detrend) {
+py::object spectrum(const py::object& data, std::optional<double> rate, int channel, int from,
+                    std::optional<int> to, int segment, double fmin, double fmax,
+                    const std::string& detrend) {
     const Detrend d = detrendOf(detrend);
-    CMeasure& m = coreOf(object);
-    BlockValues block = blockOf(m, checkedBlock(m, channel, from, to));
+    BlockSource source(data, rate);
+    BlockValues block = source.block(channel, from, source.stop(to));
+    const CMeasure& m = source.measure();
     SpectrumReport r;
     std::string why;
     bool ok;
@@ -168,31 +166,32 @@ py::object spectrum(MeasurementObject& object, int channel, int from, int to, in
 }
 
 // Every gauge's channel is checked before the range, as ondarix-batch does.
-std::vector<BlockValues> gaugeBlocks(const CMeasure& m, const std::vector<int>& channels, int from,
-                                     int to) {
+std::vector<BlockValues> gaugeBlocks(const BlockSource& source, const std::vector<int>& channels,
+                                     int from, int to) {
     for (int c : channels)
-        checkedBlock(m, c, 0, 0);
-    const std::vector<int32_t> gauges(channels.begin(), channels.end());
-    const std::string repeated = repeatedChannelRefusal(gauges);
+        checkedBlock(source.measure(), c, 0, 0);
+    const std::string repeated =
+        repeatedChannelRefusal(std::vector<int32_t>(channels.begin(), channels.end()));
     if (!repeated.empty()) throw py::value_error(repeated);
-    for (int c : channels)
-        checkedBlock(m, c, from, to);
     // The first bad row of all the gauges, not of the first gauge that has one.
-    checkFinite(m, gauges, from, to);
-    std::vector<BlockValues> blocks;
-    for (int c : channels)
-        blocks.push_back(blockOf(m, BlockRange{c, from, to}));
-    return blocks;
+    return source.blocks(channels, from, to);
 }
 
-py::object reflection(MeasurementObject& object, const std::vector<int>& channels, int from, int to,
+py::object reflection(const py::object& data, std::optional<double> rate,
+                      std::optional<std::vector<int>> given, int from, std::optional<int> to,
                       const std::vector<double>& positions, double depth, int segment, double fmin,
                       double fmax, const std::string& detrend) {
     const Detrend d = detrendOf(detrend);
+    BlockSource source(data, rate);
+    std::vector<int> channels;
+    if (given)
+        channels = *given;
+    else
+        for (int c = 0; c < source.measure().channelCount; ++c)
+            channels.push_back(c);
     if (channels.size() != positions.size())
         throw py::value_error("channels and positions differ in count");
-    CMeasure& m = coreOf(object);
-    std::vector<BlockValues> blocks = gaugeBlocks(m, channels, from, to);
+    std::vector<BlockValues> blocks = gaugeBlocks(source, channels, from, source.stop(to));
     ReflectionOptions options;
     options.positions = positions;
     options.depth = depth;
@@ -208,7 +207,7 @@ py::object reflection(MeasurementObject& object, const std::vector<int>& channel
     }
     if (!ok) throw py::value_error(why);
     auto curves = std::make_unique<CMeasure>();
-    if (!reflectionMeasure(r, m.channels[channels[0]].unit, *curves))
+    if (!reflectionMeasure(r, source.measure().channels[channels[0]].unit, *curves))
         throw py::value_error("out of memory for the spectra");
     return resultType("Reflection")(frequencies(r.incident), densities(r.incident),
                                     densities(r.reflected), r.df, r.incident.segment, r.incident.df,
@@ -219,13 +218,13 @@ py::object reflection(MeasurementObject& object, const std::vector<int>& channel
 } // namespace
 
 void bindWaveAnalyses(py::module_& m) {
-    m.def("_waves", &waves, py::arg("measurement"), py::arg("channel"), py::arg("start"),
+    m.def("_waves", &waves, py::arg("data"), py::arg("rate"), py::arg("channel"), py::arg("start"),
           py::arg("stop"), py::kw_only(), py::arg("up"), py::arg("threshold"), py::arg("detrend"),
           py::arg("depth") = 0.0, py::arg("slope") = 0.0);
-    m.def("_spectrum", &spectrum, py::arg("measurement"), py::arg("channel"), py::arg("start"),
-          py::arg("stop"), py::kw_only(), py::arg("segment"), py::arg("fmin"), py::arg("fmax"),
-          py::arg("detrend"));
-    m.def("_reflection", &reflection, py::arg("measurement"), py::arg("channels"), py::arg("start"),
-          py::arg("stop"), py::kw_only(), py::arg("positions"), py::arg("depth"),
+    m.def("_spectrum", &spectrum, py::arg("data"), py::arg("rate"), py::arg("channel"),
+          py::arg("start"), py::arg("stop"), py::kw_only(), py::arg("segment"), py::arg("fmin"),
+          py::arg("fmax"), py::arg("detrend"));
+    m.def("_reflection", &reflection, py::arg("data"), py::arg("rate"), py::arg("channels"),
+          py::arg("start"), py::arg("stop"), py::kw_only(), py::arg("positions"), py::arg("depth"),
           py::arg("segment"), py::arg("fmin"), py::arg("fmax"), py::arg("detrend"));
 }

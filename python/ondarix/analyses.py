@@ -16,16 +16,23 @@ from ._ondarix import Measurement
 from ._results import Spectrum
 
 
-def _block(data, channel, start, stop, rate):
+def _source(data, rate):
+    """What the analyses read a block of: a Measurement as it is, or a plain
+    array with its rate. The analyses that take it straight convert only the
+    block they read instead of copying the whole array."""
     if isinstance(data, Measurement):
         if rate is not None:
             raise ValueError("rate is the measurement's own; give it only with a plain array")
-        measurement = data
-    else:
-        if rate is None:
-            raise ValueError("a plain array needs its sample rate: rate=...")
-        measurement = Measurement(numpy.asarray(data), rate)
-    return measurement, channel, start, len(measurement) if stop is None else stop
+        return data
+    if rate is None:
+        raise ValueError("a plain array needs its sample rate: rate=...")
+    return numpy.asarray(data)
+
+
+def _block(data, channel, start, stop, rate):
+    source = _source(data, rate)
+    m = source if isinstance(source, Measurement) else Measurement(source, rate)
+    return m, channel, start, len(m) if stop is None else stop
 
 
 def _component_records(components):
@@ -68,10 +75,14 @@ def fourier(data, channel=0, start=0, stop=None, *, rate=None, inverse=False, on
     returns; for a real block the others are their conjugates, X_(N-k) =
     conj(X_k)), which is faster. The GIL is released while it runs and Ctrl+C
     cancels it."""
-    m, channel, start, stop = _block(data, channel, start, stop, rate)
-    result = _ondarix._fourier(m, channel, start, stop, inverse, onesided)
+    source = _source(data, rate)
+    result = _ondarix._fourier(source, rate, channel, start, stop, inverse, onesided)
+    if isinstance(source, Measurement):
+        rate, rows = source.rate, len(source)
+    else:
+        rows = source.shape[0]
     # The bins are rate / N apart, N the block's length, on one side too.
-    return Spectrum(result, m.rate / abs(stop - start), onesided)
+    return Spectrum(result, rate / abs((rows if stop is None else stop) - start), onesided)
 
 
 def kalman(data, components, channel=0, start=0, stop=None, *, rate=None, **options):
@@ -136,9 +147,9 @@ def waves(
         raise ValueError("depth and slope go together")
     if depth is not None and not depth > 0:
         raise ValueError("the depth must be a number > 0")
-    m, channel, start, stop = _block(data, channel, start, stop, rate)
     return _ondarix._waves(
-        m,
+        _source(data, rate),
+        rate,
         channel,
         start,
         stop,
@@ -172,9 +183,16 @@ def spectrum(
     (unless detrend="none"). The moments are taken over fmin .. fmax in Hz (0: from the
     first non-zero bin, and up to Nyquist; a limit above Nyquist is refused).
     The GIL is released while it runs."""
-    m, channel, start, stop = _block(data, channel, start, stop, rate)
     return _ondarix._spectrum(
-        m, channel, start, stop, segment=segment, fmin=fmin, fmax=fmax, detrend=detrend
+        _source(data, rate),
+        rate,
+        channel,
+        start,
+        stop,
+        segment=segment,
+        fmin=fmin,
+        fmax=fmax,
+        detrend=detrend,
     )
 
 
@@ -206,12 +224,10 @@ def reflection(
     spectrum), fmin .. fmax the band (Hz, 0: the whole; not above Nyquist).
     detrend ("none", "mean" or "linear") is taken out of each gauge's block.
     The GIL is released while it runs."""
-    m, _, start, stop = _block(data, 0, start, stop, rate)
-    if channels is None:
-        channels = range(len(m.channels))
     return _ondarix._reflection(
-        m,
-        list(channels),
+        _source(data, rate),
+        rate,
+        None if channels is None else list(channels),
         start,
         stop,
         positions=list(positions),

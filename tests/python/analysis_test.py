@@ -2,6 +2,7 @@
 same block, takes plain arrays too, refuses what the command refuses with the
 same reason, and lets Python run (and Ctrl+C stop it) while it computes."""
 
+import dataclasses
 import json
 import threading
 import time
@@ -200,6 +201,24 @@ def test_a_block_holding_nan_or_infinity_is_refused(batch, tmp_path):
         with pytest.raises(ValueError) as raised:
             run()
         assert str(raised.value) == reason
+    # A plain array is refused alike, though only its block is converted.
+    on_array = [
+        lambda: ondarix.fourier(values, 2, rate=20.0),
+        lambda: ondarix.fourier(values, 2, rate=20.0, inverse=True),
+        lambda: ondarix.waves(values, 2, rate=20.0),
+        lambda: ondarix.spectrum(values, 2, rate=20.0, segment=256),
+        lambda: ondarix.reflection(values, [1, 2], rate=20.0, positions=[0, 0.4], depth=0.5),
+    ]
+    for run in on_array:
+        with pytest.raises(ValueError) as raised:
+            run()
+        assert str(raised.value) == reason
+    complex_values = values[:, 0] + 0j
+    complex_values[77] = complex(0.5, numpy.inf)
+    with pytest.raises(ValueError, match="^row 77 of channel 0 is not a finite number$"):
+        ondarix.fourier(complex_values, rate=20.0, inverse=True)
+    assert ondarix.fourier(complex_values, rate=20.0).measurement.samples.shape == (2000, 1)
+    assert ondarix.waves(values, 2, 1235, 2000, rate=20.0).count > 0
     with pytest.raises(ValueError, match="row 1500 of channel 1 is not"):
         ondarix.statistics(m, 1, 1600, 1000)
     assert ondarix.statistics(m, 2, 0, 1234).maximum == pytest.approx(1.0)
@@ -219,12 +238,48 @@ def test_generate_equals_batch_generate(batch, tmp_path):
     assert f"T = {generated.period:f} s\n" == done.stdout
 
 
+def same_result(a, b):
+    """Field by field: arrays and frames equal to the last bit, measurements by
+    their samples and rate."""
+    if isinstance(a, ondarix.Measurement):
+        return numpy.array_equal(a.samples, b.samples) and a.rate == b.rate
+    if isinstance(a, numpy.ndarray):
+        return numpy.array_equal(a, b, equal_nan=True)
+    if isinstance(a, pandas.DataFrame):
+        return a.equals(b)
+    if dataclasses.is_dataclass(a):
+        return all(same_result(getattr(a, f.name), getattr(b, f.name))
+                   for f in dataclasses.fields(a))
+    return a == b or (a != a and b != b)
+
+
 def test_a_plain_array_gives_what_its_measurement_gives(sample):
     m = ondarix.read(sample)
     column = m.real[:, 3].copy()
     assert ondarix.statistics(column, rate=50.0) == ondarix.statistics(m, channel=3)
     with pytest.raises(ValueError, match="sample rate"):
         ondarix.statistics(column)
+    # The analyses that convert only their block from the array: another
+    # channel, a block inside the record (also given backwards), float64 in.
+    table = m.real.astype(numpy.float64)
+    runs = [
+        lambda d, **r: ondarix.fourier(d, 2, 100, 2148, **r),
+        lambda d, **r: ondarix.fourier(d, 2, 2148, 100, **r),
+        lambda d, **r: ondarix.fourier(d, 1, 0, 1500, onesided=True, **r),  # in the memory kept
+        lambda d, **r: ondarix.waves(d, 3, 150, 2900, **r),
+        lambda d, **r: ondarix.waves(d, 3, 2900, 150, **r),
+        lambda d, **r: ondarix.spectrum(d, 2, 40, None, segment=512, **r),
+        lambda d, **r: ondarix.reflection(d, [2, 1], 10, 2500, positions=[0, 0.4], depth=0.5,
+                                          segment=512, **r),
+    ]
+    for k, run in enumerate(runs):
+        assert same_result(run(table, rate=m.rate), run(m)), k
+    # A complex array: the forward transform and the waves read its real
+    # parts, the inverse transform both.
+    wave = numpy.exp(1j * numpy.arange(4096) * 0.05).astype(numpy.complex64) + 0.25j
+    for run in [lambda d, **r: ondarix.fourier(d, inverse=True, **r),
+                lambda d, **r: ondarix.fourier(d, **r), lambda d, **r: ondarix.waves(d, **r)]:
+        assert same_result(run(wave, rate=10.0), run(ondarix.Measurement(wave, 10.0)))
 
 
 class TestRefusals:
