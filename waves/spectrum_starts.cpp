@@ -46,6 +46,10 @@ std::vector<SpectrumPeak> spectrumPeaks(const VarianceSpectrum& spectrum, int co
     auto higher = [&](const SpectrumPeak& a, const SpectrumPeak& b) { return S[a.top] > S[b.top]; };
     std::stable_sort(peaks.begin(), peaks.end(), higher);
     if (peaks.size() > size_t(count)) peaks.resize(size_t(count));
+    // Below the floor a bump is rounding, leakage or noise, not a wave to
+    // start from: a regular wave's spectrum is otherwise all such bumps.
+    while (!peaks.empty() && S[peaks.back().top] < PEAK_FLOOR * S[peaks.front().top])
+        peaks.pop_back();
     std::sort(peaks.begin(), peaks.end(),
               [](const SpectrumPeak& a, const SpectrumPeak& b) { return a.top < b.top; });
     return peaks;

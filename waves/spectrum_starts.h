@@ -16,10 +16,15 @@ struct SpectrumPeak {
     size_t first = 0, last = 0; // the peak's bins
 };
 
+// A peak's top density must reach this share of the largest peak's (-40 dB,
+// an amplitude about 1 % of its).
+constexpr double PEAK_FLOOR = 1e-4;
+
 // The `count` peaks of `spectrum` with the largest top density, in order of
-// frequency. From bin 1 on, the bins fall into runs that rise to a local
-// maximum and fall to the next minimum; each run is one peak and a minimum
-// belongs to the run on its left, so that no bin counts twice.
+// frequency, leaving out those below PEAK_FLOOR. From bin 1 on, the bins fall
+// into runs that rise to a local maximum and fall to the next minimum; each
+// run is one peak and a minimum belongs to the run on its left, so that no
+// bin counts twice.
 std::vector<SpectrumPeak> spectrumPeaks(const VarianceSpectrum& spectrum, int count);
 
 // The spectrum start values are taken from: one Hann-windowed segment as

@@ -27,5 +27,12 @@ bool readSpectrumStarts(CDialog& dialog, const CMeasure& source, const BlockRang
                              QString::fromStdString("No start components: " + why));
         return false;
     }
+    // Fewer than asked is an answer, not a refusal, but not a silent one.
+    if (list.componentCount < count)
+        dialog.showFieldHint(IDC_SPECTRUM_START_COUNT,
+                             QString("Only %1 of %2 peaks: the others are under 1 % of the "
+                                     "largest wave's amplitude")
+                                 .arg(list.componentCount)
+                                 .arg(count));
     return true;
 }
