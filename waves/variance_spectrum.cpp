@@ -129,13 +129,13 @@ bool layOutSegments(size_t values, double sampleRate, int32_t segment, SegmentLa
 }
 
 // Visits segments first .. last - 1 (first even), two at a time through one
-// complex transform; false when no plan or memory could be had.
-bool visitSegments(const std::vector<double>& values, const SegmentLayout& layout,
-                   bool removeSegmentMeans, int32_t first, int32_t last,
-                   const SegmentVisitor& visit) {
+// complex transform; why it could not, or null.
+const char* visitSegments(const std::vector<double>& values, const SegmentLayout& layout,
+                          bool removeSegmentMeans, int32_t first, int32_t last,
+                          const SegmentVisitor& visit) {
     const int32_t n = layout.n;
     FftBuffer z(n);
-    if (!z.valid()) return false;
+    if (!z.valid()) return "out of memory for the transform";
     double* parts = reinterpret_cast<double*>(z.data()); // re, im, re, im, ...
     const size_t bins = size_t(n / 2 + 1);
     std::vector<std::complex<double>> pair(2 * bins);
@@ -149,41 +149,42 @@ bool visitSegments(const std::vector<double>& values, const SegmentLayout& layou
         else
             for (int32_t i = 0; i < n; ++i)
                 parts[2 * i + 1] = 0.0;
-        if (!executeDft(z, -1)) return false;
+        if (!executeDft(z, -1)) return "the Fourier transform could not be planned";
         splitPair(z, n, pair.data(), two ? pair.data() + bins : nullptr);
         visit(s, pair.data());
         if (two) visit(s + 1, pair.data() + bins);
     }
-    return true;
+    return nullptr;
 }
 
 // Blocks from this long are summed on two threads, half of the segments
 // each: below it a thread costs more than it saves.
 constexpr size_t VALUES_FOR_TWO_THREADS = size_t(1) << 17;
 
-// The sum over the segments of |X_j|^2, bins j = 0 .. n/2.
-bool segmentPowerSum(const std::vector<double>& values, const SegmentLayout& layout,
-                     bool removeSegmentMeans, std::vector<double>& sum) {
+// The sum over the segments of |X_j|^2, bins j = 0 .. n/2; why it could not
+// be had, or null.
+const char* segmentPowerSum(const std::vector<double>& values, const SegmentLayout& layout,
+                            bool removeSegmentMeans, std::vector<double>& sum) {
     const int32_t pairs = (layout.count + 1) / 2;
     const size_t bins = size_t(layout.n / 2 + 1);
     std::vector<double> part[2];
-    bool ok[2] = {true, true};
+    const char* why[2] = {nullptr, nullptr};
     onTwoThreads(values.size() >= VALUES_FOR_TWO_THREADS && pairs >= 2, [&](int k, int parts) {
         const int32_t first = 2 * (pairs * k / parts);
         const int32_t last = std::min(layout.count, 2 * (pairs * (k + 1) / parts));
         std::vector<double>& power = part[k];
         power.assign(bins, 0.0);
-        ok[k] = visitSegments(values, layout, removeSegmentMeans, first, last,
-                              [&](int32_t, const std::complex<double>* coefficients) {
-                                  for (size_t j = 0; j < bins; ++j)
-                                      power[j] += std::norm(coefficients[j]);
-                              });
+        why[k] = visitSegments(values, layout, removeSegmentMeans, first, last,
+                               [&](int32_t, const std::complex<double>* coefficients) {
+                                   for (size_t j = 0; j < bins; ++j)
+                                       power[j] += std::norm(coefficients[j]);
+                               });
     });
-    if (!ok[0] || !ok[1]) return false;
+    if (why[0] || why[1]) return why[0] ? why[0] : why[1];
     sum = std::move(part[0]);
     for (size_t j = 0; j < part[1].size(); ++j)
         sum[j] += part[1][j];
-    return true;
+    return nullptr;
 }
 
 } // namespace
@@ -193,9 +194,9 @@ bool visitSegmentSpectra(const std::vector<double>& values, double sampleRate, i
                          std::string* error) {
     SegmentLayout layout;
     if (!layOutSegments(values.size(), sampleRate, segment, layout, out, error)) return false;
-    if (visitSegments(values, layout, removeSegmentMeans, 0, layout.count, visit)) return true;
-    if (error) *error = "the Fourier transform could not be planned";
-    return false;
+    const char* why = visitSegments(values, layout, removeSegmentMeans, 0, layout.count, visit);
+    if (why && error) *error = why;
+    return !why;
 }
 
 bool realTransformPair(const double* a, const double* b, int32_t n, std::complex<double>* outA,
@@ -230,8 +231,8 @@ bool varianceSpectrum(const BlockValues& block, int32_t segment, Detrend detrend
     // segments together would take 16 bytes a sample, and their memory more
     // time than the sums.
     std::vector<double> density;
-    if (!segmentPowerSum(x, layout, detrend != Detrend::None, density)) {
-        if (error) *error = "the Fourier transform could not be planned";
+    if (const char* why = segmentPowerSum(x, layout, detrend != Detrend::None, density)) {
+        if (error) *error = why;
         return false;
     }
     const size_t bins = seg.bins();
