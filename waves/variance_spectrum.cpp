@@ -39,17 +39,10 @@ void loadSegment(const std::vector<double>& x, size_t first, const DetrendLine& 
                  const std::vector<double>& w, bool removeMean, double* out, size_t stride) {
     const size_t n = w.size();
     const double* in = x.data() + first;
-    // t runs over the sample's offset from the line's centre; counted in
-    // halves and whole numbers, it stays exact.
-    const double t0 = double(first) - line.centre;
-    double mean = 0;
-    if (removeMean)
-        mean =
-            laneSum(n,
-                    [&](size_t i) { return in[i] - (line.mean + line.slope * (t0 + double(i))); }) /
-            double(n);
+    auto value = [&](size_t i) { return in[i] - line.at(first + i); };
+    const double mean = removeMean ? laneSum(n, value) / double(n) : 0.0;
     for (size_t i = 0; i < n; ++i)
-        out[i * stride] = (in[i] - (line.mean + line.slope * (t0 + double(i))) - mean) * w[i];
+        out[i * stride] = (value(i) - mean) * w[i];
 }
 
 } // namespace
