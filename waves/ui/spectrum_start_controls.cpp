@@ -1,5 +1,6 @@
 #include "waves/ui/spectrum_start_controls.h"
 
+#include <cmath>
 #include <string>
 
 #include "shell/dialog_templates.h"
@@ -30,9 +31,10 @@ bool readSpectrumStarts(CDialog& dialog, const CMeasure& source, const BlockRang
     // Fewer than asked is an answer, not a refusal, but not a silent one.
     if (list.componentCount < count)
         dialog.showFieldHint(IDC_SPECTRUM_START_COUNT,
-                             QString("Only %1 of %2 peaks: the others are under 1 % of the "
+                             QString("Only %1 of %2 peaks: the others are under %3 % of the "
                                      "largest wave's amplitude")
                                  .arg(list.componentCount)
-                                 .arg(count));
+                                 .arg(count)
+                                 .arg(100 * std::sqrt(PEAK_FLOOR)));
     return true;
 }
