@@ -17,6 +17,8 @@ using hdf5::AttributeRead;
 using hdf5::Handle;
 
 const char* const SAMPLES = "/samples";
+const char* const READ_FROM_NAMED_FILE =
+    "; a measurement is read only from the file named, never from another";
 
 // Rows per chunk of /samples: whole rows of every channel, about 256 KiB,
 // so that reading every channel (what Ondarix and h5py's [:] do) takes each
@@ -85,27 +87,39 @@ const char* kindText(H5T_class_t kind) {
     }
 }
 
-// The dataset's storage holds all its samples, as far as its index can
-// tell. The library copies a damaged one's samples out of a buffer of the
-// size the file claims, reading past its end.
-bool storageHoldsAll(hid_t dataset, hsize_t elements, size_t elementSize) {
+// What is wrong with the dataset's storage, as far as its index can tell;
+// null when it holds all its samples. The library copies a damaged one's
+// samples out of a buffer of the size the file claims, reading past its end.
+const char* storageFault(hid_t dataset, hsize_t elements, size_t elementSize) {
+    const char* const SHORT = "it stores fewer bytes than its samples take";
     Handle creation(H5Dget_create_plist(dataset), H5Pclose);
     const H5D_layout_t layout = H5Pget_layout(creation.get());
     const hsize_t stored = H5Dget_storage_size(dataset);
-    if (layout == H5D_COMPACT) return stored >= elements * elementSize;
+    if (layout == H5D_COMPACT) return stored >= elements * elementSize ? nullptr : SHORT;
     // Contiguous storage never written reads as the fill value.
-    if (layout == H5D_CONTIGUOUS) return stored == 0 || stored >= elements * elementSize;
-    if (layout != H5D_CHUNKED) return false;
-    // Compressed chunks differ in size; plain ones all take a whole chunk.
-    if (H5Pget_nfilters(creation.get()) != 0) return true;
+    if (layout == H5D_CONTIGUOUS)
+        return stored == 0 || stored >= elements * elementSize ? nullptr : SHORT;
+    if (layout != H5D_CHUNKED) return SHORT;
     hsize_t chunk[H5S_MAX_RANK];
     const int rank = H5Pget_chunk(creation.get(), H5S_MAX_RANK, chunk);
     hsize_t chunkBytes = elementSize, chunks = 0;
     for (int i = 0; i < rank; ++i)
-        chunkBytes *= chunk[i];
+        chunkBytes = chunk[i] != 0 && chunkBytes > UINT64_MAX / chunk[i] ? UINT64_MAX
+                                                                         : chunkBytes * chunk[i];
+    // The library takes a whole chunk's memory to read any of it.
+    if (chunkBytes > 2 * elements * elementSize + (hsize_t(16) << 20))
+        return "its chunks are far larger than its samples";
+    // Compressed chunks differ in size, but no more than deflate can shrink
+    // (about 1032 to 1); plain ones all take a whole chunk.
+    if (H5Pget_nfilters(creation.get()) != 0)
+        return elements * elementSize / 1032 <= stored + (hsize_t(1) << 20)
+                   ? nullptr
+                   : "it claims more samples than its compressed chunks can hold";
     Handle space(H5Dget_space(dataset), H5Sclose);
     return rank > 0 && H5Dget_num_chunks(dataset, space.get(), &chunks) >= 0 &&
-           stored == chunks * chunkBytes;
+                   stored == chunks * chunkBytes
+               ? nullptr
+               : SHORT;
 }
 
 bool readShape(hid_t dataset, const std::string& name, Shape& shape, std::string& error) {
@@ -141,13 +155,30 @@ bool readShape(hid_t dataset, const std::string& name, Shape& shape, std::string
         error = "dataset " + name + " holds too many samples for one measurement";
         return false;
     }
-    if (!storageHoldsAll(dataset, rows * channels, H5Tget_size(type.get()))) {
-        error = "dataset " + name + " is damaged: it stores fewer bytes than its samples take";
+    if (const char* fault = storageFault(dataset, rows * channels, H5Tget_size(type.get()))) {
+        error = "dataset " + name + " is damaged: " + fault;
         return false;
     }
     shape.rows = int64_t(rows);
     shape.channels = int(channels);
     return true;
+}
+
+// A chunk cache that holds every chunk one block of rows touches: a block
+// read takes a piece of each, and the next block the rest. With HDF5's own
+// 1 MiB cache a larger chunk was read and inflated again for every block.
+void sizeChunkCache(hid_t access, hid_t dataset, const Shape& shape) {
+    Handle creation(H5Dget_create_plist(dataset), H5Pclose);
+    hsize_t chunk[2] = {1, 1};
+    if (H5Pget_layout(creation.get()) != H5D_CHUNKED ||
+        H5Pget_chunk(creation.get(), 2, chunk) != shape.rank)
+        return;
+    Handle type(H5Dget_type(dataset), H5Tclose);
+    const hsize_t across = shape.rank < 2 ? 1 : chunk[shape.transposed ? 0 : 1];
+    const hsize_t chunksAcross =
+        (hsize_t(shape.channels) + across - 1) / std::max<hsize_t>(across, 1);
+    const hsize_t bytes = chunk[0] * (shape.rank < 2 ? 1 : chunk[1]) * H5Tget_size(type.get());
+    H5Pset_chunk_cache(access, 100003, size_t(bytes * chunksAcross + (1 << 20)), 1.0);
 }
 
 // Reads the samples a block of rows at a time into `m`'s block (real parts).
@@ -266,8 +297,7 @@ void describe(CMeasure& m, const Description& d) {
     m.sampleRate = d.rate;
     for (int c = 0; c < m.channelCount; ++c) {
         ChannelInfo& info = m.channels[c];
-        if (!d.names.empty() && !d.names[size_t(c)].empty())
-            copyNameField(info.name, MAX_CHANNEL_NAME + 1, d.names[size_t(c)]);
+        if (!d.names.empty()) copyNameField(info.name, MAX_CHANNEL_NAME + 1, d.names[size_t(c)]);
         if (!d.units.empty()) copyNameField(info.unit, MAX_UNIT + 1, d.units[size_t(c)]);
         if (!d.coefficients.empty()) info.coefficient = d.coefficients[size_t(c)];
         if (!d.constants.empty()) info.constant = d.constants[size_t(c)];
@@ -281,7 +311,14 @@ bool readOpenFile(CMeasure& m, hid_t file, bool samples, std::string& why,
         why = missingSamplesText(file, report);
         return false;
     }
-    Handle dataset(H5Dopen2(file, name.c_str(), H5P_DEFAULT), H5Dclose);
+    std::string elsewhere = hdf5::externalLinkOnPath(file, name);
+    Handle access = hdf5::closedAccess(H5P_DATASET_ACCESS, &elsewhere);
+    Handle dataset(elsewhere.empty() ? H5Dopen2(file, name.c_str(), access.get()) : -1, H5Dclose);
+    if (dataset.valid()) elsewhere = hdf5::foreignStorage(dataset.get());
+    if (!elsewhere.empty()) {
+        why = "dataset " + name + " is " + elsewhere + READ_FROM_NAMED_FILE;
+        return false;
+    }
     if (!dataset.valid()) {
         why = "the file holds no dataset " + name;
         return false;
@@ -305,7 +342,14 @@ bool readOpenFile(CMeasure& m, hid_t file, bool samples, std::string& why,
     }
     m.channelCount = shape.channels;
     m.sampleCount = int32_t(shape.rows);
-    if (samples && !readSamples(dataset.get(), shape, m)) {
+    // Opened again with the chunk cache the reading needs (a dataset open
+    // twice would share the first one's cache).
+    if (samples) {
+        sizeChunkCache(access.get(), dataset.get(), shape);
+        dataset.reset();
+        dataset.reset(H5Dopen2(file, name.c_str(), access.get()));
+    }
+    if (samples && (!dataset.valid() || !readSamples(dataset.get(), shape, m))) {
         m.truncateSamples(0);
         m.sampleCount = 0;
         why = "the samples of " + name + " cannot be read; the file is damaged";

@@ -1,15 +1,18 @@
 #include "measure/hdf5_objects.h"
 
+#include <H5PLpublic.h>
+
+#include <algorithm>
 #include <cstring>
 
 namespace hdf5 {
-
-namespace {
 
 std::mutex& libraryLock() {
     static std::mutex lock;
     return lock;
 }
+
+namespace {
 
 // More elements than any measurement's channels; a larger attribute is not ours.
 constexpr hssize_t MAX_ELEMENTS = 1 << 16;
@@ -70,8 +73,85 @@ Handle space(size_t count, bool scalar) {
 
 } // namespace
 
+// Filters a file names could load code from the plugin folders: none is
+// ours to run, and the library's own gzip and shuffle need no plugin.
 Session::Session() : lock_(libraryLock()) {
     H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
+    static const bool noPlugins = H5PLset_loading_state(0) >= 0;
+    (void)noPlugins;
+}
+
+namespace {
+
+herr_t refuseTraversal(const char* parentFile, const char* parentObject, const char* targetFile,
+                       const char* targetObject, unsigned*, hid_t, void* data) {
+    (void)parentFile, (void)parentObject;
+    auto* target = static_cast<std::string*>(data);
+    if (target && target->empty())
+        *target = "an external link to " + std::string(targetFile ? targetFile : "") + ":" +
+                  (targetObject ? targetObject : "");
+    return -1;
+}
+
+// Text a file holds, cut to a line's length for a message.
+std::string shortText(const char* text, size_t length) {
+    std::string t(text, strnlen(text, length));
+    return t.size() > 80 ? t.substr(0, 77) + "..." : t;
+}
+
+} // namespace
+
+Handle closedAccess(hid_t propertyClass, std::string* target) {
+    Handle access(H5Pcreate(propertyClass), H5Pclose);
+    if (access.valid()) H5Pset_elink_cb(access.get(), refuseTraversal, target);
+    return access;
+}
+
+std::string foreignStorage(hid_t dataset) {
+    Handle creation(H5Dget_create_plist(dataset), H5Pclose);
+    if (!creation.valid()) return std::string();
+    const int external = H5Pget_external_count(creation.get());
+    if (external > 0) {
+        char name[256] = {};
+        off_t offset = 0;
+        hsize_t size = 0;
+        H5Pget_external(creation.get(), 0, sizeof name, name, &offset, &size);
+        return "kept in external storage in " + shortText(name, sizeof name);
+    }
+    if (H5Pget_layout(creation.get()) != H5D_VIRTUAL) return std::string();
+    size_t count = 0;
+    H5Pget_virtual_count(creation.get(), &count);
+    std::string files;
+    for (size_t i = 0; i < count && i < 3; ++i) {
+        char name[256] = {};
+        H5Pget_virtual_filename(creation.get(), i, name, sizeof name);
+        files += (i ? ", " : "") + shortText(name, sizeof name);
+    }
+    return "a virtual dataset of " + (files.empty() ? std::string("other datasets") : files) +
+           (count > 3 ? ", ..." : "");
+}
+
+std::string externalLinkOnPath(hid_t file, const std::string& name) {
+    Handle access = closedAccess(H5P_LINK_ACCESS, nullptr);
+    for (size_t end = name.find('/', 1);; end = name.find('/', end + 1)) {
+        const std::string part = name.substr(0, end);
+        H5L_info_t info;
+        if (part.size() > 1 && H5Lexists(file, part.c_str(), access.get()) > 0 &&
+            H5Lget_info(file, part.c_str(), &info, access.get()) >= 0 &&
+            info.type == H5L_TYPE_EXTERNAL) {
+            std::vector<char> value(std::min<size_t>(info.u.val_size, 1 << 16) + 1, '\0');
+            const char *targetFile = nullptr, *targetObject = nullptr;
+            unsigned flags = 0;
+            if (H5Lget_val(file, part.c_str(), value.data(), value.size() - 1, access.get()) >= 0 &&
+                H5Lunpack_elink_val(value.data(), value.size() - 1, &flags, &targetFile,
+                                    &targetObject) >= 0 &&
+                targetFile && targetObject)
+                return "an external link to " + shortText(targetFile, 1 << 16) + ":" +
+                       shortText(targetObject, 1 << 16);
+            return "an external link to another file";
+        }
+        if (end == std::string::npos) return std::string();
+    }
 }
 
 AttributeRead readTexts(hid_t object, const char* name, std::vector<std::string>& texts) {

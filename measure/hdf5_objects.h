@@ -11,6 +11,9 @@
 
 namespace hdf5 {
 
+// The process-wide lock every use of the library holds.
+std::mutex& libraryLock();
+
 // The serial HDF5 library is not thread-safe, and the Python module reads
 // files from worker threads: every sequence of HDF5 calls runs inside one
 // Session, which holds the process-wide lock. The library's printing of its
@@ -37,14 +40,33 @@ class Handle {
     }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
+    Handle(Handle&& other) noexcept : id_(other.id_), close_(other.close_) { other.id_ = -1; }
 
     hid_t get() const { return id_; }
+    // Closes the identifier held and holds `id` instead.
+    void reset(hid_t id = -1) {
+        if (id_ >= 0) close_(id_);
+        id_ = id;
+    }
     bool valid() const { return id_ >= 0; }
 
   private:
     hid_t id_;
     Close close_;
 };
+
+// A measurement comes from the file the user named and nothing else. The
+// access properties every object is opened with: an external link is not
+// followed (`*target`, where set, gets "FILE:/OBJECT" of the first one met).
+// Valid while `target` lives.
+Handle closedAccess(hid_t propertyClass, std::string* target);
+// What another file the dataset's data would come from, or empty: its
+// external storage ("kept in external storage in FILE") or the files a virtual
+// dataset maps ("a virtual dataset of FILE, ...").
+std::string foreignStorage(hid_t dataset);
+// "an external link to FILE:/OBJECT": the link `name` (an absolute path of
+// the file) when it or a group on its way is one; empty otherwise.
+std::string externalLinkOnPath(hid_t file, const std::string& name);
 
 enum class AttributeRead { Absent, Read, WrongType };
 

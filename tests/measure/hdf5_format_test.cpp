@@ -351,3 +351,156 @@ TEST(Hdf5Format, ReadsAndWritesFromSeveralThreadsAtOnce) {
         t.join();
     EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
+
+// A file that points elsewhere (a secret beside it, as /etc/passwd would
+// be) must not give that file's bytes as samples, by any of the three ways
+// HDF5 has of pointing.
+TEST(Hdf5Format, DataKeptInAnotherFileIsRefusedNamingIt) {
+    TempDir dir;
+    const std::string secret = dir.file("secret.bin"), other = dir.file("other.h5");
+    writeString(secret, std::string(4096, 'S'));
+    {
+        H5File f(other);
+        f.samples(std::vector<float>(64, 7.0f), 2);
+    }
+    const std::string path = dir.file("pointing.h5");
+    {
+        H5File f(path);
+        putNumbers(f.id(), "sample_rate", {10.0}, true);
+        // External storage: the dataset's bytes are the secret's.
+        const hsize_t dims[2] = {256, 2};
+        hid_t space = H5Screate_simple(2, dims, nullptr);
+        hid_t dcpl = H5Pcreate(H5P_DATASET_CREATE);
+        H5Pset_external(dcpl, secret.c_str(), 0, 4096);
+        H5Dclose(
+            H5Dcreate2(f.id(), "samples", H5T_NATIVE_FLOAT, space, H5P_DEFAULT, dcpl, H5P_DEFAULT));
+        H5Pclose(dcpl);
+        // A virtual dataset mapping the other file's samples.
+        const hsize_t sourceDims[2] = {32, 2};
+        hid_t source = H5Screate_simple(2, sourceDims, nullptr);
+        hid_t virtualSpace = H5Screate_simple(2, sourceDims, nullptr);
+        dcpl = H5Pcreate(H5P_DATASET_CREATE);
+        H5Pset_virtual(dcpl, virtualSpace, other.c_str(), "/samples", source);
+        H5Dclose(H5Dcreate2(f.id(), "mapped", H5T_NATIVE_FLOAT, virtualSpace, H5P_DEFAULT, dcpl,
+                            H5P_DEFAULT));
+        H5Pclose(dcpl);
+        H5Sclose(source);
+        H5Sclose(virtualSpace);
+        H5Sclose(space);
+        // External links, by absolute and by relative name, and a group
+        // on the way that is one.
+        H5Lcreate_external(other.c_str(), "/samples", f.id(), "linked", H5P_DEFAULT, H5P_DEFAULT);
+        H5Lcreate_external("other.h5", "/samples", f.id(), "relative", H5P_DEFAULT, H5P_DEFAULT);
+        H5Lcreate_external(other.c_str(), "/", f.id(), "group", H5P_DEFAULT, H5P_DEFAULT);
+        H5Lcreate_soft("/linked", f.id(), "soft", H5P_DEFAULT, H5P_DEFAULT);
+    }
+    const std::string tail = "; a measurement is read only from the file named, never from another";
+    const std::pair<const char*, std::string> cases[] = {
+        {"", "dataset /samples is kept in external storage in " + secret + tail},
+        {"mapped", "dataset /mapped is a virtual dataset of " + other + tail},
+        {"linked", "dataset /linked is an external link to " + other + ":/samples" + tail},
+        {"relative", "dataset /relative is an external link to other.h5:/samples" + tail},
+        {"group/samples", "dataset /group/samples is an external link to " + other + ":/" + tail},
+        {"soft", "dataset /soft is an external link to " + other + ":/samples" + tail},
+    };
+    for (const auto& [name, expected] : cases) {
+        CMeasure m;
+        ReadOptions options;
+        options.dataset = name;
+        Read r = readFile(m, path, options);
+        EXPECT_FALSE(r.ok) << name;
+        EXPECT_EQ(r.why, expected) << name;
+        EXPECT_EQ(m.samples, nullptr) << name;
+    }
+}
+
+TEST(Hdf5Format, AnEmptyOrBlankNameComesBackAsItWas) {
+    TempDir dir;
+    const std::string path = dir.file("names.h5");
+    CMeasure m;
+    fillMeasure(m, 3, 10);
+    setChannelInfo(m.channels[0], 1.0, 0.0, "", "");
+    setChannelInfo(m.channels[1], 1.0, 0.0, " m ", " gauge [2] ");
+    std::string why;
+    ASSERT_TRUE(writeHdf5(m, path.c_str(), &why)) << why;
+    CMeasure back;
+    Read r = readFile(back, path);
+    ASSERT_TRUE(r.ok) << r.why;
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_STREQ(back.channels[c].name, m.channels[c].name) << c;
+        EXPECT_STREQ(back.channels[c].unit, m.channels[c].unit) << c;
+    }
+}
+
+namespace {
+
+// Bytes this process has read from files so far; -1 where the system
+// does not say.
+int64_t bytesReadSoFar() {
+    std::FILE* f = std::fopen("/proc/self/io", "r");
+    long long rchar = -1;
+    if (f && std::fscanf(f, "rchar: %lld", &rchar) != 1) rchar = -1;
+    if (f) std::fclose(f);
+    return rchar;
+}
+
+} // namespace
+
+// Compressed chunks larger than HDF5's default 1 MiB cache used to be read
+// and inflated again for every block of rows: a 1 MB file of four 268 MB
+// chunks never finished. Each chunk is read once now.
+TEST(Hdf5Format, CompressedChunksLargerThanTheCacheAreReadOnce) {
+    TempDir dir;
+    const std::string path = dir.file("big-chunks.h5");
+    const hsize_t rows = hsize_t(8) << 20, chunkRows = hsize_t(4) << 20;
+    {
+        std::vector<float> values(rows);
+        for (size_t i = 0; i < values.size(); ++i)
+            values[i] = float(i % 251) * 0.5f;
+        H5File f(path);
+        putNumbers(f.id(), "sample_rate", {1000.0}, true);
+        hid_t dcpl = H5Pcreate(H5P_DATASET_CREATE);
+        const hsize_t chunk[2] = {chunkRows, 1}, dims[2] = {rows, 1};
+        H5Pset_chunk(dcpl, 2, chunk);
+        H5Pset_deflate(dcpl, 1);
+        hid_t space = H5Screate_simple(2, dims, nullptr);
+        hid_t d =
+            H5Dcreate2(f.id(), "samples", H5T_NATIVE_FLOAT, space, H5P_DEFAULT, dcpl, H5P_DEFAULT);
+        H5Dwrite(d, H5T_NATIVE_FLOAT, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data());
+        H5Dclose(d);
+        H5Sclose(space);
+        H5Pclose(dcpl);
+    }
+    const int64_t fileBytes = int64_t(readBytes(path).size());
+    const int64_t before = bytesReadSoFar();
+    if (before < 0) GTEST_SKIP() << "the system does not count the bytes a process reads";
+    CMeasure m;
+    Read r = readFile(m, path);
+    const int64_t read = bytesReadSoFar() - before;
+    ASSERT_TRUE(r.ok) << r.why;
+    ASSERT_EQ(m.sampleCount, int32_t(rows));
+    EXPECT_EQ(m.at(0, int32_t(rows) - 1).re, float((rows - 1) % 251) * 0.5f);
+    EXPECT_LT(read, 2 * fileBytes) << "the file is " << fileBytes << " bytes";
+}
+
+// A few bytes of a file may declare a chunk of gigabytes that the library
+// would take whole to read any row of 100.
+TEST(Hdf5Format, AChunkFarLargerThanItsSamplesIsRefused) {
+    TempDir dir;
+    const std::string path = dir.file("huge-chunk.h5");
+    {
+        H5File f(path);
+        putNumbers(f.id(), "sample_rate", {10.0}, true);
+        const hsize_t dims[2] = {100, 1}, most[2] = {H5S_UNLIMITED, 1}, chunk[2] = {1 << 28, 1};
+        hid_t space = H5Screate_simple(2, dims, most);
+        hid_t dcpl = H5Pcreate(H5P_DATASET_CREATE);
+        H5Pset_chunk(dcpl, 2, chunk);
+        H5Dclose(
+            H5Dcreate2(f.id(), "samples", H5T_NATIVE_FLOAT, space, H5P_DEFAULT, dcpl, H5P_DEFAULT));
+        H5Pclose(dcpl);
+        H5Sclose(space);
+    }
+    CMeasure m;
+    EXPECT_EQ(readFile(m, path).why,
+              "dataset /samples is damaged: its chunks are far larger than its samples");
+}
