@@ -39,7 +39,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kelvo.invalid/ondarix")
 # plugins for a display, and the tools whose triggers register the desktop
 # entry and the file types.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6, libstdc++6, libgcc-s1, libfftw3-double3, libmatio11, libhdf5-103-1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), \
+    "libc6, libstdc++6, libgcc-s1, libfftw3-double3, libmatio11, libhdf5-103-1, zlib1g, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), \
 libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), qt6-qpa-plugins, shared-mime-info, \
 desktop-file-utils, hicolor-icon-theme")
 # The Python package goes to /usr/lib/python3/dist-packages, where Debian's

@@ -2,7 +2,7 @@
 # Installs the Debian packages Ondarix builds with; does nothing when all are there.
 set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libmatio-dev
-          libhdf5-dev pkg-config clang-format desktop-file-utils libxml2-utils shared-mime-info)
+          libhdf5-dev zlib1g-dev pkg-config clang-format desktop-file-utils libxml2-utils shared-mime-info)
 if [ "${ONDARIX_WITH_UI:-1}" = 1 ]; then
   packages+=(qt6-base-dev qt6-svg-dev)
 fi
