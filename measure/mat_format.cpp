@@ -9,6 +9,7 @@
 
 #include "measure/atomic_file.h"
 #include "measure/iso_date.h"
+#include "measure/mat5_writer.h"
 #include "measure/mat_file_check.h"
 #include "measure/mat_library.h"
 #include "measure/text_encoding.h"
@@ -114,7 +115,8 @@ std::u16string charUnits(const matvar_t& v, size_t count) {
     return units;
 }
 
-// Row `row` of a char matrix as UTF-8, without the blanks that pad it.
+// Row `row` of a char matrix as UTF-8, without the blanks that pad the rows
+// of a matrix to one length (a single row's blanks are its own).
 std::string charRow(const matvar_t& v, size_t row) {
     size_t rows, columns;
     if (!matrixShape(v, rows, columns) || row >= rows || rows > MAX_TEXT) return std::string();
@@ -123,7 +125,8 @@ std::string charRow(const matvar_t& v, size_t row) {
     std::u16string text;
     for (size_t k = 0, i = row; k < kept && i < units.size(); ++k, i += rows)
         text += units[i];
-    const size_t end = text.find_last_not_of(std::u16string(u" \0", 2));
+    const size_t end =
+        text.find_last_not_of(rows > 1 ? std::u16string(u" \0", 2) : std::u16string(1, u'\0'));
     text.erase(end == std::u16string::npos ? 0 : end + 1);
     return utf16ToUtf8(text);
 }
@@ -299,12 +302,13 @@ bool describe(CMeasure& m, const MatReader& file, std::string& error) {
     if (!channelTexts(file, "names", size_t(m.channelCount), names, error) ||
         !channelTexts(file, "units", size_t(m.channelCount), units, error))
         return false;
+    // Names and units as the file gives them, empty ones too.
     for (size_t c = 0; c < names.size(); ++c)
-        if (!names[c].empty()) copyNameField(m.channels[c].name, MAX_CHANNEL_NAME + 1, names[c]);
+        copyNameField(m.channels[c].name, MAX_CHANNEL_NAME + 1, names[c]);
     for (size_t c = 0; c < units.size(); ++c)
-        if (!units[c].empty()) copyNameField(m.channels[c].unit, MAX_UNIT + 1, units[c]);
-    const std::string title = textVariable(file, "name");
-    if (!title.empty()) copyNameField(m.name, MAX_NAME + 1, title);
+        copyNameField(m.channels[c].unit, MAX_UNIT + 1, units[c]);
+    if (const matvar_t* title = file.info("name"); title && title->class_type == MAT_C_CHAR)
+        copyNameField(m.name, MAX_NAME + 1, textVariable(file, "name"));
     m.date = parseIsoDate(textVariable(file, "date"));
     return true;
 }
@@ -352,51 +356,6 @@ bool readMatAny(CMeasure& m, const char* path, bool keep, std::string* error,
 
 // ---------------------------------------------------------------------------
 
-// A char row vector (1 x characters) of UTF-8, as scipy and MATLAB write
-// text; libmatio counts the bytes from the characters.
-matvar_t* charVariable(const char* name, const char* bytes) {
-    std::string text = displayText(bytes);
-    size_t characters = 0;
-    for (char c : text)
-        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    size_t dims[2] = {1, characters};
-    return Mat_VarCreate(name, MAT_C_CHAR, MAT_T_UTF8, 2, dims, text.data(), 0);
-}
-
-// A 1 x channels cell array of one text per channel.
-matvar_t* cellVariable(const char* name, const CMeasure& m, bool units) {
-    size_t dims[2] = {1, size_t(m.channelCount)};
-    matvar_t* cell = Mat_VarCreate(name, MAT_C_CELL, MAT_T_CELL, 2, dims, nullptr, 0);
-    for (int c = 0; cell && c < m.channelCount; ++c)
-        Mat_VarSetCell(cell, c,
-                       charVariable(nullptr, units ? m.channels[c].unit : m.channels[c].name));
-    return cell;
-}
-
-bool writeVariable(mat_t* mat, matvar_t* v) {
-    Var owned(v);
-    return owned && Mat_VarWrite(mat, owned.get(), MAT_COMPRESSION_NONE) == 0;
-}
-
-bool writeVariables(mat_t* mat, const CMeasure& m) {
-    std::vector<double> data(size_t(m.sampleCount) * size_t(m.channelCount));
-    for (int c = 0; c < m.channelCount; ++c)
-        for (int32_t r = 0; r < m.sampleCount; ++r)
-            data[size_t(c) * size_t(m.sampleCount) + size_t(r)] = m.at(c, r).re;
-    size_t dims[2] = {size_t(m.sampleCount), size_t(m.channelCount)};
-    size_t one[2] = {1, 1};
-    double rate = m.sampleRate;
-    bool ok =
-        writeVariable(mat,
-                      Mat_VarCreate("data", MAT_C_DOUBLE, MAT_T_DOUBLE, 2, dims, data.data(), 0)) &&
-        writeVariable(mat, Mat_VarCreate("fs", MAT_C_DOUBLE, MAT_T_DOUBLE, 2, one, &rate, 0)) &&
-        writeVariable(mat, cellVariable("names", m, false)) &&
-        writeVariable(mat, cellVariable("units", m, true)) &&
-        writeVariable(mat, charVariable("name", m.name));
-    if (ok && m.date) ok = writeVariable(mat, charVariable("date", isoDateText(m.date).c_str()));
-    return ok;
-}
-
 } // namespace
 
 bool readMat(CMeasure& m, const char* path, std::string* error, const ReadOptions& options,
@@ -415,6 +374,8 @@ const char* matFormatRefusal(const CMeasure& m) {
         return "a MATLAB file holds one value per channel; an analysis result has two";
     if (!(m.sampleRate > 0) || !std::isfinite(m.sampleRate))
         return "a MATLAB file needs a sample rate above 0";
+    if (int64_t(m.sampleCount) * m.channelCount * 8 > MAT5_MAX_MATRIX_BYTES)
+        return "a MATLAB version 5 file holds less than 2 GiB of samples";
     return nullptr;
 }
 
@@ -423,17 +384,8 @@ bool writeMat(CMeasure& m, const char* path, std::string* error) {
         if (error) *error = why;
         return false;
     }
-    MatLibraryUse library;
     AtomicFile out;
-    bool ok = out.open(path);
-    if (ok) {
-        // libmatio opens the temporary file by its name and writes it whole.
-        mat_t* mat = Mat_CreateVer(out.temporaryPath().c_str(),
-                                   "MATLAB 5.0 MAT-file, written by Ondarix", MAT_FT_MAT5);
-        ok = mat && writeVariables(mat, m);
-        if (mat) ok = Mat_Close(mat) == 0 && ok;
-        ok = out.commit(ok);
-    }
+    const bool ok = out.open(path) && out.commit(writeMat5(m, out));
     if (!ok && error) *error = out.error();
     return ok;
 }

@@ -13,8 +13,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "measure/hdf5_format.h"
 #include "measure/int_format.h"
 #include "measure/m11_format.h"
+#include "measure/mat_format.h"
 #include "measure/measure_file.h"
 #include "measure/text_format.h"
 #include "support/file_size_limit.h"
@@ -38,6 +40,10 @@ const NamedWriter WRITERS[] = {
      [](CMeasure& m, const std::string& p, std::string* e) { return writeM11(m, p.c_str(), e); }},
     {"block", [](CMeasure& m, const std::string& p,
                  std::string* e) { return writeBlockText(m, 0, 0, m.sampleCount, p.c_str(), e); }},
+    {"mat",
+     [](CMeasure& m, const std::string& p, std::string* e) { return writeMat(m, p.c_str(), e); }},
+    {"hdf5",
+     [](CMeasure& m, const std::string& p, std::string* e) { return writeHdf5(m, p.c_str(), e); }},
 };
 
 // Two channels of `rows` samples, a saw tooth and a ramp.

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <hdf5.h>
 #include <matio.h>
 #include <string>
 #include <vector>
+#include <zlib.h>
 
 #include "file_test_support.h"
 #include "measure/text_encoding.h"
@@ -322,4 +324,177 @@ TEST(MatFormat, ARefusedWriteLeavesTheOldFile) {
     EXPECT_FALSE(writeMat(m, dir.file("missing/new.mat").c_str(), &why));
     EXPECT_FALSE(why.empty());
     EXPECT_EQ(countEntries(dir.path()), 1);
+}
+
+// A 7.3 file is HDF5 underneath, with its ways of pointing to other files:
+// a variable that is an external link or kept in another file is refused.
+TEST(MatFormat, A73VariableKeptInAnotherFileIsRefusedNamingIt) {
+    TempDir dir;
+    const std::string secret = dir.file("secret.bin"), linked = dir.file("linked.mat"),
+                      stored = dir.file("stored.mat");
+    writeString(secret, std::string(4096, 'S'));
+    for (const std::string& path : {linked, stored})
+        writeFile(path, MAT_FT_MAT73, [](mat_t* mat) { put(mat, scalar("fs", 10.0)); });
+    hid_t file = H5Fopen(linked.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+    H5Lcreate_external(stored.c_str(), "/fs", file, "eta", H5P_DEFAULT, H5P_DEFAULT);
+    H5Fclose(file);
+    file = H5Fopen(stored.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+    const hsize_t dims[2] = {2, 512};
+    hid_t space = H5Screate_simple(2, dims, nullptr);
+    hid_t dcpl = H5Pcreate(H5P_DATASET_CREATE);
+    H5Pset_external(dcpl, secret.c_str(), 0, 4096);
+    H5Dclose(H5Dcreate2(file, "eta", H5T_NATIVE_FLOAT, space, H5P_DEFAULT, dcpl, H5P_DEFAULT));
+    H5Pclose(dcpl);
+    H5Sclose(space);
+    H5Fclose(file);
+    const std::string tail = "; a measurement is read only from the file named, never from another";
+    CMeasure m;
+    EXPECT_EQ(readFrom(linked, m).why,
+              "variable /eta is an external link to " + stored + ":/fs" + tail);
+    EXPECT_EQ(readFrom(stored, m).why,
+              "variable /eta is kept in external storage in " + secret + tail);
+    EXPECT_EQ(m.samples, nullptr);
+}
+
+namespace {
+
+// Version 5 files byte by byte, little-endian, for what no writer makes.
+std::string word32(uint32_t v) {
+    return std::string{char(v & 0xFF), char(v >> 8 & 0xFF), char(v >> 16 & 0xFF), char(v >> 24)};
+}
+
+std::string element(uint32_t type, const std::string& data, int64_t claimed = -1) {
+    std::string e = word32(type) + word32(uint32_t(claimed < 0 ? int64_t(data.size()) : claimed));
+    e += data;
+    return e + std::string((8 - data.size() % 8) % 8, '\0');
+}
+
+// miMATRIX of class `cls` (6 double, 1 cell, 2 struct) with its flags,
+// dimensions and name, followed by `rest`.
+std::string matrix(uint32_t cls, const std::vector<uint32_t>& dims, const std::string& name,
+                   const std::string& rest) {
+    std::string d;
+    for (uint32_t v : dims)
+        d += word32(v);
+    return element(14,
+                   element(6, word32(cls) + word32(0)) + element(5, d) + element(1, name) + rest);
+}
+
+std::string doubles(size_t count) {
+    std::string data;
+    for (size_t i = 0; i < count; ++i) {
+        const double v = double(i) + 0.5;
+        data.append(reinterpret_cast<const char*>(&v), 8);
+    }
+    return element(9, data);
+}
+
+std::string mat5(const std::string& elements) {
+    std::string header = "MATLAB 5.0 MAT-file, made by a test";
+    header.resize(116, ' ');
+    return header + std::string(8, '\0') + std::string{'\0', '\x01', 'I', 'M'} + elements;
+}
+
+std::string compressed(const std::string& element) {
+    uLongf size = compressBound(uLong(element.size()));
+    std::string out(size, '\0');
+    compress(reinterpret_cast<Bytef*>(out.data()), &size,
+             reinterpret_cast<const Bytef*>(element.data()), uLong(element.size()));
+    out.resize(size);
+    return word32(15) + word32(uint32_t(out.size())) + out;
+}
+
+} // namespace
+
+// What libmatio would trust: a matrix claiming more numbers than it stores
+// (read from the next variable or from memory never written), a name of
+// gigabytes, cells nested past any stack, a compressed variable cut short.
+TEST(MatFormat, A5FileIsRefusedWhereItsSizesDisagreeWithWhatItHolds) {
+    TempDir dir;
+    const std::string path = dir.file("hostile.mat");
+    const std::string rate = matrix(6, {1, 1}, "fs", doubles(1));
+    const std::string good = matrix(6, {1000, 2}, "eta", doubles(2000));
+    const std::string shortOne = matrix(6, {1000, 2}, "eta", doubles(1000));
+    std::string nested = matrix(6, {2, 1}, "", doubles(2));
+    for (int i = 0; i < 100; ++i)
+        nested = matrix(1, {1, 1}, i == 99 ? "deep" : "", nested);
+    std::string hugeName =
+        element(14, element(6, word32(6) + word32(0)) + element(5, word32(1) + word32(1)) +
+                        word32(1) + word32(0x7FFFFFF0) + "eta" + doubles(1));
+    std::string cut = compressed(good);
+    cut = word32(15) + word32(uint32_t(cut.size() - 8 - 40)) + cut.substr(8, cut.size() - 8 - 40);
+    const std::pair<std::string, std::string> cases[] = {
+        {rate + shortOne, "variable 'eta' claims 2000 elements and stores 1000"},
+        {rate + shortOne + compressed(rate), "variable 'eta' claims 2000 elements and stores 1000"},
+        {compressed(shortOne) + rate, "variable 'eta' claims 2000 elements and stores 1000"},
+        {rate + nested, "variable 'deep' nests cells or structs more than 64 deep"},
+        {rate + compressed(nested), "variable 'deep' nests cells or structs more than 64 deep"},
+        {rate + hugeName, "variable 2 claims 2147483632 bytes where its matrix holds 19"},
+        {rate + cut, "the file is cut short in variable 'eta'"},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        writeString(path, mat5(bytes));
+        CMeasure m;
+        const MatRead r = readFrom(path, m);
+        EXPECT_FALSE(r.ok) << expected;
+        EXPECT_EQ(r.why, expected);
+        EXPECT_EQ(m.samples, nullptr);
+    }
+    // The same bytes whole read, compressed or not.
+    for (const std::string& bytes : {rate + good, compressed(rate) + compressed(good)}) {
+        writeString(path, mat5(bytes));
+        CMeasure m;
+        const MatRead r = readFrom(path, m);
+        ASSERT_TRUE(r.ok) << r.why;
+        EXPECT_EQ(m.sampleCount, 1000);
+        EXPECT_EQ(m.at(1, 999).re, 1999.5f);
+    }
+}
+
+// Names and units come back as the measurement held them: blanks at either
+// end, empty ones, brackets and Windows-1250 letters.
+TEST(MatFormat, NamesAndUnitsComeBackExactlyAsTheyWere) {
+    TempDir dir;
+    const std::string path = dir.file("names.mat");
+    CMeasure m;
+    fillSample(m);
+    std::string polish;
+    toFileEncoding("żuraw ", polish);
+    copyField(m.channels[0].name, sizeof m.channels[0].name, " level [m] (raw) ");
+    copyField(m.channels[0].unit, sizeof m.channels[0].unit, "");
+    copyField(m.channels[1].name, sizeof m.channels[1].name, "");
+    copyField(m.channels[1].unit, sizeof m.channels[1].unit, polish.c_str());
+    std::string why;
+    ASSERT_TRUE(writeMat(m, path.c_str(), &why)) << why;
+    CMeasure back;
+    MatRead r = readFrom(path, back);
+    ASSERT_TRUE(r.ok) << r.why;
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_STREQ(back.channels[c].name, m.channels[c].name) << c;
+        EXPECT_STREQ(back.channels[c].unit, m.channels[c].unit) << c;
+    }
+    EXPECT_STREQ(back.name, m.name);
+    EXPECT_EQ(back.at(1, 299).re, m.at(1, 299).re);
+}
+
+// A 7.3 cell is a data set of references; one that refers to itself made
+// libmatio recurse until the stack ran out.
+TEST(MatFormat, A73CellThatHoldsItselfIsRefused) {
+    TempDir dir;
+    const std::string path = dir.file("cycle.mat");
+    writeFile(path, MAT_FT_MAT73, [](mat_t* mat) {
+        put(mat, numbers<double>("eta", MAT_C_DOUBLE, MAT_T_DOUBLE, 4, 1, {1, 2, 3, 4}));
+        put(mat, scalar("fs", 10.0));
+        put(mat, texts("names", {"a"}));
+    });
+    hid_t file = H5Fopen(path.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+    hobj_ref_t self;
+    ASSERT_GE(H5Rcreate(&self, file, "/names", H5R_OBJECT, -1), 0);
+    hid_t cell = H5Dopen2(file, "/names", H5P_DEFAULT);
+    ASSERT_GE(H5Dwrite(cell, H5T_STD_REF_OBJ, H5S_ALL, H5S_ALL, H5P_DEFAULT, &self), 0);
+    H5Dclose(cell);
+    H5Fclose(file);
+    CMeasure m;
+    EXPECT_EQ(readFrom(path, m).why,
+              "the cell /names nests cells more than 64 deep or holds itself");
 }
