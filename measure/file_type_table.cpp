@@ -147,7 +147,8 @@ std::vector<FileTypeRow> makeRows() {
          writeMat,
          matFormatRefusal,
          "application/x-matlab-data",
-         "MATLAB data file"},
+         "MATLAB data file",
+         true},
         // shared-mime-info already knows these as application/x-hdf (with HDF4).
         {FileType::Hdf5,
          "hdf5",
@@ -159,7 +160,8 @@ std::vector<FileTypeRow> makeRows() {
          writeHdf5,
          hdf5FormatRefusal,
          "",
-         ""},
+         "",
+         true},
     };
 }
 

@@ -48,6 +48,9 @@ struct FileTypeRow {
     // system's own type.
     const char* mimeType;
     const char* mimeComment;
+    // Read in a child process (see fenced_read.h): the type is parsed by a
+    // library that a damaged or hostile file can crash, hang or exhaust.
+    bool fenced = false;
 };
 
 // All rows, in the dialogs' order.

@@ -139,7 +139,17 @@ RowWalk clampRows(int32_t from, int32_t to, int32_t sampleCount) {
 CMeasure::CMeasure() = default;
 
 CMeasure::~CMeasure() {
-    std::free(samples);
+    releaseSamples();
+}
+
+namespace {
+
+SampleBlockSource g_blockSource = nullptr;
+
+} // namespace
+
+void setSampleBlockSource(SampleBlockSource source) {
+    g_blockSource = source;
 }
 
 // Large sample blocks are asked for in transparent huge pages: filling a block
@@ -153,14 +163,34 @@ static Sample* allocateBlock(size_t bytes) {
     return static_cast<Sample*>(block);
 }
 
+void CMeasure::releaseSamples() {
+    if (mappedBytes_ > 0)
+        munmap(samples, size_t(mappedBytes_));
+    else
+        std::free(samples);
+    samples = nullptr;
+    sampleBytes = 0;
+    mappedBytes_ = 0;
+}
+
+void CMeasure::adoptMapping(Sample* block, int64_t bytes, int64_t mappedBytes) {
+    releaseSamples();
+    samples = block;
+    sampleBytes = int32_t(bytes);
+    mappedBytes_ = mappedBytes;
+}
+
 bool CMeasure::resizeSamples(int64_t bytes) {
     if (samples && bytes == sampleBytes) return true;
     if (!samples && bytes == 0) return true;
-    std::free(samples);
-    samples = nullptr;
-    sampleBytes = 0;
+    releaseSamples();
     if (bytes <= 0 || bytes > INT32_MAX) return bytes == 0;
-    samples = allocateBlock(size_t(bytes));
+    if (g_blockSource) {
+        samples = g_blockSource(bytes);
+        if (samples) mappedBytes_ = bytes;
+    } else {
+        samples = allocateBlock(size_t(bytes));
+    }
     if (!samples) return false;
     sampleBytes = int32_t(bytes);
     return true;
@@ -175,8 +205,10 @@ void CMeasure::truncateSamples(int32_t rows) {
         resizeSamples(0);
         return;
     }
-    if (void* smaller = std::realloc(samples, size_t(bytes)))
-        samples = static_cast<Sample*>(smaller);
+    // A mapping keeps its pages; only the rows in use count.
+    if (mappedBytes_ == 0)
+        if (void* smaller = std::realloc(samples, size_t(bytes)))
+            samples = static_cast<Sample*>(smaller);
     sampleBytes = int32_t(bytes);
 }
 

@@ -140,9 +140,26 @@ class CMeasure : public CHeader {
     // How many values WriteText writes per row after the X value.
     virtual int32_t TextValuesPerRow() const { return channelCount; }
 
+    // Takes a block mapped from shared memory (a reader's child process
+    // filled it) as the samples, released with munmap; `mappedBytes` is
+    // the mapping's length, at least `bytes`.
+    void adoptMapping(Sample* block, int64_t bytes, int64_t mappedBytes);
+    // Whether the samples are such a mapping (not from malloc).
+    bool samplesMapped() const { return mappedBytes_ > 0; }
+
     Sample* samples = nullptr;
     int32_t sampleBytes = 0;
+
+  private:
+    void releaseSamples();
+    int64_t mappedBytes_ = 0;
 };
+
+// Where a process gets new sample blocks from instead of malloc: a reader's
+// child process maps them from memory its parent then takes over. Null (the
+// default) for malloc. Returns null when no block can be had.
+using SampleBlockSource = Sample* (*)(int64_t bytes);
+void setSampleBlockSource(SampleBlockSource source);
 
 // Why `m` gives a writer nothing to write (no channels, no samples), or null.
 // Every format refuses such a measurement: its file would be empty or unreadable.

@@ -1,5 +1,7 @@
 #include "measure/measure_file.h"
 
+#include "measure/fenced_read.h"
+
 namespace {
 
 // Where the reader reported no damage, the report holds every row.
@@ -49,7 +51,14 @@ bool readMeasure(CMeasure& m, const std::string& path, FileType type, std::strin
     std::string why;
     if (seen) *seen = ChannelExtremes();
     if (report) *report = ReadReport();
-    bool ok = fileTypeRow(type).read(m, path.c_str(), &why, seen, options, report);
+    const FileTypeRow& row = fileTypeRow(type);
+    bool ok = row.fenced ? readFenced(
+                               m, path.c_str(),
+                               [&](CMeasure& c, std::string* e, ReadReport* r) {
+                                   return row.read(c, path.c_str(), e, nullptr, options, r);
+                               },
+                               &why, report)
+                         : row.read(m, path.c_str(), &why, seen, options, report);
     return finishRead(m, path, ok, why, error, report);
 }
 
@@ -57,7 +66,14 @@ bool readMeasureHeader(CMeasure& m, const std::string& path, FileType type, std:
                        const ReadOptions& options, ReadReport* report) {
     std::string why;
     if (report) *report = ReadReport();
-    bool ok = fileTypeRow(type).readHeader(m, path.c_str(), &why, options, report);
+    const FileTypeRow& row = fileTypeRow(type);
+    bool ok = row.fenced ? readFenced(
+                               m, path.c_str(),
+                               [&](CMeasure& c, std::string* e, ReadReport* r) {
+                                   return row.readHeader(c, path.c_str(), e, options, r);
+                               },
+                               &why, report)
+                         : row.readHeader(m, path.c_str(), &why, options, report);
     return finishRead(m, path, ok, why, error, report);
 }
 

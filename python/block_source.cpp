@@ -135,7 +135,7 @@ BlockValues BlockSource::block(int channel, int from, int to) const {
 }
 
 void BlockSource::KeepMemory::operator()(CMeasure* m) const {
-    if (m->samples && m->sampleBytes <= MAX_KEPT_BYTES) {
+    if (m->samples && !m->samplesMapped() && m->sampleBytes <= MAX_KEPT_BYTES) {
         std::free(g_kept.samples);
         g_kept = KeptMemory{m->samples, m->sampleBytes};
         m->samples = nullptr;

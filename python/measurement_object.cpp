@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 
+#include "measure/fenced_read.h"
 #include "measure/measure_file.h"
 #include "measure/save_target.h"
 #include "python/name_text.h"
@@ -104,7 +105,8 @@ void warnAbout(const std::string& text) {
 }
 
 // h5py calls the same HDF5 library guarded only by the GIL, so an HDF5 file
-// is read and written without letting the GIL go.
+// is read and written without letting the GIL go (a read forks its child
+// with it held, so that no h5py call is half done in the child).
 bool holdsGilFor(FileType type) {
     return type == FileType::Hdf5 || type == FileType::Mat; // 7.3 files are HDF5
 }
@@ -147,8 +149,15 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
     {
         std::optional<py::gil_scoped_release> released;
         if (!holdsGilFor(fileType)) released.emplace();
+        // A read in a child process stops at Ctrl+C (the GIL is held there).
+        const ReadCancelCheck interrupted = [] { return PyErr_CheckSignals() != 0; };
+        const ReadCancelCheck before =
+            setReadCancelCheck(holdsGilFor(fileType) ? interrupted : nullptr);
         ok = readMeasure(*core, path, fileType, &why, nullptr, options, &report);
+        setReadCancelCheck(before);
     }
+    // The KeyboardInterrupt that stopped it, not an OSError.
+    if (PyErr_Occurred()) throw py::error_already_set();
     if (!ok) throwFileError(readFailureText(path, fileType, why) + neededKeyword(report));
     py::object measurement = wrapMeasure(std::move(core));
     // What the file held beyond the measurement is never passed over in silence.

@@ -1,11 +1,14 @@
 #include "view/ui/file_commands.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QMdiArea>
+#include <QProgressDialog>
 
 #include <memory>
 #include <string>
 
+#include "measure/fenced_read.h"
 #include "measure/measure_file.h"
 #include "measure/save_target.h"
 #include "measure/text_format.h"
@@ -121,6 +124,41 @@ void FileCommands::OnOpen() {
     openMeasureFile(frame_, path, openFileType(answer.filterIndex, path));
 }
 
+namespace {
+
+// While a file is read in its child process: after a second a busy window
+// whose Cancel stops the read ("the read was cancelled").
+class ReadProgress {
+  public:
+    ReadProgress(QWidget* owner, const std::string& path)
+        : dialog_(QStringLiteral("Reading %1...").arg(QFile::decodeName(path.c_str())),
+                  QStringLiteral("Cancel"), 0, 0, owner) {
+        dialog_.setWindowTitle(QStringLiteral("Open"));
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(1000);
+        current_ = &dialog_;
+        before_ = setReadCancelCheck(cancelled);
+    }
+    ~ReadProgress() {
+        setReadCancelCheck(before_);
+        current_ = nullptr;
+    }
+    ReadProgress(const ReadProgress&) = delete;
+    ReadProgress& operator=(const ReadProgress&) = delete;
+
+  private:
+    static bool cancelled() {
+        QCoreApplication::processEvents();
+        return current_ && current_->wasCanceled();
+    }
+
+    QProgressDialog dialog_;
+    ReadCancelCheck before_;
+    static inline QProgressDialog* current_ = nullptr;
+};
+
+} // namespace
+
 CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileType type) {
     std::unique_ptr<CMeasure> measure;
     std::string why;
@@ -132,7 +170,12 @@ CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileTyp
     for (;;) {
         measure = std::make_unique<CMeasure>();
         report = ReadReport();
-        if (readMeasure(*measure, path, type, &why, &seen, options, &report)) break;
+        bool read;
+        {
+            ReadProgress progress(&frame, path);
+            read = readMeasure(*measure, path, type, &why, &seen, options, &report);
+        }
+        if (read) break;
         // A file that cannot be read opens no window; the reader says why. A
         // damaged one opens only its complete rows, and only when asked to; a
         // file without its sample rate opens with the rate the user gives.

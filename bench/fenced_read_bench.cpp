@@ -1,0 +1,79 @@
+// What reading HDF5 and MATLAB files in a child process costs: the same
+// 128 MiB file read in this process (the reader called directly) and through
+// readMeasure, which forks the reading child and maps its samples.
+//
+// Run: build-bench/bench/fenced_read_bench --benchmark_repetitions=7
+// The files are written once to $TMPDIR (default /tmp) and stay in the page
+// cache; the ratio of the two rows of a type is the fence's cost.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "measure/hdf5_format.h"
+#include "measure/mat_format.h"
+#include "measure/measure_file.h"
+
+namespace {
+
+std::string tempPath(const char* name) {
+    const char* dir = std::getenv("TMPDIR");
+    return std::string(dir && *dir ? dir : "/tmp") + "/" + name;
+}
+
+// 16 channels x 2,097,152 rows: 128 MiB of float32 in the .h5, twice that
+// in the .mat's doubles.
+const std::string& bigFile(FileType type) {
+    static std::string h5, mat;
+    std::string& path = type == FileType::Hdf5 ? h5 : mat;
+    if (path.empty()) {
+        path =
+            tempPath(type == FileType::Hdf5 ? "ondarix_bench_16x2M.h5" : "ondarix_bench_16x2M.mat");
+        CMeasure m;
+        m.channelCount = 16;
+        m.sampleCount = 1 << 21;
+        m.sampleRate = 1000.0;
+        describePlainChannels(m);
+        m.resizeSamples(int64_t(16) * m.sampleCount * 8);
+        for (int64_t i = 0; i < int64_t(16) * m.sampleCount; ++i)
+            m.samples[i] = {float(std::sin(double(i) * 1e-3)), 0.0f};
+        writeMeasure(m, path, type, nullptr);
+    }
+    return path;
+}
+
+void readOnce(benchmark::State& state, FileType type, bool fenced) {
+    const std::string& path = bigFile(type);
+    for (auto _ : state) {
+        CMeasure m;
+        std::string why;
+        const bool ok = fenced                   ? readMeasure(m, path, type, &why)
+                        : type == FileType::Hdf5 ? readHdf5(m, path.c_str(), &why)
+                                                 : readMat(m, path.c_str(), &why);
+        if (!ok) state.SkipWithError(why.c_str());
+        benchmark::DoNotOptimize(m.samples);
+    }
+}
+
+void BM_Hdf5InProcess(benchmark::State& state) {
+    readOnce(state, FileType::Hdf5, false);
+}
+void BM_Hdf5Fenced(benchmark::State& state) {
+    readOnce(state, FileType::Hdf5, true);
+}
+void BM_MatInProcess(benchmark::State& state) {
+    readOnce(state, FileType::Mat, false);
+}
+void BM_MatFenced(benchmark::State& state) {
+    readOnce(state, FileType::Mat, true);
+}
+
+} // namespace
+
+BENCHMARK(BM_Hdf5InProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Hdf5Fenced)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MatInProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MatFenced)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();

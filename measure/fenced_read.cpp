@@ -1,0 +1,257 @@
+#include "measure/fenced_read.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <poll.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "measure/hdf5_objects.h"
+
+namespace {
+
+thread_local ReadCancelCheck t_cancel = nullptr;
+
+// What the child hands back, in memory both processes map.
+struct Outcome {
+    int32_t done = 0;
+    int32_t ok = 0;
+    int64_t sampleBytes = 0;
+    ReadReport report;
+    char error[1024] = {};
+    // Set by the child's block source when the samples cannot have memory.
+    char memoryNote[256] = {};
+    CHeader header;
+};
+
+// The child's state: it is single-threaded, so plain globals serve.
+int g_samplesFd = -1;
+Outcome* g_outcome = nullptr;
+
+int64_t availableMemory() {
+    std::FILE* f = std::fopen("/proc/meminfo", "r");
+    if (!f) return INT64_MAX;
+    char line[256];
+    int64_t kib = -1;
+    while (kib < 0 && std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "MemAvailable: %ld kB", &kib) != 1) kib = -1;
+    std::fclose(f);
+    return kib < 0 ? INT64_MAX : kib * 1024;
+}
+
+int64_t addressSpace() {
+    std::FILE* f = std::fopen("/proc/self/statm", "r");
+    long pages = 0;
+    if (f && std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+    if (f) std::fclose(f);
+    return int64_t(pages) * sysconf(_SC_PAGESIZE);
+}
+
+// The child's memory: what it has now, plus `bytes` more.
+void limitMemory(int64_t bytes) {
+#if !defined(__SANITIZE_ADDRESS__)
+    // (The address sanitizer reserves terabytes it never uses; its own
+    // allocator refuses what cannot be had.)
+    rlimit limit{};
+    getrlimit(RLIMIT_AS, &limit);
+    limit.rlim_cur = rlim_t(addressSpace() + bytes);
+    setrlimit(RLIMIT_AS, &limit);
+#else
+    (void)bytes;
+#endif
+}
+
+void raiseMemoryLimit(int64_t bytes) {
+#if !defined(__SANITIZE_ADDRESS__)
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        limit.rlim_cur += rlim_t(bytes);
+        setrlimit(RLIMIT_AS, &limit);
+    }
+#else
+    (void)bytes;
+#endif
+}
+
+// The samples in shared memory, refused beyond what the machine has.
+Sample* sharedBlock(int64_t bytes) {
+    const int64_t available = availableMemory();
+    if (bytes > available) {
+        std::snprintf(g_outcome->memoryNote, sizeof g_outcome->memoryNote,
+                      "the samples need %ld MB and the machine has %ld MB available",
+                      long(bytes >> 20), long(available >> 20));
+        return nullptr;
+    }
+    if (ftruncate(g_samplesFd, bytes) != 0) return nullptr;
+    raiseMemoryLimit(bytes);
+    void* block = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED, g_samplesFd, 0);
+    return block == MAP_FAILED ? nullptr : static_cast<Sample*>(block);
+}
+
+[[noreturn]] void runChild(const FencedReader& read, Outcome* out, int samplesFd, pid_t parent,
+                           const FenceLimits& limits) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) _exit(1);
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    // The parent held the lock across fork() so that no other thread was in
+    // the library; this process has only the thread that forked.
+    hdf5::libraryLock().unlock();
+    g_samplesFd = samplesFd;
+    g_outcome = out;
+    setSampleBlockSource(sharedBlock);
+    limitMemory(limits.memoryMargin);
+    bool ok = false;
+    std::string why;
+    CMeasure m;
+    try {
+        ok = read(m, &why, &out->report);
+    } catch (const std::bad_alloc&) {
+        why = "the library ran out of the memory a file of this size may take";
+    }
+    if (!ok && out->memoryNote[0]) why = out->memoryNote;
+    out->header = m;
+    out->ok = ok;
+    out->sampleBytes = ok && m.samples ? m.sampleBytes : 0;
+    std::snprintf(out->error, sizeof out->error, "%s", why.c_str());
+    out->done = 1;
+    _exit(0);
+}
+
+enum class Ending { Exited, TimedOut, Cancelled };
+
+// Waits for the child's end, told by its end of the pipe closing.
+Ending awaitChild(pid_t child, int pipeEnd, double seconds, int& status) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    Ending ending = Ending::Exited;
+    for (;;) {
+        pollfd p{pipeEnd, POLLIN, 0};
+        const int ready = poll(&p, 1, 100);
+        if (ready > 0) break;
+        if (ready < 0 && errno != EINTR) break;
+        if (t_cancel && t_cancel()) {
+            ending = Ending::Cancelled;
+            break;
+        }
+        if (Clock::now() > deadline) {
+            ending = Ending::TimedOut;
+            break;
+        }
+    }
+    if (ending != Ending::Exited) kill(child, SIGKILL);
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return ending;
+}
+
+std::string endingText(Ending ending, int status, double seconds, const Outcome& out) {
+    char text[256];
+    if (ending == Ending::Cancelled) return "the read was cancelled";
+    if (ending == Ending::TimedOut) {
+        std::snprintf(text, sizeof text,
+                      "reading the file took more than %.0f s and was stopped; it is damaged or "
+                      "asks for more work than its size can justify",
+                      seconds);
+        return text;
+    }
+    if (WIFSIGNALED(status)) {
+        std::snprintf(text, sizeof text,
+                      "the file library stopped on this file (signal %d, %s); it is damaged",
+                      WTERMSIG(status), strsignal(WTERMSIG(status)));
+        return text;
+    }
+    if (!out.done) return "the file library stopped on this file without an answer; it is damaged";
+    return out.error;
+}
+
+// Gives `m` the child's samples: its shared memory, mapped here.
+bool takeSamples(CMeasure& m, int fd, int64_t bytes) {
+    if (bytes <= 0) return true;
+    if (ftruncate(fd, bytes) != 0) return false; // nothing kept beyond the samples
+    void* block =
+        mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_POPULATE, fd, 0);
+    if (block == MAP_FAILED) return false;
+    m.adoptMapping(static_cast<Sample*>(block), bytes, bytes);
+    return true;
+}
+
+double fileSize(const char* path) {
+    struct stat s {};
+    return stat(path, &s) == 0 ? double(s.st_size) : 0.0;
+}
+
+struct Shared {
+    Outcome* outcome = nullptr;
+    int samplesFd = -1;
+    int pipe[2] = {-1, -1};
+    ~Shared() {
+        if (outcome) {
+            outcome->~Outcome();
+            munmap(outcome, sizeof(Outcome));
+        }
+        for (int fd : {samplesFd, pipe[0], pipe[1]})
+            if (fd >= 0) close(fd);
+    }
+    bool open() {
+        void* memory = mmap(nullptr, sizeof(Outcome), PROT_READ | PROT_WRITE,
+                            MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED) return false;
+        outcome = new (memory) Outcome();
+        samplesFd = memfd_create("ondarix-samples", MFD_CLOEXEC);
+        return samplesFd >= 0 && pipe2(pipe, O_CLOEXEC) == 0;
+    }
+};
+
+} // namespace
+
+ReadCancelCheck setReadCancelCheck(ReadCancelCheck check) {
+    ReadCancelCheck before = t_cancel;
+    t_cancel = check;
+    return before;
+}
+
+bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::string* error,
+                ReadReport* report, const FenceLimits& limits) {
+    Shared shared;
+    std::string why;
+    pid_t child = -1;
+    if (shared.open()) {
+        const pid_t parent = getpid();
+        std::lock_guard<std::mutex> quiet(hdf5::libraryLock());
+        child = fork();
+        if (child == 0) runChild(read, shared.outcome, shared.samplesFd, parent, limits);
+    }
+    if (child < 0) {
+        why = std::string("cannot start the process that reads the file: ") + std::strerror(errno);
+    } else {
+        close(shared.pipe[1]);
+        shared.pipe[1] = -1;
+        const double seconds = limits.baseSeconds + fileSize(path) / limits.bytesPerSecond;
+        int status = 0;
+        const Ending ending = awaitChild(child, shared.pipe[0], seconds, status);
+        const Outcome& out = *shared.outcome;
+        const bool answered = ending == Ending::Exited && WIFEXITED(status) && out.done;
+        if (answered) {
+            static_cast<CHeader&>(m) = out.header;
+            if (report) *report = out.report;
+        }
+        if (answered && out.ok && !takeSamples(m, shared.samplesFd, out.sampleBytes))
+            why = "not enough memory for the samples";
+        else if (!answered || !out.ok)
+            why = endingText(ending, status, seconds, out);
+        if (!why.empty()) m.sampleCount = 0;
+    }
+    if (error) *error = why;
+    return why.empty();
+}

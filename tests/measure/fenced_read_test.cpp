@@ -1,0 +1,150 @@
+#include "measure/fenced_read.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Result {
+    bool ok;
+    std::string why;
+    ReadReport report;
+};
+
+Result fenced(CMeasure& m, const FencedReader& read, FenceLimits limits = {}) {
+    Result r{};
+    r.ok = readFenced(m, "/dev/null", read, &r.why, &r.report, limits);
+    return r;
+}
+
+// What a reader of two channels gives: a name, a rate and a ramp.
+bool fillRamp(CMeasure& m, std::string*, ReadReport* report) {
+    m.channelCount = 2;
+    m.sampleCount = 100000;
+    m.sampleRate = 48.5;
+    describePlainChannels(m);
+    copyField(m.name, sizeof m.name, "from the child");
+    if (!m.resizeSamples(int64_t(m.sampleCount) * 2 * int64_t(sizeof(Sample)))) return false;
+    for (int r = 0; r < m.sampleCount; ++r)
+        for (int c = 0; c < 2; ++c)
+            m.at(c, r) = Sample{float(r) + 0.5f * float(c), 0.0f};
+    report->rowsRead = report->rowsExpected = m.sampleCount;
+    return true;
+}
+
+} // namespace
+
+TEST(FencedRead, TheChildsSamplesBecomeTheMeasurementsOwnBlock) {
+    CMeasure m;
+    Result r = fenced(m, fillRamp);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_STREQ(m.name, "from the child");
+    EXPECT_EQ(m.sampleRate, 48.5);
+    ASSERT_EQ(m.sampleCount, 100000);
+    EXPECT_EQ(r.report.rowsRead, 100000);
+    EXPECT_TRUE(m.samplesMapped());
+    EXPECT_EQ(m.at(1, 99999).re, 99999.5f);
+    // The block is the measurement's to change and to let go of.
+    m.at(0, 0) = Sample{7.0f, 0.0f};
+    EXPECT_EQ(m.at(0, 0).re, 7.0f);
+    m.truncateSamples(10);
+    EXPECT_EQ(m.at(1, 9).re, 9.5f);
+    ASSERT_TRUE(m.resizeSamples(64));
+    EXPECT_FALSE(m.samplesMapped());
+}
+
+TEST(FencedRead, AReaderThatFailsGivesItsReasonAndAnEmptyMeasurement) {
+    CMeasure m;
+    Result r = fenced(m, [](CMeasure& c, std::string* why, ReadReport* report) {
+        fillRamp(c, why, report);
+        report->rateNeeded = true;
+        *why = "the file does not say its sample rate: give it";
+        return false;
+    });
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.why, "the file does not say its sample rate: give it");
+    EXPECT_TRUE(r.report.rateNeeded);
+    EXPECT_EQ(m.samples, nullptr);
+    EXPECT_EQ(m.sampleCount, 0);
+}
+
+// What a damaged file does to a library: each ends the child only, with
+// one line, and the program goes on to read the next file.
+TEST(FencedRead, ACrashAHangOrACancelEndsTheChildNotTheProgram) {
+    CMeasure m;
+    Result crash = fenced(m, [](CMeasure&, std::string*, ReadReport*) -> bool {
+        std::raise(SIGSEGV);
+        return true;
+    });
+    EXPECT_FALSE(crash.ok);
+    // (The address sanitizer turns the signal into an exit of its own.)
+    EXPECT_EQ(crash.why.rfind("the file library stopped on this file ", 0), 0u) << crash.why;
+    Result abort = fenced(m, [](CMeasure&, std::string*, ReadReport*) -> bool { std::abort(); });
+    EXPECT_EQ(abort.why.rfind("the file library stopped on this file (signal 6, ", 0), 0u)
+        << abort.why;
+
+    FenceLimits brief;
+    brief.baseSeconds = 1;
+    Result hang = fenced(
+        m,
+        [](CMeasure&, std::string*, ReadReport*) {
+            for (;;)
+                pause();
+            return true;
+        },
+        brief);
+    EXPECT_EQ(hang.why, "reading the file took more than 1 s and was stopped; it is damaged or "
+                        "asks for more work than its size can justify");
+
+    static int asked = 0;
+    asked = 0;
+    const ReadCancelCheck before = setReadCancelCheck([] { return ++asked == 3; });
+    Result cancelled = fenced(m, [](CMeasure&, std::string*, ReadReport*) {
+        for (;;)
+            pause();
+        return true;
+    });
+    setReadCancelCheck(before);
+    EXPECT_EQ(cancelled.why, "the read was cancelled");
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(m.samples, nullptr);
+    EXPECT_TRUE(fenced(m, fillRamp).ok);
+}
+
+// A library asked for gigabytes by a few bytes of a file: the child may
+// take its samples and a margin, no more.
+TEST(FencedRead, TheChildsMemoryIsItsSamplesAndAMargin) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer's allocator keeps its own limits";
+#endif
+    FenceLimits small;
+    small.memoryMargin = int64_t(64) << 20;
+    CMeasure m;
+    Result bomb = fenced(
+        m,
+        [](CMeasure&, std::string* why, ReadReport*) {
+            void* block = std::malloc(size_t(1) << 30);
+            if (!block) *why = "the library could not have its memory";
+            std::free(block);
+            return false;
+        },
+        small);
+    EXPECT_EQ(bomb.why, "the library could not have its memory");
+    // Samples beyond the margin are the file's own, and allowed.
+    Result samples = fenced(
+        m,
+        [](CMeasure& c, std::string*, ReadReport*) {
+            c.channelCount = 1;
+            c.sampleCount = 16 << 20;
+            return c.resizeSamples(int64_t(c.sampleCount) * int64_t(sizeof(Sample)));
+        },
+        small);
+    EXPECT_TRUE(samples.ok) << samples.why;
+    EXPECT_EQ(m.sampleBytes, int32_t(128 << 20));
+}
