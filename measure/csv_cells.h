@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "measure/number_text.h"
+
 namespace csv {
 
 struct Span {
@@ -150,7 +152,10 @@ template <typename T> bool parseNumber(Span cell, bool decimalComma, T& value) {
         e = copy + n;
     }
     auto result = std::from_chars(b, e, value);
-    return b < e && result.ec == std::errc() && result.ptr == e;
+    if (result.ptr != e) return false;
+    // An underflow is a tiny value, as strtod and pandas read it.
+    if (result.ec == std::errc::result_out_of_range) outOfRangeValue(b, e, value);
+    return result.ec == std::errc() || result.ec == std::errc::result_out_of_range;
 }
 
 } // namespace csv

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -239,4 +240,18 @@ TEST(CsvFormat, CutsLongNamesAtACharacterAndRefusesTooManyChannels) {
     r = readFrom(dir, wide + "\n", tooWide, rate);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.why.find("at most 64"), std::string::npos) << r.why;
+}
+
+// Cells pandas reads as numbers are read here too.
+TEST(CsvFormat, ReadsValuesBelowAFloatsRangeAsStrtodDoes) {
+    TempDir dir;
+    CMeasure m;
+    ReadOptions rate;
+    rate.rate = 10;
+    auto r = readFrom(dir, "a;b\n1e-50;-1e-400\n1e-40;2,5e-39\n1e400;-1e40\n", m, rate);
+    ASSERT_TRUE(r.ok) << r.why;
+    expectValues(m, 0, {0.0f, 1e-40f, INFINITY});
+    expectValues(m, 1, {-0.0f, 2.5e-39f, -INFINITY});
+    EXPECT_TRUE(std::signbit(m.at(1, 0).re));
+    EXPECT_EQ(std::fpclassify(m.at(0, 1).re), FP_SUBNORMAL);
 }
