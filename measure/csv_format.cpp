@@ -117,10 +117,12 @@ void readHeader(const std::vector<std::string>& cells, CsvLayout& layout) {
     }
 }
 
+// A row of numbers and gaps is data; a cell of other text makes it a header.
 bool isHeader(const std::vector<std::string>& cells, bool decimalComma) {
     for (const std::string& cell : cells) {
         double value;
-        if (!parseNumber(Span{cell.data(), cell.data() + cell.size()}, decimalComma, value))
+        if (!cell.empty() &&
+            !parseNumber(Span{cell.data(), cell.data() + cell.size()}, decimalComma, value))
             return true;
     }
     return false;
@@ -231,8 +233,9 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
                 number = parseNumber(cell, layout.decimalComma, t);
                 times.push_back(t);
             } else {
-                float v = 0;
-                number = parseNumber(cell, layout.decimalComma, v);
+                // An empty cell is a gap, NaN as pandas reads it.
+                float v = NAN;
+                number = cell.empty() || parseNumber(cell, layout.decimalComma, v);
                 if (out) *out++ = Sample{v, 0.0f};
             }
             if (!number) {

@@ -125,7 +125,7 @@ TEST(CsvFormat, RefusesUnevenTimeAndBadCellsWithTheirPlace) {
         const char* why;
     } cases[] = {
         {"time,a\n0,1\n0.1,2\n0.2,3\n0.35,4\n", "row 5: the time step"},
-        {"time,a,b\n0,1,2\n1,,3\n", "row 3, column 2 is empty"},
+        {"time,a,b\n0,1,2\n,2,3\n", "row 3, column 1 is empty"},
         {"# c\ntime,a,b\n0,1,2\n1,2,x\n2,3,4\n", "row 4, column 3: \"x\" is not a number"},
         {"a,b\n1,2\n3\n", "row 3 holds 1 cells, not 2"},
         {"time,a\n0,1\n\n2,3\n", "row 3 is empty"},
@@ -254,4 +254,28 @@ TEST(CsvFormat, ReadsValuesBelowAFloatsRangeAsStrtodDoes) {
     expectValues(m, 1, {-0.0f, 2.5e-39f, -INFINITY});
     EXPECT_TRUE(std::signbit(m.at(1, 0).re));
     EXPECT_EQ(std::fpclassify(m.at(0, 1).re), FP_SUBNORMAL);
+}
+
+// pandas writes a missing value as an empty cell and reads one back as NaN.
+TEST(CsvFormat, ReadsEmptyCellsAsGaps) {
+    TempDir dir;
+    CMeasure m;
+    auto r = readFrom(dir, ",time,a,b\n0,0,1,\n1,0.5,,2\n2,1,3,4\n", m);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_EQ(m.channelCount, 2);
+    EXPECT_EQ(m.sampleCount, 3);
+    EXPECT_TRUE(std::isnan(m.at(1, 0).re));
+    EXPECT_TRUE(std::isnan(m.at(0, 1).re));
+    EXPECT_EQ(m.at(1, 2).re, 4.0f);
+
+    // Without a header, a first row with a gap is a row, not names.
+    ReadOptions rate;
+    rate.rate = 5;
+    CMeasure plain;
+    r = readFrom(dir, "1;;3\n4;5,5;\n", plain, rate);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_EQ(plain.sampleCount, 2);
+    EXPECT_STREQ(plain.channels[0].name, "Channel 1");
+    EXPECT_TRUE(std::isnan(plain.at(1, 0).re));
+    EXPECT_EQ(plain.at(1, 1).re, 5.5f);
 }
