@@ -93,13 +93,36 @@ void readComment(Span line, CsvLayout& layout) {
     if (value("# rate:", v)) parseNumber(Span{v.data(), v.data() + v.size()}, false, layout.rate);
 }
 
-std::vector<std::string> cellTexts(Span line, char delimiter) {
-    std::vector<std::string> texts;
+// The channels, a time and an index column: no line of a measurement holds more.
+constexpr int MAX_CELLS = MAX_CHANNELS + 2;
+// Far beyond any row or header of MAX_CELLS cells; a longer line is no table.
+constexpr int64_t MAX_LINE_BYTES = 1 << 20;
+
+std::string lineText(int64_t line) {
+    return "line " + std::to_string(line);
+}
+
+std::string tooLongText(int64_t line) {
+    return lineText(line) + " is longer than 1 MiB; no row of a measurement is";
+}
+
+// The cells of the line numbered `number`, at most MAX_CELLS of them, so that
+// a line of millions is refused before it is stored.
+bool cellTexts(Span line, char delimiter, int64_t number, std::vector<std::string>& texts,
+               std::string& error) {
+    texts.clear();
     Cells cells(line, delimiter);
     Span cell;
-    while (cells.next(cell))
+    while (cells.next(cell)) {
+        if (texts.size() == size_t(MAX_CELLS)) {
+            error = lineText(number) + " holds more than " + std::to_string(MAX_CELLS) +
+                    " cells; a measurement holds at most " + std::to_string(MAX_CHANNELS) +
+                    " channels, a time and an index column";
+            return false;
+        }
         texts.push_back(cell.text());
-    return texts;
+    }
+    return true;
 }
 
 void readHeader(const std::vector<std::string>& cells, CsvLayout& layout) {
@@ -134,9 +157,12 @@ char rowDelimiter(Lines lines) {
     Span row;
     while (lines.next(row))
         if (!isBlank(row) && !isComment(row)) {
-            const std::string text = trimmed(std::string(row.begin, row.end));
-            if (text.find_first_of("\t;, ") != std::string::npos)
-                return findDelimiter(Span{text.data(), text.data() + text.size()});
+            while (isBlankChar(*row.begin, 0))
+                ++row.begin;
+            while (isBlankChar(row.end[-1], 0))
+                --row.end;
+            for (const char* p = row.begin; p < row.end; ++p)
+                if (*p == '\t' || *p == ';' || *p == ',' || *p == ' ') return findDelimiter(row);
             break;
         }
     return '\t';
@@ -149,6 +175,10 @@ bool scanLayout(const char* begin, const char* end, CsvLayout& layout, std::stri
     Span line;
     const char* start = begin;
     for (; lines.next(line); start = lines.position()) {
+        if (line.end - line.begin > MAX_LINE_BYTES) {
+            error = tooLongText(lines.number());
+            return false;
+        }
         if (isBlank(line)) continue;
         if (isComment(line)) {
             readComment(line, layout);
@@ -156,13 +186,14 @@ bool scanLayout(const char* begin, const char* end, CsvLayout& layout, std::stri
         }
         layout.delimiter = findDelimiter(line);
         layout.decimalComma = layout.delimiter == ';';
-        std::vector<std::string> cells = cellTexts(line, layout.delimiter);
+        std::vector<std::string> cells;
+        if (!cellTexts(line, layout.delimiter, lines.number(), cells, error)) return false;
         const bool header = isHeader(cells, layout.decimalComma);
         if (header && layout.delimiter == ' ') {
             // Names may hold blanks ("gauge [m]"): the rows say what parts them.
             layout.delimiter = rowDelimiter(lines);
             layout.decimalComma = layout.delimiter == ';';
-            cells = cellTexts(line, layout.delimiter);
+            if (!cellTexts(line, layout.delimiter, lines.number(), cells, error)) return false;
         }
         layout.cells = int(cells.size());
         if (header) readHeader(cells, layout);
@@ -180,11 +211,16 @@ bool scanLayout(const char* begin, const char* end, CsvLayout& layout, std::stri
 }
 
 // Rows up to the last line that is not blank; comment lines are no rows.
-int64_t countRows(const CsvLayout& layout, const char* end) {
-    Lines lines(layout.rows, end);
+// Returns -1 at a line too long to be a row.
+int64_t countRows(const CsvLayout& layout, const char* end, std::string& error) {
+    Lines lines(layout.rows, end, layout.linesBefore);
     Span line;
     int64_t count = 0, rows = 0;
     while (lines.next(line)) {
+        if (line.end - line.begin > MAX_LINE_BYTES) {
+            error = tooLongText(lines.number());
+            return -1;
+        }
         if (isComment(line)) continue;
         ++count;
         if (!isBlank(line)) rows = count;
@@ -328,11 +364,22 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
     if (!loadFile(path, bytes, why)) return false;
     const char* end = bytes.data() + bytes.size();
     if (!scanLayout(bytes.data(), end, layout, why)) return false;
-    const int64_t rows = countRows(layout, end);
+    int64_t rows = countRows(layout, end, why);
     const int channels = layout.cells - layout.firstChannel;
+    if (rows < 0) return false;
     if (rows == 0) {
         why = "the file holds no rows";
         return false;
+    }
+    std::vector<double> times;
+    // A complete row takes a byte per cell at least (a delimiter or its line
+    // end): more rows than the bytes allow means short rows, found before
+    // their samples are allocated.
+    if (rows * layout.cells > int64_t(end - layout.rows) + 1) {
+        const int64_t complete = convertRows(layout, end, rows, nullptr, times, why);
+        times.clear();
+        if (!acceptDamage(options, report, complete, rows, why)) return false;
+        rows = complete;
     }
     if (rows * channels * int64_t(sizeof(Sample)) > INT32_MAX) {
         why = "too many rows for one measurement";
@@ -345,7 +392,6 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
         why = "not enough memory for the samples";
         return false;
     }
-    std::vector<double> times;
     if (layout.timeColumn) times.reserve(size_t(rows));
     const int64_t kept = convertRows(layout, end, rows, m.samples, times, why);
     if (kept < rows && !acceptDamage(options, report, kept, rows, why)) {

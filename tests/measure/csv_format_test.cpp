@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "file_test_support.h"
 #include "measure/text_encoding.h"
 #include "support/temp_dir.h"
 
@@ -278,4 +279,58 @@ TEST(CsvFormat, ReadsEmptyCellsAsGaps) {
     EXPECT_STREQ(plain.channels[0].name, "Channel 1");
     EXPECT_TRUE(std::isnan(plain.at(1, 0).re));
     EXPECT_EQ(plain.at(1, 1).re, 5.5f);
+}
+
+// A hostile line costs no more memory than a measurement can use.
+TEST(CsvFormat, RefusesLinesNoMeasurementHoldsNamingTheLine) {
+    TempDir dir;
+    ReadOptions rate;
+    rate.rate = 1;
+    std::string wide = "# many\n1";
+    for (int c = 0; c < 200000; ++c)
+        wide += ",1";
+    CMeasure m;
+    auto r = readFrom(dir, wide + "\n", m, rate);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.why.find("line 2 holds more than 66 cells"), std::string::npos) << r.why;
+
+    const std::string longLine(size_t(1) << 21, '7');
+    for (const std::string& text :
+         {"# " + longLine + "\na,b\n1,2\n", "a,b\n1,2\n# a comment\n1," + longLine + "\n",
+          "\n\n" + longLine + "\n"}) {
+        CMeasure refused;
+        r = readFrom(dir, text, refused, rate);
+        EXPECT_FALSE(r.ok);
+        const size_t line = text[0] == '#' ? 1 : text[0] == 'a' ? 4 : 3;
+        EXPECT_EQ(r.why.find("line " + std::to_string(line) + " is longer than 1 MiB"), 0u)
+            << r.why.substr(0, 80);
+    }
+}
+
+// Short rows cannot make the reader take memory for samples they do not hold.
+TEST(CsvFormat, SampleMemoryStaysWithinWhatTheFileCanFill) {
+    TempDir dir;
+    std::string text = "time";
+    for (int c = 1; c <= MAX_CHANNELS; ++c)
+        text += ",g" + std::to_string(c);
+    text += "\n0";
+    for (int c = 1; c <= MAX_CHANNELS; ++c)
+        text += ",1";
+    text += "\n";
+    for (int row = 0; row < 20000; ++row)
+        text += "1\n";
+    CMeasure m;
+    auto r = readFrom(dir, text, m);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.why.find("row 3 holds 1 cells, not 65"), std::string::npos) << r.why;
+    EXPECT_TRUE(r.report.partialAvailable);
+    EXPECT_LE(int64_t(m.sampleBytes), int64_t(text.size()) * 8);
+    expectConsistent(m);
+
+    ReadOptions partial;
+    partial.partial = true;
+    CMeasure kept;
+    r = readFrom(dir, text, kept, partial);
+    EXPECT_FALSE(r.ok); // one row gives no rate
+    EXPECT_NE(r.why.find("at least 2 rows"), std::string::npos) << r.why;
 }
