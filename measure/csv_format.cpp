@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -23,6 +24,13 @@ using csv::Lines;
 using csv::parseNumber;
 using csv::Span;
 
+// The time column's values, and the place of the finest digit its cells print
+// (-2 for "0.04"): how closely its times can agree with a rate.
+struct TimeColumn {
+    std::vector<double> values;
+    int finestPlace = INT_MAX;
+};
+
 // How the file is laid out, from its comments and first line.
 struct CsvLayout {
     char delimiter = ',';
@@ -34,6 +42,7 @@ struct CsvLayout {
     std::string title;
     uint32_t date = 0;
     double rate = 0;            // from a "# rate:" comment
+    int64_t rateLine = 0;       // the comment's line
     const char* rows = nullptr; // where the rows start
     int64_t linesBefore = 0;    // lines before them
 };
@@ -58,6 +67,10 @@ std::string trimmed(const std::string& text) {
 }
 
 // "depth [m]" or "depth (m)": the name and the unit ("?" when none).
+std::string lineText(int64_t line) {
+    return "line " + std::to_string(line);
+}
+
 void splitUnit(const std::string& cell, std::string& name, std::string& unit) {
     name = trimmed(cell);
     unit = "?";
@@ -79,7 +92,7 @@ bool isTimeName(const std::string& cell) {
     return (name == "time" || name == "t") && (unit == "?" || unit == "s");
 }
 
-void readComment(Span line, CsvLayout& layout) {
+bool readComment(Span line, int64_t number, CsvLayout& layout, std::string& error) {
     std::string text = trimmed(line.text());
     auto value = [&text](const char* key, std::string& out) {
         size_t n = std::strlen(key);
@@ -90,17 +103,22 @@ void readComment(Span line, CsvLayout& layout) {
     std::string v;
     if (value("# name:", v)) layout.title = v;
     if (value("# date:", v)) layout.date = parseIsoDate(v);
-    if (value("# rate:", v)) parseNumber(Span{v.data(), v.data() + v.size()}, false, layout.rate);
+    if (value("# rate:", v)) {
+        layout.rateLine = number;
+        if (!parseNumber(Span{v.data(), v.data() + v.size()}, false, layout.rate) ||
+            !(layout.rate > 0) || !std::isfinite(layout.rate)) {
+            error = lineText(number) + ": the rate \"" + v +
+                    "\" is no number of samples per second above 0";
+            return false;
+        }
+    }
+    return true;
 }
 
 // The channels, a time and an index column: no line of a measurement holds more.
 constexpr int MAX_CELLS = MAX_CHANNELS + 2;
 // Far beyond any row or header of MAX_CELLS cells; a longer line is no table.
 constexpr int64_t MAX_LINE_BYTES = 1 << 20;
-
-std::string lineText(int64_t line) {
-    return "line " + std::to_string(line);
-}
 
 std::string tooLongText(int64_t line) {
     return lineText(line) + " is longer than 1 MiB; no row of a measurement is";
@@ -181,7 +199,7 @@ bool scanLayout(const char* begin, const char* end, CsvLayout& layout, std::stri
         }
         if (isBlank(line)) continue;
         if (isComment(line)) {
-            readComment(line, layout);
+            if (!readComment(line, lines.number(), layout, error)) return false;
             continue;
         }
         layout.delimiter = findDelimiter(line);
@@ -241,10 +259,25 @@ std::string cellText(int64_t line, int column) {
     return "row " + std::to_string(line) + ", column " + std::to_string(column + 1);
 }
 
+// The place of the last digit of a number cell: -2 for "0.04", -6 for "1.5e-5".
+int printedPlace(Span cell) {
+    int decimals = 0;
+    bool point = false;
+    const char* p = cell.begin;
+    for (; p < cell.end && *p != 'e' && *p != 'E'; ++p) {
+        if (*p == '.' || *p == ',') point = true;
+        if (point && *p >= '0' && *p <= '9') ++decimals;
+    }
+    int exponent = 0;
+    if (p < cell.end && ++p < cell.end && *p == '+') ++p;
+    std::from_chars(p, cell.end, exponent);
+    return exponent - decimals;
+}
+
 // Converts the rows into `out` (when given) and the time column into
-// `times`. Returns the row that is damaged, or `rows` when none is.
+// `time`. Returns the row that is damaged, or `rows` when none is.
 int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Sample* out,
-                    std::vector<double>& times, std::string& error) {
+                    TimeColumn& time, std::string& error) {
     Lines lines(layout.rows, end, layout.linesBefore);
     Span line, cell;
     const int timeCell = layout.firstChannel - 1;
@@ -265,9 +298,15 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
             if (c < layout.firstChannel && !(layout.timeColumn && c == timeCell)) continue;
             bool number;
             if (c < layout.firstChannel) {
-                double t;
+                double t = 0;
                 number = parseNumber(cell, layout.decimalComma, t);
-                times.push_back(t);
+                if (number && !std::isfinite(t)) {
+                    error = cellText(lines.number(), c) + ": the time \"" + cell.text() +
+                            "\" is not a finite number";
+                    return row;
+                }
+                time.values.push_back(t);
+                time.finestPlace = std::min(time.finestPlace, printedPlace(cell));
             } else {
                 // An empty cell is a gap, NaN as pandas reads it.
                 float v = NAN;
@@ -291,36 +330,70 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
     return row;
 }
 
-// The rate of `kept` rows: the "# rate:" comment, else the time column's
-// mean step, else the caller's. Uneven steps are refused, never resampled.
-bool findRate(const CsvLayout& layout, const char* end, const std::vector<double>& times,
-              int64_t kept, const ReadOptions& options, double& rate, std::string& error) {
+// The rate of a time column's first `kept` rows: its mean step, which must
+// be even (as far as the column's printed digits tell). Uneven steps are
+// refused, never resampled.
+bool timeColumnRate(const CsvLayout& layout, const char* end, const TimeColumn& time, int64_t kept,
+                    double& rate, std::string& error) {
+    const std::vector<double>& times = time.values;
+    if (kept < 2) {
+        error = "a time column needs at least 2 rows to give the sample rate";
+        return false;
+    }
+    const double mean = (times[size_t(kept - 1)] - times[0]) / double(kept - 1);
+    if (!(mean > 0) || !std::isfinite(mean)) {
+        error = "the time column does not increase";
+        return false;
+    }
+    // Each step against the first, so that the row named is where the
+    // spacing changes.
+    // Two times, each rounded to half a unit of their last digit, part a
+    // step; a dropped sample (a step twice the first) stays uneven.
+    const double first = times[1] - times[0];
+    const double tolerance =
+        std::min(1e-6 * first + 2 * std::pow(10.0, time.finestPlace), 0.5 * first);
+    for (int64_t i = 1; i < kept; ++i) {
+        const double step = times[size_t(i)] - times[size_t(i - 1)];
+        if (!(step > 0 && std::fabs(step - first) <= tolerance)) {
+            char text[128];
+            std::snprintf(text, sizeof text,
+                          " the time step is %.9g s after %.9g s; the samples must be evenly "
+                          "spaced",
+                          step, first);
+            error = "row " + std::to_string(lineOfRow(layout, end, i)) + ":" + text;
+            return false;
+        }
+    }
+    rate = 1.0 / mean;
+    if (std::isfinite(rate)) return true;
+    error = "the time column's step is too small to give a sample rate";
+    return false;
+}
+
+// Whether the "# rate:" comment agrees with the time column: each time as
+// printed may be off the rate's by half a unit of its last digit.
+bool rateAgrees(const CsvLayout& layout, const TimeColumn& time, int64_t kept, double timeRate,
+                std::string& error) {
+    const double span = time.values[size_t(kept - 1)] - time.values[0];
+    const double expected = double(kept - 1) / layout.rate;
+    if (std::fabs(span - expected) <= std::pow(10.0, time.finestPlace) + 1e-12 * span) return true;
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  ": the rate %.9g Hz disagrees with the time column, which gives %.9g Hz",
+                  layout.rate, timeRate);
+    error = lineText(layout.rateLine) + text;
+    return false;
+}
+
+// The rate of `kept` rows: the "# rate:" comment (which a time column must
+// agree with), else the time column's, else the caller's.
+bool findRate(const CsvLayout& layout, const char* end, const TimeColumn& time, int64_t kept,
+              const ReadOptions& options, double& rate, std::string& error) {
     if (layout.timeColumn) {
-        if (kept < 2) {
-            error = "a time column needs at least 2 rows to give the sample rate";
-            return false;
-        }
-        const double mean = (times[size_t(kept - 1)] - times[0]) / double(kept - 1);
-        if (!(mean > 0) || !std::isfinite(mean)) {
-            error = "the time column does not increase";
-            return false;
-        }
-        // Each step against the first, so that the row named is where the
-        // spacing changes.
-        const double first = times[1] - times[0];
-        for (int64_t i = 1; i < kept; ++i) {
-            const double step = times[size_t(i)] - times[size_t(i - 1)];
-            if (std::fabs(step - first) > 1e-6 * first) {
-                char text[128];
-                std::snprintf(text, sizeof text,
-                              " the time step is %.9g s after %.9g s; the samples must be evenly "
-                              "spaced",
-                              step, first);
-                error = "row " + std::to_string(lineOfRow(layout, end, i)) + ":" + text;
-                return false;
-            }
-        }
-        rate = layout.rate > 0 ? layout.rate : 1.0 / mean;
+        if (!timeColumnRate(layout, end, time, kept, rate, error)) return false;
+        if (!(layout.rate > 0)) return true;
+        if (!rateAgrees(layout, time, kept, rate, error)) return false;
+        rate = layout.rate;
         return true;
     }
     rate = layout.rate > 0 ? layout.rate : options.rate;
@@ -371,13 +444,13 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
         why = "the file holds no rows";
         return false;
     }
-    std::vector<double> times;
+    TimeColumn time;
     // A complete row takes a byte per cell at least (a delimiter or its line
     // end): more rows than the bytes allow means short rows, found before
     // their samples are allocated.
     if (rows * layout.cells > int64_t(end - layout.rows) + 1) {
-        const int64_t complete = convertRows(layout, end, rows, nullptr, times, why);
-        times.clear();
+        const int64_t complete = convertRows(layout, end, rows, nullptr, time, why);
+        time = TimeColumn();
         if (!acceptDamage(options, report, complete, rows, why)) return false;
         rows = complete;
     }
@@ -392,8 +465,8 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
         why = "not enough memory for the samples";
         return false;
     }
-    if (layout.timeColumn) times.reserve(size_t(rows));
-    const int64_t kept = convertRows(layout, end, rows, m.samples, times, why);
+    if (layout.timeColumn) time.values.reserve(size_t(rows));
+    const int64_t kept = convertRows(layout, end, rows, m.samples, time, why);
     if (kept < rows && !acceptDamage(options, report, kept, rows, why)) {
         if (m.samples)
             std::memset(&m.at(0, int32_t(kept)), 0,
@@ -402,7 +475,7 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
         return false;
     }
     describe(m, layout);
-    if (!findRate(layout, end, times, kept, options, m.sampleRate, why)) {
+    if (!findRate(layout, end, time, kept, options, m.sampleRate, why)) {
         if (report && !layout.timeColumn && !(layout.rate > 0)) report->rateNeeded = true;
         m.truncateSamples(0);
         m.sampleCount = 0;

@@ -334,3 +334,46 @@ TEST(CsvFormat, SampleMemoryStaysWithinWhatTheFileCanFill) {
     EXPECT_FALSE(r.ok); // one row gives no rate
     EXPECT_NE(r.why.find("at least 2 rows"), std::string::npos) << r.why;
 }
+
+// The rate is what the file says it is, or the file is refused.
+TEST(CsvFormat, RefusesTimesAndRatesThatGiveNoTrueRate) {
+    TempDir dir;
+    struct Case {
+        const char* text;
+        const char* why;
+    } cases[] = {
+        {"time,a\n0,1\nnan,2\n7,3\n3,4\n100,5\n", "row 3, column 1: the time \"nan\""},
+        {"time,a\n0,1\n1,2\ninf,3\n", "row 4, column 1: the time \"inf\""},
+        {"# rate: inf\na\n1\n2\n", "line 1: the rate \"inf\""},
+        {"# x\n# rate: -5\ntime,a\n0,1\n1,2\n", "line 2: the rate \"-5\""},
+        {"# rate: 0\na\n1\n", "line 1: the rate \"0\""},
+        {"# rate: fast\na\n1\n", "line 1: the rate \"fast\""},
+        {"# rate: 50\ntime,a\n0,1\n0.04,2\n0.08,3\n",
+         "line 1: the rate 50 Hz disagrees with the time column, which gives 25 Hz"},
+        {"# rate: 1000\ntime,a\n0,1\n0.0010001,2\n0.0020002,3\n0.0030003,4\n",
+         "the rate 1000 Hz disagrees"},
+        {"time,a\n0,1\n0.01,2\n0.02,3\n0.04,4\n", "row 5: the time step is 0.02 s"},
+        {"time,a\n0,1\n0,2\n1,3\n", "row 3: the time step is 0 s"},
+        {"time,a\n0,1\n1e-320,2\n2e-320,3\n", "too small to give a sample rate"},
+    };
+    for (const Case& c : cases) {
+        CMeasure m;
+        ReadOptions rate;
+        rate.rate = 10;
+        auto r = readFrom(dir, c.text, m, rate);
+        EXPECT_FALSE(r.ok) << c.text;
+        EXPECT_NE(r.why.find(c.why), std::string::npos) << r.why;
+        expectConsistent(m);
+    }
+
+    // Agreement within the last digit the time column prints is agreement;
+    // the rate line, the finer of the two, gives the rate.
+    for (const char* text : {"# rate: 3000\ntime,a\n0,1\n0.000333,2\n0.000667,3\n0.001000,4\n",
+                             "# rate: 3000\ntime;a\n0,0;1\n0,00033;2\n0,00067;3\n0,00100;4\n",
+                             "# rate: 3e3\ntime,a\n0,1\n3.333e-4,2\n6.667e-4,3\n1.0000e-3,4\n"}) {
+        CMeasure m;
+        auto r = readFrom(dir, text, m);
+        ASSERT_TRUE(r.ok) << r.why << " in " << text;
+        EXPECT_EQ(m.sampleRate, 3000.0);
+    }
+}
