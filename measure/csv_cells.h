@@ -69,6 +69,7 @@ class Cells {
         if (done_) return false;
         skipBlanks();
         if (delimiter_ == ' ' && at_ == end_) return false;
+        quoted_ = false;
         const char* stop = at_ < end_ && *at_ == '"' ? quoted(cell) : plain(cell);
         if (stop >= end_) {
             done_ = true;
@@ -77,6 +78,9 @@ class Cells {
         }
         return true;
     }
+
+    // Whether the last cell was quoted (and so kept its blanks).
+    bool quoted() const { return quoted_; }
 
   private:
     void skipBlanks() {
@@ -116,6 +120,7 @@ class Cells {
             return plain(cell);
         }
         cell = {scratch_.data(), scratch_.data() + scratch_.size()};
+        quoted_ = true;
         at_ = p + 1;
         if (delimiter_ != ' ') skipBlanks();
         return at_;
@@ -132,6 +137,7 @@ class Cells {
     const char* end_;
     char delimiter_;
     bool done_ = false;
+    bool quoted_ = false;
     std::string scratch_;
 };
 

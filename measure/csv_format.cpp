@@ -10,6 +10,7 @@
 
 #include "measure/atomic_file.h"
 #include "measure/csv_cells.h"
+#include "measure/csv_header.h"
 #include "measure/file_io.h"
 #include "measure/iso_date.h"
 #include "measure/text_encoding.h"
@@ -38,7 +39,8 @@ struct CsvLayout {
     int cells = 0;        // per row
     int firstChannel = 0; // cells before the channels: the index, then the time
     bool timeColumn = false;
-    std::vector<std::string> names, units; // empty without a header
+    std::vector<ChannelHeading> headings; // empty without a header
+    bool titled = false;                  // a "# name:" comment gives the title
     std::string title;
     uint32_t date = 0;
     double rate = 0;            // from a "# rate:" comment
@@ -60,36 +62,8 @@ char findDelimiter(Span line) {
     return tabs ? '\t' : semicolons ? ';' : commas ? ',' : ' ';
 }
 
-std::string trimmed(const std::string& text) {
-    size_t b = text.find_first_not_of(" \t");
-    if (b == std::string::npos) return std::string();
-    return text.substr(b, text.find_last_not_of(" \t") - b + 1);
-}
-
-// "depth [m]" or "depth (m)": the name and the unit ("?" when none).
 std::string lineText(int64_t line) {
     return "line " + std::to_string(line);
-}
-
-void splitUnit(const std::string& cell, std::string& name, std::string& unit) {
-    name = trimmed(cell);
-    unit = "?";
-    if (name.empty()) return;
-    char close = name.back();
-    size_t open = close == ']'   ? name.rfind('[')
-                  : close == ')' ? name.rfind('(')
-                                 : std::string::npos;
-    if (open == std::string::npos || open == 0) return;
-    unit = trimmed(name.substr(open + 1, name.size() - open - 2));
-    name = trimmed(name.substr(0, open));
-}
-
-bool isTimeName(const std::string& cell) {
-    std::string name, unit;
-    splitUnit(cell, name, unit);
-    for (char& c : name)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return (name == "time" || name == "t") && (unit == "?" || unit == "s");
 }
 
 bool readComment(Span line, int64_t number, CsvLayout& layout, std::string& error) {
@@ -101,7 +75,10 @@ bool readComment(Span line, int64_t number, CsvLayout& layout, std::string& erro
         return true;
     };
     std::string v;
-    if (value("# name:", v)) layout.title = v;
+    if (value("# name:", v)) {
+        layout.titled = true;
+        layout.title = readCommentValue(v);
+    }
     if (value("# date:", v)) layout.date = parseIsoDate(v);
     if (value("# rate:", v)) {
         layout.rateLine = number;
@@ -126,7 +103,7 @@ std::string tooLongText(int64_t line) {
 
 // The cells of the line numbered `number`, at most MAX_CELLS of them, so that
 // a line of millions is refused before it is stored.
-bool cellTexts(Span line, char delimiter, int64_t number, std::vector<std::string>& texts,
+bool cellTexts(Span line, char delimiter, int64_t number, std::vector<HeaderCell>& texts,
                std::string& error) {
     texts.clear();
     Cells cells(line, delimiter);
@@ -138,34 +115,40 @@ bool cellTexts(Span line, char delimiter, int64_t number, std::vector<std::strin
                     " channels, a time and an index column";
             return false;
         }
-        texts.push_back(cell.text());
+        texts.push_back(HeaderCell{cell.text(), cells.quoted()});
     }
     return true;
 }
 
-void readHeader(const std::vector<std::string>& cells, CsvLayout& layout) {
+void readHeader(const std::vector<HeaderCell>& cells, CsvLayout& layout) {
     // pandas writes its index under an empty first header cell.
-    if (cells.size() > 1 && trimmed(cells[0]).empty()) layout.firstChannel = 1;
-    if (int(cells.size()) > layout.firstChannel && isTimeName(cells[size_t(layout.firstChannel)])) {
+    if (cells.size() > 1 && trimmed(cells[0].text).empty()) layout.firstChannel = 1;
+    if (int(cells.size()) > layout.firstChannel &&
+        isTimeHeading(cells[size_t(layout.firstChannel)])) {
         layout.timeColumn = true;
         ++layout.firstChannel;
     }
-    for (size_t c = size_t(layout.firstChannel); c < cells.size(); ++c) {
-        std::string name, unit;
-        splitUnit(cells[c], name, unit);
-        layout.names.push_back(name);
-        layout.units.push_back(unit);
-    }
+    for (size_t c = size_t(layout.firstChannel); c < cells.size(); ++c)
+        layout.headings.push_back(readHeading(cells[c]));
 }
 
 // A row of numbers and gaps is data; a cell of other text makes it a header.
-bool isHeader(const std::vector<std::string>& cells, bool decimalComma) {
-    for (const std::string& cell : cells) {
+bool isHeader(const std::vector<HeaderCell>& cells, bool decimalComma) {
+    for (const HeaderCell& cell : cells) {
+        const std::string& text = cell.text;
         double value;
-        if (!cell.empty() &&
-            !parseNumber(Span{cell.data(), cell.data() + cell.size()}, decimalComma, value))
+        if (!text.empty() &&
+            !parseNumber(Span{text.data(), text.data() + text.size()}, decimalComma, value))
             return true;
     }
+    return false;
+}
+
+// Whether a row of data follows in `lines` (a copy is read).
+bool rowFollows(Lines lines) {
+    Span row;
+    while (lines.next(row))
+        if (!isBlank(row) && !isComment(row)) return true;
     return false;
 }
 
@@ -204,9 +187,10 @@ bool scanLayout(const char* begin, const char* end, CsvLayout& layout, std::stri
         }
         layout.delimiter = findDelimiter(line);
         layout.decimalComma = layout.delimiter == ';';
-        std::vector<std::string> cells;
+        std::vector<HeaderCell> cells;
         if (!cellTexts(line, layout.delimiter, lines.number(), cells, error)) return false;
-        const bool header = isHeader(cells, layout.decimalComma);
+        const bool header =
+            isHeader(cells, layout.decimalComma) || (isNumberedHeader(cells) && rowFollows(lines));
         if (header && layout.delimiter == ' ') {
             // Names may hold blanks ("gauge [m]"): the rows say what parts them.
             layout.delimiter = rowDelimiter(lines);
@@ -404,13 +388,13 @@ bool findRate(const CsvLayout& layout, const char* end, const TimeColumn& time, 
 
 void describe(CMeasure& m, const CsvLayout& layout) {
     describePlainChannels(m);
-    if (!layout.title.empty()) copyNameField(m.name, MAX_NAME + 1, layout.title);
+    if (layout.titled) copyNameField(m.name, MAX_NAME + 1, layout.title);
     m.date = layout.date;
-    for (int c = 0; c < m.channelCount && size_t(c) < layout.names.size(); ++c) {
+    for (int c = 0; c < m.channelCount && size_t(c) < layout.headings.size(); ++c) {
         ChannelInfo& info = m.channels[c];
-        if (!layout.names[size_t(c)].empty())
-            copyNameField(info.name, MAX_CHANNEL_NAME + 1, layout.names[size_t(c)]);
-        copyNameField(info.unit, MAX_UNIT + 1, layout.units[size_t(c)]);
+        const ChannelHeading& heading = layout.headings[size_t(c)];
+        if (heading.named) copyNameField(info.name, MAX_CHANNEL_NAME + 1, heading.name);
+        copyNameField(info.unit, MAX_UNIT + 1, heading.unit);
     }
 }
 
@@ -497,20 +481,6 @@ bool readCsvAny(CMeasure& m, const char* path, bool samples, std::string* error,
 
 // ---------------------------------------------------------------------------
 
-// A name as a header cell: UTF-8, quoted when it holds a delimiter, a quote,
-// a line break or blanks at its ends.
-std::string csvCell(const std::string& text) {
-    const bool quote = text.find_first_of(",;\t\"\r\n#") != std::string::npos ||
-                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-    if (!quote) return text;
-    std::string cell = "\"";
-    for (char c : text) {
-        if (c == '"') cell += '"';
-        cell += c;
-    }
-    return cell + '"';
-}
-
 // One line of text for a comment: line breaks would end it.
 std::string commentText(const char* bytes) {
     std::string text = displayText(bytes);
@@ -531,14 +501,13 @@ void appendNumber(std::string& out, double value, int digits) {
 }
 
 std::string csvPreamble(const CMeasure& m) {
-    std::string text = "# name: " + commentText(m.name) + "\r\n";
+    std::string text = "# name: " + commentValue(commentText(m.name)) + "\r\n";
     if (m.date) text += "# date: " + isoDateText(m.date) + "\r\n";
     text += "# rate: ";
     appendNumber(text, m.sampleRate, 0);
     text += "\r\ntime [s]";
     for (int c = 0; c < m.channelCount; ++c)
-        text += ',' + csvCell(displayText(m.channels[c].name) + " [" +
-                              displayText(m.channels[c].unit) + "]");
+        text += ',' + headingCell(displayText(m.channels[c].name), displayText(m.channels[c].unit));
     return text + "\r\n";
 }
 

@@ -377,3 +377,75 @@ TEST(CsvFormat, RefusesTimesAndRatesThatGiveNoTrueRate) {
         EXPECT_EQ(m.sampleRate, 3000.0);
     }
 }
+
+// What a measurement holds comes back from its CSV byte for byte.
+TEST(CsvFormat, RoundTripKeepsBlanksEmptyNamesBracketsAndWindows1250) {
+    TempDir dir;
+    std::string polish, chinese;
+    toFileEncoding("\xC5\x81\xC3\xB3\x64\xC5\xBA [m\xC2\xB3/s]", polish); // "Łódź [m³/s]"
+    chinese = "\xE6\xB3\xA2 1";                                           // no Windows-1250 form
+    const std::string names[][2] = {
+        {" left gauge ", "m"},    {"", "cm"},        {"", ""},          {"a [x] b", "m"},
+        {"level [m] (raw)", "?"}, {"probe (2)", ""}, {polish, "m\xB3"}, {chinese, "?"},
+        {"\"q\" ; #1", " m "},
+    };
+    const int count = int(sizeof names / sizeof names[0]);
+    CMeasure m;
+    copyField(m.name, MAX_NAME + 1, "  run 3 ");
+    m.sampleRate = 8;
+    m.channelCount = count;
+    m.sampleCount = 2;
+    m.sampleFormat = SAMPLE_FORMAT_REAL;
+    for (int c = 0; c < count; ++c)
+        setChannelInfo(m.channels[c], 1, 0, names[c][1].c_str(), names[c][0].c_str());
+    ASSERT_TRUE(m.resizeSamples(int64_t(m.sampleCount) * count * 8));
+    for (int i = 0; i < count * 2; ++i)
+        m.samples[i] = Sample{float(i), 0.0f};
+
+    const std::string path = dir.file("names.csv");
+    std::string why;
+    ASSERT_TRUE(writeCsv(m, path.c_str(), &why)) << why;
+    CMeasure back;
+    ASSERT_TRUE(readCsv(back, path.c_str(), &why)) << why;
+    EXPECT_STREQ(back.name, m.name);
+    ASSERT_EQ(back.channelCount, count);
+    for (int c = 0; c < count; ++c) {
+        EXPECT_STREQ(back.channels[c].name, m.channels[c].name) << c;
+        EXPECT_STREQ(back.channels[c].unit, m.channels[c].unit) << c;
+    }
+
+    // An empty measurement name stays empty too.
+    m.name[0] = 0;
+    ASSERT_TRUE(writeCsv(m, path.c_str(), &why)) << why;
+    ASSERT_TRUE(readCsv(back, path.c_str(), &why)) << why;
+    EXPECT_STREQ(back.name, "");
+}
+
+// pandas numbers columns that have no names, and writes the numbers as a header.
+TEST(CsvFormat, ReadsPandasColumnNumbersAsAHeader) {
+    TempDir dir;
+    ReadOptions rate;
+    rate.rate = 4;
+    struct Case {
+        const char* text;
+        int rows;
+        const char* firstName;
+    } cases[] = {
+        {"0,1,2\n1.5,2,3\n4,5,6\n", 2, "0"},
+        {",0,1\n0,1.5,2\n1,3,4\n", 2, "0"},
+        {"1;2\n0,5;1\n", 1, "1"},
+        {"0\n5\n6\n", 3, "Channel 1"}, // one column of data starting at 0
+        {"0,1,2\n", 1, "Channel 1"},   // no rows below it
+        {"0,1,3\n4,5,6\n", 2, "Channel 1"},
+        {"0,1,2\n1,2,3\n", 1, "0"},
+    };
+    for (const Case& c : cases) {
+        CMeasure m;
+        auto r = readFrom(dir, c.text, m, rate);
+        ASSERT_TRUE(r.ok) << r.why << " in " << c.text;
+        EXPECT_EQ(m.sampleCount, c.rows) << c.text;
+        EXPECT_STREQ(m.channels[0].name, c.firstName) << c.text;
+        EXPECT_STREQ(m.channels[0].unit, "?");
+    }
+}
+
