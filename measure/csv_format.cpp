@@ -62,6 +62,20 @@ char findDelimiter(Span line) {
     return tabs ? '\t' : semicolons ? ';' : commas ? ',' : ' ';
 }
 
+// File text in a message: in quotes, cut to about 60 characters (a 100 MB
+// line would fill a message box), control bytes such as NUL as '?'.
+std::string quoted(Span text) {
+    constexpr size_t MAX_QUOTED = 60;
+    size_t n = std::min(size_t(text.end - text.begin), MAX_QUOTED);
+    while (n > 0 && text.begin + n < text.end &&
+           (static_cast<unsigned char>(text.begin[n]) & 0xC0) == 0x80)
+        --n; // a whole character
+    std::string part(text.begin, n);
+    for (char& c : part)
+        if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    return '"' + displayText(part.c_str()) + (text.begin + n < text.end ? "...\"" : "\"");
+}
+
 std::string lineText(int64_t line) {
     return "line " + std::to_string(line);
 }
@@ -84,8 +98,8 @@ bool readComment(Span line, int64_t number, CsvLayout& layout, std::string& erro
         layout.rateLine = number;
         if (!parseNumber(Span{v.data(), v.data() + v.size()}, false, layout.rate) ||
             !(layout.rate > 0) || !std::isfinite(layout.rate)) {
-            error = lineText(number) + ": the rate \"" + v +
-                    "\" is no number of samples per second above 0";
+            error = lineText(number) + ": the rate " + quoted(Span{v.data(), v.data() + v.size()}) +
+                    " is no number of samples per second above 0";
             return false;
         }
     }
@@ -285,8 +299,8 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
                 double t = 0;
                 number = parseNumber(cell, layout.decimalComma, t);
                 if (number && !std::isfinite(t)) {
-                    error = cellText(lines.number(), c) + ": the time \"" + cell.text() +
-                            "\" is not a finite number";
+                    error = cellText(lines.number(), c) + ": the time " + quoted(cell) +
+                            " is not a finite number";
                     return row;
                 }
                 time.values.push_back(t);
@@ -300,7 +314,7 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
             if (!number) {
                 error = cellText(lines.number(), c) +
                         (cell.empty() ? std::string(" is empty")
-                                      : ": \"" + cell.text() + "\" is not a number");
+                                      : ": " + quoted(cell) + " is not a number");
                 return row;
             }
         }
@@ -414,11 +428,26 @@ bool loadFile(const char* path, std::string& bytes, std::string& error) {
     return true;
 }
 
+// Why the bytes are not text a CSV reader can read, or null. Notepad's
+// "Unicode" is UTF-16, whose NUL bytes would cut every message short.
+const char* notTextReason(const std::string& bytes) {
+    const bool mark = bytes.size() >= 2 && (bytes.compare(0, 2, "\xFF\xFE") == 0 ||
+                                            bytes.compare(0, 2, "\xFE\xFF") == 0);
+    if (mark) return "the file is UTF-16 text; save it as UTF-8";
+    if (std::memchr(bytes.data(), 0, bytes.size()))
+        return "the file holds NUL bytes, as UTF-16 text does; save it as UTF-8 text";
+    return nullptr;
+}
+
 bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
                  const ReadOptions& options, ReadReport* report) {
     std::string bytes;
     CsvLayout layout;
     if (!loadFile(path, bytes, why)) return false;
+    if (const char* reason = notTextReason(bytes)) {
+        why = reason;
+        return false;
+    }
     const char* end = bytes.data() + bytes.size();
     if (!scanLayout(bytes.data(), end, layout, why)) return false;
     int64_t rows = countRows(layout, end, why);

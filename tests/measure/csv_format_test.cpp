@@ -449,3 +449,42 @@ TEST(CsvFormat, ReadsPandasColumnNumbersAsAHeader) {
     }
 }
 
+// A message quotes no more of a file than a person can read, and all of it.
+TEST(CsvFormat, MessagesQuoteFileTextShortAndWhole) {
+    TempDir dir;
+    const std::string utf16[] = {std::string("\xFF\xFE"
+                                             "a\0,\0b\0\n\0"
+                                             "1\0,\0"
+                                             "2\0\n\0",
+                                             18),
+                                 std::string("t\0i\0m\0e\0,\0a\0\n\0", 14)};
+    for (const std::string& text : utf16) {
+        CMeasure m;
+        auto r = readFrom(dir, text, m);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.why.find("UTF-16"), std::string::npos) << r.why;
+        EXPECT_NE(r.why.find("UTF-8"), std::string::npos) << r.why;
+    }
+
+    std::string cell = "\xC5\x81"; // "Ł", whole or not at all
+    for (int i = 0; i < 40; ++i)
+        cell += "x\xC5\x82"; // "xł"
+    cell += std::string(1000000, 'y');
+    struct Case {
+        std::string text;
+        std::string quote;
+    } cases[] = {
+        {"time,a\n0,1\n1," + cell + "\n", "\"\xC5\x81x\xC5\x82"},
+        {"time,a\n0,1\n" + cell + ",2\n", "row 3, column 1: \"\xC5\x81x"},
+        {"# rate: " + cell + "\na\n1\n", "the rate \""},
+        {"a,b\n1,x\x01y\n", "\"x?y\" is not a number"},
+    };
+    for (const Case& c : cases) {
+        CMeasure m;
+        auto r = readFrom(dir, c.text, m);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.why.find(c.quote), std::string::npos) << r.why.substr(0, 200);
+        EXPECT_LT(r.why.size(), 200u) << r.why.substr(0, 200);
+        EXPECT_TRUE(isValidUtf8(r.why.data(), r.why.size())) << r.why.substr(0, 200);
+    }
+}
