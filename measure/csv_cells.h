@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "measure/number_text.h"
+
 namespace csv {
 
 struct Span {
@@ -67,6 +69,7 @@ class Cells {
         if (done_) return false;
         skipBlanks();
         if (delimiter_ == ' ' && at_ == end_) return false;
+        quoted_ = false;
         const char* stop = at_ < end_ && *at_ == '"' ? quoted(cell) : plain(cell);
         if (stop >= end_) {
             done_ = true;
@@ -75,6 +78,9 @@ class Cells {
         }
         return true;
     }
+
+    // Whether the last cell was quoted (and so kept its blanks).
+    bool quoted() const { return quoted_; }
 
   private:
     void skipBlanks() {
@@ -114,6 +120,7 @@ class Cells {
             return plain(cell);
         }
         cell = {scratch_.data(), scratch_.data() + scratch_.size()};
+        quoted_ = true;
         at_ = p + 1;
         if (delimiter_ != ' ') skipBlanks();
         return at_;
@@ -130,6 +137,7 @@ class Cells {
     const char* end_;
     char delimiter_;
     bool done_ = false;
+    bool quoted_ = false;
     std::string scratch_;
 };
 
@@ -150,7 +158,10 @@ template <typename T> bool parseNumber(Span cell, bool decimalComma, T& value) {
         e = copy + n;
     }
     auto result = std::from_chars(b, e, value);
-    return b < e && result.ec == std::errc() && result.ptr == e;
+    if (result.ptr != e) return false;
+    // An underflow is a tiny value, as strtod and pandas read it.
+    if (result.ec == std::errc::result_out_of_range) outOfRangeValue(b, e, value);
+    return result.ec == std::errc() || result.ec == std::errc::result_out_of_range;
 }
 
 } // namespace csv

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "measure/atomic_file.h"
 #include "measure/csv_cells.h"
+#include "measure/csv_header.h"
 #include "measure/file_io.h"
 #include "measure/iso_date.h"
 #include "measure/text_encoding.h"
@@ -23,6 +25,13 @@ using csv::Lines;
 using csv::parseNumber;
 using csv::Span;
 
+// The time column's values, and the place of the finest digit its cells print
+// (-2 for "0.04"): how closely its times can agree with a rate.
+struct TimeColumn {
+    std::vector<double> values;
+    int finestPlace = INT_MAX;
+};
+
 // How the file is laid out, from its comments and first line.
 struct CsvLayout {
     char delimiter = ',';
@@ -30,10 +39,12 @@ struct CsvLayout {
     int cells = 0;        // per row
     int firstChannel = 0; // cells before the channels: the index, then the time
     bool timeColumn = false;
-    std::vector<std::string> names, units; // empty without a header
+    std::vector<ChannelHeading> headings; // empty without a header
+    bool titled = false;                  // a "# name:" comment gives the title
     std::string title;
     uint32_t date = 0;
     double rate = 0;            // from a "# rate:" comment
+    int64_t rateLine = 0;       // the comment's line
     const char* rows = nullptr; // where the rows start
     int64_t linesBefore = 0;    // lines before them
 };
@@ -51,35 +62,25 @@ char findDelimiter(Span line) {
     return tabs ? '\t' : semicolons ? ';' : commas ? ',' : ' ';
 }
 
-std::string trimmed(const std::string& text) {
-    size_t b = text.find_first_not_of(" \t");
-    if (b == std::string::npos) return std::string();
-    return text.substr(b, text.find_last_not_of(" \t") - b + 1);
+// File text in a message: in quotes, cut to about 60 characters (a 100 MB
+// line would fill a message box), control bytes such as NUL as '?'.
+std::string quoted(Span text) {
+    constexpr size_t MAX_QUOTED = 60;
+    size_t n = std::min(size_t(text.end - text.begin), MAX_QUOTED);
+    while (n > 0 && text.begin + n < text.end &&
+           (static_cast<unsigned char>(text.begin[n]) & 0xC0) == 0x80)
+        --n; // a whole character
+    std::string part(text.begin, n);
+    for (char& c : part)
+        if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    return '"' + displayText(part.c_str()) + (text.begin + n < text.end ? "...\"" : "\"");
 }
 
-// "depth [m]" or "depth (m)": the name and the unit ("?" when none).
-void splitUnit(const std::string& cell, std::string& name, std::string& unit) {
-    name = trimmed(cell);
-    unit = "?";
-    if (name.empty()) return;
-    char close = name.back();
-    size_t open = close == ']'   ? name.rfind('[')
-                  : close == ')' ? name.rfind('(')
-                                 : std::string::npos;
-    if (open == std::string::npos || open == 0) return;
-    unit = trimmed(name.substr(open + 1, name.size() - open - 2));
-    name = trimmed(name.substr(0, open));
+std::string lineText(int64_t line) {
+    return "line " + std::to_string(line);
 }
 
-bool isTimeName(const std::string& cell) {
-    std::string name, unit;
-    splitUnit(cell, name, unit);
-    for (char& c : name)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return (name == "time" || name == "t") && (unit == "?" || unit == "s");
-}
-
-void readComment(Span line, CsvLayout& layout) {
+bool readComment(Span line, int64_t number, CsvLayout& layout, std::string& error) {
     std::string text = trimmed(line.text());
     auto value = [&text](const char* key, std::string& out) {
         size_t n = std::strlen(key);
@@ -88,41 +89,80 @@ void readComment(Span line, CsvLayout& layout) {
         return true;
     };
     std::string v;
-    if (value("# name:", v)) layout.title = v;
+    if (value("# name:", v)) {
+        layout.titled = true;
+        layout.title = readCommentValue(v);
+    }
     if (value("# date:", v)) layout.date = parseIsoDate(v);
-    if (value("# rate:", v)) parseNumber(Span{v.data(), v.data() + v.size()}, false, layout.rate);
+    if (value("# rate:", v)) {
+        layout.rateLine = number;
+        if (!parseNumber(Span{v.data(), v.data() + v.size()}, false, layout.rate) ||
+            !(layout.rate > 0) || !std::isfinite(layout.rate)) {
+            error = lineText(number) + ": the rate " + quoted(Span{v.data(), v.data() + v.size()}) +
+                    " is no number of samples per second above 0";
+            return false;
+        }
+    }
+    return true;
 }
 
-std::vector<std::string> cellTexts(Span line, char delimiter) {
-    std::vector<std::string> texts;
+// The channels, a time and an index column: no line of a measurement holds more.
+constexpr int MAX_CELLS = MAX_CHANNELS + 2;
+// Far beyond any row or header of MAX_CELLS cells; a longer line is no table.
+constexpr int64_t MAX_LINE_BYTES = 1 << 20;
+
+std::string tooLongText(int64_t line) {
+    return lineText(line) + " is longer than 1 MiB; no row of a measurement is";
+}
+
+// The cells of the line numbered `number`, at most MAX_CELLS of them, so that
+// a line of millions is refused before it is stored.
+bool cellTexts(Span line, char delimiter, int64_t number, std::vector<HeaderCell>& texts,
+               std::string& error) {
+    texts.clear();
     Cells cells(line, delimiter);
     Span cell;
-    while (cells.next(cell))
-        texts.push_back(cell.text());
-    return texts;
+    while (cells.next(cell)) {
+        if (texts.size() == size_t(MAX_CELLS)) {
+            error = lineText(number) + " holds more than " + std::to_string(MAX_CELLS) +
+                    " cells; a measurement holds at most " + std::to_string(MAX_CHANNELS) +
+                    " channels, a time and an index column";
+            return false;
+        }
+        texts.push_back(HeaderCell{cell.text(), cells.quoted()});
+    }
+    return true;
 }
 
-void readHeader(const std::vector<std::string>& cells, CsvLayout& layout) {
+void readHeader(const std::vector<HeaderCell>& cells, CsvLayout& layout) {
     // pandas writes its index under an empty first header cell.
-    if (cells.size() > 1 && trimmed(cells[0]).empty()) layout.firstChannel = 1;
-    if (int(cells.size()) > layout.firstChannel && isTimeName(cells[size_t(layout.firstChannel)])) {
+    if (cells.size() > 1 && trimmed(cells[0].text).empty()) layout.firstChannel = 1;
+    if (int(cells.size()) > layout.firstChannel &&
+        isTimeHeading(cells[size_t(layout.firstChannel)])) {
         layout.timeColumn = true;
         ++layout.firstChannel;
     }
-    for (size_t c = size_t(layout.firstChannel); c < cells.size(); ++c) {
-        std::string name, unit;
-        splitUnit(cells[c], name, unit);
-        layout.names.push_back(name);
-        layout.units.push_back(unit);
-    }
+    for (size_t c = size_t(layout.firstChannel); c < cells.size(); ++c)
+        layout.headings.push_back(readHeading(cells[c]));
 }
 
-bool isHeader(const std::vector<std::string>& cells, bool decimalComma) {
-    for (const std::string& cell : cells) {
+// A row of numbers and gaps is data; a cell of other text makes it a header.
+bool isHeader(const std::vector<HeaderCell>& cells, bool decimalComma) {
+    for (const HeaderCell& cell : cells) {
+        const std::string& text = cell.text;
         double value;
-        if (!parseNumber(Span{cell.data(), cell.data() + cell.size()}, decimalComma, value))
+        if (!text.empty() &&
+            !parseNumber(Span{text.data(), text.data() + text.size()}, decimalComma, value))
             return true;
     }
+    return false;
+}
+
+// Whether a row of data follows in `lines` (a copy is read).
+bool rowFollows(Lines lines) {
+    Span row;
+    while (lines.next(row))
+        if (!isBlank(row) && !isComment(row)) return true;
     return false;
 }
 
@@ -132,9 +172,12 @@ char rowDelimiter(Lines lines) {
     Span row;
     while (lines.next(row))
         if (!isBlank(row) && !isComment(row)) {
-            const std::string text = trimmed(std::string(row.begin, row.end));
-            if (text.find_first_of("\t;, ") != std::string::npos)
-                return findDelimiter(Span{text.data(), text.data() + text.size()});
+            while (isBlankChar(*row.begin, 0))
+                ++row.begin;
+            while (isBlankChar(row.end[-1], 0))
+                --row.end;
+            for (const char* p = row.begin; p < row.end; ++p)
+                if (*p == '\t' || *p == ';' || *p == ',' || *p == ' ') return findDelimiter(row);
             break;
         }
     return '\t';
@@ -147,20 +190,26 @@ bool scanLayout(const char* begin, const char* end, CsvLayout& layout, std::stri
     Span line;
     const char* start = begin;
     for (; lines.next(line); start = lines.position()) {
+        if (line.end - line.begin > MAX_LINE_BYTES) {
+            error = tooLongText(lines.number());
+            return false;
+        }
         if (isBlank(line)) continue;
         if (isComment(line)) {
-            readComment(line, layout);
+            if (!readComment(line, lines.number(), layout, error)) return false;
             continue;
         }
         layout.delimiter = findDelimiter(line);
         layout.decimalComma = layout.delimiter == ';';
-        std::vector<std::string> cells = cellTexts(line, layout.delimiter);
-        const bool header = isHeader(cells, layout.decimalComma);
+        std::vector<HeaderCell> cells;
+        if (!cellTexts(line, layout.delimiter, lines.number(), cells, error)) return false;
+        const bool header =
+            isHeader(cells, layout.decimalComma) || (isNumberedHeader(cells) && rowFollows(lines));
         if (header && layout.delimiter == ' ') {
             // Names may hold blanks ("gauge [m]"): the rows say what parts them.
             layout.delimiter = rowDelimiter(lines);
             layout.decimalComma = layout.delimiter == ';';
-            cells = cellTexts(line, layout.delimiter);
+            if (!cellTexts(line, layout.delimiter, lines.number(), cells, error)) return false;
         }
         layout.cells = int(cells.size());
         if (header) readHeader(cells, layout);
@@ -178,11 +227,16 @@ bool scanLayout(const char* begin, const char* end, CsvLayout& layout, std::stri
 }
 
 // Rows up to the last line that is not blank; comment lines are no rows.
-int64_t countRows(const CsvLayout& layout, const char* end) {
-    Lines lines(layout.rows, end);
+// Returns -1 at a line too long to be a row.
+int64_t countRows(const CsvLayout& layout, const char* end, std::string& error) {
+    Lines lines(layout.rows, end, layout.linesBefore);
     Span line;
     int64_t count = 0, rows = 0;
     while (lines.next(line)) {
+        if (line.end - line.begin > MAX_LINE_BYTES) {
+            error = tooLongText(lines.number());
+            return -1;
+        }
         if (isComment(line)) continue;
         ++count;
         if (!isBlank(line)) rows = count;
@@ -203,10 +257,25 @@ std::string cellText(int64_t line, int column) {
     return "row " + std::to_string(line) + ", column " + std::to_string(column + 1);
 }
 
+// The place of the last digit of a number cell: -2 for "0.04", -6 for "1.5e-5".
+int printedPlace(Span cell) {
+    int decimals = 0;
+    bool point = false;
+    const char* p = cell.begin;
+    for (; p < cell.end && *p != 'e' && *p != 'E'; ++p) {
+        if (*p == '.' || *p == ',') point = true;
+        if (point && *p >= '0' && *p <= '9') ++decimals;
+    }
+    int exponent = 0;
+    if (p < cell.end && ++p < cell.end && *p == '+') ++p;
+    std::from_chars(p, cell.end, exponent);
+    return exponent - decimals;
+}
+
 // Converts the rows into `out` (when given) and the time column into
-// `times`. Returns the row that is damaged, or `rows` when none is.
+// `time`. Returns the row that is damaged, or `rows` when none is.
 int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Sample* out,
-                    std::vector<double>& times, std::string& error) {
+                    TimeColumn& time, std::string& error) {
     Lines lines(layout.rows, end, layout.linesBefore);
     Span line, cell;
     const int timeCell = layout.firstChannel - 1;
@@ -227,18 +296,25 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
             if (c < layout.firstChannel && !(layout.timeColumn && c == timeCell)) continue;
             bool number;
             if (c < layout.firstChannel) {
-                double t;
+                double t = 0;
                 number = parseNumber(cell, layout.decimalComma, t);
-                times.push_back(t);
+                if (number && !std::isfinite(t)) {
+                    error = cellText(lines.number(), c) + ": the time " + quoted(cell) +
+                            " is not a finite number";
+                    return row;
+                }
+                time.values.push_back(t);
+                time.finestPlace = std::min(time.finestPlace, printedPlace(cell));
             } else {
-                float v = 0;
-                number = parseNumber(cell, layout.decimalComma, v);
+                // An empty cell is a gap, NaN as pandas reads it.
+                float v = NAN;
+                number = cell.empty() || parseNumber(cell, layout.decimalComma, v);
                 if (out) *out++ = Sample{v, 0.0f};
             }
             if (!number) {
                 error = cellText(lines.number(), c) +
                         (cell.empty() ? std::string(" is empty")
-                                      : ": \"" + cell.text() + "\" is not a number");
+                                      : ": " + quoted(cell) + " is not a number");
                 return row;
             }
         }
@@ -252,36 +328,70 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
     return row;
 }
 
-// The rate of `kept` rows: the "# rate:" comment, else the time column's
-// mean step, else the caller's. Uneven steps are refused, never resampled.
-bool findRate(const CsvLayout& layout, const char* end, const std::vector<double>& times,
-              int64_t kept, const ReadOptions& options, double& rate, std::string& error) {
+// The rate of a time column's first `kept` rows: its mean step, which must
+// be even (as far as the column's printed digits tell). Uneven steps are
+// refused, never resampled.
+bool timeColumnRate(const CsvLayout& layout, const char* end, const TimeColumn& time, int64_t kept,
+                    double& rate, std::string& error) {
+    const std::vector<double>& times = time.values;
+    if (kept < 2) {
+        error = "a time column needs at least 2 rows to give the sample rate";
+        return false;
+    }
+    const double mean = (times[size_t(kept - 1)] - times[0]) / double(kept - 1);
+    if (!(mean > 0) || !std::isfinite(mean)) {
+        error = "the time column does not increase";
+        return false;
+    }
+    // Each step against the first, so that the row named is where the
+    // spacing changes.
+    // Two times, each rounded to half a unit of their last digit, part a
+    // step; a dropped sample (a step twice the first) stays uneven.
+    const double first = times[1] - times[0];
+    const double tolerance =
+        std::min(1e-6 * first + 2 * std::pow(10.0, time.finestPlace), 0.5 * first);
+    for (int64_t i = 1; i < kept; ++i) {
+        const double step = times[size_t(i)] - times[size_t(i - 1)];
+        if (!(step > 0 && std::fabs(step - first) <= tolerance)) {
+            char text[128];
+            std::snprintf(text, sizeof text,
+                          " the time step is %.9g s after %.9g s; the samples must be evenly "
+                          "spaced",
+                          step, first);
+            error = "row " + std::to_string(lineOfRow(layout, end, i)) + ":" + text;
+            return false;
+        }
+    }
+    rate = 1.0 / mean;
+    if (std::isfinite(rate)) return true;
+    error = "the time column's step is too small to give a sample rate";
+    return false;
+}
+
+// Whether the "# rate:" comment agrees with the time column: each time as
+// printed may be off the rate's by half a unit of its last digit.
+bool rateAgrees(const CsvLayout& layout, const TimeColumn& time, int64_t kept, double timeRate,
+                std::string& error) {
+    const double span = time.values[size_t(kept - 1)] - time.values[0];
+    const double expected = double(kept - 1) / layout.rate;
+    if (std::fabs(span - expected) <= std::pow(10.0, time.finestPlace) + 1e-12 * span) return true;
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  ": the rate %.9g Hz disagrees with the time column, which gives %.9g Hz",
+                  layout.rate, timeRate);
+    error = lineText(layout.rateLine) + text;
+    return false;
+}
+
+// The rate of `kept` rows: the "# rate:" comment (which a time column must
+// agree with), else the time column's, else the caller's.
+bool findRate(const CsvLayout& layout, const char* end, const TimeColumn& time, int64_t kept,
+              const ReadOptions& options, double& rate, std::string& error) {
     if (layout.timeColumn) {
-        if (kept < 2) {
-            error = "a time column needs at least 2 rows to give the sample rate";
-            return false;
-        }
-        const double mean = (times[size_t(kept - 1)] - times[0]) / double(kept - 1);
-        if (!(mean > 0) || !std::isfinite(mean)) {
-            error = "the time column does not increase";
-            return false;
-        }
-        // Each step against the first, so that the row named is where the
-        // spacing changes.
-        const double first = times[1] - times[0];
-        for (int64_t i = 1; i < kept; ++i) {
-            const double step = times[size_t(i)] - times[size_t(i - 1)];
-            if (std::fabs(step - first) > 1e-6 * first) {
-                char text[128];
-                std::snprintf(text, sizeof text,
-                              " the time step is %.9g s after %.9g s; the samples must be evenly "
-                              "spaced",
-                              step, first);
-                error = "row " + std::to_string(lineOfRow(layout, end, i)) + ":" + text;
-                return false;
-            }
-        }
-        rate = layout.rate > 0 ? layout.rate : 1.0 / mean;
+        if (!timeColumnRate(layout, end, time, kept, rate, error)) return false;
+        if (!(layout.rate > 0)) return true;
+        if (!rateAgrees(layout, time, kept, rate, error)) return false;
+        rate = layout.rate;
         return true;
     }
     rate = layout.rate > 0 ? layout.rate : options.rate;
@@ -292,13 +402,13 @@ bool findRate(const CsvLayout& layout, const char* end, const std::vector<double
 
 void describe(CMeasure& m, const CsvLayout& layout) {
     describePlainChannels(m);
-    if (!layout.title.empty()) copyNameField(m.name, MAX_NAME + 1, layout.title);
+    if (layout.titled) copyNameField(m.name, MAX_NAME + 1, layout.title);
     m.date = layout.date;
-    for (int c = 0; c < m.channelCount && size_t(c) < layout.names.size(); ++c) {
+    for (int c = 0; c < m.channelCount && size_t(c) < layout.headings.size(); ++c) {
         ChannelInfo& info = m.channels[c];
-        if (!layout.names[size_t(c)].empty())
-            copyNameField(info.name, MAX_CHANNEL_NAME + 1, layout.names[size_t(c)]);
-        copyNameField(info.unit, MAX_UNIT + 1, layout.units[size_t(c)]);
+        const ChannelHeading& heading = layout.headings[size_t(c)];
+        if (heading.named) copyNameField(info.name, MAX_CHANNEL_NAME + 1, heading.name);
+        copyNameField(info.unit, MAX_UNIT + 1, heading.unit);
     }
 }
 
@@ -318,18 +428,44 @@ bool loadFile(const char* path, std::string& bytes, std::string& error) {
     return true;
 }
 
+// Why the bytes are not text a CSV reader can read, or null. Notepad's
+// "Unicode" is UTF-16, whose NUL bytes would cut every message short.
+const char* notTextReason(const std::string& bytes) {
+    const bool mark = bytes.size() >= 2 && (bytes.compare(0, 2, "\xFF\xFE") == 0 ||
+                                            bytes.compare(0, 2, "\xFE\xFF") == 0);
+    if (mark) return "the file is UTF-16 text; save it as UTF-8";
+    if (std::memchr(bytes.data(), 0, bytes.size()))
+        return "the file holds NUL bytes, as UTF-16 text does; save it as UTF-8 text";
+    return nullptr;
+}
+
 bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
                  const ReadOptions& options, ReadReport* report) {
     std::string bytes;
     CsvLayout layout;
     if (!loadFile(path, bytes, why)) return false;
+    if (const char* reason = notTextReason(bytes)) {
+        why = reason;
+        return false;
+    }
     const char* end = bytes.data() + bytes.size();
     if (!scanLayout(bytes.data(), end, layout, why)) return false;
-    const int64_t rows = countRows(layout, end);
+    int64_t rows = countRows(layout, end, why);
     const int channels = layout.cells - layout.firstChannel;
+    if (rows < 0) return false;
     if (rows == 0) {
         why = "the file holds no rows";
         return false;
+    }
+    TimeColumn time;
+    // A complete row takes a byte per cell at least (a delimiter or its line
+    // end): more rows than the bytes allow means short rows, found before
+    // their samples are allocated.
+    if (rows * layout.cells > int64_t(end - layout.rows) + 1) {
+        const int64_t complete = convertRows(layout, end, rows, nullptr, time, why);
+        time = TimeColumn();
+        if (!acceptDamage(options, report, complete, rows, why)) return false;
+        rows = complete;
     }
     if (rows * channels * int64_t(sizeof(Sample)) > INT32_MAX) {
         why = "too many rows for one measurement";
@@ -342,9 +478,8 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
         why = "not enough memory for the samples";
         return false;
     }
-    std::vector<double> times;
-    if (layout.timeColumn) times.reserve(size_t(rows));
-    const int64_t kept = convertRows(layout, end, rows, m.samples, times, why);
+    if (layout.timeColumn) time.values.reserve(size_t(rows));
+    const int64_t kept = convertRows(layout, end, rows, m.samples, time, why);
     if (kept < rows && !acceptDamage(options, report, kept, rows, why)) {
         if (m.samples)
             std::memset(&m.at(0, int32_t(kept)), 0,
@@ -353,7 +488,7 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
         return false;
     }
     describe(m, layout);
-    if (!findRate(layout, end, times, kept, options, m.sampleRate, why)) {
+    if (!findRate(layout, end, time, kept, options, m.sampleRate, why)) {
         if (report && !layout.timeColumn && !(layout.rate > 0)) report->rateNeeded = true;
         m.truncateSamples(0);
         m.sampleCount = 0;
@@ -375,20 +510,6 @@ bool readCsvAny(CMeasure& m, const char* path, bool samples, std::string* error,
 
 // ---------------------------------------------------------------------------
 
-// A name as a header cell: UTF-8, quoted when it holds a delimiter, a quote,
-// a line break or blanks at its ends.
-std::string csvCell(const std::string& text) {
-    const bool quote = text.find_first_of(",;\t\"\r\n#") != std::string::npos ||
-                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-    if (!quote) return text;
-    std::string cell = "\"";
-    for (char c : text) {
-        if (c == '"') cell += '"';
-        cell += c;
-    }
-    return cell + '"';
-}
-
 // One line of text for a comment: line breaks would end it.
 std::string commentText(const char* bytes) {
     std::string text = displayText(bytes);
@@ -409,14 +530,13 @@ void appendNumber(std::string& out, double value, int digits) {
 }
 
 std::string csvPreamble(const CMeasure& m) {
-    std::string text = "# name: " + commentText(m.name) + "\r\n";
+    std::string text = "# name: " + commentValue(commentText(m.name)) + "\r\n";
     if (m.date) text += "# date: " + isoDateText(m.date) + "\r\n";
     text += "# rate: ";
     appendNumber(text, m.sampleRate, 0);
     text += "\r\ntime [s]";
     for (int c = 0; c < m.channelCount; ++c)
-        text += ',' + csvCell(displayText(m.channels[c].name) + " [" +
-                              displayText(m.channels[c].unit) + "]");
+        text += ',' + headingCell(displayText(m.channels[c].name), displayText(m.channels[c].unit));
     return text + "\r\n";
 }
 

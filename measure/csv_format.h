@@ -11,9 +11,11 @@
 // Fills a freshly constructed measurement from a CSV file. The delimiter is
 // found among ',' ';' tab and blanks (with ';' a decimal comma is taken too);
 // a byte-order mark, CR LF, quoted cells, '#' comment lines and blank lines at
-// the end are accepted. A first header cell left empty (pandas' index) is
-// skipped; a first column named time, t, "Time (s)" or "time [s]" gives the
-// rate, which must then be even; without one, `options.rate` gives it.
+// the end are accepted, an empty cell is NaN. A first header cell left empty
+// (pandas' index) is skipped; pandas' 0,1,2 names unnamed columns; a first
+// column named time, t, "Time (s)" or "time [s]" gives the rate, which must
+// then be even and agree with a "# rate:" line; without one, the line or
+// `options.rate` gives it. UTF-16 text and lines no measurement holds are refused.
 // Returns false with `*error` naming the row (the file's line, as a
 // spreadsheet numbers it) and column of a bad cell; with `options.partial`
 // the complete rows before a damaged row are kept and `*report` says so.
@@ -29,7 +31,8 @@ bool readCsvHeader(CMeasure& m, const char* path, std::string* error = nullptr,
 const char* csvFormatRefusal(const CMeasure& m);
 
 // Writes `# name:`, `# date:` and `# rate:` comments, a header
-// `time [s],<name> [<unit>],...` and one row per sample (values as "%.9g",
+// `time [s],<name> [<unit>],...` (quoted so that readCsv gives every name
+// back exactly) and one row per sample (values as "%.9g",
 // time and rate in the shortest text that reads back the same double, CR LF). A file that was there
 // stays as it was when the write fails; nothing is written for a measurement csvFormatRefusal
 // refuses.

@@ -1,7 +1,10 @@
 #include "measure/number_text.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 int formatE(char* out, double value, int width) {
@@ -26,6 +29,52 @@ void appendE(std::string& text, double value, int width) {
     char buf[64];
     int n = formatE(buf, value, width);
     text.append(buf, n);
+}
+
+// Whether a number text too large or too small for a double is too large:
+// the decimal exponent of its first significant digit decides.
+static bool isHuge(const char* p, const char* end) {
+    int64_t order = 0; // of the first significant digit, before the exponent
+    bool significant = false, point = false;
+    for (; p != end && (std::isdigit(static_cast<unsigned char>(*p)) || *p == '.'); ++p) {
+        if (*p == '.') {
+            point = true;
+        } else if (!point) {
+            if (significant)
+                ++order;
+            else
+                significant = *p != '0';
+        } else if (!significant) {
+            --order;
+            significant = *p != '0';
+        }
+    }
+    if (!significant) return false;
+    int64_t exponent = 0;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        const bool negative = p != end && *p == '-';
+        if (p != end && (*p == '-' || *p == '+')) ++p;
+        for (; p != end && std::isdigit(static_cast<unsigned char>(*p)); ++p)
+            exponent = std::min<int64_t>(exponent * 10 + (*p - '0'), int64_t(1) << 40);
+        if (negative) exponent = -exponent;
+    }
+    return order + exponent > 0;
+}
+
+void outOfRangeValue(const char* begin, const char* end, double& value) {
+    const bool negative = begin != end && *begin == '-';
+    const char* digits = negative || (begin != end && *begin == '+') ? begin + 1 : begin;
+    value = isHuge(digits, end) ? HUGE_VAL : 0.0;
+    if (negative) value = -value;
+}
+
+void outOfRangeValue(const char* begin, const char* end, float& value) {
+    // Within a double's range the double rounds to the float strtof gives.
+    double wide = 0;
+    auto res = std::from_chars(begin, end, wide);
+    if (res.ec == std::errc::result_out_of_range) outOfRangeValue(begin, end, wide);
+    value = float(wide);
 }
 
 static bool isSpace(char c) {
@@ -64,11 +113,7 @@ static const char* parseOne(const char* p, const char* end, float* out) {
     float value = 0.0f;
     auto res = std::from_chars(p, end, value, std::chars_format::general);
     if (res.ec == std::errc::invalid_argument) return nullptr;
-    if (res.ec == std::errc::result_out_of_range) {
-        // strtof gives +-HUGE_VAL on overflow and a tiny or zero value on underflow
-        double wide = std::strtod(std::string(p, res.ptr).c_str(), nullptr);
-        value = float(wide);
-    }
+    if (res.ec == std::errc::result_out_of_range) outOfRangeValue(p, res.ptr, value);
     *out = negative ? -value : value;
     return res.ptr;
 }

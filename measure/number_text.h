@@ -14,3 +14,9 @@ void appendE(std::string& text, double value, int width);
 // carry a sign and use decimal or exponent notation, and conversion stops at
 // the first text that is not a number. Returns how many were converted.
 int parseFloats(const char* begin, const char* end, float* out, int max);
+
+// The value strtod and strtof give a number text [begin, end) that
+// std::from_chars finds out of range: infinity when too large, a denormal or
+// zero when too small, signed as the text is. Locale-free, unlike strtod.
+void outOfRangeValue(const char* begin, const char* end, float& value);
+void outOfRangeValue(const char* begin, const char* end, double& value);

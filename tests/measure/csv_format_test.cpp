@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
+#include "file_test_support.h"
 #include "measure/text_encoding.h"
 #include "support/temp_dir.h"
 
@@ -124,7 +126,7 @@ TEST(CsvFormat, RefusesUnevenTimeAndBadCellsWithTheirPlace) {
         const char* why;
     } cases[] = {
         {"time,a\n0,1\n0.1,2\n0.2,3\n0.35,4\n", "row 5: the time step"},
-        {"time,a,b\n0,1,2\n1,,3\n", "row 3, column 2 is empty"},
+        {"time,a,b\n0,1,2\n,2,3\n", "row 3, column 1 is empty"},
         {"# c\ntime,a,b\n0,1,2\n1,2,x\n2,3,4\n", "row 4, column 3: \"x\" is not a number"},
         {"a,b\n1,2\n3\n", "row 3 holds 1 cells, not 2"},
         {"time,a\n0,1\n\n2,3\n", "row 3 is empty"},
@@ -239,4 +241,250 @@ TEST(CsvFormat, CutsLongNamesAtACharacterAndRefusesTooManyChannels) {
     r = readFrom(dir, wide + "\n", tooWide, rate);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.why.find("at most 64"), std::string::npos) << r.why;
+}
+
+// Cells pandas reads as numbers are read here too.
+TEST(CsvFormat, ReadsValuesBelowAFloatsRangeAsStrtodDoes) {
+    TempDir dir;
+    CMeasure m;
+    ReadOptions rate;
+    rate.rate = 10;
+    auto r = readFrom(dir, "a;b\n1e-50;-1e-400\n1e-40;2,5e-39\n1e400;-1e40\n", m, rate);
+    ASSERT_TRUE(r.ok) << r.why;
+    expectValues(m, 0, {0.0f, 1e-40f, INFINITY});
+    expectValues(m, 1, {-0.0f, 2.5e-39f, -INFINITY});
+    EXPECT_TRUE(std::signbit(m.at(1, 0).re));
+    EXPECT_EQ(std::fpclassify(m.at(0, 1).re), FP_SUBNORMAL);
+}
+
+// pandas writes a missing value as an empty cell and reads one back as NaN.
+TEST(CsvFormat, ReadsEmptyCellsAsGaps) {
+    TempDir dir;
+    CMeasure m;
+    auto r = readFrom(dir, ",time,a,b\n0,0,1,\n1,0.5,,2\n2,1,3,4\n", m);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_EQ(m.channelCount, 2);
+    EXPECT_EQ(m.sampleCount, 3);
+    EXPECT_TRUE(std::isnan(m.at(1, 0).re));
+    EXPECT_TRUE(std::isnan(m.at(0, 1).re));
+    EXPECT_EQ(m.at(1, 2).re, 4.0f);
+
+    // Without a header, a first row with a gap is a row, not names.
+    ReadOptions rate;
+    rate.rate = 5;
+    CMeasure plain;
+    r = readFrom(dir, "1;;3\n4;5,5;\n", plain, rate);
+    ASSERT_TRUE(r.ok) << r.why;
+    EXPECT_EQ(plain.sampleCount, 2);
+    EXPECT_STREQ(plain.channels[0].name, "Channel 1");
+    EXPECT_TRUE(std::isnan(plain.at(1, 0).re));
+    EXPECT_EQ(plain.at(1, 1).re, 5.5f);
+}
+
+// A hostile line costs no more memory than a measurement can use.
+TEST(CsvFormat, RefusesLinesNoMeasurementHoldsNamingTheLine) {
+    TempDir dir;
+    ReadOptions rate;
+    rate.rate = 1;
+    std::string wide = "# many\n1";
+    for (int c = 0; c < 200000; ++c)
+        wide += ",1";
+    CMeasure m;
+    auto r = readFrom(dir, wide + "\n", m, rate);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.why.find("line 2 holds more than 66 cells"), std::string::npos) << r.why;
+
+    const std::string longLine(size_t(1) << 21, '7');
+    for (const std::string& text :
+         {"# " + longLine + "\na,b\n1,2\n", "a,b\n1,2\n# a comment\n1," + longLine + "\n",
+          "\n\n" + longLine + "\n"}) {
+        CMeasure refused;
+        r = readFrom(dir, text, refused, rate);
+        EXPECT_FALSE(r.ok);
+        const size_t line = text[0] == '#' ? 1 : text[0] == 'a' ? 4 : 3;
+        EXPECT_EQ(r.why.find("line " + std::to_string(line) + " is longer than 1 MiB"), 0u)
+            << r.why.substr(0, 80);
+    }
+}
+
+// Short rows cannot make the reader take memory for samples they do not hold.
+TEST(CsvFormat, SampleMemoryStaysWithinWhatTheFileCanFill) {
+    TempDir dir;
+    std::string text = "time";
+    for (int c = 1; c <= MAX_CHANNELS; ++c)
+        text += ",g" + std::to_string(c);
+    text += "\n0";
+    for (int c = 1; c <= MAX_CHANNELS; ++c)
+        text += ",1";
+    text += "\n";
+    for (int row = 0; row < 20000; ++row)
+        text += "1\n";
+    CMeasure m;
+    auto r = readFrom(dir, text, m);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.why.find("row 3 holds 1 cells, not 65"), std::string::npos) << r.why;
+    EXPECT_TRUE(r.report.partialAvailable);
+    EXPECT_LE(int64_t(m.sampleBytes), int64_t(text.size()) * 8);
+    expectConsistent(m);
+
+    ReadOptions partial;
+    partial.partial = true;
+    CMeasure kept;
+    r = readFrom(dir, text, kept, partial);
+    EXPECT_FALSE(r.ok); // one row gives no rate
+    EXPECT_NE(r.why.find("at least 2 rows"), std::string::npos) << r.why;
+}
+
+// The rate is what the file says it is, or the file is refused.
+TEST(CsvFormat, RefusesTimesAndRatesThatGiveNoTrueRate) {
+    TempDir dir;
+    struct Case {
+        const char* text;
+        const char* why;
+    } cases[] = {
+        {"time,a\n0,1\nnan,2\n7,3\n3,4\n100,5\n", "row 3, column 1: the time \"nan\""},
+        {"time,a\n0,1\n1,2\ninf,3\n", "row 4, column 1: the time \"inf\""},
+        {"# rate: inf\na\n1\n2\n", "line 1: the rate \"inf\""},
+        {"# x\n# rate: -5\ntime,a\n0,1\n1,2\n", "line 2: the rate \"-5\""},
+        {"# rate: 0\na\n1\n", "line 1: the rate \"0\""},
+        {"# rate: fast\na\n1\n", "line 1: the rate \"fast\""},
+        {"# rate: 50\ntime,a\n0,1\n0.04,2\n0.08,3\n",
+         "line 1: the rate 50 Hz disagrees with the time column, which gives 25 Hz"},
+        {"# rate: 1000\ntime,a\n0,1\n0.0010001,2\n0.0020002,3\n0.0030003,4\n",
+         "the rate 1000 Hz disagrees"},
+        {"time,a\n0,1\n0.01,2\n0.02,3\n0.04,4\n", "row 5: the time step is 0.02 s"},
+        {"time,a\n0,1\n0,2\n1,3\n", "row 3: the time step is 0 s"},
+        {"time,a\n0,1\n1e-320,2\n2e-320,3\n", "too small to give a sample rate"},
+    };
+    for (const Case& c : cases) {
+        CMeasure m;
+        ReadOptions rate;
+        rate.rate = 10;
+        auto r = readFrom(dir, c.text, m, rate);
+        EXPECT_FALSE(r.ok) << c.text;
+        EXPECT_NE(r.why.find(c.why), std::string::npos) << r.why;
+        expectConsistent(m);
+    }
+
+    // Agreement within the last digit the time column prints is agreement;
+    // the rate line, the finer of the two, gives the rate.
+    for (const char* text : {"# rate: 3000\ntime,a\n0,1\n0.000333,2\n0.000667,3\n0.001000,4\n",
+                             "# rate: 3000\ntime;a\n0,0;1\n0,00033;2\n0,00067;3\n0,00100;4\n",
+                             "# rate: 3e3\ntime,a\n0,1\n3.333e-4,2\n6.667e-4,3\n1.0000e-3,4\n"}) {
+        CMeasure m;
+        auto r = readFrom(dir, text, m);
+        ASSERT_TRUE(r.ok) << r.why << " in " << text;
+        EXPECT_EQ(m.sampleRate, 3000.0);
+    }
+}
+
+// What a measurement holds comes back from its CSV byte for byte.
+TEST(CsvFormat, RoundTripKeepsBlanksEmptyNamesBracketsAndWindows1250) {
+    TempDir dir;
+    std::string polish, chinese;
+    toFileEncoding("\xC5\x81\xC3\xB3\x64\xC5\xBA [m\xC2\xB3/s]", polish); // "Łódź [m³/s]"
+    chinese = "\xE6\xB3\xA2 1";                                           // no Windows-1250 form
+    const std::string names[][2] = {
+        {" left gauge ", "m"},    {"", "cm"},        {"", ""},          {"a [x] b", "m"},
+        {"level [m] (raw)", "?"}, {"probe (2)", ""}, {polish, "m\xB3"}, {chinese, "?"},
+        {"\"q\" ; #1", " m "},
+    };
+    const int count = int(sizeof names / sizeof names[0]);
+    CMeasure m;
+    copyField(m.name, MAX_NAME + 1, "  run 3 ");
+    m.sampleRate = 8;
+    m.channelCount = count;
+    m.sampleCount = 2;
+    m.sampleFormat = SAMPLE_FORMAT_REAL;
+    for (int c = 0; c < count; ++c)
+        setChannelInfo(m.channels[c], 1, 0, names[c][1].c_str(), names[c][0].c_str());
+    ASSERT_TRUE(m.resizeSamples(int64_t(m.sampleCount) * count * 8));
+    for (int i = 0; i < count * 2; ++i)
+        m.samples[i] = Sample{float(i), 0.0f};
+
+    const std::string path = dir.file("names.csv");
+    std::string why;
+    ASSERT_TRUE(writeCsv(m, path.c_str(), &why)) << why;
+    CMeasure back;
+    ASSERT_TRUE(readCsv(back, path.c_str(), &why)) << why;
+    EXPECT_STREQ(back.name, m.name);
+    ASSERT_EQ(back.channelCount, count);
+    for (int c = 0; c < count; ++c) {
+        EXPECT_STREQ(back.channels[c].name, m.channels[c].name) << c;
+        EXPECT_STREQ(back.channels[c].unit, m.channels[c].unit) << c;
+    }
+
+    // An empty measurement name stays empty too.
+    m.name[0] = 0;
+    ASSERT_TRUE(writeCsv(m, path.c_str(), &why)) << why;
+    ASSERT_TRUE(readCsv(back, path.c_str(), &why)) << why;
+    EXPECT_STREQ(back.name, "");
+}
+
+// pandas numbers columns that have no names, and writes the numbers as a header.
+TEST(CsvFormat, ReadsPandasColumnNumbersAsAHeader) {
+    TempDir dir;
+    ReadOptions rate;
+    rate.rate = 4;
+    struct Case {
+        const char* text;
+        int rows;
+        const char* firstName;
+    } cases[] = {
+        {"0,1,2\n1.5,2,3\n4,5,6\n", 2, "0"},
+        {",0,1\n0,1.5,2\n1,3,4\n", 2, "0"},
+        {"1;2\n0,5;1\n", 1, "1"},
+        {"0\n5\n6\n", 3, "Channel 1"}, // one column of data starting at 0
+        {"0,1,2\n", 1, "Channel 1"},   // no rows below it
+        {"0,1,3\n4,5,6\n", 2, "Channel 1"},
+        {"0,1,2\n1,2,3\n", 1, "0"},
+    };
+    for (const Case& c : cases) {
+        CMeasure m;
+        auto r = readFrom(dir, c.text, m, rate);
+        ASSERT_TRUE(r.ok) << r.why << " in " << c.text;
+        EXPECT_EQ(m.sampleCount, c.rows) << c.text;
+        EXPECT_STREQ(m.channels[0].name, c.firstName) << c.text;
+        EXPECT_STREQ(m.channels[0].unit, "?");
+    }
+}
+
+// A message quotes no more of a file than a person can read, and all of it.
+TEST(CsvFormat, MessagesQuoteFileTextShortAndWhole) {
+    TempDir dir;
+    const std::string utf16[] = {std::string("\xFF\xFE"
+                                             "a\0,\0b\0\n\0"
+                                             "1\0,\0"
+                                             "2\0\n\0",
+                                             18),
+                                 std::string("t\0i\0m\0e\0,\0a\0\n\0", 14)};
+    for (const std::string& text : utf16) {
+        CMeasure m;
+        auto r = readFrom(dir, text, m);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.why.find("UTF-16"), std::string::npos) << r.why;
+        EXPECT_NE(r.why.find("UTF-8"), std::string::npos) << r.why;
+    }
+
+    std::string cell = "\xC5\x81"; // "Ł", whole or not at all
+    for (int i = 0; i < 40; ++i)
+        cell += "x\xC5\x82"; // "xł"
+    cell += std::string(1000000, 'y');
+    struct Case {
+        std::string text;
+        std::string quote;
+    } cases[] = {
+        {"time,a\n0,1\n1," + cell + "\n", "\"\xC5\x81x\xC5\x82"},
+        {"time,a\n0,1\n" + cell + ",2\n", "row 3, column 1: \"\xC5\x81x"},
+        {"# rate: " + cell + "\na\n1\n", "the rate \""},
+        {"a,b\n1,x\x01y\n", "\"x?y\" is not a number"},
+    };
+    for (const Case& c : cases) {
+        CMeasure m;
+        auto r = readFrom(dir, c.text, m);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.why.find(c.quote), std::string::npos) << r.why.substr(0, 200);
+        EXPECT_LT(r.why.size(), 200u) << r.why.substr(0, 200);
+        EXPECT_TRUE(isValidUtf8(r.why.data(), r.why.size())) << r.why.substr(0, 200);
+    }
 }

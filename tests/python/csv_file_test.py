@@ -69,3 +69,28 @@ def test_saved_as_csv_a_measurement_reads_back_whole(tmp_path, sample, batch):
     batch("convert", path, tmp_path / "again.INT")
     assert ondarix.read(tmp_path / "again.INT").channels == m.channels
     assert isinstance(back.date, datetime.datetime)
+
+
+def test_pandas_gaps_and_unnamed_columns_read_as_pandas_reads_them(tmp_path):
+    values = numpy.array([[0.5, numpy.nan, 2.0], [numpy.nan, 1e-50, 3.0], [4.0, 5.0, 6.0]])
+    for index in (False, True):
+        path = tmp_path / f"unnamed{index}.csv"
+        pandas.DataFrame(values).to_csv(path, index=index)
+        m = ondarix.read(path, rate=10)
+        assert [c.name for c in m.channels] == ["0", "1", "2"]
+        numpy.testing.assert_array_equal(m.real, values.astype(numpy.float32))
+        table = pandas.read_csv(path, index_col=0 if index else None)
+        numpy.testing.assert_array_equal(m.real, table.to_numpy(numpy.float32))
+
+
+def test_names_come_back_from_ondarix_and_pandas_as_they_were(tmp_path):
+    channels = [(" left ", "m"), ("", "cm"), ("a [x] b", "m"), ("level [m] (raw)", "?"),
+                ("\u0141\u00f3d\u017a", "m")]
+    m = ondarix.Measurement(numpy.ones((3, len(channels))), 20.0, name=" run ", channels=channels)
+    path = tmp_path / "names.csv"
+    ondarix.write(m, path)
+    back = ondarix.read(path)
+    assert back.name == " run "
+    assert [(c.name, c.unit) for c in back.channels] == channels
+    table = pandas.read_csv(path, comment="#")
+    assert list(table.columns)[1:] == [f"{name} [{unit}]" for name, unit in channels]
