@@ -3,7 +3,6 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 
@@ -11,6 +10,7 @@
 
 #include "shell/menus.h"
 #include "shell/ui/menu_builder.h"
+#include "shell/ui/number_question.h"
 
 namespace {
 
@@ -65,11 +65,10 @@ class DesktopModalUi : public ModalUi {
     }
 
     bool askNumber(QWidget* parent, const QString& text, double* value) override {
-        bool ok = false;
-        double answer = QInputDialog::getDouble(parent, QStringLiteral("Ondarix"), text, *value,
-                                                1e-6, 1e9, 6, &ok);
-        if (ok) *value = answer;
-        return ok;
+        NumberQuestion question(parent, text, *value);
+        if (question.exec() != QDialog::Accepted) return false;
+        *value = question.value();
+        return true;
     }
 
     bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
