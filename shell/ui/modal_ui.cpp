@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <memory>
 
@@ -69,6 +70,20 @@ class DesktopModalUi : public ModalUi {
         if (question.exec() != QDialog::Accepted) return false;
         *value = question.value();
         return true;
+    }
+
+    RestoreChoice askRestore(QWidget* parent, const QString& text) override {
+        // No Escape and no close button: a copy is restored or discarded on
+        // purpose, never by a reflex.
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Ondarix"), text,
+                        QMessageBox::NoButton, parent);
+        QPushButton* restore = box.addButton(QStringLiteral("&Restore"), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(QMessageBox::Discard);
+        box.setDefaultButton(restore);
+        box.exec();
+        if (box.clickedButton() == restore) return RestoreChoice::Restore;
+        if (box.clickedButton() == discard) return RestoreChoice::Discard;
+        return RestoreChoice::Later;
     }
 
     bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
