@@ -1,4 +1,5 @@
-// The measurement feature: file info, channel and statistics dialogs.
+// The measurement feature: file info, channel and statistics dialogs, and the
+// recovery copies of unsaved measurement windows.
 #pragma once
 
 // Adds its dialog templates and command group to the shell's registries; called once from the

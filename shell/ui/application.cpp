@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <vector>
+
 #include "shell/settings.h"
 #include "shell/ui/main_frame.h"
 #include "shell/ui/warning_message.h"
@@ -20,6 +22,11 @@ QSize defaultFrameSize() {
 }
 
 CommandLineOpener commandLineOpener = nullptr;
+
+std::vector<StartUpStep>& startUpSteps() {
+    static std::vector<StartUpStep> steps;
+    return steps;
+}
 
 } // namespace
 
@@ -52,12 +59,18 @@ bool OndarixApp::startUp(const QString& commandLine) {
     else
         frame_->resize(size);
     frame_->show();
+    for (StartUpStep step : startUpSteps())
+        step(*frame_);
     if (!commandLine.isEmpty()) openCommandLineFile(commandLine);
     return true;
 }
 
 void setCommandLineOpener(CommandLineOpener opener) {
     commandLineOpener = opener;
+}
+
+void addStartUpStep(StartUpStep step) {
+    startUpSteps().push_back(step);
 }
 
 void OndarixApp::openCommandLineFile(const QString& path) {

@@ -20,6 +20,12 @@ QString commandLineText(const QStringList& arguments);
 using CommandLineOpener = void (*)(CMainFrame& frame, const std::string& path);
 void setCommandLineOpener(CommandLineOpener opener);
 
+// A feature's part of the start: run on the shown frame, in the order added,
+// before the command-line file opens (the offer to restore unsaved work left
+// by a program that died, for one).
+using StartUpStep = void (*)(CMainFrame& frame);
+void addStartUpStep(StartUpStep step);
+
 class OndarixApp {
   public:
     OndarixApp();

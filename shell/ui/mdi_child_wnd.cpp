@@ -171,6 +171,7 @@ void CMDIChildWnd::setTitle(const QString& title) {
 
 void CMDIChildWnd::setModified(bool modified) {
     modified_ = modified;
+    ++revision_;
     showTitle();
 }
 

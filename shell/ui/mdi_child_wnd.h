@@ -3,6 +3,7 @@
 #pragma once
 
 #include <climits>
+#include <cstdint>
 
 #include "shell/ui/wnd.h"
 
@@ -37,7 +38,10 @@ class CMDIChildWnd : public CWnd {
     const QString& plainTitle() const { return title_; }
     // Whether the window holds changes not yet saved; the title says so.
     bool isModified() const { return modified_; }
+    // Every call counts as a change of the contents (an erase, an undo, a
+    // save), so a copy kept of them can tell whether it is still current.
     void setModified(bool modified);
+    uint64_t revision() const { return revision_; }
 
     // The child object of a sub-window; null for anything else.
     static CMDIChildWnd* fromSubWindow(const QMdiSubWindow* window);
@@ -53,4 +57,5 @@ class CMDIChildWnd : public CWnd {
 
     QString title_;
     bool modified_ = false;
+    uint64_t revision_ = 0;
 };

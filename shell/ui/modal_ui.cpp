@@ -3,14 +3,15 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <memory>
 
 #include "shell/menus.h"
 #include "shell/ui/menu_builder.h"
+#include "shell/ui/number_question.h"
 
 namespace {
 
@@ -65,11 +66,24 @@ class DesktopModalUi : public ModalUi {
     }
 
     bool askNumber(QWidget* parent, const QString& text, double* value) override {
-        bool ok = false;
-        double answer = QInputDialog::getDouble(parent, QStringLiteral("Ondarix"), text, *value,
-                                                1e-6, 1e9, 6, &ok);
-        if (ok) *value = answer;
-        return ok;
+        NumberQuestion question(parent, text, *value);
+        if (question.exec() != QDialog::Accepted) return false;
+        *value = question.value();
+        return true;
+    }
+
+    RestoreChoice askRestore(QWidget* parent, const QString& text) override {
+        // No Escape and no close button: a copy is restored or discarded on
+        // purpose, never by a reflex.
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Ondarix"), text,
+                        QMessageBox::NoButton, parent);
+        QPushButton* restore = box.addButton(QStringLiteral("&Restore"), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(QMessageBox::Discard);
+        box.setDefaultButton(restore);
+        box.exec();
+        if (box.clickedButton() == restore) return RestoreChoice::Restore;
+        if (box.clickedButton() == discard) return RestoreChoice::Discard;
+        return RestoreChoice::Later;
     }
 
     bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }

@@ -32,6 +32,10 @@ struct FileDialogAnswer {
 // The answers to "Save changes to ...?".
 enum class SaveChoice { Save, Discard, Cancel };
 
+// The answers to "Restore the unsaved changes to ...?" after a crash; Later
+// keeps the copy for the next start.
+enum class RestoreChoice { Restore, Discard, Later };
+
 // A dialog built from a template, initialised and ready to be shown.
 class ModalDialog {
   public:
@@ -61,6 +65,9 @@ class ModalUi {
     // A positive number asked for in a box titled "Ondarix", `*value` the
     // proposal and, on OK, the answer; false when cancelled or nobody asked.
     virtual bool askNumber(QWidget*, const QString&, double*) { return false; }
+    // A question titled "Ondarix" with Restore and Discard, one of which must
+    // be chosen; an interaction that asks nobody leaves the copy for later.
+    virtual RestoreChoice askRestore(QWidget*, const QString&) { return RestoreChoice::Later; }
     // Opens a document with the desktop's handler; false when that failed.
     virtual bool openUrl(const QUrl& url) = 0;
 };

@@ -23,6 +23,7 @@ struct Script {
     std::deque<SaveChoice> saveChoices;
     std::deque<bool> answers;
     std::deque<double> numbers;
+    std::deque<RestoreChoice> restoreChoices;
     QStringList questions;
     QList<FileDialogRequest> fileRequests;
     QList<QUrl> urls;
@@ -87,6 +88,13 @@ class ScriptedModalUi : public ModalUi {
     bool askNumber(QWidget*, const QString& text, double* value) override {
         script().questions.append(text);
         return takeFront(script().numbers, *value);
+    }
+
+    RestoreChoice askRestore(QWidget*, const QString& text) override {
+        script().questions.append(text);
+        RestoreChoice choice = RestoreChoice::Later;
+        takeFront(script().restoreChoices, choice);
+        return choice;
     }
 
     bool openUrl(const QUrl& url) override {
@@ -196,6 +204,10 @@ void pushAnswer(bool yes) {
 
 void pushNumber(double value) {
     script().numbers.push_back(value);
+}
+
+void pushRestoreChoice(RestoreChoice choice) {
+    script().restoreChoices.push_back(choice);
 }
 
 void pushFile(const QString& path, int filterIndex) {

@@ -65,6 +65,8 @@ void pushSaveChoice(SaveChoice choice);
 void pushAnswer(bool yes);
 // The next number asked for answers with this (unscripted: cancelled).
 void pushNumber(double value);
+// The next "Restore the unsaved changes?" answers with this (unscripted: Later).
+void pushRestoreChoice(RestoreChoice choice);
 // A file dialog step that chooses `path` with the filter `filterIndex`.
 void pushFile(const QString& path, int filterIndex);
 
@@ -72,7 +74,7 @@ void pushFile(const QString& path, int filterIndex);
 const QList<FileDialogRequest>& fileRequests();
 // Message box texts, not shown but recorded.
 const QStringList& messages();
-// The questions asked ("Save changes?", yes/no and numbers), oldest first.
+// The questions asked ("Save changes?", yes/no, numbers and restores), oldest first.
 const QStringList& questions();
 // Documents asked to open, not opened but recorded.
 const QList<QUrl>& openedUrls();

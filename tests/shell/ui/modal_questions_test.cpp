@@ -1,0 +1,133 @@
+// The desktop's own boxes: the number asked for when a file does not give its
+// sample rate, and warnings whose text comes from a damaged file.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+#include "dialog_script.h"
+#include "shell/ui/modal_ui.h"
+#include "shell/ui/number_question.h"
+#include "shell/ui/warning_message.h"
+
+namespace {
+
+struct Typed {
+    bool okEnabled = false;
+    QString hint;
+    bool answered = false;
+    double value = 0.0;
+};
+
+// The program's real box (no script installed): `text` typed over the
+// proposal, then OK pressed when it can be, else Cancel.
+Typed typeRate(const QString& text) {
+    Typed typed;
+    setModalUi(nullptr);
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        auto* field = box->findChild<QLineEdit*>();
+        auto* buttons = box->findChild<QDialogButtonBox*>();
+        field->clear();
+        QTest::keyClicks(field, text);
+        QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+        typed.okEnabled = ok->isEnabled();
+        for (QLabel* label : box->findChildren<QLabel*>())
+            if (label->text() != QStringLiteral("Samples per second:")) typed.hint += label->text();
+        if (typed.okEnabled)
+            ok->click();
+        else
+            buttons->button(QDialogButtonBox::Cancel)->click();
+    });
+    typed.value = 50.0;
+    typed.answered =
+        modalUi().askNumber(nullptr, QStringLiteral("Samples per second:"), &typed.value);
+    return typed;
+}
+
+} // namespace
+
+TEST(RateQuestion, AnyPositiveFiniteNumberInTheCLocaleIsTaken) {
+    for (const auto& [text, expected] :
+         std::vector<std::pair<QString, double>>{{QStringLiteral("1e308"), 1e308},
+                                                 {QStringLiteral("2.5E-3"), 2.5e-3},
+                                                 {QStringLiteral("1e-7"), 1e-7},
+                                                 {QStringLiteral("2000000000"), 2e9},
+                                                 {QStringLiteral(" 128 "), 128.0}}) {
+        Typed typed = typeRate(text);
+        EXPECT_TRUE(typed.okEnabled) << text.toStdString();
+        EXPECT_TRUE(typed.answered) << text.toStdString();
+        EXPECT_EQ(typed.value, expected) << text.toStdString();
+        EXPECT_TRUE(typed.hint.isEmpty()) << typed.hint.toStdString();
+    }
+}
+
+TEST(RateQuestion, OkIsGreyedWithTheReasonBelowTheField) {
+    for (const auto& [text, reason] : std::vector<std::pair<QString, QString>>{
+             {QStringLiteral("0"), QStringLiteral("above 0")},
+             {QStringLiteral("-50"), QStringLiteral("above 0")},
+             {QStringLiteral("1e309"), QStringLiteral("too large")},
+             {QStringLiteral("2,5"), QStringLiteral("Not a number")},
+             {QStringLiteral("inf"), QStringLiteral("Not a number")},
+             {QStringLiteral("50 Hz"), QStringLiteral("Not a number")},
+             {QStringLiteral(""), QStringLiteral("Type a number")}}) {
+        Typed typed = typeRate(text);
+        EXPECT_FALSE(typed.okEnabled) << text.toStdString();
+        EXPECT_FALSE(typed.answered) << text.toStdString();
+        EXPECT_EQ(typed.value, 50.0) << "a cancelled question leaves the proposal";
+        EXPECT_TRUE(typed.hint.contains(reason))
+            << text.toStdString() << ": " << typed.hint.toStdString();
+    }
+}
+
+TEST(RateQuestion, TheProposalIsShownWhole) {
+    NumberQuestion question(nullptr, QStringLiteral("Samples per second:"), 1234.5678);
+    EXPECT_EQ(question.field()->text(), QStringLiteral("1234.5678"));
+    EXPECT_TRUE(question.buttons()->button(QDialogButtonBox::Ok)->isEnabled());
+}
+
+class WarningTest : public ::testing::Test {
+  protected:
+    void SetUp() override { dialogScript::begin(); }
+    void TearDown() override { dialogScript::end(); }
+    QString shown(const QString& text) {
+        showWarning(nullptr, text);
+        return dialogScript::messages().constLast();
+    }
+};
+
+TEST_F(WarningTest, AReasonRunningToMegabytesIsCutToAFewLines) {
+    // One line of 32 MiB, as a reader quoting a damaged file might give.
+    QString line = QStringLiteral("cannot read x: ") + QString(32 * 1024 * 1024, QLatin1Char('A'));
+    QString text = shown(line);
+    EXPECT_LE(text.size(), WARNING_MAX_CHARS + 3);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Cannot read x: AAA")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("A...")));
+
+    QStringList many;
+    for (int i = 1; i <= 5000; ++i)
+        many << QStringLiteral("row %1 refused").arg(i);
+    text = shown(many.join(QLatin1Char('\n')));
+    EXPECT_EQ(text.count(QLatin1Char('\n')), WARNING_MAX_LINES - 1);
+    EXPECT_TRUE(text.endsWith(QStringLiteral("row 12 refused...")));
+}
+
+TEST_F(WarningTest, AShortReasonIsShownWhole) {
+    EXPECT_EQ(shown(QStringLiteral("cannot open the file")),
+              QStringLiteral("Cannot open the file"));
+    QStringList twelve;
+    for (int i = 1; i <= WARNING_MAX_LINES; ++i)
+        twelve << QStringLiteral("line %1").arg(i);
+    const QString whole = twelve.join(QLatin1Char('\n'));
+    EXPECT_EQ(shown(whole), QStringLiteral("L") + whole.mid(1));
+    EXPECT_EQ(shown(whole + QLatin1Char('\n')),
+              QStringLiteral("L") + whole.mid(1) + QLatin1Char('\n'));
+}
