@@ -115,9 +115,11 @@ const char* storageFault(hid_t dataset, hsize_t elements, size_t elementSize) {
         return elements * elementSize / 1032 <= stored + (hsize_t(1) << 20)
                    ? nullptr
                    : "it claims more samples than its compressed chunks can hold";
+    // Every chunk written, or none (fill values, as contiguous storage).
     Handle space(H5Dget_space(dataset), H5Sclose);
     return rank > 0 && H5Dget_num_chunks(dataset, space.get(), &chunks) >= 0 &&
-                   stored == chunks * chunkBytes
+                   stored == chunks * chunkBytes &&
+                   (stored == 0 || stored >= elements * elementSize)
                ? nullptr
                : SHORT;
 }

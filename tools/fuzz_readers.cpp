@@ -31,11 +31,16 @@ void save(const std::string& path, const std::vector<char>& bytes) {
     out.write(bytes.data(), std::streamsize(bytes.size()));
 }
 
-// The kind of outcome: the reason up to its first digit or quote, so that
-// "... in variable 3" and "... in variable 4" count together.
+// The kind of outcome: the reason with its numbers as '#' and cut before
+// the first quote or path, so that "... in variable 3" and "... in
+// variable 4" count together.
 std::string kind(const std::string& why) {
-    const size_t cut = why.find_first_of("0123456789'/(");
-    return why.substr(0, std::min<size_t>(cut, 70));
+    std::string k;
+    for (char c : why.substr(0, std::min<size_t>(why.find_first_of("'/\""), 90))) {
+        const bool digit = c >= '0' && c <= '9';
+        if (!digit || k.empty() || k.back() != '#') k += digit ? '#' : c;
+    }
+    return k;
 }
 
 long peakKib(int who) {
