@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <new>
 #include <poll.h>
+#include <string>
 #include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -49,17 +50,16 @@ int64_t availableMemory() {
     return kib < 0 ? INT64_MAX : kib * 1024;
 }
 
-int64_t addressSpace() {
-    std::FILE* f = std::fopen("/proc/self/statm", "r");
-    long pages = 0;
-    if (f && std::fscanf(f, "%ld", &pages) != 1) pages = 0;
-    if (f) std::fclose(f);
-    return int64_t(pages) * sysconf(_SC_PAGESIZE);
-}
-
 // The child's memory: what it has now, plus `bytes` more.
 void limitMemory(int64_t bytes) {
 #if !defined(__SANITIZE_ADDRESS__)
+    const auto addressSpace = [] {
+        std::FILE* f = std::fopen("/proc/self/statm", "r");
+        long pages = 0;
+        if (f && std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+        if (f) std::fclose(f);
+        return int64_t(pages) * sysconf(_SC_PAGESIZE);
+    };
     // (The address sanitizer reserves terabytes it never uses; its own
     // allocator refuses what cannot be had.)
     rlimit limit{};
@@ -128,20 +128,49 @@ Sample* sharedBlock(int64_t bytes) {
     _exit(0);
 }
 
-enum class Ending { Exited, TimedOut, Cancelled };
+enum class Ending { Exited, TimedOut, Cancelled, OverMemory };
+
+// Resident bytes of process `pid` (this one for 0); 0 when unknown.
+int64_t residentBytes(pid_t pid) {
+    const std::string path = pid ? "/proc/" + std::to_string(pid) + "/statm" : "/proc/self/statm";
+    std::FILE* f = std::fopen(path.c_str(), "r");
+    long size = 0, resident = 0;
+    if (f && std::fscanf(f, "%ld %ld", &size, &resident) != 2) resident = 0;
+    if (f) std::fclose(f);
+    return int64_t(resident) * sysconf(_SC_PAGESIZE);
+}
+
+// What the child may hold resident: the pages it shares with this process
+// since fork(), its samples and the margin. Watched here as well as by its
+// own limit, which the address sanitizer's builds go without.
+struct MemoryWatch {
+    int64_t baseline;
+    int64_t margin;
+    int samplesFd;
+    bool exceeded(pid_t child) const {
+        struct stat samples {};
+        const int64_t held = fstat(samplesFd, &samples) == 0 ? int64_t(samples.st_size) : 0;
+        return residentBytes(child) > baseline + held + margin;
+    }
+};
 
 // Waits for the child's end, told by its end of the pipe closing.
-Ending awaitChild(pid_t child, int pipeEnd, double seconds, int& status) {
+Ending awaitChild(pid_t child, int pipeEnd, double seconds, const MemoryWatch& memory,
+                  int& status) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     Ending ending = Ending::Exited;
     for (;;) {
         pollfd p{pipeEnd, POLLIN, 0};
-        const int ready = poll(&p, 1, 100);
+        const int ready = poll(&p, 1, 50);
         if (ready > 0) break;
         if (ready < 0 && errno != EINTR) break;
         if (t_cancel && t_cancel()) {
             ending = Ending::Cancelled;
+            break;
+        }
+        if (memory.exceeded(child)) {
+            ending = Ending::OverMemory;
             break;
         }
         if (Clock::now() > deadline) {
@@ -155,9 +184,13 @@ Ending awaitChild(pid_t child, int pipeEnd, double seconds, int& status) {
     return ending;
 }
 
-std::string endingText(Ending ending, int status, double seconds, const Outcome& out) {
+std::string endingText(Ending ending, int status, double seconds, int64_t margin,
+                       const Outcome& out) {
     char text[256];
     if (ending == Ending::Cancelled) return "the read was cancelled";
+    if (ending == Ending::OverMemory)
+        return "reading the file took more memory than its samples and a margin of " +
+               std::to_string(margin >> 20) + " MB and was stopped; it is damaged";
     if (ending == Ending::TimedOut) {
         std::snprintf(text, sizeof text,
                       "reading the file took more than %.0f s and was stopped; it is damaged or "
@@ -226,8 +259,10 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
     Shared shared;
     std::string why;
     pid_t child = -1;
+    int64_t baseline = 0;
     if (shared.open()) {
         const pid_t parent = getpid();
+        baseline = residentBytes(0);
         std::lock_guard<std::mutex> quiet(hdf5::libraryLock());
         child = fork();
         if (child == 0) runChild(read, shared.outcome, shared.samplesFd, parent, limits);
@@ -239,7 +274,8 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
         shared.pipe[1] = -1;
         const double seconds = limits.baseSeconds + fileSize(path) / limits.bytesPerSecond;
         int status = 0;
-        const Ending ending = awaitChild(child, shared.pipe[0], seconds, status);
+        const MemoryWatch memory{baseline, limits.memoryMargin, shared.samplesFd};
+        const Ending ending = awaitChild(child, shared.pipe[0], seconds, memory, status);
         const Outcome& out = *shared.outcome;
         const bool answered = ending == Ending::Exited && WIFEXITED(status) && out.done;
         if (answered) {
@@ -249,7 +285,7 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
         if (answered && out.ok && !takeSamples(m, shared.samplesFd, out.sampleBytes))
             why = "not enough memory for the samples";
         else if (!answered || !out.ok)
-            why = endingText(ending, status, seconds, out);
+            why = endingText(ending, status, seconds, limits.memoryMargin, out);
         if (!why.empty()) m.sampleCount = 0;
     }
     if (error) *error = why;
