@@ -1,6 +1,7 @@
 #include "measure/ui/recovery_keeper.h"
 
 #include <cstring>
+#include <filesystem>
 #include <typeinfo>
 
 #include "measure/measure_file.h"
@@ -103,6 +104,14 @@ void RecoveryKeeper::startWriting(int serial, CMeasureWnd& window, Clock::time_p
     kept.written = now;
     std::unique_ptr<CMeasure> copy = snapshot(*window.measure);
     if (!copy) return;
+    // Restored in a program started from another folder, the window still
+    // saves to the file it came from.
+    std::error_code failed;
+    const std::string absolute =
+        copy->path[0] ? std::filesystem::absolute(copy->path, failed).lexically_normal().string()
+                      : std::string();
+    if (!failed && !absolute.empty() && absolute.size() < sizeof copy->path)
+        copyField(copy->path, sizeof copy->path, absolute.c_str());
     writingSerial_ = serial;
     writingRevision_ = window.revision();
     const FileType type = fileTypeFromPath(copy->path);
