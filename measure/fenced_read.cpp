@@ -104,6 +104,12 @@ Sample* sharedBlock(int64_t bytes) {
     if (getppid() != parent) _exit(1);
     const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
+#if !defined(__SANITIZE_ADDRESS__)
+    // A crash ends the child quietly; the parent tells it in one line
+    // (Python's fault handler would print its traceback from here).
+    for (int crash : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+        std::signal(crash, SIG_DFL);
+#endif
     // The parent held the lock across fork() so that no other thread was in
     // the library; this process has only the thread that forked.
     hdf5::libraryLock().unlock();

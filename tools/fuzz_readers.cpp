@@ -4,7 +4,10 @@
 // ended in and the largest memory any process took. Run under the address
 // sanitizer; a crash or a sanitizer report in our code ends this program.
 //
-//   fuzz-readers TYPE SEED CASES [RANDOM-SEED]
+//   fuzz-readers TYPE SEED CASES [RANDOM-SEED [KEEP-FOLDER]]
+//
+// With KEEP-FOLDER, each file that crashed, hung or exhausted its reading
+// child is kept there as case-N.EXT.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -53,7 +56,7 @@ long peakKib(int who) {
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: fuzz-readers TYPE SEED CASES [RANDOM-SEED]\n");
+        std::fprintf(stderr, "usage: fuzz-readers TYPE SEED CASES [RANDOM-SEED [KEEP-FOLDER]]\n");
         return 2;
     }
     FileType type;
@@ -90,6 +93,12 @@ int main(int argc, char** argv) {
         const bool ok = readMeasure(m, path, type, &why, nullptr, options);
         alarm(0);
         ++outcomes[ok ? std::string("read") : kind(why)];
+        const bool stopped = why.rfind("the file library stopped", 0) == 0 ||
+                             why.rfind("reading the file took", 0) == 0;
+        if (stopped && argc > 5)
+            save(std::string(argv[5]) + "/case-" + std::to_string(i) + "." +
+                     fileTypeRow(type).extensions.front(),
+                 bytes);
     }
     unlink(path.c_str());
     std::printf("%ld cases of %s (%zu bytes):\n", cases, argv[2], seed.size());

@@ -78,3 +78,24 @@ def test_a_file_of_zeros_is_no_measurement(batch, tmp_path):
         with pytest.raises(OSError) as raised:
             ondarix.read(str(path), partial=partial)
         assert str(raised.value) == reason
+
+
+def test_a_file_that_crashes_the_hdf5_library_is_an_oserror_and_python_goes_on(
+    batch, sample, tmp_path
+):
+    # The bundled sample written as HDF5 with one byte of its attribute
+    # metadata changed: libhdf5 1.10 dies of a segmentation fault reading it
+    # (h5py too). Read in its own process, it is one error and no more.
+    path = tmp_path / "crashing.h5"
+    ondarix.write(ondarix.read(sample), str(path))
+    damaged = bytearray(path.read_bytes())
+    damaged[4271] = 202
+    path.write_bytes(bytes(damaged))
+    with pytest.raises(OSError, match="crashing.h5: "):
+        ondarix.read(path)
+    done = batch("info", path, ok=False)
+    assert done.returncode == 1 and len(done.stderr.strip().splitlines()) == 1
+    # The interpreter, and the module's HDF5 use, go on as before.
+    assert ondarix.read(sample).rate > 0
+    ondarix.write(ondarix.read(sample), str(tmp_path / "again.h5"))
+    assert ondarix.read(tmp_path / "again.h5").samples.shape == ondarix.read(sample).samples.shape

@@ -112,3 +112,34 @@ def test_saved_as_hdf5_a_measurement_reads_in_h5py_as_itself(tmp_path, sample, b
     assert refused.returncode == 1 and len(refused.stderr.splitlines()) == 1
     with pytest.raises(OSError, match="damaged or cut short"):
         ondarix.read(cut)
+
+
+def test_data_in_another_file_is_refused_from_python_and_the_command_line(tmp_path, batch):
+    # A secret beside the file, as /etc/passwd would be: its bytes must never
+    # become samples, whichever way the file points at it.
+    secret = tmp_path / "secret.bin"
+    secret.write_bytes(b"root:x:0:0:root:/root:/bin/bash\n" * 64)
+    other = tmp_path / "other.h5"
+    with h5py.File(other, "w") as f:
+        f.create_dataset("samples", data=GAUGES.astype(numpy.float32))
+    path = tmp_path / "pointing.h5"
+    with h5py.File(path, "w") as f:
+        f.attrs["sample_rate"] = 40.0
+        f.create_dataset("samples", shape=(128, 4), dtype="f4", external=[(str(secret), 0, 2048)])
+        f["linked"] = h5py.ExternalLink(str(other), "/samples")
+        layout = h5py.VirtualLayout(shape=GAUGES.shape, dtype="f4")
+        layout[:] = h5py.VirtualSource(str(other), "samples", shape=GAUGES.shape)
+        f.create_virtual_dataset("mapped", layout)
+    tail = "; a measurement is read only from the file named, never from another"
+    for dataset, reason in [
+        (None, f"dataset /samples is kept in external storage in {secret}"),
+        ("linked", f"dataset /linked is an external link to {other}:/samples"),
+        ("mapped", f"dataset /mapped is a virtual dataset of {other}"),
+    ]:
+        with pytest.raises(OSError, match=reason.replace("/", ".") + tail):
+            ondarix.read(path, dataset=dataset)
+        args = ["convert", path, tmp_path / "out.csv"] + (["--dataset", dataset] if dataset else [])
+        done = batch(*args, ok=False)
+        assert done.returncode == 1
+        assert batch_reason(done).endswith(reason + tail)
+        assert not (tmp_path / "out.csv").exists()
