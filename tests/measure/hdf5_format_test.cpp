@@ -98,6 +98,17 @@ Read readFile(CMeasure& m, const std::string& path, const ReadOptions& options =
     return r;
 }
 
+// Reading dataset `name` of `path` is refused for `expected`, leaving no samples.
+void expectRefused(const std::string& path, const std::string& name, const std::string& expected) {
+    CMeasure m;
+    ReadOptions options;
+    options.dataset = name;
+    Read r = readFile(m, path, options);
+    EXPECT_FALSE(r.ok) << name;
+    EXPECT_EQ(r.why, expected) << name;
+    EXPECT_EQ(m.samples, nullptr) << name;
+}
+
 void fillMeasure(CMeasure& m, int channels, int rows) {
     m.channelCount = channels;
     m.sampleCount = rows;
@@ -271,15 +282,8 @@ TEST(Hdf5Format, RefusesDatasetsAndAttributesItCannotTake) {
         {"coef", "attribute coefficients of /coef does not hold numbers"},
         {"/no/such", "the file holds no dataset /no/such"},
     };
-    for (const auto& [name, expected] : cases) {
-        CMeasure m;
-        ReadOptions options;
-        options.dataset = name;
-        Read r = readFile(m, path, options);
-        EXPECT_FALSE(r.ok) << name;
-        EXPECT_EQ(r.why, expected);
-        EXPECT_EQ(m.samples, nullptr) << name;
-    }
+    for (const auto& [name, expected] : cases)
+        expectRefused(path, name, expected);
 }
 
 TEST(Hdf5Format, FileCutOrDamagedAnywhereIsRefusedInOneLine) {
@@ -403,15 +407,8 @@ TEST(Hdf5Format, DataKeptInAnotherFileIsRefusedNamingIt) {
         {"group/samples", "dataset /group/samples is an external link to " + other + ":/" + tail},
         {"soft", "dataset /soft is an external link to " + other + ":/samples" + tail},
     };
-    for (const auto& [name, expected] : cases) {
-        CMeasure m;
-        ReadOptions options;
-        options.dataset = name;
-        Read r = readFile(m, path, options);
-        EXPECT_FALSE(r.ok) << name;
-        EXPECT_EQ(r.why, expected) << name;
-        EXPECT_EQ(m.samples, nullptr) << name;
-    }
+    for (const auto& [name, expected] : cases)
+        expectRefused(path, name, expected);
 }
 
 TEST(Hdf5Format, AnEmptyOrBlankNameComesBackAsItWas) {
