@@ -101,10 +101,10 @@ class InflateSource : public Source {
         stream_.zfree = Z_NULL;
         stream_.opaque = Z_NULL;
         stream_.avail_in = 0;
-        ok_ = inflateInit(&stream_) == Z_OK;
+        ok_ = initialised_ = inflateInit(&stream_) == Z_OK;
     }
     ~InflateSource() override {
-        if (ok_) inflateEnd(&stream_);
+        if (initialised_) inflateEnd(&stream_);
     }
     bool read(unsigned char* out, uint64_t n) override {
         while (ok_ && n > 0) {
@@ -158,6 +158,7 @@ class InflateSource : public Source {
     int64_t at_, end_;
     std::vector<unsigned char> input_;
     z_stream stream_{};
+    bool initialised_ = false;
     bool ok_ = false;
     bool ended_ = false;
 };
