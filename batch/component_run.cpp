@@ -73,6 +73,8 @@ int readComponentRunInput(Args& args, CMeasure& m, BlockRange& range) {
     std::string why;
     if (!autoComponentCount(args.get("components"), count, &why))
         return readComponents(args.get("components"), list);
+    // A NaN would leave the spectrum without a peak; name the value instead.
+    if (int rc = refuseNonFinite(m, range)) return rc;
     if (!spectrumStartComponents(m, range, count, list, &why))
         return reportError(EXIT_FAILED, "--components auto:" + std::to_string(count) + ": " + why);
     return EXIT_OK;

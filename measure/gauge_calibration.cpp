@@ -114,6 +114,9 @@ bool calibrateGauge(const std::vector<double>& raw, double rate, const Calibrati
     const std::vector<double>& levels = options.levels;
     const size_t count = levels.size();
     if (count < 2) return fail(error, "a calibration needs at least two levels");
+    for (size_t i = 0; i < count; ++i)
+        if (!std::isfinite(levels[i]))
+            return fail(error, "level " + std::to_string(i + 1) + " is not a finite number");
     if (!(rate > 0)) return fail(error, "the sample rate is not positive");
     if (options.windows.size() % 2 != 0) return fail(error, "a window needs a start and an end");
     GaugeCalibration c;
@@ -149,6 +152,10 @@ bool calibrateGauge(const std::vector<double>& raw, double rate, const Calibrati
         c.largestResidual = std::max(c.largestResidual, std::fabs(r));
     }
     c.r2 = 1 - residualSquares / syy;
+    // Levels near the largest double overflow the sums: no fit to write anywhere.
+    if (!std::isfinite(c.coefficient) || !std::isfinite(c.constant) || !std::isfinite(c.r2) ||
+        !std::isfinite(c.largestResidual))
+        return fail(error, "the fit is not a finite number: the levels are too large");
     out = c;
     if (c.r2 < MIN_CALIBRATION_R2 && !options.force)
         return fail(error, "the fit's r^2 is " + number(c.r2) +

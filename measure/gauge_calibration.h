@@ -42,9 +42,10 @@ constexpr double MIN_CALIBRATION_R2 = 0.99;
 
 // Fits one point per level (the stretch's mean, so that a long stretch
 // weighs no more than a short one). False with `*error` set for fewer than
-// two levels, equal levels, a window outside the record or backwards, a
-// number of stretches other than the number of levels, stretches of one
-// raw value, or r^2 below 0.99 without `force` (the fit is then still in
+// two levels, a level that is not finite, equal levels, a window outside
+// the record or backwards, a number of stretches other than the number of
+// levels, stretches of one raw value, a fit that is not finite (levels too
+// large), or r^2 below 0.99 without `force` (the fit is then still in
 // `out`).
 bool calibrateGauge(const std::vector<double>& raw, double rate, const CalibrationOptions& options,
                     GaugeCalibration& out, std::string* error);

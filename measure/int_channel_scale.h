@@ -30,9 +30,12 @@ bool rawChannelValues(const CMeasure& m, int channel, const std::string& path, F
                       std::vector<double>& raw, std::string* error);
 
 // Writes `coefficient` and `constant` into the description of `channel` of
-// the .INT file at `path`, every other byte as it was, through the atomic
-// writer. False with `*error` set when the file cannot be read or written,
-// is no .INT file, has no such channel, or is of layout 0 (which stores no
-// constant) or 2 (whose reader ignores it) and the constant is not 0.
+// the .INT file at `path` in place: only those 16 bytes are written, under
+// an advisory lock (flock) and synced, so hard links, permissions and bytes
+// appended meanwhile stay. False with `*error` set, the file untouched, when
+// it is not a regular file the user may write, is locked by another program,
+// is no .INT file, has no such channel, is of layout 0 (which stores no
+// constant) or 2 (whose reader ignores it) and the constant is not 0, or a
+// value is not finite.
 bool writeIntChannelScale(const std::string& path, int channel, double coefficient, double constant,
                           std::string* error);

@@ -10,6 +10,7 @@
 #include "measure/fenced_read.h"
 #include "measure/measure_file.h"
 #include "measure/save_target.h"
+#include "python/keyword_value.h"
 #include "python/name_text.h"
 
 namespace {
@@ -133,17 +134,17 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
     ReadOptions options{partial};
     if (!rate.is_none()) {
         // Only for a file that does not say its rate (a CSV without a time column).
-        options.rate = rate.cast<double>();
+        options.rate = keywordNumber(rate, "rate");
         if (!(options.rate > 0) || !std::isfinite(options.rate))
             throw py::value_error("rate must be a positive number");
     }
     if (!variable.is_none()) {
         // Only for a MATLAB file that holds several numeric variables.
-        options.variable = variable.cast<std::string>();
+        options.variable = keywordText(variable, "variable");
         if (options.variable.empty()) throw py::value_error("variable must name a variable");
     }
     // The dataset of an HDF5 file that is not in Ondarix's own layout.
-    if (!dataset.is_none()) options.dataset = dataset.cast<std::string>();
+    if (!dataset.is_none()) options.dataset = keywordText(dataset, "dataset");
     ReadReport report;
     bool ok;
     {

@@ -1,5 +1,7 @@
 #include "sea/correction_round.h"
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "waves/block_values.h"
@@ -19,27 +21,36 @@ double metresPerUnit(const char* unit) {
     return 1;
 }
 
-bool driveDisplacement(const CMeasure& drive, SeaParameters& p, std::vector<double>& displacement,
-                       std::string* error) {
+bool driveDisplacement(const CMeasure& drive, const SeaParameters& p,
+                       std::vector<double>& displacement, std::string* error) {
     if (!drive.samples || drive.channelCount < 1 || drive.sampleCount < 16)
         return fail(error, "the previous drive holds no signal");
     if (!(drive.sampleRate > 0)) return fail(error, "the previous drive has no sample rate");
+    // Taking the drive's length instead would make another sea than the one asked for.
+    const double rate = 1 / p.dt;
+    if (int64_t(drive.sampleCount) != seaSampleCount(p) ||
+        !(std::fabs(drive.sampleRate - rate) <= 1e-6 * rate)) {
+        char text[240];
+        std::snprintf(text, sizeof text,
+                      "the previous drive has %d samples at %g Hz, the sea's parameters %lld at "
+                      "%g Hz",
+                      int(drive.sampleCount), drive.sampleRate, (long long)seaSampleCount(p), rate);
+        return fail(error, text);
+    }
     const double scale = metresPerUnit(drive.channels[0].unit);
     displacement.resize(size_t(drive.sampleCount));
     for (int32_t i = 0; i < drive.sampleCount; ++i)
         displacement[size_t(i)] = double(drive.at(0, i).re) * scale;
-    p.dt = 1 / drive.sampleRate;
-    p.duration = double(drive.sampleCount) * p.dt;
     return true;
 }
 
-bool correctionRound(SeaParameters& p, const CMeasure* previous, const CMeasure& measured,
+bool correctionRound(const SeaParameters& p, const CMeasure* previous, const CMeasure& measured,
                      const BlockRange& block, int32_t smooth, SeaDrive& out, std::string* error) {
     if (p.regular) return fail(error, "a regular sea is not corrected from a spectrum");
-    std::vector<double> displacement;
-    if (previous && !driveDisplacement(*previous, p, displacement, error)) return false;
     const std::string why = validateSeaParameters(p);
     if (!why.empty()) return fail(error, why);
+    std::vector<double> displacement;
+    if (previous && !driveDisplacement(*previous, p, displacement, error)) return false;
     BlockValues record;
     if (!blockValues(measured, block, record)) return fail(error, "the measured block is empty");
     const double scale = metresPerUnit(measured.channels[block.channel].unit);

@@ -13,15 +13,16 @@
 // other unit (a gauge's record is taken as metres).
 double metresPerUnit(const char* unit);
 
-// Channel 0 of a drive measurement in metres. `p` takes the drive's time
-// step and length, so that its components fall on the drive's frequencies.
-// False with `*error` set for a drive without samples or rate.
-bool driveDisplacement(const CMeasure& drive, SeaParameters& p, std::vector<double>& displacement,
-                       std::string* error);
+// Channel 0 of a drive measurement in metres. False with `*error` set for a
+// drive without samples or rate, or whose length or rate is not that of
+// `p` (both named), whose components would fall on other frequencies.
+bool driveDisplacement(const CMeasure& drive, const SeaParameters& p,
+                       std::vector<double>& displacement, std::string* error);
 
 // Corrects the drive that made `block` of `measured`: `previous` when given,
-// otherwise the drive `p` synthesises. `p` is updated as driveDisplacement
-// does; its check (validateSeaParameters) is made here again. False with
-// `*error` set when the parameters, the block or the new drive's limits fail.
-bool correctionRound(SeaParameters& p, const CMeasure* previous, const CMeasure& measured,
+// otherwise the drive `p` synthesises. The check of `p`
+// (validateSeaParameters) is made here again. False with `*error` set when
+// the parameters, the previous drive, the block or the new drive's limits
+// fail.
+bool correctionRound(const SeaParameters& p, const CMeasure* previous, const CMeasure& measured,
                      const BlockRange& block, int32_t smooth, SeaDrive& out, std::string* error);

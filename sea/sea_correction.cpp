@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "analysis/fft_plan.h"
 #include "numeric/constants.h"
@@ -162,6 +163,15 @@ bool correctSeaDrive(const SeaParameters& p, const BlockValues& measured, int32_
     const std::vector<double> gains = correctionGains(spectrum, drive.target, smooth);
     SeaReport before;
     describeMeasured(spectrum, drive.target, before);
+    // A still or constant record would raise every gain to its cap.
+    if (!(before.measuredHm0 >= SEA_LEAST_MEASURED_SHARE * drive.target.hm0)) {
+        char text[200];
+        std::snprintf(text, sizeof text,
+                      "the measured record holds no waves in the band: Hm0 %.3g m there, the "
+                      "target's %.3g m",
+                      before.measuredHm0, drive.target.hm0);
+        return fail(error, text);
+    }
     double lowest = SEA_GAIN_MAX, highest = SEA_GAIN_MIN;
     for (size_t i = 0; i < drive.components.size(); ++i) {
         const double f = drive.target.frequency(drive.target.firstBin + i);

@@ -18,6 +18,9 @@ constexpr double SEA_GAIN_MAX = 2.0;
 // band energy error.
 constexpr int SEA_ENERGY_BANDS = 10;
 constexpr int32_t SEA_DEFAULT_SMOOTH = 5;
+// A record whose Hm0 in the band is below this share of the target's holds
+// no waves of the drive (a still gauge, the wrong channel): it is refused.
+constexpr double SEA_LEAST_MEASURED_SHARE = 0.01;
 
 // The drive's components from a drive signal (as read back from its file),
 // on the frequencies of drive.target: the displacement is divided by the
@@ -50,7 +53,8 @@ std::vector<double> correctionGains(const VarianceSpectrum& measured, const Targ
 // components those of the drive that made `measured`, in m of elevation)
 // gets its components multiplied by the gains and is rendered again; the
 // report tells the measured Hm0, Tp and band energy errors before. False
-// with `*error` set for a block too short for the spectrum, a smooth below
-// 1, or a drive beyond the limits of `p` (the drive is then filled in).
+// with `*error` set for a block too short for the spectrum, a block with no
+// waves in the band, a smooth below 1, or a drive beyond the limits of `p`
+// (the drive is then filled in).
 bool correctSeaDrive(const SeaParameters& p, const BlockValues& measured, int32_t smooth,
                      SeaDrive& drive, std::string* error);

@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "numeric/constants.h"
+#include "waves/wave_number.h"
+
 namespace {
 
 bool positive(double x) {
@@ -53,6 +56,11 @@ std::string checkSpectrum(const SeaParameters& p) {
         std::string why;
         if (!checkSpectrumTable(p.table, &why)) return why;
     }
+    // 0 asks for the default; anything else below 0 is a typing error, not a wish for it.
+    if (!(p.fmin >= 0) || !std::isfinite(p.fmin))
+        return "fmin must be a number >= 0 Hz (0: half the peak frequency)";
+    if (!(p.fmax >= 0) || !std::isfinite(p.fmax))
+        return "fmax must be a number >= 0 Hz (0: the default band's top)";
     const double low = seaBandLow(p), high = seaBandHigh(p), nyquist = 0.5 / p.dt;
     if (!(low >= 0) || !std::isfinite(low)) return "fmin must be a number >= 0 Hz";
     if (!(high < nyquist) || !(high > low))
@@ -66,7 +74,41 @@ std::string checkSpectrum(const SeaParameters& p) {
     return {};
 }
 
+// The wave asked for against the highest wave the flume can carry: the
+// depth-limited breaking height and the steepest wave at its period.
+std::string checkBreaking(const SeaParameters& p) {
+    const std::string what = p.regular ? "the regular wave's height" : "Hm0";
+    const double height = p.regular ? p.regularHeight : p.hm0;
+    if (!(height <= SEA_BREAKING_DEPTH_RATIO * p.depth))
+        return what + format(" must be at most %g of the depth, the height at which waves break: "
+                             "%g m",
+                             SEA_BREAKING_DEPTH_RATIO, SEA_BREAKING_DEPTH_RATIO * p.depth);
+    const double length = 2 * PI / waveNumber(2 * PI / seaPeakPeriod(p), p.depth);
+    if (!(height <= SEA_BREAKING_STEEPNESS * length))
+        return what + format(" must be at most 1/7 of the wavelength at the peak period (%g m), "
+                             "the steepest wave that does not break: %g m",
+                             length, SEA_BREAKING_STEEPNESS * length);
+    return {};
+}
+
+// A paddle that makes almost no wave for its stroke (a flap hinged just
+// under the surface) would need strokes of kilometres.
+std::string checkTransfer(const SeaParameters& p) {
+    const double low = p.regular ? 1 / p.regularPeriod : seaBandLow(p);
+    const double high = p.regular ? low : seaBandHigh(p);
+    const double a = heightToStrokeAt(p.paddle, low, p.depth);
+    const double b = heightToStrokeAt(p.paddle, high, p.depth);
+    const double weakest = std::fmin(a, b), at = a <= b ? low : high;
+    if (!(weakest >= SEA_MIN_TRANSFER))
+        return format("the paddle makes a wave of only %.3g times its stroke at %g Hz, too little "
+                      "to make the band (at least %g)",
+                      weakest, at, SEA_MIN_TRANSFER);
+    return {};
+}
+
 std::string checkLimits(const SeaParameters& p) {
+    if (!(p.ramp >= 0 || p.ramp == SEA_DEFAULT_RAMP) || !std::isfinite(p.ramp))
+        return "the ramps must be a number of seconds >= 0 (-1: two peak periods)";
     const double ramp = seaRampSeconds(p);
     if (!(ramp >= 0) || !(2 * ramp <= double(seaSampleCount(p)) * p.dt))
         return format("the ramps must lie between 0 s and half the duration (%g s)",
@@ -100,11 +142,12 @@ double seaBandHigh(const SeaParameters& p) {
 }
 
 double seaRampSeconds(const SeaParameters& p) {
-    return p.ramp >= 0 ? p.ramp : 2 * seaPeakPeriod(p);
+    return p.ramp == SEA_DEFAULT_RAMP ? 2 * seaPeakPeriod(p) : p.ramp;
 }
 
 std::string validateSeaParameters(const SeaParameters& p) {
-    for (auto check : {checkTime, checkPaddle, checkSpectrum, checkLimits}) {
+    for (auto check :
+         {checkTime, checkPaddle, checkSpectrum, checkBreaking, checkTransfer, checkLimits}) {
         std::string why = check(p);
         if (!why.empty()) return why;
     }

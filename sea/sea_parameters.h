@@ -14,6 +14,9 @@ enum class SeaMethod {
     Amplitude, // random complex amplitudes: Rayleigh amplitudes, a Gaussian sea
 };
 
+// The ramp that stands for two peak periods.
+constexpr double SEA_DEFAULT_RAMP = -1;
+
 struct SeaParameters {
     SpectrumShape spectrum = SpectrumShape::Jonswap;
     SpectrumTable table; // the user's spectrum when `spectrum` is Table
@@ -26,9 +29,9 @@ struct SeaParameters {
     double duration = 1800; // s; the sea repeats after round(duration / dt) samples
     uint64_t seed = 1;
     SeaMethod method = SeaMethod::Phase;
-    double fmin = 0;  // Hz; 0: half the peak frequency
-    double fmax = 0;  // Hz; 0: the smaller of 3 fp and a quarter of the sampling rate
-    double ramp = -1; // s of the cosine ramps at each end; below 0: two peak periods
+    double fmin = 0;                // Hz; 0: half the peak frequency
+    double fmax = 0;                // Hz; 0: the smaller of 3 fp and a quarter of the sampling rate
+    double ramp = SEA_DEFAULT_RAMP; // s of the cosine ramps at each end
     // A regular sea of height regularHeight (m) and period regularPeriod (s)
     // instead of the spectrum.
     bool regular = false;
@@ -37,6 +40,15 @@ struct SeaParameters {
     double maxStroke = 0;   // m, the paddle's travel max - min; 0: no limit
     double maxVelocity = 0; // m/s; 0: no limit
 };
+
+// The highest wave a flume carries: H below 0.78 of the depth (depth-limited
+// breaking, McCowan 1894) and below 1/7 of the linear wavelength at the peak
+// period (Michell 1893).
+constexpr double SEA_BREAKING_DEPTH_RATIO = 0.78;
+constexpr double SEA_BREAKING_STEEPNESS = 1.0 / 7;
+// The least H/S of the paddle over the band: below it the drive would need
+// a stroke of more than a thousand wave heights.
+constexpr double SEA_MIN_TRANSFER = 1e-3;
 
 // The most samples a drive may have (about a week at 50 Hz).
 constexpr int64_t SEA_MAX_SAMPLES = int64_t(1) << 25;
@@ -49,7 +61,9 @@ double seaBandHigh(const SeaParameters& p);   // Hz
 double seaRampSeconds(const SeaParameters& p);
 
 // Empty when the parameters make a sea; otherwise one line saying which
-// value is wrong and what it may be.
+// value is wrong and what it may be: among others a wave above the breaking
+// limits, a band the paddle cannot make (H/S below SEA_MIN_TRANSFER), and
+// fmin, fmax or ramps below 0 other than the defaults.
 std::string validateSeaParameters(const SeaParameters& p);
 
 // The names on the command line and in Python: "jonswap", "pm", "tma";

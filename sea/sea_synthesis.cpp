@@ -63,6 +63,15 @@ void applyRamps(SeaDrive& d, const SeaRamp& ramp) {
     }
 }
 
+// The first sample of the three signals that is not a finite number; -1 when none.
+int64_t firstNonFiniteSample(const SeaDrive& d) {
+    for (size_t i = 0; i < d.displacement.size(); ++i)
+        if (!std::isfinite(d.displacement[i]) || !std::isfinite(d.velocity[i]) ||
+            !std::isfinite(d.elevation[i]))
+            return int64_t(i);
+    return -1;
+}
+
 void measureExtremes(SeaReport& r, const SeaDrive& d) {
     double low = 0, high = 0, fastest = 0;
     for (size_t i = 0; i < d.displacement.size(); ++i) {
@@ -184,6 +193,10 @@ bool renderSeaDrive(const SeaParameters& p, SeaDrive& d, std::string* error) {
     else if (!renderIrregular(p, d))
         return fail(error, NO_MEMORY);
     applyRamps(d, SeaRamp{seaRampSeconds(p), p.dt, n});
+    // A drive of NaN would pass every limit and reach the paddle.
+    if (const int64_t bad = firstNonFiniteSample(d); bad >= 0)
+        return fail(error, "the drive is not a finite number at sample " + std::to_string(bad) +
+                               ": the parameters are beyond what a drive can hold");
     describeTarget(p, d, d.report);
     measureExtremes(d.report, d);
     return true;

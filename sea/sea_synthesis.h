@@ -53,14 +53,14 @@ std::vector<double> binTransfer(const TargetSpectrum& target, const Paddle& padd
 bool prepareSea(const SeaParameters& p, SeaDrive& out, std::string* error);
 
 // Synthesises the sea of `p` (which validateSeaParameters accepts). False
-// with `*error` set when the band holds nothing, the memory is not there, or
-// the drive exceeds a limit of `p` (then `out` holds it all the same, and
-// the error says by how much).
+// with `*error` set when the band holds nothing, the memory is not there, a
+// sample is not finite, or the drive exceeds a limit of `p` (then `out`
+// holds it all the same, and the error says by how much).
 bool synthesiseSea(const SeaParameters& p, SeaDrive& out, std::string* error);
 
 // Renders drive.components (on drive.target's frequencies) into the three
 // signals with the ramps of `p`, and fills the report's extremes. False
-// only when the memory is not there.
+// when the memory is not there or a sample is not a finite number.
 bool renderSeaDrive(const SeaParameters& p, SeaDrive& drive, std::string* error);
 
 // Empty, or the limit of `p` the report's drive exceeds and by how much.

@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
-#include <memory>
+
+#include "measure/file_io.h"
 
 namespace {
 
@@ -64,21 +64,25 @@ bool parseSpectrumTable(const std::string& text, SpectrumTable& out, std::string
 }
 
 bool readSpectrumTable(const std::string& path, SpectrumTable& out, std::string* error) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) {
-        if (error) *error = "cannot open the spectrum table " + path + ": " + std::strerror(errno);
+    auto refuse = [&](const std::string& why) {
+        if (error) *error = why;
         return false;
-    }
-    std::string text;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        text.append(buffer, n);
-    if (std::ferror(file.get())) {
-        if (error) *error = "cannot read the spectrum table " + path;
-        return false;
-    }
+    };
+    OpenError opened;
+    FileHandle file = FileHandle::openRead(path.c_str(), &opened);
+    if (!file.valid())
+        return refuse(
+            "cannot open the spectrum table " + path + ": " +
+            (opened == OpenError::CannotOpen ? std::strerror(errno) : openErrorText(opened)));
+    // Only the size found on opening is read, so a file still growing stays bounded.
+    const int64_t size = file.remaining();
+    if (size < 0) return refuse("cannot read the spectrum table " + path);
+    if (size > int64_t(SPECTRUM_TABLE_MAX_BYTES))
+        return refuse("cannot read the spectrum table " + path + ": it is larger than " +
+                      std::to_string(SPECTRUM_TABLE_MAX_BYTES >> 20) + " MiB");
+    std::string text(size_t(size), '\0');
+    if (!file.readExact(&text[0], text.size()))
+        return refuse("cannot read the spectrum table " + path);
     if (!parseSpectrumTable(text, out, error)) {
         if (error) *error = path + ": " + *error;
         return false;

@@ -115,6 +115,9 @@ bool makeTargetSpectrum(const TargetShape& shape, double hm0, double fmin, doubl
     if (!(m0 > 0) || !std::isfinite(m0))
         return fail(error, "the spectrum holds no variance in the band");
     t.scale = hm0 * hm0 / 16 / m0;
+    // Densities near the smallest double leave a scale that overflows.
+    if (!std::isfinite(t.scale))
+        return fail(error, "the spectrum's densities are too small to be scaled to Hm0");
     for (double& s : t.binDensity)
         s *= t.scale;
     t.hm0 = hm0;

@@ -12,6 +12,7 @@ import os
 import numpy
 
 from . import _ondarix
+from ._keywords import number, whole
 from ._ondarix import Measurement
 from ._results import Spectrum
 
@@ -26,13 +27,32 @@ def _source(data, rate):
         return data
     if rate is None:
         raise ValueError("a plain array needs its sample rate: rate=...")
+    number(rate, "rate")
     return numpy.asarray(data)
 
 
+def _rows(start, stop):
+    """start and stop as ints; TypeError naming the one that is no integer."""
+    return whole(start, "start"), None if stop is None else whole(stop, "stop")
+
+
 def _block(data, channel, start, stop, rate):
+    channel = whole(channel, "channel")
+    start, stop = _rows(start, stop)
     source = _source(data, rate)
     m = source if isinstance(source, Measurement) else Measurement(source, rate)
     return m, channel, start, len(m) if stop is None else stop
+
+
+def _options(options, defaults):
+    """The options of kalman or aprox, each of the type of its default."""
+    checked = {}
+    for key, value in options.items():
+        if key in defaults:
+            convert = whole if isinstance(defaults[key], int) else number
+            value = convert(value, key)
+        checked[key] = value
+    return checked
 
 
 def _component_records(components):
@@ -75,6 +95,8 @@ def fourier(data, channel=0, start=0, stop=None, *, rate=None, inverse=False, on
     returns; for a real block the others are their conjugates, X_(N-k) =
     conj(X_k)), which is faster. The GIL is released while it runs and Ctrl+C
     cancels it."""
+    channel = whole(channel, "channel")
+    start, stop = _rows(start, stop)
     source = _source(data, rate)
     result = _ondarix._fourier(source, rate, channel, start, stop, inverse, onesided)
     if isinstance(source, Measurement):
@@ -101,6 +123,7 @@ def kalman(data, components, channel=0, start=0, stop=None, *, rate=None, **opti
     cancels it; the measurement's own component list is left as it was."""
     m, channel, start, stop = _block(data, channel, start, stop, rate)
     records = _start_list(m, channel, start, stop, components)
+    options = _options(options, _ondarix.KALMAN_DEFAULTS)
     result = _ondarix._kalman(m, channel, start, stop, records, **options)
     return dataclasses.replace(result, components=_like(components, result.components))
 
@@ -116,6 +139,8 @@ def aprox(data, components, channel=0, start=0, stop=None, *, rate=None, level=0
     the values of its last good step."""
     m, channel, start, stop = _block(data, channel, start, stop, rate)
     records = _start_list(m, channel, start, stop, components)
+    options = _options(options, _ondarix.APROX_DEFAULTS)
+    level = number(level, "level")
     result = _ondarix._aprox(m, channel, start, stop, records, level, **options)
     return dataclasses.replace(result, components=_like(components, result.components))
 
@@ -147,10 +172,11 @@ def waves(
         raise ValueError("depth and slope go together")
     if depth is not None and not depth > 0:
         raise ValueError("the depth must be a number > 0")
+    start, stop = _rows(start, stop)
     return _ondarix._waves(
         _source(data, rate),
         rate,
-        channel,
+        whole(channel, "channel"),
         start,
         stop,
         up=up,
@@ -183,10 +209,11 @@ def spectrum(
     (unless detrend="none"). The moments are taken over fmin .. fmax in Hz (0: from the
     first non-zero bin, and up to Nyquist; a limit above Nyquist is refused).
     The GIL is released while it runs."""
+    start, stop = _rows(start, stop)
     return _ondarix._spectrum(
         _source(data, rate),
         rate,
-        channel,
+        whole(channel, "channel"),
         start,
         stop,
         segment=segment,
@@ -224,6 +251,7 @@ def reflection(
     spectrum), fmin .. fmax the band (Hz, 0: the whole; not above Nyquist).
     detrend ("none", "mean" or "linear") is taken out of each gauge's block.
     The GIL is released while it runs."""
+    start, stop = _rows(start, stop)
     return _ondarix._reflection(
         _source(data, rate),
         rate,
@@ -259,11 +287,11 @@ def calibrate(data, channel=0, levels=(), *, rate=None, windows=None, force=Fals
         path = os.fspath(data)
         data = _ondarix.read(path)
     m, channel, _, _ = _block(data, channel, 0, None, rate)
-    flat = [float(v) for pair in (windows or ()) for v in pair]
+    flat = [number(v, "windows") for pair in (windows or ()) for v in pair]
     return _ondarix._calibrate(
         m,
         channel,
-        [float(v) for v in levels],
+        [number(v, "levels") for v in levels],
         windows=flat,
         force=force,
         path=path,

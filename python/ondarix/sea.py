@@ -4,6 +4,7 @@ wave-maker, and its correction from the sea a drive made."""
 import os
 
 from . import _ondarix
+from ._keywords import number, optional_number, text, whole
 from ._ondarix import Measurement
 
 _SHAPES = ("jonswap", "pm", "tma")
@@ -67,15 +68,18 @@ def sea(
     Returns Sea(drive, frequencies, density, report): the drive measurement
     ("Paddle displacement" m, "Paddle velocity" m/s), the target spectrum on
     the generated frequencies, and the report as a dict. Raises ValueError
-    for bad parameters or a drive beyond a limit, OSError for a file."""
+    for bad parameters (among them a sea above the breaking limits, or one
+    the paddle cannot make) or a drive beyond a limit, TypeError naming a
+    keyword of the wrong type, OSError for a file."""
     needed = {"depth": depth, "paddle": paddle, "duration": duration}
     if regular is None:
         needed = {"hm0": hm0, "tp": tp, **needed}
     for name, value in needed.items():
         if value is None:
             raise ValueError(f"sea needs {name}=")
-    if not isinstance(seed, int) or isinstance(seed, bool) or not 0 <= seed < 2**64:
-        raise ValueError("seed is a whole number >= 0")
+    seed = whole(seed, "seed")
+    if not 0 <= seed < 2**64:
+        raise ValueError("seed is a whole number >= 0 and below 2**64")
     table = None
     if not (isinstance(spectrum, str) and spectrum in _SHAPES):
         if not isinstance(spectrum, (str, bytes, os.PathLike)):
@@ -86,32 +90,32 @@ def sea(
     if drive is not None and correct is None:
         raise ValueError("drive= belongs to correct=")
     if regular is not None:
-        regular = tuple(float(x) for x in regular)
+        regular = tuple(number(x, "regular") for x in regular)
         if len(regular) != 2:
             raise ValueError("regular is a height and a period (H, T)")
     return _ondarix._sea(
         spectrum=spectrum if table is None else "table",
         table=table,
-        hm0=0.0 if hm0 is None else float(hm0),
-        tp=0.0 if tp is None else float(tp),
-        gamma=float(gamma),
-        depth=float(depth),
-        paddle=paddle,
-        hinge=float(hinge),
-        dt=float(dt),
-        duration=float(duration),
+        hm0=optional_number(hm0, "hm0", 0.0),
+        tp=optional_number(tp, "tp", 0.0),
+        gamma=number(gamma, "gamma"),
+        depth=number(depth, "depth"),
+        paddle=text(paddle, "paddle"),
+        hinge=number(hinge, "hinge"),
+        dt=number(dt, "dt"),
+        duration=number(duration, "duration"),
         seed=seed,
-        method=method,
-        fmin=0.0 if fmin is None else float(fmin),
-        fmax=0.0 if fmax is None else float(fmax),
-        ramp=-1.0 if ramp is None else float(ramp),
+        method=text(method, "method"),
+        fmin=optional_number(fmin, "fmin", 0.0),
+        fmax=optional_number(fmax, "fmax", 0.0),
+        ramp=optional_number(ramp, "ramp", -1.0),
         regular=regular,
-        max_stroke=0.0 if max_stroke is None else float(max_stroke),
-        max_velocity=0.0 if max_velocity is None else float(max_velocity),
+        max_stroke=optional_number(max_stroke, "max_stroke", 0.0),
+        max_velocity=optional_number(max_velocity, "max_velocity", 0.0),
         correct=correct,
-        channel=channel,
-        start=start,
-        stop=(len(correct) if correct is not None else 0) if stop is None else stop,
-        smooth=smooth,
+        channel=whole(channel, "channel"),
+        start=whole(start, "start"),
+        stop=(len(correct) if correct is not None else 0) if stop is None else whole(stop, "stop"),
+        smooth=whole(smooth, "smooth"),
         drive=drive,
     )

@@ -108,6 +108,12 @@ TEST(CalibrateCommand, RefusalsAreOneLineAndLeaveTheTargetAsItWas) {
             "below 0.99");
     failure({"calibrate", record, "--channel", "0", "--levels", "-0.1,0.1", "--windows", "1:7,9:3"},
             "not a forward stretch");
+    failure({"calibrate", record, "--channel", "0", "--levels", "1e308,-1e308,0,1,2", "--apply",
+             target},
+            "the fit is not a finite number");
+    failure({"calibrate", record, "--channel", "0", "--levels", "nan,-0.05,0,0.05,0.1", "--apply",
+             target},
+            "level 1 is not a finite number");
     EXPECT_EQ(runBatch({"calibrate", record, "--channel", "0", "--levels", "a,b"}).exitCode, 2);
     EXPECT_EQ(runBatch({"calibrate", record, "--levels", "1,2"}).exitCode, 2);
     EXPECT_EQ(runBatch({"calibrate", record, "--channel", "0", "--levels", "1,2", "--apply",

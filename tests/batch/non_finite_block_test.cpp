@@ -78,6 +78,9 @@ TEST(NonFiniteBlock, EveryAnalysisRefusesItWithTheFirstBadRow) {
     expectRefusal(with({"fourier"}, {"--inverse", "-o", dir.file("f.TXT")}), nan);
     expectRefusal(with({"kalman"}, {"--components", list, "-o", dir.file("k.TXT")}), nan);
     expectRefusal(with({"aprox"}, {"--components", list, "-o", dir.file("a.TXT")}), nan);
+    // Start components from the spectrum's peaks: the value is named, not a missing peak.
+    expectRefusal(with({"aprox"}, {"--components", "auto:3", "-o", dir.file("a.TXT")}), nan);
+    expectRefusal(with({"kalman"}, {"--components", "auto:3", "-o", dir.file("k.TXT")}), nan);
     expectRefusal(with({"waves"}, {}), nan);
     expectRefusal(with({"spectrum"}, {"--segment", "256"}), nan);
     // The first bad row of all the gauges, whichever gauge comes first.

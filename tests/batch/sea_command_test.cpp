@@ -5,6 +5,9 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "measure/int_format.h"
@@ -130,6 +133,13 @@ TEST(BatchSea, BadInputIsOneLineAndWritesNothing) {
          "cannot open the spectrum table"},
         {seaArgs("piston", out, {"--max-stroke", "0.05"}), "more than the limit 0.05 m"},
         {seaArgs("piston", out, {"--max-velocity", "0.1"}), "more than the limit 0.1 m/s"},
+        {seaArgs("piston", out, {"--hm0", "1e200", "--max-stroke", "0.5"}),
+         "Hm0 must be at most 0.78 of the depth"},
+        {seaArgs("piston", out, {"--depth", "1e-300"}), "Hm0 must be at most 0.78 of the depth"},
+        {seaArgs("flap", out, {"--hinge", "0.5999999999"}), "the paddle makes a wave of only"},
+        {seaArgs("piston", out, {"--fmin", "nan"}), "fmin must be a number >= 0 Hz"},
+        {seaArgs("piston", out, {"--fmax", "-2"}), "fmax must be a number >= 0 Hz"},
+        {seaArgs("piston", out, {"--ramp", "-0.5"}), "the ramps must be a number of seconds >= 0"},
     };
     for (const Case& c : cases) {
         CommandResult r = runBatch(c.args);
@@ -139,6 +149,27 @@ TEST(BatchSea, BadInputIsOneLineAndWritesNothing) {
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
         EXPECT_TRUE(r.out.empty());
         EXPECT_EQ(countEntries(dir.path()), 1) << c.why; // only the table
+    }
+}
+
+// A spectrum table is read as a file of the user's, never as a stream: a
+// FIFO (or a device, which the same check refuses) is not waited on, a huge
+// file not read whole.
+TEST(BatchSea, TableThatIsNoTableFileIsRefusedAtOnce) {
+    TempDir dir;
+    const std::string fifo = dir.file("table.fifo"), big = dir.file("big.txt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    writeString(big, "f S\n");
+    ASSERT_EQ(truncate(big.c_str(), (16 << 20) + 1), 0);
+    const std::pair<std::string, const char*> cases[] = {
+        {fifo, "not a regular file"},
+        {big, "larger than 16 MiB"},
+    };
+    for (const auto& [table, why] : cases) {
+        CommandResult r = runBatch(seaArgs("piston", dir.file("d.M11"), {"--spectrum", table}));
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_NE(r.err.find(why), std::string::npos) << r.err;
+        EXPECT_EQ(countEntries(dir.path()), 2);
     }
 }
 
@@ -224,6 +255,37 @@ TEST(BatchSea, UserTableAsTheSpectrumCommandWritesIt) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("\"spectrum\": \"table\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"Hm0\": 0.1"), std::string::npos) << r.out;
+}
+
+// A record without waves would double the drive, a previous drive of
+// another length or rate would change the sea's duration: both are refused.
+TEST(BatchSea, CorrectionRefusesARecordOrDriveThatDoesNotFit) {
+    TempDir dir;
+    const SeaParameters p = seaParameters(PaddleType::Piston);
+    ASSERT_EQ(runBatch(seaArgs("piston", dir.file("d0.M11"))).exitCode, 0);
+    flumeRecordFile(dir.file("d0.M11"), p, dir.file("gauge.INT"));
+    std::string still = "gauge [m]\n";
+    for (int i = 0; i < 30000; ++i)
+        still += "0.25\n";
+    writeString(dir.file("still.csv"), still);
+    CommandResult r = runBatch(seaArgs("piston", dir.file("d1.M11"),
+                                       {"--correct", dir.file("still.csv"), "--rate", "50"}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("the measured record holds no waves in the band: Hm0 0 m there, the "
+                         "target's 0.1 m"),
+              std::string::npos)
+        << r.err;
+    std::vector<std::string> shorter = seaArgs("piston", dir.file("short.M11"));
+    shorter[shorter.size() - 3] = "81.92";
+    ASSERT_EQ(runBatch(shorter).exitCode, 0);
+    r = runBatch(seaArgs("piston", dir.file("d1.M11"),
+                         {"--correct", dir.file("gauge.INT"), "--drive", dir.file("short.M11")}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("the previous drive has 4096 samples at 50 Hz, the sea's parameters "
+                         "30000 at 50 Hz"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(countEntries(dir.path()), 4);
 }
 
 // A gauge record from another tool, a CSV without a time column, is read as

@@ -118,3 +118,22 @@ TEST(GaugeCalibration, RefusesWhatCannotGiveATrustworthyLine) {
     EXPECT_FALSE(calibrateGauge(raw, RATE, options, c, &why));
     EXPECT_EQ(why, "the levels are all the same");
 }
+
+// A level that is no number, or levels whose squares overflow, would fit a
+// line of NaN that calibrate --apply writes into a record.
+TEST(GaugeCalibration, RefusesLevelsThatGiveNoFiniteLine) {
+    const std::vector<double> raw = calibrationRecord(LEVELS, 0.0001, -0.3, 3.0, 6);
+    CalibrationOptions options;
+    options.force = true;
+    GaugeCalibration c;
+    std::string why;
+    options.levels = {-0.1, NAN, 0.0, 0.05, 0.1};
+    EXPECT_FALSE(calibrateGauge(raw, RATE, options, c, &why));
+    EXPECT_EQ(why, "level 2 is not a finite number");
+    options.levels = {-0.1, -0.05, 0.0, 0.05, INFINITY};
+    EXPECT_FALSE(calibrateGauge(raw, RATE, options, c, &why));
+    EXPECT_EQ(why, "level 5 is not a finite number");
+    options.levels = {1e308, -1e308, 0, 1, 2};
+    EXPECT_FALSE(calibrateGauge(raw, RATE, options, c, &why));
+    EXPECT_EQ(why, "the fit is not a finite number: the levels are too large");
+}

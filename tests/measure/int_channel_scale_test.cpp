@@ -5,6 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "measure/int_format.h"
 #include "support/temp_dir.h"
 
@@ -71,4 +80,80 @@ TEST(IntChannelScale, LayoutWithoutAConstantTakesOnlyACoefficient) {
     EXPECT_FLOAT_EQ(m.at(0, 2).re, 0.5f);
     std::vector<double> values{1.0};
     EXPECT_FALSE(intCounts(values, ChannelInfo{}, 4, &why));
+}
+
+namespace {
+
+double coefficientIn(const std::string& path) {
+    CMeasure m;
+    return readInt(m, path.c_str()) ? m.channels[0].coefficient : NAN;
+}
+
+// Runs `body` as an unprivileged user when the test runs as root (who may
+// write any file whatever its mode); its exit status is body's result.
+bool asUnprivilegedUser(const std::function<bool()>& body) {
+    if (geteuid() != 0) return body();
+    const pid_t child = fork();
+    if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 && body() ? 0 : 1);
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+// The patch writes the two fields into the file itself: another name of the
+// file sees it, its mode stays, and bytes another program appended before it
+// are kept.
+TEST(IntChannelScale, PatchesTheFileInPlace) {
+    TempDir dir;
+    const std::string path = dir.file("g.INT"), other = dir.file("link.INT");
+    writeBytes(path, countsFile(3));
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    struct stat before;
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    std::FILE* appender = std::fopen(path.c_str(), "ab");
+    ASSERT_NE(appender, nullptr);
+    std::fputs("tail", appender);
+    std::fflush(appender);
+    std::string why;
+    ASSERT_TRUE(writeIntChannelScale(path, 0, 0.002, -0.3, &why)) << why;
+    std::fputs("more", appender);
+    std::fclose(appender);
+    EXPECT_DOUBLE_EQ(coefficientIn(other), 0.002);
+    struct stat after;
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 2u);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    const std::vector<unsigned char> bytes = readBytes(path);
+    EXPECT_EQ(std::string(bytes.end() - 8, bytes.end()), "tailmore");
+}
+
+TEST(IntChannelScale, TargetThatCannotBeWrittenStaysAsItWas) {
+    TempDir dir;
+    const std::string path = dir.file("g.INT");
+    writeBytes(path, countsFile(3));
+    // Locked by another program: refused, not waited on.
+    const int holder = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(flock(holder, LOCK_EX), 0);
+    std::string why;
+    EXPECT_FALSE(writeIntChannelScale(path, 0, 0.002, -0.3, &why));
+    EXPECT_EQ(why, path + ": is locked by another program");
+    ::close(holder);
+    // Read-only to the user, in a folder where anyone may create and rename.
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_TRUE(asUnprivilegedUser([&] {
+        return !writeIntChannelScale(path, 0, 0.002, -0.3, &why) &&
+               why.find("cannot be opened for writing") != std::string::npos;
+    }));
+    EXPECT_EQ(readBytes(path), countsFile(3));
+    EXPECT_EQ(countEntries(dir.path()), 1);
+    // A value that is not a number never reaches the file.
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    EXPECT_FALSE(writeIntChannelScale(path, 0, NAN, 0, &why));
+    EXPECT_EQ(readBytes(path), countsFile(3));
 }

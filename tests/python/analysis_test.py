@@ -364,3 +364,28 @@ class TestLongRuns:
         inside = [t for t in ticks if began + 0.05 < t < ended - 0.05]
         assert len(inside) >= 20  # the GIL was free while the filter ran
         assert ended - began < 2.5  # Ctrl+C stopped it, not its end
+
+    def test_keywords_of_the_wrong_type_are_type_errors_naming_them(self, sample, tmp_path):
+        m = ondarix.read(sample)
+        wave = numpy.sin(numpy.arange(1000) / 5.0)
+        calls = {
+            "rate": lambda: ondarix.read(sample, rate="50"),
+            "dataset": lambda: ondarix.read(sample, dataset=1),
+            "variable": lambda: ondarix.read(sample, variable=b"x"),
+            "channel": lambda: ondarix.statistics(m, "1"),
+            "start": lambda: ondarix.spectrum(m, 1, 0.5),
+            "stop": lambda: ondarix.waves(m, 1, 0, "3000"),
+            "level": lambda: ondarix.aprox(m, COMPONENTS, 1, 0, 3000, level="0"),
+            "model": lambda: ondarix.kalman(m, COMPONENTS, 1, 0, 3000, model=1.5),
+            "levels": lambda: ondarix.calibrate(wave, 0, ["0.1", "0.2"], rate=50.0),
+        }
+        for keyword, call in calls.items():
+            with pytest.raises(TypeError, match=f"^{keyword} must be"):
+                call()
+        # A plain array's rate is checked before the array is looked at.
+        with pytest.raises(TypeError, match="^rate must be a number, not str"):
+            ondarix.fourier(wave, rate="50")
+        # numpy's integers are integers.
+        assert same_result(ondarix.statistics(m, numpy.int64(1), numpy.uint16(0),
+                                              numpy.int32(3000)),
+                           ondarix.statistics(m, 1, 0, 3000))

@@ -110,3 +110,32 @@ def test_bad_tables_and_keywords(tmp_path):
         ondarix.sea(paddle="wedge", **SEA)
     with pytest.raises(ValueError, match="seed"):
         ondarix.sea(paddle="piston", seed=-1, **SEA)
+
+
+@pytest.mark.parametrize("change,reason", [
+    ({"hm0": 1e200, "max_stroke": 0.5}, "Hm0 must be at most 0.78 of the depth"),
+    ({"hm0": 5.0}, "Hm0 must be at most 0.78 of the depth"),
+    ({"depth": 10.0, "hm0": 0.4, "tp": 1.0}, "1/7 of the wavelength at the peak period"),
+    ({"paddle": "flap", "hinge": 0.6 - 1e-10}, "the paddle makes a wave of only"),
+    ({"fmin": -0.1}, "fmin must be a number >= 0 Hz"),
+    ({"fmax": float("nan")}, "fmax must be a number >= 0 Hz"),
+    ({"ramp": -0.5}, "the ramps must be a number of seconds >= 0"),
+])
+def test_seas_beyond_the_flume_are_value_errors(change, reason):
+    with pytest.raises(ValueError, match=reason):
+        ondarix.sea(**{"paddle": "piston", **SEA, **change})
+
+
+def test_keywords_of_the_wrong_type_are_type_errors_naming_them():
+    for keyword, value in [("hm0", "0.1"), ("depth", [0.6]), ("paddle", 1), ("dt", True),
+                           ("smooth", 2.5), ("seed", 5.0)]:
+        with pytest.raises(TypeError, match=f"^{keyword} must be"):
+            ondarix.sea(**{"paddle": "piston", **SEA, keyword: value})
+    # numpy's numbers are numbers; a seed keeps its range.
+    a = ondarix.sea(paddle="piston", **{**SEA, "hm0": numpy.float64(0.1)}, seed=numpy.uint64(5))
+    b = ondarix.sea(paddle="piston", **SEA, seed=5)
+    assert numpy.array_equal(a.drive.samples, b.drive.samples)
+    with pytest.raises(ValueError, match="seed"):
+        ondarix.sea(paddle="piston", **SEA, seed=numpy.int64(-1))
+    with pytest.raises(ValueError, match="seed"):
+        ondarix.sea(paddle="piston", **SEA, seed=2**64)

@@ -178,4 +178,15 @@ TEST(SeaCorrection, RefusesWhatCannotBeCorrected) {
     EXPECT_FALSE(why.empty());
     EXPECT_FALSE(correctSeaDrive(p, measure(d, p), 0, d, &why));
     EXPECT_EQ(why, "--smooth must be a whole number of bins >= 1");
+    // A gauge that stood still (or the wrong channel) would double the drive.
+    const std::vector<double> before = d.displacement;
+    for (double level : {0.0, 0.3}) {
+        BlockValues still;
+        still.sampleRate = 50;
+        still.values.assign(15000, level);
+        EXPECT_FALSE(correctSeaDrive(p, still, 5, d, &why));
+        EXPECT_EQ(why, "the measured record holds no waves in the band: Hm0 0 m there, the "
+                       "target's 0.1 m");
+        EXPECT_EQ(d.displacement, before);
+    }
 }

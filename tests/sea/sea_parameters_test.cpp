@@ -1,6 +1,7 @@
 // Parameters that make no sea are refused with one line saying why.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "sea/sea_parameters.h"
@@ -89,4 +90,62 @@ TEST(SeaParameters, NamesOfTheChoices) {
     SeaMethod m;
     ASSERT_TRUE(seaMethodNamed("amplitude", m));
     EXPECT_STREQ(seaMethodName(m), "amplitude");
+}
+
+// What a flume cannot carry or a paddle cannot make is refused before any
+// drive is made: it would come out as NaN, infinities or kilometres of stroke.
+TEST(SeaParameters, WavesBeyondTheFlumeAndPaddleAreRefused) {
+    struct Case {
+        std::function<void(SeaParameters&)> change;
+        const char* why;
+    };
+    const Case cases[] = {
+        {[](SeaParameters& p) { p.hm0 = 5; },
+         "Hm0 must be at most 0.78 of the depth, the height at which waves break: 0.468 m"},
+        {[](SeaParameters& p) { p.hm0 = 1e200; },
+         "Hm0 must be at most 0.78 of the depth, the height at which waves break: 0.468 m"},
+        {[](SeaParameters& p) { p.depth = 1e-300; },
+         "Hm0 must be at most 0.78 of the depth, the height at which waves break: 7.8e-301 m"},
+        {[](SeaParameters& p) {
+             p.regular = true;
+             p.regularHeight = 0.5;
+             p.regularPeriod = 2;
+         },
+         "the regular wave's height must be at most 0.78 of the depth, the height at which waves "
+         "break: 0.468 m"},
+        // Deep water: L = g T^2 / 2 pi = 1.56 m at 1 s.
+        {[](SeaParameters& p) {
+             p.depth = 10;
+             p.hm0 = 0.4;
+             p.tp = 1;
+         },
+         "Hm0 must be at most 1/7 of the wavelength at the peak period (1.56131 m), the steepest "
+         "wave that does not break: 0.223044 m"},
+        {[](SeaParameters& p) {
+             p.paddle = {PaddleType::Flap, 0.6 - 1e-10};
+         },
+         "the paddle makes a wave of only"},
+        {[](SeaParameters& p) { p.fmin = -0.1; },
+         "fmin must be a number >= 0 Hz (0: half the peak frequency)"},
+        {[](SeaParameters& p) { p.fmin = NAN; },
+         "fmin must be a number >= 0 Hz (0: half the peak frequency)"},
+        {[](SeaParameters& p) { p.fmax = -1; },
+         "fmax must be a number >= 0 Hz (0: the default band's top)"},
+        {[](SeaParameters& p) { p.ramp = -0.5; },
+         "the ramps must be a number of seconds >= 0 (-1: two peak periods)"},
+        {[](SeaParameters& p) { p.ramp = NAN; },
+         "the ramps must be a number of seconds >= 0 (-1: two peak periods)"},
+    };
+    for (const Case& c : cases) {
+        SeaParameters p;
+        c.change(p);
+        EXPECT_EQ(validateSeaParameters(p).rfind(c.why, 0), 0u) << validateSeaParameters(p);
+    }
+    // At the limits themselves the sea is made.
+    SeaParameters p;
+    p.hm0 = 0.78 * p.depth;
+    p.tp = 4;
+    EXPECT_EQ(validateSeaParameters(p), "");
+    p.paddle = {PaddleType::Flap, 0.55};
+    EXPECT_EQ(validateSeaParameters(p), "");
 }

@@ -184,6 +184,26 @@ TEST(SeaSynthesis, LimitsRefuseAndSayByHowMuch) {
     EXPECT_TRUE(synthesiseSea(p, d, &why)) << why;
 }
 
+// A drive of NaN reports a stroke of 0 and so passes every limit: it is
+// refused wherever it comes from, a table of densities near the smallest
+// double among them.
+TEST(SeaSynthesis, DriveThatIsNotFiniteIsRefused) {
+    SeaParameters p = exampleSea(PaddleType::Piston);
+    p.duration = 300;
+    p.maxStroke = 0.5;
+    SeaDrive d;
+    std::string why;
+    ASSERT_TRUE(prepareSea(p, d, &why)) << why;
+    d.components[3] = std::complex<double>(NAN, 0);
+    EXPECT_FALSE(renderSeaDrive(p, d, &why));
+    EXPECT_EQ(why.rfind("the drive is not a finite number at sample 0", 0), 0u) << why;
+    p.spectrum = SpectrumShape::Table;
+    p.table = {{0.1, 2}, {1e-320, 1e-320}};
+    ASSERT_EQ(validateSeaParameters(p), "");
+    EXPECT_FALSE(synthesiseSea(p, d, &why));
+    EXPECT_EQ(why, "the spectrum's densities are too small to be scaled to Hm0");
+}
+
 TEST(SeaSynthesis, RegularWaveOfGivenHeightAndPeriod) {
     SeaParameters p = exampleSea(PaddleType::Flap);
     p.regular = true;
