@@ -5,7 +5,7 @@ Run: PYTHONPATH=build/python /usr/bin/python3 bench/hdf5_read_bench.py
 Two files of float32 gauges (128 MiB each) are written once to $TMPDIR
 (default /tmp): one by ondarix.write (chunked in blocks of whole rows), one by
 h5py in our layout with its defaults (contiguous). Two more are chunked as
-other programs chunk: gzip chunks of 8 MiB, and a 1 MB file of four 268 MB gzip
+other programs chunk: gzip chunks of 8 MiB, and a 0.5 MB file of four 128 MiB gzip
 chunks of zeros (larger than HDF5's 1 MiB chunk cache, each used to be
 inflated again for every block read). Each is read once before timing, so both
 sides read from the page cache. Prints the best of the rounds of each and their
@@ -44,13 +44,13 @@ def big_files():
 def chunked_files():
     folder = pathlib.Path(os.environ.get("TMPDIR", "/tmp"))
     eight = folder / "ondarix_hdf5_bench_8mib_chunks.h5"
-    huge = folder / "ondarix_hdf5_bench_268mb_chunks.h5"
+    huge = folder / "ondarix_hdf5_bench_128mib_chunks.h5"
     if not eight.exists():
         with h5py.File(eight, "w") as f:
             f.attrs["sample_rate"] = RATE
             f.create_dataset("samples", data=values(), chunks=(131072, CHANNELS), compression="gzip")
     if not huge.exists():
-        rows = 4 * 4_194_304
+        rows = 4 * 2_097_152
         with h5py.File(huge, "w") as f:
             f.attrs["sample_rate"] = RATE
             d = f.create_dataset("samples", shape=(rows, CHANNELS), dtype="f4",

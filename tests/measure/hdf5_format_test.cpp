@@ -481,8 +481,8 @@ TEST(Hdf5Format, CompressedChunksLargerThanTheCacheAreReadOnce) {
 }
 
 // A few bytes of a file may declare a chunk of gigabytes that the library
-// would take whole to read any row of 100, or dimensions far beyond the
-// chunks it stores (read as zeros: a damaged size made megabytes of them).
+// would take whole to read any row of 100, or dimensions far beyond what it
+// stores (read as zeros: a flipped size made a 75 KB file 400 MB of them).
 TEST(Hdf5Format, ChunksThatDoNotFitTheSamplesAreRefused) {
     TempDir dir;
     const std::string path = dir.file("huge-chunk.h5");
@@ -504,13 +504,13 @@ TEST(Hdf5Format, ChunksThatDoNotFitTheSamplesAreRefused) {
     {
         H5File f(path);
         putNumbers(f.id(), "sample_rate", {10.0}, true);
-        const hsize_t dims[2] = {1000, 1}, chunk[2] = {100, 1}, part[2] = {100, 1};
+        const hsize_t dims[2] = {hsize_t(8) << 20, 1}, chunk[2] = {100, 1}, part[2] = {100, 1};
         hid_t space = H5Screate_simple(2, dims, nullptr);
         hid_t dcpl = H5Pcreate(H5P_DATASET_CREATE);
         H5Pset_chunk(dcpl, 2, chunk);
         hid_t d =
             H5Dcreate2(f.id(), "samples", H5T_NATIVE_FLOAT, space, H5P_DEFAULT, dcpl, H5P_DEFAULT);
-        // One chunk of the ten written.
+        // One chunk of 83887 written.
         const std::vector<float> values(100, 2.5f);
         const hsize_t start[2] = {0, 0};
         hid_t memory = H5Screate_simple(2, part, nullptr);
@@ -522,5 +522,5 @@ TEST(Hdf5Format, ChunksThatDoNotFitTheSamplesAreRefused) {
         H5Sclose(space);
     }
     EXPECT_EQ(readFile(m, path).why,
-              "dataset /samples is damaged: it stores fewer bytes than its samples take");
+              "dataset /samples is damaged: it declares far more samples than it stores");
 }
