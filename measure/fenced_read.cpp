@@ -14,10 +14,12 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "measure/hdf5_objects.h"
+#include "measure/sample_stream.h"
 
 namespace {
 
@@ -28,6 +30,8 @@ struct Outcome {
     int32_t done = 0;
     int32_t ok = 0;
     int64_t sampleBytes = 0;
+    // The samples came as a stream of pieces, not in shared memory.
+    int32_t streamed = 0;
     ReadReport report;
     char error[1024] = {};
     // Set by the child's block source when the samples cannot have memory.
@@ -98,8 +102,62 @@ Sample* sharedBlock(int64_t bytes) {
     return block == MAP_FAILED ? nullptr : static_cast<Sample*>(block);
 }
 
-[[noreturn]] void runChild(const FencedReader& read, Outcome* out, int samplesFd, pid_t parent,
-                           const FenceLimits& limits) {
+// A piece of samples the child offers its parent, or the size they take.
+struct Message {
+    int64_t kind;
+    int64_t first;
+    int64_t count;
+    uint64_t address;
+};
+constexpr int64_t BEGIN = 1, PUT = 2;
+
+int g_toParent = -1, g_fromParent = -1;
+int64_t g_streamedBytes = 0;
+
+bool writeAll(int fd, const void* data, size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = write(fd, p, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        p += n, size -= size_t(n);
+    }
+    return true;
+}
+
+bool readAll(int fd, void* data, size_t size) {
+    char* p = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t n = read(fd, p, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        p += n, size -= size_t(n);
+    }
+    return true;
+}
+
+// Offers `message` and waits for the parent's yes or no.
+bool askParent(const Message& message) {
+    char answer = 0;
+    return writeAll(g_toParent, &message, sizeof message) && readAll(g_fromParent, &answer, 1) &&
+           answer == 1;
+}
+
+bool streamBegin(int64_t bytes) {
+    g_streamedBytes = bytes;
+    return askParent({BEGIN, bytes, 0, 0});
+}
+
+// The parent copies the piece out of this process's memory while the child
+// waits; the piece is the reader's buffer of one block.
+bool streamPut(int64_t first, const Sample* samples, int64_t count) {
+    return askParent({PUT, first, count, uint64_t(reinterpret_cast<uintptr_t>(samples))});
+}
+
+const SampleStream g_childStream{streamBegin, streamPut};
+
+[[noreturn]] void runChild(const FencedReader& read, Outcome* out, int samplesFd, int toParent,
+                           int fromParent, pid_t parent, const FenceLimits& limits) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent) _exit(1);
     const rlimit noCore{0, 0};
@@ -115,7 +173,10 @@ Sample* sharedBlock(int64_t bytes) {
     hdf5::libraryLock().unlock();
     g_samplesFd = samplesFd;
     g_outcome = out;
+    g_toParent = toParent;
+    g_fromParent = fromParent;
     setSampleBlockSource(sharedBlock);
+    if (fromParent >= 0) setSampleStream(&g_childStream);
     limitMemory(limits.memoryMargin);
     bool ok = false;
     std::string why;
@@ -128,13 +189,14 @@ Sample* sharedBlock(int64_t bytes) {
     if (!ok && out->memoryNote[0]) why = out->memoryNote;
     out->header = m;
     out->ok = ok;
-    out->sampleBytes = ok && m.samples ? m.sampleBytes : 0;
+    out->streamed = ok && !m.samples && g_streamedBytes > 0;
+    out->sampleBytes = !ok ? 0 : m.samples ? m.sampleBytes : g_streamedBytes;
     std::snprintf(out->error, sizeof out->error, "%s", why.c_str());
     out->done = 1;
     _exit(0);
 }
 
-enum class Ending { Exited, TimedOut, Cancelled, OverMemory };
+enum class Ending { Exited, TimedOut, Cancelled, OverMemory, Misbehaved };
 
 // Resident bytes of process `pid` (this one for 0); 0 when unknown.
 int64_t residentBytes(pid_t pid) {
@@ -160,17 +222,77 @@ struct MemoryWatch {
     }
 };
 
-// Waits for the child's end, told by its end of the pipe closing.
+// Takes the child's stream of samples into `m`: memory for them once, then
+// each piece copied out of the child's memory. Anything else the child
+// sends, or a piece outside what it asked for, is refused.
+class StreamReceiver {
+  public:
+    StreamReceiver(CMeasure& m, pid_t child, int answerFd, Outcome& out)
+        : m_(m), child_(child), answerFd_(answerFd), out_(out) {}
+
+    bool take(const Message& message) {
+        bool yes = false;
+        if (message.kind == BEGIN && bytes_ < 0 && message.first > 0 &&
+            message.first <= INT32_MAX && message.first % int64_t(sizeof(Sample)) == 0) {
+            const int64_t available = availableMemory();
+            if (message.first > available)
+                std::snprintf(out_.memoryNote, sizeof out_.memoryNote,
+                              "the samples need %ld MB and the machine has %ld MB available",
+                              long(message.first >> 20), long(available >> 20));
+            else
+                yes = m_.resizeSamples(message.first);
+            bytes_ = yes ? message.first : 0;
+        } else if (message.kind == PUT && bytes_ > 0 && message.first == received_ &&
+                   message.count > 0 && message.count <= bytes_ / int64_t(sizeof(Sample)) &&
+                   message.first + message.count <= bytes_ / int64_t(sizeof(Sample))) {
+            const size_t size = size_t(message.count) * sizeof(Sample);
+            iovec here{m_.samples + message.first, size};
+            iovec there{reinterpret_cast<void*>(uintptr_t(message.address)), size};
+            yes = process_vm_readv(child_, &here, 1, &there, 1, 0) == ssize_t(size);
+            if (yes) received_ += message.count;
+        } else {
+            return false;
+        }
+        const char answer = yes ? 1 : 0;
+        return writeAll(answerFd_, &answer, 1);
+    }
+    // Every sample the child announced arrived.
+    bool complete(int64_t bytes) const {
+        return bytes == bytes_ && received_ * int64_t(sizeof(Sample)) == bytes_;
+    }
+
+  private:
+    CMeasure& m_;
+    pid_t child_;
+    int answerFd_;
+    Outcome& out_;
+    int64_t bytes_ = -1;
+    int64_t received_ = 0;
+};
+
+// Waits for the child's end, told by its end of the pipe closing, taking
+// what it streams on the way.
 Ending awaitChild(pid_t child, int pipeEnd, double seconds, const MemoryWatch& memory,
-                  int& status) {
+                  StreamReceiver* receiver, int& status) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    auto nextLook = Clock::now();
     Ending ending = Ending::Exited;
     for (;;) {
         pollfd p{pipeEnd, POLLIN, 0};
         const int ready = poll(&p, 1, 50);
-        if (ready > 0) break;
         if (ready < 0 && errno != EINTR) break;
+        if (ready > 0) {
+            Message message{};
+            if (!readAll(pipeEnd, &message, sizeof message)) break; // the child ended
+            if (!receiver || !receiver->take(message)) {
+                ending = Ending::Misbehaved;
+                break;
+            }
+        }
+        // Asked at most 20 times a second, however fast pieces come.
+        if (Clock::now() < nextLook) continue;
+        nextLook = Clock::now() + std::chrono::milliseconds(50);
         if (t_cancel && t_cancel()) {
             ending = Ending::Cancelled;
             break;
@@ -194,6 +316,8 @@ std::string endingText(Ending ending, int status, double seconds, int64_t margin
                        const Outcome& out) {
     char text[256];
     if (ending == Ending::Cancelled) return "the read was cancelled";
+    if (ending == Ending::Misbehaved)
+        return "the process reading the file sent what it was not asked for; the file is damaged";
     if (ending == Ending::OverMemory)
         return "reading the file took more memory than its samples and a margin of " +
                std::to_string(margin >> 20) + " MB and was stopped; it is damaged";
@@ -225,6 +349,23 @@ bool takeSamples(CMeasure& m, int fd, int64_t bytes) {
     return true;
 }
 
+// Whether this process may copy memory out of its children: not where a
+// security module or a system call filter forbids it (the samples then come
+// in shared memory).
+bool streamingWorks() {
+    static const bool works = [] {
+        std::FILE* f = std::fopen("/proc/sys/kernel/yama/ptrace_scope", "r");
+        int scope = 0;
+        if (f && std::fscanf(f, "%d", &scope) != 1) scope = 0;
+        if (f) std::fclose(f);
+        int value = 1, copy = 0;
+        iovec here{&copy, sizeof copy}, there{&value, sizeof value};
+        return scope <= 1 && process_vm_readv(getpid(), &here, 1, &there, 1, 0) == sizeof copy &&
+               copy == 1;
+    }();
+    return works;
+}
+
 double fileSize(const char* path) {
     struct stat s {};
     return stat(path, &s) == 0 ? double(s.st_size) : 0.0;
@@ -234,12 +375,13 @@ struct Shared {
     Outcome* outcome = nullptr;
     int samplesFd = -1;
     int pipe[2] = {-1, -1};
+    int answers[2] = {-1, -1};
     ~Shared() {
         if (outcome) {
             outcome->~Outcome();
             munmap(outcome, sizeof(Outcome));
         }
-        for (int fd : {samplesFd, pipe[0], pipe[1]})
+        for (int fd : {samplesFd, pipe[0], pipe[1], answers[0], answers[1]})
             if (fd >= 0) close(fd);
     }
     bool open() {
@@ -248,7 +390,7 @@ struct Shared {
         if (memory == MAP_FAILED) return false;
         outcome = new (memory) Outcome();
         samplesFd = memfd_create("ondarix-samples", MFD_CLOEXEC);
-        return samplesFd >= 0 && pipe2(pipe, O_CLOEXEC) == 0;
+        return samplesFd >= 0 && pipe2(pipe, O_CLOEXEC) == 0 && pipe2(answers, O_CLOEXEC) == 0;
     }
 };
 
@@ -270,29 +412,42 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
         const pid_t parent = getpid();
         baseline = residentBytes(0);
         std::lock_guard<std::mutex> quiet(hdf5::libraryLock());
+        const int answers = streamingWorks() ? shared.answers[0] : -1;
         child = fork();
-        if (child == 0) runChild(read, shared.outcome, shared.samplesFd, parent, limits);
+        if (child == 0)
+            runChild(read, shared.outcome, shared.samplesFd, shared.pipe[1], answers, parent,
+                     limits);
     }
     if (child < 0) {
         why = std::string("cannot start the process that reads the file: ") + std::strerror(errno);
     } else {
-        close(shared.pipe[1]);
-        shared.pipe[1] = -1;
+        for (int* end : {&shared.pipe[1], &shared.answers[0]}) {
+            close(*end);
+            *end = -1;
+        }
         const double seconds = limits.baseSeconds + fileSize(path) / limits.bytesPerSecond;
         int status = 0;
         const MemoryWatch memory{baseline, limits.memoryMargin, shared.samplesFd};
-        const Ending ending = awaitChild(child, shared.pipe[0], seconds, memory, status);
+        StreamReceiver receiver(m, child, shared.answers[1], *shared.outcome);
+        const Ending ending = awaitChild(child, shared.pipe[0], seconds, memory, &receiver, status);
         const Outcome& out = *shared.outcome;
         const bool answered = ending == Ending::Exited && WIFEXITED(status) && out.done;
         if (answered) {
             static_cast<CHeader&>(m) = out.header;
             if (report) *report = out.report;
         }
-        if (answered && out.ok && !takeSamples(m, shared.samplesFd, out.sampleBytes))
+        if (answered && out.ok && out.streamed && !receiver.complete(out.sampleBytes))
+            why = "the process reading the file sent fewer samples than it read; the file is "
+                  "damaged";
+        else if (answered && out.ok && !out.streamed &&
+                 !takeSamples(m, shared.samplesFd, out.sampleBytes))
             why = "not enough memory for the samples";
         else if (!answered || !out.ok)
             why = endingText(ending, status, seconds, limits.memoryMargin, out);
-        if (!why.empty()) m.sampleCount = 0;
+        if (!why.empty()) {
+            m.resizeSamples(0);
+            m.sampleCount = 0;
+        }
     }
     if (error) *error = why;
     return why.empty();

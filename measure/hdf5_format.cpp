@@ -9,6 +9,7 @@
 #include "measure/file_io.h"
 #include "measure/hdf5_objects.h"
 #include "measure/iso_date.h"
+#include "measure/sample_stream.h"
 #include "measure/text_encoding.h"
 
 namespace {
@@ -182,11 +183,14 @@ void sizeChunkCache(hid_t access, hid_t dataset, const Shape& shape) {
     H5Pset_chunk_cache(access, 100003, size_t(bytes * chunksAcross + (1 << 20)), 1.0);
 }
 
-// Reads the samples a block of rows at a time into `m`'s block (real parts).
-bool readSamples(hid_t dataset, const Shape& shape, CMeasure& m) {
+// Reads the samples a block of rows at a time into `m`'s block (real
+// parts), or hands each block to `stream`.
+bool readSamples(hid_t dataset, const Shape& shape, CMeasure& m, const SampleStream* stream) {
     Handle file(H5Dget_space(dataset), H5Sclose);
     const int64_t step = blockRows(shape.channels);
     std::vector<float> values(size_t(step) * size_t(shape.channels));
+    const StreamPieces pieces(stream ? int64_t(values.size()) : 0);
+    if (stream && !pieces.valid()) return false;
     for (int64_t first = 0; first < shape.rows; first += step) {
         const int64_t count = std::min(step, shape.rows - first);
         const hsize_t b = hsize_t(count), c = hsize_t(shape.channels), f = hsize_t(first);
@@ -203,7 +207,7 @@ bool readSamples(hid_t dataset, const Shape& shape, CMeasure& m) {
             H5Dread(dataset, H5T_NATIVE_FLOAT, memory.get(), file.get(), H5P_DEFAULT,
                     values.data()) < 0)
             return false;
-        Sample* out = &m.at(0, int32_t(first));
+        Sample* out = stream ? pieces.piece(first / step) : &m.at(0, int32_t(first));
         if (!shape.transposed)
             for (hsize_t i = 0; i < total; ++i)
                 out[i] = Sample{values[i], 0.0f};
@@ -211,6 +215,7 @@ bool readSamples(hid_t dataset, const Shape& shape, CMeasure& m) {
             for (hsize_t r = 0; r < b; ++r)
                 for (hsize_t ch = 0; ch < c; ++ch)
                     out[r * c + ch] = Sample{values[ch * b + r], 0.0f};
+        if (stream && !stream->put(first * shape.channels, out, int64_t(total))) return false;
     }
     return true;
 }
@@ -337,7 +342,8 @@ bool readOpenFile(CMeasure& m, hid_t file, bool samples, std::string& why,
         return false;
     }
     const int64_t bytes = shape.rows * shape.channels * int64_t(sizeof(Sample));
-    if (samples && !m.resizeSamples(bytes)) {
+    const SampleStream* stream = samples ? sampleStream() : nullptr;
+    if (stream ? !stream->begin(bytes) : samples && !m.resizeSamples(bytes)) {
         why = "not enough memory for the samples";
         return false;
     }
@@ -350,7 +356,7 @@ bool readOpenFile(CMeasure& m, hid_t file, bool samples, std::string& why,
         dataset.reset();
         dataset.reset(H5Dopen2(file, name.c_str(), access.get()));
     }
-    if (samples && (!dataset.valid() || !readSamples(dataset.get(), shape, m))) {
+    if (samples && (!dataset.valid() || !readSamples(dataset.get(), shape, m, stream))) {
         m.truncateSamples(0);
         m.sampleCount = 0;
         why = "the samples of " + name + " cannot be read; the file is damaged";

@@ -12,6 +12,7 @@
 #include "measure/mat5_writer.h"
 #include "measure/mat_file_check.h"
 #include "measure/mat_library.h"
+#include "measure/sample_stream.h"
 #include "measure/text_encoding.h"
 
 namespace {
@@ -227,15 +228,32 @@ bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool 
     m.channelCount = int32_t(channels);
     m.sampleCount = int32_t(samples);
     if (!keep) return true;
-    if (!m.resizeSamples(int64_t(samples * channels * sizeof(Sample)))) {
+    const int64_t bytes = int64_t(samples * channels * sizeof(Sample));
+    const SampleStream* stream = sampleStream();
+    if (stream ? !stream->begin(bytes) : !m.resizeSamples(bytes)) {
         m.sampleCount = 0;
         error = "not enough memory for the samples";
         return false;
     }
-    for (size_t r = 0; r < samples; ++r)
-        for (size_t c = 0; c < channels; ++c)
-            m.at(int(c), int(r)) =
-                Sample{float(valueAt(*v, timeDown ? r + c * rows : c + r * rows)), 0.0f};
+    // Rows a piece at a time, into the measurement or the stream.
+    const size_t step = std::max<size_t>(1, (size_t(1) << 18) / channels);
+    const StreamPieces pieces(stream ? int64_t(step * channels) : 0);
+    for (size_t first = 0; first < samples; first += step) {
+        const size_t count = std::min(step, samples - first);
+        Sample* out = stream ? pieces.piece(int64_t(first / step)) : &m.at(0, int(first));
+        for (size_t r = 0; r < count; ++r)
+            for (size_t c = 0; c < channels; ++c) {
+                const size_t row = first + r;
+                out[r * channels + c] =
+                    Sample{float(valueAt(*v, timeDown ? row + c * rows : c + row * rows)), 0.0f};
+            }
+        if (stream && (!pieces.valid() ||
+                       !stream->put(int64_t(first * channels), out, int64_t(count * channels)))) {
+            m.sampleCount = 0;
+            error = "the samples could not be handed over";
+            return false;
+        }
+    }
     return true;
 }
 

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
 #include <unistd.h>
 #include <vector>
+
+#include "measure/sample_stream.h"
 
 namespace {
 
@@ -160,4 +163,57 @@ TEST(FencedRead, TheChildsMemoryIsItsSamplesAndAMargin) {
         small);
     EXPECT_TRUE(samples.ok) << samples.why;
     EXPECT_EQ(m.sampleBytes, int32_t(128 << 20));
+}
+
+namespace {
+
+// A reader that streams `rows` rows of one channel as 0, 1, 2, ... in pieces
+// of 1000, through the stream a reading child has (when it has one).
+bool streamRamp(CMeasure& m, int rows, int64_t declared) {
+    m.channelCount = 1;
+    m.sampleCount = rows;
+    m.sampleRate = 10.0;
+    describePlainChannels(m);
+    const SampleStream* stream = sampleStream();
+    if (!stream) return false;
+    if (!stream->begin(declared * int64_t(sizeof(Sample)))) return false;
+    const StreamPieces pieces(1000);
+    for (int first = 0, index = 0; first < rows; first += 1000, ++index) {
+        const int count = std::min(1000, rows - first);
+        Sample* out = pieces.piece(index);
+        for (int i = 0; i < count; ++i)
+            out[i] = Sample{float(first + i), 0.0f};
+        if (!stream->put(first, out, count)) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// Where the system lets a process copy out of its child, the child streams
+// its samples piece by piece into the parent's own memory.
+TEST(FencedRead, StreamedPiecesBecomeTheSamplesAndNothingBeyondWhatWasAskedFor) {
+    CMeasure m;
+    Result r = fenced(
+        m, [](CMeasure& c, std::string*, ReadReport*) { return streamRamp(c, 123456, 123456); });
+    if (!r.ok && r.why.empty()) GTEST_SKIP() << "this system forbids copying from a child";
+    ASSERT_TRUE(r.ok) << r.why;
+    ASSERT_EQ(m.sampleCount, 123456);
+    EXPECT_FALSE(m.samplesMapped());
+    for (int row : {0, 999, 1000, 123455})
+        EXPECT_EQ(m.at(0, row).re, float(row)) << row;
+    // A child that sends more than it announced is stopped, as is one that
+    // claims success with samples missing.
+    CMeasure more;
+    Result beyond = fenced(
+        more, [](CMeasure& c, std::string*, ReadReport*) { return streamRamp(c, 5000, 4000); });
+    EXPECT_EQ(beyond.why,
+              "the process reading the file sent what it was not asked for; the file is damaged");
+    EXPECT_EQ(more.samples, nullptr);
+    CMeasure fewer;
+    Result missing = fenced(
+        fewer, [](CMeasure& c, std::string*, ReadReport*) { return streamRamp(c, 3000, 4000); });
+    EXPECT_EQ(missing.why,
+              "the process reading the file sent fewer samples than it read; the file is damaged");
+    EXPECT_EQ(fewer.samples, nullptr);
 }
