@@ -36,6 +36,8 @@ struct Outcome {
     char error[1024] = {};
     // Set by the child's block source when the samples cannot have memory.
     char memoryNote[256] = {};
+    // What the child was allowed beyond its samples and margin.
+    int64_t allowance = 0;
     CHeader header;
 };
 
@@ -215,10 +217,11 @@ struct MemoryWatch {
     int64_t baseline;
     int64_t margin;
     int samplesFd;
+    const Outcome* outcome;
     bool exceeded(pid_t child) const {
         struct stat samples {};
         const int64_t held = fstat(samplesFd, &samples) == 0 ? int64_t(samples.st_size) : 0;
-        return residentBytes(child) > baseline + held + margin;
+        return residentBytes(child) > baseline + held + margin + outcome->allowance;
     }
 };
 
@@ -396,6 +399,12 @@ struct Shared {
 
 } // namespace
 
+void allowReadingMemory(int64_t bytes) {
+    if (!g_outcome || bytes <= 0) return;
+    g_outcome->allowance += bytes;
+    raiseMemoryLimit(bytes);
+}
+
 ReadCancelCheck setReadCancelCheck(ReadCancelCheck check) {
     ReadCancelCheck before = t_cancel;
     t_cancel = check;
@@ -427,7 +436,7 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
         }
         const double seconds = limits.baseSeconds + fileSize(path) / limits.bytesPerSecond;
         int status = 0;
-        const MemoryWatch memory{baseline, limits.memoryMargin, shared.samplesFd};
+        const MemoryWatch memory{baseline, limits.memoryMargin, shared.samplesFd, shared.outcome};
         StreamReceiver receiver(m, child, shared.answers[1], *shared.outcome);
         const Ending ending = awaitChild(child, shared.pipe[0], seconds, memory, &receiver, status);
         const Outcome& out = *shared.outcome;

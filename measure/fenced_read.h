@@ -31,6 +31,11 @@ struct FenceLimits {
 bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::string* error,
                 ReadReport* report, const FenceLimits& limits = {});
 
+// Lets a reading child take `bytes` more than its samples and margin, for
+// what the file justifies beyond its samples (a chunk cache of the file's
+// own chunk size); nothing in a process that is not a reading child.
+void allowReadingMemory(int64_t bytes);
+
 // Asked about ten times a second while a child reads; true stops the read
 // ("the read was cancelled"). One per thread; null for none. Python sets one
 // that checks for Ctrl+C, the desktop one for its progress dialog's Cancel.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "measure/atomic_file.h"
+#include "measure/fenced_read.h"
 #include "measure/file_io.h"
 #include "measure/hdf5_objects.h"
 #include "measure/iso_date.h"
@@ -180,7 +181,11 @@ void sizeChunkCache(hid_t access, hid_t dataset, const Shape& shape) {
     const hsize_t chunksAcross =
         (hsize_t(shape.channels) + across - 1) / std::max<hsize_t>(across, 1);
     const hsize_t bytes = chunk[0] * (shape.rank < 2 ? 1 : chunk[1]) * H5Tget_size(type.get());
-    H5Pset_chunk_cache(access, 100003, size_t(bytes * chunksAcross + (1 << 20)), 1.0);
+    const hsize_t cache = bytes * chunksAcross + (1 << 20);
+    H5Pset_chunk_cache(access, 100003, size_t(cache), 1.0);
+    // The cache, and the library's buffers for inflating a chunk into it
+    // (grown by doubling), are the file's own chunks' memory.
+    allowReadingMemory(int64_t(3 * cache));
 }
 
 // Reads the samples a block of rows at a time into `m`'s block (real

@@ -1,6 +1,7 @@
 #include "measure/fenced_read.h"
 
 #include <gtest/gtest.h>
+#include <hdf5.h>
 
 #include <algorithm>
 #include <csignal>
@@ -10,7 +11,9 @@
 #include <unistd.h>
 #include <vector>
 
+#include "measure/hdf5_format.h"
 #include "measure/sample_stream.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -216,4 +219,48 @@ TEST(FencedRead, StreamedPiecesBecomeTheSamplesAndNothingBeyondWhatWasAskedFor) 
     EXPECT_EQ(missing.why,
               "the process reading the file sent fewer samples than it read; the file is damaged");
     EXPECT_EQ(fewer.samples, nullptr);
+}
+
+// A valid file of large compressed chunks needs a chunk cache as large, and
+// the library's buffers to inflate into it: memory the file justifies, which
+// the child's margin alone did not cover (a file h5py reads was refused).
+TEST(FencedRead, AFileOfLargeChunksMayTakeTheMemoryItsChunksNeed) {
+    TempDir dir;
+    const std::string path = dir.file("large-chunks.h5");
+    const hsize_t rows = hsize_t(12) << 20;
+    {
+        const std::vector<float> zeros(rows, 0.0f);
+        hid_t file = H5Fcreate(path.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
+        const double rate = 50.0;
+        hid_t scalar = H5Screate(H5S_SCALAR);
+        hid_t attribute =
+            H5Acreate2(file, "sample_rate", H5T_NATIVE_DOUBLE, scalar, H5P_DEFAULT, H5P_DEFAULT);
+        H5Awrite(attribute, H5T_NATIVE_DOUBLE, &rate);
+        const hsize_t dims[2] = {rows, 1};
+        hid_t space = H5Screate_simple(2, dims, nullptr);
+        hid_t dcpl = H5Pcreate(H5P_DATASET_CREATE);
+        H5Pset_chunk(dcpl, 2, dims);
+        H5Pset_deflate(dcpl, 1);
+        hid_t d =
+            H5Dcreate2(file, "samples", H5T_NATIVE_FLOAT, space, H5P_DEFAULT, dcpl, H5P_DEFAULT);
+        H5Dwrite(d, H5T_NATIVE_FLOAT, H5S_ALL, H5S_ALL, H5P_DEFAULT, zeros.data());
+        H5Dclose(d);
+        H5Pclose(dcpl);
+        H5Sclose(space);
+        H5Aclose(attribute);
+        H5Sclose(scalar);
+        H5Fclose(file);
+    }
+    FenceLimits small;
+    small.memoryMargin = int64_t(32) << 20;
+    CMeasure m;
+    std::string why;
+    const bool ok = readFenced(
+        m, path.c_str(),
+        [&](CMeasure& c, std::string* e, ReadReport* r) {
+            return readHdf5(c, path.c_str(), e, {}, r);
+        },
+        &why, nullptr, small);
+    EXPECT_TRUE(ok) << why;
+    EXPECT_EQ(m.sampleCount, int32_t(rows));
 }
