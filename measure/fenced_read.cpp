@@ -24,6 +24,7 @@
 namespace {
 
 thread_local ReadCancelCheck t_cancel = nullptr;
+const char* const CANCELLED = "the read was cancelled";
 
 // What the child hands back, in memory both processes map.
 struct Outcome {
@@ -318,7 +319,7 @@ Ending awaitChild(pid_t child, int pipeEnd, double seconds, const MemoryWatch& m
 std::string endingText(Ending ending, int status, double seconds, int64_t margin,
                        const Outcome& out) {
     char text[256];
-    if (ending == Ending::Cancelled) return "the read was cancelled";
+    if (ending == Ending::Cancelled) return CANCELLED;
     if (ending == Ending::Misbehaved)
         return "the process reading the file sent what it was not asked for; the file is damaged";
     if (ending == Ending::OverMemory)
@@ -398,6 +399,10 @@ struct Shared {
 };
 
 } // namespace
+
+bool readWasCancelled(const std::string& error) {
+    return error == CANCELLED;
+}
 
 void allowReadingMemory(int64_t bytes) {
     if (!g_outcome || bytes <= 0) return;

@@ -41,3 +41,5 @@ void allowReadingMemory(int64_t bytes);
 // that checks for Ctrl+C, the desktop one for its progress dialog's Cancel.
 using ReadCancelCheck = bool (*)();
 ReadCancelCheck setReadCancelCheck(ReadCancelCheck check);
+// Whether a read's error says it was cancelled (nothing to tell the user).
+bool readWasCancelled(const std::string& error);

@@ -1,10 +1,12 @@
 #include "view/ui/file_commands.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMdiArea>
 #include <QProgressDialog>
 
+#include <climits>
 #include <memory>
 #include <string>
 
@@ -135,8 +137,10 @@ class ReadProgress {
                   QStringLiteral("Cancel"), 0, 0, owner) {
         dialog_.setWindowTitle(QStringLiteral("Open"));
         dialog_.setWindowModality(Qt::WindowModal);
-        dialog_.setMinimumDuration(1000);
-        current_ = &dialog_;
+        // Shown by cancelled() itself: a busy dialog's own timer never starts.
+        dialog_.setMinimumDuration(INT_MAX);
+        started_.start();
+        current_ = this;
         before_ = setReadCancelCheck(cancelled);
     }
     ~ReadProgress() {
@@ -148,13 +152,17 @@ class ReadProgress {
 
   private:
     static bool cancelled() {
+        if (!current_) return false;
+        QProgressDialog& dialog = current_->dialog_;
+        if (!dialog.isVisible() && current_->started_.elapsed() >= 1000) dialog.show();
         QCoreApplication::processEvents();
-        return current_ && current_->wasCanceled();
+        return dialog.wasCanceled();
     }
 
     QProgressDialog dialog_;
+    QElapsedTimer started_;
     ReadCancelCheck before_;
-    static inline QProgressDialog* current_ = nullptr;
+    static inline ReadProgress* current_ = nullptr;
 };
 
 } // namespace
@@ -176,6 +184,7 @@ CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileTyp
             read = readMeasure(*measure, path, type, &why, &seen, options, &report);
         }
         if (read) break;
+        if (readWasCancelled(why)) return nullptr; // the user's own choice: nothing to say
         // A file that cannot be read opens no window; the reader says why. A
         // damaged one opens only its complete rows, and only when asked to; a
         // file without its sample rate opens with the rate the user gives.
