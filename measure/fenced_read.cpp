@@ -117,47 +117,60 @@ constexpr int64_t BEGIN = 1, PUT = 2;
 int g_toParent = -1, g_fromParent = -1;
 int64_t g_streamedBytes = 0;
 
-bool writeAll(int fd, const void* data, size_t size) {
-    const char* p = static_cast<const char*>(data);
+// All of `size` bytes through `transfer` (read or write), going on after
+// an interruption or a short count.
+template <typename Transfer> bool whole(int fd, char* p, size_t size, Transfer transfer) {
     while (size > 0) {
-        const ssize_t n = write(fd, p, size);
+        const ssize_t n = transfer(fd, p, size);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         p += n, size -= size_t(n);
     }
     return true;
+}
+
+bool writeAll(int fd, const void* data, size_t size) {
+    return whole(fd, static_cast<char*>(const_cast<void*>(data)), size,
+                 [](int f, char* p, size_t n) { return write(f, p, n); });
 }
 
 bool readAll(int fd, void* data, size_t size) {
-    char* p = static_cast<char*>(data);
-    while (size > 0) {
-        const ssize_t n = read(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n, size -= size_t(n);
-    }
-    return true;
+    return whole(fd, static_cast<char*>(data), size,
+                 [](int f, char* p, size_t n) { return read(f, p, n); });
 }
 
-// Offers `message` and waits for the parent's yes or no.
-bool askParent(const Message& message) {
+// A piece offered whose answer has not come yet.
+bool g_answerDue = false;
+
+// The parent's yes or no to what was offered last.
+bool parentAnswer() {
     char answer = 0;
-    return writeAll(g_toParent, &message, sizeof message) && readAll(g_fromParent, &answer, 1) &&
-           answer == 1;
+    g_answerDue = false;
+    return readAll(g_fromParent, &answer, 1) && answer == 1;
 }
 
 bool streamBegin(int64_t bytes) {
     g_streamedBytes = bytes;
-    return askParent({BEGIN, bytes, 0, 0});
+    const Message message{BEGIN, bytes, 0, 0};
+    return writeAll(g_toParent, &message, sizeof message) && parentAnswer();
 }
 
-// The parent copies the piece out of this process's memory while the child
-// waits; the piece is the reader's buffer of one block.
+// The parent copies the piece out of this process's memory while the reader
+// converts the next one into its other buffer: this returns once the piece
+// before was taken.
 bool streamPut(int64_t first, const Sample* samples, int64_t count) {
-    return askParent({PUT, first, count, uint64_t(reinterpret_cast<uintptr_t>(samples))});
+    if (g_answerDue && !parentAnswer()) return false;
+    const Message message{PUT, first, count, uint64_t(reinterpret_cast<uintptr_t>(samples))};
+    g_answerDue = writeAll(g_toParent, &message, sizeof message);
+    return g_answerDue;
 }
 
-const SampleStream g_childStream{streamBegin, streamPut};
+// The last piece taken: the reader's buffers may go.
+bool streamFinish() {
+    return !g_answerDue || parentAnswer();
+}
+
+const SampleStream g_childStream{streamBegin, streamPut, streamFinish};
 
 [[noreturn]] void runChild(const FencedReader& read, Outcome* out, int samplesFd, int toParent,
                            int fromParent, pid_t parent, const FenceLimits& limits) {
@@ -188,6 +201,11 @@ const SampleStream g_childStream{streamBegin, streamPut};
         ok = read(m, &why, &out->report);
     } catch (const std::bad_alloc&) {
         why = "the library ran out of the memory a file of this size may take";
+    }
+    // A reader that ended without finishing its stream hands nothing over.
+    if (g_answerDue && ok) {
+        ok = false;
+        why = "the samples could not be handed over";
     }
     if (!ok && out->memoryNote[0]) why = out->memoryNote;
     out->header = m;

@@ -222,7 +222,7 @@ bool readSamples(hid_t dataset, const Shape& shape, CMeasure& m, const SampleStr
                     out[r * c + ch] = Sample{values[ch * b + r], 0.0f};
         if (stream && !stream->put(first * shape.channels, out, int64_t(total))) return false;
     }
-    return true;
+    return !stream || stream->finish();
 }
 
 std::string attributeText(const char* attribute, const std::string& owner) {

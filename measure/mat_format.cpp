@@ -254,6 +254,11 @@ bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool 
             return false;
         }
     }
+    if (stream && !stream->finish()) {
+        m.sampleCount = 0;
+        error = "the samples could not be handed over";
+        return false;
+    }
     return true;
 }
 

@@ -11,10 +11,12 @@
 #include "measure/measure.h"
 
 // `begin` once with the samples' size in bytes, then `put` for consecutive
-// pieces. A piece put must stay as it is until the next put returns.
+// pieces, then `finish`. A piece put must stay as it is, in memory, until
+// the next put or the finish returns.
 struct SampleStream {
     bool (*begin)(int64_t bytes);
     bool (*put)(int64_t firstSample, const Sample* samples, int64_t count);
+    bool (*finish)();
 };
 // Null (the default): readers fill the measurement.
 void setSampleStream(const SampleStream* stream);

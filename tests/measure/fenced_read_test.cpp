@@ -188,7 +188,7 @@ bool streamRamp(CMeasure& m, int rows, int64_t declared) {
             out[i] = Sample{float(first + i), 0.0f};
         if (!stream->put(first, out, count)) return false;
     }
-    return true;
+    return stream->finish();
 }
 
 } // namespace
