@@ -334,6 +334,25 @@ Ending awaitChild(pid_t child, int pipeEnd, double seconds, const MemoryWatch& m
     return ending;
 }
 
+// The child's texts are ended within their fields whatever it wrote there.
+void terminateTexts(CHeader& h) {
+    h.name[sizeof h.name - 1] = h.path[sizeof h.path - 1] = '\0';
+    for (ChannelInfo& c : h.channels)
+        c.name[sizeof c.name - 1] = c.unit[sizeof c.unit - 1] = '\0';
+    for (SignalParameters& p : h.signalParameters)
+        for (SignalComponent& c : p.components)
+            c.name[sizeof c.name - 1] = '\0';
+}
+
+// The description the child gave fits the samples it handed over: nothing
+// read later may go past them.
+bool describesItsSamples(const CMeasure& m, int64_t bytes) {
+    if (m.channelCount < 0 || m.channelCount > MAX_CHANNELS || m.sampleCount < 0) return false;
+    for (const SignalParameters& p : m.signalParameters)
+        if (p.componentCount < 0 || p.componentCount > MAX_COMPONENTS) return false;
+    return !m.samples || int64_t(m.sampleCount) * m.channelCount * int64_t(sizeof(Sample)) <= bytes;
+}
+
 std::string endingText(Ending ending, int status, double seconds, int64_t margin,
                        const Outcome& out) {
     char text[256];
@@ -357,7 +376,7 @@ std::string endingText(Ending ending, int status, double seconds, int64_t margin
         return text;
     }
     if (!out.done) return "the file library stopped on this file without an answer; it is damaged";
-    return out.error;
+    return std::string(out.error, strnlen(out.error, sizeof out.error));
 }
 
 // Gives `m` the child's samples: its shared memory, mapped here.
@@ -466,6 +485,7 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
         const bool answered = ending == Ending::Exited && WIFEXITED(status) && out.done;
         if (answered) {
             static_cast<CHeader&>(m) = out.header;
+            terminateTexts(m);
             if (report) *report = out.report;
         }
         if (answered && out.ok && out.streamed && !receiver.complete(out.sampleBytes))
@@ -476,6 +496,9 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
             why = "not enough memory for the samples";
         else if (!answered || !out.ok)
             why = endingText(ending, status, seconds, limits.memoryMargin, out);
+        if (why.empty() && answered && !describesItsSamples(m, out.sampleBytes))
+            why = "the process reading the file described more samples than it read; the file "
+                  "is damaged";
         if (!why.empty()) {
             m.resizeSamples(0);
             m.sampleCount = 0;

@@ -264,3 +264,21 @@ TEST(FencedRead, AFileOfLargeChunksMayTakeTheMemoryItsChunksNeed) {
     EXPECT_TRUE(ok) << why;
     EXPECT_EQ(m.sampleCount, int32_t(rows));
 }
+
+// What the child describes is checked against what it handed over: a
+// description of more rows than samples would have the program read past
+// its block later.
+TEST(FencedRead, ADescriptionOfMoreSamplesThanWereReadIsRefused) {
+    CMeasure m;
+    Result r = fenced(m, [](CMeasure& c, std::string* why, ReadReport* report) {
+        const bool ok = fillRamp(c, why, report);
+        c.sampleCount *= 10;
+        std::memset(c.name, 'x', sizeof c.name); // no end to the text
+        return ok;
+    });
+    EXPECT_EQ(r.why, "the process reading the file described more samples than it read; the "
+                     "file is damaged");
+    EXPECT_EQ(m.samples, nullptr);
+    EXPECT_EQ(m.sampleCount, 0);
+    EXPECT_LT(strnlen(m.name, sizeof m.name), sizeof m.name);
+}
