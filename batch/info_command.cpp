@@ -24,9 +24,10 @@ std::string column(const char* field, size_t width) {
     return text;
 }
 
+// `date` is null for a measurement without one.
 void printText(const CMeasure& m, const char* date, const ReadReport& report) {
     std::printf("name:        %s\n", displayText(m.name).c_str());
-    std::printf("date:        %s\n", date);
+    std::printf("date:        %s\n", date ? date : "no date");
     std::printf("sample rate: %.10g\n", m.sampleRate);
     std::printf("channels:    %d\n", m.channelCount);
     std::printf("samples:     %d\n", m.sampleCount);
@@ -46,7 +47,7 @@ void printText(const CMeasure& m, const char* date, const ReadReport& report) {
 
 void printJson(const CMeasure& m, const char* date, const ReadReport& report) {
     std::printf("{\n  \"name\": %s,\n  \"date\": %s,\n  \"sampleRate\": %s,\n",
-                jsonString(displayText(m.name)).c_str(), jsonString(date).c_str(),
+                jsonString(displayText(m.name)).c_str(), date ? jsonString(date).c_str() : "null",
                 jsonNumber(m.sampleRate).c_str());
     std::printf("  \"channelCount\": %d,\n  \"sampleCount\": %d,\n  \"sampleFormat\": %d,\n",
                 m.channelCount, m.sampleCount, m.sampleFormat);
@@ -72,8 +73,9 @@ int runInfo(Args& args) {
     // The header only: info on a large file neither reads nor holds its samples.
     ReadReport report;
     if (int rc = readInputHeader(m, args.positional()[0], args, &report)) return rc;
-    char date[64];
-    m.dateText(date, sizeof date);
+    // A file that names no date (0 in the MS-DOS layout) has none, not 1980-00-00.
+    char buffer[64];
+    const char* date = m.date ? m.dateText(buffer, sizeof buffer) : nullptr;
     if (args.has("json"))
         printJson(m, date, report);
     else

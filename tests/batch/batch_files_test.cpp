@@ -59,6 +59,22 @@ TEST(BatchInfo, PadsNamesByCharacters) {
         << r.out;
 }
 
+// A file that names no date has none: 0 in the header is no date of 1980.
+TEST(BatchInfo, AMeasurementWithoutADateSaysSoInTextAndJson) {
+    TempDir dir;
+    writeBytes(dir.file("undated.INT"), intFile({"gauge"}, 2));
+    CommandResult text = runBatch({"info", dir.file("undated.INT")});
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_NE(text.out.find("\ndate:        no date\n"), std::string::npos) << text.out;
+    CommandResult json = runBatch({"info", dir.file("undated.INT"), "--json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_NE(json.out.find("\"date\": null,"), std::string::npos) << json.out;
+    // A dated file keeps its date in both.
+    CommandResult dated = runBatch({"info", SAMPLE_FILE, "--json"});
+    EXPECT_EQ(dated.out.find("\"date\": null"), std::string::npos) << dated.out;
+    EXPECT_NE(dated.out.find(" at "), std::string::npos) << dated.out;
+}
+
 // A .TXT line carries at most 16 channels: 64 channels x 3 rows at 50 Hz used
 // to come back as 16 channels x 6 rows at -1.55 Hz.
 TEST(BatchConvert, RefusesATextFileItsReaderCannotReadBack) {
