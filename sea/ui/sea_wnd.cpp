@@ -107,6 +107,9 @@ bool CSeaWnd::showTarget(const SeaDrive& drive) {
     }
     setTitle(
         QString::fromLatin1(drive.report.regular ? "Regular sea drive" : "Irregular sea drive"));
+    // A new drive lives only here until it is saved: closing asks, as for an
+    // edited measurement.
+    setModified(true);
     if (spectrumView) {
         spectrumView->SetMeasure(spectrum.get());
         spectrumView->x_unit = "Hz";

@@ -31,7 +31,7 @@ class CSeaWnd : public CMeasureWnd {
     // measurements was not there.
     bool showDrive(const SeaDrive& drive);
     // The target spectrum, the report and the title of `drive`, whose
-    // measurement the window already shows.
+    // measurement the window already shows; the window is then unsaved.
     bool showTarget(const SeaDrive& drive);
 
     SeaParameters parameters;

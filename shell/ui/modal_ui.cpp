@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "shell/menus.h"
+#include "shell/ui/file_dialog_setup.h"
 #include "shell/ui/menu_builder.h"
 #include "shell/ui/number_question.h"
 
@@ -21,17 +22,8 @@ class DesktopModalUi : public ModalUi {
     int runDialog(ModalDialog& dialog) override { return dialog.widget()->exec(); }
 
     FileDialogAnswer fileDialog(QWidget* owner, const FileDialogRequest& request) override {
-        QFileDialog dialog(owner, request.title);
-        dialog.setNameFilters(request.filters);
-        if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
-        if (request.save) {
-            dialog.setAcceptMode(QFileDialog::AcceptSave);
-            dialog.setFileMode(QFileDialog::AnyFile);
-        } else {
-            dialog.setAcceptMode(QFileDialog::AcceptOpen);
-            dialog.setFileMode(QFileDialog::ExistingFile);
-        }
-        if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+        QFileDialog dialog(owner);
+        setUpFileDialog(dialog, request);
         FileDialogAnswer answer;
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return answer;
         answer.accepted = true;

@@ -7,6 +7,7 @@
 #include "shell/dialog_templates.h"
 #include "shell/ui/main_frame.h"
 #include "shell/ui/modal_ui.h"
+#include "shell/ui/replace_question.h"
 #include "shell/ui/warning_message.h"
 #include "view/export_layout.h"
 #include "view/ui/export_size_dlg.h"
@@ -66,6 +67,11 @@ void ExportCommands::OnExportPlot() {
     request.defaultSuffix.clear();
     FileDialogAnswer answer = modalUi().fileDialog(&frame_, request);
     if (!answer.accepted) return;
+    ExportFormat format;
+    const QString path = QFile::decodeName(exportPath(QFile::encodeName(answer.path).toStdString(),
+                                                      formatOfFilter(answer.filterIndex), format)
+                                               .c_str());
+    if (!mayReplace(&frame_, path)) return;
 
     // The window's own size is what the user sees; it is only proposed.
     QSize size(view.client_width, view.client_height);
@@ -73,10 +79,6 @@ void ExportCommands::OnExportPlot() {
     CExportSizeDlg dialog(&size);
     if (showDialog(dialog, &frame_, DIALOG_EXPORT_SIZE) != IDOK) return;
 
-    ExportFormat format;
-    QString path = QFile::decodeName(exportPath(QFile::encodeName(answer.path).toStdString(),
-                                                formatOfFilter(answer.filterIndex), format)
-                                         .c_str());
     MeasureViewState picture = exportLayout(view, size.width(), size.height());
     QString why;
     if (!writePlot(picture, path, format, &why)) showWarning(&frame_, why);

@@ -21,6 +21,7 @@
 #include "shell/ui/main_frame.h"
 #include "shell/ui/mdi_child_wnd.h"
 #include "shell/ui/modal_ui.h"
+#include "shell/ui/replace_question.h"
 #include "shell/ui/warning_message.h"
 #include "view/ui/measure_wnd.h"
 
@@ -223,6 +224,7 @@ bool saveMeasureAs(QWidget* owner, CMeasureWnd& window) {
     // The writers report nothing themselves; a save that failed must not
     // pass for one that worked.
     std::string why = target.refusal;
+    if (why.empty() && !mayReplace(owner, QFile::decodeName(target.path.c_str()))) return false;
     if (why.empty() && writeMeasure(*measure, target.path, target.type, &why)) {
         copyField(measure->path, sizeof measure->path, target.path.c_str());
         rememberName(QFile::decodeName(target.path.c_str()));
@@ -248,6 +250,7 @@ void FileCommands::OnSaveBlock() {
         showWarning(&frame_, QString::fromStdString(target.refusal));
         return;
     }
+    if (!mayReplace(&frame_, QFile::decodeName(target.path.c_str()))) return;
     std::string why;
     if (!writeBlockText(*measure, block.channel, block.from, block.to, target.path.c_str(), &why))
         showWarning(&frame_, QStringLiteral("cannot write ") +

@@ -3,6 +3,7 @@
 // spectrum, the report), Save as .M11 and Recalculate.
 #include <gtest/gtest.h>
 
+#include <QMdiSubWindow>
 #include <QTableWidget>
 
 #include <string>
@@ -59,7 +60,7 @@ TEST_F(SeaWindowTest, ShowsTheCoresDriveWithItsSeaAndTargetAndSavesTheM11) {
         d.press(IDOK);
     });
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->title(), "Irregular sea drive");
+    EXPECT_EQ(w->title(), "Irregular sea drive*"); // not saved yet
     SeaDrive expected;
     ASSERT_TRUE(synthesiseSea(shortSeaParameters(7), expected, nullptr));
     const CMeasure& m = *w->measure;
@@ -91,6 +92,35 @@ TEST_F(SeaWindowTest, ShowsTheCoresDriveWithItsSeaAndTargetAndSavesTheM11) {
     ASSERT_EQ(saved.sampleCount, 2400);
     for (int32_t i = 0; i < saved.sampleCount; i += 41)
         ASSERT_NEAR(saved.at(0, i).re, m.at(0, i).re, 1e-6) << i;
+}
+
+// A drive is only in its window until saved: it used to go unasked with the
+// window or the program.
+TEST_F(SeaWindowTest, ANewDriveIsAskedForOnCloseUntilSaved) {
+    CSeaWnd* w = make([](ScriptedDialog& d) {
+        shortSea(d, "3");
+        d.press(IDOK);
+    });
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isModified());
+    EXPECT_EQ(w->title(), "Irregular sea drive*");
+    EXPECT_FALSE(frame->close()); // unscripted: Cancel
+    dialogScript::pushSaveChoice(SaveChoice::Cancel);
+    w->subWindow()->close();
+    settle();
+    EXPECT_EQ(dialogScript::questions(), QStringList(2, "Save changes to Irregular sea drive?"));
+    ASSERT_EQ(frame->children().size(), 1);
+
+    // Save writes it through Save as; the window then goes unasked.
+    const std::string path = dir.file("drive.M11");
+    dialogScript::pushSaveChoice(SaveChoice::Save);
+    dialogScript::pushFile(QString::fromStdString(path), 1);
+    w->subWindow()->close();
+    settle();
+    EXPECT_TRUE(frame->children().isEmpty());
+    CMeasure saved;
+    EXPECT_EQ(readM11(saved, path.c_str()), 0);
+    EXPECT_EQ(dialogScript::questions().size(), 3);
 }
 
 TEST_F(SeaWindowTest, FieldsFollowTheChoicesAndWrongValuesKeepTheDialogOpen) {

@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -27,6 +28,11 @@ namespace {
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+std::string contents(const std::string& path) {
+    const std::vector<unsigned char> bytes = readBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // A 16-bit PCM .WAV of 2 channels and 3 samples: (1, -1), (2, -2), (3, -3).
@@ -289,8 +295,10 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsTheFileItWasToReplace) {
     {
         FileSizeLimit limit(4096); // the write fails part-way, as on a full disk
         dialogScript::pushFile(q(path), 1);
+        dialogScript::pushAnswer(true); // replace it
         frame->frameCommand(CMD_SAVE_AS, 0);
         dialogScript::pushFile(q(block), 1);
+        dialogScript::pushAnswer(true);
         frame->frameCommand(CMD_SAVE_BLOCK, 0);
     }
     ASSERT_EQ(dialogScript::messages().size(), 2);
@@ -301,6 +309,53 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsTheFileItWasToReplace) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               2);
+}
+
+// The extension is added after the dialog, so its own question never saw
+// the name written: "run07" with the .INT type used to replace run07.INT
+// unasked. The final name is asked about once, No by default.
+TEST_F(FileCommandsTest, SavingOverAFileAsksForTheNameWrittenAndNoKeepsIt) {
+    const std::string run = dir.file("run07.INT"), block = dir.file("block.TXT");
+    writeString(run, "the old run");
+    writeString(block, "the old block");
+    CMeasureWnd* w = openMeasureWindow(*frame, makeMeasure(2, 40));
+    settle();
+    w->view->SetBlock(0, 0, 10);
+    dialogScript::pushFile(q(dir.file("run07")), 1);
+    frame->frameCommand(CMD_SAVE_AS, 0); // unscripted: No
+    dialogScript::pushFile(q(dir.file("block")), 1);
+    frame->frameCommand(CMD_SAVE_BLOCK, 0);
+    dialogScript::pushFile(q(dir.file("run07")), 1);
+    dialogScript::pushAnswer(false);
+    EXPECT_FALSE(saveMeasureAs(frame.get(), *w)); // "Save changes?" then Save stays open
+    EXPECT_EQ(dialogScript::questions(), QStringList({"run07.INT already exists. Replace it?",
+                                                      "block.TXT already exists. Replace it?",
+                                                      "run07.INT already exists. Replace it?"}));
+    EXPECT_TRUE(dialogScript::messages().isEmpty());
+    EXPECT_EQ(contents(run), "the old run");
+    EXPECT_EQ(contents(block), "the old block");
+    EXPECT_NE(w->title(), q(run)); // still the window of its old file
+
+    // Yes, to a name typed with its extension: asked once, then written.
+    dialogScript::pushFile(q(run), 1);
+    dialogScript::pushAnswer(true);
+    frame->frameCommand(CMD_SAVE_AS, 0);
+    dialogScript::pushFile(q(dir.file("block")), 1);
+    dialogScript::pushAnswer(true);
+    frame->frameCommand(CMD_SAVE_BLOCK, 0);
+    EXPECT_EQ(dialogScript::questions().size(), 5);
+    CMeasure saved;
+    EXPECT_TRUE(readInt(saved, run.c_str()));
+    EXPECT_EQ(saved.sampleCount, 40);
+    EXPECT_EQ(w->title(), q(run));
+    const std::string text = contents(block);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10);
+
+    // A new name asks nothing.
+    dialogScript::pushFile(q(dir.file("fresh")), 1);
+    frame->frameCommand(CMD_SAVE_AS, 0);
+    EXPECT_TRUE(QFile::exists(q(dir.file("fresh.INT"))));
+    EXPECT_EQ(dialogScript::questions().size(), 5);
 }
 
 // Each dialog lists the table's rows that have its filter, "All files" last

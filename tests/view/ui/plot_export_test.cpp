@@ -153,6 +153,24 @@ TEST_F(PlotExportTest, TheFileMenuItemExportsTheActiveWindow) {
     EXPECT_TRUE(QFile::exists(q(dir.file("menu.png"))));
 }
 
+// The type's extension is added after the dialog; the picture it would
+// replace is asked about under that name, before the size is, and No keeps it.
+TEST_F(PlotExportTest, ExportingOverAPictureAsksAndNoKeepsIt) {
+    openMeasureWindow(*frame, makeMeasure(3, 400));
+    const std::string path = dir.file("plot.png");
+    writeString(path, "the old picture");
+    dialogScript::pushFile(q(dir.file("plot")), 1);
+    frame->frameCommand(CMD_EXPORT_PLOT, 0); // unscripted: No, and no size asked
+    EXPECT_EQ(dialogScript::questions(), QStringList("plot.png already exists. Replace it?"));
+    const std::vector<unsigned char> kept = readBytes(path);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "the old picture");
+
+    dialogScript::pushAnswer(true);
+    exportAs(dir.file("plot"), 1, 640, 360);
+    EXPECT_EQ(dialogScript::questions().size(), 2);
+    EXPECT_EQ(QImage(q(path)).size(), QSize(640, 360));
+}
+
 // Qt's SVG and PDF writers do not report a failed write: onto a full disk an
 // export used to say nothing and leave a cut picture over the old one.
 TEST_F(PlotExportTest, AFailedWriteIsShownAndTheOldPictureKept) {
@@ -162,7 +180,8 @@ TEST_F(PlotExportTest, AFailedWriteIsShownAndTheOldPictureKept) {
         const std::string path = dir.file(names[filter - 1]);
         writeString(path, "the old picture");
         {
-            FileSizeLimit limit(2048); // the write fails part-way, as on a full disk
+            FileSizeLimit limit(2048);      // the write fails part-way, as on a full disk
+            dialogScript::pushAnswer(true); // replace it
             exportAs(path, filter, 640, 360);
         }
         ASSERT_EQ(dialogScript::messages().size(), filter) << path;
