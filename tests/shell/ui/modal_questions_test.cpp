@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -130,4 +133,25 @@ TEST_F(WarningTest, AShortReasonIsShownWhole) {
     EXPECT_EQ(shown(whole), QStringLiteral("L") + whole.mid(1));
     EXPECT_EQ(shown(whole + QLatin1Char('\n')),
               QStringLiteral("L") + whole.mid(1) + QLatin1Char('\n'));
+}
+
+TEST_F(WarningTest, AFileNameAtTheStartKeepsItsLetterCase) {
+    const QString reason = QStringLiteral(": not a readable .mat file: no variable");
+    for (const QString& path : {QStringLiteral("gauges_t.mat"), QStringLiteral("data"),
+                                QStringLiteral("/tmp/gauges_t.mat"), QStringLiteral("ü.mat")})
+        EXPECT_EQ(shown(path + reason), path + reason);
+    // A name whose first part reads as a word: told apart by the file itself.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString spaced = dir.filePath(QStringLiteral("flume runs"));
+    QFile file(spaced);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const QString relative = QStringLiteral("flume runs");
+    EXPECT_EQ(shown(relative + reason), relative + reason);
+    QDir::setCurrent(before);
+    EXPECT_EQ(shown(QStringLiteral("flume gauges: no such file")),
+              QStringLiteral("Flume gauges: no such file"));
 }
