@@ -62,8 +62,8 @@ class ModalUi {
     // A question titled "Ondarix" with Yes and No, No the default; closing it
     // is No, and so is an interaction that asks nobody.
     virtual bool askYesNo(QWidget*, const QString&) { return false; }
-    // A positive number asked for in a box titled "Ondarix", `*value` the
-    // proposal and, on OK, the answer; false when cancelled or nobody asked.
+    // A positive number asked for in a box titled "Ondarix", its field empty;
+    // on OK `*value` is the answer; false when cancelled or nobody asked.
     virtual bool askNumber(QWidget*, const QString&, double*) { return false; }
     // A question titled "Ondarix" with Restore and Discard, one of which must
     // be chosen; an interaction that asks nobody leaves the copy for later.

@@ -73,11 +73,16 @@ QString partialReadQuestion(const std::string& refusal, const ReadReport& report
                .arg(report.rowsExpected);
 }
 
-// Asks for the rate of a file that does not give it.
+// Asks for the rate of a file that does not give it, saying what its type
+// would have given it by; only CSV, MATLAB and HDF5 files can lack it.
 QString rateQuestion(const std::string& path) {
+    const FileType type = fileTypeFromPath(path);
+    const char* missing = "it has no time column";
+    if (type == FileType::Hdf5) missing = "it has no sample_rate or fs attribute";
+    if (type == FileType::Mat) missing = "it holds no fs, Fs, rate, sample_rate or dt";
     return QFile::decodeName(path.c_str()) +
-           QStringLiteral(" does not say its sample rate (it has no time column).\n\n"
-                          "Samples per second:");
+           QStringLiteral(" does not say its sample rate (%1).\n\nSamples per second:")
+               .arg(QString::fromUtf8(missing));
 }
 
 } // namespace

@@ -29,8 +29,8 @@ struct Typed {
     double value = 0.0;
 };
 
-// The program's real box (no script installed): `text` typed over the
-// proposal, then OK pressed when it can be, else Cancel.
+// The program's real box (no script installed): `text` typed into its
+// field, then OK pressed when it can be, else Cancel.
 Typed typeRate(const QString& text) {
     Typed typed;
     setModalUi(nullptr);
@@ -91,10 +91,24 @@ TEST(RateQuestion, OkIsGreyedWithTheReasonBelowTheField) {
     }
 }
 
-TEST(RateQuestion, TheProposalIsShownWhole) {
-    NumberQuestion question(nullptr, QStringLiteral("Samples per second:"), 1234.5678);
-    EXPECT_EQ(question.field()->text(), QStringLiteral("1234.5678"));
-    EXPECT_TRUE(question.buttons()->button(QDialogButtonBox::Ok)->isEnabled());
+// Enter at once must not give the file a rate nobody typed.
+TEST(RateQuestion, TheFieldStartsEmptyAndEnterAcceptsNothing) {
+    setModalUi(nullptr);
+    QString shownText;
+    bool okEnabled = true;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        auto* field = box->findChild<QLineEdit*>();
+        shownText = field->text();
+        okEnabled = box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled();
+        QTest::keyClick(field, Qt::Key_Return);
+        if (box->isVisible()) QTest::keyClick(field, Qt::Key_Escape);
+    });
+    double value = 50.0;
+    EXPECT_FALSE(modalUi().askNumber(nullptr, QStringLiteral("Samples per second:"), &value));
+    EXPECT_TRUE(shownText.isEmpty()) << shownText.toStdString();
+    EXPECT_FALSE(okEnabled);
 }
 
 class WarningTest : public ::testing::Test {
