@@ -98,5 +98,5 @@ void CChannelInfoDlg::calibrate() {
     char summary[96];
     std::snprintf(summary, sizeof summary, "Calibrated: r^2 %.6f, largest residual %.4g.", c.r2,
                   c.largestResidual);
-    showFieldHint(IDC_CHANNEL_COEFFICIENT, QString::fromLatin1(summary));
+    showFieldHint(IDC_CHANNEL_COEFFICIENT, QString::fromLatin1(summary), HintKind::Information);
 }
