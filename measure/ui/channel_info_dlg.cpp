@@ -73,6 +73,7 @@ void CChannelInfoDlg::calibrate() {
     FileDialogRequest request;
     request.title = QStringLiteral("Calibration record");
     request.filters = openFileTypes();
+    request.startFilter = allMeasurementsFilterIndex();
     const FileDialogAnswer answer = modalUi().fileDialog(hwnd, request);
     if (!answer.accepted) return;
     const std::string path = answer.path.toStdString();

@@ -23,6 +23,8 @@ class DesktopModalUi : public ModalUi {
     FileDialogAnswer fileDialog(QWidget* owner, const FileDialogRequest& request) override {
         QFileDialog dialog(owner, request.title);
         dialog.setNameFilters(request.filters);
+        if (request.startFilter > 1 && request.startFilter <= request.filters.size())
+            dialog.selectNameFilter(request.filters[request.startFilter - 1]);
         if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
         if (request.save) {
             dialog.setAcceptMode(QFileDialog::AcceptSave);

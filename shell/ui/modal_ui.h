@@ -18,6 +18,7 @@ struct FileDialogRequest {
     QString title;
     QStringList filters; // in the order shown; answers count from 1
     QString fileName;    // the name proposed
+    int startFilter = 1; // 1-based: the filter the dialog starts on
     // What the dialog appends to a name typed without an extension; empty
     // leaves the name to the caller.
     QString defaultSuffix = QStringLiteral("INT");

@@ -88,7 +88,8 @@ QString rateQuestion(const std::string& path) {
 } // namespace
 
 QStringList openFileTypes() {
-    return filtersOf(&FileTypeRow::openFilter) << QStringLiteral("All files (*.*)");
+    return filtersOf(&FileTypeRow::openFilter)
+           << QStringLiteral("All files (*.*)") << QString::fromStdString(allMeasurementsFilter());
 }
 
 QStringList saveFileTypes() {
@@ -123,6 +124,7 @@ void FileCommands::OnOpen() {
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
     request.filters = openFileTypes();
+    request.startFilter = allMeasurementsFilterIndex();
     request.fileName = sharedName();
     FileDialogAnswer answer = modalUi().fileDialog(&frame_, request);
     if (!answer.accepted) return;

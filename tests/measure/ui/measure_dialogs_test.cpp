@@ -311,6 +311,9 @@ TEST_F(MeasureDialogsTest, CalibrateFillsCoefficientAndConstantFromARecord) {
     EXPECT_NEAR(constant.toDouble(), -0.3, 0.005 * 0.3) << constant.toStdString();
     EXPECT_TRUE(hint.startsWith("Calibrated: r^2 ")) << hint.toStdString();
     EXPECT_TRUE(hint.contains("largest residual")) << hint.toStdString();
+    // The record's dialog starts where any measurement file shows.
+    const FileDialogRequest& request = dialogScript::fileRequests().last();
+    EXPECT_TRUE(request.filters.value(request.startFilter - 1).startsWith("All measurements"));
     // The fit is news, not a refusal: only the refusal is red.
     EXPECT_TRUE(refusedInRed);
     EXPECT_FALSE(fitInRed);

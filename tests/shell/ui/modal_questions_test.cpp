@@ -1,11 +1,13 @@
 // The desktop's own boxes: the number asked for when a file does not give its
-// sample rate, and warnings whose text comes from a damaged file.
+// sample rate, the file dialog's first filter, and warnings whose text comes
+// from a damaged file.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -109,6 +111,23 @@ TEST(RateQuestion, TheFieldStartsEmptyAndEnterAcceptsNothing) {
     EXPECT_FALSE(modalUi().askNumber(nullptr, QStringLiteral("Samples per second:"), &value));
     EXPECT_TRUE(shownText.isEmpty()) << shownText.toStdString();
     EXPECT_FALSE(okEnabled);
+}
+
+// The program's real file dialog starts on the filter asked for.
+TEST(FileDialog, StartsOnTheFilterAsked) {
+    setModalUi(nullptr);
+    FileDialogRequest request;
+    request.filters = QStringList({"Plik tekstowy (*.TXT)", "All files (*)", "CSV file (*.csv)"});
+    request.startFilter = 3;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shown = dialog->selectedNameFilter();
+            dialog->reject();
+        }
+    });
+    EXPECT_FALSE(modalUi().fileDialog(nullptr, request).accepted);
+    EXPECT_EQ(shown, QStringLiteral("CSV file (*.csv)"));
 }
 
 class WarningTest : public ::testing::Test {
