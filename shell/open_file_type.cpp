@@ -21,3 +21,20 @@ FileType openFileType(int filterIndex, const std::string& path) {
         if (*row.openFilter && ++index == filterIndex) return row.id;
     return FileType::Int;
 }
+
+std::string allMeasurementsFilter() {
+    std::string patterns;
+    for (const FileTypeRow& row : fileTypeRows()) {
+        if (!*row.openFilter) continue;
+        for (const std::string& extension : row.extensions)
+            patterns += (patterns.empty() ? "*." : " *.") + extension;
+    }
+    return "All measurements (" + patterns + ")";
+}
+
+int allMeasurementsFilterIndex() {
+    int listed = 0;
+    for (const FileTypeRow& row : fileTypeRows())
+        if (*row.openFilter) ++listed;
+    return listed + 2; // after "All files"
+}

@@ -73,6 +73,7 @@ void CChannelInfoDlg::calibrate() {
     FileDialogRequest request;
     request.title = QStringLiteral("Calibration record");
     request.filters = openFileTypes();
+    request.startFilter = allMeasurementsFilterIndex();
     const FileDialogAnswer answer = modalUi().fileDialog(hwnd, request);
     if (!answer.accepted) return;
     const std::string path = answer.path.toStdString();
@@ -98,5 +99,5 @@ void CChannelInfoDlg::calibrate() {
     char summary[96];
     std::snprintf(summary, sizeof summary, "Calibrated: r^2 %.6f, largest residual %.4g.", c.r2,
                   c.largestResidual);
-    showFieldHint(IDC_CHANNEL_COEFFICIENT, QString::fromLatin1(summary));
+    showFieldHint(IDC_CHANNEL_COEFFICIENT, QString::fromLatin1(summary), HintKind::Information);
 }

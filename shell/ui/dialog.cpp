@@ -26,7 +26,8 @@ constexpr int MAX_FIELD_CHARS = 79;
 constexpr int HINT_HEIGHT = 36; // two lines
 
 // Below the controls of a dialog with fields, a line that tells what a
-// refused field accepts; returns the height it takes.
+// refused field accepts, or a word about an answer (CDialog::showFieldHint
+// gives it its colour); returns the height it takes.
 int addHintLine(QWidget* dialog, const DialogTemplate& layout) {
     bool hasFields =
         std::any_of(layout.controls.begin(), layout.controls.end(),
@@ -34,7 +35,6 @@ int addHintLine(QWidget* dialog, const DialogTemplate& layout) {
     if (!hasFields) return 0;
     auto* hint = new QLabel(dialog);
     hint->setObjectName(QStringLiteral("fieldHint"));
-    hint->setStyleSheet(QStringLiteral("color: #b00000"));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     hint->setGeometry(12, layout.height - 6, layout.width - 24, HINT_HEIGHT);

@@ -84,8 +84,11 @@ class CDialog {
     // Shows a name kept as file bytes; the field takes at most `capacity` - 1
     // characters, one byte each in the file.
     void setName(int id, const char* bytes, int capacity);
-    // Focuses the field and shows `text` in the dialog's hint line.
-    void showFieldHint(int id, const QString& text);
+    // Focuses the field and shows `text` in the dialog's hint line: in red
+    // for a refusal, in the dialog's own text colour for information (an
+    // answer that is worth a word, such as a calibration's fit).
+    enum class HintKind { Refusal, Information };
+    void showFieldHint(int id, const QString& text, HintKind kind = HintKind::Refusal);
     QString fieldHint() const;
 
     // List views: columns, rows of texts, the selection.

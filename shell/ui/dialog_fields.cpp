@@ -27,14 +27,18 @@ void CDialog::setFormatted(int id, const char* format, double value) {
     setText(id, formatted(format, value));
 }
 
-void CDialog::showFieldHint(int id, const QString& text) {
+void CDialog::showFieldHint(int id, const QString& text, HintKind kind) {
     setFocusTo(id);
     if (auto* edit = qobject_cast<QLineEdit*>(control(id))) {
         edit->selectAll();
         edit->setToolTip(text);
     }
-    if (auto* hint = hwnd ? hwnd->findChild<QLabel*>(QLatin1String(HINT_NAME)) : nullptr)
+    if (auto* hint = hwnd ? hwnd->findChild<QLabel*>(QLatin1String(HINT_NAME)) : nullptr) {
+        // Red is kept for what was refused, so that it still means something.
+        hint->setStyleSheet(kind == HintKind::Refusal ? QStringLiteral("color: #b00000")
+                                                      : QString());
         hint->setText(text);
+    }
 }
 
 QString CDialog::fieldHint() const {

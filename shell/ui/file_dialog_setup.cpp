@@ -7,6 +7,8 @@
 void setUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setWindowTitle(request.title);
     dialog.setNameFilters(request.filters);
+    if (request.startFilter > 1 && request.startFilter <= request.filters.size())
+        dialog.selectNameFilter(request.filters[request.startFilter - 1]);
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
     if (request.save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);

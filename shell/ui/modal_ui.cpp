@@ -58,7 +58,7 @@ class DesktopModalUi : public ModalUi {
     }
 
     bool askNumber(QWidget* parent, const QString& text, double* value) override {
-        NumberQuestion question(parent, text, *value);
+        NumberQuestion question(parent, text);
         if (question.exec() != QDialog::Accepted) return false;
         *value = question.value();
         return true;

@@ -18,6 +18,7 @@ struct FileDialogRequest {
     QString title;
     QStringList filters; // in the order shown; answers count from 1
     QString fileName;    // the name proposed
+    int startFilter = 1; // 1-based: the filter the dialog starts on
     // What the dialog appends to a name typed without an extension; empty
     // leaves the name to the caller.
     QString defaultSuffix = QStringLiteral("INT");
@@ -62,8 +63,8 @@ class ModalUi {
     // A question titled "Ondarix" with Yes and No, No the default; closing it
     // is No, and so is an interaction that asks nobody.
     virtual bool askYesNo(QWidget*, const QString&) { return false; }
-    // A positive number asked for in a box titled "Ondarix", `*value` the
-    // proposal and, on OK, the answer; false when cancelled or nobody asked.
+    // A positive number asked for in a box titled "Ondarix", its field empty;
+    // on OK `*value` is the answer; false when cancelled or nobody asked.
     virtual bool askNumber(QWidget*, const QString&, double*) { return false; }
     // A question titled "Ondarix" with Restore and Discard, one of which must
     // be chosen; an interaction that asks nobody leaves the copy for later.

@@ -10,8 +10,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "shell/ui/formatted.h"
-
 namespace {
 
 // Digits, signs, one point and an exponent: what the "C" locale writes. Thousands
@@ -41,15 +39,13 @@ QString positiveNumberProblem(const QString& text, double* value) {
     return QString();
 }
 
-NumberQuestion::NumberQuestion(QWidget* parent, const QString& text, double proposal)
-    : QDialog(parent) {
+NumberQuestion::NumberQuestion(QWidget* parent, const QString& text) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Ondarix"));
     auto* layout = new QVBoxLayout(this);
     auto* question = new QLabel(text, this);
     question->setWordWrap(true);
     layout->addWidget(question);
-    field_ = new QLineEdit(formatted("%.15g", proposal), this);
-    field_->selectAll();
+    field_ = new QLineEdit(this);
     layout->addWidget(field_);
     hint_ = new QLabel(this);
     layout->addWidget(hint_);

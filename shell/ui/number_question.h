@@ -1,7 +1,8 @@
 // The box that asks for a positive number (the sample rate of a file that
 // does not give it): any positive finite number typed in the "C" locale, in
 // decimal or exponent notation; while the text is none, OK is greyed and the
-// line below the field says why.
+// line below the field says why. The field starts empty: a guess that Enter
+// would accept could give a file a rate it never had.
 #pragma once
 
 #include <QDialog>
@@ -17,7 +18,7 @@ QString positiveNumberProblem(const QString& text, double* value);
 
 class NumberQuestion : public QDialog {
   public:
-    NumberQuestion(QWidget* parent, const QString& text, double proposal);
+    NumberQuestion(QWidget* parent, const QString& text);
 
     // The number typed; valid once OK could be pressed.
     double value() const { return value_; }

@@ -13,5 +13,6 @@ constexpr int WARNING_MAX_CHARS = 1200;
 // `text` cut to the limits above, "..." at the end when anything was left out.
 QString boundedMessage(const QString& text);
 
-// A modal message box titled "Ondarix", its text starting a sentence.
+// A modal message box titled "Ondarix", its text starting a sentence: a first
+// word gets its capital, a file name at the start keeps its letter case.
 void showWarning(QWidget* parent, const QString& text);

@@ -54,6 +54,16 @@ TEST(OpenFileTypeTest, TheDialogsPositionsAndExtensionsAreTheTables) {
             EXPECT_STREQ(name.get(), "/d/run") << extension;
         }
     }
-    // "All files" follows the types.
+    // "All files" follows the types, then "All measurements"; a name the
+    // program does not know reads as .INT in both.
     EXPECT_EQ(openFileType(position + 1, "/d/run.dat"), FileType::Int);
+    EXPECT_EQ(allMeasurementsFilterIndex(), position + 2);
+    EXPECT_EQ(openFileType(position + 2, "/d/run.dat"), FileType::Int);
+    EXPECT_EQ(openFileType(position + 2, "/d/run.mat"), FileType::Mat);
+}
+
+// Every extension the open dialog's types know, so no measurement is hidden.
+TEST(OpenFileTypeTest, AllMeasurementsNamesEveryExtension) {
+    EXPECT_EQ(allMeasurementsFilter(),
+              "All measurements (*.INT *.M11 *.TXT *.WAV *.csv *.mat *.h5 *.hdf5)");
 }

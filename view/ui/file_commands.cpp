@@ -74,17 +74,23 @@ QString partialReadQuestion(const std::string& refusal, const ReadReport& report
                .arg(report.rowsExpected);
 }
 
-// Asks for the rate of a file that does not give it.
+// Asks for the rate of a file that does not give it, saying what its type
+// would have given it by; only CSV, MATLAB and HDF5 files can lack it.
 QString rateQuestion(const std::string& path) {
+    const FileType type = fileTypeFromPath(path);
+    const char* missing = "it has no time column";
+    if (type == FileType::Hdf5) missing = "it has no sample_rate or fs attribute";
+    if (type == FileType::Mat) missing = "it holds no fs, Fs, rate, sample_rate or dt";
     return QFile::decodeName(path.c_str()) +
-           QStringLiteral(" does not say its sample rate (it has no time column).\n\n"
-                          "Samples per second:");
+           QStringLiteral(" does not say its sample rate (%1).\n\nSamples per second:")
+               .arg(QString::fromUtf8(missing));
 }
 
 } // namespace
 
 QStringList openFileTypes() {
-    return filtersOf(&FileTypeRow::openFilter) << QStringLiteral("All files (*.*)");
+    return filtersOf(&FileTypeRow::openFilter)
+           << QStringLiteral("All files (*.*)") << QString::fromStdString(allMeasurementsFilter());
 }
 
 QStringList saveFileTypes() {
@@ -119,6 +125,7 @@ void FileCommands::OnOpen() {
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
     request.filters = openFileTypes();
+    request.startFilter = allMeasurementsFilterIndex();
     request.fileName = sharedName();
     FileDialogAnswer answer = modalUi().fileDialog(&frame_, request);
     if (!answer.accepted) return;
@@ -194,7 +201,7 @@ CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileTyp
             if (!modalUi().askYesNo(&frame, partialReadQuestion(refusal, report))) return nullptr;
             options.partial = true;
         } else if (report.rateNeeded && !(options.rate > 0)) {
-            double rate = 50.0;
+            double rate = 0.0; // the question starts empty
             if (!modalUi().askNumber(&frame, rateQuestion(path), &rate)) return nullptr;
             options.rate = rate;
         } else {

@@ -35,6 +35,7 @@ bool readSpectrumStarts(CDialog& dialog, const CMeasure& source, const BlockRang
                                      "largest wave's amplitude")
                                  .arg(list.componentCount)
                                  .arg(count)
-                                 .arg(100 * std::sqrt(PEAK_FLOOR)));
+                                 .arg(100 * std::sqrt(PEAK_FLOOR)),
+                             CDialog::HintKind::Information);
     return true;
 }

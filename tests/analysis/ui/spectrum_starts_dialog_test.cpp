@@ -54,11 +54,13 @@ class SpectrumStartsDialogTest : public FrameTest {
 TEST_F(SpectrumStartsDialogTest, KalmanListBecomesTheTwoPeaksAndOkKeepsIt) {
     int shownRows = 0, rowsOfThree = 0;
     QString hintOfThree;
+    bool threeInRed = true;
     run(CMD_KALMAN, [&](ScriptedDialog& d) {
         EXPECT_EQ(d.text(IDC_SPECTRUM_START_COUNT), "3");
         d.press(IDC_SPECTRUM_STARTS); // two waves make two peaks, and it says so
         rowsOfThree = rows(d);
         hintOfThree = d.hint();
+        threeInRed = d.hintLooksRefused();
         d.setText(IDC_SPECTRUM_START_COUNT, "2");
         d.press(IDC_SPECTRUM_STARTS);
         shownRows = rows(d); // two peaks and "New component"
@@ -66,6 +68,7 @@ TEST_F(SpectrumStartsDialogTest, KalmanListBecomesTheTwoPeaksAndOkKeepsIt) {
     });
     EXPECT_EQ(rowsOfThree, 3);
     EXPECT_TRUE(hintOfThree.startsWith("Only 2 of 3 peaks")) << hintOfThree.toStdString();
+    EXPECT_FALSE(threeInRed) << "fewer peaks is an answer, not a refusal";
     EXPECT_EQ(shownRows, 3);
     EXPECT_EQ(list->componentCount, 4); // Cancel keeps the list
 

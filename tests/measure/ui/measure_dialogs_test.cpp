@@ -284,12 +284,14 @@ TEST_F(MeasureDialogsTest, CalibrateFillsCoefficientAndConstantFromARecord) {
     ASSERT_TRUE(writeInt(*record, path.c_str()));
 
     QString coefficient, constant, hint, refused, untouched;
+    bool refusedInRed = false, fitInRed = true;
     dialogScript::pushDialog([&](ScriptedDialog& d) {
         editChannel(d, 2, [&](ScriptedDialog& c) {
             c.setText(IDC_CHANNEL_LEVELS, "-0.1, -0.05, 0, 0.05, 0.1, 0.15");
             dialogScript::pushFile(QString::fromStdString(path), 1);
             c.press(IDC_CHANNEL_CALIBRATE);
             refused = c.hint();
+            refusedInRed = c.hintLooksRefused();
             untouched = c.text(IDC_CHANNEL_COEFFICIENT);
             c.setText(IDC_CHANNEL_LEVELS, "-0.1, -0.05, 0, 0.05, 0.1");
             dialogScript::pushFile(QString::fromStdString(path), 1);
@@ -297,6 +299,7 @@ TEST_F(MeasureDialogsTest, CalibrateFillsCoefficientAndConstantFromARecord) {
             coefficient = c.text(IDC_CHANNEL_COEFFICIENT);
             constant = c.text(IDC_CHANNEL_CONSTANT);
             hint = c.hint();
+            fitInRed = c.hintLooksRefused();
             c.press(IDOK);
         });
         d.press(IDOK);
@@ -308,6 +311,12 @@ TEST_F(MeasureDialogsTest, CalibrateFillsCoefficientAndConstantFromARecord) {
     EXPECT_NEAR(constant.toDouble(), -0.3, 0.005 * 0.3) << constant.toStdString();
     EXPECT_TRUE(hint.startsWith("Calibrated: r^2 ")) << hint.toStdString();
     EXPECT_TRUE(hint.contains("largest residual")) << hint.toStdString();
+    // The record's dialog starts where any measurement file shows.
+    const FileDialogRequest& request = dialogScript::fileRequests().last();
+    EXPECT_TRUE(request.filters.value(request.startFilter - 1).startsWith("All measurements"));
+    // The fit is news, not a refusal: only the refusal is red.
+    EXPECT_TRUE(refusedInRed);
+    EXPECT_FALSE(fitInRed);
     EXPECT_EQ(measure->channels[2].coefficient, coefficient.toDouble());
     EXPECT_EQ(measure->channels[2].constant, constant.toDouble());
 }

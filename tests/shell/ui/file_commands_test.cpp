@@ -17,6 +17,7 @@
 #include "measure/m11_format.h"
 #include "measure/text_format.h"
 #include "shell/file_name_buffer.h"
+#include "shell/open_file_type.h"
 #include "support/file_size_limit.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
@@ -99,7 +100,15 @@ TEST_F(FileCommandsTest, OpenReadsEachFormatByTheChosenType) {
               QStringList({"DAXO 1.0/1.2/1.4/1.5 File (*.INT)", "Wave syntesiser (*.M11)",
                            "Plik tekstowy (*.TXT)", QString::fromUtf8("Plik dźwiękowy (*.WAV)"),
                            "CSV file (*.csv *.CSV)", "MATLAB file (*.mat *.MAT)",
-                           "HDF5 file (*.h5 *.hdf5 *.H5 *.HDF5)", "All files (*.*)"}));
+                           "HDF5 file (*.h5 *.hdf5 *.H5 *.HDF5)", "All files (*.*)",
+                           "All measurements (*.INT *.M11 *.TXT *.WAV *.csv *.mat *.h5 *.hdf5)"}));
+    // A folder of .csv, .mat or .h5 files must not look empty when Open starts.
+    EXPECT_EQ(request.startFilter, 9);
+    // "All measurements" reads each file by its extension.
+    w = openWith(dir.file("f.h5"), 9);
+    EXPECT_EQ(w->measure->sampleCount, 50);
+    w = openWith(dir.file("b.TXT"), 9);
+    EXPECT_FLOAT_EQ(w->measure->at(1, 7).re, source->at(1, 7).re);
 }
 
 // The reader hands the window the extremes it gathered while reading; the
@@ -358,12 +367,15 @@ TEST_F(FileCommandsTest, SavingOverAFileAsksForTheNameWrittenAndNoKeepsIt) {
     EXPECT_EQ(dialogScript::questions().size(), 5);
 }
 
-// Each dialog lists the table's rows that have its filter, "All files" last
-// in Open; a row appears in Save as exactly when it can be written.
+// Each dialog lists the table's rows that have its filter, then in Open "All
+// files" and "All measurements"; a row appears in Save as exactly when it can
+// be written.
 TEST(FileCommandsTypes, TheDialogsListTheTablesRows) {
     QStringList open = openFileTypes(), save = saveFileTypes();
-    ASSERT_FALSE(open.isEmpty());
-    EXPECT_EQ(open.last(), QStringLiteral("All files (*.*)"));
+    ASSERT_GE(open.size(), 2);
+    EXPECT_EQ(open[open.size() - 2], QStringLiteral("All files (*.*)"));
+    EXPECT_EQ(open.value(allMeasurementsFilterIndex() - 1),
+              QString::fromStdString(allMeasurementsFilter()));
     int opened = 0, saved = 0;
     for (const FileTypeRow& row : fileTypeRows()) {
         if (*row.openFilter) {
@@ -374,7 +386,7 @@ TEST(FileCommandsTypes, TheDialogsListTheTablesRows) {
         }
         EXPECT_EQ(*row.saveFilter != '\0', row.write != nullptr) << row.name;
     }
-    EXPECT_EQ(open.size(), opened + 1);
+    EXPECT_EQ(open.size(), opened + 2);
     EXPECT_EQ(save.size(), saved);
     EXPECT_EQ(blockFileTypes(),
               QStringList(QString::fromUtf8(fileTypeRow(FileType::Text).saveFilter)));

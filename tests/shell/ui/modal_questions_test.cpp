@@ -1,12 +1,17 @@
 // The desktop's own boxes: the number asked for when a file does not give its
-// sample rate, and warnings whose text comes from a damaged file.
+// sample rate, the file dialog's first filter, and warnings whose text comes
+// from a damaged file.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -26,8 +31,8 @@ struct Typed {
     double value = 0.0;
 };
 
-// The program's real box (no script installed): `text` typed over the
-// proposal, then OK pressed when it can be, else Cancel.
+// The program's real box (no script installed): `text` typed into its
+// field, then OK pressed when it can be, else Cancel.
 Typed typeRate(const QString& text) {
     Typed typed;
     setModalUi(nullptr);
@@ -88,10 +93,41 @@ TEST(RateQuestion, OkIsGreyedWithTheReasonBelowTheField) {
     }
 }
 
-TEST(RateQuestion, TheProposalIsShownWhole) {
-    NumberQuestion question(nullptr, QStringLiteral("Samples per second:"), 1234.5678);
-    EXPECT_EQ(question.field()->text(), QStringLiteral("1234.5678"));
-    EXPECT_TRUE(question.buttons()->button(QDialogButtonBox::Ok)->isEnabled());
+// Enter at once must not give the file a rate nobody typed.
+TEST(RateQuestion, TheFieldStartsEmptyAndEnterAcceptsNothing) {
+    setModalUi(nullptr);
+    QString shownText;
+    bool okEnabled = true;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        auto* field = box->findChild<QLineEdit*>();
+        shownText = field->text();
+        okEnabled = box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled();
+        QTest::keyClick(field, Qt::Key_Return);
+        if (box->isVisible()) QTest::keyClick(field, Qt::Key_Escape);
+    });
+    double value = 50.0;
+    EXPECT_FALSE(modalUi().askNumber(nullptr, QStringLiteral("Samples per second:"), &value));
+    EXPECT_TRUE(shownText.isEmpty()) << shownText.toStdString();
+    EXPECT_FALSE(okEnabled);
+}
+
+// The program's real file dialog starts on the filter asked for.
+TEST(FileDialog, StartsOnTheFilterAsked) {
+    setModalUi(nullptr);
+    FileDialogRequest request;
+    request.filters = QStringList({"Plik tekstowy (*.TXT)", "All files (*)", "CSV file (*.csv)"});
+    request.startFilter = 3;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shown = dialog->selectedNameFilter();
+            dialog->reject();
+        }
+    });
+    EXPECT_FALSE(modalUi().fileDialog(nullptr, request).accepted);
+    EXPECT_EQ(shown, QStringLiteral("CSV file (*.csv)"));
 }
 
 class WarningTest : public ::testing::Test {
@@ -130,4 +166,25 @@ TEST_F(WarningTest, AShortReasonIsShownWhole) {
     EXPECT_EQ(shown(whole), QStringLiteral("L") + whole.mid(1));
     EXPECT_EQ(shown(whole + QLatin1Char('\n')),
               QStringLiteral("L") + whole.mid(1) + QLatin1Char('\n'));
+}
+
+TEST_F(WarningTest, AFileNameAtTheStartKeepsItsLetterCase) {
+    const QString reason = QStringLiteral(": not a readable .mat file: no variable");
+    for (const QString& path : {QStringLiteral("gauges_t.mat"), QStringLiteral("data"),
+                                QStringLiteral("/tmp/gauges_t.mat"), QStringLiteral("ü.mat")})
+        EXPECT_EQ(shown(path + reason), path + reason);
+    // A name whose first part reads as a word: told apart by the file itself.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString spaced = dir.filePath(QStringLiteral("flume runs"));
+    QFile file(spaced);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const QString relative = QStringLiteral("flume runs");
+    EXPECT_EQ(shown(relative + reason), relative + reason);
+    QDir::setCurrent(before);
+    EXPECT_EQ(shown(QStringLiteral("flume gauges: no such file")),
+              QStringLiteral("Flume gauges: no such file"));
 }

@@ -5,6 +5,9 @@
 
 #include <QString>
 
+#include <hdf5.h>
+#include <matio.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -121,7 +124,8 @@ TEST_F(OpenRefusalsTest, ACsvWithoutTimeAsksForItsRate) {
     writeBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
     EXPECT_EQ(openFile(path), nullptr);
     ASSERT_EQ(dialogScript::questions().size(), 1);
-    EXPECT_TRUE(dialogScript::questions()[0].contains("sample rate"));
+    EXPECT_TRUE(dialogScript::questions()[0].contains("sample rate (it has no time column)"))
+        << dialogScript::questions()[0].toStdString();
     EXPECT_TRUE(dialogScript::messages().isEmpty());
 
     dialogScript::pushNumber(20.0);
@@ -130,4 +134,42 @@ TEST_F(OpenRefusalsTest, ACsvWithoutTimeAsksForItsRate) {
     EXPECT_EQ(window->measure->sampleRate, 20.0);
     EXPECT_EQ(window->measure->sampleCount, 3);
     EXPECT_EQ(window->measure->at(1, 2).re, 3.0f);
+}
+
+// The question names what the file's own type would have given the rate by.
+TEST_F(OpenRefusalsTest, TheRateQuestionSaysWhatTheFileLacks) {
+    const double samples[4] = {0.5, 1, 0.25, 2};
+    const std::string mat = dir.file("gauges_t.mat");
+    mat_t* file = Mat_CreateVer(mat.c_str(), nullptr, MAT_FT_MAT5);
+    ASSERT_NE(file, nullptr);
+    size_t dims[2] = {4, 1};
+    matvar_t* gauge = Mat_VarCreate("eta", MAT_C_DOUBLE, MAT_T_DOUBLE, 2, dims,
+                                    const_cast<double*>(samples), MAT_F_DONT_COPY_DATA);
+    ASSERT_EQ(Mat_VarWrite(file, gauge, MAT_COMPRESSION_NONE), 0);
+    Mat_VarFree(gauge);
+    Mat_Close(file);
+
+    const std::string h5 = dir.file("gauges.h5");
+    hid_t h5file = H5Fcreate(h5.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
+    ASSERT_GE(h5file, 0);
+    hsize_t count = 4;
+    hid_t space = H5Screate_simple(1, &count, nullptr);
+    hid_t set = H5Dcreate2(h5file, "samples", H5T_NATIVE_DOUBLE, space, H5P_DEFAULT, H5P_DEFAULT,
+                           H5P_DEFAULT);
+    EXPECT_GE(H5Dwrite(set, H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, samples), 0);
+    H5Dclose(set);
+    H5Sclose(space);
+    H5Fclose(h5file);
+
+    EXPECT_EQ(openFile(mat), nullptr);
+    EXPECT_EQ(openFile(h5), nullptr);
+    ASSERT_EQ(dialogScript::questions().size(), 2)
+        << dialogScript::messages().join("|").toStdString();
+    EXPECT_EQ(dialogScript::questions()[0],
+              QString::fromStdString(mat + " does not say its sample rate (it holds no fs, Fs, "
+                                           "rate, sample_rate or dt).\n\nSamples per second:"));
+    EXPECT_EQ(dialogScript::questions()[1],
+              QString::fromStdString(h5 + " does not say its sample rate (it has no sample_rate "
+                                          "or fs attribute).\n\nSamples per second:"));
+    EXPECT_TRUE(dialogScript::messages().isEmpty());
 }

@@ -1,10 +1,13 @@
 #include "dialog_script.h"
 
 #include <QAbstractButton>
+#include <QColor>
 #include <QComboBox>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 
@@ -160,6 +163,18 @@ void ScriptedDialog::selectItem(int comboId, int index) {
 QString ScriptedDialog::hint() const {
     auto* line = dialog_->findChild<QLabel*>(QStringLiteral("fieldHint"));
     return line ? line->text() : QString();
+}
+
+bool ScriptedDialog::hintLooksRefused() const {
+    auto* line = dialog_->findChild<QLabel*>(QStringLiteral("fieldHint"));
+    if (!line) return false;
+    const QImage drawn = line->grab().toImage();
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor c = drawn.pixelColor(x, y);
+            if (c.red() > 120 && c.red() > 2 * c.green() && c.red() > 2 * c.blue()) return true;
+        }
+    return false;
 }
 
 int ScriptedDialog::focusedControl() const {

@@ -37,6 +37,8 @@ class ScriptedDialog {
     bool ended() const { return modal_->ended(); }
     // The line that says what a refused field accepts; empty when none.
     QString hint() const;
+    // Whether the hint line, as drawn, shows red letters (a refusal).
+    bool hintLooksRefused() const;
     // The id of the control that has (or will have when shown) the focus.
     int focusedControl() const;
 
