@@ -26,10 +26,11 @@ set(CPACK_PACKAGE_NAME ondarix)
 set(CPACK_PACKAGE_VENDOR "KELVO")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Wave flume measurements: viewer, analyses and batch tool")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Ondarix opens multi-channel wave flume measurements (.INT, .M11, .TXT, .WAV), shows them \
-as stacked plots and analyses blocks of them: Fourier transform, Kalman decomposition, \
-approximation by damped sinusoids and zero-crossing statistics. ondarix-batch does the same \
-from the command line.")
+    "Ondarix opens multi-channel wave flume measurements (.INT, .M11, .TXT, .WAV, .csv, .mat, \
+.h5), shows them as stacked plots and analyses blocks of them: Fourier transform, Kalman \
+decomposition, approximation by damped sinusoids, zero-crossing wave statistics, spectra and \
+reflection; it synthesises wave-maker signals and irregular sea drives. ondarix-batch and the \
+Python module ondarix do the same from the command line and from Python.")
 set(CPACK_PACKAGE_CONTACT "Ondarix maintainers <ondarix@kelvo.invalid>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
