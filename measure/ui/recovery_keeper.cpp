@@ -129,8 +129,10 @@ void RecoveryKeeper::finishWriting() {
     const int serial = writingSerial_;
     writingSerial_ = 0;
     auto found = kept_.find(serial);
-    const bool wanted =
-        found != kept_.end() && found->second.widget && found->second.window->isModified();
+    // A closed window's object goes before its widget: look it up among the
+    // frame's windows before asking it anything.
+    const bool wanted = found != kept_.end() && found->second.widget &&
+                        isOpen(found->second.window) && found->second.window->isModified();
     if (!wanted) {
         // Closed or saved while its copy was being written.
         if (written_) store_.remove(serial);
@@ -145,6 +147,12 @@ void RecoveryKeeper::finishWriting() {
     if (!written_) return;
     found->second.copied = true;
     found->second.revision = writingRevision_;
+}
+
+bool RecoveryKeeper::isOpen(const CMeasureWnd* window) const {
+    for (CMDIChildWnd* child : frame_.children())
+        if (child == window) return true;
+    return false;
 }
 
 void RecoveryKeeper::forget(int serial) {

@@ -72,6 +72,8 @@ class RecoveryKeeper : public QObject {
     void startWriting(int serial, CMeasureWnd& window, Clock::time_point now);
     // The window went: its copy goes with it, now or when written.
     void forget(int serial);
+    // Whether `window` is still one of the frame's windows.
+    bool isOpen(const CMeasureWnd* window) const;
 
     CMainFrame& frame_;
     RecoveryStore store_;
