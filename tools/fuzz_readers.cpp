@@ -20,6 +20,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "measure/atomic_file.h"
 #include "measure/measure_file.h"
 
 namespace {
@@ -29,9 +30,11 @@ std::vector<char> load(const char* path) {
     return std::vector<char>(std::istreambuf_iterator<char>(in), {});
 }
 
+// Through the atomic write every output takes: a kept case is whole or absent.
 void save(const std::string& path, const std::vector<char>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
+    std::string why;
+    if (!replaceFile(path, std::string(bytes.begin(), bytes.end()), &why))
+        std::fprintf(stderr, "fuzz-readers: cannot write %s: %s\n", path.c_str(), why.c_str());
 }
 
 // The kind of outcome: the reason with its numbers as '#' and cut before

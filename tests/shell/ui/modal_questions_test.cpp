@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +20,7 @@
 #include "shell/ui/modal_ui.h"
 #include "shell/ui/number_question.h"
 #include "shell/ui/warning_message.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -177,9 +177,7 @@ TEST_F(WarningTest, AFileNameAtTheStartKeepsItsLetterCase) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString spaced = dir.filePath(QStringLiteral("flume runs"));
-    QFile file(spaced);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    writeString(spaced.toStdString(), "");
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
     const QString relative = QStringLiteral("flume runs");
