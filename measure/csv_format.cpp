@@ -62,18 +62,9 @@ char findDelimiter(Span line) {
     return tabs ? '\t' : semicolons ? ';' : commas ? ',' : ' ';
 }
 
-// File text in a message: in quotes, cut to about 60 characters (a 100 MB
-// line would fill a message box), control bytes such as NUL as '?'.
+// File text in a message, in quotes.
 std::string quoted(Span text) {
-    constexpr size_t MAX_QUOTED = 60;
-    size_t n = std::min(size_t(text.end - text.begin), MAX_QUOTED);
-    while (n > 0 && text.begin + n < text.end &&
-           (static_cast<unsigned char>(text.begin[n]) & 0xC0) == 0x80)
-        --n; // a whole character
-    std::string part(text.begin, n);
-    for (char& c : part)
-        if (static_cast<unsigned char>(c) < 0x20) c = '?';
-    return '"' + displayText(part.c_str()) + (text.begin + n < text.end ? "...\"" : "\"");
+    return '"' + messageText(text.begin, size_t(text.end - text.begin)) + '"';
 }
 
 std::string lineText(int64_t line) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "measure/text_encoding.h"
+
 namespace hdf5 {
 
 std::mutex& libraryLock() {
@@ -83,6 +85,9 @@ Session::Session() : lock_(libraryLock()) {
 
 namespace {
 
+// A file's or object's name in a message: a path's length, no more.
+constexpr size_t PATH_TEXT = 256;
+
 herr_t refuseTraversal(const char* parentFile, const char* parentObject, const char* targetFile,
                        const char* targetObject, unsigned*, hid_t, void* data) {
     (void)parentFile, (void)parentObject;
@@ -91,12 +96,6 @@ herr_t refuseTraversal(const char* parentFile, const char* parentObject, const c
         *target = "an external link to " + std::string(targetFile ? targetFile : "") + ":" +
                   (targetObject ? targetObject : "");
     return -1;
-}
-
-// Text a file holds, cut to a line's length for a message.
-std::string shortText(const char* text, size_t length) {
-    std::string t(text, strnlen(text, length));
-    return t.size() > 80 ? t.substr(0, 77) + "..." : t;
 }
 
 } // namespace
@@ -116,7 +115,8 @@ std::string foreignStorage(hid_t dataset) {
         off_t offset = 0;
         hsize_t size = 0;
         H5Pget_external(creation.get(), 0, sizeof name, name, &offset, &size);
-        return "kept in external storage in " + shortText(name, sizeof name);
+        return "kept in external storage in " +
+               messageText(name, strnlen(name, sizeof name), PATH_TEXT);
     }
     if (H5Pget_layout(creation.get()) != H5D_VIRTUAL) return std::string();
     size_t count = 0;
@@ -125,7 +125,7 @@ std::string foreignStorage(hid_t dataset) {
     for (size_t i = 0; i < count && i < 3; ++i) {
         char name[256] = {};
         H5Pget_virtual_filename(creation.get(), i, name, sizeof name);
-        files += (i ? ", " : "") + shortText(name, sizeof name);
+        files += (i ? ", " : "") + messageText(name, strnlen(name, sizeof name), PATH_TEXT);
     }
     return "a virtual dataset of " + (files.empty() ? std::string("other datasets") : files) +
            (count > 3 ? ", ..." : "");
@@ -146,8 +146,9 @@ std::string externalLinkOnPath(hid_t file, const std::string& name) {
                 H5Lunpack_elink_val(value.data(), value.size() - 1, &flags, &targetFile,
                                     &targetObject) >= 0 &&
                 targetFile && targetObject)
-                return "an external link to " + shortText(targetFile, 1 << 16) + ":" +
-                       shortText(targetObject, 1 << 16);
+                return "an external link to " +
+                       messageText(targetFile, std::strlen(targetFile), PATH_TEXT) + ":" +
+                       messageText(targetObject, std::strlen(targetObject), PATH_TEXT);
             return "an external link to another file";
         }
         if (end == std::string::npos) return std::string();

@@ -173,3 +173,13 @@ std::u16string utf8ToUtf16(const std::string& utf8) {
     }
     return out;
 }
+
+std::string messageText(const char* text, size_t length, size_t limit) {
+    size_t n = std::min(length, limit);
+    while (n > 0 && n < length && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        --n; // a whole character
+    std::string part(text, n);
+    for (char& c : part)
+        if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    return displayText(part.c_str()) + (n < length ? "..." : "");
+}

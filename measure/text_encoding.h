@@ -11,6 +11,11 @@ bool isValidUtf8(const char* text, size_t length);
 // The bytes as UTF-8: unchanged when they already are valid UTF-8, otherwise
 // read as Windows-1250.
 std::string displayText(const char* bytes);
+// Text a file holds, for a message: at most `limit` bytes of `text` (of
+// `length`) cut at a whole character, "..." when cut, control bytes such as
+// NUL as '?', shown as displayText shows it. A 100 MB line of a damaged file
+// must not fill a message box.
+std::string messageText(const char* text, size_t length, size_t limit = 60);
 
 // UTF-8 text as Windows-1250 bytes, the encoding names are kept in. Returns
 // false when a character has no Windows-1250 form (or the text is not valid
