@@ -57,21 +57,25 @@ int64_t availableMemory() {
     return kib < 0 ? INT64_MAX : kib * 1024;
 }
 
+// Field `field` of /proc/PID/statm (0 the size, 1 the resident pages) in
+// bytes; `pid` 0 for this process, and 0 bytes when unknown.
+int64_t statmBytes(pid_t pid, int field) {
+    const std::string path = pid ? "/proc/" + std::to_string(pid) + "/statm" : "/proc/self/statm";
+    std::FILE* f = std::fopen(path.c_str(), "r");
+    long pages[2] = {0, 0};
+    if (f && std::fscanf(f, "%ld %ld", &pages[0], &pages[1]) != 2) pages[0] = pages[1] = 0;
+    if (f) std::fclose(f);
+    return int64_t(pages[field]) * sysconf(_SC_PAGESIZE);
+}
+
 // The child's memory: what it has now, plus `bytes` more.
 void limitMemory(int64_t bytes) {
 #if !defined(__SANITIZE_ADDRESS__)
-    const auto addressSpace = [] {
-        std::FILE* f = std::fopen("/proc/self/statm", "r");
-        long pages = 0;
-        if (f && std::fscanf(f, "%ld", &pages) != 1) pages = 0;
-        if (f) std::fclose(f);
-        return int64_t(pages) * sysconf(_SC_PAGESIZE);
-    };
     // (The address sanitizer reserves terabytes it never uses; its own
     // allocator refuses what cannot be had.)
     rlimit limit{};
     getrlimit(RLIMIT_AS, &limit);
-    limit.rlim_cur = rlim_t(addressSpace() + bytes);
+    limit.rlim_cur = rlim_t(statmBytes(0, 0) + bytes);
     setrlimit(RLIMIT_AS, &limit);
 #else
     (void)bytes;
@@ -219,16 +223,6 @@ const SampleStream g_childStream{streamBegin, streamPut, streamFinish};
 
 enum class Ending { Exited, TimedOut, Cancelled, OverMemory, Misbehaved };
 
-// Resident bytes of process `pid` (this one for 0); 0 when unknown.
-int64_t residentBytes(pid_t pid) {
-    const std::string path = pid ? "/proc/" + std::to_string(pid) + "/statm" : "/proc/self/statm";
-    std::FILE* f = std::fopen(path.c_str(), "r");
-    long size = 0, resident = 0;
-    if (f && std::fscanf(f, "%ld %ld", &size, &resident) != 2) resident = 0;
-    if (f) std::fclose(f);
-    return int64_t(resident) * sysconf(_SC_PAGESIZE);
-}
-
 // What the child may hold resident: the pages it shares with this process
 // since fork(), its samples and the margin. Watched here as well as by its
 // own limit, which the address sanitizer's builds go without.
@@ -240,7 +234,7 @@ struct MemoryWatch {
     bool exceeded(pid_t child) const {
         struct stat samples {};
         const int64_t held = fstat(samplesFd, &samples) == 0 ? int64_t(samples.st_size) : 0;
-        return residentBytes(child) > baseline + held + margin + outcome->allowance;
+        return statmBytes(child, 1) > baseline + held + margin + outcome->allowance;
     }
 };
 
@@ -461,7 +455,7 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
     int64_t baseline = 0;
     if (shared.open()) {
         const pid_t parent = getpid();
-        baseline = residentBytes(0);
+        baseline = statmBytes(0, 1);
         std::lock_guard<std::mutex> quiet(hdf5::libraryLock());
         const int answers = streamingWorks() ? shared.answers[0] : -1;
         child = fork();
