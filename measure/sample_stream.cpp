@@ -18,6 +18,7 @@ const SampleStream* sampleStream() {
 }
 
 StreamPieces::StreamPieces(int64_t samples) : memory_(nullptr, std::free) {
+    if (samples <= 0) return; // a reader that fills the measurement itself
     const size_t bytes = (size_t(samples) * sizeof(Sample) + HUGE_PAGE - 1) / HUGE_PAGE * HUGE_PAGE;
     memory_.reset(static_cast<Sample*>(std::aligned_alloc(HUGE_PAGE, 2 * bytes)));
     if (!memory_) return;

@@ -24,7 +24,7 @@ const SampleStream* sampleStream();
 
 // The two buffers a reader streaming pieces of up to `samples` alternates
 // between (one is converted while the stream takes the other), in huge
-// pages, which the parent's copy pins one at a time.
+// pages, which the parent's copy pins one at a time. None for 0 samples.
 class StreamPieces {
   public:
     explicit StreamPieces(int64_t samples);
