@@ -55,7 +55,7 @@ py::dict reportDict(const SeaReport& r, const SeaParameters& p) {
     for (const auto& [key, word] : seaReportWords(r, p))
         d[key.c_str()] = word;
     for (const SeaReportField& f : seaReportFields(r)) {
-        if (f.key == "components" || f.key == "samples")
+        if (f.whole)
             d[f.key.c_str()] = int64_t(f.value);
         else if (f.key == "seed")
             d[f.key.c_str()] = r.seed;

@@ -60,6 +60,8 @@ bool correctionRound(const SeaParameters& p, const CMeasure* previous, const CMe
     if (!prepareSea(p, d, error)) return false;
     if (previous && !componentsFromDisplacement(p, displacement, d, error)) return false;
     const bool ok = correctSeaDrive(p, record, smooth, d, error);
+    d.report.measuredFirst += block.from; // rows of the record, not of the block
+    d.report.measuredLast += block.from;
     out = std::move(d);
     return ok;
 }

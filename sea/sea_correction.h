@@ -1,8 +1,11 @@
-// Correcting a drive from the sea it made: the measured block's variance
-// spectrum (Welch, the wave analysis' default segments) against the target,
-// and each drive component multiplied by sqrt(S_target / S_measured),
-// averaged over a few bins of the measured spectrum and kept within
-// [0.5, 2] so that one bad record cannot run the paddle away. Phases stay.
+// Correcting a drive from the sea it made. Where the measured block holds a
+// whole repeat period of the sea, each generated component is measured on
+// its own bin, and the flume's own transfer (against the sea the paddle's
+// theory makes of the drive as played, averaged over a few components)
+// gives the gain that brings it to the target's. A shorter block falls back to its Welch spectrum
+// against the target, and the report warns that the correction cannot see better than that
+// spectrum's scatter. Gains stay within [0.5, 2] so that one bad record cannot run the paddle away;
+// components under the record's noise floor keep their gain of 1. Phases stay.
 #pragma once
 
 #include <string>
@@ -29,30 +32,53 @@ constexpr double SEA_LEAST_MEASURED_SHARE = 0.01;
 bool componentsFromDisplacement(const SeaParameters& p, const std::vector<double>& displacement,
                                 SeaDrive& drive, std::string* error);
 
-// The target as the measured spectrum's Hann-windowed segments see it: at
-// each of its bins, the target's variance spread by the window's power
-// response |W|^2 (main lobe 2 bins each side). A sea that is exactly the
-// target is measured as this, peak rounded and edges blurred, so the gains
-// and errors compare with it rather than with the target itself.
-std::vector<double> targetAsMeasured(const VarianceSpectrum& measured,
-                                     const TargetSpectrum& target);
+// A measured density under this many times the record's noise floor is
+// taken as noise: its component keeps its gain rather than being halved
+// round after round.
+constexpr double SEA_NOISE_MARGIN = 2;
+// A bin of the drive as played holding more or less than this many times
+// its component's own power is mostly the ramps' leakage from others.
+constexpr double SEA_LEAKAGE_MARGIN = 1.5;
+
+// The target at the resolution of `measured`: the target's variance inside
+// each bin's width, per Hz.
+std::vector<double> targetAtResolution(const VarianceSpectrum& measured,
+                                       const TargetSpectrum& target);
+
+// The noise floor of `measured`: the median density outside the target's band.
+double spectrumNoiseFloor(const VarianceSpectrum& measured, const TargetSpectrum& target);
 
 // The relative energy error measured / target - 1 of each of the
 // SEA_ENERGY_BANDS bands of the target's band, over the bins of `measured`.
 std::vector<double> bandEnergyErrors(const VarianceSpectrum& measured,
                                      const TargetSpectrum& target);
 
-// The gain sqrt(S_target / S_measured) at each bin of `measured` (the
-// target as targetAsMeasured gives it), both
-// summed over `smooth` bins around it, within [SEA_GAIN_MIN, SEA_GAIN_MAX];
-// 1 where neither holds variance.
+// The gain sqrt(S_target / (S_measured - noise)) at each bin of `measured`,
+// both summed over `smooth` bins around it, within [SEA_GAIN_MIN,
+// SEA_GAIN_MAX]; 1 where the measured density is within SEA_NOISE_MARGIN of
+// the noise floor.
 std::vector<double> correctionGains(const VarianceSpectrum& measured, const TargetSpectrum& target,
                                     int32_t smooth);
+
+// The gain of each generated component from its measured power (|X|^2 over
+// whole repeat periods, `noise` the floor between components), the power
+// of the sea the paddle's theory makes of the drive as played (`played`,
+// ramps and all) and as generated (`generated`, before the ramps), and the
+// wanted elevation (`wanted`): the flume's own transfer measured / played,
+// averaged over `smooth` components, against wanted / generated. Within
+// [SEA_GAIN_MIN, SEA_GAIN_MAX]; 1 near the noise floor and where the
+// played bins are mostly leakage.
+std::vector<double> repeatGains(const std::vector<double>& measured, double noise,
+                                const std::vector<double>& played,
+                                const std::vector<double>& generated,
+                                const std::vector<double>& wanted, int32_t smooth);
 
 // One correction round: `drive` (prepared or rendered from `p`, its
 // components those of the drive that made `measured`, in m of elevation)
 // gets its components multiplied by the gains and is rendered again; the
-// report tells the measured Hm0, Tp and band energy errors before. False
+// report tells the measured Hm0, Tp and band energy errors before, the
+// values of the block measured, and a warning when they were not whole
+// repeat periods. False
 // with `*error` set for a block too short for the spectrum, a block with no
 // waves in the band, a smooth below 1, or a drive beyond the limits of `p`
 // (the drive is then filled in).

@@ -8,8 +8,8 @@ std::vector<SeaReportField> seaReportFields(const SeaReport& r) {
         {"Tp", r.tp, "Tp target", "s"},
         {"fmin", r.fmin, "lowest frequency", "Hz"},
         {"fmax", r.fmax, "highest frequency", "Hz"},
-        {"components", double(r.components), "components", ""},
-        {"samples", double(r.samples), "samples", ""},
+        {"components", double(r.components), "components", "", true},
+        {"samples", double(r.samples), "samples", "", true},
         {"dt", r.dt, "time step", "s"},
         {"duration", r.duration, "repeat period", "s"},
         {"ramp", r.ramp, "ramps", "s"},
@@ -25,15 +25,22 @@ std::vector<SeaReportField> seaReportFields(const SeaReport& r) {
         f.push_back({"band_error_rms", r.bandErrorRms, "rms band energy error", ""});
         f.push_back({"gain_min", r.gainMin, "smallest gain", ""});
         f.push_back({"gain_max", r.gainMax, "largest gain", ""});
+        f.push_back({"measured_from", double(r.measuredFirst), "first row measured", "", true});
+        f.push_back({"measured_to", double(r.measuredLast), "last row measured", "", true});
+        f.push_back({"measured_periods", double(r.measuredPeriods), "whole repeat periods measured",
+                     "", true});
     }
     return f;
 }
 
 std::vector<std::pair<std::string, std::string>> seaReportWords(const SeaReport& r,
                                                                 const SeaParameters& p) {
-    return {{"spectrum", r.regular ? "regular" : spectrumShapeName(p.spectrum)},
-            {"paddle", paddleTypeName(r.paddle)},
-            {"method", r.regular ? "regular" : seaMethodName(r.method)}};
+    std::vector<std::pair<std::string, std::string>> words = {
+        {"spectrum", r.regular ? "regular" : spectrumShapeName(p.spectrum)},
+        {"paddle", paddleTypeName(r.paddle)},
+        {"method", r.regular ? "regular" : seaMethodName(r.method)}};
+    if (!r.warning.empty()) words.emplace_back("warning", r.warning);
+    return words;
 }
 
 std::vector<std::string> seaReportLines(const SeaReport& r, const SeaParameters& p) {

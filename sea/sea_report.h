@@ -32,6 +32,11 @@ struct SeaReport {
     double bandError = 0;            // the largest |measured / target - 1| of the band energies
     double bandErrorRms = 0;         // their root mean square
     double gainMin = 0, gainMax = 0; // the factors the drive's amplitudes got
+    // The rows of the record measured, and the whole repeat periods they hold
+    // (0: too few rows for one; measured from their Welch spectrum instead).
+    int64_t measuredFirst = 0, measuredLast = 0;
+    int32_t measuredPeriods = 0;
+    std::string warning; // what limits the correction, for its user to see
 };
 
 // One reported value: its key (JSON and Python), a label and unit for people.
@@ -40,12 +45,13 @@ struct SeaReportField {
     double value;
     const char* label;
     const char* unit;
+    bool whole = false; // a count or row: an integer in JSON and Python
 };
 
 // The numbers of the report in a fixed order (the correction's only after
 // a correction round).
 std::vector<SeaReportField> seaReportFields(const SeaReport& report);
-// The words: "spectrum", "paddle", "method".
+// The words: "spectrum", "paddle", "method", and "warning" when there is one.
 std::vector<std::pair<std::string, std::string>> seaReportWords(const SeaReport& report,
                                                                 const SeaParameters& p);
 

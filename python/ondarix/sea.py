@@ -63,7 +63,11 @@ def sea(
     its block channel, start .. stop (in m, or cm/mm by the channel's unit) is
     compared with the target and the drive (drive=, a Measurement or path;
     by default made again from the same parameters and seed) corrected, the
-    gains averaged over smooth bins of its spectrum.
+    gains averaged over smooth components. A block holding a whole repeat
+    period (duration) after the ramp-up is measured component by component;
+    a shorter one by its Welch spectrum, and report["warning"] says so.
+    report["measured_from"], ["measured_to"] and ["measured_periods"] name
+    the rows measured.
 
     Returns Sea(drive, frequencies, density, report): the drive measurement
     ("Paddle displacement" m, "Paddle velocity" m/s), the target spectrum on

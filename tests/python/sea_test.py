@@ -78,6 +78,36 @@ def test_correction_round_as_batch(batch, tmp_path):
     previous = ondarix.sea(paddle="flap", **SEA).drive
     again = ondarix.sea(paddle="flap", **SEA, correct=gauge, start=500, smooth=3, drive=previous)
     assert again.report["measured_Hm0"] == result.report["measured_Hm0"]
+    # 29500 rows from row 500 are short of the 600 s repeat period: Welch, and it says so.
+    assert (result.report["measured_from"], result.report["measured_to"]) == (500, 29999)
+    assert result.report["measured_periods"] == 0
+    assert "less than one repeat period (600 s)" in result.report["warning"]
+
+
+def test_correction_over_a_whole_repeat_period_is_exact():
+    # A drive without ramps, looped, and a gauge that saw its components,
+    # those above the peak at 0.8 of their height, for one and a half periods.
+    target = ondarix.sea(paddle="flap", ramp=0, **SEA)
+    df = 1 / 600
+    t = numpy.arange(45000) / 50
+    rng = numpy.random.default_rng(3)
+    a = numpy.sqrt(2 * target.density * df) * numpy.where(target.frequencies > 0.625, 0.8, 1.0)
+    phases = rng.uniform(0, 2 * numpy.pi, len(a))
+    record = numpy.zeros(len(t))
+    for f, amplitude, phase in zip(target.frequencies, a, phases):
+        record += amplitude * numpy.cos(2 * numpy.pi * f * t + phase)
+    gauge = ondarix.Measurement(record.reshape(-1, 1), 50.0)
+    result = ondarix.sea(paddle="flap", ramp=0, **SEA, correct=gauge)
+    assert "warning" not in result.report
+    assert (result.report["measured_from"], result.report["measured_to"]) == (0, 29999)
+    assert result.report["measured_periods"] == 1
+    assert result.report["gain_min"] == pytest.approx(1, abs=0.001)
+    assert result.report["gain_max"] == pytest.approx(1.25, abs=0.001)
+    assert result.report["band_error"] == pytest.approx(0.36, abs=0.001)
+    # With --from, the periods start there.
+    later = ondarix.sea(paddle="flap", ramp=0, **SEA, correct=gauge, start=7000)
+    assert (later.report["measured_from"], later.report["measured_to"]) == (7000, 36999)
+    assert later.report["gain_max"] == pytest.approx(1.25, abs=0.001)
 
 
 # The command adds that it wrote nothing where it had a drive to write.

@@ -1,5 +1,5 @@
 // A numerical flume for the sea tests: the drive's displacement through the
-// paddle's transfer function (and a gain error of the flume) to the sea it
+// paddle's transfer function (and the flume's own gain and lag) to the sea it
 // makes, by first-order theory.
 #pragma once
 
@@ -17,7 +17,9 @@
 // displacement makes, times the flume's gain; 0 at k = 0 and Nyquist.
 inline std::vector<std::complex<double>> flumeElevationBins(
     const std::vector<double>& displacement, const SeaParameters& p,
-    const std::function<double(double)>& gain = [](double) { return 1.0; }) {
+    const std::function<std::complex<double>(double)>& gain = [](double) {
+        return std::complex<double>(1.0);
+    }) {
     const int32_t n = int32_t(displacement.size());
     FftBuffer z(n);
     for (int32_t i = 0; i < n; ++i)
