@@ -167,12 +167,10 @@ TEST(CalibrateCommand, RefusalsAreOneLineAndLeaveTheTargetAsItWas) {
     failure({"calibrate", record, "--channel", "0", "--levels", "-0.1,-0.05,0,0.05,0.1", "--apply",
              target, "--to-channel", "1"},
             "has no channel 1");
-    for (const char* channel : {"-1", "x"})
-        EXPECT_EQ(runBatch({"calibrate", record, "--channel", "0", "--levels", "1,2", "--apply",
-                            target, "--to-channel", channel})
-                      .exitCode,
-                  2)
-            << channel;
+    EXPECT_EQ(runBatch({"calibrate", record, "--channel", "0", "--levels", "1,2", "--apply", target,
+                        "--to-channel", "-1"})
+                  .exitCode,
+              2);
     EXPECT_EQ(
         runBatch({"calibrate", record, "--channel", "0", "--levels", "1,2", "--to-channel", "1"})
             .exitCode,

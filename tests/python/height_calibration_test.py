@@ -125,10 +125,6 @@ def test_calibrate_to_channel_and_a_target_that_keeps_no_coefficient(batch, tmp_
     before = target.read_bytes()
     with pytest.raises(TypeError, match="to_channel must be a whole number"):
         ondarix.calibrate(str(record), 0, LEVELS, apply=target, to_channel="2")
-    with pytest.raises(ValueError, match="to_channel names a channel of the apply file"):
-        ondarix.calibrate(str(record), 0, LEVELS, to_channel=2)
-    with pytest.raises(ValueError, match="from 0"):
-        ondarix.calibrate(str(record), 0, LEVELS, apply=target, to_channel=-1)
     with pytest.raises(OSError, match="has no channel 3"):
         ondarix.calibrate(str(record), 0, LEVELS, apply=target, to_channel=3)
     assert target.read_bytes() == before
