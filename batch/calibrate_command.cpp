@@ -58,7 +58,8 @@ void printCalibration(const GaugeCalibration& c, const CalibrationOptions& optio
 }
 
 int runCalibrate(Args& args) {
-    args.allowOnly(withReadingOptions({"channel", "levels", "windows", "force", "apply", "json"}));
+    args.allowOnly(withReadingOptions(
+        {"channel", "levels", "windows", "force", "apply", "to-channel", "json"}));
     if (!args.error().empty()) return usageError(self(), args.error());
     if (args.positional().size() != 1) return usageError(self(), "calibrate takes one input file");
     if (!args.has("channel") || !args.has("levels"))
@@ -70,8 +71,14 @@ int runCalibrate(Args& args) {
     if (args.has("windows") && !numberList(args.get("windows"), ",:", options.windows))
         return usageError(self(), "--windows takes a:b pairs of seconds separated by commas");
     const std::string target = args.get("apply");
-    if (args.has("apply") && fileTypeFromPath(target) != FileType::Int)
-        return usageError(self(), "--apply writes the coefficient into an .INT file only");
+    const int toChannel = args.getInt("to-channel", -1);
+    if (!args.error().empty()) return usageError(self(), args.error());
+    if (args.has("to-channel") && !args.has("apply"))
+        return usageError(self(), "--to-channel names a channel of the --apply file");
+    if (args.has("to-channel") && toChannel < 0)
+        return usageError(self(), "--to-channel takes a channel number from 0");
+    if (args.has("apply") && !calibrationTargetRefusal(target).empty())
+        return reportError(EXIT_FAILED, calibrationTargetRefusal(target));
     const std::string path = args.positional()[0];
     CMeasure m;
     if (int rc = readInput(m, path, args)) return rc;
@@ -86,8 +93,11 @@ int runCalibrate(Args& args) {
         return reportError(EXIT_FAILED, why);
     GaugeCalibration c;
     if (!calibrateGauge(raw, m.sampleRate, options, c, &why)) return reportError(EXIT_FAILED, why);
+    // One gauge's record may calibrate any gauge of a run: the channel of the
+    // target defaults to the record's.
+    const int targetChannel = toChannel >= 0 ? toChannel : range.channel;
     if (!target.empty() &&
-        !writeIntChannelScale(target, range.channel, c.coefficient, c.constant, &why))
+        !writeIntChannelScale(target, targetChannel, c.coefficient, c.constant, &why))
         return reportError(EXIT_FAILED, why);
     printCalibration(c, options, m.sampleRate, args.has("json"));
     return EXIT_OK;
@@ -95,9 +105,10 @@ int runCalibrate(Args& args) {
 
 BatchCommandRegistration calibrate{
     {"calibrate",
-     "IN --channel C --levels L1,L2,... [--windows A:B,...] [--force] [--apply TARGET.INT] [--type "
-     "T] " READING_USAGE " [--json]",
+     "IN --channel C --levels L1,L2,... [--windows A:B,...] [--force] [--apply TARGET.INT "
+     "[--to-channel "
+     "C]] [--type T] " READING_USAGE " [--json]",
      "a gauge's coefficient and constant from a record of it held at known levels",
-     withReadingValues({"channel", "levels", "windows", "apply"}), runCalibrate}};
+     withReadingValues({"channel", "levels", "windows", "apply", "to-channel"}), runCalibrate}};
 
 } // namespace

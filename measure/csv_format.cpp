@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "measure/atomic_file.h"
+#include "measure/channel_calibration.h"
+#include "measure/csv_calibration_line.h"
 #include "measure/csv_cells.h"
 #include "measure/csv_header.h"
 #include "measure/file_io.h"
@@ -43,10 +45,11 @@ struct CsvLayout {
     bool titled = false;                  // a "# name:" comment gives the title
     std::string title;
     uint32_t date = 0;
-    double rate = 0;            // from a "# rate:" comment
-    int64_t rateLine = 0;       // the comment's line
-    const char* rows = nullptr; // where the rows start
-    int64_t linesBefore = 0;    // lines before them
+    double rate = 0;                          // from a "# rate:" comment
+    int64_t rateLine = 0;                     // the comment's line
+    std::vector<CsvCalibration> calibrations; // "# calibrated:" comments
+    const char* rows = nullptr;               // where the rows start
+    int64_t linesBefore = 0;                  // lines before them
 };
 
 char findDelimiter(Span line) {
@@ -85,6 +88,14 @@ bool readComment(Span line, int64_t number, CsvLayout& layout, std::string& erro
         layout.title = readCommentValue(v);
     }
     if (value("# date:", v)) layout.date = parseIsoDate(v);
+    if (value("# calibrated:", v)) {
+        CsvCalibration c;
+        if (!readCsvCalibration(v, c, &error)) {
+            error = lineText(number) + ": the calibration comment is " + error;
+            return false;
+        }
+        layout.calibrations.push_back(c);
+    }
     if (value("# rate:", v)) {
         layout.rateLine = number;
         if (!parseNumber(Span{v.data(), v.data() + v.size()}, false, layout.rate) ||
@@ -401,6 +412,12 @@ void describe(CMeasure& m, const CsvLayout& layout) {
         if (heading.named) copyNameField(info.name, MAX_CHANNEL_NAME + 1, heading.name);
         copyNameField(info.unit, MAX_UNIT + 1, heading.unit);
     }
+    // The values were written calibrated: the pair describes them, unapplied.
+    for (const CsvCalibration& c : layout.calibrations)
+        if (c.channel < m.channelCount) {
+            m.channels[c.channel].coefficient = c.coefficient;
+            m.channels[c.channel].constant = c.constant;
+        }
 }
 
 bool loadFile(const char* path, std::string& bytes, std::string& error) {
@@ -525,7 +542,11 @@ std::string csvPreamble(const CMeasure& m) {
     if (m.date) text += "# date: " + isoDateText(m.date) + "\r\n";
     text += "# rate: ";
     appendNumber(text, m.sampleRate, 0);
-    text += "\r\ntime [s]";
+    text += "\r\n";
+    for (int c = 0; c < m.channelCount; ++c)
+        if (channelIsScaled(m.channels[c]))
+            text += csvCalibrationComment(c, m.channels[c]) + "\r\n";
+    text += "time [s]";
     for (int c = 0; c < m.channelCount; ++c)
         text += ',' + headingCell(displayText(m.channels[c].name), displayText(m.channels[c].unit));
     return text + "\r\n";

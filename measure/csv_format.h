@@ -15,8 +15,9 @@
 // (pandas' index) is skipped; pandas' 0,1,2 names unnamed columns; a first
 // column named time, t, "Time (s)" or "time [s]" gives the rate, which must
 // then be even and agree with a "# rate:" line; without one, the line or
-// `options.rate` gives it. UTF-16 text and lines no measurement holds are refused.
-// Returns false with `*error` naming the row (the file's line, as a
+// `options.rate` gives it. A `# calibrated:` comment
+// (csv_calibration_line.h) describes its channel's values, unapplied. UTF-16 text and lines no
+// measurement holds are refused. Returns false with `*error` naming the row (the file's line, as a
 // spreadsheet numbers it) and column of a bad cell; with `options.partial`
 // the complete rows before a damaged row are kept and `*report` says so.
 bool readCsv(CMeasure& m, const char* path, std::string* error = nullptr,
@@ -30,7 +31,9 @@ bool readCsvHeader(CMeasure& m, const char* path, std::string* error = nullptr,
 // Why a CSV file cannot carry `m` so that readCsv reads it back, or null.
 const char* csvFormatRefusal(const CMeasure& m);
 
-// Writes `# name:`, `# date:` and `# rate:` comments, a header
+// Writes `# name:`, `# date:` and `# rate:` comments, a `# calibrated:`
+// comment for each channel whose values carry a coefficient or constant
+// (readCsv gives the pair back without applying it again), a header
 // `time [s],<name> [<unit>],...` (quoted so that readCsv gives every name
 // back exactly) and one row per sample (values as "%.9g",
 // time and rate in the shortest text that reads back the same double, CR LF). A file that was there

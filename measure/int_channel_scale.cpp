@@ -10,6 +10,7 @@
 
 #include "measure/file_io.h"
 #include "measure/int_format.h"
+#include "measure/measure_file.h"
 
 namespace {
 
@@ -107,6 +108,12 @@ bool rawChannelValues(const CMeasure& m, int channel, const std::string& path, F
         raw[size_t(j)] = m.at(channel, j).re;
     const int code = type == FileType::Int ? intSampleLayout(path) : -1;
     return !intLayoutIsInteger(code) || intCounts(raw, m.channels[channel], code, error);
+}
+
+std::string calibrationTargetRefusal(const std::string& path) {
+    if (fileTypeFromPath(path) == FileType::Int) return {};
+    return path + ": only an .INT file keeps a coefficient and constant for its values; open this "
+                  "one, calibrate the channel and save it instead";
 }
 
 bool writeIntChannelScale(const std::string& path, int channel, double coefficient, double constant,

@@ -29,6 +29,11 @@ bool intCounts(std::vector<double>& values, const ChannelInfo& info, int code, s
 bool rawChannelValues(const CMeasure& m, int channel, const std::string& path, FileType type,
                       std::vector<double>& raw, std::string* error);
 
+// Why the file at `path` cannot take a calibration in place, or empty: only
+// an .INT file keeps a coefficient that its reader applies to stored counts;
+// the values of any other type would have to be rewritten.
+std::string calibrationTargetRefusal(const std::string& path);
+
 // Writes `coefficient` and `constant` into the description of `channel` of
 // the .INT file at `path` in place: only those 16 bytes are written, under
 // an advisory lock (flock) and synced, so hard links, permissions and bytes

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "measure/channel_calibration.h"
 #include "measure/iso_date.h"
 #include "measure/text_encoding.h"
 
@@ -69,6 +70,23 @@ std::string scalarMatrix(const std::string& name, double value) {
     return matrix(matrixHead(MX_DOUBLE, 1, 1, name) + element(MI_DOUBLE, data));
 }
 
+// `calibration` when a channel was calibrated: `data` holds the calibrated
+// values, and each cell says how from the raw ones ("" for a channel that
+// was not). Text, not numbers: a second numeric matrix would make a reader
+// ask which one holds the samples.
+std::string calibrationCell(const CMeasure& m) {
+    bool scaled = false;
+    for (int c = 0; c < m.channelCount; ++c)
+        scaled = scaled || channelIsScaled(m.channels[c]);
+    if (!scaled) return {};
+    std::string content = matrixHead(MX_CELL, 1, uint32_t(m.channelCount), "calibration");
+    for (int c = 0; c < m.channelCount; ++c) {
+        const ChannelInfo& info = m.channels[c];
+        content += charMatrix("", channelIsScaled(info) ? calibrationText(info).c_str() : "");
+    }
+    return matrix(content);
+}
+
 std::string cellOfTexts(const std::string& name, const CMeasure& m, bool units) {
     std::string content = matrixHead(MX_CELL, 1, uint32_t(m.channelCount), name);
     for (int c = 0; c < m.channelCount; ++c)
@@ -111,6 +129,7 @@ bool writeMat5(const CMeasure& m, AtomicFile& out) {
     std::string rest = scalarMatrix("fs", m.sampleRate) + cellOfTexts("names", m, false) +
                        cellOfTexts("units", m, true) + charMatrix("name", m.name);
     if (m.date) rest += charMatrix("date", isoDateText(m.date).c_str());
+    rest += calibrationCell(m);
     const std::string header = fileHeader();
     return out.write(header.data(), header.size()) && writeData(m, out) &&
            out.write(rest.data(), rest.size());

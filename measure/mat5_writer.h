@@ -8,8 +8,10 @@
 #include "measure/measure.h"
 
 // The variables: `data` (samples x channels, double), `fs`, `names` and
-// `units` (1 x channels cell arrays of UTF-8 text), `name` and, when the
-// measurement has one, `date`. False when a write failed (errno tells why).
+// `units` (1 x channels cell arrays of UTF-8 text), `name`, when the
+// measurement has one, `date`, and when a channel's values are calibrated,
+// `calibration` (1 x channels cell, "value = C * raw + K" or ""). False when a write failed (errno
+// tells why).
 bool writeMat5(const CMeasure& m, AtomicFile& out);
 
 // Bytes of the largest matrix a version 5 file holds: its sizes are 32-bit

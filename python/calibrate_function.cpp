@@ -20,7 +20,7 @@ namespace {
 // an .INT file of integer samples are its raw values, as for ondarix-batch.
 py::object calibrate(MeasurementObject& object, int channel, const std::vector<double>& levels,
                      const std::vector<double>& windows, bool force, const std::string& path,
-                     const std::string& apply) {
+                     const std::string& apply, int toChannel) {
     CMeasure& m = coreOf(object);
     checkFinite(m, checkedBlock(m, channel, 0, m.sampleCount));
     std::vector<double> raw;
@@ -28,15 +28,17 @@ py::object calibrate(MeasurementObject& object, int channel, const std::vector<d
     // An array or a Measurement not read from a file: its values as they are.
     const FileType type = path.empty() ? FileType::Text : fileTypeFromPath(path);
     if (!rawChannelValues(m, channel, path, type, raw, &why)) throw py::value_error(why);
-    if (!apply.empty() && fileTypeFromPath(apply) != FileType::Int)
-        throw py::value_error("apply writes the coefficient into an .INT file only");
+    if (!apply.empty() && !calibrationTargetRefusal(apply).empty())
+        throw py::value_error(calibrationTargetRefusal(apply));
     CalibrationOptions options;
     options.levels = levels;
     options.windows = windows;
     options.force = force;
     GaugeCalibration c;
     if (!calibrateGauge(raw, m.sampleRate, options, c, &why)) throw py::value_error(why);
-    if (!apply.empty() && !writeIntChannelScale(apply, channel, c.coefficient, c.constant, &why)) {
+    // -1: the record's own channel number.
+    const int target = toChannel >= 0 ? toChannel : channel;
+    if (!apply.empty() && !writeIntChannelScale(apply, target, c.coefficient, c.constant, &why)) {
         PyErr_SetString(PyExc_OSError, why.c_str());
         throw py::error_already_set();
     }
@@ -61,5 +63,6 @@ py::object calibrate(MeasurementObject& object, int channel, const std::vector<d
 
 void bindCalibrate(py::module_& m) {
     m.def("_calibrate", &calibrate, py::arg("measurement"), py::arg("channel"), py::arg("levels"),
-          py::kw_only(), py::arg("windows"), py::arg("force"), py::arg("path"), py::arg("apply"));
+          py::kw_only(), py::arg("windows"), py::arg("force"), py::arg("path"), py::arg("apply"),
+          py::arg("to_channel"));
 }

@@ -96,6 +96,7 @@ void CChannelInfoDlg::calibrate() {
     // Every digit of the fit, which "%10.8f" would cut for a small coefficient.
     setDouble(IDC_CHANNEL_COEFFICIENT, c.coefficient);
     setDouble(IDC_CHANNEL_CONSTANT, c.constant);
+    calibrated = true;
     char summary[96];
     std::snprintf(summary, sizeof summary, "Calibrated: r^2 %.6f, largest residual %.4g.", c.r2,
                   c.largestResidual);

@@ -22,6 +22,9 @@ class CChannelInfoDlg : public CDialog {
     ChannelInfo* data;
     ChannelInfo info;
     const int channel;
+    // A fit was taken: the pair confirmed is to scale the channel's values,
+    // where a coefficient typed alone describes them only.
+    bool calibrated = false;
 
   private:
     void calibrate();

@@ -267,7 +267,8 @@ def reflection(
     )
 
 
-def calibrate(data, channel=0, levels=(), *, rate=None, windows=None, force=False, apply=None):
+def calibrate(data, channel=0, levels=(), *, rate=None, windows=None, force=False, apply=None,
+              to_channel=None):
     """A gauge's coefficient and constant (GaugeCalibration), as ondarix-batch
     calibrate finds them, from a record in which it stood still at `levels`
     in that order.
@@ -278,10 +279,19 @@ def calibrate(data, channel=0, levels=(), *, rate=None, windows=None, force=Fals
     rate (their values are the raw values). windows, a list of (start,
     stop) pairs in seconds, names the steady stretches instead of finding
     them; force takes a fit with r2 below 0.99; apply, an .INT file name,
-    gets the coefficient and constant in that channel's description. Raises
-    ValueError with the reason for fewer than two levels, a number of
-    stretches other than the levels', or r2 below 0.99; OSError when apply
-    cannot be written."""
+    gets the coefficient and constant in the description of channel
+    to_channel (by default the record's channel number), so that one gauge's
+    record calibrates any gauge of a run. Raises ValueError with the reason
+    for fewer than two levels, a number of stretches other than the levels',
+    r2 below 0.99, an apply file that is no .INT file or to_channel without
+    apply or below 0; TypeError for a to_channel that is no whole number;
+    OSError when apply cannot be written."""
+    if to_channel is not None:
+        to_channel = whole(to_channel, "to_channel")
+        if apply is None:
+            raise ValueError("to_channel names a channel of the apply file")
+        if to_channel < 0:
+            raise ValueError("to_channel takes a channel number from 0")
     path = ""
     if isinstance(data, (str, os.PathLike)):
         path = os.fspath(data)
@@ -296,4 +306,5 @@ def calibrate(data, channel=0, levels=(), *, rate=None, windows=None, force=Fals
         force=force,
         path=path,
         apply="" if apply is None else os.fspath(apply),
+        to_channel=-1 if to_channel is None else to_channel,
     )

@@ -32,6 +32,22 @@ std::vector<unsigned char> countsFile(const std::vector<int16_t>& counts, double
     return w.bytes;
 }
 
+// A layout 4 file of `channels` gauges, each row `counts` (channel c adds
+// 100 c), each channel with coefficient 2 and constant -3.
+std::vector<unsigned char> runFile(int channels, const std::vector<int16_t>& counts) {
+    ByteWriter w;
+    w.put(RATE).put(uint8_t(channels)).put(int8_t(4)).put(int32_t(counts.size()));
+    w.put(uint32_t(0)).put(uint8_t(3)).text("run", 60);
+    for (int c = 0; c < channels; ++c) {
+        w.put(2.0).put(uint8_t(1)).text("m", 7).put(uint8_t(5)).text("gauge", 40);
+        w.put(-3.0).put(0.0).put(0.0).put(0.0).put(0.0);
+    }
+    for (int16_t v : counts)
+        for (int c = 0; c < channels; ++c)
+            w.put(int16_t(v + 100 * c));
+    return w.bytes;
+}
+
 // The gauge held 8 s at each of -0.1, -0.05, 0, 0.05, 0.1 m and moved over
 // 3 s between them, with noise of 3 counts.
 std::vector<int16_t> calibrationCounts() {
@@ -85,6 +101,31 @@ TEST(CalibrateCommand, CountsOfAScaledRecordGiveTheLineThatApplyWrites) {
     EXPECT_NE(r.out.find("Largest residual"), std::string::npos) << r.out;
 }
 
+// A record of one gauge calibrates gauge 2 of a three-gauge run; the
+// other gauges keep their pairs.
+TEST(CalibrateCommand, ToChannelNamesTheGaugeOfTheTarget) {
+    TempDir dir;
+    const std::string record = dir.file("cal.INT"), target = dir.file("run.INT");
+    writeBytes(record, countsFile(calibrationCounts(), 1.0, 0.0));
+    writeBytes(target, runFile(3, {1000, 3000, 5000}));
+    CommandResult r =
+        runBatch({"calibrate", record, "--channel", "0", "--levels", "-0.1,-0.05,0,0.05,0.1",
+                  "--apply", target, "--to-channel", "2", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const double coefficient = jsonField(r.out, "coefficient");
+    const double constant = jsonField(r.out, "constant");
+    CMeasure m;
+    ASSERT_TRUE(readInt(m, target.c_str()));
+    EXPECT_EQ(m.channels[2].coefficient, coefficient);
+    EXPECT_EQ(m.channels[2].constant, constant);
+    EXPECT_FLOAT_EQ(m.at(2, 1).re, float(coefficient * 3200 + constant));
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_EQ(m.channels[c].coefficient, 2.0) << c;
+        EXPECT_EQ(m.channels[c].constant, -3.0) << c;
+        EXPECT_FLOAT_EQ(m.at(c, 1).re, float(2.0 * (3000 + 100 * c) - 3.0)) << c;
+    }
+}
+
 TEST(CalibrateCommand, RefusalsAreOneLineAndLeaveTheTargetAsItWas) {
     TempDir dir;
     const std::string record = dir.file("cal.INT"), target = dir.file("run.INT");
@@ -116,10 +157,25 @@ TEST(CalibrateCommand, RefusalsAreOneLineAndLeaveTheTargetAsItWas) {
             "level 1 is not a finite number");
     EXPECT_EQ(runBatch({"calibrate", record, "--channel", "0", "--levels", "a,b"}).exitCode, 2);
     EXPECT_EQ(runBatch({"calibrate", record, "--levels", "1,2"}).exitCode, 2);
-    EXPECT_EQ(runBatch({"calibrate", record, "--channel", "0", "--levels", "1,2", "--apply",
-                        dir.file("x.TXT")})
+    // A file whose reader applies no coefficient would need its values rewritten.
+    const std::string csv = dir.file("run.csv");
+    writeString(csv, "time,gauge\n0,1000\n0.02,3000\n");
+    failure({"calibrate", record, "--channel", "0", "--levels", "-0.1,-0.05,0,0.05,0.1", "--apply",
+             csv},
+            "only an .INT file keeps a coefficient");
+    EXPECT_EQ(readString(csv), "time,gauge\n0,1000\n0.02,3000\n");
+    failure({"calibrate", record, "--channel", "0", "--levels", "-0.1,-0.05,0,0.05,0.1", "--apply",
+             target, "--to-channel", "1"},
+            "has no channel 1");
+    EXPECT_EQ(runBatch({"calibrate", record, "--channel", "0", "--levels", "1,2", "--apply", target,
+                        "--to-channel", "-1"})
                   .exitCode,
               2);
+    EXPECT_EQ(
+        runBatch({"calibrate", record, "--channel", "0", "--levels", "1,2", "--to-channel", "1"})
+            .exitCode,
+        2);
+    EXPECT_EQ(readBytes(target), before);
     // Named windows take what detection would have found, --force a bad fit.
     CommandResult r =
         runBatch({"calibrate", record, "--channel", "0", "--levels", "-0.1,-0.05,0.05,0,0.1",

@@ -90,3 +90,41 @@ def test_calibrate_refusals_match_batch(batch, tmp_path):
     forced = ondarix.calibrate(str(record), 0, [-0.1, -0.05, 0.05, 0.0, 0.1], force=True,
                                windows=[(1, 7), (12, 18), (23, 29), (34, 40), (45, 51)])
     assert forced.r2 == pytest.approx(0.81, abs=1e-3)
+
+
+def run_file(path, channels, counts):
+    """A layout 4 .INT file of several gauges, each with coefficient 2 and
+    constant -3; channel c reads counts + 100 c."""
+    head = struct.pack("<dBbi", 50.0, channels, 4, len(counts))
+    name = struct.pack("<IB", 0, 3) + b"run".ljust(60, b"\0")
+    record = (struct.pack("<dB", 2.0, 1) + b"m".ljust(7, b"\0") + struct.pack("<B", 5)
+              + b"gauge".ljust(40, b"\0") + struct.pack("<5d", -3.0, 0, 0, 0, 0))
+    rows = numpy.asarray(counts)[:, None] + 100 * numpy.arange(channels)[None, :]
+    path.write_bytes(head + name + record * channels + rows.astype("<i2").tobytes())
+
+
+def test_calibrate_to_channel_and_a_target_that_keeps_no_coefficient(batch, tmp_path):
+    record, target, csv = tmp_path / "cal.INT", tmp_path / "run.INT", tmp_path / "run.csv"
+    counts_file(record, calibration_counts(LEVELS, 1e-4, -0.3), 1.0, 0.0)
+    run_file(target, 3, [1000, 3000])
+    result = ondarix.calibrate(str(record), 0, LEVELS, apply=target, to_channel=2)
+    again = ondarix.read(target)
+    assert again.channels[2].coefficient == result.coefficient
+    assert again.channels[0].coefficient == again.channels[1].coefficient == 2.0
+    assert again.samples[1, 2].real == pytest.approx(3200 * result.coefficient + result.constant)
+    # A CSV file would need its values rewritten: refused as ondarix-batch
+    # refuses it, the file as it was.
+    csv.write_text("time,gauge\n0,1000\n0.02,3000\n")
+    done = batch("calibrate", record, "--channel", 0, "--levels", ",".join(map(str, LEVELS)),
+                 "--apply", csv, ok=False)
+    assert done.returncode == 1
+    with pytest.raises(ValueError) as caught:
+        ondarix.calibrate(str(record), 0, LEVELS, apply=csv)
+    assert str(caught.value) == batch_reason(done)
+    assert csv.read_text() == "time,gauge\n0,1000\n0.02,3000\n"
+    before = target.read_bytes()
+    with pytest.raises(TypeError, match="to_channel must be a whole number"):
+        ondarix.calibrate(str(record), 0, LEVELS, apply=target, to_channel="2")
+    with pytest.raises(OSError, match="has no channel 3"):
+        ondarix.calibrate(str(record), 0, LEVELS, apply=target, to_channel=3)
+    assert target.read_bytes() == before

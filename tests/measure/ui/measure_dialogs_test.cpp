@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "frame_test_support.h"
+#include "measure/csv_format.h"
 #include "measure/int_format.h"
 #include "measure/ui/measure_dialog_templates.h"
 #include "shell/dialog_templates.h"
@@ -38,6 +39,28 @@ QStringList rowTexts(const QTableWidget* list, int row) {
     for (int c = 0; c < list->columnCount(); ++c)
         texts << list->item(row, c)->text();
     return texts;
+}
+
+// A record whose channel 2 held 8 s at each of five levels (moves of 3 s
+// between) and read (level + 0.3) / 0.0001 with noise; channels 0 and 1 stay 0.
+void writeCalibrationRecord(const std::string& path) {
+    const double levels[] = {-0.1, -0.05, 0.0, 0.05, 0.1};
+    std::vector<double> track;
+    for (int i = 0; i < 5; ++i) {
+        for (int j = 0; j < 400; ++j)
+            track.push_back(levels[i]);
+        for (int j = 0; i < 4 && j < 150; ++j)
+            track.push_back(levels[i] + 0.05 * j / 150.0);
+    }
+    std::unique_ptr<CMeasure> record(makeMeasure(3, int32_t(track.size()), 50.0));
+    uint32_t noise = 1;
+    for (size_t j = 0; j < track.size(); ++j) {
+        noise = noise * 1664525u + 1013904223u;
+        const double wobble = 6.0 * (double(noise >> 8) / double(1u << 24) - 0.5);
+        record->at(0, int32_t(j)) = record->at(1, int32_t(j)) = Sample{0.0f, 0.0f};
+        record->at(2, int32_t(j)) = Sample{float((track[j] + 0.3) / 0.0001 + wobble), 0.0f};
+    }
+    ASSERT_TRUE(writeInt(*record, path.c_str()));
 }
 
 } // namespace
@@ -262,26 +285,8 @@ TEST_F(MeasureDialogsTest, StatisticShowsTheBlockAndDashesWhatWasNotComputed) {
 // channel's number and puts the fit into the two fields, which OK keeps; a
 // record that does not fit the levels leaves the fields and says why.
 TEST_F(MeasureDialogsTest, CalibrateFillsCoefficientAndConstantFromARecord) {
-    // Channel 2 held 8 s at each of five levels (moves of 3 s between) and
-    // read (level + 0.3) / 0.0001 with noise; channels 0 and 1 stay 0.
-    const double levels[] = {-0.1, -0.05, 0.0, 0.05, 0.1};
-    std::vector<double> track;
-    for (int i = 0; i < 5; ++i) {
-        for (int j = 0; j < 400; ++j)
-            track.push_back(levels[i]);
-        for (int j = 0; i < 4 && j < 150; ++j)
-            track.push_back(levels[i] + 0.05 * j / 150.0);
-    }
-    std::unique_ptr<CMeasure> record(makeMeasure(3, int32_t(track.size()), 50.0));
-    uint32_t noise = 1;
-    for (size_t j = 0; j < track.size(); ++j) {
-        noise = noise * 1664525u + 1013904223u;
-        const double wobble = 6.0 * (double(noise >> 8) / double(1u << 24) - 0.5);
-        record->at(0, int32_t(j)) = record->at(1, int32_t(j)) = Sample{0.0f, 0.0f};
-        record->at(2, int32_t(j)) = Sample{float((track[j] + 0.3) / 0.0001 + wobble), 0.0f};
-    }
     const std::string path = dir.file("cal.INT");
-    ASSERT_TRUE(writeInt(*record, path.c_str()));
+    writeCalibrationRecord(path);
 
     QString coefficient, constant, hint, refused, untouched;
     bool refusedInRed = false, fitInRed = true;
@@ -319,4 +324,91 @@ TEST_F(MeasureDialogsTest, CalibrateFillsCoefficientAndConstantFromARecord) {
     EXPECT_FALSE(fitInRed);
     EXPECT_EQ(measure->channels[2].coefficient, coefficient.toDouble());
     EXPECT_EQ(measure->channels[2].constant, constant.toDouble());
+}
+
+// Calibrate... on a measurement opened from a .csv file scales the values the
+// window plots, and Save as .csv writes those values with the comment that
+// says how they came from the raw ones.
+TEST_F(MeasureDialogsTest, CalibrateOnACsvChangesThePlotAndSaveAsWritesIt) {
+    const std::string csv = dir.file("run.csv"), saved = dir.file("calibrated.csv");
+    const std::string record = dir.file("cal.INT");
+    std::unique_ptr<CMeasure> source(makeMeasure(3, 200, 50.0));
+    ASSERT_TRUE(writeCsv(*source, csv.c_str()));
+    writeCalibrationRecord(record);
+    dialogScript::pushFile(QString::fromStdString(csv), 5);
+    frame->frameCommand(CMD_OPEN, 0);
+    settle();
+    auto* opened = dynamic_cast<CMeasureWnd*>(frame->activeChild());
+    ASSERT_TRUE(opened && opened != window);
+    CMeasure* m = opened->measure.get();
+
+    QString coefficient, constant;
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        editChannel(d, 2, [&](ScriptedDialog& c) {
+            c.setText(IDC_CHANNEL_LEVELS, "-0.1, -0.05, 0, 0.05, 0.1");
+            dialogScript::pushFile(QString::fromStdString(record), 1);
+            c.press(IDC_CHANNEL_CALIBRATE);
+            coefficient = c.text(IDC_CHANNEL_COEFFICIENT);
+            constant = c.text(IDC_CHANNEL_CONSTANT);
+            c.press(IDOK);
+        });
+        d.press(IDOK);
+    });
+    frame->frameCommand(CMD_INFO, 0);
+    settle();
+    const double k = coefficient.toDouble(), b = constant.toDouble();
+    ASSERT_NEAR(k, 0.0001, 0.005 * 0.0001) << coefficient.toStdString();
+    for (int32_t j : {0, 7, 199}) {
+        EXPECT_FLOAT_EQ(m->at(2, j).re, float(k * (2000 + j) + b)) << j;
+        EXPECT_FLOAT_EQ(m->at(1, j).re, float(1000 + j)) << j;
+    }
+    // The plot's value axis follows: it reaches down to about -0.1 m, and
+    // no longer up to the raw 2199 (channel 1, of the same unit, shares the
+    // scale up to its 1199).
+    EXPECT_NEAR(opened->view->range_min[2], k * 2000 + b, 1e-4);
+    EXPECT_EQ(opened->view->range_max[2], float(1000 + 199));
+    EXPECT_TRUE(opened->isModified());
+
+    dialogScript::pushFile(QString::fromStdString(saved), 4);
+    frame->frameCommand(CMD_SAVE_AS, 0);
+    settle();
+    EXPECT_FALSE(opened->isModified());
+    const std::string text = readString(saved);
+    EXPECT_NE(text.find("# calibrated: channel 2: value = "), std::string::npos) << text;
+    EXPECT_EQ(text.find("# calibrated: channel 1"), std::string::npos) << text;
+    CMeasure back;
+    std::string why;
+    ASSERT_TRUE(readCsv(back, saved.c_str(), &why)) << why;
+    ASSERT_EQ(back.sampleCount, 200);
+    for (int32_t j : {0, 7, 199})
+        EXPECT_EQ(back.at(2, j).re, m->at(2, j).re) << j;
+    EXPECT_EQ(back.channels[2].coefficient, k);
+    EXPECT_EQ(back.channels[2].constant, b);
+}
+
+// A fit then a coefficient of 0 typed over it would erase the channel: OK
+// says so and keeps the dialog open, the values as they were.
+TEST_F(MeasureDialogsTest, CalibrationThatWouldEraseTheValuesIsRefused) {
+    const std::string record = dir.file("cal.INT");
+    writeCalibrationRecord(record);
+    bool open = false;
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        editChannel(d, 2, [&](ScriptedDialog& c) {
+            c.setText(IDC_CHANNEL_LEVELS, "-0.1, -0.05, 0, 0.05, 0.1");
+            dialogScript::pushFile(QString::fromStdString(record), 1);
+            c.press(IDC_CHANNEL_CALIBRATE);
+            c.setText(IDC_CHANNEL_COEFFICIENT, "0");
+            c.press(IDOK);
+        });
+        d.press(IDOK);
+        open = !d.ended();
+        d.press(IDCANCEL);
+    });
+    frame->frameCommand(CMD_INFO, 0);
+    EXPECT_TRUE(open);
+    ASSERT_EQ(dialogScript::messages().size(), 1);
+    EXPECT_TRUE(dialogScript::messages()[0].contains("would erase the channel's values"))
+        << dialogScript::messages()[0].toStdString();
+    EXPECT_EQ(measure->channels[2].coefficient, 0.5);
+    EXPECT_FLOAT_EQ(measure->at(2, 7).re, 2007.0f);
 }
