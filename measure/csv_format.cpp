@@ -46,6 +46,7 @@ struct CsvLayout {
     int cells = 0;        // per row
     int firstChannel = 0; // cells before the channels: the index, then the time
     bool timeColumn = false;
+    bool timeIgnored = false;             // the caller's rate stands instead
     std::vector<ChannelHeading> headings; // empty without a header
     bool titled = false;                  // a "# name:" comment gives the title
     std::string title;
@@ -318,6 +319,7 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
     Lines lines(layout.rows, end, layout.linesBefore);
     Span line, cell;
     const int timeCell = layout.firstChannel - 1;
+    const bool timed = layout.timeColumn && !layout.timeIgnored;
     int64_t row = 0;
     for (; row < rows && lines.next(line);) {
         if (isComment(line)) continue;
@@ -332,7 +334,7 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
                         " cells, not " + std::to_string(layout.cells);
                 return row;
             }
-            if (c < layout.firstChannel && !(layout.timeColumn && c == timeCell)) continue;
+            if (c < layout.firstChannel && !(timed && c == timeCell)) continue;
             bool number;
             if (c < layout.firstChannel) {
                 if (!readTime(cell, layout.decimalComma, time, error)) {
@@ -474,10 +476,16 @@ bool rateAgrees(const CsvLayout& layout, const TimeColumn& time, int64_t kept, d
     return false;
 }
 
-// The rate of `kept` rows: the "# rate:" comment (which a time column must
-// agree with), else the time column's, else the caller's.
+// The rate of `kept` rows: the caller's over a time column, else the
+// "# rate:" comment (which a time column must agree with), else the time
+// column's, else the caller's.
 bool findRate(const CsvLayout& layout, const char* end, const TimeColumn& time, int64_t kept,
-              const ReadOptions& options, double& rate, std::string& error) {
+              const ReadOptions& options, double& rate, std::string& error, ReadReport* report) {
+    if (layout.timeIgnored) {
+        rate = options.rate;
+        if (report) report->timeColumnIgnored = true;
+        return true;
+    }
     if (layout.timeColumn) {
         if (!timeColumnRate(layout, end, time, kept, rate, error)) return false;
         if (!(layout.rate > 0)) return true;
@@ -541,6 +549,7 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
     }
     const char* end = bytes.data() + bytes.size();
     if (!scanLayout(bytes.data(), end, layout, why)) return false;
+    layout.timeIgnored = layout.timeColumn && options.rate > 0;
     int64_t rows = countRows(layout, end, why);
     const int channels = layout.cells - layout.firstChannel;
     if (rows < 0) return false;
@@ -579,7 +588,7 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
         return false;
     }
     describe(m, layout, time);
-    if (!findRate(layout, end, time, kept, options, m.sampleRate, why)) {
+    if (!findRate(layout, end, time, kept, options, m.sampleRate, why, report)) {
         if (report && !layout.timeColumn && !(layout.rate > 0)) report->rateNeeded = true;
         m.truncateSamples(0);
         m.sampleCount = 0;

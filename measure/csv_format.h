@@ -15,11 +15,12 @@
 // (pandas' index) is skipped; pandas' 0,1,2 names unnamed columns; a first
 // column named time, t, "Time (s)" or "time [s]" gives the rate: seconds or
 // ISO 8601 date-times (the first gives the date), even to the digits they
-// print, the rate fitted to every row and agreeing with a "# rate:" line.
-// Without a time column, the line or `options.rate` gives the rate. UTF-16 text and lines no
-// measurement holds are refused. Returns false with `*error` naming the row (the file's line, as a
-// spreadsheet numbers it) and column of a bad cell; with `options.partial` the complete rows before
-// a damaged row are kept and `*report` says so.
+// print, the rate fitted to every row and agreeing with a "# rate:" line;
+// `options.rate` stands over it (`report->timeColumnIgnored`). Without a time
+// column, the line or `options.rate` gives the rate. UTF-16 text and lines no measurement holds are
+// refused. Returns false with `*error` naming the row (the file's line, as a spreadsheet numbers
+// it) and column of a bad cell; with `options.partial` the complete rows before a damaged row are
+// kept and `*report` says so.
 bool readCsv(CMeasure& m, const char* path, std::string* error = nullptr,
              const ReadOptions& options = {}, ReadReport* report = nullptr);
 

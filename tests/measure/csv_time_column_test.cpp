@@ -135,3 +135,18 @@ TEST(CsvTimeColumn, RefusesWhatIsNoEvenTimeNamingTheRow) {
     ASSERT_TRUE(r.ok) << r.why;
     EXPECT_EQ(m.sampleRate, 30.0);
 }
+
+TEST(CsvTimeColumn, GivenRateStandsOverTheTimeColumn) {
+    ReadOptions given;
+    given.rate = 30;
+    for (const char* text : {"# rate: 25\ntime,a\n0,1\n0.04,2\n0.08,3\n",
+                             "time,a\n10:15:00.00,1\n10:15:00.04,2\n10:15:00.08,3\n"}) {
+        CMeasure m;
+        auto r = readText(text, m, given);
+        ASSERT_TRUE(r.ok) << r.why << " in " << text;
+        EXPECT_EQ(m.sampleRate, 30.0);
+        EXPECT_EQ(m.sampleCount, 3);
+        EXPECT_TRUE(r.report.timeColumnIgnored);
+        EXPECT_FALSE(readText(text, m).report.timeColumnIgnored);
+    }
+}
