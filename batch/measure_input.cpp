@@ -24,14 +24,18 @@ void warn(const std::string& message) {
     std::fprintf(stderr, "ondarix-batch: warning: %s\n", message.c_str());
 }
 
+void note(const std::string& message) {
+    std::fprintf(stderr, "ondarix-batch: note: %s\n", message.c_str());
+}
+
 int readWith(Reader reader, CMeasure& m, const std::string& path, Args& args, ReadReport* shown) {
     FileType type = fileTypeFromPath(path);
     if (args.has("type") && !fileTypeFromName(args.get("type"), type)) {
         return reportError(EXIT_USAGE, "unknown --type '" + args.get("type") + "' (" +
                                            fileTypeNameList(false) + ")");
     }
-    // The rate only for a file that does not say its own (a CSV without time);
-    // the variable only for a MATLAB file that holds several.
+    // The rate for a file that does not say its own, or over a CSV's time
+    // column; the variable only for a MATLAB file that holds several.
     ReadOptions options{args.has("partial"), args.getDouble("rate", 0), args.get("variable")};
     if (!args.error().empty()) return reportError(EXIT_USAGE, args.error());
     if (args.has("rate") && !(options.rate > 0 && std::isfinite(options.rate)))
@@ -46,6 +50,7 @@ int readWith(Reader reader, CMeasure& m, const std::string& path, Args& args, Re
         return reportError(EXIT_FAILED, readFailureText(path, type, why) + neededOption(report));
     // What was left out of the file is never passed over in silence.
     if (report.isPartial()) warn(partialReadText(path, report));
+    if (report.timeColumnIgnored) note(ignoredTimeText(path, m.sampleRate));
     if (shown)
         *shown = report;
     else if (report.bytesIgnored > 0)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cfloat>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -30,8 +31,14 @@ using csv::Span;
 // The time column's values, and the place of the finest digit its cells print
 // (-2 for "0.04"): how closely its times can agree with a rate.
 struct TimeColumn {
+    // Seconds; date-times from the first one's whole second, so that the
+    // fraction keeps its digits.
     std::vector<double> values;
     int finestPlace = INT_MAX;
+    int mostDigits = 0; // significant digits of the longest time
+    bool dates = false; // ISO date-times, as pandas writes a DatetimeIndex
+    int64_t firstSecond = 0;
+    uint32_t firstDate = 0; // the first date-time, as a measurement's date
 };
 
 // How the file is laid out, from its comments and first line.
@@ -41,6 +48,7 @@ struct CsvLayout {
     int cells = 0;        // per row
     int firstChannel = 0; // cells before the channels: the index, then the time
     bool timeColumn = false;
+    bool timeIgnored = false;             // the caller's rate stands instead
     std::vector<ChannelHeading> headings; // empty without a header
     bool titled = false;                  // a "# name:" comment gives the title
     std::string title;
@@ -274,6 +282,47 @@ int printedPlace(Span cell) {
     return exponent - decimals;
 }
 
+// The significant digits of a number cell: 4 for "0.03330", 3 for "1.25e-5".
+int significantDigits(Span cell) {
+    int digits = 0;
+    for (const char* p = cell.begin; p < cell.end && *p != 'e' && *p != 'E'; ++p)
+        if ((*p >= '1' && *p <= '9') || (*p == '0' && digits)) ++digits;
+    return digits;
+}
+
+// One time cell into `time`: a number, or a date-time when the first one
+// was. `error` is what follows the cell's place.
+bool readTime(Span cell, bool decimalComma, TimeColumn& time, std::string& error) {
+    double t = 0;
+    if (!time.dates && parseNumber(cell, decimalComma, t)) {
+        if (!std::isfinite(t)) {
+            error = ": the time " + quoted(cell) + " is not a finite number";
+            return false;
+        }
+        time.values.push_back(t);
+        time.finestPlace = std::min(time.finestPlace, printedPlace(cell));
+        time.mostDigits = std::max(time.mostDigits, significantDigits(cell));
+        return true;
+    }
+    IsoDateTime date;
+    if ((time.dates || time.values.empty()) && parseIsoDateTime(cell.begin, cell.end, date)) {
+        if (!time.dates) {
+            time.dates = true;
+            time.firstSecond = date.second;
+            time.firstDate = date.packed;
+        }
+        time.values.push_back(double(date.second - time.firstSecond) + date.fraction);
+        // Every second of a date-time is printed, however late.
+        time.mostDigits = INT_MAX / 2;
+        time.finestPlace = std::min(time.finestPlace, -date.decimals);
+        return true;
+    }
+    error = cell.empty()
+                ? std::string(" is empty")
+                : ": " + quoted(cell) + (time.dates ? " is not a date-time" : " is not a number");
+    return false;
+}
+
 // Converts the rows into `out` (when given) and the time column into
 // `time`. Returns the row that is damaged, or `rows` when none is.
 int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Sample* out,
@@ -281,6 +330,7 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
     Lines lines(layout.rows, end, layout.linesBefore);
     Span line, cell;
     const int timeCell = layout.firstChannel - 1;
+    const bool timed = layout.timeColumn && !layout.timeIgnored;
     int64_t row = 0;
     for (; row < rows && lines.next(line);) {
         if (isComment(line)) continue;
@@ -295,18 +345,14 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
                         " cells, not " + std::to_string(layout.cells);
                 return row;
             }
-            if (c < layout.firstChannel && !(layout.timeColumn && c == timeCell)) continue;
+            if (c < layout.firstChannel && !(timed && c == timeCell)) continue;
             bool number;
             if (c < layout.firstChannel) {
-                double t = 0;
-                number = parseNumber(cell, layout.decimalComma, t);
-                if (number && !std::isfinite(t)) {
-                    error = cellText(lines.number(), c) + ": the time " + quoted(cell) +
-                            " is not a finite number";
+                if (!readTime(cell, layout.decimalComma, time, error)) {
+                    error = cellText(lines.number(), c) + error;
                     return row;
                 }
-                time.values.push_back(t);
-                time.finestPlace = std::min(time.finestPlace, printedPlace(cell));
+                number = true;
             } else {
                 // An empty cell is a gap, NaN as pandas reads it.
                 float v = NAN;
@@ -330,42 +376,98 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
     return row;
 }
 
-// The rate of a time column's first `kept` rows: its mean step, which must
-// be even (as far as the column's printed digits tell). Uneven steps are
+// Half a unit of the last digit a time prints: the column's finest place
+// for fixed decimals; for significant digits ("%g", MATLAB's csvwrite), a
+// coarser place as the times grow. Kept for a decade of times, which
+// increase: a logarithm per row would slow a long file's read.
+class HalfUnit {
+  public:
+    explicit HalfUnit(const TimeColumn& time)
+        : fixed_(0.5 * std::pow(10.0, time.finestPlace)), digits_(time.mostDigits) {}
+    double operator()(double t) {
+        const double size = std::fabs(t);
+        if (size == 0) return fixed_;
+        if (!(size >= low_ && size < high_)) {
+            const double decade = std::floor(std::log10(size));
+            low_ = std::pow(10.0, decade);
+            high_ = 10 * low_;
+            half_ = std::max(fixed_, 0.5 * std::pow(10.0, decade - digits_ + 1));
+        }
+        return half_;
+    }
+
+  private:
+    double fixed_;
+    int digits_;
+    double low_ = 0, high_ = 0, half_ = 0;
+};
+
+// The first of `kept` rows whose time breaks an even spacing, or `kept`;
+// `step` is its step and `before` the mean step up to it. Each time is
+// foretold from the first and the one before it: as printed, each of the
+// three may be off by half a unit of its last digit, or by 1e-3 of the
+// step (a clock's jitter), but never by half a step, so that a dropped
+// sample stays uneven.
+int64_t unevenRow(const TimeColumn& time, int64_t kept, double& step, double& before) {
+    HalfUnit half(time);
+    const std::vector<double>& t = time.values;
+    const double firstHalf = half(t[0]);
+    double lastHalf = half(t[0]);
+    before = 0;
+    for (size_t i = 1; i < size_t(kept); ++i) {
+        step = t[i] - t[i - 1];
+        if (!(step > 0)) return int64_t(i);
+        const double previousHalf = lastHalf;
+        lastHalf = half(t[i]);
+        if (i == 1) continue;
+        before = (t[i - 1] - t[0]) / double(i - 1);
+        const double n = double(i - 1);
+        const double rounding = firstHalf / n + previousHalf * (n + 1) / n + lastHalf;
+        const double spread = std::max(rounding, 1e-3 * before * 2 * (n + 1) / n);
+        const double slack = 8 * DBL_EPSILON * (std::fabs(t[0]) + std::fabs(t[i] - t[0]));
+        if (std::fabs(t[i] - t[i - 1] - before) > std::min(spread, 0.5 * before) + slack)
+            return int64_t(i);
+    }
+    return kept;
+}
+
+// The least-squares slope of time against row number, which every row's
+// digits refine. Times are taken from the first, so that epoch seconds keep
+// their fraction.
+double fittedStep(const std::vector<double>& t, int64_t kept) {
+    const double n = double(kept), middle = (n - 1) / 2;
+    double sum = 0;
+    for (size_t i = 0; i < size_t(kept); ++i)
+        sum += (double(i) - middle) * (t[i] - t[0]);
+    return sum / (n * (n * n - 1) / 12);
+}
+
+// The rate of a time column's first `kept` rows, which must be evenly
+// spaced as far as the column's printed digits tell. Uneven steps are
 // refused, never resampled.
 bool timeColumnRate(const CsvLayout& layout, const char* end, const TimeColumn& time, int64_t kept,
                     double& rate, std::string& error) {
-    const std::vector<double>& times = time.values;
     if (kept < 2) {
         error = "a time column needs at least 2 rows to give the sample rate";
         return false;
     }
-    const double mean = (times[size_t(kept - 1)] - times[0]) / double(kept - 1);
-    if (!(mean > 0) || !std::isfinite(mean)) {
-        error = "the time column does not increase";
-        return false;
-    }
-    // Each step against the first, so that the row named is where the
-    // spacing changes.
-    // Two times, each rounded to half a unit of their last digit, part a
-    // step; a dropped sample (a step twice the first) stays uneven.
-    const double first = times[1] - times[0];
-    const double tolerance =
-        std::min(1e-6 * first + 2 * std::pow(10.0, time.finestPlace), 0.5 * first);
-    for (int64_t i = 1; i < kept; ++i) {
-        const double step = times[size_t(i)] - times[size_t(i - 1)];
-        if (!(step > 0 && std::fabs(step - first) <= tolerance)) {
-            char text[128];
+    double step = 0, before = 0;
+    const int64_t uneven = unevenRow(time, kept, step, before);
+    if (uneven < kept) {
+        char text[128];
+        if (!(step > 0))
+            std::snprintf(text, sizeof text, " the time step is %.9g s; the times must increase",
+                          step);
+        else
             std::snprintf(text, sizeof text,
                           " the time step is %.9g s after %.9g s; the samples must be evenly "
                           "spaced",
-                          step, first);
-            error = "row " + std::to_string(lineOfRow(layout, end, i)) + ":" + text;
-            return false;
-        }
+                          step, before);
+        error = "row " + std::to_string(lineOfRow(layout, end, uneven)) + ":" + text;
+        return false;
     }
-    rate = 1.0 / mean;
-    if (std::isfinite(rate)) return true;
+    rate = 1.0 / fittedStep(time.values, kept);
+    if (std::isfinite(rate) && rate > 0) return true;
     error = "the time column's step is too small to give a sample rate";
     return false;
 }
@@ -385,10 +487,16 @@ bool rateAgrees(const CsvLayout& layout, const TimeColumn& time, int64_t kept, d
     return false;
 }
 
-// The rate of `kept` rows: the "# rate:" comment (which a time column must
-// agree with), else the time column's, else the caller's.
+// The rate of `kept` rows: the caller's over a time column, else the
+// "# rate:" comment (which a time column must agree with), else the time
+// column's, else the caller's.
 bool findRate(const CsvLayout& layout, const char* end, const TimeColumn& time, int64_t kept,
-              const ReadOptions& options, double& rate, std::string& error) {
+              const ReadOptions& options, double& rate, std::string& error, ReadReport* report) {
+    if (layout.timeIgnored) {
+        rate = options.rate;
+        if (report) report->timeColumnIgnored = true;
+        return true;
+    }
     if (layout.timeColumn) {
         if (!timeColumnRate(layout, end, time, kept, rate, error)) return false;
         if (!(layout.rate > 0)) return true;
@@ -402,10 +510,10 @@ bool findRate(const CsvLayout& layout, const char* end, const TimeColumn& time, 
     return false;
 }
 
-void describe(CMeasure& m, const CsvLayout& layout) {
+void describe(CMeasure& m, const CsvLayout& layout, const TimeColumn& time) {
     describePlainChannels(m);
     if (layout.titled) copyNameField(m.name, MAX_NAME + 1, layout.title);
-    m.date = layout.date;
+    m.date = layout.date ? layout.date : time.firstDate;
     for (int c = 0; c < m.channelCount && size_t(c) < layout.headings.size(); ++c) {
         ChannelInfo& info = m.channels[c];
         const ChannelHeading& heading = layout.headings[size_t(c)];
@@ -458,6 +566,7 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
     }
     const char* end = bytes.data() + bytes.size();
     if (!scanLayout(bytes.data(), end, layout, why)) return false;
+    layout.timeIgnored = layout.timeColumn && options.rate > 0;
     int64_t rows = countRows(layout, end, why);
     const int channels = layout.cells - layout.firstChannel;
     if (rows < 0) return false;
@@ -495,8 +604,8 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
         describePlainChannels(m);
         return false;
     }
-    describe(m, layout);
-    if (!findRate(layout, end, time, kept, options, m.sampleRate, why)) {
+    describe(m, layout, time);
+    if (!findRate(layout, end, time, kept, options, m.sampleRate, why, report)) {
         if (report && !layout.timeColumn && !(layout.rate > 0)) report->rateNeeded = true;
         m.truncateSamples(0);
         m.sampleCount = 0;

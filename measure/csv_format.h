@@ -13,13 +13,16 @@
 // a byte-order mark, CR LF, quoted cells, '#' comment lines and blank lines at
 // the end are accepted, an empty cell is NaN. A first header cell left empty
 // (pandas' index) is skipped; pandas' 0,1,2 names unnamed columns; a first
-// column named time, t, "Time (s)" or "time [s]" gives the rate, which must
-// then be even and agree with a "# rate:" line; without one, the line or
-// `options.rate` gives it. A `# calibrated:` comment
-// (csv_calibration_line.h) describes its channel's values, unapplied. UTF-16 text and lines no
-// measurement holds are refused. Returns false with `*error` naming the row (the file's line, as a
-// spreadsheet numbers it) and column of a bad cell; with `options.partial`
-// the complete rows before a damaged row are kept and `*report` says so.
+// column named time, t, "Time (s)" or "time [s]" gives the rate: seconds or
+// ISO 8601 date-times (the first gives the date), even to the digits they
+// print, the rate fitted to every row and agreeing with a "# rate:" line;
+// `options.rate` stands over it (`report->timeColumnIgnored`). Without a time
+// column, the line or `options.rate` gives the rate. A `# calibrated:` comment
+// (csv_calibration_line.h) describes its channel's values, unapplied. UTF-16
+// text and lines no measurement holds are refused. Returns false with
+// `*error` naming the row (the file's line, as a spreadsheet numbers it) and
+// column of a bad cell; with `options.partial` the complete rows before a
+// damaged row are kept and `*report` says so.
 bool readCsv(CMeasure& m, const char* path, std::string* error = nullptr,
              const ReadOptions& options = {}, ReadReport* report = nullptr);
 

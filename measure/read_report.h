@@ -35,6 +35,9 @@ struct ReadReport {
     // The read failed for want of the dataset to read (an HDF5 file without
     // /samples); ReadOptions::dataset names it.
     bool datasetNeeded = false;
+    // The read took ReadOptions::rate over the file's time column (a CSV),
+    // which it did not check.
+    bool timeColumnIgnored = false;
 
     // The measurement holds fewer rows than the file promised.
     bool isPartial() const { return rowsRead < rowsExpected; }
@@ -50,3 +53,5 @@ bool acceptDamage(const ReadOptions& options, ReadReport* report, int64_t comple
 std::string partialReadText(const std::string& path, const ReadReport& report);
 // "PATH: 1234 bytes after the samples were ignored"
 std::string ignoredBytesText(const std::string& path, const ReadReport& report);
+// "PATH: the time column is ignored: the rate is 30 Hz as given"
+std::string ignoredTimeText(const std::string& path, double rate);

@@ -133,7 +133,7 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
     std::string why;
     ReadOptions options{partial};
     if (!rate.is_none()) {
-        // Only for a file that does not say its rate (a CSV without a time column).
+        // For a file that does not say its rate, or over a CSV's time column.
         options.rate = keywordNumber(rate, "rate");
         if (!(options.rate > 0) || !std::isfinite(options.rate))
             throw py::value_error("rate must be a positive number");
@@ -164,6 +164,7 @@ py::object readMeasurement(const py::object& pathArgument, const py::object& typ
     // What the file held beyond the measurement is never passed over in silence.
     if (report.isPartial()) warnAbout(partialReadText(path, report));
     if (report.bytesIgnored > 0) warnAbout(ignoredBytesText(path, report));
+    if (report.timeColumnIgnored) warnAbout(ignoredTimeText(path, options.rate));
     return measurement;
 }
 

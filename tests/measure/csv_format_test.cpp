@@ -133,9 +133,7 @@ TEST(CsvFormat, RefusesUnevenTimeAndBadCellsWithTheirPlace) {
     };
     for (const Case& c : cases) {
         CMeasure m;
-        ReadOptions rate;
-        rate.rate = 1;
-        auto r = readFrom(dir, c.text, m, rate);
+        auto r = readFrom(dir, c.text, m);
         EXPECT_FALSE(r.ok) << c.text;
         EXPECT_NE(r.why.find(c.why), std::string::npos) << r.why;
         EXPECT_GE(m.sampleCount, 0);
@@ -358,9 +356,7 @@ TEST(CsvFormat, RefusesTimesAndRatesThatGiveNoTrueRate) {
     };
     for (const Case& c : cases) {
         CMeasure m;
-        ReadOptions rate;
-        rate.rate = 10;
-        auto r = readFrom(dir, c.text, m, rate);
+        auto r = readFrom(dir, c.text, m);
         EXPECT_FALSE(r.ok) << c.text;
         EXPECT_NE(r.why.find(c.why), std::string::npos) << r.why;
         expectConsistent(m);

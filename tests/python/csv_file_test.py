@@ -94,3 +94,35 @@ def test_names_come_back_from_ondarix_and_pandas_as_they_were(tmp_path):
     assert [(c.name, c.unit) for c in back.channels] == channels
     table = pandas.read_csv(path, comment="#")
     assert list(table.columns)[1:] == [f"{name} [{unit}]" for name, unit in channels]
+
+
+def clock_frame(start, tz, freq="50ms"):
+    """The gauges under a pandas DatetimeIndex named time."""
+    index = pandas.date_range(start, periods=len(T), freq=freq, tz=tz, name="time")
+    return pandas.DataFrame(GAUGES, index=index)
+
+
+@pytest.mark.parametrize("tz", [None, "UTC", "Europe/Warsaw"])
+def test_a_datetime_index_gives_the_rate_and_the_date(tmp_path, batch, tz):
+    path = tmp_path / "clock.csv"
+    # Across the spring clock change in Warsaw: the offsets keep the steps even.
+    clock_frame("2026-03-29 01:59:55", tz).to_csv(path)
+    m = ondarix.read(path)
+    assert m.rate == pytest.approx(20.0, rel=1e-12)
+    assert [c.name for c in m.channels] == list(GAUGES)
+    numpy.testing.assert_array_equal(m.real[:, 0], GAUGES["gauge1"].astype(numpy.float32))
+    # The clock as written, to the two seconds the measurement keeps.
+    assert m.date == datetime.datetime(2026, 3, 29, 1, 59, 54)
+    assert "sample rate: 20" in batch("info", path).stdout
+
+
+def test_a_given_rate_stands_over_the_time_column_with_a_note(tmp_path, batch):
+    path = tmp_path / "clock.csv"
+    clock_frame("2026-03-04 10:15:00", None).to_csv(path)
+    note = "the time column is ignored: the rate is 25 Hz as given"
+    with pytest.warns(UserWarning, match=note):
+        assert ondarix.read(path, rate=25).rate == 25
+    done = batch("info", path, "--rate", "25")
+    assert "sample rate: 25" in done.stdout
+    assert done.stderr == f"ondarix-batch: note: {path}: {note}\n"
+    assert batch("info", path).stderr == ""
