@@ -28,6 +28,7 @@ JsonFields jsonFields(const SpectrumReport& r) {
             {"m0", p.m0},
             {"m1", p.m1},
             {"m2", p.m2},
+            {"variance_below_f1", s.varianceBelowF1},
             {"Hm0", p.hm0},
             {"fp", p.fp},
             {"Tp", p.tp},

@@ -160,9 +160,10 @@ py::object spectrum(const py::object& data, std::optional<double> rate, int chan
     const SpectralParameters& p = r.parameters;
     return resultType("VarianceSpectrum")(
         frequencies(s), densities(s), array(r.band.lower), array(r.band.upper), s.segment,
-        s.segmentCount, s.df, p.fmin, p.fmax, p.mMinus1, p.m0, p.m1, p.m2, p.hm0, p.fp, p.tp,
-        p.tpParabola, p.tp5, p.tpD, p.tm01, p.tm02, p.tm10, p.width, p.qp, r.band.dof, r.band.level,
-        r.band.lowerFactor, r.band.upperFactor, detrendName(d), wrapMeasure(std::move(curve)));
+        s.segmentCount, s.df, p.fmin, p.fmax, p.mMinus1, p.m0, p.m1, p.m2, s.varianceBelowF1, p.hm0,
+        p.fp, p.tp, p.tpParabola, p.tp5, p.tpD, p.tm01, p.tm02, p.tm10, p.width, p.qp, r.band.dof,
+        r.band.level, r.band.lowerFactor, r.band.upperFactor, detrendName(d),
+        wrapMeasure(std::move(curve)));
 }
 
 // Every gauge's channel is checked before the range, as ondarix-batch does.

@@ -205,12 +205,15 @@ class VarianceSpectrum:
     state parameters (ondarix-batch spectrum).
 
     frequency (Hz) and density (unit^2/Hz) are numpy arrays of the bins 0 ..
-    segment/2, df apart, scaled so that sum(density) * df is the variance of
-    the block less what detrend ("none", "mean" or "linear") took out;
-    lower and upper the 90 % confidence band of the density (chi-square with
-    dof equivalent degrees of freedom, half of them at bin 0 and Nyquist;
-    band_lower and band_upper are the factors on density of the other
-    bins). segment samples per segment, segments of them. fmin .. fmax is
+    segment/2, df apart, Welch's density as scipy.signal.welch scales it
+    (scaling="density"), so that a band holds the variance the segments saw
+    in it; variance_below_f1 is the variance of the block (less what detrend,
+    "none", "mean" or "linear", took out) that the bins from f1 = df up do
+    not hold: a seiche or drift slower than a segment, which each segment's
+    own mean takes out; lower and upper the 90 % confidence band of the
+    density (chi-square with dof equivalent degrees of freedom, half of
+    them at bin 0 and Nyquist; band_lower and band_upper are the factors on
+    density of the other bins). segment samples per segment, segments of them. fmin .. fmax is
     the band of the moments m_1 (m-1), m0, m1, m2 and of the peak periods;
     hm0 = 4 sqrt(m0); fp the frequency of the largest density, tp = 1/fp;
     tp_parabola from the vertex of the parabola through the largest bin and
@@ -233,6 +236,7 @@ class VarianceSpectrum:
     m0: float
     m1: float
     m2: float
+    variance_below_f1: float
     hm0: float
     fp: float
     tp: float

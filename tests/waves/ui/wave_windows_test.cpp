@@ -66,6 +66,7 @@ const Keys STATISTICS_KEYS = {
 const Keys SPECTRUM_KEYS = {{"fmin", "fmin"},
                             {"fmax", "fmax"},
                             {"m0", "m0"},
+                            {"Variance below f1", "variance_below_f1"},
                             {"Hm0", "Hm0"},
                             {"fp", "fp"},
                             {"Tp", "Tp"},
