@@ -78,10 +78,11 @@ int runSpectrum(Args& args) {
             return reportError(EXIT_FAILED, "out of memory for the spectrum");
         if (int rc = writeSpectrumOutput(result, out)) return rc;
     }
+    const std::vector<std::string> warnings = noiseWarningTexts(report.warnings);
     if (args.has("json"))
-        printJsonObject(jsonFields(report));
+        printJsonObject(jsonFields(report), {}, &warnings);
     else
-        printParameterLines(spectrumReportLines(report, unit));
+        printParameterLines(withWarningLines(spectrumReportLines(report, unit), warnings));
     return EXIT_OK;
 }
 

@@ -14,6 +14,7 @@ bool spectrumReport(const BlockValues& block, int32_t segment, Detrend detrend,
         if (error) *error = "the spectrum has no degrees of freedom";
         return false;
     }
+    r.warnings = spectrumNoiseWarnings(r.spectrum, r.parameters);
     out = std::move(r);
     return true;
 }

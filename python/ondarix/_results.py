@@ -161,7 +161,10 @@ class WaveStatistics:
     (N + 1)), rayleigh (exp(-2 (H/hm0)^2)) and weibull (Battjes and
     Groenendijk's composite Weibull, NaN without depth and slope); predicted
     that distribution's htr, hrms, htr_hrms, h1_hrms, h2_hrms, h13, h110,
-    h2_percent and h1_percent (a dict; None without depth and slope)."""
+    h2_percent and h1_percent (a dict; None without depth and slope).
+    warnings lists, as texts, what points to noise crossings (many waves
+    far lower than H1/3) with the threshold that would keep them out; empty
+    when nothing does."""
 
     count: int
     mean: float
@@ -182,6 +185,7 @@ class WaveStatistics:
     hmax_hm0: float
     exceedance: Any
     predicted: Optional[dict]
+    warnings: list
 
 
 @dataclass(frozen=True)
@@ -221,7 +225,9 @@ class VarianceSpectrum:
     = 1 / (sum f S / sum S over the bins with S >= 0.8 max); tm01 = m0/m1,
     tm02 = sqrt(m0/m2), tm10 = m-1/m0; width = sqrt(m0 m2 / m1^2 - 1); qp
     Goda's peakedness. measurement is the spectrum as ondarix-batch spectrum -o
-    writes it ("S(f)", "S lower 90%", "S upper 90%", frequency as X)."""
+    writes it ("S(f)", "S lower 90%", "S upper 90%", frequency as X).
+    warnings lists, as texts, a flat noise tail above 3 fp that weighs on m2
+    with the fmax that would leave it out; empty when there is none."""
 
     frequency: Any
     density: Any
@@ -254,6 +260,7 @@ class VarianceSpectrum:
     band_upper: float
     detrend: str
     measurement: Any
+    warnings: list
 
 
 @dataclass(frozen=True)
