@@ -28,6 +28,7 @@ JsonFields jsonFields(const SpectrumReport& r) {
             {"m0", p.m0},
             {"m1", p.m1},
             {"m2", p.m2},
+            {"variance_below_f1", s.varianceBelowF1},
             {"Hm0", p.hm0},
             {"fp", p.fp},
             {"Tp", p.tp},
@@ -77,10 +78,11 @@ int runSpectrum(Args& args) {
             return reportError(EXIT_FAILED, "out of memory for the spectrum");
         if (int rc = writeSpectrumOutput(result, out)) return rc;
     }
+    const std::vector<std::string> warnings = noiseWarningTexts(report.warnings);
     if (args.has("json"))
-        printJsonObject(jsonFields(report));
+        printJsonObject(jsonFields(report), {}, &warnings);
     else
-        printParameterLines(spectrumReportLines(report, unit));
+        printParameterLines(withWarningLines(spectrumReportLines(report, unit), warnings));
     return EXIT_OK;
 }
 

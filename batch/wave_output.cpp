@@ -14,20 +14,41 @@ void printParameterLines(const std::vector<std::string>& lines) {
     }
 }
 
-void printJsonObject(const JsonFields& fields, const JsonArrays& arrays) {
+void printJsonObject(const JsonFields& fields, const JsonArrays& arrays,
+                     const std::vector<std::string>* warnings) {
     std::printf("{\n");
     for (size_t i = 0; i < fields.size(); ++i)
         std::printf("  %s: %s%s\n", jsonString(fields[i].first).c_str(),
                     jsonNumber(fields[i].second).c_str(),
-                    i + 1 < fields.size() || !arrays.empty() ? "," : "");
+                    i + 1 < fields.size() || !arrays.empty() || warnings ? "," : "");
     for (size_t i = 0; i < arrays.size(); ++i) {
         std::printf("  %s: [", jsonString(arrays[i].first).c_str());
         const std::vector<double>& values = arrays[i].second;
         for (size_t j = 0; j < values.size(); ++j)
             std::printf("%s%s", j ? ", " : "", jsonNumber(values[j]).c_str());
-        std::printf("]%s\n", i + 1 < arrays.size() ? "," : "");
+        std::printf("]%s\n", i + 1 < arrays.size() || warnings ? "," : "");
+    }
+    if (warnings) {
+        std::printf("  \"warnings\": [");
+        for (size_t j = 0; j < warnings->size(); ++j)
+            std::printf("%s%s", j ? ", " : "", jsonString((*warnings)[j]).c_str());
+        std::printf("]\n");
     }
     std::printf("}\n");
+}
+
+std::vector<std::string> noiseWarningTexts(const std::vector<NoiseWarning>& warnings) {
+    std::vector<std::string> texts;
+    for (const NoiseWarning& w : warnings)
+        texts.push_back(batchWarningText(w));
+    return texts;
+}
+
+std::vector<std::string> withWarningLines(std::vector<std::string> lines,
+                                          const std::vector<std::string>& warnings) {
+    for (const std::string& w : warnings)
+        lines.push_back("Warning\t" + w);
+    return lines;
 }
 
 SpectralBand bandFromArgs(Args& args) {

@@ -8,6 +8,7 @@
 
 #include "batch/batch_command.h"
 #include "measure/measure.h"
+#include "waves/noise_warning.h"
 #include "waves/spectral_parameters.h"
 
 // Prints "label<TAB>value" lines as an aligned table for people.
@@ -18,7 +19,16 @@ void printParameterLines(const std::vector<std::string>& lines);
 using JsonFields = std::vector<std::pair<std::string, double>>;
 // `arrays` follow the numbers as lists of numbers.
 using JsonArrays = std::vector<std::pair<std::string, std::vector<double>>>;
-void printJsonObject(const JsonFields& fields, const JsonArrays& arrays = {});
+// `warnings`, when given, ends it as "warnings": a list of texts, empty or not.
+void printJsonObject(const JsonFields& fields, const JsonArrays& arrays = {},
+                     const std::vector<std::string>* warnings = nullptr);
+
+// The noise warnings of a result as ondarix-batch words them.
+std::vector<std::string> noiseWarningTexts(const std::vector<NoiseWarning>& warnings);
+// `lines` with a "Warning<TAB>text" line after them for each warning: the
+// result's own lines, so that they go where the result goes.
+std::vector<std::string> withWarningLines(std::vector<std::string> lines,
+                                          const std::vector<std::string>& warnings);
 
 // --fmin and --fmax.
 SpectralBand bandFromArgs(Args& args);

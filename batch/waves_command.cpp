@@ -83,10 +83,12 @@ int runWaves(Args& args) {
     if (!analyseWaves(block, options, stats, &why)) return reportError(EXIT_FAILED, why);
     if (!listOut.empty())
         if (int rc = writeTextLines(waveListLines(stats), listOut)) return rc;
+    const std::vector<std::string> warnings = noiseWarningTexts(waveNoiseWarnings(stats));
     if (args.has("json"))
-        printJsonObject(jsonFields(stats), jsonArrays(stats.heights));
+        printJsonObject(jsonFields(stats), jsonArrays(stats.heights), &warnings);
     else
-        printParameterLines(waveParameterLines(stats, m.channels[range.channel].unit));
+        printParameterLines(
+            withWarningLines(waveParameterLines(stats, m.channels[range.channel].unit), warnings));
     return EXIT_OK;
 }
 

@@ -15,6 +15,7 @@
 #include "python/block_source.h"
 #include "python/measurement_object.h"
 #include "waves/gauge_channels.h"
+#include "waves/noise_warning.h"
 #include "waves/reflection.h"
 #include "waves/spectral_parameters.h"
 #include "waves/spectrum_measure.h"
@@ -78,6 +79,14 @@ py::object exceedance(const HeightDistribution& d) {
     return py::module_::import("pandas").attr("DataFrame")(columns);
 }
 
+// The noise warnings as Python's keywords word them.
+py::list warningList(const std::vector<NoiseWarning>& warnings) {
+    py::list out;
+    for (const NoiseWarning& w : warnings)
+        out.append(pythonWarningText(w));
+    return out;
+}
+
 // Battjes and Groenendijk's prediction, None without a foreshore.
 py::object predicted(const HeightDistribution& d) {
     if (!d.shallow) return py::none();
@@ -119,7 +128,7 @@ py::object waves(const py::object& data, std::optional<double> rate, int channel
         s.count, s.mean, s.hMax, s.tHMax, finite(s.h13), finite(s.t13), finite(s.h110),
         finite(s.t110), s.hMean, s.hRms, s.tz, s.tMax, waveList(s.waves), s.heights.hm0,
         finite(s.heights.h2Percent), finite(s.heights.h1Percent), s.heights.hMaxOverHm0,
-        exceedance(s.heights), predicted(s.heights));
+        exceedance(s.heights), predicted(s.heights), warningList(waveNoiseWarnings(s)));
 }
 
 py::array_t<double> frequencies(const VarianceSpectrum& s) {
@@ -160,9 +169,10 @@ py::object spectrum(const py::object& data, std::optional<double> rate, int chan
     const SpectralParameters& p = r.parameters;
     return resultType("VarianceSpectrum")(
         frequencies(s), densities(s), array(r.band.lower), array(r.band.upper), s.segment,
-        s.segmentCount, s.df, p.fmin, p.fmax, p.mMinus1, p.m0, p.m1, p.m2, p.hm0, p.fp, p.tp,
-        p.tpParabola, p.tp5, p.tpD, p.tm01, p.tm02, p.tm10, p.width, p.qp, r.band.dof, r.band.level,
-        r.band.lowerFactor, r.band.upperFactor, detrendName(d), wrapMeasure(std::move(curve)));
+        s.segmentCount, s.df, p.fmin, p.fmax, p.mMinus1, p.m0, p.m1, p.m2, s.varianceBelowF1, p.hm0,
+        p.fp, p.tp, p.tpParabola, p.tp5, p.tpD, p.tm01, p.tm02, p.tm10, p.width, p.qp, r.band.dof,
+        r.band.level, r.band.lowerFactor, r.band.upperFactor, detrendName(d),
+        wrapMeasure(std::move(curve)), warningList(r.warnings));
 }
 
 // Every gauge's channel is checked before the range, as ondarix-batch does.

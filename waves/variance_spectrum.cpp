@@ -211,8 +211,8 @@ bool varianceSpectrum(const BlockValues& block, int32_t segment, VarianceSpectru
 // The block is detrended whole, not segment by segment: a gauge's drift is
 // one line over the record, and a line fitted to each segment would also
 // take out the slow waves (seiching, long waves) at the segment's scale and
-// leave no single block whose variance the density could be scaled to. Each
-// segment then loses only its own mean, as Welch's segments always have.
+// leave no single block to count the variance below f1 from. Each segment
+// then loses only its own mean, as Welch's segments always have.
 bool varianceSpectrum(const BlockValues& block, int32_t segment, Detrend detrend,
                       VarianceSpectrum& out, std::string* error) {
     const std::vector<double>& x = block.values;
@@ -239,14 +239,14 @@ bool varianceSpectrum(const BlockValues& block, int32_t segment, Detrend detrend
     result.segment = seg.segment;
     result.segmentCount = seg.segmentCount;
     result.dof = seg.dof;
-    // Rescale to the detrended block's own variance: the window weighs the
-    // ends of the record less, and the per-segment means take out the
-    // slowest variation.
+    // Welch's density as it is: a band holds what the segments saw in it. What
+    // the segments' own means took out (a seiche or drift slower than one
+    // segment) is told apart instead of spread over every bin.
     const double variance = detrendedPower(x, layout.line);
-    double total = std::accumulate(density.begin(), density.end(), 0.0) * result.df;
-    if (total > 0)
-        for (double& d : density)
-            d *= variance / total;
+    const double aboveF1 = std::accumulate(density.begin() + 1, density.end(), 0.0) * result.df;
+    // The window weighs the record's ends less, so with nothing below f1 the
+    // difference is as likely a little below zero as above it.
+    result.varianceBelowF1 = std::max(0.0, variance - aboveF1);
     result.density = std::move(density);
     out = std::move(result);
     return true;

@@ -19,6 +19,10 @@ struct VarianceSpectrum {
     // Equivalent degrees of freedom of the density at bins 1 .. segment/2-1
     // (half of it at bin 0 and Nyquist); 0 where unknown.
     double dof = 0;
+    // The detrended block's variance the bins from f1 = df up do not hold:
+    // what the segments' own means took out (a seiche, a drift slower than
+    // one segment) and bin 0. Never below 0.
+    double varianceBelowF1 = 0;
     double frequency(size_t j) const { return double(j) * df; }
 };
 
@@ -64,12 +68,12 @@ bool visitSegmentSpectra(const std::vector<double>& values, double sampleRate, i
 bool realTransformPair(const double* a, const double* b, int32_t n, std::complex<double>* outA,
                        std::complex<double>* outB);
 
-// The averaged density, scaled so that sum(S) * df equals the variance of the
-// block (the window's weighting makes Welch's own sum differ slightly).
+// The averaged density, |X|^2 / (rate sum(w^2)) doubled but at bin 0 and
+// Nyquist: a band's variance is what the segments held in it.
 bool varianceSpectrum(const BlockValues& block, int32_t segment, VarianceSpectrum& out,
                       std::string* error);
-// The same after `detrend` has been taken out of the block, scaled to the
-// variance of the detrended block (its mean square; Detrend::None keeps the
+// The same after `detrend` has been taken out of the block; varianceBelowF1
+// is counted from the detrended block's mean square (Detrend::None keeps the
 // block's mean in, at bin 0 and, through the window, bin 1).
 bool varianceSpectrum(const BlockValues& block, int32_t segment, Detrend detrend,
                       VarianceSpectrum& out, std::string* error);

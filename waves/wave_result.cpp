@@ -5,6 +5,7 @@
 #include "measure/finite_block.h"
 #include "waves/exceedance_measure.h"
 #include "waves/gauge_channels.h"
+#include "waves/noise_warning.h"
 #include "waves/reflection.h"
 #include "waves/spectrum_measure.h"
 #include "waves/spectrum_report.h"
@@ -70,12 +71,14 @@ bool CWaveResult::Compute(const WaveRunOptions& wanted, std::string* error) {
     if (blocks.empty()) return fail(error, "there is no block to analyse");
     std::string why;
     std::vector<std::string> lines;
+    std::vector<NoiseWarning> noise;
     bool filled = false;
     switch (kind) {
     case WaveAnalysis::Statistics: {
         WaveStatistics stats;
         if (!analyseWaves(blocks[0], wanted.waves, stats, &why)) return fail(error, why);
         lines = waveParameterLines(stats, unit.c_str());
+        noise = waveNoiseWarnings(stats);
         filled = waveListMeasure(stats, unit.c_str(), *this) &&
                  exceedanceMeasure(stats.heights, exceedance);
         break;
@@ -85,6 +88,7 @@ bool CWaveResult::Compute(const WaveRunOptions& wanted, std::string* error) {
         if (!spectrumReport(blocks[0], wanted.segment, wanted.detrend, wanted.band, report, &why))
             return fail(error, why);
         lines = spectrumReportLines(report, unit.c_str());
+        noise = report.warnings;
         filled = spectrumMeasure(report.spectrum, report.band, unit.c_str(), *this);
         break;
     }
@@ -116,5 +120,8 @@ bool CWaveResult::Compute(const WaveRunOptions& wanted, std::string* error) {
     options.from = from;
     options.to = to;
     parameterLines = std::move(lines);
+    warnings.clear();
+    for (const NoiseWarning& w : noise)
+        warnings.push_back(windowWarningText(w));
     return true;
 }

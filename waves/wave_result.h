@@ -49,6 +49,9 @@ class CWaveResult : public CMeasure {
     std::string sourcePath; // of the measurement the blocks came from
     // "label<TAB>value", as ondarix-batch prints them.
     std::vector<std::string> parameterLines;
+    // What the last run says about gauge noise, each a sentence naming the
+    // dialog's field that helps; empty when nothing shows.
+    std::vector<std::string> warnings;
     // Statistics: the exceedance plot (exceedance_measure.h), X the height.
     CMeasure exceedance;
 };

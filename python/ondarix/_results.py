@@ -161,7 +161,10 @@ class WaveStatistics:
     (N + 1)), rayleigh (exp(-2 (H/hm0)^2)) and weibull (Battjes and
     Groenendijk's composite Weibull, NaN without depth and slope); predicted
     that distribution's htr, hrms, htr_hrms, h1_hrms, h2_hrms, h13, h110,
-    h2_percent and h1_percent (a dict; None without depth and slope)."""
+    h2_percent and h1_percent (a dict; None without depth and slope).
+    warnings lists, as texts, what points to noise crossings (many waves
+    far lower than H1/3) with the threshold that would keep them out; empty
+    when nothing does."""
 
     count: int
     mean: float
@@ -182,6 +185,7 @@ class WaveStatistics:
     hmax_hm0: float
     exceedance: Any
     predicted: Optional[dict]
+    warnings: list
 
 
 @dataclass(frozen=True)
@@ -205,12 +209,15 @@ class VarianceSpectrum:
     state parameters (ondarix-batch spectrum).
 
     frequency (Hz) and density (unit^2/Hz) are numpy arrays of the bins 0 ..
-    segment/2, df apart, scaled so that sum(density) * df is the variance of
-    the block less what detrend ("none", "mean" or "linear") took out;
-    lower and upper the 90 % confidence band of the density (chi-square with
-    dof equivalent degrees of freedom, half of them at bin 0 and Nyquist;
-    band_lower and band_upper are the factors on density of the other
-    bins). segment samples per segment, segments of them. fmin .. fmax is
+    segment/2, df apart, Welch's density as scipy.signal.welch scales it
+    (scaling="density"), so that a band holds the variance the segments saw
+    in it; variance_below_f1 is the variance of the block (less what detrend,
+    "none", "mean" or "linear", took out) that the bins from f1 = df up do
+    not hold: a seiche or drift slower than a segment, which each segment's
+    own mean takes out; lower and upper the 90 % confidence band of the
+    density (chi-square with dof equivalent degrees of freedom, half of
+    them at bin 0 and Nyquist; band_lower and band_upper are the factors on
+    density of the other bins). segment samples per segment, segments of them. fmin .. fmax is
     the band of the moments m_1 (m-1), m0, m1, m2 and of the peak periods;
     hm0 = 4 sqrt(m0); fp the frequency of the largest density, tp = 1/fp;
     tp_parabola from the vertex of the parabola through the largest bin and
@@ -218,7 +225,9 @@ class VarianceSpectrum:
     = 1 / (sum f S / sum S over the bins with S >= 0.8 max); tm01 = m0/m1,
     tm02 = sqrt(m0/m2), tm10 = m-1/m0; width = sqrt(m0 m2 / m1^2 - 1); qp
     Goda's peakedness. measurement is the spectrum as ondarix-batch spectrum -o
-    writes it ("S(f)", "S lower 90%", "S upper 90%", frequency as X)."""
+    writes it ("S(f)", "S lower 90%", "S upper 90%", frequency as X).
+    warnings lists, as texts, a flat noise tail above 3 fp that weighs on m2
+    with the fmax that would leave it out; empty when there is none."""
 
     frequency: Any
     density: Any
@@ -233,6 +242,7 @@ class VarianceSpectrum:
     m0: float
     m1: float
     m2: float
+    variance_below_f1: float
     hm0: float
     fp: float
     tp: float
@@ -250,6 +260,7 @@ class VarianceSpectrum:
     band_upper: float
     detrend: str
     measurement: Any
+    warnings: list
 
 
 @dataclass(frozen=True)

@@ -167,7 +167,8 @@ def waves(
     channel's unit) on the other side, so that noise around zero does not
     split waves. depth (in the channel's unit) and slope (tan alpha of the
     foreshore), given together, add Battjes and Groenendijk's (2000)
-    composite Weibull prediction. The GIL is released while it runs."""
+    composite Weibull prediction. The result's warnings name a threshold
+    when noise crossings show. The GIL is released while it runs."""
     if (depth is None) != (slope is None):
         raise ValueError("depth and slope go together")
     if depth is not None and not depth > 0:
@@ -208,6 +209,7 @@ def spectrum(
     above N/8, at least 256), 50 % overlap, each segment's mean removed
     (unless detrend="none"). The moments are taken over fmin .. fmax in Hz (0: from the
     first non-zero bin, and up to Nyquist; a limit above Nyquist is refused).
+    The result's warnings name an fmax when a flat noise tail weighs on m2.
     The GIL is released while it runs."""
     start, stop = _rows(start, stop)
     return _ondarix._spectrum(

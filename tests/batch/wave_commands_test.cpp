@@ -209,12 +209,17 @@ TEST(SpectrumCommand, DetrendPeakPeriodsAndBandInJsonAndTheFile) {
     ASSERT_EQ(s.channelCount, 3);
     EXPECT_NEAR(s.at(1, 11).re / s.at(0, 11).re, expected.band.lowerFactor, 1e-5);
     EXPECT_NEAR(s.at(2, 11).re / s.at(0, 11).re, expected.band.upperFactor, 1e-5);
-    // The drift left in raises Hm0 above the sine's 4 * 0.05 / sqrt(2).
+    // The drift left in by --detrend mean is mostly taken out with the
+    // segments' means: Hm0 stays the sine's 4 * 0.05 / sqrt(2), and the
+    // line's variance 0.02^2 / 12 shows below f1 instead.
     const double hm0 = 0.2 / std::sqrt(2.0);
     EXPECT_NEAR(jsonField(r.out, "Hm0") / hm0, 1, 0.005);
+    const double lineBelow = jsonField(r.out, "variance_below_f1");
     r = runBatch({"spectrum", in, "--segment", "400", "--json", "--detrend", "mean"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_GT(jsonField(r.out, "Hm0") / hm0, 1.01);
+    EXPECT_NEAR(jsonField(r.out, "Hm0") / hm0, 1, 0.005);
+    EXPECT_NEAR(jsonField(r.out, "variance_below_f1") - lineBelow, 0.02 * 0.02 / 12,
+                0.1 * 0.02 * 0.02 / 12);
     // The text lists them too.
     r = runBatch({"spectrum", in, "--segment", "400", "--detrend", "none"});
     ASSERT_EQ(r.exitCode, 0) << r.err;

@@ -63,17 +63,17 @@ TEST(VarianceSpectrum, JonswapSeaGivesItsHm0PeakAndMeanPeriods) {
     ASSERT_TRUE(varianceSpectrum(sea.block, 1024, s, &why)) << why;
     EXPECT_DOUBLE_EQ(s.df, 10.0 / 1024);
     EXPECT_EQ(s.segmentCount, 63); // (32768 - 1024) / 512 + 1
-    // The density sums to the block's variance.
+    // The bins from f1 up and the variance below f1 make up the block's variance.
     double sum = 0;
-    for (double d : s.density)
-        sum += d * s.df;
-    EXPECT_NEAR(sum, variance(sea.block.values), 1e-12);
+    for (size_t j = 1; j < s.density.size(); ++j)
+        sum += s.density[j] * s.df;
+    EXPECT_NEAR(sum + s.varianceBelowF1, variance(sea.block.values), 1e-12);
     SpectralParameters p;
     ASSERT_TRUE(spectralParameters(s, SpectralBand{}, p, &why)) << why;
-    // Hm0 = 4 sqrt(sum a^2/2) = 0.1 by construction, equal to 4 sigma but for
-    // the little leakage into bin 0, which the band leaves out.
-    EXPECT_NEAR(p.hm0, 0.1, 1e-3);
-    EXPECT_NEAR(p.hm0, 4 * std::sqrt(variance(sea.block.values)), 1e-5);
+    // Hm0 = 4 sqrt(sum a^2/2) = 0.1 by construction; the overlapped Hann
+    // segments weigh the record unevenly, so its wave groups move Welch's
+    // estimate by a per cent or two.
+    EXPECT_NEAR(p.hm0, 0.1, 2e-3);
     // The peak within a bin or two of the synthesis peak 0.5 Hz.
     EXPECT_NEAR(p.tp, 2.0, 0.1);
     // Mean periods from the components' own moments (Hann leakage moves
@@ -100,6 +100,34 @@ TEST(VarianceSpectrum, SineOnABinPeaksThere) {
     // The Hann window spreads a bin-centred sine over bins 50..52 only.
     EXPECT_NEAR(s.density[51] * s.df, 0.00125 * 2 / 3, 1e-9);
     EXPECT_NEAR(s.density[53], 0, 1e-12);
+}
+
+TEST(VarianceSpectrum, SeicheSlowerThanASegmentIsVarianceBelowF1NotSpreadOverTheBand) {
+    // A sine of amplitude 0.05 on bin 51 of a 256 segment and a seiche of
+    // 0.05 whose period is the whole record, 128 segments: each segment
+    // sees the seiche as little more than its mean. The sine's density
+    // integrates to 0.05^2 / 2 and the seiche's 0.05^2 / 2 is below f1.
+    const size_t n = 32768;
+    BlockValues b = emptyBlock(n, 10.0);
+    for (size_t j = 0; j < n; ++j)
+        b.values[j] = 0.05 * std::sin(2 * SEA_PI * 51 * double(j) / 256.0) +
+                      0.05 * std::sin(2 * SEA_PI * double(j) / double(n));
+    for (Detrend d : {Detrend::Mean, Detrend::Linear}) {
+        VarianceSpectrum s;
+        SpectralParameters p;
+        std::string why;
+        ASSERT_TRUE(varianceSpectrum(b, 256, d, s, &why)) << why;
+        ASSERT_TRUE(spectralParameters(s, SpectralBand{}, p, &why)) << why;
+        // The seiche's slope inside a segment leaks a little into bins 1 and 2.
+        EXPECT_NEAR(p.m0, 0.00125, 0.00125 * 2e-3) << detrendName(d);
+        EXPECT_NEAR(s.density[51] * s.df, 0.00125 * 2 / 3, 1e-9) << detrendName(d);
+        EXPECT_NEAR(s.density[20], 0, 1e-12) << detrendName(d);
+        EXPECT_DOUBLE_EQ(p.fp, 51 * s.df) << detrendName(d);
+        // The line takes the seiche's own slope over the record (its
+        // variance 6 / pi^2 of the seiche's) before the segments do.
+        const double below = d == Detrend::Mean ? 0.00125 : 0.00125 * (1 - 6 / (SEA_PI * SEA_PI));
+        EXPECT_NEAR(s.varianceBelowF1, below, below * 5e-3) << detrendName(d);
+    }
 }
 
 TEST(SpectralParameters, RectangularSpectrumHasItsClosedForms) {
@@ -202,22 +230,29 @@ TEST(Detrend, TakesOutTheMeanOrTheLeastSquaresLine) {
 
 TEST(VarianceSpectrum, LinearDetrendGivesHm0OfADriftingGauge) {
     // The sea of Hm0 0.1 m with a gauge drifting 2 cm over the record: its
-    // line's variance (0.02^2 / 12) would add 5 % to m0.
-    Sea sea = jonswapSea();
+    // line's variance (0.02^2 / 12) is 5 % of m0.
+    const Sea still = jonswapSea();
+    Sea sea = still;
     const size_t n = sea.block.values.size();
     for (size_t j = 0; j < n; ++j)
         sea.block.values[j] += 0.02 * double(j) / double(n - 1);
-    auto hm0 = [&](Detrend d, VarianceSpectrum& s) {
+    auto hm0 = [&](Detrend d, VarianceSpectrum& s, const BlockValues* block = nullptr) {
         SpectralParameters p;
         std::string why;
-        EXPECT_TRUE(varianceSpectrum(sea.block, 1024, d, s, &why)) << why;
+        EXPECT_TRUE(varianceSpectrum(block ? *block : sea.block, 1024, d, s, &why)) << why;
         EXPECT_TRUE(spectralParameters(s, SpectralBand{}, p, &why)) << why;
         return p.hm0;
     };
-    VarianceSpectrum linear, mean, none;
-    EXPECT_NEAR(hm0(Detrend::Linear, linear) / 0.1, 1, 0.005);
-    EXPECT_GT(hm0(Detrend::Mean, mean) / 0.1 - 1, 0.01);
-    EXPECT_GT(hm0(Detrend::None, none) / 0.1 - 1, 0.01);
+    // The segments' own means take most of the drift out of the bins either
+    // way: taken out as the block's line, it is not counted at all; left
+    // in, it shows as variance below f1, the line's 0.02^2 / 12.
+    VarianceSpectrum linear, mean, none, undrifted;
+    const double clean = hm0(Detrend::Linear, undrifted, &still.block);
+    EXPECT_NEAR(hm0(Detrend::Linear, linear) / clean, 1, 1e-3);
+    EXPECT_NEAR(hm0(Detrend::Mean, mean) / clean, 1, 2e-3);
+    EXPECT_NEAR(mean.varianceBelowF1 - linear.varianceBelowF1, 0.02 * 0.02 / 12, 2e-6);
+    // Kept whole, the block's mean leaks through the window into bin 1.
+    EXPECT_GT(hm0(Detrend::None, none) / clean - 1, 0.01);
     // The density sums to the variance of the block less its least-squares
     // line (fitted here by the normal equations in i, not about the middle).
     double si = 0, sx = 0, sii = 0, six = 0;
@@ -232,9 +267,9 @@ TEST(VarianceSpectrum, LinearDetrendGivesHm0OfADriftingGauge) {
         double r = sea.block.values[j] - a - b * double(j);
         residual += r * r / double(n);
     }
-    for (double d : linear.density)
-        sum += d * linear.df;
-    EXPECT_NEAR(sum / residual, 1, 1e-9);
+    for (size_t j = 1; j < linear.density.size(); ++j)
+        sum += linear.density[j] * linear.df;
+    EXPECT_NEAR((sum + linear.varianceBelowF1) / residual, 1, 1e-9);
     // The older form keeps its meaning: the mean taken out.
     VarianceSpectrum old;
     ASSERT_TRUE(varianceSpectrum(sea.block, 1024, old, nullptr));
@@ -266,10 +301,10 @@ TEST(VarianceSpectrum, ALongBlockSplitOverThreadsSumsEverySegmentOnce) {
         for (size_t j = 0; j < all.bins(); ++j)
             reference[j] += std::norm(all.coefficients[size_t(k) * all.bins() + j]);
     reference.front() *= 0.5, reference.back() *= 0.5;
-    double sumS = 0, sumR = 0;
-    for (size_t j = 0; j < all.bins(); ++j)
-        sumS += s.density[j], sumR += reference[j];
-    for (size_t j = 0; j < all.bins(); ++j)
-        EXPECT_NEAR(s.density[j] / sumS, reference[j] / sumR, 1e-12 * reference[j] / sumR + 1e-300)
-            << j;
+    // Welch's density as it is: the mean of the segments' |X|^2 times
+    // 2 / (rate sum w^2).
+    for (size_t j = 0; j < all.bins(); ++j) {
+        const double expected = reference[j] * all.densityFactor / count;
+        EXPECT_NEAR(s.density[j], expected, 1e-12 * expected + 1e-300) << j;
+    }
 }

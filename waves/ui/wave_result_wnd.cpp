@@ -1,6 +1,7 @@
 #include "waves/ui/wave_result_wnd.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -19,6 +20,7 @@ namespace {
 
 constexpr int TABLE_WIDTH = 300;
 constexpr int COPY_HEIGHT = 28;
+constexpr int HINT_HEIGHT = 64;
 
 // The rows a result opens on: every wave across the whole width, however few
 // there are, but of a spectrum only up to twice the highest frequency with a
@@ -65,6 +67,9 @@ int CWaveResultWnd::OnCreate(void*) {
     copyButton = new QPushButton(QStringLiteral("&Copy as text"), hwnd);
     copyButton->setToolTip(QStringLiteral("Copies the parameters as tab-separated text"));
     QObject::connect(copyButton, &QPushButton::clicked, hwnd, [this] { copyTable(); });
+    hint = new QLabel(hwnd);
+    hint->setWordWrap(true);
+    hint->hide();
     return 0;
 }
 
@@ -80,7 +85,11 @@ void CWaveResultWnd::OnSize(int, int width, int height) {
         exceedanceView->hwnd->setGeometry(0, top, std::max(0, width - side), height - top);
         exceedanceView->hwnd->update();
     }
-    if (table) table->setGeometry(width - side, 0, side, std::max(0, height - COPY_HEIGHT));
+    const int hinted = hint && !hint->isHidden() ? HINT_HEIGHT : 0;
+    if (table)
+        table->setGeometry(width - side, 0, side, std::max(0, height - COPY_HEIGHT - hinted));
+    if (hint && hinted)
+        hint->setGeometry(width - side, std::max(0, height - COPY_HEIGHT - hinted), side, hinted);
     if (copyButton)
         copyButton->setGeometry(width - side, std::max(0, height - COPY_HEIGHT), side, COPY_HEIGHT);
 }
@@ -119,6 +128,14 @@ void CWaveResultWnd::showResult() {
         }
         view->Layout();
         view->hwnd->update();
+    }
+    if (hint) {
+        QStringList lines;
+        if (r)
+            for (const std::string& w : r->warnings)
+                lines << QString::fromStdString(w);
+        hint->setText(lines.join(QLatin1Char('\n')));
+        hint->setHidden(lines.isEmpty());
     }
     showExceedance();
     if (!r) return;

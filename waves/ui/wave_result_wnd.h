@@ -11,6 +11,7 @@
 #include "view/ui/measure_wnd.h"
 #include "waves/wave_result.h"
 
+class QLabel;
 class QPushButton;
 class QTableWidget;
 
@@ -40,6 +41,8 @@ class CWaveResultWnd : public CMeasureWnd {
 
     QTableWidget* table = nullptr;
     QPushButton* copyButton = nullptr;
+    // Under the table: the result's noise warnings, hidden without any.
+    QLabel* hint = nullptr;
     // Wave statistics: the exceedance plot (log10 P against H) under the
     // wave list; hidden for the other analyses.
     std::unique_ptr<CMeasureView> exceedanceView;

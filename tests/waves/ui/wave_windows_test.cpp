@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPushButton>
@@ -66,6 +67,7 @@ const Keys STATISTICS_KEYS = {
 const Keys SPECTRUM_KEYS = {{"fmin", "fmin"},
                             {"fmax", "fmax"},
                             {"m0", "m0"},
+                            {"Variance below f1", "variance_below_f1"},
                             {"Hm0", "Hm0"},
                             {"fp", "fp"},
                             {"Tp", "Tp"},
@@ -429,4 +431,31 @@ TEST_F(WaveWindowsTest, StatisticsShowTheExceedancePlotAndTheCompositeWeibull) {
     auto* spectrum = run(CMD_SPECTRUM, [](ScriptedDialog&) {});
     ASSERT_NE(spectrum, nullptr);
     EXPECT_FALSE(spectrum->exceedanceView->hwnd->isVisible());
+}
+
+TEST_F(WaveWindowsTest, NoiseWarningShowsUnderTheTableUntilTheSuggestedFmaxIsUsed) {
+    // The sample's gauges hold 0.8 mm of noise: up to Nyquist its floor
+    // shortens Tm02 of the 1.6 s waves, as ondarix-batch warns too.
+    ASSERT_NE(openSample(1000, 4040), nullptr);
+    auto* spectrum = run(CMD_SPECTRUM, [](ScriptedDialog&) {});
+    ASSERT_NE(spectrum, nullptr);
+    ASSERT_NE(spectrum->hint, nullptr);
+    EXPECT_FALSE(spectrum->hint->isHidden());
+    const std::string shown = spectrum->hint->text().toStdString();
+    const CommandResult batch =
+        runBatch({"spectrum", SAMPLE_FILE, "--channel", "1", "--from", "1000", "--to", "4040"});
+    const size_t at = batch.out.find("try --fmax ");
+    ASSERT_NE(at, std::string::npos) << batch.out;
+    const std::string value = batch.out.substr(at + 11, batch.out.find('\n', at) - at - 11);
+    EXPECT_NE(shown.find("try fmax [Hz] " + value + "."), std::string::npos) << shown;
+    // Above the table's last row, not over it.
+    EXPECT_LE(spectrum->table->geometry().bottom(), spectrum->hint->geometry().top());
+
+    frame->frameCommand(CMD_CLOSE_WINDOW, 0);
+    settle();
+    auto* cut = run(CMD_SPECTRUM, [&](ScriptedDialog& d) {
+        d.setText(IDC_WAVE_FMAX, QString::fromStdString(value));
+    });
+    ASSERT_NE(cut, nullptr);
+    EXPECT_TRUE(cut->hint->isHidden()) << cut->hint->text().toStdString();
 }
