@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 ChoiceQuestion::ChoiceQuestion(QWidget* parent, const QString& text, const QStringList& items,
@@ -21,6 +22,11 @@ ChoiceQuestion::ChoiceQuestion(QWidget* parent, const QString& text, const QStri
     list_->addItems(items);
     if (selected >= 0 && selected < list_->count()) list_->setCurrentRow(selected);
     layout->addWidget(list_);
+    // The longest row shown whole, and room for a path in the question to
+    // wrap at its spaces rather than inside a name.
+    list_->setMinimumWidth(list_->sizeHintForColumn(0) + 2 * list_->frameWidth() +
+                           list_->verticalScrollBar()->sizeHint().width());
+    setMinimumWidth(fontMetrics().averageCharWidth() * 60);
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     layout->addWidget(buttons_);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);

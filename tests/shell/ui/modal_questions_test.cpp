@@ -188,13 +188,17 @@ TEST_F(WarningTest, AFileNameAtTheStartKeepsItsLetterCase) {
               QStringLiteral("Flume gauges: no such file"));
 }
 
-// The program's real list: the proposal marked, OK greyed without a row,
-// a double click taking the row clicked, Cancel nothing.
+// The program's real list: the proposal marked, the longest row shown
+// whole, OK greyed without a row, a double click taking the row clicked,
+// Cancel nothing.
 TEST(ChoiceQuestion, StartsOnTheProposalAndTakesTheRowChosen) {
     setModalUi(nullptr);
-    const QStringList items = {QStringLiteral("/a  2 \u00d7 10 double"),
-                               QStringLiteral("/b  40 single"), QStringLiteral("/c  7 int16")};
+    const QStringList items = {
+        QStringLiteral("/a  2 \u00d7 10 double"),
+        QStringLiteral("/run/2026-12-08/probe_array/gauges  16 \u00d7 1200000 double"),
+        QStringLiteral("/c  7 int16")};
     int markedRow = -2;
+    bool rowsFit = false;
     QTimer::singleShot(0, [&] {
         auto* box = QApplication::activeModalWidget();
         if (!box) return;
@@ -204,6 +208,7 @@ TEST(ChoiceQuestion, StartsOnTheProposalAndTakesTheRowChosen) {
         // Where the rows are drawn is known once the list was laid out.
         if (!QTest::qWaitForWindowExposed(box)) return;
         list->doItemsLayout();
+        rowsFit = list->viewport()->width() >= list->sizeHintForColumn(0);
         // A double click's first press and release, then its second press.
         const QPoint row = list->visualItemRect(last).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
@@ -213,6 +218,7 @@ TEST(ChoiceQuestion, StartsOnTheProposalAndTakesTheRowChosen) {
     });
     EXPECT_EQ(modalUi().askChoice(nullptr, QStringLiteral("Which?"), items, 1), 2);
     EXPECT_EQ(markedRow, 1);
+    EXPECT_TRUE(rowsFit) << "the longest row is cut";
 
     bool okEnabled = true;
     QTimer::singleShot(0, [&] {
