@@ -338,6 +338,22 @@ void terminateTexts(CHeader& h) {
             c.name[sizeof c.name - 1] = '\0';
 }
 
+// The files' matrices the child listed: no more than the list holds, texts
+// ended within their fields, shapes a file can have (the desktop shows them
+// and may name one back to read).
+void boundCandidates(ReadReport& r) {
+    const int32_t count = std::clamp(r.candidateCount, 0, MAX_SAMPLES_CANDIDATES);
+    int32_t kept = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        SamplesCandidate c = r.candidates[i];
+        c.name[sizeof c.name - 1] = c.type[sizeof c.type - 1] = '\0';
+        if (c.name[0] && (c.rank == 1 || c.rank == 2) && c.dims[0] >= 0 && c.dims[1] >= 0)
+            r.candidates[kept++] = c;
+    }
+    r.candidateCount = kept;
+    std::fill(r.candidates + kept, r.candidates + MAX_SAMPLES_CANDIDATES, SamplesCandidate{});
+}
+
 // The description the child gave fits the samples it handed over: nothing
 // read later may go past them.
 bool describesItsSamples(const CMeasure& m, int64_t bytes) {
@@ -480,7 +496,10 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
         if (answered) {
             static_cast<CHeader&>(m) = out.header;
             terminateTexts(m);
-            if (report) *report = out.report;
+            if (report) {
+                *report = out.report;
+                boundCandidates(*report);
+            }
         }
         if (answered && out.ok && out.streamed && !receiver.complete(out.sampleBytes))
             why = "the process reading the file sent fewer samples than it read; the file is "

@@ -48,32 +48,63 @@ std::string normalName(const std::string& name) {
     return name.empty() ? SAMPLES : name.front() == '/' ? name : "/" + name;
 }
 
-bool isNumericTable(hid_t object) {
+// A dataset of numbers of 1 or 2 dimensions, described for the choice.
+struct Table {
+    std::string name;
+    int rank = 0;
+    int64_t dims[2] = {0, 0};
+    std::string type;
+};
+
+// Named as MATLAB names its classes, so that a list reads alike for either
+// kind of file.
+std::string typeName(hid_t type) {
+    const size_t bits = H5Tget_size(type) * 8;
+    if (H5Tget_class(type) == H5T_FLOAT)
+        return bits == 64 ? "double" : bits == 32 ? "single" : "float" + std::to_string(bits);
+    return (H5Tget_sign(type) == H5T_SGN_NONE ? "uint" : "int") + std::to_string(bits);
+}
+
+bool describeTable(hid_t object, Table& table) {
     if (H5Iget_type(object) != H5I_DATASET) return false;
     Handle type(H5Dget_type(object), H5Tclose), space(H5Dget_space(object), H5Sclose);
     const H5T_class_t kind = H5Tget_class(type.get());
-    const int rank = H5Sget_simple_extent_ndims(space.get());
-    return (kind == H5T_INTEGER || kind == H5T_FLOAT) && (rank == 1 || rank == 2);
+    table.rank = H5Sget_simple_extent_ndims(space.get());
+    hsize_t dims[2] = {0, 0};
+    if ((kind != H5T_INTEGER && kind != H5T_FLOAT) || table.rank < 1 || table.rank > 2 ||
+        H5Sget_simple_extent_dims(space.get(), dims, nullptr) < 0)
+        return false;
+    table.dims[0] = int64_t(dims[0]);
+    table.dims[1] = int64_t(dims[1]);
+    table.type = typeName(type.get());
+    return true;
 }
 
+// Tables beyond the ones a choice lists are not looked at.
+constexpr size_t MAX_TABLES = size_t(MAX_SAMPLES_CANDIDATES);
+
 herr_t collectTable(hid_t group, const char* name, const H5L_info_t* info, void* data) {
-    auto& names = *static_cast<std::vector<std::string>*>(data);
+    auto& tables = *static_cast<std::vector<Table>*>(data);
     if (info->type != H5L_TYPE_HARD) return 0;
     Handle object(H5Oopen(group, name, H5P_DEFAULT), H5Oclose);
-    if (object.valid() && isNumericTable(object.get())) names.push_back(std::string("/") + name);
-    return names.size() > 5 ? 1 : 0;
+    Table table;
+    table.name = std::string("/") + name;
+    if (object.valid() && describeTable(object.get(), table)) tables.push_back(table);
+    return tables.size() > MAX_TABLES ? 1 : 0;
 }
 
 // "/samples is missing; the file's numeric datasets: /a, /b"
 std::string missingSamplesText(hid_t file, ReadReport* report) {
-    std::vector<std::string> names;
-    H5Lvisit(file, H5_INDEX_NAME, H5_ITER_INC, collectTable, &names);
-    if (names.empty()) return "the file holds no /samples and no other dataset of numbers";
+    std::vector<Table> tables;
+    H5Lvisit(file, H5_INDEX_NAME, H5_ITER_INC, collectTable, &tables);
+    if (tables.empty()) return "the file holds no /samples and no other dataset of numbers";
     if (report) report->datasetNeeded = true;
+    for (const Table& t : tables)
+        addSamplesCandidate(report, t.name, t.rank, t.dims, t.type.c_str());
     std::string text = "the file holds no /samples; name the dataset to read (";
-    for (size_t i = 0; i < names.size() && i < 5; ++i)
-        text += (i ? ", " : "") + names[i];
-    return text + (names.size() > 5 ? ", ...)" : ")");
+    for (size_t i = 0; i < tables.size() && i < 5; ++i)
+        text += (i ? ", " : "") + tables[i].name;
+    return text + (tables.size() > 5 ? ", ...)" : ")");
 }
 
 const char* kindText(H5T_class_t kind) {

@@ -50,6 +50,34 @@ bool matrixShape(const matvar_t& v, size_t& rows, size_t& columns) {
     return true;
 }
 
+// MATLAB's own name of a numeric class.
+const char* className(matio_classes c) {
+    switch (c) {
+    case MAT_C_DOUBLE:
+        return "double";
+    case MAT_C_SINGLE:
+        return "single";
+    case MAT_C_INT8:
+        return "int8";
+    case MAT_C_UINT8:
+        return "uint8";
+    case MAT_C_INT16:
+        return "int16";
+    case MAT_C_UINT16:
+        return "uint16";
+    case MAT_C_INT32:
+        return "int32";
+    case MAT_C_UINT32:
+        return "uint32";
+    case MAT_C_INT64:
+        return "int64";
+    case MAT_C_UINT64:
+        return "uint64";
+    default:
+        return "";
+    }
+}
+
 // A real numeric matrix or vector of more than one element: what samples are.
 bool isCandidate(const matvar_t& v) {
     size_t rows, columns;
@@ -201,6 +229,13 @@ const matvar_t* samplesVariable(const MatReader& file, const ReadOptions& option
         error = "the file holds " + std::to_string(names.size()) + " numeric matrices (" +
                 nameList(names) + "); name the one to read";
         if (report) report->variableNeeded = true;
+        for (const std::string& name : names) {
+            const matvar_t& v = *file.info(name);
+            size_t rows = 0, columns = 0;
+            matrixShape(v, rows, columns);
+            const int64_t dims[2] = {int64_t(rows), int64_t(columns)};
+            addSamplesCandidate(report, name, 2, dims, className(v.class_type));
+        }
     }
     return nullptr;
 }

@@ -18,6 +18,17 @@ struct ReadOptions {
     std::string dataset = {};
 };
 
+// A matrix or dataset of numbers a file holds that could be its samples.
+// Plain fields: the report crosses from the reading child in shared memory.
+struct SamplesCandidate {
+    char name[256] = {};      // the variable's name or the dataset's path, UTF-8
+    int32_t rank = 0;         // 1 or 2
+    int64_t dims[2] = {0, 0}; // as the file stores them
+    char type[12] = {};       // "double", "single", "int16", ...
+};
+
+constexpr int32_t MAX_SAMPLES_CANDIDATES = 32;
+
 struct ReadReport {
     int64_t rowsRead = 0;     // rows the measurement holds (or a partial read would hold)
     int64_t rowsExpected = 0; // rows the file declares or its lines promise
@@ -38,6 +49,10 @@ struct ReadReport {
     // The read took ReadOptions::rate over the file's time column (a CSV),
     // which it did not check.
     bool timeColumnIgnored = false;
+    // With variableNeeded or datasetNeeded: what the file holds to choose
+    // from, in the file's order (the first MAX_SAMPLES_CANDIDATES).
+    int32_t candidateCount = 0;
+    SamplesCandidate candidates[MAX_SAMPLES_CANDIDATES] = {};
 
     // The measurement holds fewer rows than the file promised.
     bool isPartial() const { return rowsRead < rowsExpected; }
@@ -48,6 +63,16 @@ struct ReadReport {
 // the complete rows; otherwise appends the count of complete rows to `why`.
 bool acceptDamage(const ReadOptions& options, ReadReport* report, int64_t complete,
                   int64_t expected, std::string& why);
+
+// Adds a candidate to `*report` (where given) unless the list is full or
+// `name` does not fit its field (it can still be named to read it).
+void addSamplesCandidate(ReadReport* report, const std::string& name, int rank, const int64_t* dims,
+                         const char* type);
+// "/gauges  4 × 120000 double"
+std::string samplesCandidateText(const SamplesCandidate& candidate);
+// The index of the candidate with the most values (the first of equals);
+// -1 when there is none.
+int largestSamplesCandidate(const ReadReport& report);
 
 // "PATH: read 1234 of 4096 rows; the rest of the file is damaged"
 std::string partialReadText(const std::string& path, const ReadReport& report);

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "shell/open_file_type.h"
 #include "shell/ui/modal_ui.h"
 #include "view/ui/file_commands.h"
+#include "view/ui/samples_choice.h"
 
 namespace {
 
@@ -29,6 +31,23 @@ bool levelList(const QString& text, std::vector<double>& out) {
         if (!ok) return false;
     }
     return true;
+}
+
+// The record, with the matrix the user picks where its file holds several;
+// false with `why` empty when the user cancelled that choice.
+bool readRecord(QWidget* owner, const std::string& path, FileType type,
+                std::unique_ptr<CMeasure>& record, std::string& why) {
+    ReadOptions options;
+    for (;;) {
+        record = std::make_unique<CMeasure>();
+        ReadReport report;
+        if (readMeasure(*record, path, type, &why, nullptr, options, &report)) return true;
+        if (!mayChooseSamples(report, options)) return false;
+        if (!chooseSamples(owner, path, report, options)) {
+            why.clear();
+            return false;
+        }
+    }
 }
 
 } // namespace
@@ -78,16 +97,18 @@ void CChannelInfoDlg::calibrate() {
     if (!answer.accepted) return;
     const std::string path = answer.path.toStdString();
     const FileType type = openFileType(answer.filterIndex, path);
-    CMeasure record;
+    std::unique_ptr<CMeasure> record;
     std::vector<double> raw;
     GaugeCalibration c;
     std::string why;
-    if (!readMeasure(record, path, type, &why))
+    if (!readRecord(hwnd, path, type, record, why)) {
+        if (why.empty()) return; // the user's own choice: nothing to say
         why = "the record could not be read: " + why;
-    else if (!record.hasChannel(channel))
+    } else if (!record->hasChannel(channel)) {
         why = "the record has no channel " + std::to_string(channel);
-    else if (rawChannelValues(record, channel, path, type, raw, &why))
-        calibrateGauge(raw, record.sampleRate, options, c, &why);
+    } else if (rawChannelValues(*record, channel, path, type, raw, &why)) {
+        calibrateGauge(raw, record->sampleRate, options, c, &why);
+    }
     if (!why.empty()) {
         showFieldHint(IDC_CHANNEL_LEVELS,
                       QStringLiteral("Not calibrated: %1.").arg(QString::fromStdString(why)));

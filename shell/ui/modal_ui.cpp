@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "shell/menus.h"
+#include "shell/ui/choice_question.h"
 #include "shell/ui/file_dialog_setup.h"
 #include "shell/ui/menu_builder.h"
 #include "shell/ui/number_question.h"
@@ -62,6 +63,12 @@ class DesktopModalUi : public ModalUi {
         if (question.exec() != QDialog::Accepted) return false;
         *value = question.value();
         return true;
+    }
+
+    int askChoice(QWidget* parent, const QString& text, const QStringList& items,
+                  int selected) override {
+        ChoiceQuestion question(parent, text, items, selected);
+        return question.exec() == QDialog::Accepted ? question.chosen() : -1;
     }
 
     RestoreChoice askRestore(QWidget* parent, const QString& text) override {

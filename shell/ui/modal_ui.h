@@ -66,6 +66,10 @@ class ModalUi {
     // A positive number asked for in a box titled "Ondarix", its field empty;
     // on OK `*value` is the answer; false when cancelled or nobody asked.
     virtual bool askNumber(QWidget*, const QString&, double*) { return false; }
+    // One of `items` chosen from a list below `text` in a box titled
+    // "Ondarix", `selected` marked at first; the index chosen, or -1 when
+    // cancelled or nobody asked.
+    virtual int askChoice(QWidget*, const QString&, const QStringList&, int) { return -1; }
     // A question titled "Ondarix" with Restore and Discard, one of which must
     // be chosen; an interaction that asks nobody leaves the copy for later.
     virtual RestoreChoice askRestore(QWidget*, const QString&) { return RestoreChoice::Later; }

@@ -282,3 +282,41 @@ TEST(FencedRead, ADescriptionOfMoreSamplesThanWereReadIsRefused) {
     EXPECT_EQ(m.sampleCount, 0);
     EXPECT_LT(strnlen(m.name, sizeof m.name), sizeof m.name);
 }
+
+// A child the file subverted may write anything into the list of matrices
+// to choose from: the parent keeps no more than the list holds, ends every
+// text within its field and drops shapes no file has.
+TEST(FencedRead, TheListOfCandidatesIsBoundedWhateverTheChildWrote) {
+    CMeasure m;
+    Result r = fenced(m, [](CMeasure&, std::string* why, ReadReport* report) {
+        report->variableNeeded = true;
+        for (SamplesCandidate& c : report->candidates) {
+            std::memset(c.name, 'x', sizeof c.name);
+            std::memset(c.type, 'y', sizeof c.type);
+            c.rank = 2;
+            c.dims[0] = 4;
+            c.dims[1] = 9;
+        }
+        report->candidates[1].rank = 7;
+        report->candidates[2].dims[1] = -5;
+        report->candidates[3].name[0] = '\0';
+        report->candidateCount = 100000;
+        *why = "the file holds several numeric matrices";
+        return false;
+    });
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.report.variableNeeded);
+    EXPECT_EQ(r.report.candidateCount, MAX_SAMPLES_CANDIDATES - 3);
+    for (int i = 0; i < MAX_SAMPLES_CANDIDATES; ++i) {
+        const SamplesCandidate& c = r.report.candidates[i];
+        EXPECT_LT(strnlen(c.name, sizeof c.name), sizeof c.name) << i;
+        EXPECT_LT(strnlen(c.type, sizeof c.type), sizeof c.type) << i;
+    }
+
+    // A negative count lists nothing.
+    r = fenced(m, [](CMeasure&, std::string*, ReadReport* report) {
+        report->candidateCount = -3;
+        return false;
+    });
+    EXPECT_EQ(r.report.candidateCount, 0);
+}

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "measure/file_io.h"
+#include "measure/measure_file.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -523,4 +524,61 @@ TEST(Hdf5Format, ChunksThatDoNotFitTheSamplesAreRefused) {
     }
     EXPECT_EQ(readFile(m, path).why,
               "dataset /samples is damaged: it declares far more samples than it stores");
+}
+
+// Without /samples, every dataset of numbers of 1 or 2 dimensions is listed
+// with its shape and type, in the file's order, read through the child as
+// the desktop reads; text and cubes are not offered.
+TEST(Hdf5Format, DatasetsToChooseFromAreListedWithShapeAndType) {
+    TempDir dir;
+    const std::string path = dir.file("several.h5");
+    std::vector<int16_t> gauges(4 * 1200, 3);
+    std::vector<float> level(36, 0.5f), cube(8, 1.0f);
+    {
+        H5File f(path);
+        putNumbers(f.dataset("/run/gauges", H5T_NATIVE_INT16, {4, 1200}, gauges.data()), "fs",
+                   {100.0});
+        f.dataset("level", H5T_NATIVE_FLOAT, {36}, level.data());
+        f.dataset("cube", H5T_NATIVE_FLOAT, {2, 2, 2}, cube.data());
+        hid_t text = H5Tcopy(H5T_C_S1);
+        H5Tset_size(text, 4);
+        f.dataset("note", text, {2}, "abcdefgh");
+        H5Tclose(text);
+    }
+    CMeasure m;
+    std::string why;
+    ReadReport report;
+    EXPECT_FALSE(readMeasure(m, path, FileType::Hdf5, &why, nullptr, {}, &report));
+    EXPECT_TRUE(report.datasetNeeded) << why;
+    ASSERT_EQ(report.candidateCount, 2) << why;
+    EXPECT_EQ(samplesCandidateText(report.candidates[0]), "/level  36 single");
+    EXPECT_EQ(samplesCandidateText(report.candidates[1]), "/run/gauges  4 \u00d7 1200 int16");
+    EXPECT_EQ(largestSamplesCandidate(report), 1);
+
+    ReadOptions options;
+    options.dataset = report.candidates[1].name;
+    ASSERT_TRUE(readMeasure(m, path, FileType::Hdf5, &why, nullptr, options, &report)) << why;
+    EXPECT_EQ(m.channelCount, 4);
+    EXPECT_EQ(m.sampleCount, 1200);
+}
+
+// A file of many datasets lists as many as the report holds; the refusal
+// still names the first few.
+TEST(Hdf5Format, ManyDatasetsFillTheListAndNoMore) {
+    TempDir dir;
+    const std::string path = dir.file("many.h5");
+    std::vector<double> values(3, 1.0);
+    {
+        H5File f(path);
+        for (int i = 0; i < MAX_SAMPLES_CANDIDATES + 8; ++i)
+            f.dataset(("d" + std::to_string(100 + i)).c_str(), H5T_NATIVE_DOUBLE, {3},
+                      values.data());
+    }
+    CMeasure m;
+    Read r = readFile(m, path);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.report.candidateCount, MAX_SAMPLES_CANDIDATES);
+    EXPECT_STREQ(r.report.candidates[MAX_SAMPLES_CANDIDATES - 1].name,
+                 ("/d" + std::to_string(100 + MAX_SAMPLES_CANDIDATES - 1)).c_str());
+    EXPECT_NE(r.why.find("/d104, ...)"), std::string::npos) << r.why;
 }

@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include "file_test_support.h"
+#include "measure/measure_file.h"
 #include "measure/text_encoding.h"
 #include "support/temp_dir.h"
 
@@ -503,4 +504,38 @@ TEST(MatFormat, A73CellThatHoldsItselfIsRefused) {
     CMeasure m;
     EXPECT_EQ(readFrom(path, m).why,
               "the cell /names nests cells more than 64 deep or holds itself");
+}
+
+// Offered to choose from, through the reading child as the desktop reads:
+// every numeric matrix with its MATLAB shape and class, no text or scalar,
+// and the name chosen reads that matrix.
+TEST(MatFormat, SeveralMatricesAreListedWithShapeAndClassForTheChoice) {
+    const std::vector<int16_t> gauges(4 * 120, 7);
+    const std::vector<float> level(36, 0.25f);
+    for (mat_ft version : {MAT_FT_MAT5, MAT_FT_MAT73}) {
+        TempDir dir;
+        const std::string path = dir.file("several.mat");
+        writeFile(path, version, [&](mat_t* mat) {
+            put(mat, numbers<int16_t>("gauges", MAT_C_INT16, MAT_T_INT16, 4, 120, gauges));
+            put(mat, text("comment", "two kinds"));
+            put(mat, numbers<float>("level", MAT_C_SINGLE, MAT_T_SINGLE, 1, 36, level));
+            put(mat, scalar("fs", 20));
+        });
+        CMeasure m;
+        std::string why;
+        ReadReport report;
+        EXPECT_FALSE(readMeasure(m, path, FileType::Mat, &why, nullptr, {}, &report));
+        EXPECT_TRUE(report.variableNeeded) << why;
+        ASSERT_EQ(report.candidateCount, 2) << version;
+        EXPECT_EQ(samplesCandidateText(report.candidates[0]), "gauges  4 \u00d7 120 int16");
+        EXPECT_EQ(samplesCandidateText(report.candidates[1]), "level  1 \u00d7 36 single");
+        EXPECT_EQ(largestSamplesCandidate(report), 0);
+
+        ReadOptions options;
+        options.variable = report.candidates[1].name;
+        ASSERT_TRUE(readMeasure(m, path, FileType::Mat, &why, nullptr, options, &report)) << why;
+        EXPECT_EQ(m.channelCount, 1);
+        EXPECT_EQ(m.sampleCount, 36);
+        EXPECT_EQ(report.candidateCount, 0);
+    }
 }

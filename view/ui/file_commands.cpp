@@ -24,6 +24,7 @@
 #include "shell/ui/replace_question.h"
 #include "shell/ui/warning_message.h"
 #include "view/ui/measure_wnd.h"
+#include "view/ui/samples_choice.h"
 
 namespace {
 
@@ -195,7 +196,8 @@ CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileTyp
         if (readWasCancelled(why)) return nullptr; // the user's own choice: nothing to say
         // A file that cannot be read opens no window; the reader says why. A
         // damaged one opens only its complete rows, and only when asked to; a
-        // file without its sample rate opens with the rate the user gives.
+        // file without its sample rate opens with the rate the user gives, one
+        // of several matrices with the one the user picks.
         const std::string refusal = readFailureText(path, type, why);
         if (report.partialAvailable && !options.partial) {
             if (!modalUi().askYesNo(&frame, partialReadQuestion(refusal, report))) return nullptr;
@@ -204,6 +206,8 @@ CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileTyp
             double rate = 0.0; // the question starts empty
             if (!modalUi().askNumber(&frame, rateQuestion(path), &rate)) return nullptr;
             options.rate = rate;
+        } else if (mayChooseSamples(report, options)) {
+            if (!chooseSamples(&frame, path, report, options)) return nullptr;
         } else {
             showWarning(&frame, QString::fromStdString(refusal));
             return nullptr;

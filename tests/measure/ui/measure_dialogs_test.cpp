@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <QToolBar>
 
+#include <matio.h>
+
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -41,9 +43,9 @@ QStringList rowTexts(const QTableWidget* list, int row) {
     return texts;
 }
 
-// A record whose channel 2 held 8 s at each of five levels (moves of 3 s
-// between) and read (level + 0.3) / 0.0001 with noise; channels 0 and 1 stay 0.
-void writeCalibrationRecord(const std::string& path) {
+// A gauge held 8 s at each of the levels -0.1, -0.05, 0, 0.05 and 0.1
+// (moves of 3 s between) at 50 Hz and read (level + 0.3) / 0.0001 with noise.
+std::vector<double> gaugeReadings() {
     const double levels[] = {-0.1, -0.05, 0.0, 0.05, 0.1};
     std::vector<double> track;
     for (int i = 0; i < 5; ++i) {
@@ -52,13 +54,22 @@ void writeCalibrationRecord(const std::string& path) {
         for (int j = 0; i < 4 && j < 150; ++j)
             track.push_back(levels[i] + 0.05 * j / 150.0);
     }
-    std::unique_ptr<CMeasure> record(makeMeasure(3, int32_t(track.size()), 50.0));
     uint32_t noise = 1;
-    for (size_t j = 0; j < track.size(); ++j) {
+    for (double& value : track) {
         noise = noise * 1664525u + 1013904223u;
         const double wobble = 6.0 * (double(noise >> 8) / double(1u << 24) - 0.5);
+        value = (value + 0.3) / 0.0001 + wobble;
+    }
+    return track;
+}
+
+// A record whose channel 2 is those readings; channels 0 and 1 stay 0.
+void writeCalibrationRecord(const std::string& path) {
+    const std::vector<double> readings = gaugeReadings();
+    std::unique_ptr<CMeasure> record(makeMeasure(3, int32_t(readings.size()), 50.0));
+    for (size_t j = 0; j < readings.size(); ++j) {
         record->at(0, int32_t(j)) = record->at(1, int32_t(j)) = Sample{0.0f, 0.0f};
-        record->at(2, int32_t(j)) = Sample{float((track[j] + 0.3) / 0.0001 + wobble), 0.0f};
+        record->at(2, int32_t(j)) = Sample{float(readings[j]), 0.0f};
     }
     ASSERT_TRUE(writeInt(*record, path.c_str()));
 }
@@ -411,4 +422,59 @@ TEST_F(MeasureDialogsTest, CalibrationThatWouldEraseTheValuesIsRefused) {
         << dialogScript::messages()[0].toStdString();
     EXPECT_EQ(measure->channels[2].coefficient, 0.5);
     EXPECT_FLOAT_EQ(measure->at(2, 7).re, 2007.0f);
+}
+
+// A MATLAB record of several matrices asks which one holds the gauges, as
+// File -> Open does; Cancel leaves the fields and says nothing.
+TEST_F(MeasureDialogsTest, CalibrateAsksWhichMatrixOfARecordHoldsTheGauges) {
+    // Three columns, the gauge in the last, and a short matrix beside them.
+    const std::vector<double> readings = gaugeReadings();
+    std::vector<double> gauges(readings.size() * 2, 0.0);
+    gauges.insert(gauges.end(), readings.begin(), readings.end());
+    const std::vector<double> offsets = {0.5, 0.25, 0.125};
+    const std::string path = dir.file("cal.mat");
+    mat_t* mat = Mat_CreateVer(path.c_str(), nullptr, MAT_FT_MAT5);
+    ASSERT_NE(mat, nullptr);
+    size_t gaugeDims[2] = {readings.size(), 3}, offsetDims[2] = {1, 3}, one[2] = {1, 1};
+    double fs = 50;
+    for (matvar_t* v :
+         {Mat_VarCreate("offsets", MAT_C_DOUBLE, MAT_T_DOUBLE, 2, offsetDims,
+                        const_cast<double*>(offsets.data()), MAT_F_DONT_COPY_DATA),
+          Mat_VarCreate("gauges", MAT_C_DOUBLE, MAT_T_DOUBLE, 2, gaugeDims, gauges.data(),
+                        MAT_F_DONT_COPY_DATA),
+          Mat_VarCreate("fs", MAT_C_DOUBLE, MAT_T_DOUBLE, 2, one, &fs, MAT_F_DONT_COPY_DATA)}) {
+        EXPECT_EQ(Mat_VarWrite(mat, v, MAT_COMPRESSION_NONE), 0);
+        Mat_VarFree(v);
+    }
+    Mat_Close(mat);
+
+    QString cancelledHint, cancelledCoefficient, coefficient, constant;
+    QStringList offered;
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        editChannel(d, 2, [&](ScriptedDialog& c) {
+            c.setText(IDC_CHANNEL_LEVELS, "-0.1, -0.05, 0, 0.05, 0.1");
+            dialogScript::pushFile(QString::fromStdString(path), 1);
+            c.press(IDC_CHANNEL_CALIBRATE);
+            cancelledHint = c.hint();
+            cancelledCoefficient = c.text(IDC_CHANNEL_COEFFICIENT);
+            dialogScript::pushFile(QString::fromStdString(path), 1);
+            dialogScript::pushChoice([&](const QStringList& items, int selected) {
+                offered = items;
+                return selected;
+            });
+            c.press(IDC_CHANNEL_CALIBRATE);
+            coefficient = c.text(IDC_CHANNEL_COEFFICIENT);
+            constant = c.text(IDC_CHANNEL_CONSTANT);
+            c.press(IDOK);
+        });
+        d.press(IDOK);
+    });
+    frame->frameCommand(CMD_INFO, 0);
+    EXPECT_TRUE(cancelledHint.isEmpty()) << cancelledHint.toStdString();
+    EXPECT_EQ(cancelledCoefficient, "0.50000000");
+    ASSERT_EQ(offered.size(), 2);
+    EXPECT_TRUE(offered[1].startsWith("gauges  ")) << offered[1].toStdString();
+    EXPECT_NEAR(coefficient.toDouble(), 0.0001, 0.005 * 0.0001) << coefficient.toStdString();
+    EXPECT_NEAR(constant.toDouble(), -0.3, 0.005 * 0.3) << constant.toStdString();
+    EXPECT_TRUE(dialogScript::messages().isEmpty());
 }

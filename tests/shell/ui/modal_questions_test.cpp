@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -185,4 +186,50 @@ TEST_F(WarningTest, AFileNameAtTheStartKeepsItsLetterCase) {
     QDir::setCurrent(before);
     EXPECT_EQ(shown(QStringLiteral("flume gauges: no such file")),
               QStringLiteral("Flume gauges: no such file"));
+}
+
+// The program's real list: the proposal marked, the longest row shown
+// whole, OK greyed without a row, a double click taking the row clicked,
+// Cancel nothing.
+TEST(ChoiceQuestion, StartsOnTheProposalAndTakesTheRowChosen) {
+    setModalUi(nullptr);
+    const QStringList items = {
+        QStringLiteral("/a  2 \u00d7 10 double"),
+        QStringLiteral("/run/2026-12-08/probe_array/gauges  16 \u00d7 1200000 double"),
+        QStringLiteral("/c  7 int16")};
+    int markedRow = -2;
+    bool rowsFit = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = QApplication::activeModalWidget();
+        if (!box) return;
+        auto* list = box->findChild<QListWidget*>();
+        markedRow = list->currentRow();
+        QListWidgetItem* last = list->item(2);
+        // Where the rows are drawn is known once the list was laid out.
+        if (!QTest::qWaitForWindowExposed(box)) return;
+        list->doItemsLayout();
+        rowsFit = list->viewport()->width() >= list->sizeHintForColumn(0);
+        // A double click's first press and release, then its second press.
+        const QPoint row = list->visualItemRect(last).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+        auto* buttons = box->findChild<QDialogButtonBox*>();
+        if (box->isVisible()) buttons->button(QDialogButtonBox::Cancel)->click();
+    });
+    EXPECT_EQ(modalUi().askChoice(nullptr, QStringLiteral("Which?"), items, 1), 2);
+    EXPECT_EQ(markedRow, 1);
+    EXPECT_TRUE(rowsFit) << "the longest row is cut";
+
+    bool okEnabled = true;
+    QTimer::singleShot(0, [&] {
+        auto* box = QApplication::activeModalWidget();
+        if (!box) return;
+        box->findChild<QListWidget*>()->clearSelection();
+        auto* buttons = box->findChild<QDialogButtonBox*>();
+        okEnabled = buttons->button(QDialogButtonBox::Ok)->isEnabled();
+        buttons->button(QDialogButtonBox::Ok)->click();
+        if (box->isVisible()) buttons->button(QDialogButtonBox::Cancel)->click();
+    });
+    EXPECT_EQ(modalUi().askChoice(nullptr, QStringLiteral("Which?"), items, 0), -1);
+    EXPECT_FALSE(okEnabled);
 }

@@ -26,6 +26,7 @@ struct Script {
     std::deque<SaveChoice> saveChoices;
     std::deque<bool> answers;
     std::deque<double> numbers;
+    std::deque<dialogScript::ChoiceStep> choices;
     std::deque<RestoreChoice> restoreChoices;
     QStringList questions;
     QList<FileDialogRequest> fileRequests;
@@ -91,6 +92,12 @@ class ScriptedModalUi : public ModalUi {
     bool askNumber(QWidget*, const QString& text, double* value) override {
         script().questions.append(text);
         return takeFront(script().numbers, *value);
+    }
+
+    int askChoice(QWidget*, const QString& text, const QStringList& items, int selected) override {
+        script().questions.append(text);
+        dialogScript::ChoiceStep step;
+        return takeFront(script().choices, step) ? step(items, selected) : -1;
     }
 
     RestoreChoice askRestore(QWidget*, const QString& text) override {
@@ -219,6 +226,10 @@ void pushAnswer(bool yes) {
 
 void pushNumber(double value) {
     script().numbers.push_back(value);
+}
+
+void pushChoice(ChoiceStep step) {
+    script().choices.push_back(std::move(step));
 }
 
 void pushRestoreChoice(RestoreChoice choice) {

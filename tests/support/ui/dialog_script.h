@@ -51,6 +51,9 @@ namespace dialogScript {
 
 using DialogStep = std::function<void(ScriptedDialog&)>;
 using FileDialogStep = std::function<FileDialogAnswer(const FileDialogRequest&)>;
+// Answers a choice from its items and the one marked at first: the index
+// chosen, -1 for Cancel.
+using ChoiceStep = std::function<int(const QStringList& items, int selected)>;
 
 // Starts script mode; end() leaves it and drops what was not consumed.
 void begin();
@@ -67,6 +70,8 @@ void pushSaveChoice(SaveChoice choice);
 void pushAnswer(bool yes);
 // The next number asked for answers with this (unscripted: cancelled).
 void pushNumber(double value);
+// The next choice from a list answers through `step` (unscripted: cancelled).
+void pushChoice(ChoiceStep step);
 // The next "Restore the unsaved changes?" answers with this (unscripted: Later).
 void pushRestoreChoice(RestoreChoice choice);
 // A file dialog step that chooses `path` with the filter `filterIndex`.
@@ -76,7 +81,8 @@ void pushFile(const QString& path, int filterIndex);
 const QList<FileDialogRequest>& fileRequests();
 // Message box texts, not shown but recorded.
 const QStringList& messages();
-// The questions asked ("Save changes?", yes/no, numbers and restores), oldest first.
+// The questions asked ("Save changes?", yes/no, numbers, choices and
+// restores), oldest first.
 const QStringList& questions();
 // Documents asked to open, not opened but recorded.
 const QList<QUrl>& openedUrls();
