@@ -57,12 +57,6 @@ class OpenRefusalsTest : public FrameTest {
         writeBytes(path, bytes);
         return path;
     }
-    CMeasureWnd* openFile(const std::string& path) {
-        dialogScript::pushFile(QString::fromStdString(path), 1);
-        frame->frameCommand(CMD_OPEN, 0);
-        settle();
-        return dynamic_cast<CMeasureWnd*>(frame->activeChild());
-    }
     TempDir dir;
 };
 

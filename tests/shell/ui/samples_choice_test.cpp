@@ -57,12 +57,6 @@ class SamplesChoiceTest : public FrameTest {
         H5Fclose(file);
         return path;
     }
-    CMeasureWnd* openFile(const std::string& path) {
-        dialogScript::pushFile(QString::fromStdString(path), 1);
-        frame->frameCommand(CMD_OPEN, 0);
-        settle();
-        return dynamic_cast<CMeasureWnd*>(frame->activeChild());
-    }
     // Answers the next choice with the item that starts with `name`,
     // keeping what was offered.
     void choose(const QString& name) {

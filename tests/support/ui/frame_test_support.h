@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "dialog_script.h"
 #include "measure/measure.h"
@@ -18,6 +19,7 @@
 #include "shell/ui/frame_commands.h"
 #include "shell/ui/main_frame.h"
 #include "shell/window_classes.h"
+#include "view/ui/measure_wnd.h"
 
 inline void settle() {
     for (int i = 0; i < 3; ++i) {
@@ -83,6 +85,15 @@ class FrameTest : public ::testing::Test {
         frame.reset();
         settle();
         dialogScript::end();
+    }
+
+    // File -> Open of `path` as the open dialog's answer: the window it
+    // opened, or null.
+    CMeasureWnd* openFile(const std::string& path) {
+        dialogScript::pushFile(QString::fromStdString(path), 1);
+        frame->frameCommand(CMD_OPEN, 0);
+        settle();
+        return dynamic_cast<CMeasureWnd*>(frame->activeChild());
     }
 
     std::unique_ptr<RecordingFrame> frame;
