@@ -22,9 +22,12 @@ const BatchCommand& self() {
 }
 
 const std::vector<std::string> VALUED = {
-    "spectrum",     "hm0",  "tp",      "gamma",   "depth", "paddle", "hinge",   "dt",
-    "duration",     "seed", "method",  "fmin",    "fmax",  "ramp",   "regular", "max-stroke",
-    "max-velocity", "o",    "correct", "channel", "from",  "to",     "smooth",  "drive"};
+    "spectrum",       "hm0",          "tp",      "gamma",    "depth",
+    "paddle",         "hinge",        "dt",      "duration", "seed",
+    "method",         "fmin",         "fmax",    "ramp",     "regular",
+    "max-stroke",     "max-velocity", "o",       "correct",  "channel",
+    "from",           "to",           "smooth",  "drive",    "focus-time",
+    "focus-distance", "crest",        "solitary"};
 
 // "H,T": two numbers.
 bool parseRegular(const std::string& text, SeaParameters& p) {
@@ -44,9 +47,9 @@ bool parseSeed(const std::string& text, uint64_t& seed) {
 }
 
 // The options the sea cannot be made without.
-std::string missingOption(Args& args, bool regular) {
+std::string missingOption(Args& args, bool spectral) {
     std::vector<std::string> needed = {"depth", "paddle", "duration", "o"};
-    if (!regular) needed.insert(needed.begin(), {"spectrum", "hm0", "tp"});
+    if (spectral) needed.insert(needed.begin(), {"spectrum", "hm0", "tp"});
     for (const std::string& name : needed)
         if (!args.has(name)) return "sea needs " + std::string(name == "o" ? "-o" : "--" + name);
     return {};
@@ -76,6 +79,13 @@ void readParameters(Args& args, SeaParameters& p) {
     p.fmin = args.getDouble("fmin", 0);
     p.fmax = args.getDouble("fmax", 0);
     p.ramp = args.getDouble("ramp", -1);
+    p.focused = args.has("focused");
+    // The middle of the drive unless asked: a group whose crests meet there
+    // has room to form and to pass.
+    p.focusTime = args.getDouble("focus-time", p.duration / 2);
+    p.focusDistance = args.getDouble("focus-distance", 0);
+    p.focusCrest = args.getDouble("crest", 0);
+    p.solitaryHeight = args.getDouble("solitary", 0);
     p.maxStroke = args.getDouble("max-stroke", 0);
     p.maxVelocity = args.getDouble("max-velocity", 0);
 }
@@ -137,14 +147,18 @@ int correct(Args& args, SeaParameters& p, SeaDrive& drive) {
 int runSea(Args& args) {
     // The measured record of a correction is read as every input is.
     std::vector<std::string> known = withReadingOptions(VALUED);
-    known.push_back("json"); // the one flag of its own
+    known.push_back("json"); // the flags of its own
+    known.push_back("focused");
     args.allowOnly(known);
     SeaParameters p;
     readParameters(args, p);
     if (!args.error().empty()) return usageError(self(), args.error());
     if (!args.positional().empty()) return usageError(self(), "sea takes no input file");
-    const std::string missing = missingOption(args, p.regular);
+    const std::string missing = missingOption(args, !p.regular && !args.has("solitary"));
     if (!missing.empty()) return usageError(self(), missing);
+    for (const char* name : {"focus-time", "focus-distance", "crest"})
+        if (!p.focused && args.has(name))
+            return usageError(self(), "--" + std::string(name) + " belongs to --focused");
     const bool correcting = args.has("correct");
     for (const char* name : {"drive", "smooth", "channel", "from", "to", "type", "partial", "rate",
                              "dataset", "variable"})
@@ -181,6 +195,7 @@ BatchCommandRegistration sea{
      "--spectrum jonswap|pm|tma|FILE --hm0 H --tp T [--gamma 3.3] --depth h "
      "--paddle piston|flap [--hinge z] [--dt 0.02] --duration s [--seed n] "
      "[--method phase|amplitude] [--fmin f] [--fmax f] [--ramp s] [--regular H,T] "
+     "[--focused [--focus-time t] [--focus-distance x] [--crest A]] [--solitary H] "
      "[--max-stroke m] [--max-velocity m/s] [--correct MEASURED [--channel C] [--from A] "
      "[--to B] [--smooth n] [--drive PREVIOUS] [--type T] " READING_USAGE "] [--json] -o DRIVE",
      "drive signal of an irregular sea for a piston or flap wave-maker, and its correction",

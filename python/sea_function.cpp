@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "python/block_check.h"
@@ -22,11 +23,19 @@ struct SeaArguments {
     std::optional<std::string> table;
     std::string paddle, method;
     std::optional<std::pair<double, double>> regular;
+    // A focused group's time, distance and crest (0: the default crest).
+    std::optional<std::tuple<double, double, double>> focus;
+    double solitary = 0; // a solitary wave's height; 0: none
 };
 
 // The words onto the parameters; a word that is none of the choices is a
 // ValueError with the command line's text.
 void readWords(const SeaArguments& a, SeaParameters& p) {
+    if (a.focus) {
+        p.focused = true;
+        std::tie(p.focusTime, p.focusDistance, p.focusCrest) = *a.focus;
+    }
+    p.solitaryHeight = a.solitary;
     if (a.regular) {
         p.regular = true;
         p.regularHeight = a.regular->first;
@@ -120,12 +129,13 @@ py::object seaEntry(const std::string& spectrum, std::optional<std::string> tabl
                     double tp, double gamma, double depth, const std::string& paddle, double hinge,
                     double dt, double duration, uint64_t seed, const std::string& method,
                     double fmin, double fmax, double ramp,
-                    std::optional<std::pair<double, double>> regular, double maxStroke,
-                    double maxVelocity, MeasurementObject* correct, int channel, int from, int to,
-                    int smooth, MeasurementObject* drive) {
-    return sea(SeaArguments{spectrum, std::move(table), paddle, method, regular}, hm0, tp, gamma,
-               depth, hinge, dt, duration, seed, fmin, fmax, ramp, maxStroke, maxVelocity, correct,
-               channel, from, to, smooth, drive);
+                    std::optional<std::pair<double, double>> regular,
+                    std::optional<std::tuple<double, double, double>> focus, double solitary,
+                    double maxStroke, double maxVelocity, MeasurementObject* correct, int channel,
+                    int from, int to, int smooth, MeasurementObject* drive) {
+    return sea(SeaArguments{spectrum, std::move(table), paddle, method, regular, focus, solitary},
+               hm0, tp, gamma, depth, hinge, dt, duration, seed, fmin, fmax, ramp, maxStroke,
+               maxVelocity, correct, channel, from, to, smooth, drive);
 }
 
 } // namespace
@@ -134,7 +144,8 @@ void bindSea(py::module_& m) {
     m.def("_sea", &seaEntry, py::kw_only(), py::arg("spectrum"), py::arg("table"), py::arg("hm0"),
           py::arg("tp"), py::arg("gamma"), py::arg("depth"), py::arg("paddle"), py::arg("hinge"),
           py::arg("dt"), py::arg("duration"), py::arg("seed"), py::arg("method"), py::arg("fmin"),
-          py::arg("fmax"), py::arg("ramp"), py::arg("regular"), py::arg("max_stroke"),
-          py::arg("max_velocity"), py::arg("correct").none(true), py::arg("channel"),
-          py::arg("start"), py::arg("stop"), py::arg("smooth"), py::arg("drive").none(true));
+          py::arg("fmax"), py::arg("ramp"), py::arg("regular"), py::arg("focus").none(true),
+          py::arg("solitary"), py::arg("max_stroke"), py::arg("max_velocity"),
+          py::arg("correct").none(true), py::arg("channel"), py::arg("start"), py::arg("stop"),
+          py::arg("smooth"), py::arg("drive").none(true));
 }

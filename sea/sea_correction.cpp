@@ -116,7 +116,7 @@ bool measureRepeats(const SeaParameters& p, const std::vector<double>& values,
         played[i] *= transfer[i] * transfer[i];
         generated[i] *= transfer[i] * transfer[i];
     }
-    const std::vector<double> wanted = componentPowers(elevationComponents(t, p.method, p.seed));
+    const std::vector<double> wanted = componentPowers(wantedElevation(p, t));
     out.componentGains =
         repeatGains(measured.power, measured.noise, played, generated, wanted, smooth);
     VarianceSpectrum seen;
@@ -273,6 +273,8 @@ std::vector<double> repeatGains(const std::vector<double>& measured, double nois
 bool correctSeaDrive(const SeaParameters& p, const BlockValues& measured, int32_t smooth,
                      SeaDrive& drive, std::string* error) {
     if (p.regular) return fail(error, "a regular sea is not corrected from a spectrum");
+    if (p.solitaryHeight > 0)
+        return fail(error, "a solitary wave is not corrected from a spectrum");
     if (smooth < 1) return fail(error, "--smooth must be a whole number of bins >= 1");
     const double period = double(seaSampleCount(p)) * p.dt;
     const RepeatWindow w =

@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 
 #include "numeric/constants.h"
+#include "sea/solitary_wave.h"
 #include "waves/wave_number.h"
 
 namespace {
@@ -106,6 +108,39 @@ std::string checkTransfer(const SeaParameters& p) {
     return {};
 }
 
+// A focused group's crest must meet inside the drive, and stay below the
+// depth-limited breaking height.
+std::string checkFocus(const SeaParameters& p) {
+    if (!p.focused) return {};
+    if (p.regular) return "a focused group is made from a spectrum, not a regular wave";
+    const double duration = double(seaSampleCount(p)) * p.dt;
+    if (!(p.focusTime >= 0 && p.focusTime <= duration))
+        return format("the focus time must lie inside the drive: 0 <= t <= %g s", duration);
+    if (!(p.focusDistance >= 0) || !std::isfinite(p.focusDistance))
+        return "the focus distance must be a number >= 0 m from the paddle";
+    if (!(p.focusCrest >= 0 && p.focusCrest <= SEA_BREAKING_DEPTH_RATIO * p.depth))
+        return format("the crest at focus must lie between 0 m (the default) and %g of the depth: "
+                      "%g m",
+                      SEA_BREAKING_DEPTH_RATIO, SEA_BREAKING_DEPTH_RATIO * p.depth);
+    return {};
+}
+
+std::string checkSolitary(const SeaParameters& p) {
+    if (p.regular || p.focused)
+        return "a solitary wave is made alone: leave out the regular wave "
+               "and the focused group";
+    if (!positive(p.solitaryHeight)) return "the solitary wave's height must be above 0 m";
+    if (p.paddle.type != PaddleType::Piston)
+        return "a solitary wave is made by a piston, not a flap";
+    if (!(p.solitaryHeight <= SOLITARY_MAX_HEIGHT_RATIO * p.depth))
+        return format("the solitary wave's height must be at most %g of the depth: %g m",
+                      SOLITARY_MAX_HEIGHT_RATIO, SOLITARY_MAX_HEIGHT_RATIO * p.depth);
+    const double motion = seaPeakPeriod(p), duration = double(seaSampleCount(p)) * p.dt;
+    if (!(motion <= duration))
+        return format("the duration must hold the solitary wave's motion of %g s", motion);
+    return {};
+}
+
 std::string checkLimits(const SeaParameters& p) {
     if (!(p.ramp >= 0 || p.ramp == SEA_DEFAULT_RAMP) || !std::isfinite(p.ramp))
         return "the ramps must be a number of seconds >= 0 (-1: two peak periods)";
@@ -129,6 +164,7 @@ int64_t seaSampleCount(const SeaParameters& p) {
 }
 
 double seaPeakPeriod(const SeaParameters& p) {
+    if (p.solitaryHeight > 0) return SolitaryWave{p.solitaryHeight, p.depth}.motionSeconds();
     return p.regular ? p.regularPeriod : p.tp;
 }
 
@@ -142,12 +178,19 @@ double seaBandHigh(const SeaParameters& p) {
 }
 
 double seaRampSeconds(const SeaParameters& p) {
+    if (p.solitaryHeight > 0) return 0; // its motion starts and ends at rest
     return p.ramp == SEA_DEFAULT_RAMP ? 2 * seaPeakPeriod(p) : p.ramp;
 }
 
 std::string validateSeaParameters(const SeaParameters& p) {
-    for (auto check :
-         {checkTime, checkPaddle, checkSpectrum, checkBreaking, checkTransfer, checkLimits}) {
+    using Check = std::string (*)(const SeaParameters&);
+    // A solitary wave has neither spectrum nor period for the other checks.
+    const std::initializer_list<Check> solitary = {checkTime, checkPaddle, checkSolitary,
+                                                   checkLimits};
+    const std::initializer_list<Check> spectral = {checkTime,     checkPaddle,   checkSpectrum,
+                                                   checkBreaking, checkTransfer, checkFocus,
+                                                   checkLimits};
+    for (Check check : p.solitaryHeight != 0 ? solitary : spectral) {
         std::string why = check(p);
         if (!why.empty()) return why;
     }

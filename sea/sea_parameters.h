@@ -37,6 +37,17 @@ struct SeaParameters {
     bool regular = false;
     double regularHeight = 0;
     double regularPeriod = 0;
+    // A focused wave group of the spectrum (focused_group.h) instead of a
+    // random sea: its crests meet focusTime s after the start, focusDistance
+    // m from the paddle, with a linear crest of focusCrest m (0: the most
+    // probable largest crest of 1000 waves).
+    bool focused = false;
+    double focusTime = 0;
+    double focusDistance = 0;
+    double focusCrest = 0;
+    // Above 0: a solitary wave of this height (m) from a piston
+    // (solitary_wave.h) instead of a spectrum or a regular wave.
+    double solitaryHeight = 0;
     double maxStroke = 0;   // m, the paddle's travel max - min; 0: no limit
     double maxVelocity = 0; // m/s; 0: no limit
 };
@@ -55,7 +66,7 @@ constexpr int64_t SEA_MAX_SAMPLES = int64_t(1) << 25;
 
 // The sample count, peak period and band the parameters come to.
 int64_t seaSampleCount(const SeaParameters& p);
-double seaPeakPeriod(const SeaParameters& p); // tp, or the regular period
+double seaPeakPeriod(const SeaParameters& p); // tp, the regular period, a solitary wave's motion
 double seaBandLow(const SeaParameters& p);    // Hz
 double seaBandHigh(const SeaParameters& p);   // Hz
 double seaRampSeconds(const SeaParameters& p);

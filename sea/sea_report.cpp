@@ -4,8 +4,8 @@
 
 std::vector<SeaReportField> seaReportFields(const SeaReport& r) {
     std::vector<SeaReportField> f = {
-        {"Hm0", r.hm0, "Hm0 target", "m"},
-        {"Tp", r.tp, "Tp target", "s"},
+        {"Hm0", r.hm0, r.solitary ? "solitary wave height" : "Hm0 target", "m"},
+        {"Tp", r.tp, r.solitary ? "paddle motion" : "Tp target", "s"},
         {"fmin", r.fmin, "lowest frequency", "Hz"},
         {"fmax", r.fmax, "highest frequency", "Hz"},
         {"components", double(r.components), "components", "", true},
@@ -18,6 +18,11 @@ std::vector<SeaReportField> seaReportFields(const SeaReport& r) {
         {"displacement", r.largestDisplacement, "largest displacement", "m"},
         {"velocity", r.largestVelocity, "largest velocity", "m/s"},
     };
+    if (r.focused) {
+        f.push_back({"focus_crest", r.focusCrest, "crest at focus", "m"});
+        f.push_back({"focus_time", r.focusTime, "focus time", "s"});
+        f.push_back({"focus_distance", r.focusDistance, "focus distance", "m"});
+    }
     if (r.corrected) {
         f.push_back({"measured_Hm0", r.measuredHm0, "Hm0 measured", "m"});
         f.push_back({"measured_Tp", r.measuredTp, "Tp measured", "s"});
@@ -35,10 +40,12 @@ std::vector<SeaReportField> seaReportFields(const SeaReport& r) {
 
 std::vector<std::pair<std::string, std::string>> seaReportWords(const SeaReport& r,
                                                                 const SeaParameters& p) {
+    // A wave that is no sea has its kind where the spectrum and method go.
+    const char* kind = r.solitary ? "solitary" : r.regular ? "regular" : r.focused ? "focused" : "";
     std::vector<std::pair<std::string, std::string>> words = {
-        {"spectrum", r.regular ? "regular" : spectrumShapeName(p.spectrum)},
+        {"spectrum", r.solitary || r.regular ? kind : spectrumShapeName(p.spectrum)},
         {"paddle", paddleTypeName(r.paddle)},
-        {"method", r.regular ? "regular" : seaMethodName(r.method)}};
+        {"method", *kind ? kind : seaMethodName(r.method)}};
     if (!r.warning.empty()) words.emplace_back("warning", r.warning);
     return words;
 }

@@ -24,6 +24,11 @@ struct SeaReport {
     double largestStroke = 0;       // m: max - min of the displacement
     double largestDisplacement = 0; // m: max |displacement|
     double largestVelocity = 0;     // m/s: max |velocity|
+    // A focused group: where and how high its crests meet.
+    bool focused = false;
+    double focusCrest = 0, focusTime = 0, focusDistance = 0; // m, s, m
+    // A solitary wave: its height in hm0 and the paddle's motion in tp.
+    bool solitary = false;
 
     // A correction round: the measured block against the target.
     bool corrected = false;

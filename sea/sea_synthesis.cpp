@@ -7,8 +7,10 @@
 
 #include "analysis/fft_plan.h"
 #include "numeric/constants.h"
+#include "sea/focused_group.h"
 #include "sea/sea_ramp.h"
 #include "sea/sea_random.h"
+#include "sea/solitary_wave.h"
 #include "waves/wave_number.h"
 
 namespace {
@@ -124,6 +126,12 @@ void describeTarget(const SeaParameters& p, const SeaDrive& d, SeaReport& r) {
     r.samples = int64_t(d.displacement.size());
     r.duration = double(r.samples) * p.dt;
     r.ramp = seaRampSeconds(p);
+    if (p.solitaryHeight > 0) {
+        r.solitary = true;
+        r.hm0 = p.solitaryHeight;
+        r.tp = seaPeakPeriod(p);
+        return;
+    }
     if (p.regular) {
         r.hm0 = p.regularHeight * std::sqrt(2.0);
         r.tp = p.regularPeriod;
@@ -136,6 +144,13 @@ void describeTarget(const SeaParameters& p, const SeaDrive& d, SeaReport& r) {
     r.fmin = d.target.frequency(d.target.firstBin);
     r.fmax = d.target.frequency(d.target.lastBin);
     r.components = int64_t(d.components.size());
+    if (p.focused) {
+        r.focused = true;
+        r.focusTime = p.focusTime;
+        r.focusDistance = p.focusDistance;
+        for (const auto& e : wantedElevation(p, d.target))
+            r.focusCrest += 2 * std::abs(e);
+    }
 }
 
 std::string limitText(const char* what, double needed, double limit, const char* unit) {
@@ -167,6 +182,13 @@ std::vector<std::complex<double>> elevationComponents(const TargetSpectrum& targ
     return e;
 }
 
+std::vector<std::complex<double>> wantedElevation(const SeaParameters& p,
+                                                  const TargetSpectrum& target) {
+    if (!p.focused) return elevationComponents(target, p.method, p.seed);
+    const double crest = p.focusCrest > 0 ? p.focusCrest : defaultFocusCrest(target);
+    return focusedComponents(target, crest, p.focusTime, p.focusDistance, p.depth);
+}
+
 std::vector<double> binTransfer(const TargetSpectrum& target, const Paddle& paddle, double depth) {
     std::vector<double> h;
     double k = 0;
@@ -188,7 +210,10 @@ bool renderSeaDrive(const SeaParameters& p, SeaDrive& d, std::string* error) {
         return fail(error, NO_MEMORY);
     }
     d.dt = p.dt;
-    if (p.regular)
+    if (p.solitaryHeight > 0)
+        solitaryDrive({p.solitaryHeight, p.depth}, p.dt, size_t(n), d.displacement, d.velocity,
+                      d.elevation);
+    else if (p.regular)
         renderRegular(p, d);
     else if (!renderIrregular(p, d))
         return fail(error, NO_MEMORY);
@@ -204,7 +229,7 @@ bool renderSeaDrive(const SeaParameters& p, SeaDrive& d, std::string* error) {
 
 bool prepareSea(const SeaParameters& p, SeaDrive& out, std::string* error) {
     SeaDrive d;
-    if (!p.regular) {
+    if (!p.regular && !(p.solitaryHeight > 0)) {
         TargetShape shape{p.spectrum, 1 / p.tp, p.gamma, p.depth, p.table};
         const int64_t n = seaSampleCount(p);
         const double df = 1 / (double(n) * p.dt);
@@ -212,7 +237,7 @@ bool prepareSea(const SeaParameters& p, SeaDrive& out, std::string* error) {
                                 size_t((n - 1) / 2), d.target, error))
             return false;
         const std::vector<double> transfer = binTransfer(d.target, p.paddle, p.depth);
-        d.components = elevationComponents(d.target, p.method, p.seed);
+        d.components = wantedElevation(p, d.target);
         // X = -i E / (H/S): the displacement lags the elevation by a quarter period.
         for (size_t i = 0; i < d.components.size(); ++i)
             d.components[i] *= std::complex<double>(0, -1 / transfer[i]);

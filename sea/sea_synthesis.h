@@ -45,6 +45,11 @@ struct SeaDrive {
 std::vector<std::complex<double>> elevationComponents(const TargetSpectrum& target,
                                                       SeaMethod method, uint64_t seed);
 
+// The elevation's components `p` asks for on `target`'s frequencies: a
+// focused group's, or a random sea's (elevationComponents).
+std::vector<std::complex<double>> wantedElevation(const SeaParameters& p,
+                                                  const TargetSpectrum& target);
+
 // The paddle's H/S at each generated frequency of `target`.
 std::vector<double> binTransfer(const TargetSpectrum& target, const Paddle& paddle, double depth);
 

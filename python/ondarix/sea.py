@@ -36,6 +36,11 @@ def sea(
     fmax=None,
     ramp=None,
     regular=None,
+    focused=False,
+    focus_time=None,
+    focus_distance=0.0,
+    crest=None,
+    solitary=None,
     max_stroke=None,
     max_velocity=None,
     correct=None,
@@ -56,7 +61,12 @@ def sea(
     method "phase" (deterministic amplitudes) or "amplitude" (random complex
     amplitudes). fmin and fmax (Hz) default to 0.5 / tp and the smaller of
     3 / tp and a quarter of the sampling rate; ramp (s) to two peak periods.
-    regular=(H, T) makes a regular sea instead. max_stroke (m, max - min) and
+    regular=(H, T) makes a regular sea instead. focused=True makes a focused
+    group of the spectrum (NewWave: amplitudes in proportion to S df) whose
+    crests meet focus_time s after the start (default: the middle of the
+    drive) and focus_distance m from the paddle, with a linear crest of crest
+    m (default: the most probable largest crest of 1000 waves). solitary=H
+    makes a solitary wave of height H from a piston (Goring's method). max_stroke (m, max - min) and
     max_velocity (m/s) refuse a drive beyond them.
 
     correct (a Measurement or a path) is the record the previous drive made:
@@ -76,7 +86,7 @@ def sea(
     the paddle cannot make) or a drive beyond a limit, TypeError naming a
     keyword of the wrong type, OSError for a file."""
     needed = {"depth": depth, "paddle": paddle, "duration": duration}
-    if regular is None:
+    if regular is None and solitary is None:
         needed = {"hm0": hm0, "tp": tp, **needed}
     for name, value in needed.items():
         if value is None:
@@ -114,6 +124,8 @@ def sea(
         fmax=optional_number(fmax, "fmax", 0.0),
         ramp=optional_number(ramp, "ramp", -1.0),
         regular=regular,
+        focus=_focus(focused, focus_time, focus_distance, crest, duration),
+        solitary=optional_number(solitary, "solitary", 0.0),
         max_stroke=optional_number(max_stroke, "max_stroke", 0.0),
         max_velocity=optional_number(max_velocity, "max_velocity", 0.0),
         correct=correct,
@@ -123,3 +135,14 @@ def sea(
         smooth=whole(smooth, "smooth"),
         drive=drive,
     )
+
+
+def _focus(focused, time, distance, crest, duration):
+    """A focused group's (time, distance, crest), or None for a random sea."""
+    if not focused:
+        for name, value in (("focus_time", time), ("crest", crest)):
+            if value is not None:
+                raise ValueError(f"{name}= belongs to focused=True")
+        return None
+    return (number(duration, "duration") / 2 if time is None else number(time, "focus_time"),
+            number(distance, "focus_distance"), optional_number(crest, "crest", 0.0))

@@ -3,6 +3,7 @@ seed, corrects it from a record as the command does, and refuses what the
 command refuses with the same reasons."""
 
 import json
+import os
 
 import numpy
 import pytest
@@ -169,3 +170,39 @@ def test_keywords_of_the_wrong_type_are_type_errors_naming_them():
         ondarix.sea(paddle="piston", **SEA, seed=numpy.int64(-1))
     with pytest.raises(ValueError, match="seed"):
         ondarix.sea(paddle="piston", **SEA, seed=2**64)
+
+
+# Drives written before focused groups and solitary waves were added: a sea
+# of a spectrum or a regular wave must keep its bytes for the same seed.
+@pytest.mark.parametrize("name,keywords", [
+    ("drive_piston_jonswap_seed7", dict(spectrum="jonswap", hm0=0.1, tp=1.6, depth=0.6,
+                                        paddle="piston", duration=60, seed=7)),
+    ("drive_flap_tma_seed99", dict(spectrum="tma", hm0=0.08, tp=1.2, gamma=2, depth=0.5,
+                                   paddle="flap", hinge=0.1, duration=40, dt=0.01, seed=99,
+                                   method="amplitude")),
+    ("drive_piston_regular", dict(regular=(0.05, 1.3), depth=0.6, paddle="piston",
+                                  duration=30)),
+])
+def test_drives_keep_their_bytes(tmp_path, name, keywords):
+    ondarix.write(ondarix.sea(**keywords).drive, tmp_path / "now.M11")
+    kept = os.path.join(os.path.dirname(__file__), "data", name + ".M11")
+    assert (tmp_path / "now.M11").read_bytes() == open(kept, "rb").read()
+
+
+def test_focused_group_and_solitary_wave_as_batch(batch, tmp_path):
+    printed = json.loads(batch(*batch_args("piston"), "--focused", "--focus-distance", 5,
+                               "--json", "-o", tmp_path / "f.M11").stdout)
+    focused = ondarix.sea(paddle="piston", focused=True, focus_distance=5, **SEA)
+    assert focused.report == printed
+    assert printed["focus_time"] == 300  # the middle of the drive
+    assert printed["focus_crest"] == pytest.approx(0.1 / 4 * numpy.sqrt(2 * numpy.log(1000)))
+    solitary = ondarix.sea(solitary=0.1, depth=0.4, paddle="piston", duration=20)
+    assert solitary.report["spectrum"] == "solitary"
+    stroke = solitary.drive.samples[:, 0].real
+    assert stroke[-1] == pytest.approx(numpy.sqrt(16 * 0.4 * 0.1 / 3), rel=1e-5)
+    with pytest.raises(ValueError, match="made by a piston, not a flap"):
+        ondarix.sea(solitary=0.1, depth=0.4, paddle="flap", duration=20)
+    with pytest.raises(ValueError, match="crest= belongs to focused=True"):
+        ondarix.sea(paddle="piston", crest=0.05, **SEA)
+    done = batch(*batch_args("piston"), "--crest", 0.05, "-o", tmp_path / "c.M11", ok=False)
+    assert done.returncode == 2
