@@ -271,7 +271,9 @@ bool seaDriveMeasure(const SeaDrive& d, CMeasure& out, bool withElevation) {
     out.sampleCount = rows;
     out.channelCount = channels;
     copyField(out.name, sizeof out.name,
-              d.report.regular ? "Regular sea drive" : "Irregular sea drive");
+              d.report.solitary  ? "Solitary wave drive"
+              : d.report.regular ? "Regular sea drive"
+                                 : "Irregular sea drive");
     copyField(out.path, sizeof out.path, "");
     out.date = 0;
     setChannelInfo(out.channels[0], 1.0, 0.0, "m", "Paddle displacement");

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "sea/spectrum_table.h"
@@ -18,6 +19,15 @@ const QStringList SPECTRUM_NAMES = {"JONSWAP", "Pierson-Moskowitz", "TMA", "Tabl
 const QStringList PADDLE_NAMES = {"Piston", "Flap"};
 // In SeaMethod's order.
 const QStringList METHOD_NAMES = {"Random phases", "Random amplitudes"};
+// What the drive makes: a random sea of the spectrum, a focused group of it,
+// or a solitary wave without one.
+enum class WaveKind { Random, Focused, Solitary };
+const QStringList WAVE_NAMES = {"Random sea", "Focused group", "Solitary wave"};
+
+WaveKind waveKindOf(const SeaParameters& p) {
+    if (p.solitaryHeight > 0) return WaveKind::Solitary;
+    return p.focused ? WaveKind::Focused : WaveKind::Random;
+}
 
 struct NumberField {
     int id;
@@ -43,6 +53,9 @@ constexpr OptionalField OPTIONAL_FIELDS[] = {
     {IDC_SEA_RAMP, &SeaParameters::ramp, -1},
     {IDC_SEA_MAX_STROKE, &SeaParameters::maxStroke, 0},
     {IDC_SEA_MAX_VELOCITY, &SeaParameters::maxVelocity, 0},
+    {IDC_SEA_FOCUS_DISTANCE, &SeaParameters::focusDistance, 0},
+    {IDC_SEA_CREST, &SeaParameters::focusCrest, 0},
+    {IDC_SEA_SOLITARY, &SeaParameters::solitaryHeight, 0},
 };
 
 // The core's reasons start in lower case for the command line's prefix.
@@ -59,6 +72,9 @@ int CIrregularSeaDlg::OnInitDialog(QDialog* dialog) {
     setComboItems(IDC_SEA_SPECTRUM, SPECTRUM_NAMES, int(parameters.spectrum));
     setComboItems(IDC_SEA_PADDLE, PADDLE_NAMES, int(parameters.paddle.type));
     setComboItems(IDC_SEA_METHOD, METHOD_NAMES, int(parameters.method));
+    setComboItems(IDC_SEA_WAVE, WAVE_NAMES, int(waveKindOf(parameters)));
+    // Blank: the middle of the drive.
+    if (parameters.focused) setDouble(IDC_SEA_FOCUS_TIME, parameters.focusTime);
     for (const NumberField& f : NUMBER_FIELDS)
         setDouble(f.id, parameters.*f.field);
     setDouble(IDC_SEA_HINGE, parameters.paddle.hinge);
@@ -78,16 +94,30 @@ void CIrregularSeaDlg::showOptional(int id, double value, double blank) {
 }
 
 void CIrregularSeaDlg::enableFields() {
+    const WaveKind wave = WaveKind(std::max(0, comboSelection(IDC_SEA_WAVE)));
+    const bool spectral = wave != WaveKind::Solitary;
     const bool table = comboSelection(IDC_SEA_SPECTRUM) == int(SpectrumShape::Table);
-    enableControl(IDC_SEA_TABLE, table);
-    enableControl(IDC_SEA_BROWSE, table);
-    enableControl(IDC_SEA_GAMMA, !table && comboSelection(IDC_SEA_SPECTRUM) !=
-                                               int(SpectrumShape::PiersonMoskowitz));
+    for (int id :
+         {IDC_SEA_SPECTRUM, IDC_SEA_HM0, IDC_SEA_TP, IDC_SEA_FMIN, IDC_SEA_FMAX, IDC_SEA_RAMP})
+        enableControl(id, spectral);
+    enableControl(IDC_SEA_TABLE, spectral && table);
+    enableControl(IDC_SEA_BROWSE, spectral && table);
+    enableControl(IDC_SEA_GAMMA,
+                  spectral && !table &&
+                      comboSelection(IDC_SEA_SPECTRUM) != int(SpectrumShape::PiersonMoskowitz));
+    // A focused group's phases and amplitudes are its own.
+    enableControl(IDC_SEA_SEED, wave == WaveKind::Random);
+    enableControl(IDC_SEA_METHOD, wave == WaveKind::Random);
+    for (int id : {IDC_SEA_FOCUS_TIME, IDC_SEA_FOCUS_DISTANCE, IDC_SEA_CREST})
+        enableControl(id, wave == WaveKind::Focused);
+    enableControl(IDC_SEA_SOLITARY, wave == WaveKind::Solitary);
     enableControl(IDC_SEA_HINGE, comboSelection(IDC_SEA_PADDLE) == int(PaddleType::Flap));
 }
 
 int CIrregularSeaDlg::OnCommand(int id, int code, QWidget*) {
-    if ((id == IDC_SEA_SPECTRUM || id == IDC_SEA_PADDLE) && code == CBN_SELCHANGE) enableFields();
+    if ((id == IDC_SEA_SPECTRUM || id == IDC_SEA_PADDLE || id == IDC_SEA_WAVE) &&
+        code == CBN_SELCHANGE)
+        enableFields();
     if (id == IDC_SEA_BROWSE) browseTable();
     return 0;
 }
@@ -127,6 +157,21 @@ bool CIrregularSeaDlg::readTable(SeaParameters& read) {
     return true;
 }
 
+bool CIrregularSeaDlg::readWave(SeaParameters& read) {
+    const WaveKind wave = WaveKind(std::max(0, comboSelection(IDC_SEA_WAVE)));
+    read.focused = wave == WaveKind::Focused;
+    if (wave != WaveKind::Solitary) read.solitaryHeight = 0;
+    if (wave == WaveKind::Solitary && !(read.solitaryHeight > 0)) {
+        showFieldHint(IDC_SEA_SOLITARY, QStringLiteral("Enter the solitary wave's height."));
+        return false;
+    }
+    if (!read.focused) return true;
+    double time = NAN;
+    if (!readOptional(IDC_SEA_FOCUS_TIME, time, NAN)) return false;
+    read.focusTime = std::isnan(time) ? read.duration / 2 : time;
+    return true;
+}
+
 bool CIrregularSeaDlg::readFields(SeaParameters& read) {
     read.spectrum = SpectrumShape(std::max(0, comboSelection(IDC_SEA_SPECTRUM)));
     read.paddle.type = PaddleType(std::max(0, comboSelection(IDC_SEA_PADDLE)));
@@ -147,8 +192,8 @@ bool CIrregularSeaDlg::readFields(SeaParameters& read) {
     }
     read.seed = seed;
     for (const OptionalField& f : OPTIONAL_FIELDS)
-        if (!readOptional(f.id, read.*f.field, f.blank)) return false;
-    return readTable(read);
+        if (control(f.id)->isEnabled() && !readOptional(f.id, read.*f.field, f.blank)) return false;
+    return readWave(read) && readTable(read);
 }
 
 int CIrregularSeaDlg::OnOK() {

@@ -34,5 +34,7 @@ class CIrregularSeaDlg : public CDialog {
     // A blank field reads as `blank` (a default the core works out).
     bool readOptional(int id, double& out, double blank);
     bool readTable(SeaParameters& read);
+    // The wave chosen and its own fields.
+    bool readWave(SeaParameters& read);
     void showOptional(int id, double value, double blank);
 };

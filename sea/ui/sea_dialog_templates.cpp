@@ -9,7 +9,7 @@ constexpr int FIELD = 110;
 constexpr int RIGHT = 300;
 
 DialogTemplate irregularSeaTemplate() {
-    DialogBuilder d(DIALOG_IRREGULAR_SEA, "Irregular Sea", 600, 392);
+    DialogBuilder d(DIALOG_IRREGULAR_SEA, "Irregular Sea", 600, 488);
     d.labelCombo(12, 12, LABEL, "Spectrum:", IDC_SEA_SPECTRUM, 170)
         .labelEdit(12, 44, LABEL, "Table file:", IDC_SEA_TABLE, 330)
         .button(500, 42, IDC_SEA_BROWSE, "&Browse...")
@@ -28,7 +28,12 @@ DialogTemplate irregularSeaTemplate() {
         .labelEdit(RIGHT, 212, LABEL, "Lowest frequency [Hz]:", IDC_SEA_FMIN, FIELD)
         .labelEdit(RIGHT, 244, LABEL, "Highest frequency [Hz]:", IDC_SEA_FMAX, FIELD)
         .labelEdit(RIGHT, 276, LABEL, "Ramps [s]:", IDC_SEA_RAMP, FIELD)
-        .okCancel(410, 352);
+        .labelCombo(12, 352, LABEL, "Wave:", IDC_SEA_WAVE, 130)
+        .labelEdit(12, 384, LABEL, "Focus distance [m]:", IDC_SEA_FOCUS_DISTANCE, FIELD)
+        .labelEdit(12, 416, LABEL, "Solitary height [m]:", IDC_SEA_SOLITARY, FIELD)
+        .labelEdit(RIGHT, 352, LABEL, "Focus time [s]:", IDC_SEA_FOCUS_TIME, FIELD)
+        .labelEdit(RIGHT, 384, LABEL, "Crest at focus [m]:", IDC_SEA_CREST, FIELD)
+        .okCancel(410, 448);
     return d.result();
 }
 

@@ -21,5 +21,10 @@ constexpr int IDC_SEA_FMAX = 4715;
 constexpr int IDC_SEA_RAMP = 4716;
 constexpr int IDC_SEA_MAX_STROKE = 4717;
 constexpr int IDC_SEA_MAX_VELOCITY = 4718;
+constexpr int IDC_SEA_WAVE = 4719;
+constexpr int IDC_SEA_FOCUS_TIME = 4720;
+constexpr int IDC_SEA_FOCUS_DISTANCE = 4721;
+constexpr int IDC_SEA_CREST = 4722;
+constexpr int IDC_SEA_SOLITARY = 4723;
 
 void registerSeaDialogTemplates();

@@ -92,7 +92,7 @@ bool CSeaWnd::showDrive(const SeaDrive& drive) {
 
 bool CSeaWnd::showTarget(const SeaDrive& drive) {
     auto target = std::make_unique<CMeasure>();
-    if (drive.report.regular)
+    if (drive.target.binDensity.empty()) // a regular or solitary wave has no spectrum
         target.reset();
     else if (!targetMeasure(drive.target, *target))
         return false;
@@ -105,8 +105,9 @@ bool CSeaWnd::showTarget(const SeaDrive& drive) {
         view->Layout();
         view->hwnd->update();
     }
-    setTitle(
-        QString::fromLatin1(drive.report.regular ? "Regular sea drive" : "Irregular sea drive"));
+    setTitle(QString::fromLatin1(drive.report.solitary  ? "Solitary wave drive"
+                                 : drive.report.regular ? "Regular sea drive"
+                                                        : "Irregular sea drive"));
     // A new drive lives only here until it is saved: closing asks, as for an
     // edited measurement.
     setModified(true);

@@ -202,3 +202,48 @@ TEST_F(SeaWindowTest, ATableChosenWithBrowseAndRecalculateOnTheWindowsOwnParamet
     EXPECT_NE(w->measure->at(0, 1200).re, before);
     EXPECT_EQ(reportValue(*w, "seed"), "4");
 }
+
+// The wave list switches the dialog between a random sea, a focused group
+// (its focus fields on, seed and method off) and a solitary wave (no
+// spectrum), and each makes the drive the core makes for it.
+TEST_F(SeaWindowTest, AFocusedGroupAndASolitaryWaveFromTheWaveList) {
+    bool seedForFocus = true, focusForRandom = true, spectrumForSolitary = true;
+    QString flapHint;
+    CSeaWnd* focused = make([&](ScriptedDialog& d) {
+        focusForRandom = d.control(IDC_SEA_FOCUS_TIME)->isEnabled();
+        shortSea(d, "1");
+        d.selectItem(IDC_SEA_WAVE, 1);
+        seedForFocus = d.control(IDC_SEA_SEED)->isEnabled();
+        d.setText(IDC_SEA_FOCUS_DISTANCE, "5");
+        d.press(IDOK);
+    });
+    ASSERT_NE(focused, nullptr);
+    EXPECT_FALSE(focusForRandom);
+    EXPECT_FALSE(seedForFocus);
+    SeaParameters p = shortSeaParameters(1);
+    p.focused = true;
+    p.focusTime = 60; // blank: the middle of the drive
+    p.focusDistance = 5;
+    SeaDrive expected;
+    ASSERT_TRUE(synthesiseSea(p, expected, nullptr));
+    EXPECT_EQ(reportValue(*focused, "crest at focus"),
+              QString::number(expected.report.focusCrest, 'g', 6) + " m");
+    EXPECT_EQ(reportValue(*focused, "focus time"), "60 s");
+
+    CSeaWnd* solitary = make([&](ScriptedDialog& d) {
+        d.selectItem(IDC_SEA_WAVE, 2);
+        spectrumForSolitary = d.control(IDC_SEA_HM0)->isEnabled();
+        d.setText(IDC_SEA_DURATION, "20");
+        d.setText(IDC_SEA_DEPTH, "0.4");
+        d.setText(IDC_SEA_SOLITARY, "0.1");
+        d.selectItem(IDC_SEA_PADDLE, 1);
+        d.press(IDOK);
+        if (!d.ended()) flapHint = d.hint();
+        d.selectItem(IDC_SEA_PADDLE, 0);
+        d.press(IDOK);
+    });
+    ASSERT_NE(solitary, nullptr);
+    EXPECT_FALSE(spectrumForSolitary);
+    EXPECT_EQ(flapHint, "A solitary wave is made by a piston, not a flap.");
+    EXPECT_EQ(reportValue(*solitary, "solitary wave height"), "0.1 m");
+}
