@@ -22,12 +22,11 @@ const BatchCommand& self() {
 }
 
 const std::vector<std::string> VALUED = {
-    "spectrum",       "hm0",          "tp",      "gamma",    "depth",
-    "paddle",         "hinge",        "dt",      "duration", "seed",
-    "method",         "fmin",         "fmax",    "ramp",     "regular",
-    "max-stroke",     "max-velocity", "o",       "correct",  "channel",
-    "from",           "to",           "smooth",  "drive",    "focus-time",
-    "focus-distance", "crest",        "solitary"};
+    "spectrum", "hm0",        "tp",           "gamma",      "depth",          "paddle",  "hinge",
+    "dt",       "duration",   "seed",         "method",     "fmin",           "fmax",    "ramp",
+    "regular",  "max-stroke", "max-velocity", "o",          "correct",        "channel", "from",
+    "to",       "smooth",     "drive",        "focus-time", "focus-distance", "crest",   "solitary",
+    "sigma",    "ochi-hubble"};
 
 // "H,T": two numbers.
 bool parseRegular(const std::string& text, SeaParameters& p) {
@@ -39,6 +38,24 @@ bool parseRegular(const std::string& text, SeaParameters& p) {
     if (h.empty() || *end) return false;
     p.regularPeriod = std::strtod(t.c_str(), &end);
     return !t.empty() && !*end;
+}
+
+// "H1,T1,L1,H2,T2,L2": six numbers.
+bool parseOchiHubble(const std::string& text, OchiHubbleParts& o) {
+    double* fields[] = {&o.height[0], &o.period[0], &o.lambda[0],
+                        &o.height[1], &o.period[1], &o.lambda[1]};
+    size_t from = 0;
+    for (size_t i = 0; i < 6; ++i) {
+        const size_t comma = text.find(',', from);
+        if ((comma == std::string::npos) != (i == 5)) return false;
+        const std::string cell =
+            text.substr(from, comma == std::string::npos ? comma : comma - from);
+        char* end = nullptr;
+        *fields[i] = std::strtod(cell.c_str(), &end);
+        if (cell.empty() || *end) return false;
+        from = comma + 1;
+    }
+    return true;
 }
 
 bool parseSeed(const std::string& text, uint64_t& seed) {
@@ -71,6 +88,16 @@ void readParameters(Args& args, SeaParameters& p) {
         args.fail("--seed takes a whole number >= 0, not '" + args.get("seed") + "'");
     p.hm0 = args.getDouble("hm0", p.hm0);
     p.tp = args.getDouble("tp", p.tp);
+    p.sigma = args.getDouble("sigma", 0);
+    if (p.spectrum == SpectrumShape::OchiHubble) {
+        if (!parseOchiHubble(args.get("ochi-hubble"), p.ochiHubble))
+            args.fail("--spectrum ochi-hubble takes --ochi-hubble H1,T1,L1,H2,T2,L2 (six numbers)");
+        if (args.has("hm0") || args.has("tp"))
+            args.fail("an Ochi-Hubble sea's Hm0 and Tp come from --ochi-hubble");
+        ochiHubbleTotals(p.ochiHubble, p.hm0, p.tp);
+    } else if (args.has("ochi-hubble")) {
+        args.fail("--ochi-hubble belongs to --spectrum ochi-hubble");
+    }
     p.gamma = args.getDouble("gamma", p.gamma);
     p.depth = args.getDouble("depth", p.depth);
     p.paddle.hinge = args.getDouble("hinge", 0);
@@ -154,7 +181,9 @@ int runSea(Args& args) {
     readParameters(args, p);
     if (!args.error().empty()) return usageError(self(), args.error());
     if (!args.positional().empty()) return usageError(self(), "sea takes no input file");
-    const std::string missing = missingOption(args, !p.regular && !args.has("solitary"));
+    const bool spectral = !p.regular && !args.has("solitary");
+    std::string missing = missingOption(args, spectral && p.spectrum != SpectrumShape::OchiHubble);
+    if (missing.empty() && spectral && !args.has("spectrum")) missing = "sea needs --spectrum";
     if (!missing.empty()) return usageError(self(), missing);
     for (const char* name : {"focus-time", "focus-distance", "crest"})
         if (!p.focused && args.has(name))
@@ -192,9 +221,11 @@ int runSea(Args& args) {
 
 BatchCommandRegistration sea{
     {"sea",
-     "--spectrum jonswap|pm|tma|FILE --hm0 H --tp T [--gamma 3.3] --depth h "
+     "--spectrum jonswap|pm|tma|bm|gaussian|ochi-hubble|FILE --hm0 H --tp T [--gamma 3.3] --depth "
+     "h "
      "--paddle piston|flap [--hinge z] [--dt 0.02] --duration s [--seed n] "
      "[--method phase|amplitude] [--fmin f] [--fmax f] [--ramp s] [--regular H,T] "
+     "[--sigma Hz] [--ochi-hubble H1,T1,L1,H2,T2,L2] "
      "[--focused [--focus-time t] [--focus-distance x] [--crest A]] [--solitary H] "
      "[--max-stroke m] [--max-velocity m/s] [--correct MEASURED [--channel C] [--from A] "
      "[--to B] [--smooth n] [--drive PREVIOUS] [--type T] " READING_USAGE "] [--json] -o DRIVE",

@@ -5,6 +5,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ struct SeaArguments {
     // A focused group's time, distance and crest (0: the default crest).
     std::optional<std::tuple<double, double, double>> focus;
     double solitary = 0; // a solitary wave's height; 0: none
+    double sigma = 0;    // a Gaussian swell's width
+    // An Ochi-Hubble spectrum's H1, T1, L1, H2, T2, L2.
+    std::optional<std::array<double, 6>> ochiHubble;
 };
 
 // The words onto the parameters; a word that is none of the choices is a
@@ -36,6 +40,11 @@ void readWords(const SeaArguments& a, SeaParameters& p) {
         std::tie(p.focusTime, p.focusDistance, p.focusCrest) = *a.focus;
     }
     p.solitaryHeight = a.solitary;
+    p.sigma = a.sigma;
+    if (a.ochiHubble) {
+        const auto& o = *a.ochiHubble;
+        p.ochiHubble = {{o[0], o[3]}, {o[1], o[4]}, {o[2], o[5]}};
+    }
     if (a.regular) {
         p.regular = true;
         p.regularHeight = a.regular->first;
@@ -50,8 +59,10 @@ void readWords(const SeaArguments& a, SeaParameters& p) {
             throw py::error_already_set();
         }
     } else if (!spectrumShapeNamed(a.spectrum, p.spectrum)) {
-        throw py::value_error("spectrum is jonswap, pm, tma or a table's path, not '" + a.spectrum +
-                              "'");
+        throw py::value_error(
+            "spectrum is jonswap, pm, tma, bm, gaussian, ochi-hubble or a table's "
+            "path, not '" +
+            a.spectrum + "'");
     }
     if (!paddleTypeNamed(a.paddle, p.paddle.type))
         throw py::value_error("paddle is piston or flap, not '" + a.paddle + "'");
@@ -106,6 +117,10 @@ py::object sea(const SeaArguments& a, double hm0, double tp, double gamma, doubl
     p.ramp = ramp;
     p.maxStroke = maxStroke;
     p.maxVelocity = maxVelocity;
+    if (p.spectrum == SpectrumShape::OchiHubble) {
+        if (!a.ochiHubble) throw py::value_error("spectrum ochi-hubble needs ochi_hubble=");
+        ochiHubbleTotals(p.ochiHubble, p.hm0, p.tp);
+    }
     std::string why = validateSeaParameters(p);
     if (!why.empty()) throw py::value_error(why);
     SeaDrive d;
@@ -131,9 +146,11 @@ py::object seaEntry(const std::string& spectrum, std::optional<std::string> tabl
                     double fmin, double fmax, double ramp,
                     std::optional<std::pair<double, double>> regular,
                     std::optional<std::tuple<double, double, double>> focus, double solitary,
-                    double maxStroke, double maxVelocity, MeasurementObject* correct, int channel,
-                    int from, int to, int smooth, MeasurementObject* drive) {
-    return sea(SeaArguments{spectrum, std::move(table), paddle, method, regular, focus, solitary},
+                    double sigma, std::optional<std::array<double, 6>> ochiHubble, double maxStroke,
+                    double maxVelocity, MeasurementObject* correct, int channel, int from, int to,
+                    int smooth, MeasurementObject* drive) {
+    return sea(SeaArguments{spectrum, std::move(table), paddle, method, regular, focus, solitary,
+                            sigma, ochiHubble},
                hm0, tp, gamma, depth, hinge, dt, duration, seed, fmin, fmax, ramp, maxStroke,
                maxVelocity, correct, channel, from, to, smooth, drive);
 }
@@ -145,7 +162,8 @@ void bindSea(py::module_& m) {
           py::arg("tp"), py::arg("gamma"), py::arg("depth"), py::arg("paddle"), py::arg("hinge"),
           py::arg("dt"), py::arg("duration"), py::arg("seed"), py::arg("method"), py::arg("fmin"),
           py::arg("fmax"), py::arg("ramp"), py::arg("regular"), py::arg("focus").none(true),
-          py::arg("solitary"), py::arg("max_stroke"), py::arg("max_velocity"),
-          py::arg("correct").none(true), py::arg("channel"), py::arg("start"), py::arg("stop"),
-          py::arg("smooth"), py::arg("drive").none(true));
+          py::arg("solitary"), py::arg("sigma"), py::arg("ochi_hubble").none(true),
+          py::arg("max_stroke"), py::arg("max_velocity"), py::arg("correct").none(true),
+          py::arg("channel"), py::arg("start"), py::arg("stop"), py::arg("smooth"),
+          py::arg("drive").none(true));
 }

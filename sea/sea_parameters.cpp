@@ -54,6 +54,16 @@ std::string checkSpectrum(const SeaParameters& p) {
     if (!positive(p.hm0)) return "Hm0 must be a number above 0 m";
     if (!positive(p.tp)) return "Tp must be a number above 0 s";
     if (!(p.gamma >= 1 && p.gamma <= 20)) return "gamma must lie between 1 and 20";
+    if (!(p.sigma >= 0) || !std::isfinite(p.sigma))
+        return "the swell's width sigma must be a number >= 0 Hz (0: 0.07 fp)";
+    if (p.spectrum == SpectrumShape::OchiHubble) {
+        const OchiHubbleParts& o = p.ochiHubble;
+        for (int j = 0; j < 2; ++j)
+            if (!positive(o.height[j]) || !positive(o.period[j]) ||
+                !(o.lambda[j] > 0 && o.lambda[j] <= 20))
+                return "each part of an Ochi-Hubble spectrum needs a height above 0 m, a period "
+                       "above 0 s and a shape lambda above 0 and at most 20";
+    }
     if (p.spectrum == SpectrumShape::Table) {
         std::string why;
         if (!checkSpectrumTable(p.table, &why)) return why;
@@ -168,13 +178,30 @@ double seaPeakPeriod(const SeaParameters& p) {
     return p.regular ? p.regularPeriod : p.tp;
 }
 
+// A two-peaked sea's band reaches from below its longer peak period to
+// above its shorter one.
+double longestPeriod(const SeaParameters& p) {
+    if (p.spectrum != SpectrumShape::OchiHubble) return p.tp;
+    return std::fmax(p.ochiHubble.period[0], p.ochiHubble.period[1]);
+}
+
+double shortestPeriod(const SeaParameters& p) {
+    if (p.spectrum != SpectrumShape::OchiHubble) return p.tp;
+    return std::fmin(p.ochiHubble.period[0], p.ochiHubble.period[1]);
+}
+
 double seaBandLow(const SeaParameters& p) {
-    return p.fmin > 0 ? p.fmin : 0.5 / p.tp;
+    return p.fmin > 0 ? p.fmin : 0.5 / longestPeriod(p);
 }
 
 double seaBandHigh(const SeaParameters& p) {
     if (p.fmax > 0) return p.fmax;
-    return std::fmin(3 / p.tp, 0.25 / p.dt);
+    return std::fmin(3 / shortestPeriod(p), 0.25 / p.dt);
+}
+
+void ochiHubbleTotals(const OchiHubbleParts& parts, double& hm0, double& tp) {
+    hm0 = std::hypot(parts.height[0], parts.height[1]);
+    tp = parts.height[0] >= parts.height[1] ? parts.period[0] : parts.period[1];
 }
 
 double seaRampSeconds(const SeaParameters& p) {
@@ -204,6 +231,12 @@ bool spectrumShapeNamed(const std::string& name, SpectrumShape& shape) {
         shape = SpectrumShape::PiersonMoskowitz;
     else if (name == "tma")
         shape = SpectrumShape::Tma;
+    else if (name == "bm")
+        shape = SpectrumShape::BretschneiderMitsuyasu;
+    else if (name == "gaussian")
+        shape = SpectrumShape::Gaussian;
+    else if (name == "ochi-hubble")
+        shape = SpectrumShape::OchiHubble;
     else
         return false;
     return true;
@@ -239,6 +272,12 @@ const char* spectrumShapeName(SpectrumShape shape) {
         return "tma";
     case SpectrumShape::Table:
         return "table";
+    case SpectrumShape::BretschneiderMitsuyasu:
+        return "bm";
+    case SpectrumShape::Gaussian:
+        return "gaussian";
+    case SpectrumShape::OchiHubble:
+        return "ochi-hubble";
     }
     return "";
 }

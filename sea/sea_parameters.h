@@ -23,7 +23,9 @@ struct SeaParameters {
     double hm0 = 0.1;    // m
     double tp = 1.6;     // s
     double gamma = 3.3;
-    double depth = 0.6; // m
+    double sigma = 0;           // Hz, a Gaussian swell's width; 0: 0.07 fp
+    OchiHubbleParts ochiHubble; // with the Ochi-Hubble spectrum (see ochiHubbleTotals)
+    double depth = 0.6;         // m
     Paddle paddle;
     double dt = 0.02;       // s
     double duration = 1800; // s; the sea repeats after round(duration / dt) samples
@@ -77,7 +79,12 @@ double seaRampSeconds(const SeaParameters& p);
 // fmin, fmax or ramps below 0 other than the defaults.
 std::string validateSeaParameters(const SeaParameters& p);
 
-// The names on the command line and in Python: "jonswap", "pm", "tma";
+// An Ochi-Hubble sea's Hm0, sqrt(H1^2 + H2^2), and the peak period of its
+// more energetic part: what `hm0` and `tp` hold for it.
+void ochiHubbleTotals(const OchiHubbleParts& parts, double& hm0, double& tp);
+
+// The names on the command line and in Python: "jonswap", "pm", "tma",
+// "bm", "gaussian", "ochi-hubble";
 // "piston", "flap"; "phase", "amplitude". False for any other.
 bool spectrumShapeNamed(const std::string& name, SpectrumShape& shape);
 bool paddleTypeNamed(const std::string& name, PaddleType& type);

@@ -33,6 +33,34 @@ double jonswapShape(double f, double fp, double gamma) {
     return std::pow(f, -5.0) * std::exp(-1.25 * ratio * ratio * ratio * ratio) * std::pow(gamma, r);
 }
 
+double bretschneiderMitsuyasuShape(double f, double fp) {
+    if (!(f > 0) || !(fp > 0)) return 0;
+    const double ratio = 1.05 * fp / f;
+    return std::pow(f, -5.0) * std::exp(-1.03 * ratio * ratio * ratio * ratio);
+}
+
+double gaussianShape(double f, double fp, double sigma) {
+    if (!(sigma > 0)) return 0;
+    return std::exp(-(f - fp) * (f - fp) / (2 * sigma * sigma));
+}
+
+double ochiHubbleDensity(const OchiHubbleParts& parts, double f) {
+    if (!(f > 0)) return 0;
+    const double w = 2 * PI * f;
+    double s = 0;
+    for (int j = 0; j < 2; ++j) {
+        const double h = parts.height[j], lambda = parts.lambda[j];
+        if (!(h > 0) || !(lambda > 0) || !(parts.period[j] > 0)) continue;
+        const double wm = 2 * PI / parts.period[j], c = (4 * lambda + 1) / 4;
+        const double r4 = std::pow(wm / w, 4.0);
+        // In logarithms: wm^(4 lambda) and w^(4 lambda + 1) overflow apart.
+        const double log = lambda * std::log(c * wm * wm * wm * wm) - std::lgamma(lambda) -
+                           (4 * lambda + 1) * std::log(w) - c * r4;
+        s += h * h / 4 * std::exp(log);
+    }
+    return 2 * PI * s;
+}
+
 double kitaigorodskiiFactor(double f, double depth) {
     const double kh = waveNumber(2 * PI * f, depth) * depth;
     if (!(kh > 0)) return 0;
@@ -62,6 +90,12 @@ double shapeDensity(const TargetShape& s, double f) {
         return jonswapShape(f, s.fp, s.gamma) * kitaigorodskiiFactor(f, s.depth);
     case SpectrumShape::Table:
         return tableDensity(s.table, f);
+    case SpectrumShape::BretschneiderMitsuyasu:
+        return bretschneiderMitsuyasuShape(f, s.fp);
+    case SpectrumShape::Gaussian:
+        return gaussianShape(f, s.fp, s.sigma > 0 ? s.sigma : SEA_GAUSSIAN_WIDTH * s.fp);
+    case SpectrumShape::OchiHubble:
+        return ochiHubbleDensity(s.ochiHubble, f);
     }
     return 0;
 }

@@ -1,14 +1,32 @@
 // Target spectra of an irregular sea: JONSWAP (Hasselmann et al. 1973),
 // Pierson-Moskowitz (JONSWAP with gamma 1), TMA (Bouws et al. 1985: JONSWAP
-// times Kitaigorodskii's depth factor) and a user's table, each scaled so
-// that 4 sqrt(m0) over the generated frequencies is the requested Hm0.
+// times Kitaigorodskii's depth factor), a user's table, Bretschneider-
+// Mitsuyasu (Mitsuyasu 1970, as Goda writes it), a Gaussian swell and the
+// two-peaked Ochi-Hubble (1976), each scaled so that 4 sqrt(m0) over the
+// generated frequencies is the requested Hm0.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
-enum class SpectrumShape { Jonswap, PiersonMoskowitz, Tma, Table };
+enum class SpectrumShape {
+    Jonswap,
+    PiersonMoskowitz,
+    Tma,
+    Table,
+    BretschneiderMitsuyasu,
+    Gaussian,
+    OchiHubble
+};
+
+// The six parameters of an Ochi-Hubble spectrum: for its swell and its wind
+// sea, the significant height (m), peak period (s) and shape lambda.
+struct OchiHubbleParts {
+    double height[2] = {0, 0};
+    double period[2] = {0, 0};
+    double lambda[2] = {0, 0};
+};
 
 // Frequency (Hz, strictly increasing) and density (unit^2/Hz) of a user's
 // spectrum; between rows it is linear, outside them zero.
@@ -17,17 +35,33 @@ struct SpectrumTable {
     std::vector<double> density;
 };
 
+// A Gaussian swell's width when none is given: JONSWAP's peak width below fp.
+constexpr double SEA_GAUSSIAN_WIDTH = 0.07; // times fp
+
 struct TargetShape {
     SpectrumShape shape = SpectrumShape::Jonswap;
     double fp = 0;    // Hz
     double gamma = 1; // peak enhancement (JONSWAP, TMA)
     double depth = 0; // m (TMA)
     SpectrumTable table;
+    double sigma = 0; // Hz, a Gaussian swell's width
+    OchiHubbleParts ochiHubble;
 };
 
 // f^-5 exp(-1.25 (fp/f)^4) gamma^r, r = exp(-(f - fp)^2 / (2 sigma^2 fp^2)),
 // sigma 0.07 up to fp and 0.09 above: the shape, not scaled; 0 for f <= 0.
 double jonswapShape(double f, double fp, double gamma);
+
+// f^-5 exp(-1.03 (1.05 fp / f)^4): Mitsuyasu's form with T1/3 = Tp / 1.05.
+double bretschneiderMitsuyasuShape(double f, double fp);
+
+// exp(-(f - fp)^2 / (2 sigma^2)).
+double gaussianShape(double f, double fp, double sigma);
+
+// The sum of the two parts, each
+// H^2 / 4 ((4L+1)/4 wm^4)^L / Gamma(L) w^-(4L+1) exp(-(4L+1)/4 (wm/w)^4)
+// per rad/s, here per Hz (2 pi S(w), w = 2 pi f).
+double ochiHubbleDensity(const OchiHubbleParts& parts, double f);
 
 // phi = tanh^2(kh) / (1 + 2kh / sinh 2kh), k from the linear dispersion
 // relation: the ratio of a finite-depth spectrum's tail to the deep one's.

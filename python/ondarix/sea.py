@@ -7,7 +7,7 @@ from . import _ondarix
 from ._keywords import number, optional_number, text, whole
 from ._ondarix import Measurement
 
-_SHAPES = ("jonswap", "pm", "tma")
+_SHAPES = ("jonswap", "pm", "tma", "bm", "gaussian", "ochi-hubble")
 
 
 def _measurement(value, what):
@@ -41,6 +41,8 @@ def sea(
     focus_distance=0.0,
     crest=None,
     solitary=None,
+    sigma=None,
+    ochi_hubble=None,
     max_stroke=None,
     max_velocity=None,
     correct=None,
@@ -66,7 +68,10 @@ def sea(
     crests meet focus_time s after the start (default: the middle of the
     drive) and focus_distance m from the paddle, with a linear crest of crest
     m (default: the most probable largest crest of 1000 waves). solitary=H
-    makes a solitary wave of height H from a piston (Goring's method). max_stroke (m, max - min) and
+    makes a solitary wave of height H from a piston (Goring's method).
+    spectrum "bm" is Bretschneider-Mitsuyasu, "gaussian" a swell of width
+    sigma Hz (default 0.07 / tp), "ochi-hubble" the two-peaked spectrum of
+    ochi_hubble=(H1, T1, L1, H2, T2, L2), whose Hm0 is sqrt(H1^2 + H2^2). max_stroke (m, max - min) and
     max_velocity (m/s) refuse a drive beyond them.
 
     correct (a Measurement or a path) is the record the previous drive made:
@@ -86,7 +91,7 @@ def sea(
     the paddle cannot make) or a drive beyond a limit, TypeError naming a
     keyword of the wrong type, OSError for a file."""
     needed = {"depth": depth, "paddle": paddle, "duration": duration}
-    if regular is None and solitary is None:
+    if regular is None and solitary is None and spectrum != "ochi-hubble":
         needed = {"hm0": hm0, "tp": tp, **needed}
     for name, value in needed.items():
         if value is None:
@@ -97,7 +102,8 @@ def sea(
     table = None
     if not (isinstance(spectrum, str) and spectrum in _SHAPES):
         if not isinstance(spectrum, (str, bytes, os.PathLike)):
-            raise ValueError("spectrum is jonswap, pm, tma or a table's path")
+            raise ValueError("spectrum is jonswap, pm, tma, bm, gaussian, ochi-hubble or a "
+                             "table's path")
         table = os.fsdecode(spectrum)
     correct = _measurement(correct, "correct")
     drive = _measurement(drive, "drive")
@@ -126,6 +132,8 @@ def sea(
         regular=regular,
         focus=_focus(focused, focus_time, focus_distance, crest, duration),
         solitary=optional_number(solitary, "solitary", 0.0),
+        sigma=optional_number(sigma, "sigma", 0.0),
+        ochi_hubble=None if ochi_hubble is None else _six(ochi_hubble),
         max_stroke=optional_number(max_stroke, "max_stroke", 0.0),
         max_velocity=optional_number(max_velocity, "max_velocity", 0.0),
         correct=correct,
@@ -146,3 +154,11 @@ def _focus(focused, time, distance, crest, duration):
         return None
     return (number(duration, "duration") / 2 if time is None else number(time, "focus_time"),
             number(distance, "focus_distance"), optional_number(crest, "crest", 0.0))
+
+
+def _six(values):
+    """An Ochi-Hubble spectrum's six numbers."""
+    six = tuple(number(x, "ochi_hubble") for x in values)
+    if len(six) != 6:
+        raise ValueError("ochi_hubble is H1, T1, L1, H2, T2, L2: six numbers")
+    return six

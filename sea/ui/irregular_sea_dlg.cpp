@@ -13,8 +13,11 @@
 
 namespace {
 
-// In SpectrumShape's order.
-const QStringList SPECTRUM_NAMES = {"JONSWAP", "Pierson-Moskowitz", "TMA", "Table from a file"};
+// In SpectrumShape's order (Ochi-Hubble's six numbers are the command
+// line's and Python's).
+const QStringList SPECTRUM_NAMES = {
+    "JONSWAP",           "Pierson-Moskowitz",       "TMA",
+    "Table from a file", "Bretschneider-Mitsuyasu", "Gaussian swell"};
 // In PaddleType's order.
 const QStringList PADDLE_NAMES = {"Piston", "Flap"};
 // In SeaMethod's order.
@@ -56,6 +59,7 @@ constexpr OptionalField OPTIONAL_FIELDS[] = {
     {IDC_SEA_FOCUS_DISTANCE, &SeaParameters::focusDistance, 0},
     {IDC_SEA_CREST, &SeaParameters::focusCrest, 0},
     {IDC_SEA_SOLITARY, &SeaParameters::solitaryHeight, 0},
+    {IDC_SEA_SIGMA, &SeaParameters::sigma, 0},
 };
 
 // The core's reasons start in lower case for the command line's prefix.
@@ -102,9 +106,10 @@ void CIrregularSeaDlg::enableFields() {
         enableControl(id, spectral);
     enableControl(IDC_SEA_TABLE, spectral && table);
     enableControl(IDC_SEA_BROWSE, spectral && table);
-    enableControl(IDC_SEA_GAMMA,
-                  spectral && !table &&
-                      comboSelection(IDC_SEA_SPECTRUM) != int(SpectrumShape::PiersonMoskowitz));
+    const int shape = comboSelection(IDC_SEA_SPECTRUM);
+    enableControl(IDC_SEA_GAMMA, spectral && (shape == int(SpectrumShape::Jonswap) ||
+                                              shape == int(SpectrumShape::Tma)));
+    enableControl(IDC_SEA_SIGMA, spectral && shape == int(SpectrumShape::Gaussian));
     // A focused group's phases and amplitudes are its own.
     enableControl(IDC_SEA_SEED, wave == WaveKind::Random);
     enableControl(IDC_SEA_METHOD, wave == WaveKind::Random);

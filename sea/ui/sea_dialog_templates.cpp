@@ -33,6 +33,7 @@ DialogTemplate irregularSeaTemplate() {
         .labelEdit(12, 416, LABEL, "Solitary height [m]:", IDC_SEA_SOLITARY, FIELD)
         .labelEdit(RIGHT, 352, LABEL, "Focus time [s]:", IDC_SEA_FOCUS_TIME, FIELD)
         .labelEdit(RIGHT, 384, LABEL, "Crest at focus [m]:", IDC_SEA_CREST, FIELD)
+        .labelEdit(RIGHT, 416, LABEL, "Swell width [Hz]:", IDC_SEA_SIGMA, FIELD)
         .okCancel(410, 448);
     return d.result();
 }

@@ -26,5 +26,6 @@ constexpr int IDC_SEA_FOCUS_TIME = 4720;
 constexpr int IDC_SEA_FOCUS_DISTANCE = 4721;
 constexpr int IDC_SEA_CREST = 4722;
 constexpr int IDC_SEA_SOLITARY = 4723;
+constexpr int IDC_SEA_SIGMA = 4724;
 
 void registerSeaDialogTemplates();

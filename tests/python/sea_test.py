@@ -206,3 +206,30 @@ def test_focused_group_and_solitary_wave_as_batch(batch, tmp_path):
         ondarix.sea(paddle="piston", crest=0.05, **SEA)
     done = batch(*batch_args("piston"), "--crest", 0.05, "-o", tmp_path / "c.M11", ok=False)
     assert done.returncode == 2
+
+
+@pytest.mark.parametrize("shape,extra,options", [
+    ("bm", {"hm0": 0.1, "tp": 1.6}, ["--hm0", 0.1, "--tp", 1.6]),
+    ("gaussian", {"hm0": 0.05, "tp": 2.0, "sigma": 0.02},
+     ["--hm0", 0.05, "--tp", 2.0, "--sigma", 0.02]),
+    ("ochi-hubble", {"ochi_hubble": (0.05, 3, 3, 0.08, 1.4, 1.5)},
+     ["--ochi-hubble", "0.05,3,3,0.08,1.4,1.5"]),
+])
+def test_more_spectra_as_batch(batch, tmp_path, shape, extra, options):
+    args = ["sea", "--spectrum", shape, *options, "--depth", 0.8, "--paddle", "piston",
+            "--duration", 600, "--json", "-o", tmp_path / "d.M11"]
+    printed = json.loads(batch(*args).stdout)
+    result = ondarix.sea(spectrum=shape, depth=0.8, paddle="piston", duration=600, **extra)
+    assert result.report == printed
+    df = result.frequencies[1] - result.frequencies[0]
+    hm0 = 4 * numpy.sqrt(numpy.sum(result.density) * df)
+    assert hm0 == pytest.approx(numpy.hypot(0.05, 0.08) if shape == "ochi-hubble"
+                                else extra["hm0"], rel=1e-12)
+    if shape == "ochi-hubble":
+        # Two peaks: the swell's at 1/3 Hz and the wind sea's at 1/1.4 Hz.
+        f, s = result.frequencies, result.density
+        for peak in (1 / 3, 1 / 1.4):
+            near = numpy.abs(f - peak) < 0.05
+            assert abs(f[near][numpy.argmax(s[near])] - peak) < 0.01
+    with pytest.raises(ValueError):
+        ondarix.sea(spectrum=shape, depth=0.8, paddle="flap", hinge=0.9, duration=600, **extra)

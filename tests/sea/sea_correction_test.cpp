@@ -215,8 +215,9 @@ TEST(SeaCorrection, FirstRoundOfWelchReportsTheMeasuredSea) {
 
 TEST(SeaCorrection, GainsAreSmoothedBoundedAndLeaveTheNoiseAlone) {
     TargetSpectrum t;
-    ASSERT_TRUE(makeTargetSpectrum({SpectrumShape::Table, 1, 1, 0, {{0.0, 10.0}, {1.0, 1.0}}}, 0.1,
-                                   1, 9, 0.01, 1000, t, nullptr));
+    ASSERT_TRUE(
+        makeTargetSpectrum({SpectrumShape::Table, 1, 1, 0, {{0.0, 10.0}, {1.0, 1.0}}, 0, {}}, 0.1,
+                           1, 9, 0.01, 1000, t, nullptr));
     VarianceSpectrum m;
     m.df = 1;
     m.density.assign(13, 0.0);            // the band is 1 .. 9 Hz

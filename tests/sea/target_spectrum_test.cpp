@@ -10,7 +10,7 @@
 TEST(TargetSpectrum, ScaledSoThatTheGeneratedBandHoldsHm0) {
     for (SpectrumShape shape :
          {SpectrumShape::Jonswap, SpectrumShape::PiersonMoskowitz, SpectrumShape::Tma}) {
-        TargetShape s{shape, 0.625, 3.3, 0.6, {}};
+        TargetShape s{shape, 0.625, 3.3, 0.6, {}, 0, {}};
         TargetSpectrum t;
         const double df = 1 / 1800.0;
         ASSERT_TRUE(makeTargetSpectrum(s, 0.1, 0.3125, 1.875, df, 45000, t, nullptr));
@@ -31,7 +31,7 @@ TEST(TargetSpectrum, ShapesOfTheFamily) {
     const double fp = 0.625;
     // Pierson-Moskowitz is JONSWAP without the peak enhancement, which
     // multiplies the peak by gamma.
-    EXPECT_DOUBLE_EQ(shapeDensity({SpectrumShape::PiersonMoskowitz, fp, 3.3, 0, {}}, 0.9),
+    EXPECT_DOUBLE_EQ(shapeDensity({SpectrumShape::PiersonMoskowitz, fp, 3.3, 0, {}, 0, {}}, 0.9),
                      jonswapShape(0.9, fp, 1.0));
     EXPECT_NEAR(jonswapShape(fp, fp, 3.3) / jonswapShape(fp, fp, 1.0), 3.3, 1e-12);
     // sigma 0.07 below the peak and 0.09 above: one sigma away the
@@ -47,8 +47,37 @@ TEST(TargetSpectrum, ShapesOfTheFamily) {
     const double h = 0.01, f = 0.05;
     const double kh = 2 * 3.141592653589793 * f / std::sqrt(9.81 * h) * h;
     EXPECT_NEAR(kitaigorodskiiFactor(f, h) / (kh * kh / 2), 1.0, 1e-3);
-    EXPECT_NEAR(shapeDensity({SpectrumShape::Tma, fp, 3.3, 0.3, {}}, 1.2),
+    EXPECT_NEAR(shapeDensity({SpectrumShape::Tma, fp, 3.3, 0.3, {}, 0, {}}, 1.2),
                 jonswapShape(1.2, fp, 3.3) * kitaigorodskiiFactor(1.2, 0.3), 1e-15);
+}
+
+// The shapes a lab asks for by name, each from its formula: where its peak
+// is, and for Ochi-Hubble that each part holds H^2/16 of variance.
+TEST(TargetSpectrum, BretschneiderGaussianAndOchiHubble) {
+    const double fp = 0.5;
+    // Mitsuyasu's f^-5 exp(-1.03 (T1/3 f)^-4) peaks at (4 * 1.03 / 5)^(1/4) / T1/3.
+    const double peak = std::pow(4 * 1.03 / 5, 0.25) / (1 / (1.05 * fp));
+    EXPECT_GT(bretschneiderMitsuyasuShape(peak, fp), bretschneiderMitsuyasuShape(peak * 1.01, fp));
+    EXPECT_GT(bretschneiderMitsuyasuShape(peak, fp), bretschneiderMitsuyasuShape(peak * 0.99, fp));
+    // A Gaussian's width when none is given is 0.07 fp: one sigma down, exp(-1/2).
+    const TargetShape swell{SpectrumShape::Gaussian, fp, 1, 0, {}, 0, {}};
+    EXPECT_NEAR(shapeDensity(swell, fp + 0.07 * fp) / shapeDensity(swell, fp), std::exp(-0.5),
+                1e-12);
+    // Each part of Ochi-Hubble integrates to H^2 / 16 over all frequencies.
+    for (double lambda : {0.8, 2.0, 6.0}) {
+        OchiHubbleParts one;
+        one.height[0] = 0.2;
+        one.period[0] = 2.5;
+        one.lambda[0] = lambda;
+        double m0 = 0;
+        for (double f = 1e-4; f < 20; f += 1e-4)
+            m0 += ochiHubbleDensity(one, f) * 1e-4;
+        EXPECT_NEAR(m0, 0.2 * 0.2 / 16, 1e-4 * 0.0025) << lambda;
+        // Its peak is at the part's period.
+        const double f0 = 1 / 2.5;
+        EXPECT_GT(ochiHubbleDensity(one, f0), ochiHubbleDensity(one, f0 * 1.02));
+        EXPECT_GT(ochiHubbleDensity(one, f0), ochiHubbleDensity(one, f0 * 0.98));
+    }
 }
 
 TEST(TargetSpectrum, TableIsLinearBetweenRowsAndZeroOutside) {
@@ -60,8 +89,8 @@ TEST(TargetSpectrum, TableIsLinearBetweenRowsAndZeroOutside) {
     EXPECT_EQ(tableDensity(t, 1.01), 0.0);
     // A table's target is the table scaled: the shape is kept.
     TargetSpectrum target;
-    ASSERT_TRUE(makeTargetSpectrum({SpectrumShape::Table, 2.5, 1, 0, t}, 0.05, 0.2, 1.0, 0.01, 500,
-                                   target, nullptr));
+    ASSERT_TRUE(makeTargetSpectrum({SpectrumShape::Table, 2.5, 1, 0, t, 0, {}}, 0.05, 0.2, 1.0,
+                                   0.01, 500, target, nullptr));
     EXPECT_NEAR(target.density(0.7) / target.density(0.3), 1.5, 1e-12);
 }
 

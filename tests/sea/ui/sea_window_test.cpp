@@ -208,9 +208,15 @@ TEST_F(SeaWindowTest, ATableChosenWithBrowseAndRecalculateOnTheWindowsOwnParamet
 // spectrum), and each makes the drive the core makes for it.
 TEST_F(SeaWindowTest, AFocusedGroupAndASolitaryWaveFromTheWaveList) {
     bool seedForFocus = true, focusForRandom = true, spectrumForSolitary = true;
+    bool sigmaForJonswap = true, sigmaForSwell = false, gammaForSwell = true;
     QString flapHint;
     CSeaWnd* focused = make([&](ScriptedDialog& d) {
         focusForRandom = d.control(IDC_SEA_FOCUS_TIME)->isEnabled();
+        sigmaForJonswap = d.control(IDC_SEA_SIGMA)->isEnabled();
+        d.selectItem(IDC_SEA_SPECTRUM, 5);
+        sigmaForSwell = d.control(IDC_SEA_SIGMA)->isEnabled();
+        gammaForSwell = d.control(IDC_SEA_GAMMA)->isEnabled();
+        d.selectItem(IDC_SEA_SPECTRUM, 0);
         shortSea(d, "1");
         d.selectItem(IDC_SEA_WAVE, 1);
         seedForFocus = d.control(IDC_SEA_SEED)->isEnabled();
@@ -219,6 +225,9 @@ TEST_F(SeaWindowTest, AFocusedGroupAndASolitaryWaveFromTheWaveList) {
     });
     ASSERT_NE(focused, nullptr);
     EXPECT_FALSE(focusForRandom);
+    EXPECT_FALSE(sigmaForJonswap);
+    EXPECT_TRUE(sigmaForSwell);
+    EXPECT_FALSE(gammaForSwell);
     EXPECT_FALSE(seedForFocus);
     SeaParameters p = shortSeaParameters(1);
     p.focused = true;
