@@ -2,6 +2,7 @@
 
 #include "measure/finite_block.h"
 #include "measure/text_encoding.h"
+#include "report/report_target.h"
 #include "waves/block_values.h"
 #include "waves/exceedance_measure.h"
 #include "waves/gauge_channels.h"
@@ -43,6 +44,19 @@ std::string checkGauges(const CMeasure& m, const ReportOptions& options,
     return nonFiniteRefusal(m, gauges, out.from, out.to);
 }
 
+// The target at the spectrum's bins, its Hm0 over the same band, and its
+// curve beside the spectrum's.
+void compareWithTarget(const ReportOptions& options, GaugeReport& g) {
+    const VarianceSpectrum& s = g.spectrum.spectrum;
+    const SpectralParameters& p = g.spectrum.parameters;
+    g.targetDensity = targetAtBins(options.target, s);
+    g.targetHm0 = bandHm0(g.targetDensity, s.df, p.fmin, p.fmax);
+    g.targetTp = peakPeriod(g.targetDensity, s.df);
+    auto both = std::make_unique<CMeasure>();
+    if (g.spectrumCurves && withTargetCurve(*g.spectrumCurves, g.targetDensity, *both))
+        g.spectrumCurves = std::move(both);
+}
+
 void analyseGauge(const BlockValues& block, const ReportOptions& options, GaugeReport& g) {
     std::string why;
     if (options.spectrum) {
@@ -52,6 +66,7 @@ void analyseGauge(const BlockValues& block, const ReportOptions& options, GaugeR
         if (g.hasSpectrum && !spectrumMeasure(g.spectrum.spectrum, g.spectrum.band, g.unit.c_str(),
                                               *g.spectrumCurves))
             g.spectrumCurves.reset();
+        if (g.hasSpectrum && options.hasTarget) compareWithTarget(options, g);
     }
     if (options.waves) {
         g.hasWaves = analyseWaves(block, options.waveOptions, g.waves, &g.wavesError);

@@ -26,6 +26,8 @@ struct GaugeReport {
     SpectrumReport spectrum;
     std::unique_ptr<CMeasure> spectrumCurves; // density and its band, as the window shows them
     std::string spectrumError;
+    std::vector<double> targetDensity; // at the spectrum's bins, with a target
+    double targetHm0 = 0, targetTp = 0;
     bool hasWaves = false;
     WaveStatistics waves;
     std::unique_ptr<CMeasure> exceedance;

@@ -27,7 +27,7 @@ figure,table{break-inside:avoid}h2,h3{break-after:avoid}}
 )";
 
 // What a QTextDocument takes of CSS: numbers on one line, a smaller type.
-const char* const PRINTED_STYLE = "body{font-size:9pt}td.n{white-space:nowrap}";
+const char* const PRINTED_STYLE = "body{font-size:9pt}td.n{white-space:nowrap;text-align:right}";
 
 struct Html {
     std::string text;
@@ -51,9 +51,12 @@ std::string numberCell(double value) {
     return "<td class=\"n\">" + number(value) + "</td>";
 }
 
-std::string tableStart(const std::vector<std::string>& heads) {
+// Without `heads`, a table of labelled rows.
+std::string tableStart(const std::vector<std::string>& heads = {}) {
     std::string s = "<div class=\"table\"><table border=\"1\" cellspacing=\"0\" "
-                    "cellpadding=\"3\"><thead><tr>";
+                    "cellpadding=\"3\">";
+    if (heads.empty()) return s + "<tbody>";
+    s += "<thead><tr>";
     for (const std::string& h : heads)
         s += "<th>" + htmlText(h) + "</th>";
     return s + "</tr></thead><tbody>";
@@ -69,7 +72,7 @@ double gaugeHm0(const GaugeReport& g) {
 }
 
 std::string gaugeLabel(const GaugeReport& g) {
-    return std::to_string(g.channel) + (g.name.empty() ? "" : " " + g.name);
+    return std::to_string(g.channel) + (g.name.empty() ? "" : ": " + g.name);
 }
 
 void summaryRows(Html& h, const FileReport& f) {
@@ -103,7 +106,7 @@ void summary(Html& h, const std::vector<FileReport>& files) {
 }
 
 void header(Html& h, const FileReport& f) {
-    h << tableStart({"", ""}) << "<tr><th>File</th>" << cell(f.path) << "</tr>"
+    h << tableStart() << "<tr><th>File</th>" << cell(f.path) << "</tr>"
       << "<tr><th>Name</th>" << cell(f.name) << "</tr>"
       << "<tr><th>Date</th>" << cell(f.date) << "</tr>"
       << "<tr><th>Sample rate (Hz)</th>" << numberCell(f.sampleRate) << "</tr>"
@@ -142,6 +145,10 @@ void waveTable(Html& h, const GaugeReport& g) {
         row(h, "TpD", p.tpD, "s");
         row(h, "Tm01", p.tm01, "s");
         row(h, "Tm02", p.tm02, "s");
+        if (!g.targetDensity.empty()) {
+            row(h, "Hm0 target", g.targetHm0, u);
+            row(h, "Tp target", g.targetTp, "s");
+        }
     }
     if (g.hasWaves) {
         const WaveStatistics& s = g.waves;
@@ -159,12 +166,13 @@ void waveTable(Html& h, const GaugeReport& g) {
 }
 
 void gauge(Html& h, const PlotMarkup& markup, size_t file, size_t index, const GaugeReport& g) {
-    h << "<h3>Gauge " << htmlText(gaugeLabel(g)) << "</h3>\n";
+    h << "<h3>Channel " << htmlText(gaugeLabel(g)) << "</h3>\n";
     waveTable(h, g);
     if (g.hasSpectrum && g.spectrumCurves)
         figure(h, markup, reportPlot(ReportPlotKind::Spectrum, file, index),
                "Variance density spectrum S(f) with its " + number(100 * g.spectrum.band.level) +
-                   " % confidence band");
+                   " % confidence band" +
+                   (g.targetDensity.empty() ? "" : ", and below it the target S target"));
     if (g.hasWaves && g.exceedance)
         figure(h, markup, reportPlot(ReportPlotKind::Exceedance, file, index),
                "Exceedance of wave heights: log10 P(H >= h), measured and Rayleigh");

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "sea/target_spectrum.h"
 #include "waves/spectral_parameters.h"
 #include "waves/wave_by_wave.h"
 
@@ -19,4 +21,6 @@ struct ReportOptions {
     Detrend spectrumDetrend = Detrend::Linear; // spectrum and reflection
     std::vector<double> positions;             // reflection: one per gauge, m
     double depth = 0;                          // reflection: water depth, m
+    bool hasTarget = false;                    // compare each spectrum with `target`
+    SpectrumTable target;
 };

@@ -16,6 +16,7 @@
 #include "batch/wave_output.h"
 #include "report/file_report.h"
 #include "report/report_html.h"
+#include "report/report_target.h"
 #include "report/ui/report_writer.h"
 
 namespace {
@@ -72,6 +73,17 @@ std::string optionsFromArgs(Args& args, ReportOptions& options) {
     return {};
 }
 
+// --target: the sea the files are compared with.
+int targetFromArgs(Args& args, ReportOptions& options) {
+    if (!args.has("target")) return EXIT_OK;
+    if (args.get("target").empty()) return usageError(self(), "--target needs a file name");
+    std::string why;
+    if (!readReportTarget(args.get("target"), options.target, &why))
+        return reportError(EXIT_FAILED, "--target " + why);
+    options.hasTarget = true;
+    return EXIT_OK;
+}
+
 int detrendsFromArgs(const Args& args, ReportOptions& options) {
     if (int rc = detrendFromArgs(args, Detrend::Mean, options.waveOptions.detrend)) return rc;
     return detrendFromArgs(args, Detrend::Linear, options.spectrumDetrend);
@@ -93,9 +105,9 @@ std::unique_ptr<QGuiApplication> paintingApplication() {
 }
 
 int runReport(Args& args) {
-    args.allowOnly(
-        withReadingOptions({"o", "channels", "analyses", "from", "to", "segment", "fmin", "fmax",
-                            "detrend", "up", "threshold", "depth", "slope", "positions"}));
+    args.allowOnly(withReadingOptions({"o", "channels", "analyses", "from", "to", "segment", "fmin",
+                                       "fmax", "detrend", "up", "threshold", "depth", "slope",
+                                       "positions", "target"}));
     ReportOptions options;
     const std::string wrong = optionsFromArgs(args, options);
     if (!wrong.empty()) return usageError(self(), wrong);
@@ -107,6 +119,7 @@ int runReport(Args& args) {
     if (out.empty() || !reportFormatOfPath(out, format))
         return usageError(self(), "report needs -o OUT.html or OUT.pdf");
     if (int rc = refuseOutputOverInput(out, args.positional())) return rc;
+    if (int rc = targetFromArgs(args, options)) return rc;
 
     std::vector<FileReport> files;
     for (const std::string& path : args.positional()) {
@@ -136,12 +149,12 @@ BatchCommandRegistration report{
     {"report",
      "IN... -o OUT.html|OUT.pdf [--channels C[,C...]] [--analyses waves,spectrum,reflection] "
      "[--from A] [--to B] [--segment N] [--fmin F] [--fmax F] [--detrend none|mean|linear] [--up] "
-     "[--threshold H] [--depth D [--slope TANA]] [--positions X1,X2[,X3]] [--type "
-     "T] " READING_USAGE,
+     "[--threshold H] [--depth D [--slope TANA]] [--positions X1,X2[,X3]] [--target DRIVE|TABLE] "
+     "[--type T] " READING_USAGE,
      "a test report of records: header, plots of every channel, spectra, wave tables and "
      "reflection, in HTML or PDF",
      withReadingValues({"o", "channels", "analyses", "from", "to", "segment", "fmin", "fmax",
-                        "detrend", "threshold", "depth", "slope", "positions"}),
+                        "detrend", "threshold", "depth", "slope", "positions", "target"}),
      runReport}};
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <algorithm>
+
 #include "view/export_format.h"
 #include "view/export_layout.h"
 #include "view/ui/plot_export.h"
@@ -18,6 +20,34 @@ void paintOverview(QPainter& painter, const CMeasure& record, const QSize& size)
     MeasureViewState view =
         rangeLayout(const_cast<CMeasure&>(record), 0, std::max(record.sampleCount, 1), size.width(),
                     size.height());
+    PlotPainter(view).paint(painter);
+}
+
+// A spectrum, and below it on the same scale the target when there is one.
+void paintSpectrum(QPainter& painter, QRect area, CMeasure& curves) {
+    if (curves.channelCount <= 3) {
+        paintWaveCurves(painter, area, curves, WaveAnalysis::Spectrum);
+        return;
+    }
+    MeasureViewState view;
+    view.plot_mode = PLOT_SIGNAL;
+    view.measure = &curves;
+    view.Rescan();
+    showWaveCurves(view, curves, WaveAnalysis::Spectrum);
+    view.overlay_of[1] = view.overlay_of[2] = 0;
+    view.ComputeRanges();
+    view.expanded[1] = view.expanded[2] = 0;
+    // Measured and target compare by eye only on one scale.
+    const int32_t target = curves.channelCount - 1;
+    view.range_min[0] = view.range_min[target] =
+        std::min(view.range_min[0], view.range_min[target]);
+    view.range_max[0] = view.range_max[target] =
+        std::max(view.range_max[0], view.range_max[target]);
+    view.range_mod[0] = view.range_mod[target] =
+        std::max(view.range_mod[0], view.range_mod[target]);
+    view.Layout(area.width(), area.height());
+    // Both strips under the four headers, the band's folded ones among them.
+    view.strip_height = std::max(0, (area.height() - curves.channelCount * HEADER_HEIGHT) / 2);
     PlotPainter(view).paint(painter);
 }
 
@@ -35,7 +65,7 @@ QImage paintReportPlot(const std::vector<FileReport>& files, const ReportPlot& p
         break;
     case ReportPlotKind::Spectrum:
         if (const GaugeReport& g = f.gauges.at(plot.gauge); g.spectrumCurves)
-            paintWaveCurves(painter, area, *g.spectrumCurves, WaveAnalysis::Spectrum);
+            paintSpectrum(painter, area, *g.spectrumCurves);
         break;
     case ReportPlotKind::Exceedance:
         if (const GaugeReport& g = f.gauges.at(plot.gauge); g.exceedance)

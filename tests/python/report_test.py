@@ -31,8 +31,8 @@ def table(chunk):
 
 
 def gauge_tables(html):
-    """channel -> its table, from the sections "Gauge C ..."."""
-    parts = re.split(r"<h3>Gauge (\d+)", html)
+    """channel -> its table, from the sections "Channel C: ..."."""
+    parts = re.split(r"<h3>Channel (\d+)", html)
     return {int(parts[i]): table(parts[i + 1].split("<h3>")[0]) for i in range(1, len(parts), 2)}
 
 
@@ -113,7 +113,7 @@ def test_python_writes_the_report_and_returns_the_failures(sample, tmp_path):
     out = tmp_path / "r.html"
     assert ondarix.report(sample, out, channels=[1], analyses=["spectrum"], fmin=0.2) == []
     html = out.read_text(encoding="utf-8")
-    assert "<h3>Gauge 1" in html and "<h3>Gauge 2" not in html
+    assert "<h3>Channel 1" in html and "<h3>Channel 2" not in html
     assert "H1/3" not in html
     missing = tmp_path / "none.INT"
     failures = ondarix.report([sample, str(missing)], out)
@@ -128,3 +128,18 @@ def test_python_writes_the_report_and_returns_the_failures(sample, tmp_path):
         ondarix.report(3, out)
     with pytest.raises(OSError):
         ondarix.report(sample, tmp_path / "no" / "r.html")
+
+
+def test_a_target_table_is_compared_with_every_gauge(batch, sample, tmp_path):
+    target = tmp_path / "target.TXT"
+    batch("spectrum", sample, "--channel", "1", "-o", target)
+    out = tmp_path / "report.html"
+    batch("report", sample, "--channels", "1,2", "--target", target, "-o", out)
+    tables = gauge_tables(out.read_text(encoding="utf-8"))
+    # Gauge 1 against its own spectrum; gauge 2 against the same target.
+    assert tables[1]["Hm0 target"] == tables[1]["Hm0"]
+    assert tables[1]["Tp target"] == tables[1]["Tp"]
+    assert tables[2]["Hm0 target"] == tables[1]["Hm0"]
+    done = batch("report", sample, "--target", sample, "-o", tmp_path / "x.html", ok=False)
+    assert done.returncode == 1 and "Target elevation" in batch_reason(done)
+    assert not (tmp_path / "x.html").exists()

@@ -25,7 +25,7 @@ CMeasure* readSample() {
 
 // The report from the first gauge on: the tables and plots, not the file's name.
 std::string fromFirstGauge(const std::string& html) {
-    const size_t at = html.find("<h3>Gauge 0");
+    const size_t at = html.find("<h3>Channel 0");
     return at == std::string::npos ? std::string() : html.substr(at);
 }
 
