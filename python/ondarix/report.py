@@ -75,6 +75,7 @@ def report(
     depth=None,
     slope=None,
     positions=None,
+    target=None,
     rate=None,
 ):
     """Writes the test report of the records `paths` to `path` (.html or
@@ -86,7 +87,9 @@ def report(
     "reflection"), start and stop (rows), segment, fmin and fmax (Hz),
     detrend ("none", "mean", "linear"), threshold, up, depth and slope (the
     foreshore; depth alone is the reflection's), positions (m, one per gauge
-    for the reflection) and rate (Hz, for a file that does not say it)."""
+    for the reflection), target (the path of a spectrum table or of a drive
+    saved with its target elevation, to compare every spectrum with) and
+    rate (Hz, for a file that does not say it)."""
     out = text(os.fspath(path) if isinstance(path, os.PathLike) else path, "path")
     args = ["report", *_paths(paths), "-o", out]
     args += ["--analyses", _analyses(analyses)]
@@ -108,6 +111,10 @@ def report(
         if value is not None:
             name = {"from": "start", "to": "stop"}.get(keyword, keyword)
             args += [f"--{keyword}", repr(convert(value, name))]
+    if target is not None:
+        if not isinstance(target, (str, os.PathLike)):
+            raise TypeError(f"target must be a path, not {type(target).__name__}")
+        args += ["--target", os.fspath(target)]
     if detrend is not None:
         args += ["--detrend", text(detrend, "detrend")]
     if not isinstance(up, bool):
@@ -119,7 +126,7 @@ def report(
              for line in done.stderr.splitlines() if line.strip()]
     if done.returncode == 2:
         raise ValueError(lines[0] if lines else "bad arguments")
-    if done.returncode == 1 and lines and lines[-1].startswith("cannot write"):
+    if done.returncode == 1 and lines and lines[-1].startswith(("cannot write", "--target")):
         raise OSError(lines[-1])
     if done.returncode not in (0, 1):
         raise OSError(lines[-1] if lines else f"ondarix-batch report failed ({done.returncode})")

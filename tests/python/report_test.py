@@ -128,6 +128,10 @@ def test_python_writes_the_report_and_returns_the_failures(sample, tmp_path):
         ondarix.report(3, out)
     with pytest.raises(OSError):
         ondarix.report(sample, tmp_path / "no" / "r.html")
+    with pytest.raises(OSError):
+        ondarix.report(sample, out, target=missing)
+    with pytest.raises(TypeError):
+        ondarix.report(sample, out, target=3)
 
 
 def test_a_target_table_is_compared_with_every_gauge(batch, sample, tmp_path):
