@@ -21,7 +21,8 @@ figure{margin:1em 0}
 figcaption{font-size:.9em;color:#444}
 svg{display:block;max-width:100%;height:auto}
 @media (max-width:40em){body{padding:0 .5em}th,td{padding:.15em .3em}}
-@media print{@page{size:A4;margin:12mm}body{max-width:none;padding:0}
+@media print{@page{size:A4;margin:12mm}body{max-width:none;padding:0;font-size:9pt}
+.table{overflow:visible}th,td{padding:.1em .3em}
 section{break-before:page}section:first-of-type{break-before:auto}
 figure,table{break-inside:avoid}h2,h3{break-after:avoid}}
 )";
