@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QImage>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
@@ -112,6 +113,11 @@ TEST(ReportBrowserTest, EveryPlotIsDrawnAtTheSizeItsSvgDeclares) {
 
     const std::string shot = dir.file("shot.png");
     QProcess browser;
+    // Chromium's caches and crash reports go to the test's folder too.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+        environment.insert(QString::fromLatin1(name), QString::fromStdString(dir.path()));
+    browser.setProcessEnvironment(environment);
     browser.start(chromium,
                   {"--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
                    "--force-color-profile=srgb", "--force-device-scale-factor=1",
