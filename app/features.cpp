@@ -5,6 +5,7 @@
 #include "generator/ui/generator_feature.h"
 #include "kalman/ui/kalman_feature.h"
 #include "measure/ui/measure_feature.h"
+#include "report/ui/report_feature.h"
 #include "sea/ui/sea_feature.h"
 #include "shell/ui/shell_dialog_templates.h"
 #include "view/ui/view_feature.h"
@@ -25,4 +26,5 @@ void registerFeatures() {
     registerAprox();
     registerWaves();
     registerSea();
+    registerReport();
 }

@@ -28,7 +28,9 @@ void note(const std::string& message) {
     std::fprintf(stderr, "ondarix-batch: note: %s\n", message.c_str());
 }
 
-int readWith(Reader reader, CMeasure& m, const std::string& path, Args& args, ReadReport* shown) {
+// With `failure`, a file that cannot be read is told there instead of on stderr.
+int readWith(Reader reader, CMeasure& m, const std::string& path, Args& args, ReadReport* shown,
+             std::string* failure = nullptr) {
     FileType type = fileTypeFromPath(path);
     if (args.has("type") && !fileTypeFromName(args.get("type"), type)) {
         return reportError(EXIT_USAGE, "unknown --type '" + args.get("type") + "' (" +
@@ -46,8 +48,12 @@ int readWith(Reader reader, CMeasure& m, const std::string& path, Args& args, Re
     options.dataset = args.get("dataset");
     std::string why;
     ReadReport report;
-    if (!reader(m, path, type, &why, options, &report))
-        return reportError(EXIT_FAILED, readFailureText(path, type, why) + neededOption(report));
+    if (!reader(m, path, type, &why, options, &report)) {
+        const std::string text = readFailureText(path, type, why) + neededOption(report);
+        if (!failure) return reportError(EXIT_FAILED, text);
+        *failure = text;
+        return EXIT_FAILED;
+    }
     // What was left out of the file is never passed over in silence.
     if (report.isPartial()) warn(partialReadText(path, report));
     if (report.timeColumnIgnored) note(ignoredTimeText(path, m.sampleRate));
@@ -82,6 +88,13 @@ int readInput(CMeasure& m, const std::string& path, Args& args) {
                        const ReadOptions& o,
                        ReadReport* report) { return readMeasure(r, p, t, e, nullptr, o, report); },
                     m, path, args, nullptr);
+}
+
+int readInputQuietly(CMeasure& m, const std::string& path, Args& args, std::string& failure) {
+    return readWith([](CMeasure& r, const std::string& p, FileType t, std::string* e,
+                       const ReadOptions& o,
+                       ReadReport* report) { return readMeasure(r, p, t, e, nullptr, o, report); },
+                    m, path, args, nullptr, &failure);
 }
 
 int readInputHeader(CMeasure& m, const std::string& path, Args& args, ReadReport* report) {

@@ -22,6 +22,10 @@ std::vector<std::string> withReadingValues(std::vector<std::string> own);
 // code (EXIT_OK on success). A partial read, and bytes ignored after an
 // .INT's samples, are each told in a warning line on stderr.
 int readInput(CMeasure& m, const std::string& path, Args& args);
+// The same for a command that goes on without the file: the reason it cannot
+// be read is put in `failure` (with EXIT_FAILED) instead of printed; a bad
+// reading option is still printed, with EXIT_USAGE.
+int readInputQuietly(CMeasure& m, const std::string& path, Args& args, std::string& failure);
 // The --type values for usage lines, from the file type table: "int|m11|..."
 // of every type, or of the types that can be written.
 const char* typeChoices(bool writableOnly = false);

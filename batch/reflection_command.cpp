@@ -1,11 +1,10 @@
 // ondarix-batch reflection: incident and reflected waves from two or three
 // gauges in a row along the flume.
-#include <cerrno>
-#include <cstdlib>
 #include <string>
 
 #include "batch/batch_command.h"
 #include "batch/measure_input.h"
+#include "batch/number_list.h"
 #include "batch/same_file.h"
 #include "batch/wave_output.h"
 #include "waves/gauge_channels.h"
@@ -18,24 +17,6 @@ namespace {
 const BatchCommand& self() {
     static const BatchCommand& command = *findBatchCommand("reflection");
     return command;
-}
-
-// "a,b,c" as numbers; false on an empty or malformed item.
-bool numberList(const std::string& text, std::vector<double>& out) {
-    out.clear();
-    size_t at = 0;
-    while (at <= text.size()) {
-        size_t comma = text.find(',', at);
-        std::string item = text.substr(at, comma == std::string::npos ? comma : comma - at);
-        char* end = nullptr;
-        errno = 0;
-        double v = std::strtod(item.c_str(), &end);
-        if (item.empty() || *end != '\0' || errno == ERANGE) return false;
-        out.push_back(v);
-        if (comma == std::string::npos) break;
-        at = comma + 1;
-    }
-    return true;
 }
 
 JsonFields jsonFields(const ReflectionResult& r) {

@@ -58,6 +58,13 @@ SpectralBand bandFromArgs(Args& args) {
     return band;
 }
 
+void waveOptionsFromArgs(Args& args, WaveOptions& options) {
+    options.upCrossing = args.has("up");
+    options.threshold = args.getDouble("threshold", 0);
+    options.depth = args.getDouble("depth", 0);
+    options.slope = args.getDouble("slope", 0);
+}
+
 int detrendFromArgs(const Args& args, Detrend fallback, Detrend& out) {
     out = fallback;
     if (!args.has("detrend")) return EXIT_OK;

@@ -10,6 +10,7 @@
 #include "measure/measure.h"
 #include "waves/noise_warning.h"
 #include "waves/spectral_parameters.h"
+#include "waves/wave_by_wave.h"
 
 // Prints "label<TAB>value" lines as an aligned table for people.
 void printParameterLines(const std::vector<std::string>& lines);
@@ -32,6 +33,10 @@ std::vector<std::string> withWarningLines(std::vector<std::string> lines,
 
 // --fmin and --fmax.
 SpectralBand bandFromArgs(Args& args);
+
+// --up, --threshold, --depth and --slope; a malformed number is the usage
+// error of `args`. Whether depth and slope go together is the caller's.
+void waveOptionsFromArgs(Args& args, WaveOptions& options);
 
 // --detrend none|mean|linear, `fallback` without it. Any other value prints
 // one line and returns EXIT_USAGE; EXIT_OK otherwise.

@@ -57,10 +57,7 @@ int runWaves(Args& args) {
     args.allowOnly(withReadingOptions({"channel", "from", "to", "up", "threshold", "detrend",
                                        "waves-out", "depth", "slope", "json"}));
     WaveOptions options;
-    options.upCrossing = args.has("up");
-    options.threshold = args.getDouble("threshold", 0);
-    options.depth = args.getDouble("depth", 0);
-    options.slope = args.getDouble("slope", 0);
+    waveOptionsFromArgs(args, options);
     if (!args.error().empty()) return usageError(self(), args.error());
     if (args.has("depth") != args.has("slope"))
         return usageError(self(), "--depth and --slope go together");

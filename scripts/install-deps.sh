@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libmatio-dev
           libhdf5-dev zlib1g-dev pkg-config clang-format desktop-file-utils libxml2-utils shared-mime-info)
 if [ "${ONDARIX_WITH_UI:-1}" = 1 ]; then
-  packages+=(qt6-base-dev qt6-svg-dev)
+  packages+=(qt6-base-dev qt6-svg-dev chromium)
 fi
 if [ "${ONDARIX_WITH_PYTHON:-1}" = 1 ]; then
   packages+=(pybind11-dev python3-dev python3-numpy python3-pandas python3-dask python3-distributed

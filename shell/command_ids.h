@@ -36,6 +36,8 @@ constexpr int CMD_BLOCK_ERASE = 278;
 constexpr int CMD_BLOCK_SET = 279;
 // File -> "Export plot...": the active window's view as a picture.
 constexpr int CMD_EXPORT_PLOT = 185;
+// File -> "Report...": the active window's measurement as a test report.
+constexpr int CMD_REPORT = 186;
 // The wave analyses of the Analysis menu.
 constexpr int CMD_WAVE_STATISTICS = 290;
 constexpr int CMD_SPECTRUM = 291;

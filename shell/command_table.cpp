@@ -52,6 +52,8 @@ const std::vector<CommandInfo>& commandTable() {
          "Shows and edits the measurement's name, rate and channels"},
         {CMD_EXPORT_PLOT, FILE_MENU, NONE, "&Export plot...", {}, WINDOW, NO_IMAGE, "",
          "Writes the active window's plot as a PNG, SVG or PDF picture"},
+        {CMD_REPORT, FILE_MENU, NONE, "&Report...", {}, WINDOW, NO_IMAGE, "",
+         "Writes a test report of the active window's measurement (its block) as HTML or PDF"},
         {CMD_EXIT, FILE_MENU, LINE, "Exit", {}, ALWAYS, NO_IMAGE, "", "Ends Ondarix"},
 
         {CMD_UNDO, EDIT_MENU, NONE, "&Undo\tCtrl+Z", {"Ctrl+Z"}, UNDO, NO_IMAGE, "",

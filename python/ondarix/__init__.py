@@ -32,6 +32,7 @@ from .analyses import (
     waves,
 )
 from .campaign import campaign
+from .report import report
 from .sea import sea
 
 __all__ = [
@@ -49,6 +50,7 @@ __all__ = [
     "sea",
     "calibrate",
     "campaign",
+    "report",
     "Channel",
     "Statistics",
     "Spectrum",

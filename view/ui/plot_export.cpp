@@ -66,9 +66,11 @@ bool renderPdf(const QImage& image, QIODevice* device) {
     return painter.end();
 }
 
-// The picture's bytes, made in memory: Qt's SVG and PDF writers do not say
-// when a write to a file fails, so the file is written separately.
-bool render(const QImage& image, ExportFormat format, QByteArray& bytes) {
+} // namespace
+
+// Made in memory: Qt's SVG and PDF writers do not say when a write to a file
+// fails, so the file is written separately.
+bool renderPicture(const QImage& image, ExportFormat format, QByteArray& bytes) {
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly)) return false;
     switch (format) {
@@ -82,12 +84,10 @@ bool render(const QImage& image, ExportFormat format, QByteArray& bytes) {
     return false;
 }
 
-} // namespace
-
 bool writePlot(const MeasureViewState& view, const QString& path, ExportFormat format,
                QString* why) {
     QByteArray bytes;
-    if (!render(paintView(view), format, bytes)) {
+    if (!renderPicture(paintView(view), format, bytes)) {
         if (why) *why = QStringLiteral("cannot write %1: the picture could not be made").arg(path);
         return false;
     }

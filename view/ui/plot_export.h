@@ -5,6 +5,8 @@
 // then replaces the file whole, so that a failed write leaves the old one.
 #pragma once
 
+#include <QByteArray>
+#include <QImage>
 #include <QString>
 
 #include "view/export_format.h"
@@ -19,3 +21,6 @@ constexpr int MIN_EXPORT_SIDE = 64;
 // False, with the reason in `why`, when the file could not be written.
 bool writePlot(const MeasureViewState& view, const QString& path, ExportFormat format,
                QString* why);
+
+// A painted picture's bytes in `format` (false when they could not be made).
+bool renderPicture(const QImage& image, ExportFormat format, QByteArray& bytes);

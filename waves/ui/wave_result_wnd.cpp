@@ -14,6 +14,7 @@
 #include "view/ui/measure_view.h"
 #include "view/view_state.h"
 #include "waves/exceedance_measure.h"
+#include "waves/ui/wave_result_plot.h"
 #include "waves/ui/wave_run_dlg.h"
 
 namespace {
@@ -21,25 +22,6 @@ namespace {
 constexpr int TABLE_WIDTH = 300;
 constexpr int COPY_HEIGHT = 28;
 constexpr int HINT_HEIGHT = 64;
-
-// The rows a result opens on: every wave across the whole width, however few
-// there are, but of a spectrum only up to twice the highest frequency with a
-// density of 1 % of the peak, where the energy of a flume record lies, rather
-// than a curve squeezed against the axis.
-int32_t shownRows(const CWaveResult& r) {
-    const int32_t n = r.sampleCount;
-    if (r.kind == WaveAnalysis::Statistics) return std::max(n, 1);
-    if (n < 1) return MIN_VISIBLE_SAMPLES + 4;
-    float peak = 0;
-    for (int32_t j = 0; j < n; ++j)
-        for (int32_t c = 0; c < r.channelCount; ++c)
-            peak = std::max(peak, r.at(c, j).re);
-    int32_t last = 0;
-    for (int32_t j = 0; j < n; ++j)
-        for (int32_t c = 0; c < r.channelCount; ++c)
-            if (r.at(c, j).re >= 0.01f * peak) last = j;
-    return std::clamp(2 * (last + 1), std::min(n, MIN_VISIBLE_SAMPLES + 4), n);
-}
 
 } // namespace
 
@@ -110,22 +92,7 @@ void CWaveResultWnd::showResult() {
     CWaveResult* r = result();
     if (view) {
         view->SetMeasure(r);
-        // X is frequency for the spectra, the wave's number (from 0) for the waves.
-        view->x_unit = r && r->kind == WaveAnalysis::Statistics ? "" : "Hz";
-        // The whole curve in view, a short one too (the view starts at 2000 rows).
-        view->scroll_x = 0;
-        for (int32_t c = 0; c < MAX_CHANNELS; ++c)
-            view->overlay_of[c] = -1;
-        if (r && r->kind == WaveAnalysis::Spectrum && r->channelCount == 3) {
-            // The confidence band drawn over the density, its own strips folded.
-            view->overlay_of[1] = view->overlay_of[2] = 0;
-            view->ComputeRanges();
-            view->expanded[1] = view->expanded[2] = 0;
-        }
-        if (r) {
-            view->visible_samples = shownRows(*r);
-            view->channels_per_screen = std::clamp(r->channelCount, 1, 2);
-        }
+        if (r) showWaveCurves(*view, *r, r->kind);
         view->Layout();
         view->hwnd->update();
     }
@@ -151,16 +118,7 @@ void CWaveResultWnd::showExceedance() {
     exceedanceView->SetMeasure(shown ? &r->exceedance : nullptr);
     exceedanceView->hwnd->setVisible(shown);
     if (shown) {
-        // X is the height; the curves over the measured one, on its scale.
-        exceedanceView->x_unit = r->unit.c_str();
-        exceedanceView->scroll_x = 0;
-        for (int32_t c = 0; c < MAX_CHANNELS; ++c)
-            exceedanceView->overlay_of[c] = c > 0 && c < r->exceedance.channelCount ? 0 : -1;
-        exceedanceView->ComputeRanges();
-        for (int32_t c = 1; c < r->exceedance.channelCount; ++c)
-            exceedanceView->expanded[c] = 0;
-        exceedanceView->visible_samples = EXCEEDANCE_ROWS;
-        exceedanceView->channels_per_screen = 1;
+        showExceedanceCurves(*exceedanceView, r->exceedance, r->unit.c_str());
         exceedanceView->Layout();
     }
     OnSize(0, hwnd->width(), hwnd->height());

@@ -59,6 +59,7 @@ TEST_F(FrameMenuTest, MenuBarHoldsEveryPopupItemAndId) {
                                        {124, "S&ave block..."},
                                        {154, "&Info..."},
                                        {185, "&Export plot..."},
+                                       {186, "&Report..."},
                                        {0, ""},
                                        {127, "Exit"}});
     expectItems(frame->framePopup(1), {{310, "&Undo\tCtrl+Z"},

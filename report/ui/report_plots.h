@@ -1,0 +1,18 @@
+// The plots of a test report painted by the painters of the windows: the
+// record as the measurement window shows it, the results as their windows do.
+#pragma once
+
+#include <QImage>
+
+#include <string>
+#include <vector>
+
+#include "report/file_report.h"
+#include "report/report_plot.h"
+
+// `plot` of `files` at its size, on white.
+QImage paintReportPlot(const std::vector<FileReport>& files, const ReportPlot& plot);
+
+// The plot as an <svg> element to place in HTML: its width and height in CSS
+// pixels, its viewBox the picture's; empty when it could not be made.
+std::string inlineSvg(const QImage& image);

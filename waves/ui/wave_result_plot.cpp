@@ -1,0 +1,89 @@
+#include "waves/ui/wave_result_plot.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+#include "view/ui/plot_painter.h"
+#include "waves/exceedance_measure.h"
+
+namespace {
+
+// The rows a result opens on: every wave across the whole width, however few
+// there are, but of a spectrum only up to twice the highest frequency with a
+// density of 1 % of the peak, where the energy of a flume record lies, rather
+// than a curve squeezed against the axis.
+int32_t shownRows(const CMeasure& r, WaveAnalysis kind) {
+    const int32_t n = r.sampleCount;
+    if (kind == WaveAnalysis::Statistics) return std::max(n, 1);
+    if (n < 1) return MIN_VISIBLE_SAMPLES + 4;
+    float peak = 0;
+    for (int32_t j = 0; j < n; ++j)
+        for (int32_t c = 0; c < r.channelCount; ++c)
+            peak = std::max(peak, r.at(c, j).re);
+    int32_t last = 0;
+    for (int32_t j = 0; j < n; ++j)
+        for (int32_t c = 0; c < r.channelCount; ++c)
+            if (r.at(c, j).re >= 0.01f * peak) last = j;
+    return std::clamp(2 * (last + 1), std::min(n, MIN_VISIBLE_SAMPLES + 4), n);
+}
+
+// The view of `m` laid out in `area` and painted there.
+void paintView(QPainter& painter, QRect area, MeasureViewState& view) {
+    view.Layout(area.width(), area.height());
+    painter.save();
+    painter.translate(area.topLeft());
+    painter.setClipRect(QRect(QPoint(0, 0), area.size()));
+    PlotPainter(view).paint(painter);
+    painter.restore();
+}
+
+} // namespace
+
+void showWaveCurves(MeasureViewState& view, const CMeasure& curves, WaveAnalysis kind) {
+    // X is frequency for the spectra, the wave's number (from 0) for the waves.
+    view.x_unit = kind == WaveAnalysis::Statistics ? "" : "Hz";
+    // The whole curve in view, a short one too (the view starts at 2000 rows).
+    view.scroll_x = 0;
+    for (int32_t c = 0; c < MAX_CHANNELS; ++c)
+        view.overlay_of[c] = -1;
+    if (kind == WaveAnalysis::Spectrum && curves.channelCount == 3) {
+        // The confidence band drawn over the density, its own strips folded.
+        view.overlay_of[1] = view.overlay_of[2] = 0;
+        view.ComputeRanges();
+        view.expanded[1] = view.expanded[2] = 0;
+    }
+    view.visible_samples = shownRows(curves, kind);
+    view.channels_per_screen = std::clamp(curves.channelCount, 1, 2);
+}
+
+void showExceedanceCurves(MeasureViewState& view, const CMeasure& exceedance, const char* unit) {
+    // X is the height; the curves over the measured one, on its scale.
+    view.x_unit = unit;
+    view.scroll_x = 0;
+    for (int32_t c = 0; c < MAX_CHANNELS; ++c)
+        view.overlay_of[c] = c > 0 && c < exceedance.channelCount ? 0 : -1;
+    view.ComputeRanges();
+    for (int32_t c = 1; c < exceedance.channelCount; ++c)
+        view.expanded[c] = 0;
+    view.visible_samples = EXCEEDANCE_ROWS;
+    view.channels_per_screen = 1;
+}
+
+void paintWaveCurves(QPainter& painter, QRect area, CMeasure& curves, WaveAnalysis kind) {
+    MeasureViewState view;
+    view.plot_mode = PLOT_SIGNAL;
+    view.measure = &curves;
+    view.Rescan();
+    showWaveCurves(view, curves, kind);
+    paintView(painter, area, view);
+}
+
+void paintExceedance(QPainter& painter, QRect area, CMeasure& exceedance, const char* unit) {
+    MeasureViewState view;
+    view.plot_mode = PLOT_SIGNAL;
+    view.measure = &exceedance;
+    view.Rescan();
+    showExceedanceCurves(view, exceedance, unit);
+    paintView(painter, area, view);
+}
