@@ -273,7 +273,7 @@ TEST(ReflectionCommand, BadInputGetsOneLine) {
         return runBatch(
             {"reflection", in, "--channels", channels, "--positions", positions, "--depth", depth});
     };
-    expectOneLineFailure(run("1", "0", "0.5"), "two or three gauges");
+    expectOneLineFailure(run("1", "0", "0.5"), "at least two gauges");
     expectOneLineFailure(run("1,2", "0.4,0.4", "0.5"), "same position");
     expectOneLineFailure(run("1,2", "0,0.4", "0"), "depth");
     expectOneLineFailure(run("1,2", "0,0.0001", "0.5"), "cannot resolve");
