@@ -25,24 +25,33 @@ bool fail(std::string* error, const std::string& why) {
 // `count` of omega to `values` at `rate`: coefficient A - iB of each, so that
 // the harmonic is Re(c e^(iwt)), as the transform's positive bins have it.
 // Fitted at the exact frequency, a record of a fractional number of periods
-// leaks nothing into its neighbours.
+// leaks nothing into its neighbours. e^(iwt) is stepped by one rotation per
+// sample and taken afresh every ROTATION_REFRESH samples, so that rounding
+// cannot build up.
+constexpr size_t ROTATION_REFRESH = 1024;
+
 bool harmonicFit(const std::vector<double>& values, double rate, double omega, int count,
                  std::vector<Complex>& out) {
     const int n = 1 + 2 * count;
     std::vector<double> ata(size_t(n * n), 0.0), atb(size_t(n), 0.0);
     std::vector<double> row(static_cast<size_t>(n));
+    const Complex step = std::polar(1.0, omega / rate);
+    Complex z = 1;
     for (size_t j = 0; j < values.size(); ++j) {
-        const double t = double(j) / rate;
+        if (j % ROTATION_REFRESH == 0) z = std::polar(1.0, omega * double(j) / rate);
         row[0] = 1;
+        Complex zh = z;
         for (int h = 1; h <= count; ++h) {
-            row[size_t(2 * h - 1)] = std::cos(h * omega * t);
-            row[size_t(2 * h)] = std::sin(h * omega * t);
+            row[size_t(2 * h - 1)] = zh.real();
+            row[size_t(2 * h)] = zh.imag();
+            zh *= z;
         }
         for (int a = 0; a < n; ++a) {
             atb[size_t(a)] += row[size_t(a)] * values[j];
             for (int b = 0; b <= a; ++b)
                 ata[size_t(a * n + b)] += row[size_t(a)] * row[size_t(b)];
         }
+        z *= step;
     }
     for (int a = 0; a < n; ++a)
         for (int b = a + 1; b < n; ++b)
