@@ -1,5 +1,8 @@
-// ondarix-batch reflection: incident and reflected waves from two or three
-// gauges in a row along the flume.
+// ondarix-batch reflection: incident and reflected waves from 2 to 16 gauges
+// in a row along the flume: their spectra, their time series, the harmonics
+// of a regular wave, or a layout of gauges for a band.
+#include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include "batch/batch_command.h"
@@ -7,10 +10,15 @@
 #include "batch/number_list.h"
 #include "batch/same_file.h"
 #include "batch/wave_output.h"
+#include "measure/measure_file.h"
 #include "waves/gauge_channels.h"
+#include "waves/gauge_plan.h"
 #include "waves/parameter_text.h"
 #include "waves/reflection.h"
-#include "waves/spectrum_measure.h"
+#include "waves/reflection_series.h"
+#include "waves/reflection_system.h"
+#include "waves/reflection_table.h"
+#include "waves/regular_reflection.h"
 
 namespace {
 
@@ -30,6 +38,74 @@ JsonFields jsonFields(const ReflectionResult& r) {
             {"Hm0_incident", r.hm0Incident},
             {"Hm0_reflected", r.hm0Reflected},
             {"Kr", r.kr}};
+}
+
+JsonArrays leftOutArrays(const ReflectionResult& r) {
+    JsonArrays arrays = {{"left_out_from", {}}, {"left_out_to", {}}};
+    for (const FrequencyRange& range : r.leftOut) {
+        arrays[0].second.push_back(range.from);
+        arrays[1].second.push_back(range.to);
+    }
+    return arrays;
+}
+
+void addWave(JsonFields& fields, const std::string& name, const HarmonicWave& w, bool known) {
+    fields.push_back({"a_" + name, known ? w.amplitude : NAN});
+    fields.push_back({"phase_" + name, known ? w.phase : NAN});
+}
+
+JsonFields regularFields(const RegularReflectionResult& r) {
+    JsonFields fields = {{"frequency", r.frequency}, {"line_share", r.lineShare}};
+    addWave(fields, "incident", r.incident, true);
+    addWave(fields, "reflected", r.reflected, true);
+    fields.push_back({"Kr", r.kr});
+    const bool second = r.secondHarmonic;
+    addWave(fields, "bound_incident", r.boundIncident, second);
+    addWave(fields, "bound_reflected", r.boundReflected, second);
+    addWave(fields, "free_incident", r.freeIncident, second);
+    addWave(fields, "free_reflected", r.freeReflected, second);
+    fields.push_back({"condition_2f", second ? r.secondCondition : NAN});
+    return fields;
+}
+
+// Any type of the file type table that can be written, by extension.
+bool seriesOutputType(const std::string& path, FileType& type) {
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+    const FileTypeRow* row = fileTypeRowNamed(path.substr(dot + 1));
+    if (!row || !row->write) return false;
+    type = row->id;
+    return true;
+}
+
+int runPlan(Args& args) {
+    GaugePlanRequest request;
+    request.depth = args.getDouble("depth", 0);
+    request.fmin = args.getDouble("fmin", 0);
+    request.fmax = args.getDouble("fmax", 0);
+    request.gauges = args.getInt("gauges", 0);
+    if (!args.error().empty()) return usageError(self(), args.error());
+    if (!args.positional().empty()) return usageError(self(), "--plan takes no input file");
+    for (const char* needed : {"depth", "fmin", "fmax", "gauges"})
+        if (!args.has(needed))
+            return usageError(self(), "--plan needs --depth, --fmin, --fmax and --gauges");
+    GaugePlan plan;
+    std::string why;
+    if (!planGauges(request, plan, &why)) return reportError(EXIT_FAILED, why);
+    if (!args.has("json")) {
+        printParameterLines(gaugePlanLines(plan));
+        return EXIT_OK;
+    }
+    const double c = plan.worstCoherence;
+    printJsonObject({{"gauges", double(request.gauges)},
+                     {"max_coherence", MAX_REFLECTION_COHERENCE},
+                     {"worst_coherence", c},
+                     {"worst_condition", (1 + c) / (1 - c)},
+                     {"worst_frequency", plan.worstFrequency},
+                     {"L_fmin", plan.lengthAtFmin},
+                     {"L_fmax", plan.lengthAtFmax}},
+                    {{"positions", plan.positions}});
+    return EXIT_OK;
 }
 
 // The gauges' blocks over --from..--to; prints the reason when they do not fit.
@@ -62,9 +138,44 @@ int gaugeBlocks(Args& args, const CMeasure& m, const std::vector<double>& channe
     return refuseNonFinite(m, gauges, range.from, range.to);
 }
 
+int runRegular(Args& args, const CMeasure& m, const std::vector<double>& channels,
+               const ReflectionOptions& options) {
+    std::vector<BlockValues> blocks;
+    if (int rc = gaugeBlocks(args, m, channels, blocks)) return rc;
+    RegularReflectionOptions regular;
+    regular.positions = options.positions;
+    regular.depth = options.depth;
+    regular.detrend = options.detrend;
+    RegularReflectionResult result;
+    std::string why;
+    if (!separateRegularReflection(blocks, regular, result, &why))
+        return reportError(EXIT_FAILED, why);
+    if (args.has("json"))
+        printJsonObject(regularFields(result));
+    else
+        printParameterLines(regularReflectionLines(result, m.channels[int32_t(channels[0])].unit));
+    return EXIT_OK;
+}
+
+int writeSeries(const std::vector<BlockValues>& blocks, const ReflectionOptions& options, double at,
+                const char* unit, const std::string& out, FileType type) {
+    ReflectionSeries series;
+    std::string why;
+    if (!reflectionSeries(blocks, options, at, series, &why)) return reportError(EXIT_FAILED, why);
+    CMeasure m;
+    if (!reflectionSeriesMeasure(series, unit, m))
+        return reportError(EXIT_FAILED, "out of memory for the series");
+    if (!writeMeasure(m, out, type, &why))
+        return reportError(EXIT_FAILED, out + ": could not be written: " + why);
+    return EXIT_OK;
+}
+
 int runReflection(Args& args) {
     args.allowOnly(withReadingOptions({"channels", "positions", "depth", "from", "to", "segment",
-                                       "fmin", "fmax", "detrend", "o", "json"}));
+                                       "fmin", "fmax", "detrend", "o", "json", "plan", "gauges",
+                                       "series", "at", "regular"}));
+    if (args.has("plan")) return runPlan(args);
+    if (args.has("gauges")) return usageError(self(), "--gauges goes with --plan");
     ReflectionOptions options;
     options.depth = args.getDouble("depth", 0);
     options.segment = args.getInt("segment", 0);
@@ -81,40 +192,58 @@ int runReflection(Args& args) {
         return usageError(self(), "--positions takes numbers separated by commas");
     if (channels.size() != options.positions.size())
         return reportError(EXIT_FAILED, "--channels and --positions differ in count");
+    const bool series = args.has("series"), regular = args.has("regular");
+    if (regular && (series || args.has("o")))
+        return usageError(self(), "--regular writes no file (no --series, no -o)");
+    if (args.has("at") && !series) return usageError(self(), "--at goes with --series");
+    const double at = args.getDouble("at", options.positions[0]);
+    if (!args.error().empty()) return usageError(self(), args.error());
     const std::string out = args.get("o");
-    if (args.has("o") && !spectrumOutputIsKnown(out))
+    FileType seriesType{};
+    if (series && !args.has("o")) return usageError(self(), "--series needs -o OUT");
+    if (series && !seriesOutputType(out, seriesType))
+        return usageError(self(), "OUT must end in the extension of a type that can be written");
+    if (!series && args.has("o") && !spectrumOutputIsKnown(out))
         return usageError(self(), "OUT must end in .TXT or .INT");
     if (int rc = refuseOutputOverInput(out, args.positional())) return rc;
 
     CMeasure m;
     if (int rc = readInput(m, args.positional()[0], args)) return rc;
+    if (regular) return runRegular(args, m, channels, options);
     std::vector<BlockValues> blocks;
     if (int rc = gaugeBlocks(args, m, channels, blocks)) return rc;
     ReflectionResult result;
     std::string why;
     if (!separateReflection(blocks, options, result, &why)) return reportError(EXIT_FAILED, why);
     const char* unit = m.channels[int32_t(channels[0])].unit;
-    if (!out.empty()) {
+    if (series) {
+        if (int rc = writeSeries(blocks, options, at, unit, out, seriesType)) return rc;
+    } else if (!out.empty()) {
         CMeasure spectra;
-        if (!reflectionMeasure(result, unit, spectra))
+        if (!reflectionTableMeasure(result, unit, spectra))
             return reportError(EXIT_FAILED, "out of memory for the spectra");
         if (int rc = writeSpectrumOutput(spectra, out)) return rc;
     }
-    if (args.has("json"))
-        printJsonObject(jsonFields(result));
-    else
-        printParameterLines(reflectionParameterLines(result, unit));
+    if (args.has("json")) {
+        printJsonObject(jsonFields(result), leftOutArrays(result));
+    } else {
+        std::vector<std::string> lines = reflectionParameterLines(result, unit);
+        lines.push_back("Left out (Hz)\t" + leftOutText(result.leftOut));
+        printParameterLines(lines);
+    }
     return EXIT_OK;
 }
 
 BatchCommandRegistration reflection{
     {"reflection",
-     "IN --channels C1,C2[,C3] --positions X1,X2[,X3] --depth H [--from A] [--to B] [--segment N] "
-     "[--fmin F] [--fmax F] [--detrend none|mean|linear] [--type T] " READING_USAGE
-     " [--json] [-o OUT.TXT|OUT.INT]",
-     "incident and reflected spectra, Hm0 of each and Kr from two or three gauges",
+     "IN --channels C1,C2[,...,C16] --positions X1,X2[,...] --depth H [--from A] [--to B] "
+     "[--segment N] [--fmin F] [--fmax F] [--detrend none|mean|linear] [--type T] " READING_USAGE
+     " [--json] [-o OUT.TXT|OUT.INT | --series [--at X] -o OUT | --regular]; "
+     "or --plan --depth H --fmin F --fmax F --gauges N [--json]",
+     "incident and reflected spectra, Hm0 of each and Kr from 2 to 16 gauges; their time series "
+     "(--series); the harmonics of a regular wave (--regular); gauge positions for a band (--plan)",
      withReadingValues({"channels", "positions", "depth", "from", "to", "segment", "fmin", "fmax",
-                        "detrend", "o"}),
+                        "detrend", "o", "gauges", "at"}),
      runReflection}};
 
 } // namespace

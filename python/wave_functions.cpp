@@ -17,6 +17,9 @@
 #include "waves/gauge_channels.h"
 #include "waves/noise_warning.h"
 #include "waves/reflection.h"
+#include "waves/reflection_series.h"
+#include "waves/reflection_table.h"
+#include "waves/regular_reflection.h"
 #include "waves/spectral_parameters.h"
 #include "waves/spectrum_measure.h"
 #include "waves/spectrum_report.h"
@@ -187,11 +190,70 @@ std::vector<BlockValues> gaugeBlocks(const BlockSource& source, const std::vecto
     return source.blocks(channels, from, to);
 }
 
+py::object separability(const std::vector<char>& flags) {
+    py::array_t<bool> out(py::ssize_t(flags.size()));
+    bool* at = out.mutable_data();
+    for (char f : flags)
+        *at++ = f != 0;
+    return out;
+}
+
+py::list leftOutList(const std::vector<FrequencyRange>& ranges) {
+    py::list out;
+    for (const FrequencyRange& r : ranges)
+        out.append(py::make_tuple(r.from, r.to));
+    return out;
+}
+
+py::object harmonic(const HarmonicWave& w, bool known) {
+    return known ? py::object(py::make_tuple(w.amplitude, w.phase)) : py::none();
+}
+
+py::object regularResult(const std::vector<BlockValues>& blocks, const ReflectionOptions& o) {
+    RegularReflectionOptions options;
+    options.positions = o.positions;
+    options.depth = o.depth;
+    options.detrend = o.detrend;
+    RegularReflectionResult r;
+    std::string why;
+    bool ok;
+    {
+        py::gil_scoped_release released;
+        ok = separateRegularReflection(blocks, options, r, &why);
+    }
+    if (!ok) throw py::value_error(why);
+    const bool second = r.secondHarmonic;
+    return resultType("RegularReflection")(
+        r.frequency, r.lineShare, r.k1, r.k2, harmonic(r.incident, true),
+        harmonic(r.reflected, true), finite(r.kr), harmonic(r.boundIncident, second),
+        harmonic(r.boundReflected, second), harmonic(r.freeIncident, second),
+        harmonic(r.freeReflected, second), second ? finite(r.secondCondition) : py::none());
+}
+
+py::object seriesMeasurement(const std::vector<BlockValues>& blocks, const ReflectionOptions& o,
+                             double at, const char* unit) {
+    ReflectionSeries series;
+    std::string why;
+    bool ok;
+    {
+        py::gil_scoped_release released;
+        ok = reflectionSeries(blocks, o, at, series, &why);
+    }
+    if (!ok) throw py::value_error(why);
+    auto m = std::make_unique<CMeasure>();
+    if (!reflectionSeriesMeasure(series, unit, *m))
+        throw py::value_error("out of memory for the series");
+    return wrapMeasure(std::move(m));
+}
+
 py::object reflection(const py::object& data, std::optional<double> rate,
                       std::optional<std::vector<int>> given, int from, std::optional<int> to,
                       const std::vector<double>& positions, double depth, int segment, double fmin,
-                      double fmax, const std::string& detrend) {
+                      double fmax, const std::string& detrend, bool series,
+                      std::optional<double> at, bool regular) {
     const Detrend d = detrendOf(detrend);
+    if (regular && series) throw py::value_error("a regular separation makes no series");
+    if (at && !series) throw py::value_error("at goes with series=True");
     BlockSource source(data, rate);
     std::vector<int> channels;
     if (given)
@@ -208,6 +270,7 @@ py::object reflection(const py::object& data, std::optional<double> rate,
     options.segment = segment;
     options.band = SpectralBand{fmin, fmax};
     options.detrend = d;
+    if (regular) return regularResult(blocks, options);
     ReflectionResult r;
     std::string why;
     bool ok;
@@ -216,13 +279,17 @@ py::object reflection(const py::object& data, std::optional<double> rate,
         ok = separateReflection(blocks, options, r, &why);
     }
     if (!ok) throw py::value_error(why);
+    const char* unit = source.measure().channels[channels[0]].unit;
     auto curves = std::make_unique<CMeasure>();
-    if (!reflectionMeasure(r, source.measure().channels[channels[0]].unit, *curves))
+    if (!reflectionTableMeasure(r, unit, *curves))
         throw py::value_error("out of memory for the spectra");
+    py::object seriesOut =
+        series ? seriesMeasurement(blocks, options, at.value_or(positions[0]), unit) : py::none();
     return resultType("Reflection")(frequencies(r.incident), densities(r.incident),
                                     densities(r.reflected), r.df, r.incident.segment, r.incident.df,
                                     r.fmin, r.fmax, r.binsUsed, r.binsLeftOut, r.hm0Incident,
-                                    r.hm0Reflected, r.kr, wrapMeasure(std::move(curves)));
+                                    r.hm0Reflected, r.kr, wrapMeasure(std::move(curves)),
+                                    separability(r.separable), leftOutList(r.leftOut), seriesOut);
 }
 
 } // namespace
@@ -236,5 +303,6 @@ void bindWaveAnalyses(py::module_& m) {
           py::arg("fmax"), py::arg("detrend"));
     m.def("_reflection", &reflection, py::arg("data"), py::arg("rate"), py::arg("channels"),
           py::arg("start"), py::arg("stop"), py::kw_only(), py::arg("positions"), py::arg("depth"),
-          py::arg("segment"), py::arg("fmin"), py::arg("fmax"), py::arg("detrend"));
+          py::arg("segment"), py::arg("fmin"), py::arg("fmax"), py::arg("detrend"),
+          py::arg("series") = false, py::arg("at") = std::nullopt, py::arg("regular") = false);
 }

@@ -1,78 +1,46 @@
 #include "waves/reflection.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 
 #include "numeric/constants.h"
 #include "waves/parameter_text.h"
+#include "waves/reflection_system.h"
 #include "waves/wave_number.h"
 
-namespace {
-
-using Complex = std::complex<double>;
-
-// The gauges cannot tell incident from reflected where k(x_p - x_q) is near a
-// multiple of pi for every pair. With S = sum_p e^(2ikx_p) over P gauges the
-// least-squares matrix has eigenvalues P - |S| and P + |S|; for two gauges
-// |S|/P = |cos(k dx)|, and Goda and Suzuki's range 0.05 < dx/L < 0.45 is
-// |cos(k dx)| < cos(0.1 pi). The same bound serves three gauges.
-const double MAX_COHERENCE = std::cos(0.1 * PI);
-
-std::string checkInput(const std::vector<BlockValues>& gauges, const ReflectionOptions& o) {
-    const auto& x = o.positions;
-    if (x.size() < 2) return "two or three gauges are needed";
-    if (x.size() > 3) return "at most three gauges";
+std::string reflectionGaugeRefusal(const std::vector<BlockValues>& gauges,
+                                   const std::vector<double>& x, double depth) {
+    if (x.size() < 2) return "at least two gauges are needed";
+    if (x.size() > MAX_REFLECTION_GAUGES)
+        return "at most " + std::to_string(MAX_REFLECTION_GAUGES) + " gauges";
     if (gauges.size() != x.size()) return "one position per gauge is needed";
     for (double p : x)
         if (!std::isfinite(p)) return "a gauge position is not a number";
     for (size_t i = 0; i < x.size(); ++i)
         for (size_t j = i + 1; j < x.size(); ++j)
             if (x[i] == x[j]) return "two gauges have the same position";
-    if (!(o.depth > 0) || !std::isfinite(o.depth)) return "the depth must be > 0";
-    if (!(o.band.fmin >= 0) || !(o.band.fmax >= 0) || !std::isfinite(o.band.fmin) ||
-        !std::isfinite(o.band.fmax))
-        return "the band limits must be numbers >= 0";
-    if (o.band.fmax > 0 && o.band.fmax < o.band.fmin) return "fmax is below fmin";
+    if (!(depth > 0) || !std::isfinite(depth)) return "the depth must be > 0";
     for (const auto& g : gauges)
         if (g.values.size() != gauges[0].values.size() || g.sampleRate != gauges[0].sampleRate)
             return "the gauges' blocks differ in length or sample rate";
     return "";
 }
 
-// The least-squares system of one frequency for gauge coefficients
-// b_p = a_I e^(-ikx_p) + a_R e^(ikx_p) (Mansard and Funke 1980; exact for
-// two gauges, as Goda and Suzuki 1976). Made once per frequency, solved once
-// per segment.
-struct BinSystem {
-    Complex e[3]; // e^(ikx_p)
-    Complex S;    // sum e^(2ikx_p)
-    double P = 0;
-    double det = 0;
+std::string reflectionRefusal(const std::vector<BlockValues>& gauges, const ReflectionOptions& o) {
+    std::string bad = reflectionGaugeRefusal(gauges, o.positions, o.depth);
+    if (!bad.empty()) return bad;
+    if (!(o.band.fmin >= 0) || !(o.band.fmax >= 0) || !std::isfinite(o.band.fmin) ||
+        !std::isfinite(o.band.fmax))
+        return "the band limits must be numbers >= 0";
+    if (o.band.fmax > 0 && o.band.fmax < o.band.fmin) return "fmax is below fmin";
+    return "";
+}
 
-    // False where the gauges cannot tell the two waves apart.
-    bool make(const std::vector<double>& x, double k) {
-        P = double(x.size());
-        S = 0;
-        for (size_t p = 0; p < x.size(); ++p) {
-            e[p] = std::polar(1.0, k * x[p]);
-            S += e[p] * e[p];
-        }
-        det = P * P - std::norm(S);
-        return std::abs(S) <= MAX_COHERENCE * P;
-    }
+namespace {
 
-    // [[P, S], [S*, P]] [a_I, a_R] = [sum e b, sum conj(e) b]
-    void solve(const Complex* b, size_t gauges, Complex& incident, Complex& reflected) const {
-        Complex u = 0, v = 0;
-        for (size_t p = 0; p < gauges; ++p) {
-            u += e[p] * b[p];
-            v += std::conj(e[p]) * b[p];
-        }
-        incident = (P * u - S * v) / det;
-        reflected = (P * v - std::conj(S) * u) / det;
-    }
-};
+using Complex = std::complex<double>;
 
 // Each gauge's block, detrended on its own (each gauge drifts its own way),
 // transformed whole: coefficients 0 .. n/2, gauge g at [g * (n/2 + 1)].
@@ -98,14 +66,17 @@ bool gaugeCoefficients(const std::vector<BlockValues>& gauges, Detrend detrend,
 
 // The fine densities averaged over bands of `group` bins centred on every
 // group-th bin, the bins left out not counted.
+// `separable` gets 1 for each band holding a bin used.
 VarianceSpectrum bandAveraged(const std::vector<double>& fine, const std::vector<char>& usable,
-                              double df, int32_t group, int32_t segment) {
+                              double df, int32_t group, int32_t segment,
+                              std::vector<char>* separable = nullptr) {
     VarianceSpectrum s;
     s.df = df * group;
     s.segment = segment;
     s.segmentCount = 1;
     const size_t bins = (fine.size() - 1) / size_t(group) + 1;
     s.density.assign(bins, 0.0);
+    if (separable) separable->assign(bins, 0);
     for (size_t i = 0; i < bins; ++i) {
         int64_t lo = int64_t(i) * group - group / 2;
         double sum = 0;
@@ -116,8 +87,24 @@ VarianceSpectrum bandAveraged(const std::vector<double>& fine, const std::vector
                 ++count;
             }
         s.density[i] = count > 0 ? sum / count : 0.0;
+        if (separable) (*separable)[i] = count > 0;
     }
     return s;
+}
+
+// The runs of unresolved bins in first..last, as frequencies.
+std::vector<FrequencyRange> unresolvedRanges(const std::vector<char>& usable, size_t first,
+                                             size_t last, double df) {
+    std::vector<FrequencyRange> ranges;
+    for (size_t j = first; j <= last; ++j) {
+        if (usable[j]) continue;
+        size_t end = j;
+        while (end < last && !usable[end + 1])
+            ++end;
+        ranges.push_back({double(j) * df, double(end) * df});
+        j = end;
+    }
+    return ranges;
 }
 
 } // namespace
@@ -128,7 +115,7 @@ bool separateReflection(const std::vector<BlockValues>& gauges, const Reflection
         if (error) *error = why;
         return false;
     };
-    std::string bad = checkInput(gauges, options);
+    std::string bad = reflectionRefusal(gauges, options);
     if (!bad.empty()) return fail(bad);
     const double rate = gauges[0].sampleRate;
     if (!(rate > 0) || !std::isfinite(rate)) return fail("the sample rate is not positive");
@@ -147,18 +134,18 @@ bool separateReflection(const std::vector<BlockValues>& gauges, const Reflection
     std::vector<double> incident(bins, 0.0), reflected(bins, 0.0);
     std::vector<char> usable(bins, 0);
     size_t lowest = bins, highest = 0;
-    Complex b[3];
+    std::array<Complex, MAX_REFLECTION_GAUGES> b;
     // One-sided density of a coefficient X: 2 |X|^2 / (rate n); half at Nyquist.
     const double factor = 2 / (rate * double(n));
     double k = 0;
     for (size_t j = first; j <= last; ++j) {
-        BinSystem system;
+        ReflectionSystem system;
         k = waveNumberNear(2 * PI * double(j) * r.df, options.depth, k);
         if (!system.make(options.positions, k)) continue;
         for (size_t g = 0; g < gauges.size(); ++g)
             b[g] = coefficients[g * bins + j];
         Complex aI, aR;
-        system.solve(b, gauges.size(), aI, aR);
+        system.solve(b.data(), gauges.size(), aI, aR);
         double scale = factor * (2 * j == n ? 0.5 : 1.0);
         incident[j] = std::norm(aI) * scale;
         reflected[j] = std::norm(aR) * scale;
@@ -170,6 +157,7 @@ bool separateReflection(const std::vector<BlockValues>& gauges, const Reflection
     if (r.binsUsed == 0)
         return fail("the gauges cannot resolve any frequency of the band (spacing too close to a "
                     "multiple of half a wave length, or too small)");
+    r.leftOut = unresolvedRanges(usable, first, last, r.df);
     r.fmin = double(lowest) * r.df;
     r.fmax = double(highest) * r.df;
     r.binsLeftOut = int32_t(highest - lowest + 1) - r.binsUsed;
@@ -182,7 +170,7 @@ bool separateReflection(const std::vector<BlockValues>& gauges, const Reflection
     r.hm0Reflected = 4 * std::sqrt(m0R);
     r.kr = m0I > 0 ? r.hm0Reflected / r.hm0Incident : NAN;
     const int32_t group = std::max<int32_t>(1, int32_t(std::lround(double(n) / segment)));
-    r.incident = bandAveraged(incident, usable, r.df, group, segment);
+    r.incident = bandAveraged(incident, usable, r.df, group, segment, &r.separable);
     r.reflected = bandAveraged(reflected, usable, r.df, group, segment);
     out = std::move(r);
     return true;
@@ -199,4 +187,15 @@ std::vector<std::string> reflectionParameterLines(const ReflectionResult& r, con
         parameterLine("Hm0 reflected" + u, r.hm0Reflected),
         parameterLine("Kr", r.kr),
     };
+}
+
+std::string leftOutText(const std::vector<FrequencyRange>& ranges) {
+    if (ranges.empty()) return "none";
+    std::string text;
+    for (const FrequencyRange& r : ranges) {
+        if (!text.empty()) text += ", ";
+        text += parameterNumber(r.from);
+        if (r.to > r.from) text += "-" + parameterNumber(r.to);
+    }
+    return text;
 }

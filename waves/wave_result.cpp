@@ -7,6 +7,8 @@
 #include "waves/gauge_channels.h"
 #include "waves/noise_warning.h"
 #include "waves/reflection.h"
+#include "waves/reflection_series.h"
+#include "waves/regular_reflection.h"
 #include "waves/spectrum_measure.h"
 #include "waves/spectrum_report.h"
 #include "waves/wave_list_measure.h"
@@ -20,6 +22,45 @@ std::string field(const char* text, size_t capacity) {
 bool fail(std::string* error, const std::string& why) {
     if (error) *error = why;
     return false;
+}
+
+ReflectionOptions reflectionOptions(const WaveRunOptions& wanted) {
+    ReflectionOptions reflection;
+    reflection.positions = wanted.positions;
+    reflection.depth = wanted.depth;
+    reflection.segment = wanted.segment;
+    reflection.band = wanted.band;
+    reflection.detrend = wanted.detrend;
+    return reflection;
+}
+
+// The parameter lines of a regular wave's harmonics; false with `*error`
+// when the record is not one.
+bool regularLines(const std::vector<BlockValues>& blocks, const WaveRunOptions& wanted,
+                  const std::string& unit, std::vector<std::string>& lines, std::string* error) {
+    RegularReflectionOptions regular;
+    regular.positions = wanted.positions;
+    regular.depth = wanted.depth;
+    regular.detrend = wanted.detrend;
+    RegularReflectionResult result;
+    if (!separateRegularReflection(blocks, regular, result, error)) return false;
+    lines = regularReflectionLines(result, unit.c_str());
+    return true;
+}
+
+// The series at the first gauge as a measurement; null with `*error` when
+// they cannot be made.
+std::unique_ptr<CMeasure> seriesMeasure(const std::vector<BlockValues>& blocks,
+                                        const ReflectionOptions& options, const std::string& unit,
+                                        std::string* error) {
+    ReflectionSeries series;
+    if (!reflectionSeries(blocks, options, options.positions[0], series, error)) return nullptr;
+    auto m = std::make_unique<CMeasure>();
+    if (!reflectionSeriesMeasure(series, unit.c_str(), *m)) {
+        if (error) *error = "out of memory for the series";
+        return nullptr;
+    }
+    return m;
 }
 
 } // namespace
@@ -72,6 +113,8 @@ bool CWaveResult::Compute(const WaveRunOptions& wanted, std::string* error) {
     std::string why;
     std::vector<std::string> lines;
     std::vector<NoiseWarning> noise;
+    std::unique_ptr<CMeasure> madeSeries;
+    std::string leftOut;
     bool filled = false;
     switch (kind) {
     case WaveAnalysis::Statistics: {
@@ -93,15 +136,20 @@ bool CWaveResult::Compute(const WaveRunOptions& wanted, std::string* error) {
         break;
     }
     case WaveAnalysis::Reflection: {
-        ReflectionOptions reflection;
-        reflection.positions = wanted.positions;
-        reflection.depth = wanted.depth;
-        reflection.segment = wanted.segment;
-        reflection.band = wanted.band;
-        reflection.detrend = wanted.detrend;
+        const ReflectionOptions reflection = reflectionOptions(wanted);
         ReflectionResult result;
         if (!separateReflection(blocks, reflection, result, &why)) return fail(error, why);
         lines = reflectionParameterLines(result, unit.c_str());
+        if (wanted.reflectionOutput == ReflectionOutput::Regular &&
+            !regularLines(blocks, wanted, unit, lines, &why))
+            return fail(error, why);
+        if (wanted.reflectionOutput == ReflectionOutput::Series) {
+            madeSeries = seriesMeasure(blocks, reflection, unit, &why);
+            if (!madeSeries) return fail(error, why);
+        }
+        if (!result.leftOut.empty())
+            leftOut = "The gauges cannot separate " + leftOutText(result.leftOut) +
+                      " Hz: left out of the spectra and Kr (other Positions move them).";
         filled = reflectionMeasure(result, unit.c_str(), *this);
         break;
     }
@@ -123,5 +171,7 @@ bool CWaveResult::Compute(const WaveRunOptions& wanted, std::string* error) {
     warnings.clear();
     for (const NoiseWarning& w : noise)
         warnings.push_back(windowWarningText(w));
+    if (!leftOut.empty()) warnings.push_back(leftOut);
+    series = std::move(madeSeries);
     return true;
 }

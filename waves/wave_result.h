@@ -4,6 +4,7 @@
 // parameter lines of the last run that succeeded.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,13 @@
 
 enum class WaveAnalysis { Statistics, Spectrum, Reflection };
 
+// What a Reflection run gives besides its spectra and Kr: nothing more, the
+// incident and reflected series at the first gauge, or a regular wave's
+// harmonics in place of the spectral parameters.
+enum class ReflectionOutput { Spectra, Series, Regular };
+
 struct WaveRunOptions {
-    std::vector<int32_t> channels; // one; two or three gauges for Reflection
+    std::vector<int32_t> channels; // one; 2 to 16 gauges for Reflection
     int32_t from = 0, to = 0;
     WaveOptions waves;                 // Statistics (its depth and slope too)
     int32_t segment = 0;               // Spectrum and Reflection; 0: the default
@@ -23,6 +29,7 @@ struct WaveRunOptions {
     Detrend detrend = Detrend::Linear; // Spectrum and Reflection (per gauge)
     std::vector<double> positions;     // Reflection, m, one per gauge
     double depth = 0;                  // Reflection, m
+    ReflectionOutput reflectionOutput = ReflectionOutput::Spectra;
 };
 
 class CWaveResult : public CMeasure {
@@ -54,6 +61,9 @@ class CWaveResult : public CMeasure {
     std::vector<std::string> warnings;
     // Statistics: the exceedance plot (exceedance_measure.h), X the height.
     CMeasure exceedance;
+    // Reflection with ReflectionOutput::Series: the incident and reflected
+    // elevations, for a window of their own; null otherwise.
+    std::unique_ptr<CMeasure> series;
 };
 
 // "Wave statistics", "Spectrum" or "Reflection".

@@ -265,17 +265,21 @@ class VarianceSpectrum:
 
 @dataclass(frozen=True)
 class Reflection:
-    """Incident and reflected waves from two or three gauges (ondarix-batch
+    """Incident and reflected waves from 2 to 16 gauges (ondarix-batch
     reflection).
 
     frequency (Hz), incident and reflected (unit^2/Hz) are numpy arrays: the
     separated spectra averaged over bands spectrum_df wide (the resolution of
-    a Welch segment of segment samples), 0 where nothing was resolved. The
+    a Welch segment of segment samples), 0 where nothing was resolved;
+    separable (bool array) says which bands the gauges resolved. The
     separation itself runs df apart over fmin .. fmax: bins_used frequencies,
-    bins_left_out inside the band where the gauges cannot resolve. hm0_incident
-    and hm0_reflected are 4 sqrt(m0) of each, kr = hm0_reflected /
-    hm0_incident. measurement holds the two spectra as -o writes them
-    ("S incident", "S reflected")."""
+    bins_left_out inside the band where the gauges cannot resolve; left_out
+    lists every unresolved range of the band as (from, to) in Hz, left out of
+    the spectra and of Kr. hm0_incident and hm0_reflected are 4 sqrt(m0) of
+    each, kr = hm0_reflected / hm0_incident. measurement holds the spectra as
+    -o writes them ("S incident", "S reflected", "separable" 1 or 0); series,
+    with series=True, the incident and reflected elevations as a Measurement
+    of two channels, as --series -o writes them."""
 
     frequency: Any
     incident: Any
@@ -291,6 +295,38 @@ class Reflection:
     hm0_reflected: float
     kr: float
     measurement: Any
+    separable: Any = None
+    left_out: list = None
+    series: Any = None
+
+
+@dataclass(frozen=True)
+class RegularReflection:
+    """A regular wave separated at its harmonics (ondarix-batch reflection
+    --regular).
+
+    frequency (Hz) is the first harmonic's, line_share the part of the
+    variance from f/2 to 3f/2 its line holds; k1 and k2 (rad/m) the wave
+    numbers at f and of free waves at 2f. Each wave is (amplitude, phase):
+    a cos(2 pi f t -+ k x + phase), t from the block's first row, x from the
+    positions' origin, the minus sign for incident waves. incident and
+    reflected are the first harmonic's, kr = reflected / incident amplitude;
+    the second harmonic's bound (2 k1) and free (k2) waves, incident and
+    reflected, need four gauges or more (None with fewer), as does
+    condition_2f, the condition number of their least-squares system."""
+
+    frequency: float
+    line_share: float
+    k1: float
+    k2: float
+    incident: tuple
+    reflected: tuple
+    kr: Optional[float]
+    bound_incident: Optional[tuple]
+    bound_reflected: Optional[tuple]
+    free_incident: Optional[tuple]
+    free_reflected: Optional[tuple]
+    condition_2f: Optional[float]
 
 
 def scalar_fields(result) -> dict:
@@ -325,6 +361,7 @@ __all__ = [
     "GaugeCalibration",
     "VarianceSpectrum",
     "Reflection",
+    "RegularReflection",
 ]
 
 

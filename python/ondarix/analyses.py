@@ -238,21 +238,31 @@ def reflection(
     fmin=0.0,
     fmax=0.0,
     detrend="linear",
+    series=False,
+    at=None,
+    regular=False,
 ):
-    """Incident and reflected waves from two or three gauges in a row along
-    the flume (Reflection), as ondarix-batch reflection.
+    """Incident and reflected waves from 2 to 16 gauges in a row along the
+    flume (Reflection), as ondarix-batch reflection.
 
     data is a Measurement whose channels are the gauges, or an N x G array
     (one column a gauge) with its rate; channels defaults to all of them, and
     names each gauge once.
     positions (m, along the incident waves, one per gauge) and depth (m) are
-    required. Two gauges are separated by Goda and Suzuki's method, three by
-    Mansard and Funke's least squares, per frequency of the block's transform
-    with the linear dispersion relation; frequencies the gauges cannot resolve
-    are left out. segment sets the resolution of the spectra (as for
+    required. Two gauges are separated by Goda and Suzuki's method, more by
+    least squares (Mansard and Funke; Zelt and Skjelbreia's weighting of the
+    pairs by their spacing), per frequency of the block's transform with the
+    linear dispersion relation; frequencies the gauges cannot resolve are
+    left out (result.left_out, result.separable). segment sets the resolution of the spectra (as for
     spectrum), fmin .. fmax the band (Hz, 0: the whole; not above Nyquist).
     detrend ("none", "mean" or "linear") is taken out of each gauge's block.
-    The GIL is released while it runs."""
+    series=True adds result.series: the incident and reflected elevations at
+    at (m, default the first gauge's position), the band's separable
+    frequencies transformed back; the first and last twentieth of the block
+    are tapered and fade to zero. regular=True separates a regular wave at
+    its harmonics instead and returns a RegularReflection (four gauges or
+    more for the second harmonic); a record whose peak is not one line is
+    refused with ValueError. The GIL is released while it runs."""
     start, stop = _rows(start, stop)
     return _ondarix._reflection(
         _source(data, rate),
@@ -266,6 +276,9 @@ def reflection(
         fmin=fmin,
         fmax=fmax,
         detrend=detrend,
+        series=series,
+        at=at,
+        regular=regular,
     )
 
 

@@ -262,7 +262,20 @@ TEST(ReflectionCommand, TwoGaugesGiveKr) {
     CMeasure s;
     std::string why;
     ASSERT_TRUE(readMeasure(s, out, FileType::Int, &why)) << why;
-    EXPECT_EQ(s.channelCount, 2);
+    ASSERT_EQ(s.channelCount, 3);
+    // The third column flags the bands the gauges resolved; no row is NaN.
+    EXPECT_STREQ(s.channels[2].name, "separable");
+    int resolved = 0;
+    for (int32_t j = 0; j < s.sampleCount; ++j) {
+        const float flag = s.at(2, j).re;
+        EXPECT_TRUE(flag == 0.0f || flag == 1.0f) << j;
+        resolved += flag == 1.0f;
+        if (flag == 0.0f) {
+            EXPECT_EQ(s.at(0, j).re, 0.0f) << j;
+        }
+    }
+    EXPECT_GT(resolved, 0);
+    EXPECT_LT(resolved, s.sampleCount);
 }
 
 TEST(ReflectionCommand, BadInputGetsOneLine) {
@@ -273,7 +286,7 @@ TEST(ReflectionCommand, BadInputGetsOneLine) {
         return runBatch(
             {"reflection", in, "--channels", channels, "--positions", positions, "--depth", depth});
     };
-    expectOneLineFailure(run("1", "0", "0.5"), "two or three gauges");
+    expectOneLineFailure(run("1", "0", "0.5"), "at least two gauges");
     expectOneLineFailure(run("1,2", "0.4,0.4", "0.5"), "same position");
     expectOneLineFailure(run("1,2", "0,0.4", "0"), "depth");
     expectOneLineFailure(run("1,2", "0,0.0001", "0.5"), "cannot resolve");

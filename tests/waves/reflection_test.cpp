@@ -121,7 +121,7 @@ TEST(Reflection, BadInputIsRefusedWithAReason) {
     std::string why;
     ReflectionOptions o = optionsFor({0.0});
     EXPECT_FALSE(separateReflection({three[0]}, o, r, &why));
-    EXPECT_EQ(why, "two or three gauges are needed");
+    EXPECT_EQ(why, "at least two gauges are needed");
     o = optionsFor({0.0, 0.5, 0.5});
     EXPECT_FALSE(separateReflection(three, o, r, &why));
     EXPECT_EQ(why, "two gauges have the same position");

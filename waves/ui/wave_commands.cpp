@@ -59,6 +59,11 @@ void WaveCommands::run(WaveAnalysis kind, WaveRunOptions& last) {
     CWaveRunDlg dialog(kind, &options, *measure);
     if (showDialog(dialog, &frame_, CWaveRunDlg::templateOf(kind)) != 1 || !dialog.created) return;
     last = options;
+    // The series open as a record of their own, so that any analysis runs on them.
+    std::unique_ptr<CMeasure> series = std::move(dialog.created->series);
     showInNewWindow(frame_, new CWaveResultWnd, OwnedMeasure(dialog.created.release()),
                     frame_.activeChildMaximized());
+    if (series)
+        showInNewWindow(frame_, new CMeasureWnd, OwnedMeasure(series.release()),
+                        frame_.activeChildMaximized());
 }

@@ -36,7 +36,7 @@ DialogTemplate spectrumTemplate() {
 }
 
 DialogTemplate reflectionTemplate() {
-    DialogBuilder d(DIALOG_REFLECTION, "Reflection", 330, 358);
+    DialogBuilder d(DIALOG_REFLECTION, "Reflection", 330, 390);
     d.labelEdit(12, 12, LABEL, "Gauges (channels)", IDC_WAVE_GAUGES, FIELD)
         .labelEdit(12, 44, LABEL, "Positions [m]", IDC_WAVE_POSITIONS, FIELD)
         .labelEdit(12, 76, LABEL, "Depth [m]", IDC_WAVE_DEPTH, FIELD)
@@ -46,7 +46,8 @@ DialogTemplate reflectionTemplate() {
         .labelEdit(12, 204, LABEL, "fmin [Hz] (0: auto)", IDC_WAVE_FMIN, FIELD)
         .labelEdit(12, 236, LABEL, "fmax [Hz] (0: auto)", IDC_WAVE_FMAX, FIELD)
         .labelCombo(12, 268, LABEL, "Detrend", IDC_WAVE_DETREND, FIELD)
-        .okCancel(75, 314);
+        .labelCombo(12, 300, LABEL, "Separation", IDC_WAVE_SEPARATION, FIELD)
+        .okCancel(75, 346);
     return d.result();
 }
 

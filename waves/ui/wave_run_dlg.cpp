@@ -7,6 +7,7 @@
 
 #include "analysis/ui/analysis_dialog_templates.h"
 #include "analysis/ui/run_range.h"
+#include "waves/reflection.h"
 #include "waves/ui/wave_dialog_templates.h"
 
 namespace {
@@ -35,6 +36,14 @@ QString channelList(const std::vector<int32_t>& channels) {
 const QStringList& detrendItems() {
     static const QStringList items{QStringLiteral("None"), QStringLiteral("Mean"),
                                    QStringLiteral("Linear (drift)")};
+    return items;
+}
+
+// The combo box's entries, in ReflectionOutput's order.
+const QStringList& separationItems() {
+    static const QStringList items{QStringLiteral("Spectra"),
+                                   QStringLiteral("Spectra and series at the first gauge"),
+                                   QStringLiteral("Regular wave harmonics")};
     return items;
 }
 
@@ -70,6 +79,7 @@ void CWaveRunDlg::showFields() {
         setText(IDC_WAVE_GAUGES, channelList(options.channels));
         setText(IDC_WAVE_POSITIONS, numberList(options.positions));
         if (options.depth > 0) setDouble(IDC_WAVE_DEPTH, options.depth);
+        setComboItems(IDC_WAVE_SEPARATION, separationItems(), int(options.reflectionOutput));
     } else {
         setInt(IDC_RUN_CHANNEL, options.channels.empty() ? 0 : options.channels[0]);
     }
@@ -101,11 +111,11 @@ bool CWaveRunDlg::readGauges(WaveRunOptions& read) {
         }
         channels.push_back(value);
     }
-    if (channels.size() < 2 || channels.size() > 3) {
-        showFieldHint(
-            IDC_WAVE_GAUGES,
-            QStringLiteral("Enter two or three channels from 0 to %1, separated by commas.")
-                .arg(last));
+    if (channels.size() < 2 || channels.size() > MAX_REFLECTION_GAUGES) {
+        showFieldHint(IDC_WAVE_GAUGES,
+                      QStringLiteral("Enter 2 to %1 channels from 0 to %2, separated by commas.")
+                          .arg(MAX_REFLECTION_GAUGES)
+                          .arg(last));
         return false;
     }
     read.channels = channels;
@@ -161,6 +171,8 @@ bool CWaveRunDlg::readAnalysisFields(WaveRunOptions& read) {
         return false;
     }
     read.positions = positions;
+    const int separation = comboSelection(IDC_WAVE_SEPARATION);
+    if (separation >= 0) read.reflectionOutput = ReflectionOutput(separation);
     return readDouble(IDC_WAVE_DEPTH, read.depth);
 }
 
@@ -169,6 +181,9 @@ int CWaveRunDlg::fieldFor(const std::string& reason) const {
                               : kind == WaveAnalysis::Reflection ? IDC_WAVE_POSITIONS
                                                                  : IDC_WAVE_FMIN;
     if (mentions(reason, "depth")) return IDC_WAVE_DEPTH;
+    if (mentions(reason, "harmonic line")) return IDC_WAVE_SEPARATION;
+    if (mentions(reason, "bound from free") || mentions(reason, "separate the first"))
+        return IDC_WAVE_POSITIONS;
     if (mentions(reason, "slope")) return IDC_WAVE_SLOPE;
     if (mentions(reason, "position") || mentions(reason, "resolve")) return IDC_WAVE_POSITIONS;
     if (mentions(reason, "segment")) return IDC_WAVE_SEGMENT;

@@ -20,8 +20,10 @@
 
 #include "analysis/ui/analysis_dialog_templates.h"
 #include "frame_test_support.h"
+#include "measure/measure_file.h"
 #include "shell/dialog_templates.h"
 #include "support/run_command.h"
+#include "support/temp_dir.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/plot_painter.h"
 #include "waves/exceedance_measure.h"
@@ -184,6 +186,83 @@ TEST_F(WaveWindowsTest, EachWindowsTableEqualsTheBatchResultForTheSameBlock) {
     EXPECT_STREQ(reflection->measure->channels[1].name, "S reflected");
 }
 
+TEST_F(WaveWindowsTest, ReflectionTakesMoreGaugesAndGivesSeriesOrHarmonics) {
+    CMeasureWnd* sample = openSample(1000, 4040);
+    ASSERT_NE(sample, nullptr);
+    // Four gauges (the flap's channel among them, to have four) as the batch has them.
+    auto* four = run(CMD_REFLECTION, [](ScriptedDialog& d) {
+        d.setText(IDC_WAVE_GAUGES, "0,1,2,3");
+        d.setText(IDC_WAVE_POSITIONS, "0,4,8,12");
+        d.setText(IDC_WAVE_DEPTH, "0.77");
+        d.setText(IDC_WAVE_FMIN, "0.3");
+        d.setText(IDC_WAVE_FMAX, "1");
+    });
+    ASSERT_NE(four, nullptr);
+    expectTableEquals(
+        four, REFLECTION_KEYS,
+        batchJson({"reflection", "--channels", "0,1,2,3", "--positions", "0,4,8,12", "--depth",
+                   "0.77", "--from", "1000", "--to", "4040", "--fmin", "0.3", "--fmax", "1"}));
+    frame->frameCommand(CMD_CLOSE_WINDOW, 0);
+    settle();
+
+    // The series open in a window of their own, as the batch writes them.
+    const int before = frame->children().size();
+    run(CMD_REFLECTION, [](ScriptedDialog& d) {
+        d.setText(IDC_WAVE_GAUGES, "1,2,3");
+        d.setText(IDC_WAVE_POSITIONS, "4,8,12");
+        d.setText(IDC_WAVE_DEPTH, "0.77");
+        d.setText(IDC_WAVE_FMIN, "0.3");
+        d.setText(IDC_WAVE_FMAX, "1");
+        d.selectItem(IDC_WAVE_SEPARATION, 1);
+    });
+    EXPECT_EQ(frame->children().size(), before + 2);
+    auto* series = dynamic_cast<CMeasureWnd*>(frame->activeChild());
+    ASSERT_NE(series, nullptr);
+    ASSERT_EQ(dynamic_cast<CWaveResultWnd*>(series), nullptr);
+    const CMeasure& opened = *series->measure;
+    ASSERT_EQ(opened.channelCount, 2);
+    EXPECT_STREQ(opened.channels[0].name, "incident at 4 m");
+    TempDir dir;
+    const std::string out = dir.file("series.INT");
+    CommandResult r = runBatch({"reflection", SAMPLE_FILE, "--channels", "1,2,3", "--positions",
+                                "4,8,12", "--depth", "0.77", "--from", "1000", "--to", "4040",
+                                "--fmin", "0.3", "--fmax", "1", "--series", "-o", out});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    CMeasure written;
+    std::string why;
+    ASSERT_TRUE(readMeasure(written, out, FileType::Int, &why)) << why;
+    ASSERT_EQ(written.sampleCount, opened.sampleCount);
+    EXPECT_EQ(written.sampleRate, opened.sampleRate);
+    for (int32_t j = 0; j < opened.sampleCount; j += 97)
+        for (int c = 0; c < 2; ++c)
+            EXPECT_EQ(written.at(c, j).re, opened.at(c, j).re) << c << " " << j;
+
+    // A regular wave's harmonics in the table, Kr as the batch gives it; run
+    // on the sample again, the series and spectra windows closed.
+    for (int i = 0; i < 2 && frame->activeChild() != sample; ++i) {
+        frame->frameCommand(CMD_CLOSE_WINDOW, 0);
+        settle();
+    }
+    ASSERT_EQ(frame->activeChild(), sample);
+    auto* regular = run(CMD_REFLECTION, [](ScriptedDialog& d) {
+        d.setText(IDC_WAVE_GAUGES, "1,2,3");
+        d.setText(IDC_WAVE_POSITIONS, "4,8,12");
+        d.setText(IDC_WAVE_DEPTH, "0.77");
+        d.selectItem(IDC_WAVE_SEPARATION, 2);
+    });
+    ASSERT_NE(regular, nullptr);
+    const Fields json =
+        batchJson({"reflection", "--channels", "1,2,3", "--positions", "4,8,12", "--depth", "0.77",
+                   "--from", "1000", "--to", "4040", "--regular"});
+    bool seen = false;
+    for (int row = 0; row < regular->table->rowCount(); ++row)
+        if (regular->table->item(row, 0)->text() == "Kr") {
+            EXPECT_EQ(regular->table->item(row, 1)->text().toStdString(), shown(json.at("Kr")));
+            seen = true;
+        }
+    EXPECT_TRUE(seen);
+}
+
 TEST_F(WaveWindowsTest, WhatCannotBeComputedKeepsTheDialogOpenWithTheReason) {
     ASSERT_NE(openSample(1000, 4040), nullptr);
     const int before = frame->children().size();
@@ -207,7 +286,7 @@ TEST_F(WaveWindowsTest, WhatCannotBeComputedKeepsTheDialogOpenWithTheReason) {
          "the depth must be > 0"},
         // The sample has channels 0 .. 3.
         {CMD_REFLECTION, [](ScriptedDialog& d) { d.setText(IDC_WAVE_GAUGES, "1,2,4"); },
-         "Enter two or three channels from 0 to 3"},
+         "Enter 2 to 16 channels from 0 to 3"},
         {CMD_REFLECTION,
          [](ScriptedDialog& d) {
              d.setText(IDC_WAVE_GAUGES, "1,2");
