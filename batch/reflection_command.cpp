@@ -68,16 +68,6 @@ JsonFields regularFields(const RegularReflectionResult& r) {
     return fields;
 }
 
-// Any type of the file type table that can be written, by extension.
-bool seriesOutputType(const std::string& path, FileType& type) {
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
-    const FileTypeRow* row = fileTypeRowNamed(path.substr(dot + 1));
-    if (!row || !row->write) return false;
-    type = row->id;
-    return true;
-}
-
 int runPlan(Args& args) {
     GaugePlanRequest request;
     request.depth = args.getDouble("depth", 0);
@@ -201,7 +191,7 @@ int runReflection(Args& args) {
     const std::string out = args.get("o");
     FileType seriesType{};
     if (series && !args.has("o")) return usageError(self(), "--series needs -o OUT");
-    if (series && !seriesOutputType(out, seriesType))
+    if (series && !writableTypeOfPath(out, seriesType))
         return usageError(self(), "OUT must end in the extension of a type that can be written");
     if (!series && args.has("o") && !spectrumOutputIsKnown(out))
         return usageError(self(), "OUT must end in .TXT or .INT");

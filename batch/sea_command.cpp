@@ -117,16 +117,6 @@ void readParameters(Args& args, SeaParameters& p) {
     p.maxVelocity = args.getDouble("max-velocity", 0);
 }
 
-// Any type of the file type table that can be written, by extension.
-bool outputType(const std::string& path, FileType& type) {
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
-    const FileTypeRow* row = fileTypeRowNamed(path.substr(dot + 1));
-    if (!row || !row->write) return false;
-    type = row->id;
-    return true;
-}
-
 void printReport(const SeaReport& r, const SeaParameters& p, bool json) {
     if (!json) {
         for (const std::string& line : seaReportLines(r, p)) {
@@ -195,7 +185,8 @@ int runSea(Args& args) {
             return usageError(self(), "--" + std::string(name) + " belongs to --correct");
     const std::string out = args.get("o");
     FileType type;
-    if (!outputType(out, type)) return usageError(self(), "OUT must end in " + extensionList(true));
+    if (!writableTypeOfPath(out, type))
+        return usageError(self(), "OUT must end in " + extensionList(true));
     std::vector<std::string> inputs = {args.get("correct"), args.get("drive")};
     if (p.spectrum == SpectrumShape::Table) inputs.push_back(args.get("spectrum"));
     if (int rc = refuseOutputOverInput(out, inputs)) return rc;

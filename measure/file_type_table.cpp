@@ -199,6 +199,15 @@ const FileTypeRow* fileTypeRowNamed(const std::string& name) {
     return nullptr;
 }
 
+bool writableTypeOfPath(const std::string& path, FileType& type) {
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+    const FileTypeRow* row = fileTypeRowNamed(path.substr(dot + 1));
+    if (!row || !row->write) return false;
+    type = row->id;
+    return true;
+}
+
 std::string fileTypeNameList(bool writableOnly, const char* separator, const char* lastJoin) {
     std::vector<std::string> names;
     for (const FileTypeRow& row : fileTypeRows())

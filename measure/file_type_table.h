@@ -59,6 +59,9 @@ const FileTypeRow& fileTypeRow(FileType type);
 // The row whose name or one of whose extensions is `name`, ignoring letter
 // case; null for none.
 const FileTypeRow* fileTypeRowNamed(const std::string& name);
+// The type of a path's extension when the type can be written; false for
+// none, an unknown extension or a type without a writer.
+bool writableTypeOfPath(const std::string& path, FileType& type);
 
 // "int, m11, txt or wav": the names of every type (or only of the writable).
 std::string fileTypeNameList(bool writableOnly, const char* separator = ", ",
