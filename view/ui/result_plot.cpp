@@ -114,8 +114,15 @@ void CResultPlot::paint(QPainter& painter, QSize size, PlotTextLog* log) const {
     std::vector<int> widths;
     for (const Entry& e : entries)
         widths.push_back(SWATCH + 4 + fm.horizontalAdvance(e.name));
+    // In a narrow plot an entry gets a row of its own, its name cut short.
+    const int legendWidth = size.width() - 2 * PAD;
+    for (int& w : widths)
+        w = std::min(w, legendWidth);
     std::vector<LegendSlot> placed;
-    if (entries.size() > 1) placed = legendSlots(widths, size.width() - 2 * PAD);
+    if (entries.size() > 1 && legendWidth > SWATCH + 4 + th)
+        placed = legendSlots(widths, legendWidth);
+    // The curves come before their legend: a plot too low for both drops it.
+    if (size.height() - legendRows(placed) * th < PAD * 3 + th / 2 + 5 * th) placed.clear();
     const int legendHeight = legendRows(placed) * th;
 
     // The plot's frame: the legend above, x labels and title below, y labels
@@ -173,9 +180,15 @@ void CResultPlot::paint(QPainter& painter, QSize size, PlotTextLog* log) const {
     };
 
     painter.setPen(Qt::black);
-    const QString xTitle = fm.elidedText(axes_.xTitle, Qt::ElideRight, frame.width());
-    text.draw(QRect(frame.left(), size.height() - PAD - th, frame.width(), th), Qt::AlignCenter,
-              xTitle);
+    // The x title may use the whole width where the frame is too narrow for it.
+    const int titleWidth = std::max(fm.horizontalAdvance(axes_.xTitle), frame.width());
+    const int titleLeft = std::clamp(frame.center().x() - titleWidth / 2, PAD,
+                                     std::max(PAD, size.width() - PAD - titleWidth));
+    const int titleRoom = std::min(titleWidth, size.width() - PAD - titleLeft);
+    text.draw(QRect(titleLeft, size.height() - PAD - th, titleRoom, th), Qt::AlignCenter,
+              fm.horizontalAdvance(axes_.xTitle) > titleRoom
+                  ? fm.elidedText(axes_.xTitle, Qt::ElideRight, titleRoom)
+                  : axes_.xTitle);
     const QString yTitle = fm.elidedText(axes_.yTitle, Qt::ElideRight, frame.height());
     text.drawUpwards(QPoint(PAD + th / 2, frame.center().y()), yTitle);
     for (size_t i = 0; i < placed.size(); ++i) {
@@ -191,8 +204,11 @@ void CResultPlot::paint(QPainter& painter, QSize size, PlotTextLog* log) const {
             if (e.curve->markers) painter.drawEllipse(sample.center(), 2, 2);
         }
         painter.setPen(Qt::black);
-        text.draw(QRect(x + SWATCH + 4, y, widths[i] - SWATCH - 4, th),
-                  Qt::AlignLeft | Qt::AlignVCenter, e.name);
+        const int room = widths[i] - SWATCH - 4;
+        const QString name = fm.horizontalAdvance(e.name) > room
+                                 ? fm.elidedText(e.name, Qt::ElideRight, room)
+                                 : e.name;
+        text.draw(QRect(x + SWATCH + 4, y, room, th), Qt::AlignLeft | Qt::AlignVCenter, name);
     }
 
     // Grid and tick labels.
