@@ -80,6 +80,11 @@ int CWaveResultWnd::OnCreate(void*) {
 void CWaveResultWnd::OnSize(int, int width, int height) {
     const int side = std::min(TABLE_WIDTH, width / 2);
     const std::vector<CResultPlot*> shown = shownPlots();
+    // The hidden view keeps the plots' size for File -> Export.
+    if (view && view->hwnd) {
+        view->hwnd->setGeometry(0, 0, std::max(0, width - side), height);
+        view->Layout();
+    }
     // The plots share the height left of the table equally.
     const int count = std::max(int(shown.size()), 1);
     for (int i = 0; i < int(shown.size()); ++i) {
@@ -109,8 +114,25 @@ void CWaveResultWnd::Attach(OwnedMeasure m) {
 
 void CWaveResultWnd::showResult() {
     CWaveResult* r = result();
-    // The hidden view holds the result for the window's commands.
-    if (view) view->SetMeasure(r);
+    if (view) {
+        // The hidden view holds the result for the window's commands; File ->
+        // Export still pictures it as the measurement windows do.
+        view->SetMeasure(r);
+        view->x_unit = r && r->kind == WaveAnalysis::Statistics ? "" : "Hz";
+        view->scroll_x = 0;
+        for (int32_t c = 0; c < MAX_CHANNELS; ++c)
+            view->overlay_of[c] = -1;
+        if (r && r->kind == WaveAnalysis::Spectrum && r->channelCount == 3) {
+            view->overlay_of[1] = view->overlay_of[2] = 0;
+            view->ComputeRanges();
+            view->expanded[1] = view->expanded[2] = 0;
+        }
+        if (r) {
+            view->visible_samples = shownRows(*r);
+            view->channels_per_screen = std::clamp(r->channelCount, 1, 2);
+        }
+        view->Layout();
+    }
     if (hint) {
         QStringList lines;
         if (r)

@@ -389,6 +389,13 @@ TEST_F(WaveWindowsTest, SpectrumWindowDrawsTheBandAroundTheDensity) {
     EXPECT_TRUE(texts.contains(QString::fromUtf8("S (m\u00b2/Hz)")));
     for (const QString& t : texts)
         EXPECT_FALSE(t.contains("lower") || t.contains("upper")) << t.toStdString();
+    // File -> Export pictures the window's hidden view as before: the band
+    // over the density, at the plot's size.
+    const CMeasureView& view = *w->view;
+    EXPECT_EQ(view.overlay_of[1], 0);
+    EXPECT_EQ(view.overlay_of[2], 0);
+    EXPECT_EQ(view.hwnd->width(), plot.width());
+    EXPECT_GT(view.client_height, 0);
 }
 
 // Wave statistics with a foreshore: the composite Weibull's rows in the
