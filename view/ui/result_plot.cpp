@@ -73,6 +73,168 @@ QPen curvePen(const QColor& colour, Qt::PenStyle style) {
     return pen;
 }
 
+// What the legend names: the bands first, then the curves in their order.
+struct LegendEntry {
+    QString name;
+    const PlotCurve* curve;
+    const PlotBand* band;
+    int width; // sample, gap and name, at most the legend's width
+};
+
+std::vector<LegendEntry> legendEntries(const std::vector<PlotCurve>& curves,
+                                       const std::vector<PlotBand>& bands, const QFontMetrics& fm,
+                                       int legendWidth) {
+    std::vector<LegendEntry> entries;
+    for (const PlotBand& b : bands)
+        entries.push_back({b.name, nullptr, &b, 0});
+    for (const PlotCurve& c : curves)
+        entries.push_back({c.name, &c, nullptr, 0});
+    // In a narrow plot an entry gets a row of its own, its name cut short.
+    for (LegendEntry& e : entries)
+        e.width = std::min(SWATCH + 4 + fm.horizontalAdvance(e.name), legendWidth);
+    return entries;
+}
+
+void drawLegend(QPainter& painter, PlotText& text, const std::vector<LegendEntry>& entries,
+                const std::vector<LegendSlot>& placed) {
+    const QFontMetrics fm = painter.fontMetrics();
+    const int th = fm.height();
+    for (size_t i = 0; i < placed.size(); ++i) {
+        const LegendEntry& e = entries[i];
+        const int x = PAD + placed[i].x, y = PAD + placed[i].row * th;
+        const QRect sample(x, y + 2, SWATCH, th - 4);
+        if (e.band) {
+            painter.fillRect(sample, e.band->colour);
+        } else {
+            painter.setPen(curvePen(e.curve->colour, e.curve->style));
+            painter.drawLine(sample.left(), sample.center().y(), sample.right(),
+                             sample.center().y());
+            if (e.curve->markers) painter.drawEllipse(sample.center(), 2, 2);
+        }
+        painter.setPen(Qt::black);
+        const int room = e.width - SWATCH - 4;
+        const QString name = fm.horizontalAdvance(e.name) > room
+                                 ? fm.elidedText(e.name, Qt::ElideRight, room)
+                                 : e.name;
+        text.draw(QRect(x + SWATCH + 4, y, room, th), Qt::AlignLeft | Qt::AlignVCenter, name);
+    }
+}
+
+// The values the axes span: every finite point of the curves and bands, y
+// above `axes.yLowest`, from 0 when asked, whole decades on a power axis.
+void dataRanges(const PlotAxes& axes, const std::vector<PlotCurve>& curves,
+                const std::vector<PlotBand>& bands, Range& xs, Range& ys) {
+    for (const PlotCurve& c : curves) {
+        for (double v : c.x)
+            xs.take(v);
+        for (double v : c.y)
+            ys.take(v, axes.yLowest);
+    }
+    for (const PlotBand& b : bands)
+        for (size_t i = 0; i < b.x.size(); ++i) {
+            xs.take(b.x[i]);
+            ys.take(b.lower[i], axes.yLowest);
+            ys.take(b.upper[i], axes.yLowest);
+        }
+    openRange(xs);
+    openRange(ys);
+    if (axes.yFromZero && ys.lo > 0) ys.lo = 0;
+    if (axes.yFormat == TickFormat::Power) {
+        ys.lo = std::floor(ys.lo);
+        ys.hi = std::max(std::ceil(ys.hi), ys.lo + 1);
+    } else {
+        ys.hi += 0.05 * (ys.hi - ys.lo); // the peak clear of the frame
+    }
+}
+
+// The x title centred under the frame; it may use the plot's whole width
+// where the frame is narrower than it.
+void drawXTitle(PlotText& text, const QFontMetrics& fm, const QString& title, const QRect& frame,
+                QSize size) {
+    const int th = fm.height();
+    const int width = std::max(fm.horizontalAdvance(title), frame.width());
+    const int left =
+        std::clamp(frame.center().x() - width / 2, PAD, std::max(PAD, size.width() - PAD - width));
+    const int room = std::min(width, size.width() - PAD - left);
+    text.draw(QRect(left, size.height() - PAD - th, room, th), Qt::AlignCenter,
+              fm.horizontalAdvance(title) > room ? fm.elidedText(title, Qt::ElideRight, room)
+                                                 : title);
+}
+
+void drawGridAndLabels(QPainter& painter, PlotText& text, const QRect& frame, QSize size,
+                       const std::vector<FittedTick>& xTicks, const std::vector<FittedTick>& yTicks,
+                       int yLabelLeft, int yLabelWidth) {
+    const QFontMetrics fm = painter.fontMetrics();
+    const int th = fm.height();
+    painter.setPen(QPen(QColor(0xd0, 0xd0, 0xd0), 1, Qt::DotLine));
+    for (const FittedTick& t : xTicks)
+        painter.drawLine(frame.left() + t.pixel, frame.top(), frame.left() + t.pixel,
+                         frame.bottom());
+    for (const FittedTick& t : yTicks)
+        painter.drawLine(frame.left(), frame.bottom() - t.pixel, frame.right(),
+                         frame.bottom() - t.pixel);
+    painter.setPen(Qt::black);
+    for (const FittedTick& t : xTicks) {
+        const QString label = QString::fromStdString(t.label);
+        const int w = fm.horizontalAdvance(label);
+        const int x = frame.left() + t.pixel - w / 2;
+        if (x < 0 || x + w > size.width()) continue;
+        text.draw(QRect(x, frame.bottom() + 2, w, th), Qt::AlignCenter, label);
+    }
+    for (const FittedTick& t : yTicks) {
+        // A label at the corner rests on the frame's bottom, clear of the
+        // x labels' row under it.
+        const int y = std::min(frame.bottom() - t.pixel - th / 2, frame.bottom() + 1 - th);
+        text.draw(QRect(yLabelLeft, y, yLabelWidth, th), Qt::AlignRight | Qt::AlignVCenter,
+                  QString::fromStdString(t.label));
+    }
+}
+
+// Bands under the curves, then the curves in their order, inside `frame`.
+void drawData(QPainter& painter, const QRect& frame, const Range& xs, const Range& ys,
+              const std::vector<PlotCurve>& curves, const std::vector<PlotBand>& bands) {
+    auto X = [&](double v) { return frame.left() + (v - xs.lo) / (xs.hi - xs.lo) * frame.width(); };
+    // A point far below the axis (a probability's far tail) is drawn just
+    // under the frame, where the clip cuts it.
+    auto Y = [&](double v) {
+        v = std::max(v, ys.lo - (ys.hi - ys.lo));
+        return frame.bottom() - (v - ys.lo) / (ys.hi - ys.lo) * frame.height();
+    };
+    painter.save();
+    painter.setClipRect(frame.adjusted(0, 0, 1, 1));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const PlotBand& b : bands) {
+        QPainterPath region;
+        for (size_t i = 0; i < b.x.size(); ++i) {
+            const QPointF p(X(b.x[i]), Y(b.upper[i]));
+            if (i == 0)
+                region.moveTo(p);
+            else
+                region.lineTo(p);
+        }
+        for (size_t i = b.x.size(); i-- > 0;)
+            region.lineTo(X(b.x[i]), Y(b.lower[i]));
+        region.closeSubpath();
+        painter.fillPath(region, b.colour);
+    }
+    for (const PlotCurve& c : curves) {
+        painter.setPen(curvePen(c.colour, c.style));
+        QPolygonF line;
+        for (size_t i = 0; i < c.x.size() && i < c.y.size(); ++i)
+            if (std::isfinite(c.y[i])) line << QPointF(X(c.x[i]), Y(c.y[i]));
+        painter.drawPolyline(line);
+        if (!c.markers) continue;
+        painter.setPen(QPen(c.colour, 1.2));
+        double last = -1e9;
+        for (const QPointF& p : line)
+            if (p.x() - last >= MARKER_SPACING) {
+                painter.drawEllipse(p, 2.5, 2.5);
+                last = p.x();
+            }
+    }
+    painter.restore();
+}
+
 } // namespace
 
 CResultPlot::CResultPlot(QWidget* parent) : QWidget(parent) {
@@ -100,70 +262,38 @@ void CResultPlot::paint(QPainter& painter, QSize size, PlotTextLog* log) const {
     const int th = fm.height();
     PlotText text(painter, log);
 
-    // The legend across the top: a sample of each curve and band, then its name.
-    struct Entry {
-        QString name;
-        const PlotCurve* curve;
-        const PlotBand* band;
-    };
-    std::vector<Entry> entries;
-    for (const PlotBand& b : bands_)
-        entries.push_back({b.name, nullptr, &b});
-    for (const PlotCurve& c : curves_)
-        entries.push_back({c.name, &c, nullptr});
-    std::vector<int> widths;
-    for (const Entry& e : entries)
-        widths.push_back(SWATCH + 4 + fm.horizontalAdvance(e.name));
-    // In a narrow plot an entry gets a row of its own, its name cut short.
+    // The legend across the top, left out for a single curve, and dropped
+    // where the plot is too low for it and the curves both.
     const int legendWidth = size.width() - 2 * PAD;
-    for (int& w : widths)
-        w = std::min(w, legendWidth);
+    const std::vector<LegendEntry> entries = legendEntries(curves_, bands_, fm, legendWidth);
+    std::vector<int> widths;
+    for (const LegendEntry& e : entries)
+        widths.push_back(e.width);
     std::vector<LegendSlot> placed;
     if (entries.size() > 1 && legendWidth > SWATCH + 4 + th)
         placed = legendSlots(widths, legendWidth);
-    // The curves come before their legend: a plot too low for both drops it.
     if (size.height() - legendRows(placed) * th < PAD * 3 + th / 2 + 5 * th) placed.clear();
     const int legendHeight = legendRows(placed) * th;
 
-    // The plot's frame: the legend above, x labels and title below, y labels
-    // and title on the left; half a label's height spare at the top for the
+    // The frame: the legend above, x labels and title below, y labels and
+    // title on the left; half a label's height spare at the top for the
     // highest y label.
     const int top = PAD + legendHeight + th / 2 + (legendHeight ? PAD : 0);
-    const int bottom = size.height() - PAD - 2 * th - 2;
-    Range xs, ys;
-    for (const PlotCurve& c : curves_) {
-        for (double v : c.x)
-            xs.take(v);
-        for (double v : c.y)
-            ys.take(v, axes_.yLowest);
-    }
-    for (const PlotBand& b : bands_)
-        for (size_t i = 0; i < b.x.size(); ++i) {
-            xs.take(b.x[i]);
-            ys.take(b.lower[i], axes_.yLowest);
-            ys.take(b.upper[i], axes_.yLowest);
-        }
-    openRange(xs);
-    openRange(ys);
-    if (axes_.yFromZero && ys.lo > 0) ys.lo = 0;
-    if (axes_.yFormat == TickFormat::Power) {
-        ys.lo = std::floor(ys.lo);
-        ys.hi = std::max(std::ceil(ys.hi), ys.lo + 1);
-    } else {
-        ys.hi += 0.05 * (ys.hi - ys.lo); // the peak clear of the frame
-    }
-    const int plotHeight = bottom - top;
+    const int plotHeight = size.height() - PAD - 2 * th - 2 - top;
     if (plotHeight < th || size.width() < 4 * th) {
         painter.restore();
         return;
     }
+    Range xs, ys;
+    dataRanges(axes_, curves_, bands_, xs, ys);
     // Labels read best a line apart upwards and two characters apart across.
     const std::vector<FittedTick> yTicks = fittedTicks({ys.lo, ys.hi, plotHeight, axes_.yFormat},
                                                        [th](const std::string&) { return 2 * th; });
     int yLabelWidth = 0;
     for (const FittedTick& t : yTicks)
         yLabelWidth = std::max(yLabelWidth, fm.horizontalAdvance(QString::fromStdString(t.label)));
-    const int left = PAD + th + 4 + yLabelWidth + 4;
+    const int yLabelLeft = PAD + th + 4;
+    const int left = yLabelLeft + yLabelWidth + 4;
     const int right = size.width() - PAD - fm.horizontalAdvance(QStringLiteral("0.00")) / 2;
     if (right - left < th) {
         painter.restore();
@@ -174,101 +304,14 @@ void CResultPlot::paint(QPainter& painter, QSize size, PlotTextLog* log) const {
         fittedTicks({xs.lo, xs.hi, frame.width(), axes_.xFormat}, [&fm](const std::string& s) {
             return fm.horizontalAdvance(QString::fromStdString(s) + QStringLiteral("00"));
         });
-    auto X = [&](double v) { return frame.left() + (v - xs.lo) / (xs.hi - xs.lo) * frame.width(); };
-    auto Y = [&](double v) {
-        return frame.bottom() - (v - ys.lo) / (ys.hi - ys.lo) * frame.height();
-    };
 
     painter.setPen(Qt::black);
-    // The x title may use the whole width where the frame is too narrow for it.
-    const int titleWidth = std::max(fm.horizontalAdvance(axes_.xTitle), frame.width());
-    const int titleLeft = std::clamp(frame.center().x() - titleWidth / 2, PAD,
-                                     std::max(PAD, size.width() - PAD - titleWidth));
-    const int titleRoom = std::min(titleWidth, size.width() - PAD - titleLeft);
-    text.draw(QRect(titleLeft, size.height() - PAD - th, titleRoom, th), Qt::AlignCenter,
-              fm.horizontalAdvance(axes_.xTitle) > titleRoom
-                  ? fm.elidedText(axes_.xTitle, Qt::ElideRight, titleRoom)
-                  : axes_.xTitle);
-    const QString yTitle = fm.elidedText(axes_.yTitle, Qt::ElideRight, frame.height());
-    text.drawUpwards(QPoint(PAD + th / 2, frame.center().y()), yTitle);
-    for (size_t i = 0; i < placed.size(); ++i) {
-        const Entry& e = entries[i];
-        const int x = PAD + placed[i].x, y = PAD + placed[i].row * th;
-        const QRect sample(x, y + 2, SWATCH, th - 4);
-        if (e.band) {
-            painter.fillRect(sample, e.band->colour);
-        } else {
-            painter.setPen(curvePen(e.curve->colour, e.curve->style));
-            painter.drawLine(sample.left(), sample.center().y(), sample.right(),
-                             sample.center().y());
-            if (e.curve->markers) painter.drawEllipse(sample.center(), 2, 2);
-        }
-        painter.setPen(Qt::black);
-        const int room = widths[i] - SWATCH - 4;
-        const QString name = fm.horizontalAdvance(e.name) > room
-                                 ? fm.elidedText(e.name, Qt::ElideRight, room)
-                                 : e.name;
-        text.draw(QRect(x + SWATCH + 4, y, room, th), Qt::AlignLeft | Qt::AlignVCenter, name);
-    }
-
-    // Grid and tick labels.
-    painter.setPen(QPen(QColor(0xd0, 0xd0, 0xd0), 1, Qt::DotLine));
-    for (const FittedTick& t : xTicks)
-        painter.drawLine(frame.left() + t.pixel, frame.top(), frame.left() + t.pixel,
-                         frame.bottom());
-    for (const FittedTick& t : yTicks)
-        painter.drawLine(frame.left(), frame.bottom() - t.pixel, frame.right(),
-                         frame.bottom() - t.pixel);
-    painter.setPen(Qt::black);
-    for (const FittedTick& t : xTicks) {
-        const QString label = QString::fromStdString(t.label);
-        const int w = fm.horizontalAdvance(label);
-        const int x = frame.left() + t.pixel - w / 2;
-        if (x < 0 || x + w > size.width()) continue;
-        text.draw(QRect(x, frame.bottom() + 2, w, th), Qt::AlignCenter, label);
-    }
-    for (const FittedTick& t : yTicks) {
-        // A label at the corner rests on the frame's bottom, clear of the
-        // x labels' row under it.
-        const int y = std::min(frame.bottom() - t.pixel - th / 2, frame.bottom() + 1 - th);
-        text.draw(QRect(PAD + th + 4, y, yLabelWidth, th), Qt::AlignRight | Qt::AlignVCenter,
-                  QString::fromStdString(t.label));
-    }
-
-    // Bands under the curves, then the curves in their order.
-    painter.setClipRect(frame.adjusted(0, 0, 1, 1));
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    for (const PlotBand& b : bands_) {
-        QPainterPath region;
-        for (size_t i = 0; i < b.x.size(); ++i) {
-            const QPointF p(X(b.x[i]), Y(b.upper[i]));
-            if (i == 0)
-                region.moveTo(p);
-            else
-                region.lineTo(p);
-        }
-        for (size_t i = b.x.size(); i-- > 0;)
-            region.lineTo(X(b.x[i]), Y(b.lower[i]));
-        region.closeSubpath();
-        painter.fillPath(region, b.colour);
-    }
-    for (const PlotCurve& c : curves_) {
-        painter.setPen(curvePen(c.colour, c.style));
-        QPolygonF line;
-        for (size_t i = 0; i < c.x.size() && i < c.y.size(); ++i)
-            if (std::isfinite(c.y[i])) line << QPointF(X(c.x[i]), Y(std::max(c.y[i], ys.lo - 1)));
-        painter.drawPolyline(line);
-        if (!c.markers) continue;
-        painter.setPen(QPen(c.colour, 1.2));
-        double last = -1e9;
-        for (const QPointF& p : line)
-            if (p.x() - last >= MARKER_SPACING) {
-                painter.drawEllipse(p, 2.5, 2.5);
-                last = p.x();
-            }
-    }
-    painter.setClipping(false);
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    drawXTitle(text, fm, axes_.xTitle, frame, size);
+    text.drawUpwards(QPoint(PAD + th / 2, frame.center().y()),
+                     fm.elidedText(axes_.yTitle, Qt::ElideRight, frame.height()));
+    drawLegend(painter, text, entries, placed);
+    drawGridAndLabels(painter, text, frame, size, xTicks, yTicks, yLabelLeft, yLabelWidth);
+    drawData(painter, frame, xs, ys, curves_, bands_);
     painter.setPen(Qt::black);
     painter.drawRect(frame);
     painter.restore();
