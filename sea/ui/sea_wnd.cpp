@@ -13,11 +13,14 @@
 #include "shell/ui/warning_message.h"
 #include "shell/window_classes.h"
 #include "view/ui/measure_view.h"
+#include "view/ui/result_plot.h"
 #include "waves/spectrum_measure.h"
 
 namespace {
 
 constexpr int SIDE_WIDTH = 320;
+// The drive's three strips take this share of the height, the target the rest.
+constexpr double DRIVE_SHARE = 0.68;
 
 // The target on bins 0 .. a quarter beyond the band, where it is zero again.
 bool targetMeasure(const TargetSpectrum& target, CMeasure& out) {
@@ -30,6 +33,18 @@ bool targetMeasure(const TargetSpectrum& target, CMeasure& out) {
     return spectrumMeasure(shown, "m", out);
 }
 
+// The target as its plot draws it, X in Hz.
+PlotCurve targetCurve(const CMeasure& target) {
+    PlotCurve c;
+    c.name = QStringLiteral("Target");
+    c.colour = Qt::black;
+    for (int32_t j = 0; j < target.sampleCount; ++j) {
+        c.x.push_back(j / target.sampleRate);
+        c.y.push_back(target.at(0, j).re);
+    }
+    return c;
+}
+
 } // namespace
 
 OwnedMeasure seaWindowMeasure(const SeaDrive& drive) {
@@ -38,9 +53,7 @@ OwnedMeasure seaWindowMeasure(const SeaDrive& drive) {
     return m;
 }
 
-CSeaWnd::~CSeaWnd() {
-    spectrumView.reset();
-}
+CSeaWnd::~CSeaWnd() = default;
 
 bool CSeaWnd::Create(int x, int y, int width, int height, QWidget* parent, int style) {
     return createChild(GENERATOR_CLASS, QStringLiteral("Irregular Sea"), parent, x, y, width,
@@ -49,38 +62,31 @@ bool CSeaWnd::Create(int x, int y, int width, int height, QWidget* parent, int s
 
 int CSeaWnd::OnCreate(void*) {
     if (createView(PLOT_SIGNAL) == -1) return -1;
-    spectrumView = std::make_unique<CMeasureView>();
-    spectrumView->plot_mode = PLOT_SIGNAL;
-    if (spectrumView->Create(0, 0, SIDE_WIDTH, hwnd->height() / 2, hwnd, 0)) {
-        spectrumView.reset();
-        return -1;
-    }
+    spectrumPlot = new CResultPlot(hwnd);
+    spectrumPlot->hide();
     table = new QTableWidget(0, 2, hwnd);
     table->setHorizontalHeaderLabels({QStringLiteral("Drive"), QStringLiteral("Value")});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
     table->setColumnWidth(0, 170);
+    // Rows as tall as their text: the whole report fits beside the plots.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     return 0;
-}
-
-void CSeaWnd::OnDestroy() {
-    // The spectrum's view lets go of the spectrum before the window goes.
-    spectrumView.reset();
-    CMeasureWnd::OnDestroy();
 }
 
 void CSeaWnd::OnSize(int, int width, int height) {
     const int side = std::min(SIDE_WIDTH, width / 2);
+    const bool target = spectrumPlot && !spectrumPlot->isHidden();
+    const int driveHeight = target ? int(height * DRIVE_SHARE) : height;
     if (view && view->hwnd) {
-        view->hwnd->setGeometry(0, 0, std::max(0, width - side), height);
+        view->hwnd->setGeometry(0, 0, std::max(0, width - side), driveHeight);
         view->hwnd->update();
     }
-    if (spectrumView && spectrumView->hwnd) {
-        spectrumView->hwnd->setGeometry(width - side, 0, side, height / 2);
-        spectrumView->hwnd->update();
-    }
-    if (table) table->setGeometry(width - side, height / 2, side, height - height / 2);
+    if (target)
+        spectrumPlot->setGeometry(0, driveHeight, std::max(0, width - side), height - driveHeight);
+    if (table) table->setGeometry(width - side, 0, side, height);
 }
 
 bool CSeaWnd::showDrive(const SeaDrive& drive) {
@@ -96,8 +102,6 @@ bool CSeaWnd::showTarget(const SeaDrive& drive) {
         target.reset();
     else if (!targetMeasure(drive.target, *target))
         return false;
-    // The view lets go of the old spectrum before it goes.
-    if (spectrumView) spectrumView->SetMeasure(nullptr);
     spectrum = std::move(target);
     // The drive and the sea it makes, one above the other.
     if (view && measure) {
@@ -111,14 +115,16 @@ bool CSeaWnd::showTarget(const SeaDrive& drive) {
     // A new drive lives only here until it is saved: closing asks, as for an
     // edited measurement.
     setModified(true);
-    if (spectrumView) {
-        spectrumView->SetMeasure(spectrum.get());
-        spectrumView->x_unit = "Hz";
-        spectrumView->scroll_x = 0;
-        spectrumView->visible_samples = spectrum ? std::max(spectrum->sampleCount, 1) : 1;
-        spectrumView->channels_per_screen = 1;
-        spectrumView->Layout();
-        spectrumView->hwnd->update();
+    if (spectrumPlot) {
+        PlotAxes axes;
+        axes.xTitle = QStringLiteral("Frequency (Hz)");
+        axes.yTitle = QStringLiteral("Target S (m\u00b2/Hz)");
+        axes.yFromZero = true;
+        std::vector<PlotCurve> curves;
+        if (spectrum) curves.push_back(targetCurve(*spectrum));
+        spectrumPlot->setPlot(axes, std::move(curves), {});
+        spectrumPlot->setHidden(!spectrum);
+        OnSize(0, hwnd->width(), hwnd->height());
     }
     reportLines = seaReportLines(drive.report, parameters);
     showParameterLines(table, reportLines);

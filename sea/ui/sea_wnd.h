@@ -1,6 +1,6 @@
 // The window of a drive for the wave-maker: the paddle's displacement and
-// velocity with the sea they make, beside them the target spectrum and the
-// report. The measurement is the drive (File -> Save as writes an .M11 of
+// velocity with the sea they make over the target spectrum, and beside them
+// the report. The measurement is the drive (File -> Save as writes an .M11 of
 // the displacement); "&Recalculate" asks for the parameters again.
 #pragma once
 
@@ -13,6 +13,7 @@
 #include "view/ui/measure_wnd.h"
 
 class QTableWidget;
+class CResultPlot;
 
 class CSeaWnd : public CMeasureWnd {
   public:
@@ -21,9 +22,8 @@ class CSeaWnd : public CMeasureWnd {
     ~CSeaWnd() override;
 
     bool Create(int x, int y, int width, int height, QWidget* parent, int style) override;
-    // The drive's view, and beside it the spectrum's view over the report.
+    // The drive's view over the spectrum's plot, and beside them the report.
     int OnCreate(void* createData) override;
-    void OnDestroy() override;
     void OnSize(int sizeType, int width, int height) override;
     intptr_t OnCommand(int id, intptr_t param) override;
 
@@ -36,8 +36,8 @@ class CSeaWnd : public CMeasureWnd {
 
     SeaParameters parameters;
     std::string tablePath;
-    std::unique_ptr<CMeasureView> spectrumView;
-    std::unique_ptr<CMeasure> spectrum; // the target, X in Hz; none for a regular sea
+    CResultPlot* spectrumPlot = nullptr; // hidden for a regular sea
+    std::unique_ptr<CMeasure> spectrum;  // the target, X in Hz; none for a regular sea
     QTableWidget* table = nullptr;
     std::vector<std::string> reportLines;
 

@@ -9,6 +9,18 @@
 
 namespace {
 
+// The view of `m` laid out in `area` and painted there.
+void paintView(QPainter& painter, QRect area, MeasureViewState& view) {
+    view.Layout(area.width(), area.height());
+    painter.save();
+    painter.translate(area.topLeft());
+    painter.setClipRect(QRect(QPoint(0, 0), area.size()));
+    PlotPainter(view).paint(painter);
+    painter.restore();
+}
+
+} // namespace
+
 // The rows a result opens on: every wave across the whole width, however few
 // there are, but of a spectrum only up to twice the highest frequency with a
 // density of 1 % of the peak, where the energy of a flume record lies, rather
@@ -27,18 +39,6 @@ int32_t shownRows(const CMeasure& r, WaveAnalysis kind) {
             if (r.at(c, j).re >= 0.01f * peak) last = j;
     return std::clamp(2 * (last + 1), std::min(n, MIN_VISIBLE_SAMPLES + 4), n);
 }
-
-// The view of `m` laid out in `area` and painted there.
-void paintView(QPainter& painter, QRect area, MeasureViewState& view) {
-    view.Layout(area.width(), area.height());
-    painter.save();
-    painter.translate(area.topLeft());
-    painter.setClipRect(QRect(QPoint(0, 0), area.size()));
-    PlotPainter(view).paint(painter);
-    painter.restore();
-}
-
-} // namespace
 
 void showWaveCurves(MeasureViewState& view, const CMeasure& curves, WaveAnalysis kind) {
     // X is frequency for the spectra, the wave's number (from 0) for the waves.

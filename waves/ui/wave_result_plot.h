@@ -12,6 +12,10 @@
 
 class QPainter;
 
+// The rows a result opens on: every wave, but of a spectrum only up to
+// twice the highest frequency with 1 % of the peak density.
+int32_t shownRows(const CMeasure& curves, WaveAnalysis kind);
+
 // Sets up `view` (already showing `curves`) as the result window does; the
 // caller lays it out.
 void showWaveCurves(MeasureViewState& view, const CMeasure& curves, WaveAnalysis kind);

@@ -12,8 +12,9 @@
 #include "shell/ui/warning_message.h"
 #include "shell/window_classes.h"
 #include "view/ui/measure_view.h"
+#include "view/ui/result_plot.h"
 #include "view/view_state.h"
-#include "waves/exceedance_measure.h"
+#include "waves/ui/result_curves.h"
 #include "waves/ui/wave_result_plot.h"
 #include "waves/ui/wave_run_dlg.h"
 
@@ -22,6 +23,8 @@ namespace {
 constexpr int TABLE_WIDTH = 300;
 constexpr int COPY_HEIGHT = 28;
 constexpr int HINT_HEIGHT = 64;
+// Wave statistics: H, T and the exceedance.
+constexpr int MAX_PLOTS = 3;
 
 } // namespace
 
@@ -35,10 +38,11 @@ bool CWaveResultWnd::Create(int x, int y, int width, int height, QWidget* parent
 
 int CWaveResultWnd::OnCreate(void*) {
     if (createView(PLOT_SIGNAL) == -1) return -1;
-    exceedanceView = std::make_unique<CMeasureView>();
-    exceedanceView->plot_mode = PLOT_SIGNAL;
-    if (exceedanceView->Create(0, 0, hwnd->width(), hwnd->height(), hwnd, 0)) return -1;
-    exceedanceView->hwnd->hide();
+    view->hwnd->hide();
+    for (int i = 0; i < MAX_PLOTS; ++i) {
+        plots.push_back(new CResultPlot(hwnd));
+        plots.back()->hide();
+    }
     table = new QTableWidget(0, 2, hwnd);
     table->setHorizontalHeaderLabels({QStringLiteral("Parameter"), QStringLiteral("Value")});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -57,15 +61,17 @@ int CWaveResultWnd::OnCreate(void*) {
 
 void CWaveResultWnd::OnSize(int, int width, int height) {
     const int side = std::min(TABLE_WIDTH, width / 2);
-    const bool both = exceedanceView && exceedanceView->hwnd && exceedanceView->hwnd->isVisible();
-    const int top = both ? height / 2 : height;
+    const std::vector<CResultPlot*> shown = shownPlots();
+    // The hidden view keeps the plots' size for File -> Export.
     if (view && view->hwnd) {
-        view->hwnd->setGeometry(0, 0, std::max(0, width - side), top);
-        view->hwnd->update();
+        view->hwnd->setGeometry(0, 0, std::max(0, width - side), height);
+        view->Layout();
     }
-    if (both) {
-        exceedanceView->hwnd->setGeometry(0, top, std::max(0, width - side), height - top);
-        exceedanceView->hwnd->update();
+    // The plots share the height left of the table equally.
+    const int count = std::max(int(shown.size()), 1);
+    for (int i = 0; i < int(shown.size()); ++i) {
+        const int top = height * i / count, next = height * (i + 1) / count;
+        shown[size_t(i)]->setGeometry(0, top, std::max(0, width - side), next - top);
     }
     const int hinted = hint && !hint->isHidden() ? HINT_HEIGHT : 0;
     if (table)
@@ -91,10 +97,11 @@ void CWaveResultWnd::Attach(OwnedMeasure m) {
 void CWaveResultWnd::showResult() {
     CWaveResult* r = result();
     if (view) {
+        // The hidden view holds the result for the window's commands; File ->
+        // Export still pictures it as the measurement windows do.
         view->SetMeasure(r);
         if (r) showWaveCurves(*view, *r, r->kind);
         view->Layout();
-        view->hwnd->update();
     }
     if (hint) {
         QStringList lines;
@@ -104,29 +111,30 @@ void CWaveResultWnd::showResult() {
         hint->setText(lines.join(QLatin1Char('\n')));
         hint->setHidden(lines.isEmpty());
     }
-    showExceedance();
+    showPlots();
     if (!r) return;
     setTitle(QString::fromStdString(r->sourcePath) + QStringLiteral(" - ") +
              QString::fromLatin1(waveAnalysisName(r->kind)));
     showParameterLines(table, r->parameterLines);
 }
 
-void CWaveResultWnd::showExceedance() {
-    if (!exceedanceView || !exceedanceView->hwnd) return;
-    CWaveResult* r = result();
-    const bool shown = r && r->kind == WaveAnalysis::Statistics && r->exceedance.sampleCount > 0;
-    exceedanceView->SetMeasure(shown ? &r->exceedance : nullptr);
-    exceedanceView->hwnd->setVisible(shown);
-    if (shown) {
-        showExceedanceCurves(*exceedanceView, r->exceedance, r->unit.c_str());
-        exceedanceView->Layout();
-    }
-    OnSize(0, hwnd->width(), hwnd->height());
+std::vector<CResultPlot*> CWaveResultWnd::shownPlots() const {
+    std::vector<CResultPlot*> shown;
+    for (CResultPlot* p : plots)
+        if (!p->isHidden()) shown.push_back(p);
+    return shown;
 }
 
-void CWaveResultWnd::OnDestroy() {
-    exceedanceView.reset();
-    CMeasureWnd::OnDestroy();
+void CWaveResultWnd::showPlots() {
+    const CWaveResult* r = result();
+    const std::vector<ResultPlotContent> content =
+        r ? resultPlots(*r, shownRows(*r, r->kind)) : std::vector<ResultPlotContent>{};
+    for (size_t i = 0; i < plots.size(); ++i) {
+        if (i < content.size())
+            plots[i]->setPlot(content[i].axes, content[i].curves, content[i].bands);
+        plots[i]->setHidden(i >= content.size());
+    }
+    OnSize(0, hwnd->width(), hwnd->height());
 }
 
 std::string CWaveResultWnd::tableText() const {

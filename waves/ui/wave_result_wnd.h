@@ -1,12 +1,13 @@
-// The result window of a wave analysis: its curves (the spectrum, the
-// incident and reflected spectra, or the wave heights and periods wave by
-// wave) in the measurement view, and beside them the parameters in a table
+// The result window of a wave analysis: its curves (the spectrum with its
+// band, the incident and reflected spectra, or the wave heights and periods
+// wave by wave over their exceedance) in plots with titled axes and legends,
+// and beside them the parameters in a table
 // that copies as text. The analyses are fast, so the window computes in the
 // user's thread: "&Recalculate" runs the dialog on its own options again.
 #pragma once
 
-#include <memory>
 #include <string>
+#include <vector>
 
 #include "view/ui/measure_wnd.h"
 #include "waves/wave_result.h"
@@ -14,6 +15,7 @@
 class QLabel;
 class QPushButton;
 class QTableWidget;
+class CResultPlot;
 
 class CWaveResultWnd : public CMeasureWnd {
   public:
@@ -21,11 +23,11 @@ class CWaveResultWnd : public CMeasureWnd {
     ~CWaveResultWnd() override;
     // A child of class "KelvoKalmanClass".
     bool Create(int x, int y, int width, int height, QWidget* parent, int style) override;
-    // The view and, beside it, the parameter table and its Copy button.
+    // The plots and, beside them, the parameter table and its Copy button.
+    // The measurement view stays hidden: it only keeps the result for the
+    // window's commands (Save as and the like).
     int OnCreate(void* createData) override;
     void OnSize(int sizeType, int width, int height) override;
-    // Lets go of the exceedance view before the result goes.
-    void OnDestroy() override;
     // Shows the result (a CWaveResult), computing it first when it has not
     // been, and titles the window "<source> - <analysis>".
     void Attach(OwnedMeasure m) override;
@@ -43,12 +45,14 @@ class CWaveResultWnd : public CMeasureWnd {
     QPushButton* copyButton = nullptr;
     // Under the table: the result's noise warnings, hidden without any.
     QLabel* hint = nullptr;
-    // Wave statistics: the exceedance plot (log10 P against H) under the
-    // wave list; hidden for the other analyses.
-    std::unique_ptr<CMeasureView> exceedanceView;
+    // Top to bottom: H and T wave by wave and their exceedance for the
+    // statistics, one plot of the spectra otherwise; plots not used are hidden.
+    std::vector<CResultPlot*> plots;
+    // The plots shown.
+    std::vector<CResultPlot*> shownPlots() const;
 
   private:
     void showResult();
-    void showExceedance();
+    void showPlots();
     void OnRecalculate();
 };

@@ -3,7 +3,10 @@
 // spectrum, the report), Save as .M11 and Recalculate.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QMdiSubWindow>
+#include <QPainter>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include <string>
@@ -16,6 +19,7 @@
 #include "shell/dialog_templates.h"
 #include "support/temp_dir.h"
 #include "view/ui/measure_view.h"
+#include "view/ui/result_plot.h"
 
 namespace {
 
@@ -74,8 +78,9 @@ TEST_F(SeaWindowTest, ShowsTheCoresDriveWithItsSeaAndTargetAndSavesTheM11) {
     }
     // The target beside it: X in Hz, its peak at fp.
     ASSERT_NE(w->spectrum, nullptr);
-    EXPECT_EQ(w->spectrumView->measure, w->spectrum.get());
-    EXPECT_EQ(w->spectrumView->x_unit, std::string("Hz"));
+    ASSERT_EQ(w->spectrumPlot->curves().size(), 1u);
+    EXPECT_EQ(w->spectrumPlot->curves()[0].x.size(), size_t(w->spectrum->sampleCount));
+    EXPECT_EQ(w->spectrumPlot->axes().xTitle, "Frequency (Hz)");
     int32_t peak = 0;
     for (int32_t j = 0; j < w->spectrum->sampleCount; ++j)
         if (w->spectrum->at(0, j).re > w->spectrum->at(0, peak).re) peak = j;
@@ -92,6 +97,53 @@ TEST_F(SeaWindowTest, ShowsTheCoresDriveWithItsSeaAndTargetAndSavesTheM11) {
     ASSERT_EQ(saved.sampleCount, 2400);
     for (int32_t i = 0; i < saved.sampleCount; i += 41)
         ASSERT_NEAR(saved.at(0, i).re, m.at(0, i).re, 1e-6) << i;
+}
+
+// At 1280 x 800 the drive's three strips and the target are all in view,
+// one above the other, and the whole report beside them: its last rows
+// (stroke, displacement, velocity) had been below the table's fold.
+TEST_F(SeaWindowTest, StripsTargetAndWholeReportShowWithoutScrolling) {
+    CSeaWnd* w = make([](ScriptedDialog& d) {
+        shortSea(d, "7");
+        d.press(IDOK);
+    });
+    ASSERT_NE(w, nullptr);
+    w->subWindow()->showNormal();
+    w->subWindow()->resize(1280, 800);
+    settle();
+    const QRect client = w->hwnd->rect();
+    ASSERT_GE(client.height(), 700);
+    const QRect drive = w->view->hwnd->geometry(), target = w->spectrumPlot->geometry(),
+                table = w->table->geometry();
+    EXPECT_TRUE(w->spectrumPlot->isVisibleTo(w->hwnd));
+    for (const QRect& r : {drive, target, table})
+        EXPECT_TRUE(client.contains(r))
+            << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    EXPECT_FALSE(drive.intersects(target));
+    EXPECT_FALSE(drive.intersects(table));
+    EXPECT_FALSE(target.intersects(table));
+    EXPECT_LE(drive.bottom(), target.top());    // the target under the strips
+    EXPECT_LE(target.right(), table.left());    // the report beside both
+    EXPECT_EQ(w->view->channels_per_screen, 3); // every strip in the view's height
+    EXPECT_GE(target.height(), 200);
+    const int shown = w->table->rowAt(w->table->viewport()->height() - 1);
+    EXPECT_TRUE(shown == -1 || shown == w->table->rowCount() - 1)
+        << "rows in view: " << shown << " of " << w->table->rowCount();
+    EXPECT_EQ(w->table->verticalScrollBar()->maximum(), 0);
+    // The target's texts stand apart, its axes titled.
+    QImage image(target.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    PlotTextLog log;
+    w->spectrumPlot->paint(painter, target.size(), &log);
+    QStringList texts;
+    for (size_t i = 0; i < log.size(); ++i) {
+        texts << log[i].second;
+        for (size_t j = i + 1; j < log.size(); ++j)
+            EXPECT_FALSE(log[i].first.intersects(log[j].first))
+                << log[i].second.toStdString() << " / " << log[j].second.toStdString();
+    }
+    EXPECT_TRUE(texts.contains("Frequency (Hz)"));
+    EXPECT_GE(texts.size(), 6);
 }
 
 // A drive is only in its window until saved: it used to go unasked with the

@@ -25,8 +25,7 @@
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 #include "view/ui/measure_view.h"
-#include "view/ui/plot_painter.h"
-#include "waves/exceedance_measure.h"
+#include "view/ui/result_plot.h"
 #include "waves/ui/wave_dialog_templates.h"
 #include "waves/ui/wave_result_wnd.h"
 
@@ -104,6 +103,35 @@ void expectTableEquals(const CWaveResultWnd* w, const Keys& keys, const Fields& 
     }
 }
 
+QStringList paintedTexts(const CResultPlot& plot, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    PlotTextLog log;
+    plot.paint(painter, size, &log);
+    QStringList texts;
+    for (const auto& [rect, text] : log)
+        texts << text;
+    return texts;
+}
+
+QStringList curveNames(const CResultPlot& plot) {
+    QStringList names;
+    for (const PlotCurve& c : plot.curves())
+        names << c.name;
+    return names;
+}
+
+// Curves that a greyscale print still tells apart: no two share a dash
+// pattern and markers, nor a colour.
+void expectCurvesApart(const CResultPlot& plot) {
+    const std::vector<PlotCurve>& c = plot.curves();
+    for (size_t i = 0; i < c.size(); ++i)
+        for (size_t j = i + 1; j < c.size(); ++j) {
+            EXPECT_NE(c[i].colour, c[j].colour) << i << " " << j;
+            EXPECT_FALSE(c[i].style == c[j].style && c[i].markers == c[j].markers) << i << " " << j;
+        }
+}
+
 } // namespace
 
 class WaveWindowsTest : public FrameTest {
@@ -147,8 +175,10 @@ TEST_F(WaveWindowsTest, EachWindowsTableEqualsTheBatchResultForTheSameBlock) {
     // Its curves: height and period of every wave counted.
     EXPECT_EQ(stats->measure->channelCount, 2);
     EXPECT_EQ(stats->measure->sampleCount, stats->table->item(0, 1)->text().toInt());
-    // All of them in view, not squeezed into the first pixels of 2000 rows.
-    EXPECT_EQ(stats->view->visible_samples, stats->measure->sampleCount);
+    // All of them in view, counted from 1 as the table counts them.
+    ASSERT_FALSE(stats->plots[0]->curves().empty());
+    EXPECT_EQ(stats->plots[0]->curves()[0].x.front(), 1.0);
+    EXPECT_EQ(stats->plots[0]->curves()[0].x.back(), double(stats->measure->sampleCount));
 
     frame->frameCommand(CMD_CLOSE_WINDOW, 0);
     settle();
@@ -165,8 +195,10 @@ TEST_F(WaveWindowsTest, EachWindowsTableEqualsTheBatchResultForTheSameBlock) {
     EXPECT_EQ(spectrum->measure->sampleCount, 401);
     // It opens on its energy: the peak at 1/1.6 s = 0.625 Hz, bin 10 of
     // df = 50/800 Hz, in view, and not all of 0 .. 25 Hz.
-    EXPECT_GT(spectrum->view->visible_samples, 10);
-    EXPECT_LT(spectrum->view->visible_samples, 401);
+    ASSERT_FALSE(spectrum->plots[0]->curves().empty());
+    const std::vector<double>& shownX = spectrum->plots[0]->curves()[0].x;
+    EXPECT_GT(shownX.back(), 10 * 50 / 800.0);
+    EXPECT_LT(shownX.back(), 400 * 50 / 800.0);
 
     frame->frameCommand(CMD_CLOSE_WINDOW, 0);
     settle();
@@ -184,6 +216,9 @@ TEST_F(WaveWindowsTest, EachWindowsTableEqualsTheBatchResultForTheSameBlock) {
                    "--from", "1000", "--to", "4040", "--fmin", "0.3", "--fmax", "1"}));
     EXPECT_EQ(reflection->measure->channelCount, 2);
     EXPECT_STREQ(reflection->measure->channels[1].name, "S reflected");
+    ASSERT_EQ(reflection->shownPlots().size(), 1u);
+    EXPECT_EQ(curveNames(*reflection->shownPlots()[0]), QStringList({"Incident", "Reflected"}));
+    expectCurvesApart(*reflection->shownPlots()[0]);
 }
 
 TEST_F(WaveWindowsTest, ReflectionTakesMoreGaugesAndGivesSeriesOrHarmonics) {
@@ -372,28 +407,6 @@ TEST_F(WaveWindowsTest, CopyPutsTheTableOnTheClipboardAsTheBatchPrintsIt) {
     EXPECT_EQ(clip.text.substr(0, 8), "Waves\t37");
 }
 
-// A short block has few waves; their curves still run across the plot
-// rather than over its left half.
-TEST_F(WaveWindowsTest, FewWavesSpanTheWholePlot) {
-    ASSERT_NE(openSample(1000, 2024), nullptr);
-    CWaveResultWnd* w = run(CMD_WAVE_STATISTICS, [](ScriptedDialog&) {});
-    ASSERT_NE(w, nullptr);
-    const CMeasureView& view = *w->view;
-    const int32_t waves = w->measure->sampleCount;
-    ASSERT_GT(waves, 2);
-    ASSERT_LT(waves, 20);
-    QImage image(view.client_width, view.client_height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    PlotPainter(view).paint(painter);
-    // The heights' strip: the rightmost pixel of its black curve.
-    int right = -1;
-    for (int y = HEADER_HEIGHT; y < HEADER_HEIGHT + view.strip_height - LABEL_HEIGHT; ++y)
-        for (int x = 0; x < view.client_width; ++x)
-            if (image.pixel(x, y) == qRgb(0, 0, 0)) right = std::max(right, x);
-    // Wave k of n lies at k / n of the width: the last one at (n - 1) / n.
-    EXPECT_GE(right, view.client_width * (waves - 1) / waves - 2);
-}
-
 // The detrend choice of each run dialog: its default, what the run then
 // computes (as ondarix-batch --detrend), and the next run starting from it.
 TEST_F(WaveWindowsTest, DetrendIsChosenInTheDialogAndKeptForTheNextRun) {
@@ -428,41 +441,40 @@ TEST_F(WaveWindowsTest, DetrendIsChosenInTheDialogAndKeptForTheNextRun) {
                                  "--detrend", "linear"}));
 }
 
-// The spectrum window draws the 90 % band, lighter, in the density's strip:
-// above the curve and below it, and inside the strip's range.
-TEST_F(WaveWindowsTest, SpectrumWindowDrawsTheBandOverTheDensity) {
+// The spectrum window draws the 90 % band as a region around the density
+// in the density's own plot, not as strips of its own, and names it in the
+// legend; the result keeps its three channels for Save as.
+TEST_F(WaveWindowsTest, SpectrumWindowDrawsTheBandAroundTheDensity) {
     ASSERT_NE(openSample(1000, 4040), nullptr);
     CWaveResultWnd* w =
         run(CMD_SPECTRUM, [](ScriptedDialog& d) { d.setText(IDC_WAVE_SEGMENT, "800"); });
     ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->measure->channelCount, 3);
+    ASSERT_EQ(w->shownPlots().size(), 1u);
+    const CResultPlot& plot = *w->shownPlots()[0];
+    ASSERT_EQ(plot.curves().size(), 1u);
+    ASSERT_EQ(plot.bands().size(), 1u);
+    const PlotCurve& density = plot.curves()[0];
+    const PlotBand& band = plot.bands()[0];
+    ASSERT_EQ(band.x, density.x);
+    for (size_t j = 0; j < density.x.size(); ++j) {
+        EXPECT_LE(band.lower[j], density.y[j]) << j;
+        EXPECT_GE(band.upper[j], density.y[j]) << j;
+    }
+    EXPECT_GT(band.upper[10], band.lower[10]);
+    const QStringList texts = paintedTexts(plot, QSize(1000, 600));
+    EXPECT_TRUE(texts.contains("90 % confidence band"));
+    EXPECT_TRUE(texts.contains("Frequency (Hz)"));
+    EXPECT_TRUE(texts.contains(QString::fromUtf8("S (m\u00b2/Hz)")));
+    for (const QString& t : texts)
+        EXPECT_FALSE(t.contains("lower") || t.contains("upper")) << t.toStdString();
+    // File -> Export pictures the window's hidden view as before: the band
+    // over the density, at the plot's size.
     const CMeasureView& view = *w->view;
     EXPECT_EQ(view.overlay_of[1], 0);
     EXPECT_EQ(view.overlay_of[2], 0);
-    EXPECT_FALSE(view.expanded[1]);
-    // The strip reaches the band's top, not only the density's.
-    float top = 0;
-    for (int32_t j = 0; j < w->measure->sampleCount; ++j)
-        top = std::max(top, w->measure->at(2, j).re);
-    EXPECT_GE(view.range_max[0], top);
-    QImage image(view.client_width, view.client_height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    PlotPainter(view).paint(painter);
-    // In the peak's column the band's colour lies both above and below black.
-    int above = 0, below = 0, peakX = -1;
-    const int stripTop = HEADER_HEIGHT,
-              stripBottom = HEADER_HEIGHT + view.strip_height - LABEL_HEIGHT;
-    int highest = stripBottom;
-    for (int x = 0; x < view.client_width; ++x)
-        for (int y = stripTop; y < stripBottom; ++y)
-            if (image.pixel(x, y) == qRgb(0, 0, 0) && y < highest) {
-                highest = y;
-                peakX = x;
-            }
-    ASSERT_GE(peakX, 0);
-    for (int y = stripTop; y < stripBottom; ++y)
-        if (image.pixel(peakX, y) == OVERLAY_COLOUR.rgb()) (y < highest ? above : below)++;
-    EXPECT_GT(above, 0);
-    EXPECT_GT(below, 0);
+    EXPECT_EQ(view.hwnd->width(), plot.width());
+    EXPECT_GT(view.client_height, 0);
 }
 
 // Wave statistics with a foreshore: the composite Weibull's rows in the
@@ -483,18 +495,24 @@ TEST_F(WaveWindowsTest, StatisticsShowTheExceedancePlotAndTheCompositeWeibull) {
     expectTableEquals(stats, keys,
                       batchJson({"waves", "--channel", "1", "--from", "1000", "--to", "4040",
                                  "--depth", "0.3", "--slope", "0.02"}));
-    ASSERT_NE(stats->exceedanceView, nullptr);
-    const CMeasureView& view = *stats->exceedanceView;
-    EXPECT_TRUE(view.hwnd->isVisible());
-    EXPECT_EQ(view.measure, &stats->result()->exceedance);
-    EXPECT_EQ(view.measure->channelCount, 3);
-    EXPECT_STREQ(view.x_unit, "m");
-    EXPECT_EQ(view.overlay_of[1], 0);
-    EXPECT_EQ(view.overlay_of[2], 0);
-    EXPECT_EQ(view.visible_samples, EXCEEDANCE_ROWS);
-    // The two views share the window's height.
-    EXPECT_LE(stats->view->hwnd->height() + view.hwnd->height(), stats->hwnd->height());
-    EXPECT_GT(view.hwnd->height(), 0);
+    // Under the wave list, the exceedance: each curve named, coloured and
+    // dashed its own way.
+    ASSERT_EQ(stats->shownPlots().size(), 3u);
+    const CResultPlot& exceedance = *stats->shownPlots()[2];
+    EXPECT_EQ(exceedance.axes().xTitle, "H (m)");
+    ASSERT_EQ(exceedance.curves().size(), 3u);
+    EXPECT_EQ(curveNames(exceedance),
+              QStringList({"Measured", "Rayleigh", QString::fromUtf8("Battjes\u2013Groenendijk")}));
+    expectCurvesApart(exceedance);
+    const QStringList texts = paintedTexts(exceedance, QSize(1000, 400));
+    for (const QString& name : curveNames(exceedance))
+        EXPECT_TRUE(texts.contains(name)) << name.toStdString();
+    // The plots share the window's height.
+    int heights = 0;
+    for (const CResultPlot* p : stats->shownPlots())
+        heights += p->height();
+    EXPECT_LE(heights, stats->hwnd->height());
+    EXPECT_GT(exceedance.height(), 0);
     // Recalculated in deep water: the Weibull curve goes.
     dialogScript::pushDialog([](ScriptedDialog& d) {
         d.setText(IDC_WAVE_DEPTH, "0");
@@ -502,14 +520,14 @@ TEST_F(WaveWindowsTest, StatisticsShowTheExceedancePlotAndTheCompositeWeibull) {
     });
     stats->OnCommand(CMD_RECALCULATE, 0);
     settle();
-    EXPECT_EQ(stats->exceedanceView->measure->channelCount, 2);
+    EXPECT_EQ(curveNames(*stats->shownPlots()[2]), QStringList({"Measured", "Rayleigh"}));
     expectTableEquals(stats, STATISTICS_KEYS,
                       batchJson({"waves", "--channel", "1", "--from", "1000", "--to", "4040"}));
     frame->frameCommand(CMD_CLOSE_WINDOW, 0);
     settle();
     auto* spectrum = run(CMD_SPECTRUM, [](ScriptedDialog&) {});
     ASSERT_NE(spectrum, nullptr);
-    EXPECT_FALSE(spectrum->exceedanceView->hwnd->isVisible());
+    EXPECT_EQ(spectrum->shownPlots().size(), 1u);
 }
 
 TEST_F(WaveWindowsTest, NoiseWarningShowsUnderTheTableUntilTheSuggestedFmaxIsUsed) {
