@@ -5,6 +5,7 @@
 #include <string>
 
 #include "batch/batch_command.h"
+#include "batch/file_series.h"
 #include "batch/measure_input.h"
 #include "batch/same_file.h"
 #include "batch/wave_output.h"
@@ -81,16 +82,42 @@ int gaugeBlocks(Args& args, const CMeasure& m, const std::vector<double>& channe
     return refuseNonFinite(m, gauges, range.from, range.to);
 }
 
+int reflectionOfFile(const std::string& path, Args& args, const std::vector<double>& channels,
+                     const ReflectionOptions& options, SeriesRows* rows) {
+    CMeasure m;
+    if (int rc = readInput(m, path, args)) return rc;
+    std::vector<BlockValues> blocks;
+    if (int rc = gaugeBlocks(args, m, channels, blocks)) return rc;
+    ReflectionResult result;
+    std::string why;
+    if (!separateReflection(blocks, options, result, &why)) return reportError(EXIT_FAILED, why);
+    const char* unit = m.channels[int32_t(channels[0])].unit;
+    const std::string out = args.get("o");
+    if (!out.empty()) {
+        CMeasure spectra;
+        if (!reflectionMeasure(result, unit, spectra))
+            return reportError(EXIT_FAILED, "out of memory for the spectra");
+        if (int rc = writeSpectrumOutput(spectra, out)) return rc;
+    }
+    if (rows)
+        rows->push_back(seriesRow(jsonFields(result)));
+    else if (args.has("json"))
+        printJsonObject(jsonFields(result));
+    else
+        printParameterLines(reflectionParameterLines(result, unit));
+    return EXIT_OK;
+}
+
 int runReflection(Args& args) {
-    args.allowOnly(withReadingOptions({"channels", "positions", "depth", "from", "to", "segment",
-                                       "fmin", "fmax", "detrend", "o", "json"}));
+    args.allowOnly(
+        withSeriesOptions(withReadingOptions({"channels", "positions", "depth", "from", "to",
+                                              "segment", "fmin", "fmax", "detrend", "o", "json"})));
     ReflectionOptions options;
     options.depth = args.getDouble("depth", 0);
     options.segment = args.getInt("segment", 0);
     options.band = bandFromArgs(args);
     if (!args.error().empty()) return usageError(self(), args.error());
     if (int rc = detrendFromArgs(args, Detrend::Linear, options.detrend)) return rc;
-    if (args.positional().size() != 1) return usageError(self(), "reflection takes one input file");
     if (!args.has("channels") || !args.has("positions") || !args.has("depth"))
         return usageError(self(), "reflection needs --channels, --positions and --depth");
     std::vector<double> channels;
@@ -105,35 +132,20 @@ int runReflection(Args& args) {
         return usageError(self(), "OUT must end in .TXT or .INT");
     if (int rc = refuseOutputOverInput(out, args.positional())) return rc;
 
-    CMeasure m;
-    if (int rc = readInput(m, args.positional()[0], args)) return rc;
-    std::vector<BlockValues> blocks;
-    if (int rc = gaugeBlocks(args, m, channels, blocks)) return rc;
-    ReflectionResult result;
-    std::string why;
-    if (!separateReflection(blocks, options, result, &why)) return reportError(EXIT_FAILED, why);
-    const char* unit = m.channels[int32_t(channels[0])].unit;
-    if (!out.empty()) {
-        CMeasure spectra;
-        if (!reflectionMeasure(result, unit, spectra))
-            return reportError(EXIT_FAILED, "out of memory for the spectra");
-        if (int rc = writeSpectrumOutput(spectra, out)) return rc;
-    }
-    if (args.has("json"))
-        printJsonObject(jsonFields(result));
-    else
-        printParameterLines(reflectionParameterLines(result, unit));
-    return EXIT_OK;
+    return runFileSeries({self(), false, {"o"}}, args,
+                         [&](const std::string& path, Args& a, SeriesRows* rows) {
+                             return reflectionOfFile(path, a, channels, options, rows);
+                         });
 }
 
 BatchCommandRegistration reflection{
     {"reflection",
-     "IN --channels C1,C2[,C3] --positions X1,X2[,X3] --depth H [--from A] [--to B] [--segment N] "
-     "[--fmin F] [--fmax F] [--detrend none|mean|linear] [--type T] " READING_USAGE
-     " [--json] [-o OUT.TXT|OUT.INT]",
+     "IN... --channels C1,C2[,C3] --positions X1,X2[,X3] --depth H [--from A] [--to B] "
+     "[--segment N] [--fmin F] [--fmax F] [--detrend none|mean|linear] [--type T] " READING_USAGE
+     " [--json] [--table OUT.csv] [-o OUT.TXT|OUT.INT]",
      "incident and reflected spectra, Hm0 of each and Kr from two or three gauges",
-     withReadingValues({"channels", "positions", "depth", "from", "to", "segment", "fmin", "fmax",
-                        "detrend", "o"}),
+     withSeriesOptions(withReadingValues({"channels", "positions", "depth", "from", "to", "segment",
+                                          "fmin", "fmax", "detrend", "o"})),
      runReflection}};
 
 } // namespace
