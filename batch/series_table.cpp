@@ -3,16 +3,9 @@
 #include <algorithm>
 
 #include "batch/json_text.h"
+#include "measure/csv_table.h"
 
 namespace {
-
-std::string csvCell(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
 
 std::string columnName(const SeriesCell& cell) {
     return cell.group.empty() ? cell.key : cell.group + " " + cell.key;
@@ -28,13 +21,6 @@ std::vector<std::string> columns(const SeriesRows& rows) {
                 names.push_back(name);
         }
     return names;
-}
-
-std::string csvLine(const std::vector<std::string>& cells) {
-    std::string line;
-    for (size_t i = 0; i < cells.size(); ++i)
-        line += (i ? "," : "") + csvCell(cells[i]);
-    return line + "\n";
 }
 
 std::string jsonRow(const SeriesRow& row, bool channels) {
@@ -89,7 +75,7 @@ std::string seriesCsv(const SeriesRows& rows, bool channels) {
     if (channels) header.push_back("channel");
     header.insert(header.end(), names.begin(), names.end());
     header.push_back("error");
-    std::string text = csvLine(header);
+    std::string text = csvTableLine(header);
     for (const SeriesRow& row : rows) {
         std::vector<std::string> cells{row.file};
         if (channels) cells.push_back(row.channel < 0 ? "" : std::to_string(row.channel));
@@ -99,7 +85,7 @@ std::string seriesCsv(const SeriesRows& rows, bool channels) {
             cells.push_back(it == row.cells.end() ? "" : it->csv);
         }
         cells.push_back(row.error);
-        text += csvLine(cells);
+        text += csvTableLine(cells);
     }
     return text;
 }
