@@ -69,3 +69,20 @@ def test_the_table_reads_in_pandas_and_csv_with_failures_in_their_rows(batch, re
     for row, k in zip(rows, range(6)):
         alone = json.loads(batch("waves", records[k], "--json").stdout)
         assert float(row["H1/3"]) == alone["H1/3"] and int(row["count"]) == alone["count"]
+
+
+def test_files_read_in_child_processes_give_their_own_rows_side_by_side(batch, records, tmp_path):
+    # HDF5 and MATLAB files are read by a child process each: several at once
+    # from the workers must each come back whole and to its own row.
+    paths = []
+    for k, record in enumerate(records[:4]):
+        for suffix in (".h5", ".mat"):
+            paths.append(str(tmp_path / f"copy{k}{suffix}"))
+            batch("convert", record, paths[-1])
+    rows = json.loads(batch("spectrum", *paths, "--channel", "0", "--json").stdout)
+    assert [r["file"] for r in rows] == paths
+    for row in rows:
+        row.pop("channel")
+        alone = json.loads(batch("spectrum", row.pop("file"), "--json").stdout)
+        assert row == alone
+    assert rows[0]["Hm0"] == rows[1]["Hm0"] != rows[2]["Hm0"]
