@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <glob.h>
 #include <mutex>
-#include <optional>
+#include <sys/stat.h>
 #include <thread>
 
 #include "batch/channel_selection.h"
@@ -24,8 +24,10 @@ struct SeriesInput {
     std::string error;
 };
 
+// A word with a wildcard, unless a file has that very name ("run[1].INT").
 bool isPattern(const std::string& word) {
-    return word.find_first_of("*?[") != std::string::npos;
+    struct stat status;
+    return word.find_first_of("*?[") != std::string::npos && stat(word.c_str(), &status) != 0;
 }
 
 std::vector<SeriesInput> expandInputs(const std::vector<std::string>& words) {
@@ -162,12 +164,6 @@ int runFileSeries(const FileSeries& series, Args& args, const FileAnalysis& anal
         return usageError(command, std::string(command.name) + " takes one or more input files");
     if (args.has("table") && args.get("table").empty())
         return usageError(command, "--table needs a file name");
-    std::vector<int32_t> channels;
-    if (series.channelList && args.has("channel") &&
-        !parseChannelList(args.get("channel"), channels))
-        return usageError(command, "--channel takes a channel number or several separated by "
-                                   "commas, not '" +
-                                       args.get("channel") + "'");
     FileType type;
     if (args.has("type") && !fileTypeFromName(args.get("type"), type))
         return reportError(EXIT_USAGE, "unknown --type '" + args.get("type") + "' (" +
@@ -178,6 +174,17 @@ int runFileSeries(const FileSeries& series, Args& args, const FileAnalysis& anal
         if (!inputs[0].error.empty()) return reportError(EXIT_FAILED, inputs[0].error);
         return analyse(inputs[0].path, args, nullptr);
     }
+    std::vector<int32_t> channels;
+    if (series.channelList && args.has("channel") &&
+        !parseChannelList(args.get("channel"), channels))
+        return usageError(command, "--channel takes a channel number or several separated by "
+                                   "commas, not '" +
+                                       args.get("channel") + "'");
+    // Numbers that every file's analysis reads: refused once, not in each row.
+    args.getInt("from", 0);
+    args.getInt("to", 0);
+    args.getDouble("rate", 0);
+    if (!args.error().empty()) return usageError(command, args.error());
     for (const std::string& option : series.singleOutputs)
         if (args.has(option))
             return usageError(command, (option == "o" ? "-o" : "--" + option) +

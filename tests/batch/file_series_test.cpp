@@ -132,17 +132,20 @@ TEST(FileSeries, PatternsExpandInSortedOrder) {
     for (int k : {2, 0, 1})
         writeRecord(dir, recordName(k), k);
     writeRecord(dir, "other.INT", 4);
-    const CommandResult r = runBatch({"waves", dir.file("run*.INT"), dir.file("none*.INT")});
+    // A name with a wildcard in it is that file when it exists.
+    const std::string odd = writeRecord(dir, "odd[1].INT", 5);
+    const CommandResult r = runBatch({"waves", dir.file("run*.INT"), dir.file("none*.INT"), odd});
     EXPECT_EQ(r.exitCode, 1);
     const std::vector<std::string> rows = lines(r.out);
-    ASSERT_EQ(rows.size(), 5u) << r.out;
+    ASSERT_EQ(rows.size(), 6u) << r.out;
+    EXPECT_EQ(rows[5].rfind(odd + ",0,", 0), 0u) << rows[5];
     for (int k = 0; k < 3; ++k)
         EXPECT_EQ(rows[k + 1].rfind(dir.file(recordName(k)) + ",0,", 0), 0u) << rows[k + 1];
     EXPECT_NE(rows[4].find(dir.file("none*.INT") + ": no file matches"), std::string::npos)
         << rows[4];
 }
 
-TEST(FileSeries, OneFileWritesAsBeforeAndOutputsForOneFileAreRefusedWithSeveral) {
+TEST(FileSeries, OneFileWritesAsBeforeAndWrongOptionsAreRefusedOnceWithSeveral) {
     TempDir dir;
     const std::string a = writeRecord(dir, "a.INT", 1), b = writeRecord(dir, "b.INT", 2);
     const CommandResult one = runBatch({"waves", a, "--json"});
@@ -151,6 +154,10 @@ TEST(FileSeries, OneFileWritesAsBeforeAndOutputsForOneFileAreRefusedWithSeveral)
     const CommandResult spectra = runBatch({"spectrum", a, b, "-o", dir.file("s.TXT")});
     EXPECT_EQ(spectra.exitCode, 2);
     EXPECT_NE(spectra.err.find("-o writes one file"), std::string::npos) << spectra.err;
+    // A malformed number is one usage error, not a failed row per file.
+    const CommandResult malformed = runBatch({"waves", a, b, "--from", "1x"});
+    EXPECT_EQ(malformed.exitCode, 2);
+    EXPECT_EQ(malformed.out, "");
     const CommandResult over = runBatch({"waves", a, b, "--table", b});
     EXPECT_EQ(over.exitCode, 1);
     EXPECT_EQ(countEntries(dir.path()), 2);
