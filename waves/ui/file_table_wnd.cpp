@@ -37,10 +37,17 @@ void CFileTableWnd::showTable(const std::vector<std::vector<std::string>>& cells
     for (int c = 0; c < columns; ++c)
         table->setHorizontalHeaderItem(
             c, new QTableWidgetItem(QString::fromStdString(cells[0][size_t(c)])));
-    for (size_t r = 1; r < cells.size(); ++r)
-        for (int c = 0; c < columns && size_t(c) < cells[r].size(); ++c)
-            table->setItem(int(r) - 1, c,
-                           new QTableWidgetItem(QString::fromStdString(cells[r][size_t(c)])));
+    for (size_t r = 1; r < cells.size(); ++r) {
+        // A failed row's reason is in the last column, often out of sight:
+        // each of its cells tells it when pointed at.
+        const QString error =
+            cells[r].empty() ? QString() : QString::fromStdString(cells[r].back());
+        for (int c = 0; c < columns && size_t(c) < cells[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(cells[r][size_t(c)]));
+            item->setToolTip(error);
+            table->setItem(int(r) - 1, c, item);
+        }
+    }
     table->resizeColumnsToContents();
     setTitle(title);
 }

@@ -122,6 +122,9 @@ TEST_F(AnalyseFilesTest, EachFileIsARowOfItsOwnResultAndTheTableSavesAsCsv) {
     }
     EXPECT_NE(expected[0], expected[2]);
     EXPECT_TRUE(table->item(1, errorColumn)->text().startsWith(picked[1])) << errorColumn;
+    // The reason shows where the pointer is, the file's name among them.
+    EXPECT_EQ(table->item(1, 0)->toolTip(), table->item(1, errorColumn)->text());
+    EXPECT_EQ(table->item(0, 0)->toolTip(), QString());
 
     const std::string saved = dir.file("table.csv");
     dialogScript::pushFile(QString::fromStdString(saved), 1);
