@@ -83,19 +83,24 @@ void FileSeriesCommands::run() {
     std::vector<std::string> paths;
     for (const QString& path : chosen)
         paths.push_back(QFile::encodeName(path).toStdString());
-    CMeasure first;
-    std::string why;
-    if (!readFirst(paths, first, why)) {
-        showWarning(&frame_, QStringLiteral("None of the files could be read (%1).")
-                                 .arg(QString::fromStdString(why)));
-        return;
-    }
     WaveRunOptions options = last_[index];
-    if (!askOptions(kind, first, options)) return;
+    int32_t firstRows = 0;
+    {
+        // Let go of the first record before the workers each read one.
+        CMeasure first;
+        std::string why;
+        if (!readFirst(paths, first, why)) {
+            showWarning(&frame_, QStringLiteral("None of the files could be read (%1).")
+                                     .arg(QString::fromStdString(why)));
+            return;
+        }
+        if (!askOptions(kind, first, options)) return;
+        firstRows = first.sampleCount;
+    }
     lastKind_ = index;
     last_[index] = options;
     // A block of the whole record is each file's whole record.
-    const bool whole = options.from == 0 && options.to == first.sampleCount;
+    const bool whole = options.from == 0 && options.to == firstRows;
     const std::vector<WaveFileRow> rows = analyseWaveFiles(paths, kind, options, whole);
     auto* window = new CFileTableWnd;
     if (window->Create(CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
