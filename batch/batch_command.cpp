@@ -93,8 +93,26 @@ const BatchCommand* findBatchCommand(const std::string& name) {
     return nullptr;
 }
 
+namespace {
+
+// Each worker of a file series keeps its own file's reason.
+thread_local ErrorCapture* capture = nullptr;
+
+} // namespace
+
+ErrorCapture::ErrorCapture() : outer_(capture) {
+    capture = this;
+}
+
+ErrorCapture::~ErrorCapture() {
+    capture = outer_;
+}
+
 int reportError(int code, const std::string& message) {
-    std::fprintf(stderr, "ondarix-batch: %s\n", message.c_str());
+    if (capture)
+        capture->keep(message);
+    else
+        std::fprintf(stderr, "ondarix-batch: %s\n", message.c_str());
     return code;
 }
 

@@ -33,6 +33,8 @@ class Args {
     void fail(const std::string& message) {
         if (error_.empty()) error_ = message;
     }
+    // Gives an option a value, as if it had been typed: one channel of a list.
+    void set(const std::string& name, const std::string& value) { options_[name] = value; }
 
   private:
     std::vector<std::string> positional_;
@@ -56,8 +58,26 @@ struct BatchCommandRegistration {
     }
 };
 
-// Prints "ondarix-batch: <message>" on stderr and returns `code`.
+// Prints "ondarix-batch: <message>" on stderr and returns `code`; while an
+// ErrorCapture is alive on the calling thread, keeps the first message in it
+// instead, so that a file of several becomes a row with its reason.
 int reportError(int code, const std::string& message);
+
+class ErrorCapture {
+  public:
+    ErrorCapture();
+    ~ErrorCapture();
+    ErrorCapture(const ErrorCapture&) = delete;
+    ErrorCapture& operator=(const ErrorCapture&) = delete;
+    const std::string& message() const { return message_; }
+    void keep(const std::string& message) {
+        if (message_.empty()) message_ = message;
+    }
+
+  private:
+    ErrorCapture* outer_;
+    std::string message_;
+};
 // Prints the usage line of `command` after the message; returns EXIT_USAGE.
 int usageError(const BatchCommand& command, const std::string& message);
 const BatchCommand* findBatchCommand(const std::string& name);

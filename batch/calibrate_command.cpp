@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/batch_command.h"
+#include "batch/file_series.h"
 #include "batch/measure_input.h"
 #include "batch/wave_output.h"
 #include "measure/gauge_calibration.h"
@@ -38,8 +39,8 @@ bool numberList(const std::string& text, const char* separators, std::vector<dou
 }
 
 void printCalibration(const GaugeCalibration& c, const CalibrationOptions& options, double rate,
-                      bool json) {
-    if (!json) return printParameterLines(calibrationLines(c, options.levels));
+                      bool json, SeriesRow* row) {
+    if (!json && !row) return printParameterLines(calibrationLines(c, options.levels));
     JsonArrays arrays{{"levels", options.levels},
                       {"raw", {}},
                       {"residuals", c.residuals},
@@ -50,18 +51,46 @@ void printCalibration(const GaugeCalibration& c, const CalibrationOptions& optio
         arrays[3].second.push_back(s.from / rate);
         arrays[4].second.push_back(s.to / rate);
     }
-    printJsonObject({{"coefficient", c.coefficient},
-                     {"constant", c.constant},
-                     {"r2", c.r2},
-                     {"largest residual", c.largestResidual}},
-                    arrays);
+    const JsonFields fields{{"coefficient", c.coefficient},
+                            {"constant", c.constant},
+                            {"r2", c.r2},
+                            {"largest residual", c.largestResidual}};
+    if (row)
+        *row = seriesRow(fields, arrays);
+    else
+        printJsonObject(fields, arrays);
+}
+
+int calibrateChannel(const CMeasure& m, const std::string& path, Args& args,
+                     const CalibrationOptions& options, SeriesRow* row) {
+    BlockRange range;
+    if (int rc = blockFromArgs(args, m, range)) return rc;
+    if (int rc = refuseNonFinite(m, range)) return rc;
+    FileType type = fileTypeFromPath(path);
+    if (args.has("type")) fileTypeFromName(args.get("type"), type);
+    std::vector<double> raw;
+    std::string why;
+    if (!rawChannelValues(m, range.channel, path, type, raw, &why))
+        return reportError(EXIT_FAILED, why);
+    GaugeCalibration c;
+    if (!calibrateGauge(raw, m.sampleRate, options, c, &why)) return reportError(EXIT_FAILED, why);
+    // One gauge's record may calibrate any gauge of a run: the channel of the
+    // target defaults to the record's.
+    const int toChannel = args.getInt("to-channel", -1);
+    const int targetChannel = toChannel >= 0 ? toChannel : range.channel;
+    const std::string target = args.get("apply");
+    if (!target.empty() &&
+        !writeIntChannelScale(target, targetChannel, c.coefficient, c.constant, &why))
+        return reportError(EXIT_FAILED, why);
+    printCalibration(c, options, m.sampleRate, args.has("json"), row);
+    return EXIT_OK;
 }
 
 int runCalibrate(Args& args) {
-    args.allowOnly(withReadingOptions(
-        {"channel", "levels", "windows", "force", "apply", "to-channel", "json"}));
+    args.allowOnly(withSeriesOptions(withReadingOptions(
+        {"channel", "levels", "windows", "force", "apply", "to-channel", "json"})));
     if (!args.error().empty()) return usageError(self(), args.error());
-    if (args.positional().size() != 1) return usageError(self(), "calibrate takes one input file");
+    if (args.positional().empty()) return usageError(self(), "calibrate takes an input file");
     if (!args.has("channel") || !args.has("levels"))
         return usageError(self(), "calibrate needs --channel and --levels");
     CalibrationOptions options;
@@ -79,36 +108,24 @@ int runCalibrate(Args& args) {
         return usageError(self(), "--to-channel takes a channel number from 0");
     if (args.has("apply") && !calibrationTargetRefusal(target).empty())
         return reportError(EXIT_FAILED, calibrationTargetRefusal(target));
-    const std::string path = args.positional()[0];
-    CMeasure m;
-    if (int rc = readInput(m, path, args)) return rc;
-    BlockRange range;
-    if (int rc = blockFromArgs(args, m, range)) return rc;
-    if (int rc = refuseNonFinite(m, range)) return rc;
-    FileType type = fileTypeFromPath(path);
-    if (args.has("type")) fileTypeFromName(args.get("type"), type);
-    std::vector<double> raw;
-    std::string why;
-    if (!rawChannelValues(m, range.channel, path, type, raw, &why))
-        return reportError(EXIT_FAILED, why);
-    GaugeCalibration c;
-    if (!calibrateGauge(raw, m.sampleRate, options, c, &why)) return reportError(EXIT_FAILED, why);
-    // One gauge's record may calibrate any gauge of a run: the channel of the
-    // target defaults to the record's.
-    const int targetChannel = toChannel >= 0 ? toChannel : range.channel;
-    if (!target.empty() &&
-        !writeIntChannelScale(target, targetChannel, c.coefficient, c.constant, &why))
-        return reportError(EXIT_FAILED, why);
-    printCalibration(c, options, m.sampleRate, args.has("json"));
-    return EXIT_OK;
+    return runFileSeries({self(), true, {"apply"}}, args,
+                         [&](const std::string& path, Args& a, SeriesRows* rows) {
+                             CMeasure m;
+                             if (int rc = readInput(m, path, a)) return rc;
+                             return forEachChannel(a, rows, [&](Args& one, SeriesRow* row) {
+                                 return calibrateChannel(m, path, one, options, row);
+                             });
+                         });
 }
 
 BatchCommandRegistration calibrate{
     {"calibrate",
-     "IN --channel C --levels L1,L2,... [--windows A:B,...] [--force] [--apply TARGET.INT "
+     "IN... --channel C[,C...] --levels L1,L2,... [--windows A:B,...] [--force] [--apply "
+     "TARGET.INT "
      "[--to-channel "
-     "C]] [--type T] " READING_USAGE " [--json]",
+     "C]] [--type T] " READING_USAGE " [--json] [--table OUT.csv]",
      "a gauge's coefficient and constant from a record of it held at known levels",
-     withReadingValues({"channel", "levels", "windows", "apply", "to-channel"}), runCalibrate}};
+     withSeriesOptions(withReadingValues({"channel", "levels", "windows", "apply", "to-channel"})),
+     runCalibrate}};
 
 } // namespace

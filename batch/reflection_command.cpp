@@ -6,6 +6,7 @@
 #include <string>
 
 #include "batch/batch_command.h"
+#include "batch/file_series.h"
 #include "batch/measure_input.h"
 #include "batch/number_list.h"
 #include "batch/same_file.h"
@@ -128,93 +129,74 @@ int gaugeBlocks(Args& args, const CMeasure& m, const std::vector<double>& channe
     return refuseNonFinite(m, gauges, range.from, range.to);
 }
 
-int runRegular(Args& args, const CMeasure& m, const std::vector<double>& channels,
-               const ReflectionOptions& options) {
+// What a run asks of every file.
+struct ReflectionRun {
+    std::vector<double> channels;
+    ReflectionOptions options;
+    bool regular = false, series = false;
+    double at = 0; // m, where the series are wanted
+    std::string out;
+    FileType seriesType{};
+};
+
+int regularOfFile(Args& args, const CMeasure& m, const ReflectionRun& run, SeriesRows* rows) {
     std::vector<BlockValues> blocks;
-    if (int rc = gaugeBlocks(args, m, channels, blocks)) return rc;
+    if (int rc = gaugeBlocks(args, m, run.channels, blocks)) return rc;
     RegularReflectionOptions regular;
-    regular.positions = options.positions;
-    regular.depth = options.depth;
-    regular.detrend = options.detrend;
+    regular.positions = run.options.positions;
+    regular.depth = run.options.depth;
+    regular.detrend = run.options.detrend;
     RegularReflectionResult result;
     std::string why;
     if (!separateRegularReflection(blocks, regular, result, &why))
         return reportError(EXIT_FAILED, why);
-    if (args.has("json"))
+    if (rows)
+        rows->push_back(seriesRow(regularFields(result)));
+    else if (args.has("json"))
         printJsonObject(regularFields(result));
     else
-        printParameterLines(regularReflectionLines(result, m.channels[int32_t(channels[0])].unit));
+        printParameterLines(
+            regularReflectionLines(result, m.channels[int32_t(run.channels[0])].unit));
     return EXIT_OK;
 }
 
-int writeSeries(const std::vector<BlockValues>& blocks, const ReflectionOptions& options, double at,
-                const char* unit, const std::string& out, FileType type) {
+int writeSeries(const std::vector<BlockValues>& blocks, const ReflectionRun& run,
+                const char* unit) {
     ReflectionSeries series;
     std::string why;
-    if (!reflectionSeries(blocks, options, at, series, &why)) return reportError(EXIT_FAILED, why);
+    if (!reflectionSeries(blocks, run.options, run.at, series, &why))
+        return reportError(EXIT_FAILED, why);
     CMeasure m;
     if (!reflectionSeriesMeasure(series, unit, m))
         return reportError(EXIT_FAILED, "out of memory for the series");
-    if (!writeMeasure(m, out, type, &why))
-        return reportError(EXIT_FAILED, out + ": could not be written: " + why);
+    if (!writeMeasure(m, run.out, run.seriesType, &why))
+        return reportError(EXIT_FAILED, run.out + ": could not be written: " + why);
     return EXIT_OK;
 }
 
-int runReflection(Args& args) {
-    args.allowOnly(withReadingOptions({"channels", "positions", "depth", "from", "to", "segment",
-                                       "fmin", "fmax", "detrend", "o", "json", "plan", "gauges",
-                                       "series", "at", "regular"}));
-    if (args.has("plan")) return runPlan(args);
-    if (args.has("gauges")) return usageError(self(), "--gauges goes with --plan");
-    ReflectionOptions options;
-    options.depth = args.getDouble("depth", 0);
-    options.segment = args.getInt("segment", 0);
-    options.band = bandFromArgs(args);
-    if (!args.error().empty()) return usageError(self(), args.error());
-    if (int rc = detrendFromArgs(args, Detrend::Linear, options.detrend)) return rc;
-    if (args.positional().size() != 1) return usageError(self(), "reflection takes one input file");
-    if (!args.has("channels") || !args.has("positions") || !args.has("depth"))
-        return usageError(self(), "reflection needs --channels, --positions and --depth");
-    std::vector<double> channels;
-    if (!numberList(args.get("channels"), channels))
-        return usageError(self(), "--channels takes channel numbers separated by commas");
-    if (!numberList(args.get("positions"), options.positions))
-        return usageError(self(), "--positions takes numbers separated by commas");
-    if (channels.size() != options.positions.size())
-        return reportError(EXIT_FAILED, "--channels and --positions differ in count");
-    const bool series = args.has("series"), regular = args.has("regular");
-    if (regular && (series || args.has("o")))
-        return usageError(self(), "--regular writes no file (no --series, no -o)");
-    if (args.has("at") && !series) return usageError(self(), "--at goes with --series");
-    const double at = args.getDouble("at", options.positions[0]);
-    if (!args.error().empty()) return usageError(self(), args.error());
-    const std::string out = args.get("o");
-    FileType seriesType{};
-    if (series && !args.has("o")) return usageError(self(), "--series needs -o OUT");
-    if (series && !writableTypeOfPath(out, seriesType))
-        return usageError(self(), "OUT must end in the extension of a type that can be written");
-    if (!series && args.has("o") && !spectrumOutputIsKnown(out))
-        return usageError(self(), "OUT must end in .TXT or .INT");
-    if (int rc = refuseOutputOverInput(out, args.positional())) return rc;
-
+int reflectionOfFile(const std::string& path, Args& args, const ReflectionRun& run,
+                     SeriesRows* rows) {
     CMeasure m;
-    if (int rc = readInput(m, args.positional()[0], args)) return rc;
-    if (regular) return runRegular(args, m, channels, options);
+    if (int rc = readInput(m, path, args)) return rc;
+    if (run.regular) return regularOfFile(args, m, run, rows);
     std::vector<BlockValues> blocks;
-    if (int rc = gaugeBlocks(args, m, channels, blocks)) return rc;
+    if (int rc = gaugeBlocks(args, m, run.channels, blocks)) return rc;
     ReflectionResult result;
     std::string why;
-    if (!separateReflection(blocks, options, result, &why)) return reportError(EXIT_FAILED, why);
-    const char* unit = m.channels[int32_t(channels[0])].unit;
-    if (series) {
-        if (int rc = writeSeries(blocks, options, at, unit, out, seriesType)) return rc;
-    } else if (!out.empty()) {
+    if (!separateReflection(blocks, run.options, result, &why))
+        return reportError(EXIT_FAILED, why);
+    const char* unit = m.channels[int32_t(run.channels[0])].unit;
+    if (run.series) {
+        if (int rc = writeSeries(blocks, run, unit)) return rc;
+    } else if (!run.out.empty()) {
         CMeasure spectra;
         if (!reflectionTableMeasure(result, unit, spectra))
             return reportError(EXIT_FAILED, "out of memory for the spectra");
-        if (int rc = writeSpectrumOutput(spectra, out)) return rc;
+        if (int rc = writeSpectrumOutput(spectra, run.out)) return rc;
     }
-    if (args.has("json")) {
+    if (rows) {
+        rows->push_back(seriesRow(jsonFields(result), leftOutArrays(result)));
+    } else if (args.has("json")) {
         printJsonObject(jsonFields(result), leftOutArrays(result));
     } else {
         std::vector<std::string> lines = reflectionParameterLines(result, unit);
@@ -224,16 +206,58 @@ int runReflection(Args& args) {
     return EXIT_OK;
 }
 
+int runReflection(Args& args) {
+    args.allowOnly(withSeriesOptions(withReadingOptions(
+        {"channels", "positions", "depth", "from", "to", "segment", "fmin", "fmax", "detrend", "o",
+         "json", "plan", "gauges", "series", "at", "regular"})));
+    if (args.has("plan")) return runPlan(args);
+    if (args.has("gauges")) return usageError(self(), "--gauges goes with --plan");
+    ReflectionRun run;
+    ReflectionOptions& options = run.options;
+    options.depth = args.getDouble("depth", 0);
+    options.segment = args.getInt("segment", 0);
+    options.band = bandFromArgs(args);
+    if (!args.error().empty()) return usageError(self(), args.error());
+    if (int rc = detrendFromArgs(args, Detrend::Linear, options.detrend)) return rc;
+    if (!args.has("channels") || !args.has("positions") || !args.has("depth"))
+        return usageError(self(), "reflection needs --channels, --positions and --depth");
+    if (!numberList(args.get("channels"), run.channels))
+        return usageError(self(), "--channels takes channel numbers separated by commas");
+    if (!numberList(args.get("positions"), options.positions))
+        return usageError(self(), "--positions takes numbers separated by commas");
+    if (run.channels.size() != options.positions.size())
+        return reportError(EXIT_FAILED, "--channels and --positions differ in count");
+    run.series = args.has("series");
+    run.regular = args.has("regular");
+    if (run.regular && (run.series || args.has("o")))
+        return usageError(self(), "--regular writes no file (no --series, no -o)");
+    if (args.has("at") && !run.series) return usageError(self(), "--at goes with --series");
+    run.at = args.getDouble("at", options.positions[0]);
+    if (!args.error().empty()) return usageError(self(), args.error());
+    run.out = args.get("o");
+    if (run.series && !args.has("o")) return usageError(self(), "--series needs -o OUT");
+    if (run.series && !writableTypeOfPath(run.out, run.seriesType))
+        return usageError(self(), "OUT must end in the extension of a type that can be written");
+    if (!run.series && args.has("o") && !spectrumOutputIsKnown(run.out))
+        return usageError(self(), "OUT must end in .TXT or .INT");
+    if (int rc = refuseOutputOverInput(run.out, args.positional())) return rc;
+
+    return runFileSeries({self(), false, {"o"}}, args,
+                         [&](const std::string& path, Args& a, SeriesRows* rows) {
+                             return reflectionOfFile(path, a, run, rows);
+                         });
+}
+
 BatchCommandRegistration reflection{
     {"reflection",
-     "IN --channels C1,C2[,...,C16] --positions X1,X2[,...] --depth H [--from A] [--to B] "
+     "IN... --channels C1,C2[,...,C16] --positions X1,X2[,...] --depth H [--from A] [--to B] "
      "[--segment N] [--fmin F] [--fmax F] [--detrend none|mean|linear] [--type T] " READING_USAGE
-     " [--json] [-o OUT.TXT|OUT.INT | --series [--at X] -o OUT | --regular]; "
+     " [--json] [--table OUT.csv] [-o OUT.TXT|OUT.INT | --series [--at X] -o OUT | --regular]; "
      "or --plan --depth H --fmin F --fmax F --gauges N [--json]",
      "incident and reflected spectra, Hm0 of each and Kr from 2 to 16 gauges; their time series "
      "(--series); the harmonics of a regular wave (--regular); gauge positions for a band (--plan)",
-     withReadingValues({"channels", "positions", "depth", "from", "to", "segment", "fmin", "fmax",
-                        "detrend", "o", "gauges", "at"}),
+     withSeriesOptions(withReadingValues({"channels", "positions", "depth", "from", "to", "segment",
+                                          "fmin", "fmax", "detrend", "o", "gauges", "at"})),
      runReflection}};
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "batch/batch_command.h"
+#include "batch/file_series.h"
 #include "batch/measure_input.h"
 #include "batch/same_file.h"
 #include "batch/wave_output.h"
@@ -46,22 +47,14 @@ JsonFields jsonFields(const SpectrumReport& r) {
             {"band_upper", r.band.upperFactor}};
 }
 
-int runSpectrum(Args& args) {
-    args.allowOnly(withReadingOptions(
-        {"channel", "from", "to", "segment", "fmin", "fmax", "detrend", "o", "json"}));
-    const int32_t segment = args.getInt("segment", 0);
-    const SpectralBand band = bandFromArgs(args);
-    if (!args.error().empty()) return usageError(self(), args.error());
+struct SpectrumOptions {
+    int32_t segment = 0;
+    SpectralBand band;
     Detrend detrend = Detrend::Linear;
-    if (int rc = detrendFromArgs(args, Detrend::Linear, detrend)) return rc;
-    if (args.positional().size() != 1) return usageError(self(), "spectrum takes one input file");
-    const std::string out = args.get("o");
-    if (args.has("o") && !spectrumOutputIsKnown(out))
-        return usageError(self(), "OUT must end in .TXT or .INT");
-    if (int rc = refuseOutputOverInput(out, args.positional())) return rc;
+};
 
-    CMeasure m;
-    if (int rc = readInput(m, args.positional()[0], args)) return rc;
+int spectrumOfChannel(const CMeasure& m, Args& args, const SpectrumOptions& options,
+                      SeriesRow* row) {
     BlockRange range;
     if (int rc = blockFromArgs(args, m, range)) return rc;
     BlockValues block;
@@ -69,9 +62,10 @@ int runSpectrum(Args& args) {
     if (int rc = refuseNonFinite(m, range)) return rc;
     SpectrumReport report;
     std::string why;
-    if (!spectrumReport(block, segment, detrend, band, report, &why))
+    if (!spectrumReport(block, options.segment, options.detrend, options.band, report, &why))
         return reportError(EXIT_FAILED, why);
     const char* unit = m.channels[range.channel].unit;
+    const std::string out = args.get("o");
     if (!out.empty()) {
         CMeasure result;
         if (!spectrumMeasure(report.spectrum, report.band, unit, result))
@@ -79,20 +73,47 @@ int runSpectrum(Args& args) {
         if (int rc = writeSpectrumOutput(result, out)) return rc;
     }
     const std::vector<std::string> warnings = noiseWarningTexts(report.warnings);
-    if (args.has("json"))
+    if (row)
+        *row = seriesRow(jsonFields(report), {}, &warnings);
+    else if (args.has("json"))
         printJsonObject(jsonFields(report), {}, &warnings);
     else
         printParameterLines(withWarningLines(spectrumReportLines(report, unit), warnings));
     return EXIT_OK;
 }
 
+int runSpectrum(Args& args) {
+    args.allowOnly(withSeriesOptions(withReadingOptions(
+        {"channel", "from", "to", "segment", "fmin", "fmax", "detrend", "o", "json"})));
+    SpectrumOptions options;
+    options.segment = args.getInt("segment", 0);
+    options.band = bandFromArgs(args);
+    if (!args.error().empty()) return usageError(self(), args.error());
+    if (int rc = detrendFromArgs(args, Detrend::Linear, options.detrend)) return rc;
+    const std::string out = args.get("o");
+    if (args.has("o") && !spectrumOutputIsKnown(out))
+        return usageError(self(), "OUT must end in .TXT or .INT");
+    if (int rc = refuseOutputOverInput(out, args.positional())) return rc;
+    return runFileSeries({self(), true, {"o"}}, args,
+                         [&](const std::string& path, Args& a, SeriesRows* rows) {
+                             CMeasure m;
+                             if (int rc = readInput(m, path, a)) return rc;
+                             return forEachChannel(a, rows, [&](Args& one, SeriesRow* row) {
+                                 return spectrumOfChannel(m, one, options, row);
+                             });
+                         });
+}
+
 BatchCommandRegistration spectrum{
     {"spectrum",
-     "IN [--channel C] [--from A] [--to B] [--segment N] [--fmin F] [--fmax F] [--detrend "
-     "none|mean|linear] [--type T] " READING_USAGE " [--json] [-o OUT.TXT|OUT.INT]",
+     "IN... [--channel C[,C...]] [--from A] [--to B] [--segment N] [--fmin F] [--fmax F] "
+     "[--detrend "
+     "none|mean|linear] [--type T] " READING_USAGE
+     " [--json] [--table OUT.csv] [-o OUT.TXT|OUT.INT]",
      "variance density spectrum (Welch) with its 90 % band; Hm0, Tp (bin, parabola, Tp5, TpD), "
      "Tm01, Tm02, Tm-10, width, Qp",
-     withReadingValues({"channel", "from", "to", "segment", "fmin", "fmax", "detrend", "o"}),
+     withSeriesOptions(
+         withReadingValues({"channel", "from", "to", "segment", "fmin", "fmax", "detrend", "o"})),
      runSpectrum}};
 
 } // namespace

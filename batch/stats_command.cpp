@@ -1,9 +1,11 @@
 // ondarix-batch stats: what the "Statistic" dialog shows for one channel's block.
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
 
 #include "batch/batch_command.h"
+#include "batch/file_series.h"
 #include "batch/json_text.h"
 #include "batch/measure_input.h"
 #include "measure/statistics.h"
@@ -58,15 +60,33 @@ void printJson(const StatisticsReport& r) {
     std::printf("}\n");
 }
 
-int runStats(Args& args) {
-    static const BatchCommand& self = *findBatchCommand("stats");
-    args.allowOnly(withReadingOptions({"channel", "from", "to", "json"}));
-    if (!args.error().empty()) return usageError(self, args.error());
-    if (args.positional().size() != 1) return usageError(self, "stats takes one input file");
-    if (!args.has("channel") || !args.has("from") || !args.has("to"))
-        return usageError(self, "stats needs --channel, --from and --to");
-    CMeasure m;
-    if (int rc = readInput(m, args.positional()[0], args)) return rc;
+// The --json object as a row: its groups keep their keys.
+SeriesRow statsRow(const StatisticsReport& r) {
+    SeriesRow row;
+    auto add = [&](const char* group, const char* key, const std::optional<double>& value) {
+        addNumber(row, key, value ? *value : NAN, group);
+    };
+    addNumber(row, "from", r.from);
+    addNumber(row, "to", r.to);
+    add("signal", "min", r.minimum);
+    add("signal", "max", r.maximum);
+    add("signal", "mean", r.mean);
+    add("signal", "deviation", r.deviation);
+    addNumber(row, "count", r.heightCount, "wave");
+    add("wave", "min", r.heightMin);
+    add("wave", "max", r.heightMax);
+    add("wave", "mean", r.heightMean);
+    addNumber(row, "count", r.periodCount, "period");
+    add("period", "min", r.periodMin);
+    add("period", "max", r.periodMax);
+    add("period", "mean", r.periodMean);
+    add("frequency", "min", r.frequencyMin);
+    add("frequency", "max", r.frequencyMax);
+    add("frequency", "mean", r.frequencyMean);
+    return row;
+}
+
+int statsOfChannel(const CMeasure& m, Args& args, SeriesRow* row) {
     BlockRange range;
     if (int rc = blockFromArgs(args, m, range)) return rc;
     SignalStatistics stats{};
@@ -75,16 +95,36 @@ int runStats(Args& args) {
     if (int rc = refuseNonFinite(m, range)) return rc;
     computeStatistics(stats, STAT_ALL);
     StatisticsReport report = statisticsReport(stats, range);
-    if (args.has("json"))
+    if (row)
+        *row = statsRow(report);
+    else if (args.has("json"))
         printJson(report);
     else
         printText(report);
     return EXIT_OK;
 }
 
-BatchCommandRegistration stats{
-    {"stats", "IN --channel C --from A --to B [--type T] " READING_USAGE " [--json]",
-     "signal, wave, period and frequency statistics of a block",
-     withReadingValues({"channel", "from", "to"}), runStats}};
+int statsOfFile(const std::string& path, Args& args, SeriesRows* rows) {
+    CMeasure m;
+    if (int rc = readInput(m, path, args)) return rc;
+    return forEachChannel(args, rows,
+                          [&](Args& a, SeriesRow* row) { return statsOfChannel(m, a, row); });
+}
+
+int runStats(Args& args) {
+    static const BatchCommand& self = *findBatchCommand("stats");
+    args.allowOnly(withSeriesOptions(withReadingOptions({"channel", "from", "to", "json"})));
+    if (!args.error().empty()) return usageError(self, args.error());
+    if (!args.has("channel") || !args.has("from") || !args.has("to"))
+        return usageError(self, "stats needs --channel, --from and --to");
+    return runFileSeries({self, true, {}}, args, statsOfFile);
+}
+
+BatchCommandRegistration stats{{"stats",
+                                "IN... --channel C[,C...] --from A --to B [--type T] " READING_USAGE
+                                " [--json] [--table OUT.csv]",
+                                "signal, wave, period and frequency statistics of a block",
+                                withSeriesOptions(withReadingValues({"channel", "from", "to"})),
+                                runStats}};
 
 } // namespace

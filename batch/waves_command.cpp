@@ -2,6 +2,7 @@
 #include <string>
 
 #include "batch/batch_command.h"
+#include "batch/file_series.h"
 #include "batch/measure_input.h"
 #include "batch/same_file.h"
 #include "batch/wave_output.h"
@@ -53,23 +54,7 @@ JsonArrays jsonArrays(const HeightDistribution& d) {
     return arrays;
 }
 
-int runWaves(Args& args) {
-    args.allowOnly(withReadingOptions({"channel", "from", "to", "up", "threshold", "detrend",
-                                       "waves-out", "depth", "slope", "json"}));
-    WaveOptions options;
-    waveOptionsFromArgs(args, options);
-    if (!args.error().empty()) return usageError(self(), args.error());
-    if (args.has("depth") != args.has("slope"))
-        return usageError(self(), "--depth and --slope go together");
-    if (int rc = detrendFromArgs(args, Detrend::Mean, options.detrend)) return rc;
-    if (args.positional().size() != 1) return usageError(self(), "waves takes one input file");
-    const std::string listOut = args.get("waves-out");
-    if (args.has("waves-out") && listOut.empty())
-        return usageError(self(), "--waves-out needs a file name");
-    if (int rc = refuseOutputOverInput(listOut, args.positional())) return rc;
-
-    CMeasure m;
-    if (int rc = readInput(m, args.positional()[0], args)) return rc;
+int wavesOfChannel(const CMeasure& m, Args& args, const WaveOptions& options, SeriesRow* row) {
     BlockRange range;
     if (int rc = blockFromArgs(args, m, range)) return rc;
     BlockValues block;
@@ -78,10 +63,13 @@ int runWaves(Args& args) {
     WaveStatistics stats;
     std::string why;
     if (!analyseWaves(block, options, stats, &why)) return reportError(EXIT_FAILED, why);
+    const std::string listOut = args.get("waves-out");
     if (!listOut.empty())
         if (int rc = writeTextLines(waveListLines(stats), listOut)) return rc;
     const std::vector<std::string> warnings = noiseWarningTexts(waveNoiseWarnings(stats));
-    if (args.has("json"))
+    if (row)
+        *row = seriesRow(jsonFields(stats), jsonArrays(stats.heights), &warnings);
+    else if (args.has("json"))
         printJsonObject(jsonFields(stats), jsonArrays(stats.heights), &warnings);
     else
         printParameterLines(
@@ -89,13 +77,39 @@ int runWaves(Args& args) {
     return EXIT_OK;
 }
 
+int runWaves(Args& args) {
+    args.allowOnly(
+        withSeriesOptions(withReadingOptions({"channel", "from", "to", "up", "threshold", "detrend",
+                                              "waves-out", "depth", "slope", "json"})));
+    WaveOptions options;
+    waveOptionsFromArgs(args, options);
+    if (!args.error().empty()) return usageError(self(), args.error());
+    if (args.has("depth") != args.has("slope"))
+        return usageError(self(), "--depth and --slope go together");
+    if (int rc = detrendFromArgs(args, Detrend::Mean, options.detrend)) return rc;
+    const std::string listOut = args.get("waves-out");
+    if (args.has("waves-out") && listOut.empty())
+        return usageError(self(), "--waves-out needs a file name");
+    if (int rc = refuseOutputOverInput(listOut, args.positional())) return rc;
+    return runFileSeries({self(), true, {"waves-out"}}, args,
+                         [&](const std::string& path, Args& a, SeriesRows* rows) {
+                             CMeasure m;
+                             if (int rc = readInput(m, path, a)) return rc;
+                             return forEachChannel(a, rows, [&](Args& one, SeriesRow* row) {
+                                 return wavesOfChannel(m, one, options, row);
+                             });
+                         });
+}
+
 BatchCommandRegistration waves{
     {"waves",
-     "IN [--channel C] [--from A] [--to B] [--up] [--threshold H] [--detrend none|mean|linear] "
-     "[--depth D --slope TANA] [--waves-out FILE.TXT] [--type T] " READING_USAGE " [--json]",
+     "IN... [--channel C[,C...]] [--from A] [--to B] [--up] [--threshold H] [--detrend "
+     "none|mean|linear] "
+     "[--depth D --slope TANA] [--waves-out FILE.TXT] [--type T] " READING_USAGE
+     " [--json] [--table OUT.csv]",
      "wave-by-wave statistics (Hmax, H1/3, H2%, Tz, ...) from zero crossings",
-     withReadingValues(
-         {"channel", "from", "to", "threshold", "detrend", "waves-out", "depth", "slope"}),
+     withSeriesOptions(withReadingValues(
+         {"channel", "from", "to", "threshold", "detrend", "waves-out", "depth", "slope"})),
      runWaves}};
 
 } // namespace

@@ -59,7 +59,7 @@ class ChooseRecord : public ModalUi {
         return 0;
     }
     FileDialogAnswer fileDialog(QWidget*, const FileDialogRequest&) override {
-        return FileDialogAnswer{true, QString::fromStdString(recordPath()), 1};
+        return FileDialogAnswer{true, QString::fromStdString(recordPath()), 1, {}};
     }
     int popupMenu(const MenuPopup&, QWidget*, const QPoint&) override { return 0; }
     void message(QWidget*, const QString&) override {}

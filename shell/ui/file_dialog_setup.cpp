@@ -16,7 +16,8 @@ void setUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles
+                                            : QFileDialog::ExistingFile);
     }
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
 }

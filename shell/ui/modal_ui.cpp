@@ -28,7 +28,8 @@ class DesktopModalUi : public ModalUi {
         FileDialogAnswer answer;
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return answer;
         answer.accepted = true;
-        answer.path = dialog.selectedFiles().constFirst();
+        answer.paths = dialog.selectedFiles();
+        answer.path = answer.paths.constFirst();
         answer.filterIndex = int(request.filters.indexOf(dialog.selectedNameFilter())) + 1;
         if (answer.filterIndex < 1) answer.filterIndex = 1;
         return answer;

@@ -22,12 +22,15 @@ struct FileDialogRequest {
     // What the dialog appends to a name typed without an extension; empty
     // leaves the name to the caller.
     QString defaultSuffix = QStringLiteral("INT");
+    // An open dialog that takes several files at once.
+    bool multiple = false;
 };
 
 struct FileDialogAnswer {
     bool accepted = false;
     QString path;
     int filterIndex = 1; // 1-based
+    QStringList paths;   // every file chosen, `path` the first
 };
 
 // The answers to "Save changes to ...?".

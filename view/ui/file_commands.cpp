@@ -222,6 +222,8 @@ CMeasureWnd* openMeasureFile(CMainFrame& frame, const std::string& path, FileTyp
 void FileCommands::OnSaveAs() {
     if (auto* window = dynamic_cast<CMeasureWnd*>(frame_.activeChild()))
         saveMeasureAs(&frame_, *window);
+    else if (CMDIChildWnd* child = frame_.activeChild())
+        child->OnCommand(CMD_SAVE_AS, 0); // a window that is no measurement saves in its own way
 }
 
 bool saveMeasureAs(QWidget* owner, CMeasureWnd& window) {

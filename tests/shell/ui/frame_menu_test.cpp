@@ -88,7 +88,9 @@ TEST_F(FrameMenuTest, MenuBarHoldsEveryPopupItemAndId) {
                                        {192, "&Statistic..."},
                                        {290, "&Wave statistics..."},
                                        {291, "S&pectrum..."},
-                                       {292, "R&eflection..."}});
+                                       {292, "R&eflection..."},
+                                       {0, ""},
+                                       {293, "Analyse &files..."}});
     expectItems(frame->framePopup(5), {{220, "&Signal"},
                                        {221, "Signal+&Envelope"},
                                        {222, "Signal+&Cosignal"},

@@ -238,7 +238,7 @@ void pushRestoreChoice(RestoreChoice choice) {
 
 void pushFile(const QString& path, int filterIndex) {
     pushFileDialog([path, filterIndex](const FileDialogRequest&) {
-        return FileDialogAnswer{true, path, filterIndex};
+        return FileDialogAnswer{true, path, filterIndex, {path}};
     });
 }
 
