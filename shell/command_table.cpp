@@ -105,7 +105,7 @@ const std::vector<CommandInfo>& commandTable() {
         {CMD_SPECTRUM, ANALYSIS_MENU, NONE, "S&pectrum...", {}, WINDOW, NO_IMAGE, "",
          "Variance density spectrum of the block with Hm0, Tp, Tm01, Tm02"},
         {CMD_REFLECTION, ANALYSIS_MENU, NONE, "R&eflection...", {}, WINDOW, NO_IMAGE, "",
-         "Incident and reflected spectra from two or three gauges, and Kr"},
+         "Incident and reflected spectra, series or harmonics from 2 to 16 gauges, and Kr"},
         {CMD_ANALYSE_FILES, ANALYSIS_MENU, LINE, "Analyse &files...", {}, ALWAYS, NO_IMAGE, "",
          "Runs a wave analysis on several files and shows one row per file"},
 
