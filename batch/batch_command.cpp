@@ -31,6 +31,7 @@ Args::Args(int argc, char** argv, const std::vector<std::string>& valued) {
                 value = argv[++i];
             }
             options_[name] = value;
+            every_[name].push_back(value);
         } else if (word == "-o") {
             if (i + 1 >= argc) {
                 fail("option -o needs a file name");
@@ -46,6 +47,11 @@ Args::Args(int argc, char** argv, const std::vector<std::string>& valued) {
 std::string Args::get(const std::string& name, const std::string& fallback) const {
     auto it = options_.find(name);
     return it == options_.end() ? fallback : it->second;
+}
+
+std::vector<std::string> Args::all(const std::string& name) const {
+    const auto it = every_.find(name);
+    return it == every_.end() ? std::vector<std::string>{} : it->second;
 }
 
 int Args::getInt(const std::string& name, int fallback) {

@@ -20,6 +20,8 @@ class Args {
     const std::vector<std::string>& positional() const { return positional_; }
     bool has(const std::string& name) const { return options_.count(name) != 0; }
     std::string get(const std::string& name, const std::string& fallback = "") const;
+    // Every value an option was given, in order (get() is the last).
+    std::vector<std::string> all(const std::string& name) const;
 
     // Numbers of an option; a malformed number is a usage error (see error()).
     int getInt(const std::string& name, int fallback);
@@ -39,6 +41,7 @@ class Args {
   private:
     std::vector<std::string> positional_;
     std::map<std::string, std::string> options_;
+    std::map<std::string, std::vector<std::string>> every_;
     std::string error_;
 };
 

@@ -72,6 +72,38 @@ std::string missingOption(Args& args, bool spectral) {
     return {};
 }
 
+// --spectrum given more than once: a part for each, with its own --hm0 and
+// --tp in the same order, and --gamma once for all or once for each.
+void readParts(Args& args, SeaParameters& p) {
+    const std::vector<std::string> shapes = args.all("spectrum"), hm0 = args.all("hm0"),
+                                   tp = args.all("tp"), gamma = args.all("gamma");
+    if (hm0.size() != shapes.size() || tp.size() != shapes.size() ||
+        (gamma.size() > 1 && gamma.size() != shapes.size())) {
+        args.fail("each --spectrum of a composite sea needs its own --hm0 and --tp (and --gamma, "
+                  "once for all or once for each)");
+        return;
+    }
+    p.spectrum = SpectrumShape::Composite;
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        SeaPart part;
+        char* end = nullptr;
+        if (!spectrumShapeNamed(shapes[i], part.shape))
+            args.fail("a part of a composite sea is jonswap, pm, tma, bm or gaussian, not '" +
+                      shapes[i] + "'");
+        part.hm0 = std::strtod(hm0[i].c_str(), &end);
+        if (hm0[i].empty() || *end) args.fail("--hm0 takes a number, not '" + hm0[i] + "'");
+        part.tp = std::strtod(tp[i].c_str(), &end);
+        if (tp[i].empty() || *end) args.fail("--tp takes a number, not '" + tp[i] + "'");
+        if (!gamma.empty()) {
+            const std::string& g = gamma[gamma.size() > 1 ? i : 0];
+            part.gamma = std::strtod(g.c_str(), &end);
+            if (g.empty() || *end) args.fail("--gamma takes a number, not '" + g + "'");
+        }
+        p.parts.push_back(part);
+    }
+    compositeTotals(p.parts, p.hm0, p.tp);
+}
+
 // Options onto the parameters; a word that is none of the choices is a
 // usage error, a spectrum that is none of the names a table's file.
 void readParameters(Args& args, SeaParameters& p) {
@@ -89,6 +121,7 @@ void readParameters(Args& args, SeaParameters& p) {
     p.hm0 = args.getDouble("hm0", p.hm0);
     p.tp = args.getDouble("tp", p.tp);
     p.sigma = args.getDouble("sigma", 0);
+    if (args.all("spectrum").size() > 1) readParts(args, p);
     if (p.spectrum == SpectrumShape::OchiHubble) {
         if (!parseOchiHubble(args.get("ochi-hubble"), p.ochiHubble))
             args.fail("--spectrum ochi-hubble takes --ochi-hubble H1,T1,L1,H2,T2,L2 (six numbers)");

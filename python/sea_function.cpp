@@ -30,6 +30,8 @@ struct SeaArguments {
     double sigma = 0;    // a Gaussian swell's width
     // An Ochi-Hubble spectrum's H1, T1, L1, H2, T2, L2.
     std::optional<std::array<double, 6>> ochiHubble;
+    // A composite sea's parts: shape, Hm0, Tp, gamma.
+    std::vector<std::tuple<std::string, double, double, double>> parts;
 };
 
 // The words onto the parameters; a word that is none of the choices is a
@@ -49,6 +51,14 @@ void readWords(const SeaArguments& a, SeaParameters& p) {
         p.regular = true;
         p.regularHeight = a.regular->first;
         p.regularPeriod = a.regular->second;
+    }
+    for (const auto& [shape, hm0, tp, gamma] : a.parts) {
+        SeaPart part{SpectrumShape::Jonswap, hm0, tp, gamma};
+        if (!spectrumShapeNamed(shape, part.shape))
+            throw py::value_error("a part of a composite sea is jonswap, pm, tma, bm or gaussian, "
+                                  "not '" +
+                                  shape + "'");
+        p.parts.push_back(part);
     }
     if (a.table) {
         p.spectrum = SpectrumShape::Table;
@@ -117,6 +127,10 @@ py::object sea(const SeaArguments& a, double hm0, double tp, double gamma, doubl
     p.ramp = ramp;
     p.maxStroke = maxStroke;
     p.maxVelocity = maxVelocity;
+    if (!a.parts.empty()) {
+        p.spectrum = SpectrumShape::Composite;
+        compositeTotals(p.parts, p.hm0, p.tp);
+    }
     if (p.spectrum == SpectrumShape::OchiHubble) {
         if (!a.ochiHubble) throw py::value_error("spectrum ochi-hubble needs ochi_hubble=");
         ochiHubbleTotals(p.ochiHubble, p.hm0, p.tp);
@@ -146,11 +160,12 @@ py::object seaEntry(const std::string& spectrum, std::optional<std::string> tabl
                     double fmin, double fmax, double ramp,
                     std::optional<std::pair<double, double>> regular,
                     std::optional<std::tuple<double, double, double>> focus, double solitary,
-                    double sigma, std::optional<std::array<double, 6>> ochiHubble, double maxStroke,
-                    double maxVelocity, MeasurementObject* correct, int channel, int from, int to,
-                    int smooth, MeasurementObject* drive) {
+                    double sigma, std::optional<std::array<double, 6>> ochiHubble,
+                    std::vector<std::tuple<std::string, double, double, double>> parts,
+                    double maxStroke, double maxVelocity, MeasurementObject* correct, int channel,
+                    int from, int to, int smooth, MeasurementObject* drive) {
     return sea(SeaArguments{spectrum, std::move(table), paddle, method, regular, focus, solitary,
-                            sigma, ochiHubble},
+                            sigma, ochiHubble, std::move(parts)},
                hm0, tp, gamma, depth, hinge, dt, duration, seed, fmin, fmax, ramp, maxStroke,
                maxVelocity, correct, channel, from, to, smooth, drive);
 }
@@ -163,7 +178,7 @@ void bindSea(py::module_& m) {
           py::arg("dt"), py::arg("duration"), py::arg("seed"), py::arg("method"), py::arg("fmin"),
           py::arg("fmax"), py::arg("ramp"), py::arg("regular"), py::arg("focus").none(true),
           py::arg("solitary"), py::arg("sigma"), py::arg("ochi_hubble").none(true),
-          py::arg("max_stroke"), py::arg("max_velocity"), py::arg("correct").none(true),
-          py::arg("channel"), py::arg("start"), py::arg("stop"), py::arg("smooth"),
-          py::arg("drive").none(true));
+          py::arg("parts"), py::arg("max_stroke"), py::arg("max_velocity"),
+          py::arg("correct").none(true), py::arg("channel"), py::arg("start"), py::arg("stop"),
+          py::arg("smooth"), py::arg("drive").none(true));
 }

@@ -56,6 +56,17 @@ std::string checkSpectrum(const SeaParameters& p) {
     if (!(p.gamma >= 1 && p.gamma <= 20)) return "gamma must lie between 1 and 20";
     if (!(p.sigma >= 0) || !std::isfinite(p.sigma))
         return "the swell's width sigma must be a number >= 0 Hz (0: 0.07 fp)";
+    if (p.spectrum == SpectrumShape::Composite) {
+        if (p.parts.size() < 2) return "a composite sea needs at least two parts";
+        for (const SeaPart& part : p.parts) {
+            if (part.shape == SpectrumShape::Table || part.shape == SpectrumShape::OchiHubble ||
+                part.shape == SpectrumShape::Composite)
+                return "each part of a composite sea is jonswap, pm, tma, bm or gaussian";
+            if (!positive(part.hm0) || !positive(part.tp) || !(part.gamma >= 1 && part.gamma <= 20))
+                return "each part of a composite sea needs its own Hm0 above 0 m, Tp above 0 s "
+                       "and gamma between 1 and 20";
+        }
+    }
     if (p.spectrum == SpectrumShape::OchiHubble) {
         const OchiHubbleParts& o = p.ochiHubble;
         for (int j = 0; j < 2; ++j)
@@ -181,13 +192,23 @@ double seaPeakPeriod(const SeaParameters& p) {
 // A two-peaked sea's band reaches from below its longer peak period to
 // above its shorter one.
 double longestPeriod(const SeaParameters& p) {
-    if (p.spectrum != SpectrumShape::OchiHubble) return p.tp;
-    return std::fmax(p.ochiHubble.period[0], p.ochiHubble.period[1]);
+    double longest = p.tp;
+    if (p.spectrum == SpectrumShape::OchiHubble)
+        longest = std::fmax(p.ochiHubble.period[0], p.ochiHubble.period[1]);
+    if (p.spectrum == SpectrumShape::Composite)
+        for (const SeaPart& part : p.parts)
+            longest = std::fmax(longest, part.tp);
+    return longest;
 }
 
 double shortestPeriod(const SeaParameters& p) {
-    if (p.spectrum != SpectrumShape::OchiHubble) return p.tp;
-    return std::fmin(p.ochiHubble.period[0], p.ochiHubble.period[1]);
+    double shortest = p.tp;
+    if (p.spectrum == SpectrumShape::OchiHubble)
+        shortest = std::fmin(p.ochiHubble.period[0], p.ochiHubble.period[1]);
+    if (p.spectrum == SpectrumShape::Composite)
+        for (const SeaPart& part : p.parts)
+            shortest = std::fmin(shortest, part.tp);
+    return shortest;
 }
 
 double seaBandLow(const SeaParameters& p) {
@@ -197,6 +218,29 @@ double seaBandLow(const SeaParameters& p) {
 double seaBandHigh(const SeaParameters& p) {
     if (p.fmax > 0) return p.fmax;
     return std::fmin(3 / shortestPeriod(p), 0.25 / p.dt);
+}
+
+void compositeTotals(const std::vector<SeaPart>& parts, double& hm0, double& tp) {
+    double squares = 0, highest = -1;
+    for (const SeaPart& part : parts) {
+        squares += part.hm0 * part.hm0;
+        if (part.hm0 > highest) {
+            highest = part.hm0;
+            tp = part.tp;
+        }
+    }
+    hm0 = std::sqrt(squares);
+}
+
+TargetShape seaTargetShape(const SeaParameters& p) {
+    TargetShape shape = oneShape(p.spectrum, 1 / p.tp, p.gamma, p.depth, p.table, p.sigma);
+    shape.ochiHubble = p.ochiHubble;
+    if (p.spectrum != SpectrumShape::Composite) return shape;
+    for (const SeaPart& part : p.parts) {
+        shape.parts.push_back(oneShape(part.shape, 1 / part.tp, part.gamma, p.depth, {}, p.sigma));
+        shape.partHm0.push_back(part.hm0);
+    }
+    return shape;
 }
 
 void ochiHubbleTotals(const OchiHubbleParts& parts, double& hm0, double& tp) {
@@ -237,6 +281,8 @@ bool spectrumShapeNamed(const std::string& name, SpectrumShape& shape) {
         shape = SpectrumShape::Gaussian;
     else if (name == "ochi-hubble")
         shape = SpectrumShape::OchiHubble;
+    else if (name == "composite")
+        shape = SpectrumShape::Composite;
     else
         return false;
     return true;
@@ -278,6 +324,8 @@ const char* spectrumShapeName(SpectrumShape shape) {
         return "gaussian";
     case SpectrumShape::OchiHubble:
         return "ochi-hubble";
+    case SpectrumShape::Composite:
+        return "composite";
     }
     return "";
 }

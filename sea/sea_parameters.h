@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "sea/paddle_transfer.h"
 #include "sea/target_spectrum.h"
@@ -17,6 +18,15 @@ enum class SeaMethod {
 // The ramp that stands for two peak periods.
 constexpr double SEA_DEFAULT_RAMP = -1;
 
+// One part of a composite sea (a swell and a wind sea, say): its shape, by
+// name as for the whole sea, scaled to its own Hm0 over the band.
+struct SeaPart {
+    SpectrumShape shape = SpectrumShape::Jonswap;
+    double hm0 = 0; // m
+    double tp = 0;  // s
+    double gamma = 3.3;
+};
+
 struct SeaParameters {
     SpectrumShape spectrum = SpectrumShape::Jonswap;
     SpectrumTable table; // the user's spectrum when `spectrum` is Table
@@ -25,6 +35,7 @@ struct SeaParameters {
     double gamma = 3.3;
     double sigma = 0;           // Hz, a Gaussian swell's width; 0: 0.07 fp
     OchiHubbleParts ochiHubble; // with the Ochi-Hubble spectrum (see ochiHubbleTotals)
+    std::vector<SeaPart> parts; // with a composite spectrum (see compositeTotals)
     double depth = 0.6;         // m
     Paddle paddle;
     double dt = 0.02;       // s
@@ -82,6 +93,10 @@ std::string validateSeaParameters(const SeaParameters& p);
 // An Ochi-Hubble sea's Hm0, sqrt(H1^2 + H2^2), and the peak period of its
 // more energetic part: what `hm0` and `tp` hold for it.
 void ochiHubbleTotals(const OchiHubbleParts& parts, double& hm0, double& tp);
+// The same for a composite sea: sqrt(sum Hm0^2) and the highest part's Tp.
+void compositeTotals(const std::vector<SeaPart>& parts, double& hm0, double& tp);
+// The target shape of `p` (its parts' too), as prepareSea samples it.
+TargetShape seaTargetShape(const SeaParameters& p);
 
 // The names on the command line and in Python: "jonswap", "pm", "tma",
 // "bm", "gaussian", "ochi-hubble";

@@ -230,7 +230,7 @@ bool renderSeaDrive(const SeaParameters& p, SeaDrive& d, std::string* error) {
 bool prepareSea(const SeaParameters& p, SeaDrive& out, std::string* error) {
     SeaDrive d;
     if (!p.regular && !(p.solitaryHeight > 0)) {
-        TargetShape shape{p.spectrum, 1 / p.tp, p.gamma, p.depth, p.table, p.sigma, p.ochiHubble};
+        const TargetShape shape = seaTargetShape(p);
         const int64_t n = seaSampleCount(p);
         const double df = 1 / (double(n) * p.dt);
         if (!makeTargetSpectrum(shape, p.hm0, seaBandLow(p), seaBandHigh(p), df,

@@ -25,6 +25,18 @@ std::string rowText(size_t row) {
 
 } // namespace
 
+TargetShape oneShape(SpectrumShape shape, double fp, double gamma, double depth,
+                     SpectrumTable table, double sigma) {
+    TargetShape s;
+    s.shape = shape;
+    s.fp = fp;
+    s.gamma = gamma;
+    s.depth = depth;
+    s.table = std::move(table);
+    s.sigma = sigma;
+    return s;
+}
+
 double jonswapShape(double f, double fp, double gamma) {
     if (!(f > 0) || !(fp > 0)) return 0;
     const double sigma = f <= fp ? 0.07 : 0.09;
@@ -96,6 +108,12 @@ double shapeDensity(const TargetShape& s, double f) {
         return gaussianShape(f, s.fp, s.sigma > 0 ? s.sigma : SEA_GAUSSIAN_WIDTH * s.fp);
     case SpectrumShape::OchiHubble:
         return ochiHubbleDensity(s.ochiHubble, f);
+    case SpectrumShape::Composite: {
+        double sum = 0;
+        for (size_t i = 0; i < s.parts.size() && i < s.partScale.size(); ++i)
+            sum += s.partScale[i] * shapeDensity(s.parts[i], f);
+        return sum;
+    }
     }
     return 0;
 }
@@ -136,9 +154,20 @@ bool makeTargetSpectrum(const TargetShape& shape, double hm0, double fmin, doubl
     if (t.lastBin < t.firstBin)
         return fail(error, "the band holds none of the generated frequencies; make it wider or "
                            "the duration longer");
+    // Each part of a composite sea holds its own Hm0 over the band.
+    t.shape.partScale.clear();
+    for (size_t i = 0; i < t.shape.parts.size() && i < t.shape.partHm0.size(); ++i) {
+        double m0 = 0;
+        for (size_t k = t.firstBin; k <= t.lastBin; ++k)
+            m0 += shapeDensity(t.shape.parts[i], t.frequency(k)) * df;
+        if (!(m0 > 0) || !std::isfinite(m0))
+            return fail(error, "part " + std::to_string(i + 1) +
+                                   " of the spectrum holds no variance in the band");
+        t.shape.partScale.push_back(t.shape.partHm0[i] * t.shape.partHm0[i] / 16 / m0);
+    }
     double m0 = 0, largest = -1;
     for (size_t k = t.firstBin; k <= t.lastBin; ++k) {
-        const double s = shapeDensity(shape, t.frequency(k));
+        const double s = shapeDensity(t.shape, t.frequency(k));
         t.binDensity.push_back(s);
         m0 += s * df;
         if (s > largest) {

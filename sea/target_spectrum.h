@@ -17,7 +17,8 @@ enum class SpectrumShape {
     Table,
     BretschneiderMitsuyasu,
     Gaussian,
-    OchiHubble
+    OchiHubble,
+    Composite // the sum of parts, each scaled to its own Hm0 over the band
 };
 
 // The six parameters of an Ochi-Hubble spectrum: for its swell and its wind
@@ -46,7 +47,16 @@ struct TargetShape {
     SpectrumTable table;
     double sigma = 0; // Hz, a Gaussian swell's width
     OchiHubbleParts ochiHubble;
+    // A composite sea's parts and the Hm0 each is scaled to; partScale is
+    // what makeTargetSpectrum works out for them over the band.
+    std::vector<TargetShape> parts;
+    std::vector<double> partHm0;
+    std::vector<double> partScale;
 };
+
+// A shape of one spectrum (not a composite) from its main figures.
+TargetShape oneShape(SpectrumShape shape, double fp, double gamma, double depth,
+                     SpectrumTable table = {}, double sigma = 0);
 
 // f^-5 exp(-1.25 (fp/f)^4) gamma^r, r = exp(-(f - fp)^2 / (2 sigma^2 fp^2)),
 // sigma 0.07 up to fp and 0.09 above: the shape, not scaled; 0 for f <= 0.

@@ -7,7 +7,7 @@ from . import _ondarix
 from ._keywords import number, optional_number, text, whole
 from ._ondarix import Measurement
 
-_SHAPES = ("jonswap", "pm", "tma", "bm", "gaussian", "ochi-hubble")
+_SHAPES = ("jonswap", "pm", "tma", "bm", "gaussian", "ochi-hubble", "composite")
 
 
 def _measurement(value, what):
@@ -71,7 +71,10 @@ def sea(
     makes a solitary wave of height H from a piston (Goring's method).
     spectrum "bm" is Bretschneider-Mitsuyasu, "gaussian" a swell of width
     sigma Hz (default 0.07 / tp), "ochi-hubble" the two-peaked spectrum of
-    ochi_hubble=(H1, T1, L1, H2, T2, L2), whose Hm0 is sqrt(H1^2 + H2^2). max_stroke (m, max - min) and
+    ochi_hubble=(H1, T1, L1, H2, T2, L2), whose Hm0 is sqrt(H1^2 + H2^2).
+    A list of dicts as spectrum, each with its own "spectrum", "hm0", "tp"
+    and optional "gamma" (3.3), makes a composite sea (a swell and a wind
+    sea, say): the sum of the parts, each scaled to its own Hm0 over the band. max_stroke (m, max - min) and
     max_velocity (m/s) refuse a drive beyond them.
 
     correct (a Measurement or a path) is the record the previous drive made:
@@ -91,7 +94,10 @@ def sea(
     the paddle cannot make) or a drive beyond a limit, TypeError naming a
     keyword of the wrong type, OSError for a file."""
     needed = {"depth": depth, "paddle": paddle, "duration": duration}
-    if regular is None and solitary is None and spectrum != "ochi-hubble":
+    parts = _parts(spectrum)
+    if parts:
+        spectrum = "composite"
+    if regular is None and solitary is None and spectrum not in ("ochi-hubble", "composite"):
         needed = {"hm0": hm0, "tp": tp, **needed}
     for name, value in needed.items():
         if value is None:
@@ -134,6 +140,7 @@ def sea(
         solitary=optional_number(solitary, "solitary", 0.0),
         sigma=optional_number(sigma, "sigma", 0.0),
         ochi_hubble=None if ochi_hubble is None else _six(ochi_hubble),
+        parts=parts,
         max_stroke=optional_number(max_stroke, "max_stroke", 0.0),
         max_velocity=optional_number(max_velocity, "max_velocity", 0.0),
         correct=correct,
@@ -162,3 +169,22 @@ def _six(values):
     if len(six) != 6:
         raise ValueError("ochi_hubble is H1, T1, L1, H2, T2, L2: six numbers")
     return six
+
+
+def _parts(spectrum):
+    """A composite sea's parts as (shape, Hm0, Tp, gamma), or [] for one spectrum."""
+    if not isinstance(spectrum, (list, tuple)):
+        return []
+    parts = []
+    for part in spectrum:
+        if not isinstance(part, dict):
+            raise TypeError("a composite spectrum is a list of dicts")
+        unknown = set(part) - {"spectrum", "hm0", "tp", "gamma"}
+        if unknown:
+            raise ValueError(f"a part of a composite sea has no {sorted(unknown)[0]}=")
+        for name in ("spectrum", "hm0", "tp"):
+            if name not in part:
+                raise ValueError(f"each part of a composite sea needs {name}")
+        parts.append((text(part["spectrum"], "spectrum"), number(part["hm0"], "hm0"),
+                      number(part["tp"], "tp"), number(part.get("gamma", 3.3), "gamma")))
+    return parts

@@ -25,6 +25,14 @@ std::vector<std::string> seaArgs(const std::string& paddle, const std::string& o
     std::vector<std::string> a = {"sea",  "--spectrum", "jonswap", "--hm0", "0.1",
                                   "--tp", "1.6",        "--depth", "0.6",   "--paddle",
                                   paddle, "--duration", "600",     "-o",    out};
+    // A --spectrum of its own replaces JONSWAP: given twice it would ask for
+    // a composite sea.
+    for (size_t i = 0; i + 1 < more.size(); ++i)
+        if (more[i] == "--spectrum") {
+            a[2] = more[i + 1];
+            more.erase(more.begin() + int64_t(i), more.begin() + int64_t(i) + 2);
+            break;
+        }
     a.insert(a.end(), more.begin(), more.end());
     return a;
 }

@@ -233,3 +233,34 @@ def test_more_spectra_as_batch(batch, tmp_path, shape, extra, options):
             assert abs(f[near][numpy.argmax(s[near])] - peak) < 0.01
     with pytest.raises(ValueError):
         ondarix.sea(spectrum=shape, depth=0.8, paddle="flap", hinge=0.9, duration=600, **extra)
+
+
+def test_composite_sea_sums_parts_each_at_its_own_hm0(batch, tmp_path):
+    swell = {"spectrum": "jonswap", "hm0": 0.05, "tp": 3.0, "gamma": 5.0}
+    wind = {"spectrum": "pm", "hm0": 0.08, "tp": 1.4}
+    both = ondarix.sea(spectrum=[swell, wind], depth=0.8, paddle="piston", duration=600)
+    printed = json.loads(batch("sea", "--spectrum", "jonswap", "--hm0", 0.05, "--tp", 3,
+                               "--gamma", 5, "--spectrum", "pm", "--hm0", 0.08, "--tp", 1.4,
+                               "--gamma", 3.3, "--depth", 0.8, "--paddle", "piston",
+                               "--duration", 600, "--json", "-o", tmp_path / "c.M11").stdout)
+    assert both.report == printed
+    assert printed["spectrum"] == "composite"
+    f, s = both.frequencies, both.density
+    df = f[1] - f[0]
+    assert 4 * numpy.sqrt(s.sum() * df) == pytest.approx(numpy.hypot(0.05, 0.08), rel=1e-12)
+    # Each part alone, over the same band, is the composite's share.
+    for part in (swell, wind):
+        alone = ondarix.sea(spectrum=part["spectrum"], hm0=part["hm0"], tp=part["tp"],
+                            gamma=part.get("gamma", 3.3) if part["spectrum"] == "jonswap" else 3.3,
+                            fmin=f[0], fmax=f[-1], depth=0.8, paddle="piston", duration=600)
+        peak = numpy.argmax(alone.density)
+        share = alone.density[peak] / both.density[numpy.searchsorted(f, alone.frequencies[peak])]
+        assert 0.5 < share <= 1 + 1e-12
+    with pytest.raises(ValueError, match="each part of a composite sea needs tp"):
+        ondarix.sea(spectrum=[swell, {"spectrum": "pm", "hm0": 0.05}], depth=0.8,
+                    paddle="piston", duration=600)
+    done = batch("sea", "--spectrum", "jonswap", "--hm0", 0.05, "--tp", 3, "--spectrum", "pm",
+                 "--tp", 1.4, "--depth", 0.8, "--paddle", "piston", "--duration", 600, "-o",
+                 tmp_path / "bad.M11", ok=False)
+    assert done.returncode == 2
+    assert "needs its own --hm0 and --tp" in done.stderr

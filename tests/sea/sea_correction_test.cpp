@@ -216,7 +216,7 @@ TEST(SeaCorrection, FirstRoundOfWelchReportsTheMeasuredSea) {
 TEST(SeaCorrection, GainsAreSmoothedBoundedAndLeaveTheNoiseAlone) {
     TargetSpectrum t;
     ASSERT_TRUE(
-        makeTargetSpectrum({SpectrumShape::Table, 1, 1, 0, {{0.0, 10.0}, {1.0, 1.0}}, 0, {}}, 0.1,
+        makeTargetSpectrum(oneShape(SpectrumShape::Table, 1, 1, 0, {{0.0, 10.0}, {1.0, 1.0}}), 0.1,
                            1, 9, 0.01, 1000, t, nullptr));
     VarianceSpectrum m;
     m.df = 1;

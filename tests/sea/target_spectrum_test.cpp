@@ -10,7 +10,7 @@
 TEST(TargetSpectrum, ScaledSoThatTheGeneratedBandHoldsHm0) {
     for (SpectrumShape shape :
          {SpectrumShape::Jonswap, SpectrumShape::PiersonMoskowitz, SpectrumShape::Tma}) {
-        TargetShape s{shape, 0.625, 3.3, 0.6, {}, 0, {}};
+        TargetShape s = oneShape(shape, 0.625, 3.3, 0.6);
         TargetSpectrum t;
         const double df = 1 / 1800.0;
         ASSERT_TRUE(makeTargetSpectrum(s, 0.1, 0.3125, 1.875, df, 45000, t, nullptr));
@@ -31,7 +31,7 @@ TEST(TargetSpectrum, ShapesOfTheFamily) {
     const double fp = 0.625;
     // Pierson-Moskowitz is JONSWAP without the peak enhancement, which
     // multiplies the peak by gamma.
-    EXPECT_DOUBLE_EQ(shapeDensity({SpectrumShape::PiersonMoskowitz, fp, 3.3, 0, {}, 0, {}}, 0.9),
+    EXPECT_DOUBLE_EQ(shapeDensity(oneShape(SpectrumShape::PiersonMoskowitz, fp, 3.3, 0), 0.9),
                      jonswapShape(0.9, fp, 1.0));
     EXPECT_NEAR(jonswapShape(fp, fp, 3.3) / jonswapShape(fp, fp, 1.0), 3.3, 1e-12);
     // sigma 0.07 below the peak and 0.09 above: one sigma away the
@@ -47,7 +47,7 @@ TEST(TargetSpectrum, ShapesOfTheFamily) {
     const double h = 0.01, f = 0.05;
     const double kh = 2 * 3.141592653589793 * f / std::sqrt(9.81 * h) * h;
     EXPECT_NEAR(kitaigorodskiiFactor(f, h) / (kh * kh / 2), 1.0, 1e-3);
-    EXPECT_NEAR(shapeDensity({SpectrumShape::Tma, fp, 3.3, 0.3, {}, 0, {}}, 1.2),
+    EXPECT_NEAR(shapeDensity(oneShape(SpectrumShape::Tma, fp, 3.3, 0.3), 1.2),
                 jonswapShape(1.2, fp, 3.3) * kitaigorodskiiFactor(1.2, 0.3), 1e-15);
 }
 
@@ -60,7 +60,7 @@ TEST(TargetSpectrum, BretschneiderGaussianAndOchiHubble) {
     EXPECT_GT(bretschneiderMitsuyasuShape(peak, fp), bretschneiderMitsuyasuShape(peak * 1.01, fp));
     EXPECT_GT(bretschneiderMitsuyasuShape(peak, fp), bretschneiderMitsuyasuShape(peak * 0.99, fp));
     // A Gaussian's width when none is given is 0.07 fp: one sigma down, exp(-1/2).
-    const TargetShape swell{SpectrumShape::Gaussian, fp, 1, 0, {}, 0, {}};
+    const TargetShape swell = oneShape(SpectrumShape::Gaussian, fp, 1, 0);
     EXPECT_NEAR(shapeDensity(swell, fp + 0.07 * fp) / shapeDensity(swell, fp), std::exp(-0.5),
                 1e-12);
     // Each part of Ochi-Hubble integrates to H^2 / 16 over all frequencies.
@@ -89,7 +89,7 @@ TEST(TargetSpectrum, TableIsLinearBetweenRowsAndZeroOutside) {
     EXPECT_EQ(tableDensity(t, 1.01), 0.0);
     // A table's target is the table scaled: the shape is kept.
     TargetSpectrum target;
-    ASSERT_TRUE(makeTargetSpectrum({SpectrumShape::Table, 2.5, 1, 0, t, 0, {}}, 0.05, 0.2, 1.0,
+    ASSERT_TRUE(makeTargetSpectrum(oneShape(SpectrumShape::Table, 2.5, 1, 0, t), 0.05, 0.2, 1.0,
                                    0.01, 500, target, nullptr));
     EXPECT_NEAR(target.density(0.7) / target.density(0.3), 1.5, 1e-12);
 }
