@@ -173,10 +173,12 @@ void gauge(Html& h, const PlotMarkup& markup, size_t file, size_t index, const G
         figure(h, markup, reportPlot(ReportPlotKind::Spectrum, file, index),
                "Variance density spectrum S(f) with its " + number(100 * g.spectrum.band.level) +
                    " % confidence band" +
-                   (g.targetDensity.empty() ? "" : ", and below it the target S target"));
+                   (g.targetDensity.empty() ? "" : ", and the target on the same axes"));
     if (g.hasWaves && g.exceedance)
         figure(h, markup, reportPlot(ReportPlotKind::Exceedance, file, index),
-               "Exceedance of wave heights: log10 P(H >= h), measured and Rayleigh");
+               std::string("Exceedance of wave heights P(H >= h) on a logarithmic scale, measured "
+                           "and Rayleigh") +
+                   (g.exceedance->channelCount > 2 ? " and Battjes\u2013Groenendijk" : ""));
 }
 
 void reflection(Html& h, const PlotMarkup& markup, size_t file, const FileReport& f) {

@@ -1,6 +1,7 @@
 #include "report/ui/report_plots.h"
 
 #include <QByteArray>
+#include <QFont>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QString>
@@ -11,6 +12,7 @@
 #include "view/export_layout.h"
 #include "view/ui/plot_export.h"
 #include "view/ui/plot_painter.h"
+#include "waves/ui/result_curves.h"
 #include "waves/ui/wave_result_plot.h"
 
 namespace {
@@ -23,57 +25,46 @@ void paintOverview(QPainter& painter, const CMeasure& record, const QSize& size)
     PlotPainter(view).paint(painter);
 }
 
-// A spectrum, and below it on the same scale the target when there is one.
-void paintSpectrum(QPainter& painter, QRect area, CMeasure& curves) {
-    if (curves.channelCount <= 3) {
-        paintWaveCurves(painter, area, curves, WaveAnalysis::Spectrum);
-        return;
-    }
-    MeasureViewState view;
-    view.plot_mode = PLOT_SIGNAL;
-    view.measure = &curves;
-    view.Rescan();
-    showWaveCurves(view, curves, WaveAnalysis::Spectrum);
-    view.overlay_of[1] = view.overlay_of[2] = 0;
-    view.ComputeRanges();
-    view.expanded[1] = view.expanded[2] = 0;
-    // Measured and target compare by eye only on one scale.
-    const int32_t target = curves.channelCount - 1;
-    view.range_min[0] = view.range_min[target] =
-        std::min(view.range_min[0], view.range_min[target]);
-    view.range_max[0] = view.range_max[target] =
-        std::max(view.range_max[0], view.range_max[target]);
-    view.range_mod[0] = view.range_mod[target] =
-        std::max(view.range_mod[0], view.range_mod[target]);
-    view.Layout(area.width(), area.height());
-    // Both strips under the four headers, the band's folded ones among them.
-    view.strip_height = std::max(0, (area.height() - curves.channelCount * HEADER_HEIGHT) / 2);
-    PlotPainter(view).paint(painter);
+// The plot of `content` over the whole picture, in the application's font.
+void paintContent(QPainter& painter, QSize size, const ResultPlotContent& content,
+                  PlotTextLog* log) {
+    paintResultPlot(painter, size, QFont(), content, log);
 }
 
 } // namespace
 
-QImage paintReportPlot(const std::vector<FileReport>& files, const ReportPlot& plot) {
+QImage paintReportPlot(const std::vector<FileReport>& files, const ReportPlot& plot,
+                       PlotTextLog* log) {
     QImage image(plot.width, plot.height, QImage::Format_RGB32);
     image.fill(Qt::white);
     const FileReport& f = files.at(plot.file);
     QPainter painter(&image);
-    const QRect area(0, 0, plot.width, plot.height);
+    const QSize size = image.size();
     switch (plot.kind) {
     case ReportPlotKind::Overview:
-        if (f.record) paintOverview(painter, *f.record, image.size());
+        if (f.record) paintOverview(painter, *f.record, size);
         break;
     case ReportPlotKind::Spectrum:
-        if (const GaugeReport& g = f.gauges.at(plot.gauge); g.spectrumCurves)
-            paintSpectrum(painter, area, *g.spectrumCurves);
+        if (const GaugeReport& g = f.gauges.at(plot.gauge); g.spectrumCurves) {
+            const CMeasure& curves = *g.spectrumCurves;
+            paintContent(painter, size,
+                         spectraPlot(curves, WaveAnalysis::Spectrum, g.unit,
+                                     shownRows(curves, WaveAnalysis::Spectrum)),
+                         log);
+        }
         break;
     case ReportPlotKind::Exceedance:
         if (const GaugeReport& g = f.gauges.at(plot.gauge); g.exceedance)
-            paintExceedance(painter, area, *g.exceedance, g.unit.c_str());
+            paintContent(painter, size, exceedancePlot(*g.exceedance, g.unit), log);
         break;
     case ReportPlotKind::Reflection:
-        if (f.reflectionCurves)
-            paintWaveCurves(painter, area, *f.reflectionCurves, WaveAnalysis::Reflection);
+        if (f.reflectionCurves) {
+            const CMeasure& curves = *f.reflectionCurves;
+            paintContent(painter, size,
+                         spectraPlot(curves, WaveAnalysis::Reflection, f.reflectionUnit,
+                                     shownRows(curves, WaveAnalysis::Reflection)),
+                         log);
+        }
         break;
     }
     return image;

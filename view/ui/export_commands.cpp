@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 
 #include "shell/command_ids.h"
 #include "shell/dialog_templates.h"
@@ -39,6 +40,18 @@ QString proposedName(const CMeasure* measure) {
 
 } // namespace
 
+QImage exportPicture(const CMeasureWnd& window, QSize size, PlotTextLog* log) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    bool painted = false;
+    {
+        QPainter painter(&image);
+        painted = window.paintPicture(painter, size, log);
+    }
+    if (painted) return image;
+    return viewPicture(exportLayout(*window.view, size.width(), size.height()));
+}
+
 QStringList exportFileTypes() {
     return {QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
             QStringLiteral("PDF document (*.pdf)")};
@@ -74,12 +87,12 @@ void ExportCommands::OnExportPlot() {
     if (!mayReplace(&frame_, path)) return;
 
     // The window's own size is what the user sees; it is only proposed.
-    QSize size(view.client_width, view.client_height);
+    QSize size = window->pictureSize();
     size = size.expandedTo(QSize(MIN_EXPORT_SIDE, MIN_EXPORT_SIDE));
     CExportSizeDlg dialog(&size);
     if (showDialog(dialog, &frame_, DIALOG_EXPORT_SIZE) != IDOK) return;
 
-    MeasureViewState picture = exportLayout(view, size.width(), size.height());
     QString why;
-    if (!writePlot(picture, path, format, &why)) showWarning(&frame_, why);
+    if (!writePicture(exportPicture(*window, size, nullptr), path, format, &why))
+        showWarning(&frame_, why);
 }

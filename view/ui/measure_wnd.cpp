@@ -126,6 +126,14 @@ void CMeasureWnd::OnSaved() {
     if (measure) setTitle(QString::fromStdString(displayText(measure->path)));
 }
 
+bool CMeasureWnd::paintPicture(QPainter&, QSize, PlotTextLog*) const {
+    return false;
+}
+
+QSize CMeasureWnd::pictureSize() const {
+    return view ? QSize(view->client_width, view->client_height) : QSize();
+}
+
 BlockRange CMeasureWnd::viewBlock() const {
     BlockRange block{0, 0, 0};
     if (view) view->OnCommand(CMD_GET_BLOCK, reinterpret_cast<intptr_t>(&block));

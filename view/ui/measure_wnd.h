@@ -3,6 +3,8 @@
 // frame's queries. The result windows derive from it.
 #pragma once
 
+#include <QSize>
+
 #include <memory>
 
 #include "measure/channel_extremes.h"
@@ -11,8 +13,10 @@
 #include "shell/ui/mdi_child_wnd.h"
 #include "view/erase_undo.h"
 #include "view/plot_mode.h"
+#include "view/ui/plot_text_log.h"
 
 class CMeasureView;
+class QPainter;
 
 class CMeasureWnd : public CMDIChildWnd {
   public:
@@ -47,6 +51,11 @@ class CMeasureWnd : public CMDIChildWnd {
     void measureSaved();
     // Titles the window after its new path.
     virtual void OnSaved();
+    // File -> Export's picture at `size`, painted by a window that shows more
+    // than its view (a result's plots); false for the view's own picture.
+    virtual bool paintPicture(QPainter& painter, QSize size, PlotTextLog* log) const;
+    // The picture's size as the window shows it, which File -> Export proposes.
+    virtual QSize pictureSize() const;
 
     std::unique_ptr<CMeasureView> view;
     OwnedMeasure measure;

@@ -23,18 +23,6 @@ constexpr int POINTS_PER_INCH = 72;
 // a browser shows it at the chosen size in pixels.
 constexpr int SVG_PIXELS_PER_INCH = 96;
 
-// The painter draws its bands as images and copies parts of them; the SVG
-// engine ignores such a source rectangle, so every format starts from the
-// picture painted in pixels.
-QImage paintView(const MeasureViewState& view) {
-    QImage image(view.client_width, view.client_height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    PlotPainter plot(view);
-    plot.paint(painter);
-    return image;
-}
-
 bool renderPng(const QImage& image, QIODevice* device) {
     QImageWriter writer(device, "png");
     return writer.write(image);
@@ -84,10 +72,26 @@ bool renderPicture(const QImage& image, ExportFormat format, QByteArray& bytes) 
     return false;
 }
 
+// The painter draws its bands as images and copies parts of them; the SVG
+// engine ignores such a source rectangle, so every format starts from the
+// picture painted in pixels.
+QImage viewPicture(const MeasureViewState& view) {
+    QImage image(view.client_width, view.client_height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PlotPainter plot(view);
+    plot.paint(painter);
+    return image;
+}
+
 bool writePlot(const MeasureViewState& view, const QString& path, ExportFormat format,
                QString* why) {
+    return writePicture(viewPicture(view), path, format, why);
+}
+
+bool writePicture(const QImage& image, const QString& path, ExportFormat format, QString* why) {
     QByteArray bytes;
-    if (!renderPicture(paintView(view), format, bytes)) {
+    if (!renderPicture(image, format, bytes)) {
         if (why) *why = QStringLiteral("cannot write %1: the picture could not be made").arg(path);
         return false;
     }

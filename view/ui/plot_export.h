@@ -22,5 +22,10 @@ constexpr int MIN_EXPORT_SIDE = 64;
 bool writePlot(const MeasureViewState& view, const QString& path, ExportFormat format,
                QString* why);
 
+// `view` painted on white at its laid-out size.
+QImage viewPicture(const MeasureViewState& view);
+// `image` written to `path` in `format`, replacing the file only once made.
+bool writePicture(const QImage& image, const QString& path, ExportFormat format, QString* why);
+
 // A painted picture's bytes in `format` (false when they could not be made).
 bool renderPicture(const QImage& image, ExportFormat format, QByteArray& bytes);

@@ -243,9 +243,9 @@ CResultPlot::CResultPlot(QWidget* parent) : QWidget(parent) {
 
 void CResultPlot::setPlot(const PlotAxes& axes, std::vector<PlotCurve> curves,
                           std::vector<PlotBand> bands) {
-    axes_ = axes;
-    curves_ = std::move(curves);
-    bands_ = std::move(bands);
+    plot_.axes = axes;
+    plot_.curves = std::move(curves);
+    plot_.bands = std::move(bands);
     update();
 }
 
@@ -255,17 +255,23 @@ void CResultPlot::paintEvent(QPaintEvent*) {
 }
 
 void CResultPlot::paint(QPainter& painter, QSize size, PlotTextLog* log) const {
+    paintResultPlot(painter, size, font(), plot_, log);
+}
+
+void paintResultPlot(QPainter& painter, QSize size, const QFont& font,
+                     const ResultPlotContent& plot, PlotTextLog* log) {
     painter.save();
-    painter.setFont(font());
+    painter.setFont(font);
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    const QFontMetrics fm(font());
+    const QFontMetrics fm(font);
     const int th = fm.height();
     PlotText text(painter, log);
 
     // The legend across the top, left out for a single curve, and dropped
     // where the plot is too low for it and the curves both.
     const int legendWidth = size.width() - 2 * PAD;
-    const std::vector<LegendEntry> entries = legendEntries(curves_, bands_, fm, legendWidth);
+    const std::vector<LegendEntry> entries =
+        legendEntries(plot.curves, plot.bands, fm, legendWidth);
     std::vector<int> widths;
     for (const LegendEntry& e : entries)
         widths.push_back(e.width);
@@ -285,10 +291,10 @@ void CResultPlot::paint(QPainter& painter, QSize size, PlotTextLog* log) const {
         return;
     }
     Range xs, ys;
-    dataRanges(axes_, curves_, bands_, xs, ys);
+    dataRanges(plot.axes, plot.curves, plot.bands, xs, ys);
     // Labels read best a line apart upwards and two characters apart across.
-    const std::vector<FittedTick> yTicks = fittedTicks({ys.lo, ys.hi, plotHeight, axes_.yFormat},
-                                                       [th](const std::string&) { return 2 * th; });
+    const std::vector<FittedTick> yTicks = fittedTicks(
+        {ys.lo, ys.hi, plotHeight, plot.axes.yFormat}, [th](const std::string&) { return 2 * th; });
     int yLabelWidth = 0;
     for (const FittedTick& t : yTicks)
         yLabelWidth = std::max(yLabelWidth, fm.horizontalAdvance(QString::fromStdString(t.label)));
@@ -301,17 +307,17 @@ void CResultPlot::paint(QPainter& painter, QSize size, PlotTextLog* log) const {
     }
     const QRect frame(left, top, right - left, plotHeight);
     const std::vector<FittedTick> xTicks =
-        fittedTicks({xs.lo, xs.hi, frame.width(), axes_.xFormat}, [&fm](const std::string& s) {
+        fittedTicks({xs.lo, xs.hi, frame.width(), plot.axes.xFormat}, [&fm](const std::string& s) {
             return fm.horizontalAdvance(QString::fromStdString(s) + QStringLiteral("00"));
         });
 
     painter.setPen(Qt::black);
-    drawXTitle(text, fm, axes_.xTitle, frame, size);
+    drawXTitle(text, fm, plot.axes.xTitle, frame, size);
     text.drawUpwards(QPoint(PAD + th / 2, frame.center().y()),
-                     fm.elidedText(axes_.yTitle, Qt::ElideRight, frame.height()));
+                     fm.elidedText(plot.axes.yTitle, Qt::ElideRight, frame.height()));
     drawLegend(painter, text, entries, placed);
     drawGridAndLabels(painter, text, frame, size, xTicks, yTicks, yLabelLeft, yLabelWidth);
-    drawData(painter, frame, xs, ys, curves_, bands_);
+    drawData(painter, frame, xs, ys, plot.curves, plot.bands);
     painter.setPen(Qt::black);
     painter.drawRect(frame);
     painter.restore();

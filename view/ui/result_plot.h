@@ -10,11 +10,12 @@
 #include <QString>
 #include <QWidget>
 
-#include <utility>
 #include <vector>
 
 #include "view/fitted_ticks.h"
+#include "view/ui/plot_text_log.h"
 
+class QFont;
 class QPainter;
 
 struct PlotCurve {
@@ -43,8 +44,17 @@ struct PlotAxes {
     double yLowest = -1e300;
 };
 
-// Each text painted and the rectangle it took, in the plot's pixels.
-using PlotTextLog = std::vector<std::pair<QRect, QString>>;
+// One plot's axes and what is drawn over them.
+struct ResultPlotContent {
+    PlotAxes axes;
+    std::vector<PlotCurve> curves;
+    std::vector<PlotBand> bands;
+};
+
+// Paints `plot` into `size` in `font` as the widget does, for pictures made
+// without one (a report, an export); the texts go to `log` when there is one.
+void paintResultPlot(QPainter& painter, QSize size, const QFont& font,
+                     const ResultPlotContent& plot, PlotTextLog* log);
 
 class CResultPlot : public QWidget {
   public:
@@ -54,15 +64,13 @@ class CResultPlot : public QWidget {
     // Paints the plot into `size`; the texts go to `log` when there is one.
     void paint(QPainter& painter, QSize size, PlotTextLog* log) const;
 
-    const PlotAxes& axes() const { return axes_; }
-    const std::vector<PlotCurve>& curves() const { return curves_; }
-    const std::vector<PlotBand>& bands() const { return bands_; }
+    const PlotAxes& axes() const { return plot_.axes; }
+    const std::vector<PlotCurve>& curves() const { return plot_.curves; }
+    const std::vector<PlotBand>& bands() const { return plot_.bands; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    PlotAxes axes_;
-    std::vector<PlotCurve> curves_;
-    std::vector<PlotBand> bands_;
+    ResultPlotContent plot_;
 };

@@ -13,8 +13,8 @@ const QColor SECOND(0x1f, 0x5f, 0xc8);
 const QColor THIRD(0xc8, 0x32, 0x1e);
 const QColor BAND(0x1f, 0x5f, 0xc8, 0x50);
 
-QString unitOf(const CWaveResult& r) {
-    return r.unit.empty() ? QStringLiteral("m") : QString::fromStdString(r.unit);
+QString unitOf(const std::string& unit) {
+    return unit.empty() ? QStringLiteral("m") : QString::fromStdString(unit);
 }
 
 PlotCurve styled(PlotCurve c, const QString& name, const QColor& colour, Qt::PenStyle style,
@@ -40,10 +40,11 @@ ResultPlotContent waveList(const CWaveResult& r, int32_t channel, const QString&
     return p;
 }
 
-ResultPlotContent exceedance(const CWaveResult& r) {
-    const CMeasure& e = r.exceedance;
+} // namespace
+
+ResultPlotContent exceedancePlot(const CMeasure& e, const std::string& unit) {
     ResultPlotContent p;
-    p.axes.xTitle = QStringLiteral("H (%1)").arg(unitOf(r));
+    p.axes.xTitle = QStringLiteral("H (%1)").arg(unitOf(unit));
     p.axes.yTitle = QStringLiteral("P(H \u2265 h)");
     p.axes.yFormat = TickFormat::Power;
     p.curves.push_back(styled(channelCurve(e, 0, e.sampleCount), QStringLiteral("Measured"), FIRST,
@@ -64,12 +65,13 @@ ResultPlotContent exceedance(const CWaveResult& r) {
     return p;
 }
 
-ResultPlotContent spectra(const CWaveResult& r, int32_t rows) {
+ResultPlotContent spectraPlot(const CMeasure& r, WaveAnalysis kind, const std::string& unit,
+                              int32_t rows) {
     ResultPlotContent p;
     p.axes.xTitle = QStringLiteral("Frequency (Hz)");
-    p.axes.yTitle = QStringLiteral("S (") + unitOf(r) + QStringLiteral("\u00b2/Hz)");
+    p.axes.yTitle = QStringLiteral("S (") + unitOf(unit) + QStringLiteral("\u00b2/Hz)");
     p.axes.yFromZero = true;
-    if (r.kind == WaveAnalysis::Reflection) {
+    if (kind == WaveAnalysis::Reflection) {
         p.curves.push_back(styled(channelCurve(r, 0, rows), QStringLiteral("Incident"), FIRST,
                                   Qt::SolidLine, false));
         if (r.channelCount > 1)
@@ -79,15 +81,16 @@ ResultPlotContent spectra(const CWaveResult& r, int32_t rows) {
     }
     p.curves.push_back(styled(channelCurve(r, 0, rows), QStringLiteral("Spectral density"), FIRST,
                               Qt::SolidLine, false));
-    if (r.channelCount == 3) {
+    if (r.channelCount >= 3) {
         const PlotCurve lower = channelCurve(r, 1, rows), upper = channelCurve(r, 2, rows);
         p.bands.push_back(
             {QStringLiteral("90 % confidence band"), lower.x, lower.y, upper.y, BAND});
     }
+    if (r.channelCount >= 4)
+        p.curves.push_back(
+            styled(channelCurve(r, 3, rows), QStringLiteral("Target"), THIRD, Qt::DashLine, false));
     return p;
 }
-
-} // namespace
 
 PlotCurve channelCurve(const CMeasure& m, int32_t channel, int32_t rows) {
     PlotCurve c;
@@ -105,9 +108,10 @@ PlotCurve channelCurve(const CMeasure& m, int32_t channel, int32_t rows) {
 
 std::vector<ResultPlotContent> resultPlots(const CWaveResult& r, int32_t rows) {
     if (r.sampleCount < 1) return {};
-    if (r.kind != WaveAnalysis::Statistics) return {spectra(r, rows)};
-    std::vector<ResultPlotContent> plots{waveList(r, 0, QStringLiteral("H (%1)").arg(unitOf(r))),
-                                         waveList(r, 1, QStringLiteral("T (s)"))};
-    if (r.exceedance.sampleCount > 0) plots.push_back(exceedance(r));
+    if (r.kind != WaveAnalysis::Statistics) return {spectraPlot(r, r.kind, r.unit, rows)};
+    std::vector<ResultPlotContent> plots{
+        waveList(r, 0, QStringLiteral("H (%1)").arg(unitOf(r.unit))),
+        waveList(r, 1, QStringLiteral("T (s)"))};
+    if (r.exceedance.sampleCount > 0) plots.push_back(exceedancePlot(r.exceedance, r.unit));
     return plots;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <string>
 #include <vector>
 
 #include "view/ui/result_plot.h"
@@ -12,14 +13,16 @@
 
 class CMeasure;
 
-struct ResultPlotContent {
-    PlotAxes axes;
-    std::vector<PlotCurve> curves;
-    std::vector<PlotBand> bands;
-};
-
 // Rows 0 .. rows - 1 of `channel`, X in the measurement's own units.
 PlotCurve channelCurve(const CMeasure& m, int32_t channel, int32_t rows);
+
+// The spectra of a `kind` analysis up to `rows`, S in `unit` squared per Hz:
+// a Reflection's incident and reflected; otherwise the density, its 90 %
+// band when channels 1 and 2 hold its bounds, and a target in channel 3.
+ResultPlotContent spectraPlot(const CMeasure& curves, WaveAnalysis kind, const std::string& unit,
+                              int32_t rows);
+// P(H >= h) of the measured heights and of the models beside them.
+ResultPlotContent exceedancePlot(const CMeasure& exceedance, const std::string& unit);
 
 // The plots of `r` from top to bottom: height and period wave by wave and
 // the exceedance for the statistics; the density with its band, or the

@@ -1,25 +1,6 @@
 #include "waves/ui/wave_result_plot.h"
 
-#include <QPainter>
-
 #include <algorithm>
-
-#include "view/ui/plot_painter.h"
-#include "waves/exceedance_measure.h"
-
-namespace {
-
-// The view of `m` laid out in `area` and painted there.
-void paintView(QPainter& painter, QRect area, MeasureViewState& view) {
-    view.Layout(area.width(), area.height());
-    painter.save();
-    painter.translate(area.topLeft());
-    painter.setClipRect(QRect(QPoint(0, 0), area.size()));
-    PlotPainter(view).paint(painter);
-    painter.restore();
-}
-
-} // namespace
 
 // The rows a result opens on: every wave across the whole width, however few
 // there are, but of a spectrum only up to twice the highest frequency with a
@@ -55,35 +36,4 @@ void showWaveCurves(MeasureViewState& view, const CMeasure& curves, WaveAnalysis
     }
     view.visible_samples = shownRows(curves, kind);
     view.channels_per_screen = std::clamp(curves.channelCount, 1, 2);
-}
-
-void showExceedanceCurves(MeasureViewState& view, const CMeasure& exceedance, const char* unit) {
-    // X is the height; the curves over the measured one, on its scale.
-    view.x_unit = unit;
-    view.scroll_x = 0;
-    for (int32_t c = 0; c < MAX_CHANNELS; ++c)
-        view.overlay_of[c] = c > 0 && c < exceedance.channelCount ? 0 : -1;
-    view.ComputeRanges();
-    for (int32_t c = 1; c < exceedance.channelCount; ++c)
-        view.expanded[c] = 0;
-    view.visible_samples = EXCEEDANCE_ROWS;
-    view.channels_per_screen = 1;
-}
-
-void paintWaveCurves(QPainter& painter, QRect area, CMeasure& curves, WaveAnalysis kind) {
-    MeasureViewState view;
-    view.plot_mode = PLOT_SIGNAL;
-    view.measure = &curves;
-    view.Rescan();
-    showWaveCurves(view, curves, kind);
-    paintView(painter, area, view);
-}
-
-void paintExceedance(QPainter& painter, QRect area, CMeasure& exceedance, const char* unit) {
-    MeasureViewState view;
-    view.plot_mode = PLOT_SIGNAL;
-    view.measure = &exceedance;
-    view.Rescan();
-    showExceedanceCurves(view, exceedance, unit);
-    paintView(painter, area, view);
 }

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -25,6 +26,12 @@ constexpr int COPY_HEIGHT = 28;
 constexpr int HINT_HEIGHT = 64;
 // Wave statistics: H, T and the exceedance.
 constexpr int MAX_PLOTS = 3;
+
+// The `count` plots share `area`'s height equally, the `i`th from the top.
+QRect plotArea(int i, int count, QSize area) {
+    const int top = area.height() * i / count, next = area.height() * (i + 1) / count;
+    return QRect(0, top, std::max(0, area.width()), next - top);
+}
 
 } // namespace
 
@@ -62,17 +69,14 @@ int CWaveResultWnd::OnCreate(void*) {
 void CWaveResultWnd::OnSize(int, int width, int height) {
     const int side = std::min(TABLE_WIDTH, width / 2);
     const std::vector<CResultPlot*> shown = shownPlots();
-    // The hidden view keeps the plots' size for File -> Export.
+    // The hidden view spans the plots' area, as a measurement window's view
+    // spans its client.
     if (view && view->hwnd) {
         view->hwnd->setGeometry(0, 0, std::max(0, width - side), height);
         view->Layout();
     }
-    // The plots share the height left of the table equally.
-    const int count = std::max(int(shown.size()), 1);
-    for (int i = 0; i < int(shown.size()); ++i) {
-        const int top = height * i / count, next = height * (i + 1) / count;
-        shown[size_t(i)]->setGeometry(0, top, std::max(0, width - side), next - top);
-    }
+    for (int i = 0; i < int(shown.size()); ++i)
+        shown[size_t(i)]->setGeometry(plotArea(i, int(shown.size()), {width - side, height}));
     const int hinted = hint && !hint->isHidden() ? HINT_HEIGHT : 0;
     if (table)
         table->setGeometry(width - side, 0, side, std::max(0, height - COPY_HEIGHT - hinted));
@@ -97,8 +101,7 @@ void CWaveResultWnd::Attach(OwnedMeasure m) {
 void CWaveResultWnd::showResult() {
     CWaveResult* r = result();
     if (view) {
-        // The hidden view holds the result for the window's commands; File ->
-        // Export still pictures it as the measurement windows do.
+        // The hidden view holds the result for the window's commands.
         view->SetMeasure(r);
         if (r) showWaveCurves(*view, *r, r->kind);
         view->Layout();
@@ -116,6 +119,30 @@ void CWaveResultWnd::showResult() {
     setTitle(QString::fromStdString(r->sourcePath) + QStringLiteral(" - ") +
              QString::fromLatin1(waveAnalysisName(r->kind)));
     showParameterLines(table, r->parameterLines);
+}
+
+bool CWaveResultWnd::paintPicture(QPainter& painter, QSize size, PlotTextLog* log) const {
+    const std::vector<CResultPlot*> shown = shownPlots();
+    if (shown.empty()) return false;
+    for (int i = 0; i < int(shown.size()); ++i) {
+        const QRect area = plotArea(i, int(shown.size()), size);
+        PlotTextLog texts;
+        painter.save();
+        painter.translate(area.topLeft());
+        shown[size_t(i)]->paint(painter, area.size(), log ? &texts : nullptr);
+        painter.restore();
+        if (log)
+            for (auto& [box, text] : texts)
+                log->push_back({box.translated(area.topLeft()), text});
+    }
+    return true;
+}
+
+QSize CWaveResultWnd::pictureSize() const {
+    QRect area;
+    for (const CResultPlot* p : shownPlots())
+        area |= p->geometry();
+    return area.isEmpty() ? CMeasureWnd::pictureSize() : area.size();
 }
 
 std::vector<CResultPlot*> CWaveResultWnd::shownPlots() const {

@@ -34,6 +34,11 @@ class CWaveResultWnd : public CMeasureWnd {
     intptr_t OnCommand(int id, intptr_t param) override;
     // A saved result keeps its title: it names the source and the analysis.
     void OnSaved() override {}
+    // File -> Export: the shown plots one above the other, as the window
+    // stacks them, filling `size`.
+    bool paintPicture(QPainter& painter, QSize size, PlotTextLog* log) const override;
+    // The area the shown plots take together.
+    QSize pictureSize() const override;
 
     CWaveResult* result() const { return static_cast<CWaveResult*>(measure.get()); }
     // The table as "label<TAB>value" lines with CR LF ends.

@@ -24,8 +24,10 @@
 #include "shell/dialog_templates.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
+#include "view/ui/export_commands.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/result_plot.h"
+#include "view/ui/view_dialog_templates.h"
 #include "waves/ui/wave_dialog_templates.h"
 #include "waves/ui/wave_result_wnd.h"
 
@@ -468,13 +470,70 @@ TEST_F(WaveWindowsTest, SpectrumWindowDrawsTheBandAroundTheDensity) {
     EXPECT_TRUE(texts.contains(QString::fromUtf8("S (m\u00b2/Hz)")));
     for (const QString& t : texts)
         EXPECT_FALSE(t.contains("lower") || t.contains("upper")) << t.toStdString();
-    // File -> Export pictures the window's hidden view as before: the band
-    // over the density, at the plot's size.
-    const CMeasureView& view = *w->view;
-    EXPECT_EQ(view.overlay_of[1], 0);
-    EXPECT_EQ(view.overlay_of[2], 0);
-    EXPECT_EQ(view.hwnd->width(), plot.width());
-    EXPECT_GT(view.client_height, 0);
+}
+
+// File -> Export of a result window pictures its plots as the window shows
+// them (the band shaded and named, the axes titled), proposed at the plots'
+// size, not the measurement strips of the hidden view.
+TEST_F(WaveWindowsTest, ExportPicturesTheSpectrumPlotAsShown) {
+    ASSERT_NE(openSample(1000, 4040), nullptr);
+    CWaveResultWnd* w =
+        run(CMD_SPECTRUM, [](ScriptedDialog& d) { d.setText(IDC_WAVE_SEGMENT, "800"); });
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->shownPlots().size(), 1u);
+    const CResultPlot& plot = *w->shownPlots()[0];
+    TempDir dir;
+    const std::string path = dir.file("spectrum.png");
+    QString proposedWidth, proposedHeight;
+    dialogScript::pushFile(QString::fromStdString(path), 1);
+    dialogScript::pushDialog([&](ScriptedDialog& d) {
+        proposedWidth = d.text(IDC_EXPORT_WIDTH);
+        proposedHeight = d.text(IDC_EXPORT_HEIGHT);
+        d.setText(IDC_EXPORT_WIDTH, "700");
+        d.setText(IDC_EXPORT_HEIGHT, "420");
+        d.press(1);
+    });
+    frame->frameCommand(CMD_EXPORT_PLOT, 0);
+    EXPECT_TRUE(dialogScript::messages().isEmpty());
+    EXPECT_EQ(proposedWidth.toInt(), plot.width());
+    EXPECT_EQ(proposedHeight.toInt(), plot.height());
+
+    const QImage written(QString::fromStdString(path));
+    ASSERT_EQ(written.size(), QSize(700, 420));
+    PlotTextLog log;
+    const QImage painted = exportPicture(*w, QSize(700, 420), &log);
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), painted);
+    QStringList texts;
+    for (const auto& [box, text] : log) {
+        EXPECT_TRUE(QRect(0, 0, 700, 420).contains(box)) << text.toStdString();
+        texts << text;
+    }
+    EXPECT_TRUE(texts.contains("90 % confidence band"));
+    EXPECT_TRUE(texts.contains("Spectral density"));
+    EXPECT_TRUE(texts.contains("Frequency (Hz)"));
+    EXPECT_TRUE(texts.contains(QString::fromUtf8("S (m\u00b2/Hz)")));
+}
+
+// Statistics export all three plots, one above the other as in the window:
+// each text lies in its own third of the picture.
+TEST_F(WaveWindowsTest, ExportOfStatisticsStacksItsThreePlots) {
+    ASSERT_NE(openSample(1000, 4040), nullptr);
+    CWaveResultWnd* w = run(CMD_WAVE_STATISTICS, [](ScriptedDialog&) {});
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->shownPlots().size(), 3u);
+    PlotTextLog log;
+    exportPicture(*w, QSize(600, 900), &log);
+    std::vector<QStringList> thirds(3);
+    for (const auto& [box, text] : log) {
+        ASSERT_EQ(box.top() / 300, box.bottom() / 300) << text.toStdString() << " across two plots";
+        thirds[size_t(box.top() / 300)] << text;
+    }
+    EXPECT_TRUE(thirds[0].contains("Wave"));
+    EXPECT_TRUE(thirds[0].contains("H (m)"));
+    EXPECT_TRUE(thirds[1].contains("Wave"));
+    EXPECT_TRUE(thirds[1].contains("T (s)"));
+    EXPECT_TRUE(thirds[2].contains("Rayleigh"));
+    EXPECT_TRUE(thirds[2].contains(QString::fromUtf8("P(H \u2265 h)")));
 }
 
 // Wave statistics with a foreshore: the composite Weibull's rows in the
