@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "numeric/log_gamma.h"
+
 namespace {
 
 constexpr double EPSILON = 1e-15;
@@ -16,7 +18,7 @@ double gammaSeries(double a, double x) {
         sum += term;
         if (std::fabs(term) < std::fabs(sum) * EPSILON) break;
     }
-    return sum * std::exp(-x + a * std::log(x) - std::lgamma(a));
+    return sum * std::exp(-x + a * std::log(x) - logGamma(a));
 }
 
 // Q = 1 - P by the continued fraction of A&S 6.5.31 (modified Lentz), good
@@ -36,7 +38,7 @@ double gammaContinuedFraction(double a, double x) {
         h *= step;
         if (std::fabs(step - 1) < EPSILON) break;
     }
-    return std::exp(-x + a * std::log(x) - std::lgamma(a)) * h;
+    return std::exp(-x + a * std::log(x) - logGamma(a)) * h;
 }
 
 // The inverse of the standard normal distribution function: Acklam's
@@ -72,7 +74,7 @@ double wilsonHilferty(double p, double nu) {
     double x = nu * t * t * t;
     // Below the cube's range: the leading term of P for small x,
     // P ~ (x/2)^(nu/2) / Gamma(nu/2 + 1).
-    if (!(x > 0)) x = 2 * std::exp((std::log(p) + std::lgamma(nu / 2 + 1)) / (nu / 2));
+    if (!(x > 0)) x = 2 * std::exp((std::log(p) + logGamma(nu / 2 + 1)) / (nu / 2));
     return x;
 }
 
@@ -103,7 +105,7 @@ double chiSquareQuantile(double p, double nu) {
     for (int i = 0; i < 100; ++i) {
         double f = regularizedGammaP(a, y) - p;
         (f < 0 ? lo : hi) = y;
-        double slope = std::exp((a - 1) * std::log(y) - y - std::lgamma(a));
+        double slope = std::exp((a - 1) * std::log(y) - y - logGamma(a));
         double next = y - f / slope;
         if (!(next > lo && next < hi)) next = std::isinf(hi) ? 2 * y + 1 : 0.5 * (lo + hi);
         if (std::fabs(next - y) <= 1e-14 * y) return 2 * next;

@@ -37,7 +37,8 @@ build build-asan -DCMAKE_BUILD_TYPE=Debug -DONDARIX_SANITIZE=address -DONDARIX_P
 
 if [ -n "$(ls tests/*/*_thread_test.cpp 2>/dev/null)" ]; then
   build build-tsan -DCMAKE_BUILD_TYPE=Debug -DONDARIX_SANITIZE=thread -DONDARIX_PYTHON=OFF
-  # Qt itself is not built for the sanitizer: see tests/tsan-qt.supp.
+  # Qt itself is not built for the sanitizer: see tests/tsan-qt.supp. The runs over
+  # several files read and analyse them on worker threads too.
   (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/../tests/tsan-qt.supp" \
-    ctest --output-on-failure -j "$jobs" -R 'Thread')
+    ctest --output-on-failure -j "$jobs" -R 'Thread|FileSeries|AnalyseFiles')
 fi

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "numeric/constants.h"
+#include "numeric/log_gamma.h"
 #include "waves/wave_number.h"
 
 namespace {
@@ -66,7 +67,7 @@ double ochiHubbleDensity(const OchiHubbleParts& parts, double f) {
         const double wm = 2 * PI / parts.period[j], c = (4 * lambda + 1) / 4;
         const double r4 = std::pow(wm / w, 4.0);
         // In logarithms: wm^(4 lambda) and w^(4 lambda + 1) overflow apart.
-        const double log = lambda * std::log(c * wm * wm * wm * wm) - std::lgamma(lambda) -
+        const double log = lambda * std::log(c * wm * wm * wm * wm) - logGamma(lambda) -
                            (4 * lambda + 1) * std::log(w) - c * r4;
         s += h * h / 4 * std::exp(log);
     }

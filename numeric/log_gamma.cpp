@@ -1,0 +1,8 @@
+#include "numeric/log_gamma.h"
+
+#include <math.h>
+
+double logGamma(double x) {
+    int sign = 0;
+    return lgamma_r(x, &sign);
+}
