@@ -11,6 +11,7 @@
 #include "measure/int_format.h"
 #include "measure/measure.h"
 #include "support/run_command.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -48,14 +49,6 @@ std::string recordName(int k) {
     return name;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
 std::vector<std::string> withArgs(std::vector<std::string> head,
                                   const std::vector<std::string>& tail) {
     head.insert(head.end(), tail.begin(), tail.end());
@@ -75,14 +68,14 @@ TEST(FileSeries, FiftyRecordsInOneRunAreFiftySingleRunsInTheirOrder) {
     ASSERT_EQ(all.exitCode, 0) << all.err;
     // Nothing on stderr: progress is for a terminal only.
     EXPECT_EQ(all.err, "");
-    const std::vector<std::string> rows = lines(readString(table));
+    const std::vector<std::string> rows = textLines(readString(table));
     ASSERT_EQ(rows.size(), 51u);
     for (int k = 0; k < 50; ++k) {
         const std::string single = dir.file("single.csv");
         const CommandResult one =
             runBatch({"waves", paths[k], "--threshold", "0.001", "--table", single});
         ASSERT_EQ(one.exitCode, 0) << one.err;
-        const std::vector<std::string> expected = lines(readString(single));
+        const std::vector<std::string> expected = textLines(readString(single));
         ASSERT_EQ(expected.size(), 2u);
         EXPECT_EQ(rows[0], expected[0]);
         EXPECT_EQ(rows[k + 1], expected[1]) << "record " << k;
@@ -98,7 +91,7 @@ TEST(FileSeries, MissingAndDamagedFilesAreRowsWithTheirReason) {
     const CommandResult r = runBatch({"spectrum", good, missing, damaged, good, "--json"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "ondarix-batch: 2 of 4 rows failed; their error column says why\n");
-    const std::vector<std::string> rows = lines(r.out);
+    const std::vector<std::string> rows = textLines(r.out);
     ASSERT_EQ(rows.size(), 6u) << r.out;
     EXPECT_EQ(rows[1].find("\"error\""), std::string::npos) << rows[1];
     EXPECT_NE(rows[2].find("\"error\": \"" + missing + ": "), std::string::npos) << rows[2];
@@ -114,7 +107,7 @@ TEST(FileSeries, ChannelsAreRowsAndAMissingChannelFailsItsRowOnly) {
         runBatch({"stats", a, b, "--channel", "1,5,0", "--from", "0", "--to", "400"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("2 of 6 rows failed"), std::string::npos) << r.err;
-    const std::vector<std::string> rows = lines(r.out);
+    const std::vector<std::string> rows = textLines(r.out);
     ASSERT_EQ(rows.size(), 7u) << r.out;
     EXPECT_EQ(rows[0].rfind("file,channel,from,to,signal min,", 0), 0u) << rows[0];
     EXPECT_EQ(rows[2].rfind(a + ",5,", 0), 0u) << rows[2];
@@ -123,7 +116,7 @@ TEST(FileSeries, ChannelsAreRowsAndAMissingChannelFailsItsRowOnly) {
     const CommandResult one = runBatch({"stats", b, "--channel", "0", "--from", "0", "--to", "400",
                                         "--table", dir.file("one.csv")});
     ASSERT_EQ(one.exitCode, 0) << one.err;
-    EXPECT_EQ(rows[6], lines(readString(dir.file("one.csv")))[1]);
+    EXPECT_EQ(rows[6], textLines(readString(dir.file("one.csv")))[1]);
     EXPECT_NE(rows[4], rows[6]);
 }
 
@@ -136,7 +129,7 @@ TEST(FileSeries, PatternsExpandInSortedOrder) {
     const std::string odd = writeRecord(dir, "odd[1].INT", 5);
     const CommandResult r = runBatch({"waves", dir.file("run*.INT"), dir.file("none*.INT"), odd});
     EXPECT_EQ(r.exitCode, 1);
-    const std::vector<std::string> rows = lines(r.out);
+    const std::vector<std::string> rows = textLines(r.out);
     ASSERT_EQ(rows.size(), 6u) << r.out;
     EXPECT_EQ(rows[5].rfind(odd + ",0,", 0), 0u) << rows[5];
     for (int k = 0; k < 3; ++k)

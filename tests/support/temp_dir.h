@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -63,6 +64,15 @@ inline std::vector<unsigned char> readBytes(const std::string& path) {
 inline std::string readString(const std::string& path) {
     std::vector<unsigned char> bytes = readBytes(path);
     return std::string(bytes.begin(), bytes.end());
+}
+
+// The lines of `text`, without their ends.
+inline std::vector<std::string> textLines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
 }
 
 // How many entries `dir` holds (a failed save must leave no temporary behind).

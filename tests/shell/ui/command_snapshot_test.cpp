@@ -28,6 +28,7 @@
 #include "measure/atomic_file.h"
 #include "shell/dialog_templates.h"
 #include "shell/ui/menu_builder.h"
+#include "support/temp_dir.h"
 #include "view/ui/file_commands.h"
 #include "view/ui/measure_view.h"
 #include "view/ui/measure_wnd.h"
@@ -84,14 +85,6 @@ std::string menuState(const QMenu* menu) {
         if (a->isCheckable()) out += a->isChecked() ? "*" : "o";
     }
     return out + "\n";
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
 }
 
 class CommandSnapshotTest : public FrameTest {
@@ -172,8 +165,8 @@ TEST_F(CommandSnapshotTest, MenusKeysTipsAndGreyingAreAsWrittenOut) {
             replaceFile(std::string(dir) + "/command_snapshot.txt", actual, nullptr);
         }
     }
-    std::vector<std::string> want = lines(expected.str());
-    std::vector<std::string> got = lines(actual);
+    std::vector<std::string> want = textLines(expected.str());
+    std::vector<std::string> got = textLines(actual);
     for (size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
         ASSERT_EQ(i < got.size() ? got[i] : "(missing)", i < want.size() ? want[i] : "(missing)")
             << "line " << i + 1;

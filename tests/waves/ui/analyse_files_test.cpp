@@ -61,14 +61,6 @@ std::vector<std::string> ownValues(const std::string& path, const WaveRunOptions
     return values;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
 } // namespace
 
 class AnalyseFilesTest : public FrameTest {};
@@ -130,7 +122,7 @@ TEST_F(AnalyseFilesTest, EachFileIsARowOfItsOwnResultAndTheTableSavesAsCsv) {
     dialogScript::pushFile(QString::fromStdString(saved), 1);
     frame->frameCommand(CMD_SAVE_AS, 0);
     settle();
-    const std::vector<std::string> csv = lines(readString(saved));
+    const std::vector<std::string> csv = textLines(readString(saved));
     ASSERT_EQ(csv.size(), 4u);
     EXPECT_EQ(csv[0].rfind("File,", 0), 0u) << csv[0];
     EXPECT_EQ(csv[3].rfind(shorter + "," + expected[2][0] + ",", 0), 0u) << csv[3];
