@@ -96,6 +96,9 @@ void CWaveResultWnd::Attach(OwnedMeasure m) {
     }
     showResult();
     showStatusIfActive();
+    // The hidden view takes no focus: without a taker here, the window that
+    // had it before the run dialog got it back and came to the front.
+    if (table) table->setFocus();
 }
 
 void CWaveResultWnd::showResult() {

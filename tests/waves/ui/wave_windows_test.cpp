@@ -5,6 +5,7 @@
 // the table copied as text.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -614,4 +615,18 @@ TEST_F(WaveWindowsTest, NoiseWarningShowsUnderTheTableUntilTheSuggestedFmaxIsUse
     });
     ASSERT_NE(cut, nullptr);
     EXPECT_TRUE(cut->hint->isHidden()) << cut->hint->text().toStdString();
+}
+
+// The new result window keeps the keyboard: were the focus to go back to the
+// measurement it was run on, that window would come back to the front over it.
+TEST_F(WaveWindowsTest, TheResultWindowTakesTheFocusFromItsMeasurement) {
+    CMeasureWnd* sample = openSample(1000, 3000);
+    ASSERT_NE(sample, nullptr);
+    sample->view->hwnd->setFocus();
+    settle();
+    CWaveResultWnd* w = run(CMD_SPECTRUM, [](ScriptedDialog&) {});
+    ASSERT_NE(w, nullptr);
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_TRUE(w->hwnd->isAncestorOf(focused)) << focused->metaObject()->className();
 }
