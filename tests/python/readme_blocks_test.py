@@ -22,10 +22,11 @@ def blocks():
 @pytest.mark.parametrize("kind,body", blocks(), ids=lambda v: v if v in ("sh", "python") else "")
 def test_a_readme_block_runs_pasted_alone(kind, body, tmp_path):
     batch = os.environ.get("ONDARIX_BATCH", str(ROOT / "build" / "batch" / "ondarix-batch"))
-    # The blocks name the build tree's program; point it at the one under test.
-    # Their /tmp files go to this test's own folder, so that no block finds
-    # what another (or an earlier run) left there.
-    body = body.replace("build/batch/ondarix-batch", batch).replace("/tmp/", f"{tmp_path}/")
+    # The blocks' /tmp files go to this test's own folder, so that no block
+    # finds what another (or an earlier run) left there; then the build
+    # tree's program they name is pointed at the one under test (last, since
+    # a checkout may itself lie under /tmp).
+    body = body.replace("/tmp/", f"{tmp_path}/").replace("build/batch/ondarix-batch", batch)
     command = ["bash", "-euc", body] if kind == "sh" else ["/usr/bin/python3", "-c", body]
     done = subprocess.run(command, cwd=ROOT, capture_output=True, text=True, timeout=600,
                           env=dict(os.environ, HOME=str(tmp_path)))
