@@ -31,6 +31,13 @@ void paintContent(QPainter& painter, QSize size, const ResultPlotContent& conten
     paintResultPlot(painter, size, QFont(), content, log);
 }
 
+// Spectra of `kind` (a gauge's density and band, or incident and reflected)
+// over the rows the result windows open on.
+void paintSpectra(QPainter& painter, QSize size, const CMeasure& curves, WaveAnalysis kind,
+                  const std::string& unit, PlotTextLog* log) {
+    paintContent(painter, size, spectraPlot(curves, kind, unit, shownRows(curves, kind)), log);
+}
+
 } // namespace
 
 QImage paintReportPlot(const std::vector<FileReport>& files, const ReportPlot& plot,
@@ -45,26 +52,17 @@ QImage paintReportPlot(const std::vector<FileReport>& files, const ReportPlot& p
         if (f.record) paintOverview(painter, *f.record, size);
         break;
     case ReportPlotKind::Spectrum:
-        if (const GaugeReport& g = f.gauges.at(plot.gauge); g.spectrumCurves) {
-            const CMeasure& curves = *g.spectrumCurves;
-            paintContent(painter, size,
-                         spectraPlot(curves, WaveAnalysis::Spectrum, g.unit,
-                                     shownRows(curves, WaveAnalysis::Spectrum)),
-                         log);
-        }
+        if (const GaugeReport& g = f.gauges.at(plot.gauge); g.spectrumCurves)
+            paintSpectra(painter, size, *g.spectrumCurves, WaveAnalysis::Spectrum, g.unit, log);
         break;
     case ReportPlotKind::Exceedance:
         if (const GaugeReport& g = f.gauges.at(plot.gauge); g.exceedance)
             paintContent(painter, size, exceedancePlot(*g.exceedance, g.unit), log);
         break;
     case ReportPlotKind::Reflection:
-        if (f.reflectionCurves) {
-            const CMeasure& curves = *f.reflectionCurves;
-            paintContent(painter, size,
-                         spectraPlot(curves, WaveAnalysis::Reflection, f.reflectionUnit,
-                                     shownRows(curves, WaveAnalysis::Reflection)),
-                         log);
-        }
+        if (f.reflectionCurves)
+            paintSpectra(painter, size, *f.reflectionCurves, WaveAnalysis::Reflection,
+                         f.reflectionUnit, log);
         break;
     }
     return image;
