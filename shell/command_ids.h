@@ -42,7 +42,7 @@ constexpr int CMD_REPORT = 186;
 constexpr int CMD_WAVE_STATISTICS = 290;
 constexpr int CMD_SPECTRUM = 291;
 constexpr int CMD_REFLECTION = 292;
-// Analysis -> "Analyse &files...": one wave analysis over several files, as a table.
+// Analysis -> "Ana&lyse files...": one wave analysis over several files, as a table.
 constexpr int CMD_ANALYSE_FILES = 293;
 
 // Edit -> "&Undo": takes the last "Block erease" back.

@@ -106,7 +106,7 @@ const std::vector<CommandInfo>& commandTable() {
          "Variance density spectrum of the block with Hm0, Tp, Tm01, Tm02"},
         {CMD_REFLECTION, ANALYSIS_MENU, NONE, "R&eflection...", {}, WINDOW, NO_IMAGE, "",
          "Incident and reflected spectra, series or harmonics from 2 to 16 gauges, and Kr"},
-        {CMD_ANALYSE_FILES, ANALYSIS_MENU, LINE, "Analyse &files...", {}, ALWAYS, NO_IMAGE, "",
+        {CMD_ANALYSE_FILES, ANALYSIS_MENU, LINE, "Ana&lyse files...", {}, ALWAYS, NO_IMAGE, "",
          "Runs a wave analysis on several files and shows one row per file"},
 
         {CMD_PLOT_SIGNAL, PLOT_MENU, NONE, "&Signal", {}, PLOT, NO_IMAGE, "", PLOT_TIP},

@@ -90,7 +90,7 @@ TEST_F(FrameMenuTest, MenuBarHoldsEveryPopupItemAndId) {
                                        {291, "S&pectrum..."},
                                        {292, "R&eflection..."},
                                        {0, ""},
-                                       {293, "Analyse &files..."}});
+                                       {293, "Ana&lyse files..."}});
     expectItems(frame->framePopup(5), {{220, "&Signal"},
                                        {221, "Signal+&Envelope"},
                                        {222, "Signal+&Cosignal"},
