@@ -1,13 +1,10 @@
 #include "batch/file_series.h"
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <cstdio>
 #include <glob.h>
 #include <mutex>
 #include <sys/stat.h>
-#include <thread>
 
 #include "batch/channel_selection.h"
 #include "batch/same_file.h"
@@ -15,6 +12,7 @@
 #include "measure/atomic_file.h"
 #include "measure/file_type_table.h"
 #include "measure/measure_file.h"
+#include "numeric/every_core.h"
 
 namespace {
 
@@ -75,62 +73,24 @@ SeriesRows analyseInput(const SeriesInput& input, Args args, const FileAnalysis&
     return rows;
 }
 
-// Workers take the next file in turn; each holds one record at a time.
-class SeriesPool {
-  public:
-    SeriesPool(const std::vector<SeriesInput>& inputs, const Args& args,
-               const FileAnalysis& analyse)
-        : inputs_(inputs), args_(args), analyse_(analyse), results_(inputs.size()) {}
-
-    std::vector<SeriesRows> run(const char* name) {
-        const size_t workers =
-            std::min<size_t>(inputs_.size(), std::max(1u, std::thread::hardware_concurrency()));
-        std::vector<std::thread> threads;
-        for (size_t i = 0; i < workers; ++i)
-            threads.emplace_back([this] { work(); });
-        showProgress(name);
-        for (std::thread& t : threads)
-            t.join();
-        return std::move(results_);
-    }
-
-  private:
-    void work() {
-        for (size_t i = next_++; i < inputs_.size(); i = next_++) {
-            results_[i] = analyseInput(inputs_[i], args_, analyse_);
-            std::lock_guard<std::mutex> hold(lock_);
-            ++done_;
-            changed_.notify_one();
-        }
-    }
-
-    // "name: 12 of 50 files" on one terminal line, rewritten as files finish.
-    void showProgress(const char* name) {
-        if (!progressWanted()) return;
-        std::unique_lock<std::mutex> hold(lock_);
-        size_t shown = size_t(-1);
-        for (;;) {
-            if (done_ != shown) {
-                shown = done_;
-                std::fprintf(stderr, "\rondarix-batch: %s: %zu of %zu files", name, shown,
-                             inputs_.size());
-                std::fflush(stderr);
-            }
-            if (shown == inputs_.size()) break;
-            changed_.wait(hold, [&] { return done_ != shown; });
-        }
-        std::fprintf(stderr, "\n");
-    }
-
-    const std::vector<SeriesInput>& inputs_;
-    const Args& args_;
-    const FileAnalysis& analyse_;
-    std::vector<SeriesRows> results_;
-    std::atomic<size_t> next_{0};
-    std::mutex lock_;
-    std::condition_variable changed_;
-    size_t done_ = 0;
-};
+// Each worker holds one record at a time; a terminal is told "name: 12 of
+// 50 files" on one line, rewritten as files finish.
+std::vector<SeriesRows> analyseOnEveryCore(const std::vector<SeriesInput>& inputs, const Args& args,
+                                           const FileAnalysis& analyse, const char* name) {
+    std::vector<SeriesRows> results(inputs.size());
+    const bool progress = progressWanted();
+    std::mutex lock;
+    size_t done = 0;
+    onEveryCore(inputs.size(), [&](size_t i) {
+        results[i] = analyseInput(inputs[i], args, analyse);
+        if (!progress) return;
+        std::lock_guard<std::mutex> hold(lock);
+        std::fprintf(stderr, "\rondarix-batch: %s: %zu of %zu files", name, ++done, inputs.size());
+        std::fflush(stderr);
+    });
+    if (progress) std::fprintf(stderr, "\n");
+    return results;
+}
 
 // The table where it was asked for; EXIT_OK, or the failure to write it.
 int writeTable(const SeriesRows& rows, bool channels, const Args& args) {
@@ -195,7 +155,7 @@ int runFileSeries(const FileSeries& series, Args& args, const FileAnalysis& anal
     if (int rc = refuseOutputOverInput(args.get("table"), paths)) return rc;
 
     SeriesRows rows;
-    for (SeriesRows& fileRows : SeriesPool(inputs, args, analyse).run(command.name))
+    for (SeriesRows& fileRows : analyseOnEveryCore(inputs, args, analyse, command.name))
         for (SeriesRow& row : fileRows)
             rows.push_back(std::move(row));
     if (int rc = writeTable(rows, series.channelList, args)) return rc;

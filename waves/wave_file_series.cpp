@@ -1,11 +1,10 @@
 #include "waves/wave_file_series.h"
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
 
 #include "measure/measure_file.h"
 #include "measure/save_target.h"
+#include "numeric/every_core.h"
 
 namespace {
 
@@ -48,20 +47,9 @@ std::string label(const std::string& line) {
 std::vector<WaveFileRow> analyseWaveFiles(const std::vector<std::string>& paths, WaveAnalysis kind,
                                           const WaveRunOptions& options, bool wholeRecord) {
     std::vector<WaveFileRow> rows(paths.size());
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-        for (size_t i = next++; i < paths.size(); i = next++)
-            rows[i] = analyseFile(paths[i], kind, options, wholeRecord);
-    };
     // Each worker holds one record at a time.
-    const size_t workers =
-        std::min<size_t>(paths.size(), std::max(1u, std::thread::hardware_concurrency()));
-    std::vector<std::thread> threads;
-    for (size_t i = 1; i < workers; ++i)
-        threads.emplace_back(work);
-    work();
-    for (std::thread& t : threads)
-        t.join();
+    onEveryCore(paths.size(),
+                [&](size_t i) { rows[i] = analyseFile(paths[i], kind, options, wholeRecord); });
     return rows;
 }
 
