@@ -21,8 +21,7 @@ RangeCheck checkRange(const CMeasure* source, const BlockRange& range) {
     auto inside = [&](int32_t bound) { return bound >= 0 && bound <= source->sampleCount; };
     if (!inside(range.from) || !inside(range.to)) return RangeCheck::BadRange;
     if (range.from == range.to) return RangeCheck::Ok;
-    int64_t needed = int64_t(source->sampleCount) * source->channelCount * int64_t(sizeof(Sample));
-    if (!source->samples || source->sampleBytes < needed) return RangeCheck::NoSamples;
+    if (!source->holdsAllRows()) return RangeCheck::NoSamples;
     return RangeCheck::Ok;
 }
 
@@ -63,8 +62,7 @@ bool CCalculation::StartWorker(MessageSink* window) {
         // A build that refuses keeps the result as it was; one whose buffer
         // could not be obtained must not claim rows it does not hold, not
         // even through the earlier run's `done` at the next StopWorker.
-        int64_t needed = int64_t(sampleCount) * channelCount * int64_t(sizeof(Sample));
-        if (!samples || sampleBytes < needed) {
+        if (!holdsAllRows()) {
             sampleCount = 0;
             params->done.store(0, std::memory_order_relaxed);
         }

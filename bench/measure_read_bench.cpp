@@ -124,8 +124,8 @@ void reportPeakMemory() {
             std::fclose(f);
         }
         std::printf("peak memory of readInt: %.1f MiB for a %.1f MiB sample block (%.3f x)\n",
-                    peakKiB / 1024.0, m.sampleBytes / 1048576.0,
-                    peakKiB * 1024.0 / double(m.sampleBytes));
+                    peakKiB / 1024.0, m.sampleBytes() / 1048576.0,
+                    peakKiB * 1024.0 / double(m.sampleBytes()));
         std::fflush(stdout);
         _exit(0);
     }

@@ -31,6 +31,8 @@ struct Outcome {
     int32_t done = 0;
     int32_t ok = 0;
     int64_t sampleBytes = 0;
+    SampleLayout layout = SampleLayout::PairRows;
+    int64_t columnRows = 0;
     // The samples came as a stream of pieces, not in shared memory.
     int32_t streamed = 0;
     ReadReport report;
@@ -46,16 +48,9 @@ struct Outcome {
 int g_samplesFd = -1;
 Outcome* g_outcome = nullptr;
 
-int64_t availableMemory() {
-    std::FILE* f = std::fopen("/proc/meminfo", "r");
-    if (!f) return INT64_MAX;
-    char line[256];
-    int64_t kib = -1;
-    while (kib < 0 && std::fgets(line, sizeof line, f))
-        if (std::sscanf(line, "MemAvailable: %ld kB", &kib) != 1) kib = -1;
-    std::fclose(f);
-    return kib < 0 ? INT64_MAX : kib * 1024;
-}
+// The memory the parent could still take when the read began (the child
+// inherits its limits but raises its own address-space limit for the library).
+int64_t g_parentAvailable = INT64_MAX;
 
 // Field `field` of /proc/PID/statm (0 the size, 1 the resident pages) in
 // bytes; `pid` 0 for this process, and 0 bytes when unknown.
@@ -95,8 +90,8 @@ void raiseMemoryLimit(int64_t bytes) {
 }
 
 // The samples in shared memory, refused beyond what the machine has.
-Sample* sharedBlock(int64_t bytes) {
-    const int64_t available = availableMemory();
+void* sharedBlock(int64_t bytes) {
+    const int64_t available = g_parentAvailable;
     if (bytes > available) {
         std::snprintf(g_outcome->memoryNote, sizeof g_outcome->memoryNote,
                       "the samples need %ld MB and the machine has %ld MB available",
@@ -106,7 +101,7 @@ Sample* sharedBlock(int64_t bytes) {
     if (ftruncate(g_samplesFd, bytes) != 0) return nullptr;
     raiseMemoryLimit(bytes);
     void* block = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED, g_samplesFd, 0);
-    return block == MAP_FAILED ? nullptr : static_cast<Sample*>(block);
+    return block == MAP_FAILED ? nullptr : block;
 }
 
 // A piece of samples the child offers its parent, or the size they take.
@@ -214,8 +209,10 @@ const SampleStream g_childStream{streamBegin, streamPut, streamFinish};
     if (!ok && out->memoryNote[0]) why = out->memoryNote;
     out->header = m;
     out->ok = ok;
-    out->streamed = ok && !m.samples && g_streamedBytes > 0;
-    out->sampleBytes = !ok ? 0 : m.samples ? m.sampleBytes : g_streamedBytes;
+    out->streamed = ok && !m.hasSamples() && g_streamedBytes > 0;
+    out->sampleBytes = !ok ? 0 : m.hasSamples() ? m.sampleBytes() : g_streamedBytes;
+    out->layout = m.layout();
+    out->columnRows = m.columnRows();
     std::snprintf(out->error, sizeof out->error, "%s", why.c_str());
     out->done = 1;
     _exit(0);
@@ -360,7 +357,12 @@ bool describesItsSamples(const CMeasure& m, int64_t bytes) {
     if (m.channelCount < 0 || m.channelCount > MAX_CHANNELS || m.sampleCount < 0) return false;
     for (const SignalParameters& p : m.signalParameters)
         if (p.componentCount < 0 || p.componentCount > MAX_COMPONENTS) return false;
-    return !m.samples || int64_t(m.sampleCount) * m.channelCount * int64_t(sizeof(Sample)) <= bytes;
+    if (!m.hasSamples()) return true;
+    if (m.channelCount < 1 || m.sampleBytes() > bytes) return false;
+    if (m.layout() == SampleLayout::PairRows)
+        return samplesBytes(m.sampleCount, m.channelCount, SAMPLE_FORMAT_COMPLEX) <= bytes;
+    return m.columnRows() >= m.sampleCount &&
+           m.columnRows() <= bytes / int64_t(sizeof(float)) / m.channelCount;
 }
 
 std::string endingText(Ending ending, int status, double seconds, int64_t margin,
@@ -390,13 +392,16 @@ std::string endingText(Ending ending, int status, double seconds, int64_t margin
 }
 
 // Gives `m` the child's samples: its shared memory, mapped here.
-bool takeSamples(CMeasure& m, int fd, int64_t bytes) {
+bool takeSamples(CMeasure& m, int fd, const Outcome& out) {
+    const int64_t bytes = out.sampleBytes;
+    if (out.layout != SampleLayout::PairRows && out.layout != SampleLayout::RealColumns)
+        return false;
     if (bytes <= 0) return true;
     if (ftruncate(fd, bytes) != 0) return false; // nothing kept beyond the samples
     void* block =
         mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_POPULATE, fd, 0);
     if (block == MAP_FAILED) return false;
-    m.adoptMapping(static_cast<Sample*>(block), bytes, bytes);
+    m.adoptMapping(block, bytes, bytes, out.layout, out.columnRows);
     return true;
 }
 
@@ -474,6 +479,7 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
         baseline = statmBytes(0, 1);
         std::lock_guard<std::mutex> quiet(hdf5::libraryLock());
         const int answers = streamingWorks() ? shared.answers[0] : -1;
+        g_parentAvailable = availableMemory();
         child = fork();
         if (child == 0)
             runChild(read, shared.outcome, shared.samplesFd, shared.pipe[1], answers, parent,
@@ -504,8 +510,7 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
         if (answered && out.ok && out.streamed && !receiver.complete(out.sampleBytes))
             why = "the process reading the file sent fewer samples than it read; the file is "
                   "damaged";
-        else if (answered && out.ok && !out.streamed &&
-                 !takeSamples(m, shared.samplesFd, out.sampleBytes))
+        else if (answered && out.ok && !out.streamed && !takeSamples(m, shared.samplesFd, out))
             why = "not enough memory for the samples";
         else if (!answered || !out.ok)
             why = endingText(ending, status, seconds, limits.memoryMargin, out);

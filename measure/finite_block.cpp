@@ -7,35 +7,38 @@
 
 namespace {
 
-bool finite(const Sample& s, bool imaginary) {
-    return std::isfinite(s.re) && (!imaginary || std::isfinite(s.im));
-}
-
 // Whether rows lo .. lo+count-1 of channel c are finite: a pass without
 // branches that the compiler vectorises, so that the check before every
-// analysis costs little beside the analysis. Each sample is read as one
-// 64-bit word; infinity and NaN, and only they, have every
-// exponent bit set, so adding one to a part's full exponent carries into its
-// top bit, and the parts' sums stay apart.
-bool rowsFinite(const CMeasure& m, int32_t c, int32_t lo, int32_t count, bool imaginary) {
-    static_assert(sizeof(Sample) == sizeof(uint64_t), "a sample is two floats");
-    // The half re takes in the word, whatever the byte order.
-    const Sample probe{-0.0f, 0.0f};
-    uint64_t reBits;
-    std::memcpy(&reBits, &probe, sizeof reBits);
-    const int shift = reBits == 0x80000000u ? 0 : 32;
-    const uint64_t both = imaginary ? 0x100000001u : uint64_t(1) << shift;
+// analysis costs little beside the analysis. Infinity and NaN, and only they,
+// have every exponent bit set, so adding one to a part's full exponent
+// carries into its top bit. A complex sample is read as one 64-bit word,
+// whose parts' sums stay apart.
+bool rowsFinite(const ChannelValues& v, int32_t lo, int32_t count, bool imaginary) {
+    if (!v.complex || !imaginary) {
+        const float* s = &v[lo];
+        uint32_t bad = 0;
+        for (int32_t i = 0; i < count; ++i) {
+            uint32_t word;
+            std::memcpy(&word, s + i * v.stride, sizeof word);
+            bad |= ((word & 0x7f800000u) + 0x00800000u) & 0x80000000u;
+        }
+        return bad == 0;
+    }
+    const uint64_t both = 0x100000001u;
     const uint64_t exponent = 0x7f800000u * both, one = 0x00800000u * both,
                    top = 0x80000000u * both;
-    const Sample* s = m.samples + int64_t(lo) * m.channelCount + c;
-    const int64_t stride = m.channelCount;
+    const float* s = &v[lo];
     uint64_t bad = 0;
     for (int32_t i = 0; i < count; ++i) {
         uint64_t word;
-        std::memcpy(&word, s + i * stride, sizeof word);
+        std::memcpy(&word, s + i * v.stride, sizeof word);
         bad |= ((word & exponent) + one) & top;
     }
     return bad == 0;
+}
+
+bool finiteAt(const ChannelValues& v, int32_t row, bool imaginary) {
+    return std::isfinite(v[row]) && (!imaginary || std::isfinite(v.im(row)));
 }
 
 constexpr int32_t CHUNK_ROWS = 4096;
@@ -44,8 +47,7 @@ constexpr int32_t CHUNK_ROWS = 4096;
 
 NonFiniteValue firstNonFinite(const CMeasure& m, const std::vector<int32_t>& channels, int32_t from,
                               int32_t to, bool imaginary) {
-    const int64_t needed = int64_t(m.sampleCount) * m.channelCount * int64_t(sizeof(Sample));
-    if (!m.samples || m.sampleBytes < needed) return {};
+    if (!m.holdsAllRows()) return {};
     RowWalk walk = clampRows(from, to, m.sampleCount);
     if (walk.count <= 0) return {};
     const int32_t lo = walk.step > 0 ? walk.first : walk.first - (walk.count - 1);
@@ -54,11 +56,12 @@ NonFiniteValue firstNonFinite(const CMeasure& m, const std::vector<int32_t>& cha
         const int32_t last = std::min(end, first + CHUNK_ROWS);
         bool clean = true;
         for (int32_t c : channels)
-            clean = clean && (!m.hasChannel(c) || rowsFinite(m, c, first, last - first, imaginary));
+            clean = clean &&
+                    (!m.hasChannel(c) || rowsFinite(m.values(c), first, last - first, imaginary));
         if (clean) continue;
         for (int32_t row = first; row < last; ++row)
             for (int32_t c : channels)
-                if (m.hasChannel(c) && !finite(m.at(c, row), imaginary)) return {row, c};
+                if (m.hasChannel(c) && !finiteAt(m.values(c), row, imaginary)) return {row, c};
     }
     return {};
 }

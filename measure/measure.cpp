@@ -5,6 +5,10 @@
 #include <ctime>
 #include <new>
 #include <sys/mman.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include "measure/number_text.h"
 
@@ -154,67 +158,200 @@ void setSampleBlockSource(SampleBlockSource source) {
 
 // Large sample blocks are asked for in transparent huge pages: filling a block
 // of hundreds of megabytes otherwise spends much of its time in page faults.
-static Sample* allocateBlock(size_t bytes) {
+static void* allocateBlock(size_t bytes) {
     constexpr size_t HUGE_PAGE = size_t(2) << 20;
-    if (bytes < 4 * HUGE_PAGE) return static_cast<Sample*>(std::malloc(bytes));
+    if (bytes < 4 * HUGE_PAGE) return std::malloc(bytes);
     size_t rounded = (bytes + HUGE_PAGE - 1) / HUGE_PAGE * HUGE_PAGE;
     void* block = std::aligned_alloc(HUGE_PAGE, rounded);
     if (block) madvise(block, rounded, MADV_HUGEPAGE);
-    return static_cast<Sample*>(block);
+    return block;
+}
+
+int64_t samplesBytes(int64_t rows, int64_t channels, int8_t format) {
+    const int64_t size = format == SAMPLE_FORMAT_COMPLEX ? int64_t(sizeof(Sample)) : 4;
+    if (rows < 0 || channels < 0) return 0;
+    if (channels > 0 && rows > INT64_MAX / size / channels) return 0;
+    return rows * channels * size;
+}
+
+int64_t availableMemory() {
+    int64_t available = INT64_MAX;
+    if (std::FILE* f = std::fopen("/proc/meminfo", "r")) {
+        char line[256];
+        long kib = -1;
+        while (kib < 0 && std::fgets(line, sizeof line, f))
+            if (std::sscanf(line, "MemAvailable: %ld kB", &kib) != 1) kib = -1;
+        std::fclose(f);
+        if (kib >= 0) available = int64_t(kib) * 1024;
+    }
+    // Under an address-space limit what is left of it counts, less the
+    // space the process has already mapped.
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        long pages = 0;
+        if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+            std::fclose(f);
+        }
+        const int64_t left = int64_t(limit.rlim_cur) - int64_t(pages) * sysconf(_SC_PAGESIZE);
+        available = std::min(available, std::max<int64_t>(left, 0));
+    }
+    return available;
+}
+
+void CMeasure::setBlock(void* block, int64_t bytes, SampleLayout layout, int64_t columnRows) {
+    block_ = block;
+    sampleBytes_ = block ? bytes : 0;
+    layout_ = layout;
+    columnRows_ = columnRows;
+    samples = block && layout == SampleLayout::PairRows ? static_cast<Sample*>(block) : nullptr;
 }
 
 void CMeasure::releaseSamples() {
     if (mappedBytes_ > 0)
-        munmap(samples, size_t(mappedBytes_));
+        munmap(block_, size_t(mappedBytes_));
     else
-        std::free(samples);
-    samples = nullptr;
-    sampleBytes = 0;
+        std::free(block_);
+    setBlock(nullptr, 0, SampleLayout::PairRows, 0);
     mappedBytes_ = 0;
 }
 
-void CMeasure::adoptMapping(Sample* block, int64_t bytes, int64_t mappedBytes) {
+void CMeasure::adoptMapping(void* block, int64_t bytes, int64_t mappedBytes, SampleLayout layout,
+                            int64_t columnRows) {
     releaseSamples();
-    samples = block;
-    sampleBytes = int32_t(bytes);
+    setBlock(block, bytes, layout, columnRows);
     mappedBytes_ = mappedBytes;
 }
 
-bool CMeasure::resizeSamples(int64_t bytes) {
-    if (samples && bytes == sampleBytes) return true;
-    if (!samples && bytes == 0) return true;
+void CMeasure::adoptBlock(void* block, int64_t bytes, SampleLayout layout) {
     releaseSamples();
-    if (bytes <= 0 || bytes > INT32_MAX) return bytes == 0;
-    if (g_blockSource) {
-        samples = g_blockSource(bytes);
-        if (samples) mappedBytes_ = bytes;
-    } else {
-        samples = allocateBlock(size_t(bytes));
-    }
-    if (!samples) return false;
-    sampleBytes = int32_t(bytes);
+    setBlock(block, bytes, layout, sampleCount);
+}
+
+bool CMeasure::copySamplesFrom(const CMeasure& other) {
+    releaseSamples();
+    if (!other.block_) return true;
+    void* block = allocateBlock(size_t(other.sampleBytes_));
+    if (!block) return false;
+    std::memcpy(block, other.block_, size_t(other.sampleBytes_));
+    setBlock(block, other.sampleBytes_, other.layout_, other.columnRows_);
     return true;
 }
 
-void CMeasure::truncateSamples(int32_t rows) {
+void* CMeasure::releaseBlock(int64_t* bytes) {
+    if (!block_ || mappedBytes_ > 0) return nullptr;
+    void* block = block_;
+    *bytes = sampleBytes_;
+    setBlock(nullptr, 0, SampleLayout::PairRows, 0);
+    return block;
+}
+
+// A block from the process's source (a reading child's shared memory) or
+// from malloc.
+static void* obtainBlock(int64_t bytes, bool* mapped) {
+    *mapped = g_blockSource != nullptr;
+    return g_blockSource ? g_blockSource(bytes) : allocateBlock(size_t(bytes));
+}
+
+bool CMeasure::resizeSamples(int64_t bytes) {
+    if (block_ && layout_ == SampleLayout::PairRows && bytes == sampleBytes_) return true;
+    if (!block_ && bytes == 0) return true;
+    releaseSamples();
+    if (bytes <= 0) return bytes == 0;
+    bool mapped = false;
+    void* block = obtainBlock(bytes, &mapped);
+    if (!block) return false;
+    setBlock(block, bytes, SampleLayout::PairRows, 0);
+    if (mapped) mappedBytes_ = bytes;
+    return true;
+}
+
+bool CMeasure::allocateSamples(std::string* refusal) {
+    const SampleLayout layout =
+        sampleFormat == SAMPLE_FORMAT_COMPLEX ? SampleLayout::PairRows : SampleLayout::RealColumns;
+    const int64_t rows = std::max<int64_t>(sampleCount, 0);
+    const int64_t bytes = samplesBytes(rows, std::max(channelCount, 0), sampleFormat);
+    if (block_ && layout == layout_ && bytes == sampleBytes_ && columnRows_ == rows) return true;
+    releaseSamples();
+    if (bytes == 0) return rows == 0 || channelCount <= 0;
+    if (!g_blockSource) {
+        const int64_t available = availableMemory();
+        if (bytes > available) {
+            if (refusal) {
+                char text[160];
+                std::snprintf(text, sizeof text,
+                              "the samples need %lld MB and the machine has %lld MB available",
+                              (long long)(bytes >> 20), (long long)(available >> 20));
+                *refusal = text;
+            }
+            return false;
+        }
+    }
+    bool mapped = false;
+    void* block = obtainBlock(bytes, &mapped);
+    if (!block) {
+        if (refusal) *refusal = "not enough memory for the samples";
+        return false;
+    }
+    setBlock(block, bytes, layout, rows);
+    if (mapped) mappedBytes_ = bytes;
+    return true;
+}
+
+int64_t CMeasure::heldRows() const {
+    if (!block_ || channelCount < 1) return 0;
+    const int64_t rows = layout_ == SampleLayout::RealColumns
+                             ? columnRows_
+                             : sampleBytes_ / (int64_t(sizeof(Sample)) * channelCount);
+    return std::min<int64_t>(rows, std::max<int64_t>(sampleCount, 0));
+}
+
+ChannelValues CMeasure::values(int c) const {
+    if (!block_ || !hasChannel(c)) return {};
+    if (layout_ == SampleLayout::RealColumns) return {columnAt(c), 1, false};
+    return {&pairs()[c].re, 2 * int64_t(channelCount), true};
+}
+
+ChannelSpan CMeasure::span(int c) {
+    if (!block_ || !hasChannel(c)) return {};
+    if (layout_ == SampleLayout::RealColumns) return {columnAt(c), 1, false};
+    return {&pairs()[c].re, 2 * int64_t(channelCount), true};
+}
+
+void CMeasure::setSample(int c, int64_t row, Sample s) {
+    const ChannelSpan v = span(c);
+    v[row] = s.re;
+    if (v.complex) v.re[row * v.stride + 1] = s.im;
+}
+
+void CMeasure::truncateSamples(int64_t rows) {
     if (rows < 0 || rows >= sampleCount) return;
     sampleCount = rows;
-    int64_t bytes = int64_t(rows) * channelCount * int64_t(sizeof(Sample));
-    if (!samples) return;
-    if (bytes == 0) {
-        resizeSamples(0);
+    if (!block_) return;
+    if (rows == 0 || channelCount <= 0) {
+        releaseSamples();
         return;
+    }
+    int64_t bytes = sampleBytes_;
+    if (layout_ == SampleLayout::RealColumns) {
+        // The columns close up behind the first one.
+        float* base = static_cast<float*>(block_);
+        for (int c = 1; c < channelCount; ++c)
+            std::memmove(base + c * rows, base + c * columnRows_, size_t(rows) * sizeof(float));
+        columnRows_ = rows;
+        bytes = rows * channelCount * int64_t(sizeof(float));
+    } else {
+        bytes = rows * channelCount * int64_t(sizeof(Sample));
     }
     // A mapping keeps its pages; only the rows in use count.
     if (mappedBytes_ == 0)
-        if (void* smaller = std::realloc(samples, size_t(bytes)))
-            samples = static_cast<Sample*>(smaller);
-    sampleBytes = int32_t(bytes);
+        if (void* smaller = std::realloc(block_, size_t(bytes))) block_ = smaller;
+    setBlock(block_, bytes, layout_, columnRows_);
 }
 
 const char* noSamplesReason(const CMeasure& m) {
     if (m.channelCount <= 0) return "the measurement has no channels";
-    if (m.sampleCount <= 0 || !m.samples) return "the measurement has no samples";
+    if (m.sampleCount <= 0 || !m.hasSamples()) return "the measurement has no samples";
     return nullptr;
 }
 
@@ -232,46 +369,46 @@ void describePlainChannels(CMeasure& m) {
 
 std::string blockText(const CMeasure& m, int32_t channel, int32_t from, int32_t to) {
     std::string text;
-    if (!m.samples || !m.hasChannel(channel)) return text;
+    const ChannelValues v = m.values(channel);
+    if (!v) return text;
     RowWalk walk = clampRows(from, to, m.sampleCount);
     text.reserve(size_t(walk.count) * 48);
     int32_t row = walk.first;
     for (int32_t i = 0; i < walk.count; ++i, row += walk.step) {
-        const Sample& s = m.at(channel, row);
         appendE(text, row / m.sampleRate, 5);
         text += '\t';
-        appendE(text, s.re, 5);
+        appendE(text, v[row], 5);
         text += '\t';
-        appendE(text, s.im, 5);
+        appendE(text, v.im(row), 5);
         text += "\r\n";
     }
     return text;
 }
 
 void CMeasure::CopyBlock(int32_t channel, int32_t from, int32_t to) {
-    if (!samples || !g_clipboard || !hasChannel(channel)) return;
+    if (!hasSamples() || !g_clipboard || !hasChannel(channel)) return;
     g_clipboard->setText(blockText(*this, channel, from, to));
 }
 
 void CMeasure::EraseBlock(int32_t channel, int32_t from, int32_t to) {
-    if (!samples || !hasChannel(channel)) return;
+    if (!hasSamples() || !hasChannel(channel)) return;
     RowWalk walk = clampRows(from, to, sampleCount);
     int32_t row = walk.first;
     for (int32_t i = 0; i < walk.count; ++i, row += walk.step)
-        at(channel, row) = Sample{0.0f, 0.0f};
+        setSample(channel, row, Sample{0.0f, 0.0f});
 }
 
 void CMeasure::AddComponent(int32_t, int32_t) {}
 
 bool CMeasure::WriteText(std::FILE* stream) {
-    if (!samples) return true;
+    if (!hasSamples()) return true;
     std::string line;
     for (int32_t j = 0; j < sampleCount; ++j) {
         line.clear();
         appendE(line, j / sampleRate, 6);
         for (int32_t c = 0; c < channelCount; ++c) {
             line += '\t';
-            appendE(line, at(c, j).re, 6);
+            appendE(line, value(c, j), 6);
         }
         line += "\r\n";
         if (std::fwrite(line.data(), 1, line.size(), stream) != line.size()) return false;

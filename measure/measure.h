@@ -113,6 +113,31 @@ struct RowWalk {
 };
 RowWalk clampRows(int32_t from, int32_t to, int32_t sampleCount);
 
+// One channel's values as a run of floats: row i's real part at re[i * stride],
+// its imaginary part, in a complex record, at re[i * stride + 1].
+template <typename Float> struct ChannelRun {
+    Float* re = nullptr;
+    int64_t stride = 1;
+    bool complex = false;
+    Float& operator[](int64_t row) const { return re[row * stride]; }
+    float im(int64_t row) const { return complex ? re[row * stride + 1] : 0.0f; }
+    explicit operator bool() const { return re != nullptr; }
+};
+using ChannelValues = ChannelRun<const float>;
+using ChannelSpan = ChannelRun<float>;
+
+// How a measurement's block holds its samples.
+enum class SampleLayout : int8_t {
+    // Complex pairs row after row: rows x channels Samples. Transforms and
+    // filters write their results so, a row of all their outputs at a time.
+    PairRows,
+    // float32, one column of rows per channel: a real record at its own size,
+    // and one channel's block read without striding and handed to numpy and
+    // FFTW without a copy. Readers of row-ordered files transpose on the way
+    // in, which costs little next to the disk.
+    RealColumns,
+};
+
 class CMeasure : public CHeader {
   public:
     CMeasure();
@@ -120,16 +145,57 @@ class CMeasure : public CHeader {
     CMeasure& operator=(const CMeasure&) = delete;
     ~CMeasure() override;
 
+    // Obtains the block for channelCount x sampleCount samples of
+    // sampleFormat (columns of floats for a real record, rows of pairs for a
+    // complex one), keeping the present one when it is already that; contents
+    // undefined. False when the memory cannot be had, with `refusal` saying
+    // why (the sizes when it is more than the machine has); the measurement
+    // then has none.
+    bool allocateSamples(std::string* refusal = nullptr);
     // Keeps the block when `bytes` is its size; otherwise releases it and
-    // obtains a new one (contents undefined). Returns false when the new block
-    // could not be obtained; the measurement then has none.
+    // obtains a new one (contents undefined) of rows of pairs. Returns false
+    // when the new block could not be obtained; the measurement then has none.
     bool resizeSamples(int64_t bytes);
     // Shrinks the sample count keeping the first rows (a read stopped early).
-    void truncateSamples(int32_t rows);
+    void truncateSamples(int64_t rows);
+    // Releases the block.
+    void releaseSamples();
 
-    Sample& at(int channel, int row) { return samples[int64_t(row) * channelCount + channel]; }
+    bool hasSamples() const { return block_ != nullptr; }
+    SampleLayout layout() const { return layout_; }
+    // Bytes the block holds.
+    int64_t sampleBytes() const { return sampleBytes_; }
+    // Rows the block holds for every channel: the sample count, or fewer
+    // when the count was raised without a new block (never read past it).
+    int64_t heldRows() const;
+    bool holdsAllRows() const { return hasSamples() && heldRows() >= sampleCount; }
+    // Rows a column of a real record has room for (its stride).
+    int64_t columnRows() const { return columnRows_; }
+    // Channel c's run of values (empty without samples or such a channel).
+    ChannelValues values(int c) const;
+    ChannelSpan span(int c);
+    float value(int c, int64_t row) const { return values(c)[row]; }
+    Sample sample(int c, int64_t row) const {
+        const ChannelValues v = values(c);
+        return Sample{v[row], v.im(row)};
+    }
+    // Writes a sample; a real record keeps its real part only.
+    void setSample(int c, int64_t row, Sample s);
+    // The block of a complex record (rows of pairs); null for a real one.
+    Sample* pairRows() { return layout_ == SampleLayout::PairRows ? pairs() : nullptr; }
+    const Sample* pairRows() const { return layout_ == SampleLayout::PairRows ? pairs() : nullptr; }
+    // Channel c's column of a real record; null for a complex one.
+    float* column(int c) { return layout_ == SampleLayout::RealColumns ? columnAt(c) : nullptr; }
+    const float* column(int c) const {
+        return layout_ == SampleLayout::RealColumns ? columnAt(c) : nullptr;
+    }
+    // The whole block as bytes, for files that keep it as it is in memory.
+    void* blockBytes() { return block_; }
+    const void* blockBytes() const { return block_; }
+
+    Sample& at(int channel, int row) { return pairs()[int64_t(row) * channelCount + channel]; }
     const Sample& at(int channel, int row) const {
-        return samples[int64_t(row) * channelCount + channel];
+        return pairs()[int64_t(row) * channelCount + channel];
     }
     bool hasChannel(int channel) const { return channel >= 0 && channel < channelCount; }
 
@@ -141,24 +207,49 @@ class CMeasure : public CHeader {
     virtual int32_t TextValuesPerRow() const { return channelCount; }
 
     // Takes a block mapped from shared memory (a reader's child process
-    // filled it) as the samples, released with munmap; `mappedBytes` is
-    // the mapping's length, at least `bytes`.
-    void adoptMapping(Sample* block, int64_t bytes, int64_t mappedBytes);
+    // filled it) as the samples, in `layout` with columns `columnRows`
+    // long, released with munmap; `mappedBytes` is the mapping's length, at
+    // least `bytes`.
+    void adoptMapping(void* block, int64_t bytes, int64_t mappedBytes, SampleLayout layout,
+                      int64_t columnRows);
     // Whether the samples are such a mapping (not from malloc).
     bool samplesMapped() const { return mappedBytes_ > 0; }
+    // Hands the block over to the caller (malloc'd, not mapped), leaving the
+    // measurement without; null when mapped or empty.
+    void* releaseBlock(int64_t* bytes);
+    // Its own copy of `other`'s block, in the same layout; false when the
+    // memory cannot be had.
+    bool copySamplesFrom(const CMeasure& other);
+    // Takes a malloc'd block of `bytes` as its samples in `layout`.
+    void adoptBlock(void* block, int64_t bytes, SampleLayout layout);
 
+    // Old name of the block of rows of pairs, kept while callers move over.
     Sample* samples = nullptr;
-    int32_t sampleBytes = 0;
 
   private:
-    void releaseSamples();
+    Sample* pairs() const { return static_cast<Sample*>(block_); }
+    float* columnAt(int c) const { return static_cast<float*>(block_) + c * columnRows_; }
+    void setBlock(void* block, int64_t bytes, SampleLayout layout, int64_t columnRows);
+
+    void* block_ = nullptr;
+    int64_t sampleBytes_ = 0;
     int64_t mappedBytes_ = 0;
+    // Rows a column has room for (a cut read keeps its first rows in place).
+    int64_t columnRows_ = 0;
+    SampleLayout layout_ = SampleLayout::PairRows;
 };
+
+// Bytes of `rows` x `channels` samples in the layout a record of `format`
+// is held in (0 when the product does not fit).
+int64_t samplesBytes(int64_t rows, int64_t channels, int8_t format);
+// The memory this process may still take: the machine's available memory,
+// or less under an address-space limit.
+int64_t availableMemory();
 
 // Where a process gets new sample blocks from instead of malloc: a reader's
 // child process maps them from memory its parent then takes over. Null (the
 // default) for malloc. Returns null when no block can be had.
-using SampleBlockSource = Sample* (*)(int64_t bytes);
+using SampleBlockSource = void* (*)(int64_t bytes);
 void setSampleBlockSource(SampleBlockSource source);
 
 // Why `m` gives a writer nothing to write (no channels, no samples), or null.

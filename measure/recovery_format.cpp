@@ -1,5 +1,6 @@
 #include "measure/recovery_format.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -17,6 +18,10 @@ constexpr size_t CHANNEL_BYTES =
     8 + 8 + sizeof(ChannelInfo::unit) + sizeof(ChannelInfo::name) + sizeof(ChannelInfo::reserved);
 constexpr size_t COMPONENT_BYTES = sizeof(SignalComponent::name) + 6 * 8;
 constexpr size_t PARAMETER_BYTES = 8 + 2 * 8 + 4 + MAX_COMPONENTS * COMPONENT_BYTES;
+
+// Rows converted at a time between a real record's columns and the file's
+// rows of pairs.
+constexpr int64_t ROWS_AT_A_TIME = 16384;
 
 size_t headerBytes(int channels) {
     return FIXED_BYTES + size_t(channels) * (CHANNEL_BYTES + PARAMETER_BYTES);
@@ -172,6 +177,43 @@ bool decodeFixed(Decoder& d, CMeasure& m, FileType* type, std::string* error) {
     return true;
 }
 
+// The file keeps every record as rows of complex pairs, as it is held in
+// memory for a complex one.
+bool writePairRows(AtomicFile& out, const CMeasure& m) {
+    if (const Sample* pairs = m.pairRows())
+        return out.write(pairs, size_t(m.sampleCount) * size_t(m.channelCount) * sizeof(Sample));
+    std::vector<Sample> rows;
+    for (int64_t first = 0; first < m.sampleCount; first += ROWS_AT_A_TIME) {
+        const int64_t n = std::min(ROWS_AT_A_TIME, m.sampleCount - first);
+        rows.assign(size_t(n * m.channelCount), Sample{0.0f, 0.0f});
+        for (int c = 0; c < m.channelCount; ++c) {
+            const float* column = m.column(c) + first;
+            for (int64_t i = 0; i < n; ++i)
+                rows[size_t(i * m.channelCount + c)].re = column[i];
+        }
+        if (!out.write(rows.data(), rows.size() * sizeof(Sample))) return false;
+    }
+    return true;
+}
+
+bool readPairRows(FileHandle& file, CMeasure& m) {
+    if (Sample* pairs = m.pairRows())
+        return file.readExact(pairs,
+                              size_t(m.sampleCount) * size_t(m.channelCount) * sizeof(Sample));
+    std::vector<Sample> rows;
+    for (int64_t first = 0; first < m.sampleCount; first += ROWS_AT_A_TIME) {
+        const int64_t n = std::min(ROWS_AT_A_TIME, m.sampleCount - first);
+        rows.resize(size_t(n * m.channelCount));
+        if (!file.readExact(rows.data(), rows.size() * sizeof(Sample))) return false;
+        for (int c = 0; c < m.channelCount; ++c) {
+            float* column = m.column(c) + first;
+            for (int64_t i = 0; i < n; ++i)
+                column[i] = rows[size_t(i * m.channelCount + c)].re;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool writeRecoveryFile(const CMeasure& m, FileType type, const std::string& path,
@@ -181,9 +223,7 @@ bool writeRecoveryFile(const CMeasure& m, FileType type, const std::string& path
     AtomicFile out;
     if (!out.open(path)) return refuse(error, out.error());
     std::vector<unsigned char> head = encodeHeader(m, type);
-    bool written =
-        out.write(head.data(), head.size()) &&
-        out.write(m.samples, size_t(m.sampleCount) * size_t(m.channelCount) * sizeof(Sample));
+    bool written = out.write(head.data(), head.size()) && writePairRows(out, m);
     if (!out.commit(written)) return refuse(error, out.error());
     return true;
 }
@@ -211,7 +251,7 @@ bool readRecoveryFile(CMeasure& m, FileType* type, const std::string& path, std:
         if (!decodeParameters(d, m.signalParameters[c]))
             return refuse(error, "component count outside 0..10 in channel " + std::to_string(c));
     if (!m.resizeSamples(sampleBytes)) return refuse(error, "not enough memory for the samples");
-    if (sampleBytes > 0 && !file.readExact(m.samples, size_t(sampleBytes)))
+    if (sampleBytes > 0 && !readPairRows(file, m))
         return refuse(error, "file too short for the samples");
     return true;
 }

@@ -19,7 +19,7 @@ constexpr int32_t ROWS_FOR_TWO_THREADS = int32_t(1) << 18;
 // into them. At most this much is kept; guarded by the GIL.
 constexpr int64_t MAX_KEPT_BYTES = int64_t(64) << 20;
 struct KeptMemory {
-    Sample* samples = nullptr;
+    void* block = nullptr;
     int64_t bytes = 0;
 };
 KeptMemory g_kept;
@@ -27,9 +27,8 @@ KeptMemory g_kept;
 // Gives `m` a block of `bytes`, the kept one when it is large enough and not
 // more than twice that.
 void provideSamples(CMeasure& m, int64_t bytes) {
-    if (g_kept.samples && bytes <= g_kept.bytes && 2 * bytes >= g_kept.bytes) {
-        m.samples = g_kept.samples;
-        m.sampleBytes = int32_t(bytes);
+    if (g_kept.block && bytes <= g_kept.bytes && 2 * bytes >= g_kept.bytes) {
+        m.adoptBlock(g_kept.block, g_kept.bytes, SampleLayout::PairRows);
         g_kept = KeptMemory{};
         return;
     }
@@ -135,11 +134,9 @@ BlockValues BlockSource::block(int channel, int from, int to) const {
 }
 
 void BlockSource::KeepMemory::operator()(CMeasure* m) const {
-    if (m->samples && !m->samplesMapped() && m->sampleBytes <= MAX_KEPT_BYTES) {
-        std::free(g_kept.samples);
-        g_kept = KeptMemory{m->samples, m->sampleBytes};
-        m->samples = nullptr;
-        m->sampleBytes = 0;
+    if (m->hasSamples() && !m->samplesMapped() && m->sampleBytes() <= MAX_KEPT_BYTES) {
+        std::free(g_kept.block);
+        g_kept.block = m->releaseBlock(&g_kept.bytes);
     }
     delete m;
 }

@@ -18,9 +18,7 @@ inline double moduleOf(const Sample& s) {
 
 // Rows the view may read: the sample count, but never past the buffer.
 inline int32_t storedRows(const CMeasure& m) {
-    if (m.samples == nullptr || m.channelCount < 1 || m.sampleCount < 1) return 0;
-    int64_t held = int64_t(m.sampleBytes) / (int64_t(sizeof(Sample)) * m.channelCount);
-    return held < m.sampleCount ? int32_t(held) : m.sampleCount;
+    return int32_t(m.heldRows());
 }
 
 // For every channel: the smallest and largest value over both the real and

@@ -23,9 +23,7 @@ bool keptWindow(const CMDIChildWnd* child) {
 std::unique_ptr<CMeasure> snapshot(const CMeasure& m) {
     auto copy = std::make_unique<CMeasure>();
     static_cast<CHeader&>(*copy) = m;
-    const int64_t bytes = int64_t(m.sampleCount) * m.channelCount * int64_t(sizeof(Sample));
-    if (!copy->resizeSamples(bytes)) return nullptr;
-    if (bytes > 0) std::memcpy(copy->samples, m.samples, size_t(bytes));
+    if (!copy->copySamplesFrom(m)) return nullptr;
     return copy;
 }
 

@@ -87,7 +87,7 @@ TEST(CalculationStart, UnobtainableBufferForgetsTheEarlierRun) {
     waitForDone(*result.params, 50);
     result.StopWorker();
     ASSERT_EQ(result.sampleCount, 50);
-    result.bufferBytes = int64_t(INT32_MAX) + 1;
+    result.bufferBytes = int64_t(1) << 50; // more than any machine has
     EXPECT_FALSE(result.StartWorker(nullptr));
     EXPECT_EQ(result.sampleCount, 0);
     result.StopWorker(); // "Recalculate" stops first: no rows without a buffer

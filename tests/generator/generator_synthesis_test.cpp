@@ -55,7 +55,7 @@ TEST(GeneratorSynthesis, LaysOutTwoDescribedComplexChannels) {
     EXPECT_EQ(g->channelCount, 2);
     EXPECT_DOUBLE_EQ(g->sampleRate, 50.0);
     EXPECT_EQ(g->sampleCount, SAMPLES);
-    EXPECT_EQ(g->sampleBytes, SAMPLES * 16);
+    EXPECT_EQ(g->sampleBytes(), SAMPLES * 16);
     EXPECT_NEAR(g->parameters.period, 3.4156185865940762, 1e-12);
     EXPECT_STREQ(g->channels[0].name, "Generated");
     EXPECT_STREQ(g->channels[0].unit, "cm");
@@ -157,13 +157,13 @@ TEST(GeneratorSynthesis, ChannelOneIsTheExactDerivativeForModelsZeroToThree) {
 
 TEST(GeneratorSynthesis, ZeroCorrectionModelsEqualModelTwo) {
     auto plain = synthesized(withModel(2));
-    size_t bytes = size_t(plain->sampleBytes);
+    size_t bytes = size_t(plain->sampleBytes());
 
     // Model 3 with xa = 0 is model 2 sample for sample, both channels.
     GeneratorParameters p = withModel(3);
     p.wspolczynnik_xa = 0.0;
     auto three = synthesized(p);
-    ASSERT_EQ(three->sampleBytes, plain->sampleBytes);
+    ASSERT_EQ(three->sampleBytes(), plain->sampleBytes());
     EXPECT_EQ(std::memcmp(three->samples, plain->samples, bytes), 0);
 
     // Model 6 with Cr = 0: the same channel 0; channel 1 is the five-point slope.

@@ -13,8 +13,8 @@ constexpr double RAYLEIGH = 1.2533141373155003; // sqrt(pi / 2)
 constexpr int PHASE = 854;                      // round(5 T / dt) at the defaults
 
 bool sameSamples(const CGenerator& a, const CGenerator& b) {
-    return a.sampleBytes == b.sampleBytes &&
-           std::memcmp(a.samples, b.samples, size_t(a.sampleBytes)) == 0;
+    return a.sampleBytes() == b.sampleBytes() &&
+           std::memcmp(a.samples, b.samples, size_t(a.sampleBytes())) == 0;
 }
 
 } // namespace

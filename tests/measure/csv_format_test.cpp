@@ -205,7 +205,7 @@ TEST(CsvFormat, RoundTripKeepsNameDateRateNamesUnitsAndValues) {
         EXPECT_STREQ(back.channels[c].name, m.channels[c].name);
         EXPECT_STREQ(back.channels[c].unit, m.channels[c].unit);
     }
-    EXPECT_EQ(std::memcmp(back.samples, m.samples, size_t(m.sampleBytes)), 0);
+    EXPECT_EQ(std::memcmp(back.samples, m.samples, size_t(m.sampleBytes())), 0);
 
     // Without the rate comment the time column alone gives the rate back.
     std::string text = readString(path);
@@ -322,7 +322,7 @@ TEST(CsvFormat, SampleMemoryStaysWithinWhatTheFileCanFill) {
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.why.find("row 3 holds 1 cells, not 65"), std::string::npos) << r.why;
     EXPECT_TRUE(r.report.partialAvailable);
-    EXPECT_LE(int64_t(m.sampleBytes), int64_t(text.size()) * 8);
+    EXPECT_LE(int64_t(m.sampleBytes()), int64_t(text.size()) * 8);
     expectConsistent(m);
 
     ReadOptions partial;

@@ -160,12 +160,12 @@ TEST(FencedRead, TheChildsMemoryIsItsSamplesAndAMargin) {
             c.channelCount = 1;
             c.sampleCount = 16 << 20;
             if (!c.resizeSamples(int64_t(c.sampleCount) * int64_t(sizeof(Sample)))) return false;
-            std::memset(c.samples, 0, size_t(c.sampleBytes));
+            std::memset(c.samples, 0, size_t(c.sampleBytes()));
             return true;
         },
         small);
     EXPECT_TRUE(samples.ok) << samples.why;
-    EXPECT_EQ(m.sampleBytes, int32_t(128 << 20));
+    EXPECT_EQ(m.sampleBytes(), int32_t(128 << 20));
 }
 
 namespace {

@@ -69,8 +69,8 @@ inline void expectConsistent(const CMeasure& m) {
     EXPECT_LE(m.channelCount, MAX_CHANNELS);
     EXPECT_GE(m.sampleCount, 0);
     if (m.samples) {
-        EXPECT_EQ(int64_t(m.sampleBytes), int64_t(m.channelCount) * m.sampleCount * 8);
+        EXPECT_EQ(int64_t(m.sampleBytes()), int64_t(m.channelCount) * m.sampleCount * 8);
     } else {
-        EXPECT_EQ(m.sampleBytes, 0);
+        EXPECT_EQ(m.sampleBytes(), 0);
     }
 }

@@ -152,7 +152,7 @@ TEST(Hdf5Format, WrittenMeasurementReadsBackWithEveryDescription) {
         EXPECT_EQ(back.channels[c].coefficient, m.channels[c].coefficient);
         EXPECT_EQ(back.channels[c].constant, m.channels[c].constant);
     }
-    EXPECT_EQ(std::memcmp(back.samples, m.samples, size_t(m.sampleBytes)), 0);
+    EXPECT_EQ(std::memcmp(back.samples, m.samples, size_t(m.sampleBytes())), 0);
 
     CMeasure header;
     std::string headerWhy;
@@ -348,7 +348,7 @@ TEST(Hdf5Format, ReadsAndWritesFromSeveralThreadsAtOnce) {
                 CMeasure back;
                 failures[size_t(t)] +=
                     !readHdf5(back, source.c_str()) ||
-                    std::memcmp(back.samples, m.samples, size_t(m.sampleBytes)) ||
+                    std::memcmp(back.samples, m.samples, size_t(m.sampleBytes())) ||
                     !writeHdf5(back, copy.c_str());
             }
         });

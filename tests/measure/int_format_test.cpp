@@ -232,7 +232,7 @@ TEST(IntFormat, EveryTruncationIsRefusedOrReadUpToItsLastCompleteRow) {
             std::string why;
             EXPECT_FALSE(read(path, refused, &why));
             EXPECT_TRUE(refused.samples == nullptr ||
-                        refused.sampleBytes == refused.channelCount * refused.sampleCount * 8);
+                        refused.sampleBytes() == refused.channelCount * refused.sampleCount * 8);
             EXPECT_EQ(why.find(" rows are complete") != std::string::npos, rows > 0) << why;
             if (rows > 0) {
                 EXPECT_NE(why.find("first " + std::to_string(rows) + " of 4 rows"),
@@ -255,7 +255,7 @@ TEST(IntFormat, EveryTruncationIsRefusedOrReadUpToItsLastCompleteRow) {
             EXPECT_EQ(headerReport.rowsRead, rows);
             ASSERT_EQ(m.sampleCount, rows);
             EXPECT_EQ(partialHeader.sampleCount, rows);
-            EXPECT_EQ(m.sampleBytes, 2 * rows * 8);
+            EXPECT_EQ(m.sampleBytes(), 2 * rows * 8);
             for (int32_t j = 0; j < rows; ++j)
                 for (int c = 0; c < 2; ++c) {
                     EXPECT_EQ(m.at(c, j).re, whole.at(c, j).re) << j << " " << c;
@@ -330,7 +330,7 @@ TEST(IntFormat, CorruptedBytesNeverCrash) {
         bool ok = read(dir.file("c.int"), m);
         EXPECT_LE(m.channelCount, MAX_CHANNELS);
         if (ok && m.samples) {
-            EXPECT_EQ(m.sampleBytes, m.channelCount * m.sampleCount * 8);
+            EXPECT_EQ(m.sampleBytes(), m.channelCount * m.sampleCount * 8);
         }
     }
 }

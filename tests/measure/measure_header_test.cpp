@@ -27,7 +27,7 @@ void describe(CMeasure& m) {
 
 void expectSameDescription(const CMeasure& header, const CMeasure& full) {
     EXPECT_EQ(header.samples, nullptr);
-    EXPECT_EQ(header.sampleBytes, 0);
+    EXPECT_EQ(header.sampleBytes(), 0);
     EXPECT_EQ(header.channelCount, full.channelCount);
     EXPECT_EQ(header.sampleCount, full.sampleCount);
     EXPECT_EQ(header.sampleRate, full.sampleRate);

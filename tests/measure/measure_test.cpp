@@ -54,7 +54,7 @@ TEST(MeasureModel, ResizeKeepsSameSizeAndReleasesOnZero) {
     EXPECT_EQ(m.at(1, 4).re, 41.0f);
     EXPECT_TRUE(m.resizeSamples(0));
     EXPECT_EQ(m.samples, nullptr);
-    EXPECT_EQ(m.sampleBytes, 0);
+    EXPECT_EQ(m.sampleBytes(), 0);
 }
 
 TEST(MeasureModel, ChannelInfoCutsUnitAndName) {

@@ -32,9 +32,9 @@ std::unique_ptr<CMeasure> readCopy(const std::string& path) {
 
 // Whether rows [from, to) of `channel` are zero and the row before is not.
 bool erased(const CMeasure& m, int channel, int from, int to) {
-    if (m.at(channel, from - 1).re == 0.0f) return false;
+    if (m.value(channel, from - 1) == 0.0f) return false;
     for (int j = from; j < to; ++j)
-        if (m.at(channel, j).re != 0.0f) return false;
+        if (m.value(channel, j) != 0.0f) return false;
     return true;
 }
 
