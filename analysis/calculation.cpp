@@ -140,19 +140,18 @@ SignalParameters* CCalculation::finishComponents(int32_t channel) {
 }
 
 void CCalculation::fillHead(int32_t first, int32_t count) {
-    params->source_samples = source->samples;
-    params->result_samples = samples;
+    params->source = source->values(range.channel);
+    params->result_samples = pairRows();
     params->channel = range.channel;
     params->first = first;
     params->count = count;
-    params->stride = source->channelCount;
 }
 
 void CCalculation::AddComponent(int32_t channel, int32_t sample) {
-    if (!source || !samples || !hasChannel(channel)) return;
+    if (!source || !hasSamples() || !hasChannel(channel)) return;
     if (sample < 0 || sample >= sampleCount) return;
     if (!source->hasChannel(range.channel) || range.channel >= MAX_CHANNELS) return;
-    const Sample& value = at(channel, sample);
+    const Sample value = this->sample(channel, sample);
     SignalComponent c{};
     copyField(c.name, sizeof c.name, "jaka\x9C nazwa"); // "jakaś nazwa" in Windows-1250
     c.frequency = sample / sampleRate;
@@ -165,13 +164,13 @@ void CCalculation::AddComponent(int32_t channel, int32_t sample) {
 }
 
 bool CCalculation::WriteText(std::FILE* stream) {
-    if (!samples) return true;
+    if (!hasSamples()) return true;
     std::string line;
     for (int32_t i = 0; i < sampleCount; ++i) {
         line.clear();
         appendE(line, i / sampleRate, 6);
         for (int32_t c = 0; c < channelCount; ++c) {
-            const Sample& s = at(c, i);
+            const Sample s = sample(c, i);
             line += '\t';
             appendE(line, s.re, 6);
             line += '\t';

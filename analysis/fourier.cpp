@@ -15,8 +15,9 @@ FourierParams& fourierParams(WorkerParams& params) {
     return static_cast<FourierParams&>(params);
 }
 
-const Sample& input(const FourierParams& p, int32_t j) {
-    return p.source_samples[(int64_t(p.first) + j) * p.stride + p.channel];
+Sample input(const FourierParams& p, int32_t j) {
+    const int64_t row = int64_t(p.first) + j;
+    return Sample{p.source[row], p.source.im(row)};
 }
 
 double scaleOf(const FourierParams& p) {
@@ -69,7 +70,7 @@ bool CFft::Build() {
     sampleRate = n / source->sampleRate;
     setChannelInfo(channels[0], 1.0, 0.0, source->channels[range.channel].unit, "Spectrum");
     resetParameters(signalParameters[0]);
-    if (!resizeSamples(int64_t(sampleCount) * int64_t(sizeof(Sample)))) return false;
+    if (!allocateSamples()) return false;
     fillHead(lo, n);
     p.inverse = options.inverse;
     return true;
@@ -100,18 +101,20 @@ namespace {
 // is 0. False leaves the buffer partly filled.
 bool gatherReal(const FourierParams& p, FftBuffer& out) {
     double* x = realInput(out);
-    for (int32_t j = 0; j < p.count; ++j) {
-        const Sample& s = input(p, j);
-        if (p.inverse && s.im != 0.0f) return false;
-        x[j] = s.re;
-    }
+    const float* in = &p.source[p.first];
+    const int64_t stride = p.source.stride;
+    if (p.inverse && p.source.complex)
+        for (int32_t j = 0; j < p.count; ++j)
+            if (in[j * stride + 1] != 0.0f) return false;
+    for (int32_t j = 0; j < p.count; ++j)
+        x[j] = in[j * stride];
     return true;
 }
 
 bool complexTransform(const FourierParams& p, FftBuffer& out) {
     std::complex<double>* x = out.data();
     for (int32_t j = 0; j < p.count; ++j) {
-        const Sample& s = input(p, j);
+        const Sample s = input(p, j);
         x[j] = {double(s.re), p.inverse ? double(s.im) : 0.0};
     }
     if (!executeDft(out, p.inverse ? -1 : +1)) return false;
@@ -144,7 +147,7 @@ std::complex<double> fourierBinDirect(const FourierParams& p, int32_t k) {
     for (int32_t j = 0; j < p.count; ++j) {
         double theta = TWO_PI * double(m) / double(n);
         double c = std::cos(theta), s = std::sin(theta);
-        const Sample& x = input(p, j);
+        const Sample x = input(p, j);
         if (p.inverse) {
             sumRe += x.re * c + x.im * s;
             sumIm += x.im * c - x.re * s;

@@ -14,12 +14,11 @@
 struct WorkerParams {
     virtual ~WorkerParams() = default;
 
-    const Sample* source_samples = nullptr;
+    ChannelValues source; // the analysed channel's run; rows first .. first + count - 1
     Sample* result_samples = nullptr;
     int32_t channel = 0;
     int32_t first = 0;
     int32_t count = 0;
-    int32_t stride = 0;
     std::atomic<int32_t> cancel{0}; // set by the window side, polled by the worker
     MessageSink* window = nullptr;
     std::atomic<int32_t> done{0}; // finished output units, published after they are stored

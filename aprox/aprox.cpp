@@ -108,7 +108,7 @@ bool CAprox::Build() {
     const int32_t count = std::max(range.from, range.to) - lo;
     const int32_t K = list.componentCount;
     layOut(K, count);
-    if (!resizeSamples(int64_t(K + 1) * count * int64_t(sizeof(Sample)))) return false;
+    if (!allocateSamples()) return false;
     fillParams(list, lo, count);
     pending_ = true;
     return true;

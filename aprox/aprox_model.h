@@ -39,7 +39,7 @@ void storeModel(const AproxModel& m, AproxParams& p);
 
 // y(n): the real part of the analysed source sample at range position n.
 inline double sourceValue(const AproxParams& p, int32_t n) {
-    return p.source_samples[(int64_t(p.first) + n) * p.stride + p.channel].re;
+    return p.source[int64_t(p.first) + n];
 }
 
 // Writes every result row (value and quadrature of each component, then the

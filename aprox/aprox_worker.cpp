@@ -88,8 +88,8 @@ bool aproxRecordUsable(const AproxParams& p) {
     if (K < 0 || K > MAX_COMPONENTS || p.count < 0) return false;
     if (!(p.sample_rate > 0.0) || !std::isfinite(p.sample_rate)) return false;
     if (p.count > 0) {
-        if (!p.source_samples || !p.result_samples) return false;
-        if (p.stride < 1 || p.channel < 0 || p.channel >= p.stride || p.first < 0) return false;
+        if (!p.source || !p.result_samples) return false;
+        if (p.source.stride < 1 || p.channel < 0 || p.first < 0) return false;
     }
     if (!finite(p.frequency, K)) return false;
     if (p.use_eta && !finite(p.eta, K)) return false;

@@ -46,6 +46,6 @@ bool selectChannels(const CMeasure& from, const std::vector<int32_t>& channels, 
     }
     for (int32_t row = 0; row < from.sampleCount; ++row)
         for (int32_t k = 0; k < count; ++k)
-            to.at(k, row) = from.at(channels[k], row);
+            to.setSample(k, row, from.sample(channels[k], row));
     return true;
 }

@@ -23,12 +23,11 @@ std::vector<Sample> makeSource(int n) {
 
 void fillParams(FourierParams& p, const std::vector<Sample>& source, std::vector<Sample>& result,
                 int n) {
-    p.source_samples = source.data();
+    p.source = pairRun(source.data(), CHANNELS, 1);
     p.result_samples = result.data();
     p.channel = 1;
     p.first = 0;
     p.count = n;
-    p.stride = CHANNELS;
 }
 
 void BM_FourierWorker(benchmark::State& state) {

@@ -85,12 +85,11 @@ void BM_FourierWorkerSameLength(benchmark::State& state) {
     std::unique_ptr<CMeasure> record(makeRecord());
     std::vector<Sample> result(SAMPLES);
     FourierParams p;
-    p.source_samples = record->samples;
+    p.source = record->values(0);
     p.result_samples = result.data();
     p.channel = 0;
     p.first = 0;
     p.count = SAMPLES;
-    p.stride = 1;
     for (auto _ : state) {
         p.done.store(0);
         FourierWorker(p);

@@ -47,12 +47,11 @@ void BM_FourierOneChannel(benchmark::State& state) {
     const CMeasure& m = record();
     std::vector<Sample> result(static_cast<size_t>(ROWS));
     FourierParams p;
-    p.source_samples = m.samples;
+    p.source = m.values(1);
     p.result_samples = result.data();
     p.channel = 1;
     p.first = 0;
     p.count = ROWS;
-    p.stride = CHANNELS;
     for (auto _ : state) {
         p.done.store(0);
         FourierWorker(p);

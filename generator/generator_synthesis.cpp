@@ -35,7 +35,7 @@ void describeChannels(CGenerator& g) {
     setChannelInfo(g.channels[0], 1.0, 0.0, "cm", GENERATED);
     setChannelInfo(g.channels[1], 1.0, 0.0, "cm/s", diff);
     g.sampleCount = 0;
-    g.resizeSamples(0);
+    g.releaseSamples();
 }
 
 bool reject(CGenerator& g, const GeneratorLayout& layout, const std::string& reason,
@@ -67,8 +67,8 @@ void writePlain(CGenerator& g, const GeneratorLayout& layout, const Envelopes& e
         double signal = k.c * v + k.s * w;
         double quadrature = k.c * w - k.s * v;
         double derivative = layout.omega * quadrature + k.c * e.A()[i] + k.s * e.B()[i];
-        g.at(0, i) = Sample{float(signal), float(quadrature)};
-        g.at(1, i) = Sample{float(derivative), float(derivative)};
+        g.setSample(0, i, Sample{float(signal), float(quadrature)});
+        g.setSample(1, i, Sample{float(derivative), float(derivative)});
     }
 }
 
@@ -86,8 +86,8 @@ void writeStokes(CGenerator& g, const GeneratorLayout& layout, const Envelopes& 
         double I = 2.0 * F * G2;
         double re = C1 * F + C2 * I - C3 * (F * H - G2 * I);
         double im = C1 * G2 - C2 * H + C3 * (G2 * H + F * I);
-        g.at(0, i) = Sample{float(re), float(im)};
-        g.at(1, i) = Sample{0.0f, 0.0f};
+        g.setSample(0, i, Sample{float(re), float(im)});
+        g.setSample(1, i, Sample{0.0f, 0.0f});
     }
     deriveVelocity(g);
 }
@@ -105,7 +105,7 @@ void writeGroups(CGenerator& g, const GeneratorLayout& layout, const Envelopes& 
     }
     writePlain(g, layout, e);
     for (int32_t i = 0; i < layout.sampleCount; ++i)
-        g.at(1, i) = Sample{0.0f, 0.0f};
+        g.setSample(1, i, Sample{0.0f, 0.0f});
     deriveVelocity(g);
 }
 
@@ -113,7 +113,7 @@ void writeGroups(CGenerator& g, const GeneratorLayout& layout, const Envelopes& 
 // overflows) can still leave values that single precision cannot hold.
 bool allSamplesFinite(const CGenerator& g) {
     const int64_t values = int64_t(2) * g.channelCount * g.sampleCount;
-    const float* v = &g.samples[0].re;
+    const float* v = &g.pairRows()->re;
     for (int64_t k = 0; k < values; ++k)
         if (!std::isfinite(v[k])) return false;
     return true;
@@ -149,11 +149,10 @@ bool synthesize(CGenerator& g, unsigned seed, std::string* error) {
     g.sampleRate = 1.0 / layout.dt;
     g.parameters.period = layout.period;
     Envelopes envelopes;
-    if (!g.resizeSamples(int64_t(2) * layout.sampleCount * int64_t(sizeof(Sample))) ||
-        !envelopes.allocate(layout.sampleCount) ||
+    g.sampleCount = layout.sampleCount;
+    if (!g.allocateSamples() || !envelopes.allocate(layout.sampleCount) ||
         !fillEnvelopes(chain, layout, seed, g.parameters.model_generacji, envelopes))
         return reject(g, layout, "not enough memory for the signal", error);
-    g.sampleCount = layout.sampleCount;
     writeOutput(g, layout, envelopes);
     if (!allSamplesFinite(g))
         return reject(g, layout,

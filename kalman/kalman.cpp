@@ -75,11 +75,10 @@ bool CKalman::Build() {
     sampleCount = count;
     sampleRate = source->sampleRate;
     describeChannels(n);
-    const int64_t bytes = int64_t(channelCount) * count * int64_t(sizeof(Sample));
-    if (!resizeSamples(bytes)) return false;
+    if (!allocateSamples()) return false;
     // Rows the run has not reached (a backward run, a cancel) read as zeros,
     // never as the previous run's values.
-    if (samples) std::memset(samples, 0, size_t(bytes));
+    if (hasSamples()) std::memset(blockBytes(), 0, size_t(sampleBytes()));
     fillHead(lo, count);
     fillRunFields(kalmanParams());
     built_ = true;

@@ -16,8 +16,7 @@ constexpr int32_t PUBLISH_EVERY = 64;
 bool runnable(const KalmanParams& p) {
     if (kalmanInputProblem(p) || p.count < 0) return false;
     if (p.count == 0) return true;
-    return p.source_samples && p.result_samples && p.channel >= 0 && p.channel < p.stride &&
-           p.first >= 0;
+    return p.source && p.result_samples && p.channel >= 0 && p.first >= 0;
 }
 
 std::unique_ptr<KalmanStepper> makeStepper(const KalmanModel& model, const KalmanParams& p,
@@ -48,7 +47,7 @@ int32_t filterSamples(KalmanParams& p, const KalmanModel& model, KalmanStepper& 
     ComponentOutput out[MAX_COMPONENTS];
     int32_t done = 0;
     while (done < p.count && !progress.cancelled()) {
-        const double z = p.source_samples[srcRow * p.stride + p.channel].re;
+        const double z = p.source[srcRow];
         stepper.step(z, out);
         Sample* row = p.result_samples + outRow * outStride;
         double explained = 0.0;

@@ -54,10 +54,10 @@ bool applyChannelCalibration(CMeasure& m, int channel, double coefficient, doubl
     const double oldOffset = addsConstant ? info.constant : 0.0;
     const double gain = coefficient / info.coefficient;
     const bool complex = m.sampleFormat == SAMPLE_FORMAT_COMPLEX;
-    for (int32_t j = 0; m.samples && j < m.sampleCount; ++j) {
-        Sample& s = m.at(channel, j);
-        s.re = float((double(s.re) - oldOffset) * gain + constant);
-        if (complex) s.im = float(double(s.im) * gain);
+    const ChannelSpan v = m.span(channel);
+    for (int64_t j = 0; v && j < m.sampleCount; ++j) {
+        v[j] = float((double(v[j]) - oldOffset) * gain + constant);
+        if (complex && v.complex) v.re[j * v.stride + 1] = float(double(v.im(j)) * gain);
     }
     info.coefficient = coefficient;
     info.constant = constant;

@@ -196,6 +196,38 @@ void ChannelExtremes::addRealParts(const unsigned char* floats, int64_t count, i
         [&](int64_t i, int64_t rows, int c0) { takeRealGroup(floats + 4 * i, rows, c0); });
 }
 
+void ChannelExtremes::addColumn(int c, const float* values, int64_t count) {
+    if (c < 0 || c >= channels_ || count < 1) return;
+    // Eight lanes side by side, so that the comparisons do not wait on
+    // each other.
+    Floats4 low[2], high[2];
+    for (int k = 0; k < 2; ++k)
+        for (int l = 0; l < 4; ++l) {
+            low[k][l] = low_[2 * c];
+            high[k][l] = high_[2 * c];
+        }
+    int64_t i = 0;
+    for (; i + 8 <= count; i += 8)
+        for (int k = 0; k < 2; ++k) {
+            Floats4 v;
+            std::memcpy(&v, values + i + 4 * k, sizeof v);
+            low[k] = v < low[k] ? v : low[k];
+            high[k] = v > high[k] ? v : high[k];
+        }
+    float lo = low_[2 * c], hi = high_[2 * c];
+    for (int k = 0; k < 2; ++k)
+        for (int l = 0; l < 4; ++l) {
+            lo = low[k][l] < lo ? low[k][l] : lo;
+            hi = high[k][l] > hi ? high[k][l] : hi;
+        }
+    for (; i < count; ++i) {
+        lo = values[i] < lo ? values[i] : lo;
+        hi = values[i] > hi ? values[i] : hi;
+    }
+    low_[2 * c] = lo;
+    high_[2 * c] = hi;
+}
+
 void ChannelExtremes::join(const ChannelExtremes& other) {
     if (other.channels_ != channels_) return;
     for (int l = 0; l < 2 * channels_; ++l) {
@@ -238,12 +270,11 @@ struct ExactRanges {
             high[c] = -INF;
             mod2[c] = 0.0;
         }
-        for (int32_t j = first; j < last; ++j) {
-            const Sample* row = m.samples + int64_t(j) * channels;
-            // Selects rather than branches, so that several channels are
-            // worked on at once.
-            for (int c = 0; c < channels; ++c) {
-                const float re = row[c].re, im = row[c].im;
+        for (int c = 0; c < channels; ++c) {
+            const ChannelValues v = m.values(c);
+            // Selects rather than branches.
+            for (int32_t j = first; j < last; ++j) {
+                const float re = v[j], im = v.im(j);
                 const double m2 = double(re) * double(re) + double(im) * double(im);
                 low[c] = re < low[c] ? re : low[c];
                 low[c] = im < low[c] ? im : low[c];
@@ -293,6 +324,19 @@ bool allReal(const ChannelExtremes& e) {
     return true;
 }
 
+// The lanes of the first `rows` rows of a real record's columns, a channel
+// at a time, on two threads for a large block.
+ChannelExtremes gatherColumns(const CMeasure& m, int32_t rows) {
+    const int channels = m.channelCount;
+    ChannelExtremes part[2] = {ChannelExtremes(channels), ChannelExtremes(channels)};
+    splitRows(int64_t(rows) * channels, rows, [&](int k, int32_t first, int32_t last) {
+        for (int c = 0; c < channels; ++c)
+            part[k].addColumn(c, m.column(c) + first, last - first);
+    });
+    part[0].join(part[1]);
+    return part[0];
+}
+
 // The lanes of the first `rows` rows. Rows are taken a stretch at a time, and
 // both threads stop at the first imaginary part other than 0: such a block
 // needs the pass with the modulus, and the lanes would be wasted on it.
@@ -306,7 +350,7 @@ ChannelExtremes gatherExtremes(const CMeasure& m, int32_t rows) {
              r += STRETCH) {
             const int64_t from = int64_t(r) * channels;
             const int32_t n = std::min(STRETCH, last - r);
-            part[k].add(m.samples + from, int64_t(n) * channels, from);
+            part[k].add(m.pairRows() + from, int64_t(n) * channels, from);
             if (!allReal(part[k])) imaginary.store(true, std::memory_order_relaxed);
         }
     });
@@ -320,7 +364,7 @@ void channelRanges(const CMeasure& m, int32_t rows, const ChannelExtremes* known
                    ChannelRange* out) {
     const int channels = m.channelCount;
     if (channels < 1 || channels > MAX_CHANNELS) return;
-    if (rows < 1 || !m.samples) {
+    if (rows < 1 || !m.hasSamples()) {
         for (int c = 0; c < channels; ++c)
             out[c] = ChannelRange{0.0f, 0.0f, 0.0f};
         return;
@@ -329,10 +373,10 @@ void channelRanges(const CMeasure& m, int32_t rows, const ChannelExtremes* known
     if (!known || known->channels() != channels) {
         // Complex samples need the pass with the modulus in any case.
         if (m.sampleFormat == SAMPLE_FORMAT_COMPLEX) return exactRanges(m, rows, out);
-        gathered = gatherExtremes(m, rows);
+        gathered = m.column(0) ? gatherColumns(m, rows) : gatherExtremes(m, rows);
         known = &gathered;
     }
     if (!allReal(*known)) return exactRanges(m, rows, out);
     for (int c = 0; c < channels; ++c)
-        out[c] = known->realRange(c, m.at(c, 0));
+        out[c] = known->realRange(c, m.sample(c, 0));
 }

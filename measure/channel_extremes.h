@@ -31,6 +31,8 @@ class ChannelExtremes {
     // The same for samples whose imaginary parts are all +0, given by their
     // real parts alone: `count` floats in the machine's byte order.
     void addRealParts(const unsigned char* floats, int64_t count, int64_t first);
+    // The same for `count` values of channel c alone (a real record's column).
+    void addColumn(int c, const float* values, int64_t count);
     // Takes in what `other`, of as many channels, has seen.
     void join(const ChannelExtremes& other);
 

@@ -101,11 +101,11 @@ bool intCounts(std::vector<double>& values, const ChannelInfo& info, int code, s
 
 bool rawChannelValues(const CMeasure& m, int channel, const std::string& path, FileType type,
                       std::vector<double>& raw, std::string* error) {
-    if (!m.hasChannel(channel) || !m.samples || m.sampleCount < 1)
+    if (!m.hasChannel(channel) || !m.hasSamples() || m.sampleCount < 1)
         return fail(error, "the channel holds no sample");
     raw.resize(size_t(m.sampleCount));
     for (int32_t j = 0; j < m.sampleCount; ++j)
-        raw[size_t(j)] = m.at(channel, j).re;
+        raw[size_t(j)] = m.value(channel, j);
     const int code = type == FileType::Int ? intSampleLayout(path) : -1;
     return !intLayoutIsInteger(code) || intCounts(raw, m.channels[channel], code, error);
 }

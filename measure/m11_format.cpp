@@ -141,8 +141,8 @@ int readDataRecords(FileHandle& f, CMeasure& m, int32_t n) {
             code = M11_BAD_DATA_RECORD;
             break;
         }
-        m.at(0, j) = Sample{float(loadDouble(record + 1 + 8 * slot)), 0.0f};
-        m.at(1, j) = Sample{0.0f, 0.0f};
+        m.setSample(0, j, Sample{float(loadDouble(record + 1 + 8 * slot)), 0.0f});
+        m.setSample(1, j, Sample{0.0f, 0.0f});
     }
     if (j < capacity) m.truncateSamples(j);
     return code;
@@ -206,9 +206,9 @@ Statistics channelStatistics(const CMeasure& m, int32_t n) {
     Statistics s;
     if (n == 0) return s;
     double sum = 0, squares = 0, lagged = 0;
-    s.minimum = s.maximum = m.at(0, 0).re;
+    s.minimum = s.maximum = m.value(0, 0);
     for (int32_t i = 0; i < n; ++i) {
-        double x = m.at(0, i).re;
+        double x = m.value(0, i);
         if (x < s.minimum) {
             s.minimum = x;
             s.minimumIndex = i;
@@ -219,13 +219,13 @@ Statistics channelStatistics(const CMeasure& m, int32_t n) {
         }
         sum += x;
         squares += x * x;
-        if (i + 1 < n) lagged += x * double(m.at(0, i + 1).re);
+        if (i + 1 < n) lagged += x * double(m.value(0, i + 1));
     }
     s.mean = sum / n;
     s.meanOfSquares = squares / n;
     double spread = 0;
     for (int32_t i = 0; i < n; ++i)
-        spread += (m.at(0, i).re - s.mean) * (m.at(0, i).re - s.mean);
+        spread += (m.value(0, i) - s.mean) * (m.value(0, i) - s.mean);
     if (n > 1 && spread > 0) s.correlation = (lagged / (n - 1)) / (spread / n);
     return s;
 }
@@ -315,7 +315,7 @@ void writeDataRecords(RecordWriter& out, const CMeasure& m, int32_t n) {
     for (int32_t j = 0; j < n; ++j) {
         int slot = j % M11_VALUES_PER_RECORD;
         if (slot == 0) startRecord(record, DATA_TYPE);
-        double value = m.at(0, j).re;
+        double value = m.value(0, j);
         storeDouble(record + 1 + 8 * slot, centimetres ? value / 100.0 : value);
         if (slot == M11_VALUES_PER_RECORD - 1 || j == n - 1) out.add(record);
     }

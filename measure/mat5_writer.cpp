@@ -117,7 +117,7 @@ bool writeData(const CMeasure& m, AtomicFile& out) {
         for (int32_t first = 0; first < m.sampleCount; first += int32_t(piece.size())) {
             const int32_t n = std::min<int32_t>(int32_t(piece.size()), m.sampleCount - first);
             for (int32_t i = 0; i < n; ++i)
-                piece[size_t(i)] = m.at(c, first + i).re;
+                piece[size_t(i)] = m.value(c, first + i);
             if (!out.write(piece.data(), size_t(n) * 8)) return false;
         }
     return true; // 8-byte numbers need no padding

@@ -306,24 +306,6 @@ int64_t CMeasure::heldRows() const {
     return std::min<int64_t>(rows, std::max<int64_t>(sampleCount, 0));
 }
 
-ChannelValues CMeasure::values(int c) const {
-    if (!block_ || !hasChannel(c)) return {};
-    if (layout_ == SampleLayout::RealColumns) return {columnAt(c), 1, false};
-    return {&pairs()[c].re, 2 * int64_t(channelCount), true};
-}
-
-ChannelSpan CMeasure::span(int c) {
-    if (!block_ || !hasChannel(c)) return {};
-    if (layout_ == SampleLayout::RealColumns) return {columnAt(c), 1, false};
-    return {&pairs()[c].re, 2 * int64_t(channelCount), true};
-}
-
-void CMeasure::setSample(int c, int64_t row, Sample s) {
-    const ChannelSpan v = span(c);
-    v[row] = s.re;
-    if (v.complex) v.re[row * v.stride + 1] = s.im;
-}
-
 void CMeasure::truncateSamples(int64_t rows) {
     if (rows < 0 || rows >= sampleCount) return;
     sampleCount = rows;

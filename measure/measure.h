@@ -126,6 +126,11 @@ template <typename Float> struct ChannelRun {
 using ChannelValues = ChannelRun<const float>;
 using ChannelSpan = ChannelRun<float>;
 
+// Channel `channel` of rows of `channels` complex pairs.
+inline ChannelValues pairRun(const Sample* rows, int channels, int channel) {
+    return {&rows[channel].re, 2 * int64_t(channels), true};
+}
+
 // How a measurement's block holds its samples.
 enum class SampleLayout : int8_t {
     // Complex pairs row after row: rows x channels Samples. Transforms and
@@ -172,15 +177,27 @@ class CMeasure : public CHeader {
     // Rows a column of a real record has room for (its stride).
     int64_t columnRows() const { return columnRows_; }
     // Channel c's run of values (empty without samples or such a channel).
-    ChannelValues values(int c) const;
-    ChannelSpan span(int c);
+    ChannelValues values(int c) const {
+        if (!block_ || !hasChannel(c)) return {};
+        if (layout_ == SampleLayout::RealColumns) return {columnAt(c), 1, false};
+        return {&pairs()[c].re, 2 * int64_t(channelCount), true};
+    }
+    ChannelSpan span(int c) {
+        if (!block_ || !hasChannel(c)) return {};
+        if (layout_ == SampleLayout::RealColumns) return {columnAt(c), 1, false};
+        return {&pairs()[c].re, 2 * int64_t(channelCount), true};
+    }
     float value(int c, int64_t row) const { return values(c)[row]; }
     Sample sample(int c, int64_t row) const {
         const ChannelValues v = values(c);
         return Sample{v[row], v.im(row)};
     }
     // Writes a sample; a real record keeps its real part only.
-    void setSample(int c, int64_t row, Sample s);
+    void setSample(int c, int64_t row, Sample s) {
+        const ChannelSpan v = span(c);
+        v[row] = s.re;
+        if (v.complex) v.re[row * v.stride + 1] = s.im;
+    }
     // The block of a complex record (rows of pairs); null for a real one.
     Sample* pairRows() { return layout_ == SampleLayout::PairRows ? pairs() : nullptr; }
     const Sample* pairRows() const { return layout_ == SampleLayout::PairRows ? pairs() : nullptr; }

@@ -123,7 +123,7 @@ double eitherChangesSign(double a, double b, double c, double e) {
 }
 
 double valueAt(const SignalStatistics& s, int32_t i) {
-    return s.values[int64_t(i) * s.stride].re;
+    return s.values[int64_t(i) * s.stride];
 }
 
 void clearResults(SignalStatistics& s) {
@@ -276,10 +276,10 @@ struct WaveBlock {
     }
 
     template <typename Sum>
-    void fill(const Sample* x, int32_t stride, int32_t n, double mean, Sum& squares) {
+    void fill(const float* x, int64_t stride, int32_t n, double mean, Sum& squares) {
         double* out = d + VALUE_HISTORY;
         for (int32_t i = 0; i < n; ++i) {
-            double v = x[int64_t(i) * stride].re - mean;
+            double v = x[int64_t(i) * stride] - mean;
             squares.add(v);
             out[i] = v;
         }
@@ -397,13 +397,14 @@ void computeStatistics(SignalStatistics& stats, uint32_t request) {
 }
 
 bool prepareStatistics(SignalStatistics& stats, const CMeasure& m, const BlockRange& block) {
-    if (!m.hasChannel(block.channel) || !m.samples) return false;
+    const ChannelValues v = m.values(block.channel);
+    if (!v) return false;
     RowWalk walk = clampRows(block.from, block.to, m.sampleCount);
     if (walk.count <= 0) return false;
     int32_t lo = walk.step > 0 ? walk.first : walk.first - (walk.count - 1);
-    stats.values = &m.at(block.channel, lo);
+    stats.values = &v[lo];
     stats.count = walk.count;
-    stats.stride = m.channelCount;
+    stats.stride = v.stride;
     stats.sampleRate = m.sampleRate;
     return true;
 }

@@ -19,11 +19,11 @@ constexpr uint32_t STAT_ALL = STAT_SIGNAL | STAT_DEVIATION | STAT_WAVES;
 constexpr int32_t STAT_MIN_WAVE_COUNT = 10;
 
 struct SignalStatistics {
-    const Sample* values; // first sample of the range, in the analysed channel's column
-    int32_t count;        // n, the number of samples
-    int32_t stride;       // pairs per sample row; sample i is values[i * stride].re
-    double sampleRate;    // Hz
-    uint32_t valid;       // which results below hold computed values
+    const float* values; // first value of the range, in the analysed channel's run
+    int32_t count;       // n, the number of samples
+    int64_t stride;      // value i is values[i * stride]
+    double sampleRate;   // Hz
+    uint32_t valid;      // which results below hold computed values
     double minimum;
     double maximum;
     double mean;

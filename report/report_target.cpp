@@ -91,8 +91,8 @@ bool withTargetCurve(const CMeasure& curves, const std::vector<double>& target, 
     resetParameters(out.signalParameters[t]);
     for (int32_t j = 0; j < rows; ++j) {
         for (int32_t c = 0; c < t; ++c)
-            out.at(c, j) = curves.at(c, j);
-        out.at(t, j) = Sample{float(target[size_t(j)]), 0.0f};
+            out.setSample(c, j, curves.sample(c, j));
+        out.setSample(t, j, Sample{float(target[size_t(j)]), 0.0f});
     }
     return true;
 }

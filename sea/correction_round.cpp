@@ -23,7 +23,7 @@ double metresPerUnit(const char* unit) {
 
 bool driveDisplacement(const CMeasure& drive, const SeaParameters& p,
                        std::vector<double>& displacement, std::string* error) {
-    if (!drive.samples || drive.channelCount < 1 || drive.sampleCount < 16)
+    if (!drive.hasSamples() || drive.channelCount < 1 || drive.sampleCount < 16)
         return fail(error, "the previous drive holds no signal");
     if (!(drive.sampleRate > 0)) return fail(error, "the previous drive has no sample rate");
     // Taking the drive's length instead would make another sea than the one asked for.
@@ -40,7 +40,7 @@ bool driveDisplacement(const CMeasure& drive, const SeaParameters& p,
     const double scale = metresPerUnit(drive.channels[0].unit);
     displacement.resize(size_t(drive.sampleCount));
     for (int32_t i = 0; i < drive.sampleCount; ++i)
-        displacement[size_t(i)] = double(drive.at(0, i).re) * scale;
+        displacement[size_t(i)] = double(drive.value(0, i)) * scale;
     return true;
 }
 

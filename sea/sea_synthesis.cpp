@@ -283,7 +283,7 @@ bool seaDriveMeasure(const SeaDrive& d, CMeasure& out, bool withElevation) {
     for (int32_t c = 0; c < channels; ++c) {
         resetParameters(out.signalParameters[c]);
         for (int32_t j = 0; j < rows; ++j)
-            out.at(c, j) = Sample{float((*signals[c])[size_t(j)]), 0.0f};
+            out.setSample(c, j, Sample{float((*signals[c])[size_t(j)]), 0.0f});
     }
     return true;
 }

@@ -38,7 +38,7 @@ void ComputeRanges(const CMeasure& m, const ChannelExtremes* known, float* range
 
 void ComputeRanges(const CMeasure& m, const ChannelExtremes* known, int32_t rows, float* range_min,
                    float* range_max, float* range_mod) {
-    if (m.samples == nullptr) return;
+    if (!m.hasSamples()) return;
     if (m.channelCount < 1 || m.channelCount > MAX_CHANNELS) return;
     const int32_t stored = storedRows(m);
     if (rows < 0 || rows > stored) rows = stored;

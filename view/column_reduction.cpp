@@ -28,54 +28,48 @@ void ColumnReduction::findColumns(int32_t count, double p) {
     }
 }
 
-void ColumnReduction::scanColumn(const Sample* rows, int32_t length, ColumnExtremes* out) const {
-    const int channels = channelCount_;
+// One channel's extremes over `length` rows from `first`.
+ColumnExtremes ColumnReduction::scanColumn(const ChannelValues& v, int64_t first, int32_t length) {
     constexpr float inf = std::numeric_limits<float>::infinity();
-    float reMin[MAX_CHANNELS], reMax[MAX_CHANNELS], imMin[MAX_CHANNELS], imMax[MAX_CHANNELS];
-    double m2Min[MAX_CHANNELS], m2Max[MAX_CHANNELS];
-    for (int c = 0; c < channels; ++c) {
-        reMin[c] = imMin[c] = inf;
-        reMax[c] = imMax[c] = -inf;
-        m2Min[c] = std::numeric_limits<double>::infinity();
-        m2Max[c] = -1.0;
+    float reMin = inf, reMax = -inf, imMin = inf, imMax = -inf;
+    double m2Min = std::numeric_limits<double>::infinity(), m2Max = -1.0;
+    for (int64_t r = first; r < first + length; ++r) {
+        const float re = v[r], im = v.im(r);
+        const double m2 = moduleSquared(Sample{re, im});
+        reMin = re < reMin ? re : reMin;
+        reMax = re > reMax ? re : reMax;
+        imMin = im < imMin ? im : imMin;
+        imMax = im > imMax ? im : imMax;
+        m2Min = m2 < m2Min ? m2 : m2Min;
+        m2Max = m2 > m2Max ? m2 : m2Max;
     }
-    for (int32_t r = 0; r < length; ++r) {
-        const Sample* row = rows + int64_t(r) * channels;
-        for (int c = 0; c < channels; ++c) {
-            float re = row[c].re, im = row[c].im;
-            double m2 = moduleSquared(row[c]);
-            reMin[c] = re < reMin[c] ? re : reMin[c];
-            reMax[c] = re > reMax[c] ? re : reMax[c];
-            imMin[c] = im < imMin[c] ? im : imMin[c];
-            imMax[c] = im > imMax[c] ? im : imMax[c];
-            m2Min[c] = m2 < m2Min[c] ? m2 : m2Min[c];
-            m2Max[c] = m2 > m2Max[c] ? m2 : m2Max[c];
-        }
-    }
-    for (int c = 0; c < channels; ++c) {
-        // A column of NaN only has no extremes; its first sample stands in.
-        const Sample& s = rows[c];
-        out[c].reMin = reMin[c] <= reMax[c] ? reMin[c] : s.re;
-        out[c].reMax = reMin[c] <= reMax[c] ? reMax[c] : s.re;
-        out[c].imMin = imMin[c] <= imMax[c] ? imMin[c] : s.im;
-        out[c].imMax = imMin[c] <= imMax[c] ? imMax[c] : s.im;
-        bool modOk = m2Min[c] <= m2Max[c];
-        out[c].modMin = modOk ? std::sqrt(m2Min[c]) : moduleOf(s);
-        out[c].modMax = modOk ? std::sqrt(m2Max[c]) : moduleOf(s);
-    }
+    // A column of NaN only has no extremes; its first sample stands in.
+    const Sample s{v[first], v.im(first)};
+    ColumnExtremes out;
+    out.reMin = reMin <= reMax ? reMin : s.re;
+    out.reMax = reMin <= reMax ? reMax : s.re;
+    out.imMin = imMin <= imMax ? imMin : s.im;
+    out.imMax = imMin <= imMax ? imMax : s.im;
+    const bool modOk = m2Min <= m2Max;
+    out.modMin = modOk ? std::sqrt(m2Min) : moduleOf(s);
+    out.modMax = modOk ? std::sqrt(m2Max) : moduleOf(s);
+    return out;
 }
 
 void ColumnReduction::reduce(const CMeasure& m, int32_t s0, int32_t count, double p) {
     channelCount_ = m.channelCount;
     columns_.clear();
     extremes_.clear();
-    if (count <= 0 || !(p > 0.0) || !m.samples || channelCount_ < 1) return;
+    if (count <= 0 || !(p > 0.0) || !m.hasSamples() || channelCount_ < 1) return;
     findColumns(count, p);
     extremes_.resize(columns_.size() * size_t(channelCount_));
-    const Sample* base = m.samples + int64_t(s0) * channelCount_;
-    for (size_t i = 0; i < columns_.size(); ++i) {
-        const PixelColumn& column = columns_[i];
-        scanColumn(base + int64_t(column.first) * channelCount_, column.last - column.first + 1,
-                   &extremes_[i * size_t(channelCount_)]);
+    // Channel after channel: a real record's column is read front to back.
+    for (int c = 0; c < channelCount_; ++c) {
+        const ChannelValues v = m.values(c);
+        for (size_t i = 0; i < columns_.size(); ++i) {
+            const PixelColumn& column = columns_[i];
+            extremes_[i * size_t(channelCount_) + size_t(c)] =
+                scanColumn(v, int64_t(s0) + column.first, column.last - column.first + 1);
+        }
     }
 }

@@ -32,9 +32,8 @@ struct ColumnExtremes {
 class ColumnReduction {
   public:
     // Groups rows s0 .. s0 + count - 1 of `m` (offset d drawn at round(d * p))
-    // into pixel columns and finds every channel's extremes in each. All
-    // channels are reduced in one pass over the rows, which are stored
-    // channel-interleaved. `count` must lie within the stored rows.
+    // into pixel columns and finds every channel's extremes in each.
+    // `count` must lie within the stored rows.
     void reduce(const CMeasure& m, int32_t s0, int32_t count, double p);
 
     const std::vector<PixelColumn>& columns() const { return columns_; }
@@ -47,7 +46,7 @@ class ColumnReduction {
 
   private:
     void findColumns(int32_t count, double p);
-    void scanColumn(const Sample* rows, int32_t length, ColumnExtremes* out) const;
+    static ColumnExtremes scanColumn(const ChannelValues& v, int64_t first, int32_t length);
 
     int32_t channelCount_ = 0;
     std::vector<PixelColumn> columns_;

@@ -16,7 +16,7 @@ const ColumnReduction& CurvePainter::reduction() {
 }
 
 double CurvePainter::valueOf(int32_t channel, int32_t d, Quantity q) const {
-    const Sample& s = m_.at(channel, s0_ + d);
+    const Sample s = m_.sample(channel, s0_ + d);
     switch (q) {
     case Quantity::Real:
         return s.re;

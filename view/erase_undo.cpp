@@ -3,7 +3,7 @@
 #include <new>
 
 bool EraseUndo::erase(CMeasure& m, const BlockRange& block) {
-    if (!m.samples || !m.hasChannel(block.channel)) return false;
+    if (!m.hasSamples() || !m.hasChannel(block.channel)) return false;
     RowWalk walk = clampRows(block.from, block.to, m.sampleCount);
     if (walk.count == 0) return false;
     const int32_t first = walk.step > 0 ? walk.first : walk.first - walk.count + 1;
@@ -17,12 +17,12 @@ bool EraseUndo::erase(CMeasure& m, const BlockRange& block) {
         return true;
     }
     for (int32_t i = 0; i < walk.count; ++i)
-        rows[size_t(i)] = m.at(block.channel, first + i);
+        rows[size_t(i)] = m.sample(block.channel, first + i);
     m.EraseBlock(block.channel, block.from, block.to);
     rows_ = std::move(rows);
     channel_ = block.channel;
     first_ = first;
-    samples_ = m.samples;
+    samples_ = m.blockBytes();
     channelCount_ = m.channelCount;
     sampleCount_ = m.sampleCount;
     return true;
@@ -30,11 +30,11 @@ bool EraseUndo::erase(CMeasure& m, const BlockRange& block) {
 
 bool EraseUndo::undo(CMeasure& m) {
     if (rows_.empty()) return false;
-    const bool sameLayout =
-        m.samples == samples_ && m.channelCount == channelCount_ && m.sampleCount == sampleCount_;
+    const bool sameLayout = m.blockBytes() == samples_ && m.channelCount == channelCount_ &&
+                            m.sampleCount == sampleCount_;
     if (sameLayout)
         for (size_t i = 0; i < rows_.size(); ++i)
-            m.at(channel_, first_ + int32_t(i)) = rows_[i];
+            m.setSample(channel_, first_ + int64_t(i), rows_[i]);
     clear();
     return sameLayout;
 }

@@ -24,7 +24,7 @@ class EraseUndo {
     int32_t channel_ = 0;
     int32_t first_ = 0;
     // The layout the rows belong to.
-    const Sample* samples_ = nullptr;
+    const void* samples_ = nullptr;
     int32_t channelCount_ = 0;
     int32_t sampleCount_ = 0;
 };

@@ -35,7 +35,7 @@ std::string drawnValueText(const Sample& s, PlotMode mode) {
 std::vector<std::string> PointerReadoutLines(const MeasureViewState& view, int32_t contentX) {
     std::vector<std::string> lines;
     const CMeasure* m = view.measure;
-    if (!m || !m->samples || view.sampleCount() == 0 || !(view.pixels_per_sample > 0.0))
+    if (!m || !m->hasSamples() || view.sampleCount() == 0 || !(view.pixels_per_sample > 0.0))
         return lines;
     int32_t sample = view.SampleAt(contentX);
     if (sample >= view.sampleCount()) sample = view.sampleCount() - 1;
@@ -47,7 +47,7 @@ std::vector<std::string> PointerReadoutLines(const MeasureViewState& view, int32
     for (int32_t c = 0; c < view.channelCount(); ++c) {
         if (!view.expanded[c]) continue;
         lines.push_back(displayText(m->channels[c].name) + ": " +
-                        drawnValueText(m->at(c, sample), view.plot_mode) + " " +
+                        drawnValueText(m->sample(c, sample), view.plot_mode) + " " +
                         displayText(view.valueUnit(c)));
     }
     return lines;

@@ -37,12 +37,12 @@ bool exceedanceMeasure(const HeightDistribution& d, CMeasure& out) {
         const double h = j == rows - 1 ? top : double(j) / out.sampleRate;
         while (atLeast > 0 && points[atLeast - 1].height < h)
             --atLeast;
-        out.at(0, j) = Sample{logProbability(double(atLeast) / (n + 1)), 0.0f};
-        out.at(1, j) = Sample{logProbability(rayleighExceedance(h, d.hm0)), 0.0f};
+        out.setSample(0, j, Sample{logProbability(double(atLeast) / (n + 1)), 0.0f});
+        out.setSample(1, j, Sample{logProbability(rayleighExceedance(h, d.hm0)), 0.0f});
         if (d.shallow) {
             const double p =
                 compositeWeibullExceedance(d.predicted.normalised, h / d.predicted.hrms);
-            out.at(2, j) = Sample{logProbability(p), 0.0f};
+            out.setSample(2, j, Sample{logProbability(p), 0.0f});
         }
     }
     return true;

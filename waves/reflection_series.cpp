@@ -122,7 +122,7 @@ bool reflectionSeriesMeasure(const ReflectionSeries& series, const char* unit, C
         setChannelInfo(out.channels[c], 1.0, 0.0, unit, names[c].c_str());
         resetParameters(out.signalParameters[c]);
         for (int32_t j = 0; j < rows; ++j)
-            out.at(c, j) = Sample{float((*curves[c])[size_t(j)]), 0.0f};
+            out.setSample(c, j, Sample{float((*curves[c])[size_t(j)]), 0.0f});
     }
     return true;
 }

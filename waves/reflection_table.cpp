@@ -21,11 +21,11 @@ bool reflectionTableMeasure(const ReflectionResult& result, const char* unit, CM
         out.channels[c] = spectra.channels[c];
         resetParameters(out.signalParameters[c]);
         for (int32_t j = 0; j < rows; ++j)
-            out.at(c, j) = spectra.at(c, j);
+            out.setSample(c, j, spectra.sample(c, j));
     }
     setChannelInfo(out.channels[2], 1.0, 0.0, "", "separable");
     resetParameters(out.signalParameters[2]);
     for (int32_t j = 0; j < rows; ++j)
-        out.at(2, j) = Sample{result.separable[size_t(j)] ? 1.0f : 0.0f, 0.0f};
+        out.setSample(2, j, Sample{result.separable[size_t(j)] ? 1.0f : 0.0f, 0.0f});
     return true;
 }

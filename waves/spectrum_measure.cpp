@@ -27,7 +27,7 @@ bool fillMeasure(double df, const std::vector<const std::vector<double>*>& curve
         setChannelInfo(out.channels[c], 1.0, 0.0, densityUnit.c_str(), names[size_t(c)].c_str());
         resetParameters(out.signalParameters[c]);
         for (int32_t j = 0; j < rows; ++j)
-            out.at(c, j) = Sample{float((*curves[size_t(c)])[size_t(j)]), 0.0f};
+            out.setSample(c, j, Sample{float((*curves[size_t(c)])[size_t(j)]), 0.0f});
     }
     return true;
 }

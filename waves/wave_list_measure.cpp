@@ -17,8 +17,8 @@ bool waveListMeasure(const WaveStatistics& stats, const char* unit, CMeasure& ou
         resetParameters(out.signalParameters[c]);
     for (int32_t j = 0; j < rows; ++j) {
         const Wave& w = stats.waves[size_t(j)];
-        out.at(0, j) = Sample{float(w.height), 0.0f};
-        out.at(1, j) = Sample{float(w.period), 0.0f};
+        out.setSample(0, j, Sample{float(w.height), 0.0f});
+        out.setSample(1, j, Sample{float(w.period), 0.0f});
     }
     return true;
 }

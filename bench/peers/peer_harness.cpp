@@ -80,9 +80,8 @@ double readWaveTime(const char* path) {
 double fourierTime(int32_t n) {
     std::vector<Sample> x = signalSamples(n);
     FourierParams p;
-    p.source_samples = x.data();
+    p.source = pairRun(x.data(), 1, 0);
     p.count = n;
-    p.stride = 1;
     FftBuffer out(n);
     return millisecondsOf([&] {
         if (!fourierTransform(p, out)) std::exit(1);
@@ -108,9 +107,9 @@ double statisticsTime(int32_t n) {
     std::vector<Sample> x = signalSamples(n);
     SignalStatistics s{};
     return millisecondsOf([&] {
-        s.values = x.data();
+        s.values = &x[0].re;
         s.count = n;
-        s.stride = 1;
+        s.stride = 2;
         s.sampleRate = 50.0;
         computeStatistics(s, STAT_ALL);
     });
@@ -185,10 +184,9 @@ struct KalmanRun {
     KalmanParams p;
 
     KalmanRun(int32_t n, int k) : source(signalSamples(n)), result(size_t(n) * size_t(2 * k + 1)) {
-        p.source_samples = source.data();
+        p.source = pairRun(source.data(), 1, 0);
         p.result_samples = result.data();
         p.count = n;
-        p.stride = 1;
         p.sample_rate = PEER_KALMAN_RATE;
         p.component_count = k;
         for (int c = 0; c < k; ++c) {

@@ -40,7 +40,7 @@ PlotCurve targetCurve(const CMeasure& target) {
     c.colour = Qt::black;
     for (int32_t j = 0; j < target.sampleCount; ++j) {
         c.x.push_back(j / target.sampleRate);
-        c.y.push_back(target.at(0, j).re);
+        c.y.push_back(target.value(0, j));
     }
     return c;
 }

@@ -22,11 +22,10 @@ struct Signal {
             pairs[2 * j] = {1e6f, -1e6f};
             pairs[2 * j + 1] = x[j];
         }
-        params.source_samples = pairs.data();
+        params.source = pairRun(pairs.data(), 2, 1);
         params.channel = 1;
         params.first = 0;
         params.count = int32_t(x.size());
-        params.stride = 2;
         params.inverse = inverse;
     }
 };

@@ -25,7 +25,8 @@ inline int CopyWorker(WorkerParams& head) {
         while (k >= p.gate.load(std::memory_order_acquire) && !progress.cancelled())
             std::this_thread::yield();
         if (progress.cancelled()) break;
-        p.result_samples[k] = p.source_samples[(int64_t(p.first) + k) * p.stride + p.channel];
+        const int64_t row = int64_t(p.first) + k;
+        p.result_samples[k] = Sample{p.source[row], p.source.im(row)};
         progress.publish(k + 1);
     }
     progress.finish();

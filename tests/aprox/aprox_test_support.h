@@ -41,11 +41,10 @@ struct FitData {
             source[2 * size_t(n) + 1] = Sample{float(y(n)), 555.0f};
         }
         AproxParams& p = *params;
-        p.source_samples = source.data();
+        p.source = pairRun(source.data(), 2, 1);
         p.channel = 1;
         p.first = 0;
         p.count = count;
-        p.stride = 2;
         p.sample_rate = rate;
         p.step_limit = 1e-8;
         p.rms_rise_limit = 0.0;

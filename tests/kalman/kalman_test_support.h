@@ -64,11 +64,10 @@ inline std::unique_ptr<KalmanRunData> makeRun(const std::vector<double>& z, doub
     run->n = int(components.size());
     run->result.assign(size_t(count) * size_t(2 * run->n + 1), Sample{0.0f, 0.0f});
     KalmanParams& p = *run->params;
-    p.source_samples = run->source.data();
+    p.source = pairRun(run->source.data(), 1, 0);
     p.result_samples = run->result.data();
     p.first = first;
     p.count = count;
-    p.stride = 1;
     p.direction = direction;
     p.sample_rate = rate;
     p.component_count = run->n;

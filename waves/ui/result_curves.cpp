@@ -101,7 +101,7 @@ PlotCurve channelCurve(const CMeasure& m, int32_t channel, int32_t rows) {
     c.y.reserve(size_t(rows));
     for (int32_t j = 0; j < rows; ++j) {
         c.x.push_back(j / m.sampleRate);
-        c.y.push_back(info.coefficient * m.at(channel, j).re + info.constant);
+        c.y.push_back(info.coefficient * m.value(channel, j) + info.constant);
     }
     return c;
 }

@@ -13,11 +13,11 @@ int32_t shownRows(const CMeasure& r, WaveAnalysis kind) {
     float peak = 0;
     for (int32_t j = 0; j < n; ++j)
         for (int32_t c = 0; c < r.channelCount; ++c)
-            peak = std::max(peak, r.at(c, j).re);
+            peak = std::max(peak, r.value(c, j));
     int32_t last = 0;
     for (int32_t j = 0; j < n; ++j)
         for (int32_t c = 0; c < r.channelCount; ++c)
-            if (r.at(c, j).re >= 0.01f * peak) last = j;
+            if (r.value(c, j) >= 0.01f * peak) last = j;
     return std::clamp(2 * (last + 1), std::min(n, MIN_VISIBLE_SAMPLES + 4), n);
 }
 
