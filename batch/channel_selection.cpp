@@ -35,11 +35,7 @@ bool selectChannels(const CMeasure& from, const std::vector<int32_t>& channels, 
         return false;
     }
     static_cast<CHeader&>(to) = from;
-    to.channelCount = count;
-    if (!to.resizeSamples(int64_t(count) * from.sampleCount * int64_t(sizeof(Sample)))) {
-        why = "not enough memory for the samples";
-        return false;
-    }
+    if (!to.allocateSamples(from.sampleCount, count, from.sampleFormat, &why)) return false;
     for (int32_t k = 0; k < count; ++k) {
         to.channels[k] = from.channels[channels[k]];
         to.signalParameters[k] = from.signalParameters[channels[k]];

@@ -32,9 +32,10 @@ const std::string& bigIntFile() {
         m.channelCount = 16;
         m.sampleCount = INT_MAX_SAMPLES;
         m.sampleRate = 1000.0;
-        m.resizeSamples(int64_t(16) * INT_MAX_SAMPLES * 8);
+        m.allocateSamples();
         for (int64_t i = 0; i < int64_t(16) * INT_MAX_SAMPLES; ++i)
-            m.samples[i] = {float(std::sin(double(i) * 1e-3)), 0.0f};
+            m.setSample(int(i % m.channelCount), i / m.channelCount,
+                        Sample{float(std::sin(double(i) * 1e-3)), 0.0f});
         writeInt(m, p.c_str());
         return p;
     }();
@@ -49,9 +50,10 @@ const std::string& bigTextFile() {
         m.channelCount = 4;
         m.sampleCount = 1000000;
         m.sampleRate = 100.0;
-        m.resizeSamples(int64_t(4) * 1000000 * 8);
+        m.allocateSamples();
         for (int64_t i = 0; i < int64_t(4) * 1000000; ++i)
-            m.samples[i] = {float(0.05 * std::sin(double(i) * 7e-3)), 0.0f};
+            m.setSample(int(i % m.channelCount), i / m.channelCount,
+                        Sample{float(0.05 * std::sin(double(i) * 7e-3)), 0.0f});
         writeTextFile(m, p.c_str());
         return p;
     }();
@@ -91,7 +93,7 @@ void BM_ReadIntLayout5(benchmark::State& state) {
     for (auto _ : state) {
         CMeasure m;
         if (!readInt(m, path.c_str())) state.SkipWithError("read failed");
-        benchmark::DoNotOptimize(m.samples);
+        benchmark::DoNotOptimize(m.blockBytes());
     }
     state.SetBytesProcessed(state.iterations() * fileSize(path));
 }
@@ -102,7 +104,7 @@ void BM_ReadText(benchmark::State& state) {
     for (auto _ : state) {
         CMeasure m;
         if (!readText(m, path.c_str())) state.SkipWithError("read failed");
-        benchmark::DoNotOptimize(m.samples);
+        benchmark::DoNotOptimize(m.blockBytes());
     }
     state.SetBytesProcessed(state.iterations() * fileSize(path));
 }

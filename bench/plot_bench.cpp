@@ -32,15 +32,15 @@ CMeasure* longRecord() {
         record->channelCount = CHANNELS;
         record->sampleCount = ROWS;
         record->sampleRate = 100.0;
-        record->resizeSamples(int64_t(CHANNELS) * ROWS * int64_t(sizeof(Sample)));
+        record->allocateSamples();
         uint32_t noise = 12345;
         for (int32_t j = 0; j < ROWS; ++j) {
             for (int c = 0; c < CHANNELS; ++c) {
                 noise = noise * 1664525u + 1013904223u;
                 double phase = double(j) * (c + 1) * 2e-5;
                 float jitter = float(noise >> 8) / float(1 << 24) - 0.5f;
-                record->at(c, j) =
-                    Sample{float(std::sin(phase)) + 0.2f * jitter, float(std::cos(phase))};
+                record->setSample(
+                    c, j, Sample{float(std::sin(phase)) + 0.2f * jitter, float(std::cos(phase))});
             }
         }
         for (int c = 0; c < CHANNELS; ++c)

@@ -50,9 +50,10 @@ CMeasure* makeRecord() {
     m->sampleFormat = SAMPLE_FORMAT_REAL;
     setChannelInfo(m->channels[0], 1, 0, "m", "gauge");
     resetParameters(m->signalParameters[0]);
-    m->resizeSamples(int64_t(SAMPLES) * 8);
+    m->allocateSamples();
     for (int j = 0; j < SAMPLES; ++j)
-        m->at(0, j) = Sample{float(0.04 * std::sin(0.0785 * j) + 0.01 * std::sin(0.31 * j)), 0};
+        m->setSample(0, j,
+                     Sample{float(0.04 * std::sin(0.0785 * j) + 0.01 * std::sin(0.31 * j)), 0});
     return m;
 }
 

@@ -45,9 +45,10 @@ void writeRecord() {
     m.sampleCount = INT_MAX_SAMPLES;
     m.sampleRate = 100.0;
     describePlainChannels(m);
-    m.resizeSamples(int64_t(CHANNELS) * INT_MAX_SAMPLES * 8);
+    m.allocateSamples();
     for (int64_t i = 0; i < int64_t(CHANNELS) * INT_MAX_SAMPLES; ++i)
-        m.samples[i] = Sample{float((i * 7919) % 2000) / 1000.0f - 1.0f, 0.0f};
+        m.setSample(int(i % m.channelCount), i / m.channelCount,
+                    Sample{float((i * 7919) % 2000) / 1000.0f - 1.0f, 0.0f});
     writeInt(m, recordPath().c_str());
 }
 

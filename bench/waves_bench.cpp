@@ -27,7 +27,7 @@ const CMeasure& record() {
         r->sampleCount = ROWS;
         r->sampleRate = RATE;
         r->sampleFormat = SAMPLE_FORMAT_REAL;
-        r->resizeSamples(int64_t(CHANNELS) * ROWS * 8);
+        r->allocateSamples();
         std::mt19937 gen(3);
         std::normal_distribution<float> noise(0.0f, 0.002f);
         const double periods[4] = {1.1, 1.5, 1.9, 2.3};
@@ -36,7 +36,7 @@ const CMeasure& record() {
                 double t = j / RATE, v = 0;
                 for (int w = 0; w < 4; ++w)
                     v += 0.02 * std::cos(2 * M_PI * t / periods[w] - 0.4 * c * (w + 1));
-                r->at(c, j) = Sample{float(v) + noise(gen), 0.0f};
+                r->setSample(c, j, Sample{float(v) + noise(gen), 0.0f});
             }
         return r;
     }();

@@ -323,9 +323,9 @@ bool readTime(Span cell, bool decimalComma, TimeColumn& time, std::string& error
     return false;
 }
 
-// Converts the rows into `out` (when given) and the time column into
-// `time`. Returns the row that is damaged, or `rows` when none is.
-int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Sample* out,
+// Converts the rows into the channels' `columns` (when given) and the time
+// column into `time`. Returns the row that is damaged, or `rows` when none is.
+int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, float* const* columns,
                     TimeColumn& time, std::string& error) {
     Lines lines(layout.rows, end, layout.linesBefore);
     Span line, cell;
@@ -357,7 +357,7 @@ int64_t convertRows(const CsvLayout& layout, const char* end, int64_t rows, Samp
                 // An empty cell is a gap, NaN as pandas reads it.
                 float v = NAN;
                 number = cell.empty() || parseNumber(cell, layout.decimalComma, v);
-                if (out) *out++ = Sample{v, 0.0f};
+                if (columns) columns[c - layout.firstChannel][row] = v;
             }
             if (!number) {
                 error = cellText(lines.number(), c) +
@@ -584,23 +584,25 @@ bool readCsvFile(CMeasure& m, const char* path, bool samples, std::string& why,
         if (!acceptDamage(options, report, complete, rows, why)) return false;
         rows = complete;
     }
-    if (rows * channels * int64_t(sizeof(Sample)) > INT32_MAX) {
+    if (rows > INT32_MAX) {
         why = "too many rows for one measurement";
+        return false;
+    }
+    if (samples && !m.allocateSamples(rows, channels, SAMPLE_FORMAT_REAL, &why)) {
+        m.sampleCount = 0;
         return false;
     }
     m.channelCount = channels;
     m.sampleCount = int32_t(rows);
-    if (samples && !m.resizeSamples(rows * channels * int64_t(sizeof(Sample)))) {
-        m.sampleCount = 0;
-        why = "not enough memory for the samples";
-        return false;
-    }
+    float* columns[MAX_CHANNELS];
+    for (int c = 0; c < channels && c < MAX_CHANNELS; ++c)
+        columns[c] = m.column(c);
     if (layout.timeColumn) time.values.reserve(size_t(rows));
-    const int64_t kept = convertRows(layout, end, rows, m.samples, time, why);
+    const int64_t kept =
+        convertRows(layout, end, rows, m.hasSamples() ? columns : nullptr, time, why);
     if (kept < rows && !acceptDamage(options, report, kept, rows, why)) {
-        if (m.samples)
-            std::memset(&m.at(0, int32_t(kept)), 0,
-                        size_t(rows - kept) * size_t(channels) * sizeof(Sample));
+        for (int c = 0; m.hasSamples() && c < channels; ++c)
+            std::fill(columns[c] + kept, columns[c] + rows, 0.0f);
         describePlainChannels(m);
         return false;
     }
@@ -695,7 +697,7 @@ bool writeCsv(CMeasure& m, const char* path, std::string* error) {
             appendNumber(text, row / m.sampleRate, 0);
             for (int c = 0; c < m.channelCount; ++c) {
                 text += ',';
-                appendNumber(text, m.at(c, row).re, 9);
+                appendNumber(text, m.value(c, row), 9);
             }
             text += "\r\n";
             if (text.size() > (1 << 20) || row + 1 == m.sampleCount) {

@@ -148,18 +148,18 @@ bool parentAnswer() {
     return readAll(g_fromParent, &answer, 1) && answer == 1;
 }
 
-bool streamBegin(int64_t bytes) {
-    g_streamedBytes = bytes;
-    const Message message{BEGIN, bytes, 0, 0};
+bool streamBegin(int64_t rows, int channels) {
+    g_streamedBytes = samplesBytes(rows, channels, SAMPLE_FORMAT_REAL);
+    const Message message{BEGIN, rows, channels, 0};
     return writeAll(g_toParent, &message, sizeof message) && parentAnswer();
 }
 
 // The parent copies the piece out of this process's memory while the reader
 // converts the next one into its other buffer: this returns once the piece
 // before was taken.
-bool streamPut(int64_t first, const Sample* samples, int64_t count) {
+bool streamPut(int64_t firstRow, const float* piece, int64_t rows) {
     if (g_answerDue && !parentAnswer()) return false;
-    const Message message{PUT, first, count, uint64_t(reinterpret_cast<uintptr_t>(samples))};
+    const Message message{PUT, firstRow, rows, uint64_t(reinterpret_cast<uintptr_t>(piece))};
     g_answerDue = writeAll(g_toParent, &message, sizeof message);
     return g_answerDue;
 }
@@ -245,23 +245,25 @@ class StreamReceiver {
 
     bool take(const Message& message) {
         bool yes = false;
-        if (message.kind == BEGIN && bytes_ < 0 && message.first > 0 &&
-            message.first <= INT32_MAX && message.first % int64_t(sizeof(Sample)) == 0) {
-            const int64_t available = availableMemory();
-            if (message.first > available)
-                std::snprintf(out_.memoryNote, sizeof out_.memoryNote,
-                              "the samples need %ld MB and the machine has %ld MB available",
-                              long(message.first >> 20), long(available >> 20));
-            else
-                yes = m_.resizeSamples(message.first);
-            bytes_ = yes ? message.first : 0;
-        } else if (message.kind == PUT && bytes_ > 0 && message.first == received_ &&
-                   message.count > 0 && message.count <= bytes_ / int64_t(sizeof(Sample)) &&
-                   message.first + message.count <= bytes_ / int64_t(sizeof(Sample))) {
-            const size_t size = size_t(message.count) * sizeof(Sample);
-            iovec here{m_.samples + message.first, size};
-            iovec there{reinterpret_cast<void*>(uintptr_t(message.address)), size};
-            yes = process_vm_readv(child_, &here, 1, &there, 1, 0) == ssize_t(size);
+        if (message.kind == BEGIN && rows_ < 0 && message.first > 0 && message.first <= INT32_MAX &&
+            message.count >= 1 && message.count <= MAX_CHANNELS) {
+            std::string refusal;
+            yes =
+                m_.allocateSamples(message.first, int(message.count), SAMPLE_FORMAT_REAL, &refusal);
+            if (!yes) std::snprintf(out_.memoryNote, sizeof out_.memoryNote, "%s", refusal.c_str());
+            rows_ = yes ? message.first : 0;
+            channels_ = int(message.count);
+        } else if (message.kind == PUT && rows_ > 0 && message.first == received_ &&
+                   message.count > 0 && message.count <= rows_ - message.first) {
+            // The piece holds its rows channel after channel: each run goes
+            // to its channel's column.
+            const size_t run = size_t(message.count) * sizeof(float);
+            iovec here[MAX_CHANNELS];
+            for (int c = 0; c < channels_; ++c)
+                here[c] = iovec{m_.column(c) + message.first, run};
+            iovec there{reinterpret_cast<void*>(uintptr_t(message.address)), run * channels_};
+            yes = process_vm_readv(child_, here, unsigned(channels_), &there, 1, 0) ==
+                  ssize_t(run * channels_);
             if (yes) received_ += message.count;
         } else {
             return false;
@@ -269,17 +271,16 @@ class StreamReceiver {
         const char answer = yes ? 1 : 0;
         return writeAll(answerFd_, &answer, 1);
     }
-    // Every sample the child announced arrived.
-    bool complete(int64_t bytes) const {
-        return bytes == bytes_ && received_ * int64_t(sizeof(Sample)) == bytes_;
-    }
+    // Every row the child announced arrived.
+    bool complete() const { return rows_ > 0 && received_ == rows_; }
 
   private:
     CMeasure& m_;
     pid_t child_;
     int answerFd_;
     Outcome& out_;
-    int64_t bytes_ = -1;
+    int64_t rows_ = -1;
+    int channels_ = 0;
     int64_t received_ = 0;
 };
 
@@ -507,18 +508,18 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
                 boundCandidates(*report);
             }
         }
-        if (answered && out.ok && out.streamed && !receiver.complete(out.sampleBytes))
+        if (answered && out.ok && out.streamed && !receiver.complete())
             why = "the process reading the file sent fewer samples than it read; the file is "
                   "damaged";
         else if (answered && out.ok && !out.streamed && !takeSamples(m, shared.samplesFd, out))
             why = "not enough memory for the samples";
         else if (!answered || !out.ok)
             why = endingText(ending, status, seconds, limits.memoryMargin, out);
-        if (why.empty() && answered && !describesItsSamples(m, out.sampleBytes))
+        if (why.empty() && answered && !describesItsSamples(m, m.sampleBytes()))
             why = "the process reading the file described more samples than it read; the file "
                   "is damaged";
         if (!why.empty()) {
-            m.resizeSamples(0);
+            m.releaseSamples();
             m.sampleCount = 0;
         }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "measure/atomic_file.h"
@@ -185,8 +186,8 @@ bool readShape(hid_t dataset, const std::string& name, Shape& shape, std::string
                 std::to_string(MAX_CHANNELS) + " fit in a measurement";
         return false;
     }
-    if (rows * channels * sizeof(Sample) > INT32_MAX) {
-        error = "dataset " + name + " holds too many samples for one measurement";
+    if (rows > hsize_t(INT32_MAX)) {
+        error = "dataset " + name + " holds more rows than a measurement can";
         return false;
     }
     if (const char* fault = storageFault(dataset, rows * channels, H5Tget_size(type.get()))) {
@@ -219,14 +220,11 @@ void sizeChunkCache(hid_t access, hid_t dataset, const Shape& shape) {
     allowReadingMemory(int64_t(3 * cache));
 }
 
-// Reads the samples a block of rows at a time into `m`'s block (real
-// parts), or hands each block to `stream`.
-bool readSamples(hid_t dataset, const Shape& shape, CMeasure& m, const SampleStream* stream) {
+// Reads the samples a block of rows at a time into `blocks`.
+bool readSamples(hid_t dataset, const Shape& shape, RowBlocks& blocks) {
     Handle file(H5Dget_space(dataset), H5Sclose);
     const int64_t step = blockRows(shape.channels);
     std::vector<float> values(size_t(step) * size_t(shape.channels));
-    const StreamPieces pieces(stream ? int64_t(values.size()) : 0);
-    if (stream && !pieces.valid()) return false;
     for (int64_t first = 0; first < shape.rows; first += step) {
         const int64_t count = std::min(step, shape.rows - first);
         const hsize_t b = hsize_t(count), c = hsize_t(shape.channels), f = hsize_t(first);
@@ -235,7 +233,6 @@ bool readSamples(hid_t dataset, const Shape& shape, CMeasure& m, const SampleStr
             start[0] = 0, start[1] = f;
             size[0] = c, size[1] = b;
         }
-        const hsize_t total = b * c;
         // The buffer has the selection's shape: HDF5 maps a chunk into a
         // buffer of another shape one element at a time, 20 times slower.
         Handle memory(H5Screate_simple(shape.rank, size, nullptr), H5Sclose);
@@ -243,17 +240,18 @@ bool readSamples(hid_t dataset, const Shape& shape, CMeasure& m, const SampleStr
             H5Dread(dataset, H5T_NATIVE_FLOAT, memory.get(), file.get(), H5P_DEFAULT,
                     values.data()) < 0)
             return false;
-        Sample* out = stream ? pieces.piece(first / step) : &m.at(0, int32_t(first));
-        if (!shape.transposed)
-            for (hsize_t i = 0; i < total; ++i)
-                out[i] = Sample{values[i], 0.0f};
-        else
-            for (hsize_t r = 0; r < b; ++r)
-                for (hsize_t ch = 0; ch < c; ++ch)
-                    out[r * c + ch] = Sample{values[ch * b + r], 0.0f};
-        if (stream && !stream->put(first * shape.channels, out, int64_t(total))) return false;
+        blocks.begin(first, count);
+        for (hsize_t ch = 0; ch < c; ++ch) {
+            float* out = blocks.column(int(ch));
+            if (shape.transposed)
+                std::copy(values.data() + ch * b, values.data() + (ch + 1) * b, out);
+            else
+                for (hsize_t r = 0; r < b; ++r)
+                    out[r] = values[r * c + ch];
+        }
+        if (!blocks.end()) return false;
     }
-    return !stream || stream->finish();
+    return blocks.finish();
 }
 
 std::string attributeText(const char* attribute, const std::string& owner) {
@@ -377,14 +375,13 @@ bool readOpenFile(CMeasure& m, hid_t file, bool samples, std::string& why,
         why = "the file does not say its sample rate: give it";
         return false;
     }
-    const int64_t bytes = shape.rows * shape.channels * int64_t(sizeof(Sample));
-    const SampleStream* stream = samples ? sampleStream() : nullptr;
-    if (stream ? !stream->begin(bytes) : samples && !m.resizeSamples(bytes)) {
-        why = "not enough memory for the samples";
-        return false;
-    }
     m.channelCount = shape.channels;
     m.sampleCount = int32_t(shape.rows);
+    std::optional<RowBlocks> blocks;
+    if (samples && !blocks.emplace(m, blockRows(shape.channels), &why).valid()) {
+        m.sampleCount = 0;
+        return false;
+    }
     // Opened again with the chunk cache the reading needs (a dataset open
     // twice would share the first one's cache).
     if (samples) {
@@ -392,7 +389,7 @@ bool readOpenFile(CMeasure& m, hid_t file, bool samples, std::string& why,
         dataset.reset();
         dataset.reset(H5Dopen2(file, name.c_str(), access.get()));
     }
-    if (samples && (!dataset.valid() || !readSamples(dataset.get(), shape, m, stream))) {
+    if (samples && (!dataset.valid() || !readSamples(dataset.get(), shape, *blocks))) {
         m.truncateSamples(0);
         m.sampleCount = 0;
         why = "the samples of " + name + " cannot be read; the file is damaged";
@@ -455,10 +452,11 @@ bool writeSamples(const CMeasure& m, hid_t dataset, hsize_t rowsPerChunk) {
     std::vector<float> values(size_t(rowsPerChunk * channels));
     for (hsize_t first = 0; first < hsize_t(m.sampleCount); first += rowsPerChunk) {
         const hsize_t rows = std::min(rowsPerChunk, hsize_t(m.sampleCount) - first);
-        const hsize_t total = rows * channels;
-        const Sample* in = &m.at(0, int32_t(first));
-        for (hsize_t i = 0; i < total; ++i)
-            values[i] = in[i].re;
+        for (hsize_t c = 0; c < channels; ++c) {
+            const ChannelValues v = m.values(int(c));
+            for (hsize_t r = 0; r < rows; ++r)
+                values[r * channels + c] = v[int64_t(first + r)];
+        }
         hsize_t start[2] = {first, 0}, size[2] = {rows, channels};
         Handle memory(H5Screate_simple(2, size, nullptr), H5Sclose);
         if (H5Sselect_hyperslab(file.get(), H5S_SELECT_SET, start, nullptr, size, nullptr) < 0 ||

@@ -18,6 +18,11 @@ constexpr size_t EXPAND_CHUNK = 256 * 1024;
 // nearest cache.
 constexpr int64_t GATHER_CHUNK = 4096;
 
+// In memory samples are floats, whatever the file holds.
+void setMemoryFormat(CMeasure& m, int code) {
+    if (code < 5) m.sampleFormat = SAMPLE_FORMAT_REAL;
+}
+
 struct IntReader {
     CMeasure& m;
     FileHandle file;
@@ -39,9 +44,8 @@ struct IntReader {
     bool readSamples(int code);
     bool readChannelMajor(int code);
     bool readSampleMajor(int code);
-    void spreadValues(int code, const unsigned char* raw, int64_t count, int64_t first,
-                      const std::vector<double>& coef, const std::vector<double>& offset);
-    void zeroRows(int64_t firstValue);
+    void spreadValues(const float* values, int64_t count, int64_t first);
+    void zeroRows(int64_t firstRow);
 };
 
 size_t bytesPerValue(int code) {
@@ -119,11 +123,11 @@ bool IntReader::readChannelRecords(int code) {
     return true;
 }
 
-// Zeroes every value from `firstValue` (row-major index) to the end of the block.
-void IntReader::zeroRows(int64_t firstValue) {
-    int64_t total = int64_t(m.sampleCount) * m.channelCount;
-    if (firstValue < total)
-        std::memset(m.samples + firstValue, 0, size_t(total - firstValue) * sizeof(Sample));
+// Zeroes every row from `firstRow` to the end of the block.
+void IntReader::zeroRows(int64_t firstRow) {
+    for (int c = 0; c < m.channelCount; ++c)
+        for (int64_t j = firstRow; j < m.sampleCount; ++j)
+            m.setSample(c, j, Sample{0.0f, 0.0f});
 }
 
 bool IntReader::readChannelMajor(int code) {
@@ -140,15 +144,14 @@ bool IntReader::readChannelMajor(int code) {
         if (got != size_t(n) * 2) {
             // The rest of this channel and the channels after it stay zero.
             for (int k = c; k < channels; ++k)
-                for (int32_t j = 0; j < n; ++j)
-                    m.at(k, j) = Sample{0.0f, 0.0f};
+                std::fill(m.column(k), m.column(k) + n, 0.0f);
             return fail("file ends in the samples of channel " + std::to_string(c));
         }
         const double coef = m.channels[c].coefficient;
         const double offset = code == 3 ? m.channels[c].constant : 0.0;
-        Sample* out = m.samples + c;
-        for (int32_t j = 0; j < n; ++j, out += channels)
-            *out = Sample{float(coef * column[size_t(j)] + offset), 0.0f};
+        float* out = m.column(c);
+        for (int32_t j = 0; j < n; ++j)
+            out[j] = float(coef * column[size_t(j)] + offset);
     }
     return true;
 }
@@ -156,12 +159,12 @@ bool IntReader::readChannelMajor(int code) {
 bool IntReader::readSampleMajor(int code) {
     const size_t width = bytesPerValue(code);
     const int64_t total = int64_t(m.sampleCount) * m.channelCount;
-    auto* block = reinterpret_cast<unsigned char*>(m.samples);
     if (code == 6) {
+        // Complex pairs row after row, as they are held.
         size_t want = size_t(total) * sizeof(Sample);
-        size_t got = file.read(block, want);
+        size_t got = file.read(m.pairRows(), want);
         if (got == want) return true;
-        zeroRows(int64_t(got / sizeof(Sample)));
+        zeroRows(int64_t(got / sizeof(Sample)) / m.channelCount);
         return fail("file ends in the samples");
     }
     // Codes 4 and 5: pieces of raw values are read at their place in the file
@@ -182,6 +185,7 @@ bool IntReader::readSampleMajor(int code) {
                                      ChannelExtremes(m.channelCount)};
     auto spread = [&](int64_t firstPiece, int64_t step) {
         std::vector<unsigned char> raw(EXPAND_CHUNK * width);
+        std::vector<float> values(code == 5 ? 0 : EXPAND_CHUNK);
         for (int64_t p = firstPiece; p < pieces; p += step) {
             const int64_t first = p * int64_t(EXPAND_CHUNK);
             if (first >= shortAt.load(std::memory_order_relaxed)) return;
@@ -189,16 +193,25 @@ bool IntReader::readSampleMajor(int code) {
             size_t got =
                 file.readAt(raw.data(), size_t(count) * width, start + first * int64_t(width));
             const int64_t whole = int64_t(got / width);
+            // Floats from the file are the values as they are; integers are
+            // scaled with their channel's coefficient and constant.
+            const float* floats = reinterpret_cast<const float*>(raw.data());
+            if (code == 4) {
+                int channel = int(first % m.channelCount);
+                for (int64_t i = 0; i < whole; ++i) {
+                    int16_t v;
+                    std::memcpy(&v, raw.data() + 2 * i, 2);
+                    values[size_t(i)] = float(coef[size_t(channel)] * v + offset[size_t(channel)]);
+                    if (++channel == m.channelCount) channel = 0;
+                }
+                floats = values.data();
+            }
             for (int64_t done = 0; done < whole; done += GATHER_CHUNK) {
                 const int64_t n = std::min(GATHER_CHUNK, whole - done);
-                spreadValues(code, raw.data() + done * int64_t(width), n, first + done, coef,
-                             offset);
-                if (!seen) continue;
-                // Floats from the file are the real parts as they are.
-                if (code == 5)
-                    threadSeen[firstPiece].addRealParts(raw.data() + 4 * done, n, first + done);
-                else
-                    threadSeen[firstPiece].add(m.samples + first + done, n, first + done);
+                spreadValues(floats + done, n, first + done);
+                if (seen)
+                    threadSeen[firstPiece].addRealParts(
+                        reinterpret_cast<const unsigned char*>(floats + done), n, first + done);
             }
             if (whole != count) {
                 int64_t at = first + whole;
@@ -212,7 +225,7 @@ bool IntReader::readSampleMajor(int code) {
     constexpr int64_t PIECES_FOR_TWO = 4;
     onTwoThreads(pieces >= PIECES_FOR_TWO, spread);
     if (shortAt.load() < total) {
-        zeroRows(shortAt.load());
+        zeroRows(shortAt.load() / m.channelCount);
         return fail("file ends in the samples");
     }
     if (seen) {
@@ -222,26 +235,22 @@ bool IntReader::readSampleMajor(int code) {
     return true;
 }
 
-// Spreads `count` raw values, the first of them value `first` of the block,
-// into samples: floats as they are (code 5), integers scaled with their
-// channel's coefficient and constant (code 4).
-void IntReader::spreadValues(int code, const unsigned char* raw, int64_t count, int64_t first,
-                             const std::vector<double>& coef, const std::vector<double>& offset) {
-    Sample* out = m.samples + first;
-    if (code == 5) {
-        for (int64_t i = 0; i < count; ++i) {
-            float v;
-            std::memcpy(&v, raw + 4 * i, 4);
-            out[i] = Sample{v, 0.0f};
-        }
+// Spreads `count` values of the file's rows, the first of them value `first`
+// (row-major) of the record, into the channels' columns.
+void IntReader::spreadValues(const float* values, int64_t count, int64_t first) {
+    const int channels = m.channelCount;
+    if (channels == 1) {
+        std::memcpy(m.column(0) + first, values, size_t(count) * sizeof(float));
         return;
     }
-    int channel = int(first % m.channelCount);
+    int channel = int(first % channels);
+    int64_t row = first / channels;
     for (int64_t i = 0; i < count; ++i) {
-        int16_t v;
-        std::memcpy(&v, raw + 2 * i, 2);
-        out[i] = Sample{float(coef[size_t(channel)] * v + offset[size_t(channel)]), 0.0f};
-        if (++channel == m.channelCount) channel = 0;
+        m.column(channel)[row] = values[i];
+        if (++channel == channels) {
+            channel = 0;
+            ++row;
+        }
     }
 }
 
@@ -277,10 +286,10 @@ bool IntReader::checkSampleBytes(int code) {
 
 bool IntReader::readSamples(int code) {
     if (!checkSampleBytes(code)) return false;
-    int64_t values = int64_t(m.sampleCount) * m.channelCount;
-    if (!m.resizeSamples(values * int64_t(sizeof(Sample))))
-        return fail("not enough memory for the samples");
-    if (!m.samples) return true;
+    setMemoryFormat(m, code);
+    std::string why;
+    if (!m.allocateSamples(&why)) return fail(why);
+    if (!m.hasSamples()) return true;
     return code <= 3 ? readChannelMajor(code) : readSampleMajor(code);
 }
 
@@ -300,11 +309,6 @@ bool readUpToSamples(IntReader& r, const char* path, int& code) {
             resetParameters(r.m.signalParameters[c]);
     }
     return ok;
-}
-
-// In memory samples are floats, whatever the file holds.
-void setMemoryFormat(CMeasure& m, int code) {
-    if (code < 5) m.sampleFormat = SAMPLE_FORMAT_REAL;
 }
 
 } // namespace
@@ -364,14 +368,18 @@ bool writeHeader(FileHandle& file, const CMeasure& m) {
 }
 
 bool writeRealParts(FileHandle& file, const CMeasure& m) {
-    const int64_t total = int64_t(m.sampleCount) * m.channelCount;
-    std::vector<float> buffer(EXPAND_CHUNK);
-    for (int64_t done = 0; done < total;) {
-        int64_t count = total - done < int64_t(EXPAND_CHUNK) ? total - done : int64_t(EXPAND_CHUNK);
-        for (int64_t i = 0; i < count; ++i)
-            buffer[size_t(i)] = m.samples[done + i].re;
-        if (!file.writeAll(buffer.data(), size_t(count) * 4)) return false;
-        done += count;
+    const int channels = m.channelCount;
+    const int64_t rowsAtATime = std::max<int64_t>(1, int64_t(EXPAND_CHUNK) / channels);
+    std::vector<float> buffer(size_t(rowsAtATime * channels));
+    for (int64_t first = 0; first < m.sampleCount; first += rowsAtATime) {
+        const int64_t rows = std::min(rowsAtATime, m.sampleCount - first);
+        // The file's rows gathered from the channels' runs.
+        for (int c = 0; c < channels; ++c) {
+            const ChannelValues v = m.values(c);
+            for (int64_t r = 0; r < rows; ++r)
+                buffer[size_t(r * channels + c)] = v[first + r];
+        }
+        if (!file.writeAll(buffer.data(), size_t(rows * channels) * 4)) return false;
     }
     return true;
 }
@@ -399,7 +407,8 @@ bool writeInt(CMeasure& m, const char* path, std::string* error) {
         FileHandle& file = out.file();
         bool written = writeHeader(file, m);
         if (written && m.sampleFormat == SAMPLE_FORMAT_COMPLEX)
-            written = file.writeAll(m.samples, size_t(m.sampleCount) * size_t(m.channelCount) * 8);
+            written = m.pairRows() && file.writeAll(m.pairRows(), size_t(m.sampleCount) *
+                                                                      size_t(m.channelCount) * 8);
         else if (written)
             written = writeRealParts(file, m);
         ok = out.commit(written);

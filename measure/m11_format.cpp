@@ -181,9 +181,9 @@ int readDescription(FileHandle& f, CMeasure& m, int32_t& declared) {
 
 int readFile(FileHandle& f, CMeasure& m, int32_t& n) {
     if (int code = readDescription(f, m, n)) return code;
-    int64_t rows = m.sampleCount;
+    const int64_t rows = m.sampleCount;
     int code = 0;
-    if (!m.resizeSamples(rows * 2 * int64_t(sizeof(Sample)))) {
+    if (!m.allocateSamples(rows, 2, SAMPLE_FORMAT_REAL)) {
         m.sampleCount = 0;
         code = M11_NO_MEMORY;
     } else {

@@ -251,7 +251,7 @@ bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool 
                 " channels; at most " + std::to_string(MAX_CHANNELS) + " fit in a measurement";
         return false;
     }
-    if (samples > size_t(INT32_MAX) / sizeof(Sample) / channels) {
+    if (samples > size_t(INT32_MAX)) {
         error = "too many rows for one measurement";
         return false;
     }
@@ -263,33 +263,30 @@ bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool 
     m.channelCount = int32_t(channels);
     m.sampleCount = int32_t(samples);
     if (!keep) return true;
-    const int64_t bytes = int64_t(samples * channels * sizeof(Sample));
-    const SampleStream* stream = sampleStream();
-    if (stream ? !stream->begin(bytes) : !m.resizeSamples(bytes)) {
-        m.sampleCount = 0;
-        error = "not enough memory for the samples";
-        return false;
-    }
     // Rows a piece at a time, into the measurement or the stream.
     const size_t step = std::max<size_t>(1, (size_t(1) << 18) / channels);
-    const StreamPieces pieces(stream ? int64_t(step * channels) : 0);
+    RowBlocks blocks(m, int64_t(step), &error);
+    if (!blocks.valid()) {
+        m.sampleCount = 0;
+        return false;
+    }
     for (size_t first = 0; first < samples; first += step) {
         const size_t count = std::min(step, samples - first);
-        Sample* out = stream ? pieces.piece(int64_t(first / step)) : &m.at(0, int(first));
-        for (size_t r = 0; r < count; ++r)
-            for (size_t c = 0; c < channels; ++c) {
+        blocks.begin(int64_t(first), int64_t(count));
+        for (size_t c = 0; c < channels; ++c) {
+            float* out = blocks.column(int(c));
+            for (size_t r = 0; r < count; ++r) {
                 const size_t row = first + r;
-                out[r * channels + c] =
-                    Sample{float(valueAt(*v, timeDown ? row + c * rows : c + row * rows)), 0.0f};
+                out[r] = float(valueAt(*v, timeDown ? row + c * rows : c + row * rows));
             }
-        if (stream && (!pieces.valid() ||
-                       !stream->put(int64_t(first * channels), out, int64_t(count * channels)))) {
+        }
+        if (!blocks.end()) {
             m.sampleCount = 0;
             error = "the samples could not be handed over";
             return false;
         }
     }
-    if (stream && !stream->finish()) {
+    if (!blocks.finish()) {
         m.sampleCount = 0;
         error = "the samples could not be handed over";
         return false;

@@ -204,7 +204,6 @@ void CMeasure::setBlock(void* block, int64_t bytes, SampleLayout layout, int64_t
     sampleBytes_ = block ? bytes : 0;
     layout_ = layout;
     columnRows_ = columnRows;
-    samples = block && layout == SampleLayout::PairRows ? static_cast<Sample*>(block) : nullptr;
 }
 
 void CMeasure::releaseSamples() {

@@ -157,6 +157,14 @@ class CMeasure : public CHeader {
     // why (the sizes when it is more than the machine has); the measurement
     // then has none.
     bool allocateSamples(std::string* refusal = nullptr);
+    // The same for `rows` x `channels` samples of `format`, which it sets.
+    bool allocateSamples(int64_t rows, int channels, int8_t format,
+                         std::string* refusal = nullptr) {
+        sampleCount = int32_t(rows);
+        channelCount = channels;
+        sampleFormat = format;
+        return allocateSamples(refusal);
+    }
     // Keeps the block when `bytes` is its size; otherwise releases it and
     // obtains a new one (contents undefined) of rows of pairs. Returns false
     // when the new block could not be obtained; the measurement then has none.
@@ -188,13 +196,15 @@ class CMeasure : public CHeader {
         return {&pairs()[c].re, 2 * int64_t(channelCount), true};
     }
     float value(int c, int64_t row) const { return values(c)[row]; }
-    Sample sample(int c, int64_t row) const {
+    // const: a copy, which must not pass for the sample itself.
+    const Sample sample(int c, int64_t row) const {
         const ChannelValues v = values(c);
         return Sample{v[row], v.im(row)};
     }
     // Writes a sample; a real record keeps its real part only.
     void setSample(int c, int64_t row, Sample s) {
         const ChannelSpan v = span(c);
+        if (!v) return;
         v[row] = s.re;
         if (v.complex) v.re[row * v.stride + 1] = s.im;
     }
@@ -210,10 +220,6 @@ class CMeasure : public CHeader {
     void* blockBytes() { return block_; }
     const void* blockBytes() const { return block_; }
 
-    Sample& at(int channel, int row) { return pairs()[int64_t(row) * channelCount + channel]; }
-    const Sample& at(int channel, int row) const {
-        return pairs()[int64_t(row) * channelCount + channel];
-    }
     bool hasChannel(int channel) const { return channel >= 0 && channel < channelCount; }
 
     virtual void CopyBlock(int32_t channel, int32_t from, int32_t to);
@@ -239,9 +245,6 @@ class CMeasure : public CHeader {
     bool copySamplesFrom(const CMeasure& other);
     // Takes a malloc'd block of `bytes` as its samples in `layout`.
     void adoptBlock(void* block, int64_t bytes, SampleLayout layout);
-
-    // Old name of the block of rows of pairs, kept while callers move over.
-    Sample* samples = nullptr;
 
   private:
     Sample* pairs() const { return static_cast<Sample*>(block_); }

@@ -2,6 +2,8 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
+
 namespace {
 
 const SampleStream* g_stream = nullptr;
@@ -17,12 +19,42 @@ const SampleStream* sampleStream() {
     return g_stream;
 }
 
-StreamPieces::StreamPieces(int64_t samples) : memory_(nullptr, std::free) {
-    if (samples <= 0) return; // a reader that fills the measurement itself
-    const size_t bytes = (size_t(samples) * sizeof(Sample) + HUGE_PAGE - 1) / HUGE_PAGE * HUGE_PAGE;
-    memory_.reset(static_cast<Sample*>(std::aligned_alloc(HUGE_PAGE, 2 * bytes)));
-    if (!memory_) return;
-    madvise(memory_.get(), 2 * bytes, MADV_HUGEPAGE);
-    pieces_[0] = memory_.get();
-    pieces_[1] = memory_.get() + bytes / sizeof(Sample);
+RowBlocks::RowBlocks(CMeasure& m, int64_t blockRows, std::string* refusal)
+    : m_(m), stream_(g_stream), memory_(nullptr, std::free) {
+    m.sampleFormat = SAMPLE_FORMAT_REAL;
+    if (!stream_) {
+        valid_ = m.allocateSamples(refusal);
+        return;
+    }
+    const int64_t values = std::max<int64_t>(blockRows, 1) * std::max(m.channelCount, 1);
+    const size_t bytes = (size_t(values) * sizeof(float) + HUGE_PAGE - 1) / HUGE_PAGE * HUGE_PAGE;
+    memory_.reset(static_cast<float*>(std::aligned_alloc(HUGE_PAGE, 2 * bytes)));
+    if (memory_) {
+        madvise(memory_.get(), 2 * bytes, MADV_HUGEPAGE);
+        pieces_[0] = memory_.get();
+        pieces_[1] = memory_.get() + bytes / sizeof(float);
+    }
+    valid_ = memory_ && stream_->begin(m.sampleCount, m.channelCount);
+    if (!valid_ && refusal) *refusal = "not enough memory for the samples";
+}
+
+float* RowBlocks::begin(int64_t first, int64_t count) {
+    first_ = first;
+    count_ = count;
+    if (!stream_) {
+        stride_ = m_.columnRows();
+        base_ = m_.column(0) + first;
+    } else {
+        stride_ = count;
+        base_ = pieces_[index_++ % 2];
+    }
+    return base_;
+}
+
+bool RowBlocks::end() {
+    return !stream_ || stream_->put(first_, base_, count_);
+}
+
+bool RowBlocks::finish() {
+    return !stream_ || stream_->finish();
 }

@@ -7,32 +7,49 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "measure/measure.h"
 
-// `begin` once with the samples' size in bytes, then `put` for consecutive
-// pieces, then `finish`. A piece put must stay as it is, in memory, until
-// the next put or the finish returns.
+// `begin` once with the record's rows and channels (real samples), then `put`
+// for consecutive pieces of rows, then `finish`. A piece holds its rows
+// channel after channel (channel c's `rows` values at piece + c * rows) and
+// must stay as it is, in memory, until the next put or the finish returns.
 struct SampleStream {
-    bool (*begin)(int64_t bytes);
-    bool (*put)(int64_t firstSample, const Sample* samples, int64_t count);
+    bool (*begin)(int64_t rows, int channels);
+    bool (*put)(int64_t firstRow, const float* piece, int64_t rows);
     bool (*finish)();
 };
 // Null (the default): readers fill the measurement.
 void setSampleStream(const SampleStream* stream);
 const SampleStream* sampleStream();
 
-// The two buffers a reader streaming pieces of up to `samples` alternates
-// between (one is converted while the stream takes the other), in huge
-// pages, which the parent's copy pins one at a time. None for 0 samples.
-class StreamPieces {
+// Where a reader puts a real record's rows a block at a time: straight into
+// the measurement's columns, or, while a stream is set, into one of two
+// buffers (one is filled while the stream takes the other), in huge pages,
+// which the parent's copy pins one at a time.
+class RowBlocks {
   public:
-    explicit StreamPieces(int64_t samples);
-    bool valid() const { return bool(memory_); }
-    // The buffer for piece number `index`.
-    Sample* piece(int64_t index) const { return pieces_[index % 2]; }
+    // For `m`, whose rows and channels are set, in blocks of up to
+    // `blockRows` rows. Allocates the measurement's block, or begins the
+    // stream; valid() tells whether that worked (`refusal` says why not).
+    RowBlocks(CMeasure& m, int64_t blockRows, std::string* refusal);
+    bool valid() const { return valid_; }
+    // Channel c's values of rows first .. first + count - 1 of the block
+    // begun last.
+    float* begin(int64_t first, int64_t count);
+    float* column(int c) const { return base_ + c * stride_; }
+    // Hands the block begun last over (to the stream); false when it fails.
+    bool end();
+    // After the last block: false when the stream could not take them all.
+    bool finish();
 
   private:
-    std::unique_ptr<Sample, void (*)(void*)> memory_;
-    Sample* pieces_[2] = {};
+    CMeasure& m_;
+    const SampleStream* stream_;
+    std::unique_ptr<float, void (*)(void*)> memory_;
+    float* pieces_[2] = {};
+    int64_t index_ = 0, first_ = 0, count_ = 0, stride_ = 0;
+    float* base_ = nullptr;
+    bool valid_ = false;
 };

@@ -1,5 +1,6 @@
 #include "measure/text_format.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "measure/atomic_file.h"
@@ -68,7 +69,7 @@ bool scanText(CMeasure& m, LineReader& lines, std::string& error, int64_t* first
     }
     // A blank line after the last row is no damage.
     if (firstBad && *firstBad >= rows) *firstBad = -1;
-    if (rows * m.channelCount * int64_t(sizeof(Sample)) > INT32_MAX) {
+    if (rows > INT32_MAX) {
         error = "too many lines for one measurement";
         return false;
     }
@@ -85,12 +86,14 @@ bool convertText(CMeasure& m, LineReader& lines, std::string& error, const ReadO
     size_t length;
     float numbers[MAX_NUMBERS];
     const int expected = m.channelCount + 1;
+    float* columns[MAX_CHANNELS];
+    for (int c = 0; c < m.channelCount; ++c)
+        columns[c] = m.column(c);
     int32_t row = 0;
     for (; row < m.sampleCount; ++row) {
         if (!lines.next(line, length) || parseLine(line, length, numbers) != expected) break;
-        Sample* out = &m.at(0, row);
         for (int c = 0; c < m.channelCount; ++c)
-            out[c] = Sample{numbers[c + 1], 0.0f};
+            columns[c][row] = numbers[c + 1];
     }
     if (row == m.sampleCount) return true;
     error = badLineText(row, expected);
@@ -98,8 +101,8 @@ bool convertText(CMeasure& m, LineReader& lines, std::string& error, const ReadO
         m.truncateSamples(row);
         return true;
     }
-    std::memset(&m.at(0, row), 0,
-                size_t(m.sampleCount - row) * size_t(m.channelCount) * sizeof(Sample));
+    for (int c = 0; c < m.channelCount; ++c)
+        std::fill(columns[c] + row, columns[c] + m.sampleCount, 0.0f);
     return false;
 }
 
@@ -141,8 +144,8 @@ bool readText(CMeasure& m, const char* path, std::string* error, const ReadOptio
         LineReader lines(file);
         if (scanText(m, lines, why)) {
             describePlainChannels(m);
-            if (!m.resizeSamples(int64_t(m.sampleCount) * m.channelCount * 8))
-                why = "not enough memory for the samples";
+            if (!m.allocateSamples(&why))
+                ok = false;
             else if (lines.rewind())
                 ok = convertText(m, lines, why, options, report);
             else

@@ -126,11 +126,31 @@ int32_t sampleValue(const unsigned char* p, int bytes) {
     }
 }
 
-// Converts `values` samples of BYTES bytes each. The width is a constant here
-// so that the conversion compiles to a tight loop for each width.
-template <int BYTES> void convertPiece(const unsigned char* in, Sample* out, int64_t values) {
-    for (int64_t k = 0; k < values; ++k)
-        out[k] = Sample{float(sampleValue(in + k * BYTES, BYTES)), 0.0f};
+// Where a piece of interleaved rows goes: row `row` of every channel's column.
+struct ColumnTarget {
+    float* const* columns;
+    int channels;
+    int64_t row;
+};
+
+// Spreads `rows` interleaved rows of samples of BYTES bytes each into the
+// columns, a channel at a time. The width is a constant here so that the
+// conversion compiles to a tight loop for each width.
+template <int BYTES, typename Value>
+void spreadPiece(const unsigned char* in, const ColumnTarget& out, int64_t rows, Value value) {
+    const int64_t rowBytes = int64_t(BYTES) * out.channels;
+    for (int c = 0; c < out.channels; ++c) {
+        float* column = out.columns[c] + out.row;
+        const unsigned char* p = in + int64_t(c) * BYTES;
+        for (int64_t r = 0; r < rows; ++r)
+            column[r] = value(p + r * rowBytes);
+    }
+}
+
+template <int BYTES>
+void convertPiece(const unsigned char* in, const ColumnTarget& out, int64_t rows) {
+    spreadPiece<BYTES>(in, out, rows,
+                       [](const unsigned char* p) { return float(sampleValue(p, BYTES)); });
 }
 
 // One little-endian IEEE float sample, kept as it is (NaN and infinities too);
@@ -150,24 +170,25 @@ template <int BYTES> float floatValue(const unsigned char* p) {
     return float(value);
 }
 
-template <int BYTES> void convertFloatPiece(const unsigned char* in, Sample* out, int64_t values) {
-    for (int64_t k = 0; k < values; ++k)
-        out[k] = Sample{floatValue<BYTES>(in + k * BYTES), 0.0f};
+template <int BYTES>
+void convertFloatPiece(const unsigned char* in, const ColumnTarget& out, int64_t rows) {
+    spreadPiece<BYTES>(in, out, rows, [](const unsigned char* p) { return floatValue<BYTES>(p); });
 }
 
-void convert(const unsigned char* in, Sample* out, int64_t values, const WaveFormat& format) {
+void convert(const unsigned char* in, const ColumnTarget& out, int64_t rows,
+             const WaveFormat& format) {
     if (format.isFloat)
-        return format.bytesPerSample == 4 ? convertFloatPiece<4>(in, out, values)
-                                          : convertFloatPiece<8>(in, out, values);
+        return format.bytesPerSample == 4 ? convertFloatPiece<4>(in, out, rows)
+                                          : convertFloatPiece<8>(in, out, rows);
     switch (format.bytesPerSample) {
     case 1:
-        return convertPiece<1>(in, out, values);
+        return convertPiece<1>(in, out, rows);
     case 2:
-        return convertPiece<2>(in, out, values);
+        return convertPiece<2>(in, out, rows);
     case 3:
-        return convertPiece<3>(in, out, values);
+        return convertPiece<3>(in, out, rows);
     default:
-        return convertPiece<4>(in, out, values);
+        return convertPiece<4>(in, out, rows);
     }
 }
 
@@ -176,13 +197,15 @@ int32_t readRows(RiffReader& riff, const RiffChunk& data, CMeasure& m, const Wav
     int64_t rowBytes = int64_t(format.bytesPerSample) * m.channelCount;
     int64_t rowsPerPiece = std::min<int64_t>(READ_PIECE_BYTES / rowBytes + 1, m.sampleCount);
     std::vector<unsigned char> piece(size_t(rowsPerPiece * rowBytes));
+    float* columns[MAX_CHANNELS];
+    for (int c = 0; c < m.channelCount; ++c)
+        columns[c] = m.column(c);
     int32_t row = 0;
     while (row < m.sampleCount) {
         int64_t wanted = std::min<int64_t>(rowsPerPiece, m.sampleCount - row) * rowBytes;
         int64_t got = riff.read(data, row * rowBytes, piece.data(), wanted);
         int64_t rows = got / rowBytes;
-        Sample* out = m.samples + int64_t(row) * m.channelCount;
-        convert(piece.data(), out, rows * m.channelCount, format);
+        convert(piece.data(), ColumnTarget{columns, m.channelCount, row}, rows, format);
         row += int32_t(rows);
         if (got < wanted) break;
     }
@@ -222,8 +245,7 @@ bool locateData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, int bytesP
         if (!acceptDamage(options, report, rows, data.size / rowBytes, why))
             return fail(error, why);
     }
-    if (rows * m.channelCount * int64_t(sizeof(Sample)) > INT32_MAX)
-        return fail(error, "the samples need more than 2 GiB of memory");
+    if (rows > INT32_MAX) return fail(error, "the data chunk holds more than 2^31 rows");
     m.sampleCount = int32_t(rows);
     return true;
 }
@@ -233,10 +255,10 @@ bool readData(RiffReader& riff, const RiffChunk& wave, CMeasure& m, const WaveFo
     RiffChunk data;
     if (!locateData(riff, wave, m, format.bytesPerSample, data, options, report, error))
         return false;
-    int64_t rows = m.sampleCount;
-    if (!m.resizeSamples(rows * m.channelCount * int64_t(sizeof(Sample)))) {
+    std::string why;
+    if (!m.allocateSamples(&why)) {
         m.sampleCount = 0;
-        return fail(error, "not enough memory for the samples");
+        return fail(error, why);
     }
     int32_t read = readRows(riff, data, m, format);
     if (read < m.sampleCount) {

@@ -24,15 +24,19 @@ struct KeptMemory {
 };
 KeptMemory g_kept;
 
-// Gives `m` a block of `bytes`, the kept one when it is large enough and not
-// more than twice that.
-void provideSamples(CMeasure& m, int64_t bytes) {
+// Gives `m` (its rows, channels and format set) a block, the kept one when
+// it is large enough and not more than twice that.
+void provideSamples(CMeasure& m) {
+    const int64_t bytes = samplesBytes(m.sampleCount, m.channelCount, m.sampleFormat);
+    const SampleLayout layout = m.sampleFormat == SAMPLE_FORMAT_COMPLEX ? SampleLayout::PairRows
+                                                                        : SampleLayout::RealColumns;
     if (g_kept.block && bytes <= g_kept.bytes && 2 * bytes >= g_kept.bytes) {
-        m.adoptBlock(g_kept.block, g_kept.bytes, SampleLayout::PairRows);
+        m.adoptBlock(g_kept.block, g_kept.bytes, layout);
         g_kept = KeptMemory{};
         return;
     }
-    if (!m.resizeSamples(bytes)) throw std::bad_alloc();
+    std::string refusal;
+    if (!m.allocateSamples(&refusal)) throw py::value_error(refusal);
 }
 
 } // namespace
@@ -150,11 +154,12 @@ BlockSource::OwnBlock BlockSource::ownBlock(int channel, int from, int to, bool 
     m->sampleRate = measure_->sampleRate;
     describePlainChannels(*m);
     m->sampleFormat = shape_->sampleFormat;
-    provideSamples(*m, int64_t(n) * int64_t(sizeof(Sample)));
-    Sample* samples = m->samples;
+    provideSamples(*m);
+    const ChannelSpan out = m->span(0);
     const bool finite =
-        convertRows(channel, lo, n, imaginary, [samples](int32_t i, float re, float im) {
-            samples[i] = Sample{re, im};
+        convertRows(channel, lo, n, imaginary, [out](int32_t i, float re, float im) {
+            out[i] = re;
+            if (out.complex) out.re[2 * int64_t(i) + 1] = im;
         });
     if (!finite)
         throw py::value_error(

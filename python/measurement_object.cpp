@@ -201,16 +201,23 @@ py::array samplesView(py::object self, bool realParts) {
     CMeasure& m = *self.cast<MeasurementObject&>().core;
     const py::ssize_t rows = m.sampleCount, columns = m.channelCount;
     const py::ssize_t rowBytes = columns * py::ssize_t(sizeof(Sample));
-    if (!m.samples || rows == 0 || columns == 0) {
-        if (realParts) return py::array_t<float>({rows, columns});
+    const bool realRecord = m.layout() == SampleLayout::RealColumns;
+    if (!m.hasSamples() || rows == 0 || columns == 0) {
+        if (realParts || realRecord) return py::array_t<float>({rows, columns});
         return py::array_t<std::complex<float>>({rows, columns});
     }
+    // A real record's columns: rows x channels in Fortran order.
+    if (realRecord)
+        return py::array_t<float>(
+            {rows, columns},
+            {py::ssize_t(sizeof(float)), py::ssize_t(m.columnRows() * py::ssize_t(sizeof(float)))},
+            m.column(0), self);
     if (realParts)
         return py::array_t<float>({rows, columns}, {rowBytes, py::ssize_t(sizeof(Sample))},
-                                  &m.samples->re, self);
+                                  &m.pairRows()->re, self);
     return py::array_t<std::complex<float>>(
         {rows, columns}, {rowBytes, py::ssize_t(sizeof(Sample))},
-        reinterpret_cast<std::complex<float>*>(m.samples), self);
+        reinterpret_cast<std::complex<float>*>(m.pairRows()), self);
 }
 
 std::unique_ptr<CMeasure> arrayShape(const py::array& data, double rate) {
@@ -222,8 +229,7 @@ std::unique_ptr<CMeasure> arrayShape(const py::array& data, double rate) {
     if (columns < 1 || columns > MAX_CHANNELS)
         throw py::value_error("a measurement has 1 to " + std::to_string(MAX_CHANNELS) +
                               " channels");
-    if (rows > INT32_MAX / (columns * int64_t(sizeof(Sample))))
-        throw py::value_error("too many samples for one measurement");
+    if (rows > INT32_MAX) throw py::value_error("too many rows for one measurement");
     auto core = std::make_unique<CMeasure>();
     core->channelCount = int32_t(columns);
     core->sampleCount = int32_t(rows);
@@ -237,19 +243,30 @@ std::unique_ptr<CMeasure> measureFromArray(const py::array& data, double rate) {
     auto core = arrayShape(data, rate);
     const bool complex = core->sampleFormat == SAMPLE_FORMAT_COMPLEX;
     const int64_t rows = core->sampleCount, columns = core->channelCount;
-    if (!core->resizeSamples(rows * columns * int64_t(sizeof(Sample)))) throw std::bad_alloc();
-    // Converted in single precision, the block's own, so a large real array
-    // needs no double-size temporary.
-    constexpr int flags = py::array::c_style | py::array::forcecast;
+    std::string refusal;
+    if (!core->allocateSamples(&refusal)) throw py::value_error(refusal);
     if (rows * columns == 0) return core;
     if (complex) {
+        constexpr int flags = py::array::c_style | py::array::forcecast;
         auto values = py::array_t<std::complex<float>, flags>(data);
-        std::memcpy(core->samples, values.data(), size_t(rows * columns) * sizeof(Sample));
-    } else {
-        auto values = py::array_t<float, flags>(data);
-        const float* in = values.data();
-        for (int64_t i = 0; i < rows * columns; ++i)
-            core->samples[i] = Sample{in[i], 0.0f};
+        std::memcpy(core->pairRows(), values.data(), size_t(rows * columns) * sizeof(Sample));
+        return core;
+    }
+    // Converted to single precision only where the type differs; read in
+    // place along its own strides into the columns.
+    auto values = py::array_t<float, py::array::forcecast>(data);
+    const auto* base = reinterpret_cast<const char*>(values.data());
+    const py::ssize_t rowStep = values.strides(0);
+    const py::ssize_t columnStep = values.ndim() == 2 ? values.strides(1) : 0;
+    for (int c = 0; c < columns; ++c) {
+        float* out = core->column(c);
+        const char* in = base + c * columnStep;
+        if (rowStep == py::ssize_t(sizeof(float))) {
+            std::memcpy(out, in, size_t(rows) * sizeof(float));
+            continue;
+        }
+        for (int64_t r = 0; r < rows; ++r)
+            std::memcpy(out + r, in + r * rowStep, sizeof(float));
     }
     return core;
 }
@@ -269,10 +286,12 @@ changes what the analyses see, and the arrays keep the measurement alive.)")
              py::arg("name") = "Pomiar", py::arg("channels") = py::none())
         .def_property_readonly(
             "samples", [](py::object self) { return samplesView(self, false); },
-            "N x C complex64 array sharing the measurement's block (no copy).")
+            "N x C array sharing the measurement's block (no copy): float32 for a real "
+            "record, one column per channel, complex64 for a complex one.")
         .def_property_readonly(
             "real", [](py::object self) { return samplesView(self, true); },
-            "N x C float32 view of the real parts of the block (no copy).")
+            "N x C float32 view of the real parts of the block (no copy); for a real record "
+            "the same array as samples.")
         .def_property(
             "rate", [](const MeasurementObject& o) { return o.core->sampleRate; },
             [](MeasurementObject& o, double rate) {

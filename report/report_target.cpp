@@ -84,8 +84,7 @@ bool withTargetCurve(const CMeasure& curves, const std::vector<double>& target, 
     const int32_t rows = curves.sampleCount, channels = curves.channelCount + 1;
     if (target.size() != size_t(rows) || channels > MAX_CHANNELS) return false;
     static_cast<CHeader&>(out) = curves;
-    if (!out.resizeSamples(int64_t(rows) * channels * int64_t(sizeof(Sample)))) return false;
-    out.channelCount = channels;
+    if (!out.allocateSamples(rows, channels, curves.sampleFormat)) return false;
     const int32_t t = channels - 1;
     setChannelInfo(out.channels[t], 1.0, 0.0, curves.channels[0].unit, "S target");
     resetParameters(out.signalParameters[t]);

@@ -265,7 +265,7 @@ std::string driveLimitError(const SeaParameters& p, const SeaReport& r) {
 bool seaDriveMeasure(const SeaDrive& d, CMeasure& out, bool withElevation) {
     const int32_t rows = int32_t(d.displacement.size());
     const int32_t channels = withElevation && d.elevation.size() == size_t(rows) ? 3 : 2;
-    if (!out.resizeSamples(int64_t(rows) * channels * int64_t(sizeof(Sample)))) return false;
+    if (!out.allocateSamples(rows, channels, SAMPLE_FORMAT_REAL)) return false;
     out.sampleFormat = SAMPLE_FORMAT_REAL;
     out.sampleRate = 1 / d.dt;
     out.sampleCount = rows;

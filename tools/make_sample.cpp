@@ -78,11 +78,12 @@ int main(int argc, char** argv) {
     const double celerity = 2.2; // m/s, roughly the group of a 1.6 s wave in 0.6 m of water
     for (int32_t j = 0; j < SAMPLES; ++j) {
         double t = j / RATE;
-        m.at(0, j) = {float(0.8 * envelope(t) * 0.05 * std::sin(2.0 * PI * t / PERIOD)), 0.0f};
+        m.setSample(
+            0, j, Sample{float(0.8 * envelope(t) * 0.05 * std::sin(2.0 * PI * t / PERIOD)), 0.0f});
         for (int g = 1; g <= 3; ++g) {
             double x = 4.0 * g;
             double v = elevation(t, x / celerity, 0.04) + 0.0008 * noise.next();
-            m.at(g, j) = {float(v), 0.0f};
+            m.setSample(g, j, Sample{float(v), 0.0f});
         }
     }
     if (!writeInt(m, argv[1])) {

@@ -17,7 +17,7 @@ bool exceedanceMeasure(const HeightDistribution& d, CMeasure& out) {
     if (points.empty() || !(points.front().height > 0)) return false;
     const int32_t channels = d.shallow ? 3 : 2;
     const int32_t rows = EXCEEDANCE_ROWS;
-    if (!out.resizeSamples(int64_t(rows) * channels * int64_t(sizeof(Sample)))) return false;
+    if (!out.allocateSamples(rows, channels, SAMPLE_FORMAT_REAL)) return false;
     const double top = points.front().height;
     out.sampleFormat = SAMPLE_FORMAT_REAL;
     out.sampleRate = double(rows - 1) / top;

@@ -107,7 +107,7 @@ bool reflectionSeries(const std::vector<BlockValues>& gauges, const ReflectionOp
 
 bool reflectionSeriesMeasure(const ReflectionSeries& series, const char* unit, CMeasure& out) {
     const int32_t rows = int32_t(series.incident.size());
-    if (rows < 1 || !out.resizeSamples(int64_t(rows) * 2 * int64_t(sizeof(Sample)))) return false;
+    if (rows < 1 || !out.allocateSamples(rows, 2, SAMPLE_FORMAT_REAL)) return false;
     out.sampleFormat = SAMPLE_FORMAT_REAL;
     out.sampleRate = series.sampleRate;
     out.sampleCount = rows;

@@ -9,7 +9,7 @@ bool reflectionTableMeasure(const ReflectionResult& result, const char* unit, CM
     if (!reflectionMeasure(result, unit, spectra)) return false;
     const int32_t rows = spectra.sampleCount;
     if (result.separable.size() != size_t(rows)) return false;
-    if (!out.resizeSamples(int64_t(rows) * 3 * int64_t(sizeof(Sample)))) return false;
+    if (!out.allocateSamples(rows, 3, spectra.sampleFormat)) return false;
     out.sampleFormat = spectra.sampleFormat;
     out.sampleRate = spectra.sampleRate;
     out.sampleCount = rows;

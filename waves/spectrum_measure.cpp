@@ -14,7 +14,7 @@ bool fillMeasure(double df, const std::vector<const std::vector<double>*>& curve
     if (!(df > 0) || rows < 1) return false;
     for (const auto* curve : curves)
         if (curve->size() != size_t(rows)) return false;
-    if (!out.resizeSamples(int64_t(rows) * channels * int64_t(sizeof(Sample)))) return false;
+    if (!out.allocateSamples(rows, channels, SAMPLE_FORMAT_REAL)) return false;
     out.sampleFormat = SAMPLE_FORMAT_REAL;
     out.sampleRate = 1.0 / df;
     out.sampleCount = rows;

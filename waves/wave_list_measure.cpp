@@ -3,7 +3,7 @@
 bool waveListMeasure(const WaveStatistics& stats, const char* unit, CMeasure& out) {
     const int32_t rows = int32_t(stats.waves.size());
     if (rows < 1) return false;
-    if (!out.resizeSamples(int64_t(rows) * 2 * int64_t(sizeof(Sample)))) return false;
+    if (!out.allocateSamples(rows, 2, SAMPLE_FORMAT_REAL)) return false;
     out.sampleFormat = SAMPLE_FORMAT_REAL;
     out.sampleRate = 1.0;
     out.sampleCount = rows;

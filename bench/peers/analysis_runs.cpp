@@ -39,10 +39,10 @@ std::unique_ptr<CMeasure> measureOf(int32_t n, int channels, double rate,
     m->sampleCount = n;
     m->sampleRate = rate;
     describePlainChannels(*m);
-    if (!m->resizeSamples(int64_t(n) * channels * 8)) return nullptr;
+    if (!m->allocateSamples()) return nullptr;
     for (int32_t j = 0; j < n; ++j)
         for (int c = 0; c < channels; ++c)
-            m->at(c, j) = Sample{value(j, c), 0.0f};
+            m->setSample(c, j, Sample{value(j, c), 0.0f});
     return m;
 }
 

@@ -232,9 +232,9 @@ bool writeOneChannel(const std::string& path, int32_t n, double rate,
     m.sampleCount = n;
     m.sampleRate = rate;
     describePlainChannels(m);
-    if (!m.resizeSamples(int64_t(n) * 8)) return false;
+    if (!m.allocateSamples()) return false;
     for (int32_t i = 0; i < n; ++i)
-        m.samples[i] = Sample{value(i), 0.0f};
+        m.setSample(int(i % m.channelCount), i / m.channelCount, Sample{value(i), 0.0f});
     return writeInt(m, path.c_str());
 }
 
@@ -248,9 +248,10 @@ int makeInputs(const std::string& dir) {
         m.sampleCount = INT_MAX_SAMPLES;
         m.sampleRate = 100.0;
         describePlainChannels(m);
-        if (!m.resizeSamples(int64_t(16) * INT_MAX_SAMPLES * 8)) return 1;
+        if (!m.allocateSamples()) return 1;
         for (int64_t i = 0; i < int64_t(16) * INT_MAX_SAMPLES; ++i)
-            m.samples[i] = Sample{peerSignal(int32_t(i % 1000003)), 0.0f};
+            m.setSample(int(i % m.channelCount), i / m.channelCount,
+                        Sample{peerSignal(int32_t(i % 1000003)), 0.0f});
         if (!writeInt(m, (dir + "/channels16.INT").c_str())) return 1;
     }
     if (!writeOneChannel(dir + "/signal.INT", INT_MAX_SAMPLES, 50.0, &peerSignal)) return 1;

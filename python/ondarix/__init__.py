@@ -3,7 +3,7 @@ program, and campaigns of many runs on Dask.
 
     import ondarix
     m = ondarix.read("samples/flume_sample.INT")
-    m.samples                      # N x C complex64, no copy
+    m.samples                      # N x C float32 (complex64 for a complex record), no copy
     ondarix.statistics(m, channel=1, start=0, stop=4000)
 """
 

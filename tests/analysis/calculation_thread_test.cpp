@@ -29,8 +29,8 @@ TEST(CalculationThread, CancelMidRunKeepsExactlyTheFinishedUnits) {
     EXPECT_EQ(result.sampleCount, 37);
     EXPECT_EQ(result.finishes, 1);
     for (int k = 0; k < 37; ++k)
-        EXPECT_EQ(result.samples[k].re, 220.0f + k) << k;
-    EXPECT_EQ(result.samples[37].re, -1.0f);
+        EXPECT_EQ(result.pairRows()[k].re, 220.0f + k) << k;
+    EXPECT_EQ(result.pairRows()[37].re, -1.0f);
     EXPECT_EQ(sink.count(CMD_CALC_DONE), 0); // a cancelled run posts no DONE
 }
 
@@ -55,7 +55,7 @@ TEST(CalculationThread, RestartAfterCancelRunsToTheEnd) {
     EXPECT_TRUE(result.OnWorkerMessage(CMD_CALC_DONE, done.run));
     EXPECT_EQ(result.state(), CalcState::Idle);
     EXPECT_EQ(result.sampleCount, 100);
-    EXPECT_EQ(result.samples[99].re, 99.0f);
+    EXPECT_EQ(result.pairRows()[99].re, 99.0f);
     EXPECT_EQ(result.finishes, 2);
 }
 
@@ -119,7 +119,7 @@ TEST(CalculationThread, SeveralResultsComputeAtOnce) {
     }
     for (int c = 0; c < 4; ++c) {
         ASSERT_EQ(results[size_t(c)]->sampleCount, 3000 - 100 * c);
-        EXPECT_EQ(results[size_t(c)]->samples[5].re, float(100 * c + 100 * c + 5));
+        EXPECT_EQ(results[size_t(c)]->pairRows()[5].re, float(100 * c + 100 * c + 5));
     }
 }
 

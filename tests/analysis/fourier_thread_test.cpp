@@ -17,7 +17,7 @@ void fillCosines(CMeasure& m, int channels, int rows, double rate) {
     fillSource(m, channels, rows, rate);
     for (int j = 0; j < rows; ++j)
         for (int c = 0; c < channels; ++c)
-            m.at(c, j) = Sample{float(std::cos(2 * M_PI * (c + 1) * (j - 10) / 64)), 0.0f};
+            m.setSample(c, j, Sample{float(std::cos(2 * M_PI * (c + 1) * (j - 10) / 64)), 0.0f});
 }
 
 void fillNoise(CMeasure& m, int rows, double rate, unsigned seed) {
@@ -25,7 +25,7 @@ void fillNoise(CMeasure& m, int rows, double rate, unsigned seed) {
     std::mt19937 gen(seed);
     std::uniform_real_distribution<float> u(-1.0f, 1.0f);
     for (int j = 0; j < rows; ++j)
-        m.at(0, j) = Sample{u(gen), u(gen)};
+        m.setSample(0, j, Sample{u(gen), u(gen)});
 }
 
 void runToEnd(CFft& result, RecordingSink& sink) {
@@ -36,7 +36,7 @@ void runToEnd(CFft& result, RecordingSink& sink) {
 }
 
 bool sameBins(const CMeasure& a, const CMeasure& b, int32_t count) {
-    return std::memcmp(a.samples, b.samples, size_t(count) * sizeof(Sample)) == 0;
+    return std::memcmp(a.pairRows(), b.pairRows(), size_t(count) * sizeof(Sample)) == 0;
 }
 
 } // namespace
@@ -60,9 +60,9 @@ TEST(FourierThread, SpectrumResultHasItsShapeAndBins) {
     EXPECT_EQ(result.signalParameters[0].unused[0], 100.0);
     EXPECT_STREQ(result.name, "");
     // Unit cosine at bin 2 of channel 1: Re X = 1 at bins 2 and 62.
-    EXPECT_NEAR(result.samples[2].re, 1.0f, 1e-5);
-    EXPECT_NEAR(result.samples[62].re, 1.0f, 1e-5);
-    EXPECT_NEAR(result.samples[3].re, 0.0f, 1e-5);
+    EXPECT_NEAR(result.pairRows()[2].re, 1.0f, 1e-5);
+    EXPECT_NEAR(result.pairRows()[62].re, 1.0f, 1e-5);
+    EXPECT_NEAR(result.pairRows()[3].re, 0.0f, 1e-5);
     EXPECT_EQ(sink.count(CMD_CALC_DONE), 1);
 }
 
@@ -71,7 +71,7 @@ TEST(FourierThread, BackwardRangeAndImaginaryInputChangeNothing) {
     fillNoise(source, 300, 10.0, 5u);
     fillNoise(withImaginary, 300, 10.0, 5u);
     for (int j = 0; j < 300; ++j)
-        withImaginary.at(0, j).im = float(j * j);
+        withImaginary.setSample(0, j, Sample{withImaginary.value(0, j), float(j * j)});
     RecordingSink sink;
     CFft upwards(&source, {0, 17, 250}, FourierOptions{});
     CFft downwards(&source, {0, 250, 17}, FourierOptions{});
@@ -91,7 +91,7 @@ TEST(FourierThread, EmptyRangeFinishesAtOnceWithoutBuffer) {
     CFft result(&source, {0, 50, 50}, FourierOptions{});
     runToEnd(result, sink);
     EXPECT_EQ(sink.waitFor(CMD_CALC_DONE, result.currentRun()).done, 0);
-    EXPECT_EQ(result.samples, nullptr);
+    EXPECT_FALSE(result.hasSamples());
     EXPECT_EQ(result.sampleCount, 0);
 }
 
@@ -108,8 +108,8 @@ TEST(FourierThread, InverseOfASpectrumResultRestoresRateAndSignal) {
     EXPECT_NEAR(signal.sampleRate, 50.0, 50.0 * 1e-12); // N / (N / fs)
     ASSERT_EQ(signal.sampleCount, 100);
     for (int j = 0; j < 100; ++j) {
-        EXPECT_NEAR(signal.samples[j].re, source.at(0, j).re, 1e-5) << j;
-        EXPECT_NEAR(signal.samples[j].im, 0.0f, 1e-5) << j;
+        EXPECT_NEAR(signal.pairRows()[j].re, source.value(0, j), 1e-5) << j;
+        EXPECT_NEAR(signal.pairRows()[j].im, 0.0f, 1e-5) << j;
     }
 }
 
@@ -143,7 +143,7 @@ TEST(FourierThread, RestartOutsideTheSourceIsRefusedAndKeepsTheResult) {
     RecordingSink sink;
     CFft result(&source, {0, 0, 100}, FourierOptions{});
     runToEnd(result, sink);
-    std::vector<Sample> before(result.samples, result.samples + 100);
+    std::vector<Sample> before(result.pairRows(), result.pairRows() + 100);
 
     result.range.to = 101; // "Add sample" at the end of the source
     EXPECT_FALSE(result.StartWorker(&sink));
@@ -151,7 +151,7 @@ TEST(FourierThread, RestartOutsideTheSourceIsRefusedAndKeepsTheResult) {
     EXPECT_FALSE(result.StartWorker(&sink));
     EXPECT_EQ(result.worker, nullptr);
     ASSERT_EQ(result.sampleCount, 100);
-    EXPECT_EQ(std::memcmp(before.data(), result.samples, sizeof(Sample) * 100), 0);
+    EXPECT_EQ(std::memcmp(before.data(), result.pairRows(), sizeof(Sample) * 100), 0);
 }
 
 TEST(FourierThread, SeveralSpectraComputeAtOnce) {
@@ -168,7 +168,7 @@ TEST(FourierThread, SeveralSpectraComputeAtOnce) {
         ASSERT_EQ(sink.waitFor(CMD_CALC_DONE, r.currentRun()).command, CMD_CALC_DONE);
         r.OnWorkerMessage(CMD_CALC_DONE, r.currentRun());
         ASSERT_EQ(r.sampleCount, 64);
-        EXPECT_NEAR(r.samples[c + 1].re, 1.0f, 1e-5) << c; // unit cosine at bin c + 1
-        EXPECT_NEAR(r.samples[63 - c].re, 1.0f, 1e-5) << c;
+        EXPECT_NEAR(r.pairRows()[c + 1].re, 1.0f, 1e-5) << c; // unit cosine at bin c + 1
+        EXPECT_NEAR(r.pairRows()[63 - c].re, 1.0f, 1e-5) << c;
     }
 }

@@ -13,9 +13,9 @@ std::unique_ptr<CMeasure> source(int32_t samples) {
     m->channelCount = 1;
     m->sampleCount = samples;
     m->sampleRate = 10.0;
-    m->resizeSamples(int64_t(samples) * 8);
+    m->allocateSamples();
     for (int32_t j = 0; j < samples; ++j)
-        m->samples[j] = Sample{float(j), 0.0f};
+        m->setSample(int(j % m->channelCount), j / m->channelCount, Sample{float(j), 0.0f});
     return m;
 }
 

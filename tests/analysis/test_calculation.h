@@ -42,7 +42,7 @@ class CCopy : public CCalculation {
     void Finish() override { ++finishes; }
     int finishes = 0;
     int builds = 0;
-    int64_t bufferBytes = -1; // set: the size asked for, to make the buffer unobtainable
+    bool bufferUnobtainable = false; // set: Build's buffer cannot be had
 
   protected:
     bool Build() override {
@@ -52,9 +52,16 @@ class CCopy : public CCalculation {
         channelCount = 1;
         sampleCount = n;
         sampleRate = source->sampleRate;
-        if (!resizeSamples(bufferBytes >= 0 ? bufferBytes : int64_t(n) * 8)) return false;
+        sampleFormat = SAMPLE_FORMAT_COMPLEX;
+        if (bufferUnobtainable) {
+            releaseSamples();
+            setSampleBlockSource([](int64_t) -> void* { return nullptr; });
+        }
+        const bool obtained = allocateSamples();
+        setSampleBlockSource(nullptr);
+        if (!obtained) return false;
         for (int32_t k = 0; k < n; ++k)
-            samples[k] = Sample{-1.0f, -1.0f}; // not yet computed
+            pairRows()[k] = Sample{-1.0f, -1.0f}; // not yet computed
         fillHead(lo, n);
         return true;
     }
@@ -109,10 +116,10 @@ inline void fillSource(CMeasure& m, int channels, int rows, double rate = 10.0) 
     m.channelCount = channels;
     m.sampleCount = rows;
     m.sampleRate = rate;
-    m.resizeSamples(int64_t(channels) * rows * 8);
+    m.allocateSamples();
     for (int j = 0; j < rows; ++j)
         for (int c = 0; c < channels; ++c)
-            m.at(c, j) = Sample{float(100 * c + j), float(-j)};
+            m.setSample(c, j, Sample{float(100 * c + j), float(-j)});
 }
 
 inline void waitForDone(WorkerParams& p, int32_t done) {

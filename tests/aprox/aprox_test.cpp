@@ -50,15 +50,15 @@ struct Source {
         m.channelCount = 3;
         m.sampleCount = 1000;
         m.sampleRate = RATE;
-        m.resizeSamples(int64_t(3) * 1000 * 8);
+        m.allocateSamples();
         for (int c = 0; c < 3; ++c) {
             setChannelInfo(m.channels[c], 2.0, 1.0, c == 1 ? "cm" : "V", "gauge");
             resetParameters(m.signalParameters[c]);
         }
         for (int j = 0; j < 1000; ++j) {
-            m.at(0, j) = Sample{float(j), 1.0f};
-            m.at(1, j) = Sample{float(waveValue(LEVEL, TRUTH, j / RATE)), 9.0f};
-            m.at(2, j) = Sample{-float(j), 1.0f};
+            m.setSample(0, j, Sample{float(j), 1.0f});
+            m.setSample(1, j, Sample{float(waveValue(LEVEL, TRUTH, j / RATE)), 9.0f});
+            m.setSample(2, j, Sample{-float(j), 1.0f});
         }
         SignalParameters& list = m.signalParameters[1];
         appendComponent(list, component("long", 0.751));
@@ -167,7 +167,7 @@ TEST(CAproxRange, BackwardsRangeAnalysesTheSameSamples) {
     ASSERT_TRUE(runToEnd(down));
     ASSERT_EQ(up.sampleCount, 100);
     ASSERT_EQ(down.sampleCount, 100);
-    EXPECT_EQ(0, std::memcmp(up.samples, down.samples, size_t(4 * 100) * sizeof(Sample)));
+    EXPECT_EQ(0, std::memcmp(up.blockBytes(), down.blockBytes(), size_t(up.sampleBytes())));
     EXPECT_EQ(a.list().components[1].a, b.list().components[1].a);
 }
 

@@ -88,7 +88,7 @@ TEST(BatchConvert, TextAndBackKeepsValues) {
     ASSERT_EQ(b.sampleCount, a.sampleCount);
     for (int j = 0; j < a.sampleCount; j += 7)
         for (int c = 0; c < a.channelCount; ++c)
-            EXPECT_NEAR(b.at(c, j).re, a.at(c, j).re, 1e-6 * std::fabs(a.at(c, j).re) + 1e-30);
+            EXPECT_NEAR(b.value(c, j), a.value(c, j), 1e-6 * std::fabs(a.value(c, j)) + 1e-30);
     // --out-type overrides the extension; .WAV cannot be written
     ASSERT_EQ(runBatch({"convert", SAMPLE_FILE, dir.file("x.dat"), "--out-type", "txt"}).exitCode,
               0);
@@ -130,9 +130,9 @@ TEST(BatchInfo, LargeFileIsDescribedWithoutHoldingItsSamples) {
         m.channelCount = 2;
         m.sampleCount = INT_MAX_SAMPLES;
         m.sampleRate = 100.0;
-        ASSERT_TRUE(m.resizeSamples(int64_t(2) * INT_MAX_SAMPLES * 8));
+        ASSERT_TRUE(m.allocateSamples());
         for (int64_t i = 0; i < int64_t(2) * INT_MAX_SAMPLES; ++i)
-            m.samples[i] = Sample{float(i % 1000), 0.0f};
+            m.setSample(int(i % m.channelCount), i / m.channelCount, Sample{float(i % 1000), 0.0f});
         ASSERT_TRUE(writeInt(m, dir.file("big.INT").c_str()));
     } // released before the fork: a child starts with its parent's resident pages
     CommandResult r = runBatch({"info", dir.file("big.INT")});

@@ -18,10 +18,11 @@ std::string writeSineFile(const TempDir& dir) {
     m.channelCount = 2;
     m.sampleCount = 2000;
     m.sampleRate = 40.0;
-    if (!m.resizeSamples(int64_t(2) * 2000 * 8)) return "";
+    if (!m.allocateSamples()) return "";
     for (int j = 0; j < 2000; ++j) {
-        m.at(0, j) = Sample{0.25f, 0.0f};
-        m.at(1, j) = Sample{float(0.5 * std::sin(2 * 3.141592653589793 * (j + 0.25) / 40)), 0.0f};
+        m.setSample(0, j, Sample{0.25f, 0.0f});
+        m.setSample(1, j,
+                    Sample{float(0.5 * std::sin(2 * 3.141592653589793 * (j + 0.25) / 40)), 0.0f});
     }
     std::string path = dir.file("sine.INT");
     return writeInt(m, path.c_str()) ? path : "";
@@ -78,12 +79,12 @@ TEST(BatchStats, JsonKeepsEveryDigitTheTextRounds) {
     m.channelCount = 1;
     m.sampleCount = 4;
     m.sampleRate = 1.0;
-    ASSERT_TRUE(m.resizeSamples(4 * 8));
+    ASSERT_TRUE(m.allocateSamples());
     // Binary fractions, so float samples and their mean are exact:
     // (0.03125 + 0.515625 + 0.25 + 0.125) / 4 = 0.23046875.
     const float values[4] = {0.03125f, 0.515625f, 0.25f, 0.125f};
     for (int j = 0; j < 4; ++j)
-        m.at(0, j) = Sample{values[j], 0.0f};
+        m.setSample(0, j, Sample{values[j], 0.0f});
     std::string file = dir.file("fractions.INT");
     ASSERT_TRUE(writeInt(m, file.c_str()));
     std::vector<std::string> args = {"stats", file, "--channel", "0", "--from", "0", "--to", "4"};

@@ -93,8 +93,8 @@ TEST(CalibrateCommand, CountsOfAScaledRecordGiveTheLineThatApplyWrites) {
     ASSERT_TRUE(readInt(m, target.c_str()));
     EXPECT_EQ(m.channels[0].coefficient, coefficient);
     EXPECT_EQ(m.channels[0].constant, constant);
-    EXPECT_FLOAT_EQ(m.at(0, 1).re, float(coefficient * 3000 + constant));
-    EXPECT_NEAR(m.at(0, 1).re, 0.0, 1e-3);
+    EXPECT_FLOAT_EQ(m.value(0, 1), float(coefficient * 3000 + constant));
+    EXPECT_NEAR(m.value(0, 1), 0.0, 1e-3);
     r = runBatch({"calibrate", record, "--channel", "0", "--levels", "-0.1,-0.05,0,0.05,0.1"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out.rfind("Coefficient", 0), 0u) << r.out;
@@ -118,11 +118,11 @@ TEST(CalibrateCommand, ToChannelNamesTheGaugeOfTheTarget) {
     ASSERT_TRUE(readInt(m, target.c_str()));
     EXPECT_EQ(m.channels[2].coefficient, coefficient);
     EXPECT_EQ(m.channels[2].constant, constant);
-    EXPECT_FLOAT_EQ(m.at(2, 1).re, float(coefficient * 3200 + constant));
+    EXPECT_FLOAT_EQ(m.value(2, 1), float(coefficient * 3200 + constant));
     for (int c = 0; c < 2; ++c) {
         EXPECT_EQ(m.channels[c].coefficient, 2.0) << c;
         EXPECT_EQ(m.channels[c].constant, -3.0) << c;
-        EXPECT_FLOAT_EQ(m.at(c, 1).re, float(2.0 * (3000 + 100 * c) - 3.0)) << c;
+        EXPECT_FLOAT_EQ(m.value(c, 1), float(2.0 * (3000 + 100 * c) - 3.0)) << c;
     }
 }
 

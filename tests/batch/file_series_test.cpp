@@ -27,14 +27,14 @@ std::string writeRecord(const TempDir& dir, const std::string& name, int k) {
     m.sampleCount = rows;
     m.sampleRate = RATE;
     m.sampleFormat = SAMPLE_FORMAT_REAL;
-    EXPECT_TRUE(m.resizeSamples(int64_t(2) * rows * 8));
+    EXPECT_TRUE(m.allocateSamples());
     const double period = 1.5 + 0.02 * k, height = 0.05 + 0.001 * k;
     for (int j = 0; j < rows; ++j) {
         const double t = j / RATE;
         const double first = 0.5 * height * std::sin(2 * PI * t / period) +
                              0.1 * height * std::sin(2 * PI * t * 1.7 / period + k);
-        m.at(0, j) = Sample{float(first), 0.0f};
-        m.at(1, j) = Sample{float(0.6 * first + 0.002 * std::cos(0.3 * j)), 0.0f};
+        m.setSample(0, j, Sample{float(first), 0.0f});
+        m.setSample(1, j, Sample{float(0.6 * first + 0.002 * std::cos(0.3 * j)), 0.0f});
     }
     for (int c = 0; c < 2; ++c)
         setChannelInfo(m.channels[c], 1.0, 0.0, "m", "Gauge");

@@ -24,10 +24,10 @@ std::string writeInput(const TempDir& dir) {
     m.channelCount = 2;
     m.sampleCount = 80;
     m.sampleRate = 32.0;
-    m.resizeSamples(2 * 80 * 8);
+    m.allocateSamples();
     for (int j = 0; j < 80; ++j) {
-        m.at(0, j) = Sample{float(j), 0.0f};
-        m.at(1, j) = Sample{float(signalAt(j)), 0.0f};
+        m.setSample(0, j, Sample{float(j), 0.0f});
+        m.setSample(1, j, Sample{float(signalAt(j)), 0.0f});
     }
     setChannelInfo(m.channels[1], 1.0, 0.0, "cm", "Gauge 2");
     std::string path = dir.file("in.INT");
@@ -84,8 +84,8 @@ TEST(BatchFourier, SpectrumAsResultTextAndAsInt) {
     EXPECT_DOUBLE_EQ(s.sampleRate, 2.0); // N / fs
     EXPECT_STREQ(s.channels[0].name, "Spectrum");
     EXPECT_STREQ(s.channels[0].unit, "cm");
-    EXPECT_NEAR(s.at(0, 61).re, 1.0f, 1e-5);
-    EXPECT_NEAR(s.at(0, 10).re, 0.0f, 1e-5);
+    EXPECT_NEAR(s.value(0, 61), 1.0f, 1e-5);
+    EXPECT_NEAR(s.value(0, 10), 0.0f, 1e-5);
 }
 
 TEST(BatchFourier, InverseOfTheSavedSpectrumGivesTheSignalBack) {
@@ -103,8 +103,8 @@ TEST(BatchFourier, InverseOfTheSavedSpectrumGivesTheSignalBack) {
     ASSERT_EQ(b.sampleCount, 64);
     EXPECT_NEAR(b.sampleRate, 32.0, 1e-9); // N / (N / fs)
     for (int j = 0; j < 64; ++j) {
-        EXPECT_NEAR(b.at(0, j).re, signalAt(j + 8), 1e-5) << j;
-        EXPECT_NEAR(b.at(0, j).im, 0.0, 1e-5) << j;
+        EXPECT_NEAR(b.value(0, j), signalAt(j + 8), 1e-5) << j;
+        EXPECT_NEAR(b.sample(0, j).im, 0.0, 1e-5) << j;
     }
 }
 

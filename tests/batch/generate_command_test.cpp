@@ -26,7 +26,7 @@ TEST(BatchGenerate, WritesTheSignalAndPrintsThePeriod) {
     ASSERT_EQ(readM11(w, dir.file("g.m11").c_str()), 0);
     ASSERT_EQ(w.sampleCount, m.sampleCount);
     for (int i = 0; i < m.sampleCount; i += 97)
-        EXPECT_NEAR(w.at(0, i).re, m.at(0, i).re / 100.0, 1e-6) << i;
+        EXPECT_NEAR(w.value(0, i), m.value(0, i) / 100.0, 1e-6) << i;
 }
 
 TEST(BatchGenerate, OptionsReachTheirParameters) {

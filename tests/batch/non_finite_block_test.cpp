@@ -25,15 +25,17 @@ std::string writeDamaged(const TempDir& dir) {
     m.channelCount = 3;
     m.sampleCount = ROWS;
     m.sampleRate = 20.0;
-    if (!m.resizeSamples(int64_t(3) * ROWS * 8)) return "";
+    if (!m.allocateSamples()) return "";
     for (int j = 0; j < ROWS; ++j) {
         double t = j / 20.0;
         for (int c = 0; c < 3; ++c)
-            m.at(c, j) = Sample{
-                float(0.8 * std::cos(PI * t - c) + 0.3 * std::cos(3 * PI * t - 2 * c)), 0.0f};
+            m.setSample(
+                c, j,
+                Sample{float(0.8 * std::cos(PI * t - c) + 0.3 * std::cos(3 * PI * t - 2 * c)),
+                       0.0f});
     }
-    m.at(2, 1234).re = std::nanf("");
-    m.at(1, 1500).re = std::numeric_limits<float>::infinity();
+    m.setSample(2, 1234, Sample{std::nanf(""), 0.0f});
+    m.setSample(1, 1500, Sample{std::numeric_limits<float>::infinity(), 0.0f});
     for (int c = 0; c < 3; ++c)
         setChannelInfo(m.channels[c], 1.0, 0.0, "m", "Gauge");
     std::string path = dir.file("damaged.INT");
@@ -64,7 +66,7 @@ TEST(NonFiniteBlock, EveryAnalysisRefusesItWithTheFirstBadRow) {
     CMeasure read;
     std::string why;
     ASSERT_TRUE(readMeasure(read, in, FileType::Int, &why)) << why;
-    ASSERT_TRUE(std::isnan(read.at(2, 1234).re)); // the reader keeps what the file holds
+    ASSERT_TRUE(std::isnan(read.value(2, 1234))); // the reader keeps what the file holds
 
     const std::string nan = "row 1234 of channel 2 is not a finite number";
     const std::vector<std::string> block = {in, "--channel", "2", "--from", "0", "--to", "2000"};

@@ -52,20 +52,17 @@ void flumeRecordFile(const std::string& drivePath, const SeaParameters& p,
     ASSERT_EQ(readM11(drive, drivePath.c_str()), 0);
     std::vector<double> x;
     for (int32_t i = 0; i < drive.sampleCount; ++i)
-        x.push_back(drive.at(0, i).re);
+        x.push_back(drive.value(0, i));
     const BlockValues record =
         flumeRecord(flumeElevationBins(x, p, [](double f) { return f > 0.625 ? 0.8 : 1.0; }),
                     drive.sampleCount, p.dt);
     CMeasure m;
-    ASSERT_TRUE(m.resizeSamples(int64_t(record.values.size()) * int64_t(sizeof(Sample))));
-    m.sampleFormat = SAMPLE_FORMAT_REAL;
+    ASSERT_TRUE(m.allocateSamples(int64_t(record.values.size()), 1, SAMPLE_FORMAT_REAL));
     m.sampleRate = 1 / p.dt;
-    m.sampleCount = int32_t(record.values.size());
-    m.channelCount = 1;
     setChannelInfo(m.channels[0], 1, 0, "cm", "Gauge 1");
     resetParameters(m.signalParameters[0]);
     for (int32_t i = 0; i < m.sampleCount; ++i)
-        m.at(0, i) = Sample{float(100 * record.values[size_t(i)]), 0.0f};
+        m.setSample(0, i, Sample{float(100 * record.values[size_t(i)]), 0.0f});
     std::string why;
     ASSERT_TRUE(writeInt(m, recordPath.c_str(), &why)) << why;
 }
@@ -87,7 +84,7 @@ TEST(BatchSea, WritesTheDriveOfEachPaddle) {
     ASSERT_EQ(readM11(m, dir.file("piston.M11").c_str()), 0);
     ASSERT_EQ(m.sampleCount, 30000);
     for (int32_t i = 0; i < m.sampleCount; i += 7)
-        ASSERT_EQ(m.at(0, i).re, float(d.displacement[size_t(i)])) << i;
+        ASSERT_EQ(m.value(0, i), float(d.displacement[size_t(i)])) << i;
 
     r = runBatch(seaArgs("flap", dir.file("flap.TXT"), {"--hinge", "0.15", "--json"}));
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -99,8 +96,8 @@ TEST(BatchSea, WritesTheDriveOfEachPaddle) {
     // A flap hinged above the bottom needs more stroke than a piston.
     double flapStroke = 0, pistonStroke = 0;
     for (int32_t i = 0; i < t.sampleCount; ++i) {
-        flapStroke = std::max(flapStroke, double(std::abs(t.at(0, i).re)));
-        pistonStroke = std::max(pistonStroke, double(std::abs(m.at(0, i).re)));
+        flapStroke = std::max(flapStroke, double(std::abs(t.value(0, i))));
+        pistonStroke = std::max(pistonStroke, double(std::abs(m.value(0, i))));
     }
     EXPECT_GT(flapStroke, 1.5 * pistonStroke);
 }
@@ -235,8 +232,8 @@ TEST(BatchSea, CorrectionRoundFromTheMeasuredRecord) {
     ASSERT_EQ(readM11(b, dir.file("d1b.M11").c_str()), 0);
     double largest = 0, worst = 0;
     for (int32_t i = 0; i < a.sampleCount; ++i) {
-        largest = std::max(largest, double(std::abs(a.at(0, i).re)));
-        worst = std::max(worst, double(std::abs(a.at(0, i).re - b.at(0, i).re)));
+        largest = std::max(largest, double(std::abs(a.value(0, i))));
+        worst = std::max(worst, double(std::abs(a.value(0, i) - b.value(0, i))));
     }
     EXPECT_LT(worst, 1e-4 * largest);
     // The second round starts from the first's drive and record.
@@ -308,7 +305,7 @@ TEST(BatchSea, MeasuredRecordTakesTheReadingOptions) {
     std::ostringstream csv;
     csv << "gauge [" << gauge.channels[0].unit << "]\n";
     for (int32_t i = 0; i < gauge.sampleCount; ++i)
-        csv << gauge.at(0, i).re << "\n";
+        csv << gauge.value(0, i) << "\n";
     writeString(dir.file("gauge.csv"), csv.str());
     CommandResult r = runBatch(
         seaArgs("piston", dir.file("d1.M11"), {"--correct", dir.file("gauge.csv"), "--json"}));

@@ -102,7 +102,7 @@ TEST(GeneratorParametersCheck, BadValuesAreRejectedWithAReasonAndNoSamples) {
         EXPECT_NE(error, "");
         EXPECT_EQ(error.find('\n'), std::string::npos);
         EXPECT_EQ(g.sampleCount, 0);
-        EXPECT_EQ(g.samples, nullptr);
+        EXPECT_FALSE(g.hasSamples());
         EXPECT_EQ(g.channelCount, 2);
         EXPECT_TRUE(std::isfinite(g.sampleRate));
     }
@@ -119,7 +119,7 @@ TEST(GeneratorParametersCheck, SignalsBeyondSinglePrecisionAreRejected) {
         EXPECT_FALSE(GeneratorSynthesis(g, &error));
         EXPECT_NE(error, "");
         EXPECT_EQ(g.sampleCount, 0);
-        EXPECT_EQ(g.samples, nullptr);
+        EXPECT_FALSE(g.hasSamples());
     }
 }
 

@@ -40,7 +40,7 @@ void expectEnvelopes(const CGenerator& g, int n, double xa, double xd, int held)
 // Fourth-order central difference of one part of channel 0 at sample i (error
 // w^5 dt^4 / 30 = 1e-7 at the defaults, float rounding about 1e-5).
 double centralDifference(const CGenerator& g, float Sample::*part, int i) {
-    auto x = [&](int k) { return double(g.at(0, k).*part); };
+    auto x = [&](int k) { return double(g.sample(0, k).*part); };
     double dt = g.parameters.okres_probkowania;
     return (-x(i + 2) + 8 * x(i + 1) - 8 * x(i - 1) + x(i - 2)) / (12 * dt);
 }
@@ -75,7 +75,7 @@ TEST(GeneratorSynthesis, DefaultSignalHasThePeriodOfLinearTheory) {
     double first = -1.0, last = -1.0;
     int crossings = 0;
     for (int i = PHASE; i < 2 * PHASE; ++i) {
-        double a = g->at(0, i).re, b = g->at(0, i + 1).re;
+        double a = g->value(0, i), b = g->value(0, i + 1);
         if (a < 0.0 && b >= 0.0) {
             double t = (i + a / (a - b)) * dt;
             if (first < 0.0) first = t;
@@ -91,9 +91,9 @@ TEST(GeneratorSynthesis, DefaultSignalHasThePeriodOfLinearTheory) {
 
     // Smooth start and end: the first sample is the bump's xa dt^2 / 2 = 4.6e-5,
     // and the quadrature envelope has reached 1 by the end of the steady phase.
-    EXPECT_LT(std::fabs(g->at(0, 1).re), 5e-5);
+    EXPECT_LT(std::fabs(g->value(0, 1)), 5e-5);
     EXPECT_NEAR(envelopeAt(*g, 2 * PHASE).w, 1.0, 1e-5);
-    EXPECT_LT(std::hypot(g->at(0, SAMPLES - 1).re, g->at(0, SAMPLES - 1).im), 5e-3);
+    EXPECT_LT(std::hypot(g->value(0, SAMPLES - 1), g->sample(0, SAMPLES - 1).im), 5e-3);
 }
 
 TEST(GeneratorSynthesis, DeterministicModelsFollowTheChainInClosedForm) {
@@ -136,9 +136,9 @@ TEST(GeneratorSynthesis, OtherDegreesAndPhaseLengths) {
 
 void expectExactDerivative(const CGenerator& g, int skipFrom, int skipTo) {
     for (int i = 2; i < g.sampleCount - 2; ++i) {
-        ASSERT_EQ(g.at(1, i).re, g.at(1, i).im) << i;
+        ASSERT_EQ(g.value(1, i), g.sample(1, i).im) << i;
         if (i >= skipFrom && i <= skipTo) continue;
-        ASSERT_NEAR(g.at(1, i).re, centralDifference(g, &Sample::re, i), 1e-4) << i;
+        ASSERT_NEAR(g.value(1, i), centralDifference(g, &Sample::re, i), 1e-4) << i;
     }
 }
 
@@ -157,14 +157,14 @@ TEST(GeneratorSynthesis, ChannelOneIsTheExactDerivativeForModelsZeroToThree) {
 
 TEST(GeneratorSynthesis, ZeroCorrectionModelsEqualModelTwo) {
     auto plain = synthesized(withModel(2));
-    size_t bytes = size_t(plain->sampleBytes());
 
     // Model 3 with xa = 0 is model 2 sample for sample, both channels.
     GeneratorParameters p = withModel(3);
     p.wspolczynnik_xa = 0.0;
     auto three = synthesized(p);
     ASSERT_EQ(three->sampleBytes(), plain->sampleBytes());
-    EXPECT_EQ(std::memcmp(three->samples, plain->samples, bytes), 0);
+    EXPECT_EQ(std::memcmp(three->blockBytes(), plain->blockBytes(), size_t(three->sampleBytes())),
+              0);
 
     // Model 6 with Cr = 0: the same channel 0; channel 1 is the five-point slope.
     p = withModel(6);
@@ -172,11 +172,11 @@ TEST(GeneratorSynthesis, ZeroCorrectionModelsEqualModelTwo) {
     auto groups = synthesized(p);
     ASSERT_EQ(groups->sampleCount, plain->sampleCount);
     for (int i = 0; i < plain->sampleCount; ++i) {
-        ASSERT_EQ(groups->at(0, i).re, plain->at(0, i).re) << i;
-        ASSERT_EQ(groups->at(0, i).im, plain->at(0, i).im) << i;
+        ASSERT_EQ(groups->value(0, i), plain->value(0, i)) << i;
+        ASSERT_EQ(groups->sample(0, i).im, plain->sample(0, i).im) << i;
     }
     for (int i = 2; i < plain->sampleCount - 2; ++i)
-        ASSERT_NEAR(groups->at(1, i).re, plain->at(1, i).re, 3e-3) << i;
+        ASSERT_NEAR(groups->value(1, i), plain->value(1, i), 3e-3) << i;
 }
 
 TEST(GeneratorSynthesis, GroupsModulateTheEnvelopeDownToZero) {
@@ -194,9 +194,10 @@ TEST(GeneratorSynthesis, GroupsModulateTheEnvelopeDownToZero) {
     // Six waves in: inside the steady phase, the signal vanishes.
     double T = plain->parameters.period;
     int node = int(std::lround(6.0 * T / p.okres_probkowania));
-    EXPECT_LT(std::hypot(groups->at(0, node).re, groups->at(0, node).im), 1e-4);
-    EXPECT_GT(std::hypot(groups->at(0, node + PHASE / 2).re, groups->at(0, node + PHASE / 2).im),
-              0.1);
+    EXPECT_LT(std::hypot(groups->value(0, node), groups->sample(0, node).im), 1e-4);
+    EXPECT_GT(
+        std::hypot(groups->value(0, node + PHASE / 2), groups->sample(0, node + PHASE / 2).im),
+        0.1);
 }
 
 TEST(GeneratorSynthesis, StokesModelIsAHarmonicSeriesOfTheEnvelope) {
@@ -215,14 +216,14 @@ TEST(GeneratorSynthesis, StokesModelIsAHarmonicSeriesOfTheEnvelope) {
                     0.1 * w * w * w * std::sin(3 * t);
         double im = 0.9 * w * std::cos(t) + 0.3 * w * w * std::cos(2 * t) -
                     0.1 * w * w * w * std::cos(3 * t);
-        ASSERT_NEAR(stokes->at(0, i).re, re, 2e-6) << i;
-        ASSERT_NEAR(stokes->at(0, i).im, im, 2e-6) << i;
+        ASSERT_NEAR(stokes->value(0, i), re, 2e-6) << i;
+        ASSERT_NEAR(stokes->sample(0, i).im, im, 2e-6) << i;
     }
     // Channel 1: the five-point slope of both parts (bias 0.57 f''' dt^2, about
     // 6e-3 for the third harmonic at 3w).
     for (int i = 2; i < stokes->sampleCount - 2; ++i) {
-        ASSERT_NEAR(stokes->at(1, i).re, centralDifference(*stokes, &Sample::re, i), 1e-2) << i;
-        ASSERT_NEAR(stokes->at(1, i).im, centralDifference(*stokes, &Sample::im, i), 1e-2) << i;
+        ASSERT_NEAR(stokes->value(1, i), centralDifference(*stokes, &Sample::re, i), 1e-2) << i;
+        ASSERT_NEAR(stokes->sample(1, i).im, centralDifference(*stokes, &Sample::im, i), 1e-2) << i;
     }
 }
 
@@ -233,9 +234,9 @@ TEST(GeneratorSynthesis, NoWavesGiveOneSilentSample) {
         p.czas_narastania = p.czas_ustalony = p.czas_zaniku = 0;
         auto g = synthesized(p);
         ASSERT_EQ(g->sampleCount, 1);
-        EXPECT_EQ(g->at(0, 0).re, 0.0f);
-        EXPECT_EQ(g->at(0, 0).im, 0.0f);
-        EXPECT_EQ(g->at(1, 0).re, 0.0f);
-        EXPECT_EQ(g->at(1, 0).im, 0.0f);
+        EXPECT_EQ(g->value(0, 0), 0.0f);
+        EXPECT_EQ(g->sample(0, 0).im, 0.0f);
+        EXPECT_EQ(g->value(1, 0), 0.0f);
+        EXPECT_EQ(g->sample(1, 0).im, 0.0f);
     }
 }

@@ -38,7 +38,7 @@ inline double carrierPhase(const CGenerator& g, int i) {
 
 inline EnvelopePair envelopeAt(const CGenerator& g, int i) {
     double t = carrierPhase(g, i);
-    double re = g.at(0, i).re, im = g.at(0, i).im;
+    double re = g.value(0, i), im = g.sample(0, i).im;
     return {re * std::cos(t) - im * std::sin(t), re * std::sin(t) + im * std::cos(t)};
 }
 

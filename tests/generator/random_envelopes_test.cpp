@@ -14,7 +14,7 @@ constexpr int PHASE = 854;                      // round(5 T / dt) at the defaul
 
 bool sameSamples(const CGenerator& a, const CGenerator& b) {
     return a.sampleBytes() == b.sampleBytes() &&
-           std::memcmp(a.samples, b.samples, size_t(a.sampleBytes())) == 0;
+           std::memcmp(a.blockBytes(), b.blockBytes(), size_t(a.sampleBytes())) == 0;
 }
 
 } // namespace
@@ -76,9 +76,9 @@ TEST(RandomEnvelopes, DecayLetsTheLastStateDieAwayWithoutNoise) {
     // Noise-free from the last steady state on: channel 1 is the exact
     // derivative again (fourth-order difference, see generator_synthesis_test).
     for (int i = held + 2; i < g->sampleCount - 2; ++i) {
-        auto x = [&](int k) { return double(g->at(0, k).re); };
+        auto x = [&](int k) { return double(g->value(0, k)); };
         double fd = (-x(i + 2) + 8 * x(i + 1) - 8 * x(i - 1) + x(i - 2)) / (12 * dt);
-        ASSERT_NEAR(g->at(1, i).re, fd, 1e-4) << i;
+        ASSERT_NEAR(g->value(1, i), fd, 1e-4) << i;
     }
     // It starts from the steady phase's last state without a jump, and has
     // died down to a few per cent after 5 waves (10 / b).

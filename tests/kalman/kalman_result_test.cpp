@@ -18,10 +18,10 @@ void fillSource(CMeasure& m, const std::vector<double>& z) {
     m.channelCount = 2;
     m.sampleCount = int32_t(z.size());
     m.sampleRate = RATE;
-    ASSERT_TRUE(m.resizeSamples(int64_t(z.size()) * 2 * 8));
+    ASSERT_TRUE(m.allocateSamples());
     for (size_t j = 0; j < z.size(); ++j) {
-        m.at(0, int(j)) = Sample{-float(z[j]), 0.0f};
-        m.at(1, int(j)) = Sample{float(z[j]), 0.0f};
+        m.setSample(0, int(j), Sample{-float(z[j]), 0.0f});
+        m.setSample(1, int(j), Sample{float(z[j]), 0.0f});
     }
     setChannelInfo(m.channels[1], 1.0, 0.0, "cm", "Gauge 2");
     resetParameters(m.signalParameters[1]);
@@ -70,10 +70,10 @@ TEST(KalmanResult, LaysOutComponentsDiffsAndRest) {
     }
     // Backward over 50..300: row i still belongs to source row 50 + i.
     for (int i = 0; i < 250; ++i) {
-        double sum = result.at(6, i).re;
+        double sum = result.value(6, i);
         for (int k = 0; k < 3; ++k)
-            sum += result.at(2 * k, i).re;
-        ASSERT_NEAR(sum, source.at(1, 50 + i).re, 1e-5) << i;
+            sum += result.value(2 * k, i);
+        ASSERT_NEAR(sum, source.value(1, 50 + i), 1e-5) << i;
     }
 }
 
@@ -87,7 +87,7 @@ TEST(KalmanResult, NoComponentsGiveTheSourceAsRest) {
     ASSERT_EQ(result.channelCount, 1);
     EXPECT_STREQ(result.channels[0].name, "Rest");
     for (int i = 0; i < 100; ++i)
-        ASSERT_EQ(result.at(0, i).re, source.at(1, 20 + i).re);
+        ASSERT_EQ(result.value(0, i), source.value(1, 20 + i));
     EXPECT_EQ(result.options.observation_error, KalmanOptions{}.observation_error);
 }
 
@@ -190,11 +190,11 @@ TEST(KalmanResult, CancelledRunKeepsWhatItProcessed) {
     EXPECT_EQ(sink.doneMessages(), 0);
     double sum = 0.0;
     for (int i = 0; i < done; ++i)
-        sum += double(result.at(0, i).re) * result.at(0, i).re;
+        sum += double(result.value(0, i)) * result.value(0, i);
     EXPECT_NEAR(source.signalParameters[1].components[0].amplitude, std::sqrt(2.0 * sum / done),
                 1e-5);
-    EXPECT_EQ(result.samples[int64_t(done) * 3 + 2].re, 0.0f);
-    EXPECT_EQ(result.samples[int64_t(count - 1) * 3 + 2].re, 0.0f);
+    EXPECT_EQ(result.pairRows()[int64_t(done) * 3 + 2].re, 0.0f);
+    EXPECT_EQ(result.pairRows()[int64_t(count - 1) * 3 + 2].re, 0.0f);
 }
 
 TEST(KalmanCopyText, ListsRangeComponentsAndOptionsWithinTheLineLimits) {

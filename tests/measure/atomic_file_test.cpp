@@ -52,10 +52,10 @@ void fill(CMeasure& m, int32_t rows) {
     m.sampleCount = rows;
     m.sampleRate = 50.0;
     describePlainChannels(m);
-    EXPECT_TRUE(m.resizeSamples(int64_t(rows) * 2 * 8));
+    EXPECT_TRUE(m.allocateSamples());
     for (int32_t j = 0; j < rows; ++j) {
-        m.at(0, j) = {float(j % 97) * 0.01f, 0.0f};
-        m.at(1, j) = {float(j) * 0.5f, 0.0f};
+        m.setSample(0, j, {float(j % 97) * 0.01f, 0.0f});
+        m.setSample(1, j, {float(j) * 0.5f, 0.0f});
     }
 }
 

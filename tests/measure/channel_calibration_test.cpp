@@ -23,10 +23,10 @@ void rawMeasure(CMeasure& m, int32_t rows = 20) {
     m.sampleFormat = SAMPLE_FORMAT_REAL;
     copyField(m.path, sizeof m.path, "/data/run.csv");
     describePlainChannels(m);
-    ASSERT_TRUE(m.resizeSamples(int64_t(rows) * 2 * int64_t(sizeof(Sample))));
+    ASSERT_TRUE(m.allocateSamples());
     for (int32_t j = 0; j < rows; ++j) {
-        m.at(0, j) = Sample{float(j), 0.0f};
-        m.at(1, j) = Sample{float(1000 + 10 * j), 0.0f};
+        m.setSample(0, j, Sample{float(j), 0.0f});
+        m.setSample(1, j, Sample{float(1000 + 10 * j), 0.0f});
     }
 }
 
@@ -43,14 +43,14 @@ TEST(ChannelCalibration, ScalesAPlainChannelFromItsRawValues) {
     rawMeasure(m);
     ASSERT_TRUE(applyChannelCalibration(m, 1, 0.05, -0.3, -1, nullptr));
     for (int32_t j = 0; j < m.sampleCount; ++j) {
-        EXPECT_FLOAT_EQ(m.at(1, j).re, float(0.05 * raw1(j) - 0.3)) << j;
-        EXPECT_FLOAT_EQ(m.at(0, j).re, float(j)) << j;
+        EXPECT_FLOAT_EQ(m.value(1, j), float(0.05 * raw1(j) - 0.3)) << j;
+        EXPECT_FLOAT_EQ(m.value(0, j), float(j)) << j;
     }
     EXPECT_TRUE(channelIsScaled(m.channels[1]));
     EXPECT_FALSE(channelIsScaled(m.channels[0]));
     ASSERT_TRUE(applyChannelCalibration(m, 1, 0.002, 1.5, -1, nullptr));
     for (int32_t j = 0; j < m.sampleCount; ++j)
-        EXPECT_NEAR(m.at(1, j).re, 0.002 * raw1(j) + 1.5, 1e-5) << j;
+        EXPECT_NEAR(m.value(1, j), 0.002 * raw1(j) + 1.5, 1e-5) << j;
     EXPECT_EQ(m.channels[1].coefficient, 0.002);
     EXPECT_EQ(m.channels[1].constant, 1.5);
 }
@@ -64,10 +64,10 @@ TEST(ChannelCalibration, IntCountsTakeTheNewPairByTheirLayout) {
         setChannelInfo(m.channels[1], 2.0, -3.0, "m", "gauge");
         const double added = layout == 4 ? -3.0 : 0.0;
         for (int32_t j = 0; j < m.sampleCount; ++j)
-            m.at(1, j).re = float(2.0 * raw1(j) + added);
+            m.setSample(1, j, Sample{float(2.0 * raw1(j) + added), 0.0f});
         ASSERT_TRUE(applyChannelCalibration(m, 1, 0.0001, -0.3, layout, nullptr));
         for (int32_t j = 0; j < m.sampleCount; ++j)
-            EXPECT_NEAR(m.at(1, j).re, 0.0001 * raw1(j) - 0.3, 1e-6) << layout << " " << j;
+            EXPECT_NEAR(m.value(1, j), 0.0001 * raw1(j) - 0.3, 1e-6) << layout << " " << j;
     }
 }
 
@@ -83,7 +83,7 @@ TEST(ChannelCalibration, RefusalsLeaveTheChannelAsItWas) {
     EXPECT_FALSE(applyChannelCalibration(m, 1, 0.05, 0.0, -1, &why));
     EXPECT_NE(why.find("cannot be recovered"), std::string::npos) << why;
     for (int32_t j = 0; j < m.sampleCount; ++j)
-        EXPECT_EQ(m.at(1, j).re, float(raw1(j))) << j;
+        EXPECT_EQ(m.value(1, j), float(raw1(j))) << j;
     EXPECT_EQ(m.channels[1].constant, 0.0);
 }
 
@@ -107,8 +107,8 @@ TEST(ChannelCalibration, CsvKeepsTheCalibratedValuesAndSaysSo) {
     ASSERT_TRUE(readCsv(back, path.c_str(), &why)) << why;
     ASSERT_EQ(back.sampleCount, m.sampleCount);
     for (int32_t j = 0; j < m.sampleCount; ++j) {
-        EXPECT_EQ(back.at(1, j).re, m.at(1, j).re) << j;
-        EXPECT_EQ(back.at(0, j).re, m.at(0, j).re) << j;
+        EXPECT_EQ(back.value(1, j), m.value(1, j)) << j;
+        EXPECT_EQ(back.value(0, j), m.value(0, j)) << j;
     }
     EXPECT_EQ(back.channels[1].coefficient, 0.05);
     EXPECT_EQ(back.channels[1].constant, -0.3);
@@ -152,7 +152,7 @@ TEST(ChannelCalibration, EveryWriterKeepsTheCalibratedValues) {
         ASSERT_TRUE(readMeasure(back, path, file.type, &why)) << file.name << ": " << why;
         ASSERT_EQ(back.sampleCount, m.sampleCount) << file.name;
         for (int32_t j = 0; j < m.sampleCount; ++j)
-            EXPECT_NEAR(back.at(1, j).re, 0.05 * raw1(j) - 0.3, 1e-5) << file.name << " " << j;
+            EXPECT_NEAR(back.value(1, j), 0.05 * raw1(j) - 0.3, 1e-5) << file.name << " " << j;
     }
     // MATLAB keeps the pair as text beside the samples.
     const std::string mat = readString(dir.file("run.mat"));

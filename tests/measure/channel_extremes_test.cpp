@@ -23,7 +23,7 @@ std::vector<ChannelRange> onePass(const CMeasure& m) {
         float low = INF_F, high = -INF_F;
         double mod2 = 0;
         for (int32_t j = 0; j < m.sampleCount; ++j) {
-            const Sample s = m.at(c, j);
+            const Sample s = m.sample(c, j);
             if (s.re < low) low = s.re;
             if (s.im < low) low = s.im;
             if (s.re > high) high = s.re;
@@ -58,7 +58,7 @@ CMeasure* measureOf(CMeasure& m, int channels, int32_t rows, int8_t format) {
     m.channelCount = channels;
     m.sampleCount = rows;
     m.sampleFormat = format;
-    m.resizeSamples(int64_t(channels) * rows * int64_t(sizeof(Sample)));
+    m.allocateSamples();
     return &m;
 }
 
@@ -82,7 +82,7 @@ void fillAwkward(CMeasure& m, uint32_t seed, bool complexChannel) {
             // The imaginary parts are zeros, of either sign.
             float im = (j + c) % 5 == 0 ? -0.0f : 0.0f;
             if (complexChannel && c == m.channelCount - 1 && j % 7 == 3) im = value(gen);
-            m.at(c, j) = Sample{v, im};
+            m.setSample(c, j, Sample{v, im});
         }
     }
 }
@@ -92,7 +92,7 @@ void startWithZeros(CMeasure& m) {
     const Sample firsts[] = {{-0.0f, 0.0f},  {0.0f, -0.0f}, {NAN_F, -0.0f},
                              {-0.0f, -0.0f}, {2.0f, -0.0f}, {NAN_F, 0.0f}};
     for (int c = 0; c < m.channelCount; ++c)
-        m.at(c, 0) = firsts[c % 6];
+        m.setSample(c, 0, firsts[c % 6]);
 }
 
 } // namespace
@@ -130,11 +130,14 @@ TEST(ChannelExtremes, PiecesGatheredInAnyOrderGiveTheSameRanges) {
         std::vector<int64_t> cuts = {0, 1, 2, 50, 51, 1000, 1013, total / 2 + 3, total};
         ChannelExtremes even(channels), odd(channels), real(channels);
         std::vector<float> realParts(static_cast<size_t>(total));
-        for (int64_t i = 0; i < total; ++i)
-            realParts[size_t(i)] = m.samples[i].re;
+        std::vector<Sample> rows(static_cast<size_t>(total));
+        for (int64_t i = 0; i < total; ++i) {
+            rows[size_t(i)] = m.sample(int(i % channels), i / channels);
+            realParts[size_t(i)] = rows[size_t(i)].re;
+        }
         for (size_t k = cuts.size() - 1; k > 0; --k) {
             int64_t from = cuts[k - 1], count = cuts[k] - cuts[k - 1];
-            (k % 2 ? odd : even).add(m.samples + from, count, from);
+            (k % 2 ? odd : even).add(rows.data() + from, count, from);
             real.addRealParts(reinterpret_cast<const unsigned char*>(realParts.data() + from),
                               count, from);
         }
@@ -162,9 +165,14 @@ TEST(ChannelExtremes, LargeBlocksSplitOverTwoThreadsStayExact) {
     ChannelRange got[MAX_CHANNELS];
     channelRanges(m, m.sampleCount, nullptr, got);
     expectSameRanges(onePass(m), got, "real");
-    m.at(2, 1400000) = Sample{0.5f, -9.0f};
-    channelRanges(m, m.sampleCount, nullptr, got);
-    std::vector<ChannelRange> expected = onePass(m);
+    CMeasure late;
+    measureOf(late, 3, m.sampleCount, SAMPLE_FORMAT_COMPLEX);
+    for (int c = 0; c < 3; ++c)
+        for (int32_t j = 0; j < m.sampleCount; ++j)
+            late.setSample(c, j, m.sample(c, j));
+    late.setSample(2, 1400000, Sample{0.5f, -9.0f});
+    channelRanges(late, late.sampleCount, nullptr, got);
+    std::vector<ChannelRange> expected = onePass(late);
     EXPECT_EQ(expected[2].low, -9.0f);
     expectSameRanges(expected, got, "one complex sample");
 }
@@ -173,8 +181,8 @@ TEST(ChannelExtremes, NoRowsOrNoNumbersGiveZeros) {
     CMeasure m;
     measureOf(m, 2, 4, SAMPLE_FORMAT_REAL);
     for (int32_t j = 0; j < 4; ++j) {
-        m.at(0, j) = Sample{NAN_F, 0.0f};
-        m.at(1, j) = Sample{5.0f - j, 0.0f};
+        m.setSample(0, j, Sample{NAN_F, 0.0f});
+        m.setSample(1, j, Sample{5.0f - j, 0.0f});
     }
     ChannelRange got[MAX_CHANNELS];
     channelRanges(m, 4, nullptr, got);

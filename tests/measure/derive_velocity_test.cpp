@@ -13,10 +13,11 @@ void fill(CMeasure& m, int n, double rate, const std::function<double(int)>& re,
     m.channelCount = 2;
     m.sampleCount = n;
     m.sampleRate = rate;
-    ASSERT_TRUE(m.resizeSamples(int64_t(n) * 16));
+    m.sampleFormat = SAMPLE_FORMAT_COMPLEX; // both parts are written
+    ASSERT_TRUE(m.allocateSamples());
     for (int k = 0; k < n; ++k) {
-        m.at(0, k) = Sample{float(re(k)), float(im(k))};
-        m.at(1, k) = Sample{-999.0f, 999.0f};
+        m.setSample(0, k, Sample{float(re(k)), float(im(k))});
+        m.setSample(1, k, Sample{-999.0f, 999.0f});
     }
 }
 
@@ -48,10 +49,10 @@ TEST(DeriveVelocity, LinesAndParabolasAreReproducedExactly) {
         deriveVelocity(line);
         deriveVelocity(parabola);
         for (int k = 0; k < n; ++k) {
-            EXPECT_NEAR(line.at(1, k).re, 30.0, 1e-4) << "n " << n << " row " << k;
-            EXPECT_EQ(line.at(1, k).im, 0.0f);
-            EXPECT_NEAR(parabola.at(1, k).re, 2.0 * k, 1e-4) << "n " << n << " row " << k;
-            EXPECT_NEAR(parabola.at(1, k).im, -2.0 * k, 1e-4) << "n " << n << " row " << k;
+            EXPECT_NEAR(line.sample(1, k).re, 30.0, 1e-4) << "n " << n << " row " << k;
+            EXPECT_EQ(line.sample(1, k).im, 0.0f);
+            EXPECT_NEAR(parabola.value(1, k), 2.0 * k, 1e-4) << "n " << n << " row " << k;
+            EXPECT_NEAR(parabola.sample(1, k).im, -2.0 * k, 1e-4) << "n " << n << " row " << k;
         }
     }
 }
@@ -65,11 +66,11 @@ TEST(DeriveVelocity, EndsFollowTheirOwnParabolaAndInsideTheFivePointSlope) {
     fill(m, n, 1.0 / dt, x, [](int) { return 0.0; });
     deriveVelocity(m);
     for (int k = 0; k < 3; ++k) {
-        EXPECT_NEAR(m.at(1, k).re, parabolaSlope(x, 0, k, dt), 1e-3) << k;
-        EXPECT_NEAR(m.at(1, n - 1 - k).re, parabolaSlope(x, n - 5, n - 1 - k, dt), 1e-3) << k;
+        EXPECT_NEAR(m.value(1, k), parabolaSlope(x, 0, k, dt), 1e-3) << k;
+        EXPECT_NEAR(m.value(1, n - 1 - k), parabolaSlope(x, n - 5, n - 1 - k, dt), 1e-3) << k;
     }
     for (int k = 3; k <= n - 4; ++k) // a parabola's centre slope is the five-point slope
-        EXPECT_NEAR(m.at(1, k).re, parabolaSlope(x, k - 2, k, dt), 1e-3) << k;
+        EXPECT_NEAR(m.value(1, k), parabolaSlope(x, k - 2, k, dt), 1e-3) << k;
 }
 
 TEST(DeriveVelocity, FewerThanFiveSamplesLeaveChannelOneZero) {
@@ -79,12 +80,12 @@ TEST(DeriveVelocity, FewerThanFiveSamplesLeaveChannelOneZero) {
             m, n, 1.0, [](int k) { return k * 7.0; }, [](int k) { return k; });
         deriveVelocity(m);
         for (int k = 0; k < n; ++k) {
-            EXPECT_EQ(m.at(1, k).re, 0.0f);
-            EXPECT_EQ(m.at(1, k).im, 0.0f);
-            EXPECT_EQ(m.at(0, k).re, float(k * 7.0)); // the source is left alone
+            EXPECT_EQ(m.value(1, k), 0.0f);
+            EXPECT_EQ(m.sample(1, k).im, 0.0f);
+            EXPECT_EQ(m.value(0, k), float(k * 7.0)); // the source is left alone
         }
     }
     CMeasure empty; // no block, no channels: nothing to do, nothing touched
     deriveVelocity(empty);
-    EXPECT_EQ(empty.samples, nullptr);
+    EXPECT_FALSE(empty.hasSamples());
 }

@@ -36,10 +36,10 @@ bool fillRamp(CMeasure& m, std::string*, ReadReport* report) {
     m.sampleRate = 48.5;
     describePlainChannels(m);
     copyField(m.name, sizeof m.name, "from the child");
-    if (!m.resizeSamples(int64_t(m.sampleCount) * 2 * int64_t(sizeof(Sample)))) return false;
+    if (!m.allocateSamples()) return false;
     for (int r = 0; r < m.sampleCount; ++r)
         for (int c = 0; c < 2; ++c)
-            m.at(c, r) = Sample{float(r) + 0.5f * float(c), 0.0f};
+            m.setSample(c, r, Sample{float(r) + 0.5f * float(c), 0.0f});
     report->rowsRead = report->rowsExpected = m.sampleCount;
     return true;
 }
@@ -55,13 +55,13 @@ TEST(FencedRead, TheChildsSamplesBecomeTheMeasurementsOwnBlock) {
     ASSERT_EQ(m.sampleCount, 100000);
     EXPECT_EQ(r.report.rowsRead, 100000);
     EXPECT_TRUE(m.samplesMapped());
-    EXPECT_EQ(m.at(1, 99999).re, 99999.5f);
+    EXPECT_EQ(m.value(1, 99999), 99999.5f);
     // The block is the measurement's to change and to let go of.
-    m.at(0, 0) = Sample{7.0f, 0.0f};
-    EXPECT_EQ(m.at(0, 0).re, 7.0f);
+    m.setSample(0, 0, Sample{7.0f, 0.0f});
+    EXPECT_EQ(m.value(0, 0), 7.0f);
     m.truncateSamples(10);
-    EXPECT_EQ(m.at(1, 9).re, 9.5f);
-    ASSERT_TRUE(m.resizeSamples(64));
+    EXPECT_EQ(m.value(1, 9), 9.5f);
+    m.releaseSamples();
     EXPECT_FALSE(m.samplesMapped());
 }
 
@@ -76,7 +76,7 @@ TEST(FencedRead, AReaderThatFailsGivesItsReasonAndAnEmptyMeasurement) {
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.why, "the file does not say its sample rate: give it");
     EXPECT_TRUE(r.report.rateNeeded);
-    EXPECT_EQ(m.samples, nullptr);
+    EXPECT_FALSE(m.hasSamples());
     EXPECT_EQ(m.sampleCount, 0);
 }
 
@@ -119,7 +119,7 @@ TEST(FencedRead, ACrashAHangOrACancelEndsTheChildNotTheProgram) {
     setReadCancelCheck(before);
     EXPECT_EQ(cancelled.why, "the read was cancelled");
     EXPECT_EQ(asked, 3);
-    EXPECT_EQ(m.samples, nullptr);
+    EXPECT_FALSE(m.hasSamples());
     EXPECT_TRUE(fenced(m, fillRamp).ok);
 }
 
@@ -157,35 +157,40 @@ TEST(FencedRead, TheChildsMemoryIsItsSamplesAndAMargin) {
     Result samples = fenced(
         m,
         [](CMeasure& c, std::string*, ReadReport*) {
-            c.channelCount = 1;
-            c.sampleCount = 16 << 20;
-            if (!c.resizeSamples(int64_t(c.sampleCount) * int64_t(sizeof(Sample)))) return false;
-            std::memset(c.samples, 0, size_t(c.sampleBytes()));
+            if (!c.allocateSamples(32 << 20, 1, SAMPLE_FORMAT_REAL)) return false;
+            std::memset(c.blockBytes(), 0, size_t(c.sampleBytes()));
             return true;
         },
         small);
     EXPECT_TRUE(samples.ok) << samples.why;
-    EXPECT_EQ(m.sampleBytes(), int32_t(128 << 20));
+    EXPECT_EQ(m.sampleBytes(), int64_t(128 << 20));
 }
 
 namespace {
 
-// A reader that streams `rows` rows of one channel as 0, 1, 2, ... in pieces
-// of 1000, through the stream a reading child has (when it has one).
-bool streamRamp(CMeasure& m, int rows, int64_t declared) {
-    m.channelCount = 1;
+// Row r of channel c of a streamed ramp.
+float rampValue(int c, int r) {
+    return float(c * 200000 + r);
+}
+
+// A reader that streams `rows` rows of `channels` channels of ramps in
+// pieces of 1000, through the stream a reading child has (when it has one).
+bool streamRamp(CMeasure& m, int rows, int64_t declared, int channels = 1) {
+    m.channelCount = channels;
     m.sampleCount = rows;
     m.sampleRate = 10.0;
     describePlainChannels(m);
     const SampleStream* stream = sampleStream();
     if (!stream) return false;
-    if (!stream->begin(declared * int64_t(sizeof(Sample)))) return false;
-    const StreamPieces pieces(1000);
+    if (!stream->begin(declared, channels)) return false;
+    std::vector<float> pieces[2] = {std::vector<float>(size_t(1000 * channels)),
+                                    std::vector<float>(size_t(1000 * channels))};
     for (int first = 0, index = 0; first < rows; first += 1000, ++index) {
         const int count = std::min(1000, rows - first);
-        Sample* out = pieces.piece(index);
-        for (int i = 0; i < count; ++i)
-            out[i] = Sample{float(first + i), 0.0f};
+        float* out = pieces[index % 2].data();
+        for (int c = 0; c < channels; ++c)
+            for (int i = 0; i < count; ++i)
+                out[c * count + i] = rampValue(c, first + i);
         if (!stream->put(first, out, count)) return false;
     }
     return stream->finish();
@@ -204,7 +209,15 @@ TEST(FencedRead, StreamedPiecesBecomeTheSamplesAndNothingBeyondWhatWasAskedFor) 
     ASSERT_EQ(m.sampleCount, 123456);
     EXPECT_FALSE(m.samplesMapped());
     for (int row : {0, 999, 1000, 123455})
-        EXPECT_EQ(m.at(0, row).re, float(row)) << row;
+        EXPECT_EQ(m.value(0, row), float(row)) << row;
+    // Pieces of several channels land in their own channels' rows.
+    CMeasure three;
+    ASSERT_TRUE(fenced(three, [](CMeasure& c, std::string*, ReadReport*) {
+                    return streamRamp(c, 2500, 2500, 3);
+                }).ok);
+    for (int c = 0; c < 3; ++c)
+        for (int row : {0, 999, 1000, 2499})
+            EXPECT_EQ(three.value(c, row), rampValue(c, row)) << c << " " << row;
     // A child that sends more than it announced is stopped, as is one that
     // claims success with samples missing.
     CMeasure more;
@@ -212,13 +225,13 @@ TEST(FencedRead, StreamedPiecesBecomeTheSamplesAndNothingBeyondWhatWasAskedFor) 
         more, [](CMeasure& c, std::string*, ReadReport*) { return streamRamp(c, 5000, 4000); });
     EXPECT_EQ(beyond.why,
               "the process reading the file sent what it was not asked for; the file is damaged");
-    EXPECT_EQ(more.samples, nullptr);
+    EXPECT_FALSE(more.hasSamples());
     CMeasure fewer;
     Result missing = fenced(
         fewer, [](CMeasure& c, std::string*, ReadReport*) { return streamRamp(c, 3000, 4000); });
     EXPECT_EQ(missing.why,
               "the process reading the file sent fewer samples than it read; the file is damaged");
-    EXPECT_EQ(fewer.samples, nullptr);
+    EXPECT_FALSE(fewer.hasSamples());
 }
 
 // A valid file of large compressed chunks needs a chunk cache as large, and
@@ -278,7 +291,7 @@ TEST(FencedRead, ADescriptionOfMoreSamplesThanWereReadIsRefused) {
     });
     EXPECT_EQ(r.why, "the process reading the file described more samples than it read; the "
                      "file is damaged");
-    EXPECT_EQ(m.samples, nullptr);
+    EXPECT_FALSE(m.hasSamples());
     EXPECT_EQ(m.sampleCount, 0);
     EXPECT_LT(strnlen(m.name, sizeof m.name), sizeof m.name);
 }

@@ -68,8 +68,8 @@ inline void expectConsistent(const CMeasure& m) {
     EXPECT_GE(m.channelCount, 0);
     EXPECT_LE(m.channelCount, MAX_CHANNELS);
     EXPECT_GE(m.sampleCount, 0);
-    if (m.samples) {
-        EXPECT_EQ(int64_t(m.sampleBytes()), int64_t(m.channelCount) * m.sampleCount * 8);
+    if (m.hasSamples()) {
+        EXPECT_EQ(m.sampleBytes(), samplesBytes(m.sampleCount, m.channelCount, m.sampleFormat));
     } else {
         EXPECT_EQ(m.sampleBytes(), 0);
     }

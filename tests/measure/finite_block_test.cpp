@@ -12,10 +12,11 @@ void fillFinite(CMeasure& m) {
     m.channelCount = 3;
     m.sampleCount = 10;
     m.sampleRate = 1.0;
-    ASSERT_TRUE(m.resizeSamples(3 * 10 * int64_t(sizeof(Sample))));
+    m.sampleFormat = SAMPLE_FORMAT_COMPLEX; // both parts are written
+    ASSERT_TRUE(m.allocateSamples());
     for (int r = 0; r < 10; ++r)
         for (int c = 0; c < 3; ++c)
-            m.at(c, r) = Sample{float(r + c), 0.0f};
+            m.setSample(c, r, Sample{float(r + c), 0.0f});
 }
 
 } // namespace
@@ -25,9 +26,9 @@ TEST(FiniteBlock, NamesTheFirstRowAndChannelOfTheBlock) {
     fillFinite(m);
     EXPECT_EQ(nonFiniteRefusal(m, {0, 1, 2}, 0, 10), "");
     const float inf = std::numeric_limits<float>::infinity();
-    m.at(2, 3).re = std::nanf("");
-    m.at(1, 6).re = -inf;
-    m.at(0, 0).re = inf;
+    m.setSample(2, 3, Sample{std::nanf(""), 0.0f});
+    m.setSample(1, 6, Sample{-inf, 0.0f});
+    m.setSample(0, 0, Sample{inf, 0.0f});
     // Row 0 lies outside 1..10; rows are walked upwards whichever way the block runs.
     EXPECT_EQ(nonFiniteRefusal(m, {0, 1, 2}, 10, 1), "row 3 of channel 2 is not a finite number");
     EXPECT_EQ(nonFiniteRefusal(m, BlockRange{1, 1, 10}),
@@ -43,7 +44,7 @@ TEST(FiniteBlock, NamesTheFirstRowAndChannelOfTheBlock) {
 TEST(FiniteBlock, ImaginaryPartsCountOnlyWhenAsked) {
     CMeasure m;
     fillFinite(m);
-    m.at(1, 4).im = std::nanf("");
+    m.setSample(1, 4, Sample{m.value(1, 4), std::nanf("")});
     EXPECT_EQ(nonFiniteRefusal(m, BlockRange{1, 0, 10}), "");
     EXPECT_EQ(nonFiniteRefusal(m, BlockRange{1, 0, 10}, true),
               "row 4 of channel 1 is not a finite number");
@@ -56,25 +57,26 @@ TEST(FiniteBlock, LongBlocksAreSearchedInPiecesWithoutMissingARow) {
     m.channelCount = 2;
     m.sampleCount = 10000;
     m.sampleRate = 1.0;
-    ASSERT_TRUE(m.resizeSamples(2 * 10000 * int64_t(sizeof(Sample))));
+    m.sampleFormat = SAMPLE_FORMAT_COMPLEX; // both parts are written
+    ASSERT_TRUE(m.allocateSamples());
     for (int r = 0; r < 10000; ++r)
         for (int c = 0; c < 2; ++c)
-            m.at(c, r) = Sample{3.0e38f, -3.0e38f}; // large, still finite
+            m.setSample(c, r, Sample{3.0e38f, -3.0e38f}); // large, still finite
     EXPECT_EQ(firstNonFinite(m, {0, 1}, 0, 10000, true).row, -1);
     const float inf = std::numeric_limits<float>::infinity();
     for (int row : {0, 4095, 4096, 8191, 9999}) {
-        m.at(1, row).im = -inf;
+        m.setSample(1, row, Sample{m.value(1, row), -inf});
         NonFiniteValue bad = firstNonFinite(m, {0, 1}, 0, 10000, true);
         EXPECT_EQ(bad.row, row);
         EXPECT_EQ(bad.channel, 1);
         EXPECT_EQ(firstNonFinite(m, {0, 1}, 0, 10000, false).row, -1) << row;
-        m.at(1, row).re = std::nanf("");
+        m.setSample(1, row, Sample{std::nanf(""), 0.0f});
         EXPECT_EQ(firstNonFinite(m, {0}, 0, 10000).row, -1) << row;
         EXPECT_EQ(firstNonFinite(m, {1}, 10000, 0).row, row);
-        m.at(1, row) = Sample{1.0f, 1.0f};
+        m.setSample(1, row, Sample{1.0f, 1.0f});
     }
     // The first of two in the same piece, the later one in an earlier channel.
-    m.at(0, 5000).re = inf;
-    m.at(1, 4999).re = inf;
+    m.setSample(0, 5000, Sample{inf, 0.0f});
+    m.setSample(1, 4999, Sample{inf, 0.0f});
     EXPECT_EQ(firstNonFinite(m, {0, 1}, 0, 10000).row, 4999);
 }

@@ -47,9 +47,9 @@ TEST(IntChannelScale, ReaderScalesTheSameCountsWithTheNewFields) {
         EXPECT_EQ(intSampleLayout(path), code);
         CMeasure before;
         ASSERT_TRUE(readInt(before, path.c_str()));
-        EXPECT_FLOAT_EQ(before.at(0, 0).re, -49.0f);
+        EXPECT_FLOAT_EQ(before.value(0, 0), -49.0f);
         // Back to the counts through the file's own fields.
-        std::vector<double> values{before.at(0, 0).re, before.at(0, 2).re};
+        std::vector<double> values{before.value(0, 0), before.value(0, 2)};
         ASSERT_TRUE(intCounts(values, before.channels[0], code, nullptr));
         EXPECT_DOUBLE_EQ(values[0], -100);
         EXPECT_DOUBLE_EQ(values[1], 250);
@@ -57,8 +57,8 @@ TEST(IntChannelScale, ReaderScalesTheSameCountsWithTheNewFields) {
         ASSERT_TRUE(writeIntChannelScale(path, 0, 0.002, -0.3, &why)) << why;
         CMeasure after;
         ASSERT_TRUE(readInt(after, path.c_str()));
-        EXPECT_FLOAT_EQ(after.at(0, 0).re, float(0.002 * -100 - 0.3)) << int(code);
-        EXPECT_FLOAT_EQ(after.at(0, 2).re, float(0.002 * 250 - 0.3)) << int(code);
+        EXPECT_FLOAT_EQ(after.value(0, 0), float(0.002 * -100 - 0.3)) << int(code);
+        EXPECT_FLOAT_EQ(after.value(0, 2), float(0.002 * 250 - 0.3)) << int(code);
         EXPECT_STREQ(after.channels[0].name, "gauge");
         EXPECT_EQ(readBytes(path).size(), countsFile(code).size());
         EXPECT_FALSE(writeIntChannelScale(path, 1, 0.002, -0.3, &why));
@@ -77,7 +77,7 @@ TEST(IntChannelScale, LayoutWithoutAConstantTakesOnlyACoefficient) {
     ASSERT_TRUE(writeIntChannelScale(path, 0, 0.002, 0.0, &why)) << why;
     CMeasure m;
     ASSERT_TRUE(readInt(m, path.c_str()));
-    EXPECT_FLOAT_EQ(m.at(0, 2).re, 0.5f);
+    EXPECT_FLOAT_EQ(m.value(0, 2), 0.5f);
     std::vector<double> values{1.0};
     EXPECT_FALSE(intCounts(values, ChannelInfo{}, 4, &why));
 }

@@ -62,10 +62,10 @@ TEST(IntFormat, IntegerLayoutsScaleByChannel) {
         CMeasure m;
         ASSERT_TRUE(read(dir.file("a.int"), m)) << code;
         EXPECT_EQ(m.sampleFormat, 5);
-        EXPECT_FLOAT_EQ(m.at(0, 0).re, code == 3 ? -1.0f : -2.0f);
-        EXPECT_FLOAT_EQ(m.at(0, 2).re, code == 3 ? 4.5f : 3.5f);
-        EXPECT_FLOAT_EQ(m.at(1, 1).re, code == 3 ? 37.0f : 40.0f);
-        EXPECT_EQ(m.at(1, 1).im, 0.0f);
+        EXPECT_FLOAT_EQ(m.value(0, 0), code == 3 ? -1.0f : -2.0f);
+        EXPECT_FLOAT_EQ(m.value(0, 2), code == 3 ? 4.5f : 3.5f);
+        EXPECT_FLOAT_EQ(m.value(1, 1), code == 3 ? 37.0f : 40.0f);
+        EXPECT_EQ(m.sample(1, 1).im, 0.0f);
         EXPECT_STREQ(m.channels[0].unit, "cm");
         EXPECT_STREQ(m.channels[1].name, "flap velocity");
         EXPECT_EQ(m.channels[1].reserved[3], 4.5);
@@ -79,10 +79,10 @@ TEST(IntFormat, IntegerLayoutsScaleByChannel) {
     writeBytes(dir.file("b.int"), w.bytes);
     CMeasure m;
     ASSERT_TRUE(read(dir.file("b.int"), m));
-    EXPECT_FLOAT_EQ(m.at(0, 0).re, -1.0f);
-    EXPECT_FLOAT_EQ(m.at(1, 0).re, 17.0f);
-    EXPECT_FLOAT_EQ(m.at(0, 1).re, 4.0f);
-    EXPECT_FLOAT_EQ(m.at(1, 1).re, 37.0f);
+    EXPECT_FLOAT_EQ(m.value(0, 0), -1.0f);
+    EXPECT_FLOAT_EQ(m.value(1, 0), 17.0f);
+    EXPECT_FLOAT_EQ(m.value(0, 1), 4.0f);
+    EXPECT_FLOAT_EQ(m.value(1, 1), 37.0f);
 }
 
 TEST(IntFormat, CodeZeroAlwaysCarriesSixteenCoefficients) {
@@ -96,8 +96,8 @@ TEST(IntFormat, CodeZeroAlwaysCarriesSixteenCoefficients) {
     ASSERT_TRUE(read(dir.file("z.int"), m));
     EXPECT_EQ(m.date, 0u);
     EXPECT_STREQ(m.name, "");
-    EXPECT_FLOAT_EQ(m.at(0, 1).re, 2.0f); // 0.5 x 4, no constant
-    EXPECT_FLOAT_EQ(m.at(1, 0).re, 4.0f);
+    EXPECT_FLOAT_EQ(m.value(0, 1), 2.0f); // 0.5 x 4, no constant
+    EXPECT_FLOAT_EQ(m.value(1, 0), 4.0f);
     EXPECT_EQ(m.channels[1].constant, 0.0);
 }
 
@@ -136,7 +136,7 @@ TEST(IntFormat, HeaderChecks) {
         EXPECT_LE(m.channelCount, MAX_CHANNELS);
         EXPECT_GE(m.sampleCount, 0);
         if (!c.ok) {
-            EXPECT_EQ(m.samples, nullptr) << c.what;
+            EXPECT_FALSE(m.hasSamples()) << c.what;
         }
         EXPECT_EQ(std::string(m.path), dir.file("h.int"));
     }
@@ -178,7 +178,7 @@ TEST(IntFormat, HugeDeclaredBlockInTinyFileIsRefusedBeforeAllocation) {
     CMeasure m;
     std::string why;
     EXPECT_FALSE(read(dir.file("big.int"), m, &why));
-    EXPECT_EQ(m.samples, nullptr);
+    EXPECT_FALSE(m.hasSamples());
     EXPECT_NE(why.find("holds"), std::string::npos) << why;
 }
 
@@ -231,8 +231,10 @@ TEST(IntFormat, EveryTruncationIsRefusedOrReadUpToItsLastCompleteRow) {
             CMeasure refused, header;
             std::string why;
             EXPECT_FALSE(read(path, refused, &why));
-            EXPECT_TRUE(refused.samples == nullptr ||
-                        refused.sampleBytes() == refused.channelCount * refused.sampleCount * 8);
+            EXPECT_TRUE(!refused.hasSamples() ||
+                        refused.sampleBytes() == samplesBytes(refused.sampleCount,
+                                                              refused.channelCount,
+                                                              refused.sampleFormat));
             EXPECT_EQ(why.find(" rows are complete") != std::string::npos, rows > 0) << why;
             if (rows > 0) {
                 EXPECT_NE(why.find("first " + std::to_string(rows) + " of 4 rows"),
@@ -255,11 +257,11 @@ TEST(IntFormat, EveryTruncationIsRefusedOrReadUpToItsLastCompleteRow) {
             EXPECT_EQ(headerReport.rowsRead, rows);
             ASSERT_EQ(m.sampleCount, rows);
             EXPECT_EQ(partialHeader.sampleCount, rows);
-            EXPECT_EQ(m.sampleBytes(), 2 * rows * 8);
+            EXPECT_EQ(m.sampleBytes(), samplesBytes(rows, 2, m.sampleFormat));
             for (int32_t j = 0; j < rows; ++j)
                 for (int c = 0; c < 2; ++c) {
-                    EXPECT_EQ(m.at(c, j).re, whole.at(c, j).re) << j << " " << c;
-                    EXPECT_EQ(m.at(c, j).im, whole.at(c, j).im) << j << " " << c;
+                    EXPECT_EQ(m.value(c, j), whole.value(c, j)) << j << " " << c;
+                    EXPECT_EQ(m.sample(c, j).im, whole.sample(c, j).im) << j << " " << c;
                 }
         }
     }
@@ -286,7 +288,7 @@ TEST(IntFormat, BytesAfterTheDeclaredSamplesAreReported) {
         EXPECT_EQ(report.bytesIgnored, 1234);
         EXPECT_EQ(headerReport.bytesIgnored, 1234);
         ASSERT_EQ(m.sampleCount, 4);
-        EXPECT_EQ(m.at(1, 3).re, exact.at(1, 3).re);
+        EXPECT_EQ(m.value(1, 3), exact.value(1, 3));
     }
 }
 
@@ -309,7 +311,7 @@ TEST(IntFormat, AFileWithoutChannelsIsRefused) {
         EXPECT_FALSE(readIntHeader(header, path.c_str(), &headerWhy));
         EXPECT_EQ(why, "the file holds no channel");
         EXPECT_EQ(headerWhy, why);
-        EXPECT_EQ(m.samples, nullptr);
+        EXPECT_FALSE(m.hasSamples());
     }
 }
 
@@ -329,8 +331,8 @@ TEST(IntFormat, CorruptedBytesNeverCrash) {
         CMeasure m;
         bool ok = read(dir.file("c.int"), m);
         EXPECT_LE(m.channelCount, MAX_CHANNELS);
-        if (ok && m.samples) {
-            EXPECT_EQ(m.sampleBytes(), m.channelCount * m.sampleCount * 8);
+        if (ok && m.hasSamples()) {
+            EXPECT_EQ(m.sampleBytes(), samplesBytes(m.sampleCount, m.channelCount, m.sampleFormat));
         }
     }
 }
@@ -360,7 +362,7 @@ TEST(IntFormat, RoundTripOfLayoutFourGoesThroughLayoutFive) {
     ASSERT_TRUE(read(dir.file("out.int"), b));
     for (int j = 0; j < 3; ++j)
         for (int c = 0; c < 2; ++c)
-            EXPECT_EQ(b.at(c, j).re, a.at(c, j).re);
+            EXPECT_EQ(b.value(c, j), a.value(c, j));
     EXPECT_EQ(b.date, a.date);
     EXPECT_STREQ(b.channels[0].unit, "cm");
     EXPECT_EQ(b.channels[1].reserved[0], 1.5);
@@ -374,15 +376,15 @@ TEST(IntFormat, ComplexMeasurementKeepsImaginaryParts) {
     a.sampleCount = 2;
     a.sampleRate = 8.0;
     a.sampleFormat = SAMPLE_FORMAT_COMPLEX;
-    ASSERT_TRUE(a.resizeSamples(16));
-    a.at(0, 0) = {1.0f, -2.0f};
-    a.at(0, 1) = {3.0f, 4.5f};
+    ASSERT_TRUE(a.allocateSamples());
+    a.setSample(0, 0, {1.0f, -2.0f});
+    a.setSample(0, 1, {3.0f, 4.5f});
     ASSERT_TRUE(writeInt(a, dir.file("c.int").c_str()));
     CMeasure b;
     ASSERT_TRUE(read(dir.file("c.int"), b));
     EXPECT_EQ(b.sampleFormat, 6);
-    EXPECT_EQ(b.at(0, 1).im, 4.5f);
-    EXPECT_EQ(b.at(0, 0).im, -2.0f);
+    EXPECT_EQ(b.sample(0, 1).im, 4.5f);
+    EXPECT_EQ(b.sample(0, 0).im, -2.0f);
 }
 
 // A 0-byte file used to pass for a saved measurement.
@@ -405,7 +407,7 @@ TEST(IntFormat, MeasurementsTheFormatCannotCarryAreNotWritten) {
     a.channelCount = 1;
     a.sampleCount = INT_MAX_SAMPLES + 1; // a long spectrum of a .WAV file, say
     a.sampleRate = 100.0;
-    ASSERT_TRUE(a.resizeSamples(int64_t(a.sampleCount) * 8));
+    ASSERT_TRUE(a.allocateSamples());
     EXPECT_FALSE(writeInt(a, dir.file("long.int").c_str()));
     EXPECT_TRUE(readBytes(dir.file("long.int")).empty());
     a.sampleCount = 10;
@@ -441,8 +443,8 @@ TEST(IntFormat, LargeSampleMajorRecordsKeepEveryValueAndStopAtACut) {
                 double expected =
                     code == 4 ? specs[size_t(c)].coefficient * raw + specs[size_t(c)].constant
                               : raw;
-                EXPECT_FLOAT_EQ(m.at(c, j).re, float(expected)) << code << " " << j << " " << c;
-                EXPECT_EQ(m.at(c, j).im, 0.0f);
+                EXPECT_FLOAT_EQ(m.value(c, j), float(expected)) << code << " " << j << " " << c;
+                EXPECT_EQ(m.sample(c, j).im, 0.0f);
             }
         }
 
@@ -467,7 +469,7 @@ TEST(IntFormat, LargeSampleMajorRecordsKeepEveryValueAndStopAtACut) {
         EXPECT_EQ(report.rowsExpected, rows);
         for (int32_t j : {0, 131072, 262144, p.sampleCount - 1})
             for (int c = 0; c < 2; ++c)
-                EXPECT_EQ(p.at(c, j).re, m.at(c, j).re) << code << " " << j << " " << c;
+                EXPECT_EQ(p.value(c, j), m.value(c, j)) << code << " " << j << " " << c;
     }
 }
 

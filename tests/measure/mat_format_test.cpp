@@ -81,11 +81,11 @@ void fillSample(CMeasure& m) {
     m.channelCount = 2;
     m.sampleCount = 300;
     m.sampleRate = 32.768;
-    ASSERT_TRUE(m.resizeSamples(int64_t(m.channelCount) * m.sampleCount * 8));
+    ASSERT_TRUE(m.allocateSamples());
     describePlainChannels(m);
     for (int r = 0; r < m.sampleCount; ++r)
         for (int c = 0; c < 2; ++c)
-            m.at(c, r) = Sample{float(r) * 0.125f - float(c) * 3.75f, 0.0f};
+            m.setSample(c, r, Sample{float(r) * 0.125f - float(c) * 3.75f, 0.0f});
     std::string bytes;
     toFileEncoding("Próba fali żółw", bytes);
     copyField(m.name, sizeof m.name, bytes.c_str());
@@ -118,13 +118,13 @@ TEST(MatFormat, AMeasurementReadsBackWithItsNameDateRateNamesAndUnits) {
         EXPECT_STREQ(back.channels[c].name, m.channels[c].name);
         EXPECT_STREQ(back.channels[c].unit, m.channels[c].unit);
         for (int row = 0; row < 300; ++row)
-            ASSERT_EQ(back.at(c, row).re, m.at(c, row).re) << c << " " << row;
+            ASSERT_EQ(back.value(c, row), m.value(c, row)) << c << " " << row;
     }
     // The header read gives the same shape without holding the samples.
     CMeasure header;
     ASSERT_TRUE(readMatHeader(header, path.c_str(), &why)) << why;
     EXPECT_EQ(header.sampleCount, 300);
-    EXPECT_EQ(header.samples, nullptr);
+    EXPECT_FALSE(header.hasSamples());
 }
 
 TEST(MatFormat, A73FileGivesItsSinglesAlongTheLongerDimensionAndRateFromDt) {
@@ -149,8 +149,8 @@ TEST(MatFormat, A73FileGivesItsSinglesAlongTheLongerDimensionAndRateFromDt) {
     EXPECT_STREQ(m.channels[2].name, "Channel 3");
     EXPECT_STREQ(m.name, "Pomiar");
     // Element (channel c, sample r) sits at c + 3 r in column order.
-    EXPECT_EQ(m.at(1, 7).re, values[1 + 3 * 7]);
-    EXPECT_EQ(m.at(2, 499).re, values[2 + 3 * 499]);
+    EXPECT_EQ(m.value(1, 7), values[1 + 3 * 7]);
+    EXPECT_EQ(m.value(2, 499), values[2 + 3 * 499]);
 }
 
 TEST(MatFormat, IntegerVectorsAndCompressedFilesRead) {
@@ -169,8 +169,8 @@ TEST(MatFormat, IntegerVectorsAndCompressedFilesRead) {
     EXPECT_EQ(m.sampleCount, 4);
     EXPECT_EQ(m.sampleRate, 1000);
     EXPECT_STREQ(m.channels[0].name, "raw gauge");
-    EXPECT_EQ(m.at(0, 0).re, -32768.0f);
-    EXPECT_EQ(m.at(0, 3).re, 32767.0f);
+    EXPECT_EQ(m.value(0, 0), -32768.0f);
+    EXPECT_EQ(m.value(0, 3), 32767.0f);
 }
 
 TEST(MatFormat, SeveralMatricesNeedTheVariableNamedAndNoRateNeedsOne) {
@@ -198,7 +198,7 @@ TEST(MatFormat, SeveralMatricesNeedTheVariableNamedAndNoRateNeedsOne) {
     ASSERT_TRUE(r.ok) << r.why;
     EXPECT_EQ(m.sampleCount, 6);
     EXPECT_EQ(m.sampleRate, 8);
-    EXPECT_EQ(m.at(0, 5).re, 2.5f);
+    EXPECT_EQ(m.value(0, 5), 2.5f);
 
     for (const char* bad : {"middle", "comment"}) {
         CMeasure n;
@@ -354,7 +354,7 @@ TEST(MatFormat, A73VariableKeptInAnotherFileIsRefusedNamingIt) {
               "variable /eta is an external link to " + stored + ":/fs" + tail);
     EXPECT_EQ(readFrom(stored, m).why,
               "variable /eta is kept in external storage in " + secret + tail);
-    EXPECT_EQ(m.samples, nullptr);
+    EXPECT_FALSE(m.hasSamples());
 }
 
 namespace {
@@ -445,7 +445,7 @@ TEST(MatFormat, A5FileIsRefusedWhereItsSizesDisagreeWithWhatItHolds) {
         const MatRead r = readFrom(path, m);
         EXPECT_FALSE(r.ok) << expected;
         EXPECT_EQ(r.why, expected);
-        EXPECT_EQ(m.samples, nullptr);
+        EXPECT_FALSE(m.hasSamples());
     }
     // The same bytes whole read, compressed or not.
     for (const std::string& bytes : {rate + good, compressed(rate) + compressed(good)}) {
@@ -454,7 +454,7 @@ TEST(MatFormat, A5FileIsRefusedWhereItsSizesDisagreeWithWhatItHolds) {
         const MatRead r = readFrom(path, m);
         ASSERT_TRUE(r.ok) << r.why;
         EXPECT_EQ(m.sampleCount, 1000);
-        EXPECT_EQ(m.at(1, 999).re, 1999.5f);
+        EXPECT_EQ(m.value(1, 999), 1999.5f);
     }
 }
 
@@ -481,7 +481,7 @@ TEST(MatFormat, NamesAndUnitsComeBackExactlyAsTheyWere) {
         EXPECT_STREQ(back.channels[c].unit, m.channels[c].unit) << c;
     }
     EXPECT_STREQ(back.name, m.name);
-    EXPECT_EQ(back.at(1, 299).re, m.at(1, 299).re);
+    EXPECT_EQ(back.value(1, 299), m.value(1, 299));
 }
 
 // A 7.3 cell is a data set of references; one that refers to itself made

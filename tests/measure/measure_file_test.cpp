@@ -54,10 +54,10 @@ TEST(MeasureFile, NamesAndUnitsComeBackFromEveryTypeThatKeepsThem) {
     m.sampleCount = 50;
     m.sampleRate = 20.0;
     describePlainChannels(m);
-    ASSERT_TRUE(m.resizeSamples(int64_t(m.channelCount) * m.sampleCount * 8));
+    ASSERT_TRUE(m.allocateSamples());
     for (int r = 0; r < m.sampleCount; ++r)
         for (int c = 0; c < m.channelCount; ++c)
-            m.at(c, r) = Sample{float(r) * 0.5f + float(c), 0.0f};
+            m.setSample(c, r, Sample{float(r) * 0.5f + float(c), 0.0f});
     setChannelInfo(m.channels[0], 1.0, 0.0, "m", " gauge 1 ");
     setChannelInfo(m.channels[1], 1.0, 0.0, "", "");
     setChannelInfo(m.channels[2], 1.0, 0.0, "cm/s", "flap [raw] (x)");

@@ -18,15 +18,15 @@ void describe(CMeasure& m) {
     std::strcpy(m.name, "Header test");
     setChannelInfo(m.channels[0], 1.0, 0.0, "m", "Flap");
     setChannelInfo(m.channels[1], 1.0, 0.0, "cm", "Gauge 1");
-    EXPECT_TRUE(m.resizeSamples(int64_t(2) * 100 * 8));
+    EXPECT_TRUE(m.allocateSamples());
     for (int j = 0; j < 100; ++j) {
-        m.at(0, j) = Sample{float(j) / 10, 0.0f};
-        m.at(1, j) = Sample{j % 10 < 5 ? 1.0f : -1.0f, 0.0f};
+        m.setSample(0, j, Sample{float(j) / 10, 0.0f});
+        m.setSample(1, j, Sample{j % 10 < 5 ? 1.0f : -1.0f, 0.0f});
     }
 }
 
 void expectSameDescription(const CMeasure& header, const CMeasure& full) {
-    EXPECT_EQ(header.samples, nullptr);
+    EXPECT_FALSE(header.hasSamples());
     EXPECT_EQ(header.sampleBytes(), 0);
     EXPECT_EQ(header.channelCount, full.channelCount);
     EXPECT_EQ(header.sampleCount, full.sampleCount);
@@ -104,7 +104,7 @@ TEST(MeasureHeader, FilesShortOfTheirDeclaredSamplesAreRefusedAsByTheFullReader)
     EXPECT_NE(why.find("header declares 800 bytes of samples but the file holds 796"),
               std::string::npos)
         << why;
-    EXPECT_EQ(header.samples, nullptr);
+    EXPECT_FALSE(header.hasSamples());
     // A WAVE file with its format but no data chunk.
     ScratchFile wav(".WAV");
     Bytes noData = stereoWave(3, 0);
@@ -170,7 +170,7 @@ TEST(MeasureHeader, CutFilesAreReadUpToTheirLastCompleteRowOnlyOnRequest) {
             EXPECT_TRUE(fullWhy.empty()) << fullWhy;
             ASSERT_EQ(full.sampleCount, cut.rows);
             EXPECT_EQ(header.sampleCount, cut.rows);
-            EXPECT_EQ(full.at(0, cut.rows - 1).re, source.at(0, cut.rows - 1).re);
+            EXPECT_EQ(full.value(0, cut.rows - 1), source.value(0, cut.rows - 1));
             EXPECT_EQ(partialReadText("m", fullReport),
                       "m: read " + std::to_string(cut.rows) +
                           " of 100 rows; the rest of the file is damaged");
@@ -204,6 +204,6 @@ TEST(MeasureHeader, EveryReaderRefusesAFileWithoutChannels) {
         EXPECT_FALSE(readMeasureHeader(header, file.path(), c.type, &headerWhy));
         EXPECT_EQ(fullWhy, c.reason);
         EXPECT_EQ(headerWhy, c.reason);
-        EXPECT_EQ(full.samples, nullptr);
+        EXPECT_FALSE(full.hasSamples());
     }
 }

@@ -37,23 +37,25 @@ void fillRamp(CMeasure& m, int channels, int rows, double rate) {
     m.channelCount = channels;
     m.sampleCount = rows;
     m.sampleRate = rate;
-    ASSERT_TRUE(m.resizeSamples(int64_t(channels) * rows * 8));
+    m.sampleFormat = SAMPLE_FORMAT_COMPLEX; // both parts are written
+    ASSERT_TRUE(m.allocateSamples());
     for (int j = 0; j < rows; ++j)
         for (int c = 0; c < channels; ++c)
-            m.at(c, j) = Sample{float(j * 10 + c), float(-j)};
+            m.setSample(c, j, Sample{float(j * 10 + c), float(-j)});
 }
 
 } // namespace
 
-TEST(MeasureModel, ResizeKeepsSameSizeAndReleasesOnZero) {
+TEST(MeasureModel, AllocateKeepsSameSizeAndReleasesOnZero) {
     CMeasure m;
     fillRamp(m, 2, 5, 1.0);
-    Sample* before = m.samples;
-    EXPECT_TRUE(m.resizeSamples(2 * 5 * 8));
-    EXPECT_EQ(m.samples, before);
-    EXPECT_EQ(m.at(1, 4).re, 41.0f);
-    EXPECT_TRUE(m.resizeSamples(0));
-    EXPECT_EQ(m.samples, nullptr);
+    const void* before = m.blockBytes();
+    EXPECT_TRUE(m.allocateSamples());
+    EXPECT_EQ(m.blockBytes(), before);
+    EXPECT_EQ(m.value(1, 4), 41.0f);
+    m.sampleCount = 0;
+    EXPECT_TRUE(m.allocateSamples());
+    EXPECT_FALSE(m.hasSamples());
     EXPECT_EQ(m.sampleBytes(), 0);
 }
 
@@ -132,7 +134,7 @@ TEST(MeasureModel, HeaderAssignmentCopiesHeaderNotSamples) {
     EXPECT_STREQ(b.name, "gauge run");
     EXPECT_EQ(b.sampleCount, 3);
     EXPECT_EQ(b.signalParameters[1].level, 3.5);
-    EXPECT_EQ(b.samples, nullptr);
+    EXPECT_FALSE(b.hasSamples());
 }
 
 TEST(MeasureModel, CopyBlockRunsDownwardsAndClamps) {
@@ -160,12 +162,12 @@ TEST(MeasureModel, EraseBlockTouchesOneChannelOnly) {
     m.EraseBlock(1, 8, 3);
     for (int j = 0; j < 10; ++j) {
         bool erased = j >= 3 && j < 8;
-        EXPECT_EQ(m.at(1, j).re == 0.0f && m.at(1, j).im == 0.0f, erased) << j;
-        EXPECT_EQ(m.at(0, j).re, float(j * 10));
+        EXPECT_EQ(m.value(1, j) == 0.0f && m.sample(1, j).im == 0.0f, erased) << j;
+        EXPECT_EQ(m.value(0, j), float(j * 10));
     }
     m.EraseBlock(-1, 0, 10); // ignored
     m.EraseBlock(5, 0, 10);
-    EXPECT_EQ(m.at(0, 5).re, 50.0f);
+    EXPECT_EQ(m.value(0, 5), 50.0f);
 }
 
 TEST(MeasureModel, WriteTextWritesRealPartsWithCrLf) {

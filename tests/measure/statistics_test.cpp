@@ -254,10 +254,10 @@ void fillRows(CMeasure& m, int channels, int rows) {
     m.channelCount = channels;
     m.sampleCount = rows;
     m.sampleRate = 25.0;
-    ASSERT_TRUE(m.resizeSamples(int64_t(channels) * rows * 8));
+    ASSERT_TRUE(m.allocateSamples());
     for (int j = 0; j < rows; ++j)
         for (int c = 0; c < channels; ++c)
-            m.at(c, j) = Sample{float(100 * c + j), 0.0f};
+            m.setSample(c, j, Sample{float(100 * c + j), 0.0f});
 }
 
 } // namespace

@@ -24,7 +24,10 @@ def test_read_gives_the_block_batch_prints(batch, sample):
     # `block` prints "%5e\t%5e\t%5e" (x, re, im) per row of the block.
     printed = batch("block", sample, "--channel", 2, "--from", 0, "--to", 50).stdout.split()
     values = numpy.array(printed, dtype=float).reshape(-1, 3)
-    assert m.samples.shape == (4096, 4) and m.samples.dtype == numpy.complex64
+    # A real record is its float32 samples, one column per channel, shared
+    # with `real` and not copied.
+    assert m.samples.shape == (4096, 4) and m.samples.dtype == numpy.float32
+    assert numpy.shares_memory(m.samples, m.real) and m.samples.flags.f_contiguous
     numpy.testing.assert_allclose(values[:, 1], m.real[: len(values), 2], rtol=1e-5, atol=1e-12)
     assert m.rate == 50.0
     assert [c.name for c in m.channels][0] == "Flap displacement"

@@ -33,11 +33,12 @@ std::unique_ptr<CMeasure> regularWaves(int32_t channels, const char* name = "gau
         setChannelInfo(m->channels[c], 1, 0, "m", name);
         resetParameters(m->signalParameters[c]);
     }
-    m->resizeSamples(int64_t(channels) * ROWS * int64_t(sizeof(Sample)));
+    m->allocateSamples();
     for (int j = 0; j < ROWS; ++j)
         for (int c = 0; c < channels; ++c)
-            m->at(c, j) =
-                Sample{float(0.05 * (c + 1) * std::sin(2 * PI * (j / RATE / 1.5 + 0.1 * c))), 0};
+            m->setSample(
+                c, j,
+                Sample{float(0.05 * (c + 1) * std::sin(2 * PI * (j / RATE / 1.5 + 0.1 * c))), 0});
     return m;
 }
 

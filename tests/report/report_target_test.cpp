@@ -27,14 +27,14 @@ void writeDrive(const std::string& path, const char* elevationName) {
     setChannelInfo(m.channels[1], 1, 0, "m", elevationName);
     for (int c = 0; c < 2; ++c)
         resetParameters(m.signalParameters[c]);
-    m.resizeSamples(int64_t(2) * m.sampleCount * int64_t(sizeof(Sample)));
+    m.allocateSamples();
     const double amplitude[] = {0.03, 0.02, 0.01}, frequency[] = {0.5, 0.7, 0.9};
     for (int j = 0; j < m.sampleCount; ++j) {
         double eta = 0;
         for (int k = 0; k < 3; ++k)
             eta += amplitude[k] * std::sin(2 * PI * frequency[k] * j / m.sampleRate + k);
-        m.at(0, j) = Sample{float(0.5 * eta), 0};
-        m.at(1, j) = Sample{float(eta), 0};
+        m.setSample(0, j, Sample{float(0.5 * eta), 0});
+        m.setSample(1, j, Sample{float(eta), 0});
     }
     std::string why;
     ASSERT_TRUE(writeMeasure(m, path, FileType::Int, &why)) << why;

@@ -254,13 +254,13 @@ TEST(SeaSynthesis, DriveMeasurementCarriesMetres) {
     EXPECT_DOUBLE_EQ(m.sampleRate, 50.0);
     EXPECT_STREQ(m.channels[0].unit, "m");
     EXPECT_STREQ(m.channels[1].unit, "m/s");
-    EXPECT_EQ(m.at(1, 1500).re, float(d.velocity[1500]));
+    EXPECT_EQ(m.value(1, 1500), float(d.velocity[1500]));
 
     // Shown in a window, the sea the drive makes comes as a third channel.
     CMeasure shown;
     ASSERT_TRUE(seaDriveMeasure(d, shown, true));
     ASSERT_EQ(shown.channelCount, 3);
     EXPECT_STREQ(shown.channels[2].name, "Target elevation");
-    EXPECT_EQ(shown.at(0, 700).re, m.at(0, 700).re);
-    EXPECT_EQ(shown.at(2, 1500).re, float(d.elevation[1500]));
+    EXPECT_EQ(shown.value(0, 700), m.value(0, 700));
+    EXPECT_EQ(shown.value(2, 1500), float(d.elevation[1500]));
 }

@@ -42,10 +42,10 @@ std::unique_ptr<CMeasure> detailedMeasure() {
         for (int k = 0; k <= c; ++k)
             appendComponent(m->signalParameters[c], wave);
     }
-    m->resizeSamples(int64_t(m->channelCount) * m->sampleCount * 8);
+    m->allocateSamples();
     for (int j = 0; j < m->sampleCount; ++j)
         for (int c = 0; c < m->channelCount; ++c)
-            m->at(c, j) = Sample{float(std::sin(0.01 * j + c)), float(-0.5 * j)};
+            m->setSample(c, j, Sample{float(std::sin(0.01 * j + c)), float(-0.5 * j)});
     return m;
 }
 
@@ -61,7 +61,7 @@ void expectSameMeasure(const CMeasure& a, const CMeasure& b) {
     EXPECT_EQ(a.sampleFormat, b.sampleFormat);
     ASSERT_EQ(a.channelCount, b.channelCount);
     ASSERT_EQ(a.sampleCount, b.sampleCount);
-    EXPECT_EQ(std::memcmp(a.samples, b.samples, size_t(a.sampleCount) * a.channelCount * 8), 0);
+    EXPECT_EQ(std::memcmp(a.blockBytes(), b.blockBytes(), size_t(a.sampleBytes())), 0);
 }
 
 // The id of a process that has ended (and been reaped).
@@ -129,7 +129,7 @@ TEST(RecoveryFile, DamagedCopiesAreRefusedBeforeAllocating) {
         std::string why;
         EXPECT_FALSE(readRecoveryFile(back, &type, tmp.file("bad"), &why)) << c.what;
         EXPECT_FALSE(why.empty()) << c.what;
-        EXPECT_EQ(back.samples, nullptr) << c.what;
+        EXPECT_FALSE(back.hasSamples()) << c.what;
     }
     // A component count past the table, in the last channel's parameters.
     bytes = good;

@@ -15,11 +15,16 @@ Sample ramp(int c, int j) {
 }
 
 std::vector<Sample> copyOf(const CMeasure& m) {
-    return std::vector<Sample>(m.samples, m.samples + int64_t(m.channelCount) * m.sampleCount);
+    std::vector<Sample> all;
+    for (int j = 0; j < m.sampleCount; ++j)
+        for (int c = 0; c < m.channelCount; ++c)
+            all.push_back(m.sample(c, j));
+    return all;
 }
 
 bool same(const std::vector<Sample>& a, const CMeasure& m) {
-    return std::memcmp(a.data(), m.samples, a.size() * sizeof(Sample)) == 0;
+    return a.size() == copyOf(m).size() &&
+           std::memcmp(a.data(), copyOf(m).data(), a.size() * sizeof(Sample)) == 0;
 }
 
 } // namespace
@@ -27,12 +32,12 @@ bool same(const std::vector<Sample>& a, const CMeasure& m) {
 // Bounds past the ends are clamped as the erase clamps them.
 TEST(EraseUndoTest, UndoPutsBackExactlyTheClampedRows) {
     auto m = view_test::makeMeasure(3, 50, 10.0, ramp);
-    m->at(2, 12).re = std::numeric_limits<float>::quiet_NaN();
+    m->setSample(2, 12, Sample{std::numeric_limits<float>::quiet_NaN(), 0.0f});
     const std::vector<Sample> before = copyOf(*m);
     EraseUndo undo;
     ASSERT_TRUE(undo.erase(*m, {2, 99, -5}));
-    EXPECT_EQ(m->at(2, 0).re, 0.0f);
-    EXPECT_EQ(m->at(2, 49).re, 0.0f);
+    EXPECT_EQ(m->value(2, 0), 0.0f);
+    EXPECT_EQ(m->value(2, 49), 0.0f);
     EXPECT_TRUE(undo.undo(*m));
     EXPECT_TRUE(same(before, *m));
     EXPECT_FALSE(undo.available());
@@ -48,7 +53,7 @@ TEST(EraseUndoTest, NothingToEraseKeepsTheEarlierUndo) {
     EXPECT_FALSE(undo.erase(*m, {2, 0, 10})); // no such channel
     EXPECT_TRUE(same(erased, *m));
     ASSERT_TRUE(undo.undo(*m));
-    EXPECT_FLOAT_EQ(m->at(0, 6).re, 6.25f);
+    EXPECT_FLOAT_EQ(m->value(0, 6), 6.25f);
 }
 
 // Rows computed anew (another layout) are not overwritten with old ones.
@@ -59,5 +64,5 @@ TEST(EraseUndoTest, AMeasurementLaidOutAnewIsLeftAlone) {
     m->sampleCount = 20;
     EXPECT_FALSE(undo.undo(*m));
     EXPECT_FALSE(undo.available());
-    EXPECT_EQ(m->at(1, 3).re, 0.0f);
+    EXPECT_EQ(m->value(1, 3), 0.0f);
 }

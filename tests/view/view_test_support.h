@@ -19,7 +19,7 @@ inline std::unique_ptr<CMeasure> makeMeasure(int channels, int rows, double rate
     m->sampleCount = rows;
     m->sampleRate = rate;
     m->sampleFormat = SAMPLE_FORMAT_COMPLEX;
-    if (!m->resizeSamples(int64_t(channels) * rows * int64_t(sizeof(Sample)))) return nullptr;
+    if (!m->allocateSamples()) return nullptr;
     for (int c = 0; c < channels; ++c) {
         char name[16];
         std::snprintf(name, sizeof name, "ch %d", c);
@@ -27,7 +27,7 @@ inline std::unique_ptr<CMeasure> makeMeasure(int channels, int rows, double rate
     }
     for (int j = 0; j < rows; ++j)
         for (int c = 0; c < channels; ++c)
-            m->at(c, j) = value(c, j);
+            m->setSample(c, j, value(c, j));
     return m;
 }
 

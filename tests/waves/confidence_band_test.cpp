@@ -35,8 +35,8 @@ TEST(ConfidenceBand, HannAtHalfOverlapHasPercivalAndWaldensDegreesOfFreedom) {
     ASSERT_EQ(m.channelCount, 3);
     EXPECT_STREQ(m.channels[1].name, "S lower 90%");
     EXPECT_STREQ(m.channels[2].name, "S upper 90%");
-    EXPECT_FLOAT_EQ(m.at(1, 100).re, float(s.density[100] * band.lowerFactor));
-    EXPECT_FLOAT_EQ(m.at(2, 100).re, float(s.density[100] * band.upperFactor));
+    EXPECT_FLOAT_EQ(m.value(1, 100), float(s.density[100] * band.lowerFactor));
+    EXPECT_FLOAT_EQ(m.value(2, 100), float(s.density[100] * band.upperFactor));
     EXPECT_FALSE(confidenceBand(VarianceSpectrum{}, 0.9, band)); // no dof known
 }
 

@@ -23,17 +23,17 @@ void fillMeasure(CMeasure& m, int32_t count, const std::vector<DampedWave>& wave
     m.channelCount = 1;
     m.sampleCount = count;
     m.sampleRate = RATE;
-    m.resizeSamples(int64_t(count) * 8);
+    m.allocateSamples();
     resetParameters(m.signalParameters[0]);
     std::mt19937 gen(7u);
     std::normal_distribution<double> noise(0.0, sigma);
     for (int32_t j = 0; j < count; ++j)
-        m.at(0, j) = Sample{float(waveValue(LEVEL, waves, j / RATE) + noise(gen)), 0.0f};
+        m.setSample(0, j, Sample{float(waveValue(LEVEL, waves, j / RATE) + noise(gen)), 0.0f});
 }
 
 // The fit of the record from the start frequencies of `list`.
 std::vector<double> fittedFrequencies(const CMeasure& m, const std::vector<double>& start) {
-    FitData f(m.sampleCount, RATE, [&](int32_t n) { return double(m.at(0, n).re); });
+    FitData f(m.sampleCount, RATE, [&](int32_t n) { return double(m.value(0, n)); });
     std::vector<DampedWave> waves;
     for (double frequency : start)
         waves.push_back({frequency, 0.0, 0.0, 0.0});

@@ -202,7 +202,7 @@ TEST(SpectrumMeasure, FrequencyIsTheXAxis) {
     EXPECT_EQ(m.sampleFormat, SAMPLE_FORMAT_REAL);
     EXPECT_STREQ(m.channels[0].unit, "m^2/Hz");
     EXPECT_STREQ(m.channels[0].name, "S(f)");
-    EXPECT_FLOAT_EQ(m.at(0, 2).re, 2.5f);
+    EXPECT_FLOAT_EQ(m.value(0, 2), 2.5f);
 }
 
 TEST(Detrend, TakesOutTheMeanOrTheLeastSquaresLine) {

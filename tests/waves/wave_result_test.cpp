@@ -26,10 +26,10 @@ std::unique_ptr<CMeasure> regularWaveMeasure() {
         setChannelInfo(m->channels[c], 1, 0, "m", "gauge");
         resetParameters(m->signalParameters[c]);
     }
-    m->resizeSamples(int64_t(2) * m->sampleCount * int64_t(sizeof(Sample)));
+    m->allocateSamples();
     for (int j = 0; j < m->sampleCount; ++j) {
-        m->at(0, j) = Sample{0.0f, 0.0f};
-        m->at(1, j) = Sample{float(0.07 * std::sin(2 * SEA_PI * (j / 80.0 + 0.2))), 0.0f};
+        m->setSample(0, j, Sample{0.0f, 0.0f});
+        m->setSample(1, j, Sample{float(0.07 * std::sin(2 * SEA_PI * (j / 80.0 + 0.2))), 0.0f});
     }
     return m;
 }
@@ -58,9 +58,9 @@ TEST(WaveResult, StatisticsCurvesHoldEveryWavesHeightAndPeriodAndOutliveTheSourc
     EXPECT_STREQ(r.channels[1].unit, "s");
     for (int j = 0; j < 19; ++j) {
         // Extremes up to half a sample off: 1 - cos(pi/80) = 7.7e-4 of H low.
-        EXPECT_NEAR(r.at(0, j).re, 0.14, 0.14 * 7.8e-4 + 1e-6) << j;
+        EXPECT_NEAR(r.value(0, j), 0.14, 0.14 * 7.8e-4 + 1e-6) << j;
         // Crossings interpolated on a sine 80 samples a period: far below 1e-3 s.
-        EXPECT_NEAR(r.at(1, j).re, 1.0, 1e-3) << j;
+        EXPECT_NEAR(r.value(1, j), 1.0, 1e-3) << j;
     }
     ASSERT_FALSE(r.parameterLines.empty());
     EXPECT_EQ(r.parameterLines[0], "Waves\t19");

@@ -332,7 +332,9 @@ class AnalysisWindowsThreadTest : public AnalysisWindowsTest {
         const int n = SAMPLES;
         CMeasure* record = makeMeasure(1, n, 50.0, "/data/long.INT");
         for (int j = 0; j < n; ++j)
-            record->at(0, j).re = float(0.04 * std::sin(2 * 3.141592653589793 * 0.625 * j / 50.0));
+            record->setSample(
+                0, j,
+                Sample{float(0.04 * std::sin(2 * 3.141592653589793 * 0.625 * j / 50.0)), 0.0f});
         for (int k = 0; k < 10; ++k)
             appendComponent(record->signalParameters[0], wave("w", 0.1 + 0.1 * k, 0.01));
         source = openMeasureWindow(*frame, record);

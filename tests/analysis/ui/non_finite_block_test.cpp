@@ -21,8 +21,8 @@ std::string writeDamaged(const TempDir& dir) {
     CMeasure* m = makeMeasure(3, 2000, 20.0);
     for (int j = 0; j < 2000; ++j)
         for (int c = 0; c < 3; ++c)
-            m->at(c, j).re = float(std::sin(0.1 * 3.141592653589793 * j - c));
-    m->at(1, 700).re = std::nanf("");
+            m->setSample(c, j, Sample{float(std::sin(0.1 * 3.141592653589793 * j - c)), 0.0f});
+    m->setSample(1, 700, Sample{std::nanf(""), 0.0f});
     std::string path = dir.file("damaged.INT");
     bool written = writeInt(*m, path.c_str());
     delete m;
@@ -60,7 +60,7 @@ class NonFiniteBlockTest : public FrameTest {
 TEST_F(NonFiniteBlockTest, AnalysisMenuRunsAndStatisticRefuseWithAMessage) {
     CMeasureWnd* source = openDamaged();
     ASSERT_NE(source, nullptr);
-    ASSERT_TRUE(std::isnan(source->measure->at(1, 700).re));
+    ASSERT_TRUE(std::isnan(source->measure->value(1, 700)));
     const int windows = frame->children().size();
     for (int command : {CMD_FOURIER, CMD_KALMAN, CMD_APPROXIMATION, CMD_STATISTIC}) {
         const int messages = dialogScript::messages().size();

@@ -21,7 +21,7 @@ TEST_F(RunWithoutComponentsTest, AnEmptyListIsRefusedInTheDialogAndFilledFromThe
     // Channel 2: a 0.5 Hz wave over 60 s at 50 Hz, no components.
     CMeasure* m = makeMeasure(3, 3000, 50.0);
     for (int j = 0; j < 3000; ++j)
-        m->at(2, j).re = float(std::cos(M_PI * j / 50.0));
+        m->setSample(2, j, Sample{float(std::cos(M_PI * j / 50.0)), 0.0f});
     CMeasureWnd* w = openMeasureWindow(*frame, m);
     settle();
     w->view->SetBlock(2, 0, 3000);

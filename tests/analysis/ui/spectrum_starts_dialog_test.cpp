@@ -32,7 +32,8 @@ class SpectrumStartsDialogTest : public FrameTest {
         CMeasure* m = makeMeasure(2, 3000, 50.0);
         for (int j = 0; j < 3000; ++j) {
             const double t = j / 50.0;
-            m->at(1, j).re = float(2 * std::cos(M_PI * t) + 0.5 * std::sin(3 * M_PI * t));
+            m->setSample(
+                1, j, Sample{float(2 * std::cos(M_PI * t) + 0.5 * std::sin(3 * M_PI * t)), 0.0f});
         }
         for (int i = 0; i < 4; ++i)
             appendComponent(m->signalParameters[1], wave("typed", 0.1 * (i + 1), 1.0));

@@ -68,8 +68,9 @@ void writeCalibrationRecord(const std::string& path) {
     const std::vector<double> readings = gaugeReadings();
     std::unique_ptr<CMeasure> record(makeMeasure(3, int32_t(readings.size()), 50.0));
     for (size_t j = 0; j < readings.size(); ++j) {
-        record->at(0, int32_t(j)) = record->at(1, int32_t(j)) = Sample{0.0f, 0.0f};
-        record->at(2, int32_t(j)) = Sample{float(readings[j]), 0.0f};
+        record->setSample(0, int32_t(j), Sample{0.0f, 0.0f});
+        record->setSample(1, int32_t(j), Sample{0.0f, 0.0f});
+        record->setSample(2, int32_t(j), Sample{float(readings[j]), 0.0f});
     }
     ASSERT_TRUE(writeInt(*record, path.c_str()));
 }
@@ -165,7 +166,7 @@ TEST_F(MeasureDialogsTest, ChannelEditReachesTheMeasurementAndASavedFile) {
     EXPECT_STREQ(measure->name, "flume run 12");
     EXPECT_EQ(measure->sampleRate, 100.0);
     // The samples are untouched: float layouts are not scaled.
-    EXPECT_FLOAT_EQ(measure->at(1, 7).re, 1007.0f);
+    EXPECT_FLOAT_EQ(measure->value(1, 7), 1007.0f);
 
     const std::string path = dir.file("renamed.INT");
     ASSERT_TRUE(writeInt(*measure, path.c_str()));
@@ -173,7 +174,7 @@ TEST_F(MeasureDialogsTest, ChannelEditReachesTheMeasurementAndASavedFile) {
     ASSERT_TRUE(readInt(back, path.c_str()));
     EXPECT_STREQ(back.channels[1].name, KEPT);
     EXPECT_EQ(std::strlen(back.channels[1].name), 8u); // one byte a letter
-    EXPECT_FLOAT_EQ(back.at(1, 7).re, 1007.0f);
+    EXPECT_FLOAT_EQ(back.value(1, 7), 1007.0f);
 }
 
 TEST_F(MeasureDialogsTest, CancelDropsChannelEditsAndRefusedFieldsChangeNothing) {
@@ -370,8 +371,8 @@ TEST_F(MeasureDialogsTest, CalibrateOnACsvChangesThePlotAndSaveAsWritesIt) {
     const double k = coefficient.toDouble(), b = constant.toDouble();
     ASSERT_NEAR(k, 0.0001, 0.005 * 0.0001) << coefficient.toStdString();
     for (int32_t j : {0, 7, 199}) {
-        EXPECT_FLOAT_EQ(m->at(2, j).re, float(k * (2000 + j) + b)) << j;
-        EXPECT_FLOAT_EQ(m->at(1, j).re, float(1000 + j)) << j;
+        EXPECT_FLOAT_EQ(m->value(2, j), float(k * (2000 + j) + b)) << j;
+        EXPECT_FLOAT_EQ(m->value(1, j), float(1000 + j)) << j;
     }
     // The plot's value axis follows: it reaches down to about -0.1 m, and
     // no longer up to the raw 2199 (channel 1, of the same unit, shares the
@@ -392,7 +393,7 @@ TEST_F(MeasureDialogsTest, CalibrateOnACsvChangesThePlotAndSaveAsWritesIt) {
     ASSERT_TRUE(readCsv(back, saved.c_str(), &why)) << why;
     ASSERT_EQ(back.sampleCount, 200);
     for (int32_t j : {0, 7, 199})
-        EXPECT_EQ(back.at(2, j).re, m->at(2, j).re) << j;
+        EXPECT_EQ(back.value(2, j), m->value(2, j)) << j;
     EXPECT_EQ(back.channels[2].coefficient, k);
     EXPECT_EQ(back.channels[2].constant, b);
 }
@@ -421,7 +422,7 @@ TEST_F(MeasureDialogsTest, CalibrationThatWouldEraseTheValuesIsRefused) {
     EXPECT_TRUE(dialogScript::messages()[0].contains("would erase the channel's values"))
         << dialogScript::messages()[0].toStdString();
     EXPECT_EQ(measure->channels[2].coefficient, 0.5);
-    EXPECT_FLOAT_EQ(measure->at(2, 7).re, 2007.0f);
+    EXPECT_FLOAT_EQ(measure->value(2, 7), 2007.0f);
 }
 
 // A MATLAB record of several matrices asks which one holds the gauges, as

@@ -140,8 +140,8 @@ TEST(RecoveryAfterKill, ErasedBlockComesBackAfterSigkill) {
         int zero = 0, same = 0;
         for (int j = 0; j < m.sampleCount; ++j) {
             const bool inBlock = j >= FROM && j < TO;
-            zero += inBlock && m.at(CHANNEL, j).re == 0.0f && m.at(CHANNEL, j).im == 0.0f;
-            same += !inBlock && m.at(CHANNEL, j).re == original.at(CHANNEL, j).re;
+            zero += inBlock && m.value(CHANNEL, j) == 0.0f && m.sample(CHANNEL, j).im == 0.0f;
+            same += !inBlock && m.value(CHANNEL, j) == original.value(CHANNEL, j);
         }
         EXPECT_EQ(zero, TO - FROM);
         EXPECT_EQ(same, m.sampleCount - (TO - FROM));

@@ -73,8 +73,8 @@ TEST_F(SeaWindowTest, ShowsTheCoresDriveWithItsSeaAndTargetAndSavesTheM11) {
     ASSERT_EQ(m.sampleCount, 2400);
     EXPECT_DOUBLE_EQ(m.sampleRate, 20.0);
     for (int32_t i = 0; i < m.sampleCount; i += 37) {
-        ASSERT_EQ(m.at(0, i).re, float(expected.displacement[size_t(i)])) << i;
-        ASSERT_EQ(m.at(2, i).re, float(expected.elevation[size_t(i)])) << i;
+        ASSERT_EQ(m.value(0, i), float(expected.displacement[size_t(i)])) << i;
+        ASSERT_EQ(m.value(2, i), float(expected.elevation[size_t(i)])) << i;
     }
     // The target beside it: X in Hz, its peak at fp.
     ASSERT_NE(w->spectrum, nullptr);
@@ -83,7 +83,7 @@ TEST_F(SeaWindowTest, ShowsTheCoresDriveWithItsSeaAndTargetAndSavesTheM11) {
     EXPECT_EQ(w->spectrumPlot->axes().xTitle, "Frequency (Hz)");
     int32_t peak = 0;
     for (int32_t j = 0; j < w->spectrum->sampleCount; ++j)
-        if (w->spectrum->at(0, j).re > w->spectrum->at(0, peak).re) peak = j;
+        if (w->spectrum->value(0, j) > w->spectrum->value(0, peak)) peak = j;
     EXPECT_NEAR(peak / w->spectrum->sampleRate, 1 / 1.6, 1 / 120.0);
     EXPECT_EQ(reportValue(*w, "Hm0 target"), "0.1 m");
     EXPECT_FALSE(reportValue(*w, "largest stroke").isEmpty());
@@ -96,7 +96,7 @@ TEST_F(SeaWindowTest, ShowsTheCoresDriveWithItsSeaAndTargetAndSavesTheM11) {
     ASSERT_EQ(readM11(saved, path.c_str()), 0);
     ASSERT_EQ(saved.sampleCount, 2400);
     for (int32_t i = 0; i < saved.sampleCount; i += 41)
-        ASSERT_NEAR(saved.at(0, i).re, m.at(0, i).re, 1e-6) << i;
+        ASSERT_NEAR(saved.value(0, i), m.value(0, i), 1e-6) << i;
 }
 
 // At 1280 x 800 the drive's three strips and the target are all in view,
@@ -235,7 +235,7 @@ TEST_F(SeaWindowTest, ATableChosenWithBrowseAndRecalculateOnTheWindowsOwnParamet
     EXPECT_EQ(w->parameters.spectrum, SpectrumShape::Table);
     EXPECT_EQ(w->tablePath, table);
     EXPECT_EQ(reportValue(*w, "spectrum"), "table");
-    const float before = w->measure->at(0, 1200).re;
+    const float before = w->measure->value(0, 1200);
 
     // Recalculate shows this window's parameters and table; a new seed
     // makes a new drive of the same sea.
@@ -251,7 +251,7 @@ TEST_F(SeaWindowTest, ATableChosenWithBrowseAndRecalculateOnTheWindowsOwnParamet
     EXPECT_EQ(seedShown, "3");
     EXPECT_EQ(tableShown.toStdString(), table);
     EXPECT_EQ(w->parameters.seed, 4u);
-    EXPECT_NE(w->measure->at(0, 1200).re, before);
+    EXPECT_NE(w->measure->value(0, 1200), before);
     EXPECT_EQ(reportValue(*w, "seed"), "4");
 }
 

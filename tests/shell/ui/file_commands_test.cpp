@@ -80,14 +80,14 @@ TEST_F(FileCommandsTest, OpenReadsEachFormatByTheChosenType) {
     EXPECT_EQ(w->measure->channelCount, 2); // displacement and velocity
     w = openWith(dir.file("b.TXT"), 3);
     EXPECT_EQ(w->measure->sampleCount, 50);
-    EXPECT_FLOAT_EQ(w->measure->at(1, 7).re, 1007.0f);
+    EXPECT_FLOAT_EQ(w->measure->value(1, 7), 1007.0f);
     w = openWith(dir.file("d.WAV"), 4);
     EXPECT_EQ(w->measure->sampleCount, 3);
-    EXPECT_FLOAT_EQ(w->measure->at(1, 2).re, -3.0f);
+    EXPECT_FLOAT_EQ(w->measure->value(1, 2), -3.0f);
     ASSERT_TRUE(writeHdf5(*source, dir.file("f.h5").c_str()));
     w = openWith(dir.file("f.h5"), 7);
     EXPECT_EQ(w->measure->sampleCount, 50);
-    EXPECT_FLOAT_EQ(w->measure->at(1, 7).re, source->at(1, 7).re);
+    EXPECT_FLOAT_EQ(w->measure->value(1, 7), source->value(1, 7));
     // "All files" reads as .INT, whatever the extension.
     ASSERT_TRUE(writeInt(*source, dir.file("e.dat").c_str()));
     w = openWith(dir.file("e.dat"), 8);
@@ -108,7 +108,7 @@ TEST_F(FileCommandsTest, OpenReadsEachFormatByTheChosenType) {
     w = openWith(dir.file("f.h5"), 9);
     EXPECT_EQ(w->measure->sampleCount, 50);
     w = openWith(dir.file("b.TXT"), 9);
-    EXPECT_FLOAT_EQ(w->measure->at(1, 7).re, source->at(1, 7).re);
+    EXPECT_FLOAT_EQ(w->measure->value(1, 7), source->value(1, 7));
 }
 
 // The reader hands the window the extremes it gathered while reading; the
@@ -121,8 +121,10 @@ TEST_F(FileCommandsTest, OpenedRecordIsScaledAsARescanScalesIt) {
         setChannelInfo(source->channels[c], 1, 0, units[c], "gauge");
     for (int j = 0; j < rows; ++j)
         for (int c = 0; c < channels; ++c)
-            source->at(c, j).re = float(((int64_t(j) * 7919 + c) % 1001) - 500) * (c + 1) / 64.0f;
-    source->at(3, rows - 1).re = -4000.0f; // the last sample decides a shared low
+            source->setSample(
+                c, j,
+                Sample{float(((int64_t(j) * 7919 + c) % 1001) - 500) * (c + 1) / 64.0f, 0.0f});
+    source->setSample(3, rows - 1, Sample{-4000.0f, 0.0f}); // the last sample decides a shared low
     ASSERT_TRUE(writeInt(*source, dir.file("long.INT").c_str()));
     CMeasureWnd* w = openWith(dir.file("long.INT"), 1);
     ASSERT_TRUE(w && w->view);
@@ -164,7 +166,7 @@ TEST_F(FileCommandsTest, AllFilesChoosesTheReaderByExtension) {
     CMeasureWnd* text = openWith(dir.file("run.txt"), 5);
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->measure->channelCount, 2);
-    EXPECT_FLOAT_EQ(text->measure->at(1, 19).re, 1019.0f);
+    EXPECT_FLOAT_EQ(text->measure->value(1, 19), 1019.0f);
     CMeasureWnd* m11 = openWith(dir.file("run.m11"), 5);
     ASSERT_NE(m11, nullptr);
     EXPECT_EQ(m11->measure->sampleCount, 20);
@@ -182,7 +184,7 @@ TEST_F(FileCommandsTest, AKnownExtensionChoosesTheReaderWhateverTheType) {
         CMeasureWnd* w = openWith(dir.file(name), type);
         ASSERT_NE(w, nullptr) << name;
         EXPECT_EQ(w->measure->channelCount, 2) << name;
-        EXPECT_FLOAT_EQ(w->measure->at(1, 19).re, 1019.0f) << name;
+        EXPECT_FLOAT_EQ(w->measure->value(1, 19), 1019.0f) << name;
     }
     EXPECT_TRUE(dialogScript::messages().isEmpty())
         << dialogScript::messages().join(" ").toStdString();
@@ -219,7 +221,7 @@ TEST_F(FileCommandsTest, SaveAsNamesTheFileAfterItsFormat) {
     CMeasure asText, asNamed, asM11, asHdf5;
     EXPECT_TRUE(readHdf5(asHdf5, dir.file("arrays.h5").c_str()));
     EXPECT_TRUE(readText(asText, dir.file("plain.TXT").c_str()));
-    EXPECT_FLOAT_EQ(asText.at(1, 39).re, 1039.0f);
+    EXPECT_FLOAT_EQ(asText.value(1, 39), 1039.0f);
     EXPECT_TRUE(readText(asNamed, dir.file("named.TXT").c_str()));
     EXPECT_EQ(readM11(asM11, dir.file("flap.M11").c_str()), 0);
     EXPECT_FALSE(QFile::exists(q(dir.file("plain"))));

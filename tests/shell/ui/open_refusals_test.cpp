@@ -48,7 +48,8 @@ class OpenRefusalsTest : public FrameTest {
     std::string damagedInt(size_t keep, size_t extra = 0) {
         std::unique_ptr<CMeasure> m(makeMeasure(2, 500));
         for (int j = 0; j < 500; ++j)
-            m->at(0, j).re = m->at(1, j).re = float(j);
+            for (int c = 0; c < 2; ++c)
+                m->setSample(c, j, Sample{float(j), 0.0f});
         const std::string path = dir.file("damaged.INT");
         EXPECT_TRUE(writeInt(*m, path.c_str()));
         std::vector<unsigned char> bytes = readBytes(path);
@@ -80,7 +81,7 @@ TEST_F(OpenRefusalsTest, ACutFileOpensItsCompleteRowsOnlyWhenAsked) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(dialogScript::questions().size(), 2);
     ASSERT_EQ(window->measure->sampleCount, 300);
-    EXPECT_EQ(window->measure->at(1, 299).re, 299.0f);
+    EXPECT_EQ(window->measure->value(1, 299), 299.0f);
     EXPECT_FALSE(window->isModified());
 }
 
@@ -127,7 +128,7 @@ TEST_F(OpenRefusalsTest, ACsvWithoutTimeAsksForItsRate) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->measure->sampleRate, 20.0);
     EXPECT_EQ(window->measure->sampleCount, 3);
-    EXPECT_EQ(window->measure->at(1, 2).re, 3.0f);
+    EXPECT_EQ(window->measure->value(1, 2), 3.0f);
 }
 
 // The question names what the file's own type would have given the rate by.

@@ -90,7 +90,7 @@ TEST_F(SamplesChoiceTest, AnHdf5FileWithoutSamplesAsksWhichDatasetAndOpensIt) {
     EXPECT_TRUE(dialogScript::messages().isEmpty());
     EXPECT_EQ(window->measure->channelCount, 1);
     ASSERT_EQ(window->measure->sampleCount, 360);
-    EXPECT_EQ(window->measure->at(0, 359).re, 359.0f);
+    EXPECT_EQ(window->measure->value(0, 359), 359.0f);
     EXPECT_EQ(window->measure->sampleRate, 20.0);
     EXPECT_FALSE(window->isModified());
 }
@@ -139,7 +139,7 @@ TEST_F(SamplesChoiceTest, AMatlabFileOfSeveralMatricesAsksWhichVariable) {
     EXPECT_EQ(marked, 1);
     EXPECT_EQ(window->measure->channelCount, 3);
     ASSERT_EQ(window->measure->sampleCount, 500);
-    EXPECT_EQ(window->measure->at(2, 499).re, 2499.0f);
+    EXPECT_EQ(window->measure->value(2, 499), 2499.0f);
 }
 
 // /samples is the one to read whatever else the file holds: no question.

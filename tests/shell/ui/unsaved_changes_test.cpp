@@ -37,12 +37,16 @@ QString q(const std::string& s) {
 }
 
 std::vector<Sample> samplesOf(const CMeasure& m) {
-    return std::vector<Sample>(m.samples, m.samples + int64_t(m.channelCount) * m.sampleCount);
+    std::vector<Sample> all;
+    for (int j = 0; j < m.sampleCount; ++j)
+        for (int c = 0; c < m.channelCount; ++c)
+            all.push_back(m.sample(c, j));
+    return all;
 }
 
 bool sameBits(const std::vector<Sample>& a, const CMeasure& m) {
     return a.size() == size_t(m.channelCount) * size_t(m.sampleCount) &&
-           std::memcmp(a.data(), m.samples, a.size() * sizeof(Sample)) == 0;
+           std::memcmp(a.data(), samplesOf(m).data(), a.size() * sizeof(Sample)) == 0;
 }
 
 } // namespace
@@ -284,12 +288,12 @@ TEST_F(UnsavedChangesTest, QuittingAsksForEachModifiedWindowAndCancelKeepsThePro
 // window had before it; then Undo is greyed again.
 TEST_F(UnsavedChangesTest, UndoRestoresTheErasedSamplesAndGreysItself) {
     CMeasureWnd* w = open();
-    w->measure->at(1, 15).re = std::numeric_limits<float>::quiet_NaN();
-    w->measure->at(1, 16).im = -0.0f;
+    w->measure->setSample(1, 15, Sample{std::numeric_limits<float>::quiet_NaN(), 0.0f});
+    w->measure->setSample(1, 16, Sample{w->measure->value(1, 16), -0.0f});
     const std::vector<Sample> original = samplesOf(*w->measure);
     EXPECT_FALSE(undoEnabled());
     erase(w, 1, 30, 10); // a block selected backwards
-    EXPECT_EQ(w->measure->at(1, 15).re, 0.0f);
+    EXPECT_EQ(w->measure->value(1, 15), 0.0f);
     EXPECT_TRUE(undoEnabled());
     frame->activateWindow();
     w->view->hwnd->setFocus();

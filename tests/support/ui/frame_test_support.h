@@ -43,10 +43,10 @@ inline CMeasure* makeMeasure(int channels, int samples, double rate = 10.0,
         setChannelInfo(m->channels[c], 1, 0, "m", "gauge");
         resetParameters(m->signalParameters[c]);
     }
-    m->resizeSamples(int64_t(channels) * samples * 8);
+    m->allocateSamples();
     for (int j = 0; j < samples; ++j)
         for (int c = 0; c < channels; ++c)
-            m->at(c, j) = Sample{float(c * 1000 + j), 0.0f};
+            m->setSample(c, j, Sample{float(c * 1000 + j), 0.0f});
     return m;
 }
 

@@ -173,15 +173,15 @@ TEST_F(MeasureWndTest, BlockEraseZerosTheBlockOnlyWhenThereIsOne) {
     CMeasure* m = window->measure.get();
     window->view->SetBlock(1, 20, 20);
     frame->frameCommand(CMD_BLOCK_ERASE, 0);
-    EXPECT_FLOAT_EQ(m->at(1, 20).re, 1020.0f);
+    EXPECT_FLOAT_EQ(m->value(1, 20), 1020.0f);
 
     window->view->SetBlock(1, 20, 23);
     frame->frameCommand(CMD_BLOCK_ERASE, 0);
-    EXPECT_FLOAT_EQ(m->at(1, 19).re, 1019.0f);
+    EXPECT_FLOAT_EQ(m->value(1, 19), 1019.0f);
     for (int j = 20; j < 23; ++j)
-        EXPECT_FLOAT_EQ(m->at(1, j).re, 0.0f);
-    EXPECT_FLOAT_EQ(m->at(1, 23).re, 1023.0f);
-    EXPECT_FLOAT_EQ(m->at(0, 21).re, 21.0f);
+        EXPECT_FLOAT_EQ(m->value(1, j), 0.0f);
+    EXPECT_FLOAT_EQ(m->value(1, 23), 1023.0f);
+    EXPECT_FLOAT_EQ(m->value(0, 21), 21.0f);
 }
 
 TEST_F(MeasureWndTest, AddAndSubSampleChangeNothingInAPlainMeasureWindow) {
@@ -199,8 +199,9 @@ TEST_F(MeasureWndTest, ClosingReleasesTheMeasurementAfterCuttingResultsLoose) {
     traced->channelCount = 1;
     traced->sampleCount = 200;
     traced->sampleRate = 10;
-    traced->resizeSamples(200 * 8);
-    std::copy(pattern->samples, pattern->samples + 200, traced->samples);
+    traced->allocateSamples();
+    for (int j = 0; j < 200; ++j)
+        traced->setSample(0, j, pattern->sample(0, j));
     CMeasureWnd* w = openMeasureWindow(*frame, traced);
     settle();
 

@@ -251,9 +251,9 @@ TEST_F(SpectrumPicture, ALinePlotDrawsTheModulusAsACurveNotAsBars) {
 TEST_F(SpectrumPicture, PhaseBarsRiseForPositiveAndHangForNegativeAngles) {
     v.plot_mode = PLOT_PHASE; // -4 .. 4 rad: zero at row 38 of the strip
     QImage up = paintView(v);
-    m->at(0, 200) = Sample{0.0f, -1.0f}; // -pi/2 from here on
+    m->setSample(0, 200, Sample{0.0f, -1.0f}); // -pi/2 from here on
     for (int j = 200; j < 400; ++j)
-        m->at(0, j) = Sample{0.0f, -1.0f};
+        m->setSample(0, j, Sample{0.0f, -1.0f});
     QImage down = paintView(v);
     // atan2(4, 3) = 0.93 rad: 9 rows above zero; -pi/2: 15 rows below it
     const int zero = 12 + 38;

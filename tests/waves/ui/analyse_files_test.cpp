@@ -32,12 +32,13 @@ std::string writeRecord(const TempDir& dir, const std::string& name, double peri
     m.sampleCount = rows;
     m.sampleRate = 20.0;
     m.sampleFormat = SAMPLE_FORMAT_REAL;
-    EXPECT_TRUE(m.resizeSamples(int64_t(2) * rows * 8));
+    EXPECT_TRUE(m.allocateSamples());
     for (int j = 0; j < rows; ++j) {
         const double t = j / 20.0;
         const double eta = 0.04 * std::sin(2 * PI * t / period) + 0.005 * std::cos(7.3 * t);
-        m.at(0, j) = Sample{float(eta), 0.0f};
-        m.at(1, j) = Sample{float(0.7 * eta + 0.01 * std::sin(2 * PI * t / (0.6 * period))), 0.0f};
+        m.setSample(0, j, Sample{float(eta), 0.0f});
+        m.setSample(1, j,
+                    Sample{float(0.7 * eta + 0.01 * std::sin(2 * PI * t / (0.6 * period))), 0.0f});
     }
     for (int c = 0; c < 2; ++c)
         setChannelInfo(m.channels[c], 1.0, 0.0, "m", "Gauge");

@@ -273,7 +273,7 @@ TEST_F(WaveWindowsTest, ReflectionTakesMoreGaugesAndGivesSeriesOrHarmonics) {
     EXPECT_EQ(written.sampleRate, opened.sampleRate);
     for (int32_t j = 0; j < opened.sampleCount; j += 97)
         for (int c = 0; c < 2; ++c)
-            EXPECT_EQ(written.at(c, j).re, opened.at(c, j).re) << c << " " << j;
+            EXPECT_EQ(written.value(c, j), opened.value(c, j)) << c << " " << j;
 
     // A regular wave's harmonics in the table, Kr as the batch gives it; run
     // on the sample again, the series and spectra windows closed.
