@@ -1,8 +1,10 @@
 #include "measure/hdf5_format.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 #include <optional>
 #include <vector>
 
@@ -481,19 +483,16 @@ bool writeLayout(const CMeasure& m, hid_t file) {
            writeDescription(m, root.get(), dataset.get());
 }
 
-// The whole file, built in memory by HDF5's core driver so that it can be
-// written through AtomicFile like every other output.
-bool buildImage(const CMeasure& m, std::vector<char>& image) {
+// The file streamed by the library into AtomicFile's temporary file, chunk
+// after chunk, which AtomicFile then syncs and renames: no image of the whole
+// file in memory. Every write and the close are checked.
+bool writeTemporary(const CMeasure& m, const std::string& path) {
     hdf5::Session session;
-    Handle access(H5Pcreate(H5P_FILE_ACCESS), H5Pclose);
-    if (H5Pset_fapl_core(access.get(), 1 << 20, false) < 0) return false;
-    Handle file(H5Fcreate("ondarix.h5", H5F_ACC_TRUNC, H5P_DEFAULT, access.get()), H5Fclose);
-    if (!file.valid() || !writeLayout(m, file.get()) || H5Fflush(file.get(), H5F_SCOPE_GLOBAL) < 0)
-        return false;
-    const ssize_t size = H5Fget_file_image(file.get(), nullptr, 0);
-    if (size <= 0) return false;
-    image.resize(size_t(size));
-    return H5Fget_file_image(file.get(), image.data(), image.size()) == size;
+    const hid_t file = H5Fcreate(path.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
+    if (file < 0) return false;
+    const bool written = writeLayout(m, file);
+    const bool closed = H5Fclose(file) >= 0;
+    return written && closed;
 }
 
 } // namespace
@@ -527,13 +526,31 @@ bool writeHdf5(CMeasure& m, const char* path, std::string* error) {
         if (error) *error = out.error();
         return false;
     }
-    std::vector<char> image;
-    if (!buildImage(m, image)) {
-        out.discard();
-        if (error) *error = "the HDF5 library could not build the file";
+    // The file's room is taken before the library writes: a disk too full or
+    // a size limit is met here, where it fails cleanly, and not in the
+    // library's last writes at close, after which it would leave the file
+    // open and crash when the process ends. The library cuts the file to its
+    // own length at close.
+    const int64_t room = samplesBytes(m.sampleCount, m.channelCount, SAMPLE_FORMAT_REAL);
+    const int taken = posix_fallocate(out.file().fd(), 0, off_t(room + room / 64 + (4 << 20)));
+    if (taken != 0 && taken != EOPNOTSUPP && taken != EINVAL) {
+        errno = taken;
+        out.commit(false);
+        if (error) *error = out.error();
         return false;
     }
-    const bool ok = out.commit(out.write(image.data(), image.size()));
+    errno = 0;
+    if (!writeTemporary(m, out.temporaryPath())) {
+        // The library's own message is not kept; the system's says why (a
+        // full disk, a file size limit).
+        const int cause = errno;
+        out.discard();
+        if (error)
+            *error = std::string("the HDF5 library could not write the file") +
+                     (cause != 0 ? ": " + std::string(std::strerror(cause)) : "");
+        return false;
+    }
+    const bool ok = out.commit(true);
     if (!ok && error) *error = out.error();
     return ok;
 }

@@ -252,19 +252,6 @@ static void* obtainBlock(int64_t bytes, bool* mapped) {
     return g_blockSource ? g_blockSource(bytes) : allocateBlock(size_t(bytes));
 }
 
-bool CMeasure::resizeSamples(int64_t bytes) {
-    if (block_ && layout_ == SampleLayout::PairRows && bytes == sampleBytes_) return true;
-    if (!block_ && bytes == 0) return true;
-    releaseSamples();
-    if (bytes <= 0) return bytes == 0;
-    bool mapped = false;
-    void* block = obtainBlock(bytes, &mapped);
-    if (!block) return false;
-    setBlock(block, bytes, SampleLayout::PairRows, 0);
-    if (mapped) mappedBytes_ = bytes;
-    return true;
-}
-
 bool CMeasure::allocateSamples(std::string* refusal) {
     const SampleLayout layout =
         sampleFormat == SAMPLE_FORMAT_COMPLEX ? SampleLayout::PairRows : SampleLayout::RealColumns;

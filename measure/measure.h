@@ -165,10 +165,6 @@ class CMeasure : public CHeader {
         sampleFormat = format;
         return allocateSamples(refusal);
     }
-    // Keeps the block when `bytes` is its size; otherwise releases it and
-    // obtains a new one (contents undefined) of rows of pairs. Returns false
-    // when the new block could not be obtained; the measurement then has none.
-    bool resizeSamples(int64_t bytes);
     // Shrinks the sample count keeping the first rows (a read stopped early).
     void truncateSamples(int64_t rows);
     // Releases the block.

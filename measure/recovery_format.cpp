@@ -250,7 +250,7 @@ bool readRecoveryFile(CMeasure& m, FileType* type, const std::string& path, std:
     for (int c = 0; c < m.channelCount; ++c)
         if (!decodeParameters(d, m.signalParameters[c]))
             return refuse(error, "component count outside 0..10 in channel " + std::to_string(c));
-    if (!m.resizeSamples(sampleBytes)) return refuse(error, "not enough memory for the samples");
+    if (!m.allocateSamples(error)) return false;
     if (sampleBytes > 0 && !readPairRows(file, m))
         return refuse(error, "file too short for the samples");
     return true;

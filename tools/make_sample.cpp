@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     setChannelInfo(m.channels[3], 1.0, 0.0, "m", "Gauge 3, x = 12 m");
     for (int c = 0; c < m.channelCount; ++c)
         resetParameters(m.signalParameters[c]);
-    if (!m.resizeSamples(int64_t(m.channelCount) * SAMPLES * 8)) return 1;
+    if (!m.allocateSamples()) return 1;
     Noise noise;
     const double celerity = 2.2; // m/s, roughly the group of a 1.6 s wave in 0.6 m of water
     for (int32_t j = 0; j < SAMPLES; ++j) {
