@@ -1,12 +1,12 @@
 #include "analysis/fft_plan.h"
 
 #include <fftw3.h>
+#include <sched.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -45,10 +45,26 @@ std::vector<CacheEntry> g_cache;
 // thread count is part of the plan, so a length always gets the same plan.
 constexpr int32_t THREADED_FROM = int32_t(1) << 18;
 
+// Two, or one where the process may run on one core only (taskset, a
+// container's CPU set), or what ONDARIX_FFT_THREADS says (1 for one thread).
+// Read once: the plans made keep it.
+int longTransformThreads() {
+    int threads = 2;
+    cpu_set_t cores;
+    if (sched_getaffinity(0, sizeof cores, &cores) == 0 && CPU_COUNT(&cores) < 2) threads = 1;
+    if (const char* given = std::getenv("ONDARIX_FFT_THREADS")) {
+        char* end = nullptr;
+        const long n = std::strtol(given, &end, 10);
+        if (end != given && *end == '\0' && n >= 1) threads = n >= 2 ? 2 : 1;
+    }
+    return threads;
+}
+
 int threadsFor(int32_t n) {
     static const bool ready = fftw_init_threads() != 0;
+    static const int threads = longTransformThreads();
     if (!ready || n < THREADED_FROM) return 1;
-    return std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+    return threads;
 }
 
 // The cached plan of length `n` and kind `sign`, made by `make` (under the
