@@ -19,8 +19,8 @@ the median of the per-round ratios Ondarix / peer with their spread
 (min..max) and the median milliseconds of each side:
 - whole-process reads: `ondarix-batch block FILE` of one row (it reads every
   sample of the record, then writes one value) against a python3 doing the
-  peer's read; wall ms, CPU ms and peak MiB from os.wait4, which reports the
-  usage of exactly that child;
+  peer's read; wall ms, CPU ms and peak MiB, each run started from a small
+  wrapper whose RUSAGE_CHILDREN holds only it;
 - peak memory of those reads: (peak - baseline) / 128 MiB, the baseline being
   the peak of `ondarix-batch info` of the same file (for the peers, of a
   python3 importing the same modules and reading nothing);
@@ -47,7 +47,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE + '/peers')
-from bench_peers import PYTHON, run_whole  # noqa: E402
+from bench_peers import PYTHON  # noqa: E402
 
 CHANNELS, ROWS, RATE = 16, 2_097_152, 100.0
 CSV_ROWS = 200_000
@@ -64,6 +64,28 @@ READS = {
     'int16 .WAV': ('record_int16.WAV', 'soundfile', 'soundfile'),
     '.csv, 16 x 200000': ('record.csv', 'pandas.read_csv', 'pandas'),
 }
+
+
+# Runs a program and prints its wall and CPU milliseconds and peak MiB. A
+# child's peak counts the process it was started from until its exec, so each
+# run is started from this small process (about 10 MiB) rather than from the
+# driver; RUSAGE_CHILDREN then holds only this run.
+WRAPPER = '''import resource, subprocess, sys, time
+start = time.perf_counter()
+code = subprocess.call(sys.argv[1:], stdout=subprocess.DEVNULL)
+wall = (time.perf_counter() - start) * 1e3
+usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+print(code, wall, (usage.ru_utime + usage.ru_stime) * 1e3, usage.ru_maxrss / 1024.0)
+'''
+
+
+def run_whole(argv):
+    """Wall and CPU milliseconds and peak resident MiB of one program run."""
+    done = subprocess.run([PYTHON, '-c', WRAPPER] + argv, capture_output=True, text=True)
+    code, wall, cpu, peak = done.stdout.split()
+    if done.returncode != 0 or code != '0':
+        raise SystemExit('%s failed: %s' % (' '.join(argv), done.stderr))
+    return float(wall), float(cpu), float(peak)
 
 
 # ---- the inputs --------------------------------------------------------------
