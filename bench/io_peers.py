@@ -27,14 +27,17 @@ the median of the per-round ratios Ondarix / peer with their spread
 - in-process reads from Python: ondarix.read(path).samples against the peer
   call, both in one warmed-up interpreter;
 - writes: ondarix.write to .h5 and .mat against h5py and scipy.io.savemat
-  of the same float32 array (each side fsyncs, as Ondarix's writer does), and
+  of the same float32 array (each side fsyncs, as Ondarix's writer does;
+  Ondarix's .mat holds doubles, twice the bytes of savemat's floats), and
   `ondarix-batch convert` to .INT, .TXT and .csv against --reference-batch
   doing the same convert;
 - Python Fourier: ondarix.fourier(x, onesided=True) against scipy.fft.rfft(x)
-  of float32 arrays, the best of 3 after a warm-up. Ondarix's transforms take
-  two threads from 2^18 points when the machine has two cores
-  (analysis/fft_plan.cpp, hardware_concurrency, no setting), so the process
-  is pinned to one core: both sides then compute on one.
+  of float32 arrays, the best of 3 after a warm-up. Ondarix has no setting
+  for its transforms' threads: from 2^18 points they take two when
+  std::thread::hardware_concurrency says two cores (analysis/fft_plan.cpp),
+  which a process's CPU affinity does not change. The process is pinned to
+  one core instead, so both sides compute on one (Ondarix's two threads
+  taking turns on it); scipy.fft takes one worker unless told otherwise.
 """
 import argparse
 import json
@@ -153,8 +156,8 @@ def make_inputs(work):
 # ---- the peers' side, in a child python3 ---------------------------------------
 
 def peer_read(kind, path):
-    """The peer's read of one file into a float32 (or, for pandas, float64)
-    array of rows x channels."""
+    """The peer's read of one file: a float32 array of rows x channels (for
+    pandas, its table)."""
     if kind == 'numpy.fromfile':
         from peer_ops import read_int
         with open(path, 'rb') as f:
@@ -172,7 +175,7 @@ def peer_read(kind, path):
         return soundfile.read(path, dtype='float32')[0]
     if kind == 'pandas.read_csv':
         import pandas
-        return pandas.read_csv(path).to_numpy()
+        return pandas.read_csv(path)
     raise SystemExit('unknown peer ' + kind)
 
 
