@@ -209,8 +209,9 @@ void CMeasure::setBlock(void* block, int64_t bytes, SampleLayout layout, int64_t
 void CMeasure::releaseSamples() {
     if (mappedBytes_ > 0)
         munmap(block_, size_t(mappedBytes_));
-    else
+    else if (!borrowed_)
         std::free(block_);
+    borrowed_ = false;
     setBlock(nullptr, 0, SampleLayout::PairRows, 0);
     mappedBytes_ = 0;
 }
@@ -237,8 +238,17 @@ bool CMeasure::copySamplesFrom(const CMeasure& other) {
     return true;
 }
 
+void CMeasure::borrowColumn(float* values, int64_t rows) {
+    releaseSamples();
+    channelCount = 1;
+    sampleCount = int32_t(rows);
+    sampleFormat = SAMPLE_FORMAT_REAL;
+    setBlock(values, rows * int64_t(sizeof(float)), SampleLayout::RealColumns, rows);
+    borrowed_ = values != nullptr;
+}
+
 void* CMeasure::releaseBlock(int64_t* bytes) {
-    if (!block_ || mappedBytes_ > 0) return nullptr;
+    if (!block_ || mappedBytes_ > 0 || borrowed_) return nullptr;
     void* block = block_;
     *bytes = sampleBytes_;
     setBlock(nullptr, 0, SampleLayout::PairRows, 0);
@@ -311,8 +321,9 @@ void CMeasure::truncateSamples(int64_t rows) {
     } else {
         bytes = rows * channelCount * int64_t(sizeof(Sample));
     }
-    // A mapping keeps its pages; only the rows in use count.
-    if (mappedBytes_ == 0)
+    // A mapping keeps its pages, as borrowed memory does; only the rows in
+    // use count.
+    if (mappedBytes_ == 0 && !borrowed_)
         if (void* smaller = std::realloc(block_, size_t(bytes))) block_ = smaller;
     setBlock(block_, bytes, layout_, columnRows_);
 }

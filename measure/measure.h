@@ -239,6 +239,9 @@ class CMeasure : public CHeader {
     // Its own copy of `other`'s block, in the same layout; false when the
     // memory cannot be had.
     bool copySamplesFrom(const CMeasure& other);
+    // Reads `rows` values of one channel, real, from memory the caller keeps
+    // (a Python array) for as long as the measurement reads it: no copy.
+    void borrowColumn(float* values, int64_t rows);
     // Takes a malloc'd block of `bytes` as its samples in `layout`.
     void adoptBlock(void* block, int64_t bytes, SampleLayout layout);
 
@@ -250,6 +253,7 @@ class CMeasure : public CHeader {
     void* block_ = nullptr;
     int64_t sampleBytes_ = 0;
     int64_t mappedBytes_ = 0;
+    bool borrowed_ = false; // the caller's memory, never released here
     // Rows a column has room for (a cut read keeps its first rows in place).
     int64_t columnRows_ = 0;
     SampleLayout layout_ = SampleLayout::PairRows;

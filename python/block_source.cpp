@@ -138,9 +138,11 @@ BlockValues BlockSource::block(int channel, int from, int to) const {
 }
 
 void BlockSource::KeepMemory::operator()(CMeasure* m) const {
-    if (m->hasSamples() && !m->samplesMapped() && m->sampleBytes() <= MAX_KEPT_BYTES) {
+    int64_t bytes = 0;
+    void* block = m->sampleBytes() <= MAX_KEPT_BYTES ? m->releaseBlock(&bytes) : nullptr;
+    if (block) {
         std::free(g_kept.block);
-        g_kept.block = m->releaseBlock(&g_kept.bytes);
+        g_kept = KeptMemory{block, bytes};
     }
     delete m;
 }
@@ -154,6 +156,14 @@ BlockSource::OwnBlock BlockSource::ownBlock(int channel, int from, int to, bool 
     m->sampleRate = measure_->sampleRate;
     describePlainChannels(*m);
     m->sampleFormat = shape_->sampleFormat;
+    // A real array of one channel is read where it is, checked finite first.
+    if (valueFloats_ == 1 && rowFloats_ == 1) {
+        m->borrowColumn(const_cast<float*>(at(0, lo)), n);
+        const NonFiniteValue bad = firstNonFinite(*m, {0}, 0, n);
+        if (bad.row >= 0)
+            throw py::value_error(nonFiniteRefusal(NonFiniteValue{lo + bad.row, channel}));
+        return m;
+    }
     provideSamples(*m);
     const ChannelSpan out = m->span(0);
     const bool finite =

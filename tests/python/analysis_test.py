@@ -274,6 +274,19 @@ def test_a_plain_array_gives_what_its_measurement_gives(sample):
     ]
     for k, run in enumerate(runs):
         assert same_result(run(table, rate=m.rate), run(m)), k
+    # A float32 column is transformed where it lies, without a copy: the same
+    # bins as the measurement's, from any block, and a NaN in the block is
+    # named by its row in the array, one outside it does not matter.
+    single = numpy.ascontiguousarray(m.real[:, 2])
+    for block in [(100, 2148), (2148, 100), (0, None)]:
+        assert same_result(ondarix.fourier(single, 0, *block, rate=m.rate, onesided=True),
+                           ondarix.fourier(m, 2, *block, onesided=True)), block
+    kept = single.copy()
+    single[3000] = numpy.nan
+    with pytest.raises(ValueError, match="^row 3000 of channel 0 is not a finite number$"):
+        ondarix.fourier(single, 0, 2500, 3500, rate=m.rate)
+    assert same_result(ondarix.fourier(single, 0, 0, 2999, rate=m.rate),
+                       ondarix.fourier(kept, 0, 0, 2999, rate=m.rate))
     # A complex array: the forward transform and the waves read its real
     # parts, the inverse transform both.
     wave = numpy.exp(1j * numpy.arange(4096) * 0.05).astype(numpy.complex64) + 0.25j
