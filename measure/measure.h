@@ -128,7 +128,7 @@ using ChannelSpan = ChannelRun<float>;
 
 // Channel `channel` of rows of `channels` complex pairs.
 inline ChannelValues pairRun(const Sample* rows, int channels, int channel) {
-    return {&rows[channel].re, 2 * int64_t(channels), true};
+    return {rows ? &rows[channel].re : nullptr, 2 * int64_t(channels), true};
 }
 
 // How a measurement's block holds its samples.
