@@ -243,15 +243,32 @@ void IntReader::spreadValues(const float* values, int64_t count, int64_t first) 
         std::memcpy(m.column(0) + first, values, size_t(count) * sizeof(float));
         return;
     }
+    float* columns[MAX_CHANNELS];
+    for (int c = 0; c < channels; ++c)
+        columns[c] = m.column(c);
     int channel = int(first % channels);
-    int64_t row = first / channels;
-    for (int64_t i = 0; i < count; ++i) {
-        m.column(channel)[row] = values[i];
-        if (++channel == channels) {
-            channel = 0;
-            ++row;
+    int64_t row = first / channels, i = 0;
+    // The piece's first and last rows may be partial. The whole rows between
+    // go a few hundred at a time, a column after another: the columns lie a
+    // power of two apart, and writing a row at a time into all of them would
+    // have every store compete for the same cache sets.
+    for (; i < count && channel != 0; ++i, channel = (channel + 1) % channels)
+        columns[channel][row] = values[i];
+    if (i > 0 && channel == 0 && first % channels != 0) ++row;
+    constexpr int64_t ROWS_AT_A_TIME = 256;
+    while (i + channels <= count) {
+        const int64_t rows = std::min(ROWS_AT_A_TIME, (count - i) / channels);
+        for (int c = 0; c < channels; ++c) {
+            float* out = columns[c] + row;
+            const float* in = values + i + c;
+            for (int64_t r = 0; r < rows; ++r)
+                out[r] = in[r * channels];
         }
+        i += rows * channels;
+        row += rows;
     }
+    for (int c = 0; i < count; ++i, ++c)
+        columns[c][row] = values[i];
 }
 
 // Rows whose every value lies in the first `bytes` bytes of the samples:

@@ -8,6 +8,7 @@
 
 #include "measure/file_io.h"
 #include "measure/riff_reader.h"
+#include "numeric/two_threads.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ constexpr unsigned char FLOAT_SUBFORMAT[16] = {0x03, 0x00, 0x00, 0x00, 0x00, 0x0
                                                0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 // Data are converted in pieces of about this size, not in one copy of the chunk.
 constexpr int64_t READ_PIECE_BYTES = 1 << 16;
+// Data chunks from this size are read on two threads.
+constexpr int64_t TWO_THREADS_FROM_BYTES = int64_t(8) << 20;
 
 struct WaveFormat {
     int channels = 0;
@@ -192,24 +195,42 @@ void convert(const unsigned char* in, const ColumnTarget& out, int64_t rows,
     }
 }
 
-// Reads and converts the rows of the data chunk; returns the rows converted.
-int32_t readRows(RiffReader& riff, const RiffChunk& data, CMeasure& m, const WaveFormat& format) {
-    int64_t rowBytes = int64_t(format.bytesPerSample) * m.channelCount;
-    int64_t rowsPerPiece = std::min<int64_t>(READ_PIECE_BYTES / rowBytes + 1, m.sampleCount);
-    std::vector<unsigned char> piece(size_t(rowsPerPiece * rowBytes));
-    float* columns[MAX_CHANNELS];
-    for (int c = 0; c < m.channelCount; ++c)
-        columns[c] = m.column(c);
-    int32_t row = 0;
-    while (row < m.sampleCount) {
-        int64_t wanted = std::min<int64_t>(rowsPerPiece, m.sampleCount - row) * rowBytes;
-        int64_t got = riff.read(data, row * rowBytes, piece.data(), wanted);
-        int64_t rows = got / rowBytes;
-        convert(piece.data(), ColumnTarget{columns, m.channelCount, row}, rows, format);
-        row += int32_t(rows);
+// Reads and converts rows first .. end - 1 of the data chunk; returns the
+// row it stopped at (`end` unless the file ends first).
+int64_t readRowRange(RiffReader& riff, const RiffChunk& data, const ColumnTarget& columns,
+                     int64_t first, int64_t end, const WaveFormat& format) {
+    const int64_t rowBytes = int64_t(format.bytesPerSample) * columns.channels;
+    const int64_t rowsPerPiece = std::min<int64_t>(READ_PIECE_BYTES / rowBytes + 1, end - first);
+    std::vector<unsigned char> piece(size_t(std::max<int64_t>(rowsPerPiece, 1) * rowBytes));
+    int64_t row = first;
+    while (row < end) {
+        const int64_t wanted = std::min<int64_t>(rowsPerPiece, end - row) * rowBytes;
+        const int64_t got = riff.read(data, row * rowBytes, piece.data(), wanted);
+        const int64_t rows = got / rowBytes;
+        convert(piece.data(), ColumnTarget{columns.columns, columns.channels, row}, rows, format);
+        row += rows;
         if (got < wanted) break;
     }
     return row;
+}
+
+// Reads and converts the rows of the data chunk, a large one in two halves
+// on two threads (the reads are positioned); returns the rows converted.
+int32_t readRows(RiffReader& riff, const RiffChunk& data, CMeasure& m, const WaveFormat& format) {
+    float* columns[MAX_CHANNELS];
+    for (int c = 0; c < m.channelCount; ++c)
+        columns[c] = m.column(c);
+    const ColumnTarget target{columns, m.channelCount, 0};
+    const int64_t rows = m.sampleCount, half = rows / 2;
+    const int64_t bytes = rows * m.channelCount * int64_t(format.bytesPerSample);
+    int64_t reached[2] = {rows, rows};
+    const bool split = onTwoThreads(bytes >= TWO_THREADS_FROM_BYTES, [&](int k, int parts) {
+        const int64_t first = parts == 2 && k == 1 ? half : 0;
+        const int64_t end = parts == 2 && k == 0 ? half : rows;
+        reached[k] = readRowRange(riff, data, target, first, end, format);
+    });
+    if (split && reached[0] < half) return int32_t(reached[0]);
+    return int32_t(split ? reached[1] : reached[0]);
 }
 
 bool readFormat(RiffReader& riff, const RiffChunk& wave, WaveFormat& format, std::string* error) {

@@ -418,6 +418,28 @@ TEST(IntFormat, MeasurementsTheFormatCannotCarryAreNotWritten) {
 // Records of several read pieces are read by two threads: every value lands
 // in its own sample and channel across the pieces' borders, and a file cut in
 // a later piece is refused before its samples are read.
+TEST(IntFormat, RowsSplitBetweenPiecesLandInTheirOwnChannels) {
+    // Three and seven channels: the reading threads' pieces and the spreading
+    // steps start and end inside rows, and whole rows go in blocks.
+    TempDir dir;
+    const int32_t rows = 200003;
+    for (int channels : {3, 7}) {
+        std::vector<ChannelSpec> specs(size_t(channels), ChannelSpec{1.0, 0.0, "m", "gauge"});
+        ByteWriter w = intHeader(50.0, channels, 5, rows, specs);
+        for (int32_t j = 0; j < rows; ++j)
+            for (int c = 0; c < channels; ++c)
+                w.put(float(j) + 0.25f * float(c));
+        writeBytes(dir.file("wide.int"), w.bytes);
+        CMeasure m;
+        ASSERT_TRUE(read(dir.file("wide.int"), m)) << channels;
+        int wrong = 0;
+        for (int32_t j = 0; j < rows; ++j)
+            for (int c = 0; c < channels; ++c)
+                wrong += m.value(c, j) != float(j) + 0.25f * float(c);
+        EXPECT_EQ(wrong, 0) << channels;
+    }
+}
+
 TEST(IntFormat, LargeSampleMajorRecordsKeepEveryValueAndStopAtACut) {
     TempDir dir;
     const int32_t rows = 300001; // 600,002 values: more pieces than one thread reads

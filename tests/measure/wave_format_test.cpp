@@ -275,6 +275,35 @@ TEST(WaveFormat, BlockBeyondTheMemoryLeftIsRefusedBeforeAllocation) {
     EXPECT_EQ(error.find("kept"), std::string::npos) << error;
 }
 
+TEST(WaveFormat, ALargeRecordReadOnTwoThreadsKeepsEveryRowAndStopsAtACut) {
+    // 9.6 MB of three 16-bit channels: read in two halves at once.
+    const int rows = 1600000, channels = 3;
+    auto valueOf = [](int j, int c) { return int16_t((j * 7 + c * 1000) % 30000 - 15000); };
+    Bytes data;
+    data.reserve(size_t(rows) * channels * 2);
+    for (int j = 0; j < rows; ++j)
+        for (int c = 0; c < channels; ++c)
+            append(data, uint16_t(valueOf(j, c)), 2);
+    Bytes full = wave(fmt(1, channels, 16), data);
+    CMeasure m;
+    std::string why;
+    ASSERT_TRUE(read(full, m, &why)) << why;
+    ASSERT_EQ(m.sampleCount, rows);
+    int wrong = 0;
+    for (int j = 0; j < rows; ++j)
+        for (int c = 0; c < channels; ++c)
+            wrong += m.value(c, j) != float(valueOf(j, c));
+    EXPECT_EQ(wrong, 0);
+    // Cut in the first half: the rows before the cut, and none after it,
+    // though the second half's rows are all there.
+    full.resize(full.size() - data.size() + 600000 * channels * 2 + 5);
+    CMeasure cut;
+    ReadReport report;
+    ASSERT_TRUE(read(full, cut, &why, ReadOptions{true}, &report)) << why;
+    EXPECT_EQ(cut.sampleCount, 600000);
+    EXPECT_EQ(cut.value(2, 599999), float(valueOf(599999, 2)));
+}
+
 TEST(WaveFormat, TruncatedAndCorruptedFilesStayConsistent) {
     Bytes data;
     for (int v = 0; v < 40; ++v)
