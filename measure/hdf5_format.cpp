@@ -447,18 +447,23 @@ bool writeDescription(const CMeasure& m, hid_t root, hid_t dataset) {
            hdf5::writeNumbers(dataset, "constants", constants, false);
 }
 
-// Writes the real parts a chunk of rows at a time.
-bool writeSamples(const CMeasure& m, hid_t dataset, hsize_t rowsPerChunk) {
+// Writes the real parts a chunk of rows at a time (writes of several chunks
+// were no faster).
+bool writeSamples(const CMeasure& m, hid_t dataset, hsize_t rowsPerWrite) {
     Handle file(H5Dget_space(dataset), H5Sclose);
     const hsize_t channels = hsize_t(m.channelCount);
-    std::vector<float> values(size_t(rowsPerChunk * channels));
-    for (hsize_t first = 0; first < hsize_t(m.sampleCount); first += rowsPerChunk) {
-        const hsize_t rows = std::min(rowsPerChunk, hsize_t(m.sampleCount) - first);
-        for (hsize_t c = 0; c < channels; ++c) {
-            const ChannelValues v = m.values(int(c));
-            for (hsize_t r = 0; r < rows; ++r)
-                values[r * channels + c] = v[int64_t(first + r)];
-        }
+    std::vector<float> values(size_t(rowsPerWrite * channels));
+    for (hsize_t first = 0; first < hsize_t(m.sampleCount); first += rowsPerWrite) {
+        const hsize_t rows = std::min(rowsPerWrite, hsize_t(m.sampleCount) - first);
+        // The file's rows gathered a few hundred at a time, so that the rows
+        // being filled stay in cache while every channel adds its values.
+        constexpr hsize_t STEP = 256;
+        for (hsize_t r0 = 0; r0 < rows; r0 += STEP)
+            for (hsize_t c = 0; c < channels; ++c) {
+                const ChannelValues v = m.values(int(c));
+                for (hsize_t r = r0; r < std::min(rows, r0 + STEP); ++r)
+                    values[r * channels + c] = v[int64_t(first + r)];
+            }
         hsize_t start[2] = {first, 0}, size[2] = {rows, channels};
         Handle memory(H5Screate_simple(2, size, nullptr), H5Sclose);
         if (H5Sselect_hyperslab(file.get(), H5S_SELECT_SET, start, nullptr, size, nullptr) < 0 ||
