@@ -1,4 +1,4 @@
-// The in-memory measurement: a fixed-size header and one block of complex samples.
+// The in-memory measurement: a fixed-size header and one block of samples (see SampleLayout).
 #pragma once
 
 #include <cstdint>
@@ -160,6 +160,10 @@ class CMeasure : public CHeader {
     // The same for `rows` x `channels` samples of `format`, which it sets.
     bool allocateSamples(int64_t rows, int channels, int8_t format,
                          std::string* refusal = nullptr) {
+        if (rows < 0 || rows > INT32_MAX) {
+            if (refusal) *refusal = "a measurement holds at most 2147483647 rows";
+            return false;
+        }
         sampleCount = int32_t(rows);
         channelCount = channels;
         sampleFormat = format;
