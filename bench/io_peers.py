@@ -32,12 +32,10 @@ the median of the per-round ratios Ondarix / peer with their spread
   `ondarix-batch convert` to .INT, .TXT and .csv against --reference-batch
   doing the same convert;
 - Python Fourier: ondarix.fourier(x, onesided=True) against scipy.fft.rfft(x)
-  of float32 arrays, the best of 3 after a warm-up. Ondarix has no setting
-  for its transforms' threads: from 2^18 points they take two when
-  std::thread::hardware_concurrency says two cores (analysis/fft_plan.cpp),
-  which a process's CPU affinity does not change. The process is pinned to
-  one core instead, so both sides compute on one (Ondarix's two threads
-  taking turns on it); scipy.fft takes one worker unless told otherwise.
+  of float32 arrays, the best of 3 after a warm-up, the process pinned to
+  one core: Ondarix's long transforms then take one thread (they follow the
+  process's CPU set, or ONDARIX_FFT_THREADS; analysis/fft_plan.cpp), and
+  scipy.fft takes one worker unless told otherwise.
 """
 import argparse
 import json
