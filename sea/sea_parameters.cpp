@@ -189,35 +189,34 @@ double seaPeakPeriod(const SeaParameters& p) {
     return p.regular ? p.regularPeriod : p.tp;
 }
 
-// A two-peaked sea's band reaches from below its longer peak period to
-// above its shorter one.
-double longestPeriod(const SeaParameters& p) {
-    double longest = p.tp;
+namespace {
+
+// The shortest and longest peak period: a two-peaked sea's band reaches
+// from below its longer peak period to above its shorter one.
+struct PeakPeriods {
+    double shortest, longest;
+};
+
+PeakPeriods peakPeriods(const SeaParameters& p) {
+    PeakPeriods r{p.tp, p.tp};
     if (p.spectrum == SpectrumShape::OchiHubble)
-        longest = std::fmax(p.ochiHubble.period[0], p.ochiHubble.period[1]);
+        r = {std::fmin(p.ochiHubble.period[0], p.ochiHubble.period[1]),
+             std::fmax(p.ochiHubble.period[0], p.ochiHubble.period[1])};
     if (p.spectrum == SpectrumShape::Composite)
         for (const SeaPart& part : p.parts)
-            longest = std::fmax(longest, part.tp);
-    return longest;
+            r = {std::fmin(r.shortest, part.tp), std::fmax(r.longest, part.tp)};
+    return r;
 }
 
-double shortestPeriod(const SeaParameters& p) {
-    double shortest = p.tp;
-    if (p.spectrum == SpectrumShape::OchiHubble)
-        shortest = std::fmin(p.ochiHubble.period[0], p.ochiHubble.period[1]);
-    if (p.spectrum == SpectrumShape::Composite)
-        for (const SeaPart& part : p.parts)
-            shortest = std::fmin(shortest, part.tp);
-    return shortest;
-}
+} // namespace
 
 double seaBandLow(const SeaParameters& p) {
-    return p.fmin > 0 ? p.fmin : 0.5 / longestPeriod(p);
+    return p.fmin > 0 ? p.fmin : 0.5 / peakPeriods(p).longest;
 }
 
 double seaBandHigh(const SeaParameters& p) {
     if (p.fmax > 0) return p.fmax;
-    return std::fmin(3 / shortestPeriod(p), 0.25 / p.dt);
+    return std::fmin(3 / peakPeriods(p).shortest, 0.25 / p.dt);
 }
 
 void compositeTotals(const std::vector<SeaPart>& parts, double& hm0, double& tp) {
