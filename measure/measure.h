@@ -191,9 +191,8 @@ class CMeasure : public CHeader {
         return {&pairs()[c].re, 2 * int64_t(channelCount), true};
     }
     ChannelSpan span(int c) {
-        if (!block_ || !hasChannel(c)) return {};
-        if (layout_ == SampleLayout::RealColumns) return {columnAt(c), 1, false};
-        return {&pairs()[c].re, 2 * int64_t(channelCount), true};
+        const ChannelValues v = values(c);
+        return {const_cast<float*>(v.re), v.stride, v.complex};
     }
     float value(int c, int64_t row) const { return values(c)[row]; }
     // const: a copy, which must not pass for the sample itself.

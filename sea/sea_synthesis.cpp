@@ -282,8 +282,9 @@ bool seaDriveMeasure(const SeaDrive& d, CMeasure& out, bool withElevation) {
     const std::vector<double>* signals[] = {&d.displacement, &d.velocity, &d.elevation};
     for (int32_t c = 0; c < channels; ++c) {
         resetParameters(out.signalParameters[c]);
+        float* column = out.column(c);
         for (int32_t j = 0; j < rows; ++j)
-            out.setSample(c, j, Sample{float((*signals[c])[size_t(j)]), 0.0f});
+            column[j] = float((*signals[c])[size_t(j)]);
     }
     return true;
 }
