@@ -61,6 +61,20 @@ struct SeaParameters {
     // Above 0: a solitary wave of this height (m) from a piston
     // (solitary_wave.h) instead of a spectrum or a regular wave.
     double solitaryHeight = 0;
+    // Two regular waves (H1, T1) and (H2, T2) instead of the spectrum.
+    bool bichromatic = false;
+    double bichromaticHeight[2] = {0, 0};
+    double bichromaticPeriod[2] = {0, 0};
+    // 2: the paddle's second-order motion is added (second_order_drive.h),
+    // for the pairs whose both frequencies lie in [pairFmin, pairFmax] (0, 0:
+    // the generated band), sum frequencies with superharmonics, differences
+    // with subharmonics; limitSubharmonics caps the subharmonic correction
+    // where second-order theory overstates it.
+    int order = 1;
+    bool subharmonics = true;
+    bool superharmonics = true;
+    double pairFmin = 0, pairFmax = 0; // Hz
+    bool limitSubharmonics = false;
     double maxStroke = 0;   // m, the paddle's travel max - min; 0: no limit
     double maxVelocity = 0; // m/s; 0: no limit
 };
