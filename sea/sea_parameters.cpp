@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "numeric/constants.h"
+#include "sea/second_order_drive.h"
 #include "sea/solitary_wave.h"
 #include "waves/wave_number.h"
 
@@ -42,7 +43,26 @@ std::string checkPaddle(const SeaParameters& p) {
     return {};
 }
 
+std::string checkBichromatic(const SeaParameters& p) {
+    if (p.regular || p.focused)
+        return "a bichromatic group is made alone: leave out the regular wave and the focused "
+               "group";
+    for (int i = 0; i < 2; ++i) {
+        if (!positive(p.bichromaticHeight[i]))
+            return "each wave of a bichromatic group needs a height above 0 m";
+        if (!(positive(p.bichromaticPeriod[i]) && 2 * p.dt < p.bichromaticPeriod[i]))
+            return format("each wave of a bichromatic group needs a period above two time "
+                          "steps (%g s)",
+                          2 * p.dt);
+    }
+    if (p.bichromaticPeriod[0] == p.bichromaticPeriod[1])
+        return "the two waves of a bichromatic group need different periods: with equal ones "
+               "they are one regular wave";
+    return {};
+}
+
 std::string checkSpectrum(const SeaParameters& p) {
+    if (p.bichromatic) return checkBichromatic(p);
     if (p.regular) {
         if (!positive(p.regularHeight)) return "the regular wave's height must be above 0 m";
         if (!positive(p.regularPeriod)) return "the regular wave's period must be above 0 s";
@@ -100,8 +120,13 @@ std::string checkSpectrum(const SeaParameters& p) {
 // The wave asked for against the highest wave the flume can carry: the
 // depth-limited breaking height and the steepest wave at its period.
 std::string checkBreaking(const SeaParameters& p) {
-    const std::string what = p.regular ? "the regular wave's height" : "Hm0";
-    const double height = p.regular ? p.regularHeight : p.hm0;
+    // A bichromatic group's highest wave is its two heights together.
+    const std::string what = p.regular       ? "the regular wave's height"
+                             : p.bichromatic ? "the bichromatic group's height H1 + H2"
+                                             : "Hm0";
+    const double height = p.regular       ? p.regularHeight
+                          : p.bichromatic ? p.bichromaticHeight[0] + p.bichromaticHeight[1]
+                                          : p.hm0;
     if (!(height <= SEA_BREAKING_DEPTH_RATIO * p.depth))
         return what + format(" must be at most %g of the depth, the height at which waves break: "
                              "%g m",
@@ -117,8 +142,12 @@ std::string checkBreaking(const SeaParameters& p) {
 // A paddle that makes almost no wave for its stroke (a flap hinged just
 // under the surface) would need strokes of kilometres.
 std::string checkTransfer(const SeaParameters& p) {
-    const double low = p.regular ? 1 / p.regularPeriod : seaBandLow(p);
-    const double high = p.regular ? low : seaBandHigh(p);
+    double low = p.regular ? 1 / p.regularPeriod : seaBandLow(p);
+    double high = p.regular ? low : seaBandHigh(p);
+    if (p.bichromatic) {
+        low = 1 / std::fmax(p.bichromaticPeriod[0], p.bichromaticPeriod[1]);
+        high = 1 / std::fmin(p.bichromaticPeriod[0], p.bichromaticPeriod[1]);
+    }
     const double a = heightToStrokeAt(p.paddle, low, p.depth);
     const double b = heightToStrokeAt(p.paddle, high, p.depth);
     const double weakest = std::fmin(a, b), at = a <= b ? low : high;
@@ -147,9 +176,9 @@ std::string checkFocus(const SeaParameters& p) {
 }
 
 std::string checkSolitary(const SeaParameters& p) {
-    if (p.regular || p.focused)
-        return "a solitary wave is made alone: leave out the regular wave "
-               "and the focused group";
+    if (p.regular || p.focused || p.bichromatic)
+        return "a solitary wave is made alone: leave out the regular wave, the bichromatic "
+               "group and the focused group";
     if (!positive(p.solitaryHeight)) return "the solitary wave's height must be above 0 m";
     if (p.paddle.type != PaddleType::Piston)
         return "a solitary wave is made by a piston, not a flap";
@@ -159,6 +188,44 @@ std::string checkSolitary(const SeaParameters& p) {
     const double motion = seaPeakPeriod(p), duration = double(seaSampleCount(p)) * p.dt;
     if (!(motion <= duration))
         return format("the duration must hold the solitary wave's motion of %g s", motion);
+    return {};
+}
+
+std::string checkOrder(const SeaParameters& p) {
+    if (p.order != 1 && p.order != 2) return "the order must be 1 or 2";
+    if (p.order == 1) {
+        if (p.limitSubharmonics || p.pairFmin != 0 || p.pairFmax != 0 || !p.subharmonics ||
+            !p.superharmonics)
+            return "the harmonics, the pairs' band and the subharmonic limit belong to the "
+                   "second order";
+        return {};
+    }
+    if (p.solitaryHeight != 0)
+        return "a solitary wave has no second order: Goring's method is already nonlinear";
+    if (!p.subharmonics && !p.superharmonics)
+        return "a second-order drive needs the subharmonics, the superharmonics or both";
+    if (p.limitSubharmonics && !p.subharmonics)
+        return "the subharmonic limit needs the subharmonics";
+    if (!(p.pairFmin >= 0) || !std::isfinite(p.pairFmin) || !(p.pairFmax >= 0) ||
+        !std::isfinite(p.pairFmax))
+        return "the pairs' band must be numbers >= 0 Hz (0: the band generated)";
+    if (p.pairFmax > 0 && !(p.pairFmax > p.pairFmin))
+        return format("the pairs' highest frequency must lie above their lowest (%g Hz)",
+                      p.pairFmin);
+    if (!p.regular && !p.bichromatic) {
+        const double low = std::fmax(seaBandLow(p), p.pairFmin);
+        const double high = p.pairFmax > 0 ? std::fmin(seaBandHigh(p), p.pairFmax) : seaBandHigh(p);
+        if (!(low < high))
+            return format("the pairs' band must overlap the band generated, %g to %g Hz",
+                          seaBandLow(p), seaBandHigh(p));
+    }
+    if (p.regular || p.bichromatic) {
+        const double ur = seaUrsellNumber(p);
+        if (!(ur <= SEA_SECOND_ORDER_MAX_URSELL))
+            return format("the wave's Ursell number H L^2/h^3 is %.3g, beyond second-order theory "
+                          "(at most %g): lower the height or the period, or deepen the water",
+                          ur, SEA_SECOND_ORDER_MAX_URSELL);
+    }
     return {};
 }
 
@@ -186,6 +253,7 @@ int64_t seaSampleCount(const SeaParameters& p) {
 
 double seaPeakPeriod(const SeaParameters& p) {
     if (p.solitaryHeight > 0) return SolitaryWave{p.solitaryHeight, p.depth}.motionSeconds();
+    if (p.bichromatic) return std::fmax(p.bichromaticPeriod[0], p.bichromaticPeriod[1]);
     return p.regular ? p.regularPeriod : p.tp;
 }
 
@@ -256,10 +324,10 @@ std::string validateSeaParameters(const SeaParameters& p) {
     using Check = std::string (*)(const SeaParameters&);
     // A solitary wave has neither spectrum nor period for the other checks.
     const std::initializer_list<Check> solitary = {checkTime, checkPaddle, checkSolitary,
-                                                   checkLimits};
+                                                   checkOrder, checkLimits};
     const std::initializer_list<Check> spectral = {checkTime,     checkPaddle,   checkSpectrum,
                                                    checkBreaking, checkTransfer, checkFocus,
-                                                   checkLimits};
+                                                   checkOrder,    checkLimits};
     for (Check check : p.solitaryHeight != 0 ? solitary : spectral) {
         std::string why = check(p);
         if (!why.empty()) return why;

@@ -23,6 +23,15 @@ std::vector<SeaReportField> seaReportFields(const SeaReport& r) {
         f.push_back({"focus_time", r.focusTime, "focus time", "s"});
         f.push_back({"focus_distance", r.focusDistance, "focus distance", "m"});
     }
+    if (r.order == 2) {
+        f.push_back({"order", 2, "order", "", true});
+        f.push_back({"pairs_fmin", r.pairFmin, "lowest frequency of pairs", "Hz"});
+        f.push_back({"pairs_fmax", r.pairFmax, "highest frequency of pairs", "Hz"});
+        f.push_back({"crest", r.targetCrest, "largest crest of target", "m"});
+        f.push_back({"trough", r.targetTrough, "deepest trough of target", "m"});
+        f.push_back({"ursell", r.ursell, "Ursell number", ""});
+        f.push_back({"subharmonic_factor", r.subharmonicFactor, "subharmonic factor", ""});
+    }
     if (r.corrected) {
         f.push_back({"measured_Hm0", r.measuredHm0, "Hm0 measured", "m"});
         f.push_back({"measured_Tp", r.measuredTp, "Tp measured", "s"});
@@ -41,11 +50,20 @@ std::vector<SeaReportField> seaReportFields(const SeaReport& r) {
 std::vector<std::pair<std::string, std::string>> seaReportWords(const SeaReport& r,
                                                                 const SeaParameters& p) {
     // A wave that is no sea has its kind where the spectrum and method go.
-    const char* kind = r.solitary ? "solitary" : r.regular ? "regular" : r.focused ? "focused" : "";
+    const char* kind = r.solitary      ? "solitary"
+                       : r.regular     ? "regular"
+                       : r.bichromatic ? "bichromatic"
+                       : r.focused     ? "focused"
+                                       : "";
     std::vector<std::pair<std::string, std::string>> words = {
-        {"spectrum", r.solitary || r.regular ? kind : spectrumShapeName(p.spectrum)},
+        {"spectrum",
+         r.solitary || r.regular || r.bichromatic ? kind : spectrumShapeName(p.spectrum)},
         {"paddle", paddleTypeName(r.paddle)},
         {"method", *kind ? kind : seaMethodName(r.method)}};
+    if (r.order == 2)
+        words.emplace_back("harmonics", r.subharmonics && r.superharmonics ? "sub+super"
+                                        : r.subharmonics                   ? "sub"
+                                                                           : "super");
     if (!r.warning.empty()) words.emplace_back("warning", r.warning);
     return words;
 }

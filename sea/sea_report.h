@@ -29,6 +29,16 @@ struct SeaReport {
     double focusCrest = 0, focusTime = 0, focusDistance = 0; // m, s, m
     // A solitary wave: its height in hm0 and the paddle's motion in tp.
     bool solitary = false;
+    bool bichromatic = false; // hm0 from both waves, tp the first's period
+    // A second-order drive: the pairs' band, which interactions, the
+    // target's (bound waves included) largest crest and trough, the sea's
+    // Ursell number at its peak and what its subharmonics were scaled by.
+    int order = 1;
+    bool subharmonics = false, superharmonics = false;
+    double pairFmin = 0, pairFmax = 0;        // Hz
+    double targetCrest = 0, targetTrough = 0; // m, both >= 0
+    double ursell = 0;
+    double subharmonicFactor = 1;
 
     // A correction round: the measured block against the target.
     bool corrected = false;

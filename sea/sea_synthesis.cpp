@@ -33,6 +33,11 @@ void packDrive(FftBuffer& z, const SeaDrive& d) {
         z[int32_t(k)] = d.components[i] * (1 - w);
         z[n - int32_t(k)] = std::conj(d.components[i]) * (1 + w);
     }
+    for (size_t k = 1; k < d.second.stroke.size() && 2 * k < size_t(n); ++k) {
+        const double w = 2 * PI * d.target.frequency(k);
+        z[int32_t(k)] += d.second.stroke[k] * (1 - w);
+        z[n - int32_t(k)] += std::conj(d.second.stroke[k]) * (1 + w);
+    }
 }
 
 // The elevation's components i (H/S) X_k and their mirrors.
@@ -44,6 +49,10 @@ void packElevation(FftBuffer& z, const SeaDrive& d, const std::vector<double>& t
         const std::complex<double> e = std::complex<double>(0, transfer[i]) * d.components[i];
         z[k] = e;
         z[n - k] = std::conj(e);
+    }
+    for (size_t k = 1; k < d.second.elevation.size() && 2 * k < size_t(n); ++k) {
+        z[int32_t(k)] += d.second.elevation[k];
+        z[n - int32_t(k)] += std::conj(d.second.elevation[k]);
     }
 }
 
@@ -75,28 +84,49 @@ int64_t firstNonFiniteSample(const SeaDrive& d) {
 }
 
 void measureExtremes(SeaReport& r, const SeaDrive& d) {
-    double low = 0, high = 0, fastest = 0;
+    double low = 0, high = 0, fastest = 0, trough = 0, crest = 0;
     for (size_t i = 0; i < d.displacement.size(); ++i) {
         low = std::min(low, d.displacement[i]);
         high = std::max(high, d.displacement[i]);
         fastest = std::max(fastest, std::abs(d.velocity[i]));
+        trough = std::min(trough, d.elevation[i]);
+        crest = std::max(crest, d.elevation[i]);
     }
     r.largestStroke = high - low;
     r.largestDisplacement = std::max(high, -low);
     r.largestVelocity = fastest;
+    r.targetCrest = crest;
+    r.targetTrough = -trough;
+}
+
+void describeOrder(const SeaParameters& p, const SeaDrive& d, SeaReport& r) {
+    r.order = p.order;
+    if (p.order != 2) return;
+    r.subharmonics = p.subharmonics && !p.regular;
+    r.superharmonics = p.superharmonics;
+    if (p.regular || p.bichromatic) {
+        r.pairFmin = r.fmin;
+        r.pairFmax = r.fmax;
+    } else {
+        pairBand(p, d.target, r.pairFmin, r.pairFmax);
+    }
+    r.ursell = seaUrsellNumber(p);
+    r.subharmonicFactor = r.subharmonics ? subharmonicFactor(p) : 1;
 }
 
 bool renderIrregular(const SeaParameters& p, SeaDrive& d) {
     const int32_t n = int32_t(d.displacement.size());
     FftBuffer z(n);
     if (!z.valid()) return false;
+    const std::vector<double> transfer = binTransfer(d.target, p.paddle, p.depth);
+    if (p.order == 2) d.second = secondOrderBins(p, d.target, d.components, transfer, n);
     packDrive(z, d);
     if (!executeDft(z, +1)) return false;
     for (int32_t i = 0; i < n; ++i) {
         d.displacement[size_t(i)] = z[i].real();
         d.velocity[size_t(i)] = z[i].imag();
     }
-    packElevation(z, d, binTransfer(d.target, p.paddle, p.depth));
+    packElevation(z, d, transfer);
     if (!executeDft(z, +1)) return false;
     for (int32_t i = 0; i < n; ++i)
         d.elevation[size_t(i)] = z[i].real();
@@ -114,6 +144,24 @@ void renderRegular(const SeaParameters& p, SeaDrive& d) {
         d.elevation[i] = a * std::cos(phase);
         d.displacement[i] = stroke * std::sin(phase);
         d.velocity[i] = stroke * w * std::cos(phase);
+    }
+}
+
+// A regular wave with its second harmonic, or a bichromatic pair, term by term.
+void renderDirect(const SeaParameters& p, SeaDrive& d) {
+    const std::vector<DirectTerm> terms = directTerms(p);
+    for (size_t i = 0; i < d.displacement.size(); ++i) {
+        const double t = double(i) * p.dt;
+        double x = 0, v = 0, e = 0;
+        for (const DirectTerm& term : terms) {
+            const std::complex<double> turn = std::polar(1.0, term.omega * t);
+            x += (term.stroke * turn).real();
+            v += (std::complex<double>(0, term.omega) * term.stroke * turn).real();
+            e += (term.elevation * turn).real();
+        }
+        d.displacement[i] = x;
+        d.velocity[i] = v;
+        d.elevation[i] = e;
     }
 }
 
@@ -137,6 +185,16 @@ void describeTarget(const SeaParameters& p, const SeaDrive& d, SeaReport& r) {
         r.tp = p.regularPeriod;
         r.fmin = r.fmax = 1 / p.regularPeriod;
         r.components = 1;
+        return;
+    }
+    if (p.bichromatic) {
+        // m0 of two sinusoids is the sum of their a^2 / 2.
+        r.bichromatic = true;
+        r.hm0 = std::sqrt(2.0) * std::hypot(p.bichromaticHeight[0], p.bichromaticHeight[1]);
+        r.tp = p.bichromaticPeriod[0];
+        r.fmin = 1 / std::max(p.bichromaticPeriod[0], p.bichromaticPeriod[1]);
+        r.fmax = 1 / std::min(p.bichromaticPeriod[0], p.bichromaticPeriod[1]);
+        r.components = 2;
         return;
     }
     r.hm0 = d.target.hm0;
@@ -213,8 +271,10 @@ bool renderSeaDrive(const SeaParameters& p, SeaDrive& d, std::string* error) {
     if (p.solitaryHeight > 0)
         solitaryDrive({p.solitaryHeight, p.depth}, p.dt, size_t(n), d.displacement, d.velocity,
                       d.elevation);
-    else if (p.regular)
+    else if (p.regular && p.order == 1)
         renderRegular(p, d);
+    else if (p.regular || p.bichromatic)
+        renderDirect(p, d);
     else if (!renderIrregular(p, d))
         return fail(error, NO_MEMORY);
     applyRamps(d, SeaRamp{seaRampSeconds(p), p.dt, n});
@@ -223,13 +283,14 @@ bool renderSeaDrive(const SeaParameters& p, SeaDrive& d, std::string* error) {
         return fail(error, "the drive is not a finite number at sample " + std::to_string(bad) +
                                ": the parameters are beyond what a drive can hold");
     describeTarget(p, d, d.report);
+    describeOrder(p, d, d.report);
     measureExtremes(d.report, d);
     return true;
 }
 
 bool prepareSea(const SeaParameters& p, SeaDrive& out, std::string* error) {
     SeaDrive d;
-    if (!p.regular && !(p.solitaryHeight > 0)) {
+    if (!p.regular && !p.bichromatic && !(p.solitaryHeight > 0)) {
         const TargetShape shape = seaTargetShape(p);
         const int64_t n = seaSampleCount(p);
         const double df = 1 / (double(n) * p.dt);
@@ -262,29 +323,54 @@ std::string driveLimitError(const SeaParameters& p, const SeaReport& r) {
     return {};
 }
 
-bool seaDriveMeasure(const SeaDrive& d, CMeasure& out, bool withElevation) {
+namespace {
+
+// One signal of a drive as a channel of a measurement.
+struct DriveChannel {
+    const std::vector<double>* signal;
+    const char* unit;
+    const char* name;
+};
+
+bool driveChannels(const SeaDrive& d, CMeasure& out, const std::vector<DriveChannel>& channels,
+                   const char* title) {
     const int32_t rows = int32_t(d.displacement.size());
-    const int32_t channels = withElevation && d.elevation.size() == size_t(rows) ? 3 : 2;
-    if (!out.allocateSamples(rows, channels, SAMPLE_FORMAT_REAL)) return false;
+    const int32_t count = int32_t(channels.size());
+    if (!out.allocateSamples(rows, count, SAMPLE_FORMAT_REAL)) return false;
     out.sampleFormat = SAMPLE_FORMAT_REAL;
     out.sampleRate = 1 / d.dt;
     out.sampleCount = rows;
-    out.channelCount = channels;
-    copyField(out.name, sizeof out.name,
-              d.report.solitary  ? "Solitary wave drive"
-              : d.report.regular ? "Regular sea drive"
-                                 : "Irregular sea drive");
+    out.channelCount = count;
+    copyField(out.name, sizeof out.name, title);
     copyField(out.path, sizeof out.path, "");
     out.date = 0;
-    setChannelInfo(out.channels[0], 1.0, 0.0, "m", "Paddle displacement");
-    setChannelInfo(out.channels[1], 1.0, 0.0, "m/s", "Paddle velocity");
-    if (channels == 3) setChannelInfo(out.channels[2], 1.0, 0.0, "m", "Target elevation");
-    const std::vector<double>* signals[] = {&d.displacement, &d.velocity, &d.elevation};
-    for (int32_t c = 0; c < channels; ++c) {
+    for (int32_t c = 0; c < count; ++c) {
+        setChannelInfo(out.channels[c], 1.0, 0.0, channels[size_t(c)].unit,
+                       channels[size_t(c)].name);
         resetParameters(out.signalParameters[c]);
+        const std::vector<double>& signal = *channels[size_t(c)].signal;
         float* column = out.column(c);
         for (int32_t j = 0; j < rows; ++j)
-            column[j] = float((*signals[c])[size_t(j)]);
+            column[j] = float(signal[size_t(j)]);
     }
     return true;
+}
+
+} // namespace
+
+bool seaDriveMeasure(const SeaDrive& d, CMeasure& out, bool withElevation) {
+    std::vector<DriveChannel> channels = {{&d.displacement, "m", "Paddle displacement"},
+                                          {&d.velocity, "m/s", "Paddle velocity"}};
+    if (withElevation && d.elevation.size() == d.displacement.size())
+        channels.push_back({&d.elevation, "m", "Target elevation"});
+    return driveChannels(d, out, channels,
+                         d.report.solitary      ? "Solitary wave drive"
+                         : d.report.regular     ? "Regular sea drive"
+                         : d.report.bichromatic ? "Bichromatic wave drive"
+                                                : "Irregular sea drive");
+}
+
+bool seaElevationMeasure(const SeaDrive& d, CMeasure& out) {
+    return d.elevation.size() == d.displacement.size() &&
+           driveChannels(d, out, {{&d.elevation, "m", "Target elevation"}}, "Target elevation");
 }

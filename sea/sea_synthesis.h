@@ -26,16 +26,21 @@
 #include "measure/measure.h"
 #include "sea/sea_parameters.h"
 #include "sea/sea_report.h"
+#include "sea/second_order_drive.h"
 #include "sea/target_spectrum.h"
 
 struct SeaDrive {
     double dt = 0;
     std::vector<double> displacement; // m, ramped
     std::vector<double> velocity;     // m/s, the derivative of the displacement
-    std::vector<double> elevation;    // m, the sea at the paddle by first-order theory, ramped
+    std::vector<double>
+        elevation; // m, the sea at the paddle by the drive's order of theory, ramped
     // The drive's components before the ramps: displacement =
     // sum 2 Re(components[i] e^(2 pi i f t)), f = target.frequency(target.firstBin + i).
     std::vector<std::complex<double>> components;
+    // With order 2, an irregular sea's second-order parts on the drive's
+    // bins (worked out from `components` as it is rendered).
+    SecondOrderBins second;
     TargetSpectrum target; // empty for a regular sea
     SeaReport report;
 };
@@ -77,3 +82,8 @@ std::string driveLimitError(const SeaParameters& p, const SeaReport& report);
 // showing the drive beside the sea it makes (an .M11 keeps channel 0 only).
 // False when the memory is not there.
 bool seaDriveMeasure(const SeaDrive& drive, CMeasure& out, bool withElevation = false);
+
+// The drive's target elevation alone, one channel "Target elevation" in m at
+// the drive's rate, named and dated like the drive. False when the memory
+// is not there.
+bool seaElevationMeasure(const SeaDrive& drive, CMeasure& out);
