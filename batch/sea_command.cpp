@@ -22,11 +22,16 @@ const BatchCommand& self() {
 }
 
 const std::vector<std::string> VALUED = {
-    "spectrum", "hm0",        "tp",           "gamma",      "depth",          "paddle",  "hinge",
-    "dt",       "duration",   "seed",         "method",     "fmin",           "fmax",    "ramp",
-    "regular",  "max-stroke", "max-velocity", "o",          "correct",        "channel", "from",
-    "to",       "smooth",     "drive",        "focus-time", "focus-distance", "crest",   "solitary",
-    "sigma",    "ochi-hubble"};
+    "spectrum",       "hm0",          "tp",         "gamma",       "depth",
+    "paddle",         "hinge",        "dt",         "duration",    "seed",
+    "method",         "fmin",         "fmax",       "ramp",        "regular",
+    "max-stroke",     "max-velocity", "o",          "correct",     "channel",
+    "from",           "to",           "smooth",     "drive",       "focus-time",
+    "focus-distance", "crest",        "solitary",   "sigma",       "ochi-hubble",
+    "order",          "pairs-fmin",   "pairs-fmax", "bichromatic", "elevation"};
+
+// The flags of the second order.
+const char* const HARMONIC_FLAGS[] = {"subharmonics", "superharmonics", "limit-subharmonics"};
 
 // "H,T": two numbers.
 bool parseRegular(const std::string& text, SeaParameters& p) {
@@ -56,6 +61,46 @@ bool parseOchiHubble(const std::string& text, OchiHubbleParts& o) {
         from = comma + 1;
     }
     return true;
+}
+
+// "H1,T1,H2,T2": four numbers.
+bool parseBichromatic(const std::string& text, SeaParameters& p) {
+    double* fields[] = {&p.bichromaticHeight[0], &p.bichromaticPeriod[0], &p.bichromaticHeight[1],
+                        &p.bichromaticPeriod[1]};
+    size_t from = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        const size_t comma = text.find(',', from);
+        if ((comma == std::string::npos) != (i == 3)) return false;
+        const std::string cell =
+            text.substr(from, comma == std::string::npos ? comma : comma - from);
+        char* end = nullptr;
+        *fields[i] = std::strtod(cell.c_str(), &end);
+        if (cell.empty() || *end) return false;
+        from = comma + 1;
+    }
+    return true;
+}
+
+// --order 2 and its controls: both interactions unless one is named.
+void readOrder(Args& args, SeaParameters& p) {
+    const std::string order = args.get("order", "1");
+    if (order != "1" && order != "2") args.fail("--order is 1 or 2, not '" + order + "'");
+    p.order = order == "2" ? 2 : 1;
+    const bool sub = args.has("subharmonics"), super = args.has("superharmonics");
+    if (p.order == 1) {
+        for (const char* flag : HARMONIC_FLAGS)
+            if (args.has(flag)) args.fail("--" + std::string(flag) + " belongs to --order 2");
+        for (const char* name : {"pairs-fmin", "pairs-fmax"})
+            if (args.has(name)) args.fail("--" + std::string(name) + " belongs to --order 2");
+        return;
+    }
+    if (sub || super) {
+        p.subharmonics = sub;
+        p.superharmonics = super;
+    }
+    p.limitSubharmonics = args.has("limit-subharmonics");
+    p.pairFmin = args.getDouble("pairs-fmin", 0);
+    p.pairFmax = args.getDouble("pairs-fmax", 0);
 }
 
 bool parseSeed(const std::string& text, uint64_t& seed) {
@@ -110,6 +155,11 @@ void readParameters(Args& args, SeaParameters& p) {
     p.regular = args.has("regular");
     if (p.regular && !parseRegular(args.get("regular"), p))
         args.fail("--regular takes a height and a period H,T, not '" + args.get("regular") + "'");
+    p.bichromatic = args.has("bichromatic");
+    if (p.bichromatic && !parseBichromatic(args.get("bichromatic"), p))
+        args.fail("--bichromatic takes two heights and periods H1,T1,H2,T2, not '" +
+                  args.get("bichromatic") + "'");
+    readOrder(args, p);
     const std::string spectrum = args.get("spectrum", "jonswap");
     if (!spectrumShapeNamed(spectrum, p.spectrum)) p.spectrum = SpectrumShape::Table;
     if (args.has("paddle") && !paddleTypeNamed(args.get("paddle"), p.paddle.type))
@@ -199,12 +249,13 @@ int runSea(Args& args) {
     std::vector<std::string> known = withReadingOptions(VALUED);
     known.push_back("json"); // the flags of its own
     known.push_back("focused");
+    known.insert(known.end(), std::begin(HARMONIC_FLAGS), std::end(HARMONIC_FLAGS));
     args.allowOnly(known);
     SeaParameters p;
     readParameters(args, p);
     if (!args.error().empty()) return usageError(self(), args.error());
     if (!args.positional().empty()) return usageError(self(), "sea takes no input file");
-    const bool spectral = !p.regular && !args.has("solitary");
+    const bool spectral = !p.regular && !p.bichromatic && !args.has("solitary");
     std::string missing = missingOption(args, spectral && p.spectrum != SpectrumShape::OchiHubble);
     if (missing.empty() && spectral && !args.has("spectrum")) missing = "sea needs --spectrum";
     if (!missing.empty()) return usageError(self(), missing);
@@ -223,6 +274,14 @@ int runSea(Args& args) {
     std::vector<std::string> inputs = {args.get("correct"), args.get("drive")};
     if (p.spectrum == SpectrumShape::Table) inputs.push_back(args.get("spectrum"));
     if (int rc = refuseOutputOverInput(out, inputs)) return rc;
+    const std::string elevationPath = args.get("elevation");
+    FileType elevationType = type;
+    if (!elevationPath.empty()) {
+        if (!writableTypeOfPath(elevationPath, elevationType))
+            return usageError(self(), "--elevation must end in " + extensionList(true));
+        inputs.push_back(out);
+        if (int rc = refuseOutputOverInput(elevationPath, inputs)) return rc;
+    }
 
     std::string why;
     if (!p.regular && p.spectrum == SpectrumShape::Table &&
@@ -239,6 +298,13 @@ int runSea(Args& args) {
     CMeasure m;
     if (!seaDriveMeasure(drive, m)) return reportError(EXIT_FAILED, "out of memory for the drive");
     if (!writeMeasure(m, out, type, &why)) return reportError(EXIT_FAILED, why);
+    if (!elevationPath.empty()) {
+        CMeasure e;
+        if (!seaElevationMeasure(drive, e))
+            return reportError(EXIT_FAILED, "out of memory for the elevation");
+        if (!writeMeasure(e, elevationPath, elevationType, &why))
+            return reportError(EXIT_FAILED, why);
+    }
     printReport(drive.report, p, args.has("json"));
     return EXIT_OK;
 }
@@ -249,7 +315,9 @@ BatchCommandRegistration sea{
      "h "
      "--paddle piston|flap [--hinge z] [--dt 0.02] --duration s [--seed n] "
      "[--method phase|amplitude] [--fmin f] [--fmax f] [--ramp s] [--regular H,T] "
-     "[--sigma Hz] [--ochi-hubble H1,T1,L1,H2,T2,L2] "
+     "[--sigma Hz] [--ochi-hubble H1,T1,L1,H2,T2,L2] [--bichromatic H1,T1,H2,T2] "
+     "[--order 1|2 [--subharmonics] [--superharmonics] [--limit-subharmonics] [--pairs-fmin f] "
+     "[--pairs-fmax f]] [--elevation FILE] "
      "[--focused [--focus-time t] [--focus-distance x] [--crest A]] [--solitary H] "
      "[--max-stroke m] [--max-velocity m/s] [--correct MEASURED [--channel C] [--from A] "
      "[--to B] [--smooth n] [--drive PREVIOUS] [--type T] " READING_USAGE "] [--json] -o DRIVE",

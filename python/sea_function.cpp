@@ -32,6 +32,12 @@ struct SeaArguments {
     std::optional<std::array<double, 6>> ochiHubble;
     // A composite sea's parts: shape, Hm0, Tp, gamma.
     std::vector<std::tuple<std::string, double, double, double>> parts;
+    // A bichromatic group's H1, T1, H2, T2.
+    std::optional<std::array<double, 4>> bichromatic;
+    // The order and the second order's controls, as SeaParameters holds them.
+    int order = 1;
+    bool subharmonics = true, superharmonics = true, limitSubharmonics = false;
+    double pairFmin = 0, pairFmax = 0;
 };
 
 // The words onto the parameters; a word that is none of the choices is a
@@ -47,6 +53,20 @@ void readWords(const SeaArguments& a, SeaParameters& p) {
         const auto& o = *a.ochiHubble;
         p.ochiHubble = {{o[0], o[3]}, {o[1], o[4]}, {o[2], o[5]}};
     }
+    if (a.bichromatic) {
+        const auto& b = *a.bichromatic;
+        p.bichromatic = true;
+        p.bichromaticHeight[0] = b[0];
+        p.bichromaticPeriod[0] = b[1];
+        p.bichromaticHeight[1] = b[2];
+        p.bichromaticPeriod[1] = b[3];
+    }
+    p.order = a.order;
+    p.subharmonics = a.subharmonics;
+    p.superharmonics = a.superharmonics;
+    p.limitSubharmonics = a.limitSubharmonics;
+    p.pairFmin = a.pairFmin;
+    p.pairFmax = a.pairFmax;
     if (a.regular) {
         p.regular = true;
         p.regularHeight = a.regular->first;
@@ -98,6 +118,8 @@ py::dict reportDict(const SeaReport& r, const SeaParameters& p) {
 py::object result(const SeaDrive& d, const SeaParameters& p) {
     auto m = std::make_unique<CMeasure>();
     if (!seaDriveMeasure(d, *m)) throw py::value_error("out of memory for the drive");
+    auto e = std::make_unique<CMeasure>();
+    if (!seaElevationMeasure(d, *e)) throw py::value_error("out of memory for the elevation");
     const size_t bins = d.target.binDensity.size();
     py::array_t<double> f{py::ssize_t(bins)}, s{py::ssize_t(bins)};
     for (size_t i = 0; i < bins; ++i) {
@@ -105,7 +127,8 @@ py::object result(const SeaDrive& d, const SeaParameters& p) {
         s.mutable_data()[i] = d.target.binDensity[i];
     }
     return py::module_::import("ondarix._results")
-        .attr("Sea")(wrapMeasure(std::move(m)), f, s, reportDict(d.report, p));
+        .attr("Sea")(wrapMeasure(std::move(m)), f, s, reportDict(d.report, p),
+                     wrapMeasure(std::move(e)));
 }
 
 py::object sea(const SeaArguments& a, double hm0, double tp, double gamma, double depth,
@@ -162,11 +185,16 @@ py::object seaEntry(const std::string& spectrum, std::optional<std::string> tabl
                     std::optional<std::tuple<double, double, double>> focus, double solitary,
                     double sigma, std::optional<std::array<double, 6>> ochiHubble,
                     std::vector<std::tuple<std::string, double, double, double>> parts,
-                    double maxStroke, double maxVelocity, MeasurementObject* correct, int channel,
-                    int from, int to, int smooth, MeasurementObject* drive) {
-    return sea(SeaArguments{spectrum, std::move(table), paddle, method, regular, focus, solitary,
-                            sigma, ochiHubble, std::move(parts)},
-               hm0, tp, gamma, depth, hinge, dt, duration, seed, fmin, fmax, ramp, maxStroke,
+                    std::optional<std::array<double, 4>> bichromatic,
+                    std::tuple<int, bool, bool, bool, double, double> order, double maxStroke,
+                    double maxVelocity, MeasurementObject* correct, int channel, int from, int to,
+                    int smooth, MeasurementObject* drive) {
+    SeaArguments a{spectrum,   std::move(table), paddle, method,     regular,
+                   focus,      solitary,         sigma,  ochiHubble, std::move(parts),
+                   bichromatic};
+    std::tie(a.order, a.subharmonics, a.superharmonics, a.limitSubharmonics, a.pairFmin,
+             a.pairFmax) = order;
+    return sea(a, hm0, tp, gamma, depth, hinge, dt, duration, seed, fmin, fmax, ramp, maxStroke,
                maxVelocity, correct, channel, from, to, smooth, drive);
 }
 
@@ -178,7 +206,8 @@ void bindSea(py::module_& m) {
           py::arg("dt"), py::arg("duration"), py::arg("seed"), py::arg("method"), py::arg("fmin"),
           py::arg("fmax"), py::arg("ramp"), py::arg("regular"), py::arg("focus").none(true),
           py::arg("solitary"), py::arg("sigma"), py::arg("ochi_hubble").none(true),
-          py::arg("parts"), py::arg("max_stroke"), py::arg("max_velocity"),
-          py::arg("correct").none(true), py::arg("channel"), py::arg("start"), py::arg("stop"),
-          py::arg("smooth"), py::arg("drive").none(true));
+          py::arg("parts"), py::arg("bichromatic").none(true), py::arg("order"),
+          py::arg("max_stroke"), py::arg("max_velocity"), py::arg("correct").none(true),
+          py::arg("channel"), py::arg("start"), py::arg("stop"), py::arg("smooth"),
+          py::arg("drive").none(true));
 }

@@ -370,9 +370,13 @@ class Sea:
     """A sea's drive (ondarix.sea): the drive measurement, channel 0 the
     paddle's displacement at the still-water level (m) and channel 1 its
     velocity (m/s); the target spectrum's density (m^2/Hz) at the generated
-    frequencies (Hz); and the report, as ondarix-batch sea --json prints it."""
+    frequencies (Hz); the report, as ondarix-batch sea --json prints it; and
+    the target elevation at the paddle (m, "Target elevation" at the drive's
+    rate, the bound waves of a second-order drive included), as
+    ondarix-batch sea --elevation writes it."""
 
     drive: Any
     frequencies: Any
     density: Any
     report: dict
+    elevation: Any = None

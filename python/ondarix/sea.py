@@ -43,6 +43,13 @@ def sea(
     solitary=None,
     sigma=None,
     ochi_hubble=None,
+    bichromatic=None,
+    order=1,
+    subharmonics=None,
+    superharmonics=None,
+    limit_subharmonics=False,
+    pairs_fmin=None,
+    pairs_fmax=None,
     max_stroke=None,
     max_velocity=None,
     correct=None,
@@ -74,8 +81,19 @@ def sea(
     ochi_hubble=(H1, T1, L1, H2, T2, L2), whose Hm0 is sqrt(H1^2 + H2^2).
     A list of dicts as spectrum, each with its own "spectrum", "hm0", "tp"
     and optional "gamma" (3.3), makes a composite sea (a swell and a wind
-    sea, say): the sum of the parts, each scaled to its own Hm0 over the band. max_stroke (m, max - min) and
-    max_velocity (m/s) refuse a drive beyond them.
+    sea, say): the sum of the parts, each scaled to its own Hm0 over the band.
+    bichromatic=(H1, T1, H2, T2) makes two regular waves together. max_stroke
+    (m, max - min) and max_velocity (m/s) refuse a drive beyond them.
+
+    order=2 adds the paddle's second-order motion (Schaffer 1996), so that
+    the flume carries the bound waves of the sea and no spurious free waves,
+    and the target elevation holds the bound waves: the subharmonics
+    (difference frequencies) and superharmonics (sums) both, unless one is
+    given as False; pairs_fmin and pairs_fmax (Hz) narrow the band of the
+    interacting components (default: the band generated); limit_subharmonics
+    scales the subharmonics down where the sea's Ursell number is above 26.
+    A regular or bichromatic wave of Ursell number above 26 is refused with
+    order=2.
 
     correct (a Measurement or a path) is the record the previous drive made:
     its block channel, start .. stop (in m, or cm/mm by the channel's unit) is
@@ -87,9 +105,10 @@ def sea(
     report["measured_from"], ["measured_to"] and ["measured_periods"] name
     the rows measured.
 
-    Returns Sea(drive, frequencies, density, report): the drive measurement
-    ("Paddle displacement" m, "Paddle velocity" m/s), the target spectrum on
-    the generated frequencies, and the report as a dict. Raises ValueError
+    Returns Sea(drive, frequencies, density, report, elevation): the drive
+    measurement ("Paddle displacement" m, "Paddle velocity" m/s), the target
+    spectrum on the generated frequencies, the report as a dict, and the
+    target elevation at the paddle ("Target elevation" m). Raises ValueError
     for bad parameters (among them a sea above the breaking limits, or one
     the paddle cannot make) or a drive beyond a limit, TypeError naming a
     keyword of the wrong type, OSError for a file."""
@@ -97,7 +116,8 @@ def sea(
     parts = _parts(spectrum)
     if parts:
         spectrum = "composite"
-    if regular is None and solitary is None and spectrum not in ("ochi-hubble", "composite"):
+    if (regular is None and solitary is None and bichromatic is None
+            and spectrum not in ("ochi-hubble", "composite")):
         needed = {"hm0": hm0, "tp": tp, **needed}
     for name, value in needed.items():
         if value is None:
@@ -141,6 +161,9 @@ def sea(
         sigma=optional_number(sigma, "sigma", 0.0),
         ochi_hubble=None if ochi_hubble is None else _six(ochi_hubble),
         parts=parts,
+        bichromatic=None if bichromatic is None else _four(bichromatic),
+        order=_order(order, subharmonics, superharmonics, limit_subharmonics, pairs_fmin,
+                     pairs_fmax),
         max_stroke=optional_number(max_stroke, "max_stroke", 0.0),
         max_velocity=optional_number(max_velocity, "max_velocity", 0.0),
         correct=correct,
@@ -169,6 +192,31 @@ def _six(values):
     if len(six) != 6:
         raise ValueError("ochi_hubble is H1, T1, L1, H2, T2, L2: six numbers")
     return six
+
+
+def _four(values):
+    """A bichromatic group's H1, T1, H2, T2."""
+    four = tuple(number(x, "bichromatic") for x in values)
+    if len(four) != 4:
+        raise ValueError("bichromatic is H1, T1, H2, T2: four numbers")
+    return four
+
+
+def _order(order, subharmonics, superharmonics, limit, fmin, fmax):
+    """(order, subharmonics, superharmonics, limit, pairs_fmin, pairs_fmax)."""
+    order = whole(order, "order")
+    if order not in (1, 2):
+        raise ValueError("order is 1 or 2")
+    if order == 1:
+        given = {"subharmonics": subharmonics, "superharmonics": superharmonics,
+                 "limit_subharmonics": limit or None, "pairs_fmin": fmin, "pairs_fmax": fmax}
+        for name, value in given.items():
+            if value is not None:
+                raise ValueError(f"{name}= belongs to order=2")
+        return (1, True, True, False, 0.0, 0.0)
+    return (2, True if subharmonics is None else bool(subharmonics),
+            True if superharmonics is None else bool(superharmonics), bool(limit),
+            optional_number(fmin, "pairs_fmin", 0.0), optional_number(fmax, "pairs_fmax", 0.0))
 
 
 def _parts(spectrum):
