@@ -7,6 +7,7 @@
 #include "numeric/constants.h"
 #include "sea/second_order_drive.h"
 #include "sea/solitary_wave.h"
+#include "sea/torsethaugen.h"
 #include "waves/wave_number.h"
 
 namespace {
@@ -81,7 +82,8 @@ std::string checkSpectrum(const SeaParameters& p) {
         for (const SeaPart& part : p.parts) {
             if (part.shape == SpectrumShape::Table || part.shape == SpectrumShape::OchiHubble ||
                 part.shape == SpectrumShape::Composite)
-                return "each part of a composite sea is jonswap, pm, tma, bm or gaussian";
+                return "each part of a composite sea is jonswap, pm, tma, bm, gaussian or "
+                       "torsethaugen";
             if (!positive(part.hm0) || !positive(part.tp) || !(part.gamma >= 1 && part.gamma <= 20))
                 return "each part of a composite sea needs its own Hm0 above 0 m, Tp above 0 s "
                        "and gamma between 1 and 20";
@@ -265,14 +267,26 @@ struct PeakPeriods {
     double shortest, longest;
 };
 
+// Torsethaugen's second peak lies beyond Tp: the wind sea's above it, the
+// swell's below.
+PeakPeriods withTorsethaugen(PeakPeriods r, double hm0, double tp) {
+    const TorsethaugenPeaks peaks = torsethaugenPeaks(hm0, tp);
+    if (!(peaks.secondary.hm0 > 0)) return r;
+    return {std::fmin(r.shortest, peaks.secondary.tp), std::fmax(r.longest, peaks.secondary.tp)};
+}
+
 PeakPeriods peakPeriods(const SeaParameters& p) {
     PeakPeriods r{p.tp, p.tp};
     if (p.spectrum == SpectrumShape::OchiHubble)
         r = {std::fmin(p.ochiHubble.period[0], p.ochiHubble.period[1]),
              std::fmax(p.ochiHubble.period[0], p.ochiHubble.period[1])};
+    if (p.spectrum == SpectrumShape::Torsethaugen) r = withTorsethaugen(r, p.hm0, p.tp);
     if (p.spectrum == SpectrumShape::Composite)
-        for (const SeaPart& part : p.parts)
+        for (const SeaPart& part : p.parts) {
             r = {std::fmin(r.shortest, part.tp), std::fmax(r.longest, part.tp)};
+            if (part.shape == SpectrumShape::Torsethaugen)
+                r = withTorsethaugen(r, part.hm0, part.tp);
+        }
     return r;
 }
 
@@ -350,6 +364,8 @@ bool spectrumShapeNamed(const std::string& name, SpectrumShape& shape) {
         shape = SpectrumShape::OchiHubble;
     else if (name == "composite")
         shape = SpectrumShape::Composite;
+    else if (name == "torsethaugen")
+        shape = SpectrumShape::Torsethaugen;
     else
         return false;
     return true;
@@ -393,6 +409,8 @@ const char* spectrumShapeName(SpectrumShape shape) {
         return "ochi-hubble";
     case SpectrumShape::Composite:
         return "composite";
+    case SpectrumShape::Torsethaugen:
+        return "torsethaugen";
     }
     return "";
 }

@@ -113,7 +113,7 @@ void compositeTotals(const std::vector<SeaPart>& parts, double& hm0, double& tp)
 TargetShape seaTargetShape(const SeaParameters& p);
 
 // The names on the command line and in Python: "jonswap", "pm", "tma",
-// "bm", "gaussian", "ochi-hubble";
+// "bm", "gaussian", "ochi-hubble", "composite", "torsethaugen";
 // "piston", "flap"; "phase", "amplitude". False for any other.
 bool spectrumShapeNamed(const std::string& name, SpectrumShape& shape);
 bool paddleTypeNamed(const std::string& name, PaddleType& type);

@@ -6,6 +6,7 @@
 
 #include "numeric/constants.h"
 #include "numeric/log_gamma.h"
+#include "sea/torsethaugen.h"
 #include "waves/wave_number.h"
 
 namespace {
@@ -115,6 +116,8 @@ double shapeDensity(const TargetShape& s, double f) {
             sum += s.partScale[i] * shapeDensity(s.parts[i], f);
         return sum;
     }
+    case SpectrumShape::Torsethaugen:
+        return s.fp > 0 ? torsethaugenDensity(torsethaugenPeaks(s.hm0, 1 / s.fp), f) : 0;
     }
     return 0;
 }
@@ -156,8 +159,10 @@ bool makeTargetSpectrum(const TargetShape& shape, double hm0, double fmin, doubl
         return fail(error, "the band holds none of the generated frequencies; make it wider or "
                            "the duration longer");
     // Each part of a composite sea holds its own Hm0 over the band.
+    t.shape.hm0 = hm0;
     t.shape.partScale.clear();
     for (size_t i = 0; i < t.shape.parts.size() && i < t.shape.partHm0.size(); ++i) {
+        t.shape.parts[i].hm0 = t.shape.partHm0[i];
         double m0 = 0;
         for (size_t k = t.firstBin; k <= t.lastBin; ++k)
             m0 += shapeDensity(t.shape.parts[i], t.frequency(k)) * df;

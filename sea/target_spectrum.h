@@ -2,8 +2,9 @@
 // Pierson-Moskowitz (JONSWAP with gamma 1), TMA (Bouws et al. 1985: JONSWAP
 // times Kitaigorodskii's depth factor), a user's table, Bretschneider-
 // Mitsuyasu (Mitsuyasu 1970, as Goda writes it), a Gaussian swell and the
-// two-peaked Ochi-Hubble (1976), each scaled so that 4 sqrt(m0) over the
-// generated frequencies is the requested Hm0.
+// two-peaked Ochi-Hubble (1976) and Torsethaugen (torsethaugen.h), each
+// scaled so that 4 sqrt(m0) over the generated frequencies is the requested
+// Hm0.
 #pragma once
 
 #include <cstddef>
@@ -18,7 +19,8 @@ enum class SpectrumShape {
     BretschneiderMitsuyasu,
     Gaussian,
     OchiHubble,
-    Composite // the sum of parts, each scaled to its own Hm0 over the band
+    Composite, // the sum of parts, each scaled to its own Hm0 over the band
+    Torsethaugen
 };
 
 // The six parameters of an Ochi-Hubble spectrum: for its swell and its wind
@@ -47,6 +49,9 @@ struct TargetShape {
     SpectrumTable table;
     double sigma = 0; // Hz, a Gaussian swell's width
     OchiHubbleParts ochiHubble;
+    // m: Torsethaugen's split between its peaks depends on Hm0;
+    // makeTargetSpectrum sets it to the Hm0 it scales to.
+    double hm0 = 0;
     // A composite sea's parts and the Hm0 each is scaled to; partScale is
     // what makeTargetSpectrum works out for them over the band.
     std::vector<TargetShape> parts;

@@ -16,8 +16,8 @@ class CIrregularSeaDlg : public CDialog {
 
     int OnInitDialog(QDialog* dialog) override;
     int OnOK() override;
-    // The spectrum and paddle lists enable their fields; "Browse..." picks
-    // the table file.
+    // The wave, order, spectrum and paddle lists and the subharmonics box
+    // enable their fields; "Browse..." picks the table file.
     int OnCommand(int id, int code, QWidget* control) override;
 
     // The parameters as shown and, after OK, as read.
@@ -29,6 +29,9 @@ class CIrregularSeaDlg : public CDialog {
 
   private:
     void enableFields();
+    void enableSpectrumFields(bool spectral);
+    void showWave();
+    void showTwoPartSea();
     void browseTable();
     bool readFields(SeaParameters& read);
     // A blank field reads as `blank` (a default the core works out).
@@ -36,5 +39,8 @@ class CIrregularSeaDlg : public CDialog {
     bool readTable(SeaParameters& read);
     // The wave chosen and its own fields.
     bool readWave(SeaParameters& read);
+    bool readOrder(SeaParameters& read);
+    // A composite sea's swell and wind sea, or Ochi-Hubble's six numbers.
+    bool readTwoPartSea(SeaParameters& read);
     void showOptional(int id, double value, double blank);
 };

@@ -1,5 +1,6 @@
-// The dialog "Irregular Sea": the target spectrum, the flume and paddle, and
-// how the drive is synthesised.
+// The dialog "Irregular Sea": the wave and its order, the target spectrum (a
+// two-part sea's swell too), the flume and paddle, and how the drive is
+// synthesised.
 #pragma once
 
 constexpr int DIALOG_IRREGULAR_SEA = 471;
@@ -27,5 +28,22 @@ constexpr int IDC_SEA_FOCUS_DISTANCE = 4721;
 constexpr int IDC_SEA_CREST = 4722;
 constexpr int IDC_SEA_SOLITARY = 4723;
 constexpr int IDC_SEA_SIGMA = 4724;
+constexpr int IDC_SEA_ORDER = 4725;
+constexpr int IDC_SEA_SUBHARMONICS = 4726;
+constexpr int IDC_SEA_SUPERHARMONICS = 4727;
+constexpr int IDC_SEA_LIMIT_SUBHARMONICS = 4728;
+constexpr int IDC_SEA_PAIR_FMIN = 4729;
+constexpr int IDC_SEA_PAIR_FMAX = 4730;
+constexpr int IDC_SEA_WAVE_HEIGHT = 4731;
+constexpr int IDC_SEA_WAVE_PERIOD = 4732;
+constexpr int IDC_SEA_SECOND_HEIGHT = 4733;
+constexpr int IDC_SEA_SECOND_PERIOD = 4734;
+constexpr int IDC_SEA_SWELL_SPECTRUM = 4735;
+constexpr int IDC_SEA_SWELL_HM0 = 4736;
+constexpr int IDC_SEA_SWELL_TP = 4737;
+constexpr int IDC_SEA_SWELL_GAMMA = 4738;
+constexpr int IDC_SEA_WIND_SPECTRUM = 4739;
+constexpr int IDC_SEA_LAMBDA = 4740;
+constexpr int IDC_SEA_SWELL_LAMBDA = 4741;
 
 void registerSeaDialogTemplates();

@@ -270,7 +270,7 @@ TEST_F(SeaWindowTest, AFocusedGroupAndASolitaryWaveFromTheWaveList) {
         gammaForSwell = d.control(IDC_SEA_GAMMA)->isEnabled();
         d.selectItem(IDC_SEA_SPECTRUM, 0);
         shortSea(d, "1");
-        d.selectItem(IDC_SEA_WAVE, 1);
+        d.selectItem(IDC_SEA_WAVE, 3);
         seedForFocus = d.control(IDC_SEA_SEED)->isEnabled();
         d.setText(IDC_SEA_FOCUS_DISTANCE, "5");
         d.press(IDOK);
@@ -292,7 +292,7 @@ TEST_F(SeaWindowTest, AFocusedGroupAndASolitaryWaveFromTheWaveList) {
     EXPECT_EQ(reportValue(*focused, "focus time"), "60 s");
 
     CSeaWnd* solitary = make([&](ScriptedDialog& d) {
-        d.selectItem(IDC_SEA_WAVE, 2);
+        d.selectItem(IDC_SEA_WAVE, 4);
         spectrumForSolitary = d.control(IDC_SEA_HM0)->isEnabled();
         d.setText(IDC_SEA_DURATION, "20");
         d.setText(IDC_SEA_DEPTH, "0.4");
