@@ -299,16 +299,19 @@ bool CIrregularSeaDlg::readWave(SeaParameters& read) {
 }
 
 bool CIrregularSeaDlg::readOrder(SeaParameters& read) {
-    if (!control(IDC_SEA_ORDER)->isEnabled()) {
-        read.order = 1;
-        return true;
+    const bool second = control(IDC_SEA_ORDER)->isEnabled() && comboSelection(IDC_SEA_ORDER) == 1;
+    read.order = second ? 2 : 1;
+    // A first-order drive keeps none of the second order's choices: the
+    // core refuses them there, and they would come back with a later one.
+    const SeaParameters plain;
+    read.subharmonics = second ? isChecked(IDC_SEA_SUBHARMONICS) : plain.subharmonics;
+    read.superharmonics = second ? isChecked(IDC_SEA_SUPERHARMONICS) : plain.superharmonics;
+    read.limitSubharmonics =
+        control(IDC_SEA_LIMIT_SUBHARMONICS)->isEnabled() && isChecked(IDC_SEA_LIMIT_SUBHARMONICS);
+    if (!second) {
+        read.pairFmin = plain.pairFmin;
+        read.pairFmax = plain.pairFmax;
     }
-    read.order = comboSelection(IDC_SEA_ORDER) == 1 ? 2 : 1;
-    if (read.order == 1) return true;
-    read.subharmonics = isChecked(IDC_SEA_SUBHARMONICS);
-    read.superharmonics = isChecked(IDC_SEA_SUPERHARMONICS);
-    if (control(IDC_SEA_LIMIT_SUBHARMONICS)->isEnabled())
-        read.limitSubharmonics = isChecked(IDC_SEA_LIMIT_SUBHARMONICS);
     return true;
 }
 
