@@ -133,7 +133,8 @@ void readParts(Args& args, SeaParameters& p) {
         SeaPart part;
         char* end = nullptr;
         if (!spectrumShapeNamed(shapes[i], part.shape))
-            args.fail("a part of a composite sea is jonswap, pm, tma, bm or gaussian, not '" +
+            args.fail("a part of a composite sea is jonswap, pm, tma, bm, gaussian or "
+                      "torsethaugen, not '" +
                       shapes[i] + "'");
         part.hm0 = std::strtod(hm0[i].c_str(), &end);
         if (hm0[i].empty() || *end) args.fail("--hm0 takes a number, not '" + hm0[i] + "'");
@@ -279,7 +280,8 @@ int runSea(Args& args) {
     if (!elevationPath.empty()) {
         if (!writableTypeOfPath(elevationPath, elevationType))
             return usageError(self(), "--elevation must end in " + extensionList(true));
-        inputs.push_back(out);
+        if (sameOutput(out, elevationPath))
+            return usageError(self(), "--elevation must be another file than -o");
         if (int rc = refuseOutputOverInput(elevationPath, inputs)) return rc;
     }
 
@@ -311,7 +313,8 @@ int runSea(Args& args) {
 
 BatchCommandRegistration sea{
     {"sea",
-     "--spectrum jonswap|pm|tma|bm|gaussian|ochi-hubble|FILE --hm0 H --tp T [--gamma 3.3] --depth "
+     "--spectrum jonswap|pm|tma|bm|gaussian|ochi-hubble|torsethaugen|FILE --hm0 H --tp T [--gamma "
+     "3.3] --depth "
      "h "
      "--paddle piston|flap [--hinge z] [--dt 0.02] --duration s [--seed n] "
      "[--method phase|amplitude] [--fmin f] [--fmax f] [--ramp s] [--regular H,T] "

@@ -75,9 +75,10 @@ void readWords(const SeaArguments& a, SeaParameters& p) {
     for (const auto& [shape, hm0, tp, gamma] : a.parts) {
         SeaPart part{SpectrumShape::Jonswap, hm0, tp, gamma};
         if (!spectrumShapeNamed(shape, part.shape))
-            throw py::value_error("a part of a composite sea is jonswap, pm, tma, bm or gaussian, "
-                                  "not '" +
-                                  shape + "'");
+            throw py::value_error(
+                "a part of a composite sea is jonswap, pm, tma, bm, gaussian or torsethaugen, "
+                "not '" +
+                shape + "'");
         p.parts.push_back(part);
     }
     if (a.table) {
@@ -90,7 +91,7 @@ void readWords(const SeaArguments& a, SeaParameters& p) {
         }
     } else if (!spectrumShapeNamed(a.spectrum, p.spectrum)) {
         throw py::value_error(
-            "spectrum is jonswap, pm, tma, bm, gaussian, ochi-hubble or a table's "
+            "spectrum is jonswap, pm, tma, bm, gaussian, ochi-hubble, torsethaugen or a table's "
             "path, not '" +
             a.spectrum + "'");
     }

@@ -7,7 +7,7 @@ from . import _ondarix
 from ._keywords import number, optional_number, text, whole
 from ._ondarix import Measurement
 
-_SHAPES = ("jonswap", "pm", "tma", "bm", "gaussian", "ochi-hubble", "composite")
+_SHAPES = ("jonswap", "pm", "tma", "bm", "gaussian", "ochi-hubble", "torsethaugen", "composite")
 
 
 def _measurement(value, what):
@@ -78,7 +78,9 @@ def sea(
     makes a solitary wave of height H from a piston (Goring's method).
     spectrum "bm" is Bretschneider-Mitsuyasu, "gaussian" a swell of width
     sigma Hz (default 0.07 / tp), "ochi-hubble" the two-peaked spectrum of
-    ochi_hubble=(H1, T1, L1, H2, T2, L2), whose Hm0 is sqrt(H1^2 + H2^2).
+    ochi_hubble=(H1, T1, L1, H2, T2, L2), whose Hm0 is sqrt(H1^2 + H2^2),
+    "torsethaugen" the two-peaked sea Torsethaugen & Haver's model makes
+    from hm0 and tp alone.
     A list of dicts as spectrum, each with its own "spectrum", "hm0", "tp"
     and optional "gamma" (3.3), makes a composite sea (a swell and a wind
     sea, say): the sum of the parts, each scaled to its own Hm0 over the band.
@@ -128,8 +130,8 @@ def sea(
     table = None
     if not (isinstance(spectrum, str) and spectrum in _SHAPES):
         if not isinstance(spectrum, (str, bytes, os.PathLike)):
-            raise ValueError("spectrum is jonswap, pm, tma, bm, gaussian, ochi-hubble or a "
-                             "table's path")
+            raise ValueError("spectrum is jonswap, pm, tma, bm, gaussian, ochi-hubble, "
+                             "torsethaugen or a table's path")
         table = os.fsdecode(spectrum)
     correct = _measurement(correct, "correct")
     drive = _measurement(drive, "drive")
