@@ -28,7 +28,8 @@ const std::vector<std::string> VALUED = {
     "max-stroke",     "max-velocity", "o",          "correct",     "channel",
     "from",           "to",           "smooth",     "drive",       "focus-time",
     "focus-distance", "crest",        "solitary",   "sigma",       "ochi-hubble",
-    "order",          "pairs-fmin",   "pairs-fmax", "bichromatic", "elevation"};
+    "order",          "pairs-fmin",   "pairs-fmax", "bichromatic", "elevation",
+    "difference-fmin"};
 
 // The flags of the second order.
 const char* const HARMONIC_FLAGS[] = {"subharmonics", "superharmonics", "limit-subharmonics"};
@@ -90,7 +91,7 @@ void readOrder(Args& args, SeaParameters& p) {
     if (p.order == 1) {
         for (const char* flag : HARMONIC_FLAGS)
             if (args.has(flag)) args.fail("--" + std::string(flag) + " belongs to --order 2");
-        for (const char* name : {"pairs-fmin", "pairs-fmax"})
+        for (const char* name : {"pairs-fmin", "pairs-fmax", "difference-fmin"})
             if (args.has(name)) args.fail("--" + std::string(name) + " belongs to --order 2");
         return;
     }
@@ -101,6 +102,7 @@ void readOrder(Args& args, SeaParameters& p) {
     p.limitSubharmonics = args.has("limit-subharmonics");
     p.pairFmin = args.getDouble("pairs-fmin", 0);
     p.pairFmax = args.getDouble("pairs-fmax", 0);
+    p.differenceFmin = args.getDouble("difference-fmin", SEA_DEFAULT_DIFFERENCE_FMIN);
 }
 
 bool parseSeed(const std::string& text, uint64_t& seed) {
@@ -320,7 +322,7 @@ BatchCommandRegistration sea{
      "[--method phase|amplitude] [--fmin f] [--fmax f] [--ramp s] [--regular H,T] "
      "[--sigma Hz] [--ochi-hubble H1,T1,L1,H2,T2,L2] [--bichromatic H1,T1,H2,T2] "
      "[--order 1|2 [--subharmonics] [--superharmonics] [--limit-subharmonics] [--pairs-fmin f] "
-     "[--pairs-fmax f]] [--elevation FILE] "
+     "[--pairs-fmax f] [--difference-fmin f]] [--elevation FILE] "
      "[--focused [--focus-time t] [--focus-distance x] [--crest A]] [--solitary H] "
      "[--max-stroke m] [--max-velocity m/s] [--correct MEASURED [--channel C] [--from A] "
      "[--to B] [--smooth n] [--drive PREVIOUS] [--type T] " READING_USAGE "] [--json] -o DRIVE",

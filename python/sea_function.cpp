@@ -37,7 +37,7 @@ struct SeaArguments {
     // The order and the second order's controls, as SeaParameters holds them.
     int order = 1;
     bool subharmonics = true, superharmonics = true, limitSubharmonics = false;
-    double pairFmin = 0, pairFmax = 0;
+    double pairFmin = 0, pairFmax = 0, differenceFmin = SEA_DEFAULT_DIFFERENCE_FMIN;
 };
 
 // The words onto the parameters; a word that is none of the choices is a
@@ -67,6 +67,7 @@ void readWords(const SeaArguments& a, SeaParameters& p) {
     p.limitSubharmonics = a.limitSubharmonics;
     p.pairFmin = a.pairFmin;
     p.pairFmax = a.pairFmax;
+    p.differenceFmin = a.differenceFmin;
     if (a.regular) {
         p.regular = true;
         p.regularHeight = a.regular->first;
@@ -187,14 +188,14 @@ py::object seaEntry(const std::string& spectrum, std::optional<std::string> tabl
                     double sigma, std::optional<std::array<double, 6>> ochiHubble,
                     std::vector<std::tuple<std::string, double, double, double>> parts,
                     std::optional<std::array<double, 4>> bichromatic,
-                    std::tuple<int, bool, bool, bool, double, double> order, double maxStroke,
-                    double maxVelocity, MeasurementObject* correct, int channel, int from, int to,
-                    int smooth, MeasurementObject* drive) {
+                    std::tuple<int, bool, bool, bool, double, double, double> order,
+                    double maxStroke, double maxVelocity, MeasurementObject* correct, int channel,
+                    int from, int to, int smooth, MeasurementObject* drive) {
     SeaArguments a{spectrum,   std::move(table), paddle, method,     regular,
                    focus,      solitary,         sigma,  ochiHubble, std::move(parts),
                    bichromatic};
-    std::tie(a.order, a.subharmonics, a.superharmonics, a.limitSubharmonics, a.pairFmin,
-             a.pairFmax) = order;
+    std::tie(a.order, a.subharmonics, a.superharmonics, a.limitSubharmonics, a.pairFmin, a.pairFmax,
+             a.differenceFmin) = order;
     return sea(a, hm0, tp, gamma, depth, hinge, dt, duration, seed, fmin, fmax, ramp, maxStroke,
                maxVelocity, correct, channel, from, to, smooth, drive);
 }

@@ -197,7 +197,7 @@ std::string checkOrder(const SeaParameters& p) {
     if (p.order != 1 && p.order != 2) return "the order must be 1 or 2";
     if (p.order == 1) {
         if (p.limitSubharmonics || p.pairFmin != 0 || p.pairFmax != 0 || !p.subharmonics ||
-            !p.superharmonics)
+            !p.superharmonics || p.differenceFmin != SEA_DEFAULT_DIFFERENCE_FMIN)
             return "the harmonics, the pairs' band and the subharmonic limit belong to the "
                    "second order";
         return {};
@@ -211,6 +211,10 @@ std::string checkOrder(const SeaParameters& p) {
     if (!(p.pairFmin >= 0) || !std::isfinite(p.pairFmin) || !(p.pairFmax >= 0) ||
         !std::isfinite(p.pairFmax))
         return "the pairs' band must be numbers >= 0 Hz (0: the band generated)";
+    if (!(p.differenceFmin >= 0 || p.differenceFmin == SEA_DEFAULT_DIFFERENCE_FMIN) ||
+        !std::isfinite(p.differenceFmin))
+        return "the lowest difference frequency must be a number >= 0 Hz (-1: a twentieth of "
+               "the peak frequency)";
     if (p.pairFmax > 0 && !(p.pairFmax > p.pairFmin))
         return format("the pairs' highest frequency must lie above their lowest (%g Hz)",
                       p.pairFmin);
@@ -327,6 +331,11 @@ TargetShape seaTargetShape(const SeaParameters& p) {
 void ochiHubbleTotals(const OchiHubbleParts& parts, double& hm0, double& tp) {
     hm0 = std::hypot(parts.height[0], parts.height[1]);
     tp = parts.height[0] >= parts.height[1] ? parts.period[0] : parts.period[1];
+}
+
+double seaDifferenceFmin(const SeaParameters& p) {
+    if (p.differenceFmin != SEA_DEFAULT_DIFFERENCE_FMIN) return p.differenceFmin;
+    return p.bichromatic || p.regular ? 0 : 0.05 / p.tp;
 }
 
 double seaRampSeconds(const SeaParameters& p) {

@@ -17,6 +17,8 @@ enum class SeaMethod {
 
 // The ramp that stands for two peak periods.
 constexpr double SEA_DEFAULT_RAMP = -1;
+// The lowest difference frequency that stands for its default.
+constexpr double SEA_DEFAULT_DIFFERENCE_FMIN = -1;
 
 // One part of a composite sea (a swell and a wind sea, say): its shape, by
 // name as for the whole sea, scaled to its own Hm0 over the band.
@@ -75,6 +77,9 @@ struct SeaParameters {
     bool superharmonics = true;
     double pairFmin = 0, pairFmax = 0; // Hz
     bool limitSubharmonics = false;
+    // The lowest difference frequency made (Hz); SEA_DEFAULT_DIFFERENCE_FMIN:
+    // a twentieth of the peak frequency for a sea, none for a bichromatic group.
+    double differenceFmin = -1;
     double maxStroke = 0;   // m, the paddle's travel max - min; 0: no limit
     double maxVelocity = 0; // m/s; 0: no limit
 };
@@ -97,6 +102,11 @@ double seaPeakPeriod(const SeaParameters& p); // tp, the regular period, a solit
 double seaBandLow(const SeaParameters& p);    // Hz
 double seaBandHigh(const SeaParameters& p);   // Hz
 double seaRampSeconds(const SeaParameters& p);
+// The lowest difference frequency a second-order drive makes (Hz): a
+// random sea's long waves slower than 20 peak periods would have the
+// paddle drift for minutes (its displacement grows as 1 / frequency), and
+// in a flume they are seiches rather than bound waves.
+double seaDifferenceFmin(const SeaParameters& p);
 
 // Empty when the parameters make a sea; otherwise one line saying which
 // value is wrong and what it may be: among others a wave above the breaking

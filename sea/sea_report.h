@@ -36,6 +36,7 @@ struct SeaReport {
     int order = 1;
     bool subharmonics = false, superharmonics = false;
     double pairFmin = 0, pairFmax = 0;        // Hz
+    double differenceFmin = 0;                // Hz, the slowest long wave made
     double targetCrest = 0, targetTrough = 0; // m, both >= 0
     double ursell = 0;
     double subharmonicFactor = 1;

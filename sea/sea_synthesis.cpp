@@ -110,6 +110,7 @@ void describeOrder(const SeaParameters& p, const SeaDrive& d, SeaReport& r) {
     } else {
         pairBand(p, d.target, r.pairFmin, r.pairFmax);
     }
+    r.differenceFmin = seaDifferenceFmin(p);
     r.ursell = seaUrsellNumber(p);
     r.subharmonicFactor = r.subharmonics ? subharmonicFactor(p) : 1;
 }

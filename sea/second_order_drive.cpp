@@ -62,6 +62,7 @@ SecondOrderBins secondOrderBins(const SeaParameters& p, const TargetSpectrum& ta
     for (size_t bin : bins)
         points.push_back(grid.pointAt(target.frequency(bin)));
     const double factor = subharmonicFactor(p);
+    const double slowest = seaDifferenceFmin(p);
     for (size_t a = 0; a < bins.size(); ++a) {
         for (size_t b = 0; b <= a; ++b) {
             const size_t sum = bins[a] + bins[b];
@@ -72,8 +73,8 @@ SecondOrderBins secondOrderBins(const SeaParameters& p, const TargetSpectrum& ta
                 out.stroke[sum] += k.stroke * aa;
                 out.elevation[sum] += k.elevation * aa;
             }
-            if (p.subharmonics && a != b) {
-                const size_t difference = bins[a] - bins[b];
+            const size_t difference = bins[a] - bins[b];
+            if (p.subharmonics && a != b && target.frequency(difference) >= slowest) {
                 const Complex aa = 0.5 * factor * amplitude[a] * std::conj(amplitude[b]);
                 const PairKernel k =
                     grid.difference(points[a], points[b], 2 * PI * target.frequency(difference));
@@ -117,7 +118,8 @@ std::vector<DirectTerm> directTerms(const SeaParameters& p) {
             addSum(p, terms, terms[i], terms[i], 0.5);
         if (first == 2) addSum(p, terms, terms[0], terms[1], 1);
     }
-    if (p.subharmonics && first == 2) {
+    const double slowest = 2 * PI * seaDifferenceFmin(p);
+    if (p.subharmonics && first == 2 && std::abs(terms[0].omega - terms[1].omega) >= slowest) {
         const DirectTerm& fast = terms[0].omega > terms[1].omega ? terms[0] : terms[1];
         const DirectTerm& slow = terms[0].omega > terms[1].omega ? terms[1] : terms[0];
         const PairKernel k = SecondOrderGrid::exactDifference(

@@ -39,7 +39,8 @@ void pairBand(const SeaParameters& p, const TargetSpectrum& target, double& low,
 // the bins 0 .. n/2 of an n-sample drive, as half amplitudes (a bin's signal
 // is 2 Re(c e^(i w t))) like the first order's: from `stroke`, its
 // first-order components X on target's bins, and `transfer`, H/S there.
-// Sums that reach half the sampling rate are left out.
+// Sums that reach half the sampling rate are left out, and differences
+// below seaDifferenceFmin(p).
 struct SecondOrderBins {
     std::vector<Complex> stroke, elevation;
 };

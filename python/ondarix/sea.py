@@ -50,6 +50,7 @@ def sea(
     limit_subharmonics=False,
     pairs_fmin=None,
     pairs_fmax=None,
+    difference_fmin=None,
     max_stroke=None,
     max_velocity=None,
     correct=None,
@@ -92,7 +93,10 @@ def sea(
     and the target elevation holds the bound waves: the subharmonics
     (difference frequencies) and superharmonics (sums) both, unless one is
     given as False; pairs_fmin and pairs_fmax (Hz) narrow the band of the
-    interacting components (default: the band generated); limit_subharmonics
+    interacting components (default: the band generated); difference_fmin (Hz)
+    is the slowest long wave made (default a twentieth of the peak frequency
+    for a sea: slower ones would have the paddle drift for minutes; a
+    bichromatic group's own always); limit_subharmonics
     scales the subharmonics down where the sea's Ursell number is above 26.
     A regular or bichromatic wave of Ursell number above 26 is refused with
     order=2.
@@ -165,7 +169,7 @@ def sea(
         parts=parts,
         bichromatic=None if bichromatic is None else _four(bichromatic),
         order=_order(order, subharmonics, superharmonics, limit_subharmonics, pairs_fmin,
-                     pairs_fmax),
+                     pairs_fmax, difference_fmin),
         max_stroke=optional_number(max_stroke, "max_stroke", 0.0),
         max_velocity=optional_number(max_velocity, "max_velocity", 0.0),
         correct=correct,
@@ -204,21 +208,24 @@ def _four(values):
     return four
 
 
-def _order(order, subharmonics, superharmonics, limit, fmin, fmax):
-    """(order, subharmonics, superharmonics, limit, pairs_fmin, pairs_fmax)."""
+def _order(order, subharmonics, superharmonics, limit, fmin, fmax, slowest):
+    """(order, subharmonics, superharmonics, limit, pairs_fmin, pairs_fmax,
+    difference_fmin)."""
     order = whole(order, "order")
     if order not in (1, 2):
         raise ValueError("order is 1 or 2")
     if order == 1:
         given = {"subharmonics": subharmonics, "superharmonics": superharmonics,
-                 "limit_subharmonics": limit or None, "pairs_fmin": fmin, "pairs_fmax": fmax}
+                 "limit_subharmonics": limit or None, "pairs_fmin": fmin, "pairs_fmax": fmax,
+                 "difference_fmin": slowest}
         for name, value in given.items():
             if value is not None:
                 raise ValueError(f"{name}= belongs to order=2")
-        return (1, True, True, False, 0.0, 0.0)
+        return (1, True, True, False, 0.0, 0.0, -1.0)
     return (2, True if subharmonics is None else bool(subharmonics),
             True if superharmonics is None else bool(superharmonics), bool(limit),
-            optional_number(fmin, "pairs_fmin", 0.0), optional_number(fmax, "pairs_fmax", 0.0))
+            optional_number(fmin, "pairs_fmin", 0.0), optional_number(fmax, "pairs_fmax", 0.0),
+            optional_number(slowest, "difference_fmin", -1.0))
 
 
 def _parts(spectrum):

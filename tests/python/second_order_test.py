@@ -96,6 +96,15 @@ def test_second_order_choices_belong_to_order_2(batch, tmp_path):
         assert f"--{name} belongs to --order 2" in done.stderr
     with pytest.raises(ValueError, match="pairs_fmin= belongs to order=2"):
         ondarix.sea(pairs_fmin=0.3, **SEA)
+    with pytest.raises(ValueError, match="difference_fmin= belongs to order=2"):
+        ondarix.sea(difference_fmin=0.01, **SEA)
+    done = batch(*sea_args(difference_fmin=0.01), "-o", tmp_path / "x.M11", ok=False)
+    assert done.returncode == 2 and "--difference-fmin belongs to --order 2" in done.stderr
+    # A twentieth of the peak frequency by default; 0 makes the slowest too.
+    kept = ondarix.sea(order=2, **SEA).report
+    every = ondarix.sea(order=2, difference_fmin=0, **SEA).report
+    assert kept["difference_fmin"] == pytest.approx(0.05 / 2.0) and every["difference_fmin"] == 0
+    assert every["stroke"] > kept["stroke"]
     with pytest.raises(ValueError, match="order is 1 or 2"):
         ondarix.sea(order=3, **SEA)
     done = batch(*sea_args(order=3), "-o", tmp_path / "x.M11", ok=False)
