@@ -27,7 +27,7 @@ std::vector<SeaReportField> seaReportFields(const SeaReport& r) {
         f.push_back({"order", 2, "order", "", true});
         f.push_back({"pairs_fmin", r.pairFmin, "lowest frequency of pairs", "Hz"});
         f.push_back({"pairs_fmax", r.pairFmax, "highest frequency of pairs", "Hz"});
-        f.push_back({"difference_fmin", r.differenceFmin, "lowest difference frequency", "Hz"});
+        f.push_back({"difference_fmin", r.differenceFmin, "long waves from", "Hz"});
         f.push_back({"crest", r.targetCrest, "largest crest of target", "m"});
         f.push_back({"trough", r.targetTrough, "deepest trough of target", "m"});
         f.push_back({"ursell", r.ursell, "Ursell number", ""});

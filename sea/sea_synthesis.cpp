@@ -364,11 +364,14 @@ bool seaDriveMeasure(const SeaDrive& d, CMeasure& out, bool withElevation) {
                                           {&d.velocity, "m/s", "Paddle velocity"}};
     if (withElevation && d.elevation.size() == d.displacement.size())
         channels.push_back({&d.elevation, "m", "Target elevation"});
-    return driveChannels(d, out, channels,
-                         d.report.solitary      ? "Solitary wave drive"
-                         : d.report.regular     ? "Regular sea drive"
-                         : d.report.bichromatic ? "Bichromatic wave drive"
-                                                : "Irregular sea drive");
+    return driveChannels(d, out, channels, seaDriveTitle(d.report));
+}
+
+const char* seaDriveTitle(const SeaReport& r) {
+    return r.solitary      ? "Solitary wave drive"
+           : r.regular     ? "Regular sea drive"
+           : r.bichromatic ? "Bichromatic wave drive"
+                           : "Irregular sea drive";
 }
 
 bool seaElevationMeasure(const SeaDrive& d, CMeasure& out) {

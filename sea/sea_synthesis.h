@@ -83,6 +83,10 @@ std::string driveLimitError(const SeaParameters& p, const SeaReport& report);
 // False when the memory is not there.
 bool seaDriveMeasure(const SeaDrive& drive, CMeasure& out, bool withElevation = false);
 
+// What a drive of this report is called: "Irregular sea drive", "Regular
+// sea drive", "Bichromatic wave drive" or "Solitary wave drive".
+const char* seaDriveTitle(const SeaReport& report);
+
 // The drive's target elevation alone, one channel "Target elevation" in m at
 // the drive's rate, named and dated like the drive. False when the memory
 // is not there.

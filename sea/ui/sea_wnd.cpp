@@ -109,9 +109,7 @@ bool CSeaWnd::showTarget(const SeaDrive& drive) {
         view->Layout();
         view->hwnd->update();
     }
-    setTitle(QString::fromLatin1(drive.report.solitary  ? "Solitary wave drive"
-                                 : drive.report.regular ? "Regular sea drive"
-                                                        : "Irregular sea drive"));
+    setTitle(QString::fromLatin1(seaDriveTitle(drive.report)));
     // A new drive lives only here until it is saved: closing asks, as for an
     // edited measurement.
     setModified(true);

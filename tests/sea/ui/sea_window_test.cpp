@@ -308,3 +308,27 @@ TEST_F(SeaWindowTest, AFocusedGroupAndASolitaryWaveFromTheWaveList) {
     EXPECT_EQ(flapHint, "A solitary wave is made by a piston, not a flap.");
     EXPECT_EQ(reportValue(*solitary, "solitary wave height"), "0.1 m");
 }
+
+TEST_F(SeaWindowTest, ASecondOrderBichromaticGroupIsNamedAndReportedAsOne) {
+    QString equalHint;
+    CSeaWnd* group = make([&](ScriptedDialog& d) {
+        d.selectItem(IDC_SEA_WAVE, 2);
+        d.selectItem(IDC_SEA_ORDER, 1);
+        d.setText(IDC_SEA_DURATION, "120");
+        d.setText(IDC_SEA_WAVE_HEIGHT, "0.04");
+        d.setText(IDC_SEA_WAVE_PERIOD, "1.2");
+        d.setText(IDC_SEA_SECOND_HEIGHT, "0.04");
+        d.setText(IDC_SEA_SECOND_PERIOD, "1.2");
+        d.press(IDOK);
+        if (!d.ended()) equalHint = d.hint();
+        d.setText(IDC_SEA_SECOND_PERIOD, "1.4");
+        d.press(IDOK);
+    });
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(equalHint, "The two waves of a bichromatic group need different periods: with "
+                         "equal ones they are one regular wave.");
+    EXPECT_EQ(group->title(), "Bichromatic wave drive*");
+    EXPECT_EQ(reportValue(*group, "spectrum"), "bichromatic");
+    EXPECT_EQ(reportValue(*group, "order"), "2");
+    EXPECT_EQ(reportValue(*group, "harmonics"), "sub+super");
+}
