@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 #include "batch/batch_command.h"
@@ -34,52 +35,37 @@ const std::vector<std::string> VALUED = {
 // The flags of the second order.
 const char* const HARMONIC_FLAGS[] = {"subharmonics", "superharmonics", "limit-subharmonics"};
 
-// "H,T": two numbers.
+// Comma-separated numbers into `fields`, exactly as many as there are.
+bool parseNumbers(const std::string& text, std::initializer_list<double*> fields) {
+    size_t from = 0, i = 0;
+    for (double* field : fields) {
+        const size_t comma = text.find(',', from);
+        if ((comma == std::string::npos) != (++i == fields.size())) return false;
+        const std::string cell =
+            text.substr(from, comma == std::string::npos ? comma : comma - from);
+        char* end = nullptr;
+        *field = std::strtod(cell.c_str(), &end);
+        if (cell.empty() || *end) return false;
+        from = comma + 1;
+    }
+    return true;
+}
+
+// "H,T".
 bool parseRegular(const std::string& text, SeaParameters& p) {
-    const size_t comma = text.find(',');
-    if (comma == std::string::npos) return false;
-    char* end = nullptr;
-    const std::string h = text.substr(0, comma), t = text.substr(comma + 1);
-    p.regularHeight = std::strtod(h.c_str(), &end);
-    if (h.empty() || *end) return false;
-    p.regularPeriod = std::strtod(t.c_str(), &end);
-    return !t.empty() && !*end;
+    return parseNumbers(text, {&p.regularHeight, &p.regularPeriod});
 }
 
-// "H1,T1,L1,H2,T2,L2": six numbers.
+// "H1,T1,L1,H2,T2,L2".
 bool parseOchiHubble(const std::string& text, OchiHubbleParts& o) {
-    double* fields[] = {&o.height[0], &o.period[0], &o.lambda[0],
-                        &o.height[1], &o.period[1], &o.lambda[1]};
-    size_t from = 0;
-    for (size_t i = 0; i < 6; ++i) {
-        const size_t comma = text.find(',', from);
-        if ((comma == std::string::npos) != (i == 5)) return false;
-        const std::string cell =
-            text.substr(from, comma == std::string::npos ? comma : comma - from);
-        char* end = nullptr;
-        *fields[i] = std::strtod(cell.c_str(), &end);
-        if (cell.empty() || *end) return false;
-        from = comma + 1;
-    }
-    return true;
+    return parseNumbers(
+        text, {&o.height[0], &o.period[0], &o.lambda[0], &o.height[1], &o.period[1], &o.lambda[1]});
 }
 
-// "H1,T1,H2,T2": four numbers.
+// "H1,T1,H2,T2".
 bool parseBichromatic(const std::string& text, SeaParameters& p) {
-    double* fields[] = {&p.bichromaticHeight[0], &p.bichromaticPeriod[0], &p.bichromaticHeight[1],
-                        &p.bichromaticPeriod[1]};
-    size_t from = 0;
-    for (size_t i = 0; i < 4; ++i) {
-        const size_t comma = text.find(',', from);
-        if ((comma == std::string::npos) != (i == 3)) return false;
-        const std::string cell =
-            text.substr(from, comma == std::string::npos ? comma : comma - from);
-        char* end = nullptr;
-        *fields[i] = std::strtod(cell.c_str(), &end);
-        if (cell.empty() || *end) return false;
-        from = comma + 1;
-    }
-    return true;
+    return parseNumbers(text, {&p.bichromaticHeight[0], &p.bichromaticPeriod[0],
+                               &p.bichromaticHeight[1], &p.bichromaticPeriod[1]});
 }
 
 // --order 2 and its controls: both interactions unless one is named.
