@@ -363,3 +363,19 @@ TEST(SecondOrder, RefusesWhatTheTheoryCannotMake) {
     p.pairFmin = 5;
     EXPECT_NE(validateSeaParameters(p).find("must overlap the band"), std::string::npos);
 }
+
+TEST(SecondOrder, ModesOfThePaddleMakeBieselsWave) {
+    // The first-order projection the second order starts from gives the
+    // paddle's H/S of Biesel's closed form, its displacement a quarter
+    // period behind the elevation.
+    const double depth = 0.6;
+    for (Paddle paddle : {Paddle{PaddleType::Piston, 0}, Paddle{PaddleType::Flap, 0},
+                          Paddle{PaddleType::Flap, 0.25}}) {
+        for (double f : {0.3, 0.8, 2.0}) {
+            const PaddleWave w = paddleWave(2 * PI * f, paddle, depth, SEA_EVANESCENT_MODES);
+            const double transfer = heightToStrokeAt(paddle, f, depth);
+            EXPECT_NEAR(std::abs(w.stroke) * transfer, 1, 1e-10) << f;
+            EXPECT_NEAR(std::arg(w.stroke), -PI / 2, 1e-10) << f;
+        }
+    }
+}
