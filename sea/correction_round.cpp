@@ -46,9 +46,7 @@ bool driveDisplacement(const CMeasure& drive, const SeaParameters& p,
 
 bool correctionRound(const SeaParameters& p, const CMeasure* previous, const CMeasure& measured,
                      const BlockRange& block, int32_t smooth, SeaDrive& out, std::string* error) {
-    if (p.regular) return fail(error, "a regular sea is not corrected from a spectrum");
-    if (p.solitaryHeight > 0)
-        return fail(error, "a solitary wave is not corrected from a spectrum");
+    if (const char* why = notCorrectable(p)) return fail(error, why);
     const std::string why = validateSeaParameters(p);
     if (!why.empty()) return fail(error, why);
     std::vector<double> displacement;

@@ -270,11 +270,16 @@ std::vector<double> repeatGains(const std::vector<double>& measured, double nois
     return gains;
 }
 
+const char* notCorrectable(const SeaParameters& p) {
+    if (p.regular) return "a regular sea is not corrected from a spectrum";
+    if (p.bichromatic) return "a bichromatic group is not corrected from a spectrum";
+    if (p.solitaryHeight > 0) return "a solitary wave is not corrected from a spectrum";
+    return nullptr;
+}
+
 bool correctSeaDrive(const SeaParameters& p, const BlockValues& measured, int32_t smooth,
                      SeaDrive& drive, std::string* error) {
-    if (p.regular) return fail(error, "a regular sea is not corrected from a spectrum");
-    if (p.solitaryHeight > 0)
-        return fail(error, "a solitary wave is not corrected from a spectrum");
+    if (const char* why = notCorrectable(p)) return fail(error, why);
     if (smooth < 1) return fail(error, "--smooth must be a whole number of bins >= 1");
     const double period = double(seaSampleCount(p)) * p.dt;
     const RepeatWindow w =

@@ -73,6 +73,10 @@ std::vector<double> repeatGains(const std::vector<double>& measured, double nois
                                 const std::vector<double>& generated,
                                 const std::vector<double>& wanted, int32_t smooth);
 
+// Why the wave of `p` has no spectrum to correct its drive to (a regular
+// wave, a bichromatic group, a solitary wave), or null when it has one.
+const char* notCorrectable(const SeaParameters& p);
+
 // One correction round: `drive` (prepared or rendered from `p`, its
 // components those of the drive that made `measured`, in m of elevation)
 // gets its components multiplied by the gains and is rendered again; the

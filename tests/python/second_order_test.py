@@ -61,6 +61,10 @@ def test_bichromatic_group_and_its_bound_long_wave(batch, tmp_path):
     assert abs(amplitude(first, 0.1)) < 1e-8
     bound = amplitude(second, 0.1)
     assert bound.real < -1e-5 and abs(bound.imag) < 1e-3 * abs(bound)
+    # A group has no spectrum to correct its drive to.
+    ondarix.write(second.drive, tmp_path / "gauge.INT")
+    with pytest.raises(ValueError, match="bichromatic group is not corrected"):
+        ondarix.sea(order=2, correct=tmp_path / "gauge.INT", **group)
     printed = json.loads(batch("sea", "--bichromatic", "0.02,1.0,0.02,1.1111111111111112",
                                "--depth", 0.4, "--paddle", "piston", "--duration", 100,
                                "--ramp", 0, "--order", 2, "--json", "-o",
