@@ -94,6 +94,7 @@ constexpr OptionalField OPTIONAL_FIELDS[] = {
     {IDC_SEA_SIGMA, &SeaParameters::sigma, 0},
     {IDC_SEA_PAIR_FMIN, &SeaParameters::pairFmin, 0},
     {IDC_SEA_PAIR_FMAX, &SeaParameters::pairFmax, 0},
+    {IDC_SEA_DIFFERENCE_FMIN, &SeaParameters::differenceFmin, SEA_DEFAULT_DIFFERENCE_FMIN},
 };
 
 // The core's reasons start in lower case for the command line's prefix.
@@ -199,6 +200,7 @@ void CIrregularSeaDlg::enableFields() {
          {IDC_SEA_SUBHARMONICS, IDC_SEA_SUPERHARMONICS, IDC_SEA_PAIR_FMIN, IDC_SEA_PAIR_FMAX})
         enableControl(id, second);
     enableControl(IDC_SEA_LIMIT_SUBHARMONICS, second && isChecked(IDC_SEA_SUBHARMONICS));
+    enableControl(IDC_SEA_DIFFERENCE_FMIN, second && isChecked(IDC_SEA_SUBHARMONICS));
     enableControl(IDC_SEA_HINGE, comboSelection(IDC_SEA_PADDLE) == int(PaddleType::Flap));
 }
 
@@ -312,6 +314,7 @@ bool CIrregularSeaDlg::readOrder(SeaParameters& read) {
         read.pairFmin = plain.pairFmin;
         read.pairFmax = plain.pairFmax;
     }
+    if (!control(IDC_SEA_DIFFERENCE_FMIN)->isEnabled()) read.differenceFmin = plain.differenceFmin;
     return true;
 }
 

@@ -24,15 +24,16 @@ int group(DialogBuilder& d, int x, int y, const char* caption, int rows) {
 // waves' own fields.
 void waveColumn(DialogBuilder& d, int x) {
     const int in = x + INSET;
-    int y = group(d, x, 8, "Wave", 6);
+    int y = group(d, x, 8, "Wave", 7);
     d.labelCombo(in, y, 110, "Wave:", IDC_SEA_WAVE, 170)
         .labelCombo(in, y + ROW, 110, "Order:", IDC_SEA_ORDER, 170)
         .check(in, y + 2 * ROW, IDC_SEA_SUBHARMONICS, "Subharmonics", 130)
         .check(in + 140, y + 2 * ROW, IDC_SEA_SUPERHARMONICS, "Superharmonics", 140)
         .check(in, y + 3 * ROW, IDC_SEA_LIMIT_SUBHARMONICS, "Limit subharmonics", 270)
         .labelEdit(in, y + 4 * ROW, LABEL, "Pairs from [Hz]:", IDC_SEA_PAIR_FMIN, FIELD)
-        .labelEdit(in, y + 5 * ROW, LABEL, "Pairs to [Hz]:", IDC_SEA_PAIR_FMAX, FIELD);
-    y = group(d, x, 8 + CAPTION + 6 * ROW + 14, "Regular and bichromatic waves", 4);
+        .labelEdit(in, y + 5 * ROW, LABEL, "Pairs to [Hz]:", IDC_SEA_PAIR_FMAX, FIELD)
+        .labelEdit(in, y + 6 * ROW, LABEL, "Long waves from [Hz]:", IDC_SEA_DIFFERENCE_FMIN, FIELD);
+    y = group(d, x, 8 + CAPTION + 7 * ROW + 14, "Regular and bichromatic waves", 4);
     d.labelEdit(in, y, LABEL, "Wave height [m]:", IDC_SEA_WAVE_HEIGHT, FIELD)
         .labelEdit(in, y + ROW, LABEL, "Wave period [s]:", IDC_SEA_WAVE_PERIOD, FIELD)
         .labelEdit(in, y + 2 * ROW, LABEL, "Second height [m]:", IDC_SEA_SECOND_HEIGHT, FIELD)

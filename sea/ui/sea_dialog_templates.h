@@ -45,5 +45,6 @@ constexpr int IDC_SEA_SWELL_GAMMA = 4738;
 constexpr int IDC_SEA_WIND_SPECTRUM = 4739;
 constexpr int IDC_SEA_LAMBDA = 4740;
 constexpr int IDC_SEA_SWELL_LAMBDA = 4741;
+constexpr int IDC_SEA_DIFFERENCE_FMIN = 4742;
 
 void registerSeaDialogTemplates();

@@ -357,3 +357,36 @@ TEST_F(IrregularSeaDialogTest, NoControlOverlapsAnotherAndTheDialogFits) {
         for (size_t j = i + 1; j < groups.size(); ++j)
             EXPECT_FALSE(groups[i].intersects(groups[j])) << i << " " << j;
 }
+
+TEST_F(IrregularSeaDialogTest, SlowestLongWaveIsTheSubharmonicsOwnField) {
+    bool firstOrder = true, withoutSubharmonics = true;
+    auto typed = run(shortSea(), [&](ScriptedDialog& d) {
+        firstOrder = enabled(d, IDC_SEA_DIFFERENCE_FMIN);
+        d.selectItem(IDC_SEA_ORDER, 1);
+        d.setChecked(IDC_SEA_SUBHARMONICS, false);
+        withoutSubharmonics = enabled(d, IDC_SEA_DIFFERENCE_FMIN);
+        d.setChecked(IDC_SEA_SUBHARMONICS, true);
+        d.setText(IDC_SEA_DIFFERENCE_FMIN, "0.01");
+        d.press(IDOK);
+    });
+    EXPECT_FALSE(firstOrder);
+    EXPECT_FALSE(withoutSubharmonics);
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(typed->parameters.differenceFmin, 0.01);
+    EXPECT_EQ(typed->created->report.differenceFmin, 0.01);
+    // Blank is the default, and a first-order drive drops what was typed.
+    SeaParameters shown = typed->parameters;
+    auto blank = run(shown, [&](ScriptedDialog& d) {
+        d.setText(IDC_SEA_DIFFERENCE_FMIN, "");
+        d.press(IDOK);
+    });
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(blank->parameters.differenceFmin, SEA_DEFAULT_DIFFERENCE_FMIN);
+    auto first = run(shown, [&](ScriptedDialog& d) {
+        d.selectItem(IDC_SEA_ORDER, 0);
+        d.press(IDOK);
+    });
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(first->parameters.order, 1);
+    EXPECT_EQ(first->parameters.differenceFmin, SEA_DEFAULT_DIFFERENCE_FMIN);
+}
