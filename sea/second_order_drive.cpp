@@ -96,6 +96,8 @@ DirectTerm firstOrderTerm(const SeaParameters& p, double height, double period) 
 
 void addSum(const SeaParameters& p, std::vector<DirectTerm>& terms, const DirectTerm& x,
             const DirectTerm& y, double weight) {
+    // At or above half the sampling rate a term would alias onto a slower one.
+    if ((x.omega + y.omega) * p.dt >= PI) return;
     const PairKernel k =
         SecondOrderGrid::exactSum(p.paddle, p.depth, x.omega / (2 * PI), y.omega / (2 * PI));
     const Complex aa = weight * x.elevation * y.elevation;

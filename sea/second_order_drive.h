@@ -55,5 +55,6 @@ struct DirectTerm {
     Complex elevation, stroke;
 };
 // A regular wave's or a bichromatic pair's terms, their crests at t = 0,
-// with the second-order ones `p` asks for.
+// with the second-order ones `p` asks for (sums below half the sampling
+// rate, as for a sea).
 std::vector<DirectTerm> directTerms(const SeaParameters& p);

@@ -93,6 +93,11 @@ TEST(SecondOrder, RegularWaveCarriesStokesSecondHarmonic) {
         EXPECT_NEAR(second.real() / stokesSecondHarmonic(height / 2, kh, depth), 1, 1e-6) << kh;
         EXPECT_NEAR(second.imag(), 0, 1e-9);
         // First order alone has no second harmonic in its target.
+        SeaParameters coarse = p;
+        coarse.dt = p.regularPeriod / 3; // 2 f above half the sampling rate
+        coarse.duration = 3000 * coarse.dt;
+        ASSERT_EQ(validateSeaParameters(coarse), "");
+        EXPECT_EQ(directTerms(coarse).size(), 1u) << kh;
         p.order = 1;
         EXPECT_NEAR(std::abs(amplitudeAt(synthesised(p).elevation, p.dt, 2 * w)), 0, 1e-9);
     }
