@@ -12,9 +12,9 @@
 using Complex = std::complex<double>;
 
 // Above this Ursell number H L^2 / h^3 (L the linear wavelength) a wave is
-// beyond second-order theory: Stokes' second harmonic grows into a second
-// crest and cnoidal theory takes over (Hedges 1995, "Regions of validity of
-// analytical wave theories", ICE Proc. Water Maritime and Energy 112).
+// beyond second-order theory: in shallow water Stokes' second harmonic is
+// a2 / a1 = 3 Ur / (32 pi^2), and at Ur = 8 pi^2 / 3 (about 26) it reaches a
+// quarter of the first, where the trough grows a second crest.
 constexpr double SEA_SECOND_ORDER_MAX_URSELL = 26;
 
 // The grid of frequency pairs the transfer functions are interpolated on.
