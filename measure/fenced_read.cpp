@@ -16,9 +16,13 @@
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <sys/wait.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "measure/hdf5_objects.h"
+#include "measure/row_scatter.h"
 #include "measure/sample_stream.h"
 
 namespace {
@@ -111,7 +115,10 @@ struct Message {
     int64_t count;
     uint64_t address;
 };
-constexpr int64_t BEGIN = 1, PUT = 2;
+constexpr int64_t BEGIN = 1, PUT = 2, PUT_ROWS = 3;
+// The most values a piece of interleaved rows may hold (the receiver's
+// buffer for spreading them).
+constexpr int64_t MAX_ROWS_PIECE = int64_t(1) << 20;
 
 int g_toParent = -1, g_fromParent = -1;
 int64_t g_streamedBytes = 0;
@@ -138,13 +145,12 @@ bool readAll(int fd, void* data, size_t size) {
                  [](int f, char* p, size_t n) { return read(f, p, n); });
 }
 
-// A piece offered whose answer has not come yet.
-bool g_answerDue = false;
+// Pieces offered whose answers have not come yet.
+int g_answersDue = 0;
 
-// The parent's yes or no to what was offered last.
+// The parent's yes or no to the oldest piece it has not answered yet.
 bool parentAnswer() {
     char answer = 0;
-    g_answerDue = false;
     return readAll(g_fromParent, &answer, 1) && answer == 1;
 }
 
@@ -154,19 +160,25 @@ bool streamBegin(int64_t rows, int channels) {
     return writeAll(g_toParent, &message, sizeof message) && parentAnswer();
 }
 
-// The parent copies the piece out of this process's memory while the reader
-// converts the next one into its other buffer: this returns once the piece
-// before was taken.
-bool streamPut(int64_t firstRow, const float* piece, int64_t rows) {
-    if (g_answerDue && !parentAnswer()) return false;
-    const Message message{PUT, firstRow, rows, uint64_t(reinterpret_cast<uintptr_t>(piece))};
-    g_answerDue = writeAll(g_toParent, &message, sizeof message);
-    return g_answerDue;
+// The parent copies pieces out of this process's memory while the reader
+// converts the next ones into its other buffers: this returns once every
+// piece but the last STREAM_PIECES - 1 was taken, so that neither process
+// waits for the other's wake-up on every piece.
+bool streamPut(int64_t firstRow, const float* piece, int64_t rows, bool interleaved) {
+    for (; g_answersDue >= STREAM_PIECES - 1; --g_answersDue)
+        if (!parentAnswer()) return false;
+    const Message message{interleaved ? PUT_ROWS : PUT, firstRow, rows,
+                          uint64_t(reinterpret_cast<uintptr_t>(piece))};
+    if (!writeAll(g_toParent, &message, sizeof message)) return false;
+    ++g_answersDue;
+    return true;
 }
 
 // The last piece taken: the reader's buffers may go.
 bool streamFinish() {
-    return !g_answerDue || parentAnswer();
+    for (; g_answersDue > 0; --g_answersDue)
+        if (!parentAnswer()) return false;
+    return true;
 }
 
 const SampleStream g_childStream{streamBegin, streamPut, streamFinish};
@@ -202,7 +214,7 @@ const SampleStream g_childStream{streamBegin, streamPut, streamFinish};
         why = "the library ran out of the memory a file of this size may take";
     }
     // A reader that ended without finishing its stream hands nothing over.
-    if (g_answerDue && ok) {
+    if (g_answersDue > 0 && ok) {
         ok = false;
         why = "the samples could not be handed over";
     }
@@ -215,6 +227,9 @@ const SampleStream g_childStream{streamBegin, streamPut, streamFinish};
     out->columnRows = m.columnRows();
     std::snprintf(out->error, sizeof out->error, "%s", why.c_str());
     out->done = 1;
+    // The parent goes on at this end of the pipe, not after the kernel has
+    // taken this process's memory apart.
+    close(toParent);
     _exit(0);
 }
 
@@ -253,17 +268,10 @@ class StreamReceiver {
             if (!yes) std::snprintf(out_.memoryNote, sizeof out_.memoryNote, "%s", refusal.c_str());
             rows_ = yes ? message.first : 0;
             channels_ = int(message.count);
-        } else if (message.kind == PUT && rows_ > 0 && message.first == received_ &&
-                   message.count > 0 && message.count <= rows_ - message.first) {
-            // The piece holds its rows channel after channel: each run goes
-            // to its channel's column.
-            const size_t run = size_t(message.count) * sizeof(float);
-            iovec here[MAX_CHANNELS];
-            for (int c = 0; c < channels_; ++c)
-                here[c] = iovec{m_.column(c) + message.first, run};
-            iovec there{reinterpret_cast<void*>(uintptr_t(message.address)), run * channels_};
-            yes = process_vm_readv(child_, here, unsigned(channels_), &there, 1, 0) ==
-                  ssize_t(run * channels_);
+        } else if ((message.kind == PUT || message.kind == PUT_ROWS) && rows_ > 0 &&
+                   message.first == received_ && message.count > 0 &&
+                   message.count <= rows_ - message.first) {
+            yes = message.kind == PUT ? copyColumns(message) : copyRows(message);
             if (yes) received_ += message.count;
         } else {
             return false;
@@ -275,6 +283,32 @@ class StreamReceiver {
     bool complete() const { return rows_ > 0 && received_ == rows_; }
 
   private:
+    // A piece holding its rows channel after channel: each run goes to its
+    // channel's column.
+    bool copyColumns(const Message& message) {
+        const size_t run = size_t(message.count) * sizeof(float);
+        iovec here[MAX_CHANNELS];
+        for (int c = 0; c < channels_; ++c)
+            here[c] = iovec{m_.column(c) + message.first, run};
+        return copyFromChild(here, unsigned(channels_), message.address, run * channels_);
+    }
+    // A piece of interleaved rows: copied whole, then spread into the
+    // columns here, while the child reads its next piece.
+    bool copyRows(const Message& message) {
+        const int64_t values = message.count * channels_;
+        if (values > MAX_ROWS_PIECE) return false;
+        rowsPiece_.resize(size_t(values));
+        iovec here{rowsPiece_.data(), size_t(values) * sizeof(float)};
+        if (!copyFromChild(&here, 1, message.address, here.iov_len)) return false;
+        scatterRows(rowsPiece_.data(), message.count, channels_, m_.column(0) + message.first,
+                    m_.columnRows());
+        return true;
+    }
+    bool copyFromChild(const iovec* here, unsigned pieces, uint64_t address, size_t bytes) {
+        iovec there{reinterpret_cast<void*>(uintptr_t(address)), bytes};
+        return process_vm_readv(child_, here, pieces, &there, 1, 0) == ssize_t(bytes);
+    }
+
     CMeasure& m_;
     pid_t child_;
     int answerFd_;
@@ -282,12 +316,30 @@ class StreamReceiver {
     int64_t rows_ = -1;
     int channels_ = 0;
     int64_t received_ = 0;
+    std::vector<float> rowsPiece_;
 };
+
+// A child that has answered and only has its exit left: waited for on a
+// thread of its own, so that no zombie stays behind.
+void reapLater(pid_t child) {
+    int status = 0;
+    if (waitpid(child, &status, WNOHANG) == child) return;
+    try {
+        std::thread([child] {
+            int ended = 0;
+            while (waitpid(child, &ended, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    } catch (const std::system_error&) {
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+}
 
 // Waits for the child's end, told by its end of the pipe closing, taking
 // what it streams on the way.
 Ending awaitChild(pid_t child, int pipeEnd, double seconds, const MemoryWatch& memory,
-                  StreamReceiver* receiver, int& status) {
+                  StreamReceiver* receiver, const Outcome& outcome, int& status) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     auto nextLook = Clock::now();
@@ -321,6 +373,12 @@ Ending awaitChild(pid_t child, int pipeEnd, double seconds, const MemoryWatch& m
         }
     }
     if (ending != Ending::Exited) kill(child, SIGKILL);
+    if (ending == Ending::Exited && outcome.done) {
+        // Its answer is in: only its _exit is left, reaped beside the caller.
+        reapLater(child);
+        status = 0;
+        return ending;
+    }
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     return ending;
@@ -497,7 +555,8 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
         int status = 0;
         const MemoryWatch memory{baseline, limits.memoryMargin, shared.samplesFd, shared.outcome};
         StreamReceiver receiver(m, child, shared.answers[1], *shared.outcome);
-        const Ending ending = awaitChild(child, shared.pipe[0], seconds, memory, &receiver, status);
+        const Ending ending =
+            awaitChild(child, shared.pipe[0], seconds, memory, &receiver, *shared.outcome, status);
         const Outcome& out = *shared.outcome;
         const bool answered = ending == Ending::Exited && WIFEXITED(status) && out.done;
         if (answered) {

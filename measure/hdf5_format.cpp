@@ -226,7 +226,9 @@ void sizeChunkCache(hid_t access, hid_t dataset, const Shape& shape) {
 bool readSamples(hid_t dataset, const Shape& shape, RowBlocks& blocks) {
     Handle file(H5Dget_space(dataset), H5Sclose);
     const int64_t step = blockRows(shape.channels);
-    std::vector<float> values(size_t(step) * size_t(shape.channels));
+    // Rows as the file stores them go straight to `blocks`; a file of
+    // channels x samples is read channel after channel and copied.
+    std::vector<float> channelRuns(shape.transposed ? size_t(step) * size_t(shape.channels) : 0);
     for (int64_t first = 0; first < shape.rows; first += step) {
         const int64_t count = std::min(step, shape.rows - first);
         const hsize_t b = hsize_t(count), c = hsize_t(shape.channels), f = hsize_t(first);
@@ -235,21 +237,17 @@ bool readSamples(hid_t dataset, const Shape& shape, RowBlocks& blocks) {
             start[0] = 0, start[1] = f;
             size[0] = c, size[1] = b;
         }
+        float* target = shape.transposed ? channelRuns.data() : blocks.beginRows(first, count);
         // The buffer has the selection's shape: HDF5 maps a chunk into a
         // buffer of another shape one element at a time, 20 times slower.
         Handle memory(H5Screate_simple(shape.rank, size, nullptr), H5Sclose);
         if (H5Sselect_hyperslab(file.get(), H5S_SELECT_SET, start, nullptr, size, nullptr) < 0 ||
-            H5Dread(dataset, H5T_NATIVE_FLOAT, memory.get(), file.get(), H5P_DEFAULT,
-                    values.data()) < 0)
+            H5Dread(dataset, H5T_NATIVE_FLOAT, memory.get(), file.get(), H5P_DEFAULT, target) < 0)
             return false;
-        blocks.begin(first, count);
-        for (hsize_t ch = 0; ch < c; ++ch) {
-            float* out = blocks.column(int(ch));
-            if (shape.transposed)
-                std::copy(values.data() + ch * b, values.data() + (ch + 1) * b, out);
-            else
-                for (hsize_t r = 0; r < b; ++r)
-                    out[r] = values[r * c + ch];
+        if (shape.transposed) {
+            blocks.begin(first, count);
+            for (hsize_t ch = 0; ch < c; ++ch)
+                std::copy(target + ch * b, target + (ch + 1) * b, blocks.column(int(ch)));
         }
         if (!blocks.end()) return false;
     }

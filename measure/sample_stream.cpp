@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "measure/row_scatter.h"
+
 namespace {
 
 const SampleStream* g_stream = nullptr;
@@ -28,11 +30,11 @@ RowBlocks::RowBlocks(CMeasure& m, int64_t blockRows, std::string* refusal)
     }
     const int64_t values = std::max<int64_t>(blockRows, 1) * std::max(m.channelCount, 1);
     const size_t bytes = (size_t(values) * sizeof(float) + HUGE_PAGE - 1) / HUGE_PAGE * HUGE_PAGE;
-    memory_.reset(static_cast<float*>(std::aligned_alloc(HUGE_PAGE, 2 * bytes)));
+    memory_.reset(static_cast<float*>(std::aligned_alloc(HUGE_PAGE, STREAM_PIECES * bytes)));
     if (memory_) {
-        madvise(memory_.get(), 2 * bytes, MADV_HUGEPAGE);
-        pieces_[0] = memory_.get();
-        pieces_[1] = memory_.get() + bytes / sizeof(float);
+        madvise(memory_.get(), STREAM_PIECES * bytes, MADV_HUGEPAGE);
+        for (int i = 0; i < STREAM_PIECES; ++i)
+            pieces_[i] = memory_.get() + i * (bytes / sizeof(float));
     }
     valid_ = memory_ && stream_->begin(m.sampleCount, m.channelCount);
     if (!valid_ && refusal) *refusal = "not enough memory for the samples";
@@ -41,18 +43,35 @@ RowBlocks::RowBlocks(CMeasure& m, int64_t blockRows, std::string* refusal)
 float* RowBlocks::begin(int64_t first, int64_t count) {
     first_ = first;
     count_ = count;
+    interleaved_ = false;
     if (!stream_) {
         stride_ = m_.columnRows();
         base_ = m_.column(0) + first;
     } else {
         stride_ = count;
-        base_ = pieces_[index_++ % 2];
+        base_ = pieces_[index_++ % STREAM_PIECES];
     }
     return base_;
 }
 
+float* RowBlocks::beginRows(int64_t first, int64_t count) {
+    if (stream_) {
+        begin(first, count);
+    } else {
+        first_ = first;
+        count_ = count;
+        rows_.resize(size_t(count) * size_t(m_.channelCount));
+        base_ = rows_.data();
+    }
+    interleaved_ = true;
+    return base_;
+}
+
 bool RowBlocks::end() {
-    return !stream_ || stream_->put(first_, base_, count_);
+    if (stream_) return stream_->put(first_, base_, count_, interleaved_);
+    if (interleaved_)
+        scatterRows(base_, count_, m_.channelCount, m_.column(0) + first_, m_.columnRows());
+    return true;
 }
 
 bool RowBlocks::finish() {

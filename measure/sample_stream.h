@@ -8,16 +8,23 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "measure/measure.h"
 
+// How many pieces a reader fills in turn: the stream may still be taking
+// all but one of them.
+constexpr int STREAM_PIECES = 4;
+
 // `begin` once with the record's rows and channels (real samples), then `put`
 // for consecutive pieces of rows, then `finish`. A piece holds its rows
-// channel after channel (channel c's `rows` values at piece + c * rows) and
-// must stay as it is, in memory, until the next put or the finish returns.
+// channel after channel (channel c's `rows` values at piece + c * rows), or,
+// when `interleaved`, row after row (row r's values at piece + r * channels),
+// and must stay as it is, in memory, until STREAM_PIECES - 1 more puts or the
+// finish returned.
 struct SampleStream {
     bool (*begin)(int64_t rows, int channels);
-    bool (*put)(int64_t firstRow, const float* piece, int64_t rows);
+    bool (*put)(int64_t firstRow, const float* piece, int64_t rows, bool interleaved);
     bool (*finish)();
 };
 // Null (the default): readers fill the measurement.
@@ -25,8 +32,8 @@ void setSampleStream(const SampleStream* stream);
 const SampleStream* sampleStream();
 
 // Where a reader puts a real record's rows a block at a time: straight into
-// the measurement's columns, or, while a stream is set, into one of two
-// buffers (one is filled while the stream takes the other), in huge pages,
+// the measurement's columns, or, while a stream is set, into STREAM_PIECES
+// buffers in turn (one is filled while the stream takes the others), in huge pages,
 // which the parent's copy pins one at a time.
 class RowBlocks {
   public:
@@ -39,6 +46,10 @@ class RowBlocks {
     // begun last.
     float* begin(int64_t first, int64_t count);
     float* column(int c) const { return base_ + c * stride_; }
+    // The same block as rows of interleaved channels, as a file stores them:
+    // where a stream takes them so (its receiver spreads them into columns,
+    // beside this reader's next block), else in a buffer spread by end().
+    float* beginRows(int64_t first, int64_t count);
     // Hands the block begun last over (to the stream); false when it fails.
     bool end();
     // After the last block: false when the stream could not take them all.
@@ -48,8 +59,10 @@ class RowBlocks {
     CMeasure& m_;
     const SampleStream* stream_;
     std::unique_ptr<float, void (*)(void*)> memory_;
-    float* pieces_[2] = {};
+    float* pieces_[STREAM_PIECES] = {};
+    std::vector<float> rows_;
     int64_t index_ = 0, first_ = 0, count_ = 0, stride_ = 0;
     float* base_ = nullptr;
+    bool interleaved_ = false;
     bool valid_ = false;
 };

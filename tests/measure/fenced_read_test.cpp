@@ -174,8 +174,10 @@ float rampValue(int c, int r) {
 }
 
 // A reader that streams `rows` rows of `channels` channels of ramps in
-// pieces of 1000, through the stream a reading child has (when it has one).
-bool streamRamp(CMeasure& m, int rows, int64_t declared, int channels = 1) {
+// pieces of 1000, through the stream a reading child has (when it has one),
+// channel after channel or row after row.
+bool streamRamp(CMeasure& m, int rows, int64_t declared, int channels = 1,
+                bool interleaved = false) {
     m.channelCount = channels;
     m.sampleCount = rows;
     m.sampleRate = 10.0;
@@ -183,15 +185,15 @@ bool streamRamp(CMeasure& m, int rows, int64_t declared, int channels = 1) {
     const SampleStream* stream = sampleStream();
     if (!stream) return false;
     if (!stream->begin(declared, channels)) return false;
-    std::vector<float> pieces[2] = {std::vector<float>(size_t(1000 * channels)),
-                                    std::vector<float>(size_t(1000 * channels))};
+    std::vector<std::vector<float>> pieces(STREAM_PIECES,
+                                           std::vector<float>(size_t(1000 * channels)));
     for (int first = 0, index = 0; first < rows; first += 1000, ++index) {
         const int count = std::min(1000, rows - first);
-        float* out = pieces[index % 2].data();
+        float* out = pieces[size_t(index % STREAM_PIECES)].data();
         for (int c = 0; c < channels; ++c)
             for (int i = 0; i < count; ++i)
-                out[c * count + i] = rampValue(c, first + i);
-        if (!stream->put(first, out, count)) return false;
+                out[interleaved ? i * channels + c : c * count + i] = rampValue(c, first + i);
+        if (!stream->put(first, out, count, interleaved)) return false;
     }
     return stream->finish();
 }
@@ -218,6 +220,14 @@ TEST(FencedRead, StreamedPiecesBecomeTheSamplesAndNothingBeyondWhatWasAskedFor) 
     for (int c = 0; c < 3; ++c)
         for (int row : {0, 999, 1000, 2499})
             EXPECT_EQ(three.value(c, row), rampValue(c, row)) << c << " " << row;
+    // So do pieces of interleaved rows, as a file stores them.
+    CMeasure rows;
+    ASSERT_TRUE(fenced(rows, [](CMeasure& c, std::string*, ReadReport*) {
+                    return streamRamp(c, 2500, 2500, 3, true);
+                }).ok);
+    for (int c = 0; c < 3; ++c)
+        for (int row : {0, 511, 512, 999, 1000, 2499})
+            EXPECT_EQ(rows.value(c, row), rampValue(c, row)) << c << " " << row;
     // A child that sends more than it announced is stopped, as is one that
     // claims success with samples missing.
     CMeasure more;
