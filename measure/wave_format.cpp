@@ -8,6 +8,7 @@
 
 #include "measure/file_io.h"
 #include "measure/riff_reader.h"
+#include "measure/row_scatter.h"
 #include "numeric/two_threads.h"
 
 namespace {
@@ -129,11 +130,13 @@ int32_t sampleValue(const unsigned char* p, int bytes) {
     }
 }
 
-// Where a piece of interleaved rows goes: row `row` of every channel's column.
+// Where a piece of interleaved rows goes: row `row` of every channel's column
+// (the columns `stride` values apart).
 struct ColumnTarget {
     float* const* columns;
     int channels;
     int64_t row;
+    int64_t stride;
 };
 
 // Spreads `rows` interleaved rows of samples of BYTES bytes each into the
@@ -178,8 +181,21 @@ void convertFloatPiece(const unsigned char* in, const ColumnTarget& out, int64_t
     spreadPiece<BYTES>(in, out, rows, [](const unsigned char* p) { return floatValue<BYTES>(p); });
 }
 
+// Whether this machine stores a float as a WAV file does (little-endian).
+bool floatsAsInFiles() {
+    const float one = 1.0f;
+    unsigned char bytes[sizeof one];
+    std::memcpy(bytes, &one, sizeof one);
+    return bytes[3] == 0x3f && bytes[2] == 0x80;
+}
+
 void convert(const unsigned char* in, const ColumnTarget& out, int64_t rows,
              const WaveFormat& format) {
+    // 32-bit floats are already the samples: only spread into the columns.
+    static const bool asStored = floatsAsInFiles();
+    if (format.isFloat && format.bytesPerSample == 4 && asStored)
+        return scatterRows(reinterpret_cast<const float*>(in), rows, out.channels,
+                           out.columns[0] + out.row, out.stride);
     if (format.isFloat)
         return format.bytesPerSample == 4 ? convertFloatPiece<4>(in, out, rows)
                                           : convertFloatPiece<8>(in, out, rows);
@@ -201,13 +217,17 @@ int64_t readRowRange(RiffReader& riff, const RiffChunk& data, const ColumnTarget
                      int64_t first, int64_t end, const WaveFormat& format) {
     const int64_t rowBytes = int64_t(format.bytesPerSample) * columns.channels;
     const int64_t rowsPerPiece = std::min<int64_t>(READ_PIECE_BYTES / rowBytes + 1, end - first);
-    std::vector<unsigned char> piece(size_t(std::max<int64_t>(rowsPerPiece, 1) * rowBytes));
+    // Held as floats, so that 32-bit float samples can be read in place.
+    const int64_t pieceBytes = std::max<int64_t>(rowsPerPiece, 1) * rowBytes;
+    std::vector<float> storage(size_t(pieceBytes + 3) / sizeof(float));
+    unsigned char* piece = reinterpret_cast<unsigned char*>(storage.data());
     int64_t row = first;
     while (row < end) {
         const int64_t wanted = std::min<int64_t>(rowsPerPiece, end - row) * rowBytes;
-        const int64_t got = riff.read(data, row * rowBytes, piece.data(), wanted);
+        const int64_t got = riff.read(data, row * rowBytes, piece, wanted);
         const int64_t rows = got / rowBytes;
-        convert(piece.data(), ColumnTarget{columns.columns, columns.channels, row}, rows, format);
+        convert(piece, ColumnTarget{columns.columns, columns.channels, row, columns.stride}, rows,
+                format);
         row += rows;
         if (got < wanted) break;
     }
@@ -220,7 +240,7 @@ int32_t readRows(RiffReader& riff, const RiffChunk& data, CMeasure& m, const Wav
     float* columns[MAX_CHANNELS];
     for (int c = 0; c < m.channelCount; ++c)
         columns[c] = m.column(c);
-    const ColumnTarget target{columns, m.channelCount, 0};
+    const ColumnTarget target{columns, m.channelCount, 0, m.columnRows()};
     const int64_t rows = m.sampleCount, half = rows / 2;
     const int64_t bytes = rows * m.channelCount * int64_t(format.bytesPerSample);
     int64_t reached[2] = {rows, rows};

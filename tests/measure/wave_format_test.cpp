@@ -352,6 +352,29 @@ TEST(WaveFormat, TruncatedAndCorruptedFilesStayConsistent) {
     }
 }
 
+// 32-bit floats are spread straight from the file's bytes, four channels at a
+// time: a record of five channels on two threads (over 8 MB) keeps every
+// value in its own channel and row, the fifth channel and the last odd rows
+// too.
+TEST(WaveFormat, ALargeFloatRecordKeepsEveryValueInItsChannel) {
+    const int rows = 450003, channels = 5;
+    auto valueOf = [](int j, int c) { return float(j) * 0.5f + float(c) * 1e6f; };
+    std::vector<double> values;
+    values.reserve(size_t(rows) * channels);
+    for (int j = 0; j < rows; ++j)
+        for (int c = 0; c < channels; ++c)
+            values.push_back(double(valueOf(j, c)));
+    CMeasure m;
+    std::string why;
+    ASSERT_TRUE(read(wave(fmt(3, channels, 32), floats(values, 4)), m, &why)) << why;
+    ASSERT_EQ(m.sampleCount, rows);
+    int wrong = 0;
+    for (int j = 0; j < rows; ++j)
+        for (int c = 0; c < channels; ++c)
+            wrong += m.value(c, j) != valueOf(j, c);
+    EXPECT_EQ(wrong, 0);
+}
+
 // Float samples are kept as stored, unscaled, like soundfile's float reading;
 // doubles are rounded to the float the measurement holds.
 TEST(WaveFormat, FloatSamplesReadAsStoredInBothLayouts) {
