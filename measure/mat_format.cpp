@@ -125,6 +125,44 @@ double valueAt(const matvar_t& v, size_t i) {
     }
 }
 
+// `n` values of class `c` at data[first + k * step] as floats, through
+// double as valueAt gives them (a 64-bit integer is rounded once to double,
+// then to float).
+template <typename T>
+void toFloats(const void* data, size_t first, size_t step, size_t n, float* out) {
+    const T* in = static_cast<const T*>(data) + first;
+    for (size_t k = 0; k < n; ++k)
+        out[k] = float(double(in[k * step]));
+}
+
+void classToFloats(matio_classes c, const void* data, size_t first, size_t step, size_t n,
+                   float* out) {
+    switch (c) {
+    case MAT_C_DOUBLE:
+        return toFloats<double>(data, first, step, n, out);
+    case MAT_C_SINGLE:
+        return toFloats<float>(data, first, step, n, out);
+    case MAT_C_INT8:
+        return toFloats<int8_t>(data, first, step, n, out);
+    case MAT_C_UINT8:
+        return toFloats<uint8_t>(data, first, step, n, out);
+    case MAT_C_INT16:
+        return toFloats<int16_t>(data, first, step, n, out);
+    case MAT_C_UINT16:
+        return toFloats<uint16_t>(data, first, step, n, out);
+    case MAT_C_INT32:
+        return toFloats<int32_t>(data, first, step, n, out);
+    case MAT_C_UINT32:
+        return toFloats<uint32_t>(data, first, step, n, out);
+    case MAT_C_INT64:
+        return toFloats<int64_t>(data, first, step, n, out);
+    case MAT_C_UINT64:
+        return toFloats<uint64_t>(data, first, step, n, out);
+    default:
+        std::fill(out, out + n, 0.0f);
+    }
+}
+
 // The characters of a text looked at: every name field is far shorter, and a
 // damaged size must not make the reader decode megabytes of nothing.
 constexpr size_t MAX_TEXT = 1024;
@@ -192,6 +230,23 @@ class MatReader {
         return v;
     }
 
+    // Whether the variable's samples are read from the file a block at a
+    // time: an uncompressed version 5 one whose element numbers fit the
+    // library's int. A compressed one inflates only from its start, and
+    // version 7.3 chunks are HDF5's to cache: those are read whole.
+    bool readsInBlocks(const matvar_t& v) const {
+        return Mat_GetVersion(mat_) != MAT_FT_MAT73 && v.compression == MAT_COMPRESSION_NONE &&
+               elementCount(v) <= size_t(INT32_MAX);
+    }
+    // Elements first .. first + count - 1 of the variable in MATLAB's column
+    // order, into `data` in its class. (The library's two-dimensional slab
+    // read gives the matrix's start again for a slab that spans the first
+    // dimension whole.)
+    bool readRun(const matvar_t& described, size_t first, size_t count, void* data) const {
+        return Mat_VarReadDataLinear(mat_, const_cast<matvar_t*>(&described), data, int(first), 1,
+                                     int(count)) == 0;
+    }
+
   private:
     mat_t* mat_;
     uint64_t dataLimit_;
@@ -240,6 +295,56 @@ const matvar_t* samplesVariable(const MatReader& file, const ReadOptions& option
     return nullptr;
 }
 
+// Where a block of rows of the samples comes from: the variable read whole,
+// or the file, a block at a time.
+class SampleSource {
+  public:
+    // `rows` the variable's first dimension; `timeDown` when its columns are
+    // the channels.
+    SampleSource(const MatReader& file, const matvar_t& info, size_t rows, bool timeDown,
+                 size_t step, size_t channels)
+        : file_(file), info_(info), rows_(rows), timeDown_(timeDown), channels_(channels) {
+        if (!file.readsInBlocks(info)) {
+            whole_ = file.read(info);
+        } else {
+            block_.resize(step * channels * std::max<size_t>(1, Mat_SizeOfClass(info.class_type)));
+        }
+    }
+    bool valid() const { return whole_ || !block_.empty(); }
+    // Rows first .. first + count - 1 of every channel into `blocks`.
+    bool convert(size_t first, size_t count, RowBlocks& blocks) {
+        const matio_classes type = info_.class_type;
+        if (whole_) {
+            for (size_t c = 0; c < channels_; ++c)
+                classToFloats(type, whole_->data, timeDown_ ? first + c * rows_ : c + first * rows_,
+                              timeDown_ ? 1 : rows_, count, blocks.column(int(c)));
+            return true;
+        }
+        // Each channel's run when the columns are channels, else the rows of
+        // the block as they follow each other.
+        const size_t size = Mat_SizeOfClass(type);
+        bool read = true;
+        for (size_t c = 0; timeDown_ && c < channels_ && read; ++c)
+            read = file_.readRun(info_, c * rows_ + first, count, &block_[c * count * size]);
+        if (!timeDown_)
+            read = file_.readRun(info_, first * channels_, count * channels_, block_.data());
+        if (!read) return false;
+        for (size_t c = 0; c < channels_; ++c)
+            classToFloats(type, block_.data(), timeDown_ ? c * count : c, timeDown_ ? 1 : channels_,
+                          count, blocks.column(int(c)));
+        return true;
+    }
+
+  private:
+    const MatReader& file_;
+    const matvar_t& info_;
+    size_t rows_;
+    bool timeDown_;
+    size_t channels_;
+    Var whole_;
+    std::vector<unsigned char> block_;
+};
+
 bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool keep,
                  std::string& error) {
     size_t rows = 0, columns = 0;
@@ -255,16 +360,24 @@ bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool 
         error = "too many rows for one measurement";
         return false;
     }
-    Var v = file.read(info);
-    if (!v) {
-        error = "variable '" + std::string(info.name) + "' cannot be read; the file is damaged";
+    const std::string damaged =
+        "variable '" + std::string(info.name) + "' cannot be read; the file is damaged";
+    if (!keep) {
+        // The description alone, from a variable that reads.
+        if (!file.read(info)) error = damaged;
+        m.channelCount = int32_t(channels);
+        m.sampleCount = int32_t(samples);
+        return error.empty();
+    }
+    // Rows a piece at a time, into the measurement or the stream.
+    const size_t step = std::max<size_t>(1, (size_t(1) << 18) / channels);
+    SampleSource source(file, info, rows, timeDown, step, channels);
+    if (!source.valid()) {
+        error = damaged;
         return false;
     }
     m.channelCount = int32_t(channels);
     m.sampleCount = int32_t(samples);
-    if (!keep) return true;
-    // Rows a piece at a time, into the measurement or the stream.
-    const size_t step = std::max<size_t>(1, (size_t(1) << 18) / channels);
     RowBlocks blocks(m, int64_t(step), &error);
     if (!blocks.valid()) {
         m.sampleCount = 0;
@@ -273,12 +386,10 @@ bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool 
     for (size_t first = 0; first < samples; first += step) {
         const size_t count = std::min(step, samples - first);
         blocks.begin(int64_t(first), int64_t(count));
-        for (size_t c = 0; c < channels; ++c) {
-            float* out = blocks.column(int(c));
-            for (size_t r = 0; r < count; ++r) {
-                const size_t row = first + r;
-                out[r] = float(valueAt(*v, timeDown ? row + c * rows : c + row * rows));
-            }
+        if (!source.convert(first, count, blocks)) {
+            m.sampleCount = 0;
+            error = damaged;
+            return false;
         }
         if (!blocks.end()) {
             m.sampleCount = 0;

@@ -539,3 +539,59 @@ TEST(MatFormat, SeveralMatricesAreListedWithShapeAndClassForTheChoice) {
         EXPECT_EQ(report.candidateCount, 0);
     }
 }
+
+// A record of several blocks of rows reads the same whether its channels are
+// the matrix's columns or its rows, stored plain (read a block at a time from
+// the file) or compressed or as version 7.3 (read whole); every value as
+// float(double(stored)), so that a 64-bit integer rounds as it always did.
+TEST(MatFormat, ARecordOfManyBlocksReadsTheSameHoweverItIsStored) {
+    TempDir dir;
+    const size_t rows = 300001;
+    std::vector<double> down(rows * 3);
+    for (size_t i = 0; i < down.size(); ++i)
+        down[i] = double(i % rows) * 0.5 - double(i / rows) * 1e5 + 1e-9;
+    std::vector<int16_t> across(2 * rows);
+    for (size_t i = 0; i < across.size(); ++i)
+        across[i] = int16_t(int(i % 60000) - 30000);
+    // 2^60 + 2^36 + 1 rounds to 2^60 through double, to 2^60 + 2^37 directly.
+    const int64_t wide = (int64_t(1) << 60) + (int64_t(1) << 36) + 1;
+    const std::vector<int64_t> large = {wide, -wide, 3};
+    for (mat_ft version : {MAT_FT_MAT5, MAT_FT_MAT73})
+        for (matio_compression compression : {MAT_COMPRESSION_NONE, MAT_COMPRESSION_ZLIB}) {
+            const std::string where =
+                std::to_string(int(version)) + "/" + std::to_string(int(compression));
+            const std::string a = dir.file("down.mat"), b = dir.file("across.mat"),
+                              c = dir.file("large.mat");
+            writeFile(a, version, [&](mat_t* mat) {
+                put(mat, numbers<double>("eta", MAT_C_DOUBLE, MAT_T_DOUBLE, rows, 3, down),
+                    compression);
+                put(mat, scalar("fs", 50));
+            });
+            writeFile(b, version, [&](mat_t* mat) {
+                put(mat, numbers<int16_t>("p", MAT_C_INT16, MAT_T_INT16, 2, rows, across),
+                    compression);
+                put(mat, scalar("fs", 50));
+            });
+            writeFile(c, version, [&](mat_t* mat) {
+                put(mat, numbers<int64_t>("n", MAT_C_INT64, MAT_T_INT64, 3, 1, large), compression);
+                put(mat, scalar("fs", 50));
+            });
+            CMeasure m, n, l;
+            MatRead r = readFrom(a, m), s = readFrom(b, n), t = readFrom(c, l);
+            ASSERT_TRUE(r.ok && s.ok && t.ok) << where << r.why << s.why << t.why;
+            ASSERT_EQ(m.channelCount, 3);
+            ASSERT_EQ(n.channelCount, 2);
+            ASSERT_EQ(int64_t(m.sampleCount), int64_t(rows));
+            ASSERT_EQ(int64_t(n.sampleCount), int64_t(rows));
+            int wrong = 0;
+            for (size_t row = 0; row < rows; ++row) {
+                for (int ch = 0; ch < 3; ++ch)
+                    wrong += m.value(ch, int(row)) != float(down[row + size_t(ch) * rows]);
+                for (int ch = 0; ch < 2; ++ch)
+                    wrong += n.value(ch, int(row)) != float(across[size_t(ch) + row * 2]);
+            }
+            EXPECT_EQ(wrong, 0) << where;
+            for (int row = 0; row < 3; ++row)
+                EXPECT_EQ(l.value(0, row), float(double(large[size_t(row)]))) << where;
+        }
+}
