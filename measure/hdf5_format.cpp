@@ -13,8 +13,10 @@
 #include "measure/file_io.h"
 #include "measure/hdf5_objects.h"
 #include "measure/iso_date.h"
+#include "measure/row_scatter.h"
 #include "measure/sample_stream.h"
 #include "measure/text_encoding.h"
+#include "numeric/two_stage_pipeline.h"
 
 namespace {
 
@@ -445,31 +447,52 @@ bool writeDescription(const CMeasure& m, hid_t root, hid_t dataset) {
            hdf5::writeNumbers(dataset, "constants", constants, false);
 }
 
+// Rows `first` .. `first + rows - 1` of the file's samples into `values`.
+void gatherFileRows(const CMeasure& m, hsize_t first, hsize_t rows, float* values) {
+    const hsize_t channels = hsize_t(m.channelCount);
+    if (const float* columns = m.column(0)) {
+        gatherRows(columns + first, m.columnRows(), int64_t(rows), int(channels), values);
+        return;
+    }
+    // A complex record's real parts, a few hundred rows at a time, so that
+    // the rows being filled stay in cache while every channel adds its values.
+    constexpr hsize_t STEP = 256;
+    for (hsize_t r0 = 0; r0 < rows; r0 += STEP)
+        for (hsize_t c = 0; c < channels; ++c) {
+            const ChannelValues v = m.values(int(c));
+            for (hsize_t r = r0; r < std::min(rows, r0 + STEP); ++r)
+                values[r * channels + c] = v[int64_t(first + r)];
+        }
+}
+
 // Writes the real parts a chunk of rows at a time (writes of several chunks
-// were no faster).
+// were no faster); the rows of the next chunks are gathered on a second
+// thread while the library writes one (only this thread calls it).
 bool writeSamples(const CMeasure& m, hid_t dataset, hsize_t rowsPerWrite) {
     Handle file(H5Dget_space(dataset), H5Sclose);
-    const hsize_t channels = hsize_t(m.channelCount);
-    std::vector<float> values(size_t(rowsPerWrite * channels));
-    for (hsize_t first = 0; first < hsize_t(m.sampleCount); first += rowsPerWrite) {
-        const hsize_t rows = std::min(rowsPerWrite, hsize_t(m.sampleCount) - first);
-        // The file's rows gathered a few hundred at a time, so that the rows
-        // being filled stay in cache while every channel adds its values.
-        constexpr hsize_t STEP = 256;
-        for (hsize_t r0 = 0; r0 < rows; r0 += STEP)
-            for (hsize_t c = 0; c < channels; ++c) {
-                const ChannelValues v = m.values(int(c));
-                for (hsize_t r = r0; r < std::min(rows, r0 + STEP); ++r)
-                    values[r * channels + c] = v[int64_t(first + r)];
-            }
-        hsize_t start[2] = {first, 0}, size[2] = {rows, channels};
-        Handle memory(H5Screate_simple(2, size, nullptr), H5Sclose);
-        if (H5Sselect_hyperslab(file.get(), H5S_SELECT_SET, start, nullptr, size, nullptr) < 0 ||
-            H5Dwrite(dataset, H5T_NATIVE_FLOAT, memory.get(), file.get(), H5P_DEFAULT,
-                     values.data()) < 0)
-            return false;
-    }
-    return true;
+    const hsize_t channels = hsize_t(m.channelCount), rows = hsize_t(m.sampleCount);
+    constexpr int SLOTS = 4;
+    std::vector<float> values(size_t(SLOTS * rowsPerWrite * channels));
+    auto slot = [&](int k) { return values.data() + size_t(k) * rowsPerWrite * channels; };
+    auto count = [&](int64_t block) {
+        return std::min(rowsPerWrite, rows - hsize_t(block) * rowsPerWrite);
+    };
+    const int64_t blocks = int64_t((rows + rowsPerWrite - 1) / rowsPerWrite);
+    return inTwoStages(
+        blocks, SLOTS,
+        [&](int64_t block, int k) {
+            gatherFileRows(m, hsize_t(block) * rowsPerWrite, count(block), slot(k));
+            return true;
+        },
+        [&](int64_t block, int k) {
+            hsize_t start[2] = {hsize_t(block) * rowsPerWrite, 0},
+                    size[2] = {count(block), channels};
+            Handle memory(H5Screate_simple(2, size, nullptr), H5Sclose);
+            return H5Sselect_hyperslab(file.get(), H5S_SELECT_SET, start, nullptr, size, nullptr) >=
+                       0 &&
+                   H5Dwrite(dataset, H5T_NATIVE_FLOAT, memory.get(), file.get(), H5P_DEFAULT,
+                            slot(k)) >= 0;
+        });
 }
 
 bool writeLayout(const CMeasure& m, hid_t file) {
@@ -529,11 +552,12 @@ bool writeHdf5(CMeasure& m, const char* path, std::string* error) {
         if (error) *error = out.error();
         return false;
     }
-    // The file's room is taken before the library writes: a disk too full or
+    // The file's room is tried before the library writes: a disk too full or
     // a size limit is met here, where it fails cleanly, and not in the
     // library's last writes at close, after which it would leave the file
-    // open and crash when the process ends. The library cuts the file to its
-    // own length at close.
+    // open and crash when the process ends. (The library's create truncates
+    // the file, giving the room back: this checks the room, it does not hold
+    // it against another writer filling the disk meanwhile.)
     const int64_t room = samplesBytes(m.sampleCount, m.channelCount, SAMPLE_FORMAT_REAL);
     const int taken = posix_fallocate(out.file().fd(), 0, off_t(room + room / 64 + (4 << 20)));
     if (taken != 0 && taken != EOPNOTSUPP && taken != EINVAL) {

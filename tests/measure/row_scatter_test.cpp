@@ -6,8 +6,9 @@
 
 // Every shape the four-by-four path leaves a remainder in (channels and rows
 // not multiples of four, a stride longer than the rows), against the plain
-// definition; a wrong value or a write outside the columns shows.
-TEST(ScatterRows, SpreadsEveryShapeIntoItsColumnsAndNothingElse) {
+// definition; a wrong value or a write outside the columns shows. Gathering
+// the columns back gives the rows again.
+TEST(ScatterRows, SpreadsEveryShapeIntoItsColumnsAndGathersItBack) {
     for (int channels : {1, 2, 3, 4, 5, 7, 8, 16, 17})
         for (int64_t count : {1, 3, 4, 5, 8, 513}) {
             const int64_t stride = count + 6;
