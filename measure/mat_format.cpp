@@ -98,69 +98,47 @@ bool hasData(const matvar_t& v) {
            (v.data && size > 0 && v.nbytes / size >= n && (!exact || size_t(v.data_size) == size));
 }
 
-double valueAt(const matvar_t& v, size_t i) {
-    switch (v.class_type) {
-    case MAT_C_DOUBLE:
-        return static_cast<const double*>(v.data)[i];
-    case MAT_C_SINGLE:
-        return static_cast<const float*>(v.data)[i];
-    case MAT_C_INT8:
-        return static_cast<const int8_t*>(v.data)[i];
-    case MAT_C_UINT8:
-        return static_cast<const uint8_t*>(v.data)[i];
-    case MAT_C_INT16:
-        return static_cast<const int16_t*>(v.data)[i];
-    case MAT_C_UINT16:
-        return static_cast<const uint16_t*>(v.data)[i];
-    case MAT_C_INT32:
-        return static_cast<const int32_t*>(v.data)[i];
-    case MAT_C_UINT32:
-        return static_cast<const uint32_t*>(v.data)[i];
-    case MAT_C_INT64:
-        return double(static_cast<const int64_t*>(v.data)[i]);
-    case MAT_C_UINT64:
-        return double(static_cast<const uint64_t*>(v.data)[i]);
-    default:
-        return 0;
-    }
-}
-
-// `n` values of class `c` at data[first + k * step] as floats, through
-// double as valueAt gives them (a 64-bit integer is rounded once to double,
-// then to float).
-template <typename T>
-void toFloats(const void* data, size_t first, size_t step, size_t n, float* out) {
+// `n` values of class `c` at data[first + k * step] as Out, through double
+// (a 64-bit integer is rounded once to double, then to a float).
+template <typename T, typename Out>
+void convertValues(const void* data, size_t first, size_t step, size_t n, Out* out) {
     const T* in = static_cast<const T*>(data) + first;
     for (size_t k = 0; k < n; ++k)
-        out[k] = float(double(in[k * step]));
+        out[k] = Out(double(in[k * step]));
 }
 
-void classToFloats(matio_classes c, const void* data, size_t first, size_t step, size_t n,
-                   float* out) {
+template <typename Out>
+void classValues(matio_classes c, const void* data, size_t first, size_t step, size_t n, Out* out) {
     switch (c) {
     case MAT_C_DOUBLE:
-        return toFloats<double>(data, first, step, n, out);
+        return convertValues<double>(data, first, step, n, out);
     case MAT_C_SINGLE:
-        return toFloats<float>(data, first, step, n, out);
+        return convertValues<float>(data, first, step, n, out);
     case MAT_C_INT8:
-        return toFloats<int8_t>(data, first, step, n, out);
+        return convertValues<int8_t>(data, first, step, n, out);
     case MAT_C_UINT8:
-        return toFloats<uint8_t>(data, first, step, n, out);
+        return convertValues<uint8_t>(data, first, step, n, out);
     case MAT_C_INT16:
-        return toFloats<int16_t>(data, first, step, n, out);
+        return convertValues<int16_t>(data, first, step, n, out);
     case MAT_C_UINT16:
-        return toFloats<uint16_t>(data, first, step, n, out);
+        return convertValues<uint16_t>(data, first, step, n, out);
     case MAT_C_INT32:
-        return toFloats<int32_t>(data, first, step, n, out);
+        return convertValues<int32_t>(data, first, step, n, out);
     case MAT_C_UINT32:
-        return toFloats<uint32_t>(data, first, step, n, out);
+        return convertValues<uint32_t>(data, first, step, n, out);
     case MAT_C_INT64:
-        return toFloats<int64_t>(data, first, step, n, out);
+        return convertValues<int64_t>(data, first, step, n, out);
     case MAT_C_UINT64:
-        return toFloats<uint64_t>(data, first, step, n, out);
+        return convertValues<uint64_t>(data, first, step, n, out);
     default:
-        std::fill(out, out + n, 0.0f);
+        std::fill(out, out + n, Out(0));
     }
+}
+
+double valueAt(const matvar_t& v, size_t i) {
+    double value = 0;
+    classValues(v.class_type, v.data, i, 1, 1, &value);
+    return value;
 }
 
 // The characters of a text looked at: every name field is far shorter, and a
@@ -316,8 +294,8 @@ class SampleSource {
         const matio_classes type = info_.class_type;
         if (whole_) {
             for (size_t c = 0; c < channels_; ++c)
-                classToFloats(type, whole_->data, timeDown_ ? first + c * rows_ : c + first * rows_,
-                              timeDown_ ? 1 : rows_, count, blocks.column(int(c)));
+                classValues(type, whole_->data, timeDown_ ? first + c * rows_ : c + first * rows_,
+                            timeDown_ ? 1 : rows_, count, blocks.column(int(c)));
             return true;
         }
         // Each channel's run when the columns are channels, else the rows of
@@ -330,8 +308,8 @@ class SampleSource {
             read = file_.readRun(info_, first * channels_, count * channels_, block_.data());
         if (!read) return false;
         for (size_t c = 0; c < channels_; ++c)
-            classToFloats(type, block_.data(), timeDown_ ? c * count : c, timeDown_ ? 1 : channels_,
-                          count, blocks.column(int(c)));
+            classValues(type, block_.data(), timeDown_ ? c * count : c, timeDown_ ? 1 : channels_,
+                        count, blocks.column(int(c)));
         return true;
     }
 
