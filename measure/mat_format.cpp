@@ -341,8 +341,9 @@ bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool 
     const std::string damaged =
         "variable '" + std::string(info.name) + "' cannot be read; the file is damaged";
     if (!keep) {
-        // The description alone, from a variable that reads.
-        if (!file.read(info)) error = damaged;
+        // The description alone, from a variable that reads (one read a block
+        // at a time had its sizes checked against the file by the walk).
+        if (!file.readsInBlocks(info) && !file.read(info)) error = damaged;
         m.channelCount = int32_t(channels);
         m.sampleCount = int32_t(samples);
         return error.empty();
