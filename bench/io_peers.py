@@ -421,8 +421,8 @@ def report(a, got, reads, converts, inner):
               '%.0f' % ppeak, '%.0f' % pbase, '%.2f' % ((ppeak - pbase) / mib))
     t.show()
     if any('.mat' in r[0] for r in reads):
-        print('\n(`info` of a .mat reads its samples too, through libmatio: its baseline '
-              'holds them.)')
+        print('\n(`info` of a compressed or version 7.3 .mat reads its samples too, through '
+              'libmatio; the .mat here is uncompressed, and its `info` reads none.)')
 
     t = Table('Whole process, the same convert by --batch and --reference-batch, %d rounds: '
               'median wall ms (CPU ms, peak MiB)' % n,
