@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <new>
 #include <poll.h>
 #include <string>
@@ -233,7 +234,8 @@ const SampleStream g_childStream{streamBegin, streamPut, streamFinish};
     _exit(0);
 }
 
-enum class Ending { Exited, TimedOut, Cancelled, OverMemory, Misbehaved };
+// Answered: the child gave its answer and closed its pipe; its exit is left.
+enum class Ending { Exited, Answered, TimedOut, Cancelled, OverMemory, Misbehaved };
 
 // What the child may hold resident: the pages it shares with this process
 // since fork(), its samples and the margin. Watched here as well as by its
@@ -319,6 +321,11 @@ class StreamReceiver {
     std::vector<float> rowsPiece_;
 };
 
+void waitFor(pid_t child, int& status) {
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
 // A child that has answered and only has its exit left: waited for on a
 // thread of its own, so that no zombie stays behind.
 void reapLater(pid_t child) {
@@ -327,13 +334,31 @@ void reapLater(pid_t child) {
     try {
         std::thread([child] {
             int ended = 0;
-            while (waitpid(child, &ended, 0) < 0 && errno == EINTR) {
-            }
+            waitFor(child, ended);
         }).detach();
     } catch (const std::system_error&) {
-        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
+        waitFor(child, status);
     }
+}
+
+// The child's outcome, copied out of the memory it shares while its exit is
+// still to come: a child the library let run code of a file's choosing could
+// change the shared one after it was checked. Only a child whose samples are
+// all in this process's own memory is left to end on its own; one whose
+// samples are in the shared file is waited for first, so that it cannot cut
+// that file under the mapping made of it.
+std::unique_ptr<Outcome> settle(pid_t child, Ending& ending, int& status, const Outcome& shared) {
+    auto out = std::make_unique<Outcome>(shared);
+    if (ending != Ending::Answered) return out;
+    ending = Ending::Exited;
+    status = 0;
+    if (out->ok && out->streamed) {
+        reapLater(child);
+    } else {
+        waitFor(child, status);
+        *out = shared;
+    }
+    return out;
 }
 
 // Waits for the child's end, told by its end of the pipe closing, taking
@@ -373,14 +398,9 @@ Ending awaitChild(pid_t child, int pipeEnd, double seconds, const MemoryWatch& m
         }
     }
     if (ending != Ending::Exited) kill(child, SIGKILL);
-    if (ending == Ending::Exited && outcome.done) {
-        // Its answer is in: only its _exit is left, reaped beside the caller.
-        reapLater(child);
-        status = 0;
-        return ending;
-    }
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    // Its answer is in: the caller decides whether to wait for its exit.
+    if (ending == Ending::Exited && outcome.done) return Ending::Answered;
+    waitFor(child, status);
     return ending;
 }
 
@@ -457,6 +477,9 @@ bool takeSamples(CMeasure& m, int fd, const Outcome& out) {
         return false;
     if (bytes <= 0) return true;
     if (ftruncate(fd, bytes) != 0) return false; // nothing kept beyond the samples
+    // Its size fixed for good: a process the child left behind with the file
+    // open cannot cut it under the mapping (reading there would crash).
+    if (fcntl(fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_SEAL) != 0) return false;
     void* block =
         mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_POPULATE, fd, 0);
     if (block == MAP_FAILED) return false;
@@ -504,7 +527,7 @@ struct Shared {
                             MAP_SHARED | MAP_ANONYMOUS, -1, 0);
         if (memory == MAP_FAILED) return false;
         outcome = new (memory) Outcome();
-        samplesFd = memfd_create("ondarix-samples", MFD_CLOEXEC);
+        samplesFd = memfd_create("ondarix-samples", MFD_CLOEXEC | MFD_ALLOW_SEALING);
         return samplesFd >= 0 && pipe2(pipe, O_CLOEXEC) == 0 && pipe2(answers, O_CLOEXEC) == 0;
     }
 };
@@ -555,9 +578,10 @@ bool readFenced(CMeasure& m, const char* path, const FencedReader& read, std::st
         int status = 0;
         const MemoryWatch memory{baseline, limits.memoryMargin, shared.samplesFd, shared.outcome};
         StreamReceiver receiver(m, child, shared.answers[1], *shared.outcome);
-        const Ending ending =
+        Ending ending =
             awaitChild(child, shared.pipe[0], seconds, memory, &receiver, *shared.outcome, status);
-        const Outcome& out = *shared.outcome;
+        const std::unique_ptr<Outcome> settled = settle(child, ending, status, *shared.outcome);
+        const Outcome& out = *settled;
         const bool answered = ending == Ending::Exited && WIFEXITED(status) && out.done;
         if (answered) {
             static_cast<CHeader&>(m) = out.header;

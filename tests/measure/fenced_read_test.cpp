@@ -168,6 +168,55 @@ TEST(FencedRead, TheChildsMemoryIsItsSamplesAndAMargin) {
 
 namespace {
 
+// The descriptor of the samples' shared file in this (reading) process.
+int sharedSamplesFd() {
+    for (int fd = 3; fd < 1024; ++fd) {
+        char link[256] = {};
+        const std::string path = "/proc/self/fd/" + std::to_string(fd);
+        if (readlink(path.c_str(), link, sizeof link - 1) > 0 &&
+            std::strstr(link, "memfd:ondarix-samples"))
+            return fd;
+    }
+    return -1;
+}
+
+} // namespace
+
+// A reading child that leaves a process behind holding its shared samples
+// (as code a hostile file ran in the library could) cannot cut them under
+// the program's mapping afterwards: reading them would end the program.
+TEST(FencedRead, SharedSamplesCannotBeCutByAProcessTheChildLeftBehind) {
+    CMeasure m;
+    Result r = fenced(m, [](CMeasure& c, std::string*, ReadReport*) {
+        c.channelCount = 1;
+        c.sampleCount = 1 << 20;
+        c.sampleRate = 10.0;
+        describePlainChannels(c);
+        if (!c.allocateSamples()) return false;
+        for (int64_t i = 0; i < c.sampleCount; ++i)
+            c.column(0)[i] = float(i);
+        const int fd = sharedSamplesFd();
+        if (fd < 0) return false;
+        if (fork() == 0) {
+            // Only the shared file kept: the program is not kept waiting.
+            for (int other = 3; other < 1024; ++other)
+                if (other != fd) close(other);
+            usleep(300000);
+            _exit(ftruncate(fd, 0) == 0 ? 0 : 1);
+        }
+        return true;
+    });
+    ASSERT_TRUE(r.ok) << r.why;
+    ASSERT_TRUE(m.samplesMapped());
+    usleep(600000);
+    double sum = 0;
+    for (int64_t i = 0; i < m.sampleCount; ++i)
+        sum += m.value(0, int(i));
+    EXPECT_EQ(sum, double(m.sampleCount) * double(m.sampleCount - 1) / 2);
+}
+
+namespace {
+
 // Row r of channel c of a streamed ramp.
 float rampValue(int c, int r) {
     return float(c * 200000 + r);
