@@ -14,6 +14,7 @@
 #include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <sys/wait.h>
@@ -270,16 +271,25 @@ class StreamReceiver {
             if (!yes) std::snprintf(out_.memoryNote, sizeof out_.memoryNote, "%s", refusal.c_str());
             rows_ = yes ? message.first : 0;
             channels_ = int(message.count);
+        } else if ((message.kind == PUT || message.kind == PUT_ROWS) && copyFailed_) {
+            // After a piece that could not be copied (the child gone, or its
+            // piece not where it said) the ones it had already sent are
+            // refused as well.
         } else if ((message.kind == PUT || message.kind == PUT_ROWS) && rows_ > 0 &&
                    message.first == received_ && message.count > 0 &&
                    message.count <= rows_ - message.first) {
             yes = message.kind == PUT ? copyColumns(message) : copyRows(message);
             if (yes) received_ += message.count;
+            copyFailed_ = !yes;
         } else {
             return false;
         }
+        // Sent without SIGPIPE: a child that crashed with pieces still to be
+        // answered must not take this process with it. One that is gone
+        // cannot take the answer; its end is told by its pipe closing.
         const char answer = yes ? 1 : 0;
-        return writeAll(answerFd_, &answer, 1);
+        send(answerFd_, &answer, 1, MSG_NOSIGNAL);
+        return true;
     }
     // Every row the child announced arrived.
     bool complete() const { return rows_ > 0 && received_ == rows_; }
@@ -319,6 +329,7 @@ class StreamReceiver {
     int channels_ = 0;
     int64_t received_ = 0;
     std::vector<float> rowsPiece_;
+    bool copyFailed_ = false;
 };
 
 void waitFor(pid_t child, int& status) {
@@ -528,7 +539,10 @@ struct Shared {
         if (memory == MAP_FAILED) return false;
         outcome = new (memory) Outcome();
         samplesFd = memfd_create("ondarix-samples", MFD_CLOEXEC | MFD_ALLOW_SEALING);
-        return samplesFd >= 0 && pipe2(pipe, O_CLOEXEC) == 0 && pipe2(answers, O_CLOEXEC) == 0;
+        // The answers go over a socket, which can refuse a write to a child
+        // that is gone without a signal.
+        return samplesFd >= 0 && pipe2(pipe, O_CLOEXEC) == 0 &&
+               socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, answers) == 0;
     }
 };
 

@@ -249,6 +249,40 @@ bool streamRamp(CMeasure& m, int rows, int64_t declared, int channels = 1,
 
 } // namespace
 
+// A child that crashes with pieces offered and not yet answered (the library
+// died while the program was still taking them) is one line; writing the
+// answers to it does not end the program (SIGPIPE).
+TEST(FencedRead, AChildThatDiesWithPiecesUnansweredIsOneLine) {
+    for (int round = 0; round < 2; ++round) {
+        CMeasure m;
+        Result r = fenced(m, [](CMeasure& c, std::string*, ReadReport*) {
+            c.channelCount = 1;
+            c.sampleCount = 4000;
+            c.sampleRate = 10.0;
+            describePlainChannels(c);
+            const SampleStream* stream = sampleStream();
+            static std::vector<float> piece(1000, 1.0f);
+            if (!stream || !stream->begin(4000, 1)) return false;
+            for (int first = 0; first < 3000; first += 1000)
+                stream->put(first, piece.data(), 1000, false);
+            // Gone as far as the program can tell (its pipes closed), while
+            // the program still answers the pieces; then dead.
+            for (int fd = 3; fd < 1024; ++fd)
+                close(fd);
+            usleep(200000);
+            raise(SIGKILL);
+            return true;
+        });
+        if (!r.ok && r.why.empty()) GTEST_SKIP() << "this system forbids copying from a child";
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(m.hasSamples());
+        EXPECT_TRUE(r.why.find("signal 9") != std::string::npos ||
+                    r.why.find("sent fewer samples") != std::string::npos ||
+                    r.why.find("without an answer") != std::string::npos)
+            << r.why;
+    }
+}
+
 // Where the system lets a process copy out of its child, the child streams
 // its samples piece by piece into the parent's own memory.
 TEST(FencedRead, StreamedPiecesBecomeTheSamplesAndNothingBeyondWhatWasAskedFor) {
