@@ -343,10 +343,13 @@ bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool 
     if (!keep) {
         // The description alone, from a variable that reads (one read a block
         // at a time had its sizes checked against the file by the walk).
-        if (!file.readsInBlocks(info) && !file.read(info)) error = damaged;
+        if (!file.readsInBlocks(info) && !file.read(info)) {
+            error = damaged;
+            return false;
+        }
         m.channelCount = int32_t(channels);
         m.sampleCount = int32_t(samples);
-        return error.empty();
+        return true;
     }
     // Rows a piece at a time, into the measurement or the stream.
     const size_t step = std::max<size_t>(1, (size_t(1) << 18) / channels);
