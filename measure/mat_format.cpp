@@ -351,8 +351,11 @@ bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool 
         m.sampleCount = int32_t(samples);
         return true;
     }
-    // Rows a piece at a time, into the measurement or the stream.
-    const size_t step = std::max<size_t>(1, (size_t(1) << 18) / channels);
+    // Rows a piece of 4 MiB of floats at a time, into the measurement or the
+    // stream (a fenced read's pieces of 1 MiB cost 1.3 times the read in
+    // process, of 4 MiB 1.1 times; of 8 MiB the doubles no longer stay in
+    // the cache).
+    const size_t step = std::max<size_t>(1, (size_t(1) << 20) / channels);
     SampleSource source(file, info, rows, timeDown, step, channels);
     if (!source.valid()) {
         error = damaged;

@@ -546,7 +546,7 @@ TEST(MatFormat, SeveralMatricesAreListedWithShapeAndClassForTheChoice) {
 // float(double(stored)), so that a 64-bit integer rounds as it always did.
 TEST(MatFormat, ARecordOfManyBlocksReadsTheSameHoweverItIsStored) {
     TempDir dir;
-    const size_t rows = 300001;
+    const size_t rows = 700001;
     std::vector<double> down(rows * 3);
     for (size_t i = 0; i < down.size(); ++i)
         down[i] = double(i % rows) * 0.5 - double(i / rows) * 1e5 + 1e-9;
