@@ -181,19 +181,11 @@ void convertFloatPiece(const unsigned char* in, const ColumnTarget& out, int64_t
     spreadPiece<BYTES>(in, out, rows, [](const unsigned char* p) { return floatValue<BYTES>(p); });
 }
 
-// Whether this machine stores a float as a WAV file does (little-endian).
-bool floatsAsInFiles() {
-    const float one = 1.0f;
-    unsigned char bytes[sizeof one];
-    std::memcpy(bytes, &one, sizeof one);
-    return bytes[3] == 0x3f && bytes[2] == 0x80;
-}
-
 void convert(const unsigned char* in, const ColumnTarget& out, int64_t rows,
              const WaveFormat& format) {
-    // 32-bit floats are already the samples: only spread into the columns.
-    static const bool asStored = floatsAsInFiles();
-    if (format.isFloat && format.bytesPerSample == 4 && asStored)
+    // 32-bit floats are already the samples (the host is little-endian, as
+    // file_io.h asserts): only spread into the columns.
+    if (format.isFloat && format.bytesPerSample == 4)
         return scatterRows(reinterpret_cast<const float*>(in), rows, out.channels,
                            out.columns[0] + out.row, out.stride);
     if (format.isFloat)

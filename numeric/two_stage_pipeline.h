@@ -19,46 +19,30 @@ bool inTwoStages(int64_t blocks, int slots, Prepare&& prepare, Take&& take) {
     std::condition_variable changed;
     int64_t prepared = 0, taken = 0;
     bool failed = false;
-    auto preparing = [&] {
+    // One stage: block b once ready(b), then counted in `done`.
+    auto stage = [&](auto& work, int64_t& done, auto ready) {
         for (int64_t b = 0; b < blocks; ++b) {
             {
                 std::unique_lock<std::mutex> hold(lock);
-                changed.wait(hold, [&] { return failed || b - taken < slots; });
+                changed.wait(hold, [&] { return failed || ready(b); });
                 if (failed) return;
             }
-            const bool ok = prepare(b, int(b % slots));
+            const bool ok = work(b, int(b % slots));
             std::lock_guard<std::mutex> hold(lock);
             failed = failed || !ok;
-            prepared = ok ? b + 1 : prepared;
+            done = ok ? b + 1 : done;
             changed.notify_all();
-            if (!ok) return;
         }
     };
-    auto taking = [&] {
-        for (int64_t b = 0; b < blocks; ++b) {
-            {
-                std::unique_lock<std::mutex> hold(lock);
-                changed.wait(hold, [&] { return failed || prepared > b; });
-                if (failed) return;
-            }
-            const bool ok = take(b, int(b % slots));
-            std::lock_guard<std::mutex> hold(lock);
-            failed = failed || !ok;
-            taken = ok ? b + 1 : taken;
-            changed.notify_all();
-            if (!ok) return;
-        }
-    };
-    const bool split = onTwoThreads(blocks > 1 && slots > 1, [&](int part, int parts) {
+    onTwoThreads(blocks > 1 && slots > 1, [&](int part, int parts) {
         if (parts == 1) {
             for (int64_t b = 0; b < blocks && !failed; ++b)
                 failed = !prepare(b, int(b % slots)) || !take(b, int(b % slots));
         } else if (part == 0) {
-            taking();
+            stage(take, taken, [&](int64_t b) { return prepared > b; });
         } else {
-            preparing();
+            stage(prepare, prepared, [&](int64_t b) { return b - taken < slots; });
         }
     });
-    (void)split;
     return !failed;
 }

@@ -199,8 +199,8 @@ void CIrregularSeaDlg::enableFields() {
     for (int id :
          {IDC_SEA_SUBHARMONICS, IDC_SEA_SUPERHARMONICS, IDC_SEA_PAIR_FMIN, IDC_SEA_PAIR_FMAX})
         enableControl(id, second);
-    enableControl(IDC_SEA_LIMIT_SUBHARMONICS, second && isChecked(IDC_SEA_SUBHARMONICS));
-    enableControl(IDC_SEA_DIFFERENCE_FMIN, second && isChecked(IDC_SEA_SUBHARMONICS));
+    for (int id : {IDC_SEA_LIMIT_SUBHARMONICS, IDC_SEA_DIFFERENCE_FMIN})
+        enableControl(id, second && isChecked(IDC_SEA_SUBHARMONICS));
     enableControl(IDC_SEA_HINGE, comboSelection(IDC_SEA_PADDLE) == int(PaddleType::Flap));
 }
 
