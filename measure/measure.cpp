@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "measure/huge_page_block.h"
 #include "measure/number_text.h"
 
 void copyField(char* field, int capacity, const char* text) {
@@ -156,17 +157,6 @@ void setSampleBlockSource(SampleBlockSource source) {
     g_blockSource = source;
 }
 
-// Large sample blocks are asked for in transparent huge pages: filling a block
-// of hundreds of megabytes otherwise spends much of its time in page faults.
-static void* allocateBlock(size_t bytes) {
-    constexpr size_t HUGE_PAGE = size_t(2) << 20;
-    if (bytes < 4 * HUGE_PAGE) return std::malloc(bytes);
-    size_t rounded = (bytes + HUGE_PAGE - 1) / HUGE_PAGE * HUGE_PAGE;
-    void* block = std::aligned_alloc(HUGE_PAGE, rounded);
-    if (block) madvise(block, rounded, MADV_HUGEPAGE);
-    return block;
-}
-
 int64_t samplesBytes(int64_t rows, int64_t channels, int8_t format) {
     const int64_t size = format == SAMPLE_FORMAT_COMPLEX ? int64_t(sizeof(Sample)) : 4;
     if (rows < 0 || channels < 0) return 0;
@@ -231,7 +221,7 @@ void CMeasure::adoptBlock(void* block, int64_t bytes, SampleLayout layout) {
 bool CMeasure::copySamplesFrom(const CMeasure& other) {
     releaseSamples();
     if (!other.block_) return true;
-    void* block = allocateBlock(size_t(other.sampleBytes_));
+    void* block = allocateHugePageBlock(size_t(other.sampleBytes_));
     if (!block) return false;
     std::memcpy(block, other.block_, size_t(other.sampleBytes_));
     setBlock(block, other.sampleBytes_, other.layout_, other.columnRows_);
@@ -259,7 +249,7 @@ void* CMeasure::releaseBlock(int64_t* bytes) {
 // from malloc.
 static void* obtainBlock(int64_t bytes, bool* mapped) {
     *mapped = g_blockSource != nullptr;
-    return g_blockSource ? g_blockSource(bytes) : allocateBlock(size_t(bytes));
+    return g_blockSource ? g_blockSource(bytes) : allocateHugePageBlock(size_t(bytes));
 }
 
 bool CMeasure::allocateSamples(std::string* refusal) {
