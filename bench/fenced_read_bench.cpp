@@ -23,16 +23,17 @@ std::string tempPath(const char* name) {
 }
 
 // 16 channels x 2,097,152 rows: 128 MiB of float32 in the .h5, twice that
-// in the .mat's doubles.
-const std::string& bigFile(FileType type) {
-    static std::string h5, mat;
-    std::string& path = type == FileType::Hdf5 ? h5 : mat;
+// in the .mat's doubles; or, `small`, 16 x 1000 rows, where what the fence
+// costs whatever the size (the child, its buffers) shows.
+const std::string& benchFile(FileType type, bool small) {
+    static std::string paths[2][2];
+    std::string& path = paths[type == FileType::Hdf5][small];
     if (path.empty()) {
-        path =
-            tempPath(type == FileType::Hdf5 ? "ondarix_bench_16x2M.h5" : "ondarix_bench_16x2M.mat");
+        const std::string name = std::string("ondarix_bench_16x") + (small ? "1000" : "2M");
+        path = tempPath((name + (type == FileType::Hdf5 ? ".h5" : ".mat")).c_str());
         CMeasure m;
         m.channelCount = 16;
-        m.sampleCount = 1 << 21;
+        m.sampleCount = small ? 1000 : 1 << 21;
         m.sampleRate = 1000.0;
         describePlainChannels(m);
         m.allocateSamples();
@@ -44,8 +45,8 @@ const std::string& bigFile(FileType type) {
     return path;
 }
 
-void readOnce(benchmark::State& state, FileType type, bool fenced) {
-    const std::string& path = bigFile(type);
+void readOnce(benchmark::State& state, FileType type, bool fenced, bool small = false) {
+    const std::string& path = benchFile(type, small);
     for (auto _ : state) {
         CMeasure m;
         std::string why;
@@ -70,11 +71,32 @@ void BM_MatFenced(benchmark::State& state) {
     readOnce(state, FileType::Mat, true);
 }
 
+void BM_SmallMatInProcess(benchmark::State& state) {
+    readOnce(state, FileType::Mat, false, true);
+}
+
+void BM_SmallMatFenced(benchmark::State& state) {
+    readOnce(state, FileType::Mat, true, true);
+}
+
+void BM_SmallHdf5InProcess(benchmark::State& state) {
+    readOnce(state, FileType::Hdf5, false, true);
+}
+
+void BM_SmallHdf5Fenced(benchmark::State& state) {
+    readOnce(state, FileType::Hdf5, true, true);
+}
+
 } // namespace
 
 BENCHMARK(BM_Hdf5InProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Hdf5Fenced)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_MatInProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_MatFenced)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK(BM_SmallHdf5InProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SmallHdf5Fenced)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SmallMatInProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SmallMatFenced)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

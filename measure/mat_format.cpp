@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "measure/atomic_file.h"
+#include "measure/huge_page_block.h"
 #include "measure/iso_date.h"
 #include "measure/mat5_writer.h"
 #include "measure/mat_file_check.h"
@@ -284,11 +285,15 @@ class SampleSource {
         : file_(file), info_(info), rows_(rows), timeDown_(timeDown), channels_(channels) {
         if (!file.readsInBlocks(info)) {
             whole_ = file.read(info);
-        } else {
-            block_.resize(step * channels * std::max<size_t>(1, Mat_SizeOfClass(info.class_type)));
+            return;
         }
+        // Zeroed: a file cut short after its walk must not pass on old memory.
+        const size_t bytes =
+            step * channels * std::max<size_t>(1, Mat_SizeOfClass(info.class_type));
+        block_ = makeHugePageBlock(bytes);
+        if (block_) std::memset(block_.get(), 0, bytes);
     }
-    bool valid() const { return whole_ || !block_.empty(); }
+    bool valid() const { return whole_ || block_; }
     // Rows first .. first + count - 1 of every channel into `blocks`.
     bool convert(size_t first, size_t count, RowBlocks& blocks) {
         const matio_classes type = info_.class_type;
@@ -303,12 +308,12 @@ class SampleSource {
         const size_t size = Mat_SizeOfClass(type);
         bool read = true;
         for (size_t c = 0; timeDown_ && c < channels_ && read; ++c)
-            read = file_.readRun(info_, c * rows_ + first, count, &block_[c * count * size]);
+            read = file_.readRun(info_, c * rows_ + first, count, block_.get() + c * count * size);
         if (!timeDown_)
-            read = file_.readRun(info_, first * channels_, count * channels_, block_.data());
+            read = file_.readRun(info_, first * channels_, count * channels_, block_.get());
         if (!read) return false;
         for (size_t c = 0; c < channels_; ++c)
-            classValues(type, block_.data(), timeDown_ ? c * count : c, timeDown_ ? 1 : channels_,
+            classValues(type, block_.get(), timeDown_ ? c * count : c, timeDown_ ? 1 : channels_,
                         count, blocks.column(int(c)));
         return true;
     }
@@ -320,7 +325,7 @@ class SampleSource {
     bool timeDown_;
     size_t channels_;
     Var whole_;
-    std::vector<unsigned char> block_;
+    HugePageBlock block_{nullptr, std::free};
 };
 
 bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool keep,
@@ -355,7 +360,7 @@ bool readSamples(CMeasure& m, const MatReader& file, const matvar_t& info, bool 
     // stream (a fenced read's pieces of 1 MiB cost 1.3 times the read in
     // process, of 4 MiB 1.1 times; of 8 MiB the doubles no longer stay in
     // the cache).
-    const size_t step = std::max<size_t>(1, (size_t(1) << 20) / channels);
+    const size_t step = std::max<size_t>(1, std::min((size_t(1) << 20) / channels, samples));
     SampleSource source(file, info, rows, timeDown, step, channels);
     if (!source.valid()) {
         error = damaged;

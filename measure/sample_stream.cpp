@@ -1,15 +1,22 @@
 #include "measure/sample_stream.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 
+#include "measure/huge_page_block.h"
 #include "measure/row_scatter.h"
 
 namespace {
 
 const SampleStream* g_stream = nullptr;
-constexpr size_t HUGE_PAGE = size_t(2) << 20;
+
+// A piece's bytes, rounded so that every piece starts aligned: to a whole
+// huge page (which the parent's copy pins at once) unless the piece is small,
+// as a short record's is.
+size_t pieceBytes(size_t values) {
+    constexpr size_t HUGE_PAGE = size_t(2) << 20, LINE = 64;
+    const size_t unit = values * sizeof(float) >= HUGE_PAGE / 8 ? HUGE_PAGE : LINE;
+    return (values * sizeof(float) + unit - 1) / unit * unit;
+}
 
 } // namespace
 
@@ -28,14 +35,13 @@ RowBlocks::RowBlocks(CMeasure& m, int64_t blockRows, std::string* refusal)
         valid_ = m.allocateSamples(refusal);
         return;
     }
-    const int64_t values = std::max<int64_t>(blockRows, 1) * std::max(m.channelCount, 1);
-    const size_t bytes = (size_t(values) * sizeof(float) + HUGE_PAGE - 1) / HUGE_PAGE * HUGE_PAGE;
-    memory_.reset(static_cast<float*>(std::aligned_alloc(HUGE_PAGE, STREAM_PIECES * bytes)));
-    if (memory_) {
-        madvise(memory_.get(), STREAM_PIECES * bytes, MADV_HUGEPAGE);
+    // Pieces no longer than the record: a short one needs no huge pages.
+    const int64_t rows = std::clamp<int64_t>(blockRows, 1, std::max<int64_t>(m.sampleCount, 1));
+    const size_t bytes = pieceBytes(size_t(rows) * size_t(std::max(m.channelCount, 1)));
+    memory_.reset(static_cast<float*>(allocateHugePageBlock(STREAM_PIECES * bytes)));
+    if (memory_)
         for (int i = 0; i < STREAM_PIECES; ++i)
             pieces_[i] = memory_.get() + i * (bytes / sizeof(float));
-    }
     valid_ = memory_ && stream_->begin(m.sampleCount, m.channelCount);
     if (!valid_ && refusal) *refusal = "not enough memory for the samples";
 }

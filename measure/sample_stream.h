@@ -33,8 +33,9 @@ const SampleStream* sampleStream();
 
 // Where a reader puts a real record's rows a block at a time: straight into
 // the measurement's columns, or, while a stream is set, into STREAM_PIECES
-// buffers in turn (one is filled while the stream takes the others), in huge pages,
-// which the parent's copy pins one at a time.
+// buffers in turn (one is filled while the stream takes the others), each no
+// longer than the record and, unless small, in huge pages, which the parent's
+// copy pins one at a time.
 class RowBlocks {
   public:
     // For `m`, whose rows and channels are set, in blocks of up to
