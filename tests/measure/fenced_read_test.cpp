@@ -426,3 +426,60 @@ TEST(FencedRead, TheListOfCandidatesIsBoundedWhateverTheChildWrote) {
     });
     EXPECT_EQ(r.report.candidateCount, 0);
 }
+
+namespace {
+
+// A reader as the file readers are: RowBlocks of `blockRows` rows over a
+// record of `rows`, each block filled channel after channel or, `interleaved`,
+// as the file's rows.
+bool fillThroughRowBlocks(CMeasure& m, int rows, int64_t blockRows, bool interleaved) {
+    m.channelCount = 3;
+    m.sampleCount = rows;
+    m.sampleRate = 10.0;
+    describePlainChannels(m);
+    RowBlocks blocks(m, blockRows, nullptr);
+    if (!blocks.valid()) return false;
+    for (int first = 0; first < rows; first += int(blockRows)) {
+        const int count = int(std::min<int64_t>(blockRows, rows - first));
+        if (interleaved) {
+            float* out = blocks.beginRows(first, count);
+            for (int i = 0; i < count; ++i)
+                for (int c = 0; c < 3; ++c)
+                    out[i * 3 + c] = rampValue(c, first + i);
+        } else {
+            blocks.begin(first, count);
+            for (int c = 0; c < 3; ++c)
+                for (int i = 0; i < count; ++i)
+                    blocks.column(c)[i] = rampValue(c, first + i);
+        }
+        if (!blocks.end()) return false;
+    }
+    return blocks.finish();
+}
+
+} // namespace
+
+// The pieces a reading child fills are sized to the record: a record shorter
+// than one block, or blocks of any length, arrive whole and in place.
+TEST(FencedRead, BlocksLongerOrShorterThanTheRecordHandOverEveryRow) {
+    struct Case {
+        int rows;
+        int64_t blockRows;
+    };
+    for (const Case k :
+         {Case{700, int64_t(1) << 20}, Case{700, 300}, Case{1, 65536}, Case{200000, 65536}}) {
+        for (bool interleaved : {false, true}) {
+            CMeasure m;
+            Result r = fenced(m, [&](CMeasure& c, std::string*, ReadReport*) {
+                return fillThroughRowBlocks(c, k.rows, k.blockRows, interleaved);
+            });
+            ASSERT_TRUE(r.ok) << r.why << " " << k.rows << " " << k.blockRows;
+            ASSERT_EQ(m.sampleCount, k.rows);
+            for (int c = 0; c < 3; ++c)
+                for (int row : {0, k.rows / 2, k.rows - 1})
+                    EXPECT_EQ(m.value(c, row), rampValue(c, row))
+                        << k.rows << " " << k.blockRows << " " << interleaved << " " << c << " "
+                        << row;
+        }
+    }
+}
