@@ -351,34 +351,42 @@ class TestLongRuns:
     LIST = [{"frequency": f} for f in numpy.linspace(0.1, 2.0, 10)]
 
     def test_python_threads_run_while_the_filter_runs(self):
+        # A Python thread ticks 20 times while the filter runs, and only then
+        # is Ctrl+C sent: a filter that held the GIL would run to its end
+        # first (seconds) and never be interrupted. Counting ticks in a fixed
+        # second instead failed on this busy 2-core machine when it stalled.
         ticks = []
-        stop = threading.Event()
+        ticked = threading.Event()
 
         def tick():
-            # Every 5 ms: on a busy 2-core machine a 10 ms ticker was seen to
-            # tick only 19 times in the second, the GIL free all along.
-            while not stop.is_set():
+            while len(ticks) < 20:
                 ticks.append(time.monotonic())
                 time.sleep(0.005)
+            ticked.set()
+
+        # Not sent once the filter has returned: a failing run then fails
+        # here instead of ending the whole test session.
+        returned = threading.Lock()
+
+        def interrupt():
+            if ticked.wait(30) and returned.acquire(blocking=False):
+                _thread.interrupt_main()
 
         ticker = threading.Thread(target=tick)
-        # A second of filtering: a stall of the whole machine (seen here for a
-        # third of a second) still leaves most of it to tick in.
-        timer = threading.Timer(1.0, _thread.interrupt_main)
-        ticker.start()
+        interrupter = threading.Thread(target=interrupt)
         began = time.monotonic()
-        timer.start()
+        ticker.start()
+        interrupter.start()
         try:
             with pytest.raises(KeyboardInterrupt):
                 ondarix.kalman(self.SIGNAL, self.LIST, rate=50.0, model=2)
+                returned.acquire(blocking=False)
         finally:
             ended = time.monotonic()
-            stop.set()
             ticker.join()
-            timer.cancel()
-        inside = [t for t in ticks if began + 0.05 < t < ended - 0.05]
-        assert len(inside) >= 20  # the GIL was free while the filter ran
-        assert ended - began < 2.5  # Ctrl+C stopped it, not its end
+            interrupter.join()
+        assert len(ticks) == 20 and began < ticks[0] and ticks[-1] < ended
+        assert ended - ticks[-1] < 1.5  # Ctrl+C stopped it, not its end
 
     def test_keywords_of_the_wrong_type_are_type_errors_naming_them(self, sample, tmp_path):
         m = ondarix.read(sample)
